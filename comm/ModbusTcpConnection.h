@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "SensorEndpoint.h"
+
+namespace orsan {
+
+inline constexpr int kConnectWaitMs = 400;
+inline constexpr int kReceiveLimitMs = 400;
+inline constexpr size_t kRequestSize = 12;
+inline constexpr size_t kReceiveBufferSize = 1024;
+
+inline constexpr uint8_t kFunctionReadHolding = 3;
+inline constexpr uint8_t kFunctionWriteSingle = 6;
+
+using ModbusRequest = std::array<uint8_t, kRequestSize>;
+
+// The 12-byte frame: transaction id, protocol 0, length 6, unit, function,
+// register and count/value, all big-endian.
+ModbusRequest BuildRequest(uint16_t transactionId, uint8_t unitId, uint8_t function,
+                           uint16_t firstRegister, uint16_t countOrValue);
+
+// The caller's transaction counter: incremented before use, wraps to 0.
+class TransactionCounter {
+public:
+    uint16_t Next() { return ++value_; }
+    uint16_t Current() const { return value_; }
+
+private:
+    uint16_t value_ = 0;
+};
+
+// One short-lived connection to one sensor: Open, exchanges, Close.
+// Owned and used by one thread. The destructor closes.
+class ModbusTcpConnection {
+public:
+    ModbusTcpConnection() = default;
+    ~ModbusTcpConnection();
+    ModbusTcpConnection(const ModbusTcpConnection&) = delete;
+    ModbusTcpConnection& operator=(const ModbusTcpConnection&) = delete;
+
+    // Non-blocking connect with a 400 ms wait; 0.0.0.0 always fails.
+    bool Open(const SensorEndpoint& endpoint);
+
+    // Sends request, then gathers the answer until expectedLength bytes or
+    // 400 ms after the send. Bytes already waiting before the send are
+    // discarded. Returns the number of bytes received (may exceed
+    // expectedLength when the peer sent more), or -1 when nothing arrived.
+    int Transact(const ModbusRequest& request, size_t expectedLength,
+                 std::array<uint8_t, kReceiveBufferSize>& reply);
+
+    // Function 3. True only when exactly 2*count+9 bytes arrived; out gets
+    // count values. Transaction id, unit id and function code of the reply
+    // are not compared.
+    bool ReadHoldingRegisters(uint8_t unitId, uint16_t transactionId, uint16_t firstRegister,
+                              uint16_t count, uint16_t* out);
+
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace orsan
