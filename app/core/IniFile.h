@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+namespace orsan {
+
+// INI access bound to one file: the same [section] / key=value text as the
+// platform's private-profile functions. Section and key names match without
+// regard to case. The file is read at every call, so edits by hand show up.
+// Files are UTF-8; a file that is not valid UTF-8 is read (and written back)
+// as GB18030, as files carried over from Windows are. Every write replaces
+// the file atomically, so a crash mid-write never leaves a torn file.
+class INIFILE {
+public:
+    // Values longer than this many bytes (GB18030 bytes, two per Chinese
+    // character) are cut, as a 260-byte read buffer would.
+    static constexpr int kMaxValueBytes = 259;
+
+    INIFILE() = default;
+    explicit INIFILE(const QString& path) : path_(path) {}
+    virtual ~INIFILE() { path_.clear(); }
+
+    void SetPath(const QString& path) { path_ = path; }
+    const QString& Path() const { return path_; }
+
+    // The value, or defaultValue when the file, section or key is missing.
+    QString GetString(const QString& section, const QString& key,
+                      const QString& defaultValue) const;
+
+    // Decimal integer; 0 for a missing key or a value that is not a number.
+    int GetInt(const QString& section, const QString& key) const;
+
+    // Creates the file, section or key as needed. False when the file could
+    // not be written (the previous file is then left whole).
+    bool WriteString(const QString& section, const QString& key, const QString& value);
+    bool WriteInt(const QString& section, const QString& key, int value);
+
+private:
+    QString path_;
+};
+
+// Leading decimal integer of a text, as atoi reads it ("12ab" -> 12, "x" -> 0).
+int ParseIniInt(const QString& text);
+
+// Leading decimal number of a text, as atof reads it; 0 when there is none.
+// Not-a-number and infinities read as 0 and as +-HUGE respectively.
+double ParseIniDouble(const QString& text);
+
+}  // namespace orsan

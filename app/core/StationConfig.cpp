@@ -1,0 +1,75 @@
+#include "StationConfig.h"
+
+#include <cmath>
+
+namespace orsan {
+
+namespace {
+const QString kDaqSection = QStringLiteral("DAQ");
+const QString kIntervalKey = QStringLiteral("INTERVAL");
+const QString kSensorSection = QStringLiteral("SENSOR");
+}  // namespace
+
+float ClampLoadedInterval(double seconds) {
+    const float value = float(seconds);
+    if (double(value) < 0.3) return kMinRecordInterval;
+    if (value > kMaxRecordInterval) return kMaxRecordInterval;
+    return value;
+}
+
+bool IsAcceptableInterval(float seconds) {
+    if (std::isnan(seconds)) return false;
+    return !(seconds < 0.9999f || seconds > kMaxRecordInterval);
+}
+
+QString FormatInterval(float seconds) { return QString::asprintf("%1.1f", double(seconds)); }
+
+QString OctetKey(int sensor, int octet) {
+    return QStringLiteral("ID%1IP%2").arg(sensor).arg(octet);
+}
+
+QString PortKey(int sensor) { return QStringLiteral("ID%1PORT").arg(sensor); }
+
+QString ConfigPath(const QString& folder) { return folder + QStringLiteral("/Config.ini"); }
+QString InfoPath(const QString& folder) { return folder + QStringLiteral("/bq_Info.ini"); }
+
+StationConfig LoadStationConfig(const INIFILE& config) {
+    StationConfig result;
+    const QString intervalText =
+        config.GetString(kDaqSection, kIntervalKey, QStringLiteral("0.3"));
+    for (int n = 1; n <= kSensorCount; ++n) {
+        uint32_t address = 0;
+        for (int k = 1; k <= 4; ++k) {
+            const uint32_t octet = uint32_t(config.GetInt(kSensorSection, OctetKey(n, k))) & 0xFF;
+            address |= octet << (8 * (k - 1));
+        }
+        result.addresses[n - 1] = address;
+        const int port = config.GetInt(kSensorSection, PortKey(n));
+        result.ports[n - 1] = (port >= 1 && port <= 65535) ? uint16_t(port) : uint16_t(502);
+    }
+    result.interval = ClampLoadedInterval(ParseIniDouble(intervalText));
+    result.intervalWholeSeconds = int(result.interval);
+    return result;
+}
+
+bool SaveAddresses(INIFILE& config, const std::array<uint32_t, kSensorCount>& addresses) {
+    bool ok = true;
+    for (int n = 1; n <= kSensorCount; ++n) {
+        for (int k = 1; k <= 4; ++k) {
+            const int octet = int((addresses[n - 1] >> (8 * (k - 1))) & 0xFF);
+            ok = config.WriteInt(kSensorSection, OctetKey(n, k), octet) && ok;
+        }
+    }
+    return ok;
+}
+
+bool SaveInterval(INIFILE& config, float seconds) {
+    return config.WriteString(kDaqSection, kIntervalKey, FormatInterval(seconds));
+}
+
+QString LoadTitle(const INIFILE& info) {
+    return info.GetString(QStringLiteral("TITLE"), QStringLiteral("NAME"),
+                          QString::fromUtf8(kDefaultTitle));
+}
+
+}  // namespace orsan

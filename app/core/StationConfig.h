@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "IniFile.h"
+#include "LiveValues.h"
+
+namespace orsan {
+
+inline constexpr float kMinRecordInterval = 0.3f;
+inline constexpr float kMaxRecordInterval = 1800.0f;
+inline constexpr char kDefaultTitle[] =
+    "网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8";
+
+// What Config.ini holds.
+struct StationConfig {
+    float interval = kMinRecordInterval;  // record interval, seconds
+    int intervalWholeSeconds = 0;         // truncated toward zero
+    std::array<uint32_t, kSensorCount> addresses{};  // octet 1 in the low byte
+    std::array<uint16_t, kSensorCount> ports{502, 502, 502, 502, 502, 502};
+};
+
+// Clamps a loaded interval to 0.3 .. 1800 s. The lower bound is compared as
+// the double 0.3, so the float 0.3 itself passes unchanged.
+float ClampLoadedInterval(double seconds);
+
+// True when the main window accepts an interval typed by the user (1 .. 1800 s,
+// compared after conversion to float against 0.9999).
+bool IsAcceptableInterval(float seconds);
+
+// "%1.1f"
+QString FormatInterval(float seconds);
+
+// "ID<n>IP<k>", "ID<n>PORT"
+QString OctetKey(int sensor, int octet);
+QString PortKey(int sensor);
+
+QString ConfigPath(const QString& folder);   // folder + "/Config.ini"
+QString InfoPath(const QString& folder);     // folder + "/bq_Info.ini"
+
+StationConfig LoadStationConfig(const INIFILE& config);
+
+bool SaveAddresses(INIFILE& config, const std::array<uint32_t, kSensorCount>& addresses);
+bool SaveInterval(INIFILE& config, float seconds);
+
+// Window title from bq_Info.ini, section TITLE, key NAME.
+QString LoadTitle(const INIFILE& info);
+
+}  // namespace orsan
