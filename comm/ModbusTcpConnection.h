@@ -17,11 +17,15 @@ inline constexpr uint8_t kFunctionReadHolding = 3;
 inline constexpr uint8_t kFunctionWriteSingle = 6;
 
 using ModbusRequest = std::array<uint8_t, kRequestSize>;
+using ModbusReply = std::array<uint8_t, kReceiveBufferSize>;
 
 // The 12-byte frame: transaction id, protocol 0, length 6, unit, function,
 // register and count/value, all big-endian.
 ModbusRequest BuildRequest(uint16_t transactionId, uint8_t unitId, uint8_t function,
                            uint16_t firstRegister, uint16_t countOrValue);
+
+// Length of an accepted answer to a read of count registers.
+constexpr size_t ReadReplyLength(uint16_t count) { return 2 * size_t(count) + 9; }
 
 // The caller's transaction counter: incremented before use, wraps to 0.
 class TransactionCounter {
@@ -42,19 +46,23 @@ public:
     ModbusTcpConnection(const ModbusTcpConnection&) = delete;
     ModbusTcpConnection& operator=(const ModbusTcpConnection&) = delete;
 
-    // Non-blocking connect with a 400 ms wait; 0.0.0.0 always fails.
+    // Non-blocking connect with a 400 ms wait, then blocking mode with a
+    // 400 ms receive time-out. 0.0.0.0 always fails without touching the
+    // network. A failed Open leaves the connection closed.
     bool Open(const SensorEndpoint& endpoint);
 
     // Sends request, then gathers the answer until expectedLength bytes or
     // 400 ms after the send. Bytes already waiting before the send are
-    // discarded. Returns the number of bytes received (may exceed
-    // expectedLength when the peer sent more), or -1 when nothing arrived.
-    int Transact(const ModbusRequest& request, size_t expectedLength,
-                 std::array<uint8_t, kReceiveBufferSize>& reply);
+    // discarded. Once expectedLength is reached, whatever else is already
+    // queued is read too, so a longer answer shows as a larger count. A
+    // complete 9-byte exception frame ends the wait early. Returns the number
+    // of bytes received (may differ from expectedLength), or -1 when nothing
+    // arrived (time-out, closed, reset, send failed, not open).
+    int Transact(const ModbusRequest& request, size_t expectedLength, ModbusReply& reply);
 
     // Function 3. True only when exactly 2*count+9 bytes arrived; out gets
     // count values. Transaction id, unit id and function code of the reply
-    // are not compared.
+    // are not compared. count must be 1..507.
     bool ReadHoldingRegisters(uint8_t unitId, uint16_t transactionId, uint16_t firstRegister,
                               uint16_t count, uint16_t* out);
 
@@ -62,6 +70,8 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
 
 private:
+    void DiscardPending();
+
     int fd_ = -1;
 };
 

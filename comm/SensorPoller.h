@@ -1,17 +1,23 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "MeasurementRecord.h"
+#include "ModbusTcpConnection.h"
 #include "SensorEndpoint.h"
 
 namespace orsan {
 
 inline constexpr int kDeviceTypeTriAxis = 5;
+inline constexpr int kDeviceTypeTriAxisAlt = 6;
+
+inline constexpr int kCyclePauseMs = 10;
+inline constexpr int kVisitPauseMs = 100;
 
 struct SensorEntry {
     int id = 0;
@@ -22,6 +28,7 @@ struct SensorEntry {
 
 // The sensor table and the one polling thread that visits it. The
 // destructor stops and joins the thread before the table goes away.
+// Start, stop and pause are called from one controlling thread.
 class SensorPoller {
 public:
     SensorPoller() = default;
@@ -30,7 +37,9 @@ public:
     SensorPoller& operator=(const SensorPoller&) = delete;
 
     // Stops a running thread, rebuilds the table from the parallel arrays
-    // (records zeroed) and starts a new thread. False when count <= 0.
+    // (records zeroed) and starts a new thread with a new transaction
+    // counter. False when count <= 0, an array is missing, or the thread
+    // cannot be created (the table is then rebuilt but not polled).
     bool StartPolling(int count, const int* ids, const int* deviceTypes, const uint32_t* addresses,
                       const uint16_t* ports, const uint8_t* unitIds);
 
@@ -39,11 +48,33 @@ public:
     MeasurementRecord GetMeasurement(int id) const;
 
     bool IsPolling() const;
+    // Takes effect between full cycles: a cycle under way finishes first.
     void SetPaused(bool paused);
     bool IsPaused() const;
 
     // Ends the thread (waits for the visit in progress) and joins it.
     void StopPolling();
+
+private:
+    void Run();
+    void VisitEntry(size_t index, TransactionCounter& counter);
+    // Sleeps ms unless a stop is requested first; true when it was.
+    bool PauseOrStop(int ms);
+    // Clears the flags as the thread ends.
+    void Finish();
+    void StopThread();
+
+    mutable std::mutex tableMutex_;
+    std::vector<SensorEntry> table_;
+
+    std::atomic<bool> running_{false};
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> paused_{false};
+
+    std::mutex controlMutex_;  // StartPolling / StopPolling
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    std::thread thread_;
 };
 
 }  // namespace orsan

@@ -1,0 +1,139 @@
+#include "SensorPoller.h"
+
+#include <chrono>
+#include <system_error>
+
+#include "MeasurementRead.h"
+
+namespace orsan {
+
+SensorPoller::~SensorPoller() { StopPolling(); }
+
+bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceTypes,
+                                const uint32_t* addresses, const uint16_t* ports,
+                                const uint8_t* unitIds) {
+    if (count <= 0 || !ids || !deviceTypes || !addresses || !ports || !unitIds) return false;
+
+    std::lock_guard control(controlMutex_);
+    StopThread();
+    {
+        std::lock_guard lock(tableMutex_);
+        table_.clear();
+        table_.reserve(size_t(count));
+        for (int i = 0; i < count; ++i) {
+            SensorEntry entry;
+            entry.id = ids[i];
+            entry.deviceType = deviceTypes[i];
+            entry.endpoint = SensorEndpoint{addresses[i], ports[i], unitIds[i]};
+            table_.push_back(entry);
+        }
+    }
+    stopRequested_ = false;
+    // Set here too, so IsPolling is true as soon as this returns.
+    running_ = true;
+    try {
+        thread_ = std::thread(&SensorPoller::Run, this);
+    } catch (const std::system_error&) {
+        running_ = false;
+        return false;
+    }
+    return true;
+}
+
+MeasurementRecord SensorPoller::GetMeasurement(int id) const {
+    std::lock_guard lock(tableMutex_);
+    for (const SensorEntry& entry : table_) {
+        if (entry.id == id) return entry.record;
+    }
+    return MeasurementRecord{};
+}
+
+bool SensorPoller::IsPolling() const { return running_; }
+
+void SensorPoller::SetPaused(bool paused) { paused_ = paused; }
+
+bool SensorPoller::IsPaused() const { return paused_; }
+
+void SensorPoller::StopPolling() {
+    std::lock_guard control(controlMutex_);
+    StopThread();
+}
+
+void SensorPoller::StopThread() {
+    if (!thread_.joinable()) return;
+    {
+        // Under the wake mutex, so the thread cannot miss the notification
+        // between testing the flag and starting to wait.
+        std::lock_guard lock(wakeMutex_);
+        stopRequested_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+bool SensorPoller::PauseOrStop(int ms) {
+    std::unique_lock lock(wakeMutex_);
+    return wake_.wait_for(lock, std::chrono::milliseconds(ms),
+                          [this] { return stopRequested_.load(); });
+}
+
+void SensorPoller::Finish() {
+    stopRequested_ = false;
+    running_ = false;
+}
+
+void SensorPoller::Run() {
+    // One counter for the life of this thread; a restart begins again at 0.
+    TransactionCounter counter;
+    for (;;) {
+        if (stopRequested_) return Finish();
+        running_ = true;
+        if (PauseOrStop(kCyclePauseMs)) return Finish();
+        // A pause is seen only here, between full cycles.
+        if (paused_) continue;
+
+        size_t count = 0;
+        {
+            std::lock_guard lock(tableMutex_);
+            count = table_.size();
+        }
+        for (size_t i = 0; i < count; ++i) {
+            if (stopRequested_) return Finish();
+            if (PauseOrStop(kVisitPauseMs)) return Finish();
+            VisitEntry(i, counter);
+        }
+    }
+}
+
+void SensorPoller::VisitEntry(size_t index, TransactionCounter& counter) {
+    // The table is rebuilt only while no thread runs, so index stays valid.
+    SensorEndpoint endpoint;
+    int deviceType = 0;
+    {
+        std::lock_guard lock(tableMutex_);
+        endpoint = table_[index].endpoint;
+        deviceType = table_[index].deviceType;
+    }
+
+    MeasurementRecord scratch{};
+    bool ok = false;
+    ModbusTcpConnection connection;
+    if (connection.Open(endpoint)) {
+        counter.Next();
+        if (deviceType == kDeviceTypeTriAxis || deviceType == kDeviceTypeTriAxisAlt) {
+            ok = ReadMeasurements(connection, endpoint.unitId, counter, scratch);
+        }
+    }
+    {
+        std::lock_guard lock(tableMutex_);
+        MeasurementRecord& stored = table_[index].record;
+        if (ok) {
+            stored = scratch;
+        } else {
+            stored.CommOk = false;  // the last good values stay
+        }
+    }
+    connection.Close();
+}
+
+}  // namespace orsan
