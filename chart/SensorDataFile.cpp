@@ -1,0 +1,129 @@
+#include "SensorDataFile.h"
+
+#include <time.h>
+
+#include <cstdio>
+
+namespace orsan {
+
+namespace {
+
+constexpr int kTimeStampWidth = 30;
+constexpr int kValueWidth = 10;
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+// Blank-padded to width; a longer text stays whole.
+void AppendField(QByteArray& line, const QByteArray& text, int width) {
+    line += text;
+    if (text.size() < width) line += QByteArray(width - text.size(), ' ');
+}
+
+QByteArray LocalTimeText(int32_t seconds) {
+    // localtime_r does not look at TZ by itself; tzset makes a changed
+    // zone take effect.
+    tzset();
+    const time_t t = seconds;
+    struct tm parts {};
+    if (localtime_r(&t, &parts) == nullptr) return QByteArrayLiteral("0000-00-00 00:00:00");
+    char text[64];
+    const size_t length = strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
+    return QByteArray(text, static_cast<int>(length));
+}
+
+}  // namespace
+
+QByteArray SensorDataHeaderLine() {
+    static const char* const kNames[] = {"Temp",  "X_Acc",  "X_Vel", "X_Disp", "Y_Acc",
+                                         "Y_Vel", "Y_Disp", "Z_Acc", "Z_Vel",  "Z_Disp"};
+    QByteArray line;
+    AppendField(line, QByteArrayLiteral("TimeStamp"), kTimeStampWidth);
+    for (const char* name : kNames) AppendField(line, QByteArray(name), kValueWidth);
+    line += kLineEnd;
+    return line;
+}
+
+QByteArray SensorDataValueText(float value) {
+    char text[64];
+    const int length = std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return QByteArray(text, length);
+}
+
+QByteArray SensorDataLine(const SensorSample& sample) {
+    char millis[16];
+    std::snprintf(millis, sizeof millis, ".%.3d", static_cast<int>(sample.milliseconds));
+    QByteArray line;
+    AppendField(line, LocalTimeText(sample.time) + millis, kTimeStampWidth);
+    const float values[] = {sample.T_Shell, sample.Acc_X, sample.Vel_X,  sample.Disp_X,
+                            sample.Acc_Y,   sample.Vel_Y, sample.Disp_Y, sample.Acc_Z,
+                            sample.Vel_Z,   sample.Disp_Z};
+    for (float value : values) AppendField(line, SensorDataValueText(value), kValueWidth);
+    line += kLineEnd;
+    return line;
+}
+
+QString ExportTimeText(const QDateTime& now) {
+    return now.toLocalTime().toString(QStringLiteral("yyyy年MM月dd日HH时mm分ss秒"));
+}
+
+QString SensorDataFileName(const QString& folder, int sensorNumber, const QDateTime& now) {
+    return QStringLiteral("%1/传感器%2数据%3.txt")
+        .arg(folder)
+        .arg(sensorNumber)
+        .arg(ExportTimeText(now));
+}
+
+SensorDataFileWriter::SensorDataFileWriter() = default;
+
+SensorDataFileWriter::~SensorDataFileWriter() {
+    // QSaveFile discards its temporary file when destroyed uncommitted.
+    if (file_) file_->cancelWriting();
+}
+
+bool SensorDataFileWriter::Fail(const QString& reason, QString* error) {
+    if (error) *error = QStringLiteral("无法写入文件 %1：%2").arg(path_, reason);
+    if (file_) {
+        file_->cancelWriting();
+        file_.reset();
+    }
+    return false;
+}
+
+bool SensorDataFileWriter::Open(const QString& path, QString* error) {
+    if (file_) file_->cancelWriting();
+    path_ = path;
+    file_ = std::make_unique<QSaveFile>(path);
+    // Never write straight into the target: a failed export must not
+    // destroy an earlier file of the same name.
+    file_->setDirectWriteFallback(false);
+    if (!file_->open(QIODevice::WriteOnly)) return Fail(file_->errorString(), error);
+    return Write(SensorDataHeaderLine(), error);
+}
+
+bool SensorDataFileWriter::Write(const QByteArray& bytes, QString* error) {
+    if (!file_) return Fail(QStringLiteral("文件未打开"), error);
+    if (file_->write(bytes) != bytes.size()) return Fail(file_->errorString(), error);
+    return true;
+}
+
+bool SensorDataFileWriter::Append(const SensorSample& sample, QString* error) {
+    return Write(SensorDataLine(sample), error);
+}
+
+bool SensorDataFileWriter::Commit(QString* error) {
+    if (!Write(kLineEnd, error)) return false;
+    if (!file_->commit()) return Fail(file_->errorString(), error);
+    file_.reset();
+    return true;
+}
+
+bool WriteSensorDataFile(const QString& path, const SensorSample* samples, int count,
+                         QString* error) {
+    SensorDataFileWriter writer;
+    if (!writer.Open(path, error)) return false;
+    for (int i = 0; i < count; ++i) {
+        if (!writer.Append(samples[i], error)) return false;
+    }
+    return writer.Commit(error);
+}
+
+}  // namespace orsan
