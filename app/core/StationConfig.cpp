@@ -19,7 +19,9 @@ float ClampLoadedInterval(double seconds) {
 
 bool IsAcceptableInterval(float seconds) {
     if (std::isnan(seconds)) return false;
-    return !(seconds < 0.9999f || seconds > kMaxRecordInterval);
+    // The float is compared with the double 0.9999, so 0.9999 typed in (which
+    // becomes 0.99989998 as a float) is below the bound.
+    return !(double(seconds) < 0.9999 || seconds > kMaxRecordInterval);
 }
 
 QString FormatInterval(float seconds) { return QString::asprintf("%1.1f", double(seconds)); }

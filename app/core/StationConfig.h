@@ -27,7 +27,7 @@ struct StationConfig {
 float ClampLoadedInterval(double seconds);
 
 // True when the main window accepts an interval typed by the user (1 .. 1800 s,
-// compared after conversion to float against 0.9999).
+// the float compared against the double 0.9999).
 bool IsAcceptableInterval(float seconds);
 
 // "%1.1f"

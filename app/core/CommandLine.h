@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace orsan {
+
+enum class RunMode { Window, Headless, ExportSensor, Capture };
+
+struct CommandLine {
+    RunMode mode = RunMode::Window;
+    QString dataDir;        // --data-dir
+    double durationSeconds = 0;  // --duration, 0 = until a signal
+    bool record = false;    // --record
+    int exportSensor = 0;   // --export-sensor N (1..6)
+    uint32_t captureAddress = 0;  // --capture A.B.C.D
+    int captureSeconds = 0;       // --seconds N
+    uint16_t capturePort = 22010; // --wave-port P (tests use the simulator's port)
+    QString outPath;        // --out FILE
+};
+
+// Parses the arguments after the program name. False with *error set for
+// unknown options, missing or malformed values and conflicting modes.
+bool ParseCommandLine(const QStringList& arguments, CommandLine& result, QString* error);
+
+QString UsageText();
+
+}  // namespace orsan

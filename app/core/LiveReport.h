@@ -1,0 +1,21 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "LiveValues.h"
+
+namespace orsan {
+
+// One JSON line for the headless mode: the time and, per sensor, its
+// communication state and live values. Floats are written in their shortest
+// form that reads back as the same 32-bit float.
+std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
+                             const std::array<bool, kSensorCount>& commOk);
+
+// Shortest text that reads back as the same float; "null" for NaN and
+// infinities, which JSON cannot carry.
+std::string FormatJsonFloat(float value);
+
+}  // namespace orsan

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "RecordRowSink.h"
+
+class QTextStream;
+
+namespace orsan {
+
+struct HeadlessOptions {
+    QString dataDir;
+    double durationSeconds = 0;  // 0: until SIGINT/SIGTERM
+    RecordRowSink recordSink;    // set with --record
+};
+
+// Polls the sensors of Config.ini without a window: refreshes the live values
+// every 300 ms and prints one JSON line per record interval to out. Needs a
+// running QCoreApplication; returns the exit code.
+int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& err);
+
+}  // namespace orsan

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstring>
+#include <string>
+
+#include "CommandLine.h"
+#include "SensorEndpoint.h"
+#include "LiveReport.h"
+
+namespace orsan {
+namespace {
+
+bool Parse(const QStringList& args, CommandLine& result, QString* error = nullptr) {
+    result = CommandLine{};
+    return ParseCommandLine(args, result, error);
+}
+
+TEST(CommandLineTest, ModesAndTheirOptions) {
+    CommandLine c;
+    ASSERT_TRUE(Parse({}, c));
+    EXPECT_EQ(c.mode, RunMode::Window);
+
+    ASSERT_TRUE(Parse({"--headless", "--record", "--duration", "2.5", "--data-dir", "d"}, c));
+    EXPECT_EQ(c.mode, RunMode::Headless);
+    EXPECT_TRUE(c.record);
+    EXPECT_DOUBLE_EQ(c.durationSeconds, 2.5);
+    EXPECT_EQ(c.dataDir, "d");
+
+    ASSERT_TRUE(Parse({"--export-sensor", "4", "--out", "x.txt"}, c));
+    EXPECT_EQ(c.mode, RunMode::ExportSensor);
+    EXPECT_EQ(c.exportSensor, 4);
+    EXPECT_EQ(c.outPath, "x.txt");
+
+    ASSERT_TRUE(Parse({"--capture", "127.0.0.2", "--seconds", "10"}, c));
+    EXPECT_EQ(c.mode, RunMode::Capture);
+    EXPECT_EQ(c.captureAddress, MakeAddress(127, 0, 0, 2));
+    EXPECT_EQ(c.captureSeconds, 10);
+}
+
+TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
+    const QStringList bad[] = {
+        {"--bogus"},
+        {"--headless", "--duration"},
+        {"--headless", "--duration", "-1"},
+        {"--headless", "--duration", "x"},
+        {"--export-sensor", "7"},
+        {"--export-sensor", "0"},
+        {"--capture", "1.2.3"},
+        {"--capture", "1.2.3.256", "--seconds", "1"},
+        {"--capture", "127.0.0.1"},
+        {"--capture", "127.0.0.1", "--seconds", "11"},
+        {"--headless", "--export-sensor", "1"},
+        {"--record"},
+        {"--seconds", "3"},
+        {"--headless", "--out", "f"},
+    };
+    for (const QStringList& args : bad) {
+        CommandLine c;
+        QString error;
+        EXPECT_FALSE(Parse(args, c, &error)) << args.join(' ').toStdString();
+        EXPECT_FALSE(error.isEmpty()) << args.join(' ').toStdString();
+    }
+}
+
+TEST(LiveReportTest, FloatsReadBackExactly) {
+    const float values[] = {0.0f, 25.3f, -2.0f, 653.36f, 0.01f, 65535.0f, 1.0f / 3.0f, 123456.79f};
+    for (float v : values) {
+        const std::string text = FormatJsonFloat(v);
+        float back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        EXPECT_EQ(std::memcmp(&back, &v, sizeof v), 0) << text;
+    }
+    EXPECT_EQ(FormatJsonFloat(25.3f), "25.3");
+}
+
+TEST(LiveReportTest, LineCarriesEverySensorAndSlot) {
+    LiveValues values{};
+    for (int r = 0; r < kSensorCount; ++r)
+        for (int s = 0; s < kLiveSlots; ++s) values[r][s] = float(r * 100 + s);
+    std::array<bool, kSensorCount> ok{true, false, true, false, false, true};
+    const std::string line = FormatLiveReport(1714552215, 7, values, ok);
+    EXPECT_EQ(line.rfind("{\"time\":1714552215,\"ms\":7,\"sensors\":[{\"id\":1,\"ok\":true,", 0), 0u);
+    EXPECT_NE(line.find("{\"id\":2,\"ok\":false,\"T_Shell\":109,\"Acc_X\":100,\"Acc_Y\":103,"
+                        "\"Acc_Z\":106,\"Vel_X\":101,\"Vel_Y\":104,\"Vel_Z\":107,\"Disp_X\":102,"
+                        "\"Disp_Y\":105,\"Disp_Z\":108,\"Spectrum_Z\":[110,111,112,113,114,115,"
+                        "116,117],\"TopOrder_Z\":118,\"TopOrderEnergy_Z\":119,"
+                        "\"RunningSpeed\":120}"),
+              std::string::npos);
+    EXPECT_EQ(line.substr(line.size() - 3), "}]}");
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orsan

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include "DataFolder.h"
+
+namespace orsan {
+namespace {
+
+TEST(DataFolderTest, RequestedFolderWinsAndIsCreated) {
+    QTemporaryDir dir;
+    const QString wanted = dir.filePath("a/b");
+    QString error;
+    EXPECT_EQ(ResolveDataFolder(wanted, dir.path(), &error), QDir::cleanPath(wanted));
+    EXPECT_TRUE(QDir(wanted).exists());
+}
+
+TEST(DataFolderTest, ExecutableFolderWhenWritableOrHoldingConfig) {
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_EQ(ResolveDataFolder({}, dir.path(), &error), QDir::cleanPath(dir.path()));
+}
+
+TEST(DataFolderTest, FallsBackToPerUserFolderWhenExecutableFolderIsReadOnly) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    QTemporaryDir dir;
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QString error;
+    const QString chosen = ResolveDataFolder({}, dir.path(), &error);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(chosen.startsWith(home.path())) << chosen.toStdString();
+    EXPECT_TRUE(QDir(chosen).exists());
+}
+
+TEST(DataFolderTest, UncreatableFolderIsAnError) {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QString error;
+    EXPECT_TRUE(ResolveDataFolder(dir.filePath("file/sub"), dir.path(), &error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+}  // namespace
+}  // namespace orsan

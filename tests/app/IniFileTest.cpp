@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include "IniFile.h"
+
+namespace orsan {
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath("Test.ini");
+
+    void WriteRaw(const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray ReadRaw() {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+};
+
+TEST_F(IniFileTest, MissingFileSectionOrKeyGivesDefaults) {
+    INIFILE ini(path);
+    EXPECT_EQ(ini.GetString("DAQ", "INTERVAL", "0.3"), "0.3");
+    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP1"), 0);
+    WriteRaw("[DAQ]\r\nOTHER=1\r\n");
+    EXPECT_EQ(ini.GetString("DAQ", "INTERVAL", "0.3"), "0.3");
+    EXPECT_EQ(ini.GetString("NOPE", "OTHER", "d"), "d");
+}
+
+TEST_F(IniFileTest, ReadsValuesLikePrivateProfileFunctions) {
+    WriteRaw(
+        "; comment\r\n[daq]\r\n  interval =  2.5  \r\n[SENSOR]\r\nID1IP1=192\r\nID1IP2=abc\r\n"
+        "ID1IP3=12ab\r\nID1IP4=-3\r\nQUOTED=\"x y\"\r\n");
+    INIFILE ini(path);
+    EXPECT_EQ(ini.GetString("DAQ", "INTERVAL", "0.3"), "2.5");  // names ignore case, trimmed
+    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP1"), 192);
+    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP2"), 0);    // not a number
+    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP3"), 12);   // leading digits
+    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP4"), -3);
+    EXPECT_EQ(ini.GetString("SENSOR", "QUOTED", ""), "x y");
+}
+
+TEST_F(IniFileTest, WritesCreateFileSectionAndKeyAndKeepTheRest) {
+    INIFILE ini(path);
+    ASSERT_TRUE(ini.WriteString("DAQ", "INTERVAL", "12.0"));
+    ASSERT_TRUE(ini.WriteInt("SENSOR", "ID1IP1", 192));
+    ASSERT_TRUE(ini.WriteInt("SENSOR", "ID1IP2", 168));
+    ASSERT_TRUE(ini.WriteString("DAQ", "INTERVAL", "2.0"));  // replaced in place
+    EXPECT_EQ(ReadRaw(), QByteArray("[DAQ]\r\nINTERVAL=2.0\r\n[SENSOR]\r\nID1IP1=192\r\nID1IP2=168\r\n"));
+
+    WriteRaw("; keep me\n[SENSOR]\nID1IP1=1\n\n[OTHER]\nA=b\n");
+    ASSERT_TRUE(ini.WriteInt("SENSOR", "ID2IP1", 7));
+    // Appended after the section's last entry, LF line ends kept.
+    EXPECT_EQ(ReadRaw(), QByteArray("; keep me\n[SENSOR]\nID1IP1=1\nID2IP1=7\n\n[OTHER]\nA=b\n"));
+}
+
+TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWhole) {
+    INIFILE ini(path);
+    ASSERT_TRUE(ini.WriteString("DAQ", "INTERVAL", "2.0"));
+    const QByteArray before = ReadRaw();
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const bool wrote = ini.WriteString("DAQ", "INTERVAL", "9.0");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (::geteuid() != 0) {  // root writes anyway
+        EXPECT_FALSE(wrote);
+        EXPECT_EQ(ReadRaw(), before);
+    }
+    INIFILE nowhere(dir.filePath("missing/folder/X.ini"));
+    EXPECT_FALSE(nowhere.WriteString("A", "B", "C"));
+}
+
+TEST_F(IniFileTest, NonUtf8FileIsReadAndWrittenAsGb18030) {
+    const QString title = QString::fromUtf8("网络版三轴振动温度智能传感器");
+    QStringEncoder gb("GB18030");
+    WriteRaw(QByteArray("[TITLE]\r\nNAME=") + QByteArray(gb.encode(title)) + "\r\n");
+    INIFILE ini(path);
+    EXPECT_EQ(ini.GetString("TITLE", "NAME", ""), title);
+    ASSERT_TRUE(ini.WriteString("TITLE", "OTHER", title));
+    const QByteArray raw = ReadRaw();
+    EXPECT_TRUE(raw.contains(QByteArray(gb.encode(title))));
+    EXPECT_FALSE(raw.contains(title.toUtf8()));
+}
+
+TEST_F(IniFileTest, LongValuesAreCutAt259BytesWithoutSplittingACharacter) {
+    INIFILE ini(path);
+    const QString ascii(300, QChar('a'));
+    ASSERT_TRUE(ini.WriteString("TITLE", "NAME", ascii));
+    EXPECT_EQ(ini.GetString("TITLE", "NAME", "").size(), 259);
+    // Chinese characters count two bytes each: 129 fit (258 bytes), the 130th does not.
+    const QString chinese(200, QChar(0x4F20));
+    ASSERT_TRUE(ini.WriteString("TITLE", "NAME", chinese));
+    EXPECT_EQ(ini.GetString("TITLE", "NAME", ""), QString(129, QChar(0x4F20)));
+    EXPECT_EQ(ini.GetString("TITLE", "MISSING", ascii).size(), 259);
+}
+
+TEST(IniNumbers, ParseLikeAtoiAndAtof) {
+    EXPECT_EQ(ParseIniInt("300"), 300);
+    EXPECT_EQ(ParseIniInt(" 42 "), 42);
+    EXPECT_EQ(ParseIniInt("+7x"), 7);
+    EXPECT_EQ(ParseIniInt(""), 0);
+    EXPECT_DOUBLE_EQ(ParseIniDouble("2.5"), 2.5);
+    EXPECT_DOUBLE_EQ(ParseIniDouble("2.5s"), 2.5);
+    EXPECT_DOUBLE_EQ(ParseIniDouble("abc"), 0.0);
+    EXPECT_DOUBLE_EQ(ParseIniDouble("nan"), 0.0);
+    EXPECT_DOUBLE_EQ(ParseIniDouble("-1e2"), -100.0);
+    EXPECT_DOUBLE_EQ(ParseIniDouble("+-1"), 0.0);
+}
+
+}  // namespace
+}  // namespace orsan

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "SensorEndpoint.h"
+#include "StationConfig.h"
+
+namespace orsan {
+namespace {
+
+class StationConfigTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    INIFILE config{ConfigPath(dir.path())};
+
+    StationConfig LoadWithInterval(const QString& text) {
+        EXPECT_TRUE(config.WriteString("DAQ", "INTERVAL", text));
+        return LoadStationConfig(config);
+    }
+};
+
+TEST_F(StationConfigTest, FreshInstallationUsesDefaults) {
+    const StationConfig loaded = LoadStationConfig(config);
+    EXPECT_EQ(loaded.interval, 0.3f);
+    EXPECT_EQ(loaded.intervalWholeSeconds, 0);
+    for (int i = 0; i < kSensorCount; ++i) {
+        EXPECT_EQ(loaded.addresses[i], 0u);
+        EXPECT_EQ(loaded.ports[i], 502);
+    }
+    EXPECT_FALSE(QFile::exists(config.Path()));  // loading never writes
+}
+
+TEST_F(StationConfigTest, IntervalIsClampedAtLoad) {
+    struct Case {
+        const char* text;
+        float interval;
+        int whole;
+    };
+    const Case cases[] = {
+        {"5000", 1800.0f, 1800}, {"0.1", 0.3f, 0},  {"2.5", 2.5f, 2},   {"0.3", 0.3f, 0},
+        {"garbage", 0.3f, 0},    {"-4", 0.3f, 0},   {"1800", 1800.0f, 1800},
+        {"1e400", 1800.0f, 1800}, {"nan", 0.3f, 0},
+    };
+    for (const Case& c : cases) {
+        const StationConfig loaded = LoadWithInterval(c.text);
+        EXPECT_EQ(loaded.interval, c.interval) << c.text;
+        EXPECT_EQ(loaded.intervalWholeSeconds, c.whole) << c.text;
+    }
+}
+
+TEST_F(StationConfigTest, OctetsKeepTheirLowEightBits) {
+    config.WriteInt("SENSOR", "ID2IP1", 192);
+    config.WriteInt("SENSOR", "ID2IP2", 168);
+    config.WriteInt("SENSOR", "ID2IP3", 256);  // -> 0
+    config.WriteInt("SENSOR", "ID2IP4", 300);  // -> 44
+    config.WriteString("SENSOR", "ID3IP1", "junk");
+    const StationConfig loaded = LoadStationConfig(config);
+    EXPECT_EQ(loaded.addresses[1], MakeAddress(192, 168, 0, 44));
+    EXPECT_EQ(loaded.addresses[2], 0u);
+}
+
+TEST_F(StationConfigTest, SavedAddressesAndIntervalReadBack) {
+    std::array<uint32_t, kSensorCount> addresses{};
+    addresses[0] = MakeAddress(192, 168, 1, 10);
+    addresses[5] = MakeAddress(127, 0, 0, 6);
+    ASSERT_TRUE(SaveAddresses(config, addresses));
+    ASSERT_TRUE(SaveInterval(config, 12.0f));
+    EXPECT_EQ(config.GetString("DAQ", "INTERVAL", ""), "12.0");
+    EXPECT_EQ(config.GetString("SENSOR", "ID1IP4", ""), "10");
+    const StationConfig loaded = LoadStationConfig(config);
+    EXPECT_EQ(loaded.addresses, addresses);
+    EXPECT_EQ(loaded.interval, 12.0f);
+    ASSERT_TRUE(SaveInterval(config, 1800.0f));
+    EXPECT_EQ(config.GetString("DAQ", "INTERVAL", ""), "1800.0");
+}
+
+TEST_F(StationConfigTest, OptionalPortsDefaultTo502) {
+    config.WriteInt("SENSOR", "ID1PORT", 15020);
+    config.WriteInt("SENSOR", "ID2PORT", 70000);
+    config.WriteString("SENSOR", "ID3PORT", "x");
+    const StationConfig loaded = LoadStationConfig(config);
+    EXPECT_EQ(loaded.ports[0], 15020);
+    EXPECT_EQ(loaded.ports[1], 502);
+    EXPECT_EQ(loaded.ports[2], 502);
+}
+
+TEST(IntervalRules, UserIntervalBounds) {
+    EXPECT_FALSE(IsAcceptableInterval(0.9999f));
+    EXPECT_FALSE(IsAcceptableInterval(0.99f));
+    EXPECT_FALSE(IsAcceptableInterval(0.3f));
+    EXPECT_TRUE(IsAcceptableInterval(1.0f));
+    EXPECT_TRUE(IsAcceptableInterval(1800.0f));
+    EXPECT_FALSE(IsAcceptableInterval(1800.5f));
+    EXPECT_EQ(FormatInterval(2.5f), "2.5");
+    EXPECT_EQ(FormatInterval(12.0f), "12.0");
+}
+
+TEST(Title, DefaultAndFromFile) {
+    QTemporaryDir dir;
+    INIFILE info(InfoPath(dir.path()));
+    EXPECT_EQ(LoadTitle(info),
+              QString::fromUtf8("网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8"));
+    info.WriteString("TITLE", "NAME", QString::fromUtf8("一号泵站"));
+    EXPECT_EQ(LoadTitle(info), QString::fromUtf8("一号泵站"));
+}
+
+}  // namespace
+}  // namespace orsan
