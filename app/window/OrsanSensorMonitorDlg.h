@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "IniFile.h"
+#include "LiveValues.h"
+#include "StationConfig.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace orsan {
+
+class DatabaseLogDlg;
+class DxAlarmStatic;
+class Ipv4AddressEdit;
+class PannelDlg;
+class RecordDatabase;
+class SensorPoller;
+class XTabCtrl;
+
+// The station's only top-level window: sensor addresses with their lamps and
+// tool buttons, the record interval, the polling lamp, the wiring picture,
+// and the tab pages of the six panels and the record page.
+class OrsanSensorMonitorDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kRefreshMs = 300;
+
+    // Opens the parameter / waveform dialog of a sensor; tests replace them.
+    using SensorTool = std::function<void(int sensorNumber)>;
+
+    OrsanSensorMonitorDlg(SensorPoller& poller, RecordDatabase& database,
+                          QWidget* parent = nullptr);
+    ~OrsanSensorMonitorDlg() override;
+
+    void SetParameterTool(SensorTool tool) { parameterTool_ = std::move(tool); }
+    void SetWaveformTool(SensorTool tool) { waveformTool_ = std::move(tool); }
+
+    // The handlers, public so tests drive them as the timers and buttons do.
+    void Refresh();
+    void RecordTick();
+    void SaveAddresses();
+    void ApplyInterval();
+
+    float Interval() const { return interval_; }
+    int RecordTimerPeriod() const { return recordTimer_.interval(); }
+    const std::array<uint32_t, kSensorCount>& SensorAddresses() const { return addresses_; }
+    PannelDlg* Panel(int index) const { return panels_[index]; }
+    DatabaseLogDlg* RecordPage() const { return recordPage_; }
+    XTabCtrl* Tabs() const { return tabs_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildTabs();
+    void StartStationPolling();
+    void SetFastIntervalEverywhere(float interval);
+    void ShowInterval(float seconds);
+    void OpenParameterDialog(int sensorNumber);
+    void OpenWaveformDialog(int sensorNumber);
+
+    SensorPoller& poller_;
+    RecordDatabase& database_;
+    INIFILE config_;
+    INIFILE info_;
+    StationConfig loaded_;
+    float interval_ = kMinRecordInterval;
+    std::array<uint32_t, kSensorCount> addresses_{};
+
+    std::array<Ipv4AddressEdit*, kSensorCount> addressEdits_{};
+    std::array<DxAlarmStatic*, kSensorCount> lamps_{};
+    std::array<QPushButton*, kSensorCount> parameterButtons_{};
+    std::array<QPushButton*, kSensorCount> waveformButtons_{};
+    DxAlarmStatic* pollingLamp_ = nullptr;
+    QLineEdit* intervalEdit_ = nullptr;
+    XTabCtrl* tabs_ = nullptr;
+    std::array<PannelDlg*, kSensorCount> panels_{};
+    DatabaseLogDlg* recordPage_ = nullptr;
+
+    QTimer refreshTimer_;
+    QTimer recordTimer_;
+    SensorTool parameterTool_;
+    SensorTool waveformTool_;
+};
+
+}  // namespace orsan

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts six simulated sensors on
+# 127.0.0.1 .. 127.0.0.6 and runs the station against them. Without a display
+# the station runs headless and prints one JSON line per record interval.
+# Extra arguments go to the station (e.g. --duration 10 when headless).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" --target orsan-monitor orsan-sensor-sim
+build=${ORSAN_BUILD_DIR:-$root/build}
+demo=${ORSAN_DEMO_DIR:-$root/demo-data}
+port=${ORSAN_DEMO_PORT:-15020}
+
+mkdir -p "$demo"
+if [ ! -f "$demo/Config.ini" ]; then
+  {
+    printf '[DAQ]\r\nINTERVAL=1.0\r\n[SENSOR]\r\n'
+    for n in 1 2 3 4 5 6; do
+      printf 'ID%dIP1=127\r\nID%dIP2=0\r\nID%dIP3=0\r\nID%dIP4=%d\r\nID%dPORT=%d\r\n' \
+        "$n" "$n" "$n" "$n" "$n" "$n" "$port"
+    done
+  } > "$demo/Config.ini"
+fi
+
+ready=$(mktemp)
+"$build/bin/orsan-sensor-sim" --sensors 6 --port "$port" --state-file "$demo/sim-state.ini" \
+  > "$ready" &
+sim=$!
+trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -f "$ready"' EXIT
+for _ in $(seq 100); do
+  grep -q READY "$ready" && break
+  kill -0 "$sim" 2>/dev/null || { echo "the sensor simulator did not start" >&2; exit 1; }
+  sleep 0.1
+done
+echo "simulated sensors: $(cat "$ready")"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  "$build/bin/orsan-monitor" --data-dir "$demo" "$@"
+else
+  echo "no display: running headless (Ctrl+C ends it)" >&2
+  "$build/bin/orsan-monitor" --headless --data-dir "$demo" "$@"
+fi
