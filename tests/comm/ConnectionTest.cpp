@@ -1,0 +1,297 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "FakeModbusPeer.h"
+#include "ModbusTcpConnection.h"
+
+namespace orsan {
+namespace {
+
+using test::Bytes;
+using test::FakeModbusPeer;
+using test::PeerReply;
+
+std::vector<uint16_t> Values(uint16_t count, uint16_t base) {
+    std::vector<uint16_t> v(count);
+    for (uint16_t i = 0; i < count; ++i) v[i] = uint16_t(base + 3 * i);
+    return v;
+}
+
+Bytes Slice(const Bytes& b, size_t from, size_t to) {
+    return Bytes(b.begin() + long(from), b.begin() + long(std::min(to, b.size())));
+}
+
+// Every test checks that the descriptors it opened are all closed again.
+class ConnectionTest : public ::testing::Test {
+protected:
+    void SetUp() override { fdsBefore_ = test::OpenDescriptorCount(); }
+    void TearDown() override {
+        EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore_) << "a descriptor leaked";
+    }
+
+private:
+    int fdsBefore_ = 0;
+};
+
+struct ReplyCase {
+    const char* name;
+    std::function<PeerReply(const ModbusRequest&)> reply;
+    bool accepted;
+    // Whether a good exchange on the same connection works afterwards.
+    std::optional<bool> followUp;
+};
+
+PeerReply Send(Bytes b) { return PeerReply{{std::move(b)}}; }
+
+const std::vector<ReplyCase>& ReadCases() {
+    static const std::vector<ReplyCase> cases = {
+        {"exact length, foreign tid/unit/function/length/count",
+         [](const ModbusRequest& r) {
+             Bytes b = test::ReadAnswer(r, Values(72, 100));
+             b[0] ^= 0xFF;
+             b[1] ^= 0x0F;
+             b[4] = b[5] = 0;
+             b[6] = 0x55;
+             b[7] = 0x10;
+             b[8] = 0;
+             return Send(b);
+         },
+         true, true},
+        {"exception answer (9 bytes)",
+         [](const ModbusRequest& r) { return Send(test::ExceptionAnswer(r)); }, false, true},
+        {"one byte too many in the same segment",
+         [](const ModbusRequest& r) {
+             Bytes b = test::ReadAnswer(r, Values(72, 100));
+             b.push_back(0);
+             return Send(b);
+         },
+         false, true},
+        {"one byte too few",
+         [](const ModbusRequest& r) {
+             Bytes b = test::ReadAnswer(r, Values(72, 100));
+             b.pop_back();
+             return Send(b);
+         },
+         false, true},
+        {"split in two with a pause",
+         [](const ModbusRequest& r) {
+             const Bytes b = test::ReadAnswer(r, Values(72, 100));
+             return PeerReply{{Slice(b, 0, 100), Slice(b, 100, b.size())}, 0, 60};
+         },
+         true, true},
+        {"split in three, header cut",
+         [](const ModbusRequest& r) {
+             const Bytes b = test::ReadAnswer(r, Values(72, 100));
+             return PeerReply{{Slice(b, 0, 5), Slice(b, 5, 80), Slice(b, 80, b.size())}, 20, 30};
+         },
+         true, true},
+        {"split, extra byte in the second segment",
+         [](const ModbusRequest& r) {
+             Bytes b = test::ReadAnswer(r, Values(72, 100));
+             b.push_back(0);
+             return PeerReply{{Slice(b, 0, 100), Slice(b, 100, b.size())}, 0, 60};
+         },
+         false, true},
+        {"split, rest after the receive limit",
+         [](const ModbusRequest& r) {
+             const Bytes b = test::ReadAnswer(r, Values(72, 100));
+             return PeerReply{{Slice(b, 0, 100), Slice(b, 100, b.size())}, 0, 600};
+         },
+         false, std::nullopt},
+        {"silent", [](const ModbusRequest&) { return PeerReply{}; }, false, true},
+        {"closed after the request",
+         [](const ModbusRequest&) { return PeerReply{{}, 0, 0, PeerReply::Then::Close}; }, false,
+         false},
+        {"reset in the middle of the answer",
+         [](const ModbusRequest& r) {
+             const Bytes b = test::ReadAnswer(r, Values(72, 100));
+             return PeerReply{{Slice(b, 0, 50)}, 0, 0, PeerReply::Then::Reset};
+         },
+         false, false},
+    };
+    return cases;
+}
+
+TEST_F(ConnectionTest, ReadAcceptsExactlyTheFullLengthAndKeepsTheConnectionUsable) {
+    for (const ReplyCase& c : ReadCases()) {
+        SCOPED_TRACE(c.name);
+        FakeModbusPeer peer([&](const ModbusRequest& r, int, int index) {
+            if (index == 0) return c.reply(r);
+            return Send(test::ReadAnswer(r, Values(test::RequestCount(r), 7000)));
+        });
+        ModbusTcpConnection connection;
+        ASSERT_TRUE(connection.Open(peer.Endpoint()));
+
+        std::array<uint16_t, 72> out{};
+        ASSERT_EQ(connection.ReadHoldingRegisters(1, 41, 0, 72, out.data()), c.accepted);
+        if (c.accepted) {
+            const auto want = Values(72, 100);
+            EXPECT_TRUE(std::equal(out.begin(), out.end(), want.begin()));
+        }
+        if (c.followUp) {
+            // Two more, so a write on a dead socket is attempted at least twice.
+            for (int i = 0; i < 2; ++i) {
+                uint16_t speed = 0;
+                EXPECT_EQ(connection.ReadHoldingRegisters(1, 42, 133, 1, &speed), *c.followUp);
+                if (*c.followUp) {
+                    EXPECT_EQ(speed, 7000);
+                }
+            }
+        }
+        connection.Close();
+        EXPECT_FALSE(connection.IsOpen());
+    }
+}
+
+TEST_F(ConnectionTest, RequestGoesOutAsTwelveBytesWithTheCallersFields) {
+    FakeModbusPeer peer([](const ModbusRequest& r, int, int) {
+        return Send(test::ReadAnswer(r, Values(test::RequestCount(r), 1)));
+    });
+    ModbusTcpConnection connection;
+    ASSERT_TRUE(connection.Open(peer.Endpoint()));
+    std::array<uint16_t, 72> out{};
+    ASSERT_TRUE(connection.ReadHoldingRegisters(9, 0xBEEF, 0, 72, out.data()));
+    ASSERT_TRUE(connection.ReadHoldingRegisters(9, 0xBEF0, 133, 1, out.data()));
+    const auto requests = peer.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0], BuildRequest(0xBEEF, 9, 3, 0, 72));
+    EXPECT_EQ(requests[1], BuildRequest(0xBEF0, 9, 3, 133, 1));
+}
+
+TEST_F(ConnectionTest, LateAnswerToAnEarlierRequestIsDiscarded) {
+    FakeModbusPeer peer([&](const ModbusRequest& r, int, int index) {
+        // The first answer comes after the client has given up on it.
+        if (index == 0) return PeerReply{{test::ReadAnswer(r, Values(72, 100))}, 550};
+        return Send(test::ReadAnswer(r, Values(72, 20000)));
+    });
+    ModbusTcpConnection connection;
+    ASSERT_TRUE(connection.Open(peer.Endpoint()));
+    std::array<uint16_t, 72> out{};
+    EXPECT_FALSE(connection.ReadHoldingRegisters(1, 1, 0, 72, out.data()));
+    // The stale 153 bytes are on our socket before the next request goes.
+    ASSERT_TRUE(peer.WaitForReplies(1));
+    ASSERT_TRUE(connection.ReadHoldingRegisters(1, 2, 0, 72, out.data()));
+    EXPECT_EQ(out[0], 20000);
+    EXPECT_EQ(out[71], 20000 + 3 * 71);
+}
+
+TEST_F(ConnectionTest, TransactReturnsWhatArrivedForWrites) {
+    struct Case {
+        const char* name;
+        std::function<PeerReply(const ModbusRequest&)> reply;
+        int received;
+    };
+    const Case cases[] = {
+        {"echo", [](const ModbusRequest& r) { return Send(test::WriteEcho(r)); }, 12},
+        {"exception", [](const ModbusRequest& r) { return Send(test::ExceptionAnswer(r, 3)); },
+         9},
+        {"echo in two pieces",
+         [](const ModbusRequest& r) {
+             const Bytes b = test::WriteEcho(r);
+             return PeerReply{{Slice(b, 0, 7), Slice(b, 7, 12)}, 0, 40};
+         },
+         12},
+        {"silent", [](const ModbusRequest&) { return PeerReply{}; }, -1},
+        {"closed", [](const ModbusRequest&) { return PeerReply{{}, 0, 0, PeerReply::Then::Close}; },
+         -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeModbusPeer peer([&](const ModbusRequest& r, int, int) { return c.reply(r); });
+        ModbusTcpConnection connection;
+        ASSERT_TRUE(connection.Open(peer.Endpoint()));
+        ModbusReply reply{};
+        const ModbusRequest request = BuildRequest(5, 1, kFunctionWriteSingle, 76, 11);
+        EXPECT_EQ(connection.Transact(request, 12, reply), c.received);
+        if (c.received == 12) {
+            EXPECT_TRUE(std::equal(request.begin(), request.end(), reply.begin()));
+        }
+    }
+}
+
+TEST_F(ConnectionTest, NothingIsExchangedWithoutAnOpenConnection) {
+    ModbusTcpConnection connection;
+    ModbusReply reply{};
+    EXPECT_EQ(connection.Transact(BuildRequest(1, 1, 3, 0, 1), 11, reply), -1);
+    uint16_t v = 0;
+    EXPECT_FALSE(connection.ReadHoldingRegisters(1, 1, 0, 1, &v));
+    connection.Close();  // harmless twice
+    connection.Close();
+}
+
+TEST_F(ConnectionTest, ReadOfZeroRegistersIsRefusedEvenWhenNineBytesCome) {
+    FakeModbusPeer peer(
+        [](const ModbusRequest& r, int, int) { return Send(test::ExceptionAnswer(r)); });
+    ModbusTcpConnection connection;
+    ASSERT_TRUE(connection.Open(peer.Endpoint()));
+    uint16_t v = 0;
+    EXPECT_FALSE(connection.ReadHoldingRegisters(1, 1, 0, 0, &v));
+}
+
+TEST_F(ConnectionTest, AddressZeroNeverConnectsEvenWithALocalListener) {
+    // On Linux a connect to 0.0.0.0 reaches the local host; a listener on
+    // 127.0.0.1 would take it.
+    FakeModbusPeer peer([](const ModbusRequest&, int, int) { return PeerReply{}; });
+    ModbusTcpConnection connection;
+    EXPECT_FALSE(connection.Open(SensorEndpoint{0, peer.Endpoint().port, 1}));
+    EXPECT_FALSE(connection.IsOpen());
+    // The same port is reachable on its real address.
+    EXPECT_TRUE(connection.Open(peer.Endpoint()));
+    connection.Close();
+    ASSERT_TRUE(peer.WaitForClosed(1));
+    EXPECT_EQ(peer.Accepts(), 1);
+}
+
+// A bound socket that does not listen: connects are refused at once.
+TEST_F(ConnectionTest, RefusedConnectFails) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len), 0);
+    ModbusTcpConnection connection;
+    EXPECT_FALSE(connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
+    EXPECT_FALSE(connection.IsOpen());
+    ::close(fd);
+}
+
+// A listener whose accept queue is full drops new SYNs, so the connect never
+// completes and the 400 ms wait must end it.
+TEST_F(ConnectionTest, ConnectThatNeverCompletesFails) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &len), 0);
+    const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+
+    ModbusTcpConnection connection;
+    EXPECT_FALSE(connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
+    EXPECT_FALSE(connection.IsOpen());
+    ::close(filler);
+    ::close(listener);
+}
+
+TEST_F(ConnectionTest, ReopeningReleasesThePreviousSocket) {
+    FakeModbusPeer peer([](const ModbusRequest&, int, int) { return PeerReply{}; });
+    ModbusTcpConnection connection;
+    ASSERT_TRUE(connection.Open(peer.Endpoint()));
+    ASSERT_TRUE(connection.Open(peer.Endpoint()));
+    // The first connection ended when the second began.
+    EXPECT_TRUE(peer.WaitForClosed(1));
+}
+
+}  // namespace
+}  // namespace orsan

@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "FakeModbusPeer.h"
+#include "SensorPoller.h"
+
+namespace orsan {
+namespace {
+
+using test::FakeModbusPeer;
+using test::PeerReply;
+using namespace std::chrono_literals;
+
+// Register r of the block holds base + r; register 133 holds speed.
+std::array<uint16_t, kMeasurementRegisterCount> Block(uint16_t base) {
+    std::array<uint16_t, kMeasurementRegisterCount> b{};
+    for (int r = 0; r < kMeasurementRegisterCount; ++r) b[r] = uint16_t(base + r);
+    return b;
+}
+
+// A sensor answering both reads; either can be turned into an exception.
+test::PeerHandler Sensor(uint16_t base, uint16_t speed, bool blockFails = false,
+                         bool speedFails = false) {
+    return [=](const ModbusRequest& r, int, int) {
+        const bool isBlock = test::RequestFirst(r) == 0;
+        if (isBlock ? blockFails : speedFails) return PeerReply{{test::ExceptionAnswer(r)}};
+        if (isBlock) {
+            const auto b = Block(base);
+            return PeerReply{{test::ReadAnswer(r, {b.begin(), b.end()})}};
+        }
+        return PeerReply{{test::ReadAnswer(r, {speed})}};
+    };
+}
+
+MeasurementRecord Expected(uint16_t base, uint16_t speed) {
+    MeasurementRecord rec;
+    DecodeMeasurementBlock(Block(base), rec);
+    rec.RunningSpeed = DecodeRunningSpeed(speed);
+    rec.CommOk = true;
+    return rec;
+}
+
+void ExpectSameValues(const MeasurementRecord& got, const MeasurementRecord& want) {
+    EXPECT_EQ(got.T_Shell, want.T_Shell);
+    EXPECT_EQ(got.Vel_X, want.Vel_X);
+    EXPECT_EQ(got.Acc_Z, want.Acc_Z);
+    EXPECT_EQ(got.Disp_Y, want.Disp_Y);
+    EXPECT_EQ(got.Spectrum_X, want.Spectrum_X);
+    EXPECT_EQ(got.Spectrum_Z, want.Spectrum_Z);
+    EXPECT_EQ(got.TopOrder_Z, want.TopOrder_Z);
+    EXPECT_EQ(got.TopOrderEnergy_Z, want.TopOrderEnergy_Z);
+    EXPECT_EQ(got.AuxValues_Z, want.AuxValues_Z);
+    EXPECT_EQ(got.RunningSpeed, want.RunningSpeed);
+}
+
+void ExpectAllZero(const MeasurementRecord& got) {
+    ExpectSameValues(got, MeasurementRecord{});
+    EXPECT_FALSE(got.CommOk);
+}
+
+// The parallel arrays StartPolling takes.
+struct SensorTable {
+    std::vector<int> ids, types;
+    std::vector<uint32_t> addresses;
+    std::vector<uint16_t> ports;
+    std::vector<uint8_t> units;
+
+    SensorTable& Add(int id, SensorEndpoint endpoint, int type = kDeviceTypeTriAxis) {
+        ids.push_back(id);
+        types.push_back(type);
+        addresses.push_back(endpoint.address);
+        ports.push_back(endpoint.port);
+        units.push_back(endpoint.unitId);
+        return *this;
+    }
+    bool Start(SensorPoller& poller) const {
+        return poller.StartPolling(int(ids.size()), ids.data(), types.data(), addresses.data(),
+                                   ports.data(), units.data());
+    }
+};
+
+class PollerTest : public ::testing::Test {
+protected:
+    void SetUp() override { fdsBefore_ = test::OpenDescriptorCount(); }
+    void TearDown() override {
+        EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore_) << "a descriptor leaked";
+    }
+
+private:
+    int fdsBefore_ = 0;
+};
+
+// With one sensor in the table, its (n+1)th connection means the nth visit,
+// record store included, is over.
+TEST_F(PollerTest, DecodedValuesAreStoredAndTheCounterRunsFromZero) {
+    FakeModbusPeer peer(Sensor(100, 2500));
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable().Add(4, peer.Endpoint()).Start(poller));
+    EXPECT_TRUE(poller.IsPolling());
+    ASSERT_TRUE(peer.WaitForAccepts(3));
+
+    const MeasurementRecord rec = poller.GetMeasurement(4);
+    EXPECT_TRUE(rec.CommOk);
+    ExpectSameValues(rec, Expected(100, 2500));
+    ExpectAllZero(poller.GetMeasurement(1));
+
+    const auto requests = peer.Requests();
+    ASSERT_GE(requests.size(), 4u);
+    EXPECT_EQ(requests[0], BuildRequest(1, 1, 3, 0, 72));
+    EXPECT_EQ(requests[1], BuildRequest(2, 1, 3, 133, 1));
+    EXPECT_EQ(requests[2], BuildRequest(3, 1, 3, 0, 72));
+    EXPECT_EQ(requests[3], BuildRequest(4, 1, 3, 133, 1));
+
+    poller.StopPolling();
+    EXPECT_FALSE(poller.IsPolling());
+}
+
+TEST_F(PollerTest, SecondReadIsAlwaysSentAndOnlyTheFirstDecidesTheRecord) {
+    FakeModbusPeer blockFails(Sensor(100, 2500, true, false));
+    FakeModbusPeer speedFails(Sensor(200, 2600, false, true), "127.0.0.2");
+    SensorPoller poller;
+    ASSERT_TRUE(
+        SensorTable().Add(1, blockFails.Endpoint()).Add(2, speedFails.Endpoint()).Start(poller));
+    ASSERT_TRUE(blockFails.WaitForAccepts(2));
+    ASSERT_TRUE(speedFails.WaitForAccepts(2));
+    poller.StopPolling();
+
+    // Failed first read: nothing stored, yet the speed was still asked for.
+    ExpectAllZero(poller.GetMeasurement(1));
+    const auto asked = blockFails.Requests();
+    ASSERT_GE(asked.size(), 2u);
+    EXPECT_EQ(test::RequestFirst(asked[1]), kRunningSpeedRegister);
+
+    // Good first read, failed second: stored with speed 0.
+    MeasurementRecord want = Expected(200, 2600);
+    want.RunningSpeed = 0;
+    const MeasurementRecord got = poller.GetMeasurement(2);
+    EXPECT_TRUE(got.CommOk);
+    ExpectSameValues(got, want);
+}
+
+TEST_F(PollerTest, SensorGoingOfflineKeepsItsValuesAndComesBack) {
+    FakeModbusPeer peer(Sensor(100, 2500));
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable().Add(1, peer.Endpoint()).Start(poller));
+    ASSERT_TRUE(peer.WaitForAccepts(2));
+    ASSERT_TRUE(poller.GetMeasurement(1).CommOk);
+
+    // Same speed as before: a visit caught by the switch between its two
+    // reads then still stores exactly the old values.
+    peer.SetHandler(Sensor(300, 2500, true, false));
+    ASSERT_TRUE(peer.WaitForAccepts(peer.Accepts() + 2));
+    const MeasurementRecord offline = poller.GetMeasurement(1);
+    EXPECT_FALSE(offline.CommOk);
+    ExpectSameValues(offline, Expected(100, 2500));
+
+    peer.SetHandler(Sensor(300, 2700));
+    ASSERT_TRUE(peer.WaitForAccepts(peer.Accepts() + 2));
+    const MeasurementRecord back = poller.GetMeasurement(1);
+    EXPECT_TRUE(back.CommOk);
+    ExpectSameValues(back, Expected(300, 2700));
+}
+
+TEST_F(PollerTest, PauseOpensNoConnectionWhileTheThreadStaysAlive) {
+    FakeModbusPeer peer(Sensor(100, 2500));
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable().Add(1, peer.Endpoint()).Start(poller));
+    ASSERT_TRUE(peer.WaitForAccepts(1));
+    poller.SetPaused(true);
+    EXPECT_TRUE(poller.IsPaused());
+
+    // Absence can only be observed over time: let the cycle under way end
+    // (a healthy visit takes ~110 ms), then watch for several cycles' worth.
+    std::this_thread::sleep_for(300ms);
+    const int settled = peer.Accepts();
+    std::this_thread::sleep_for(600ms);
+    EXPECT_EQ(peer.Accepts(), settled);
+    EXPECT_TRUE(poller.IsPolling());
+    EXPECT_TRUE(poller.GetMeasurement(1).CommOk);  // frozen, not cleared
+
+    poller.SetPaused(false);
+    EXPECT_FALSE(poller.IsPaused());
+    EXPECT_TRUE(peer.WaitForAccepts(settled + 1));
+}
+
+TEST_F(PollerTest, RestartWithNewAddressesStartsFromZero) {
+    FakeModbusPeer first(Sensor(100, 2500));
+    FakeModbusPeer second(Sensor(500, 2900, true, true), "127.0.0.3");
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable().Add(1, first.Endpoint()).Start(poller));
+    ASSERT_TRUE(first.WaitForAccepts(2));
+    ASSERT_TRUE(poller.GetMeasurement(1).CommOk);
+
+    ASSERT_TRUE(SensorTable().Add(1, second.Endpoint()).Start(poller));
+    const int firstVisits = first.Accepts();
+    ExpectAllZero(poller.GetMeasurement(1));
+    ASSERT_TRUE(second.WaitForAccepts(2));
+    ExpectAllZero(poller.GetMeasurement(1));
+
+    second.SetHandler(Sensor(500, 2900));
+    ASSERT_TRUE(second.WaitForAccepts(second.Accepts() + 2));
+    EXPECT_TRUE(poller.GetMeasurement(1).CommOk);
+    ExpectSameValues(poller.GetMeasurement(1), Expected(500, 2900));
+    EXPECT_EQ(first.Accepts(), firstVisits);
+    // A new thread, a new counter.
+    EXPECT_EQ(test::RequestTid(second.Requests().at(0)), 1);
+}
+
+TEST_F(PollerTest, OnlyDeviceTypesFiveAndSixAreRead) {
+    FakeModbusPeer type7(Sensor(100, 2500));
+    FakeModbusPeer type6(Sensor(400, 2800), "127.0.0.2");
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable()
+                    .Add(1, type7.Endpoint(), 7)
+                    .Add(2, type6.Endpoint(), kDeviceTypeTriAxisAlt)
+                    .Start(poller));
+    ASSERT_TRUE(type6.WaitForAccepts(3));
+    ASSERT_TRUE(type7.WaitForClosed(2));
+    poller.StopPolling();
+
+    EXPECT_TRUE(type7.Requests().empty());
+    ExpectAllZero(poller.GetMeasurement(1));
+    EXPECT_TRUE(poller.GetMeasurement(2).CommOk);
+    ExpectSameValues(poller.GetMeasurement(2), Expected(400, 2800));
+
+    // The type-7 connection still takes one id per visit.
+    const auto requests = type6.Requests();
+    ASSERT_GE(requests.size(), 4u);
+    const uint16_t tids[] = {2, 3, 5, 6};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(test::RequestTid(requests[i]), tids[i]) << i;
+}
+
+TEST_F(PollerTest, AddressZeroEntriesFailWithoutStoppingTheCycle) {
+    FakeModbusPeer peer(Sensor(100, 2500));
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable()
+                    .Add(1, SensorEndpoint{0, peer.Endpoint().port, 1})
+                    .Add(2, peer.Endpoint())
+                    .Add(3, SensorEndpoint{0, kModbusPort, 1})
+                    .Start(poller));
+    ASSERT_TRUE(peer.WaitForAccepts(3));
+    ExpectAllZero(poller.GetMeasurement(1));
+    ExpectAllZero(poller.GetMeasurement(3));
+    EXPECT_TRUE(poller.GetMeasurement(2).CommOk);
+    EXPECT_TRUE(poller.IsPolling());
+}
+
+TEST_F(PollerTest, DestructionDuringAVisitWaitsForItAndClosesTheSocket) {
+    FakeModbusPeer peer([](const ModbusRequest&, int, int) { return PeerReply{}; });
+    auto poller = std::make_unique<SensorPoller>();
+    ASSERT_TRUE(SensorTable().Add(1, peer.Endpoint()).Start(*poller));
+    // The visit is now waiting for an answer that never comes.
+    ASSERT_TRUE(peer.WaitForReplies(1));
+    poller.reset();
+    EXPECT_TRUE(peer.WaitForClosed(1));
+    EXPECT_EQ(peer.Accepts(), 1);
+}
+
+TEST_F(PollerTest, StartRejectsAnEmptyTableAndStopIsIdempotent) {
+    SensorPoller poller;
+    SensorTable empty;
+    EXPECT_FALSE(empty.Start(poller));
+    EXPECT_FALSE(poller.IsPolling());
+    const int id = 1, type = 5;
+    const uint32_t address = 0;
+    const uint16_t port = 502;
+    EXPECT_FALSE(poller.StartPolling(1, &id, &type, &address, &port, nullptr));
+    EXPECT_FALSE(poller.StartPolling(-3, &id, &type, &address, &port, nullptr));
+    poller.StopPolling();
+    poller.StopPolling();
+    EXPECT_FALSE(poller.IsPolling());
+}
+
+TEST_F(PollerTest, StopRequestIsSeenDuringThePauses) {
+    // Two unreachable entries: the thread spends its time in the 100 ms
+    // pauses and in refused connects, so a stop must end it promptly and
+    // clear both flags.
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable()
+                    .Add(1, SensorEndpoint{0, kModbusPort, 1})
+                    .Add(2, SensorEndpoint{0, kModbusPort, 1})
+                    .Start(poller));
+    EXPECT_TRUE(poller.IsPolling());
+    poller.StopPolling();
+    EXPECT_FALSE(poller.IsPolling());
+    // And it can start again.
+    ASSERT_TRUE(SensorTable().Add(1, SensorEndpoint{0, kModbusPort, 1}).Start(poller));
+    EXPECT_TRUE(poller.IsPolling());
+}
+
+}  // namespace
+}  // namespace orsan
