@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "ModbusTcpConnection.h"
+#include "ParamActions.h"
+#include "ParamRegisters.h"
+#include "SensorEndpoint.h"
+
+namespace orsan {
+
+struct ReadOutcome {
+    bool connected = false;
+    // Per request of ReadRequests(): its reply had exactly 2 * count + 9 bytes.
+    std::array<bool, kReadRequestCount> accepted{};
+};
+
+// The read at opening: one connection, the seven requests in order. Only
+// accepted replies change values. Nothing is sent when the connection fails.
+ReadOutcome ReadSensorParameters(const SensorEndpoint& endpoint, SensorParameters& values);
+
+// A proper answer to a write: the 12-byte function-6 echo of the same
+// register and value. Exceptions, short or long answers are not.
+bool IsWriteEcho(const ModbusReply& reply, int received, const RegisterWrite& write);
+
+struct WriteOutcome {
+    bool connected = false;
+    size_t confirmed = 0;  // requests answered by their echo
+    size_t planned = 0;
+    bool Succeeded() const { return connected && confirmed == planned; }
+};
+
+// Sends the writes in order on one connection. Stops at the first request
+// without its echo: the sensor is refusing or gone, and every further
+// request would only add another wait.
+WriteOutcome ExecuteWritePlan(const SensorEndpoint& endpoint,
+                              const std::vector<RegisterWrite>& writes);
+
+}  // namespace orsan

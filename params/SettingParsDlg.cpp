@@ -1,0 +1,312 @@
+#include "SettingParsDlg.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "DialogUnits.h"
+#include "Ipv4AddressEdit.h"
+#include "ParamNotifier.h"
+
+namespace orsan {
+
+namespace {
+
+constexpr int kDialogWidth = 524;
+constexpr int kDialogHeight = 292;
+
+// The pointer stays a wait cursor while an exchange blocks the window.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QString IdName(int id) {
+    return QStringLiteral("id%1").arg(id);
+}
+
+QString FormatField(float value) {
+    return QString::number(double(value), 'g', 6);
+}
+
+}  // namespace
+
+SettingParsDlg::SettingParsDlg(QWidget* parent) : QDialog(parent) {
+    setFont(DialogFont());
+    setWindowTitle(QStringLiteral("设置传感器参数"));
+    BuildControls();
+    ShowAll();
+    // Addresses start empty, not 0.0.0.0, until the sensor has been read.
+    for (Ipv4AddressEdit* edit : addressEdits_) edit->Clear();
+}
+
+void SettingParsDlg::BuildControls() {
+    const DialogUnits du(font());
+    auto place = [&](QWidget* w, int x, int y, int width, int height) {
+        w->setGeometry(du.Rect(x, y, width, height));
+    };
+    auto label = [&](const QString& text, int x, int y, int width, int height = 10,
+                     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+        auto* l = new QLabel(text, this);
+        l->setAlignment(align);
+        place(l, x, y, width, height);
+        return l;
+    };
+    auto edit = [&](ParamField field, int x, int y, int width) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(IdName(FieldInfo(field).controlId));
+        place(e, x, y, width, 12);
+        edits_[size_t(field)] = e;
+    };
+    auto addressEdit = [&](ParamAddress a, int x, int y) {
+        auto* e = new Ipv4AddressEdit(this);
+        e->setObjectName(IdName(AddressInfo(a).controlId));
+        place(e, x, y, 76, 12);
+        addressEdits_[size_t(a)] = e;
+    };
+    auto combo = [&](int id, const QString& first, const QString& second, int x, int y) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(IdName(id));
+        c->addItem(first);
+        c->addItem(second);
+        place(c, x, y, 60, 13);
+        return c;
+    };
+    // A group frame with its address note and its write button in the
+    // bottom right corner.
+    auto group = [&](const QString& caption, const QString& note, ParamAction action, int x, int y,
+                     int width, int height) {
+        auto* g = new QGroupBox(caption, this);
+        place(g, x, y, width, height);
+        label(note, x + width - 72, y + 12, 66, 10, Qt::AlignRight | Qt::AlignVCenter);
+        auto* b = new QPushButton(QStringLiteral("写入"), this);
+        b->setObjectName(IdName(int(action)));
+        b->setAutoDefault(false);
+        place(b, x + width - 50, y + height - 19, 44, 14);
+        connect(b, &QPushButton::clicked, this, [this, action] { RunAction(action); });
+    };
+
+    // Left column: filters, component coefficients, network.
+    const int lx = 7;
+    const int lw = 256;
+    group(QStringLiteral("设置滤波器参数（写入完毕后立即生效）"), QStringLiteral("地址：77....82"),
+          ParamAction::Filters, lx, 4, lw, 84);
+    const QString bands[3] = {QStringLiteral("振动速度带通滤波器带通频带范围："),
+                              QStringLiteral("加速度带通滤波器带通频带范围："),
+                              QStringLiteral("振动位移带通滤波器带通频带范围：")};
+    for (int row = 0; row < 3; ++row) {
+        const int y = 24 + 16 * row;
+        label(bands[row], lx + 8, y + 1, 126);
+        edit(ParamField(2 * row), lx + 136, y, 40);
+        label(QStringLiteral("—"), lx + 178, y + 1, 8, 10, Qt::AlignCenter);
+        edit(ParamField(2 * row + 1), lx + 188, y, 40);
+        label(QStringLiteral("Hz"), lx + 231, y + 1, 14);
+    }
+
+    group(QStringLiteral("设置部件特征参数（写入完毕后立即生效）"),
+          QStringLiteral("地址：103....107"), ParamAction::Components, lx, 92, lw, 98);
+    const QString components[5] = {
+        QStringLiteral("内圈特征系数："), QStringLiteral("外圈特征系数："),
+        QStringLiteral("滚动体特征系数："), QStringLiteral("保持架特征系数："),
+        QStringLiteral("叶片类特征系数：")};
+    for (int row = 0; row < 5; ++row) {
+        const int y = 106 + 16 * row;
+        label(components[row], lx + 8, y + 1, 66);
+        edit(ParamField(kFieldInnerRing + row), lx + 76, y, 50);
+        label(QStringLiteral("倍转频"), lx + 129, y + 1, 30);
+    }
+
+    group(QStringLiteral("设置网络地址参数（写入完毕后需保存参数才能生效）"),
+          QStringLiteral("地址：111....118"), ParamAction::Network, lx, 194, lw, 78);
+    const struct {
+        ParamAddress address;
+        const char* text;
+        int x;
+        int y;
+    } addresses[4] = {
+        {kAddressGateway, "网关：", lx + 8, 208},
+        {kAddressSubnetMask, "子网掩码：", lx + 128, 208},
+        {kAddressDns, "DNS：", lx + 8, 226},
+        {kAddressSensor, "传感器IP：", lx + 128, 226},
+    };
+    for (const auto& a : addresses) {
+        label(QString::fromUtf8(a.text), a.x, a.y + 1, 42);
+        addressEdit(a.address, a.x + 42, a.y);
+    }
+
+    // Right column: ratio, speed source, manual speed, automatic speed.
+    const int rx = 269;
+    const int rw = 248;
+    group(QStringLiteral("设置传动比（写入完毕后需保存参数才能生效）"), QStringLiteral("地址：120"),
+          ParamAction::Ratio, rx, 4, rw, 44);
+    label(QStringLiteral("传感器当前传动比系数："), rx + 8, 25, 90);
+    edit(kFieldTransmissionRatio, rx + 100, 24, 50);
+
+    group(QStringLiteral("设置传感器内部转速的来源（写入完毕后需保存参数才能生效）"),
+          QStringLiteral("地址：130"), ParamAction::SpeedSource, rx, 52, rw, 44);
+    label(QStringLiteral("传感器内部转速信号源："), rx + 8, 73, 90);
+    speedSource_ = combo(kControlSpeedSource, QStringLiteral("自动识别"),
+                         QStringLiteral("人工输入"), rx + 100, 72);
+
+    group(QStringLiteral("速度源1：设置人工输入转速（写入完毕后立即生效）"),
+          QStringLiteral("地址：67"), ParamAction::ManualSpeed, rx, 100, rw, 44);
+    label(QStringLiteral("人工输入的配置转速值："), rx + 8, 121, 90);
+    edit(kFieldManualSpeed, rx + 100, 120, 50);
+    label(QStringLiteral("Hz"), rx + 153, 121, 14);
+
+    group(QStringLiteral("速度源2：设置自动识别转速的模式（写入完毕后立即生效）"),
+          QStringLiteral("地址：131,132"), ParamAction::SpeedMode, rx, 148, rw, 62);
+    label(QStringLiteral("转速自动识别工况模式："), rx + 8, 169, 90);
+    speedMode_ =
+        combo(kControlSpeedMode, QStringLiteral("工频"), QStringLiteral("变频"), rx + 100, 168);
+    label(QStringLiteral("额定参考转速:"), rx + 8, 189, 90);
+    edit(kFieldRatedSpeed, rx + 100, 188, 50);
+    label(QStringLiteral("Hz"), rx + 153, 189, 14);
+
+    auto* save = new QPushButton(QStringLiteral("保存"), this);
+    save->setObjectName(IdName(int(ParamAction::Save)));
+    save->setAutoDefault(false);
+    place(save, rx, 222, 50, 16);
+    connect(save, &QPushButton::clicked, this, [this] { RunAction(ParamAction::Save); });
+    QLabel* warning = label(
+        QStringLiteral("（注意：以上参数写入后需点击保存，否则传感器断电重启后参数会恢复默认！）"),
+        rx + 56, 218, rw - 56, 30, Qt::AlignLeft | Qt::AlignTop);
+    warning->setWordWrap(true);
+    warning->setStyleSheet(QStringLiteral("color: #c00000;"));
+
+    setFixedSize(du.Size(kDialogWidth, kDialogHeight));
+}
+
+void SettingParsDlg::SetSensorAddress(uint32_t address) {
+    endpoint_.address = address;
+    setWindowTitle(QStringLiteral("设置传感器参数,当前传感器IP为: %1.%2.%3.%4")
+                       .arg(AddressOctet(address, 1))
+                       .arg(AddressOctet(address, 2))
+                       .arg(AddressOctet(address, 3))
+                       .arg(AddressOctet(address, 4)));
+}
+
+void SettingParsDlg::SetSensorPort(uint16_t port) {
+    endpoint_.port = port;
+}
+
+void SettingParsDlg::SetManualSpeed(float hz) {
+    values_.fields[kFieldManualSpeed] = hz;
+    edits_[kFieldManualSpeed]->setText(FormatField(hz));
+}
+
+void SettingParsDlg::ShowGroup(ReadGroup group) {
+    auto fields = [&](int first, int count) {
+        for (int f = first; f < first + count; ++f) {
+            edits_[size_t(f)]->setText(FormatField(values_.fields[size_t(f)]));
+        }
+    };
+    switch (group) {
+        case ReadGroup::Filters:
+            fields(kFieldVelocityBandLow, 6);
+            break;
+        case ReadGroup::Components:
+            fields(kFieldInnerRing, 5);
+            break;
+        case ReadGroup::Ratio:
+            fields(kFieldTransmissionRatio, 1);
+            break;
+        case ReadGroup::Network:
+            for (int a = 0; a < kParamAddressCount; ++a) {
+                addressEdits_[size_t(a)]->SetAddress(values_.addresses[size_t(a)]);
+            }
+            break;
+        case ReadGroup::SpeedSource:
+            speedSource_->setCurrentIndex(values_.speedSource);
+            break;
+        case ReadGroup::SpeedMode:
+            speedMode_->setCurrentIndex(values_.speedMode);
+            break;
+        case ReadGroup::RatedSpeed:
+            fields(kFieldRatedSpeed, 1);
+            break;
+    }
+}
+
+void SettingParsDlg::ShowAll() {
+    for (const ReadRequest& request : ReadRequests()) ShowGroup(request.group);
+    edits_[kFieldManualSpeed]->setText(FormatField(values_.fields[kFieldManualSpeed]));
+}
+
+ReadOutcome SettingParsDlg::ReadFromSensor() {
+    ReadOutcome outcome;
+    {
+        WaitCursor wait;
+        outcome = ReadSensorParameters(endpoint_, values_);
+    }
+    // Only what the sensor answered changes on screen.
+    for (size_t i = 0; i < ReadRequests().size(); ++i) {
+        if (outcome.accepted[i]) ShowGroup(ReadRequests()[i].group);
+    }
+    return outcome;
+}
+
+ParamFormInput SettingParsDlg::ControlContents() const {
+    ParamFormInput input;
+    for (int f = 0; f < kParamFieldCount; ++f) {
+        input.texts[size_t(f)] = edits_[size_t(f)]->text().toStdString();
+    }
+    for (int a = 0; a < kParamAddressCount; ++a) {
+        input.addresses[size_t(a)] = addressEdits_[size_t(a)]->Address();
+    }
+    input.speedSource = speedSource_->currentIndex();
+    input.speedMode = speedMode_->currentIndex();
+    return input;
+}
+
+bool SettingParsDlg::RunAction(ParamAction action) {
+    // Saving sends a constant; the write buttons take every field first.
+    if (action != ParamAction::Save) {
+        if (const auto error = TakeFormInput(ControlContents(), values_)) {
+            NotifyParam(this, QString::fromStdString(error->message), ParamNoticeKind::Refusal);
+            return false;
+        }
+    }
+    const WritePlan plan = BuildWritePlan(action, values_);
+    if (plan.error) {
+        NotifyParam(this, QString::fromStdString(plan.error->message), ParamNoticeKind::Refusal);
+        return false;
+    }
+    WriteOutcome outcome;
+    {
+        WaitCursor wait;
+        outcome = ExecuteWritePlan(endpoint_, plan.writes);
+    }
+    NotifyParam(this, QString::fromUtf8(ActionMessage(action, outcome.Succeeded())),
+                ParamNoticeKind::Result);
+    return outcome.Succeeded();
+}
+
+void SettingParsDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (readDone_) return;
+    readDone_ = true;
+    SetSensorAddress(endpoint_.address);
+    ReadFromSensor();
+}
+
+void SettingParsDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();  // neither closes the dialog nor presses a button
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace orsan

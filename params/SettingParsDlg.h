@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+
+#include "ParamActions.h"
+#include "ParamExchange.h"
+#include "ParamFields.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace orsan {
+
+class Ipv4AddressEdit;
+
+// Reads and writes one sensor's configuration registers. The first time it
+// is shown it reads the sensor; each button writes its group (or saves) on a
+// connection of its own. Enter and Escape never close it.
+class SettingParsDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit SettingParsDlg(QWidget* parent = nullptr);
+
+    // Octet 1 in the low byte. Also sets the window caption.
+    void SetSensorAddress(uint32_t address);
+    void SetSensorPort(uint16_t port);
+    // The manual speed field (register 67 is never read back).
+    void SetManualSpeed(float hz);
+
+    uint32_t SensorAddress() const { return endpoint_.address; }
+    uint16_t SensorPort() const { return endpoint_.port; }
+    const SensorParameters& Values() const { return values_; }
+
+    // The read at opening; silent when the sensor cannot be reached.
+    ReadOutcome ReadFromSensor();
+    // What button `action` does: take the fields (write buttons), check,
+    // exchange, report. True when the sensor confirmed every request.
+    bool RunAction(ParamAction action);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    void ShowGroup(ReadGroup group);
+    void ShowAll();
+    ParamFormInput ControlContents() const;
+
+    SensorEndpoint endpoint_;
+    SensorParameters values_;
+    bool readDone_ = false;
+
+    std::array<QLineEdit*, kParamFieldCount> edits_{};
+    std::array<Ipv4AddressEdit*, kParamAddressCount> addressEdits_{};
+    QComboBox* speedSource_ = nullptr;
+    QComboBox* speedMode_ = nullptr;
+};
+
+}  // namespace orsan
