@@ -49,7 +49,9 @@ QPushButton* AddButton(QDialog* dialog, const QString& caption, int id, const QR
     return button;
 }
 
-bool HaveWidgetApplication() { return qobject_cast<QApplication*>(QCoreApplication::instance()); }
+bool HaveWidgetApplication() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance());
+}
 
 }  // namespace
 

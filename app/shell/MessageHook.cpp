@@ -10,7 +10,9 @@ ScopedMessageHook::ScopedMessageHook(bool answer) : answer_(answer), previous_(g
     gActiveHook = this;
 }
 
-ScopedMessageHook::~ScopedMessageHook() { gActiveHook = previous_; }
+ScopedMessageHook::~ScopedMessageHook() {
+    gActiveHook = previous_;
+}
 
 void ScopedMessageHook::Clear() {
     messages_.clear();
@@ -18,7 +20,9 @@ void ScopedMessageHook::Clear() {
     all_.clear();
 }
 
-ScopedMessageHook* ScopedMessageHook::Active() { return gActiveHook; }
+ScopedMessageHook* ScopedMessageHook::Active() {
+    return gActiveHook;
+}
 
 void ScopedMessageHook::RecordMessage(const QString& text) {
     messages_.append(text);

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <functional>
+
+#include "DialogUnits.h"
+#include "MessageDlg.h"
+#include "MessageHook.h"
+
+namespace orsan {
+namespace {
+
+// Runs `step` once the modal dialog started by the code under test is up.
+// A missing dialog is recorded as a failure and the loop is left open for
+// the safety timer to close.
+void WhenModalShown(std::function<void(QDialog*)> step) {
+    QTimer::singleShot(0, [step = std::move(step)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no modal dialog on screen";
+        step(dialog);
+    });
+}
+
+// Closes any modal dialog left open by a broken test after 5 s, so a
+// failure shows up as a failed assertion rather than a hung run.
+class ModalSafety {
+public:
+    ModalSafety() {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "modal dialog still open after 5 s";
+                dialog->done(-1);
+            }
+        });
+        timer_.start(5000);
+    }
+
+private:
+    QTimer timer_;
+};
+
+void PressKeys(QWidget* widget) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(widget, key);
+    }
+}
+
+TEST(MessageDlgLayout, ControlsSitAtTheirDialogUnitPlaces) {
+    const DialogUnits units;
+    MessageDlg notice;
+    EXPECT_EQ(notice.windowTitle(), QStringLiteral("消息提示"));
+    EXPECT_EQ(notice.size(), units.Size(135, 47));
+    auto* box = notice.findChild<QPlainTextEdit*>(QStringLiteral("id1055"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->geometry(), units.Rect(2, 2, 131, 28));
+    EXPECT_TRUE(box->isReadOnly());
+    EXPECT_TRUE(box->toPlainText().isEmpty());
+    auto* ok = notice.findChild<QPushButton*>(QStringLiteral("id1"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_EQ(ok->geometry(), units.Rect(103, 33, 30, 12));
+
+    YesnoMsgDlg question;
+    EXPECT_EQ(question.windowTitle(), QStringLiteral("消息确认提示！"));
+    EXPECT_EQ(question.size(), units.Size(135, 47));
+    EXPECT_EQ(question.Text(), QStringLiteral("-"));
+    auto* qbox = question.findChild<QPlainTextEdit*>(QStringLiteral("id1055"));
+    ASSERT_NE(qbox, nullptr);
+    EXPECT_EQ(qbox->toPlainText(), QStringLiteral("-"));
+    EXPECT_EQ(qbox->geometry(), units.Rect(2, 2, 131, 28));
+    auto* yes = question.findChild<QPushButton*>(QStringLiteral("id1071"));
+    auto* no = question.findChild<QPushButton*>(QStringLiteral("id2"));
+    ASSERT_NE(yes, nullptr);
+    ASSERT_NE(no, nullptr);
+    EXPECT_EQ(yes->text(), QStringLiteral("是"));
+    EXPECT_EQ(no->text(), QStringLiteral("否"));
+    EXPECT_EQ(yes->geometry(), units.Rect(2, 33, 25, 12));
+    EXPECT_EQ(no->geometry(), units.Rect(108, 33, 25, 12));
+}
+
+TEST(MessageDlgLayout, LongTextWrapsAtWordsAndTheDialogKeepsItsSize) {
+    const QString longText = QStringLiteral(
+        "Sensor address saved but the polling thread could not reach the sensor "
+        "at the configured address within the wait, please check the cable");
+    MessageDlg notice;
+    notice.show();
+    const QSize before = notice.size();
+    notice.SetText(longText);
+    QApplication::processEvents();
+    EXPECT_EQ(notice.size(), before);
+    EXPECT_EQ(notice.TextBox()->toPlainText(), longText);
+    EXPECT_FALSE(notice.TextBox()->horizontalScrollBar()->isVisible());
+
+    QTextLayout* layout = notice.TextBox()->document()->firstBlock().layout();
+    ASSERT_NE(layout, nullptr);
+    ASSERT_GT(layout->lineCount(), 1);
+    for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        const int end = line.textStart() + line.textLength();
+        // Every break falls right after a blank: no word is cut in two.
+        EXPECT_EQ(longText.at(end - 1), QLatin1Char(' ')) << "line " << i;
+    }
+    notice.close();
+}
+
+TEST(MessageDlgKeys, EnterAndEscapeNeitherCloseNorPress) {
+    MessageDlg notice;
+    YesnoMsgDlg question;
+    for (QDialog* dialog : {static_cast<QDialog*>(&notice), static_cast<QDialog*>(&question)}) {
+        dialog->show();
+        QApplication::setActiveWindow(dialog);
+        QList<QSignalSpy*> spies;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            spies.append(new QSignalSpy(button, &QPushButton::clicked));
+        }
+        ASSERT_FALSE(spies.isEmpty());
+        QSignalSpy finished(dialog, &QDialog::finished);
+        // Keys at the dialog itself, then with each child focused.
+        PressKeys(dialog);
+        for (QWidget* child : dialog->findChildren<QWidget*>()) {
+            if (child->focusPolicy() == Qt::NoFocus) continue;
+            child->setFocus();
+            PressKeys(child);
+        }
+        QApplication::processEvents();
+        EXPECT_TRUE(dialog->isVisible()) << dialog->windowTitle().toStdString();
+        EXPECT_EQ(finished.count(), 0);
+        for (QSignalSpy* spy : spies) EXPECT_EQ(spy->count(), 0);
+        qDeleteAll(spies);
+        dialog->close();
+    }
+}
+
+void ClickButton(QDialog* dialog, const char* name) {
+    auto* button = dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+struct AnswerCase {
+    const char* name;
+    std::function<void(QDialog*)> finish;
+    bool expected;
+};
+
+TEST(AskYesNo, OnlyYesConfirmsAndKeysDoNotEndTheQuestion) {
+    const QString question = QStringLiteral("请确认是否清空所有已经记录的数据");
+    const std::vector<AnswerCase> cases = {
+        {"yes", [](QDialog* d) { ClickButton(d, "id1071"); }, true},
+        {"no", [](QDialog* d) { ClickButton(d, "id2"); }, false},
+        {"close box", [](QDialog* d) { d->close(); }, false},
+    };
+    for (const AnswerCase& c : cases) {
+        ModalSafety safety;
+        bool stillOpenAfterKeys = false;
+        QString shownText;
+        WhenModalShown([&](QDialog* dialog) {
+            shownText = dialog->findChild<QPlainTextEdit*>("id1055")->toPlainText();
+            PressKeys(dialog->focusWidget() ? dialog->focusWidget() : dialog);
+            PressKeys(dialog);
+            QApplication::processEvents();
+            stillOpenAfterKeys = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
+            c.finish(dialog);
+        });
+        EXPECT_EQ(AskYesNo(question), c.expected) << c.name;
+        EXPECT_TRUE(stillOpenAfterKeys) << c.name;
+        EXPECT_EQ(shownText, question) << c.name;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.name;
+    }
+}
+
+TEST(ShowMessage, ShowsTheTextAndReturnsAfterOk) {
+    ModalSafety safety;
+    QString shownText;
+    QString title;
+    bool stillOpenAfterKeys = false;
+    WhenModalShown([&](QDialog* dialog) {
+        shownText = dialog->findChild<QPlainTextEdit*>("id1055")->toPlainText();
+        title = dialog->windowTitle();
+        PressKeys(dialog->focusWidget() ? dialog->focusWidget() : dialog);
+        QApplication::processEvents();
+        stillOpenAfterKeys = dialog->isVisible();
+        ClickButton(dialog, "id1");
+    });
+    ShowMessage(QStringLiteral("修改成功，已立即生效!"));
+    EXPECT_EQ(shownText, QStringLiteral("修改成功，已立即生效!"));
+    EXPECT_EQ(title, QStringLiteral("消息提示"));
+    EXPECT_TRUE(stillOpenAfterKeys);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(ScopedMessageHook, RecordsTextsAnswersAndNests) {
+    ScopedMessageHook outer(true);
+    ShowMessage(QStringLiteral("传感器IP地址信息更新成功!"));
+    EXPECT_TRUE(AskYesNo(QStringLiteral("q1")));
+    {
+        ScopedMessageHook inner(false);
+        EXPECT_FALSE(AskYesNo(QStringLiteral("q2")));
+        EXPECT_EQ(inner.AllTexts(), QStringList{QStringLiteral("q2")});
+    }
+    outer.SetAnswer(false);
+    EXPECT_FALSE(AskYesNo(QStringLiteral("q3")));
+    EXPECT_EQ(outer.Messages(), QStringList{QStringLiteral("传感器IP地址信息更新成功!")});
+    EXPECT_EQ(outer.Questions(), (QStringList{QStringLiteral("q1"), QStringLiteral("q3")}));
+    EXPECT_EQ(outer.AllTexts().size(), 3);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
+}  // namespace orsan
