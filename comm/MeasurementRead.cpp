@@ -2,17 +2,16 @@
 
 namespace orsan {
 
-bool ReadMeasurements(ModbusTcpConnection& connection, uint8_t unitId,
-                      TransactionCounter& counter, MeasurementRecord& scratch) {
+bool ReadMeasurements(ModbusTcpConnection& connection, uint8_t unitId, TransactionCounter& counter,
+                      MeasurementRecord& scratch) {
     std::array<uint16_t, kMeasurementRegisterCount> block{};
-    scratch.CommOk = connection.ReadHoldingRegisters(unitId, counter.Current(),
-                                                     kMeasurementFirstRegister,
-                                                     kMeasurementRegisterCount, block.data());
+    scratch.CommOk =
+        connection.ReadHoldingRegisters(unitId, counter.Current(), kMeasurementFirstRegister,
+                                        kMeasurementRegisterCount, block.data());
     if (scratch.CommOk) DecodeMeasurementBlock(block, scratch);
 
     uint16_t speed = 0;
-    if (connection.ReadHoldingRegisters(unitId, counter.Next(), kRunningSpeedRegister, 1,
-                                        &speed)) {
+    if (connection.ReadHoldingRegisters(unitId, counter.Next(), kRunningSpeedRegister, 1, &speed)) {
         scratch.RunningSpeed = DecodeRunningSpeed(speed);
     }
     return scratch.CommOk;

@@ -10,7 +10,7 @@ namespace orsan {
 // sent whatever the first gave. Fills scratch (which the caller zeroed) and
 // sets its CommOk from the first read alone; RunningSpeed stays 0 when the
 // second read fails.
-bool ReadMeasurements(ModbusTcpConnection& connection, uint8_t unitId,
-                      TransactionCounter& counter, MeasurementRecord& scratch);
+bool ReadMeasurements(ModbusTcpConnection& connection, uint8_t unitId, TransactionCounter& counter,
+                      MeasurementRecord& scratch);
 
 }  // namespace orsan

@@ -42,8 +42,7 @@ sockaddr_in SocketAddress(const SensorEndpoint& endpoint) {
     sa.sin_family = AF_INET;
     sa.sin_port = htons(endpoint.port);
     // Octet 1 goes first on the wire, whatever the host byte order.
-    const uint8_t octets[4] = {AddressOctet(endpoint.address, 1),
-                               AddressOctet(endpoint.address, 2),
+    const uint8_t octets[4] = {AddressOctet(endpoint.address, 1), AddressOctet(endpoint.address, 2),
                                AddressOctet(endpoint.address, 3),
                                AddressOctet(endpoint.address, 4)};
     std::memcpy(&sa.sin_addr.s_addr, octets, sizeof octets);
@@ -61,7 +60,8 @@ bool IsExceptionFrame(const uint8_t* data, size_t size) {
 
 ModbusRequest BuildRequest(uint16_t transactionId, uint8_t unitId, uint8_t function,
                            uint16_t firstRegister, uint16_t countOrValue) {
-    return ModbusRequest{uint8_t(transactionId >> 8), uint8_t(transactionId),
+    return ModbusRequest{uint8_t(transactionId >> 8),
+                         uint8_t(transactionId),
                          0,
                          0,
                          0,
@@ -74,7 +74,9 @@ ModbusRequest BuildRequest(uint16_t transactionId, uint8_t unitId, uint8_t funct
                          uint8_t(countOrValue)};
 }
 
-ModbusTcpConnection::~ModbusTcpConnection() { Close(); }
+ModbusTcpConnection::~ModbusTcpConnection() {
+    Close();
+}
 
 bool ModbusTcpConnection::Open(const SensorEndpoint& endpoint) {
     Close();
@@ -95,8 +97,8 @@ bool ModbusTcpConnection::Open(const SensorEndpoint& endpoint) {
         if (WaitFor(fd_, POLLIN | POLLOUT, deadline) != 0) {
             int pending = 0;
             socklen_t len = sizeof pending;
-            connected = ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &pending, &len) == 0 &&
-                        pending == 0;
+            connected =
+                ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &pending, &len) == 0 && pending == 0;
         }
     }
     if (connected) {
@@ -104,8 +106,8 @@ bool ModbusTcpConnection::Open(const SensorEndpoint& endpoint) {
         tv.tv_sec = kReceiveLimitMs / 1000;
         tv.tv_usec = (kReceiveLimitMs % 1000) * 1000;
         const int flags = ::fcntl(fd_, F_GETFL);
-        connected = ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) == 0 &&
-                    flags >= 0 && ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0;
+        connected = ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) == 0 && flags >= 0 &&
+                    ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0;
     }
     if (!connected) Close();
     return connected;
@@ -142,7 +144,7 @@ int ModbusTcpConnection::Transact(const ModbusRequest& request, size_t expectedL
             if (IsExceptionFrame(reply.data(), got)) break;
             continue;
         }
-        if (n == 0) break;  // peer closed
+        if (n == 0) break;                                                     // peer closed
         if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) break;  // reset
     }
 
@@ -163,9 +165,9 @@ bool ModbusTcpConnection::ReadHoldingRegisters(uint8_t unitId, uint16_t transact
     if (count == 0 || expected > kReceiveBufferSize || out == nullptr) return false;
 
     ModbusReply reply;
-    const int got = Transact(BuildRequest(transactionId, unitId, kFunctionReadHolding,
-                                          firstRegister, count),
-                             expected, reply);
+    const int got =
+        Transact(BuildRequest(transactionId, unitId, kFunctionReadHolding, firstRegister, count),
+                 expected, reply);
     if (got != int(expected)) return false;
     for (size_t k = 0; k < count; ++k) {
         out[k] = uint16_t(reply[9 + 2 * k] << 8 | reply[10 + 2 * k]);

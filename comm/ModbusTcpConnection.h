@@ -25,7 +25,9 @@ ModbusRequest BuildRequest(uint16_t transactionId, uint8_t unitId, uint8_t funct
                            uint16_t firstRegister, uint16_t countOrValue);
 
 // Length of an accepted answer to a read of count registers.
-constexpr size_t ReadReplyLength(uint16_t count) { return 2 * size_t(count) + 9; }
+constexpr size_t ReadReplyLength(uint16_t count) {
+    return 2 * size_t(count) + 9;
+}
 
 // The caller's transaction counter: incremented before use, wraps to 0.
 class TransactionCounter {

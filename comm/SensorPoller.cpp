@@ -7,7 +7,9 @@
 
 namespace orsan {
 
-SensorPoller::~SensorPoller() { StopPolling(); }
+SensorPoller::~SensorPoller() {
+    StopPolling();
+}
 
 bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceTypes,
                                 const uint32_t* addresses, const uint16_t* ports,
@@ -48,11 +50,17 @@ MeasurementRecord SensorPoller::GetMeasurement(int id) const {
     return MeasurementRecord{};
 }
 
-bool SensorPoller::IsPolling() const { return running_; }
+bool SensorPoller::IsPolling() const {
+    return running_;
+}
 
-void SensorPoller::SetPaused(bool paused) { paused_ = paused; }
+void SensorPoller::SetPaused(bool paused) {
+    paused_ = paused;
+}
 
-bool SensorPoller::IsPaused() const { return paused_; }
+bool SensorPoller::IsPaused() const {
+    return paused_;
+}
 
 void SensorPoller::StopPolling() {
     std::lock_guard control(controlMutex_);

@@ -3,12 +3,11 @@
 // trips of 12 -> 153 and 12 -> 11 bytes, and close. Both run against the
 // same loopback peer in the same process.
 #include <arpa/inet.h>
+#include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <benchmark/benchmark.h>
 
 #include <array>
 #include <stdexcept>

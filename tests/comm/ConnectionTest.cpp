@@ -1,9 +1,8 @@
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <optional>
 
@@ -47,7 +46,9 @@ struct ReplyCase {
     std::optional<bool> followUp;
 };
 
-PeerReply Send(Bytes b) { return PeerReply{{std::move(b)}}; }
+PeerReply Send(Bytes b) {
+    return PeerReply{{std::move(b)}};
+}
 
 const std::vector<ReplyCase>& ReadCases() {
     static const std::vector<ReplyCase> cases = {
@@ -106,8 +107,10 @@ const std::vector<ReplyCase>& ReadCases() {
          false, std::nullopt},
         {"silent", [](const ModbusRequest&) { return PeerReply{}; }, false, true},
         {"closed after the request",
-         [](const ModbusRequest&) { return PeerReply{{}, 0, 0, PeerReply::Then::Close}; }, false,
-         false},
+         [](const ModbusRequest&) {
+             return PeerReply{{}, 0, 0, PeerReply::Then::Close};
+         },
+         false, false},
         {"reset in the middle of the answer",
          [](const ModbusRequest& r) {
              const Bytes b = test::ReadAnswer(r, Values(72, 100));
@@ -189,8 +192,7 @@ TEST_F(ConnectionTest, TransactReturnsWhatArrivedForWrites) {
     };
     const Case cases[] = {
         {"echo", [](const ModbusRequest& r) { return Send(test::WriteEcho(r)); }, 12},
-        {"exception", [](const ModbusRequest& r) { return Send(test::ExceptionAnswer(r, 3)); },
-         9},
+        {"exception", [](const ModbusRequest& r) { return Send(test::ExceptionAnswer(r, 3)); }, 9},
         {"echo in two pieces",
          [](const ModbusRequest& r) {
              const Bytes b = test::WriteEcho(r);
@@ -198,7 +200,10 @@ TEST_F(ConnectionTest, TransactReturnsWhatArrivedForWrites) {
          },
          12},
         {"silent", [](const ModbusRequest&) { return PeerReply{}; }, -1},
-        {"closed", [](const ModbusRequest&) { return PeerReply{{}, 0, 0, PeerReply::Then::Close}; },
+        {"closed",
+         [](const ModbusRequest&) {
+             return PeerReply{{}, 0, 0, PeerReply::Then::Close};
+         },
          -1},
     };
     for (const Case& c : cases) {

@@ -102,12 +102,12 @@ TEST(RegisterDecoding, EachRegisterLandsInItsField) {
         int base, auxBase;
     };
     const Axis axes[] = {
-        {rec.Spectrum_X, rec.AuxOrderEnergy_X, rec.AuxOrder_X, rec.TopOrderEnergy_X,
-         rec.TopOrder_X, rec.AuxValues_X, 19, 55},
-        {rec.Spectrum_Y, rec.AuxOrderEnergy_Y, rec.AuxOrder_Y, rec.TopOrderEnergy_Y,
-         rec.TopOrder_Y, rec.AuxValues_Y, 31, 59},
-        {rec.Spectrum_Z, rec.AuxOrderEnergy_Z, rec.AuxOrder_Z, rec.TopOrderEnergy_Z,
-         rec.TopOrder_Z, rec.AuxValues_Z, 43, 63},
+        {rec.Spectrum_X, rec.AuxOrderEnergy_X, rec.AuxOrder_X, rec.TopOrderEnergy_X, rec.TopOrder_X,
+         rec.AuxValues_X, 19, 55},
+        {rec.Spectrum_Y, rec.AuxOrderEnergy_Y, rec.AuxOrder_Y, rec.TopOrderEnergy_Y, rec.TopOrder_Y,
+         rec.AuxValues_Y, 31, 59},
+        {rec.Spectrum_Z, rec.AuxOrderEnergy_Z, rec.AuxOrder_Z, rec.TopOrderEnergy_Z, rec.TopOrder_Z,
+         rec.AuxValues_Z, 43, 63},
     };
     for (const Axis& a : axes) {
         SCOPED_TRACE("block at " + std::to_string(a.base));
@@ -153,9 +153,9 @@ TEST(LiveValuesTable, FillsEverySlotFromItsFieldAndLeavesSlot21Alone) {
     LiveValues table{};
     FillLiveValues(table, 3, r);
     const LiveRow& row = table[2];
-    const float expected[kLiveSlots] = {1.5f,  2.5f,  3.5f,  4.5f,  5.5f,  6.5f,  7.5f,  8.5f,
+    const float expected[kLiveSlots] = {1.5f,  2.5f,   3.5f,  4.5f,  5.5f,  6.5f,  7.5f,  8.5f,
                                         9.5f,  -10.5f, 11.5f, 12.5f, 13.5f, 14.5f, 15.5f, 16.5f,
-                                        17.5f, 18.5f, 19.5f, 20.5f, 21.5f, 0.0f};
+                                        17.5f, 18.5f,  19.5f, 20.5f, 21.5f, 0.0f};
     for (int s = 0; s < kLiveSlots; ++s) {
         EXPECT_EQ(row[s], expected[s]) << "slot " << s;
     }

@@ -176,8 +176,9 @@ void FakeModbusPeer::Serve(int fd, int connection) {
 
 Bytes ReadAnswer(const ModbusRequest& request, const std::vector<uint16_t>& values) {
     const size_t length = 3 + 2 * values.size();
-    Bytes out = {request[0], request[1], 0, 0, uint8_t(length >> 8), uint8_t(length),
-                 request[6], request[7], uint8_t(2 * values.size())};
+    Bytes out = {request[0], request[1],           0,
+                 0,          uint8_t(length >> 8), uint8_t(length),
+                 request[6], request[7],           uint8_t(2 * values.size())};
     for (uint16_t v : values) {
         out.push_back(uint8_t(v >> 8));
         out.push_back(uint8_t(v));
@@ -189,11 +190,19 @@ Bytes ExceptionAnswer(const ModbusRequest& request, uint8_t code) {
     return {request[0], request[1], 0, 0, 0, 3, request[6], uint8_t(request[7] | 0x80), code};
 }
 
-Bytes WriteEcho(const ModbusRequest& request) { return Bytes(request.begin(), request.end()); }
+Bytes WriteEcho(const ModbusRequest& request) {
+    return Bytes(request.begin(), request.end());
+}
 
-uint16_t RequestTid(const ModbusRequest& r) { return uint16_t(r[0] << 8 | r[1]); }
-uint16_t RequestFirst(const ModbusRequest& r) { return uint16_t(r[8] << 8 | r[9]); }
-uint16_t RequestCount(const ModbusRequest& r) { return uint16_t(r[10] << 8 | r[11]); }
+uint16_t RequestTid(const ModbusRequest& r) {
+    return uint16_t(r[0] << 8 | r[1]);
+}
+uint16_t RequestFirst(const ModbusRequest& r) {
+    return uint16_t(r[8] << 8 | r[9]);
+}
+uint16_t RequestCount(const ModbusRequest& r) {
+    return uint16_t(r[10] << 8 | r[11]);
+}
 
 int OpenDescriptorCount() {
     DIR* dir = ::opendir("/proc/self/fd");

@@ -15,9 +15,12 @@ TEST(RequestFrame, FieldsAreBigEndianInTheirPlaces) {
     };
     const Case cases[] = {
         {1, 1, kFunctionReadHolding, 0, 72, {0, 1, 0, 0, 0, 6, 1, 3, 0, 0, 0, 0x48}},
-        {0x1234, 1, kFunctionReadHolding, 133, 1,
-         {0x12, 0x34, 0, 0, 0, 6, 1, 3, 0, 0x85, 0, 1}},
-        {0xFFFF, 0xF7, kFunctionWriteSingle, 0x0102, 0xABCD,
+        {0x1234, 1, kFunctionReadHolding, 133, 1, {0x12, 0x34, 0, 0, 0, 6, 1, 3, 0, 0x85, 0, 1}},
+        {0xFFFF,
+         0xF7,
+         kFunctionWriteSingle,
+         0x0102,
+         0xABCD,
          {0xFF, 0xFF, 0, 0, 0, 6, 0xF7, 6, 1, 2, 0xAB, 0xCD}},
         {3, 1, kFunctionWriteSingle, 76, 11, {0, 3, 0, 0, 0, 6, 1, 6, 0, 76, 0, 11}},
     };
@@ -46,10 +49,8 @@ TEST(AddressText, ParsesFormatsAndKeepsOctetOneInTheLowByte) {
         uint32_t address;
     };
     const Case good[] = {
-        {"192.168.1.10", 0x0A01A8C0u},
-        {"0.0.0.0", 0u},
-        {"255.255.255.255", 0xFFFFFFFFu},
-        {"127.0.0.3", 0x0300007Fu},
+        {"192.168.1.10", 0x0A01A8C0u},    {"0.0.0.0", 0u},
+        {"255.255.255.255", 0xFFFFFFFFu}, {"127.0.0.3", 0x0300007Fu},
         {"10.0.200.1", 0x01C8000Au},
     };
     for (const Case& c : good) {
@@ -63,9 +64,9 @@ TEST(AddressText, ParsesFormatsAndKeepsOctetOneInTheLowByte) {
     EXPECT_EQ(MakeAddress(192, 168, 1, 10), 0x0A01A8C0u);
     EXPECT_EQ(AddressOctet(MakeAddress(1, 2, 3, 4), 4), 4);
 
-    const char* bad[] = {"",          "1.2.3",     "1.2.3.4.",  "256.1.1.1", "1.2.3.256",
-                         "a.b.c.d",   "1..2.3",    " 1.2.3.4",  "1.2.3.4 ",  "-1.2.3.4",
-                         "+1.2.3.4",  "0001.2.3.4", "1.2.3.4.5", "1,2,3,4",   "1.2.3.99999999999"};
+    const char* bad[] = {"",         "1.2.3",      "1.2.3.4.",  "256.1.1.1", "1.2.3.256",
+                         "a.b.c.d",  "1..2.3",     " 1.2.3.4",  "1.2.3.4 ",  "-1.2.3.4",
+                         "+1.2.3.4", "0001.2.3.4", "1.2.3.4.5", "1,2,3,4",   "1.2.3.99999999999"};
     for (const char* text : bad) {
         uint32_t parsed = 12345;
         EXPECT_FALSE(ParseAddress(text, parsed)) << '"' << text << '"';
