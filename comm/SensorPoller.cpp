@@ -31,6 +31,10 @@ bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceType
         }
     }
     stopRequested_ = false;
+    {
+        std::lock_guard lock(wakeMutex_);
+        cycles_ = 0;
+    }
     // Set here too, so IsPolling is true as soon as this returns.
     running_ = true;
     try {
@@ -65,6 +69,16 @@ bool SensorPoller::IsPaused() const {
 void SensorPoller::StopPolling() {
     std::lock_guard control(controlMutex_);
     StopThread();
+}
+
+uint64_t SensorPoller::CompletedCycles() const {
+    std::lock_guard lock(wakeMutex_);
+    return cycles_;
+}
+
+bool SensorPoller::WaitForCycles(uint64_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(wakeMutex_);
+    return cycleDone_.wait_for(lock, timeout, [&] { return cycles_ >= count; });
 }
 
 void SensorPoller::StopThread() {
@@ -110,6 +124,11 @@ void SensorPoller::Run() {
             if (PauseOrStop(kVisitPauseMs)) return Finish();
             VisitEntry(i, counter);
         }
+        {
+            std::lock_guard lock(wakeMutex_);
+            ++cycles_;
+        }
+        cycleDone_.notify_all();
     }
 }
 

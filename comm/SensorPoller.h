@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -55,6 +56,12 @@ public:
     // Ends the thread (waits for the visit in progress) and joins it.
     void StopPolling();
 
+    // Full cycles (every entry visited) since the last StartPolling; a
+    // paused pass is not a cycle.
+    uint64_t CompletedCycles() const;
+    // Waits until at least count full cycles are done; false on time-out.
+    bool WaitForCycles(uint64_t count, std::chrono::milliseconds timeout) const;
+
 private:
     void Run();
     void VisitEntry(size_t index, TransactionCounter& counter);
@@ -71,9 +78,11 @@ private:
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> paused_{false};
 
-    std::mutex controlMutex_;  // StartPolling / StopPolling
-    std::mutex wakeMutex_;
+    std::mutex controlMutex_;       // StartPolling / StopPolling
+    mutable std::mutex wakeMutex_;  // also guards cycles_
     std::condition_variable wake_;
+    mutable std::condition_variable cycleDone_;
+    uint64_t cycles_ = 0;
     std::thread thread_;
 };
 

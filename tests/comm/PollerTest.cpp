@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <memory>
-#include <thread>
 
 #include "FakeModbusPeer.h"
 #include "SensorPoller.h"
@@ -100,7 +99,8 @@ TEST_F(PollerTest, DecodedValuesAreStoredAndTheCounterRunsFromZero) {
     SensorPoller poller;
     ASSERT_TRUE(SensorTable().Add(4, peer.Endpoint()).Start(poller));
     EXPECT_TRUE(poller.IsPolling());
-    ASSERT_TRUE(peer.WaitForAccepts(3));
+    ASSERT_TRUE(poller.WaitForCycles(2, 5s));
+    EXPECT_GE(peer.Accepts(), 2);
 
     const MeasurementRecord rec = poller.GetMeasurement(4);
     EXPECT_TRUE(rec.CommOk);
@@ -172,11 +172,11 @@ TEST_F(PollerTest, PauseOpensNoConnectionWhileTheThreadStaysAlive) {
     poller.SetPaused(true);
     EXPECT_TRUE(poller.IsPaused());
 
-    // Absence can only be observed over time: let the cycle under way end
-    // (a healthy visit takes ~110 ms), then watch for several cycles' worth.
-    std::this_thread::sleep_for(300ms);
+    // Let the cycle under way (if any) end, then no further cycle and no
+    // connection may follow.
+    poller.WaitForCycles(poller.CompletedCycles() + 1, 500ms);
     const int settled = peer.Accepts();
-    std::this_thread::sleep_for(600ms);
+    EXPECT_FALSE(poller.WaitForCycles(poller.CompletedCycles() + 1, 600ms));
     EXPECT_EQ(peer.Accepts(), settled);
     EXPECT_TRUE(poller.IsPolling());
     EXPECT_TRUE(poller.GetMeasurement(1).CommOk);  // frozen, not cleared
@@ -184,6 +184,7 @@ TEST_F(PollerTest, PauseOpensNoConnectionWhileTheThreadStaysAlive) {
     poller.SetPaused(false);
     EXPECT_FALSE(poller.IsPaused());
     EXPECT_TRUE(peer.WaitForAccepts(settled + 1));
+    EXPECT_TRUE(poller.WaitForCycles(poller.CompletedCycles() + 1, 5s));
 }
 
 TEST_F(PollerTest, RestartWithNewAddressesStartsFromZero) {
