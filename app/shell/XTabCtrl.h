@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QVector>
 #include <QWidget>
 
@@ -56,8 +57,8 @@ public:
     // than the current one can be selected.
     bool SelectTab(int index);
     bool SelectTabByName(const QString& caption);  // compares at most 63 characters
-    bool SelectNextTab();                           // next enabled tab, no wrap
-    bool SelectPrevTab();                           // previous enabled tab, no wrap
+    bool SelectNextTab();                          // next enabled tab, no wrap
+    bool SelectPrevTab();                          // previous enabled tab, no wrap
 
     // Text colours; setting the hover colour turns hover tracking on.
     void SetSelectedColor(const QColor& color);
@@ -100,7 +101,7 @@ private:
     bool fixedPlacement_ = false;
     QPoint pageOrigin_{4, 25};
     int previous_ = 0;
-    int shown_ = -1;     // tab whose page is visible
+    int shown_ = -1;         // tab whose page is visible
     bool settling_ = false;  // a snap-back or a removal is under way
 
     QColor selectedColor_, disabledColor_, normalColor_, hoverColor_;

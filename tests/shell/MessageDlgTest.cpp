@@ -15,6 +15,7 @@
 #include "DialogUnits.h"
 #include "MessageDlg.h"
 #include "MessageHook.h"
+#include "QtPrinters.h"
 
 namespace orsan {
 namespace {
