@@ -1,0 +1,74 @@
+#include "WaveCaptureCommand.h"
+
+#include <ostream>
+
+#include "SensorEndpoint.h"
+#include "WaveFile.h"
+
+namespace orsan {
+
+CapturedWave CaptureWave(uint32_t sensorAddress, int seconds, WaveCaptureOptions options) {
+    CapturedWave wave;
+    WaveCapture capture(std::move(options));
+    wave.startTime = std::time(nullptr);
+    capture.Start(sensorAddress, seconds);
+    capture.Wait();
+    const WaveDrain drain = capture.State().Drain();
+    const size_t n = drain.SampleCount();
+    wave.x.resize(n);
+    wave.y.resize(n);
+    wave.z.resize(n);
+    for (size_t k = 0; k < n; ++k) {
+        wave.x[k] = drain.samples[3 * k];
+        wave.y[k] = drain.samples[3 * k + 1];
+        wave.z[k] = drain.samples[3 * k + 2];
+    }
+    wave.sampleRate = drain.sampleRate;
+    wave.end = capture.End();
+    return wave;
+}
+
+int RunCaptureCommandIn(uint32_t sensorAddress, int seconds, const std::string& outPath,
+                        const std::string& defaultFolder, uint16_t port, std::ostream& out,
+                        std::ostream& err) {
+    if (seconds < kWaveMinSeconds || seconds > kWaveMaxSeconds) {
+        err << "采集时长必须在" << kWaveMinSeconds << "到" << kWaveMaxSeconds << "秒之间: " << seconds
+            << "\n";
+        return kCaptureBadArguments;
+    }
+    if (sensorAddress == 0) {
+        err << "传感器地址无效: 0.0.0.0\n";
+        return kCaptureBadArguments;
+    }
+    WaveCaptureOptions options;
+    options.port = port;
+    options.trace = {};  // the per-receive diagnostics would drown the error text
+    const CapturedWave wave = CaptureWave(sensorAddress, seconds, options);
+    const std::string peer = FormatAddress(sensorAddress) + ":" + std::to_string(port);
+    if (wave.Count() == 0) {
+        err << "波形采集失败 (" << peer << "): " << WaveCaptureEndText(wave.end)
+            << "，未收到完整的数据包\n";
+        return kCaptureNoData;
+    }
+    const std::string path =
+        outPath.empty() ? WaveFileName(defaultFolder, sensorAddress,
+                                       FormatWaveStartTime(wave.startTime),
+                                       FormatWaveRate(wave.sampleRate))
+                        : outPath;
+    std::string error;
+    const std::string text =
+        BuildWaveFileText(wave.x.data(), wave.y.data(), wave.z.data(), wave.Count());
+    if (!WriteFileAtomically(path, text, error)) {
+        err << "无法写入波形文件 " << path << ": " << error << "\n";
+        return kCaptureWriteFailed;
+    }
+    out << path << "\n";
+    if (wave.end != WaveCaptureEnd::Completed) {
+        err << "波形采集未完整结束 (" << peer << "): " << WaveCaptureEndText(wave.end) << "，已保存 "
+            << wave.Count() << " 点\n";
+        return kCaptureIncomplete;
+    }
+    return kCaptureOk;
+}
+
+}  // namespace orsan

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "WaveCapture.h"
+
+namespace orsan {
+
+// A finished capture, split into the three axes.
+struct CapturedWave {
+    std::vector<float> x, y, z;
+    float sampleRate = kWaveResetSampleRate;
+    std::time_t startTime = 0;
+    WaveCaptureEnd end = WaveCaptureEnd::None;
+    size_t Count() const { return x.size(); }
+};
+
+// Runs one capture to its end on the calling thread (the capture thread does
+// the receiving) and returns what arrived.
+CapturedWave CaptureWave(uint32_t sensorAddress, int seconds, WaveCaptureOptions options);
+
+// Exit codes of the capture command.
+enum CaptureExit : int {
+    kCaptureOk = 0,
+    kCaptureBadArguments = 1,
+    kCaptureNoData = 2,       // no connection, request refused, or no complete packet
+    kCaptureWriteFailed = 3,  // the file could not be written
+    kCaptureIncomplete = 4,   // the sensor stalled or a receive failed; the file holds what came
+};
+
+// Captures `seconds` (1 to 10) from the sensor and writes the waveform file:
+// to outPath, or under the standard name in defaultFolder when outPath is
+// empty. Reports the path on out and any failure on err; returns a CaptureExit.
+int RunCaptureCommandIn(uint32_t sensorAddress, int seconds, const std::string& outPath,
+                        const std::string& defaultFolder, uint16_t port, std::ostream& out,
+                        std::ostream& err);
+
+}  // namespace orsan

@@ -1,0 +1,62 @@
+#include "WaveProtocol.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+namespace orsan {
+
+WaveRequest BuildWaveRequest(int32_t durationSeconds) {
+    const auto d = static_cast<uint32_t>(durationSeconds);
+    return WaveRequest{'W',
+                       'V',
+                       'Q',
+                       'S',
+                       uint8_t(d),
+                       uint8_t(d >> 8),
+                       uint8_t(d >> 16),
+                       uint8_t(d >> 24),
+                       'W',
+                       'V',
+                       'Q',
+                       'T'};
+}
+
+uint32_t ReadLe32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
+float ReadLeFloat(const uint8_t* p) {
+    const uint32_t bits = ReadLe32(p);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+float PacketSampleRate(const uint8_t* packet) { return ReadLeFloat(packet + 8); }
+
+int32_t PacketNumber(const uint8_t* packet) { return static_cast<int32_t>(ReadLe32(packet + 16)); }
+
+TraceSink StderrTrace() {
+    return [](std::string_view line) { std::cerr << line << std::flush; };
+}
+
+std::string Printf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text;
+    if (length > 0) {
+        text.resize(size_t(length) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        text.resize(size_t(length));
+    }
+    va_end(args);
+    return text;
+}
+
+}  // namespace orsan
