@@ -1,8 +1,8 @@
 #include "SensorDataFile.h"
 
-#include <time.h>
-
 #include <cstdio>
+
+#include "LocalTimeText.h"
 
 namespace orsan {
 
@@ -16,18 +16,6 @@ const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 void AppendField(QByteArray& line, const QByteArray& text, int width) {
     line += text;
     if (text.size() < width) line += QByteArray(width - text.size(), ' ');
-}
-
-QByteArray LocalTimeText(int32_t seconds) {
-    // localtime_r does not look at TZ by itself; tzset makes a changed
-    // zone take effect.
-    tzset();
-    const time_t t = seconds;
-    struct tm parts {};
-    if (localtime_r(&t, &parts) == nullptr) return QByteArrayLiteral("0000-00-00 00:00:00");
-    char text[64];
-    const size_t length = strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
-    return QByteArray(text, static_cast<int>(length));
 }
 
 }  // namespace
@@ -52,7 +40,7 @@ QByteArray SensorDataLine(const SensorSample& sample) {
     char millis[16];
     std::snprintf(millis, sizeof millis, ".%.3d", static_cast<int>(sample.milliseconds));
     QByteArray line;
-    AppendField(line, LocalTimeText(sample.time) + millis, kTimeStampWidth);
+    AppendField(line, FormatLocalTime(sample.time, "%Y-%m-%d %H:%M:%S") + millis, kTimeStampWidth);
     const float values[] = {sample.T_Shell, sample.Acc_X, sample.Vel_X,  sample.Disp_X,
                             sample.Acc_Y,   sample.Vel_Y, sample.Disp_Y, sample.Acc_Z,
                             sample.Vel_Z,   sample.Disp_Z};

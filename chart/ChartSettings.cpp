@@ -1,0 +1,83 @@
+#include "ChartSettings.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "PrintfText.h"
+
+namespace orsan {
+
+namespace {
+
+float LimitFromIni(const INIFILE& ini, const QString& section, const char* key,
+                   const char* fallback) {
+    const QString text =
+        ini.GetString(section, QString::fromLatin1(key), QString::fromLatin1(fallback));
+    const double value = ParseIniDouble(text);
+    // The chart works in single precision; out-of-range text saturates
+    // instead of becoming infinite.
+    if (value > FLT_MAX) return FLT_MAX;
+    if (value < -FLT_MAX) return -FLT_MAX;
+    return static_cast<float>(value);
+}
+
+QString ShowKey(int k) {
+    return QStringLiteral("SHOW%1").arg(k);
+}
+
+}  // namespace
+
+QString ChartSection(int sensorSlot) {
+    return QStringLiteral("CH%1").arg(sensorSlot);
+}
+
+ChartSettings LoadChartSettings(const INIFILE& ini, int sensorSlot) {
+    const QString section = ChartSection(sensorSlot);
+    ChartSettings settings;
+    settings.limits.TMin = LimitFromIni(ini, section, "TMin", "0");
+    settings.limits.TMax = LimitFromIni(ini, section, "TMax", "80");
+    settings.limits.AMax = LimitFromIni(ini, section, "AMax", "10");
+    settings.limits.VMax = LimitFromIni(ini, section, "VMax", "20");
+    settings.limits.DMax = LimitFromIni(ini, section, "DMax", "50");
+    for (int k = 0; k < kCurveCount; ++k) settings.showFlags[k] = ini.GetInt(section, ShowKey(k));
+    return settings;
+}
+
+bool SaveChartLimits(INIFILE& ini, int sensorSlot, const TrendLimits& limits) {
+    const QString section = ChartSection(sensorSlot);
+    const auto text = [](float v) { return PrintfText("%1.1f", static_cast<double>(v)); };
+    bool ok = ini.WriteString(section, QStringLiteral("TMin"), text(limits.TMin));
+    ok = ini.WriteString(section, QStringLiteral("TMax"), text(limits.TMax)) && ok;
+    ok = ini.WriteString(section, QStringLiteral("AMax"), text(limits.AMax)) && ok;
+    ok = ini.WriteString(section, QStringLiteral("VMax"), text(limits.VMax)) && ok;
+    ok = ini.WriteString(section, QStringLiteral("DMax"), text(limits.DMax)) && ok;
+    return ok;
+}
+
+bool SaveShowFlags(INIFILE& ini, int sensorSlot, const std::array<int, kCurveCount>& flags) {
+    const QString section = ChartSection(sensorSlot);
+    bool ok = true;
+    for (int k = 0; k < kCurveCount; ++k) ok = ini.WriteInt(section, ShowKey(k), flags[k]) && ok;
+    return ok;
+}
+
+QString LimitText(float value) {
+    return PrintfText("%g", static_cast<double>(value));
+}
+
+bool ParseLimitText(const QString& text, float* value) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) return false;
+    // Only plain decimal notation: digits, sign, point, exponent.
+    for (QChar c : trimmed) {
+        if (!(c.isDigit() || c == u'+' || c == u'-' || c == u'.' || c == u'e' || c == u'E'))
+            return false;
+    }
+    bool ok = false;
+    const double parsed = trimmed.toDouble(&ok);
+    if (!ok || !std::isfinite(parsed) || std::fabs(parsed) > FLT_MAX) return false;
+    *value = static_cast<float>(parsed);
+    return true;
+}
+
+}  // namespace orsan

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "IniFile.h"
+#include "TrendGeometry.h"
+#include "TrendStyle.h"
+
+namespace orsan {
+
+// One panel's chart settings from its Chart.ini section "CH<slot>".
+struct ChartSettings {
+    TrendLimits limits;
+    std::array<int, kCurveCount> showFlags{};
+};
+
+// "CH1" ... "CH6" for sensor slots 1 ... 6.
+QString ChartSection(int sensorSlot);
+
+// Limits from TMin/TMax/AMax/VMax/DMax (defaults 0, 80, 10, 20, 50; text read
+// as its leading decimal number) and flags from SHOW0..SHOW9 (default 0).
+// Never writes the file.
+ChartSettings LoadChartSettings(const INIFILE& ini, int sensorSlot);
+
+// TMin, TMax, AMax, VMax, DMax in this order with "%1.1f". False when the
+// file could not be written.
+bool SaveChartLimits(INIFILE& ini, int sensorSlot, const TrendLimits& limits);
+
+// SHOW0 ... SHOW9 in this order with "%d".
+bool SaveShowFlags(INIFILE& ini, int sensorSlot, const std::array<int, kCurveCount>& flags);
+
+// A limit as the range dialog shows it: general notation, up to 6
+// significant digits (80 -> "80", 0.5 -> "0.5").
+QString LimitText(float value);
+
+// A range field's text as a number: optional blanks around one decimal
+// number that fits a float. False for anything else (empty, "abc", "1x",
+// "inf", 1e39).
+bool ParseLimitText(const QString& text, float* value);
+
+}  // namespace orsan

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "TrendGeometry.h"
+#include "TrendHistory.h"
+#include "TrendStyle.h"
+
+class QPainter;
+
+namespace orsan {
+
+// The trend chart without a window: history, settings, the off-screen
+// image and the click readout. The image is redrawn only on append, clear
+// and explicit Render; grid, axes, titles and legend come from a cached
+// background redrawn only when the limits, the visibility or the size change.
+class TrendChart {
+public:
+    using Clock = std::function<int64_t()>;  // calendar seconds
+    using Flags = std::array<int, kCurveCount>;
+
+    TrendChart();
+
+    // Adds a sample (the oldest goes once 1800 are held) and redraws, every
+    // third append only while the throttle is on and the history not full.
+    // True when the image was redrawn.
+    bool AppendSample(const SensorSample& sample);
+    // Empties the history and redraws.
+    void ClearSamples();
+    // The held samples, oldest first, into dest (room for 1800); the count.
+    int CopySamples(SensorSample* dest) const;
+    const TrendHistory& History() const { return history_; }
+
+    // Takes effect at the next Render.
+    void SetCurveVisibility(const Flags& flags) { curveVisible_ = flags; }
+    const Flags& CurveVisibility() const { return curveVisible_; }
+    void SetLimits(const TrendLimits& limits) { limits_ = limits; }
+    const TrendLimits& Limits() const { return limits_; }
+    void SetRedrawThrottle(int flag) { redrawThrottle_ = flag; }
+    int RedrawThrottle() const { return redrawThrottle_; }
+
+    // Creates the image at the client size (kept from then on), lays it
+    // out and renders it. Nothing happens when the image exists.
+    void CreateImage(int width, int height);
+    bool HasImage() const { return !image_.isNull(); }
+    // Redraws the image; false (and nothing drawn) before CreateImage.
+    bool Render();
+    const QImage& Image() const { return image_; }
+
+    const TrendLayout& Layout() const { return layout_; }
+    const TrendTimeRange& TimeRange() const { return range_; }
+
+    // Left-button release: inside the plot moves the cursor there, outside
+    // removes it.
+    void SetCursorFromClick(QPoint p);
+    int CursorX() const { return cursorX_; }
+    // Sample shown by the readout, or -1 (no cursor, fewer than three
+    // samples, or the oldest sample nearest).
+    int ReadoutSampleIndex() const;
+    // Cursor line and eleven text lines on a window painter.
+    void DrawReadout(QPainter& painter) const;
+
+    // Writes the image (without the readout) as PNG, atomically. False with
+    // a message naming the file and the reason; also before CreateImage.
+    bool SavePicture(const QString& path, QString* error) const;
+
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+    int RenderCount() const { return renderCount_; }
+    int BackgroundRenderCount() const { return backgroundRenderCount_; }
+
+private:
+    void RenderBackground();
+    void DrawTimeLabels(QPainter& painter) const;
+    void DrawCurves(QPainter& painter);
+
+    TrendHistory history_;
+    TrendLimits limits_;
+    Flags curveVisible_;
+    int redrawThrottle_ = 0;
+    TrendLayout layout_;
+    TrendTimeRange range_;
+    int cursorX_ = 0;
+    Clock clock_;
+
+    QImage image_;
+    QImage background_;
+    bool backgroundValid_ = false;
+    TrendLimits backgroundLimits_;
+    Flags backgroundVisible_{};
+
+    std::vector<QPoint> points_;  // reused by every render
+    std::vector<int> xs_;
+    int renderCount_ = 0;
+    int backgroundRenderCount_ = 0;
+};
+
+}  // namespace orsan

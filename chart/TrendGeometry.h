@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <cstdint>
+
+#include "TrendHistory.h"
+
+namespace orsan {
+
+// A rectangle by its edges, right and bottom exclusive, as the chart's
+// arithmetic uses them.
+struct EdgeRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool Contains(QPoint p) const {
+        return p.x() >= left && p.x() < right && p.y() >= top && p.y() < bottom;
+    }
+    QRect ToQRect() const { return QRect(left, top, right - left, bottom - top); }
+    bool operator==(const EdgeRect&) const = default;
+};
+
+// Pixel layout of the chart: 25 x 10 grid divisions, 200+ pixels on the
+// left for the value axes, 75 on the right for the legend, 46 on top for
+// the titles, the rest below for the time labels.
+struct TrendLayout {
+    int width = 300;
+    int height = 400;
+    int gridStepX = 10;
+    int gridStepY = 10;
+    EdgeRect clientRect;
+    EdgeRect plotRect;
+};
+
+// The layout for a client area (at least 275 x 80 pixels).
+TrendLayout ComputeTrendLayout(int width, int height);
+
+// Axis limits; the acceleration, velocity and displacement axes start at 0.
+struct TrendLimits {
+    float TMin = 0;
+    float TMax = 100;
+    float AMax = 10;
+    float VMax = 10;
+    float DMax = 10;
+    bool operator==(const TrendLimits&) const = default;
+};
+
+// The value axis (0 temperature, 1 acceleration, 2 velocity, 3 displacement)
+// of a curve index, and an axis' lower and upper limits.
+int AxisOfCurve(int curve);
+float AxisLower(const TrendLimits& limits, int axis);
+float AxisUpper(const TrendLimits& limits, int axis);
+
+// The time axis of one render. startTime/endTime (whole seconds) label it;
+// start/end (seconds with milliseconds) place the samples on it.
+struct TrendTimeRange {
+    int32_t startTime = 0;
+    int32_t endTime = 100;
+    double start = 0;
+    double end = 100;
+};
+
+// Under two samples: 600 seconds from now; otherwise the span from the
+// oldest to the newest sample.
+TrendTimeRange ComputeTimeRange(const TrendHistory& history, int64_t now);
+
+// Seconds between the six time labels: the span / 5, rounded up.
+int TimeLabelStep(const TrendTimeRange& range);
+
+// Pixel column of a time position, clamped to the plot; the plot's left
+// edge when the range has no length.
+int TimeToX(double position, const TrendTimeRange& range, const EdgeRect& plot);
+
+// Pixel row of a value on an axis from lower to upper, clamped to the plot.
+// Equal limits put every value on the top edge; a NaN sits on the bottom.
+int ValueToY(float value, float lower, float upper, const EdgeRect& plot);
+
+// The sample nearest to the time under cursorX (the earlier one on a tie),
+// or -1 when fewer than three samples are held (no curves, no readout).
+int NearestSampleIndex(const TrendHistory& history, const TrendTimeRange& range,
+                       const EdgeRect& plot, int cursorX);
+
+// Box of readout line k (0..10) and its alignment: right of the cursor and
+// left-aligned in the left half of the plot, left of it and right-aligned
+// otherwise.
+struct ReadoutLineBox {
+    EdgeRect box;
+    bool alignLeft = true;
+};
+ReadoutLineBox ReadoutBox(const EdgeRect& plot, int cursorX, int line);
+
+}  // namespace orsan

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "SensorDataFile.h"
+#include "TrendChart.h"
+
+namespace orsan {
+namespace {
+
+constexpr int kWidth = 816;
+constexpr int kHeight = 297;
+constexpr int64_t kNow = 1714523415;  // 2024-05-01 08:30:15 in UTC+8
+
+SensorSample Sample(int32_t time, uint16_t ms, float base) {
+    SensorSample s;
+    s.time = time;
+    s.milliseconds = ms;
+    s.T_Shell = 40 + base;
+    s.Acc_X = 2 + base / 10;
+    s.Acc_Y = 4 + base / 10;
+    s.Acc_Z = 6 + base / 10;
+    s.Vel_X = 3 + base / 5;
+    s.Vel_Y = 8 + base / 5;
+    s.Vel_Z = 14 + base / 5;
+    s.Disp_X = 10 + base;
+    s.Disp_Y = 20 + base;
+    s.Disp_Z = 35 + base;
+    return s;
+}
+
+class TrendChartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        chart_.SetClock([] { return kNow; });
+        chart_.SetLimits(TrendLimits{0, 80, 10, 20, 50});
+    }
+    QRgb Pixel(int x, int y) const { return chart_.Image().pixel(x, y) | 0xff000000u; }
+    const EdgeRect& Plot() const { return chart_.Layout().plotRect; }
+    TrendChart chart_;
+};
+
+TEST_F(TrendChartTest, NothingIsDrawnBeforeTheImageExists) {
+    chart_.AppendSample(Sample(kNow, 0, 0));
+    EXPECT_FALSE(chart_.Render());
+    EXPECT_EQ(chart_.RenderCount(), 0);
+    QString error;
+    EXPECT_FALSE(chart_.SavePicture(QStringLiteral("never.png"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    chart_.CreateImage(kWidth, kHeight);
+    EXPECT_EQ(chart_.RenderCount(), 1);
+    EXPECT_EQ(chart_.Image().size(), QSize(kWidth, kHeight));
+    // The layout is kept; a second call changes nothing.
+    chart_.CreateImage(400, 300);
+    EXPECT_EQ(chart_.Image().size(), QSize(kWidth, kHeight));
+}
+
+TEST_F(TrendChartTest, ThrottleRendersEveryThirdAppendUntilFull) {
+    chart_.CreateImage(kWidth, kHeight);
+    chart_.SetRedrawThrottle(1);
+    const int start = chart_.RenderCount();
+    std::vector<int> rendered;
+    for (int i = 0; i < 7; ++i)
+        if (chart_.AppendSample(Sample(kNow + i, 0, 0))) rendered.push_back(i);
+    EXPECT_EQ(rendered, (std::vector<int>{0, 3, 6}));  // counts before: 0, 3, 6
+    EXPECT_EQ(chart_.RenderCount(), start + 3);
+
+    for (int i = 7; i < 1800; ++i) chart_.AppendSample(Sample(kNow + i, 0, 0));
+    const int full = chart_.RenderCount();
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(chart_.AppendSample(Sample(kNow + 1800 + i, 0, 0)));
+    EXPECT_EQ(chart_.RenderCount(), full + 4);
+
+    chart_.SetRedrawThrottle(0);
+    chart_.ClearSamples();
+    const int afterClear = chart_.RenderCount();
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(chart_.AppendSample(Sample(kNow + i, 0, 0)));
+    EXPECT_EQ(chart_.RenderCount(), afterClear + 5);
+}
+
+TEST_F(TrendChartTest, BackgroundRedrawnOnlyWhenLimitsOrVisibilityChange) {
+    chart_.CreateImage(kWidth, kHeight);
+    EXPECT_EQ(chart_.BackgroundRenderCount(), 1);
+    for (int i = 0; i < 50; ++i) chart_.AppendSample(Sample(kNow + i, 0, i % 7));
+    EXPECT_EQ(chart_.BackgroundRenderCount(), 1);
+
+    TrendLimits limits = chart_.Limits();
+    limits.VMax = 25;
+    chart_.SetLimits(limits);
+    chart_.AppendSample(Sample(kNow + 60, 0, 0));
+    EXPECT_EQ(chart_.BackgroundRenderCount(), 2);
+
+    TrendChart::Flags flags = chart_.CurveVisibility();
+    flags[3] = 0;
+    chart_.SetCurveVisibility(flags);
+    chart_.Render();
+    EXPECT_EQ(chart_.BackgroundRenderCount(), 3);
+    chart_.Render();
+    EXPECT_EQ(chart_.BackgroundRenderCount(), 3);
+}
+
+TEST_F(TrendChartTest, GridBorderAndCurvesAtTheirPixels) {
+    chart_.CreateImage(kWidth, kHeight);
+    TrendChart::Flags flags{};
+    flags[0] = 1;  // only T_Shell
+    chart_.SetCurveVisibility(flags);
+    // A flat temperature of 40 over three samples: y = 256 - 40 * 210 / 80 = 151.
+    for (int i = 0; i < 3; ++i) {
+        SensorSample s;
+        s.time = kNow + 10 * i;
+        s.T_Shell = 40;
+        chart_.AppendSample(s);
+    }
+    const EdgeRect& plot = Plot();
+    const QRgb red = CurveColors()[0].rgb();
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb solid = kGridSolidColor.rgb();
+    for (int x = plot.left + 1; x < plot.right; x += 37) EXPECT_EQ(Pixel(x, 151), red) << x;
+    EXPECT_NE(Pixel(plot.left + 30, 150), red);
+    EXPECT_NE(Pixel(plot.left + 30, 152), red);
+    // Border and the solid line at every fifth division.
+    EXPECT_EQ(Pixel(plot.left, plot.top + 3), solid);
+    EXPECT_EQ(Pixel(plot.right, plot.top + 3), solid);
+    EXPECT_EQ(Pixel(plot.left + 5 * chart_.Layout().gridStepX, plot.top + 3), solid);
+    // Dashed division line: two on, two off.
+    const int dashX = plot.left + chart_.Layout().gridStepX;
+    int dashPixels = 0;
+    for (int y = plot.top + 1; y < plot.top + 41; ++y)
+        dashPixels += Pixel(dashX, y) == kGridDashColor.rgb();
+    EXPECT_EQ(dashPixels, 20);
+    // Inside a division nothing but white.
+    EXPECT_EQ(Pixel(plot.left + 3, plot.top + 3), white);
+    // Value axis lines and ticks.
+    EXPECT_EQ(Pixel(6, plot.top + 5), solid);
+    EXPECT_EQ(Pixel(156, plot.bottom - 5), solid);
+    EXPECT_EQ(Pixel(160, plot.bottom - 5), white);
+    EXPECT_EQ(Pixel(12, plot.top), solid);
+}
+
+TEST_F(TrendChartTest, NoCurveBelowThreeSamplesAndValuesClampToEdges) {
+    chart_.CreateImage(kWidth, kHeight);
+    const QRgb red = CurveColors()[0].rgb();
+    SensorSample hot = Sample(kNow, 0, 0);
+    hot.T_Shell = 500;  // above the axis: on the top edge
+    chart_.AppendSample(hot);
+    chart_.AppendSample(hot);
+    const EdgeRect& plot = Plot();
+    EXPECT_NE(Pixel(plot.left + 100, plot.top), red);
+    hot.time = kNow + 1;
+    chart_.AppendSample(hot);
+    EXPECT_EQ(Pixel(plot.left + 100, plot.top), red);
+
+    // The 1 s span ends at the right edge; the top edge is red all along.
+    EXPECT_EQ(Pixel(plot.right - 1, plot.top), red);
+}
+
+TEST_F(TrendChartTest, LegendLeavesGapsForHiddenCurves) {
+    chart_.CreateImage(kWidth, kHeight);
+    TrendChart::Flags flags;
+    flags.fill(1);
+    flags[2] = 0;  // Acc_Y hidden
+    chart_.SetCurveVisibility(flags);
+    chart_.Render();
+    const EdgeRect& plot = Plot();
+    const auto swatch = [&](int k) {
+        return Pixel(plot.right + 10, plot.top + kLegendOffsets[k] + 4);
+    };
+    EXPECT_EQ(swatch(1), CurveColors()[1].rgb());
+    EXPECT_EQ(swatch(2), qRgb(255, 255, 255));
+    EXPECT_EQ(swatch(3), CurveColors()[3].rgb());  // Acc_Z did not move up
+    EXPECT_EQ(swatch(9), CurveColors()[9].rgb());
+    // Swatch is 14 x 8 pixels from right + 5.
+    EXPECT_EQ(Pixel(plot.right + 5, plot.top + 16), CurveColors()[1].rgb());
+    EXPECT_EQ(Pixel(plot.right + 18, plot.top + 23), CurveColors()[1].rgb());
+    EXPECT_NE(Pixel(plot.right + 19, plot.top + 20), CurveColors()[1].rgb());
+    EXPECT_NE(Pixel(plot.right + 10, plot.top + 24), CurveColors()[1].rgb());
+}
+
+TEST_F(TrendChartTest, ReadoutSkipsOldestAndIsNeverInThePicture) {
+    chart_.CreateImage(kWidth, kHeight);
+    for (int i = 0; i < 11; ++i) chart_.AppendSample(Sample(kNow + i, 0, i));
+    const EdgeRect& plot = Plot();
+    EXPECT_EQ(chart_.ReadoutSampleIndex(), -1);  // no cursor yet
+    chart_.SetCursorFromClick(QPoint(plot.left + 2, plot.top + 5));
+    EXPECT_EQ(chart_.ReadoutSampleIndex(), -1);  // the oldest sample is nearest
+    const int x7 = plot.left + 7 * plot.Width() / 10;
+    chart_.SetCursorFromClick(QPoint(x7, plot.top + 5));
+    EXPECT_EQ(chart_.ReadoutSampleIndex(), 7);
+    chart_.SetCursorFromClick(QPoint(plot.right + 3, plot.top + 5));  // outside: removed
+    EXPECT_EQ(chart_.CursorX(), 0);
+    EXPECT_EQ(chart_.ReadoutSampleIndex(), -1);
+
+    chart_.SetCursorFromClick(QPoint(x7, plot.top + 5));
+    QImage window = chart_.Image().copy();
+    QPainter painter(&window);
+    chart_.DrawReadout(painter);
+    painter.end();
+    const QRgb blue = qRgb(0, 0, 255);
+    EXPECT_EQ(window.pixel(x7, plot.top + 3) | 0xff000000u, blue);
+    EXPECT_NE(Pixel(x7, plot.top + 3), blue);
+    // Text pixels are anti-aliased: count the clearly blue ones.
+    const auto bluish = [&](int x, int y) {
+        const QRgb c = window.pixel(x, y);
+        return qBlue(c) > 200 && qRed(c) < 150 && qGreen(c) < 150;
+    };
+    // Right half: the text sits left of the cursor.
+    int bluePixelsLeft = 0;
+    int bluePixelsRight = 0;
+    for (int y = plot.top; y < plot.top + 40; ++y) {
+        for (int x = plot.left; x < x7 - 4; ++x) bluePixelsLeft += bluish(x, y);
+        for (int x = x7 + 1; x < plot.right; ++x) bluePixelsRight += bluish(x, y);
+    }
+    EXPECT_GT(bluePixelsLeft, 20);
+    EXPECT_EQ(bluePixelsRight, 0);
+}
+
+TEST_F(TrendChartTest, SavedPictureIsRealPngOfTheImage) {
+    QTemporaryDir dir;
+    chart_.CreateImage(kWidth, kHeight);
+    for (int i = 0; i < 30; ++i) chart_.AppendSample(Sample(kNow + i, 0, std::sin(i / 3.0f) * 5));
+    const QString path = dir.filePath(QStringLiteral("传感器1趋势.png"));
+    QString error;
+    ASSERT_TRUE(chart_.SavePicture(path, &error)) << error.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    const QImage loaded(path, "PNG");
+    ASSERT_FALSE(loaded.isNull());
+    EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32),
+              chart_.Image().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(TrendChartTest, SavePictureFailureNamesFileAndReason) {
+    QTemporaryDir dir;
+    chart_.CreateImage(kWidth, kHeight);
+    const QString path = dir.filePath(QStringLiteral("missing/chart.png"));
+    QString error;
+    EXPECT_FALSE(chart_.SavePicture(path, &error));
+    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(TrendChartTest, TextExportOfAKnownHistory) {
+    for (int i = 0; i < 1803; ++i) {
+        SensorSample s;
+        s.time = static_cast<int32_t>(kNow) + i;
+        s.milliseconds = static_cast<uint16_t>((7 + i) % 1000);
+        s.T_Shell = 23.4f;
+        s.Acc_X = static_cast<float>(i) / 100;  // 0.03 for the oldest kept
+        s.Disp_Z = 120;
+        chart_.AppendSample(s);
+    }
+    std::vector<SensorSample> copy(1800);
+    ASSERT_EQ(chart_.CopySamples(copy.data()), 1800);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("d.txt"));
+    QString error;
+    ASSERT_TRUE(WriteSensorDataFile(path, copy.data(), 1800, &error));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 1 + 1800 + 1 + 1);  // header, samples, empty line, end
+    EXPECT_EQ(lines[1], QByteArray("2024-05-01 08:30:18.010       23.4      0.03      0         "
+                                   "0         0         0         0         0         0         "
+                                   "120       \r"));
+    EXPECT_TRUE(lines[1800].startsWith("2024-05-01 09:00:17.809       23.4      18.02     "));
+    EXPECT_EQ(lines[1801], QByteArray("\r"));
+    EXPECT_TRUE(lines[1802].isEmpty());
+}
+
+}  // namespace
+}  // namespace orsan
