@@ -17,7 +17,7 @@ namespace orsan {
 namespace {
 
 constexpr int kDialogWidth = 524;
-constexpr int kDialogHeight = 292;
+constexpr int kDialogHeight = 284;
 
 // The pointer stays a wait cursor while an exchange blocks the window.
 class WaitCursor {
@@ -79,13 +79,13 @@ void SettingParsDlg::BuildControls() {
         place(c, x, y, 60, 13);
         return c;
     };
-    // A group frame with its address note and its write button in the
-    // bottom right corner.
+    // A group frame with its write button in the bottom right corner and the
+    // address note beside the button.
     auto group = [&](const QString& caption, const QString& note, ParamAction action, int x, int y,
                      int width, int height) {
         auto* g = new QGroupBox(caption, this);
         place(g, x, y, width, height);
-        label(note, x + width - 72, y + 12, 66, 10, Qt::AlignRight | Qt::AlignVCenter);
+        label(note, x + width - 124, y + height - 17, 70, 10, Qt::AlignRight | Qt::AlignVCenter);
         auto* b = new QPushButton(QStringLiteral("写入"), this);
         b->setObjectName(IdName(int(action)));
         b->setAutoDefault(false);
@@ -111,7 +111,7 @@ void SettingParsDlg::BuildControls() {
     }
 
     group(QStringLiteral("设置部件特征参数（写入完毕后立即生效）"),
-          QStringLiteral("地址：103....107"), ParamAction::Components, lx, 92, lw, 98);
+          QStringLiteral("地址：103....107"), ParamAction::Components, lx, 92, lw, 106);
     const QString components[5] = {
         QStringLiteral("内圈特征系数："), QStringLiteral("外圈特征系数："),
         QStringLiteral("滚动体特征系数："), QStringLiteral("保持架特征系数："),
@@ -124,17 +124,17 @@ void SettingParsDlg::BuildControls() {
     }
 
     group(QStringLiteral("设置网络地址参数（写入完毕后需保存参数才能生效）"),
-          QStringLiteral("地址：111....118"), ParamAction::Network, lx, 194, lw, 78);
+          QStringLiteral("地址：111....118"), ParamAction::Network, lx, 202, lw, 76);
     const struct {
         ParamAddress address;
         const char* text;
         int x;
         int y;
     } addresses[4] = {
-        {kAddressGateway, "网关：", lx + 8, 208},
-        {kAddressSubnetMask, "子网掩码：", lx + 128, 208},
-        {kAddressDns, "DNS：", lx + 8, 226},
-        {kAddressSensor, "传感器IP：", lx + 128, 226},
+        {kAddressGateway, "网关：", lx + 8, 216},
+        {kAddressSubnetMask, "子网掩码：", lx + 128, 216},
+        {kAddressDns, "DNS：", lx + 8, 234},
+        {kAddressSensor, "传感器IP：", lx + 128, 234},
     };
     for (const auto& a : addresses) {
         label(QString::fromUtf8(a.text), a.x, a.y + 1, 42);
@@ -144,40 +144,45 @@ void SettingParsDlg::BuildControls() {
     // Right column: ratio, speed source, manual speed, automatic speed.
     const int rx = 269;
     const int rw = 248;
+    int y = 4;
     group(QStringLiteral("设置传动比（写入完毕后需保存参数才能生效）"), QStringLiteral("地址：120"),
-          ParamAction::Ratio, rx, 4, rw, 44);
-    label(QStringLiteral("传感器当前传动比系数："), rx + 8, 25, 90);
-    edit(kFieldTransmissionRatio, rx + 100, 24, 50);
+          ParamAction::Ratio, rx, y, rw, 50);
+    label(QStringLiteral("传感器当前传动比系数："), rx + 8, y + 17, 90);
+    edit(kFieldTransmissionRatio, rx + 100, y + 16, 50);
 
+    y += 54;
     group(QStringLiteral("设置传感器内部转速的来源（写入完毕后需保存参数才能生效）"),
-          QStringLiteral("地址：130"), ParamAction::SpeedSource, rx, 52, rw, 44);
-    label(QStringLiteral("传感器内部转速信号源："), rx + 8, 73, 90);
+          QStringLiteral("地址：130"), ParamAction::SpeedSource, rx, y, rw, 50);
+    label(QStringLiteral("传感器内部转速信号源："), rx + 8, y + 17, 90);
     speedSource_ = combo(kControlSpeedSource, QStringLiteral("自动识别"),
-                         QStringLiteral("人工输入"), rx + 100, 72);
+                         QStringLiteral("人工输入"), rx + 100, y + 16);
 
+    y += 54;
     group(QStringLiteral("速度源1：设置人工输入转速（写入完毕后立即生效）"),
-          QStringLiteral("地址：67"), ParamAction::ManualSpeed, rx, 100, rw, 44);
-    label(QStringLiteral("人工输入的配置转速值："), rx + 8, 121, 90);
-    edit(kFieldManualSpeed, rx + 100, 120, 50);
-    label(QStringLiteral("Hz"), rx + 153, 121, 14);
+          QStringLiteral("地址：67"), ParamAction::ManualSpeed, rx, y, rw, 50);
+    label(QStringLiteral("人工输入的配置转速值："), rx + 8, y + 17, 90);
+    edit(kFieldManualSpeed, rx + 100, y + 16, 50);
+    label(QStringLiteral("Hz"), rx + 153, y + 17, 14);
 
+    y += 54;
     group(QStringLiteral("速度源2：设置自动识别转速的模式（写入完毕后立即生效）"),
-          QStringLiteral("地址：131,132"), ParamAction::SpeedMode, rx, 148, rw, 62);
-    label(QStringLiteral("转速自动识别工况模式："), rx + 8, 169, 90);
+          QStringLiteral("地址：131,132"), ParamAction::SpeedMode, rx, y, rw, 66);
+    label(QStringLiteral("转速自动识别工况模式："), rx + 8, y + 17, 90);
     speedMode_ =
-        combo(kControlSpeedMode, QStringLiteral("工频"), QStringLiteral("变频"), rx + 100, 168);
-    label(QStringLiteral("额定参考转速:"), rx + 8, 189, 90);
-    edit(kFieldRatedSpeed, rx + 100, 188, 50);
-    label(QStringLiteral("Hz"), rx + 153, 189, 14);
+        combo(kControlSpeedMode, QStringLiteral("工频"), QStringLiteral("变频"), rx + 100, y + 16);
+    label(QStringLiteral("额定参考转速:"), rx + 8, y + 35, 90);
+    edit(kFieldRatedSpeed, rx + 100, y + 34, 50);
+    label(QStringLiteral("Hz"), rx + 153, y + 35, 14);
 
+    y += 72;
     auto* save = new QPushButton(QStringLiteral("保存"), this);
     save->setObjectName(IdName(int(ParamAction::Save)));
     save->setAutoDefault(false);
-    place(save, rx, 222, 50, 16);
+    place(save, rx, y + 2, 50, 16);
     connect(save, &QPushButton::clicked, this, [this] { RunAction(ParamAction::Save); });
     QLabel* warning = label(
         QStringLiteral("（注意：以上参数写入后需点击保存，否则传感器断电重启后参数会恢复默认！）"),
-        rx + 56, 218, rw - 56, 30, Qt::AlignLeft | Qt::AlignTop);
+        rx + 56, y, rw - 56, 30, Qt::AlignLeft | Qt::AlignTop);
     warning->setWordWrap(true);
     warning->setStyleSheet(QStringLiteral("color: #c00000;"));
 
