@@ -2,9 +2,17 @@
 
 #include <QString>
 #include <QWidget>
+#include <ostream>
 #include <vector>
 
 #include "ParamNotifier.h"
+
+QT_BEGIN_NAMESPACE
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace orsan::test {
 
