@@ -8,7 +8,17 @@
 namespace orsan {
 namespace {
 
-TEST(TrendLayout, PanelSizedChart) {
+TEST(TrendLayout, ThePanelsChart) {
+    // The panel's chart, 544 x 159 dialog units of the 7 x 17 dialog font:
+    // 952 x 338 pixels. (338 - 80) / 10 = 25, (952 - 275) / 25 = 27.
+    const TrendLayout l = ComputeTrendLayout(952, 338);
+    EXPECT_EQ(l.gridStepY, 25);
+    EXPECT_EQ(l.gridStepX, 27);
+    EXPECT_EQ(l.plotRect, (EdgeRect{202, 46, 877, 296}));
+    EXPECT_EQ(l.clientRect, (EdgeRect{0, 0, 952, 338}));
+}
+
+TEST(TrendLayout, SmallerChart) {
     // A chart of 816 x 297 pixels: (297 - 80) / 10 = 21, (816 - 275) / 25 = 21.
     const TrendLayout l = ComputeTrendLayout(816, 297);
     EXPECT_EQ(l.gridStepY, 21);

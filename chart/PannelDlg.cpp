@@ -1,0 +1,322 @@
+#include "PannelDlg.h"
+
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <cmath>
+#include <vector>
+
+#include "ChartSettings.h"
+#include "DXPNGCTL.h"
+#include "DialogUnits.h"
+#include "DxChartTrend.h"
+#include "DxGlobal.h"
+#include "LiveValues.h"
+#include "MessageDlg.h"
+#include "PrintfText.h"
+#include "SensorDataFile.h"
+#include "SetChartDlg.h"
+#include "SetShowDlg.h"
+
+#if ORSAN_HAVE_RESOURCES
+#include "Resources.h"
+#else
+#include <QIcon>
+#include <QPixmap>
+namespace orsan {
+// GAP until res/ lands: buttons without icons, an empty housing picture.
+inline QIcon ResourceIcon(int) {
+    return QIcon();
+}
+inline QPixmap ResourcePixmap(int) {
+    return QPixmap();
+}
+}  // namespace orsan
+#endif
+
+namespace orsan {
+
+namespace {
+
+constexpr int kShortestTrendMs = 300;  // the shortest record interval
+constexpr int kMinimumTimerMs = 10;
+const QString kBlankValue = QString(13, u' ');
+
+QString IdName(int id) {
+    return QStringLiteral("id%1").arg(id);
+}
+
+// Control id, live-value slot and format of every value field.
+struct LiveField {
+    int id;
+    int slot;
+    const char* format;
+};
+
+const LiveField kLiveFields[] = {
+    {1015, kSlotAccX, "%1.2f"},
+    {1032, kSlotAccY, "%1.2f"},
+    {1040, kSlotAccZ, "%1.2f"},
+    {1016, kSlotVelX, "%1.2f"},
+    {1034, kSlotVelY, "%1.2f"},
+    {1039, kSlotVelZ, "%1.2f"},
+    {1018, kSlotDispX, "%1.0f"},
+    {1035, kSlotDispY, "%1.0f"},
+    {1038, kSlotDispZ, "%1.0f"},
+    {1037, kSlotTShell, "%1.1f"},
+    {1041, 10, "%1.2f"},
+    {1042, 11, "%1.2f"},
+    {1043, 12, "%1.2f"},
+    {1044, 13, "%1.2f"},
+    {1045, 14, "%1.2f"},
+    {1046, 15, "%1.2f"},
+    {1047, 16, "%1.2f"},
+    {1048, 17, "%1.2f"},
+    {1050, kSlotTopOrderZ, "%1.1f"},
+    {1055, kSlotTopOrderEnergyZ, "%1.2f"},
+    {1125, kSlotRunningSpeed, "%1.2f"},
+};
+
+int PeriodForSeconds(float seconds) {
+    if (!(seconds > 0)) return kShortestTrendMs;
+    if (seconds >= 1) return static_cast<int>(std::min(seconds, 1.0e6f)) * 1000;
+    return std::max(kMinimumTimerMs, static_cast<int>(seconds * 1000));
+}
+
+}  // namespace
+
+PannelDlg::PannelDlg(int sensorIndex, QWidget* parent)
+    : QWidget(parent), sensorIndex_(sensorIndex) {
+    setFont(DialogFont());
+    BuildControls();
+
+    chartSettings.SetPath(AppFilePath(QStringLiteral("Chart.ini")));
+    logo_->SetImagePath(AppFilePath(QStringLiteral("bq_logo.png")));
+    const ChartSettings settings = LoadChartSettings(chartSettings, sensorIndex_ + 1);
+    chart_->SetLimits(settings.limits);
+    showFlags_ = settings.showFlags;
+    chart_->SetCurveVisibility(showFlags_);
+    chart_->EnsureImage();
+
+    connect(&liveTimer_, &QTimer::timeout, this, &PannelDlg::RefreshLiveValues);
+    connect(&trendTimer_, &QTimer::timeout, this, &PannelDlg::AppendTrendSample);
+    liveTimer_.start(kLiveTimerMs);
+    const int whole = IntervalWholeSeconds();
+    trendTimer_.start(whole >= 1 ? whole * 1000 : kShortestTrendMs);
+}
+
+void PannelDlg::BuildControls() {
+    const DialogUnits du(font());
+    resize(du.Size(548, 238));
+    const auto label = [&](const QString& text, int x, int y, int w, int h,
+                           Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+        auto* l = new QLabel(text, this);
+        l->setGeometry(du.Rect(x, y, w, h));
+        l->setAlignment(align);
+        return l;
+    };
+
+    const QColor blue(0, 0, 255);
+    const QColor darkRed(128, 0, 0);
+    const QColor orange(255, 128, 0);
+
+    label(QStringLiteral("【稳态结果】"), 0, 3, 39, 8);
+    label(QStringLiteral("X"), 55, 3, 8, 8, Qt::AlignCenter);
+    label(QStringLiteral("Y"), 99, 3, 8, 8, Qt::AlignCenter);
+    label(QStringLiteral("Z"), 143, 3, 8, 8, Qt::AlignCenter);
+    const char* rowNames[] = {"加速度：", "速   度：", "位   移：", "温   度："};
+    const int rowY[] = {15, 27, 39, 52};
+    const char* units[] = {"m/ss", "mm/s", "um", "℃"};
+    for (int r = 0; r < 4; ++r) {
+        label(QString::fromUtf8(rowNames[r]), 3, rowY[r], 28, 8);
+        label(QString::fromUtf8(units[r]), 168, rowY[r], 20, 8);
+    }
+    const int columnX[] = {40, 84, 128};
+    const int accIds[] = {1015, 1032, 1040};
+    const int velIds[] = {1016, 1034, 1039};
+    const int dispIds[] = {1018, 1035, 1038};
+    for (int c = 0; c < 3; ++c) {
+        AddValue(accIds[c], columnX[c], 14, 36, 10, blue);
+        AddValue(velIds[c], columnX[c], 26, 36, 10, blue);
+        AddValue(dispIds[c], columnX[c], 38, 36, 10, blue);
+    }
+    AddValue(1030, 40, 51, 36, 10, QColor())->setText(QStringLiteral("-"));
+    AddValue(1036, 84, 51, 36, 10, QColor())->setText(QStringLiteral("-"));
+    AddValue(1037, 128, 51, 36, 10, blue);
+
+    label(QStringLiteral("【测点示意图】"), 189, 3, 49, 8);
+    auto* housing = new QLabel(this);
+    housing->setGeometry(du.Rect(192, 13, 108, 48));
+    housing->setScaledContents(true);
+    housing->setPixmap(ResourcePixmap(135));
+    logo_ = new DXPNGCTL(this);
+    logo_->setObjectName(IdName(kLogoId));
+    logo_->setGeometry(du.Rect(236, 31, 20, 15));
+
+    label(QStringLiteral("【Z轴频谱】"), 312, 3, 39, 8);
+    const char* orders[] = {"0.5X转速处：", "1.0X转速处：", "1.5X转速处：", "2.0X转速处：",
+                            "3.0X转速处：", "4.0X转速处：", "5.0X转速处：", "6.0X转速处："};
+    const int spectrumY[] = {14, 26, 38, 51};
+    for (int i = 0; i < 8; ++i) {
+        const int column = i / 4;
+        const int row = i % 4;
+        const int labelX = column == 0 ? 314 : 433;
+        const int valueX = column == 0 ? 360 : 477;
+        label(QString::fromUtf8(orders[i]), labelX, rowY[row], 43, 8);
+        AddValue(1041 + i, valueX, spectrumY[row], 41, 10, darkRed);
+        label(QStringLiteral("mm/s"), column == 0 ? 404 : 522, rowY[row], 24, 8);
+    }
+    label(QStringLiteral("最高阶次："), 314, 64, 35, 8);
+    AddValue(1050, 360, 63, 41, 10, orange);
+    label(QStringLiteral("阶"), 404, 64, 12, 8);
+    label(QStringLiteral("最高阶能量："), 433, 64, 42, 8);
+    AddValue(1055, 477, 63, 41, 10, orange);
+    label(QStringLiteral("m/ss"), 522, 64, 24, 8);
+    label(QStringLiteral("N当前转速："), 433, 3, 41, 8);
+    AddValue(1125, 477, 1, 41, 11, QColor())->setText(QStringLiteral("0.00"));
+    label(QStringLiteral("Hz"), 523, 3, 20, 8);
+
+    QPushButton* range = AddButton(kRangeButtonId, QStringLiteral("设置范围"), 140,
+                                   QStringLiteral("调整坐标轴范围!"), 2, 63, 48, 12);
+    QPushButton* show = AddButton(kShowButtonId, QStringLiteral("显示选择"), 161,
+                                  QStringLiteral("设置曲线是否显示!"), 65, 63, 48, 12);
+    QPushButton* clear = AddButton(kClearButtonId, QStringLiteral("清空曲线"), 141,
+                                   QStringLiteral("清除缓存，重新绘制!"), 128, 62, 48, 13);
+    QPushButton* picture = AddButton(kPictureButtonId, QStringLiteral("导出曲线"), 139,
+                                     QStringLiteral("导出当前曲线为PNG图片!"), 191, 62, 48, 13);
+    QPushButton* data = AddButton(kDataButtonId, QStringLiteral("导出数据"), 137,
+                                  QStringLiteral("导出数据到文本文件中!"), 254, 63, 48, 13);
+    connect(range, &QPushButton::clicked, this, &PannelDlg::SetRange);
+    connect(show, &QPushButton::clicked, this, &PannelDlg::SelectCurves);
+    connect(clear, &QPushButton::clicked, this, &PannelDlg::ClearCurves);
+    connect(picture, &QPushButton::clicked, this, &PannelDlg::ExportPicture);
+    connect(data, &QPushButton::clicked, this, &PannelDlg::ExportData);
+
+    chart_ = new DxChartTrend(this);
+    chart_->setObjectName(IdName(kChartId));
+    chart_->setGeometry(du.Rect(2, 78, 544, 159));
+    // The press shows the cursor of the previous release, as the chart
+    // takes a new cursor only when the button goes up.
+    connect(chart_, &DxChartTrend::clicked, chart_, qOverload<>(&QWidget::update));
+}
+
+QLabel* PannelDlg::AddValue(int id, int x, int y, int w, int h, const QColor& color) {
+    const DialogUnits du(font());
+    auto* value = new QLabel(kBlankValue, this);
+    value->setObjectName(IdName(id));
+    value->setGeometry(du.Rect(x, y, w, h));
+    value->setAlignment(Qt::AlignCenter);
+    value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    value->setLineWidth(1);
+    if (color.isValid()) {
+        QPalette palette = value->palette();
+        palette.setColor(QPalette::WindowText, color);
+        value->setPalette(palette);
+    }
+    return value;
+}
+
+QPushButton* PannelDlg::AddButton(int id, const QString& caption, int iconId, const QString& tip,
+                                  int x, int y, int w, int h) {
+    const DialogUnits du(font());
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(IdName(id));
+    button->setGeometry(du.Rect(x, y, w, h));
+    button->setIcon(ResourceIcon(iconId));
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(tip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void PannelDlg::SetTrendInterval(float seconds) {
+    trendTimer_.start(PeriodForSeconds(seconds));
+}
+
+void PannelDlg::SetFastInterval(int flag) {
+    chart_->SetRedrawThrottle(flag);
+}
+
+void PannelDlg::RefreshLiveValues() {
+    if (sensorIndex_ < 0 || sensorIndex_ >= kSensorCount) return;
+    const LiveRow& row = GlobalLiveValues()[sensorIndex_];
+    for (const LiveField& field : kLiveFields) {
+        if (auto* value = findChild<QLabel*>(IdName(field.id), Qt::FindDirectChildrenOnly))
+            value->setText(PrintfText(field.format, static_cast<double>(row[field.slot])));
+    }
+}
+
+void PannelDlg::AppendTrendSample() {
+    if (sensorIndex_ < 0 || sensorIndex_ >= kSensorCount) return;
+    const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
+    const SensorSample sample =
+        SampleFromLiveRow(GlobalLiveValues()[sensorIndex_], static_cast<int32_t>(nowMs / 1000),
+                          static_cast<uint16_t>(nowMs % 1000));
+    chart_->AppendSample(sample);
+}
+
+void PannelDlg::SetRange() {
+    SetChartDlg dialog(this);
+    dialog.SetLimits(chart_->Limits());
+    if (dialog.exec() != QDialog::Accepted) return;
+    chart_->SetLimits(dialog.Limits());
+    SaveChartLimits(chartSettings, sensorIndex_ + 1, dialog.Limits());
+    chart_->Render();
+}
+
+void PannelDlg::SelectCurves() {
+    SetShowDlg dialog(this);
+    dialog.SetShowFlags(showFlags_);
+    if (dialog.exec() != QDialog::Accepted) return;
+    showFlags_ = dialog.ShowFlags();
+    chart_->SetCurveVisibility(showFlags_);
+    SaveShowFlags(chartSettings, sensorIndex_ + 1, showFlags_);
+    chart_->Render();
+}
+
+void PannelDlg::ClearCurves() {
+    chart_->ClearSamples();
+    chart_->Render();
+}
+
+void PannelDlg::ExportPicture() {
+    const QString path = QStringLiteral("%1/传感器%2趋势%3.png")
+                             .arg(DesktopDir())
+                             .arg(sensorIndex_ + 1)
+                             .arg(ExportTimeText(QDateTime::currentDateTime()));
+    QString error;
+    if (!chart_->SavePicture(path, &error)) {
+        ShowMessage(error);
+        return;
+    }
+    OpenWithDesktop(path);
+}
+
+void PannelDlg::ExportData() {
+    std::vector<SensorSample> samples(TrendHistory::kCapacity);
+    const int count = chart_->CopySamples(samples.data());
+    if (count == 0) return;
+    const QString path =
+        SensorDataFileName(DesktopDir(), sensorIndex_ + 1, QDateTime::currentDateTime());
+    QString error;
+    if (!WriteSensorDataFile(path, samples.data(), count, &error)) {
+        ShowMessage(error);
+        return;
+    }
+    OpenWithDesktop(path);
+}
+
+void PannelDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();  // neither closes the window nor presses a button
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+}  // namespace orsan

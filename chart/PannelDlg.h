@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+
+#include "IniFile.h"
+#include "TrendStyle.h"
+
+class QLabel;
+class QPushButton;
+
+namespace orsan {
+
+class DXPNGCTL;
+class DxChartTrend;
+
+// The page of one sensor: live values of row sensorIndex of the shared
+// live values (every 350 ms), the trend chart fed once per trend interval,
+// and the buttons for axis ranges, curve visibility, clearing and the
+// picture and data exports. Chart.ini section "CH<sensorIndex + 1>".
+class PannelDlg : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kLiveTimerMs = 350;
+    static constexpr int kRangeButtonId = 1053;
+    static constexpr int kShowButtonId = 1056;
+    static constexpr int kClearButtonId = 1051;
+    static constexpr int kPictureButtonId = 1052;
+    static constexpr int kDataButtonId = 1054;
+    static constexpr int kChartId = 1049;
+    static constexpr int kLogoId = 1108;
+
+    // sensorIndex 0..5 (sensor 1..6). Loads Chart.ini, creates the chart
+    // image and starts both timers; the trend timer runs at
+    // IntervalWholeSeconds() seconds, or 300 ms while that is 0 until
+    // SetTrendInterval tells the sub-second record interval.
+    PannelDlg(int sensorIndex, QWidget* parent = nullptr);
+
+    // Trend timer period: whole seconds for 1 s and more (2.5 -> 2000 ms);
+    // below 1 s the interval itself (0.3 -> 300 ms), so sub-second record
+    // intervals give sub-second samples instead of a 10 ms flood. 0 or less
+    // keeps 300 ms.
+    void SetTrendInterval(float seconds);
+    // 1 while the record interval is below 1 s: the chart redraws on every
+    // third sample until its history is full.
+    void SetFastInterval(int flag);
+
+    int SensorIndex() const { return sensorIndex_; }
+    int TrendTimerPeriod() const { return trendTimer_.interval(); }
+    const std::array<int, kCurveCount>& ShowFlags() const { return showFlags_; }
+    DxChartTrend* Chart() const { return chart_; }
+
+    // The work of the two timers, callable directly.
+    void RefreshLiveValues();
+    void AppendTrendSample();
+
+    // The five buttons' actions.
+    void SetRange();
+    void SelectCurves();
+    void ClearCurves();
+    void ExportPicture();
+    void ExportData();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    QLabel* AddValue(int id, int x, int y, int w, int h, const QColor& color);
+    QPushButton* AddButton(int id, const QString& caption, int iconId, const QString& tip, int x,
+                           int y, int w, int h);
+
+    INIFILE chartSettings;
+    std::array<int, kCurveCount> showFlags_{};
+    int sensorIndex_;
+    DXPNGCTL* logo_ = nullptr;
+    DxChartTrend* chart_ = nullptr;
+    QTimer liveTimer_;
+    QTimer trendTimer_;
+};
+
+}  // namespace orsan
