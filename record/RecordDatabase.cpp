@@ -1,0 +1,300 @@
+#include "RecordDatabase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <algorithm>
+#include <atomic>
+
+#include "DatabaseDiagnostic.h"
+
+namespace orsan {
+
+namespace {
+
+constexpr int kValueColumns = kRecordSlots * kRecordValuesPerSlot;
+
+QString NextConnectionName() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("orsan_record_%1").arg(++counter);
+}
+
+QString CreateTableSql() {
+    QStringList columns;
+    columns << QStringLiteral("Time INTEGER") << QStringLiteral("msTime INTEGER");
+    for (int c = 2; c < kRecordColumnCount; ++c) columns << RecordColumnName(c) + " REAL";
+    return QStringLiteral("CREATE TABLE data (") + columns.join(QStringLiteral(", ")) + ")";
+}
+
+QString InsertSql() {
+    QStringList marks;
+    for (int c = 0; c < kRecordColumnCount; ++c) marks << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO data (") + RecordColumnList() + ") VALUES (" +
+           marks.join(QLatin1Char(',')) + ")";
+}
+
+StoredRecord ReadStoredRecord(const QSqlQuery& query) {
+    StoredRecord record;
+    record.time = query.value(0).toLongLong();
+    record.milliseconds = query.value(1).toInt();
+    for (int v = 0; v < kValueColumns; ++v) record.values[v] = query.value(2 + v).toFloat();
+    return record;
+}
+
+}  // namespace
+
+RecordDatabase::RecordDatabase() : connectionName_(NextConnectionName()) {}
+
+RecordDatabase::~RecordDatabase() {
+    Close();
+}
+
+QString RecordDatabase::PathIn(const QString& folder) {
+    return QDir(folder).filePath(kFileName);
+}
+
+bool RecordDatabase::Open(const QString& folder, Mode mode) {
+    Close();
+    path_ = PathIn(folder);
+    if (!OpenConnection(mode)) {
+        CloseConnection();
+        return false;
+    }
+    open_ = true;
+    everOpened_ = true;
+    return true;
+}
+
+void RecordDatabase::Close() {
+    CloseConnection();
+    open_ = false;
+    everOpened_ = false;
+    reopenBeforeWrite_ = false;
+}
+
+bool RecordDatabase::OpenConnection(Mode mode) {
+    rowCount_.reset();
+    if (mode == Mode::ExistingOnly && !QFileInfo(path_).isFile())
+        return FailWith(QString(), QStringLiteral("数据库文件不存在"), path_);
+
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db_.setDatabaseName(path_);
+    if (!db_.open()) return Fail(QString(), db_.lastError());
+
+    // The first statement reads the file header: a file that is not a
+    // database, or a folder where it cannot be created, fails here. Nothing
+    // is changed in a file until it proved to be ours.
+    if (!CheckOrCreateTable()) return false;
+
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+        return Fail(QString(), query.lastError());
+    if (query.next() && query.value(0).toString().compare("wal", Qt::CaseInsensitive) != 0)
+        ReportDiagnostic(QStringLiteral("DataRecord.db: 无法切换到 WAL 日志 (") +
+                         query.value(0).toString() + QStringLiteral(")，文件可能只读"));
+    query.finish();
+    if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        return Fail(QString(), query.lastError());
+    EnsureTimeIndex();
+
+    insert_ = std::make_unique<QSqlQuery>(db_);
+    if (!insert_->prepare(InsertSql())) return Fail(QString(), insert_->lastError());
+    return true;
+}
+
+bool RecordDatabase::CheckOrCreateTable() {
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' "
+            "ESCAPE '\\'")))
+        return Fail(QString(), query.lastError());
+    bool hasData = false;
+    QStringList others;
+    while (query.next()) {
+        const QString name = query.value(0).toString();
+        if (name.compare(QLatin1String("data"), Qt::CaseInsensitive) == 0)
+            hasData = true;
+        else
+            others << name;
+    }
+    if (query.lastError().isValid()) return Fail(QString(), query.lastError());
+
+    if (!hasData) {
+        // Never add our table to another program's database.
+        if (!others.isEmpty())
+            return FailWith(QString(), QStringLiteral("数据库中没有记录表 data"),
+                            QStringLiteral("其他表: ") + others.join(QStringLiteral(", ")));
+        if (!query.exec(CreateTableSql())) return Fail(QString(), query.lastError());
+        return true;
+    }
+
+    if (!query.exec(QStringLiteral("PRAGMA table_info(data)")))
+        return Fail(QString(), query.lastError());
+    QStringList found;
+    while (query.next()) found << query.value(1).toString();
+    bool matches = found.size() == kRecordColumnCount;
+    for (int c = 0; matches && c < kRecordColumnCount; ++c)
+        matches = found[c].compare(RecordColumnName(c), Qt::CaseInsensitive) == 0;
+    if (!matches)
+        return FailWith(QString(), QStringLiteral("记录表 data 的列不符"),
+                        QStringLiteral("现有列: ") + found.join(QStringLiteral(",")));
+    return true;
+}
+
+void RecordDatabase::EnsureTimeIndex() {
+    QSqlQuery query(db_);
+    QStringList indexes;
+    if (query.exec(QStringLiteral("PRAGMA index_list(data)")))
+        while (query.next()) indexes << query.value(1).toString();
+    for (const QString& index : indexes) {
+        QSqlQuery info(db_);
+        if (info.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(index)) && info.next() &&
+            info.value(2).toString().compare(QLatin1String("Time"), Qt::CaseInsensitive) == 0)
+            return;
+    }
+    // Without the index every page load scans the table; a read-only file
+    // still opens, only slower.
+    if (!query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS data_time ON data(Time)")))
+        ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(query.lastError())));
+}
+
+void RecordDatabase::CloseConnection() {
+    insert_.reset();
+    if (db_.isValid()) {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+    }
+    rowCount_.reset();
+}
+
+bool RecordDatabase::Fail(const QString& prefix, const QSqlError& error) {
+    lastDiagnostic_ = ComposeDiagnostic(prefix, FailureFromSqlError(error));
+    ReportDiagnostic(lastDiagnostic_);
+    return false;
+}
+
+bool RecordDatabase::FailWith(const QString& prefix, const QString& message,
+                              const QString& description) {
+    DatabaseFailure failure;
+    failure.message = message;
+    failure.source = path_;
+    failure.description = description;
+    lastDiagnostic_ = ComposeDiagnostic(prefix, failure);
+    ReportDiagnostic(lastDiagnostic_);
+    return false;
+}
+
+bool RecordDatabase::Insert(const RecordRow& row) {
+    if (reopenBeforeWrite_ && everOpened_) {
+        CloseConnection();
+        open_ = OpenConnection(Mode::CreateIfMissing);
+        if (!open_) {
+            CloseConnection();
+            lastDiagnostic_ = kWriteDiagnosticPrefix + lastDiagnostic_;
+            return false;
+        }
+        reopenBeforeWrite_ = false;
+    }
+    if (!open_ || !insert_)
+        return FailWith(kWriteDiagnosticPrefix, QStringLiteral("数据库未打开"), path_);
+
+    insert_->bindValue(0, qint64(row.time));
+    insert_->bindValue(1, int(row.milliseconds));
+    int column = 2;
+    for (const SensorSample& sample : row.sensors) {
+        const auto values = SlotValues(sample);
+        // Bound as text, like the quoted values of a text INSERT: the
+        // column's REAL affinity converts them, so 25.26 is kept as 25.3.
+        for (int v = 0; v < kRecordValuesPerSlot; ++v)
+            insert_->bindValue(column++, FormatRecordValue(v, values[v]));
+    }
+    if (!insert_->exec()) {
+        const QSqlError error = insert_->lastError();
+        insert_->finish();
+        rowCount_.reset();
+        reopenBeforeWrite_ = true;
+        return Fail(kWriteDiagnosticPrefix, error);
+    }
+    insert_->finish();
+    if (rowCount_) ++*rowCount_;
+    return true;
+}
+
+std::optional<qint64> RecordDatabase::Count() {
+    if (rowCount_) return rowCount_;
+    if (!open_) {
+        FailWith(kReloadDiagnosticPrefix, QStringLiteral("数据库未打开"), path_);
+        return std::nullopt;
+    }
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM data")) || !query.next()) {
+        Fail(kReloadDiagnosticPrefix, query.lastError());
+        return std::nullopt;
+    }
+    rowCount_ = query.value(0).toLongLong();
+    return rowCount_;
+}
+
+bool RecordDatabase::LoadLastPage(int pageSize, RecordPage* page) {
+    *page = RecordPage();
+    const std::optional<qint64> count = Count();
+    if (!count) return false;
+    page->count = *count;
+    if (*count <= 0) return true;
+
+    QSqlQuery query(db_);
+    query.setForwardOnly(true);
+    if (!query.exec(
+            QStringLiteral("SELECT (SELECT MIN(Time) FROM data), (SELECT MAX(Time) FROM data)")) ||
+        !query.next())
+        return Fail(kReloadDiagnosticPrefix, query.lastError());
+    page->firstTime = query.value(0).toLongLong();
+    page->lastTime = query.value(1).toLongLong();
+    query.finish();
+
+    page->startIndex = pageSize * ((*count - 1) / pageSize);
+    const qint64 onPage = *count - page->startIndex;
+    // Newest rows first through the index, then turned back to Time order.
+    if (!query.prepare(QStringLiteral("SELECT ") + RecordColumnList() +
+                       QStringLiteral(" FROM data ORDER BY Time DESC, rowid DESC LIMIT ?")))
+        return Fail(kReloadDiagnosticPrefix, query.lastError());
+    query.addBindValue(onPage);
+    if (!query.exec()) return Fail(kReloadDiagnosticPrefix, query.lastError());
+    page->rows.reserve(size_t(onPage));
+    while (query.next()) page->rows.push_back(ReadStoredRecord(query));
+    if (query.lastError().isValid()) return Fail(kReloadDiagnosticPrefix, query.lastError());
+    std::reverse(page->rows.begin(), page->rows.end());
+    if (qint64(page->rows.size()) != onPage) {
+        // The count kept in memory went stale (another writer): count again next time.
+        rowCount_.reset();
+        page->startIndex = *count - qint64(page->rows.size());
+    }
+    return true;
+}
+
+bool RecordDatabase::ClearAll() {
+    if (!open_) return FailWith(kClearDiagnosticPrefix, QStringLiteral("数据库未打开"), path_);
+    if (!db_.transaction()) return Fail(kClearDiagnosticPrefix, db_.lastError());
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral("DELETE FROM data"))) {
+        const QSqlError error = query.lastError();
+        query.finish();
+        db_.rollback();
+        rowCount_.reset();
+        return Fail(kClearDiagnosticPrefix, error);
+    }
+    query.finish();
+    if (!db_.commit()) {
+        const QSqlError error = db_.lastError();
+        db_.rollback();
+        rowCount_.reset();
+        return Fail(kClearDiagnosticPrefix, error);
+    }
+    rowCount_ = 0;
+    return true;
+}
+
+}  // namespace orsan

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "RecordColumns.h"
+#include "RecordRow.h"
+
+class QSqlQuery;
+
+namespace orsan {
+
+// One row as the table holds it, values read back as 32-bit floats in
+// table order (Temp1 ... Zdisp6).
+struct StoredRecord {
+    qint64 time = 0;
+    int milliseconds = 0;
+    std::array<float, kRecordSlots * kRecordValuesPerSlot> values{};
+};
+
+// What the record page shows: the row count, the first and last Time, and
+// the rows of the last page with the position of its first row (0-based,
+// in Time order).
+struct RecordPage {
+    qint64 count = 0;
+    qint64 firstTime = 0;
+    qint64 lastTime = 0;
+    qint64 startIndex = 0;
+    std::vector<StoredRecord> rows;
+};
+
+// The record database: DataRecord.db in the data folder with the table `data`
+// (62 columns) and an index on Time, in WAL mode with synchronous=FULL so a
+// committed row survives a crash or a power cut. UI thread only (one Qt SQL
+// connection per object).
+class RecordDatabase {
+public:
+    static inline const QString kFileName = QStringLiteral("DataRecord.db");
+
+    enum class Mode {
+        CreateIfMissing,  // the station: a missing file becomes an empty table
+        ExistingOnly,     // exports: a missing file is an error, nothing is made
+    };
+
+    RecordDatabase();
+    ~RecordDatabase();
+    RecordDatabase(const RecordDatabase&) = delete;
+    RecordDatabase& operator=(const RecordDatabase&) = delete;
+
+    static QString PathIn(const QString& folder);
+
+    // Opens folder/DataRecord.db. Fails when the file cannot be opened or
+    // created, is not a database, or belongs to another program (a table
+    // `data` with other columns, or other tables and no `data`). A read-only
+    // file opens: reads work, writes fail until it becomes writable.
+    bool Open(const QString& folder, Mode mode = Mode::CreateIfMissing);
+    void Close();
+    bool IsOpen() const { return open_; }
+    const QString& FilePath() const { return path_; }
+
+    // One row through the prepared INSERT; values stored as "%1.1f"/"%1.2f"
+    // text would store them. After a failed write the next one reopens the
+    // connection first, so writes resume once the disk has room again or the
+    // file is writable again.
+    bool Insert(const RecordRow& row);
+
+    // Row count (kept in memory after the first count), first and last Time,
+    // and the last page of pageSize rows, all through the Time index: the
+    // cost does not grow with the table. A count that is a whole multiple of
+    // pageSize shows that full page.
+    bool LoadLastPage(int pageSize, RecordPage* page);
+
+    std::optional<qint64> Count();
+
+    // Deletes every row in one transaction; on failure the table is as it was.
+    bool ClearAll();
+
+    // The connection, for streaming reads. Invalid when not open.
+    QSqlDatabase Connection() const { return db_; }
+
+    // The diagnostic text of the last failure (also written to stderr).
+    const QString& LastDiagnostic() const { return lastDiagnostic_; }
+
+private:
+    bool OpenConnection(Mode mode);
+    bool CheckOrCreateTable();
+    void EnsureTimeIndex();
+    void CloseConnection();
+    bool Fail(const QString& prefix, const QSqlError& error);
+    bool FailWith(const QString& prefix, const QString& message, const QString& description);
+
+    QString path_;
+    QString connectionName_;
+    QSqlDatabase db_;
+    std::unique_ptr<QSqlQuery> insert_;
+    bool open_ = false;
+    bool everOpened_ = false;
+    bool reopenBeforeWrite_ = false;
+    std::optional<qint64> rowCount_;
+    QString lastDiagnostic_;
+};
+
+}  // namespace orsan

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "RecordRow.h"
+
+namespace orsan::test {
+
+// A row whose values differ per slot and per value, so a value read from the
+// wrong column or slot shows.
+RecordRow PatternRow(int32_t time, uint16_t milliseconds, int seed);
+
+// Runs `work` with a plain second connection to the file (not through
+// RecordDatabase), so checks do not trust the code under test.
+void WithRawConnection(const QString& path, const std::function<void(QSqlDatabase&)>& work);
+
+// Rows in the file counted through a raw connection; -1 when unreadable.
+qint64 RawRowCount(const QString& path);
+
+// Makes a file or folder unwritable for this process, even as root (the
+// immutable flag); undone by the destructor. Applied() is false when the
+// file system refuses.
+class ScopedReadOnly {
+public:
+    explicit ScopedReadOnly(const QString& path);
+    ~ScopedReadOnly();
+    ScopedReadOnly(const ScopedReadOnly&) = delete;
+    ScopedReadOnly& operator=(const ScopedReadOnly&) = delete;
+
+    bool Applied() const { return applied_; }
+    void Undo();
+
+private:
+    QString path_;
+    bool applied_ = false;
+    bool immutable_ = false;
+    unsigned permissions_ = 0;
+};
+
+}  // namespace orsan::test

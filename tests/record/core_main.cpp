@@ -1,0 +1,15 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <ctime>
+
+int main(int argc, char** argv) {
+    // A fixed zone 8 hours east of UTC (POSIX form, needs no zone files), so
+    // local-time texts are known and a UTC/local mix-up shows.
+    setenv("TZ", "CST-8", 1);
+    tzset();
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
