@@ -1,0 +1,161 @@
+// Trend chart costs at the panel's chart size (952 x 338 pixels with the
+// 12-pixel dialog font): a full render with 1800 samples and ten curves
+// against the bare floor of the same ten polylines on a blank image, and
+// appending to a full history.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <chrono>
+#include <cmath>
+#include <vector>
+
+#include "TrendChart.h"
+
+namespace {
+
+constexpr int kWidth = 952;
+constexpr int kHeight = 338;
+constexpr int kSamples = 1800;
+
+orsan::SensorSample Plausible(int i) {
+    const float a = i / 60.0f;
+    orsan::SensorSample s;
+    s.time = 1714523415 + i;
+    s.milliseconds = static_cast<uint16_t>((i * 37) % 1000);
+    s.T_Shell = 36 + 8 * std::sin(a / 5);
+    s.Acc_X = 3 + std::sin(a);
+    s.Acc_Y = 4 + std::cos(a * 1.3f);
+    s.Acc_Z = 6 + 0.8f * std::sin(a * 0.7f);
+    s.Vel_X = 5 + 2 * std::sin(a / 2);
+    s.Vel_Y = 9 + 2 * std::cos(a / 3);
+    s.Vel_Z = 13 + 1.5f * std::sin(a / 4);
+    s.Disp_X = 10 + 3 * std::sin(a);
+    s.Disp_Y = 22 + 4 * std::cos(a / 2);
+    s.Disp_Z = 38 + 5 * std::sin(a / 6);
+    return s;
+}
+
+void FillChart(orsan::TrendChart& chart) {
+    chart.SetLimits(orsan::TrendLimits{0, 80, 10, 20, 50});
+    for (int i = 0; i < kSamples; ++i) chart.AppendSample(Plausible(i));
+    chart.CreateImage(kWidth, kHeight);
+}
+
+// Whole render as an append to a full history does it: background copy,
+// time labels, point mapping and ten polylines.
+void BM_RenderFullChart(benchmark::State& state) {
+    orsan::TrendChart chart;
+    FillChart(chart);
+    int i = kSamples;
+    for (auto _ : state) {
+        chart.AppendSample(Plausible(i++));
+        benchmark::DoNotOptimize(chart.Image().constBits());
+    }
+    state.counters["renders"] = chart.RenderCount();
+}
+BENCHMARK(BM_RenderFullChart)->Unit(benchmark::kMicrosecond);
+
+// The floor: the same ten polylines (points precomputed) on a blank image.
+void BM_PolylinesFloor(benchmark::State& state) {
+    orsan::TrendChart chart;
+    FillChart(chart);
+    const orsan::TrendLayout& layout = chart.Layout();
+    const orsan::TrendTimeRange& range = chart.TimeRange();
+    std::vector<std::vector<QPoint>> curves(orsan::kCurveCount);
+    for (int k = 0; k < orsan::kCurveCount; ++k) {
+        const int axis = orsan::AxisOfCurve(k);
+        for (int i = 0; i < kSamples; ++i) {
+            const orsan::SensorSample& s = chart.History().At(i);
+            curves[k].emplace_back(
+                orsan::TimeToX(orsan::SampleTimePosition(s), range, layout.plotRect),
+                orsan::ValueToY(s.Value(k), orsan::AxisLower(chart.Limits(), axis),
+                                orsan::AxisUpper(chart.Limits(), axis), layout.plotRect));
+        }
+    }
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        for (int k = 0; k < orsan::kCurveCount; ++k) {
+            painter.setPen(QPen(orsan::CurveColors()[k], 1.0));
+            painter.drawPolyline(curves[k].data(), kSamples);
+        }
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_PolylinesFloor)->Unit(benchmark::kMicrosecond);
+
+// Both in one run, alternating, with their mean times and the ratio
+// (goal: render <= 1.5 x floor).
+void BM_RenderOverFloorRatio(benchmark::State& state) {
+    orsan::TrendChart chart;
+    FillChart(chart);
+    std::vector<std::vector<QPoint>> curves(orsan::kCurveCount);
+    const orsan::TrendLayout& layout = chart.Layout();
+    for (int k = 0; k < orsan::kCurveCount; ++k) {
+        const int axis = orsan::AxisOfCurve(k);
+        for (int i = 0; i < kSamples; ++i) {
+            const orsan::SensorSample& s = chart.History().At(i);
+            curves[k].emplace_back(
+                orsan::TimeToX(orsan::SampleTimePosition(s), chart.TimeRange(), layout.plotRect),
+                orsan::ValueToY(s.Value(k), orsan::AxisLower(chart.Limits(), axis),
+                                orsan::AxisUpper(chart.Limits(), axis), layout.plotRect));
+        }
+    }
+    QImage blank(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    blank.fill(Qt::white);
+    using Clock = std::chrono::steady_clock;
+    Clock::duration renderTotal{};
+    Clock::duration floorTotal{};
+    int i = kSamples;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        chart.AppendSample(Plausible(i++));
+        const auto t1 = Clock::now();
+        QPainter painter(&blank);
+        for (int k = 0; k < orsan::kCurveCount; ++k) {
+            painter.setPen(QPen(orsan::CurveColors()[k], 1.0));
+            painter.drawPolyline(curves[k].data(), kSamples);
+        }
+        painter.end();
+        const auto t2 = Clock::now();
+        renderTotal += t1 - t0;
+        floorTotal += t2 - t1;
+        benchmark::DoNotOptimize(blank.constBits());
+    }
+    const double n = static_cast<double>(state.iterations());
+    const double renderUs = std::chrono::duration<double, std::micro>(renderTotal).count() / n;
+    const double floorUs = std::chrono::duration<double, std::micro>(floorTotal).count() / n;
+    state.counters["render_us"] = renderUs;
+    state.counters["floor_us"] = floorUs;
+    state.counters["ratio"] = renderUs / floorUs;
+}
+BENCHMARK(BM_RenderOverFloorRatio)->Unit(benchmark::kMicrosecond);
+
+// Appending to a full history without drawing: no 1800-sample move.
+void BM_AppendToFullHistory(benchmark::State& state) {
+    orsan::TrendHistory history;
+    for (int i = 0; i < kSamples; ++i) history.Append(Plausible(i));
+    const orsan::SensorSample sample = Plausible(5);
+    for (auto _ : state) {
+        history.Append(sample);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_AppendToFullHistory);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
