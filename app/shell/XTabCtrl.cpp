@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kEdgeHeight = 2;     // the tab frame's edge
 constexpr int kCaptionChars = 63;  // captions are compared with this many characters
-constexpr int kTabPaddingX = 10;
+constexpr int kTabPaddingX = 4;
 constexpr int kTabPaddingY = 6;
 const QPoint kFixedPagePlace{2, 1};
 
