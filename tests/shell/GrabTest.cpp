@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "DialogUnits.h"
+#include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
 #include "Resources.h"
 #include "XTabCtrl.h"
@@ -75,6 +77,19 @@ TEST(Grab, TabControlWithSevenPages) {
     tabs.show();
     ASSERT_TRUE(tabs.SelectTab(6));
     Save(tabs, QStringLiteral("tabs_seventh"));
+}
+
+TEST(Grab, AddressEdits) {
+    const DialogUnits units;
+    QWidget form;
+    form.setFont(DialogFont());
+    form.resize(units.Size(90, 34));
+    auto* filled = new Ipv4AddressEdit(&form);
+    filled->setGeometry(units.Rect(4, 4, 80, 12));
+    filled->SetOctets(192, 168, 1, 10);
+    auto* blank = new Ipv4AddressEdit(&form);
+    blank->setGeometry(units.Rect(4, 18, 80, 12));
+    Save(form, QStringLiteral("address_edits"));
 }
 
 // Every picture at its own size, and the small ones enlarged eight times
