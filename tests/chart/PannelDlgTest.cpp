@@ -244,7 +244,6 @@ TEST_F(PannelDlgTest, DataExportWritesTheChartsSamplesAndOpensTheFile) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray pad7(7, ' ');
-    const QByteArray zeros = QByteArray("0         ").repeated(6);
     const QByteArray expected = SensorDataHeaderLine() + "2024-05-01 08:30:15.000" + pad7 +
                                 "20.5      0         0         0         0         "
                                 "0         0         0         2.05      0         \r\n"

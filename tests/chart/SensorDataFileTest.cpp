@@ -186,19 +186,5 @@ TEST_F(SensorDataFileWriterTest, MissingFolderIsReportedWithFileName) {
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
-TEST_F(SensorDataFileWriterTest, ReadOnlyFolderIsReported) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
-    const QString folder = Path(QStringLiteral("locked"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const QString path = folder + QStringLiteral("/d.txt");
-    QString error;
-    EXPECT_FALSE(WriteSensorDataFile(path, nullptr, 0, &error));
-    EXPECT_TRUE(error.contains(path)) << error.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(path));
-    QFile::setPermissions(folder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-}
-
 }  // namespace
 }  // namespace orsan
