@@ -1,0 +1,80 @@
+#include "Commands.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace orsan::sim {
+
+namespace {
+
+bool ToInt(const std::string& text, long& out) {
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+std::string RunCommand(const std::string& line,
+                       const std::vector<std::unique_ptr<SimulatedSensor>>& sensors, bool& quit) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    if (words.empty()) return "ERR empty command";
+    const std::string& verb = words[0];
+
+    if (verb == "quit" && words.size() == 1) {
+        quit = true;
+        return "OK";
+    }
+    if (verb == "ping" && words.size() == 1) return "OK";
+
+    long k = 0;
+    if (words.size() < 2 || !ToInt(words[1], k) || k < 1 || k > long(sensors.size())) {
+        if (verb != "fault" && verb != "wave-fault" && verb != "set" && verb != "get" &&
+            verb != "release" && verb != "freeze" && verb != "thaw") {
+            return "ERR unknown command: " + verb;
+        }
+        return "ERR no sensor " + (words.size() < 2 ? std::string("given") : words[1]);
+    }
+    SimulatedSensor& sensor = *sensors[size_t(k - 1)];
+    long reg = -1, value = -1;
+    const bool regOk =
+        words.size() >= 3 && ToInt(words[2], reg) && reg >= 0 && reg < kRegisterCount;
+
+    if (verb == "fault" && words.size() == 3) {
+        const auto mode = ParseFaultMode(words[2]);
+        if (!mode) return "ERR unknown fault " + words[2];
+        sensor.faults.Set(*mode);
+        return "OK";
+    }
+    if (verb == "wave-fault" && words.size() == 3) {
+        const auto fault = ParseWaveFault(words[2]);
+        if (!fault) return "ERR unknown wave fault " + words[2];
+        sensor.faults.SetWave(*fault);
+        return "OK";
+    }
+    if (verb == "set" && words.size() == 4) {
+        if (!regOk) return "ERR bad register " + words[2];
+        if (!ToInt(words[3], value) || value < 0 || value > 65535) {
+            return "ERR bad value " + words[3];
+        }
+        sensor.model.Set(int(reg), uint16_t(value));
+        return "OK";
+    }
+    if (verb == "get" && words.size() == 3) {
+        if (!regOk) return "ERR bad register " + words[2];
+        return "OK " + std::to_string(sensor.model.Registers(Clock::now())[size_t(reg)]);
+    }
+    if (verb == "release" && words.size() == 3) {
+        if (!regOk) return "ERR bad register " + words[2];
+        sensor.model.Release(int(reg));
+        return "OK";
+    }
+    if ((verb == "freeze" || verb == "thaw") && words.size() == 2) {
+        sensor.model.SetFrozen(verb == "freeze");
+        return "OK";
+    }
+    return "ERR bad command: " + line;
+}
+
+}  // namespace orsan::sim
