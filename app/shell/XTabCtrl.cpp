@@ -143,8 +143,10 @@ XTabCtrl::XTabCtrl(QWidget* parent) : QWidget(parent), bar_(new XTabBar(this)) {
 }
 
 XTabCtrl::~XTabCtrl() {
-    // Pages die with the control as its children; no selection handling then.
+    // Pages and the strip die with the control as its children; no selection
+    // handling may run on a half-destroyed control meanwhile.
     settling_ = true;
+    disconnect(bar_, nullptr, this, nullptr);
 }
 
 void XTabCtrl::SetImageList(const QPixmap& strip, int imageWidth, const QColor& transparent) {
