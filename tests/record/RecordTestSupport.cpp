@@ -1,6 +1,7 @@
 #include "RecordTestSupport.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -8,7 +9,11 @@
 
 #include <QFile>
 #include <QSqlQuery>
+#include <algorithm>
 #include <atomic>
+
+#include "RecordColumns.h"
+#include "RecordDatabase.h"
 
 namespace orsan::test {
 
@@ -59,6 +64,24 @@ qint64 RawRowCount(const QString& path) {
 
 namespace {
 
+QByteArray Pad(const QByteArray& text, int width) {
+    return text + QByteArray(std::max(0, width - int(text.size())), ' ');
+}
+
+QByteArray ExpectedHeader() {
+    QByteArray line = Pad("TimeStamp", 30);
+    for (const char* name : {"Temp", "X_Acc", "X_Vel", "X_Disp", "Y_Acc", "Y_Vel", "Y_Disp",
+                             "Z_Acc", "Z_Vel", "Z_Disp"})
+        line += Pad(name, 10);
+    return line + "\r\n";
+}
+
+QByteArray ExpectedLine(const char* stamp, std::initializer_list<const char*> values) {
+    QByteArray line = Pad(stamp, 30);
+    for (const char* value : values) line += Pad(value, 10);
+    return line + "\r\n";
+}
+
 bool SetImmutable(const QString& path, bool on) {
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK);
@@ -99,6 +122,35 @@ void ScopedReadOnly::Undo() {
     else
         ::chmod(QFile::encodeName(path_).constData(), permissions_);
     applied_ = false;
+}
+
+// Three rows whose slot 4 carries known values; the other slots differ, so a
+// value taken from the wrong slot shows. Written so that Time order differs
+// from write order, with two rows in one second.
+void WriteThreeRows(RecordDatabase& db) {
+    RecordRow a = PatternRow(1714523415, 7, 1);
+    SetSlotValues(a.sensors[3],
+                  {25.26f, 0.123f, 3.456f, 12.0f, 120.0f, 0.05f, 7.77f, 1.005f, 99.999f, 1234.56f});
+    RecordRow b = PatternRow(1714523415, 3, 2);
+    SetSlotValues(b.sensors[3], {-5.0f, 0, 0.5f, 0.04f, 2.2f, 10.0f, 0.96f, 0.01f, 7.0f, 88.0f});
+    RecordRow c = PatternRow(1714523414, 999, 3);
+    SetSlotValues(c.sensors[3], {30.0f, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    ASSERT_TRUE(db.Insert(a));
+    ASSERT_TRUE(db.Insert(b));
+    ASSERT_TRUE(db.Insert(c));
+}
+
+// The file for WriteThreeRows and slot 4, as the stored (rounded) values
+// read back as 32-bit floats write it. Local time is 8 h east of UTC.
+QByteArray ExpectedThreeRowFile() {
+    return ExpectedHeader() +
+           ExpectedLine("2024-05-01 08:30:14.999",
+                        {"30", "1", "2", "3", "4", "5", "6", "7", "8", "9"}) +
+           ExpectedLine("2024-05-01 08:30:15.007", {"25.3", "0.12", "3.46", "12", "120", "0.05",
+                                                    "7.8", "1", "100", "1234.6"}) +
+           ExpectedLine("2024-05-01 08:30:15.003",
+                        {"-5", "0", "0.5", "0", "2.2", "10", "1", "0.01", "7", "88"}) +
+           "\r\n";
 }
 
 }  // namespace orsan::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSqlDatabase>
 #include <QString>
 #include <QTemporaryDir>
@@ -7,11 +8,21 @@
 
 #include "RecordRow.h"
 
+namespace orsan {
+class RecordDatabase;
+}
+
 namespace orsan::test {
 
 // A row whose values differ per slot and per value, so a value read from the
 // wrong column or slot shows.
 RecordRow PatternRow(int32_t time, uint16_t milliseconds, int seed);
+
+// Three rows whose slot 4 holds known values (Time order differs from write
+// order; two rows share one second), and the sensor data file their slot 4
+// makes, written out by hand, for a zone 8 hours east of UTC.
+void WriteThreeRows(RecordDatabase& db);
+QByteArray ExpectedThreeRowFile();
 
 // Runs `work` with a plain second connection to the file (not through
 // RecordDatabase), so checks do not trust the code under test.

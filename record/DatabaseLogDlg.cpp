@@ -1,0 +1,222 @@
+#include "DatabaseLogDlg.h"
+
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <algorithm>
+
+#include "DialogUnits.h"
+#include "DxAlarmStatic.h"
+#include "DxGlobal.h"
+#include "EnterEscapeFilter.h"
+#include "MessageDlg.h"
+#include "RecordDatabase.h"
+#include "RecordExport.h"
+#include "RecordPageText.h"
+#include "Resources.h"
+#include "SensorDataFile.h"
+#include "SetExpDlg.h"
+
+namespace orsan {
+
+namespace {
+
+const QString kClearQuestion = QStringLiteral("请确认是否清空所有已经记录的数据");
+const QString kNoteText = QStringLiteral(
+    "注意：因数据量大，表格里只显示最后记录的22条数据，之前记录的数据已存储在数据文件中，"
+    "点击导出即可导出全部数据！，点击清空则会从新记录！");
+
+QLabel* AddLabel(QWidget* parent, const DialogUnits& units, const QString& text, QRect dlu,
+                 int id = 0, bool centred = false) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(units.Rect(dlu.x(), dlu.y(), dlu.width(), dlu.height()));
+    if (id != 0) label->setObjectName(QStringLiteral("id%1").arg(id));
+    if (centred) label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const QString& text, QRect dlu,
+                       int id) {
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(units.Rect(dlu.x(), dlu.y(), dlu.width(), dlu.height()));
+    button->setObjectName(QStringLiteral("id%1").arg(id));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void SetIcon(QPushButton* button, int resourceId, const QString& toolTip) {
+    button->setIcon(ResourceIcon(resourceId));
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(toolTip);
+}
+
+}  // namespace
+
+DatabaseLogDlg::DatabaseLogDlg(RecordDatabase& database, QWidget* parent)
+    : QWidget(parent), database_(database), writer_(database) {
+    BuildControls();
+    ConsumeEnterEscape(this);
+    StopRecording();
+    RefreshRecordList();
+}
+
+void DatabaseLogDlg::BuildControls() {
+    setFont(DialogFont());
+    const DialogUnits units(font());
+    resize(units.Size(548, 238));
+
+    AddLabel(this, units, QStringLiteral("【长时记录】"), QRect(1, 3, 42, 8));
+    startButton_ =
+        AddButton(this, units, QStringLiteral("开始记录"), QRect(47, 2, 39, 10), kStartId);
+    stopButton_ = AddButton(this, units, QStringLiteral("停止记录"), QRect(91, 2, 39, 10), kStopId);
+    recordLamp_ = new DxAlarmStatic(this);
+    recordLamp_->setGeometry(units.Rect(134, 4, 10, 5));
+    recordLamp_->setObjectName(QStringLiteral("id%1").arg(kLampId));
+    AddLabel(this, units, QStringLiteral("记录时间从:"), QRect(149, 3, 37, 8));
+    firstTimeLabel_ =
+        AddLabel(this, units, QStringLiteral("-"), QRect(190, 3, 72, 8), kFirstTimeId, true);
+    AddLabel(this, units, QStringLiteral("到:"), QRect(266, 3, 10, 8));
+    lastTimeLabel_ =
+        AddLabel(this, units, QStringLiteral("-"), QRect(282, 3, 72, 8), kLastTimeId, true);
+    AddLabel(this, units, QStringLiteral("已记录数据："), QRect(359, 3, 42, 8));
+    countLabel_ = AddLabel(this, units, QStringLiteral("-"), QRect(405, 3, 45, 8), kCountId, true);
+    AddLabel(this, units, QStringLiteral("条"), QRect(456, 3, 8, 8));
+    clearButton_ = AddButton(this, units, QStringLiteral("清空"), QRect(474, 2, 31, 10), kClearId);
+    exportButton_ =
+        AddButton(this, units, QStringLiteral("导出"), QRect(513, 2, 31, 10), kExportId);
+    SetIcon(exportButton_, kIconExportText, QStringLiteral("导出数据到文本文件中!"));
+    SetIcon(clearButton_, kIconClear, QStringLiteral("清除数据，重新记录!"));
+
+    recordList_ = new QTableWidget(0, kRecordListColumns, this);
+    recordList_->setObjectName(QStringLiteral("id%1").arg(kListId));
+    recordList_->setGeometry(units.Rect(4, 14, 540, 211));
+    recordList_->setHorizontalHeaderLabels(RecordListTitles());
+    for (int c = 0; c < kRecordListColumns; ++c) {
+        recordList_->setColumnWidth(c, RecordListColumnWidth(c));
+        recordList_->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignCenter);
+    }
+    recordList_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    recordList_->verticalHeader()->setVisible(false);
+    // Rows tight enough that the whole page of 22 fits without scrolling.
+    recordList_->verticalHeader()->setMinimumSectionSize(1);
+    const int available = recordList_->height() - 2 * recordList_->frameWidth() -
+                          recordList_->horizontalHeader()->sizeHint().height() -
+                          recordList_->horizontalScrollBar()->sizeHint().height();
+    recordList_->verticalHeader()->setDefaultSectionSize(
+        std::max(recordList_->fontMetrics().height(), available / kRecordsPerPage));
+    recordList_->setShowGrid(true);
+    recordList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    recordList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    recordList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    recordList_->setWordWrap(false);
+    // The selection stays visible when the list loses the focus.
+    QPalette palette = recordList_->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    recordList_->setPalette(palette);
+
+    auto* note = AddLabel(this, units, kNoteText, QRect(3, 227, 462, 8));
+    note->setObjectName(QStringLiteral("recordNote"));
+
+    connect(startButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StartRecording);
+    connect(stopButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StopRecording);
+    connect(clearButton_, &QPushButton::clicked, this, &DatabaseLogDlg::ClearRecords);
+    connect(exportButton_, &QPushButton::clicked, this, &DatabaseLogDlg::ExportRecords);
+}
+
+void DatabaseLogDlg::SetFastInterval(int fast) {
+    writer_.SetFastInterval(fast);
+}
+
+void DatabaseLogDlg::WriteRecord(const RecordRow& row) {
+    if (writer_.Write(row).reload) RefreshRecordList();
+}
+
+void DatabaseLogDlg::StartRecording() {
+    recordLamp_->SetState(1);
+    startButton_->setEnabled(false);
+    stopButton_->setEnabled(true);
+    exportButton_->setEnabled(false);
+    writer_.SetRecording(true);
+}
+
+void DatabaseLogDlg::StopRecording() {
+    recordLamp_->SetState(0);
+    startButton_->setEnabled(true);
+    stopButton_->setEnabled(false);
+    exportButton_->setEnabled(true);
+    writer_.SetRecording(false);
+}
+
+void DatabaseLogDlg::SetListRow(int row, const QStringList& cells) {
+    for (int c = 0; c < kRecordListColumns; ++c) {
+        QTableWidgetItem* item = recordList_->item(row, c);
+        if (item == nullptr) {
+            item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            recordList_->setItem(row, c, item);
+        }
+        item->setText(c < cells.size() ? cells[c] : QString());
+    }
+}
+
+void DatabaseLogDlg::RefreshRecordList() {
+    RecordPage page;
+    if (!database_.LoadLastPage(kRecordsPerPage, &page)) {
+        // The list is emptied, the labels keep what they last showed.
+        recordList_->setRowCount(0);
+        return;
+    }
+    if (page.count <= 0) {
+        recordList_->setRowCount(0);
+        countLabel_->setText(QStringLiteral("-"));
+        lastTimeLabel_->setText(QStringLiteral("-"));
+        firstTimeLabel_->setText(QStringLiteral("-"));
+        return;
+    }
+    firstTimeLabel_->setText(FormatLocalTime(page.firstTime));
+    lastTimeLabel_->setText(FormatLocalTime(page.lastTime));
+    countLabel_->setText(QString::number(page.count));
+
+    recordList_->setUpdatesEnabled(false);
+    recordList_->setRowCount(kRecordsPerPage);
+    static const QStringList kBlankRow{QStringLiteral(" ")};
+    for (int r = 0; r < kRecordsPerPage; ++r) {
+        if (r < int(page.rows.size()))
+            SetListRow(r, RecordListCells(page.startIndex + r + 1, page.rows[size_t(r)]));
+        else
+            SetListRow(r, kBlankRow);
+    }
+    recordList_->setUpdatesEnabled(true);
+}
+
+void DatabaseLogDlg::ClearRecords() {
+    if (!AskYesNo(kClearQuestion)) return;
+    database_.ClearAll();
+    RefreshRecordList();
+}
+
+void DatabaseLogDlg::ExportRecords() {
+    SetExpDlg chooser(this);
+    if (chooser.exec() != QDialog::Accepted) return;
+    const int sensor = chooser.SelectedSensor();
+    const QString path = SensorDataFileName(DesktopDir(), sensor, QDateTime::currentDateTime());
+    const RecordExportResult result = ExportSensorRecords(database_, sensor, path);
+    switch (result.status) {
+        case RecordExportResult::Status::Written:
+            OpenWithDesktop(path);
+            return;
+        case RecordExportResult::Status::Empty:
+            return;
+        case RecordExportResult::Status::Failed:
+            ShowMessage(QStringLiteral("导出数据失败，未生成文件。\n") + result.error);
+            return;
+    }
+}
+
+}  // namespace orsan

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+#include "RecordRow.h"
+#include "RecordWriter.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace orsan {
+
+class DxAlarmStatic;
+class RecordDatabase;
+
+// The record page: start/stop recording, the row count and time span, the
+// newest rows (last page of 22), clearing and the export of one sensor.
+class DatabaseLogDlg : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kStartId = 1076;
+    static constexpr int kStopId = 1081;
+    static constexpr int kLampId = 1083;
+    static constexpr int kClearId = 1075;
+    static constexpr int kExportId = 3;
+    static constexpr int kListId = 1077;
+    static constexpr int kFirstTimeId = 1078;
+    static constexpr int kLastTimeId = 1079;
+    static constexpr int kCountId = 1080;
+
+    // Builds the page stopped and shows the table as it is.
+    explicit DatabaseLogDlg(RecordDatabase& database, QWidget* parent = nullptr);
+
+    // 1 when the record interval is below 1 s.
+    void SetFastInterval(int fast);
+    // The record timer's row: written only while recording; the list follows.
+    void WriteRecord(const RecordRow& row);
+
+    void StartRecording();
+    void StopRecording();
+    // Asks first; all rows go in one transaction or none.
+    void ClearRecords();
+    // Chooser, then the sensor data text file on the desktop, opened there.
+    void ExportRecords();
+    void RefreshRecordList();
+
+    bool IsRecording() const { return writer_.IsRecording(); }
+    int FastInterval() const { return writer_.FastInterval(); }
+    uint32_t WriteCount() const { return writer_.WriteCount(); }
+
+private:
+    void BuildControls();
+    void SetListRow(int row, const QStringList& cells);
+
+    RecordDatabase& database_;
+    RecordWriter writer_;
+    QPushButton* stopButton_ = nullptr;
+    QPushButton* startButton_ = nullptr;
+    DxAlarmStatic* recordLamp_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QLabel* lastTimeLabel_ = nullptr;
+    QLabel* firstTimeLabel_ = nullptr;
+    QTableWidget* recordList_ = nullptr;
+};
+
+}  // namespace orsan

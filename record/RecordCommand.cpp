@@ -1,0 +1,74 @@
+#include "RecordCommand.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "DataFolder.h"
+#include "RecordExport.h"
+#include "SensorDataFile.h"
+
+namespace orsan {
+
+namespace {
+
+QString ExportTarget(const QString& outPath, int sensor) {
+    const QDateTime now = QDateTime::currentDateTime();
+    if (outPath.isEmpty()) return SensorDataFileName(ResolveDesktopFolder(), sensor, now);
+    if (QFileInfo(outPath).isDir()) return SensorDataFileName(outPath, sensor, now);
+    return outPath;
+}
+
+}  // namespace
+
+int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& outPath,
+                           QTextStream& out, QTextStream& err) {
+    if (sensor < 1 || sensor > kRecordSlots) {
+        err << "record export: sensor number " << sensor << " is outside 1..6\n";
+        err.flush();
+        return kExportExitBadSensor;
+    }
+    RecordDatabase database;
+    if (!database.Open(dataDir, RecordDatabase::Mode::ExistingOnly)) {
+        err << "record export: cannot open " << RecordDatabase::PathIn(dataDir) << '\n'
+            << database.LastDiagnostic() << '\n';
+        err.flush();
+        return kExportExitFailed;
+    }
+    const QString target = ExportTarget(outPath, sensor);
+    const RecordExportResult result = ExportSensorRecords(database, sensor, target);
+    switch (result.status) {
+        case RecordExportResult::Status::Written:
+            out << QFileInfo(target).absoluteFilePath() << '\n';
+            out.flush();
+            return kExportExitOk;
+        case RecordExportResult::Status::Empty:
+            err << "record export: the record table is empty, no file written\n";
+            err.flush();
+            return kExportExitEmpty;
+        case RecordExportResult::Status::Failed:
+            break;
+    }
+    err << "record export: " << result.error << '\n';
+    err.flush();
+    return kExportExitFailed;
+}
+
+bool HeadlessRecorder::Open(const QString& dataDir, QString* error) {
+    if (database_.Open(dataDir)) return true;
+    if (error)
+        *error = QStringLiteral("cannot open %1\n%2")
+                     .arg(RecordDatabase::PathIn(dataDir), database_.LastDiagnostic());
+    return false;
+}
+
+bool HeadlessRecorder::Write(const RecordRow& row) {
+    if (database_.Insert(row)) {
+        ++rowsWritten_;
+        return true;
+    }
+    ++writesFailed_;
+    return false;
+}
+
+}  // namespace orsan

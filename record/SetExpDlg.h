@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+namespace orsan {
+
+// "导出指定传感器数据": six buttons, one per sensor slot. A button press
+// accepts with that slot; the close box cancels. Enter and Escape do nothing.
+class SetExpDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kFirstButtonId = 1081;  // 1081..1086 choose slots 1..6
+
+    explicit SetExpDlg(QWidget* parent = nullptr);
+
+    int SelectedSensor() const { return selectedSensor_; }
+
+private:
+    int selectedSensor_ = 1;
+};
+
+}  // namespace orsan

@@ -1,0 +1,374 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "DatabaseLogDlg.h"
+#include "DxAlarmStatic.h"
+#include "DxGlobal.h"
+#include "MessageHook.h"
+#include "RecordDatabase.h"
+#include "RecordDatabaseShell.h"
+#include "RecordTestSupport.h"
+#include "SetExpDlg.h"
+
+namespace orsan {
+namespace {
+
+using test::ExpectedThreeRowFile;
+using test::PatternRow;
+using test::RawRowCount;
+using test::WriteThreeRows;
+
+class RecordPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dataDir_.isValid());
+        ASSERT_TRUE(desktop_.isValid());
+        ASSERT_TRUE(db_.Open(dataDir_.path()));
+        previousDesktop_ = DesktopDir();
+        SetDesktopDir(desktop_.path());
+        previousOpener_ = ReplaceFileOpener([this](const QString& path) { opened_ << path; });
+    }
+    void TearDown() override {
+        ReplaceFileOpener(previousOpener_);
+        SetDesktopDir(previousDesktop_);
+    }
+
+    template <typename T>
+    T* Child(QWidget& page, int id) {
+        T* child = page.findChild<T*>(QStringLiteral("id%1").arg(id));
+        EXPECT_NE(child, nullptr) << "id" << id;
+        return child;
+    }
+    QTableWidget* List(QWidget& page) { return Child<QTableWidget>(page, 1077); }
+    QString Label(QWidget& page, int id) { return Child<QLabel>(page, id)->text(); }
+    QString Cell(QWidget& page, int row, int column) {
+        QTableWidgetItem* item = List(page)->item(row, column);
+        return item ? item->text() : QString();
+    }
+    QStringList DesktopFiles() const {
+        return QDir(desktop_.path()).entryList(QDir::Files | QDir::Hidden);
+    }
+    // Runs `action` with `onChooser` applied to the chooser once it is shown.
+    void WithChooser(const std::function<void(SetExpDlg&)>& onChooser,
+                     const std::function<void()>& action) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* chooser = qobject_cast<SetExpDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            seen = true;
+            onChooser(*chooser);
+        });
+        action();
+        EXPECT_TRUE(seen);
+    }
+
+    QTemporaryDir dataDir_;
+    QTemporaryDir desktop_;
+    RecordDatabase db_;
+    QString previousDesktop_;
+    FileOpener previousOpener_;
+    QStringList opened_;
+};
+
+TEST_F(RecordPageTest, BuildsColumnsLabelsAndStartsStoppedOnAnEmptyTable) {
+    DatabaseLogDlg page(db_);
+    QTableWidget* list = List(page);
+    ASSERT_EQ(list->columnCount(), 62);
+    const QString expected[][2] = {{"记录编号", "70"},   {"数据时间戳", "160"}, {"[1]T温度", "72"},
+                                   {"[1]X加速度", "72"}, {"[1]Z位移", "72"},    {"[4]Y位移", "72"},
+                                   {"[6]T温度", "72"},   {"[6]Z位移", "72"}};
+    const int columns[] = {0, 1, 2, 3, 11, 38, 52, 61};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(list->horizontalHeaderItem(columns[i])->text(), expected[i][0]);
+        EXPECT_EQ(list->columnWidth(columns[i]), expected[i][1].toInt());
+    }
+    EXPECT_EQ(list->rowCount(), 0);
+    for (int id : {1078, 1079, 1080}) EXPECT_EQ(Label(page, id), "-");
+    EXPECT_EQ(Child<QPushButton>(page, 1076)->text(), "开始记录");
+    EXPECT_EQ(Child<QPushButton>(page, 1081)->text(), "停止记录");
+    EXPECT_EQ(Child<QPushButton>(page, 1075)->toolTip(), "清除数据，重新记录!");
+    EXPECT_EQ(Child<QPushButton>(page, 3)->toolTip(), "导出数据到文本文件中!");
+    EXPECT_FALSE(Child<QPushButton>(page, 3)->icon().isNull());
+    EXPECT_FALSE(Child<QPushButton>(page, 1075)->icon().isNull());
+    QLabel* note = page.findChild<QLabel*>("recordNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->text().startsWith("注意：因数据量大，表格里只显示最后记录的22条数据"));
+    EXPECT_TRUE(note->text().endsWith("点击清空则会从新记录！"));
+    EXPECT_FALSE(page.IsRecording());
+}
+
+TEST_F(RecordPageTest, StartAndStopSetLampButtonsAndRecording) {
+    DatabaseLogDlg page(db_);
+    auto* start = Child<QPushButton>(page, 1076);
+    auto* stop = Child<QPushButton>(page, 1081);
+    auto* exportButton = Child<QPushButton>(page, 3);
+    auto* clear = Child<QPushButton>(page, 1075);
+    auto* lamp = Child<DxAlarmStatic>(page, 1083);
+    struct State {
+        bool recording, startEnabled, stopEnabled, exportEnabled, lampOn;
+    };
+    auto check = [&](const State& s) {
+        EXPECT_EQ(page.IsRecording(), s.recording);
+        EXPECT_EQ(start->isEnabled(), s.startEnabled);
+        EXPECT_EQ(stop->isEnabled(), s.stopEnabled);
+        EXPECT_EQ(exportButton->isEnabled(), s.exportEnabled);
+        EXPECT_EQ(lamp->IsOn(), s.lampOn);
+        EXPECT_TRUE(clear->isEnabled());
+    };
+    const State stopped{false, true, false, true, false};
+    const State recording{true, false, true, false, true};
+    check(stopped);
+    start->click();
+    check(recording);
+    stop->click();
+    check(stopped);
+    start->click();
+    check(recording);
+}
+
+struct ListCase {
+    int rows;
+    QString firstNumber;  // column 0 of list row 0
+    int filled;           // list rows holding a record
+    QString lastTime;     // label 1079
+};
+
+class RecordListTest : public RecordPageTest, public ::testing::WithParamInterface<ListCase> {};
+
+TEST_P(RecordListTest, ShowsTheLastPageWithBlankRowsAndTheLabels) {
+    const ListCase c = GetParam();
+    for (int i = 0; i < c.rows; ++i) ASSERT_TRUE(db_.Insert(PatternRow(1714523415 + i, 7, i)));
+    DatabaseLogDlg page(db_);
+    QTableWidget* list = List(page);
+    if (c.rows == 0) {
+        EXPECT_EQ(list->rowCount(), 0);
+        for (int id : {1078, 1079, 1080}) EXPECT_EQ(Label(page, id), "-");
+        return;
+    }
+    ASSERT_EQ(list->rowCount(), 22);
+    EXPECT_EQ(Label(page, 1080), QString::number(c.rows));
+    EXPECT_EQ(Label(page, 1078), "2024-05-01 08:30:15");
+    EXPECT_EQ(Label(page, 1079), c.lastTime);
+    EXPECT_EQ(Cell(page, 0, 0), c.firstNumber);
+    for (int r = 0; r < 22; ++r) {
+        if (r < c.filled) {
+            const int position = c.firstNumber.toInt() + r;
+            EXPECT_EQ(Cell(page, r, 0), QString::number(position));
+            EXPECT_EQ(Cell(page, r, 1).left(17), "2024-05-01 08:30:");
+            EXPECT_TRUE(Cell(page, r, 1).endsWith(".007"));
+            // Slot 1 of PatternRow: base 100 + (position - 1) % 50.
+            const int base = 100 + (position - 1) % 50;
+            EXPECT_EQ(Cell(page, r, 2), QString("%1.1").arg(base));
+            EXPECT_EQ(Cell(page, r, 3), QString("%1.01").arg(base));
+            EXPECT_EQ(Cell(page, r, 5), QString("%1.3").arg(base));
+        } else {
+            EXPECT_EQ(Cell(page, r, 0), " ") << "row " << r;
+            EXPECT_EQ(Cell(page, r, 1), "") << "row " << r;
+            EXPECT_EQ(Cell(page, r, 61), "") << "row " << r;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RowCounts, RecordListTest,
+                         ::testing::Values(ListCase{0, "", 0, "-"},
+                                           ListCase{1, "1", 1, "2024-05-01 08:30:15"},
+                                           ListCase{22, "1", 22, "2024-05-01 08:30:36"},
+                                           ListCase{23, "23", 1, "2024-05-01 08:30:37"}));
+
+TEST_F(RecordPageTest, ListFollowsWritesEveryTickWhenSlowAndEveryThirdWhenFast) {
+    DatabaseLogDlg page(db_);
+    page.WriteRecord(PatternRow(100, 0, 0));  // stopped: nothing
+    EXPECT_EQ(RawRowCount(db_.FilePath()), 0);
+    EXPECT_EQ(page.WriteCount(), 0u);
+
+    page.StartRecording();
+    page.WriteRecord(PatternRow(101, 0, 1));
+    EXPECT_EQ(Label(page, 1080), "1");
+
+    page.SetFastInterval(1);
+    page.WriteRecord(PatternRow(102, 0, 2));  // attempt 2: list stays
+    EXPECT_EQ(Label(page, 1080), "1");
+    page.WriteRecord(PatternRow(103, 0, 3));  // attempt 3: reload
+    EXPECT_EQ(Label(page, 1080), "3");
+    EXPECT_EQ(Cell(page, 2, 0), "3");
+    page.WriteRecord(PatternRow(104, 0, 4));
+    page.WriteRecord(PatternRow(105, 0, 5));
+    EXPECT_EQ(Label(page, 1080), "3");
+
+    page.SetFastInterval(0);
+    page.WriteRecord(PatternRow(106, 0, 6));
+    EXPECT_EQ(Label(page, 1080), "6");
+    EXPECT_EQ(page.WriteCount(), 6u);
+}
+
+TEST_F(RecordPageTest, ClearAsksFirstAndOnlyAConfirmedClearEmptiesTheTable) {
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(db_.Insert(PatternRow(1000 + i, 0, i)));
+    DatabaseLogDlg page(db_);
+    page.StartRecording();
+    {
+        ScopedMessageHook hook(false);
+        Child<QPushButton>(page, 1075)->click();
+        EXPECT_EQ(hook.Questions(), QStringList{"请确认是否清空所有已经记录的数据"});
+        EXPECT_EQ(RawRowCount(db_.FilePath()), 5);
+        EXPECT_EQ(Label(page, 1080), "5");
+        EXPECT_EQ(Cell(page, 4, 0), "5");
+    }
+    {
+        ScopedMessageHook hook(true);
+        Child<QPushButton>(page, 1075)->click();
+        EXPECT_EQ(hook.Questions().size(), 1);
+        EXPECT_TRUE(hook.Messages().isEmpty());
+    }
+    EXPECT_EQ(RawRowCount(db_.FilePath()), 0);
+    EXPECT_EQ(List(page)->rowCount(), 0);
+    EXPECT_EQ(Label(page, 1080), "-");
+    EXPECT_TRUE(page.IsRecording());  // clearing keeps recording on
+    page.WriteRecord(PatternRow(2000, 0, 0));
+    EXPECT_EQ(Label(page, 1080), "1");
+    EXPECT_EQ(Cell(page, 0, 0), "1");
+}
+
+TEST_F(RecordPageTest, FailedClearLeavesEveryRowListed) {
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(db_.Insert(PatternRow(1000 + i, 0, i)));
+    DatabaseLogDlg page(db_);
+    test::WithRawConnection(db_.FilePath(), [](QSqlDatabase& raw) {
+        QSqlQuery query(raw);
+        ASSERT_TRUE(
+            query.exec("CREATE TRIGGER keep BEFORE DELETE ON data WHEN old.Time = 1003 "
+                       "BEGIN SELECT RAISE(ABORT, 'kept'); END"));
+    });
+    ScopedMessageHook hook(true);
+    ::testing::internal::CaptureStderr();
+    page.ClearRecords();
+    const std::string diagnostic = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(diagnostic.find("data  : 删除数据出错-> "), std::string::npos);
+    EXPECT_EQ(RawRowCount(db_.FilePath()), 5);
+    EXPECT_EQ(Label(page, 1080), "5");
+    EXPECT_EQ(Cell(page, 0, 0), "1");
+    EXPECT_EQ(Cell(page, 4, 0), "5");
+}
+
+TEST_F(RecordPageTest, ExportOfSlotFourWritesTheFileOnTheDesktopAndOpensIt) {
+    WriteThreeRows(db_);
+    DatabaseLogDlg page(db_);
+    WithChooser([](SetExpDlg& chooser) { chooser.findChild<QPushButton*>("id1084")->click(); },
+                [&] { Child<QPushButton>(page, 3)->click(); });
+    const QStringList files = DesktopFiles();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].startsWith("传感器4数据")) << files[0].toStdString();
+    EXPECT_EQ(opened_, QStringList{QDir(desktop_.path()).filePath(files[0])});
+    QFile file(QDir(desktop_.path()).filePath(files[0]));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), ExpectedThreeRowFile());
+}
+
+TEST_F(RecordPageTest, ExportMakesNothingWhenCancelledOrEmptyAndSaysWhenItFails) {
+    DatabaseLogDlg page(db_);
+    // Empty table: a sensor is chosen, but no file, no message, no viewer.
+    {
+        ScopedMessageHook hook;
+        WithChooser([](SetExpDlg& chooser) { chooser.findChild<QPushButton*>("id1082")->click(); },
+                    [&] { page.ExportRecords(); });
+        EXPECT_TRUE(hook.AllTexts().isEmpty());
+    }
+    WriteThreeRows(db_);
+    // Closed through the close box: nothing read or written.
+    WithChooser([](SetExpDlg& chooser) { chooser.close(); }, [&] { page.ExportRecords(); });
+    EXPECT_TRUE(DesktopFiles().isEmpty());
+    EXPECT_TRUE(opened_.isEmpty());
+
+    // The desktop folder is gone: a message, no file, no viewer.
+    SetDesktopDir(desktop_.filePath("gone"));
+    ScopedMessageHook hook;
+    WithChooser([](SetExpDlg& chooser) { chooser.findChild<QPushButton*>("id1081")->click(); },
+                [&] { page.ExportRecords(); });
+    ASSERT_EQ(hook.Messages().size(), 1);
+    EXPECT_TRUE(hook.Messages()[0].startsWith("导出数据失败")) << hook.Messages()[0].toStdString();
+    EXPECT_TRUE(opened_.isEmpty());
+    EXPECT_TRUE(DesktopFiles().isEmpty());
+}
+
+// Pictures for a person to look at, saved into ORSAN_GRAB_DIR when set.
+void SaveGrab(QWidget& widget, const QString& name, QImage* image) {
+    widget.show();
+    QApplication::processEvents();
+    *image = widget.grab().toImage();
+    ASSERT_FALSE(image->isNull());
+    const QString dir = qEnvironmentVariable("ORSAN_GRAB_DIR");
+    if (!dir.isEmpty()) {
+        QDir().mkpath(dir);
+        ASSERT_TRUE(image->save(dir + "/" + name + ".png"));
+    }
+}
+
+TEST_F(RecordPageTest, GrabShowsTheLitLampAndTheNewestRows) {
+    for (int i = 0; i < 27; ++i)
+        ASSERT_TRUE(db_.Insert(PatternRow(1714523415 + i, i * 37 % 1000, i)));
+    DatabaseLogDlg page(db_);
+    page.StartRecording();
+    QImage image;
+    SaveGrab(page, "record_page", &image);
+    const QRect lamp = Child<DxAlarmStatic>(page, 1083)->geometry();
+    EXPECT_EQ(QColor(image.pixel(lamp.center())), DxAlarmStatic::kOnColor);
+    EXPECT_EQ(Cell(page, 4, 0), "27");
+    SetExpDlg chooser;
+    SaveGrab(chooser, "record_export_chooser", &image);
+}
+
+TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {
+    for (int slot = 1; slot <= 6; ++slot) {
+        SetExpDlg chooser;
+        EXPECT_EQ(chooser.windowTitle(), "导出指定传感器数据");
+        auto* button = chooser.findChild<QPushButton*>(QString("id%1").arg(1080 + slot));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), QString("传感器【%1】").arg(slot));
+        button->click();
+        EXPECT_EQ(chooser.result(), QDialog::Accepted);
+        EXPECT_EQ(chooser.SelectedSensor(), slot);
+    }
+    SetExpDlg chooser;
+    auto* first = chooser.findChild<QPushButton*>("id1081");
+    auto* last = chooser.findChild<QPushButton*>("id1086");
+    EXPECT_EQ(first->y(), last->y());
+    EXPECT_LT(first->geometry().right(), chooser.findChild<QPushButton*>("id1082")->x());
+    EXPECT_LE(last->geometry().right(), chooser.width());
+}
+
+TEST(OpenRecordDatabaseTest, ShowsTheConnectionMessageOnlyWhenTheFileCannotBeUsed) {
+    QTemporaryDir good;
+    QTemporaryDir foreign;
+    test::WithRawConnection(RecordDatabase::PathIn(foreign.path()), [](QSqlDatabase& raw) {
+        QSqlQuery query(raw);
+        ASSERT_TRUE(query.exec("CREATE TABLE data (a INTEGER)"));
+    });
+    ScopedMessageHook hook;
+    RecordDatabase database;
+    EXPECT_TRUE(OpenRecordDatabase(database, good.path()));
+    EXPECT_TRUE(hook.Messages().isEmpty());
+    CloseRecordDatabase(database);
+    EXPECT_FALSE(database.IsOpen());
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(OpenRecordDatabase(database, foreign.path()));
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(hook.Messages(),
+              QStringList{"数据库服务器连接失败,请检查服务器是否已经打开并保持网络连接好....!"});
+    // The page still works on a database that is not open: empty list, "-".
+    DatabaseLogDlg page(database);
+    EXPECT_EQ(page.findChild<QTableWidget*>("id1077")->rowCount(), 0);
+    EXPECT_EQ(page.findChild<QLabel*>("id1080")->text(), "-");
+}
+
+}  // namespace
+}  // namespace orsan
