@@ -1,20 +1,18 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <cstdio>
+#include <iostream>
 #include <memory>
 
+#include "CaptureCommand.h"
 #include "CommandLine.h"
 #include "DataFolder.h"
+#include "DxGlobal.h"
 #include "HeadlessStation.h"
+#include "OrsanSensorMonitor.h"
+#include "RecordCommand.h"
 
 namespace {
-
-// Window mode needs a QApplication; the other modes must run without a display.
-std::unique_ptr<QCoreApplication> MakeApplication(orsan::RunMode mode, int& argc, char** argv) {
-    if (mode == orsan::RunMode::Window) return std::make_unique<QApplication>(argc, argv);
-    return std::make_unique<QCoreApplication>(argc, argv);
-}
 
 orsan::RunMode PeekMode(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -26,10 +24,38 @@ orsan::RunMode PeekMode(int argc, char** argv) {
     return orsan::RunMode::Window;
 }
 
+// The window needs a QApplication; the other modes must run without a display.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+    if (PeekMode(argc, argv) == orsan::RunMode::Window)
+        return std::make_unique<QApplication>(argc, argv);
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, QTextStream& out,
+                    QTextStream& err) {
+    orsan::HeadlessOptions headless;
+    headless.dataDir = dataDir;
+    headless.durationSeconds = options.durationSeconds;
+    orsan::HeadlessRecorder recorder;
+    if (options.record) {
+        QString error;
+        if (!recorder.Open(dataDir, &error)) {
+            err << "orsan-monitor: " << error << '\n';
+            return 1;
+        }
+        headless.recordSink = [&recorder](int32_t time, uint16_t ms, const orsan::LiveValues& v) {
+            recorder.Write(orsan::BuildRecordRow(time, ms, v));
+        };
+    }
+    const int code = orsan::RunHeadless(headless, out, err);
+    recorder.Close();
+    return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    auto app = MakeApplication(PeekMode(argc, argv), argc, argv);
+    auto app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("OrsanSensorMonitor"));
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -46,16 +72,21 @@ int main(int argc, char** argv) {
         err << "orsan-monitor: " << error << '\n';
         return 1;
     }
+    orsan::SetAppDir(dataDir);
+    orsan::SetDesktopDir(orsan::ResolveDesktopFolder());
 
     switch (options.mode) {
-        case orsan::RunMode::Headless: {
-            orsan::HeadlessOptions headless;
-            headless.dataDir = dataDir;
-            headless.durationSeconds = options.durationSeconds;
-            return orsan::RunHeadless(headless, out, err);
-        }
-        default:
-            err << "orsan-monitor: this mode is not available yet\n";
-            return 1;
+        case orsan::RunMode::Headless:
+            return RunHeadlessMode(options, dataDir, out, err);
+        case orsan::RunMode::ExportSensor:
+            return orsan::RunRecordExportCommand(dataDir, options.exportSensor, options.outPath,
+                                                 out, err);
+        case orsan::RunMode::Capture:
+            return orsan::RunCaptureCommand(options.captureAddress, options.captureSeconds,
+                                            options.outPath.toStdString(), options.capturePort,
+                                            std::cout, std::cerr);
+        case orsan::RunMode::Window:
+            return orsan::RunStationWindow(dataDir);
     }
+    return 1;
 }

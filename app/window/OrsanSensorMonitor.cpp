@@ -10,6 +10,7 @@
 #include "MessageDlg.h"
 #include "OrsanSensorMonitorDlg.h"
 #include "RecordDatabase.h"
+#include "RecordDatabaseShell.h"
 #include "Resources.h"
 #include "SensorPoller.h"
 

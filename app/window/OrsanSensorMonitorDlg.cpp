@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "DatabaseLogDlg.h"
 #include "DialogUnits.h"
@@ -13,10 +14,12 @@
 #include "DxGlobal.h"
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
+#include "OpenParameterDialog.h"
 #include "PannelDlg.h"
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorPoller.h"
+#include "WavDaqDlg.h"
 #include "XTabCtrl.h"
 
 namespace orsan {
@@ -174,9 +177,15 @@ void OrsanSensorMonitorDlg::BuildControls() {
 
 void OrsanSensorMonitorDlg::BuildTabs() {
     tabs_->SetImageList(ResourcePixmap(133));
+    // Pages sit at (2, 1), over the top edge, so the captions run along the bottom.
+    tabs_->SetTabPosition(QTabWidget::South);
     tabs_->SetFixedPagePlacement(true);
+    // Below one second the trend follows the record interval itself.
+    const float trendInterval =
+        loaded_.intervalWholeSeconds > 0 ? float(loaded_.intervalWholeSeconds) : interval_;
     for (int i = 0; i < kSensorCount; ++i) {
         panels_[i] = new PannelDlg(i, tabs_);
+        panels_[i]->SetTrendInterval(trendInterval);
         tabs_->AddTab(panels_[i], QStringLiteral("  传感器【%1】 ").arg(i + 1), i);
     }
     recordPage_ = new DatabaseLogDlg(database_, tabs_);
@@ -259,11 +268,15 @@ void OrsanSensorMonitorDlg::ApplyInterval() {
 }
 
 void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {
-    Q_UNUSED(sensorNumber);
+    const int i = sensorNumber - 1;
+    orsan::OpenParameterDialog(this, poller_, addresses_[i], loaded_.ports[i],
+                               GlobalLiveValues()[i][kSlotRunningSpeed]);
 }
 
 void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {
-    Q_UNUSED(sensorNumber);
+    // Polling goes on while a waveform is captured.
+    WavDaqDlg dialog(addresses_[sensorNumber - 1], this);
+    dialog.exec();
 }
 
 void OrsanSensorMonitorDlg::keyPressEvent(QKeyEvent* event) {
