@@ -24,10 +24,10 @@ int PacketAssembler::Feed(const uint8_t* data, size_t n, const PacketHandler& on
         } else if (count_ + chunk == kWavePacketSize) {
             std::memcpy(area_.data() + count_, data, chunk);
             count_ = 0;
-            Trace(Printf("收到完整包数据%zu +LessLenth%d字节，包号%d,采样频率%1.1f,前4个数据%x %x %x %x \n",
-                         chunk, 0, PacketNumber(area_.data()),
-                         double(PacketSampleRate(area_.data())), area_[0], area_[1], area_[2],
-                         area_[3]));
+            Trace(Printf(
+                "收到完整包数据%zu +LessLenth%d字节，包号%d,采样频率%1.1f,前4个数据%x %x %x %x \n",
+                chunk, 0, PacketNumber(area_.data()), double(PacketSampleRate(area_.data())),
+                area_[0], area_[1], area_[2], area_[3]));
             if (onPacket) onPacket(area_.data());
             ++completed;
         } else {
@@ -40,8 +40,9 @@ int PacketAssembler::Feed(const uint8_t* data, size_t n, const PacketHandler& on
             ++completed;
             count_ = chunk - head;
             std::memcpy(area_.data(), data + head, count_);
-            Trace(Printf("收到过分包数据%zu +LessLenth%zu字节，包号%d,采样频率%1.1f,前4个数据%x %x %x %x \n",
-                         chunk, count_, number, rate, area_[0], area_[1], area_[2], area_[3]));
+            Trace(Printf(
+                "收到过分包数据%zu +LessLenth%zu字节，包号%d,采样频率%1.1f,前4个数据%x %x %x %x \n",
+                chunk, count_, number, rate, area_[0], area_[1], area_[2], area_[3]));
         }
         data += chunk;
         n -= chunk;

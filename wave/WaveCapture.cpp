@@ -15,7 +15,9 @@ struct WaveCapture::Wake {
 
 WaveCapture::WaveCapture(WaveCaptureOptions options) : options_(std::move(options)) {}
 
-WaveCapture::~WaveCapture() { Stop(); }
+WaveCapture::~WaveCapture() {
+    Stop();
+}
 
 void WaveCapture::Trace(const std::string& line) const {
     if (options_.trace) options_.trace(line);
@@ -117,13 +119,20 @@ void WaveCapture::Run(std::stop_token stop, uint32_t address, int durationSecond
 
 const char* WaveCaptureEndText(WaveCaptureEnd end) {
     switch (end) {
-        case WaveCaptureEnd::None: return "未结束";
-        case WaveCaptureEnd::Completed: return "采集完成";
-        case WaveCaptureEnd::ConnectFailed: return "连接传感器失败";
-        case WaveCaptureEnd::SendFailed: return "发送采集命令失败";
-        case WaveCaptureEnd::ReceiveError: return "接收数据出错";
-        case WaveCaptureEnd::Stalled: return "传感器停止发送数据";
-        case WaveCaptureEnd::Stopped: return "采集被中止";
+        case WaveCaptureEnd::None:
+            return "未结束";
+        case WaveCaptureEnd::Completed:
+            return "采集完成";
+        case WaveCaptureEnd::ConnectFailed:
+            return "连接传感器失败";
+        case WaveCaptureEnd::SendFailed:
+            return "发送采集命令失败";
+        case WaveCaptureEnd::ReceiveError:
+            return "接收数据出错";
+        case WaveCaptureEnd::Stalled:
+            return "传感器停止发送数据";
+        case WaveCaptureEnd::Stopped:
+            return "采集被中止";
     }
     return "";
 }

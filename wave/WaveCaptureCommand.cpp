@@ -32,8 +32,8 @@ int RunCaptureCommandIn(uint32_t sensorAddress, int seconds, const std::string& 
                         const std::string& defaultFolder, uint16_t port, std::ostream& out,
                         std::ostream& err) {
     if (seconds < kWaveMinSeconds || seconds > kWaveMaxSeconds) {
-        err << "采集时长必须在" << kWaveMinSeconds << "到" << kWaveMaxSeconds << "秒之间: " << seconds
-            << "\n";
+        err << "采集时长必须在" << kWaveMinSeconds << "到" << kWaveMaxSeconds
+            << "秒之间: " << seconds << "\n";
         return kCaptureBadArguments;
     }
     if (sensorAddress == 0) {
@@ -50,11 +50,10 @@ int RunCaptureCommandIn(uint32_t sensorAddress, int seconds, const std::string& 
             << "，未收到完整的数据包\n";
         return kCaptureNoData;
     }
-    const std::string path =
-        outPath.empty() ? WaveFileName(defaultFolder, sensorAddress,
-                                       FormatWaveStartTime(wave.startTime),
-                                       FormatWaveRate(wave.sampleRate))
-                        : outPath;
+    const std::string path = outPath.empty() ? WaveFileName(defaultFolder, sensorAddress,
+                                                            FormatWaveStartTime(wave.startTime),
+                                                            FormatWaveRate(wave.sampleRate))
+                                             : outPath;
     std::string error;
     const std::string text =
         BuildWaveFileText(wave.x.data(), wave.y.data(), wave.z.data(), wave.Count());
@@ -64,8 +63,8 @@ int RunCaptureCommandIn(uint32_t sensorAddress, int seconds, const std::string& 
     }
     out << path << "\n";
     if (wave.end != WaveCaptureEnd::Completed) {
-        err << "波形采集未完整结束 (" << peer << "): " << WaveCaptureEndText(wave.end) << "，已保存 "
-            << wave.Count() << " 点\n";
+        err << "波形采集未完整结束 (" << peer << "): " << WaveCaptureEndText(wave.end)
+            << "，已保存 " << wave.Count() << " 点\n";
         return kCaptureIncomplete;
     }
     return kCaptureOk;

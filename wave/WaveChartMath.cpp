@@ -24,7 +24,9 @@ namespace {
 constexpr std::array<float, 20> kLadder = {0.25f, 0.5f, 1,   2,   5,   10,  20,  50,  100, 150,
                                            200,   250,  300, 400, 500, 600, 700, 800, 900, 1000};
 
-float WithSign(float magnitude, float v) { return v > 0 ? magnitude : -magnitude; }
+float WithSign(float magnitude, float v) {
+    return v > 0 ? magnitude : -magnitude;
+}
 
 }  // namespace
 
@@ -51,7 +53,7 @@ std::string FormatAxisLabel(float value, float step) {
 
 std::string FormatCursorValue(float value) {
     const float a = std::fabs(value);
-    const char* format = a > 10      ? "%1.1f "
+    const char* format = a > 10       ? "%1.1f "
                          : a > 0.01f  ? "%1.2f "
                          : a > 0.001f ? "%1.3f "
                                       : "%1.4f ";
@@ -109,13 +111,14 @@ CursorReadout ComputeCursor(const ChartLayout& layout, const ChartView& view, fl
     const ChartRect& plot = layout.plot;
     if (sampleCount <= 2 || plot.Width() <= 0 || view.x.Span() == 0 || !(interval > 0))
         return readout;
-    const float t = float(view.cursorX - plot.left) * view.x.Span() / float(plot.Width()) + view.x.min;
+    const float t =
+        float(view.cursorX - plot.left) * view.x.Span() / float(plot.Width()) + view.x.min;
     const float kF = std::trunc(t / interval);
     if (!(kF >= 0) || kF >= float(sampleCount)) return readout;
     readout.sample = int(kF);
     readout.time = float(readout.sample) * interval;
-    const float columnF =
-        std::trunc(float(plot.Width()) * (readout.time - view.x.min) / view.x.Span() + float(plot.left));
+    const float columnF = std::trunc(
+        float(plot.Width()) * (readout.time - view.x.min) / view.x.Span() + float(plot.left));
     if (!(columnF >= float(plot.left)) || columnF > float(plot.right)) return readout;
     readout.column = int(columnF);
     readout.visible = true;

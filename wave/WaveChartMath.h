@@ -59,9 +59,9 @@ BoxOutcome ApplyBoxRelease(const ChartLayout& layout, ChartView& view, int x, in
 
 struct CursorReadout {
     bool visible = false;
-    int sample = 0;    // k
-    float time = 0;    // k * interval
-    int column = 0;    // snapped pixel column
+    int sample = 0;  // k
+    float time = 0;  // k * interval
+    int column = 0;  // snapped pixel column
 };
 
 CursorReadout ComputeCursor(const ChartLayout& layout, const ChartView& view, float interval,
@@ -105,8 +105,7 @@ void BuildCurvePoints(const float* values, int sampleCount, float interval,
                           plot.right);
     };
     const auto py = [&](int k) {
-        return ClampTrunc(float(plot.bottom) - (values[k] - y.min) * yScale, plot.top,
-                          plot.bottom);
+        return ClampTrunc(float(plot.bottom) - (values[k] - y.min) * yScale, plot.top, plot.bottom);
     };
     const int count = last - first + 1;
     if (mode == CurveMode::Auto)

@@ -52,7 +52,9 @@ std::string FormatWaveStartTime(std::time_t when) {
     return std::string(text, n);
 }
 
-std::string FormatWaveRate(float rate) { return Printf("%1.1f", double(rate)); }
+std::string FormatWaveRate(float rate) {
+    return Printf("%1.1f", double(rate));
+}
 
 std::string WaveFileName(const std::string& folder, uint32_t address, const std::string& timeText,
                          const std::string& rateText) {

@@ -9,18 +9,9 @@ namespace orsan {
 
 WaveRequest BuildWaveRequest(int32_t durationSeconds) {
     const auto d = static_cast<uint32_t>(durationSeconds);
-    return WaveRequest{'W',
-                       'V',
-                       'Q',
-                       'S',
-                       uint8_t(d),
-                       uint8_t(d >> 8),
-                       uint8_t(d >> 16),
-                       uint8_t(d >> 24),
-                       'W',
-                       'V',
-                       'Q',
-                       'T'};
+    return WaveRequest{
+        'W', 'V', 'Q', 'S', uint8_t(d), uint8_t(d >> 8), uint8_t(d >> 16), uint8_t(d >> 24),
+        'W', 'V', 'Q', 'T'};
 }
 
 uint32_t ReadLe32(const uint8_t* p) {
@@ -34,9 +25,13 @@ float ReadLeFloat(const uint8_t* p) {
     return value;
 }
 
-float PacketSampleRate(const uint8_t* packet) { return ReadLeFloat(packet + 8); }
+float PacketSampleRate(const uint8_t* packet) {
+    return ReadLeFloat(packet + 8);
+}
 
-int32_t PacketNumber(const uint8_t* packet) { return static_cast<int32_t>(ReadLe32(packet + 16)); }
+int32_t PacketNumber(const uint8_t* packet) {
+    return static_cast<int32_t>(ReadLe32(packet + 16));
+}
 
 TraceSink StderrTrace() {
     return [](std::string_view line) { std::cerr << line << std::flush; };

@@ -36,7 +36,9 @@ float ReadLeFloat(const uint8_t* p);
 // Fields of a complete packet.
 float PacketSampleRate(const uint8_t* packet);
 int32_t PacketNumber(const uint8_t* packet);
-inline const uint8_t* PacketBlock(const uint8_t* packet) { return packet + kWaveBlockOffset; }
+inline const uint8_t* PacketBlock(const uint8_t* packet) {
+    return packet + kWaveBlockOffset;
+}
 
 // Diagnostic lines of the capture; the default sink writes to stderr.
 using TraceSink = std::function<void(std::string_view line)>;

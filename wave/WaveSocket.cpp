@@ -57,8 +57,8 @@ WaitResult PollFor(int fd, short events, int wakeFd, int timeoutMs) {
     for (;;) {
         pollfd fds[2] = {{fd, events, 0}, {wakeFd, POLLIN, 0}};
         const nfds_t count = wakeFd >= 0 ? 2 : 1;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                 Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         const int rc = ::poll(fds, count, std::max<int>(0, int(left.count())));
         if (rc < 0) {
             if (errno == EINTR) continue;
@@ -78,14 +78,15 @@ WaitResult ConnectWithin(uint32_t address, uint16_t port, int waitMs, int wakeFd
     UniqueFd sock(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (!sock.Valid()) return WaitResult::Failed;
     const int flags = ::fcntl(sock.Get(), F_GETFL);
-    if (flags < 0 || ::fcntl(sock.Get(), F_SETFL, flags | O_NONBLOCK) < 0) return WaitResult::Failed;
+    if (flags < 0 || ::fcntl(sock.Get(), F_SETFL, flags | O_NONBLOCK) < 0)
+        return WaitResult::Failed;
 
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(port);
-    peer.sin_addr.s_addr =
-        htonl((uint32_t(AddressOctet(address, 1)) << 24) | (uint32_t(AddressOctet(address, 2)) << 16) |
-              (uint32_t(AddressOctet(address, 3)) << 8) | uint32_t(AddressOctet(address, 4)));
+    peer.sin_addr.s_addr = htonl(
+        (uint32_t(AddressOctet(address, 1)) << 24) | (uint32_t(AddressOctet(address, 2)) << 16) |
+        (uint32_t(AddressOctet(address, 3)) << 8) | uint32_t(AddressOctet(address, 4)));
     if (::connect(sock.Get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         if (errno != EINPROGRESS) return WaitResult::Failed;
         const WaitResult waited = PollFor(sock.Get(), POLLOUT, wakeFd, waitMs);

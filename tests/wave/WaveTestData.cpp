@@ -60,7 +60,8 @@ std::vector<uint8_t> KnownPacketStream(size_t packets, float rate) {
     const std::vector<float> all = KnownSamples(116 * packets);
     std::vector<uint8_t> stream;
     for (size_t p = 0; p < packets; ++p) {
-        const std::vector<float> block(all.begin() + long(348 * p), all.begin() + long(348 * (p + 1)));
+        const std::vector<float> block(all.begin() + long(348 * p),
+                                       all.begin() + long(348 * (p + 1)));
         const auto packet = MakeWavePacket(int32_t(p + 1), rate, block);
         stream.insert(stream.end(), packet.begin(), packet.end());
     }

@@ -116,8 +116,8 @@ TEST(WaveCapture, UnreachableSensorsFailToConnect) {
 }
 
 TEST(WaveCapture, ASecondCaptureStartsCleanAfterTheFirstEnded) {
-    auto peer = std::make_unique<FakeWavePeer>(test::KnownPacketStream(3, 100),
-                                               std::vector<size_t>{1420});
+    auto peer =
+        std::make_unique<FakeWavePeer>(test::KnownPacketStream(3, 100), std::vector<size_t>{1420});
     WaveCapture capture(Options(peer->Port()));
     capture.Start(kLoopback, 1);
     capture.Wait();
@@ -164,7 +164,8 @@ TEST(CaptureCommand, WritesTheStandardFileAndSaysWhere) {
     // The start time is one of the seconds the command ran in.
     bool named = false;
     for (std::time_t t = before; t <= std::time(nullptr) && !named; ++t)
-        named = path == WaveFileName(folder.Path().string(), kLoopback, FormatWaveStartTime(t), "512.5");
+        named = path ==
+                WaveFileName(folder.Path().string(), kLoopback, FormatWaveStartTime(t), "512.5");
     EXPECT_TRUE(named) << path;
     EXPECT_EQ(ReadAll(path), test::ExpectedWaveFile(232));
     EXPECT_TRUE(err.str().empty());

@@ -11,7 +11,9 @@ namespace orsan {
 namespace {
 
 // 620 x 360: steps 50 and 30, plot 60..560 x 30..330 (500 x 300 pixels).
-ChartLayout TestLayout() { return ChartLayout::Compute(620, 360); }
+ChartLayout TestLayout() {
+    return ChartLayout::Compute(620, 360);
+}
 
 TEST(ChartLayout, StepsPlotAndBoxesFollowTheClientSize) {
     const ChartLayout layout = ChartLayout::Compute(687, 465);
@@ -23,8 +25,8 @@ TEST(ChartLayout, StepsPlotAndBoxesFollowTheClientSize) {
     EXPECT_EQ((std::vector<int>{layout.widenBox.left, layout.widenBox.top, layout.widenBox.right,
                                 layout.widenBox.bottom}),
               (std::vector<int>{630, 30, 647, 47}));
-    EXPECT_EQ((std::vector<int>{layout.narrowBox.left, layout.narrowBox.top,
-                                layout.narrowBox.right, layout.narrowBox.bottom}),
+    EXPECT_EQ((std::vector<int>{layout.narrowBox.left, layout.narrowBox.top, layout.narrowBox.right,
+                                layout.narrowBox.bottom}),
               (std::vector<int>{630, 413, 647, 430}));
 }
 
@@ -32,7 +34,7 @@ TEST(RangeLadder, WidenFromOneClimbsToThousandAndStays) {
     ChartView view;
     const ChartLayout layout = TestLayout();
     const int bx = layout.widenBox.left + 5, by = layout.widenBox.top + 5;
-    const std::vector<float> expected = {2,   5,   10,  20,  50,  100,  150, 200,
+    const std::vector<float> expected = {2,   5,   10,  20,  50,   100,  150, 200,
                                          300, 400, 600, 800, 1000, 1000, 1000};
     for (float limit : expected) {
         ASSERT_EQ(ApplyBoxRelease(layout, view, bx, by), BoxOutcome::Widened);
@@ -65,9 +67,9 @@ TEST(RangeLadder, SignFollowsValueAndEndsHold) {
     struct Case {
         float v, widened, narrowed;
     };
-    for (const Case& c : {Case{1, 2, 0.5f}, Case{-1.25f, -2, -1}, Case{0, -0.25f, -0.25f},
-                          Case{1000, 1000, 900}, Case{5000, 1000, 1000}, Case{0.3f, 0.5f, 0.25f},
-                          Case{125, 150, 100}}) {
+    for (const Case& c :
+         {Case{1, 2, 0.5f}, Case{-1.25f, -2, -1}, Case{0, -0.25f, -0.25f}, Case{1000, 1000, 900},
+          Case{5000, 1000, 1000}, Case{0.3f, 0.5f, 0.25f}, Case{125, 150, 100}}) {
         EXPECT_EQ(WidenLimit(c.v), c.widened) << c.v;
         EXPECT_EQ(NarrowLimit(c.v), c.narrowed) << c.v;
     }
@@ -77,8 +79,10 @@ TEST(AxisLabels, InitialRangesReadAsDesigned) {
     const ChartView view;
     std::vector<std::string> xs, ys;
     for (int i = 0; i <= 10; ++i) {
-        xs.push_back(FormatAxisLabel(view.x.min + float(i) * view.x.Span() / 10, view.x.Span() / 10));
-        ys.push_back(FormatAxisLabel(view.y.min + float(i) * view.y.Span() / 10, view.y.Span() / 10));
+        xs.push_back(
+            FormatAxisLabel(view.x.min + float(i) * view.x.Span() / 10, view.x.Span() / 10));
+        ys.push_back(
+            FormatAxisLabel(view.y.min + float(i) * view.y.Span() / 10, view.y.Span() / 10));
     }
     EXPECT_EQ(xs, (std::vector<std::string>{"0", "0.10", "0.20", "0.30", "0.40", "0.50", "0.60",
                                             "0.70", "0.80", "0.90", "1.00"}));
@@ -91,10 +95,10 @@ TEST(AxisLabels, FormatDependsOnStep) {
         float value, step;
         const char* text;
     };
-    for (const Case& c : {Case{150, 100, "150"}, Case{12.7f, 11, "13"}, Case{2.26f, 2, "2.3"},
-                          Case{2.25f, 1, "2.25"}, Case{0.126f, 0.011f, "0.13"},
-                          Case{0.1234f, 0.01f, "0.123"}, Case{0.000009f, 0.001f, "0"},
-                          Case{-0.000011f, 0.001f, "-0.000"}}) {
+    for (const Case& c :
+         {Case{150, 100, "150"}, Case{12.7f, 11, "13"}, Case{2.26f, 2, "2.3"},
+          Case{2.25f, 1, "2.25"}, Case{0.126f, 0.011f, "0.13"}, Case{0.1234f, 0.01f, "0.123"},
+          Case{0.000009f, 0.001f, "0"}, Case{-0.000011f, 0.001f, "-0.000"}}) {
         EXPECT_EQ(FormatAxisLabel(c.value, c.step), c.text) << c.value << " " << c.step;
     }
 }
@@ -194,9 +198,10 @@ TEST(Cursor, HiddenOutsideSamplesOrPlot) {
 std::vector<float> Signal(int n, unsigned seed) {
     std::mt19937 random(seed);
     std::normal_distribution<float> noise(0, 0.08f);
-    std::vector<float> v(size_t(n), 0);
+    std::vector<float> v(static_cast<size_t>(n), 0.0f);
     for (int k = 0; k < n; ++k)
-        v[size_t(k)] = 0.5f * std::sin(float(k) * 0.0118f) + 0.2f * std::sin(float(k) * 0.071f) + noise(random);
+        v[size_t(k)] = 0.5f * std::sin(float(k) * 0.0118f) + 0.2f * std::sin(float(k) * 0.071f) +
+                       noise(random);
     return v;
 }
 

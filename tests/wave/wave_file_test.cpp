@@ -53,7 +53,8 @@ TEST(WaveFileText, TwoPacketsGiveHeader232LinesAndEmptyLine) {
     EXPECT_EQ(text, test::ExpectedWaveFile(n));
     // header + samples + the empty line, every one ended by CR LF
     size_t lines = 0;
-    for (size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 2)) ++lines;
+    for (size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 2))
+        ++lines;
     EXPECT_EQ(lines, n + 2);
     EXPECT_EQ(text.substr(0, 47), "Acc_X(g)       Acc_Y(g)       Acc_Z(g)       \r\n");
     EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
@@ -64,8 +65,9 @@ TEST(WaveFileText, NoSamplesStillHasHeaderAndEmptyLine) {
 }
 
 TEST(WaveFileName, HoldsAddressStartTimeAndRate) {
-    EXPECT_EQ(WaveFileName("/home/op/Desktop", MakeAddress(192, 168, 1, 10), "14时05分09秒", "26667.0"),
-              "/home/op/Desktop/传感器[192.168.1.10]时间14时05分09秒采样率26667.0Hz.txt");
+    EXPECT_EQ(
+        WaveFileName("/home/op/Desktop", MakeAddress(192, 168, 1, 10), "14时05分09秒", "26667.0"),
+        "/home/op/Desktop/传感器[192.168.1.10]时间14时05分09秒采样率26667.0Hz.txt");
     EXPECT_EQ(FormatWaveRate(512.5f), "512.5");
     EXPECT_EQ(FormatWaveRate(26666.96f), "26667.0");
 }

@@ -23,8 +23,9 @@ TEST(WaveRequest, CarriesDurationLittleEndianBetweenMarkers) {
     for (const Case& c : {Case{10, {0x0A, 0, 0, 0}}, Case{1, {1, 0, 0, 0}},
                           Case{0x01020304, {4, 3, 2, 1}}, Case{-1, {0xFF, 0xFF, 0xFF, 0xFF}}}) {
         const WaveRequest request = BuildWaveRequest(c.seconds);
-        const std::vector<uint8_t> expected = {0x57, 0x56, 0x51, 0x53, c.bytes[0], c.bytes[1],
-                                               c.bytes[2], c.bytes[3], 0x57, 0x56, 0x51, 0x54};
+        const std::vector<uint8_t> expected = {0x57,       0x56,       0x51,       0x53,
+                                               c.bytes[0], c.bytes[1], c.bytes[2], c.bytes[3],
+                                               0x57,       0x56,       0x51,       0x54};
         EXPECT_EQ(std::vector<uint8_t>(request.begin(), request.end()), expected) << c.seconds;
     }
 }

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "DxAlarmStatic.h"
+#include "DxChartRealTime.h"
+#include "DxGlobal.h"
+#include "FakeWavePeer.h"
+#include "SensorEndpoint.h"
+#include "WavDaqDlg.h"
+#include "WaveChartRenderer.h"
+#include "WaveTestData.h"
+
+namespace orsan {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FakeWavePeer;
+
+constexpr uint32_t kLoopback = MakeAddress(127, 0, 0, 1);
+
+struct Message {
+    QMessageBox::Icon icon;
+    QString text;
+};
+
+class DialogTest : public ::testing::Test {
+protected:
+    void Open(uint16_t port, int stallMs = 3000) {
+        WaveCaptureOptions options;
+        options.port = port;
+        options.stallLimitMs = stallMs;
+        options.trace = {};
+        dialog = std::make_unique<WavDaqDlg>(kLoopback, nullptr, options);
+        dialog->SetMessageSink([this](QMessageBox::Icon icon, const QString& text) {
+            messages.push_back({icon, text});
+        });
+        dialog->show();
+    }
+    template <class T>
+    T* Control(int id) {
+        return dialog->findChild<T*>(QStringLiteral("id%1").arg(id));
+    }
+    QString Text(int id) { return Control<QLabel>(id)->text(); }
+    void StartAndWaitForIdle(int durationIndex = 0) {
+        Control<QComboBox>(1117)->setCurrentIndex(durationIndex);
+        QTest::mouseClick(Control<QPushButton>(1109), Qt::LeftButton);
+        ASSERT_TRUE(dialog->IsCapturing());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsCapturing(); }, 20000));
+    }
+    bool ControlsEnabled() {
+        return Control<QComboBox>(1117)->isEnabled() && Control<QPushButton>(1109)->isEnabled() &&
+               Control<QPushButton>(1111)->isEnabled() && Control<QSlider>(1123)->isEnabled();
+    }
+    bool ControlsDisabled() {
+        return !Control<QComboBox>(1117)->isEnabled() && !Control<QPushButton>(1109)->isEnabled() &&
+               !Control<QPushButton>(1111)->isEnabled() && !Control<QSlider>(1123)->isEnabled();
+    }
+
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "wavedlg-XXXXXX").string();
+        desktop = ::mkdtemp(pattern.data());
+        SetDesktopDir(QString::fromStdString(desktop.string()));
+    }
+    void TearDown() override {
+        dialog.reset();
+        fs::remove_all(desktop);
+    }
+
+    fs::path desktop;
+    std::unique_ptr<WavDaqDlg> dialog;
+    std::vector<Message> messages;
+};
+
+TEST_F(DialogTest, OpensIdleWithAddressCaptionAndDurations) {
+    WavDaqDlg dlg(MakeAddress(192, 168, 1, 10));
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("读取传感器 { 192.168.1.10 } 波形"));
+    auto* duration = dlg.findChild<QComboBox*>("id1117");
+    ASSERT_NE(duration, nullptr);
+    QStringList items;
+    for (int i = 0; i < duration->count(); ++i) items << duration->itemText(i);
+    EXPECT_EQ(items, (QStringList{"1  S", "2  S", "3  S", "4  S", "5  S", "6  S", "7  S", "8  S",
+                                  "9  S", "10S"}));
+    EXPECT_EQ(duration->currentIndex(), 0);
+    for (int id : {1118, 1119, 1120})
+        EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("id%1").arg(id))->text(), "-");
+    EXPECT_FALSE(dlg.findChild<DxAlarmStatic*>("id1121")->IsOn());
+    auto* slider = dlg.findChild<QSlider*>("id1123");
+    EXPECT_EQ(slider->minimum(), 0);
+    EXPECT_EQ(slider->maximum(), 9);
+    EXPECT_EQ(dlg.findChild<QPushButton*>("id1109")->text(), "开始采集");
+    EXPECT_EQ(dlg.findChild<QPushButton*>("id1111")->text(), "导出数据");
+    EXPECT_NE(dlg.findChild<DxChartRealTime*>("id1122"), nullptr);
+}
+
+TEST_F(DialogTest, EnterAndEscapeDoNotClose) {
+    Open(test::ClosedLoopbackPort());
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(dialog.get(), Qt::Key(key));
+        EXPECT_TRUE(dialog->isVisible()) << key;
+    }
+}
+
+TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
+    FakeWavePeer peer(test::KnownPacketStream(2, 512.5f), {24, 1000, 396, 700});
+    Open(peer.Port());
+    Control<QComboBox>(1117)->setCurrentIndex(9);
+    QTest::mouseClick(Control<QPushButton>(1109), Qt::LeftButton);
+    EXPECT_TRUE(ControlsDisabled());
+    EXPECT_TRUE(Control<DxAlarmStatic>(1121)->IsOn());
+    EXPECT_TRUE(QRegularExpression("^\\d\\d时\\d\\d分\\d\\d秒$").match(Text(1118)).hasMatch())
+        << Text(1118).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsCapturing(); }, 10000));
+
+    const auto request = BuildWaveRequest(10);
+    EXPECT_EQ(peer.Request(), std::vector<uint8_t>(request.begin(), request.end()));
+    EXPECT_EQ(dialog->SampleCount(), 232);
+    EXPECT_EQ(Text(1119), "232");
+    EXPECT_EQ(Text(1120), "512.5");
+    EXPECT_TRUE(ControlsEnabled());
+    EXPECT_FALSE(Control<DxAlarmStatic>(1121)->IsOn());
+    // The chart's window ends with the new samples.
+    const auto known = test::KnownSamples(232);
+    const auto& chartX = dialog->Chart()->Content().samples[0];
+    EXPECT_EQ(chartX.back(), known[3 * 231]);
+    EXPECT_EQ(chartX[chartX.size() - 232], known[0]);
+
+    QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
+    const fs::path expectedPath =
+        desktop / ("传感器[127.0.0.1]时间" + Text(1118).toStdString() + "采样率512.5Hz.txt");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+    EXPECT_EQ(messages[0].text.toStdString(), expectedPath.string());
+    std::ifstream in(expectedPath, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    EXPECT_EQ(content.str(), test::ExpectedWaveFile(232));
+}
+
+TEST_F(DialogTest, ExportThatCannotBeWrittenSaysSo) {
+    FakeWavePeer peer(test::KnownPacketStream(1, 100), {1420});
+    Open(peer.Port());
+    StartAndWaitForIdle();
+    ASSERT_EQ(dialog->SampleCount(), 116);
+    SetDesktopDir(QString::fromStdString((desktop / "gone").string()));
+    QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(messages[0].text.contains(dialog->ExportPath())) << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains("失败"));
+}
+
+TEST_F(DialogTest, ExportDoesNothingWithoutSamples) {
+    Open(test::ClosedLoopbackPort());
+    StartAndWaitForIdle();
+    EXPECT_EQ(dialog->SampleCount(), 0);
+    QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(fs::is_empty(desktop));
+}
+
+TEST_F(DialogTest, UnreachableSensorReturnsToIdleWithNoSamples) {
+    Open(test::ClosedLoopbackPort());
+    StartAndWaitForIdle();
+    EXPECT_EQ(dialog->SampleCount(), 0);
+    EXPECT_TRUE(ControlsEnabled());
+    EXPECT_FALSE(Control<DxAlarmStatic>(1121)->IsOn());
+    EXPECT_EQ(dialog->Capture().End(), WaveCaptureEnd::ConnectFailed);
+}
+
+TEST_F(DialogTest, StalledSensorEndsTheCaptureKeepingItsSamples) {
+    FakeWavePeer peer(test::KnownPacketStream(3, 26667), {500}, FakeWavePeer::Ending::Stall);
+    Open(peer.Port(), 400);
+    StartAndWaitForIdle(2);
+    EXPECT_EQ(dialog->Capture().End(), WaveCaptureEnd::Stalled);
+    EXPECT_EQ(dialog->SampleCount(), 348);
+    EXPECT_EQ(Text(1119), "348");
+    EXPECT_TRUE(ControlsEnabled());
+}
+
+TEST_F(DialogTest, ClosingMidCaptureStopsAndJoinsTheThread) {
+    FakeWavePeer peer(test::KnownPacketStream(2, 26667), {1420}, FakeWavePeer::Ending::Stall);
+    Open(peer.Port(), 600000);
+    QTest::mouseClick(Control<QPushButton>(1109), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->SampleCount() == 232; }, 10000));
+    ASSERT_TRUE(dialog->Capture().Running());
+    dialog->close();
+    EXPECT_FALSE(dialog->Capture().Running());
+    EXPECT_EQ(dialog->Capture().End(), WaveCaptureEnd::Stopped);
+    EXPECT_FALSE(dialog->IsCapturing());
+    EXPECT_FALSE(Control<DxAlarmStatic>(1121)->IsOn());
+    dialog.reset();  // and the dialog goes without waiting for the ten-minute limit
+}
+
+TEST_F(DialogTest, DestroyingMidCaptureJoinsTheThread) {
+    FakeWavePeer peer(test::KnownPacketStream(1, 26667), {1420}, FakeWavePeer::Ending::Stall);
+    Open(peer.Port(), 600000);
+    QTest::mouseClick(Control<QPushButton>(1109), Qt::LeftButton);
+    peer.WaitSent();
+    dialog.reset();
+    SUCCEED();  // reaching here means the destructor did not hang or crash
+}
+
+TEST_F(DialogTest, SliderShowsTheChosenSecond) {
+    // Two seconds and a bit, each sample carrying its own index in X.
+    std::vector<uint8_t> stream;
+    const int packets = 2 * 26667 / 116 + 2;
+    for (int p = 0; p < packets; ++p) {
+        std::vector<float> xyz(348);
+        for (int i = 0; i < 116; ++i) {
+            xyz[size_t(3 * i)] = float(p * 116 + i);
+            xyz[size_t(3 * i + 1)] = -float(p * 116 + i);
+            xyz[size_t(3 * i + 2)] = 0.25f;
+        }
+        const auto packet = test::MakeWavePacket(p, 26667, xyz);
+        stream.insert(stream.end(), packet.begin(), packet.end());
+    }
+    FakeWavePeer peer(stream, {1420});
+    Open(peer.Port());
+    StartAndWaitForIdle(2);
+    ASSERT_EQ(dialog->SampleCount(), packets * 116);
+
+    auto* slider = Control<QSlider>(1123);
+    const auto& chart = dialog->Chart()->Content();
+    for (int second : {1, 0, 1}) {
+        slider->setValue(second);
+        emit slider->sliderReleased();
+        EXPECT_EQ(chart.samples[0].front(), float(second * 26667));
+        EXPECT_EQ(chart.samples[0].back(), float(second * 26667 + 26666));
+        EXPECT_EQ(chart.samples[1][100], -float(second * 26667 + 100));
+    }
+    // A new capture moves the slider back to the first second.
+    FakeWavePeer again(test::KnownPacketStream(1, 1), {1420});
+    dialog.reset();
+    Open(again.Port());
+    Control<QSlider>(1123)->setValue(4);
+    StartAndWaitForIdle();
+    EXPECT_EQ(Control<QSlider>(1123)->value(), 0);
+}
+
+TEST_F(DialogTest, CapturedCurvesAppearInTheDialog) {
+    // 230 packets of the table values, several far outside the -1..1 range.
+    FakeWavePeer peer(test::KnownPacketStream(230, 26667), {999});
+    Open(peer.Port());
+    StartAndWaitForIdle();
+    ASSERT_EQ(dialog->SampleCount(), 230 * 116);
+    const QImage picture = dialog->grab().toImage();
+    if (const char* out = std::getenv("ORSAN_WAVE_GRAB")) picture.save(QString::fromLocal8Bit(out));
+    const QRect chart = dialog->Chart()->geometry();
+    int found[3] = {0, 0, 0};
+    for (int y = chart.top(); y <= chart.bottom(); ++y)
+        for (int x = chart.left(); x <= chart.right(); ++x)
+            for (int c = 0; c < 3; ++c)
+                found[c] += QColor(picture.pixel(x, y)) == kWaveCurveColors[c];
+    // Z is drawn last and covers most of the band; X and Y still show.
+    for (int c = 0; c < 3; ++c) EXPECT_GT(found[c], 0) << c;
+}
+
+}  // namespace
+}  // namespace orsan

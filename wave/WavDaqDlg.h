@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "WaveCapture.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace orsan {
+
+class DxAlarmStatic;
+class DxChartRealTime;
+
+// Waveform dialog of one sensor: chooses a length of 1 to 10 s, captures on
+// the sensor's waveform port, shows the samples in the chart as they arrive
+// (drained every 200 ms), pages through the seconds with the slider and
+// exports them as text. Closing it during a capture stops and joins the
+// capture thread first.
+class WavDaqDlg : public QDialog {
+    Q_OBJECT
+public:
+    // How the dialog shows its messages; tests replace it.
+    using MessageSink = std::function<void(QMessageBox::Icon icon, const QString& text)>;
+
+    static constexpr int kTickMs = 200;
+
+    explicit WavDaqDlg(uint32_t sensorAddress, QWidget* parent = nullptr,
+                       WaveCaptureOptions options = {});
+    ~WavDaqDlg() override;
+
+    void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+
+    bool IsCapturing() const { return timer_.isActive(); }
+    int SampleCount() const { return sampleCount_; }
+    float DisplayedRate() const { return displayedRate_; }
+    const std::vector<float>& Samples(int axis) const { return samples_[axis]; }
+    DxChartRealTime* Chart() const { return chart_; }
+    WaveCapture& Capture() { return capture_; }
+    // The path the export button writes to with the current texts.
+    QString ExportPath() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void OnStart();
+    void OnTick();
+    void OnExport();
+    void OnSliderReleased();
+    void SetIdleControls(bool idle);
+    void ShowMessage(QMessageBox::Icon icon, const QString& text);
+
+    uint32_t address_;
+    std::vector<float> samples_[3];
+    float displayedRate_ = 26667.0f;
+    int sampleCount_ = 0;
+    QComboBox* duration_ = nullptr;
+    QPushButton* start_ = nullptr;
+    DxAlarmStatic* lamp_ = nullptr;
+    QLabel* timeText_ = nullptr;
+    QLabel* countText_ = nullptr;
+    QLabel* rateText_ = nullptr;
+    QPushButton* export_ = nullptr;
+    DxChartRealTime* chart_ = nullptr;
+    QSlider* slider_ = nullptr;
+    QTimer timer_;
+    MessageSink messageSink_;
+    WaveCapture capture_;  // last: its thread is joined before the rest goes
+};
+
+}  // namespace orsan
