@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <filesystem>
 #include <set>
+#include <thread>
 
 #include "ChildProcess.h"
 #include "SimProcess.h"
@@ -119,6 +121,36 @@ TEST(SimulatorProcess, AnswersEveryCommandWithOneLine) {
     }
     // Still in step: the next command gets its own answer.
     EXPECT_EQ(sim.GetRegister(1, 77), 15);
+}
+
+size_t OpenDescriptors(pid_t pid) {
+    const std::filesystem::path dir = "/proc/" + std::to_string(pid) + "/fd";
+    return size_t(std::distance(std::filesystem::directory_iterator(dir),
+                                std::filesystem::directory_iterator()));
+}
+
+TEST(SimulatorProcess, ClosesEveryClientSocket) {
+    SimProcess sim({"--sensors", "2", "--port", "0", "--wave-port", "0"});
+    const SimSensor& s = sim.Sensor(1);
+    const size_t before = OpenDescriptors(sim.Process().Pid());
+    for (const char* mode : {"none", "close", "silent", "exception", "split"}) {
+        sim.SetFault(1, mode);
+        for (int i = 0; i < 10; ++i) {
+            WireClient c(s.address, s.modbusPort);
+            ASSERT_TRUE(c.Send(ModbusRequest(1, 3, 0, 1)));
+            c.Receive(11, 50ms);
+        }
+        {
+            WireClient wave(s.address, s.wavePort);  // connects and leaves without a request
+        }
+    }
+    // The simulator closes its ends when it sees ours close; there is no
+    // signal to wait for from outside, so look again for up to two seconds.
+    size_t after = 0;
+    for (int i = 0; i < 40 && (after = OpenDescriptors(sim.Process().Pid())) != before; ++i) {
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(after, before);
 }
 
 TEST(SimulatorProcess, ReportsFailuresWithExitCodes) {
