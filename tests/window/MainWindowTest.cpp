@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTemporaryDir>
+
+#include "DatabaseLogDlg.h"
+#include "DxAlarmStatic.h"
+#include "DxGlobal.h"
+#include "IniFile.h"
+#include "Ipv4AddressEdit.h"
+#include "MessageHook.h"
+#include "OrsanSensorMonitorDlg.h"
+#include "PannelDlg.h"
+#include "RecordDatabase.h"
+#include "SensorPoller.h"
+#include "SimProcess.h"
+#include "StationConfig.h"
+#include "XTabCtrl.h"
+
+namespace orsan {
+namespace {
+
+constexpr int kLampIds[kSensorCount] = {1059, 1060, 1061, 1056, 1057, 1058};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dataDir;
+    SensorPoller poller;
+    RecordDatabase database;
+    std::unique_ptr<OrsanSensorMonitorDlg> window;
+    std::vector<int> parameterOpened;
+    std::vector<int> waveformOpened;
+
+    void SetUp() override { SetAppDir(dataDir.path()); }
+    void TearDown() override {
+        window.reset();
+        poller.StopPolling();
+    }
+
+    void WriteConfig(const QString& key, const QString& value, const QString& section = "SENSOR") {
+        INIFILE config(ConfigPath(dataDir.path()));
+        ASSERT_TRUE(config.WriteString(section, key, value));
+    }
+
+    void PointSensorAt(int n, const test::SimSensor& sensor) {
+        const QStringList octets = QString::fromStdString(sensor.address).split('.');
+        for (int k = 1; k <= 4; ++k) WriteConfig(OctetKey(n, k), octets[k - 1]);
+        WriteConfig(PortKey(n), QString::number(sensor.modbusPort));
+    }
+
+    void OpenWindow() {
+        window = std::make_unique<OrsanSensorMonitorDlg>(poller, database);
+        window->SetParameterTool([this](int n) { parameterOpened.push_back(n); });
+        window->SetWaveformTool([this](int n) { waveformOpened.push_back(n); });
+        window->show();
+    }
+
+    template <typename T>
+    T* Control(int id) const {
+        T* control = window->findChild<T*>(QStringLiteral("id%1").arg(id));
+        EXPECT_NE(control, nullptr) << id;
+        return control;
+    }
+
+    // Types an interval and presses "调整"; returns the message shown.
+    QString ApplyInterval(const QString& text) {
+        ScopedMessageHook hook;
+        Control<QLineEdit>(1031)->setText(text);
+        QTest::mouseClick(Control<QPushButton>(1033), Qt::LeftButton);
+        return hook.Messages().value(0);
+    }
+};
+
+TEST_F(MainWindowTest, BuildsEveryControlWithItsIdCaptionAndToolTip) {
+    OpenWindow();
+    EXPECT_EQ(window->windowTitle(),
+              QString::fromUtf8("网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8"));
+    for (int id = 1084; id <= 1089; ++id) Control<Ipv4AddressEdit>(id);
+    for (int id : kLampIds) EXPECT_FALSE(Control<DxAlarmStatic>(id)->IsOn());
+    for (int n = 0; n < kSensorCount; ++n) {
+        EXPECT_EQ(Control<QPushButton>(1012 + n)->toolTip(), QString::fromUtf8("配置传感器参数!"));
+        EXPECT_EQ(Control<QPushButton>(1018 + n)->toolTip(), QString::fromUtf8("读取传感器波形!"));
+        EXPECT_TRUE(Control<QPushButton>(1012 + n)->isEnabled());  // until the first refresh
+        EXPECT_FALSE(Control<QPushButton>(1012 + n)->icon().isNull());
+    }
+    EXPECT_EQ(Control<QPushButton>(1011)->text(), QString::fromUtf8("修改"));
+    EXPECT_EQ(Control<QPushButton>(1011)->toolTip(), QString::fromUtf8("设置传感器地址!"));
+    EXPECT_EQ(Control<QPushButton>(1033)->text(), QString::fromUtf8("调整"));
+    EXPECT_EQ(Control<QPushButton>(1033)->toolTip(), QString::fromUtf8("设置通信与采集参数!"));
+    Control<DxAlarmStatic>(1055);
+
+    XTabCtrl* tabs = Control<XTabCtrl>(1010);
+    ASSERT_EQ(tabs->Count(), 7);
+    EXPECT_EQ(tabs->Caption(0), QString::fromUtf8("  传感器【1】 "));
+    EXPECT_EQ(tabs->Caption(5), QString::fromUtf8("  传感器【6】 "));
+    EXPECT_EQ(tabs->Caption(6), QString::fromUtf8("  长时数据记录  "));
+    EXPECT_EQ(tabs->ImageIndex(6), 7);
+    EXPECT_TRUE(window->Panel(0)->isVisible());
+    EXPECT_FALSE(window->RecordPage()->isVisible());
+    tabs->SelectTab(6);
+    EXPECT_FALSE(window->Panel(0)->isVisible());
+    EXPECT_TRUE(window->RecordPage()->isVisible());
+    for (int i = 0; i < kSensorCount; ++i) EXPECT_EQ(window->Panel(i)->SensorIndex(), i);
+}
+
+TEST_F(MainWindowTest, TitleAndSettingsComeFromTheDataFolder) {
+    INIFILE info(InfoPath(dataDir.path()));
+    ASSERT_TRUE(info.WriteString("TITLE", "NAME", QString::fromUtf8("二号机组")));
+    WriteConfig("INTERVAL", "2.5", "DAQ");
+    WriteConfig("ID2IP1", "300");
+    OpenWindow();
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("二号机组"));
+    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "2.5");
+    EXPECT_EQ(window->RecordTimerPeriod(), 2500);
+    EXPECT_EQ(IntervalWholeSeconds(), 2);
+    EXPECT_EQ(window->Panel(3)->TrendTimerPeriod(), 2000);
+    EXPECT_EQ(Control<Ipv4AddressEdit>(1085)->Address(), MakeAddress(44, 0, 0, 0));
+}
+
+TEST_F(MainWindowTest, DefaultIntervalRunsFastAndCannotBeReentered) {
+    OpenWindow();
+    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0.3");
+    EXPECT_EQ(window->RecordTimerPeriod(), 300);
+    EXPECT_EQ(window->Panel(0)->TrendTimerPeriod(), 300);
+    EXPECT_EQ(ApplyInterval("0.3"), QString::fromUtf8("趋势记录只能设置在1-1800s内，请重新设置"));
+    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0");  // the whole-second value in force
+    EXPECT_EQ(window->RecordTimerPeriod(), 300);
+}
+
+TEST_F(MainWindowTest, IntervalRulesThroughTheRealControls) {
+    OpenWindow();
+    const QString rejected = QString::fromUtf8("趋势记录只能设置在1-1800s内，请重新设置");
+    const QString accepted = QString::fromUtf8("修改成功，已立即生效!");
+    INIFILE config(ConfigPath(dataDir.path()));
+
+    EXPECT_EQ(ApplyInterval("1800"), accepted);
+    EXPECT_EQ(config.GetString("DAQ", "INTERVAL", ""), "1800.0");
+    EXPECT_EQ(window->RecordTimerPeriod(), 1800000);
+
+    for (const char* bad : {"0.9999", "0.99", "1800.5", "abc", "", "-5", "nan"}) {
+        EXPECT_EQ(ApplyInterval(bad), rejected) << bad;
+        EXPECT_EQ(Control<QLineEdit>(1031)->text(), "1800") << bad;
+        EXPECT_EQ(config.GetString("DAQ", "INTERVAL", ""), "1800.0") << bad;
+        EXPECT_EQ(window->RecordTimerPeriod(), 1800000) << bad;
+    }
+
+    EXPECT_EQ(ApplyInterval("1"), accepted);
+    EXPECT_EQ(config.GetString("DAQ", "INTERVAL", ""), "1.0");
+    EXPECT_EQ(ApplyInterval("2.5"), accepted);
+    EXPECT_EQ(window->RecordTimerPeriod(), 2500);
+    EXPECT_EQ(IntervalWholeSeconds(), 2);
+    for (int i = 0; i < kSensorCount; ++i) EXPECT_EQ(window->Panel(i)->TrendTimerPeriod(), 2000);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
+    OpenWindow();
+    Control<QLineEdit>(1031)->setText("5");
+    for (QWidget* target : {static_cast<QWidget*>(window.get()),
+                            static_cast<QWidget*>(Control<QLineEdit>(1031))}) {
+        for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            ScopedMessageHook hook;
+            QTest::keyClick(target, Qt::Key(key));
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_TRUE(hook.Messages().isEmpty());  // Enter does not apply the interval
+        }
+    }
+    EXPECT_EQ(window->RecordTimerPeriod(), 300);
+}
+
+TEST_F(MainWindowTest, SavedAddressesAreWrittenAndPollingRestarts) {
+    OpenWindow();
+    Control<Ipv4AddressEdit>(1084)->SetAddress(MakeAddress(127, 0, 0, 8));
+    Control<Ipv4AddressEdit>(1089)->SetAddress(MakeAddress(127, 0, 0, 9));
+    {
+        ScopedMessageHook hook;
+        QTest::mouseClick(Control<QPushButton>(1011), Qt::LeftButton);
+        EXPECT_EQ(hook.Messages(), QStringList{QString::fromUtf8("传感器IP地址信息更新成功!")});
+    }
+    INIFILE config(ConfigPath(dataDir.path()));
+    EXPECT_EQ(config.GetInt("SENSOR", "ID1IP1"), 127);
+    EXPECT_EQ(config.GetInt("SENSOR", "ID1IP4"), 8);
+    EXPECT_EQ(config.GetInt("SENSOR", "ID6IP4"), 9);
+    EXPECT_EQ(config.GetInt("SENSOR", "ID3IP2"), 0);
+    EXPECT_EQ(window->SensorAddresses()[0], MakeAddress(127, 0, 0, 8));
+    EXPECT_TRUE(poller.IsPolling());
+}
+
+TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {
+    test::SimProcess sim({"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
+    PointSensorAt(1, sim.Sensor(1));
+    PointSensorAt(2, sim.Sensor(2));
+    OpenWindow();
+    DxAlarmStatic* lamp1 = Control<DxAlarmStatic>(1059);
+    DxAlarmStatic* lamp2 = Control<DxAlarmStatic>(1060);
+    QPushButton* parameter1 = Control<QPushButton>(1012);
+    QPushButton* waveform2 = Control<QPushButton>(1019);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lamp1->IsOn() && lamp2->IsOn(); }, 10000));
+    EXPECT_TRUE(parameter1->isEnabled());
+    EXPECT_TRUE(waveform2->isEnabled());
+    EXPECT_TRUE(Control<DxAlarmStatic>(1055)->IsOn());
+    // Sensors 3 to 6 are at 0.0.0.0: never communicating.
+    EXPECT_FALSE(Control<DxAlarmStatic>(1061)->IsOn());
+    EXPECT_FALSE(Control<QPushButton>(1014)->isEnabled());
+    EXPECT_GT(GlobalLiveValues()[0][kSlotRunningSpeed], 1.0f);
+
+    sim.SetFault(2, "silent");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !lamp2->IsOn(); }, 10000));
+    EXPECT_FALSE(waveform2->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(1013)->isEnabled());
+    EXPECT_GT(GlobalLiveValues()[1][kSlotRunningSpeed], 1.0f);  // last values kept
+    EXPECT_TRUE(lamp1->IsOn());
+
+    sim.SetFault(2, "none");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lamp2->IsOn(); }, 10000));
+    EXPECT_TRUE(waveform2->isEnabled());
+
+    QTest::mouseClick(parameter1, Qt::LeftButton);
+    QTest::mouseClick(waveform2, Qt::LeftButton);
+    EXPECT_EQ(parameterOpened, std::vector<int>{1});
+    EXPECT_EQ(waveformOpened, std::vector<int>{2});
+}
+
+}  // namespace
+}  // namespace orsan

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "ChildProcess.h"
+#include "MessageHook.h"
+#include "OrsanSensorMonitor.h"
+#include "SimProcess.h"
+
+namespace orsan {
+namespace {
+
+// Each test gets its own runtime folder, so the lock is private to it.
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    QTemporaryDir runtimeDir;
+    QTemporaryDir dataDir;
+    QByteArray previousRuntime = qgetenv("XDG_RUNTIME_DIR");
+
+    void SetUp() override {
+        QFile::setPermissions(runtimeDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
+    }
+    void TearDown() override { qputenv("XDG_RUNTIME_DIR", previousRuntime); }
+
+    std::unique_ptr<test::ChildProcess> StartFirstInstance() {
+        auto first = std::make_unique<test::ChildProcess>(
+            test::StationPath(),
+            std::vector<std::string>{"--data-dir", dataDir.path().toStdString()});
+        EXPECT_TRUE(QTest::qWaitFor([] { return QFileInfo::exists(InstanceLockPath()); }, 20000));
+        return first;
+    }
+
+    // Runs the start-up sequence in this process; closes its window as soon
+    // as one shows. Returns the exit code and whether a window appeared.
+    std::pair<int, bool> RunHere() {
+        bool windowShown = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                windowShown = true;
+                modal->close();
+            }
+        });
+        closer.start(50);
+        const int code = RunStationWindow(dataDir.path());
+        return {code, windowShown};
+    }
+};
+
+TEST_F(SingleInstanceTest, SecondCopyIsRefusedWhileTheFirstRuns) {
+    auto first = StartFirstInstance();
+    ScopedMessageHook hook;
+    const auto [code, shown] = RunHere();
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(hook.Messages(), QStringList{QString::fromUtf8("程序已经在运行中,请勿重复打开!")});
+    // The first copy is untouched.
+    EXPECT_FALSE(first->WaitExit(std::chrono::milliseconds(200)).has_value());
+}
+
+TEST_F(SingleInstanceTest, LockLeftByACrashDoesNotBlockTheNextStart) {
+    auto first = StartFirstInstance();
+    first->Signal(SIGKILL);
+    ASSERT_TRUE(first->WaitExit(std::chrono::seconds(5)).has_value());
+    ASSERT_TRUE(QFileInfo::exists(InstanceLockPath()));  // stale lock still there
+
+    ScopedMessageHook hook;
+    const auto [code, shown] = RunHere();
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(hook.Messages().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(InstanceLockPath()));  // released at shutdown
+}
+
+}  // namespace
+}  // namespace orsan
