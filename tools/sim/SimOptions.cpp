@@ -31,14 +31,14 @@ bool ParseOctets(const std::string& text, std::array<uint8_t, 4>& octets) {
 }
 
 // ADDR[:PORT[/WAVEPORT]]
-bool ParseSensor(const std::string& text, SensorSpec& spec, std::string& error) {
+bool ParseSensor(const std::string& text, SensorChoice& choice, std::string& error) {
     const size_t colon = text.find(':');
-    if (!ParseOctets(text.substr(0, colon), spec.octets)) {
+    if (!ParseOctets(text.substr(0, colon), choice.octets)) {
         error = "bad sensor address: " + text;
         return false;
     }
     // The simulator plays sensors on this machine only.
-    if (spec.octets[0] != 127) {
+    if (choice.octets[0] != 127) {
         error = "sensor address must be a loopback address (127.x.y.z): " + text;
         return false;
     }
@@ -50,13 +50,13 @@ bool ParseSensor(const std::string& text, SensorSpec& spec, std::string& error) 
         error = "bad port in " + text;
         return false;
     }
-    spec.modbusPort = port;
+    choice.modbusPort = port;
     if (slash != std::string::npos) {
         if (!ParsePort(rest.substr(slash + 1), port)) {
             error = "bad waveform port in " + text;
             return false;
         }
-        spec.wavePort = port;
+        choice.wavePort = port;
     }
     return true;
 }
@@ -97,9 +97,9 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
         const std::string& value = args[++i];
         bool ok = true;
         if (arg == "--sensor") {
-            SensorSpec spec;
-            ok = ParseSensor(value, spec, error);
-            options.sensors.push_back(spec);
+            SensorChoice choice;
+            ok = ParseSensor(value, choice, error);
+            options.sensors.push_back(choice);
         } else if (arg == "--sensors") {
             int n = 0;
             ok = ParseNumber(value, n) && n >= 1 && n <= 254;

@@ -12,14 +12,14 @@
 
 namespace orsan::sim {
 
-struct SensorSpec {
+struct SensorChoice {
     std::array<uint8_t, 4> octets{};
     std::optional<uint16_t> modbusPort;  // else --port
     std::optional<uint16_t> wavePort;    // else --wave-port
 };
 
 struct SimOptions {
-    std::vector<SensorSpec> sensors;
+    std::vector<SensorChoice> sensors;
     uint16_t port = 502;
     uint16_t wavePort = 22010;
     std::map<int, FaultMode> faults;      // 1-based sensor

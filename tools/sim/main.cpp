@@ -113,8 +113,8 @@ int main(int argc, char** argv) {
     try {
         for (size_t i = 0; i < options->sensors.size(); ++i) {
             const int index = int(i) + 1;
-            const auto& spec = options->sensors[i];
-            auto sensor = std::make_unique<SimulatedSensor>(index, spec.octets, options->seed,
+            const auto& choice = options->sensors[i];
+            auto sensor = std::make_unique<SimulatedSensor>(index, choice.octets, options->seed,
                                                             start, options->flapPeriod);
             sensor->model.LoadConfig(sim.store->Saved(index));
             if (auto f = options->faults.find(index); f != options->faults.end()) {
@@ -132,9 +132,9 @@ int main(int argc, char** argv) {
                 return false;
             };
             sim.modbus.push_back(std::make_unique<ModbusServer>(
-                *raw, spec.modbusPort.value_or(options->port), onSave));
+                *raw, choice.modbusPort.value_or(options->port), onSave));
             sim.wave.push_back(std::make_unique<WaveServer>(
-                *raw, spec.wavePort.value_or(options->wavePort), kWaveSampleRate, options->seed));
+                *raw, choice.wavePort.value_or(options->wavePort), kWaveSampleRate, options->seed));
             sim.sensors.push_back(std::move(sensor));
         }
     } catch (const std::exception& e) {
