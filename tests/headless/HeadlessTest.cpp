@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#include <chrono>
+
+#include "ChildProcess.h"
+#include "IniFile.h"
+#include "SimProcess.h"
+#include "StationConfig.h"
+#include "TempDir.h"
+
+namespace orsan {
+namespace {
+
+using namespace std::chrono_literals;
+
+class HeadlessTest : public ::testing::Test {
+protected:
+    test::TempDir dataDir{"orsan-headless"};
+    test::SimProcess sim{{"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--sensor",
+                          "127.0.0.3:0", "--wave-port", "0"}};
+
+    void SetUp() override {
+        INIFILE config(ConfigPath(QString::fromStdString(dataDir.Path().string())));
+        ASSERT_TRUE(config.WriteString("DAQ", "INTERVAL", "1.0"));
+        for (int n = 1; n <= 3; ++n) {
+            const QStringList octets = QString::fromStdString(sim.Sensor(n).address).split('.');
+            for (int k = 1; k <= 4; ++k) config.WriteString("SENSOR", OctetKey(n, k), octets[k - 1]);
+            config.WriteInt("SENSOR", PortKey(n), sim.Sensor(n).modbusPort);
+        }
+    }
+
+    std::unique_ptr<test::ChildProcess> StartStation(std::vector<std::string> extra) {
+        std::vector<std::string> args{"--headless", "--data-dir", dataDir.Path().string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return std::make_unique<test::ChildProcess>(test::StationPath(), args);
+    }
+
+    static QJsonObject ParseLine(const std::string& line) {
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << line;
+        return doc.object();
+    }
+};
+
+// The value a JSON number stands for, as the 32-bit float it was printed from.
+float AsFloat(const QJsonValue& value) { return float(value.toDouble()); }
+
+TEST_F(HeadlessTest, PrintsDecodedValuesOfEverySensorAtTheRecordInterval) {
+    // Pinned raw registers of sensor 1, decoded by the register map.
+    const std::pair<int, uint16_t> pinned[] = {
+        {0, uint16_t(-200)}, {1, 65336}, {4, 981}, {5, 1002}, {6, 77},  {16, 65535},
+        {17, 12},            {18, 0},    {43, 5},  {50, 350}, {53, 123}, {54, 123},
+        {2, 1},              {3, 29},    {133, 2495},
+    };
+    for (const auto& [reg, raw] : pinned) sim.SetRegister(1, reg, raw);
+    sim.SetFault(2, "exception");
+
+    auto station = StartStation({"--duration", "3.5"});
+    std::vector<std::string> lines;
+    while (auto line = station->ReadLine(10s)) lines.push_back(*line);
+    ASSERT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    ASSERT_GE(lines.size(), 2u);
+    ASSERT_LE(lines.size(), 4u);  // one line a second
+
+    const QJsonObject last = ParseLine(lines.back());
+    EXPECT_GT(last["time"].toInteger(), 1700000000);
+    EXPECT_GE(last["ms"].toInt(), 0);
+    EXPECT_LE(last["ms"].toInt(), 999);
+    const QJsonArray sensors = last["sensors"].toArray();
+    ASSERT_EQ(sensors.size(), 6);
+
+    const QJsonObject s1 = sensors[0].toObject();
+    EXPECT_EQ(s1["id"].toInt(), 1);
+    EXPECT_TRUE(s1["ok"].toBool());
+    EXPECT_EQ(AsFloat(s1["T_Shell"]), float(-200 * 0.01));
+    EXPECT_EQ(AsFloat(s1["Vel_X"]), float(65336 * 0.01));
+    EXPECT_EQ(AsFloat(s1["Vel_Y"]), float(1 * 0.01));
+    EXPECT_EQ(AsFloat(s1["Vel_Z"]), float(29 * 0.01));
+    EXPECT_EQ(AsFloat(s1["Acc_X"]), float(981 * 0.01));
+    EXPECT_EQ(AsFloat(s1["Acc_Y"]), float(1002 * 0.01));
+    EXPECT_EQ(AsFloat(s1["Acc_Z"]), float(77 * 0.01));
+    EXPECT_EQ(AsFloat(s1["Disp_X"]), 65535.0f);
+    EXPECT_EQ(AsFloat(s1["Disp_Y"]), 12.0f);
+    EXPECT_EQ(AsFloat(s1["Disp_Z"]), 0.0f);
+    const QJsonArray spectrum = s1["Spectrum_Z"].toArray();
+    ASSERT_EQ(spectrum.size(), 8);
+    EXPECT_EQ(AsFloat(spectrum[0]), float(5 * 0.01));
+    EXPECT_EQ(AsFloat(spectrum[7]), float(350 * 0.01));
+    EXPECT_EQ(AsFloat(s1["TopOrderEnergy_Z"]), float(123 * 0.01));
+    EXPECT_EQ(AsFloat(s1["TopOrder_Z"]), float(123 * 0.1));
+    EXPECT_EQ(AsFloat(s1["RunningSpeed"]), float(2495 * 0.01));
+
+    const QJsonObject s2 = sensors[1].toObject();
+    EXPECT_FALSE(s2["ok"].toBool());  // exception replies
+    EXPECT_EQ(AsFloat(s2["RunningSpeed"]), 0.0f);
+    EXPECT_TRUE(sensors[2].toObject()["ok"].toBool());
+    for (int i = 3; i < 6; ++i) {
+        const QJsonObject s = sensors[i].toObject();
+        EXPECT_EQ(s["id"].toInt(), i + 1);
+        EXPECT_FALSE(s["ok"].toBool());  // 0.0.0.0
+        EXPECT_EQ(AsFloat(s["T_Shell"]), 0.0f);
+    }
+}
+
+TEST_F(HeadlessTest, TermSignalEndsItCleanlyEvenWithASilentSensor) {
+    sim.SetFault(1, "silent");
+    auto station = StartStation({});
+    ASSERT_TRUE(station->ReadLine(10s).has_value());
+    station->Signal(SIGTERM);
+    // The visit in progress (at most about a second) ends first.
+    EXPECT_EQ(station->WaitExit(5s), std::optional<int>(0));
+}
+
+TEST_F(HeadlessTest, BadCommandLineIsRefused) {
+    test::ChildProcess station(test::StationPath(), {"--headless", "--duration", "soon"});
+    EXPECT_FALSE(station.ReadLine(5s).has_value());
+    EXPECT_EQ(station.WaitExit(5s), std::optional<int>(2));
+}
+
+}  // namespace
+}  // namespace orsan
