@@ -22,6 +22,14 @@ if [ ! -f "$demo/Config.ini" ]; then
   } > "$demo/Config.ini"
 fi
 
+# The demo shows every curve; a new installation starts with none switched on.
+if [ ! -f "$demo/Chart.ini" ]; then
+  for n in 1 2 3 4 5 6; do
+    printf '[CH%d]\r\nTMin=0.0\r\nTMax=80.0\r\nAMax=5.0\r\nVMax=10.0\r\nDMax=100.0\r\n' "$n"
+    for k in 0 1 2 3 4 5 6 7 8 9; do printf 'SHOW%d=1\r\n' "$k"; done
+  done > "$demo/Chart.ini"
+fi
+
 ready=$(mktemp)
 "$build/bin/orsan-sensor-sim" --sensors 6 --port "$port" --state-file "$demo/sim-state.ini" \
   > "$ready" &
