@@ -11,6 +11,7 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "DxAlarmStatic.h"
@@ -37,11 +38,11 @@ struct Message {
 
 class DialogTest : public ::testing::Test {
 protected:
-    void Open(uint16_t port, int stallMs = 3000) {
+    void Open(uint16_t port, int stallMs = 3000, TraceSink trace = {}) {
         WaveCaptureOptions options;
         options.port = port;
         options.stallLimitMs = stallMs;
-        options.trace = {};
+        options.trace = std::move(trace);
         dialog = std::make_unique<WavDaqDlg>(kLoopback, nullptr, options);
         dialog->SetMessageSink([this](QMessageBox::Icon icon, const QString& text) {
             messages.push_back({icon, text});
@@ -205,11 +206,18 @@ TEST_F(DialogTest, ClosingMidCaptureStopsAndJoinsTheThread) {
 
 TEST_F(DialogTest, DestroyingMidCaptureJoinsTheThread) {
     FakeWavePeer peer(test::KnownPacketStream(1, 26667), {1420}, FakeWavePeer::Ending::Stall);
-    Open(peer.Port(), 600000);
+    std::mutex mutex;
+    std::vector<std::string> lines;
+    Open(peer.Port(), 600000, [&](std::string_view line) {
+        std::lock_guard lock(mutex);
+        lines.emplace_back(line);
+    });
     QTest::mouseClick(Control<QPushButton>(1109), Qt::LeftButton);
     peer.WaitSent();
     dialog.reset();
-    SUCCEED();  // reaching here means the destructor did not hang or crash
+    // The thread's last words were written before the dialog finished going.
+    std::lock_guard lock(mutex);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "波形采集线程被强制终止了\n"), lines.end());
 }
 
 TEST_F(DialogTest, SliderShowsTheChosenSecond) {
