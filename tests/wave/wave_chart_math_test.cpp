@@ -114,32 +114,6 @@ TEST(CursorValues, FormatDependsOnMagnitude) {
     }
 }
 
-TEST(Drag, RectangleZoomsIntoIt) {
-    ChartView view;
-    ASSERT_EQ(ApplyDrag(TestLayout(), view, 100, 50, 300, 200), DragOutcome::Zoom);
-    // fx 40/500 .. 240/500; fy 20/300 .. 170/300 of the old -1..1
-    EXPECT_NEAR(view.x.min, 0.08, 1e-6);
-    EXPECT_NEAR(view.x.max, 0.48, 1e-6);
-    EXPECT_NEAR(view.y.max, 1 - 2 * 20.0 / 300, 1e-6);
-    EXPECT_NEAR(view.y.min, 1 - 2 * 170.0 / 300, 1e-6);
-    // A second drag zooms relative to the new ranges.
-    ASSERT_EQ(ApplyDrag(TestLayout(), view, 60, 30, 310, 180), DragOutcome::Zoom);
-    EXPECT_NEAR(view.x.min, 0.08, 1e-6);
-    EXPECT_NEAR(view.x.max, 0.08 + 0.4 * 0.5, 1e-6);
-}
-
-TEST(Drag, LeftwardsRestoresHomeRanges) {
-    ChartView view;
-    view.homeY = {-5, 5};
-    view.x = {0.3f, 0.4f};
-    view.y = {0.1f, 0.2f};
-    ASSERT_EQ(ApplyDrag(TestLayout(), view, 300, 50, 100, 200), DragOutcome::Reset);
-    EXPECT_EQ(view.x.min, 0);
-    EXPECT_EQ(view.x.max, 1);
-    EXPECT_EQ(view.y.min, -5);
-    EXPECT_EQ(view.y.max, 5);
-}
-
 TEST(Drag, SmallMovesChangeNothingAndClicksMoveTheCursor) {
     struct Case {
         int x0, y0, x1, y1;

@@ -72,16 +72,21 @@ TEST_F(ChartTest, DragZoomsAndLeftwardDragResets) {
     EXPECT_NEAR(chart.View().y.min, 1 - 2 * 170.0 / 300, 1e-6);
     EXPECT_EQ(chart.RenderCount(), renders + 1);
 
+    // A second drag zooms within the new ranges.
+    Drag({60, 30}, {310, 180});
+    EXPECT_NEAR(chart.View().x.min, 0.08, 1e-6);
+    EXPECT_NEAR(chart.View().x.max, 0.28, 1e-6);
+
     Drag({300, 50}, {100, 200});
     EXPECT_EQ(chart.View().x.min, 0);
     EXPECT_EQ(chart.View().x.max, 1);
     EXPECT_EQ(chart.View().y.min, -1);
     EXPECT_EQ(chart.View().y.max, 1);
-    EXPECT_EQ(chart.RenderCount(), renders + 2);
+    EXPECT_EQ(chart.RenderCount(), renders + 3);
 
     Drag({100, 50}, {130, 60});  // 30 across, 10 down: nothing
     EXPECT_EQ(chart.View().x.max, 1);
-    EXPECT_EQ(chart.RenderCount(), renders + 2);
+    EXPECT_EQ(chart.RenderCount(), renders + 3);
 }
 
 TEST_F(ChartTest, DragRectangleIsDrawnFromTheCachedImage) {
