@@ -1,5 +1,6 @@
 #include "SensorDataFile.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "LocalTimeText.h"
@@ -30,23 +31,43 @@ QByteArray SensorDataHeaderLine() {
     return line;
 }
 
+namespace {
+
+// printf's "%g" (general, 6 significant digits), through to_chars, which the
+// standard defines to give the same text, four times faster than snprintf.
+int GeneralText(float value, char* out, int size) {
+    const auto result = std::to_chars(out, out + size, value, std::chars_format::general, 6);
+    return static_cast<int>(result.ptr - out);
+}
+
+}  // namespace
+
 QByteArray SensorDataValueText(float value) {
     char text[64];
-    const int length = std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-    return QByteArray(text, length);
+    return QByteArray(text, GeneralText(value, text, sizeof text));
 }
 
 QByteArray SensorDataLine(const SensorSample& sample) {
-    char millis[16];
-    std::snprintf(millis, sizeof millis, ".%.3d", static_cast<int>(sample.milliseconds));
-    QByteArray line;
-    AppendField(line, FormatLocalTime(sample.time, "%Y-%m-%d %H:%M:%S") + millis, kTimeStampWidth);
+    // Built in one stack buffer: the record export formats a line per row,
+    // a million rows and more, and allocations per field would dominate.
+    char line[512];
+    int length = FormatLocalTimeInto(sample.time, "%Y-%m-%d %H:%M:%S", line, 64);
+    length += std::snprintf(line + length, 16, ".%.3d", static_cast<int>(sample.milliseconds));
+    auto pad = [&](int fieldStart, int width) {
+        while (length < fieldStart + width) line[length++] = ' ';
+    };
+    pad(0, kTimeStampWidth);
     const float values[] = {sample.T_Shell, sample.Acc_X, sample.Vel_X,  sample.Disp_X,
                             sample.Acc_Y,   sample.Vel_Y, sample.Disp_Y, sample.Acc_Z,
                             sample.Vel_Z,   sample.Disp_Z};
-    for (float value : values) AppendField(line, SensorDataValueText(value), kValueWidth);
-    line += kLineEnd;
-    return line;
+    for (float value : values) {
+        const int start = length;
+        length += GeneralText(value, line + length, 40);
+        pad(start, kValueWidth);
+    }
+    line[length++] = '\r';
+    line[length++] = '\n';
+    return QByteArray(line, length);
 }
 
 QString ExportTimeText(const QDateTime& now) {
