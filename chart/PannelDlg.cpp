@@ -1,7 +1,6 @@
 #include "PannelDlg.h"
 
 #include <QDateTime>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <cmath>
@@ -10,6 +9,7 @@
 #include "ChartSettings.h"
 #include "DXPNGCTL.h"
 #include "DialogUnits.h"
+#include "EnterEscapeFilter.h"
 #include "DxChartTrend.h"
 #include "DxGlobal.h"
 #include "LiveValues.h"
@@ -89,6 +89,7 @@ int PeriodForSeconds(float seconds) {
 PannelDlg::PannelDlg(int sensorIndex, QWidget* parent)
     : QWidget(parent), sensorIndex_(sensorIndex) {
     setFont(DialogFont());
+    ConsumeEnterEscape(this);
     BuildControls();
 
     chartSettings.SetPath(AppFilePath(QStringLiteral("Chart.ini")));
@@ -307,16 +308,5 @@ void PannelDlg::ExportData() {
     OpenWithDesktop(path);
 }
 
-void PannelDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();  // neither closes the window nor presses a button
-            return;
-        default:
-            QWidget::keyPressEvent(event);
-    }
-}
 
 }  // namespace orsan

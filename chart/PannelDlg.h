@@ -62,9 +62,6 @@ public:
     void ExportPicture();
     void ExportData();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void BuildControls();
     QLabel* AddValue(int id, int x, int y, int w, int h, const QColor& color);

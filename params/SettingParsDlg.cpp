@@ -3,12 +3,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "DialogUnits.h"
+#include "EnterEscapeFilter.h"
 #include "Ipv4AddressEdit.h"
 #include "ParamNotifier.h"
 
@@ -40,6 +40,7 @@ QString FormatField(float value) {
 
 SettingParsDlg::SettingParsDlg(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
+    ConsumeEnterEscape(this);
     setWindowTitle(QStringLiteral("设置传感器参数"));
     BuildControls();
     ShowAll();
@@ -302,16 +303,5 @@ void SettingParsDlg::showEvent(QShowEvent* event) {
     ReadFromSensor();
 }
 
-void SettingParsDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();  // neither closes the dialog nor presses a button
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
-}
 
 }  // namespace orsan

@@ -42,7 +42,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -10,6 +9,7 @@
 #include <ctime>
 
 #include "DialogUnits.h"
+#include "EnterEscapeFilter.h"
 #include "DxAlarmStatic.h"
 #include "DxChartRealTime.h"
 #include "DxGlobal.h"
@@ -34,6 +34,7 @@ Widget* Place(Widget* widget, const DialogUnits& du, int x, int y, int w, int h,
 WavDaqDlg::WavDaqDlg(uint32_t sensorAddress, QWidget* parent, WaveCaptureOptions options)
     : QDialog(parent), address_(sensorAddress), capture_(std::move(options)) {
     for (auto& axis : samples_) axis.assign(kWaveMaxSamplesPerAxis, 0.0f);
+    ConsumeEnterEscape(this);
     BuildControls();
     setWindowTitle(QStringLiteral("读取传感器 { %1.%2.%3.%4 } 波形")
                        .arg(AddressOctet(address_, 1))
@@ -174,17 +175,6 @@ void WavDaqDlg::ShowMessage(QMessageBox::Icon icon, const QString& text) {
     if (messageSink_) messageSink_(icon, text);
 }
 
-void WavDaqDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();  // neither key closes the dialog
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
-}
 
 void WavDaqDlg::closeEvent(QCloseEvent* event) {
     timer_.stop();

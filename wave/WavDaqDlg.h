@@ -48,7 +48,6 @@ public:
     QString ExportPath() const;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

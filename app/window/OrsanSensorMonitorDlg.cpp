@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 
 #include "DatabaseLogDlg.h"
 #include "DialogUnits.h"
+#include "EnterEscapeFilter.h"
 #include "DxAlarmStatic.h"
 #include "DxGlobal.h"
 #include "Ipv4AddressEdit.h"
@@ -56,6 +56,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(SensorPoller& poller, RecordDatabas
     setWindowIcon(ResourceIcon(128));
     setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
     setFont(DialogFont());
+    ConsumeEnterEscape(this);
 
     info_.SetPath(InfoPath(AppDir()));
     setWindowTitle(LoadTitle(info_));
@@ -279,16 +280,5 @@ void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {
     dialog.exec();
 }
 
-void OrsanSensorMonitorDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();  // neither closes the window nor presses a button
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
-}
 
 }  // namespace orsan

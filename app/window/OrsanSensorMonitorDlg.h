@@ -54,9 +54,6 @@ public:
     DatabaseLogDlg* RecordPage() const { return recordPage_; }
     XTabCtrl* Tabs() const { return tabs_; }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void BuildControls();
     void BuildTabs();
