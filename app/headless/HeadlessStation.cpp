@@ -11,26 +11,12 @@
 #include "SensorPoller.h"
 #include "SignalQuit.h"
 #include "StationConfig.h"
+#include "StationPolling.h"
 
 namespace orsan {
 
 namespace {
-
 constexpr int kRefreshMs = 300;
-
-void StartStationPolling(SensorPoller& poller, const StationConfig& config) {
-    std::array<int, kSensorCount> ids{};
-    std::array<int, kSensorCount> types{};
-    std::array<uint8_t, kSensorCount> units{};
-    for (int i = 0; i < kSensorCount; ++i) {
-        ids[i] = i + 1;
-        types[i] = kDeviceTypeTriAxis;
-        units[i] = 1;
-    }
-    poller.StartPolling(kSensorCount, ids.data(), types.data(), config.addresses.data(),
-                        config.ports.data(), units.data());
-}
-
 }  // namespace
 
 int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& err) {
@@ -38,7 +24,7 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     const StationConfig config = LoadStationConfig(configFile);
 
     SensorPoller poller;
-    StartStationPolling(poller, config);
+    StartStationPolling(poller, config.addresses, config.ports);
 
     LiveValues values{};
     std::array<bool, kSensorCount> commOk{};

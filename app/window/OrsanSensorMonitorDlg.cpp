@@ -19,6 +19,7 @@
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorPoller.h"
+#include "StationPolling.h"
 #include "WavDaqDlg.h"
 #include "XTabCtrl.h"
 
@@ -73,7 +74,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(SensorPoller& poller, RecordDatabas
     SetFastIntervalEverywhere(interval_);
     for (int i = 0; i < kSensorCount; ++i) addressEdits_[i]->SetAddress(addresses_[i]);
 
-    StartStationPolling();
+    StartStationPolling(poller_, addresses_, loaded_.ports);
 
     parameterTool_ = [this](int n) { OpenParameterDialog(n); };
     waveformTool_ = [this](int n) { OpenWaveformDialog(n); };
@@ -193,19 +194,6 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     tabs_->AddTab(recordPage_, QStringLiteral("  长时数据记录  "), 7);
 }
 
-void OrsanSensorMonitorDlg::StartStationPolling() {
-    std::array<int, kSensorCount> ids{};
-    std::array<int, kSensorCount> types{};
-    std::array<uint8_t, kSensorCount> units{};
-    for (int i = 0; i < kSensorCount; ++i) {
-        ids[i] = i + 1;
-        types[i] = kDeviceTypeTriAxis;
-        units[i] = 1;
-    }
-    poller_.StartPolling(kSensorCount, ids.data(), types.data(), addresses_.data(),
-                         loaded_.ports.data(), units.data());
-}
-
 void OrsanSensorMonitorDlg::SetFastIntervalEverywhere(float interval) {
     const int fast = interval < 1.0f ? 1 : 0;
     for (PannelDlg* panel : panels_) panel->SetFastInterval(fast);
@@ -235,7 +223,7 @@ void OrsanSensorMonitorDlg::RecordTick() {
 void OrsanSensorMonitorDlg::SaveAddresses() {
     for (int i = 0; i < kSensorCount; ++i) addresses_[i] = addressEdits_[i]->Address();
     const bool saved = orsan::SaveAddresses(config_, addresses_);
-    StartStationPolling();
+    StartStationPolling(poller_, addresses_, loaded_.ports);
     if (saved) {
         ShowMessage(QStringLiteral("传感器IP地址信息更新成功!"));
     } else {

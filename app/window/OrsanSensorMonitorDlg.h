@@ -57,7 +57,6 @@ public:
 private:
     void BuildControls();
     void BuildTabs();
-    void StartStationPolling();
     void SetFastIntervalEverywhere(float interval);
     void ShowInterval(float seconds);
     void OpenParameterDialog(int sensorNumber);
