@@ -199,7 +199,8 @@ bool RecordDatabase::Insert(const RecordRow& row) {
         reopenBeforeWrite_ = false;
     }
     if (!open_ || !insert_)
-        return FailWith(kWriteDiagnosticPrefix, QStringLiteral("数据库未打开"), path_);
+        return FailWith(kWriteDiagnosticPrefix, QStringLiteral("数据库未打开"),
+                        QStringLiteral("连接未打开或已关闭"));
 
     insert_->bindValue(0, qint64(row.time));
     insert_->bindValue(1, int(row.milliseconds));
@@ -226,7 +227,8 @@ bool RecordDatabase::Insert(const RecordRow& row) {
 std::optional<qint64> RecordDatabase::Count() {
     if (rowCount_) return rowCount_;
     if (!open_) {
-        FailWith(kReloadDiagnosticPrefix, QStringLiteral("数据库未打开"), path_);
+        FailWith(kReloadDiagnosticPrefix, QStringLiteral("数据库未打开"),
+                 QStringLiteral("连接未打开或已关闭"));
         return std::nullopt;
     }
     QSqlQuery query(db_);
@@ -276,7 +278,9 @@ bool RecordDatabase::LoadLastPage(int pageSize, RecordPage* page) {
 }
 
 bool RecordDatabase::ClearAll() {
-    if (!open_) return FailWith(kClearDiagnosticPrefix, QStringLiteral("数据库未打开"), path_);
+    if (!open_)
+        return FailWith(kClearDiagnosticPrefix, QStringLiteral("数据库未打开"),
+                        QStringLiteral("连接未打开或已关闭"));
     if (!db_.transaction()) return Fail(kClearDiagnosticPrefix, db_.lastError());
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral("DELETE FROM data"))) {

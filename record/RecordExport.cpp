@@ -61,7 +61,8 @@ RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, con
                               .arg(result.rows + 1)
                               .arg(milliseconds));
         sample.milliseconds = uint16_t(milliseconds);
-        for (int v = 0; v < kRecordValuesPerSlot; ++v) values[v] = query.value(2 + v).toFloat();
+        for (int v = 0; v < kRecordValuesPerSlot; ++v)
+            values[v] = float(query.value(2 + v).toDouble());
         SetSlotValues(sample, values);
         if (!writer.Append(sample, &error)) return Failed(error);
         ++result.rows;

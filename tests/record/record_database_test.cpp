@@ -199,7 +199,8 @@ INSTANTIATE_TEST_SUITE_P(PageSizes, RecordPageQueryTest,
                          ::testing::Values(PageCase{0, 0, 0}, PageCase{1, 0, 1},
                                            PageCase{21, 0, 21}, PageCase{22, 0, 22},
                                            PageCase{23, 22, 1}, PageCase{44, 22, 22},
-                                           PageCase{45, 44, 1}));
+                                           PageCase{45, 44, 1}),
+                         [](const auto& info) { return "rows" + std::to_string(info.param.rows); });
 
 TEST_F(RecordDatabaseTest, RowsOfOneSecondKeepTheirWriteOrder) {
     RecordDatabase db;

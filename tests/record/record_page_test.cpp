@@ -184,7 +184,8 @@ INSTANTIATE_TEST_SUITE_P(RowCounts, RecordListTest,
                          ::testing::Values(ListCase{0, "", 0, "-"},
                                            ListCase{1, "1", 1, "2024-05-01 08:30:15"},
                                            ListCase{22, "1", 22, "2024-05-01 08:30:36"},
-                                           ListCase{23, "23", 1, "2024-05-01 08:30:37"}));
+                                           ListCase{23, "23", 1, "2024-05-01 08:30:37"}),
+                         [](const auto& info) { return "rows" + std::to_string(info.param.rows); });
 
 TEST_F(RecordPageTest, ListFollowsWritesEveryTickWhenSlowAndEveryThirdWhenFast) {
     DatabaseLogDlg page(db_);

@@ -1,0 +1,219 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+#include "DatabaseLogDlg.h"
+#include "RecordColumns.h"
+#include "RecordDatabase.h"
+#include "RecordExport.h"
+#include "RecordPageText.h"
+#include "SensorDataFile.h"
+
+namespace orsan {
+namespace {
+
+// A temporary folder, or ORSAN_RECORD_BENCH_DIR when set: tables made there
+// are kept and used again by later runs.
+QDir BenchDir() {
+    static QTemporaryDir temporary;
+    const QString kept = qEnvironmentVariable("ORSAN_RECORD_BENCH_DIR");
+    if (kept.isEmpty()) return QDir(temporary.path());
+    QDir().mkpath(kept);
+    return QDir(kept);
+}
+
+// One value expression per column, varied by row number i, rounded as the
+// writer stores them.
+QString ValueExpressions() {
+    QStringList values;
+    for (int k = 0; k < kRecordSlots * kRecordValuesPerSlot; ++k) {
+        const int decimals = IsOneDecimalValue(k % kRecordValuesPerSlot) ? 1 : 2;
+        values
+            << QStringLiteral("round(((i * %1) %% 100000) / 100.0, %2)").arg(k + 7).arg(decimals);
+    }
+    return values.join(QLatin1Char(','));
+}
+
+// A table of `rows` rows one second apart, made once per size in one
+// transaction straight in SQLite.
+QString TableFolder(qint64 rows) {
+    static std::map<qint64, QString> made;
+    auto found = made.find(rows);
+    if (found != made.end()) return found->second;
+    const QString folder = BenchDir().filePath(QStringLiteral("rows_%1").arg(rows));
+    if (QFile::exists(folder + QStringLiteral("/complete"))) return made[rows] = folder;
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    RecordDatabase db;
+    if (!db.Open(folder)) std::abort();
+    QSqlDatabase connection = db.Connection();
+    connection.transaction();
+    QSqlQuery query(connection);
+    const QString sql =
+        QStringLiteral(
+            "WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c LIMIT %1) "
+            "INSERT INTO data SELECT 1700000000 + i, (i * 37) %% 1000, %2 FROM c")
+            .arg(rows)
+            .arg(ValueExpressions())
+            .replace(QStringLiteral("%%"), QStringLiteral("%"));
+    if (!query.exec(sql)) {
+        std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text()));
+        std::abort();
+    }
+    connection.commit();
+    query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    QFile complete(folder + QStringLiteral("/complete"));
+    complete.open(QIODevice::WriteOnly);
+    made[rows] = folder;
+    return folder;
+}
+
+RecordRow SampleRow(int32_t time) {
+    RecordRow row;
+    row.time = time;
+    for (int s = 0; s < kSensorCount; ++s) {
+        SensorSample& sample = row.sensors[size_t(s)];
+        sample.T_Shell = 25.26f + float(s);
+        sample.Acc_X = 3.456f;
+        sample.Vel_Z = 1.234f;
+        sample.Disp_Y = 12.0f;
+    }
+    return row;
+}
+
+void BM_RefreshRecordList(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(state.range(0)))) std::abort();
+    DatabaseLogDlg page(db);  // counts once; later reloads use the kept count
+    for (auto _ : state) page.RefreshRecordList();
+}
+BENCHMARK(BM_RefreshRecordList)->Arg(100)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadLastPage(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(state.range(0)))) std::abort();
+    RecordPage page;
+    db.LoadLastPage(kRecordsPerPage, &page);
+    for (auto _ : state) {
+        db.LoadLastPage(kRecordsPerPage, &page);
+        benchmark::DoNotOptimize(page.rows.data());
+    }
+}
+BENCHMARK(BM_LoadLastPage)->Arg(100)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+// One row with the reload that follows it (interval of 1 s or more), on a
+// table of 10,000 rows. Includes the full-sync commit.
+void BM_WriteRecord(benchmark::State& state) {
+    QTemporaryDir dir;
+    RecordDatabase db;
+    if (!db.Open(dir.path())) std::abort();
+    DatabaseLogDlg page(db);
+    page.StartRecording();
+    int32_t time = 1700000000;
+    for (auto _ : state) page.WriteRecord(SampleRow(time++));
+}
+BENCHMARK(BM_WriteRecord)->Unit(benchmark::kMillisecond);
+
+QString ExportSql(int sensor) {
+    QStringList columns{QStringLiteral("Time"), QStringLiteral("msTime")};
+    for (const QString& name : SlotColumnNames(sensor)) columns << name;
+    return QStringLiteral("SELECT ") + columns.join(QLatin1Char(',')) +
+           QStringLiteral(" FROM data ORDER BY Time, rowid");
+}
+
+void BM_ExportOneSensorMillionRows(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(1000000))) std::abort();
+    const QString path = BenchDir().filePath(QStringLiteral("export.txt"));
+    for (auto _ : state) {
+        const RecordExportResult result = ExportSensorRecords(db, 4, path);
+        if (result.status != RecordExportResult::Status::Written) std::abort();
+    }
+}
+BENCHMARK(BM_ExportOneSensorMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Breakdown of the export: reading the rows alone.
+void BM_ReadOneSensorMillionRows(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(1000000))) std::abort();
+    for (auto _ : state) {
+        QSqlQuery query(db.Connection());
+        query.setForwardOnly(true);
+        if (!query.exec(ExportSql(4))) std::abort();
+        double sum = 0;
+        while (query.next())
+            for (int c = 0; c < 12; ++c) sum += query.value(c).toDouble();
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_ReadOneSensorMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Breakdown of the export: formatting a million lines alone.
+void BM_FormatMillionLines(benchmark::State& state) {
+    SensorSample sample;
+    sample.T_Shell = 25.3f;
+    sample.Acc_X = 0.12f;
+    sample.Vel_X = 3.46f;
+    sample.Disp_X = 12.0f;
+    for (auto _ : state) {
+        qint64 bytes = 0;
+        for (int i = 0; i < 1000000; ++i) {
+            sample.time = 1700000000 + i;
+            bytes += SensorDataLine(sample).size();
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_FormatMillionLines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Breakdown of the export: formatting and writing a million lines.
+void BM_WriteMillionLines(benchmark::State& state) {
+    SensorSample sample;
+    sample.T_Shell = 25.3f;
+    const QString path = BenchDir().filePath(QStringLiteral("lines.txt"));
+    for (auto _ : state) {
+        SensorDataFileWriter writer;
+        QString error;
+        if (!writer.Open(path, &error)) std::abort();
+        for (int i = 0; i < 1000000; ++i) {
+            sample.time = 1700000000 + i;
+            if (!writer.Append(sample, &error)) std::abort();
+        }
+        if (!writer.Commit(&error)) std::abort();
+    }
+}
+BENCHMARK(BM_WriteMillionLines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The floor: the sqlite3 shell dumping the same twelve columns of the same
+// file as CSV, in the same order, into a file.
+void BM_Sqlite3CsvDumpMillionRows(benchmark::State& state) {
+    const QString db = RecordDatabase::PathIn(TableFolder(1000000));
+    const QString out = BenchDir().filePath(QStringLiteral("dump.csv"));
+    const QByteArray command =
+        QStringLiteral("sqlite3 -csv '%1' '%2' > '%3'").arg(db, ExportSql(4), out).toLocal8Bit();
+    for (auto _ : state)
+        if (std::system(command.constData()) != 0) std::abort();
+}
+BENCHMARK(BM_Sqlite3CsvDumpMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace orsan
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
