@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <csignal>
 
 #include "RecordColumns.h"
 #include "RecordCommand.h"
@@ -78,6 +80,31 @@ TEST_F(RecordExportTest, FailuresLeaveNoFileAndSayWhy) {
                         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
                         .isEmpty());
     }
+}
+
+// The disk fills up in the middle of the file (played by the file size
+// limit): the export fails and leaves nothing, not a truncated file.
+TEST_F(RecordExportTest, DiskFullMidFileLeavesNoFile) {
+    QSqlDatabase connection = db_.Connection();
+    ASSERT_TRUE(connection.transaction());
+    for (int i = 0; i < 20000; ++i) ASSERT_TRUE(db_.Insert(PatternRow(1700000000 + i, 0, i)));
+    ASSERT_TRUE(connection.commit());
+
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit full = old;
+    full.rlim_cur = 1 << 20;  // the file would be 2.6 MB
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    const RecordExportResult result = ExportSensorRecords(db_, 2, outDir_.filePath("out.txt"));
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(result.status, RecordExportResult::Status::Failed);
+    EXPECT_TRUE(result.error.contains("out.txt")) << result.error.toStdString();
+    EXPECT_TRUE(QDir(outDir_.path())
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                    .isEmpty());
 }
 
 TEST_F(RecordExportTest, ExistingFileIsReplacedOnlyByACompleteExport) {
