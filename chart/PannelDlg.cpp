@@ -102,6 +102,8 @@ PannelDlg::PannelDlg(int sensorIndex, QWidget* parent)
 
     connect(&liveTimer_, &QTimer::timeout, this, &PannelDlg::RefreshLiveValues);
     connect(&trendTimer_, &QTimer::timeout, this, &PannelDlg::AppendTrendSample);
+    // Trend samples keep their spacing; a coarse timer may fire 5 % early.
+    trendTimer_.setTimerType(Qt::PreciseTimer);
     liveTimer_.start(kLiveTimerMs);
     const int whole = IntervalWholeSeconds();
     trendTimer_.start(whole >= 1 ? whole * 1000 : kShortestTrendMs);

@@ -41,6 +41,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     refreshTimer.start(kRefreshMs);
 
     QTimer recordTimer;
+    // Coarse timers may fire up to 5 % early; rows must keep their interval.
+    recordTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&recordTimer, &QTimer::timeout, [&] {
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         const auto time = int32_t(now / 1000);

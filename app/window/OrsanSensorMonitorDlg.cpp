@@ -81,6 +81,8 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(SensorPoller& poller, RecordDatabas
 
     connect(&refreshTimer_, &QTimer::timeout, this, &OrsanSensorMonitorDlg::Refresh);
     connect(&recordTimer_, &QTimer::timeout, this, &OrsanSensorMonitorDlg::RecordTick);
+    // Coarse timers may fire up to 5 % early; rows must keep their interval.
+    recordTimer_.setTimerType(Qt::PreciseTimer);
     refreshTimer_.start(kRefreshMs);
     recordTimer_.start(TimerPeriod(interval_));
 }
