@@ -14,20 +14,9 @@
 
 namespace {
 
-orsan::RunMode PeekMode(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--headless") return orsan::RunMode::Headless;
-        if (arg == "--export-sensor") return orsan::RunMode::ExportSensor;
-        if (arg == "--capture") return orsan::RunMode::Capture;
-    }
-    return orsan::RunMode::Window;
-}
-
 // The window needs a QApplication; the other modes must run without a display.
-std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
-    if (PeekMode(argc, argv) == orsan::RunMode::Window)
-        return std::make_unique<QApplication>(argc, argv);
+std::unique_ptr<QCoreApplication> MakeApplication(orsan::RunMode mode, int& argc, char** argv) {
+    if (mode == orsan::RunMode::Window) return std::make_unique<QApplication>(argc, argv);
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
@@ -55,17 +44,33 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
 }  // namespace
 
 int main(int argc, char** argv) {
-    auto app = MakeApplication(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("OrsanSensorMonitor"));
     QTextStream out(stdout);
     QTextStream err(stderr);
 
+    // Parsed before any application object exists, so a bad argument is
+    // reported even where no display is available.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     orsan::CommandLine options;
     QString error;
-    if (!orsan::ParseCommandLine(QCoreApplication::arguments().mid(1), options, &error)) {
+    if (!orsan::ParseCommandLine(arguments, options, &error)) {
         err << "orsan-monitor: " << error << '\n' << orsan::UsageText();
         return 2;
     }
+    if (options.mode == orsan::RunMode::Help) {
+        out << orsan::UsageText();
+        return 0;
+    }
+
+    if (options.mode == orsan::RunMode::Window && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        err << "orsan-monitor: no display for the station window; use --headless\n";
+        return 1;
+    }
+
+    auto app = MakeApplication(options.mode, argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("OrsanSensorMonitor"));
     const QString dataDir = orsan::ResolveDataFolder(
         options.dataDir, QCoreApplication::applicationDirPath(), &error);
     if (dataDir.isEmpty()) {
@@ -87,6 +92,8 @@ int main(int argc, char** argv) {
                                             std::cout, std::cerr);
         case orsan::RunMode::Window:
             return orsan::RunStationWindow(dataDir);
+        case orsan::RunMode::Help:
+            break;
     }
     return 1;
 }

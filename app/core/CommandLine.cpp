@@ -34,7 +34,7 @@ QString UsageText() {
         "usage: orsan-monitor [--data-dir DIR]\n"
         "       orsan-monitor --headless [--record] [--duration SEC] [--data-dir DIR]\n"
         "       orsan-monitor --export-sensor N [--out FILE] [--data-dir DIR]\n"
-        "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE] [--data-dir DIR]\n");
+        "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE] [--wave-port P] [--data-dir DIR]\n");
 }
 
 bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* error) {
@@ -44,6 +44,11 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     for (int i = 0; i < args.size(); ++i) {
         const QString& option = args[i];
         QString value;
+        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+            result = CommandLine{};
+            result.mode = RunMode::Help;
+            return true;
+        }
         if (option == QLatin1String("--headless")) {
             if (!SetMode(result, RunMode::Headless, option, error)) return false;
         } else if (option == QLatin1String("--record")) {

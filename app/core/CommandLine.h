@@ -6,7 +6,7 @@
 
 namespace orsan {
 
-enum class RunMode { Window, Headless, ExportSensor, Capture };
+enum class RunMode { Window, Headless, ExportSensor, Capture, Help };
 
 struct CommandLine {
     RunMode mode = RunMode::Window;

@@ -32,6 +32,9 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.exportSensor, 4);
     EXPECT_EQ(c.outPath, "x.txt");
 
+    ASSERT_TRUE(Parse({"--headless", "--help"}, c));
+    EXPECT_EQ(c.mode, RunMode::Help);
+
     ASSERT_TRUE(Parse({"--capture", "127.0.0.2", "--seconds", "10"}, c));
     EXPECT_EQ(c.mode, RunMode::Capture);
     EXPECT_EQ(c.captureAddress, MakeAddress(127, 0, 0, 2));

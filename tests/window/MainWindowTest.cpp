@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTemporaryDir>
 
@@ -186,6 +187,26 @@ TEST_F(MainWindowTest, SavedAddressesAreWrittenAndPollingRestarts) {
     EXPECT_EQ(config.GetInt("SENSOR", "ID3IP2"), 0);
     EXPECT_EQ(window->SensorAddresses()[0], MakeAddress(127, 0, 0, 8));
     EXPECT_TRUE(poller.IsPolling());
+}
+
+TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
+    ASSERT_TRUE(database.Open(dataDir.path()));
+    OpenWindow();
+    GlobalLiveValues()[3][kSlotTShell] = 31.26f;
+    window->RecordTick();
+    EXPECT_EQ(database.Count(), std::optional<qint64>(0));
+    window->RecordPage()->StartRecording();
+    window->RecordTick();
+    window->RecordTick();
+    EXPECT_EQ(database.Count(), std::optional<qint64>(2));
+    QSqlQuery query(database.Connection());
+    ASSERT_TRUE(query.exec("SELECT Temp4 FROM data"));
+    ASSERT_TRUE(query.next());
+    EXPECT_DOUBLE_EQ(query.value(0).toDouble(), 31.3);  // stored as "%1.1f" writes it
+    window->RecordPage()->StopRecording();
+    window->RecordTick();
+    EXPECT_EQ(database.Count(), std::optional<qint64>(2));
+    GlobalLiveValues() = LiveValues{};
 }
 
 TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {
