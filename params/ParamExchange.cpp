@@ -42,8 +42,7 @@ WriteOutcome ExecuteWritePlan(const SensorEndpoint& endpoint,
             connection.Transact(BuildRequest(write.transactionId, endpoint.unitId,
                                              kFunctionWriteSingle, write.reg, write.value),
                                 kRequestSize, reply);
-        if (!IsWriteEcho(reply, received, write)) break;
-        ++outcome.confirmed;
+        if (IsWriteEcho(reply, received, write)) ++outcome.confirmed;
     }
     connection.Close();
     return outcome;

@@ -31,9 +31,9 @@ struct WriteOutcome {
     bool Succeeded() const { return connected && confirmed == planned; }
 };
 
-// Sends the writes in order on one connection. Stops at the first request
-// without its echo: the sensor is refusing or gone, and every further
-// request would only add another wait.
+// Sends every write in order on one connection, whatever the earlier
+// replies were: the sensor gets the whole group, and the action counts as
+// done only when each request came back as its echo.
 WriteOutcome ExecuteWritePlan(const SensorEndpoint& endpoint,
                               const std::vector<RegisterWrite>& writes);
 
