@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QTextStream>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 
 #include "IniFile.h"
@@ -17,6 +19,11 @@ namespace orsan {
 
 namespace {
 constexpr int kRefreshMs = 300;
+// A timer period is an int of milliseconds; longer runs are waited out in
+// steps of at most a day, against one deadline.
+constexpr qint64 kLongestStepMs = 24LL * 3600 * 1000;
+// Beyond this (some 30 years) a run is as good as endless.
+constexpr double kLongestRunMs = 1e12;
 }  // namespace
 
 int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& err) {
@@ -55,8 +62,24 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     recordTimer.start(int(config.interval * 1000.0f));
 
     SignalQuit signalQuit;
-    if (options.durationSeconds > 0)
-        QTimer::singleShot(qint64(options.durationSeconds * 1000.0), qApp, &QCoreApplication::quit);
+    QTimer durationTimer;
+    durationTimer.setSingleShot(true);
+    durationTimer.setTimerType(Qt::PreciseTimer);
+    if (options.durationSeconds > 0) {
+        const QDeadlineTimer end(
+            qint64(std::min(options.durationSeconds * 1000.0, kLongestRunMs)), Qt::PreciseTimer);
+        auto step = [&durationTimer, end] {
+            if (end.hasExpired()) {
+                QCoreApplication::quit();
+                return;
+            }
+            const qint64 left = end.remainingTime();  // -1: never
+            durationTimer.start(int(left < 0 ? kLongestStepMs : std::min(left, kLongestStepMs)));
+        };
+        QObject::connect(&durationTimer, &QTimer::timeout, step);
+        // The first step runs inside the event loop, where quit takes effect.
+        durationTimer.start(0);
+    }
 
     const int code = QCoreApplication::exec();
     recordTimer.stop();

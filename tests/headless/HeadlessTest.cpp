@@ -117,6 +117,17 @@ TEST_F(HeadlessTest, TermSignalEndsItCleanlyEvenWithASilentSensor) {
     EXPECT_EQ(station->WaitExit(5s), std::optional<int>(0));
 }
 
+// Durations are seconds; in milliseconds they outgrow a timer's int period.
+// 4294967.5 s is 2^32 ms + 204 ms: a run that must last for weeks, not end
+// after a fifth of a second.
+TEST_F(HeadlessTest, DurationBeyondOneTimerPeriodIsKept) {
+    auto station = StartStation({"--duration", "4294967.5"});
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(station->ReadLine(10s).has_value()) << "line " << i;
+    EXPECT_FALSE(station->WaitExit(200ms).has_value());
+    station->Signal(SIGTERM);
+    EXPECT_EQ(station->WaitExit(5s), std::optional<int>(0));
+}
+
 TEST_F(HeadlessTest, BadCommandLineIsRefused) {
     test::ChildProcess station(test::StationPath(), {"--headless", "--duration", "soon"});
     EXPECT_FALSE(station.ReadLine(5s).has_value());
