@@ -91,6 +91,12 @@ void WavDaqDlg::BuildControls() {
     connect(start_, &QPushButton::clicked, this, &WavDaqDlg::OnStart);
     connect(export_, &QPushButton::clicked, this, &WavDaqDlg::OnExport);
     connect(slider_, &QSlider::sliderReleased, this, &WavDaqDlg::OnSliderReleased);
+    // A click beside the handle or an arrow key moves the slider without any
+    // release of the handle; the chart must follow those too. Moves made by
+    // the dialog itself (back to 0 at a start) happen while it is disabled.
+    connect(slider_, &QSlider::valueChanged, this, [this] {
+        if (slider_->isEnabled() && !slider_->isSliderDown()) OnSliderReleased();
+    });
     SetIdleControls(true);
     lamp_->SetState(0);
 }

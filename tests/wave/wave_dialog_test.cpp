@@ -248,6 +248,19 @@ TEST_F(DialogTest, SliderShowsTheChosenSecond) {
         EXPECT_EQ(chart.samples[0].back(), float(second * 26667 + 26666));
         EXPECT_EQ(chart.samples[1][100], -float(second * 26667 + 100));
     }
+    // A click beside the handle and an arrow key move the slider without a
+    // release of its handle; the chart follows them all the same.
+    slider->setValue(0);
+    emit slider->sliderReleased();
+    QTest::keyClick(slider, Qt::Key_Right);
+    ASSERT_EQ(slider->value(), 1);
+    EXPECT_EQ(chart.samples[0].front(), float(26667));
+    EXPECT_EQ(chart.samples[1][100], -float(26667 + 100));
+    emit slider->sliderReleased();
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(2, slider->height() / 2));
+    ASSERT_EQ(slider->value(), 0);
+    EXPECT_EQ(chart.samples[0].front(), 0.0f);
+    EXPECT_EQ(chart.samples[0].back(), float(26666));
     // A new capture moves the slider back to the first second.
     FakeWavePeer again(test::KnownPacketStream(1, 1), {1420});
     dialog.reset();
