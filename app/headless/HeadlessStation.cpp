@@ -27,6 +27,9 @@ constexpr double kLongestRunMs = 1e12;
 }  // namespace
 
 int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& err) {
+    // First, so a signal during start-up also ends the run cleanly once the
+    // loop runs.
+    SignalQuit signalQuit;
     const INIFILE configFile(ConfigPath(options.dataDir));
     const StationConfig config = LoadStationConfig(configFile);
 
@@ -61,7 +64,6 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     });
     recordTimer.start(int(config.interval * 1000.0f));
 
-    SignalQuit signalQuit;
     QTimer durationTimer;
     durationTimer.setSingleShot(true);
     durationTimer.setTimerType(Qt::PreciseTimer);
