@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iostream>
 
+#include <locale.h>
+
 namespace orsan {
 
 WaveRequest BuildWaveRequest(int32_t durationSeconds) {
@@ -37,7 +39,31 @@ TraceSink StderrTrace() {
     return [](std::string_view line) { std::cerr << line << std::flush; };
 }
 
+namespace {
+
+// The C locale for this thread while it lives. Qt applications adopt the
+// user's locale at start-up, and a locale whose decimal point is a comma
+// would otherwise turn 0.5 into "0,5" in the waveform file and labels.
+class CNumericLocale {
+public:
+    CNumericLocale() {
+        static const locale_t c = ::newlocale(LC_ALL_MASK, "C", locale_t(0));
+        if (c != locale_t(0)) previous_ = ::uselocale(c);
+    }
+    ~CNumericLocale() {
+        if (previous_ != locale_t(0)) ::uselocale(previous_);
+    }
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+private:
+    locale_t previous_ = locale_t(0);
+};
+
+}  // namespace
+
 std::string Printf(const char* format, ...) {
+    const CNumericLocale cLocale;
     va_list args;
     va_start(args, format);
     va_list copy;

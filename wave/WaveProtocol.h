@@ -44,7 +44,8 @@ inline const uint8_t* PacketBlock(const uint8_t* packet) {
 using TraceSink = std::function<void(std::string_view line)>;
 TraceSink StderrTrace();
 
-// printf into a std::string.
+// printf into a std::string, with the C locale's decimal point whatever the
+// process locale is.
 std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace orsan

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <clocale>
+#include <cstdio>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "SensorEndpoint.h"
+#include "WaveChartMath.h"
 #include "WaveFile.h"
 #include "WaveTestData.h"
 
@@ -62,6 +66,48 @@ TEST(WaveFileText, TwoPacketsGiveHeader232LinesAndEmptyLine) {
 
 TEST(WaveFileText, NoSamplesStillHasHeaderAndEmptyLine) {
     EXPECT_EQ(BuildWaveFileText(nullptr, nullptr, nullptr, 0), test::ExpectedWaveFile(0));
+}
+
+// A Qt application takes the user's locale at start-up; one with a decimal
+// comma must not change a single byte of the file or a label.
+TEST(WaveFileText, SameBytesUnderALocaleWithADecimalComma) {
+    TempFolder folder;
+    const fs::path compiled = folder.Path() / "de_DE.UTF-8";
+    const std::string build =
+        "localedef -i de_DE -f UTF-8 '" + compiled.string() + "' >/dev/null 2>&1";
+    [[maybe_unused]] const int built = std::system(build.c_str());
+    if (!fs::exists(compiled)) GTEST_SKIP() << "localedef cannot build a de_DE locale here";
+    const char* oldPath = std::getenv("LOCPATH");
+    const std::string savedPath = oldPath ? oldPath : "";
+    ::setenv("LOCPATH", folder.Path().c_str(), 1);
+    const bool switched = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%g", 0.5);
+
+    const size_t n = 40;
+    const std::vector<float> xyz = test::KnownSamples(n);
+    std::vector<float> x, y, z;
+    for (size_t i = 0; i < n; ++i) {
+        x.push_back(xyz[3 * i]);
+        y.push_back(xyz[3 * i + 1]);
+        z.push_back(xyz[3 * i + 2]);
+    }
+    const std::string text = BuildWaveFileText(x.data(), y.data(), z.data(), n);
+    const std::string rate = FormatWaveRate(512.5f);
+    const std::string label = FormatAxisLabel(0.1f, 0.1f);
+    const std::string cursor = FormatCursorValue(-0.25f);
+
+    std::setlocale(LC_ALL, "C");
+    if (oldPath)
+        ::setenv("LOCPATH", savedPath.c_str(), 1);
+    else
+        ::unsetenv("LOCPATH");
+    ASSERT_TRUE(switched);
+    ASSERT_EQ(std::string(probe), "0,5");  // the locale really has a decimal comma
+    EXPECT_EQ(text, test::ExpectedWaveFile(n));
+    EXPECT_EQ(rate, "512.5");
+    EXPECT_EQ(label, "0.10");
+    EXPECT_EQ(cursor, "-0.25 ");
 }
 
 TEST(WaveFileName, HoldsAddressStartTimeAndRate) {
