@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <clocale>
 #include <iostream>
 #include <memory>
 
@@ -70,6 +71,9 @@ int main(int argc, char** argv) {
     }
 
     auto app = MakeApplication(options.mode, argc, argv);
+    // Qt adopts the user's locale; numbers in files, the database and labels
+    // are always written with a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName(QStringLiteral("OrsanSensorMonitor"));
     const QString dataDir = orsan::ResolveDataFolder(
         options.dataDir, QCoreApplication::applicationDirPath(), &error);

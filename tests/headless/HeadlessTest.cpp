@@ -4,8 +4,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringList>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 
 #include "ChildProcess.h"
 #include "IniFile.h"
@@ -126,6 +130,43 @@ TEST_F(HeadlessTest, DurationBeyondOneTimerPeriodIsKept) {
     EXPECT_FALSE(station->WaitExit(200ms).has_value());
     station->Signal(SIGTERM);
     EXPECT_EQ(station->WaitExit(5s), std::optional<int>(0));
+}
+
+// Qt adopts the user's locale at start-up; under a locale with a decimal
+// comma the recorded values must still be numbers with a decimal point.
+TEST_F(HeadlessTest, RecordsNumbersUnderALocaleWithADecimalComma) {
+    const std::string compiled = dataDir.File("de_DE.UTF-8");
+    const std::string build = "localedef -i de_DE -f UTF-8 '" + compiled + "' >/dev/null 2>&1";
+    [[maybe_unused]] const int built = std::system(build.c_str());
+    if (!std::filesystem::exists(compiled)) GTEST_SKIP() << "no de_DE locale can be built here";
+    sim.SetRegister(1, 0, 2526);  // 25.26 degC, stored as 25.3
+    sim.SetRegister(1, 4, 1234);  // 12.34 m/ss
+
+    ::setenv("LOCPATH", dataDir.Path().c_str(), 1);
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    auto station = StartStation({"--record", "--duration", "2.5"});
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LOCPATH");
+    std::vector<std::string> lines;
+    while (auto line = station->ReadLine(10s)) lines.push_back(*line);
+    ASSERT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find("\"T_Shell\":25.26,"), std::string::npos) << lines.back();
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "locale-check");
+        db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec("SELECT typeof(Temp1), Temp1, typeof(Xacc1), Xacc1 FROM data "
+                               "WHERE Temp1 > 0 ORDER BY Time DESC LIMIT 1"));
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toString(), "real");
+        EXPECT_DOUBLE_EQ(query.value(1).toDouble(), 25.3);
+        EXPECT_EQ(query.value(2).toString(), "real");
+        EXPECT_DOUBLE_EQ(query.value(3).toDouble(), 12.34);
+    }
+    QSqlDatabase::removeDatabase("locale-check");
 }
 
 TEST_F(HeadlessTest, BadCommandLineIsRefused) {
