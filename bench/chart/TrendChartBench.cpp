@@ -12,6 +12,7 @@
 #include <cmath>
 #include <vector>
 
+#include "PlausibleTrend.h"
 #include "TrendChart.h"
 
 namespace {
@@ -20,27 +21,9 @@ constexpr int kWidth = 952;
 constexpr int kHeight = 338;
 constexpr int kSamples = 1800;
 
-orsan::SensorSample Plausible(int i) {
-    const float a = i / 60.0f;
-    orsan::SensorSample s;
-    s.time = 1714523415 + i;
-    s.milliseconds = static_cast<uint16_t>((i * 37) % 1000);
-    s.T_Shell = 36 + 8 * std::sin(a / 5);
-    s.Acc_X = 3 + std::sin(a);
-    s.Acc_Y = 4 + std::cos(a * 1.3f);
-    s.Acc_Z = 6 + 0.8f * std::sin(a * 0.7f);
-    s.Vel_X = 5 + 2 * std::sin(a / 2);
-    s.Vel_Y = 9 + 2 * std::cos(a / 3);
-    s.Vel_Z = 13 + 1.5f * std::sin(a / 4);
-    s.Disp_X = 10 + 3 * std::sin(a);
-    s.Disp_Y = 22 + 4 * std::cos(a / 2);
-    s.Disp_Z = 38 + 5 * std::sin(a / 6);
-    return s;
-}
-
 void FillChart(orsan::TrendChart& chart) {
     chart.SetLimits(orsan::TrendLimits{0, 80, 10, 20, 50});
-    for (int i = 0; i < kSamples; ++i) chart.AppendSample(Plausible(i));
+    for (int i = 0; i < kSamples; ++i) chart.AppendSample(orsan::test::PlausibleTrendSample(i));
     chart.CreateImage(kWidth, kHeight);
 }
 
@@ -51,7 +34,7 @@ void BM_RenderFullChart(benchmark::State& state) {
     FillChart(chart);
     int i = kSamples;
     for (auto _ : state) {
-        chart.AppendSample(Plausible(i++));
+        chart.AppendSample(orsan::test::PlausibleTrendSample(i++));
         benchmark::DoNotOptimize(chart.Image().constBits());
     }
     state.counters["renders"] = chart.RenderCount();
@@ -114,7 +97,7 @@ void BM_RenderOverFloorRatio(benchmark::State& state) {
     int i = kSamples;
     for (auto _ : state) {
         const auto t0 = Clock::now();
-        chart.AppendSample(Plausible(i++));
+        chart.AppendSample(orsan::test::PlausibleTrendSample(i++));
         const auto t1 = Clock::now();
         QPainter painter(&blank);
         for (int k = 0; k < orsan::kCurveCount; ++k) {
@@ -139,8 +122,8 @@ BENCHMARK(BM_RenderOverFloorRatio)->Unit(benchmark::kMicrosecond);
 // Appending to a full history without drawing: no 1800-sample move.
 void BM_AppendToFullHistory(benchmark::State& state) {
     orsan::TrendHistory history;
-    for (int i = 0; i < kSamples; ++i) history.Append(Plausible(i));
-    const orsan::SensorSample sample = Plausible(5);
+    for (int i = 0; i < kSamples; ++i) history.Append(orsan::test::PlausibleTrendSample(i));
+    const orsan::SensorSample sample = orsan::test::PlausibleTrendSample(5);
     for (auto _ : state) {
         history.Append(sample);
         benchmark::ClobberMemory();

@@ -20,6 +20,7 @@
 #include "DxGlobal.h"
 #include "MessageHook.h"
 #include "PannelDlg.h"
+#include "PlausibleTrend.h"
 #include "SensorDataFile.h"
 #include "SetChartDlg.h"
 #include "SetShowDlg.h"
@@ -442,24 +443,7 @@ TEST_F(PannelDlgTest, SnapshotsForTheEye) {
     row[kSlotRunningSpeed] = 24.95f;
     GlobalLiveValues()[0] = row;
     panel->RefreshLiveValues();
-    const int32_t t0 = 1714523415;
-    for (int i = 0; i < 1800; ++i) {
-        const float a = i / 60.0f;
-        SensorSample s;
-        s.time = t0 + i;
-        s.milliseconds = static_cast<uint16_t>((i * 37) % 1000);
-        s.T_Shell = 36 + 8 * std::sin(a / 5);
-        s.Acc_X = 3 + std::sin(a);
-        s.Acc_Y = 4 + std::cos(a * 1.3f);
-        s.Acc_Z = 6 + 0.8f * std::sin(a * 0.7f);
-        s.Vel_X = 5 + 2 * std::sin(a / 2);
-        s.Vel_Y = 9 + 2 * std::cos(a / 3);
-        s.Vel_Z = 13 + 1.5f * std::sin(a / 4);
-        s.Disp_X = 10 + 3 * std::sin(a);
-        s.Disp_Y = 22 + 4 * std::cos(a / 2);
-        s.Disp_Z = 38 + 5 * std::sin(a / 6);
-        panel->Chart()->AppendSample(s);
-    }
+    for (int i = 0; i < 1800; ++i) panel->Chart()->AppendSample(test::PlausibleTrendSample(i));
     const EdgeRect& plot = panel->Chart()->Core().Layout().plotRect;
     panel->Chart()->Core().SetCursorFromClick(QPoint(plot.left + plot.Width() / 3, plot.top + 5));
     panel->show();

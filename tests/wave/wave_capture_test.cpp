@@ -8,6 +8,7 @@
 
 #include "FakeWavePeer.h"
 #include "SensorEndpoint.h"
+#include "TempDir.h"
 #include "WaveCapture.h"
 #include "WaveCaptureCommand.h"
 #include "WaveFile.h"
@@ -131,19 +132,6 @@ TEST(WaveCapture, ASecondCaptureStartsCleanAfterTheFirstEnded) {
     EXPECT_EQ(drain.sampleRate, 26666.0f);
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "wavecmd-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -153,7 +141,7 @@ std::string ReadAll(const fs::path& path) {
 
 TEST(CaptureCommand, WritesTheStandardFileAndSaysWhere) {
     FakeWavePeer peer(test::KnownPacketStream(2, 512.5f), {333});
-    TempFolder folder;
+    test::TempDir folder;
     std::ostringstream out, err;
     const std::time_t before = std::time(nullptr);
     const int code =
@@ -172,7 +160,7 @@ TEST(CaptureCommand, WritesTheStandardFileAndSaysWhere) {
 }
 
 TEST(CaptureCommand, ExplicitPathAndFailuresWithExitCodes) {
-    TempFolder folder;
+    test::TempDir folder;
     {
         FakeWavePeer peer(test::KnownPacketStream(1, 1), {1420});
         std::ostringstream out, err;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "SensorEndpoint.h"
+#include "TempDir.h"
 #include "WaveChartMath.h"
 #include "WaveFile.h"
 #include "WaveTestData.h"
@@ -25,19 +26,6 @@ std::string ReadAll(const fs::path& path) {
     text << in.rdbuf();
     return text.str();
 }
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "wavefile-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 TEST(WaveValueText, GeneralNotationWithThreeDigitExponent) {
     for (const auto& [value, text] : test::KnownValueTexts())
@@ -71,7 +59,7 @@ TEST(WaveFileText, NoSamplesStillHasHeaderAndEmptyLine) {
 // A Qt application takes the user's locale at start-up; one with a decimal
 // comma must not change a single byte of the file or a label.
 TEST(WaveFileText, SameBytesUnderALocaleWithADecimalComma) {
-    TempFolder folder;
+    test::TempDir folder;
     const fs::path compiled = folder.Path() / "de_DE.UTF-8";
     const std::string build =
         "localedef -i de_DE -f UTF-8 '" + compiled.string() + "' >/dev/null 2>&1";
@@ -136,7 +124,7 @@ TEST(WaveFileName, StartTimeIsLocalHoursMinutesSeconds) {
 }
 
 TEST(WaveFileWrite, ReplacesTheFileWholeAndLeavesNoTemporary) {
-    TempFolder folder;
+    test::TempDir folder;
     const fs::path path = folder.Path() / "传感器[127.0.0.1]时间01时02分03秒采样率26667.0Hz.txt";
     { std::ofstream(path) << "an older, longer file that must disappear completely\n"; }
     std::string error;
@@ -146,7 +134,7 @@ TEST(WaveFileWrite, ReplacesTheFileWholeAndLeavesNoTemporary) {
 }
 
 TEST(WaveFileWrite, FailureSaysWhyAndCreatesNothing) {
-    TempFolder folder;
+    test::TempDir folder;
     const fs::path path = folder.Path() / "missing-folder" / "wave.txt";
     std::string error;
     EXPECT_FALSE(WriteFileAtomically(path.string(), "abc", error));
