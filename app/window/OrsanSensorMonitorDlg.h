@@ -47,7 +47,6 @@ public:
     void SaveAddresses();
     void ApplyInterval();
 
-    float Interval() const { return interval_; }
     int RecordTimerPeriod() const { return recordTimer_.interval(); }
     const std::array<uint32_t, kSensorCount>& SensorAddresses() const { return addresses_; }
     PannelDlg* Panel(int index) const { return panels_[index]; }
