@@ -5,13 +5,13 @@
 #include <iostream>
 #include <memory>
 
-#include "CaptureCommand.h"
 #include "CommandLine.h"
 #include "DataFolder.h"
-#include "DxGlobal.h"
 #include "HeadlessStation.h"
 #include "OrsanSensorMonitor.h"
 #include "RecordCommand.h"
+#include "StationPaths.h"
+#include "WaveCaptureCommand.h"
 
 namespace {
 
@@ -75,14 +75,13 @@ int main(int argc, char** argv) {
     // are always written with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName(QStringLiteral("OrsanSensorMonitor"));
-    const QString dataDir = orsan::ResolveDataFolder(
-        options.dataDir, QCoreApplication::applicationDirPath(), &error);
+    const QString dataDir =
+        orsan::ResolveDataFolder(options.dataDir, QCoreApplication::applicationDirPath(), &error);
     if (dataDir.isEmpty()) {
         err << "orsan-monitor: " << error << '\n';
         return 1;
     }
-    orsan::SetAppDir(dataDir);
-    orsan::SetDesktopDir(orsan::ResolveDesktopFolder());
+    const orsan::StationPaths paths{dataDir, orsan::ResolveDesktopFolder()};
 
     switch (options.mode) {
         case orsan::RunMode::Headless:
@@ -91,11 +90,11 @@ int main(int argc, char** argv) {
             return orsan::RunRecordExportCommand(dataDir, options.exportSensor, options.outPath,
                                                  out, err);
         case orsan::RunMode::Capture:
-            return orsan::RunCaptureCommand(options.captureAddress, options.captureSeconds,
-                                            options.outPath.toStdString(), options.capturePort,
-                                            std::cout, std::cerr);
+            return orsan::RunCaptureCommand(
+                options.captureAddress, options.captureSeconds, options.outPath.toStdString(),
+                paths.desktopDir.toStdString(), options.capturePort, std::cout, std::cerr);
         case orsan::RunMode::Window:
-            return orsan::RunStationWindow(dataDir);
+            return orsan::RunStationWindow(paths);
         case orsan::RunMode::Help:
             break;
     }

@@ -8,32 +8,17 @@
 
 #include "ChartSettings.h"
 #include "DXPNGCTL.h"
+#include "DesktopShell.h"
 #include "DialogUnits.h"
-#include "EnterEscapeFilter.h"
 #include "DxChartTrend.h"
-#include "DxGlobal.h"
+#include "EnterEscapeFilter.h"
 #include "LiveValues.h"
 #include "MessageDlg.h"
 #include "PrintfText.h"
+#include "Resources.h"
 #include "SensorDataFile.h"
 #include "SetChartDlg.h"
 #include "SetShowDlg.h"
-
-#if ORSAN_HAVE_RESOURCES
-#include "Resources.h"
-#else
-#include <QIcon>
-#include <QPixmap>
-namespace orsan {
-// GAP until res/ lands: buttons without icons, an empty housing picture.
-inline QIcon ResourceIcon(int) {
-    return QIcon();
-}
-inline QPixmap ResourcePixmap(int) {
-    return QPixmap();
-}
-}  // namespace orsan
-#endif
 
 namespace orsan {
 
@@ -86,14 +71,15 @@ int PeriodForSeconds(float seconds) {
 
 }  // namespace
 
-PannelDlg::PannelDlg(int sensorIndex, QWidget* parent)
-    : QWidget(parent), sensorIndex_(sensorIndex) {
+PannelDlg::PannelDlg(int sensorIndex, const StationPaths& paths, const LiveValues& live,
+                     int intervalWholeSeconds, QWidget* parent)
+    : QWidget(parent), sensorIndex_(sensorIndex), paths_(paths), live_(live) {
     setFont(DialogFont());
     ConsumeEnterEscape(this);
     BuildControls();
 
-    chartSettings.SetPath(AppFilePath(QStringLiteral("Chart.ini")));
-    logo_->SetImagePath(AppFilePath(QStringLiteral("bq_logo.png")));
+    chartSettings.SetPath(paths_.DataFile(QStringLiteral("Chart.ini")));
+    logo_->SetImagePath(paths_.DataFile(QStringLiteral("bq_logo.png")));
     const ChartSettings settings = LoadChartSettings(chartSettings, sensorIndex_ + 1);
     chart_->SetLimits(settings.limits);
     showFlags_ = settings.showFlags;
@@ -105,8 +91,7 @@ PannelDlg::PannelDlg(int sensorIndex, QWidget* parent)
     // Trend samples keep their spacing; a coarse timer may fire 5 % early.
     trendTimer_.setTimerType(Qt::PreciseTimer);
     liveTimer_.start(kLiveTimerMs);
-    const int whole = IntervalWholeSeconds();
-    trendTimer_.start(whole >= 1 ? whole * 1000 : kShortestTrendMs);
+    trendTimer_.start(intervalWholeSeconds >= 1 ? intervalWholeSeconds * 1000 : kShortestTrendMs);
 }
 
 void PannelDlg::BuildControls() {
@@ -243,7 +228,7 @@ void PannelDlg::SetFastInterval(int flag) {
 
 void PannelDlg::RefreshLiveValues() {
     if (sensorIndex_ < 0 || sensorIndex_ >= kSensorCount) return;
-    const LiveRow& row = GlobalLiveValues()[sensorIndex_];
+    const LiveRow& row = live_[sensorIndex_];
     for (const LiveField& field : kLiveFields) {
         if (auto* value = findChild<QLabel*>(IdName(field.id), Qt::FindDirectChildrenOnly))
             value->setText(PrintfText(field.format, static_cast<double>(row[field.slot])));
@@ -254,7 +239,7 @@ void PannelDlg::AppendTrendSample() {
     if (sensorIndex_ < 0 || sensorIndex_ >= kSensorCount) return;
     const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
     const SensorSample sample =
-        SampleFromLiveRow(GlobalLiveValues()[sensorIndex_], static_cast<int32_t>(nowMs / 1000),
+        SampleFromLiveRow(live_[sensorIndex_], static_cast<int32_t>(nowMs / 1000),
                           static_cast<uint16_t>(nowMs % 1000));
     chart_->AppendSample(sample);
 }
@@ -285,7 +270,7 @@ void PannelDlg::ClearCurves() {
 
 void PannelDlg::ExportPicture() {
     const QString path = QStringLiteral("%1/传感器%2趋势%3.png")
-                             .arg(DesktopDir())
+                             .arg(paths_.desktopDir)
                              .arg(sensorIndex_ + 1)
                              .arg(ExportTimeText(QDateTime::currentDateTime()));
     QString error;
@@ -301,7 +286,7 @@ void PannelDlg::ExportData() {
     const int count = chart_->CopySamples(samples.data());
     if (count == 0) return;
     const QString path =
-        SensorDataFileName(DesktopDir(), sensorIndex_ + 1, QDateTime::currentDateTime());
+        SensorDataFileName(paths_.desktopDir, sensorIndex_ + 1, QDateTime::currentDateTime());
     QString error;
     if (!WriteSensorDataFile(path, samples.data(), count, &error)) {
         ShowMessage(error);
@@ -309,6 +294,5 @@ void PannelDlg::ExportData() {
     }
     OpenWithDesktop(path);
 }
-
 
 }  // namespace orsan

@@ -5,6 +5,8 @@
 #include <array>
 
 #include "IniFile.h"
+#include "LiveValues.h"
+#include "StationPaths.h"
 #include "TrendStyle.h"
 
 class QLabel;
@@ -16,7 +18,7 @@ class DXPNGCTL;
 class DxChartTrend;
 
 // The page of one sensor: live values of row sensorIndex of the shared
-// live values (every 350 ms), the trend chart fed once per trend interval,
+// live values the main window owns (every 350 ms), the trend chart fed once per trend interval,
 // and the buttons for axis ranges, curve visibility, clearing and the
 // picture and data exports. Chart.ini section "CH<sensorIndex + 1>".
 class PannelDlg : public QWidget {
@@ -31,11 +33,13 @@ public:
     static constexpr int kChartId = 1049;
     static constexpr int kLogoId = 1108;
 
-    // sensorIndex 0..5 (sensor 1..6). Loads Chart.ini, creates the chart
-    // image and starts both timers; the trend timer runs at
-    // IntervalWholeSeconds() seconds, or 300 ms while that is 0 until
-    // SetTrendInterval tells the sub-second record interval.
-    PannelDlg(int sensorIndex, QWidget* parent = nullptr);
+    // sensorIndex 0..5 (sensor 1..6). Loads Chart.ini from the data folder,
+    // creates the chart image and starts both timers; the trend timer runs
+    // at intervalWholeSeconds seconds, or 300 ms while that is 0 until
+    // SetTrendInterval tells the sub-second record interval. live must
+    // outlive the panel.
+    PannelDlg(int sensorIndex, const StationPaths& paths, const LiveValues& live,
+              int intervalWholeSeconds, QWidget* parent = nullptr);
 
     // Trend timer period: whole seconds for 1 s and more (2.5 -> 2000 ms);
     // below 1 s the interval itself (0.3 -> 300 ms), so sub-second record
@@ -71,6 +75,8 @@ private:
     INIFILE chartSettings;
     std::array<int, kCurveCount> showFlags_{};
     int sensorIndex_;
+    StationPaths paths_;
+    const LiveValues& live_;
     DXPNGCTL* logo_ = nullptr;
     DxChartTrend* chart_ = nullptr;
     QTimer liveTimer_;

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "DxGlobal.h"
+#include "DesktopShell.h"
 
 namespace orsan {
 

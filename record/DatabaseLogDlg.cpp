@@ -8,9 +8,9 @@
 #include <QTableWidget>
 #include <algorithm>
 
+#include "DesktopShell.h"
 #include "DialogUnits.h"
 #include "DxAlarmStatic.h"
-#include "DxGlobal.h"
 #include "EnterEscapeFilter.h"
 #include "MessageDlg.h"
 #include "RecordDatabase.h"
@@ -55,8 +55,8 @@ void SetIcon(QPushButton* button, int resourceId, const QString& toolTip) {
 
 }  // namespace
 
-DatabaseLogDlg::DatabaseLogDlg(RecordDatabase& database, QWidget* parent)
-    : QWidget(parent), database_(database), writer_(database) {
+DatabaseLogDlg::DatabaseLogDlg(RecordDatabase& database, const QString& desktopDir, QWidget* parent)
+    : QWidget(parent), database_(database), writer_(database), desktopDir_(desktopDir) {
     BuildControls();
     ConsumeEnterEscape(this);
     StopRecording();
@@ -205,7 +205,7 @@ void DatabaseLogDlg::ExportRecords() {
     SetExpDlg chooser(this);
     if (chooser.exec() != QDialog::Accepted) return;
     const int sensor = chooser.SelectedSensor();
-    const QString path = SensorDataFileName(DesktopDir(), sensor, QDateTime::currentDateTime());
+    const QString path = SensorDataFileName(desktopDir_, sensor, QDateTime::currentDateTime());
     const RecordExportResult result = ExportSensorRecords(database_, sensor, path);
     switch (result.status) {
         case RecordExportResult::Status::Written:

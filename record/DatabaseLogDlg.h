@@ -30,8 +30,9 @@ public:
     static constexpr int kLastTimeId = 1079;
     static constexpr int kCountId = 1080;
 
-    // Builds the page stopped and shows the table as it is.
-    explicit DatabaseLogDlg(RecordDatabase& database, QWidget* parent = nullptr);
+    // Builds the page stopped and shows the table as it is; exports go to
+    // desktopDir.
+    DatabaseLogDlg(RecordDatabase& database, const QString& desktopDir, QWidget* parent = nullptr);
 
     // 1 when the record interval is below 1 s.
     void SetFastInterval(int fast);
@@ -56,6 +57,7 @@ private:
 
     RecordDatabase& database_;
     RecordWriter writer_;
+    QString desktopDir_;
     QPushButton* stopButton_ = nullptr;
     QPushButton* startButton_ = nullptr;
     DxAlarmStatic* recordLamp_ = nullptr;

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 build=${ORSAN_BUILD_DIR:-$root/build}
 export QT_QPA_PLATFORM=offscreen
-for b in "$build"/bin/bench_*; do
+for b in "$build"/bin/*_bench; do
   [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   "$b" "$@"

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <ctime>
 
+#include "DesktopShell.h"
 #include "DialogUnits.h"
-#include "EnterEscapeFilter.h"
 #include "DxAlarmStatic.h"
 #include "DxChartRealTime.h"
-#include "DxGlobal.h"
+#include "EnterEscapeFilter.h"
 #include "SensorEndpoint.h"
 #include "WaveFile.h"
 
@@ -31,8 +31,12 @@ Widget* Place(Widget* widget, const DialogUnits& du, int x, int y, int w, int h,
 
 }  // namespace
 
-WavDaqDlg::WavDaqDlg(uint32_t sensorAddress, QWidget* parent, WaveCaptureOptions options)
-    : QDialog(parent), address_(sensorAddress), capture_(std::move(options)) {
+WavDaqDlg::WavDaqDlg(uint32_t sensorAddress, const QString& desktopDir, QWidget* parent,
+                     WaveCaptureOptions options)
+    : QDialog(parent),
+      address_(sensorAddress),
+      desktopDir_(desktopDir),
+      capture_(std::move(options)) {
     for (auto& axis : samples_) axis.assign(kWaveMaxSamplesPerAxis, 0.0f);
     ConsumeEnterEscape(this);
     BuildControls();
@@ -150,7 +154,7 @@ void WavDaqDlg::OnTick() {
 }
 
 QString WavDaqDlg::ExportPath() const {
-    return QString::fromStdString(WaveFileName(DesktopDir().toStdString(), address_,
+    return QString::fromStdString(WaveFileName(desktopDir_.toStdString(), address_,
                                                timeText_->text().toStdString(),
                                                rateText_->text().toStdString()));
 }
@@ -180,7 +184,6 @@ void WavDaqDlg::OnSliderReleased() {
 void WavDaqDlg::ShowMessage(QMessageBox::Icon icon, const QString& text) {
     if (messageSink_) messageSink_(icon, text);
 }
-
 
 void WavDaqDlg::closeEvent(QCloseEvent* event) {
     timer_.stop();

@@ -32,8 +32,9 @@ public:
 
     static constexpr int kTickMs = 200;
 
-    explicit WavDaqDlg(uint32_t sensorAddress, QWidget* parent = nullptr,
-                       WaveCaptureOptions options = {});
+    // Exports go to desktopDir.
+    WavDaqDlg(uint32_t sensorAddress, const QString& desktopDir, QWidget* parent = nullptr,
+              WaveCaptureOptions options = {});
     ~WavDaqDlg() override;
 
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
@@ -60,6 +61,7 @@ private:
     void ShowMessage(QMessageBox::Icon icon, const QString& text);
 
     uint32_t address_;
+    QString desktopDir_;
     std::vector<float> samples_[3];
     float displayedRate_ = 26667.0f;
     int sampleCount_ = 0;

@@ -28,9 +28,9 @@ CapturedWave CaptureWave(uint32_t sensorAddress, int seconds, WaveCaptureOptions
     return wave;
 }
 
-int RunCaptureCommandIn(uint32_t sensorAddress, int seconds, const std::string& outPath,
-                        const std::string& defaultFolder, uint16_t port, std::ostream& out,
-                        std::ostream& err) {
+int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& outPath,
+                      const std::string& defaultFolder, uint16_t port, std::ostream& out,
+                      std::ostream& err) {
     if (seconds < kWaveMinSeconds || seconds > kWaveMaxSeconds) {
         err << "采集时长必须在" << kWaveMinSeconds << "到" << kWaveMaxSeconds
             << "秒之间: " << seconds << "\n";

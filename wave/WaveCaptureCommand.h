@@ -35,8 +35,8 @@ enum CaptureExit : int {
 // Captures `seconds` (1 to 10) from the sensor and writes the waveform file:
 // to outPath, or under the standard name in defaultFolder when outPath is
 // empty. Reports the path on out and any failure on err; returns a CaptureExit.
-int RunCaptureCommandIn(uint32_t sensorAddress, int seconds, const std::string& outPath,
-                        const std::string& defaultFolder, uint16_t port, std::ostream& out,
-                        std::ostream& err);
+int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& outPath,
+                      const std::string& defaultFolder, uint16_t port, std::ostream& out,
+                      std::ostream& err);
 
 }  // namespace orsan

@@ -6,7 +6,6 @@
 #include <QStandardPaths>
 
 #include "DataFolder.h"
-#include "DxGlobal.h"
 #include "MessageDlg.h"
 #include "OrsanSensorMonitorDlg.h"
 #include "RecordDatabase.h"
@@ -19,10 +18,11 @@ namespace orsan {
 QString InstanceLockPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) folder = QDir::tempPath();
-    return folder + QStringLiteral("/") + QLatin1String(kInstanceLockName) + QStringLiteral(".lock");
+    return folder + QStringLiteral("/") + QLatin1String(kInstanceLockName) +
+           QStringLiteral(".lock");
 }
 
-int RunStationWindow(const QString& dataDir) {
+int RunStationWindow(const StationPaths& paths) {
     // A lock left by a crashed run names a process that no longer exists;
     // QLockFile takes such a lock over.
     QLockFile instanceLock(InstanceLockPath());
@@ -31,17 +31,15 @@ int RunStationWindow(const QString& dataDir) {
         return 0;
     }
 
-    SetAppDir(dataDir);
-    SetDesktopDir(ResolveDesktopFolder());
-    const QString logo = AppFilePath(QStringLiteral("bq_logo.png"));
+    const QString logo = paths.DataFile(QStringLiteral("bq_logo.png"));
     if (!QFileInfo::exists(logo)) WriteDefaultLogo(logo);
 
     RecordDatabase database;
-    OpenRecordDatabase(database, AppDir());
+    OpenRecordDatabase(database, paths.dataDir);
 
     SensorPoller poller;
     {
-        OrsanSensorMonitorDlg window(poller, database);
+        OrsanSensorMonitorDlg window(paths, poller, database);
         window.exec();
         // The polling thread ends before anything it uses goes away.
         poller.StopPolling();

@@ -8,10 +8,10 @@
 #include <QTabWidget>
 
 #include "DatabaseLogDlg.h"
+#include "DesktopShell.h"
 #include "DialogUnits.h"
-#include "EnterEscapeFilter.h"
 #include "DxAlarmStatic.h"
-#include "DxGlobal.h"
+#include "EnterEscapeFilter.h"
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
 #include "OpenParameterDialog.h"
@@ -41,7 +41,9 @@ constexpr int kTabControl = 1010;
 constexpr int kDialogWidth = 555;
 constexpr int kDialogHeight = 327;
 
-QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
+QString IdName(int id) {
+    return QStringLiteral("id%1").arg(id);
+}
 
 // A timer period of 0 ms runs at the shortest period, 10 ms.
 int TimerPeriod(float seconds) {
@@ -51,22 +53,22 @@ int TimerPeriod(float seconds) {
 
 }  // namespace
 
-OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(SensorPoller& poller, RecordDatabase& database,
-                                             QWidget* parent)
-    : QDialog(parent), poller_(poller), database_(database) {
+OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller,
+                                             RecordDatabase& database, QWidget* parent)
+    : QDialog(parent), paths_(paths), poller_(poller), database_(database) {
     setWindowIcon(ResourceIcon(128));
     setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
     setFont(DialogFont());
     ConsumeEnterEscape(this);
 
-    info_.SetPath(InfoPath(AppDir()));
+    info_.SetPath(InfoPath(paths_.dataDir));
     setWindowTitle(LoadTitle(info_));
 
-    config_.SetPath(ConfigPath(AppDir()));
+    config_.SetPath(ConfigPath(paths_.dataDir));
     loaded_ = LoadStationConfig(config_);
     interval_ = loaded_.interval;
     addresses_ = loaded_.addresses;
-    SetIntervalWholeSeconds(loaded_.intervalWholeSeconds);
+    intervalWholeSeconds_ = loaded_.intervalWholeSeconds;
 
     BuildControls();
     ShowInterval(interval_);
@@ -141,9 +143,9 @@ void OrsanSensorMonitorDlg::BuildControls() {
         connect(waveformButtons_[i], &QPushButton::clicked, this,
                 [this, i] { waveformTool_(i + 1); });
     }
-    auto* note = label(
-        QStringLiteral("注意：请确保IP1-IP6无重复项存在，如不知道IP地址请填0.0.0.0！"), 8, 55,
-        270, 14);
+    auto* note =
+        label(QStringLiteral("注意：请确保IP1-IP6无重复项存在，如不知道IP地址请填0.0.0.0！"), 8, 55,
+              270, 14);
     note->setWordWrap(true);
     note->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
     auto* save = button(kSaveAddressesButton, QStringLiteral("修改"), 143,
@@ -188,11 +190,11 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     const float trendInterval =
         loaded_.intervalWholeSeconds > 0 ? float(loaded_.intervalWholeSeconds) : interval_;
     for (int i = 0; i < kSensorCount; ++i) {
-        panels_[i] = new PannelDlg(i, tabs_);
+        panels_[i] = new PannelDlg(i, paths_, live_, intervalWholeSeconds_, tabs_);
         panels_[i]->SetTrendInterval(trendInterval);
         tabs_->AddTab(panels_[i], QStringLiteral("  传感器【%1】 ").arg(i + 1), i);
     }
-    recordPage_ = new DatabaseLogDlg(database_, tabs_);
+    recordPage_ = new DatabaseLogDlg(database_, paths_.desktopDir, tabs_);
     tabs_->AddTab(recordPage_, QStringLiteral("  长时数据记录  "), 7);
 }
 
@@ -207,10 +209,9 @@ void OrsanSensorMonitorDlg::ShowInterval(float seconds) {
 }
 
 void OrsanSensorMonitorDlg::Refresh() {
-    LiveValues& live = GlobalLiveValues();
     for (int n = 1; n <= kSensorCount; ++n) {
         const MeasurementRecord record = poller_.GetMeasurement(n);
-        FillLiveValues(live, n, record);
+        FillLiveValues(live_, n, record);
         lamps_[n - 1]->SetState(record.CommOk ? 1 : 0);
         parameterButtons_[n - 1]->setEnabled(record.CommOk);
         waveformButtons_[n - 1]->setEnabled(record.CommOk);
@@ -219,7 +220,7 @@ void OrsanSensorMonitorDlg::Refresh() {
 }
 
 void OrsanSensorMonitorDlg::RecordTick() {
-    recordPage_->WriteRecord(BuildRecordRowNow(GlobalLiveValues()));
+    recordPage_->WriteRecord(BuildRecordRowNow(live_));
 }
 
 void OrsanSensorMonitorDlg::SaveAddresses() {
@@ -229,8 +230,9 @@ void OrsanSensorMonitorDlg::SaveAddresses() {
     if (saved) {
         ShowMessage(QStringLiteral("传感器IP地址信息更新成功!"));
     } else {
-        ShowMessage(QStringLiteral("传感器IP地址已生效，但无法写入配置文件%1，下次启动时将恢复原地址!")
-                        .arg(config_.Path()));
+        ShowMessage(
+            QStringLiteral("传感器IP地址已生效，但无法写入配置文件%1，下次启动时将恢复原地址!")
+                .arg(config_.Path()));
     }
 }
 
@@ -239,13 +241,13 @@ void OrsanSensorMonitorDlg::ApplyInterval() {
     const float entered = intervalEdit_->text().trimmed().toFloat(&isNumber);
     if (!isNumber || !IsAcceptableInterval(entered)) {
         ShowMessage(QStringLiteral("趋势记录只能设置在1-1800s内，请重新设置"));
-        interval_ = float(IntervalWholeSeconds());
+        interval_ = float(intervalWholeSeconds_);
         ShowInterval(interval_);
         return;
     }
     interval_ = entered;
     const int whole = int(entered);
-    SetIntervalWholeSeconds(whole);
+    intervalWholeSeconds_ = whole;
     const bool saved = SaveInterval(config_, entered);
     SetFastIntervalEverywhere(entered);
     recordTimer_.start(TimerPeriod(entered));
@@ -261,14 +263,13 @@ void OrsanSensorMonitorDlg::ApplyInterval() {
 void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {
     const int i = sensorNumber - 1;
     orsan::OpenParameterDialog(this, poller_, addresses_[i], loaded_.ports[i],
-                               GlobalLiveValues()[i][kSlotRunningSpeed]);
+                               live_[i][kSlotRunningSpeed]);
 }
 
 void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {
     // Polling goes on while a waveform is captured.
-    WavDaqDlg dialog(addresses_[sensorNumber - 1], this);
+    WavDaqDlg dialog(addresses_[sensorNumber - 1], paths_.desktopDir, this);
     dialog.exec();
 }
-
 
 }  // namespace orsan

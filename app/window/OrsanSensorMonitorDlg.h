@@ -9,6 +9,7 @@
 #include "IniFile.h"
 #include "LiveValues.h"
 #include "StationConfig.h"
+#include "StationPaths.h"
 
 class QLineEdit;
 class QPushButton;
@@ -34,7 +35,7 @@ public:
     // Opens the parameter / waveform dialog of a sensor; tests replace them.
     using SensorTool = std::function<void(int sensorNumber)>;
 
-    OrsanSensorMonitorDlg(SensorPoller& poller, RecordDatabase& database,
+    OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller, RecordDatabase& database,
                           QWidget* parent = nullptr);
     ~OrsanSensorMonitorDlg() override;
 
@@ -48,6 +49,9 @@ public:
     void ApplyInterval();
 
     int RecordTimerPeriod() const { return recordTimer_.interval(); }
+    int IntervalWholeSeconds() const { return intervalWholeSeconds_; }
+    // Refilled on every refresh; the panels and the record timer read it.
+    LiveValues& Live() { return live_; }
     const std::array<uint32_t, kSensorCount>& SensorAddresses() const { return addresses_; }
     PannelDlg* Panel(int index) const { return panels_[index]; }
     DatabaseLogDlg* RecordPage() const { return recordPage_; }
@@ -61,12 +65,15 @@ private:
     void OpenParameterDialog(int sensorNumber);
     void OpenWaveformDialog(int sensorNumber);
 
+    StationPaths paths_;
     SensorPoller& poller_;
     RecordDatabase& database_;
     INIFILE config_;
     INIFILE info_;
     StationConfig loaded_;
     float interval_ = kMinRecordInterval;
+    int intervalWholeSeconds_ = 0;
+    LiveValues live_{};
     std::array<uint32_t, kSensorCount> addresses_{};
 
     std::array<Ipv4AddressEdit*, kSensorCount> addressEdits_{};

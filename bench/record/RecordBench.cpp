@@ -94,7 +94,7 @@ RecordRow SampleRow(int32_t time) {
 void BM_RefreshRecordList(benchmark::State& state) {
     RecordDatabase db;
     if (!db.Open(TableFolder(state.range(0)))) std::abort();
-    DatabaseLogDlg page(db);  // counts once; later reloads use the kept count
+    DatabaseLogDlg page(db, QDir::tempPath());  // counts once; later reloads use the kept count
     for (auto _ : state) page.RefreshRecordList();
 }
 BENCHMARK(BM_RefreshRecordList)->Arg(100)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
@@ -117,7 +117,7 @@ void BM_WriteRecord(benchmark::State& state) {
     QTemporaryDir dir;
     RecordDatabase db;
     if (!db.Open(dir.path())) std::abort();
-    DatabaseLogDlg page(db);
+    DatabaseLogDlg page(db, QDir::tempPath());
     page.StartRecording();
     int32_t time = 1700000000;
     for (auto _ : state) page.WriteRecord(SampleRow(time++));

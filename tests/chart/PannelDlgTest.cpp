@@ -15,9 +15,9 @@
 #include <functional>
 #include <memory>
 
+#include "DesktopShell.h"
 #include "DialogUnits.h"
 #include "DxChartTrend.h"
-#include "DxGlobal.h"
 #include "MessageHook.h"
 #include "PannelDlg.h"
 #include "PlausibleTrend.h"
@@ -66,16 +66,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(appDir_.isValid());
         ASSERT_TRUE(desktop_.isValid());
-        SetAppDir(appDir_.path());
-        SetDesktopDir(desktop_.path());
-        SetIntervalWholeSeconds(1);
-        GlobalLiveValues() = LiveValues{};
+        paths_ = {appDir_.path(), desktop_.path()};
         previousOpener_ = ReplaceFileOpener([this](const QString& path) { opened_ << path; });
     }
     void TearDown() override { ReplaceFileOpener(previousOpener_); }
 
     std::unique_ptr<PannelDlg> MakePanel(int index) {
-        auto panel = std::make_unique<PannelDlg>(index);
+        auto panel = std::make_unique<PannelDlg>(index, paths_, live_, intervalWholeSeconds_);
         return panel;
     }
     QString ChartIni() const { return appDir_.filePath(QStringLiteral("Chart.ini")); }
@@ -102,6 +99,9 @@ protected:
 
     QTemporaryDir appDir_;
     QTemporaryDir desktop_;
+    StationPaths paths_;
+    LiveValues live_{};
+    int intervalWholeSeconds_ = 1;
     QStringList opened_;
     FileOpener previousOpener_;
 };
@@ -169,8 +169,8 @@ TEST_F(PannelDlgTest, LiveValuesShowRowOfTheSensorWithTheirFormats) {
     row[kSlotRunningSpeed] = 24.95f;
     row[kSlotAccX] = 1.005f;
     row[kSlotTopOrderZ] = 3.25f;
-    GlobalLiveValues()[2] = row;
-    GlobalLiveValues()[1][kSlotTShell] = 99;  // another sensor's row
+    live_[2] = row;
+    live_[1][kSlotTShell] = 99;  // another sensor's row
     ASSERT_TRUE(WaitFor([&] { return Text(panel.get(), 1037) != QString(13, ' '); }));
     struct Expect {
         int id;
@@ -190,7 +190,7 @@ TEST_F(PannelDlgTest, LiveValuesShowRowOfTheSensorWithTheirFormats) {
 }
 
 TEST_F(PannelDlgTest, TrendTimerPeriods) {
-    SetIntervalWholeSeconds(3);
+    intervalWholeSeconds_ = 3;
     auto panel = MakePanel(0);
     EXPECT_EQ(panel->TrendTimerPeriod(), 3000);
     struct Row {
@@ -201,7 +201,7 @@ TEST_F(PannelDlgTest, TrendTimerPeriods) {
         panel->SetTrendInterval(r.seconds);
         EXPECT_EQ(panel->TrendTimerPeriod(), r.ms) << r.seconds;
     }
-    SetIntervalWholeSeconds(0);
+    intervalWholeSeconds_ = 0;
     EXPECT_EQ(MakePanel(0)->TrendTimerPeriod(), 300);
 }
 
@@ -209,7 +209,7 @@ TEST_F(PannelDlgTest, TrendSampleTakesTheRowsValuesAndSpreadsSubSecondSamples) {
     auto panel = MakePanel(4);
     LiveRow row{};
     for (int i = 0; i < kLiveSlots; ++i) row[i] = 100.0f + i;
-    GlobalLiveValues()[4] = row;
+    live_[4] = row;
     panel->SetTrendInterval(0.3f);
     ASSERT_TRUE(WaitFor([&] { return panel->Chart()->Core().History().Count() >= 4; }));
     std::vector<SensorSample> copy(1800);
@@ -267,7 +267,7 @@ TEST_F(PannelDlgTest, ExportThatCannotBeWrittenShowsWhyAndOpensNothing) {
         QFile f(blocker);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    SetDesktopDir(blocker);
+    paths_.desktopDir = blocker;
     auto panel = MakePanel(0);
     panel->Chart()->AppendSample(At(1714523415, 20));
     ScopedMessageHook hook;
@@ -441,7 +441,7 @@ TEST_F(PannelDlgTest, SnapshotsForTheEye) {
     for (int i = 0; i < kLiveSlots; ++i) row[i] = 1.25f * (i + 1);
     row[kSlotTShell] = 36.4f;
     row[kSlotRunningSpeed] = 24.95f;
-    GlobalLiveValues()[0] = row;
+    live_[0] = row;
     panel->RefreshLiveValues();
     for (int i = 0; i < 1800; ++i) panel->Chart()->AppendSample(test::PlausibleTrendSample(i));
     const EdgeRect& plot = panel->Chart()->Core().Layout().plotRect;

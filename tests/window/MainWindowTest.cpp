@@ -4,12 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "DatabaseLogDlg.h"
+#include "DesktopShell.h"
 #include "DxAlarmStatic.h"
-#include "DxGlobal.h"
 #include "IniFile.h"
 #include "Ipv4AddressEdit.h"
 #include "MessageHook.h"
@@ -35,7 +35,6 @@ protected:
     std::vector<int> parameterOpened;
     std::vector<int> waveformOpened;
 
-    void SetUp() override { SetAppDir(dataDir.path()); }
     void TearDown() override {
         window.reset();
         poller.StopPolling();
@@ -53,7 +52,8 @@ protected:
     }
 
     void OpenWindow() {
-        window = std::make_unique<OrsanSensorMonitorDlg>(poller, database);
+        window = std::make_unique<OrsanSensorMonitorDlg>(
+            StationPaths{dataDir.path(), dataDir.path()}, poller, database);
         window->SetParameterTool([this](int n) { parameterOpened.push_back(n); });
         window->SetWaveformTool([this](int n) { waveformOpened.push_back(n); });
         window->show();
@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, TitleAndSettingsComeFromTheDataFolder) {
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("二号机组"));
     EXPECT_EQ(Control<QLineEdit>(1031)->text(), "2.5");
     EXPECT_EQ(window->RecordTimerPeriod(), 2500);
-    EXPECT_EQ(IntervalWholeSeconds(), 2);
+    EXPECT_EQ(window->IntervalWholeSeconds(), 2);
     EXPECT_EQ(window->Panel(3)->TrendTimerPeriod(), 2000);
     EXPECT_EQ(Control<Ipv4AddressEdit>(1085)->Address(), MakeAddress(44, 0, 0, 0));
 }
@@ -152,15 +152,15 @@ TEST_F(MainWindowTest, IntervalRulesThroughTheRealControls) {
     EXPECT_EQ(config.GetString("DAQ", "INTERVAL", ""), "1.0");
     EXPECT_EQ(ApplyInterval("2.5"), accepted);
     EXPECT_EQ(window->RecordTimerPeriod(), 2500);
-    EXPECT_EQ(IntervalWholeSeconds(), 2);
+    EXPECT_EQ(window->IntervalWholeSeconds(), 2);
     for (int i = 0; i < kSensorCount; ++i) EXPECT_EQ(window->Panel(i)->TrendTimerPeriod(), 2000);
 }
 
 TEST_F(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
     OpenWindow();
     Control<QLineEdit>(1031)->setText("5");
-    for (QWidget* target : {static_cast<QWidget*>(window.get()),
-                            static_cast<QWidget*>(Control<QLineEdit>(1031))}) {
+    for (QWidget* target :
+         {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(Control<QLineEdit>(1031))}) {
         for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             ScopedMessageHook hook;
             QTest::keyClick(target, Qt::Key(key));
@@ -192,7 +192,7 @@ TEST_F(MainWindowTest, SavedAddressesAreWrittenAndPollingRestarts) {
 TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
     ASSERT_TRUE(database.Open(dataDir.path()));
     OpenWindow();
-    GlobalLiveValues()[3][kSlotTShell] = 31.26f;
+    window->Live()[3][kSlotTShell] = 31.26f;
     window->RecordTick();
     EXPECT_EQ(database.Count(), std::optional<qint64>(0));
     window->RecordPage()->StartRecording();
@@ -206,11 +206,12 @@ TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
     window->RecordPage()->StopRecording();
     window->RecordTick();
     EXPECT_EQ(database.Count(), std::optional<qint64>(2));
-    GlobalLiveValues() = LiveValues{};
+    window->Live() = LiveValues{};
 }
 
 TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {
-    test::SimProcess sim({"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
+    test::SimProcess sim(
+        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
     PointSensorAt(1, sim.Sensor(1));
     PointSensorAt(2, sim.Sensor(2));
     OpenWindow();
@@ -226,13 +227,13 @@ TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {
     // Sensors 3 to 6 are at 0.0.0.0: never communicating.
     EXPECT_FALSE(Control<DxAlarmStatic>(1061)->IsOn());
     EXPECT_FALSE(Control<QPushButton>(1014)->isEnabled());
-    EXPECT_GT(GlobalLiveValues()[0][kSlotRunningSpeed], 1.0f);
+    EXPECT_GT(window->Live()[0][kSlotRunningSpeed], 1.0f);
 
     sim.SetFault(2, "silent");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !lamp2->IsOn(); }, 10000));
     EXPECT_FALSE(waveform2->isEnabled());
     EXPECT_FALSE(Control<QPushButton>(1013)->isEnabled());
-    EXPECT_GT(GlobalLiveValues()[1][kSlotRunningSpeed], 1.0f);  // last values kept
+    EXPECT_GT(window->Live()[1][kSlotRunningSpeed], 1.0f);  // last values kept
     EXPECT_TRUE(lamp1->IsOn());
 
     sim.SetFault(2, "none");

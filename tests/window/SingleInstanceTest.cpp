@@ -23,7 +23,8 @@ protected:
     QByteArray previousRuntime = qgetenv("XDG_RUNTIME_DIR");
 
     void SetUp() override {
-        QFile::setPermissions(runtimeDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(runtimeDir.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
     }
     void TearDown() override { qputenv("XDG_RUNTIME_DIR", previousRuntime); }
@@ -48,7 +49,7 @@ protected:
             }
         });
         closer.start(50);
-        const int code = RunStationWindow(dataDir.path());
+        const int code = RunStationWindow(StationPaths{dataDir.path(), dataDir.path()});
         return {code, windowShown};
     }
 };

@@ -16,7 +16,7 @@
 
 #include "DxAlarmStatic.h"
 #include "DxChartRealTime.h"
-#include "DxGlobal.h"
+#include "DesktopShell.h"
 #include "FakeWavePeer.h"
 #include "SensorEndpoint.h"
 #include "WavDaqDlg.h"
@@ -43,7 +43,8 @@ protected:
         options.port = port;
         options.stallLimitMs = stallMs;
         options.trace = std::move(trace);
-        dialog = std::make_unique<WavDaqDlg>(kLoopback, nullptr, options);
+        dialog = std::make_unique<WavDaqDlg>(kLoopback, QString::fromStdString(desktop.string()),
+                                             nullptr, options);
         dialog->SetMessageSink([this](QMessageBox::Icon icon, const QString& text) {
             messages.push_back({icon, text});
         });
@@ -72,7 +73,6 @@ protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "wavedlg-XXXXXX").string();
         desktop = ::mkdtemp(pattern.data());
-        SetDesktopDir(QString::fromStdString(desktop.string()));
     }
     void TearDown() override {
         dialog.reset();
@@ -85,7 +85,7 @@ protected:
 };
 
 TEST_F(DialogTest, OpensIdleWithAddressCaptionAndDurations) {
-    WavDaqDlg dlg(MakeAddress(192, 168, 1, 10));
+    WavDaqDlg dlg(MakeAddress(192, 168, 1, 10), QString());
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("读取传感器 { 192.168.1.10 } 波形"));
     auto* duration = dlg.findChild<QComboBox*>("id1117");
     ASSERT_NE(duration, nullptr);
@@ -154,7 +154,9 @@ TEST_F(DialogTest, ExportThatCannotBeWrittenSaysSo) {
     Open(peer.Port());
     StartAndWaitForIdle();
     ASSERT_EQ(dialog->SampleCount(), 116);
-    SetDesktopDir(QString::fromStdString((desktop / "gone").string()));
+    // A regular file where the desktop folder should be: not writable even for root.
+    fs::remove_all(desktop);
+    std::ofstream(desktop).put('x');
     QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].icon, QMessageBox::Warning);

@@ -168,7 +168,7 @@ std::array<std::vector<float>, 3> MachineSecond(unsigned seed) {
 TEST(ChartRendering, PerColumnImageMatchesEveryPointImage) {
     // The dialog's chart size and a few zooms, including one below two
     // samples per column.
-    const WavDaqDlg dialog(0);
+    const WavDaqDlg dialog(0, QString());
     for (const QSize size : {dialog.Chart()->size(), QSize(620, 360)}) {
         const ChartLayout layout = ChartLayout::Compute(size.width(), size.height());
         WaveChartContent content;

@@ -14,7 +14,7 @@
 
 #include "DatabaseLogDlg.h"
 #include "DxAlarmStatic.h"
-#include "DxGlobal.h"
+#include "DesktopShell.h"
 #include "MessageHook.h"
 #include "RecordDatabase.h"
 #include "RecordDatabaseShell.h"
@@ -35,13 +35,10 @@ protected:
         ASSERT_TRUE(dataDir_.isValid());
         ASSERT_TRUE(desktop_.isValid());
         ASSERT_TRUE(db_.Open(dataDir_.path()));
-        previousDesktop_ = DesktopDir();
-        SetDesktopDir(desktop_.path());
         previousOpener_ = ReplaceFileOpener([this](const QString& path) { opened_ << path; });
     }
     void TearDown() override {
         ReplaceFileOpener(previousOpener_);
-        SetDesktopDir(previousDesktop_);
     }
 
     template <typename T>
@@ -76,13 +73,12 @@ protected:
     QTemporaryDir dataDir_;
     QTemporaryDir desktop_;
     RecordDatabase db_;
-    QString previousDesktop_;
     FileOpener previousOpener_;
     QStringList opened_;
 };
 
 TEST_F(RecordPageTest, BuildsColumnsLabelsAndStartsStoppedOnAnEmptyTable) {
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     QTableWidget* list = List(page);
     ASSERT_EQ(list->columnCount(), 62);
     const QString expected[][2] = {{"记录编号", "70"},   {"数据时间戳", "160"}, {"[1]T温度", "72"},
@@ -109,7 +105,7 @@ TEST_F(RecordPageTest, BuildsColumnsLabelsAndStartsStoppedOnAnEmptyTable) {
 }
 
 TEST_F(RecordPageTest, StartAndStopSetLampButtonsAndRecording) {
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     auto* start = Child<QPushButton>(page, 1076);
     auto* stop = Child<QPushButton>(page, 1081);
     auto* exportButton = Child<QPushButton>(page, 3);
@@ -149,7 +145,7 @@ class RecordListTest : public RecordPageTest, public ::testing::WithParamInterfa
 TEST_P(RecordListTest, ShowsTheLastPageWithBlankRowsAndTheLabels) {
     const ListCase c = GetParam();
     for (int i = 0; i < c.rows; ++i) ASSERT_TRUE(db_.Insert(PatternRow(1714523415 + i, 7, i)));
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     QTableWidget* list = List(page);
     if (c.rows == 0) {
         EXPECT_EQ(list->rowCount(), 0);
@@ -188,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(RowCounts, RecordListTest,
                          [](const auto& info) { return "rows" + std::to_string(info.param.rows); });
 
 TEST_F(RecordPageTest, ListFollowsWritesEveryTickWhenSlowAndEveryThirdWhenFast) {
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     page.WriteRecord(PatternRow(100, 0, 0));  // stopped: nothing
     EXPECT_EQ(RawRowCount(db_.FilePath()), 0);
     EXPECT_EQ(page.WriteCount(), 0u);
@@ -215,7 +211,7 @@ TEST_F(RecordPageTest, ListFollowsWritesEveryTickWhenSlowAndEveryThirdWhenFast) 
 
 TEST_F(RecordPageTest, ClearAsksFirstAndOnlyAConfirmedClearEmptiesTheTable) {
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(db_.Insert(PatternRow(1000 + i, 0, i)));
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     page.StartRecording();
     {
         ScopedMessageHook hook(false);
@@ -242,7 +238,7 @@ TEST_F(RecordPageTest, ClearAsksFirstAndOnlyAConfirmedClearEmptiesTheTable) {
 
 TEST_F(RecordPageTest, FailedClearLeavesEveryRowListed) {
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(db_.Insert(PatternRow(1000 + i, 0, i)));
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     test::WithRawConnection(db_.FilePath(), [](QSqlDatabase& raw) {
         QSqlQuery query(raw);
         ASSERT_TRUE(
@@ -262,7 +258,7 @@ TEST_F(RecordPageTest, FailedClearLeavesEveryRowListed) {
 
 TEST_F(RecordPageTest, ExportOfSlotFourWritesTheFileOnTheDesktopAndOpensIt) {
     WriteThreeRows(db_);
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     WithChooser([](SetExpDlg& chooser) { chooser.findChild<QPushButton*>("id1084")->click(); },
                 [&] { Child<QPushButton>(page, 3)->click(); });
     const QStringList files = DesktopFiles();
@@ -275,7 +271,7 @@ TEST_F(RecordPageTest, ExportOfSlotFourWritesTheFileOnTheDesktopAndOpensIt) {
 }
 
 TEST_F(RecordPageTest, ExportMakesNothingWhenCancelledOrEmptyAndSaysWhenItFails) {
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     // Empty table: a sensor is chosen, but no file, no message, no viewer.
     {
         ScopedMessageHook hook;
@@ -290,7 +286,7 @@ TEST_F(RecordPageTest, ExportMakesNothingWhenCancelledOrEmptyAndSaysWhenItFails)
     EXPECT_TRUE(opened_.isEmpty());
 
     // The desktop folder is gone: a message, no file, no viewer.
-    SetDesktopDir(desktop_.filePath("gone"));
+    ASSERT_TRUE(QDir(desktop_.path()).removeRecursively());
     ScopedMessageHook hook;
     WithChooser([](SetExpDlg& chooser) { chooser.findChild<QPushButton*>("id1081")->click(); },
                 [&] { page.ExportRecords(); });
@@ -316,7 +312,7 @@ void SaveGrab(QWidget& widget, const QString& name, QImage* image) {
 TEST_F(RecordPageTest, GrabShowsTheLitLampAndTheNewestRows) {
     for (int i = 0; i < 27; ++i)
         ASSERT_TRUE(db_.Insert(PatternRow(1714523415 + i, i * 37 % 1000, i)));
-    DatabaseLogDlg page(db_);
+    DatabaseLogDlg page(db_, desktop_.path());
     page.StartRecording();
     QImage image;
     SaveGrab(page, "record_page", &image);
@@ -366,7 +362,7 @@ TEST(OpenRecordDatabaseTest, ShowsTheConnectionMessageOnlyWhenTheFileCannotBeUse
     EXPECT_EQ(hook.Messages(),
               QStringList{"数据库服务器连接失败,请检查服务器是否已经打开并保持网络连接好....!"});
     // The page still works on a database that is not open: empty list, "-".
-    DatabaseLogDlg page(database);
+    DatabaseLogDlg page(database, good.path());
     EXPECT_EQ(page.findChild<QTableWidget*>("id1077")->rowCount(), 0);
     EXPECT_EQ(page.findChild<QLabel*>("id1080")->text(), "-");
 }

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "DxGlobal.h"
+#include "DesktopShell.h"
 #include "SensorEndpoint.h"
 #include "SimProcess.h"
 #include "TempDir.h"
@@ -112,7 +112,7 @@ TEST(WaveEndToEnd, CommandWritesAFileOfEverySample) {
     const auto& sensor = sim.Sensor(1);
     test::TempDir folder("wave-e2e");
     std::ostringstream out, err;
-    const int code = RunCaptureCommandIn(AddressOf(sensor), 1, "", folder.Path().string(),
+    const int code = RunCaptureCommand(AddressOf(sensor), 1, "", folder.Path().string(),
                                          sensor.wavePort, out, err);
     ASSERT_EQ(code, kCaptureOk) << err.str();
     const std::string path = out.str().substr(0, out.str().find('\n'));
@@ -141,8 +141,8 @@ TEST(WaveEndToEnd, DialogCapturesShowsAndExports) {
     SimProcess sim(SimArgs());
     const auto& sensor = sim.Sensor(1);
     test::TempDir desktop("wave-e2e-desk");
-    SetDesktopDir(QString::fromStdString(desktop.Path().string()));
-    WavDaqDlg dialog(AddressOf(sensor), nullptr, Options(sensor.wavePort));
+    WavDaqDlg dialog(AddressOf(sensor), QString::fromStdString(desktop.Path().string()), nullptr,
+                     Options(sensor.wavePort));
     QString shown;
     dialog.SetMessageSink([&](QMessageBox::Icon, const QString& text) { shown = text; });
     dialog.show();

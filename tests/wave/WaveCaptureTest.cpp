@@ -145,7 +145,7 @@ TEST(CaptureCommand, WritesTheStandardFileAndSaysWhere) {
     std::ostringstream out, err;
     const std::time_t before = std::time(nullptr);
     const int code =
-        RunCaptureCommandIn(kLoopback, 2, "", folder.Path().string(), peer.Port(), out, err);
+        RunCaptureCommand(kLoopback, 2, "", folder.Path().string(), peer.Port(), out, err);
     ASSERT_EQ(code, kCaptureOk) << err.str();
     const std::string path = out.str().substr(0, out.str().size() - 1);
     EXPECT_EQ(out.str().back(), '\n');
@@ -165,24 +165,24 @@ TEST(CaptureCommand, ExplicitPathAndFailuresWithExitCodes) {
         FakeWavePeer peer(test::KnownPacketStream(1, 1), {1420});
         std::ostringstream out, err;
         const std::string path = (folder.Path() / "out.txt").string();
-        EXPECT_EQ(RunCaptureCommandIn(kLoopback, 1, path, "", peer.Port(), out, err), kCaptureOk);
+        EXPECT_EQ(RunCaptureCommand(kLoopback, 1, path, "", peer.Port(), out, err), kCaptureOk);
         EXPECT_EQ(out.str(), path + "\n");
         EXPECT_EQ(ReadAll(path), test::ExpectedWaveFile(116));
     }
     {
         std::ostringstream out, err;
-        EXPECT_EQ(RunCaptureCommandIn(kLoopback, 11, "", folder.Path().string(), 1, out, err),
+        EXPECT_EQ(RunCaptureCommand(kLoopback, 11, "", folder.Path().string(), 1, out, err),
                   kCaptureBadArguments);
-        EXPECT_EQ(RunCaptureCommandIn(kLoopback, 0, "", folder.Path().string(), 1, out, err),
+        EXPECT_EQ(RunCaptureCommand(kLoopback, 0, "", folder.Path().string(), 1, out, err),
                   kCaptureBadArguments);
-        EXPECT_EQ(RunCaptureCommandIn(0, 1, "", folder.Path().string(), 1, out, err),
+        EXPECT_EQ(RunCaptureCommand(0, 1, "", folder.Path().string(), 1, out, err),
                   kCaptureBadArguments);
         EXPECT_TRUE(out.str().empty());
         EXPECT_NE(err.str().find("0.0.0.0"), std::string::npos);
     }
     {
         std::ostringstream out, err;
-        EXPECT_EQ(RunCaptureCommandIn(kLoopback, 1, "", folder.Path().string(),
+        EXPECT_EQ(RunCaptureCommand(kLoopback, 1, "", folder.Path().string(),
                                       test::ClosedLoopbackPort(), out, err),
                   kCaptureNoData);
         EXPECT_NE(err.str().find("连接传感器失败"), std::string::npos) << err.str();
@@ -192,7 +192,7 @@ TEST(CaptureCommand, ExplicitPathAndFailuresWithExitCodes) {
         FakeWavePeer peer(test::KnownPacketStream(1, 1), {1420});
         std::ostringstream out, err;
         const std::string path = (folder.Path() / "no-such-folder" / "out.txt").string();
-        EXPECT_EQ(RunCaptureCommandIn(kLoopback, 1, path, "", peer.Port(), out, err),
+        EXPECT_EQ(RunCaptureCommand(kLoopback, 1, path, "", peer.Port(), out, err),
                   kCaptureWriteFailed);
         EXPECT_NE(err.str().find(path), std::string::npos) << err.str();
         EXPECT_TRUE(out.str().empty());
