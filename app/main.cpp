@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
         out << orsan::UsageText();
         return 0;
     }
+    if (options.mode == orsan::RunMode::Version) {
+        out << orsan::VersionText();
+        return 0;
+    }
 
     if (options.mode == orsan::RunMode::Window && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
@@ -96,6 +100,7 @@ int main(int argc, char** argv) {
         case orsan::RunMode::Window:
             return orsan::RunStationWindow(paths);
         case orsan::RunMode::Help:
+        case orsan::RunMode::Version:
             break;
     }
     return 1;

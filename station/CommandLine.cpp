@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <QCommandLineParser>
 #include <cmath>
 #include <string>
 
@@ -9,23 +10,12 @@ namespace orsan {
 
 namespace {
 
-bool TakeValue(const QStringList& args, int& i, QString& value, QString* error) {
-    if (i + 1 >= args.size()) {
-        *error = QStringLiteral("option %1 needs a value").arg(args[i]);
-        return false;
-    }
-    value = args[++i];
-    return true;
-}
-
-bool SetMode(CommandLine& result, RunMode mode, const QString& option, QString* error) {
-    if (result.mode != RunMode::Window && result.mode != mode) {
-        *error = QStringLiteral("option %1 cannot be combined with another mode").arg(option);
-        return false;
-    }
-    result.mode = mode;
-    return true;
-}
+// Options that only make sense with one mode, checked after parsing.
+struct Belonging {
+    const char* option;
+    bool allowed;
+    const char* owner;
+};
 
 }  // namespace
 
@@ -34,102 +24,127 @@ QString UsageText() {
         "usage: orsan-monitor [--data-dir DIR]\n"
         "       orsan-monitor --headless [--record] [--duration SEC] [--data-dir DIR]\n"
         "       orsan-monitor --export-sensor N [--out FILE] [--data-dir DIR]\n"
-        "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE] [--wave-port P] [--data-dir DIR]\n");
+        "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE] [--wave-port P] "
+        "[--data-dir DIR]\n"
+        "       orsan-monitor --help | --version\n");
+}
+
+QString VersionText() {
+    return QStringLiteral("orsan-monitor %1\n").arg(QLatin1String(ORSAN_VERSION));
 }
 
 bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* error) {
     QString dummy;
     if (!error) error = &dummy;
-    bool haveSeconds = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& option = args[i];
-        QString value;
-        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
-            result = CommandLine{};
-            result.mode = RunMode::Help;
-            return true;
-        }
-        if (option == QLatin1String("--headless")) {
-            if (!SetMode(result, RunMode::Headless, option, error)) return false;
-        } else if (option == QLatin1String("--record")) {
-            result.record = true;
-        } else if (option == QLatin1String("--data-dir")) {
-            if (!TakeValue(args, i, value, error)) return false;
-            result.dataDir = value;
-        } else if (option == QLatin1String("--duration")) {
-            if (!TakeValue(args, i, value, error)) return false;
-            bool ok = false;
-            result.durationSeconds = value.toDouble(&ok);
-            if (!ok || !std::isfinite(result.durationSeconds) || result.durationSeconds <= 0) {
-                *error = QStringLiteral("--duration needs a positive number of seconds, not \"%1\"")
-                             .arg(value);
-                return false;
-            }
-        } else if (option == QLatin1String("--export-sensor")) {
-            if (!SetMode(result, RunMode::ExportSensor, option, error)) return false;
-            if (!TakeValue(args, i, value, error)) return false;
-            bool ok = false;
-            result.exportSensor = value.toInt(&ok);
-            if (!ok || result.exportSensor < 1 || result.exportSensor > 6) {
-                *error = QStringLiteral("--export-sensor needs a sensor number 1 to 6, not \"%1\"")
-                             .arg(value);
-                return false;
-            }
-        } else if (option == QLatin1String("--capture")) {
-            if (!SetMode(result, RunMode::Capture, option, error)) return false;
-            if (!TakeValue(args, i, value, error)) return false;
-            if (!ParseAddress(value.toStdString(), result.captureAddress)) {
-                *error = QStringLiteral("--capture needs an IPv4 address A.B.C.D, not \"%1\"")
-                             .arg(value);
-                return false;
-            }
-        } else if (option == QLatin1String("--seconds")) {
-            if (!TakeValue(args, i, value, error)) return false;
-            bool ok = false;
-            result.captureSeconds = value.toInt(&ok);
-            if (!ok || result.captureSeconds < 1 || result.captureSeconds > 10) {
-                *error = QStringLiteral("--seconds needs a whole number of seconds 1 to 10, not \"%1\"")
-                             .arg(value);
-                return false;
-            }
-            haveSeconds = true;
-        } else if (option == QLatin1String("--wave-port")) {
-            if (!TakeValue(args, i, value, error)) return false;
-            bool ok = false;
-            const int port = value.toInt(&ok);
-            if (!ok || port < 1 || port > 65535) {
-                *error = QStringLiteral("--wave-port needs a port 1 to 65535, not \"%1\"").arg(value);
-                return false;
-            }
-            result.capturePort = uint16_t(port);
-        } else if (option == QLatin1String("--out")) {
-            if (!TakeValue(args, i, value, error)) return false;
-            result.outPath = value;
-        } else {
-            *error = QStringLiteral("unknown option \"%1\"").arg(option);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version(QStringLiteral("version"), QString());
+    const QCommandLineOption headless(QStringLiteral("headless"), QString());
+    const QCommandLineOption record(QStringLiteral("record"), QString());
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption duration(QStringLiteral("duration"), QString(), QStringLiteral("SEC"));
+    const QCommandLineOption exportSensor(QStringLiteral("export-sensor"), QString(),
+                                          QStringLiteral("N"));
+    const QCommandLineOption capture(QStringLiteral("capture"), QString(),
+                                     QStringLiteral("A.B.C.D"));
+    const QCommandLineOption seconds(QStringLiteral("seconds"), QString(), QStringLiteral("N"));
+    const QCommandLineOption wavePort(QStringLiteral("wave-port"), QString(), QStringLiteral("P"));
+    const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
+
+    QCommandLineParser parser;
+    parser.addOptions({help, version, headless, record, dataDir, duration, exportSensor, capture,
+                       seconds, wavePort, out});
+    // The parser expects the program name first.
+    if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        *error =
+            QStringLiteral("unknown argument \"%1\"").arg(parser.positionalArguments().first());
+        return false;
+    }
+    result = CommandLine{};
+    if (parser.isSet(help)) {
+        result.mode = RunMode::Help;
+        return true;
+    }
+    if (parser.isSet(version)) {
+        result.mode = RunMode::Version;
+        return true;
+    }
+
+    int modes = 0;
+    if (parser.isSet(headless)) result.mode = RunMode::Headless, ++modes;
+    if (parser.isSet(exportSensor)) result.mode = RunMode::ExportSensor, ++modes;
+    if (parser.isSet(capture)) result.mode = RunMode::Capture, ++modes;
+    if (modes > 1) {
+        *error = QStringLiteral("--headless, --export-sensor and --capture cannot be combined");
+        return false;
+    }
+
+    result.record = parser.isSet(record);
+    result.dataDir = parser.value(dataDir);
+    result.outPath = parser.value(out);
+    bool ok = true;
+    if (parser.isSet(duration)) {
+        result.durationSeconds = parser.value(duration).toDouble(&ok);
+        if (!ok || !std::isfinite(result.durationSeconds) || result.durationSeconds <= 0) {
+            *error = QStringLiteral("--duration needs a positive number of seconds, not \"%1\"")
+                         .arg(parser.value(duration));
             return false;
         }
     }
-    if (result.mode == RunMode::Capture && !haveSeconds) {
+    if (parser.isSet(exportSensor)) {
+        result.exportSensor = parser.value(exportSensor).toInt(&ok);
+        if (!ok || result.exportSensor < 1 || result.exportSensor > 6) {
+            *error = QStringLiteral("--export-sensor needs a sensor number 1 to 6, not \"%1\"")
+                         .arg(parser.value(exportSensor));
+            return false;
+        }
+    }
+    if (parser.isSet(capture) &&
+        !ParseAddress(parser.value(capture).toStdString(), result.captureAddress)) {
+        *error = QStringLiteral("--capture needs an IPv4 address A.B.C.D, not \"%1\"")
+                     .arg(parser.value(capture));
+        return false;
+    }
+    if (parser.isSet(seconds)) {
+        result.captureSeconds = parser.value(seconds).toInt(&ok);
+        if (!ok || result.captureSeconds < 1 || result.captureSeconds > 10) {
+            *error = QStringLiteral("--seconds needs a whole number of seconds 1 to 10, not \"%1\"")
+                         .arg(parser.value(seconds));
+            return false;
+        }
+    }
+    if (parser.isSet(wavePort)) {
+        const int port = parser.value(wavePort).toInt(&ok);
+        if (!ok || port < 1 || port > 65535) {
+            *error = QStringLiteral("--wave-port needs a port 1 to 65535, not \"%1\"")
+                         .arg(parser.value(wavePort));
+            return false;
+        }
+        result.capturePort = uint16_t(port);
+    }
+
+    if (result.mode == RunMode::Capture && !parser.isSet(seconds)) {
         *error = QStringLiteral("--capture needs --seconds N");
         return false;
     }
-    if (result.mode != RunMode::Capture && haveSeconds) {
-        *error = QStringLiteral("--seconds belongs to --capture");
-        return false;
-    }
-    if (result.record && result.mode != RunMode::Headless) {
-        *error = QStringLiteral("--record belongs to --headless");
-        return false;
-    }
-    if (result.durationSeconds > 0 && result.mode != RunMode::Headless) {
-        *error = QStringLiteral("--duration belongs to --headless");
-        return false;
-    }
-    if (!result.outPath.isEmpty() && result.mode != RunMode::ExportSensor &&
-        result.mode != RunMode::Capture) {
-        *error = QStringLiteral("--out belongs to --export-sensor or --capture");
-        return false;
+    const bool capturing = result.mode == RunMode::Capture;
+    const bool exporting = result.mode == RunMode::ExportSensor;
+    const Belonging belongings[] = {
+        {"seconds", capturing, "--capture"},
+        {"wave-port", capturing, "--capture"},
+        {"record", result.mode == RunMode::Headless, "--headless"},
+        {"duration", result.mode == RunMode::Headless, "--headless"},
+        {"out", capturing || exporting, "--export-sensor or --capture"},
+    };
+    for (const Belonging& b : belongings) {
+        if (parser.isSet(QLatin1String(b.option)) && !b.allowed) {
+            *error = QStringLiteral("--%1 belongs to %2")
+                         .arg(QLatin1String(b.option), QLatin1String(b.owner));
+            return false;
+        }
     }
     return true;
 }

@@ -6,7 +6,7 @@
 
 namespace orsan {
 
-enum class RunMode { Window, Headless, ExportSensor, Capture, Help };
+enum class RunMode { Window, Headless, ExportSensor, Capture, Help, Version };
 
 struct CommandLine {
     RunMode mode = RunMode::Window;
@@ -20,10 +20,12 @@ struct CommandLine {
     QString outPath;        // --out FILE
 };
 
-// Parses the arguments after the program name. False with *error set for
+// Parses the arguments after the program name (QCommandLineParser). False with *error set for
 // unknown options, missing or malformed values and conflicting modes.
 bool ParseCommandLine(const QStringList& arguments, CommandLine& result, QString* error);
 
 QString UsageText();
+// "orsan-monitor <version of the build>" and a newline.
+QString VersionText();
 
 }  // namespace orsan

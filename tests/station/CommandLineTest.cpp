@@ -5,8 +5,8 @@
 #include <string>
 
 #include "CommandLine.h"
-#include "SensorEndpoint.h"
 #include "LiveReport.h"
+#include "SensorEndpoint.h"
 
 namespace orsan {
 namespace {
@@ -34,6 +34,9 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
 
     ASSERT_TRUE(Parse({"--headless", "--help"}, c));
     EXPECT_EQ(c.mode, RunMode::Help);
+    ASSERT_TRUE(Parse({"--version"}, c));
+    EXPECT_EQ(c.mode, RunMode::Version);
+    EXPECT_TRUE(VersionText().startsWith("orsan-monitor 1.")) << VersionText().toStdString();
 
     ASSERT_TRUE(Parse({"--capture", "127.0.0.2", "--seconds", "10"}, c));
     EXPECT_EQ(c.mode, RunMode::Capture);
@@ -57,6 +60,9 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--record"},
         {"--seconds", "3"},
         {"--headless", "--out", "f"},
+        {"--headless", "--wave-port", "1"},
+        {"--headless", "stray"},
+        {"--capture", "127.0.0.1", "--seconds", "1", "--export-sensor", "1"},
     };
     for (const QStringList& args : bad) {
         CommandLine c;
@@ -83,7 +89,8 @@ TEST(LiveReportTest, LineCarriesEverySensorAndSlot) {
         for (int s = 0; s < kLiveSlots; ++s) values[r][s] = float(r * 100 + s);
     std::array<bool, kSensorCount> ok{true, false, true, false, false, true};
     const std::string line = FormatLiveReport(1714552215, 7, values, ok);
-    EXPECT_EQ(line.rfind("{\"time\":1714552215,\"ms\":7,\"sensors\":[{\"id\":1,\"ok\":true,", 0), 0u);
+    EXPECT_EQ(line.rfind("{\"time\":1714552215,\"ms\":7,\"sensors\":[{\"id\":1,\"ok\":true,", 0),
+              0u);
     EXPECT_NE(line.find("{\"id\":2,\"ok\":false,\"T_Shell\":109,\"Acc_X\":100,\"Acc_Y\":103,"
                         "\"Acc_Z\":106,\"Vel_X\":101,\"Vel_Y\":104,\"Vel_Z\":107,\"Disp_X\":102,"
                         "\"Disp_Y\":105,\"Disp_Z\":108,\"Spectrum_Z\":[110,111,112,113,114,115,"
