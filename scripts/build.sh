@@ -5,6 +5,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORSAN_BUILD_DIR:-$root/build}
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-export CCACHE_BASEDIR="$root"
+# Worktrees of the same tree share cached objects.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE:-RelWithDebInfo} "${launcher[@]}" >/dev/null
 cmake --build "$build" -j "$(nproc)" "$@"
