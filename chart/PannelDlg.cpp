@@ -9,7 +9,7 @@
 #include "ChartSettings.h"
 #include "DXPNGCTL.h"
 #include "DesktopShell.h"
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "DxChartTrend.h"
 #include "EnterEscapeFilter.h"
 #include "LiveValues.h"
@@ -28,8 +28,18 @@ constexpr int kShortestTrendMs = 300;  // the shortest record interval
 constexpr int kMinimumTimerMs = 10;
 const QString kBlankValue = QString(13, u' ');
 
-QString IdName(int id) {
-    return QStringLiteral("id%1").arg(id);
+// A sunken, centred value field, blank until the first refresh.
+QLabel* AddValue(const DialogControls& ui, int id, int x, int y, int w, int h,
+                 const QColor& color) {
+    QLabel* value = ui.Label(kBlankValue, x, y, w, h, Qt::AlignCenter, id);
+    value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    value->setLineWidth(1);
+    if (color.isValid()) {
+        QPalette palette = value->palette();
+        palette.setColor(QPalette::WindowText, color);
+        value->setPalette(palette);
+    }
+    return value;
 }
 
 // Control id, live-value slot and format of every value field.
@@ -95,54 +105,44 @@ PannelDlg::PannelDlg(int sensorIndex, const StationPaths& paths, const LiveValue
 }
 
 void PannelDlg::BuildControls() {
-    const DialogUnits du(font());
-    resize(du.Size(548, 238));
-    const auto label = [&](const QString& text, int x, int y, int w, int h,
-                           Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-        auto* l = new QLabel(text, this);
-        l->setGeometry(du.Rect(x, y, w, h));
-        l->setAlignment(align);
-        return l;
-    };
+    const DialogControls ui(this);
+    resize(ui.Units().Size(548, 238));
 
     const QColor blue(0, 0, 255);
     const QColor darkRed(128, 0, 0);
     const QColor orange(255, 128, 0);
 
-    label(QStringLiteral("【稳态结果】"), 0, 3, 39, 8);
-    label(QStringLiteral("X"), 55, 3, 8, 8, Qt::AlignCenter);
-    label(QStringLiteral("Y"), 99, 3, 8, 8, Qt::AlignCenter);
-    label(QStringLiteral("Z"), 143, 3, 8, 8, Qt::AlignCenter);
+    ui.Label(QStringLiteral("【稳态结果】"), 0, 3, 39, 8);
+    ui.Label(QStringLiteral("X"), 55, 3, 8, 8, Qt::AlignCenter);
+    ui.Label(QStringLiteral("Y"), 99, 3, 8, 8, Qt::AlignCenter);
+    ui.Label(QStringLiteral("Z"), 143, 3, 8, 8, Qt::AlignCenter);
     const char* rowNames[] = {"加速度：", "速   度：", "位   移：", "温   度："};
     const int rowY[] = {15, 27, 39, 52};
     const char* units[] = {"m/ss", "mm/s", "um", "℃"};
     for (int r = 0; r < 4; ++r) {
-        label(QString::fromUtf8(rowNames[r]), 3, rowY[r], 28, 8);
-        label(QString::fromUtf8(units[r]), 168, rowY[r], 20, 8);
+        ui.Label(QString::fromUtf8(rowNames[r]), 3, rowY[r], 28, 8);
+        ui.Label(QString::fromUtf8(units[r]), 168, rowY[r], 20, 8);
     }
     const int columnX[] = {40, 84, 128};
     const int accIds[] = {1015, 1032, 1040};
     const int velIds[] = {1016, 1034, 1039};
     const int dispIds[] = {1018, 1035, 1038};
     for (int c = 0; c < 3; ++c) {
-        AddValue(accIds[c], columnX[c], 14, 36, 10, blue);
-        AddValue(velIds[c], columnX[c], 26, 36, 10, blue);
-        AddValue(dispIds[c], columnX[c], 38, 36, 10, blue);
+        AddValue(ui, accIds[c], columnX[c], 14, 36, 10, blue);
+        AddValue(ui, velIds[c], columnX[c], 26, 36, 10, blue);
+        AddValue(ui, dispIds[c], columnX[c], 38, 36, 10, blue);
     }
-    AddValue(1030, 40, 51, 36, 10, QColor())->setText(QStringLiteral("-"));
-    AddValue(1036, 84, 51, 36, 10, QColor())->setText(QStringLiteral("-"));
-    AddValue(1037, 128, 51, 36, 10, blue);
+    AddValue(ui, 1030, 40, 51, 36, 10, QColor())->setText(QStringLiteral("-"));
+    AddValue(ui, 1036, 84, 51, 36, 10, QColor())->setText(QStringLiteral("-"));
+    AddValue(ui, 1037, 128, 51, 36, 10, blue);
 
-    label(QStringLiteral("【测点示意图】"), 189, 3, 49, 8);
-    auto* housing = new QLabel(this);
-    housing->setGeometry(du.Rect(192, 13, 108, 48));
+    ui.Label(QStringLiteral("【测点示意图】"), 189, 3, 49, 8);
+    auto* housing = ui.Place(new QLabel(this), 192, 13, 108, 48);
     housing->setScaledContents(true);
     housing->setPixmap(ResourcePixmap(135));
-    logo_ = new DXPNGCTL(this);
-    logo_->setObjectName(IdName(kLogoId));
-    logo_->setGeometry(du.Rect(236, 31, 20, 15));
+    logo_ = ui.Place(new DXPNGCTL(this), 236, 31, 20, 15, kLogoId);
 
-    label(QStringLiteral("【Z轴频谱】"), 312, 3, 39, 8);
+    ui.Label(QStringLiteral("【Z轴频谱】"), 312, 3, 39, 8);
     const char* orders[] = {"0.5X转速处：", "1.0X转速处：", "1.5X转速处：", "2.0X转速处：",
                             "3.0X转速处：", "4.0X转速处：", "5.0X转速处：", "6.0X转速处："};
     const int spectrumY[] = {14, 26, 38, 51};
@@ -151,71 +151,40 @@ void PannelDlg::BuildControls() {
         const int row = i % 4;
         const int labelX = column == 0 ? 314 : 433;
         const int valueX = column == 0 ? 360 : 477;
-        label(QString::fromUtf8(orders[i]), labelX, rowY[row], 43, 8);
-        AddValue(1041 + i, valueX, spectrumY[row], 41, 10, darkRed);
-        label(QStringLiteral("mm/s"), column == 0 ? 404 : 522, rowY[row], 24, 8);
+        ui.Label(QString::fromUtf8(orders[i]), labelX, rowY[row], 43, 8);
+        AddValue(ui, 1041 + i, valueX, spectrumY[row], 41, 10, darkRed);
+        ui.Label(QStringLiteral("mm/s"), column == 0 ? 404 : 522, rowY[row], 24, 8);
     }
-    label(QStringLiteral("最高阶次："), 314, 64, 35, 8);
-    AddValue(1050, 360, 63, 41, 10, orange);
-    label(QStringLiteral("阶"), 404, 64, 12, 8);
-    label(QStringLiteral("最高阶能量："), 433, 64, 42, 8);
-    AddValue(1055, 477, 63, 41, 10, orange);
-    label(QStringLiteral("m/ss"), 522, 64, 24, 8);
-    label(QStringLiteral("N当前转速："), 433, 3, 41, 8);
-    AddValue(1125, 477, 1, 41, 11, QColor())->setText(QStringLiteral("0.00"));
-    label(QStringLiteral("Hz"), 523, 3, 20, 8);
+    ui.Label(QStringLiteral("最高阶次："), 314, 64, 35, 8);
+    AddValue(ui, 1050, 360, 63, 41, 10, orange);
+    ui.Label(QStringLiteral("阶"), 404, 64, 12, 8);
+    ui.Label(QStringLiteral("最高阶能量："), 433, 64, 42, 8);
+    AddValue(ui, 1055, 477, 63, 41, 10, orange);
+    ui.Label(QStringLiteral("m/ss"), 522, 64, 24, 8);
+    ui.Label(QStringLiteral("N当前转速："), 433, 3, 41, 8);
+    AddValue(ui, 1125, 477, 1, 41, 11, QColor())->setText(QStringLiteral("0.00"));
+    ui.Label(QStringLiteral("Hz"), 523, 3, 20, 8);
 
-    QPushButton* range = AddButton(kRangeButtonId, QStringLiteral("设置范围"), 140,
-                                   QStringLiteral("调整坐标轴范围!"), 2, 63, 48, 12);
-    QPushButton* show = AddButton(kShowButtonId, QStringLiteral("显示选择"), 161,
-                                  QStringLiteral("设置曲线是否显示!"), 65, 63, 48, 12);
-    QPushButton* clear = AddButton(kClearButtonId, QStringLiteral("清空曲线"), 141,
-                                   QStringLiteral("清除缓存，重新绘制!"), 128, 62, 48, 13);
-    QPushButton* picture = AddButton(kPictureButtonId, QStringLiteral("导出曲线"), 139,
-                                     QStringLiteral("导出当前曲线为PNG图片!"), 191, 62, 48, 13);
-    QPushButton* data = AddButton(kDataButtonId, QStringLiteral("导出数据"), 137,
-                                  QStringLiteral("导出数据到文本文件中!"), 254, 63, 48, 13);
+    QPushButton* range = ui.IconButton(kRangeButtonId, QStringLiteral("设置范围"), 140,
+                                       QStringLiteral("调整坐标轴范围!"), 2, 63, 48, 12);
+    QPushButton* show = ui.IconButton(kShowButtonId, QStringLiteral("显示选择"), 161,
+                                      QStringLiteral("设置曲线是否显示!"), 65, 63, 48, 12);
+    QPushButton* clear = ui.IconButton(kClearButtonId, QStringLiteral("清空曲线"), 141,
+                                       QStringLiteral("清除缓存，重新绘制!"), 128, 62, 48, 13);
+    QPushButton* picture = ui.IconButton(kPictureButtonId, QStringLiteral("导出曲线"), 139,
+                                         QStringLiteral("导出当前曲线为PNG图片!"), 191, 62, 48, 13);
+    QPushButton* data = ui.IconButton(kDataButtonId, QStringLiteral("导出数据"), 137,
+                                      QStringLiteral("导出数据到文本文件中!"), 254, 63, 48, 13);
     connect(range, &QPushButton::clicked, this, &PannelDlg::SetRange);
     connect(show, &QPushButton::clicked, this, &PannelDlg::SelectCurves);
     connect(clear, &QPushButton::clicked, this, &PannelDlg::ClearCurves);
     connect(picture, &QPushButton::clicked, this, &PannelDlg::ExportPicture);
     connect(data, &QPushButton::clicked, this, &PannelDlg::ExportData);
 
-    chart_ = new DxChartTrend(this);
-    chart_->setObjectName(IdName(kChartId));
-    chart_->setGeometry(du.Rect(2, 78, 544, 159));
+    chart_ = ui.Place(new DxChartTrend(this), 2, 78, 544, 159, kChartId);
     // The press shows the cursor of the previous release, as the chart
     // takes a new cursor only when the button goes up.
     connect(chart_, &DxChartTrend::clicked, chart_, qOverload<>(&QWidget::update));
-}
-
-QLabel* PannelDlg::AddValue(int id, int x, int y, int w, int h, const QColor& color) {
-    const DialogUnits du(font());
-    auto* value = new QLabel(kBlankValue, this);
-    value->setObjectName(IdName(id));
-    value->setGeometry(du.Rect(x, y, w, h));
-    value->setAlignment(Qt::AlignCenter);
-    value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    value->setLineWidth(1);
-    if (color.isValid()) {
-        QPalette palette = value->palette();
-        palette.setColor(QPalette::WindowText, color);
-        value->setPalette(palette);
-    }
-    return value;
-}
-
-QPushButton* PannelDlg::AddButton(int id, const QString& caption, int iconId, const QString& tip,
-                                  int x, int y, int w, int h) {
-    const DialogUnits du(font());
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(IdName(id));
-    button->setGeometry(du.Rect(x, y, w, h));
-    button->setIcon(ResourceIcon(iconId));
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
 }
 
 void PannelDlg::SetTrendInterval(float seconds) {
@@ -230,7 +199,7 @@ void PannelDlg::RefreshLiveValues() {
     if (sensorIndex_ < 0 || sensorIndex_ >= kSensorCount) return;
     const LiveRow& row = live_[sensorIndex_];
     for (const LiveField& field : kLiveFields) {
-        if (auto* value = findChild<QLabel*>(IdName(field.id), Qt::FindDirectChildrenOnly))
+        if (auto* value = findChild<QLabel*>(ControlName(field.id), Qt::FindDirectChildrenOnly))
             value->setText(PrintfText(field.format, static_cast<double>(row[field.slot])));
     }
 }

@@ -68,9 +68,6 @@ public:
 
 private:
     void BuildControls();
-    QLabel* AddValue(int id, int x, int y, int w, int h, const QColor& color);
-    QPushButton* AddButton(int id, const QString& caption, int iconId, const QString& tip, int x,
-                           int y, int w, int h);
 
     INIFILE chartSettings;
     std::array<int, kCurveCount> showFlags_{};

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "ChartSettings.h"
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "EnterEscapeFilter.h"
 #include "MessageDlg.h"
 
@@ -36,24 +36,16 @@ float* FieldOf(TrendLimits& limits, int row) {
 SetChartDlg::SetChartDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("设置曲线坐标轴系数"));
     setFont(DialogFont());
-    const DialogUnits du(font());
-    setFixedSize(du.Size(115, 109));
+    const DialogControls ui(this);
+    setFixedSize(ui.Units().Size(115, 109));
     for (int row = 0; row < 5; ++row) {
         const FieldRow& r = kRows[row];
-        auto* label = new QLabel(QString::fromUtf8(r.label), this);
-        label->setGeometry(du.Rect(4, r.y + 2, 44, 8));
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QStringLiteral("id%1").arg(r.id));
-        edit->setAlignment(Qt::AlignCenter);
-        edit->setGeometry(du.Rect(49, r.y, 36, 13));
-        edits_[row] = edit;
-        auto* unit = new QLabel(QString::fromUtf8(r.unit), this);
-        unit->setGeometry(du.Rect(89, r.y + 2, 24, 8));
+        ui.Label(QString::fromUtf8(r.label), 4, r.y + 2, 44, 8);
+        edits_[row] = ui.Place(new QLineEdit(this), 49, r.y, 36, 13, r.id);
+        edits_[row]->setAlignment(Qt::AlignCenter);
+        ui.Label(QString::fromUtf8(r.unit), 89, r.y + 2, 24, 8);
     }
-    setButton_ = new QPushButton(QStringLiteral("设置"), this);
-    setButton_->setObjectName(QStringLiteral("id%1").arg(kSetId));
-    setButton_->setGeometry(du.Rect(49, 93, 36, 13));
-    setButton_->setAutoDefault(false);
+    setButton_ = ui.Button(kSetId, QStringLiteral("设置"), 49, 93, 36, 13);
     connect(setButton_, &QPushButton::clicked, this, &SetChartDlg::OnSet);
     ConsumeEnterEscape(this);
     SetLimits(limits_);

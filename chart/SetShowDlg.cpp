@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "EnterEscapeFilter.h"
 
 namespace orsan {
@@ -15,21 +15,15 @@ SetShowDlg::SetShowDlg(QWidget* parent) : QDialog(parent) {
                                                      "位移Y", "位移Z"};
     setWindowTitle(QStringLiteral("曲线显示设置"));
     setFont(DialogFont());
-    const DialogUnits du(font());
-    setFixedSize(du.Size(91, 171));
+    const DialogControls ui(this);
+    setFixedSize(ui.Units().Size(91, 171));
     for (int i = 0; i < kCurveCount; ++i) {
         const int y = 5 + 15 * i;
-        auto* label = new QLabel(QString::fromUtf8(kLabels[i]), this);
-        label->setGeometry(du.Rect(7, y + 1, 36, 8));
-        auto* check = new QCheckBox(QStringLiteral("显示曲线"), this);
-        check->setObjectName(QStringLiteral("id%1").arg(kFirstCheckId + i));
-        check->setGeometry(du.Rect(45, y, 43, 10));
-        checks_[i] = check;
+        ui.Label(QString::fromUtf8(kLabels[i]), 7, y + 1, 36, 8);
+        checks_[i] = ui.Place(new QCheckBox(QStringLiteral("显示曲线"), this), 45, y, 43, 10,
+                              kFirstCheckId + i);
     }
-    setButton_ = new QPushButton(QStringLiteral("设置"), this);
-    setButton_->setObjectName(QStringLiteral("id%1").arg(kSetId));
-    setButton_->setGeometry(du.Rect(27, 155, 36, 13));
-    setButton_->setAutoDefault(false);
+    setButton_ = ui.Button(kSetId, QStringLiteral("设置"), 27, 155, 36, 13);
     connect(setButton_, &QPushButton::clicked, this, [this] {
         for (int i = 0; i < kCurveCount; ++i) showFlags_[i] = checks_[i]->isChecked() ? 1 : 0;
         accept();

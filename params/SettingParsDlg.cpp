@@ -1,13 +1,12 @@
 #include "SettingParsDlg.h"
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "EnterEscapeFilter.h"
 #include "Ipv4AddressEdit.h"
 #include "ParamNotifier.h"
@@ -28,10 +27,6 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-QString IdName(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
 QString FormatField(float value) {
     return QString::number(double(value), 'g', 6);
 }
@@ -49,48 +44,34 @@ SettingParsDlg::SettingParsDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void SettingParsDlg::BuildControls() {
-    const DialogUnits du(font());
-    auto place = [&](QWidget* w, int x, int y, int width, int height) {
-        w->setGeometry(du.Rect(x, y, width, height));
-    };
+    const DialogControls ui(this);
+    // Most labels here are one edit line high.
     auto label = [&](const QString& text, int x, int y, int width, int height = 10,
-                     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-        auto* l = new QLabel(text, this);
-        l->setAlignment(align);
-        place(l, x, y, width, height);
-        return l;
+                     Qt::Alignment align = DialogControls::kLeft) {
+        return ui.Label(text, x, y, width, height, align);
     };
     auto edit = [&](ParamField field, int x, int y, int width) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(IdName(FieldInfo(field).controlId));
-        place(e, x, y, width, 12);
-        edits_[size_t(field)] = e;
+        edits_[size_t(field)] =
+            ui.Place(new QLineEdit(this), x, y, width, 12, FieldInfo(field).controlId);
     };
     auto addressEdit = [&](ParamAddress a, int x, int y) {
-        auto* e = new Ipv4AddressEdit(this);
-        e->setObjectName(IdName(AddressInfo(a).controlId));
-        place(e, x, y, 76, 12);
-        addressEdits_[size_t(a)] = e;
+        addressEdits_[size_t(a)] =
+            ui.Place(new Ipv4AddressEdit(this), x, y, 76, 12, AddressInfo(a).controlId);
     };
     auto combo = [&](int id, const QString& first, const QString& second, int x, int y) {
         auto* c = new QComboBox(this);
-        c->setObjectName(IdName(id));
         c->addItem(first);
         c->addItem(second);
-        place(c, x, y, 60, 13);
-        return c;
+        return ui.Place(c, x, y, 60, 13, id);
     };
     // A group frame with its write button in the bottom right corner and the
     // address note beside the button.
     auto group = [&](const QString& caption, const QString& note, ParamAction action, int x, int y,
                      int width, int height) {
-        auto* g = new QGroupBox(caption, this);
-        place(g, x, y, width, height);
+        ui.Group(caption, x, y, width, height);
         label(note, x + width - 124, y + height - 17, 70, 10, Qt::AlignRight | Qt::AlignVCenter);
-        auto* b = new QPushButton(QStringLiteral("写入"), this);
-        b->setObjectName(IdName(int(action)));
-        b->setAutoDefault(false);
-        place(b, x + width - 50, y + height - 19, 44, 14);
+        QPushButton* b =
+            ui.Button(int(action), QStringLiteral("写入"), x + width - 50, y + height - 19, 44, 14);
         connect(b, &QPushButton::clicked, this, [this, action] { RunAction(action); });
     };
 
@@ -176,10 +157,8 @@ void SettingParsDlg::BuildControls() {
     label(QStringLiteral("Hz"), rx + 153, y + 35, 14);
 
     y += 72;
-    auto* save = new QPushButton(QStringLiteral("保存"), this);
-    save->setObjectName(IdName(int(ParamAction::Save)));
-    save->setAutoDefault(false);
-    place(save, rx, y + 2, 50, 16);
+    QPushButton* save =
+        ui.Button(int(ParamAction::Save), QStringLiteral("保存"), rx, y + 2, 50, 16);
     connect(save, &QPushButton::clicked, this, [this] { RunAction(ParamAction::Save); });
     QLabel* warning = label(
         QStringLiteral("（注意：以上参数写入后需点击保存，否则传感器断电重启后参数会恢复默认！）"),
@@ -187,7 +166,7 @@ void SettingParsDlg::BuildControls() {
     warning->setWordWrap(true);
     warning->setStyleSheet(QStringLiteral("color: #c00000;"));
 
-    setFixedSize(du.Size(kDialogWidth, kDialogHeight));
+    setFixedSize(ui.Units().Size(kDialogWidth, kDialogHeight));
 }
 
 void SettingParsDlg::SetSensorAddress(uint32_t address) {
@@ -302,6 +281,5 @@ void SettingParsDlg::showEvent(QShowEvent* event) {
     SetSensorAddress(endpoint_.address);
     ReadFromSensor();
 }
-
 
 }  // namespace orsan

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "DesktopShell.h"
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "DxAlarmStatic.h"
 #include "EnterEscapeFilter.h"
 #include "MessageDlg.h"
@@ -29,30 +29,6 @@ const QString kNoteText = QStringLiteral(
     "注意：因数据量大，表格里只显示最后记录的22条数据，之前记录的数据已存储在数据文件中，"
     "点击导出即可导出全部数据！，点击清空则会从新记录！");
 
-QLabel* AddLabel(QWidget* parent, const DialogUnits& units, const QString& text, QRect dlu,
-                 int id = 0, bool centred = false) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(units.Rect(dlu.x(), dlu.y(), dlu.width(), dlu.height()));
-    if (id != 0) label->setObjectName(QStringLiteral("id%1").arg(id));
-    if (centred) label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const QString& text, QRect dlu,
-                       int id) {
-    auto* button = new QPushButton(text, parent);
-    button->setGeometry(units.Rect(dlu.x(), dlu.y(), dlu.width(), dlu.height()));
-    button->setObjectName(QStringLiteral("id%1").arg(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
-void SetIcon(QPushButton* button, int resourceId, const QString& toolTip) {
-    button->setIcon(ResourceIcon(resourceId));
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(toolTip);
-}
-
 }  // namespace
 
 DatabaseLogDlg::DatabaseLogDlg(RecordDatabase& database, const QString& desktopDir, QWidget* parent)
@@ -65,34 +41,26 @@ DatabaseLogDlg::DatabaseLogDlg(RecordDatabase& database, const QString& desktopD
 
 void DatabaseLogDlg::BuildControls() {
     setFont(DialogFont());
-    const DialogUnits units(font());
-    resize(units.Size(548, 238));
+    const DialogControls ui(this);
+    resize(ui.Units().Size(548, 238));
 
-    AddLabel(this, units, QStringLiteral("【长时记录】"), QRect(1, 3, 42, 8));
-    startButton_ =
-        AddButton(this, units, QStringLiteral("开始记录"), QRect(47, 2, 39, 10), kStartId);
-    stopButton_ = AddButton(this, units, QStringLiteral("停止记录"), QRect(91, 2, 39, 10), kStopId);
-    recordLamp_ = new DxAlarmStatic(this);
-    recordLamp_->setGeometry(units.Rect(134, 4, 10, 5));
-    recordLamp_->setObjectName(QStringLiteral("id%1").arg(kLampId));
-    AddLabel(this, units, QStringLiteral("记录时间从:"), QRect(149, 3, 37, 8));
-    firstTimeLabel_ =
-        AddLabel(this, units, QStringLiteral("-"), QRect(190, 3, 72, 8), kFirstTimeId, true);
-    AddLabel(this, units, QStringLiteral("到:"), QRect(266, 3, 10, 8));
-    lastTimeLabel_ =
-        AddLabel(this, units, QStringLiteral("-"), QRect(282, 3, 72, 8), kLastTimeId, true);
-    AddLabel(this, units, QStringLiteral("已记录数据："), QRect(359, 3, 42, 8));
-    countLabel_ = AddLabel(this, units, QStringLiteral("-"), QRect(405, 3, 45, 8), kCountId, true);
-    AddLabel(this, units, QStringLiteral("条"), QRect(456, 3, 8, 8));
-    clearButton_ = AddButton(this, units, QStringLiteral("清空"), QRect(474, 2, 31, 10), kClearId);
-    exportButton_ =
-        AddButton(this, units, QStringLiteral("导出"), QRect(513, 2, 31, 10), kExportId);
-    SetIcon(exportButton_, kIconExportText, QStringLiteral("导出数据到文本文件中!"));
-    SetIcon(clearButton_, kIconClear, QStringLiteral("清除数据，重新记录!"));
+    ui.Label(QStringLiteral("【长时记录】"), 1, 3, 42, 8);
+    startButton_ = ui.Button(kStartId, QStringLiteral("开始记录"), 47, 2, 39, 10);
+    stopButton_ = ui.Button(kStopId, QStringLiteral("停止记录"), 91, 2, 39, 10);
+    recordLamp_ = ui.Place(new DxAlarmStatic(this), 134, 4, 10, 5, kLampId);
+    ui.Label(QStringLiteral("记录时间从:"), 149, 3, 37, 8);
+    firstTimeLabel_ = ui.Label(QStringLiteral("-"), 190, 3, 72, 8, Qt::AlignCenter, kFirstTimeId);
+    ui.Label(QStringLiteral("到:"), 266, 3, 10, 8);
+    lastTimeLabel_ = ui.Label(QStringLiteral("-"), 282, 3, 72, 8, Qt::AlignCenter, kLastTimeId);
+    ui.Label(QStringLiteral("已记录数据："), 359, 3, 42, 8);
+    countLabel_ = ui.Label(QStringLiteral("-"), 405, 3, 45, 8, Qt::AlignCenter, kCountId);
+    ui.Label(QStringLiteral("条"), 456, 3, 8, 8);
+    clearButton_ = ui.IconButton(kClearId, QStringLiteral("清空"), kIconClear,
+                                 QStringLiteral("清除数据，重新记录!"), 474, 2, 31, 10);
+    exportButton_ = ui.IconButton(kExportId, QStringLiteral("导出"), kIconExportText,
+                                  QStringLiteral("导出数据到文本文件中!"), 513, 2, 31, 10);
 
-    recordList_ = new QTableWidget(0, kRecordListColumns, this);
-    recordList_->setObjectName(QStringLiteral("id%1").arg(kListId));
-    recordList_->setGeometry(units.Rect(4, 14, 540, 211));
+    recordList_ = ui.Place(new QTableWidget(0, kRecordListColumns, this), 4, 14, 540, 211, kListId);
     recordList_->setHorizontalHeaderLabels(RecordListTitles());
     for (int c = 0; c < kRecordListColumns; ++c) {
         recordList_->setColumnWidth(c, RecordListColumnWidth(c));
@@ -120,7 +88,7 @@ void DatabaseLogDlg::BuildControls() {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     recordList_->setPalette(palette);
 
-    auto* note = AddLabel(this, units, kNoteText, QRect(3, 227, 462, 8));
+    auto* note = ui.Label(kNoteText, 3, 227, 462, 8);
     note->setObjectName(QStringLiteral("recordNote"));
 
     connect(startButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StartRecording);

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "EnterEscapeFilter.h"
 
 namespace orsan {
@@ -11,13 +11,12 @@ SetExpDlg::SetExpDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("导出指定传感器数据"));
     setModal(true);
     setFont(DialogFont());
-    const DialogUnits units(font());
-    setFixedSize(units.Size(410, 37));
+    const DialogControls ui(this);
+    setFixedSize(ui.Units().Size(410, 37));
     for (int slot = 1; slot <= 6; ++slot) {
-        auto* button = new QPushButton(QStringLiteral("传感器【%1】").arg(slot), this);
-        button->setObjectName(QStringLiteral("id%1").arg(kFirstButtonId + slot - 1));
-        button->setAutoDefault(false);
-        button->setGeometry(units.Rect(10 + 68 * (slot - 1), 11, 51, 16));
+        QPushButton* button =
+            ui.Button(kFirstButtonId + slot - 1, QStringLiteral("传感器【%1】").arg(slot),
+                      10 + 68 * (slot - 1), 11, 51, 16);
         connect(button, &QPushButton::clicked, this, [this, slot] {
             selectedSensor_ = slot;
             accept();

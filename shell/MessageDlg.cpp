@@ -6,7 +6,7 @@
 #include <QTextOption>
 #include <cstdio>
 
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "EnterEscapeFilter.h"
 #include "MessageHook.h"
 
@@ -17,17 +17,14 @@ namespace {
 constexpr int kDialogWidth = 135;
 constexpr int kDialogHeight = 47;
 
-// Both dialogs share the frame: fixed size, dialog font, the text box and
-// the Enter/Escape filter.
-QPlainTextEdit* BuildFrame(QDialog* dialog, const QString& title, const DialogUnits& units) {
+// Both dialogs share the frame: fixed size, the text box and the
+// Enter/Escape filter. The dialog font is set before the controls measure it.
+QPlainTextEdit* BuildFrame(QDialog* dialog, const QString& title, const DialogControls& controls) {
     dialog->setWindowTitle(title);
-    dialog->setFont(DialogFont());
-    dialog->setFixedSize(units.Size(kDialogWidth, kDialogHeight));
+    dialog->setFixedSize(controls.Units().Size(kDialogWidth, kDialogHeight));
     dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    auto* box = new QPlainTextEdit(dialog);
-    box->setObjectName(QStringLiteral("id1055"));
-    box->setGeometry(units.Rect(2, 2, 131, 28));
+    auto* box = controls.Place(new QPlainTextEdit(dialog), 2, 2, 131, 28, MessageDlg::kTextId);
     box->setReadOnly(true);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -39,16 +36,6 @@ QPlainTextEdit* BuildFrame(QDialog* dialog, const QString& title, const DialogUn
     return box;
 }
 
-QPushButton* AddButton(QDialog* dialog, const QString& caption, int id, const QRect& rect) {
-    auto* button = new QPushButton(caption, dialog);
-    button->setObjectName(QStringLiteral("id%1").arg(id));
-    button->setGeometry(rect);
-    // Only a click presses a button; Enter on a focused button must not.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
 bool HaveWidgetApplication() {
     return qobject_cast<QApplication*>(QCoreApplication::instance());
 }
@@ -56,9 +43,10 @@ bool HaveWidgetApplication() {
 }  // namespace
 
 MessageDlg::MessageDlg(QWidget* parent) : QDialog(parent) {
-    const DialogUnits units;
-    textBox_ = BuildFrame(this, QStringLiteral("消息提示"), units);
-    okButton_ = AddButton(this, QStringLiteral("OK"), 1, units.Rect(103, 33, 30, 12));
+    setFont(DialogFont());
+    const DialogControls controls(this);
+    textBox_ = BuildFrame(this, QStringLiteral("消息提示"), controls);
+    okButton_ = controls.Button(1, QStringLiteral("OK"), 103, 33, 30, 12);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -68,11 +56,12 @@ void MessageDlg::SetText(const QString& text) {
 }
 
 YesnoMsgDlg::YesnoMsgDlg(QWidget* parent) : QDialog(parent) {
-    const DialogUnits units;
-    textBox_ = BuildFrame(this, QStringLiteral("消息确认提示！"), units);
+    setFont(DialogFont());
+    const DialogControls controls(this);
+    textBox_ = BuildFrame(this, QStringLiteral("消息确认提示！"), controls);
     textBox_->setPlainText(text_);
-    yesButton_ = AddButton(this, QStringLiteral("是"), kYesId, units.Rect(2, 33, 25, 12));
-    noButton_ = AddButton(this, QStringLiteral("否"), kNoId, units.Rect(108, 33, 25, 12));
+    yesButton_ = controls.Button(kYesId, QStringLiteral("是"), 2, 33, 25, 12);
+    noButton_ = controls.Button(kNoId, QStringLiteral("否"), 108, 33, 25, 12);
     connect(yesButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(noButton_, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -9,7 +9,7 @@
 #include <ctime>
 
 #include "DesktopShell.h"
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "DxAlarmStatic.h"
 #include "DxChartRealTime.h"
 #include "EnterEscapeFilter.h"
@@ -21,13 +21,6 @@ namespace orsan {
 namespace {
 
 constexpr int kWindow = DxChartRealTime::kWindowSamples;
-
-template <class Widget>
-Widget* Place(Widget* widget, const DialogUnits& du, int x, int y, int w, int h, int id = 0) {
-    widget->setGeometry(du.Rect(x, y, w, h));
-    if (id != 0) widget->setObjectName(QStringLiteral("id%1").arg(id));
-    return widget;
-}
 
 }  // namespace
 
@@ -60,38 +53,34 @@ WavDaqDlg::~WavDaqDlg() {
 
 void WavDaqDlg::BuildControls() {
     setFont(DialogFont());
-    const DialogUnits du(font());
-    setFixedSize(du.Size(440, 296));
+    const DialogControls ui(this);
+    setFixedSize(ui.Units().Size(440, 296));
 
-    Place(new QLabel(QStringLiteral("选择采集时长:"), this), du, 7, 10, 52, 8);
+    ui.Label(QStringLiteral("选择采集时长:"), 7, 10, 52, 8);
     // A drop-down list's resource height includes its list; here only the box.
-    duration_ = Place(new QComboBox(this), du, 60, 8, 42, 13, 1117);
+    duration_ = ui.Place(new QComboBox(this), 60, 8, 42, 13, 1117);
     for (int s = 1; s <= kWaveMaxSeconds; ++s)
         duration_->addItem(s < 10 ? QStringLiteral("%1  S").arg(s) : QStringLiteral("10S"));
     duration_->setCurrentIndex(0);
 
-    start_ = Place(new QPushButton(QStringLiteral("开始采集"), this), du, 108, 7, 50, 14, 1109);
-    Place(new QLabel(QStringLiteral("采集状态:"), this), du, 170, 10, 36, 8);
-    lamp_ = Place(new DxAlarmStatic(this), du, 207, 8, 24, 11, 1121);
-    export_ = Place(new QPushButton(QStringLiteral("导出数据"), this), du, 383, 7, 50, 14, 1111);
+    start_ = ui.Button(1109, QStringLiteral("开始采集"), 108, 7, 50, 14);
+    ui.Label(QStringLiteral("采集状态:"), 170, 10, 36, 8);
+    lamp_ = ui.Place(new DxAlarmStatic(this), 207, 8, 24, 11, 1121);
+    export_ = ui.Button(1111, QStringLiteral("导出数据"), 383, 7, 50, 14);
 
-    Place(new QLabel(QStringLiteral("时间戳:"), this), du, 7, 26, 30, 8);
-    timeText_ = Place(new QLabel(QStringLiteral("-"), this), du, 38, 26, 74, 8, 1118);
-    Place(new QLabel(QStringLiteral("已采集:"), this), du, 120, 26, 30, 8);
-    countText_ = Place(new QLabel(QStringLiteral("-"), this), du, 150, 26, 40, 8, 1119);
-    Place(new QLabel(QStringLiteral("点，采样率"), this), du, 192, 26, 42, 8);
-    rateText_ = Place(new QLabel(QStringLiteral("-"), this), du, 236, 26, 40, 8, 1120);
-    Place(new QLabel(QStringLiteral("Hz"), this), du, 278, 26, 12, 8);
+    ui.Label(QStringLiteral("时间戳:"), 7, 26, 30, 8);
+    timeText_ = ui.Label(QStringLiteral("-"), 38, 26, 74, 8, DialogControls::kLeft, 1118);
+    ui.Label(QStringLiteral("已采集:"), 120, 26, 30, 8);
+    countText_ = ui.Label(QStringLiteral("-"), 150, 26, 40, 8, DialogControls::kLeft, 1119);
+    ui.Label(QStringLiteral("点，采样率"), 192, 26, 42, 8);
+    rateText_ = ui.Label(QStringLiteral("-"), 236, 26, 40, 8, DialogControls::kLeft, 1120);
+    ui.Label(QStringLiteral("Hz"), 278, 26, 12, 8);
 
-    chart_ = Place(new DxChartRealTime(this), du, 7, 40, 426, 232, 1122);
-    slider_ = Place(new QSlider(Qt::Horizontal, this), du, 7, 276, 426, 14, 1123);
+    chart_ = ui.Place(new DxChartRealTime(this), 7, 40, 426, 232, 1122);
+    slider_ = ui.Place(new QSlider(Qt::Horizontal, this), 7, 276, 426, 14, 1123);
     slider_->setRange(0, 9);
     slider_->setPageStep(1);
 
-    for (QPushButton* button : {start_, export_}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
     connect(start_, &QPushButton::clicked, this, &WavDaqDlg::OnStart);
     connect(export_, &QPushButton::clicked, this, &WavDaqDlg::OnExport);
     connect(slider_, &QSlider::sliderReleased, this, &WavDaqDlg::OnSliderReleased);

@@ -9,7 +9,7 @@
 
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
-#include "DialogUnits.h"
+#include "DialogControls.h"
 #include "DxAlarmStatic.h"
 #include "EnterEscapeFilter.h"
 #include "Ipv4AddressEdit.h"
@@ -40,10 +40,6 @@ constexpr int kTabControl = 1010;
 
 constexpr int kDialogWidth = 555;
 constexpr int kDialogHeight = 327;
-
-QString IdName(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
 
 // A timer period of 0 ms runs at the shortest period, 10 ms.
 int TimerPeriod(float seconds) {
@@ -95,90 +91,58 @@ OrsanSensorMonitorDlg::~OrsanSensorMonitorDlg() {
 }
 
 void OrsanSensorMonitorDlg::BuildControls() {
-    const DialogUnits du(font());
-    setFixedSize(du.Size(kDialogWidth, kDialogHeight));
-    auto place = [&](QWidget* widget, int x, int y, int w, int h) {
-        widget->setGeometry(du.Rect(x, y, w, h));
-    };
-    auto label = [&](const QString& text, int x, int y, int w, int h) {
-        auto* l = new QLabel(text, this);
-        place(l, x, y, w, h);
-        return l;
-    };
-    auto group = [&](const QString& title, int x, int y, int w, int h) {
-        auto* g = new QGroupBox(title, this);
-        place(g, x, y, w, h);
-        g->lower();
-        return g;
-    };
-    auto button = [&](int id, const QString& text, int icon, const QString& tip) {
-        auto* b = new QPushButton(ResourceIcon(icon), text, this);
-        b->setObjectName(IdName(id));
-        b->setToolTip(tip);
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        b->setIconSize(QSize(16, 16));
-        return b;
+    const DialogControls ui(this);
+    setFixedSize(ui.Units().Size(kDialogWidth, kDialogHeight));
+    // Frames go to the back so they never cover the controls inside them.
+    const auto group = [&](const QString& title, int x, int y, int w, int h) {
+        ui.Group(title, x, y, w, h)->lower();
     };
 
     group(QStringLiteral("传感器地址设置"), 3, 2, 331, 70);
     for (int i = 0; i < kSensorCount; ++i) {
         const int x0 = 8 + (i / 3) * 163;
         const int y = 12 + (i % 3) * 15;
-        label(QStringLiteral("%1#传感器IP:").arg(i + 1), x0, y + 2, 42, 8);
-        addressEdits_[i] = new Ipv4AddressEdit(this);
-        addressEdits_[i]->setObjectName(IdName(kAddressIds[i]));
-        place(addressEdits_[i], x0 + 43, y, 74, 12);
-        lamps_[i] = new DxAlarmStatic(this);
-        lamps_[i]->setObjectName(IdName(kLampIds[i]));
-        place(lamps_[i], x0 + 120, y + 2, 8, 8);
+        ui.Label(QStringLiteral("%1#传感器IP:").arg(i + 1), x0, y + 2, 42, 8);
+        addressEdits_[i] = ui.Place(new Ipv4AddressEdit(this), x0 + 43, y, 74, 12, kAddressIds[i]);
+        lamps_[i] = ui.Place(new DxAlarmStatic(this), x0 + 120, y + 2, 8, 8, kLampIds[i]);
         parameterButtons_[i] =
-            button(kFirstParameterButton + i, QString(), 163, QStringLiteral("配置传感器参数!"));
-        place(parameterButtons_[i], x0 + 131, y - 1, 14, 13);
+            ui.IconButton(kFirstParameterButton + i, QString(), 163,
+                          QStringLiteral("配置传感器参数!"), x0 + 131, y - 1, 14, 13);
         waveformButtons_[i] =
-            button(kFirstWaveformButton + i, QString(), 164, QStringLiteral("读取传感器波形!"));
-        place(waveformButtons_[i], x0 + 147, y - 1, 14, 13);
+            ui.IconButton(kFirstWaveformButton + i, QString(), 164,
+                          QStringLiteral("读取传感器波形!"), x0 + 147, y - 1, 14, 13);
         connect(parameterButtons_[i], &QPushButton::clicked, this,
                 [this, i] { parameterTool_(i + 1); });
         connect(waveformButtons_[i], &QPushButton::clicked, this,
                 [this, i] { waveformTool_(i + 1); });
     }
     auto* note =
-        label(QStringLiteral("注意：请确保IP1-IP6无重复项存在，如不知道IP地址请填0.0.0.0！"), 8, 55,
-              270, 14);
+        ui.Label(QStringLiteral("注意：请确保IP1-IP6无重复项存在，如不知道IP地址请填0.0.0.0！"), 8,
+                 55, 270, 14);
     note->setWordWrap(true);
     note->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
-    auto* save = button(kSaveAddressesButton, QStringLiteral("修改"), 143,
-                        QStringLiteral("设置传感器地址!"));
-    place(save, 281, 55, 48, 14);
+    auto* save = ui.IconButton(kSaveAddressesButton, QStringLiteral("修改"), 143,
+                               QStringLiteral("设置传感器地址!"), 281, 55, 48, 14);
     connect(save, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::SaveAddresses);
 
     group(QStringLiteral("采集时间间隔设置"), 338, 2, 108, 44);
-    label(QStringLiteral("趋势记录间隔:"), 343, 15, 50, 8);
-    intervalEdit_ = new QLineEdit(this);
-    intervalEdit_->setObjectName(IdName(kIntervalEdit));
-    place(intervalEdit_, 393, 13, 30, 12);
-    label(QStringLiteral("s/次"), 425, 15, 18, 8);
-    label(QStringLiteral("范围:1-1800s"), 343, 31, 50, 8);
-    auto* apply = button(kApplyIntervalButton, QStringLiteral("调整"), 136,
-                         QStringLiteral("设置通信与采集参数!"));
-    place(apply, 395, 28, 47, 14);
+    ui.Label(QStringLiteral("趋势记录间隔:"), 343, 15, 50, 8);
+    intervalEdit_ = ui.Place(new QLineEdit(this), 393, 13, 30, 12, kIntervalEdit);
+    ui.Label(QStringLiteral("s/次"), 425, 15, 18, 8);
+    ui.Label(QStringLiteral("范围:1-1800s"), 343, 31, 50, 8);
+    auto* apply = ui.IconButton(kApplyIntervalButton, QStringLiteral("调整"), 136,
+                                QStringLiteral("设置通信与采集参数!"), 395, 28, 47, 14);
     connect(apply, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::ApplyInterval);
 
     group(QStringLiteral("通信状态"), 338, 48, 108, 24);
-    label(QStringLiteral("ModbusTcp轮询状态："), 343, 59, 76, 8);
-    pollingLamp_ = new DxAlarmStatic(this);
-    pollingLamp_->setObjectName(IdName(kPollingLamp));
-    place(pollingLamp_, 421, 58, 18, 10);
+    ui.Label(QStringLiteral("ModbusTcp轮询状态："), 343, 59, 76, 8);
+    pollingLamp_ = ui.Place(new DxAlarmStatic(this), 421, 58, 18, 10, kPollingLamp);
 
     group(QStringLiteral("传感器接线图"), 450, 2, 102, 70);
-    auto* wiring = new QLabel(this);
-    place(wiring, 454, 11, 94, 58);
+    auto* wiring = ui.Place(new QLabel(this), 454, 11, 94, 58);
     wiring->setPixmap(ResourcePixmap(130, wiring->size()));
 
-    tabs_ = new XTabCtrl(this);
-    tabs_->setObjectName(IdName(kTabControl));
-    place(tabs_, 2, 74, 551, 252);
+    tabs_ = ui.Place(new XTabCtrl(this), 2, 74, 551, 252, kTabControl);
 }
 
 void OrsanSensorMonitorDlg::BuildTabs() {
