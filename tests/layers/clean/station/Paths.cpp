@@ -1,0 +1,2 @@
+#include "Frame.h"
+#include "Paths.h"
