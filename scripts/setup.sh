@@ -3,16 +3,19 @@
 # benchmarks need. Safe to run again: it installs only what is missing.
 set -euo pipefail
 
+# One line per user; nothing here that no build, test, benchmark or run
+# needs. The OpenGL headers Qt's CMake files look for come with qt6-base-dev.
 packages=(
-  cmake g++ make pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6svg6-dev qt6-svg-dev
-  libgl1-mesa-dev
-  libmodbus-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
-  sqlite3
-  fonts-liberation2 fonts-noto-cjk
-  xvfb xauth
-  mbpoll
+  cmake g++ make pkg-config             # the build
+  ccache                                # scripts/build.sh compiles through it when present
+  qt6-base-dev qt6-base-dev-tools       # Qt Core/Gui/Widgets/Sql/Test, moc and rcc
+  qt6-svg-dev                           # the pictures are SVG (res/)
+  libqt6sql6-sqlite                     # the record database driver
+  libmodbus-dev                         # comm/ and the simulator
+  libgtest-dev                          # tests/
+  libbenchmark-dev                      # bench/
+  sqlite3                               # bench/record compares its export with the sqlite3 dump
+  fonts-noto-cjk fonts-liberation2      # the dialog font (shell/DialogUnits.cpp) and its fallback
 )
 
 missing=()
