@@ -6,6 +6,7 @@
 #include <QTextOption>
 #include <cstdio>
 
+#include "DesktopShell.h"
 #include "DialogControls.h"
 #include "EnterEscapeFilter.h"
 #include "MessageHook.h"
@@ -36,8 +37,11 @@ QPlainTextEdit* BuildFrame(QDialog* dialog, const QString& title, const DialogCo
     return box;
 }
 
-bool HaveWidgetApplication() {
-    return qobject_cast<QApplication*>(QCoreApplication::instance());
+// Headless runs have no dialogs: the text goes to stderr instead.
+bool PrintedWithoutWidgets(const QString& text) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    return true;
 }
 
 }  // namespace
@@ -76,10 +80,7 @@ void ShowMessage(const QString& text) {
         hook->RecordMessage(text);
         return;
     }
-    if (!HaveWidgetApplication()) {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-        return;
-    }
+    if (PrintedWithoutWidgets(text)) return;
     MessageDlg dialog;
     dialog.SetText(text);
     dialog.exec();
@@ -87,13 +88,21 @@ void ShowMessage(const QString& text) {
 
 bool AskYesNo(const QString& text) {
     if (ScopedMessageHook* hook = ScopedMessageHook::Active()) return hook->RecordQuestion(text);
-    if (!HaveWidgetApplication()) {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-        return false;
-    }
+    if (PrintedWithoutWidgets(text)) return false;
     YesnoMsgDlg dialog;
     dialog.SetText(text);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void ShowNotice(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
+    const QString caption = ApplicationName();
+    if (ScopedMessageHook* hook = ScopedMessageHook::Active()) {
+        hook->RecordNotice({owner, icon, caption, text});
+        return;
+    }
+    if (PrintedWithoutWidgets(text)) return;
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
 }
 
 }  // namespace orsan

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QString>
 
 class QPlainTextEdit;
@@ -61,5 +62,10 @@ void ShowMessage(const QString& text);
 // Asks `text` in a modal YesnoMsgDlg; true only when "是" was pressed.
 // Without a widget application the answer is false (nothing was confirmed).
 bool AskYesNo(const QString& text);
+
+// Shows `text` in a modal standard message box owned by `owner`, with the
+// given icon, OK only and the application's name as its caption. Without a
+// widget application the text goes to stderr.
+void ShowNotice(QWidget* owner, QMessageBox::Icon icon, const QString& text);
 
 }  // namespace orsan

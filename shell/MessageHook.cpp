@@ -18,6 +18,7 @@ void ScopedMessageHook::Clear() {
     messages_.clear();
     questions_.clear();
     all_.clear();
+    notices_.clear();
 }
 
 ScopedMessageHook* ScopedMessageHook::Active() {
@@ -27,6 +28,10 @@ ScopedMessageHook* ScopedMessageHook::Active() {
 void ScopedMessageHook::RecordMessage(const QString& text) {
     messages_.append(text);
     all_.append(text);
+}
+
+void ScopedMessageHook::RecordNotice(const HookedNotice& notice) {
+    notices_.push_back(notice);
 }
 
 bool ScopedMessageHook::RecordQuestion(const QString& text) {

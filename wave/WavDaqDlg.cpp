@@ -13,6 +13,7 @@
 #include "DxAlarmStatic.h"
 #include "DxChartRealTime.h"
 #include "EnterEscapeFilter.h"
+#include "MessageDlg.h"
 #include "SensorEndpoint.h"
 #include "WaveFile.h"
 
@@ -40,10 +41,6 @@ WavDaqDlg::WavDaqDlg(uint32_t sensorAddress, const QString& desktopDir, QWidget*
                        .arg(AddressOctet(address_, 4)));
     timer_.setInterval(kTickMs);
     connect(&timer_, &QTimer::timeout, this, &WavDaqDlg::OnTick);
-    messageSink_ = [this](QMessageBox::Icon icon, const QString& text) {
-        QMessageBox box(icon, ApplicationName(), text, QMessageBox::Ok, this);
-        box.exec();
-    };
 }
 
 WavDaqDlg::~WavDaqDlg() {
@@ -155,11 +152,11 @@ void WavDaqDlg::OnExport() {
                                                samples_[2].data(), size_t(sampleCount_));
     std::string error;
     if (WriteFileAtomically(path.toStdString(), text, error)) {
-        ShowMessage(QMessageBox::Information, path);
+        ShowNotice(this, QMessageBox::Information, path);
     } else {
-        ShowMessage(QMessageBox::Warning,
-                    QStringLiteral("波形数据导出失败，无法写入文件:\n%1\n原因: %2")
-                        .arg(path, QString::fromStdString(error)));
+        ShowNotice(this, QMessageBox::Warning,
+                   QStringLiteral("波形数据导出失败，无法写入文件:\n%1\n原因: %2")
+                       .arg(path, QString::fromStdString(error)));
     }
 }
 
@@ -168,10 +165,6 @@ void WavDaqDlg::OnSliderReleased() {
     const size_t from = size_t(p) * kWindow;
     chart_->SetWaveData(&samples_[0][from], &samples_[1][from], &samples_[2][from], kWindow);
     chart_->Redraw();
-}
-
-void WavDaqDlg::ShowMessage(QMessageBox::Icon icon, const QString& text) {
-    if (messageSink_) messageSink_(icon, text);
 }
 
 void WavDaqDlg::closeEvent(QCloseEvent* event) {

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QMessageBox>
 #include <QTimer>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "WaveCapture.h"
@@ -27,17 +25,12 @@ class DxChartRealTime;
 class WavDaqDlg : public QDialog {
     Q_OBJECT
 public:
-    // How the dialog shows its messages; tests replace it.
-    using MessageSink = std::function<void(QMessageBox::Icon icon, const QString& text)>;
-
     static constexpr int kTickMs = 200;
 
     // Exports go to desktopDir.
     WavDaqDlg(uint32_t sensorAddress, const QString& desktopDir, QWidget* parent = nullptr,
               WaveCaptureOptions options = {});
     ~WavDaqDlg() override;
-
-    void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
 
     bool IsCapturing() const { return timer_.isActive(); }
     int SampleCount() const { return sampleCount_; }
@@ -58,7 +51,6 @@ private:
     void OnExport();
     void OnSliderReleased();
     void SetIdleControls(bool idle);
-    void ShowMessage(QMessageBox::Icon icon, const QString& text);
 
     uint32_t address_;
     QString desktopDir_;
@@ -75,7 +67,6 @@ private:
     DxChartRealTime* chart_ = nullptr;
     QSlider* slider_ = nullptr;
     QTimer timer_;
-    MessageSink messageSink_;
     WaveCapture capture_;  // last: its thread is joined before the rest goes
 };
 

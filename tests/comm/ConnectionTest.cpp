@@ -163,8 +163,8 @@ TEST_F(ConnectionTest, RequestGoesOutAsTwelveBytesWithTheCallersFields) {
     ASSERT_TRUE(connection.ReadHoldingRegisters(9, 0xBEF0, 133, 1, out.data()));
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0], BuildRequest(0xBEEF, 9, 3, 0, 72));
-    EXPECT_EQ(requests[1], BuildRequest(0xBEF0, 9, 3, 133, 1));
+    EXPECT_EQ(requests[0].bytes, BuildRequest(0xBEEF, 9, 3, 0, 72));
+    EXPECT_EQ(requests[1].bytes, BuildRequest(0xBEF0, 9, 3, 133, 1));
 }
 
 TEST_F(ConnectionTest, LateAnswerToAnEarlierRequestIsDiscarded) {

@@ -109,10 +109,10 @@ TEST_F(PollerTest, DecodedValuesAreStoredAndTheCounterRunsFromZero) {
 
     const auto requests = peer.Requests();
     ASSERT_GE(requests.size(), 4u);
-    EXPECT_EQ(requests[0], BuildRequest(1, 1, 3, 0, 72));
-    EXPECT_EQ(requests[1], BuildRequest(2, 1, 3, 133, 1));
-    EXPECT_EQ(requests[2], BuildRequest(3, 1, 3, 0, 72));
-    EXPECT_EQ(requests[3], BuildRequest(4, 1, 3, 133, 1));
+    EXPECT_EQ(requests[0].bytes, BuildRequest(1, 1, 3, 0, 72));
+    EXPECT_EQ(requests[1].bytes, BuildRequest(2, 1, 3, 133, 1));
+    EXPECT_EQ(requests[2].bytes, BuildRequest(3, 1, 3, 0, 72));
+    EXPECT_EQ(requests[3].bytes, BuildRequest(4, 1, 3, 133, 1));
 
     poller.StopPolling();
     EXPECT_FALSE(poller.IsPolling());
@@ -132,7 +132,7 @@ TEST_F(PollerTest, SecondReadIsAlwaysSentAndOnlyTheFirstDecidesTheRecord) {
     ExpectAllZero(poller.GetMeasurement(1));
     const auto asked = blockFails.Requests();
     ASSERT_GE(asked.size(), 2u);
-    EXPECT_EQ(test::RequestFirst(asked[1]), kRunningSpeedRegister);
+    EXPECT_EQ(asked[1].Register(), kRunningSpeedRegister);
 
     // Good first read, failed second: stored with speed 0.
     MeasurementRecord want = Expected(200, 2600);
@@ -207,7 +207,7 @@ TEST_F(PollerTest, RestartWithNewAddressesStartsFromZero) {
     ExpectSameValues(poller.GetMeasurement(1), Expected(500, 2900));
     EXPECT_EQ(first.Accepts(), firstVisits);
     // A new thread, a new counter.
-    EXPECT_EQ(test::RequestTid(second.Requests().at(0)), 1);
+    EXPECT_EQ(second.Requests().at(0).TransactionId(), 1);
 }
 
 TEST_F(PollerTest, OnlyDeviceTypesFiveAndSixAreRead) {
@@ -231,7 +231,7 @@ TEST_F(PollerTest, OnlyDeviceTypesFiveAndSixAreRead) {
     const auto requests = type6.Requests();
     ASSERT_GE(requests.size(), 4u);
     const uint16_t tids[] = {2, 3, 5, 6};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(test::RequestTid(requests[i]), tids[i]) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(requests[i].TransactionId(), tids[i]) << i;
 }
 
 TEST_F(PollerTest, AddressZeroEntriesFailWithoutStoppingTheCycle) {

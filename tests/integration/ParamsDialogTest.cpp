@@ -8,8 +8,9 @@
 #include <QTimer>
 
 #include "Ipv4AddressEdit.h"
+#include "MessageHook.h"
 #include "OpenParameterDialog.h"
-#include "ParamDialogFixture.h"
+#include "QtPrinters.h"
 #include "SensorPoller.h"
 #include "SettingParsDlg.h"
 #include "SimProcess.h"
@@ -19,7 +20,6 @@ namespace orsan {
 namespace {
 
 using namespace std::chrono_literals;
-using test::NoticeRecorder;
 using test::SimProcess;
 
 std::vector<std::string> Args(int sensors, std::vector<std::string> extra = {}) {
@@ -67,7 +67,7 @@ TEST(ParamsSimulator, TheReadAtOpeningFillsEveryGroup) {
     SimProcess sim(Args(1));
     for (const auto& [reg, value] : kStored) sim.SetRegister(1, reg, value);
     sim.SetRegister(1, 67, 4321);
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     SettingParsDlg d;
     AimAt(d, sim, 1);
     d.SetManualSpeed(24.5f);
@@ -97,7 +97,7 @@ TEST(ParamsSimulator, AMisbehavingSensorChangesNoGroupAndSaysNothing) {
         SimProcess sim(Args(1));
         for (const auto& [reg, value] : kStored) sim.SetRegister(1, reg, value);
         sim.SetFault(1, fault);
-        NoticeRecorder notices;
+        ScopedMessageHook notices;
         SettingParsDlg d;
         AimAt(d, sim, 1);
         d.show();
@@ -112,7 +112,7 @@ TEST(ParamsSimulator, AMisbehavingSensorChangesNoGroupAndSaysNothing) {
 
 TEST(ParamsSimulator, EveryWriteGroupLandsInTheSensorsRegisters) {
     SimProcess sim(Args(1));
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     SettingParsDlg d;
     AimAt(d, sim, 1);
     d.show();
@@ -154,7 +154,7 @@ TEST(ParamsSimulator, EveryWriteGroupLandsInTheSensorsRegisters) {
         notices.Clear();
         Click(d, action);
         ASSERT_EQ(notices.Notices().size(), 1u);
-        EXPECT_EQ(notices.LastText(), QStringLiteral("写入成功^_^")) << int(action);
+        EXPECT_EQ(notices.LastNoticeText(), QStringLiteral("写入成功^_^")) << int(action);
     }
     for (const auto& [reg, value] : expected) {
         EXPECT_EQ(sim.GetRegister(1, reg), value) << "register " << reg;
@@ -166,7 +166,7 @@ TEST(ParamsSimulator, SavingKeepsTheParametersOverARestart) {
     const std::string state = dir.File("sensor-state");
     {
         SimProcess sim(Args(1, {"--state-file", state}));
-        NoticeRecorder notices;
+        ScopedMessageHook notices;
         SettingParsDlg d;
         AimAt(d, sim, 1);
         d.show();
@@ -176,7 +176,8 @@ TEST(ParamsSimulator, SavingKeepsTheParametersOverARestart) {
         Click(d, ParamAction::Ratio);
         Click(d, ParamAction::Save);
         ASSERT_EQ(notices.Notices().size(), 3u);
-        EXPECT_EQ(notices.LastText(), QStringLiteral("保存成功，断电重启后新的参数和IP将生效^_^"));
+        EXPECT_EQ(notices.LastNoticeText(),
+                  QStringLiteral("保存成功，断电重启后新的参数和IP将生效^_^"));
         EXPECT_EQ(sim.Stop(), 0);
     }
     SimProcess restarted(Args(1, {"--state-file", state}));
@@ -184,7 +185,7 @@ TEST(ParamsSimulator, SavingKeepsTheParametersOverARestart) {
     EXPECT_EQ(restarted.GetRegister(1, 120), 321);
 
     // A read of the restarted sensor shows the saved ratio.
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     SettingParsDlg d;
     AimAt(d, restarted, 1);
     d.show();
@@ -195,16 +196,16 @@ TEST(ParamsSimulator, ExceptionsAndSilenceGiveTheFailureMessages) {
     for (const char* fault : {"exception", "silent", "close"}) {
         SimProcess sim(Args(1));
         sim.SetRegister(1, 67, 777);
-        NoticeRecorder notices;
+        ScopedMessageHook notices;
         SettingParsDlg d;
         AimAt(d, sim, 1);
         d.show();
         sim.SetFault(1, fault);
         Edit(d, kFieldManualSpeed)->setText(QStringLiteral("12.34"));
         Click(d, ParamAction::ManualSpeed);
-        EXPECT_EQ(notices.LastText(), QStringLiteral("写入失败!_^")) << fault;
+        EXPECT_EQ(notices.LastNoticeText(), QStringLiteral("写入失败!_^")) << fault;
         Click(d, ParamAction::Save);
-        EXPECT_EQ(notices.LastText(), QStringLiteral("保存失败!_^")) << fault;
+        EXPECT_EQ(notices.LastNoticeText(), QStringLiteral("保存失败!_^")) << fault;
         EXPECT_EQ(notices.Notices().size(), 2u) << fault;
         sim.SetFault(1, "none");
         EXPECT_NE(sim.GetRegister(1, 67), 0) << fault;
@@ -214,7 +215,7 @@ TEST(ParamsSimulator, ExceptionsAndSilenceGiveTheFailureMessages) {
 TEST(ParamsSimulator, RefusedFieldsSendNothing) {
     SimProcess sim(Args(1));
     for (const auto& [reg, value] : kStored) sim.SetRegister(1, reg, value);
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     SettingParsDlg d;
     AimAt(d, sim, 1);
     d.show();
@@ -241,8 +242,8 @@ TEST(ParamsSimulator, RefusedFieldsSendNothing) {
         notices.Clear();
         Click(d, c.action);
         ASSERT_EQ(notices.Notices().size(), 1u) << c.text;
-        EXPECT_TRUE(notices.LastText().contains(QString::fromUtf8(FieldInfo(c.bad).name)))
-            << notices.LastText().toStdString();
+        EXPECT_TRUE(notices.LastNoticeText().contains(QString::fromUtf8(FieldInfo(c.bad).name)))
+            << notices.LastNoticeText().toStdString();
         for (int reg : c.registers) {
             uint16_t stored = 0;
             for (const auto& [r, v] : kStored) {
@@ -264,7 +265,7 @@ TEST(ParamsSimulator, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
     ASSERT_TRUE(poller.WaitForCycles(2, 10s));
     sim.SetRegister(1, 77, 42);
 
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     bool seen = false, paused = false, polling = false, idle = false;
     QString band;
     QTimer watcher;

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "DesktopShell.h"
+#include "MessageHook.h"
 #include "SensorEndpoint.h"
 #include "SimProcess.h"
 #include "TempDir.h"
@@ -113,7 +114,7 @@ TEST(WaveEndToEnd, CommandWritesAFileOfEverySample) {
     test::TempDir folder("wave-e2e");
     std::ostringstream out, err;
     const int code = RunCaptureCommand(AddressOf(sensor), 1, "", folder.Path().string(),
-                                         sensor.wavePort, out, err);
+                                       sensor.wavePort, out, err);
     ASSERT_EQ(code, kCaptureOk) << err.str();
     const std::string path = out.str().substr(0, out.str().find('\n'));
     EXPECT_EQ(path.rfind(folder.Path().string() + "/传感器[" + sensor.address + "]时间", 0), 0u)
@@ -143,8 +144,7 @@ TEST(WaveEndToEnd, DialogCapturesShowsAndExports) {
     test::TempDir desktop("wave-e2e-desk");
     WavDaqDlg dialog(AddressOf(sensor), QString::fromStdString(desktop.Path().string()), nullptr,
                      Options(sensor.wavePort));
-    QString shown;
-    dialog.SetMessageSink([&](QMessageBox::Icon, const QString& text) { shown = text; });
+    ScopedMessageHook hook;
     dialog.show();
     dialog.findChild<QComboBox*>("id1117")->setCurrentIndex(1);  // "2  S"
     QTest::mouseClick(dialog.findChild<QPushButton*>("id1109"), Qt::LeftButton);
@@ -157,6 +157,7 @@ TEST(WaveEndToEnd, DialogCapturesShowsAndExports) {
     EXPECT_EQ(dialog.findChild<QLabel*>("id1119")->text(), QString::number(dialog.SampleCount()));
 
     QTest::mouseClick(dialog.findChild<QPushButton*>("id1111"), Qt::LeftButton);
+    const QString shown = hook.LastNoticeText();
     ASSERT_FALSE(shown.isEmpty());
     std::ifstream in(shown.toStdString(), std::ios::binary);
     std::ostringstream text;
@@ -168,10 +169,3 @@ TEST(WaveEndToEnd, DialogCapturesShowsAndExports) {
 
 }  // namespace
 }  // namespace orsan
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

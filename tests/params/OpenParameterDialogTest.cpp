@@ -4,8 +4,9 @@
 #include <QTimer>
 
 #include "FakeModbusPeer.h"
+#include "MessageHook.h"
 #include "OpenParameterDialog.h"
-#include "ParamDialogFixture.h"
+#include "QtPrinters.h"
 #include "SensorPoller.h"
 #include "SettingParsDlg.h"
 
@@ -18,7 +19,7 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
     FakeModbusPeer polled("127.0.0.1");
     FakeModbusPeer configured("127.0.0.2");
     configured.SetRegister(77, 33);
-    test::NoticeRecorder notices;
+    ScopedMessageHook notices;
 
     SensorPoller poller;
     const int ids[] = {1};
@@ -27,7 +28,7 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
     const uint16_t ports[] = {polled.Port()};
     const uint8_t units[] = {1};
     ASSERT_TRUE(poller.StartPolling(1, ids, types, addresses, ports, units));
-    ASSERT_TRUE(polled.WaitForConnections(1, std::chrono::seconds(3)));
+    ASSERT_TRUE(polled.WaitForAccepts(1, std::chrono::seconds(3)));
 
     bool sawDialog = false, pausedInside = false, pollingInside = false;
     bool pollerLeftSensorAlone = false, dialogReadSensor = false;
@@ -49,8 +50,8 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
                            configured.Requests()[0].Register() == 77;
         // A visit under way may finish; after that no new connection while
         // paused (one visit is about 110 ms apart, so 600 ms would show 5).
-        const int now = polled.Connections();
-        pollerLeftSensorAlone = !polled.WaitForConnections(now + 2, std::chrono::milliseconds(600));
+        const int now = polled.Accepts();
+        pollerLeftSensorAlone = !polled.WaitForAccepts(now + 2, std::chrono::milliseconds(600));
         dialog->reject();
     });
     watcher.start();
@@ -67,8 +68,8 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
     EXPECT_EQ(manualSpeed, QStringLiteral("37.5"));
 
     EXPECT_FALSE(poller.IsPaused());
-    const int after = polled.Connections();
-    EXPECT_TRUE(polled.WaitForConnections(after + 2, std::chrono::seconds(3)));
+    const int after = polled.Accepts();
+    EXPECT_TRUE(polled.WaitForAccepts(after + 2, std::chrono::seconds(3)));
     poller.StopPolling();
 }
 

@@ -12,6 +12,7 @@ namespace orsan {
 namespace {
 
 using test::FakeModbusPeer;
+using test::ExceptionAnswer;
 using test::RecordedRequest;
 
 SensorEndpoint EndpointOf(const FakeModbusPeer& peer) {
@@ -80,7 +81,7 @@ TEST(ParamReadExchange, ReadsTheSevenRequestsOnOneConnectionAndFillsEveryGroup) 
         EXPECT_EQ(requests[i].Register(), expected[i][1]) << i;
         EXPECT_EQ(requests[i].Value(), expected[i][2]) << i;
     }
-    EXPECT_EQ(peer.Connections(), 1);
+    EXPECT_EQ(peer.Accepts(), 1);
 
     EXPECT_EQ(values.fields[kFieldAccelerationBandHigh], 10000.0f);
     EXPECT_FLOAT_EQ(values.fields[kFieldOuterRing], 3.48f);
@@ -104,7 +105,7 @@ TEST(ParamReadExchange, OnlyRepliesOfTheExactLengthChangeTheirGroup) {
         auto reply = p.Standard(r);
         switch (r.Register()) {
             case 77:
-                return FakeModbusPeer::Exception(r, 2);
+                return ExceptionAnswer(r.bytes, 2);
             case 103:
                 reply->pop_back();
                 return reply;
@@ -181,7 +182,7 @@ TEST(ParamWriteExchange, AnyRequestWithoutItsEchoFailsTheActionButTheRestAreStil
         std::function<FakeModbusPeer::Reply(const RecordedRequest&, FakeModbusPeer&)> bad;
     };
     const Case cases[] = {
-        {"exception", [](auto& r, auto&) { return FakeModbusPeer::Exception(r, 4); }},
+        {"exception", [](auto& r, auto&) { return ExceptionAnswer(r.bytes, 4); }},
         {"silence", [](auto&, auto&) { return FakeModbusPeer::Reply{}; }},
         {"short",
          [](auto& r, auto& p) {

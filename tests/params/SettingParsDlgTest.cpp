@@ -12,14 +12,16 @@
 
 #include "FakeModbusPeer.h"
 #include "Ipv4AddressEdit.h"
-#include "ParamDialogFixture.h"
+#include "MessageHook.h"
+#include "ParamNotifier.h"
+#include "QtPrinters.h"
 #include "SettingParsDlg.h"
 
 namespace orsan {
 namespace {
 
 using test::FakeModbusPeer;
-using test::NoticeRecorder;
+using test::ExceptionAnswer;
 using test::RecordedRequest;
 
 template <typename T>
@@ -129,7 +131,7 @@ TEST(SettingParsDlgLayout, EveryControlHasItsIdTextAndItems) {
 TEST(SettingParsDlgOpening, ReadsTheSensorOnceAndFillsEveryGroup) {
     FakeModbusPeer peer;
     LoadConfiguration(peer);
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     DialogOnPeer p(peer, 24.5f);
     SettingParsDlg& d = p.dialog;
     d.show();
@@ -138,7 +140,7 @@ TEST(SettingParsDlgOpening, ReadsTheSensorOnceAndFillsEveryGroup) {
 
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 7u);
-    EXPECT_EQ(peer.Connections(), 1);
+    EXPECT_EQ(peer.Accepts(), 1);
     for (const RecordedRequest& r : requests) EXPECT_NE(r.Register(), 67);
 
     const std::pair<ParamField, const char*> shown[] = {
@@ -173,9 +175,9 @@ TEST(SettingParsDlgOpening, ASensorAnsweringSomeRequestsChangesExactlyThoseGroup
     peer.SetResponder([](const RecordedRequest& r, FakeModbusPeer& p) -> FakeModbusPeer::Reply {
         if (r.Register() == 103 || r.Register() == 111 || r.Register() == 131) return p.Standard(r);
         if (r.Register() == 130) return std::nullopt;
-        return FakeModbusPeer::Exception(r, 2);
+        return ExceptionAnswer(r.bytes, 2);
     });
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     DialogOnPeer p(peer, 7.25f);
     SettingParsDlg& d = p.dialog;
     d.show();
@@ -195,7 +197,7 @@ TEST(SettingParsDlgOpening, ASensorAnsweringSomeRequestsChangesExactlyThoseGroup
 }
 
 TEST(SettingParsDlgOpening, AnUnreachableSensorLeavesTheInitialValuesSilently) {
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     SettingParsDlg d;
     {
         FakeModbusPeer gone;  // its port is closed again before the dialog opens
@@ -223,7 +225,7 @@ void Type(SettingParsDlg& d, ParamField f, const char* text) {
 
 TEST(SettingParsDlgWrite, EachButtonSendsItsGroupOnItsOwnConnection) {
     FakeModbusPeer peer;
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     DialogOnPeer p(peer);
     SettingParsDlg& d = p.dialog;
     d.show();
@@ -282,7 +284,7 @@ TEST(SettingParsDlgWrite, EachButtonSendsItsGroupOnItsOwnConnection) {
         {ParamAction::SpeedMode, {{1, 131, 1}, {1, 132, 4999}}, "写入成功^_^"},
         {ParamAction::Save, {{1, 76, 11}}, "保存成功，断电重启后新的参数和IP将生效^_^"},
     };
-    int connections = peer.Connections();
+    int connections = peer.Accepts();
     for (const Case& c : cases) {
         const size_t before = peer.Requests().size();
         notices.Clear();
@@ -299,12 +301,12 @@ TEST(SettingParsDlgWrite, EachButtonSendsItsGroupOnItsOwnConnection) {
             EXPECT_EQ(r.Register(), c.requests[i][1]) << int(c.action) << " #" << i;
             EXPECT_EQ(r.Value(), c.requests[i][2]) << int(c.action) << " #" << i;
         }
-        EXPECT_EQ(peer.Connections(), ++connections);
+        EXPECT_EQ(peer.Accepts(), ++connections);
         ASSERT_EQ(notices.Notices().size(), 1u) << int(c.action);
-        EXPECT_EQ(notices.LastText(), QString::fromUtf8(c.message));
+        EXPECT_EQ(notices.LastNoticeText(), QString::fromUtf8(c.message));
         EXPECT_EQ(notices.Notices()[0].caption, QStringLiteral("OrsanSensorMonitor"));
         EXPECT_EQ(notices.Notices()[0].owner, &d);
-        EXPECT_EQ(notices.Notices()[0].kind, ParamNoticeKind::Result);
+        EXPECT_EQ(notices.Notices()[0].icon, QMessageBox::Information);
     }
 }
 
@@ -325,17 +327,17 @@ TEST(SettingParsDlgWrite, FailuresOfTheSensorShowTheFailureMessages) {
     };
     for (const Case& c : cases) {
         FakeModbusPeer peer;
-        NoticeRecorder notices;
+        ScopedMessageHook notices;
         DialogOnPeer p(peer);
         p.dialog.show();
         peer.SetResponder(
             [&](const RecordedRequest& r, FakeModbusPeer& f) -> FakeModbusPeer::Reply {
                 if (r.Function() != 6 || r.Register() != c.failingRegister) return f.Standard(r);
                 if (c.silent) return std::nullopt;
-                return FakeModbusPeer::Exception(r, 4);
+                return ExceptionAnswer(r.bytes, 4);
             });
         EXPECT_FALSE(p.dialog.RunAction(c.action)) << c.what;
-        EXPECT_EQ(notices.LastText(), QString::fromUtf8(c.message)) << c.what;
+        EXPECT_EQ(notices.LastNoticeText(), QString::fromUtf8(c.message)) << c.what;
         // A failed request does not cut the group short: the last request
         // of the action still goes out.
         const uint16_t lastRegister = c.action == ParamAction::Filters     ? 82
@@ -344,7 +346,7 @@ TEST(SettingParsDlgWrite, FailuresOfTheSensorShowTheFailureMessages) {
         EXPECT_EQ(peer.Requests().back().Register(), lastRegister) << c.what;
     }
 
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     SettingParsDlg d;
     d.SetSensorAddress(MakeAddress(127, 0, 0, 1));
     {
@@ -352,14 +354,14 @@ TEST(SettingParsDlgWrite, FailuresOfTheSensorShowTheFailureMessages) {
         d.SetSensorPort(gone.Port());
     }
     EXPECT_FALSE(d.RunAction(ParamAction::ManualSpeed));
-    EXPECT_EQ(notices.LastText(), QStringLiteral("写入失败!_^"));
+    EXPECT_EQ(notices.LastNoticeText(), QStringLiteral("写入失败!_^"));
     EXPECT_FALSE(d.RunAction(ParamAction::Save));
-    EXPECT_EQ(notices.LastText(), QStringLiteral("保存失败!_^"));
+    EXPECT_EQ(notices.LastNoticeText(), QStringLiteral("保存失败!_^"));
 }
 
 TEST(SettingParsDlgWrite, BadFieldsAreNamedAndNothingIsSent) {
     FakeModbusPeer peer;
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     DialogOnPeer p(peer);
     SettingParsDlg& d = p.dialog;
     d.show();
@@ -387,20 +389,20 @@ TEST(SettingParsDlgWrite, BadFieldsAreNamedAndNothingIsSent) {
         notices.Clear();
         EXPECT_FALSE(d.RunAction(c.action)) << c.text;
         ASSERT_EQ(notices.Notices().size(), 1u);
-        EXPECT_EQ(notices.Notices()[0].kind, ParamNoticeKind::Refusal);
-        EXPECT_TRUE(notices.LastText().contains(QString::fromUtf8(FieldInfo(c.field).name)))
-            << notices.LastText().toStdString();
-        EXPECT_TRUE(notices.LastText().contains(QString::fromUtf8(c.mustMention)))
-            << notices.LastText().toStdString();
+        EXPECT_EQ(notices.Notices()[0].icon, QMessageBox::Warning);
+        EXPECT_TRUE(notices.LastNoticeText().contains(QString::fromUtf8(FieldInfo(c.field).name)))
+            << notices.LastNoticeText().toStdString();
+        EXPECT_TRUE(notices.LastNoticeText().contains(QString::fromUtf8(c.mustMention)))
+            << notices.LastNoticeText().toStdString();
         Edit(d, c.field)->setText(old);
     }
     EXPECT_EQ(peer.Requests().size(), 7u);
-    EXPECT_EQ(peer.Connections(), 1);
+    EXPECT_EQ(peer.Accepts(), 1);
 }
 
 TEST(SettingParsDlgKeys, EnterAndEscapeNeitherCloseNorWrite) {
     FakeModbusPeer peer;
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     DialogOnPeer p(peer);
     SettingParsDlg& d = p.dialog;
     d.show();
@@ -422,7 +424,7 @@ TEST(SettingParsDlgKeys, EnterAndEscapeNeitherCloseNorWrite) {
 
 TEST(SettingParsDlgWrite, TheCursorWaitsDuringTheExchangeOnly) {
     FakeModbusPeer peer;
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     DialogOnPeer p(peer);
     p.dialog.show();
 

@@ -35,9 +35,3 @@ TEST(HeadlessPictures, LogoAndDemoWrittenWithoutAGuiApplication) {
 
 }  // namespace
 }  // namespace orsan
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

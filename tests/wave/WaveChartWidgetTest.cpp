@@ -204,10 +204,3 @@ TEST(ChartRendering, NothingBeforeTheFirstPaint) {
 
 }  // namespace
 }  // namespace orsan
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -14,10 +14,11 @@
 #include <mutex>
 #include <sstream>
 
+#include "DesktopShell.h"
 #include "DxAlarmStatic.h"
 #include "DxChartRealTime.h"
-#include "DesktopShell.h"
 #include "FakeWavePeer.h"
+#include "MessageHook.h"
 #include "SensorEndpoint.h"
 #include "WavDaqDlg.h"
 #include "WaveChartRenderer.h"
@@ -31,11 +32,6 @@ using test::FakeWavePeer;
 
 constexpr uint32_t kLoopback = MakeAddress(127, 0, 0, 1);
 
-struct Message {
-    QMessageBox::Icon icon;
-    QString text;
-};
-
 class DialogTest : public ::testing::Test {
 protected:
     void Open(uint16_t port, int stallMs = 3000, TraceSink trace = {}) {
@@ -45,9 +41,6 @@ protected:
         options.trace = std::move(trace);
         dialog = std::make_unique<WavDaqDlg>(kLoopback, QString::fromStdString(desktop.string()),
                                              nullptr, options);
-        dialog->SetMessageSink([this](QMessageBox::Icon icon, const QString& text) {
-            messages.push_back({icon, text});
-        });
         dialog->show();
     }
     template <class T>
@@ -81,7 +74,8 @@ protected:
 
     fs::path desktop;
     std::unique_ptr<WavDaqDlg> dialog;
-    std::vector<Message> messages;
+    ScopedMessageHook hook;
+    const std::vector<HookedNotice>& messages = hook.Notices();
 };
 
 TEST_F(DialogTest, OpensIdleWithAddressCaptionAndDurations) {
@@ -142,6 +136,7 @@ TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
         desktop / ("传感器[127.0.0.1]时间" + Text(1118).toStdString() + "采样率512.5Hz.txt");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+    EXPECT_EQ(messages[0].owner, dialog.get());
     EXPECT_EQ(messages[0].text.toStdString(), expectedPath.string());
     std::ifstream in(expectedPath, std::ios::binary);
     std::ostringstream content;

@@ -13,6 +13,14 @@
 
 namespace orsan::test {
 
+FakeModbusPeer::FakeModbusPeer(const std::string& address)
+    : FakeModbusPeer(
+          [this](const ModbusRequest& request, int connection, int) {
+              const Reply reply = Standard({connection + 1, request});
+              return PeerReply{{*reply}};
+          },
+          address) {}
+
 FakeModbusPeer::FakeModbusPeer(PeerHandler handler, const std::string& address)
     : handler_(std::move(handler)) {
     uint32_t parsed = 0;
@@ -63,6 +71,16 @@ void FakeModbusPeer::SetHandler(PeerHandler handler) {
     handler_ = std::move(handler);
 }
 
+void FakeModbusPeer::SetResponder(Responder responder) {
+    SetHandler([this, responder = std::move(responder)](const ModbusRequest& request,
+                                                        int connection, int) {
+        const Reply reply = responder({connection + 1, request}, *this);
+        PeerReply out;
+        if (reply && !reply->empty()) out.segments.push_back(*reply);
+        return out;
+    });
+}
+
 int FakeModbusPeer::Accepts() const {
     std::lock_guard lock(mutex_);
     return accepts_;
@@ -78,26 +96,57 @@ int FakeModbusPeer::RepliesSent() const {
     return replies_;
 }
 
-std::vector<ModbusRequest> FakeModbusPeer::Requests() const {
+std::vector<RecordedRequest> FakeModbusPeer::Requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
 }
 
-bool FakeModbusPeer::WaitCount(const int& counter, int n, std::chrono::milliseconds timeout) {
+bool FakeModbusPeer::WaitCount(const int& counter, int n, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] { return counter >= n; });
 }
 
-bool FakeModbusPeer::WaitForAccepts(int n, std::chrono::milliseconds timeout) {
+bool FakeModbusPeer::WaitForAccepts(int n, std::chrono::milliseconds timeout) const {
     return WaitCount(accepts_, n, timeout);
 }
 
-bool FakeModbusPeer::WaitForClosed(int n, std::chrono::milliseconds timeout) {
+bool FakeModbusPeer::WaitForClosed(int n, std::chrono::milliseconds timeout) const {
     return WaitCount(closed_, n, timeout);
 }
 
-bool FakeModbusPeer::WaitForReplies(int n, std::chrono::milliseconds timeout) {
+bool FakeModbusPeer::WaitForReplies(int n, std::chrono::milliseconds timeout) const {
     return WaitCount(replies_, n, timeout);
+}
+
+bool FakeModbusPeer::WaitForRequests(size_t n, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return requests_.size() >= n; });
+}
+
+uint16_t FakeModbusPeer::Register(int reg) const {
+    std::lock_guard lock(mutex_);
+    return registers_.at(size_t(reg));
+}
+
+void FakeModbusPeer::SetRegister(int reg, uint16_t value) {
+    std::lock_guard lock(mutex_);
+    registers_.at(size_t(reg)) = value;
+}
+
+FakeModbusPeer::Reply FakeModbusPeer::Standard(const RecordedRequest& request) {
+    std::lock_guard lock(mutex_);
+    const size_t first = request.Register();
+    if (request.Function() == 6 && first < registers_.size()) {
+        registers_[first] = request.Value();
+        return WriteEcho(request.bytes);
+    }
+    const size_t count = request.Value();
+    if (request.Function() == 3 && count >= 1 && count <= 125 &&
+        first + count <= registers_.size()) {
+        return ReadAnswer(request.bytes, std::vector<uint16_t>(registers_.begin() + first,
+                                                               registers_.begin() + first + count));
+    }
+    return ExceptionAnswer(request.bytes, 2);
 }
 
 bool FakeModbusPeer::Delay(int ms) {
@@ -146,9 +195,10 @@ void FakeModbusPeer::Serve(int fd, int connection) {
         PeerHandler handler;
         {
             std::lock_guard lock(mutex_);
-            requests_.push_back(request);
+            requests_.push_back({connection + 1, request});
             handler = handler_;
         }
+        changed_.notify_all();
         const PeerReply reply = handler(request, connection, index++);
         bool alive = reply.segments.empty() || Delay(reply.delayMs);
         for (size_t i = 0; alive && i < reply.segments.size(); ++i) {

@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <ctime>
 
+// Tests without widgets: an application object for Qt's plugins (the SQL
+// driver) and a fixed zone 8 hours east of UTC (POSIX form, needs no zone
+// files), so local-time texts are known and a UTC/local mix-up shows.
 int main(int argc, char** argv) {
-    // A fixed zone 8 hours east of UTC (POSIX form, needs no zone files), so
-    // local-time texts are known and a UTC/local mix-up shows.
     setenv("TZ", "CST-8", 1);
     tzset();
     QCoreApplication app(argc, argv);
