@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "Diagnostics.h"
 #include "WaveProtocol.h"
 
 namespace orsan {

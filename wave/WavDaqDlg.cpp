@@ -16,6 +16,7 @@
 #include "MessageDlg.h"
 #include "SensorEndpoint.h"
 #include "WaveFile.h"
+#include "WaveLog.h"
 
 namespace orsan {
 
@@ -136,7 +137,7 @@ void WavDaqDlg::OnTick() {
     sampleCount_ += taken;
     rateText_->setText(QString::asprintf("%1.1f", double(displayedRate_)));
     countText_->setText(QString::number(sampleCount_));
-    if (capture_.Options().trace) capture_.Options().trace(Printf("get datas %d\n", sampleCount_));
+    qCDebug(WaveLog, "get datas %d", sampleCount_);
 }
 
 QString WavDaqDlg::ExportPath() const {

@@ -6,6 +6,7 @@
 #include <stop_token>
 #include <thread>
 
+#include "Diagnostics.h"
 #include "WaveCaptureState.h"
 #include "WaveProtocol.h"
 
@@ -17,7 +18,8 @@ struct WaveCaptureOptions {
     // A sensor that sends nothing for this long ends the capture; what
     // arrived before is kept.
     int stallLimitMs = 3000;
-    TraceSink trace = StderrTrace();
+    // Per-receive diagnostics; on only with ORSAN_TRACE=wave.
+    TraceSink trace = TraceTo(TraceArea::Wave);
 };
 
 enum class WaveCaptureEnd {

@@ -1,11 +1,10 @@
 #include "WaveProtocol.h"
 
+#include <locale.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
-
-#include <locale.h>
 
 namespace orsan {
 
@@ -33,10 +32,6 @@ float PacketSampleRate(const uint8_t* packet) {
 
 int32_t PacketNumber(const uint8_t* packet) {
     return static_cast<int32_t>(ReadLe32(packet + 16));
-}
-
-TraceSink StderrTrace() {
-    return [](std::string_view line) { std::cerr << line << std::flush; };
 }
 
 namespace {

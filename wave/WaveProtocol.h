@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,10 +38,6 @@ int32_t PacketNumber(const uint8_t* packet);
 inline const uint8_t* PacketBlock(const uint8_t* packet) {
     return packet + kWaveBlockOffset;
 }
-
-// Diagnostic lines of the capture; the default sink writes to stderr.
-using TraceSink = std::function<void(std::string_view line)>;
-TraceSink StderrTrace();
 
 // printf into a std::string, with the C locale's decimal point whatever the
 // process locale is.

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -104,6 +105,54 @@ TEST_F(DialogTest, EnterAndEscapeDoNotClose) {
     for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
         QTest::keyClick(dialog.get(), Qt::Key(key));
         EXPECT_TRUE(dialog->isVisible()) << key;
+    }
+}
+
+// Debug lines of one category while alive; the rules decide what reaches it.
+class CategoryLines {
+public:
+    CategoryLines(const char* category, const QString& rules) : category_(category) {
+        Active() = this;
+        QLoggingCategory::setFilterRules(rules);
+        previous_ = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext& context, const QString& text) {
+                if (Active() && qstrcmp(context.category, Active()->category_) == 0)
+                    Active()->lines_ << text;
+            });
+    }
+    ~CategoryLines() {
+        qInstallMessageHandler(previous_);
+        QLoggingCategory::setFilterRules(QString());
+        Active() = nullptr;
+    }
+    const QStringList& Lines() const { return lines_; }
+
+private:
+    static CategoryLines*& Active() {
+        static CategoryLines* active = nullptr;
+        return active;
+    }
+    const char* category_;
+    QStringList lines_;
+    QtMessageHandler previous_;
+};
+
+TEST_F(DialogTest, TickDiagnosticsReachOrsanWaveOnlyWhenSwitchedOn) {
+    for (const bool on : {false, true}) {
+        CategoryLines log("orsan.wave", on ? QStringLiteral("orsan.wave.debug=true") : QString());
+        FakeWavePeer peer(test::KnownPacketStream(2, 512.5f), {1420});
+        Open(peer.Port());
+        StartAndWaitForIdle();
+        EXPECT_EQ(dialog->SampleCount(), 232) << on;
+        if (!on) {
+            EXPECT_TRUE(log.Lines().isEmpty()) << log.Lines().join('|').toStdString();
+            continue;
+        }
+        // One line per tick that brought samples, counting up to the total.
+        ASSERT_FALSE(log.Lines().isEmpty());
+        EXPECT_EQ(log.Lines().back(), QStringLiteral("get datas 232"));
+        for (const QString& line : log.Lines())
+            EXPECT_TRUE(line.startsWith(QStringLiteral("get datas "))) << line.toStdString();
     }
 }
 
