@@ -6,6 +6,7 @@
 #include <stop_token>
 #include <thread>
 
+#include "SocketCalls.h"
 #include "WaveCaptureState.h"
 #include "WaveProtocol.h"
 
@@ -18,6 +19,8 @@ struct WaveCaptureOptions {
     // arrived before is kept.
     int stallLimitMs = 3000;
     TraceSink trace = StderrTrace();
+    // The socket calls to make; never null. Tests may play the sensor here.
+    SocketCalls* calls = &SystemSocketCalls();
 };
 
 enum class WaveCaptureEnd {
