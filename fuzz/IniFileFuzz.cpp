@@ -64,12 +64,11 @@ std::string NumberText(const std::vector<uint8_t>& bytes) {
 
 void CheckNumber(const std::string& text) {
     const double read = ParseIniDouble(QString::fromLatin1(text.c_str()));
-    const double want = std::strtod(text.c_str(), nullptr);
-    if (std::isnan(want)) {
-        FUZZ_CHECK(read == 0);
-    } else {
-        FUZZ_CHECK(read == want);
-    }
+    const double strtodRead = std::strtod(text.c_str(), nullptr);
+    const double want = std::isnan(strtodRead) ? 0 : strtodRead;
+    if (read != want)
+        std::fprintf(stderr, "\"%s\" read as %g, strtod: %g\n", text.c_str(), read, want);
+    FUZZ_CHECK(read == want);
 }
 
 const QString& FilePath() {
