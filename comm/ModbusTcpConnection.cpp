@@ -1,53 +1,12 @@
 #include "ModbusTcpConnection.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstring>
 
 namespace orsan {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Milliseconds left until deadline, rounded up so a wait never ends early;
-// 0 once it has passed.
-int RemainingMs(Clock::time_point deadline) {
-    const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) return 0;
-    return int(std::chrono::ceil<std::chrono::milliseconds>(left).count());
-}
-
-// Waits for events on fd until deadline; retries after signals. Returns the
-// revents, or 0 on time-out or error.
-short WaitFor(int fd, short events, Clock::time_point deadline) {
-    for (;;) {
-        pollfd p{fd, events, 0};
-        const int n = ::poll(&p, 1, RemainingMs(deadline));
-        if (n > 0) return p.revents;
-        if (n == 0) return 0;
-        if (errno != EINTR) return 0;
-    }
-}
-
-sockaddr_in SocketAddress(const SensorEndpoint& endpoint) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(endpoint.port);
-    // Octet 1 goes first on the wire, whatever the host byte order.
-    const uint8_t octets[4] = {AddressOctet(endpoint.address, 1), AddressOctet(endpoint.address, 2),
-                               AddressOctet(endpoint.address, 3),
-                               AddressOctet(endpoint.address, 4)};
-    std::memcpy(&sa.sin_addr.s_addr, octets, sizeof octets);
-    return sa;
-}
 
 // An exception answer: function code with the high bit, length field 3,
 // nine bytes in all. Nothing longer can follow from a sane peer, so the
@@ -74,43 +33,19 @@ ModbusRequest BuildRequest(uint16_t transactionId, uint8_t unitId, uint8_t funct
                          uint8_t(countOrValue)};
 }
 
-ModbusTcpConnection::~ModbusTcpConnection() {
-    Close();
-}
-
 bool ModbusTcpConnection::Open(const SensorEndpoint& endpoint) {
     Close();
-    // Linux routes a connect to 0.0.0.0 to the local host; the station uses
-    // that address for "no sensor here", so it must never reach anything.
-    if (endpoint.address == 0) return false;
-
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) return false;
-
-    const sockaddr_in sa = SocketAddress(endpoint);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(kConnectWaitMs);
-    bool connected = false;
-    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0) {
-        connected = true;
-    } else if (errno == EINPROGRESS || errno == EINTR) {
-        // poll rather than select: no FD_SETSIZE limit on the descriptor.
-        if (WaitFor(fd_, POLLIN | POLLOUT, deadline) != 0) {
-            int pending = 0;
-            socklen_t len = sizeof pending;
-            connected =
-                ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &pending, &len) == 0 && pending == 0;
-        }
+    if (ConnectWithin(calls_, endpoint.address, endpoint.port, kConnectWaitMs, -1, fd_) !=
+        WaitResult::Ready)
+        return false;
+    timeval tv{};
+    tv.tv_sec = kReceiveLimitMs / 1000;
+    tv.tv_usec = (kReceiveLimitMs % 1000) * 1000;
+    if (calls_.SetSockOpt(fd_.Get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0) {
+        Close();
+        return false;
     }
-    if (connected) {
-        timeval tv{};
-        tv.tv_sec = kReceiveLimitMs / 1000;
-        tv.tv_usec = (kReceiveLimitMs % 1000) * 1000;
-        const int flags = ::fcntl(fd_, F_GETFL);
-        connected = ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) == 0 && flags >= 0 &&
-                    ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0;
-    }
-    if (!connected) Close();
-    return connected;
+    return true;
 }
 
 void ModbusTcpConnection::DiscardPending() {
@@ -118,27 +53,27 @@ void ModbusTcpConnection::DiscardPending() {
     // Bounded, so a peer that streams without pause cannot hold us here.
     ModbusReply scratch;
     for (int i = 0; i < 64; ++i) {
-        const ssize_t n = ::recv(fd_, scratch.data(), scratch.size(), MSG_DONTWAIT);
+        const ssize_t n = calls_.Receive(fd_.Get(), scratch.data(), scratch.size(), MSG_DONTWAIT);
         if (n <= 0) return;
     }
 }
 
 int ModbusTcpConnection::Transact(const ModbusRequest& request, size_t expectedLength,
                                   ModbusReply& reply) {
-    if (fd_ < 0) return -1;
+    if (!fd_.Valid()) return -1;
     DiscardPending();
 
-    const ssize_t sent = ::send(fd_, request.data(), request.size(), MSG_NOSIGNAL);
+    const ssize_t sent = calls_.Send(fd_.Get(), request.data(), request.size(), MSG_NOSIGNAL);
     if (sent != ssize_t(request.size())) return -1;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(kReceiveLimitMs);
+    const Deadline deadline = DeadlineAfter(kReceiveLimitMs);
 
     // Each read takes whatever is queued, up to the whole buffer, so bytes
     // beyond expectedLength in the same segment are counted.
     size_t got = 0;
     while (got < expectedLength && got < reply.size()) {
-        const short ready = WaitFor(fd_, POLLIN, deadline);
-        if (ready == 0) break;
-        const ssize_t n = ::recv(fd_, reply.data() + got, reply.size() - got, MSG_DONTWAIT);
+        if (WaitUntil(calls_, fd_.Get(), POLLIN, -1, deadline) != WaitResult::Ready) break;
+        const ssize_t n =
+            calls_.Receive(fd_.Get(), reply.data() + got, reply.size() - got, MSG_DONTWAIT);
         if (n > 0) {
             got += size_t(n);
             if (IsExceptionFrame(reply.data(), got)) break;
@@ -151,12 +86,12 @@ int ModbusTcpConnection::Transact(const ModbusRequest& request, size_t expectedL
     // Extra bytes sent with the answer: already queued when the expected
     // length is reached. Anything later is discarded before the next request.
     if (got >= expectedLength && got < reply.size()) {
-        const ssize_t n = ::recv(fd_, reply.data() + got, reply.size() - got, MSG_DONTWAIT);
+        const ssize_t n =
+            calls_.Receive(fd_.Get(), reply.data() + got, reply.size() - got, MSG_DONTWAIT);
         if (n > 0) got += size_t(n);
     }
     return got == 0 ? -1 : int(got);
 }
-
 bool ModbusTcpConnection::ReadHoldingRegisters(uint8_t unitId, uint16_t transactionId,
                                                uint16_t firstRegister, uint16_t count,
                                                uint16_t* out) {
@@ -173,13 +108,6 @@ bool ModbusTcpConnection::ReadHoldingRegisters(uint8_t unitId, uint16_t transact
         out[k] = uint16_t(reply[9 + 2 * k] << 8 | reply[10 + 2 * k]);
     }
     return true;
-}
-
-void ModbusTcpConnection::Close() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
 }
 
 }  // namespace orsan

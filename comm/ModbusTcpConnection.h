@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "SensorEndpoint.h"
+#include "SocketKit.h"
 
 namespace orsan {
 
@@ -43,8 +44,9 @@ private:
 // Owned and used by one thread. The destructor closes.
 class ModbusTcpConnection {
 public:
-    ModbusTcpConnection() = default;
-    ~ModbusTcpConnection();
+    // calls: the socket calls to make; tests and fuzzers pass a scripted peer.
+    explicit ModbusTcpConnection(SocketCalls& calls = SystemSocketCalls()) : calls_(calls) {}
+    ~ModbusTcpConnection() = default;
     ModbusTcpConnection(const ModbusTcpConnection&) = delete;
     ModbusTcpConnection& operator=(const ModbusTcpConnection&) = delete;
 
@@ -68,13 +70,14 @@ public:
     bool ReadHoldingRegisters(uint8_t unitId, uint16_t transactionId, uint16_t firstRegister,
                               uint16_t count, uint16_t* out);
 
-    void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    void Close() { fd_.Reset(); }
+    bool IsOpen() const { return fd_.Valid(); }
 
 private:
     void DiscardPending();
 
-    int fd_ = -1;
+    SocketCalls& calls_;
+    UniqueFd fd_;
 };
 
 }  // namespace orsan

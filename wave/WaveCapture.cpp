@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "PacketAssembler.h"
-#include "WaveSocket.h"
+#include "SocketKit.h"
 
 namespace orsan {
 
@@ -57,9 +57,10 @@ void WaveCapture::Finish(WaveCaptureEnd end) {
 }
 
 void WaveCapture::Run(std::stop_token stop, uint32_t address, int durationSeconds, int wakeFd) {
+    SocketCalls& calls = *options_.calls;
     UniqueFd sock;
     const WaitResult connected =
-        ConnectWithin(address, options_.port, options_.connectWaitMs, wakeFd, sock);
+        ConnectWithin(calls, address, options_.port, options_.connectWaitMs, wakeFd, sock);
     if (connected == WaitResult::Woken || stop.stop_requested()) {
         Trace("波形采集线程被强制终止了\n");
         return Finish(WaveCaptureEnd::Stopped);
@@ -71,7 +72,7 @@ void WaveCapture::Run(std::stop_token stop, uint32_t address, int durationSecond
     }
 
     const WaveRequest request = BuildWaveRequest(durationSeconds);
-    const ssize_t sent = ::send(sock.Get(), request.data(), request.size(), MSG_NOSIGNAL);
+    const ssize_t sent = calls.Send(sock.Get(), request.data(), request.size(), MSG_NOSIGNAL);
     Trace(Printf("发送命令%zd\n", sent));
     if (sent != ssize_t(request.size())) {
         Trace("发送\n");
@@ -92,7 +93,8 @@ void WaveCapture::Run(std::stop_token stop, uint32_t address, int durationSecond
             Trace("波形采集线程被强制终止了\n");
             return Finish(WaveCaptureEnd::Stopped);
         }
-        const WaitResult ready = WaitReadable(sock.Get(), wakeFd, options_.stallLimitMs);
+        const WaitResult ready =
+            WaitUntil(calls, sock.Get(), POLLIN, wakeFd, DeadlineAfter(options_.stallLimitMs));
         if (ready == WaitResult::Woken) continue;  // the stop check above ends it
         if (ready == WaitResult::TimedOut) {
             Trace(Printf("收到数据总计%llu字节\n", (unsigned long long)total));
@@ -102,7 +104,7 @@ void WaveCapture::Run(std::stop_token stop, uint32_t address, int durationSecond
         ssize_t n = -1;
         if (ready == WaitResult::Ready) {
             do {
-                n = ::recv(sock.Get(), buffer, sizeof buffer, 0);
+                n = calls.Receive(sock.Get(), buffer, sizeof buffer, 0);
             } while (n < 0 && errno == EINTR);
         }
         if (n <= 0) {

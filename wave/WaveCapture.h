@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "Diagnostics.h"
+#include "SocketCalls.h"
 #include "WaveCaptureState.h"
 #include "WaveProtocol.h"
 
@@ -20,6 +21,8 @@ struct WaveCaptureOptions {
     int stallLimitMs = 3000;
     // Per-receive diagnostics; on only with ORSAN_TRACE=wave.
     TraceSink trace = TraceTo(TraceArea::Wave);
+    // The socket calls to make; never null. Tests may play the sensor here.
+    SocketCalls* calls = &SystemSocketCalls();
 };
 
 enum class WaveCaptureEnd {

@@ -34,6 +34,7 @@ ModbusServer::ModbusServer(SimulatedSensor& sensor, uint16_t port, SaveHook onSa
         throw std::runtime_error("cannot create Modbus server for " + sensor.address + ": " +
                                  modbus_strerror(errno));
     }
+    if (!wake_.Valid()) throw std::runtime_error("cannot create the wake pipe");
     mapping_.reset(modbus_mapping_new(0, 0, kRegisterCount, 0));
     if (!mapping_) throw std::runtime_error("cannot allocate the register block");
     const int fd = modbus_tcp_listen(ctx_.get(), kListenBacklog);

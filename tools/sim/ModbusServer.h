@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "SimulatedSensor.h"
-#include "UniqueFd.h"
+#include "SocketKit.h"
 
 namespace orsan::sim {
 

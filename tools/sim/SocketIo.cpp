@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "UniqueFd.h"
+#include "SocketKit.h"
 
 namespace orsan::sim {
 

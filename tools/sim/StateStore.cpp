@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "RegisterMap.h"
-#include "UniqueFd.h"
+#include "SocketKit.h"
 
 namespace orsan::sim {
 

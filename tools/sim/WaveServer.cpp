@@ -32,6 +32,7 @@ constexpr int kSendTimeoutSeconds = 2;
 
 WaveServer::WaveServer(SimulatedSensor& sensor, uint16_t port, float sampleRate, uint64_t seed)
     : sensor_(sensor), sampleRate_(sampleRate), seed_(seed) {
+    if (!wake_.Valid()) throw std::runtime_error("cannot create the wake pipe");
     listen_.Reset(ListenTcp(sensor.address, port));
     port_ = LocalPort(listen_.Get());
 }

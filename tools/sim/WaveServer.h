@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "SimulatedSensor.h"
-#include "UniqueFd.h"
+#include "SocketKit.h"
 
 namespace orsan::sim {
 

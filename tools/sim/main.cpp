@@ -18,12 +18,13 @@
 #include "Commands.h"
 #include "ModbusServer.h"
 #include "SimOptions.h"
+#include "SocketKit.h"
 #include "StateStore.h"
-#include "UniqueFd.h"
 #include "WavePacket.h"
 #include "WaveServer.h"
 
 using namespace orsan::sim;
+using orsan::UniqueFd;
 
 namespace {
 
