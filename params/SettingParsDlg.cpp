@@ -11,6 +11,7 @@
 #include "EnterEscapeFilter.h"
 #include "Ipv4AddressEdit.h"
 #include "ParamNotifier.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
@@ -41,6 +42,7 @@ QString FormatField(float value) {
 SettingParsDlg::SettingParsDlg(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
     ConsumeEnterEscape(this);
+    UseDialogFrame(this);
     setWindowTitle(QStringLiteral("设置传感器参数"));
     BuildControls();
     ShowAll();
@@ -302,6 +304,5 @@ void SettingParsDlg::showEvent(QShowEvent* event) {
     SetSensorAddress(endpoint_.address);
     ReadFromSensor();
 }
-
 
 }  // namespace orsan

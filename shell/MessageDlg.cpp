@@ -9,6 +9,7 @@
 #include "DialogUnits.h"
 #include "EnterEscapeFilter.h"
 #include "MessageHook.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
@@ -23,7 +24,7 @@ QPlainTextEdit* BuildFrame(QDialog* dialog, const QString& title, const DialogUn
     dialog->setWindowTitle(title);
     dialog->setFont(DialogFont());
     dialog->setFixedSize(units.Size(kDialogWidth, kDialogHeight));
-    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    UseDialogFrame(dialog);
 
     auto* box = new QPlainTextEdit(dialog);
     box->setObjectName(QStringLiteral("id1055"));

@@ -15,6 +15,7 @@
 #include "EnterEscapeFilter.h"
 #include "SensorEndpoint.h"
 #include "WaveFile.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
@@ -39,6 +40,7 @@ WavDaqDlg::WavDaqDlg(uint32_t sensorAddress, const QString& desktopDir, QWidget*
       capture_(std::move(options)) {
     for (auto& axis : samples_) axis.assign(kWaveMaxSamplesPerAxis, 0.0f);
     ConsumeEnterEscape(this);
+    UseDialogFrame(this);
     BuildControls();
     setWindowTitle(QStringLiteral("读取传感器 { %1.%2.%3.%4 } 波形")
                        .arg(AddressOctet(address_, 1))

@@ -21,6 +21,7 @@
 #include "SensorPoller.h"
 #include "StationPolling.h"
 #include "WavDaqDlg.h"
+#include "WindowFrame.h"
 #include "XTabCtrl.h"
 
 namespace orsan {
@@ -57,7 +58,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
                                              RecordDatabase& database, QWidget* parent)
     : QDialog(parent), paths_(paths), poller_(poller), database_(database) {
     setWindowIcon(ResourceIcon(128));
-    setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
+    UseFixedMainWindowFrame(this);
     setFont(DialogFont());
     ConsumeEnterEscape(this);
 

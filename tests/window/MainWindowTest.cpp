@@ -189,6 +189,38 @@ TEST_F(MainWindowTest, SavedAddressesAreWrittenAndPollingRestarts) {
     EXPECT_TRUE(poller.IsPolling());
 }
 
+// Pressing 修改 restarts polling; the refresh and the record timer that
+// follow at once must still see the healthy sensors' last values.
+TEST_F(MainWindowTest, SavingAddressesRecordsNoFalseZeros) {
+    test::SimProcess sim(
+        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
+    PointSensorAt(1, sim.Sensor(1));
+    PointSensorAt(2, sim.Sensor(2));
+    ASSERT_TRUE(database.Open(dataDir.path()));
+    OpenWindow();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return poller.GetMeasurement(1).CommOk && poller.GetMeasurement(2).CommOk; }, 10000));
+    window->Refresh();
+    window->RecordPage()->StartRecording();
+    for (int press = 0; press < 3; ++press) {
+        ScopedMessageHook hook;
+        QTest::mouseClick(Control<QPushButton>(1011), Qt::LeftButton);
+        window->Refresh();
+        window->RecordTick();
+        EXPECT_TRUE(Control<DxAlarmStatic>(1059)->IsOn()) << press;
+    }
+    window->RecordPage()->StopRecording();
+    QSqlQuery query(database.Connection());
+    ASSERT_TRUE(query.exec("SELECT Temp1, Temp2, Xvel1, Xvel2 FROM data"));
+    int rows = 0;
+    for (; query.next(); ++rows) {
+        for (int column = 0; column < 4; ++column)
+            EXPECT_NE(query.value(column).toDouble(), 0.0)
+                << "row " << rows << " column " << column;
+    }
+    EXPECT_EQ(rows, 3);
+}
+
 TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
     ASSERT_TRUE(database.Open(dataDir.path()));
     OpenWindow();
