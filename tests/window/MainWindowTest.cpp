@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -219,6 +220,28 @@ TEST_F(MainWindowTest, SavingAddressesRecordsNoFalseZeros) {
                 << "row " << rows << " column " << column;
     }
     EXPECT_EQ(rows, 3);
+}
+
+// Each panel learns from the refresh whether its values are fresh.
+TEST_F(MainWindowTest, PanelsAreToldWhenTheirValuesAreOld) {
+    test::SimProcess sim({"--sensor", "127.0.0.1:0", "--wave-port", "0"});
+    PointSensorAt(1, sim.Sensor(1));
+    OpenWindow();
+    PannelDlg* panel = window->Panel(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->Link().state == LinkState::Ok; }, 10000));
+    EXPECT_EQ(window->Panel(2)->Link().state, LinkState::Never);  // 0.0.0.0
+
+    poller.SetPaused(true);
+    window->Refresh();
+    for (int i = 0; i < kSensorCount; ++i)
+        EXPECT_EQ(window->Panel(i)->Link().state, LinkState::Paused) << i;
+    poller.SetPaused(false);
+
+    sim.SetFault(1, "silent");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->Link().state == LinkState::Stale; }, 10000));
+    const int64_t lastGood = panel->Link().lastGoodReadMs;
+    EXPECT_GT(lastGood, QDateTime::currentMSecsSinceEpoch() - 60000);
+    EXPECT_LE(lastGood, QDateTime::currentMSecsSinceEpoch());
 }
 
 TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
