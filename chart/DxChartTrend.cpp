@@ -10,8 +10,8 @@ DxChartTrend::DxChartTrend(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void DxChartTrend::AppendSample(const SensorSample& sample) {
-    if (chart_.AppendSample(sample)) update();
+void DxChartTrend::AppendSample(const SensorSample& sample, bool measured) {
+    if (chart_.AppendSample(sample, measured)) update();
 }
 
 void DxChartTrend::ClearSamples() {

@@ -16,8 +16,8 @@ public:
     explicit DxChartTrend(QWidget* parent = nullptr);
 
     // Adds a sample and redraws (every third one while the throttle is on
-    // and the history is not full).
-    void AppendSample(const SensorSample& sample);
+    // and the history is not full); an unmeasured sample breaks the curves.
+    void AppendSample(const SensorSample& sample, bool measured = true);
     // Empties the history and redraws.
     void ClearSamples();
     // Copies the held samples, oldest first, into dest (room for 1800).

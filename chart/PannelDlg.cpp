@@ -12,6 +12,7 @@
 #include "DialogControls.h"
 #include "DxChartTrend.h"
 #include "EnterEscapeFilter.h"
+#include "LinkNotice.h"
 #include "LiveValues.h"
 #include "MessageDlg.h"
 #include "PrintfText.h"
@@ -27,6 +28,7 @@ namespace {
 constexpr int kShortestTrendMs = 300;  // the shortest record interval
 constexpr int kMinimumTimerMs = 10;
 const QString kBlankValue = QString(13, u' ');
+const QColor kGreyedValue(150, 150, 150);
 
 // A sunken, centred value field, blank until the first refresh.
 QLabel* AddValue(const DialogControls& ui, int id, int x, int y, int w, int h,
@@ -164,6 +166,20 @@ void PannelDlg::BuildControls() {
     ui.Label(QStringLiteral("N当前转速："), 433, 3, 41, 8);
     AddValue(ui, 1125, 477, 1, 41, 11, QColor())->setText(QStringLiteral("0.00"));
     ui.Label(QStringLiteral("Hz"), 523, 3, 20, 8);
+    for (const LiveField& field : kLiveFields) {
+        auto* value = findChild<QLabel*>(ControlName(field.id), Qt::FindDirectChildrenOnly);
+        liveLabels_.emplace_back(value, value->palette());
+    }
+
+    // Over the lower edge of the housing drawing, where it hides no value.
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("linkNotice"));
+    notice_->setGeometry(ui.Units().Rect(189, 39, 114, 22));
+    notice_->setAlignment(Qt::AlignCenter);
+    notice_->setStyleSheet(
+        QStringLiteral("color: rgb(200, 0, 0); background: rgb(255, 244, 200); border: 1px solid "
+                       "rgb(200, 0, 0);"));
+    notice_->hide();
 
     QPushButton* range = ui.IconButton(kRangeButtonId, QStringLiteral("设置范围"), 140,
                                        QStringLiteral("调整坐标轴范围!"), 2, 63, 48, 12);
@@ -198,10 +214,19 @@ void PannelDlg::SetFastInterval(int flag) {
 void PannelDlg::RefreshLiveValues() {
     if (sensorIndex_ < 0 || sensorIndex_ >= kSensorCount) return;
     const LiveRow& row = live_[sensorIndex_];
-    for (const LiveField& field : kLiveFields) {
-        if (auto* value = findChild<QLabel*>(ControlName(field.id), Qt::FindDirectChildrenOnly))
-            value->setText(PrintfText(field.format, static_cast<double>(row[field.slot])));
+    const bool fresh = link_.state == LinkState::Ok;
+    const bool hasValues = link_.HasValues();
+    for (size_t i = 0; i < liveLabels_.size(); ++i) {
+        const LiveField& field = kLiveFields[i];
+        auto& [value, normal] = liveLabels_[i];
+        value->setText(hasValues ? PrintfText(field.format, static_cast<double>(row[field.slot]))
+                                 : QString::fromLatin1(kNoValueText));
+        QPalette palette = normal;
+        if (!fresh) palette.setColor(QPalette::WindowText, kGreyedValue);
+        value->setPalette(palette);
     }
+    notice_->setText(LinkNoticeText(link_));
+    notice_->setVisible(!fresh);
 }
 
 void PannelDlg::AppendTrendSample() {
@@ -210,7 +235,7 @@ void PannelDlg::AppendTrendSample() {
     const SensorSample sample =
         SampleFromLiveRow(live_[sensorIndex_], static_cast<int32_t>(nowMs / 1000),
                           static_cast<uint16_t>(nowMs % 1000));
-    chart_->AppendSample(sample);
+    chart_->AppendSample(sample, link_.state == LinkState::Ok);
 }
 
 void PannelDlg::SetRange() {

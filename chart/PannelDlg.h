@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QPalette>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "IniFile.h"
 #include "LiveValues.h"
+#include "SensorLink.h"
 #include "StationPaths.h"
 #include "TrendStyle.h"
 
@@ -49,6 +53,12 @@ public:
     // 1 while the record interval is below 1 s: the chart redraws on every
     // third sample until its history is full.
     void SetFastInterval(int flag);
+    // How fresh the live row is; the main window tells it on every refresh.
+    // While not Ok the values are drawn greyed under a notice with the time
+    // of the last good read, "--" without any, and trend samples break the
+    // curves. Shown at the next live refresh.
+    void SetLink(const SensorLink& link) { link_ = link; }
+    const SensorLink& Link() const { return link_; }
 
     int SensorIndex() const { return sensorIndex_; }
     int TrendTimerPeriod() const { return trendTimer_.interval(); }
@@ -74,6 +84,10 @@ private:
     int sensorIndex_;
     StationPaths paths_;
     const LiveValues& live_;
+    SensorLink link_;
+    // The value fields with their own colours, in live-field order.
+    std::vector<std::pair<QLabel*, QPalette>> liveLabels_;
+    QLabel* notice_ = nullptr;
     DXPNGCTL* logo_ = nullptr;
     DxChartTrend* chart_ = nullptr;
     QTimer liveTimer_;

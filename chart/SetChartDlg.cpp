@@ -8,6 +8,7 @@
 #include "DialogControls.h"
 #include "EnterEscapeFilter.h"
 #include "MessageDlg.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
@@ -35,6 +36,7 @@ float* FieldOf(TrendLimits& limits, int row) {
 
 SetChartDlg::SetChartDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("设置曲线坐标轴系数"));
+    UseDialogFrame(this);
     setFont(DialogFont());
     const DialogControls ui(this);
     setFixedSize(ui.Units().Size(115, 109));

@@ -6,6 +6,7 @@
 
 #include "DialogControls.h"
 #include "EnterEscapeFilter.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
@@ -14,6 +15,7 @@ SetShowDlg::SetShowDlg(QWidget* parent) : QDialog(parent) {
                                                      "速度X", "速度Y",   "速度Z",   "位移X",
                                                      "位移Y", "位移Z"};
     setWindowTitle(QStringLiteral("曲线显示设置"));
+    UseDialogFrame(this);
     setFont(DialogFont());
     const DialogControls ui(this);
     setFixedSize(ui.Units().Size(91, 171));

@@ -38,9 +38,9 @@ TrendChart::TrendChart() : clock_([] { return QDateTime::currentSecsSinceEpoch()
     points_.reserve(TrendHistory::kCapacity);
 }
 
-bool TrendChart::AppendSample(const SensorSample& sample) {
+bool TrendChart::AppendSample(const SensorSample& sample, bool measured) {
     const int before = history_.Count();
-    history_.Append(sample);
+    history_.Append(sample, measured);
     if (redrawThrottle_ != 0 && before % 3 != 0) return false;
     return Render();
 }
@@ -170,10 +170,20 @@ void TrendChart::DrawCurves(QPainter& p) {
         const int axis = AxisOfCurve(k);
         const float lower = AxisLower(limits_, axis);
         const float upper = AxisUpper(limits_, axis);
-        for (int i = 0; i < n; ++i)
-            points_[i] = QPoint(xs_[i], ValueToY(history_.At(i).Value(k), lower, upper, plot));
         p.setPen(QPen(CurveColors()[k], 1.0));
-        p.drawPolyline(points_.data(), n);
+        // One polyline per run of measured samples: nothing joins the values
+        // before an outage to those after it.
+        int runLength = 0;
+        for (int i = 0; i <= n; ++i) {
+            if (i < n && history_.IsMeasured(i)) {
+                points_[runLength++] =
+                    QPoint(xs_[i], ValueToY(history_.At(i).Value(k), lower, upper, plot));
+                continue;
+            }
+            if (runLength == 1) p.drawPoint(points_[0]);
+            if (runLength > 1) p.drawPolyline(points_.data(), runLength);
+            runLength = 0;
+        }
     }
 }
 

@@ -29,8 +29,9 @@ public:
 
     // Adds a sample (the oldest goes once 1800 are held) and redraws, every
     // third append only while the throttle is on and the history not full.
-    // True when the image was redrawn.
-    bool AppendSample(const SensorSample& sample);
+    // A sample not measured (its sensor did not answer) is kept but breaks
+    // the curves. True when the image was redrawn.
+    bool AppendSample(const SensorSample& sample, bool measured = true);
     // Empties the history and redraws.
     void ClearSamples();
     // The held samples, oldest first, into dest (room for 1800); the count.

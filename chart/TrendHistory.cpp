@@ -4,17 +4,18 @@
 
 namespace orsan {
 
-TrendHistory::TrendHistory() : samples_(kCapacity) {}
+TrendHistory::TrendHistory() : samples_(kCapacity), measured_(kCapacity, 0) {}
 
-void TrendHistory::Append(const SensorSample& sample) {
+void TrendHistory::Append(const SensorSample& sample, bool measured) {
     if (count_ < kCapacity) {
-        int slot = head_ + count_;
-        if (slot >= kCapacity) slot -= kCapacity;
+        const int slot = Slot(count_);
         samples_[slot] = sample;
+        measured_[slot] = measured ? 1 : 0;
         ++count_;
         return;
     }
     samples_[head_] = sample;  // the oldest is dropped
+    measured_[head_] = measured ? 1 : 0;
     head_ = head_ + 1 == kCapacity ? 0 : head_ + 1;
 }
 

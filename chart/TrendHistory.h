@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "SensorSample.h"
@@ -8,31 +9,36 @@ namespace orsan {
 
 // The last 1800 samples of one sensor, oldest first. A ring buffer: adding
 // to a full history overwrites the oldest entry instead of moving the rest.
+// Each sample carries whether it was measured: one taken while its sensor
+// did not answer holds old values and breaks the curve.
 class TrendHistory {
 public:
     static constexpr int kCapacity = 1800;
 
     TrendHistory();
 
-    void Append(const SensorSample& sample);
+    void Append(const SensorSample& sample, bool measured = true);
     void Clear();
 
     int Count() const { return count_; }
     bool IsFull() const { return count_ == kCapacity; }
 
     // Sample i counted from the oldest (0 <= i < Count()).
-    const SensorSample& At(int i) const {
-        int slot = head_ + i;
-        if (slot >= kCapacity) slot -= kCapacity;
-        return samples_[slot];
-    }
+    const SensorSample& At(int i) const { return samples_[Slot(i)]; }
+    bool IsMeasured(int i) const { return measured_[Slot(i)] != 0; }
 
     // Copies the held samples, oldest first, into dest (room for Count()
     // entries; callers keep kCapacity) and returns Count().
     int CopyTo(SensorSample* dest) const;
 
 private:
+    int Slot(int i) const {
+        const int slot = head_ + i;
+        return slot >= kCapacity ? slot - kCapacity : slot;
+    }
+
     std::vector<SensorSample> samples_;
+    std::vector<uint8_t> measured_;
     int head_ = 0;  // slot of the oldest sample
     int count_ = 0;
 };

@@ -11,6 +11,8 @@ struct SensorEndpoint {
     uint32_t address = 0;
     uint16_t port = 502;
     uint8_t unitId = 1;
+
+    bool operator==(const SensorEndpoint&) const = default;
 };
 
 inline constexpr uint16_t kModbusPort = 502;

@@ -7,6 +7,27 @@
 
 namespace orsan {
 
+namespace {
+
+// The entry of the old table that stands for the same sensor at the same
+// place, or null.
+const SensorEntry* FindSameSensor(const std::vector<SensorEntry>& table, const SensorEntry& entry) {
+    for (const SensorEntry& old : table) {
+        if (old.id == entry.id && old.deviceType == entry.deviceType &&
+            old.endpoint == entry.endpoint)
+            return &old;
+    }
+    return nullptr;
+}
+
+int64_t CalendarMsNow() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
 SensorPoller::~SensorPoller() {
     StopPolling();
 }
@@ -20,13 +41,18 @@ bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceType
     StopThread();
     {
         std::lock_guard lock(tableMutex_);
-        table_.clear();
+        std::vector<SensorEntry> previous;
+        previous.swap(table_);
         table_.reserve(size_t(count));
         for (int i = 0; i < count; ++i) {
             SensorEntry entry;
             entry.id = ids[i];
             entry.deviceType = deviceTypes[i];
             entry.endpoint = SensorEndpoint{addresses[i], ports[i], unitIds[i]};
+            if (const SensorEntry* same = FindSameSensor(previous, entry)) {
+                entry.record = same->record;
+                entry.lastGoodReadMs = same->lastGoodReadMs;
+            }
             table_.push_back(entry);
         }
     }
@@ -47,11 +73,15 @@ bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceType
 }
 
 MeasurementRecord SensorPoller::GetMeasurement(int id) const {
+    return GetStatus(id).record;
+}
+
+SensorStatus SensorPoller::GetStatus(int id) const {
     std::lock_guard lock(tableMutex_);
     for (const SensorEntry& entry : table_) {
-        if (entry.id == id) return entry.record;
+        if (entry.id == id) return SensorStatus{entry.record, entry.lastGoodReadMs};
     }
-    return MeasurementRecord{};
+    return SensorStatus{};
 }
 
 bool SensorPoller::IsPolling() const {
@@ -151,11 +181,13 @@ void SensorPoller::VisitEntry(size_t index, TransactionCounter& counter) {
             ok = ReadMeasurements(connection, endpoint.unitId, counter, scratch);
         }
     }
+    const int64_t readAt = ok ? CalendarMsNow() : 0;
     {
         std::lock_guard lock(tableMutex_);
         MeasurementRecord& stored = table_[index].record;
         if (ok) {
             stored = scratch;
+            table_[index].lastGoodReadMs = readAt;
         } else {
             stored.CommOk = false;  // the last good values stay
         }

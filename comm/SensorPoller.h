@@ -25,6 +25,14 @@ struct SensorEntry {
     int deviceType = kDeviceTypeTriAxis;
     SensorEndpoint endpoint;
     MeasurementRecord record;
+    int64_t lastGoodReadMs = 0;  // calendar ms of the last accepted read; 0 = none yet
+};
+
+// What the user interface learns of one sensor: its record and when it was
+// last read successfully (0: never since its endpoint was set).
+struct SensorStatus {
+    MeasurementRecord record;
+    int64_t lastGoodReadMs = 0;
 };
 
 // The sensor table and the one polling thread that visits it. The
@@ -38,15 +46,19 @@ public:
     SensorPoller& operator=(const SensorPoller&) = delete;
 
     // Stops a running thread, rebuilds the table from the parallel arrays
-    // (records zeroed) and starts a new thread with a new transaction
-    // counter. False when count <= 0, an array is missing, or the thread
-    // cannot be created (the table is then rebuilt but not polled).
+    // and starts a new thread with a new transaction
+    // counter. An entry whose id, endpoint and device type are unchanged
+    // keeps its record, CommOk and last good read, so a restart shows no
+    // false zeros; any other entry starts from zero. False when count <= 0, an array is missing, or
+    // the thread cannot be created (the table is then rebuilt but not polled).
     bool StartPolling(int count, const int* ids, const int* deviceTypes, const uint32_t* addresses,
                       const uint16_t* ports, const uint8_t* unitIds);
 
     // A copy of the entry's record; all zero with CommOk false for an
     // unknown id.
     MeasurementRecord GetMeasurement(int id) const;
+    // Record and time of the last good read; all zero for an unknown id.
+    SensorStatus GetStatus(int id) const;
 
     bool IsPolling() const;
     // Takes effect between full cycles: a cycle under way finishes first.

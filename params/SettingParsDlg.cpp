@@ -10,6 +10,7 @@
 #include "EnterEscapeFilter.h"
 #include "Ipv4AddressEdit.h"
 #include "ParamNotifier.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
@@ -36,6 +37,7 @@ QString FormatField(float value) {
 SettingParsDlg::SettingParsDlg(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
     ConsumeEnterEscape(this);
+    UseDialogFrame(this);
     setWindowTitle(QStringLiteral("设置传感器参数"));
     BuildControls();
     ShowAll();

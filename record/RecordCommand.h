@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+#include "ProcessLock.h"
 #include "RecordDatabase.h"
 #include "RecordRow.h"
 
@@ -30,17 +32,21 @@ int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& ou
 // (reopening the file), so rows resume when the disk has room again.
 class HeadlessRecorder {
 public:
-    // Opens (creating when missing) dataDir/DataRecord.db. False with the
-    // reason in *error when the file cannot be used.
+    // Takes the data folder's recorder lock, then opens (creating when
+    // missing) dataDir/DataRecord.db. False with the reason in *error when
+    // another recorder (a station window or a headless recorder) holds the
+    // folder, the lock cannot be made, or the file cannot be used.
     bool Open(const QString& dataDir, QString* error);
     bool Write(const RecordRow& row);
-    void Close() { database_.Close(); }
+    // Closes the database, then gives the folder free to another recorder.
+    void Close();
 
     qint64 RowsWritten() const { return rowsWritten_; }
     qint64 WritesFailed() const { return writesFailed_; }
     RecordDatabase& Database() { return database_; }
 
 private:
+    std::unique_ptr<ProcessLock> lock_;
     RecordDatabase database_;
     qint64 rowsWritten_ = 0;
     qint64 writesFailed_ = 0;

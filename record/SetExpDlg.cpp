@@ -4,12 +4,14 @@
 
 #include "DialogControls.h"
 #include "EnterEscapeFilter.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
 SetExpDlg::SetExpDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("导出指定传感器数据"));
     setModal(true);
+    UseDialogFrame(this);
     setFont(DialogFont());
     const DialogControls ui(this);
     setFixedSize(ui.Units().Size(410, 37));

@@ -30,16 +30,37 @@ if [ ! -f "$demo/Chart.ini" ]; then
   done > "$demo/Chart.ini"
 fi
 
+# The first free port from the wanted one on: another demo or program may
+# already listen there. The simulator exits at once when it cannot bind.
 ready=$(mktemp)
-"$build/bin/orsan-sensor-sim" --sensors 6 --port "$port" --state-file "$demo/sim-state.ini" \
-  > "$ready" &
-sim=$!
-trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -f "$ready"' EXIT
-for _ in $(seq 100); do
+sim=
+trap '[ -n "$sim" ] && kill "$sim" 2>/dev/null; wait 2>/dev/null; rm -f "$ready"' EXIT
+wanted=$port
+for _ in $(seq 20); do
+  : > "$ready"
+  "$build/bin/orsan-sensor-sim" --sensors 6 --port "$port" --state-file "$demo/sim-state.ini" \
+    > "$ready" &
+  sim=$!
+  for _ in $(seq 100); do
+    grep -q READY "$ready" && break
+    kill -0 "$sim" 2>/dev/null || break
+    sleep 0.1
+  done
   grep -q READY "$ready" && break
-  kill -0 "$sim" 2>/dev/null || { echo "the sensor simulator did not start" >&2; exit 1; }
-  sleep 0.1
+  kill "$sim" 2>/dev/null || true
+  wait "$sim" 2>/dev/null || true
+  sim=
+  port=$((port + 1))
 done
+if [ -z "$sim" ]; then
+  echo "the sensor simulator did not start" >&2
+  exit 1
+fi
+if [ "$port" != "$wanted" ]; then
+  echo "port $wanted is taken; the simulated sensors listen on $port" >&2
+fi
+# The demo's sensors follow the simulator to whatever port it got.
+sed -i -E "s/^(ID[1-6]PORT=)[0-9]+/\1$port/" "$demo/Config.ini"
 echo "simulated sensors: $(cat "$ready")"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

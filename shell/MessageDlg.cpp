@@ -10,6 +10,7 @@
 #include "DialogControls.h"
 #include "EnterEscapeFilter.h"
 #include "MessageHook.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
@@ -23,7 +24,7 @@ constexpr int kDialogHeight = 47;
 QPlainTextEdit* BuildFrame(QDialog* dialog, const QString& title, const DialogControls& controls) {
     dialog->setWindowTitle(title);
     dialog->setFixedSize(controls.Units().Size(kDialogWidth, kDialogHeight));
-    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    UseDialogFrame(dialog);
 
     auto* box = controls.Place(new QPlainTextEdit(dialog), 2, 2, 131, 28, MessageDlg::kTextId);
     box->setReadOnly(true);

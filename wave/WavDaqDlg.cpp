@@ -17,6 +17,7 @@
 #include "SensorEndpoint.h"
 #include "WaveFile.h"
 #include "WaveLog.h"
+#include "WindowFrame.h"
 
 namespace orsan {
 
@@ -34,6 +35,7 @@ WavDaqDlg::WavDaqDlg(uint32_t sensorAddress, const QString& desktopDir, QWidget*
       capture_(std::move(options)) {
     for (auto& axis : samples_) axis.assign(kWaveMaxSamplesPerAxis, 0.0f);
     ConsumeEnterEscape(this);
+    UseDialogFrame(this);
     BuildControls();
     setWindowTitle(QStringLiteral("读取传感器 { %1.%2.%3.%4 } 波形")
                        .arg(AddressOctet(address_, 1))

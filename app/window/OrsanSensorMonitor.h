@@ -8,10 +8,11 @@ namespace orsan {
 
 inline constexpr char kInstanceLockName[] = "KelvaroExt";
 
-// Start-up and shutdown of the station window: refuses a second instance,
-// opens the record database, runs the
-// main window modally, then shuts down in reverse order with the polling
-// thread stopped first. Needs a QApplication; returns the exit code.
+// Start-up and shutdown of the station window: refuses a second instance
+// (exit code 0) and a data folder another recorder holds or whose lock cannot
+// be made (exit code 1), opens the record database, runs the main window
+// modally, then shuts down in reverse order with the polling thread stopped
+// first. Needs a QApplication; returns the exit code.
 int RunStationWindow(const StationPaths& paths);
 
 // Where the single-instance lock file lives: the user's runtime folder.

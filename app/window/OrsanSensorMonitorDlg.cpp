@@ -18,9 +18,11 @@
 #include "PannelDlg.h"
 #include "RecordRow.h"
 #include "Resources.h"
+#include "SensorLink.h"
 #include "SensorPoller.h"
 #include "StationPolling.h"
 #include "WavDaqDlg.h"
+#include "WindowFrame.h"
 #include "XTabCtrl.h"
 
 namespace orsan {
@@ -53,7 +55,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
                                              RecordDatabase& database, QWidget* parent)
     : QDialog(parent), paths_(paths), poller_(poller), database_(database) {
     setWindowIcon(ResourceIcon(128));
-    setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
+    UseFixedMainWindowFrame(this);
     setFont(DialogFont());
     ConsumeEnterEscape(this);
 
@@ -73,6 +75,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     for (int i = 0; i < kSensorCount; ++i) addressEdits_[i]->SetAddress(addresses_[i]);
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
+    for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
 
     parameterTool_ = [this](int n) { OpenParameterDialog(n); };
     waveformTool_ = [this](int n) { OpenWaveformDialog(n); };
@@ -172,10 +175,16 @@ void OrsanSensorMonitorDlg::ShowInterval(float seconds) {
     intervalEdit_->setText(QString::asprintf("%.6g", double(seconds)));
 }
 
+void OrsanSensorMonitorDlg::TellPanelItsLink(int sensorNumber, const SensorStatus& status) {
+    panels_[sensorNumber - 1]->SetLink(LinkOf(status, poller_.IsPolling(), poller_.IsPaused()));
+}
+
 void OrsanSensorMonitorDlg::Refresh() {
     for (int n = 1; n <= kSensorCount; ++n) {
-        const MeasurementRecord record = poller_.GetMeasurement(n);
+        const SensorStatus status = poller_.GetStatus(n);
+        const MeasurementRecord& record = status.record;
         FillLiveValues(live_, n, record);
+        TellPanelItsLink(n, status);
         lamps_[n - 1]->SetState(record.CommOk ? 1 : 0);
         parameterButtons_[n - 1]->setEnabled(record.CommOk);
         waveformButtons_[n - 1]->setEnabled(record.CommOk);

@@ -22,6 +22,7 @@ class Ipv4AddressEdit;
 class PannelDlg;
 class RecordDatabase;
 class SensorPoller;
+struct SensorStatus;
 class XTabCtrl;
 
 // The station's only top-level window: sensor addresses with their lamps and
@@ -64,6 +65,8 @@ private:
     void ShowInterval(float seconds);
     void OpenParameterDialog(int sensorNumber);
     void OpenWaveformDialog(int sensorNumber);
+    // Whether the panel's values are fresh, stale, absent or paused.
+    void TellPanelItsLink(int sensorNumber, const SensorStatus& status);
 
     StationPaths paths_;
     SensorPoller& poller_;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -427,6 +428,55 @@ TEST_F(PannelDlgTest, ChartClickMovesTheCursorAndEnterEscapeAreConsumed) {
     QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     QApplication::sendEvent(panel.get(), &other);
     EXPECT_FALSE(other.isAccepted());
+}
+
+// Old values are marked as old: greyed under a notice, "--" where there are
+// none, and no trend segment drawn from them. Pictures of every state go to
+// ORSAN_SNAPSHOT_DIR when it is set.
+TEST_F(PannelDlgTest, StaleNeverAndPausedValuesAreMarked) {
+    const QString out = qEnvironmentVariable("ORSAN_SNAPSHOT_DIR");
+    WriteChartIni("[CH2]\r\nSHOW0=1\r\nSHOW4=1\r\n");
+    auto panel = MakePanel(1);
+    live_[1][kSlotTShell] = 36.4f;
+    live_[1][kSlotAccX] = 1.25f;
+    live_[1][kSlotRunningSpeed] = 24.95f;
+    const QColor blue(0, 0, 255);
+    const int64_t readMs = QDateTime(QDate(2026, 12, 7), QTime(9, 40, 12)).toMSecsSinceEpoch();
+    struct Case {
+        const char* name;
+        SensorLink link;
+        const char* temperature;
+        const char* notice;  // null: hidden
+    };
+    const Case cases[] = {
+        {"ok", {LinkState::Ok, readMs}, "36.4", nullptr},
+        {"stale", {LinkState::Stale, readMs}, "36.4", "通信中断\n最后有效读数 2026-12-07 09:40:12"},
+        {"never", {LinkState::Never, 0}, "--", "未连接\n尚无有效读数"},
+        {"paused",
+         {LinkState::Paused, readMs},
+         "36.4",
+         "轮询已暂停\n最后有效读数 2026-12-07 09:40:12"},
+    };
+    panel->show();
+    for (const Case& c : cases) {
+        panel->SetLink(c.link);
+        panel->RefreshLiveValues();
+        panel->AppendTrendSample();
+        auto* notice = panel->findChild<QLabel*>(QStringLiteral("linkNotice"));
+        ASSERT_NE(notice, nullptr);
+        EXPECT_EQ(notice->isVisible(), c.notice != nullptr) << c.name;
+        EXPECT_EQ(notice->text(), QString::fromUtf8(c.notice ? c.notice : "")) << c.name;
+        EXPECT_EQ(Text(panel.get(), 1037), QString::fromUtf8(c.temperature)) << c.name;
+        EXPECT_EQ(Text(panel.get(), 1125), c.link.HasValues() ? "24.95" : "--") << c.name;
+        const QColor shown = panel->findChild<QLabel*>(QStringLiteral("id1015"))
+                                 ->palette()
+                                 .color(QPalette::WindowText);
+        EXPECT_EQ(shown == blue, c.link.state == LinkState::Ok) << c.name;
+        const TrendHistory& history = panel->Chart()->Core().History();
+        EXPECT_EQ(history.IsMeasured(history.Count() - 1), c.link.state == LinkState::Ok) << c.name;
+        if (!out.isEmpty())
+            panel->grab().save(out + QStringLiteral("/panel_%1.png").arg(QLatin1String(c.name)));
+    }
 }
 
 TEST_F(PannelDlgTest, SnapshotsForTheEye) {

@@ -156,6 +156,53 @@ TEST_F(TrendChartTest, NoCurveBelowThreeSamplesAndValuesClampToEdges) {
     EXPECT_EQ(Pixel(plot.right - 1, plot.top), red);
 }
 
+// An outage breaks the curve: no segment joins the samples on either side,
+// and the frozen values taken during it are not drawn.
+TEST_F(TrendChartTest, UnmeasuredSamplesBreakTheCurve) {
+    chart_.CreateImage(kWidth, kHeight);
+    TrendChart::Flags flags{};
+    flags[0] = 1;  // only T_Shell, flat at 40: row 151
+    chart_.SetCurveVisibility(flags);
+    // 0..19 measured, 20..39 not (values frozen), 40..59 measured again.
+    for (int i = 0; i < 60; ++i) {
+        SensorSample s;
+        s.time = kNow + i;
+        s.T_Shell = 40;
+        chart_.AppendSample(s, i < 20 || i >= 40);
+    }
+    const EdgeRect& plot = Plot();
+    const QRgb red = CurveColors()[0].rgb();
+    const auto column = [&](int i) { return plot.left + plot.Width() * i / 59; };
+    struct Probe {
+        int sample;
+        bool drawn;
+    };
+    const Probe probes[] = {{2, true},   {18, true}, {21, false}, {30, false},
+                            {38, false}, {42, true}, {57, true}};
+    for (const Probe& p : probes)
+        EXPECT_EQ(Pixel(column(p.sample), 151) == red, p.drawn) << "sample " << p.sample;
+}
+
+// A single measured sample between outages still shows as a dot.
+TEST_F(TrendChartTest, LoneMeasuredSampleIsADot) {
+    chart_.CreateImage(kWidth, kHeight);
+    TrendChart::Flags flags{};
+    flags[0] = 1;
+    chart_.SetCurveVisibility(flags);
+    for (int i = 0; i < 5; ++i) {
+        SensorSample s;
+        s.time = kNow + i;
+        s.T_Shell = 40;
+        chart_.AppendSample(s, i == 2);
+    }
+    const EdgeRect& plot = Plot();
+    const int middle = plot.left + plot.Width() / 2;
+    const QRgb red = CurveColors()[0].rgb();
+    EXPECT_EQ(Pixel(middle, 151), red);
+    EXPECT_NE(Pixel(middle - 20, 151), red);
+    EXPECT_NE(Pixel(middle + 20, 151), red);
+}
+
 TEST_F(TrendChartTest, LegendLeavesGapsForHiddenCurves) {
     chart_.CreateImage(kWidth, kHeight);
     TrendChart::Flags flags;

@@ -42,6 +42,18 @@ TEST(TrendHistory, KeepsOrderUntilFullThenDropsTheOldest) {
     }
 }
 
+// The measured mark travels with its sample through the ring's wrap-around.
+TEST(TrendHistory, MeasuredMarkStaysWithItsSample) {
+    TrendHistory history;
+    const auto measured = [](int i) { return i % 7 != 3; };
+    for (int i = 0; i < TrendHistory::kCapacity + 250; ++i)
+        history.Append(Numbered(i), measured(i));
+    for (int i = 0; i < history.Count(); ++i) {
+        const int n = static_cast<int>(history.At(i).T_Shell);
+        ASSERT_EQ(history.IsMeasured(i), measured(n)) << "sample " << n;
+    }
+}
+
 TEST(TrendHistory, ClearStartsOverAtTheFront) {
     TrendHistory history;
     for (int i = 0; i < 1900; ++i) history.Append(Numbered(i));

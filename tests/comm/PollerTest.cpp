@@ -210,6 +210,41 @@ TEST_F(PollerTest, RestartWithNewAddressesStartsFromZero) {
     EXPECT_EQ(second.Requests().at(0).TransactionId(), 1);
 }
 
+// Saving the addresses restarts polling; a sensor left where it was must not
+// fall back to zero for a cycle, and no entry may inherit another's values.
+TEST_F(PollerTest, RestartKeepsOnlyEntriesWhoseEndpointStayed) {
+    FakeModbusPeer a(Sensor(100, 2500));
+    FakeModbusPeer b(Sensor(200, 2600), "127.0.0.2");
+    FakeModbusPeer failing(Sensor(0, 0, true, true), "127.0.0.2");
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable().Add(1, a.Endpoint()).Add(2, b.Endpoint()).Start(poller));
+    ASSERT_TRUE(poller.WaitForCycles(1, 5s));
+    const SensorStatus before = poller.GetStatus(1);
+    ASSERT_TRUE(before.record.CommOk);
+    ASSERT_GT(before.lastGoodReadMs, 0);
+    ASSERT_TRUE(poller.GetStatus(2).record.CommOk);
+    // Sensor 2's old place stops answering, so whoever sits there later
+    // can only show what it inherited.
+    b.SetHandler(Sensor(0, 0, true, true));
+
+    ASSERT_TRUE(SensorTable()
+                    .Add(1, a.Endpoint())        // unchanged
+                    .Add(2, failing.Endpoint())  // same address, other port
+                    .Add(3, b.Endpoint())        // another sensor's old place
+                    .Start(poller));
+    const SensorStatus kept = poller.GetStatus(1);
+    EXPECT_TRUE(kept.record.CommOk);
+    ExpectSameValues(kept.record, Expected(100, 2500));
+    EXPECT_GE(kept.lastGoodReadMs, before.lastGoodReadMs);
+    for (int id : {2, 3}) {
+        ExpectAllZero(poller.GetMeasurement(id));
+        EXPECT_EQ(poller.GetStatus(id).lastGoodReadMs, 0) << id;
+    }
+    ASSERT_TRUE(poller.WaitForCycles(1, 5s));
+    for (int id : {2, 3}) ExpectAllZero(poller.GetMeasurement(id));
+    EXPECT_TRUE(poller.GetMeasurement(1).CommOk);
+}
+
 TEST_F(PollerTest, OnlyDeviceTypesFiveAndSixAreRead) {
     FakeModbusPeer type7(Sensor(100, 2500));
     FakeModbusPeer type6(Sensor(400, 2800), "127.0.0.2");

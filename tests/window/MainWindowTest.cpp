@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -187,6 +188,60 @@ TEST_F(MainWindowTest, SavedAddressesAreWrittenAndPollingRestarts) {
     EXPECT_EQ(config.GetInt("SENSOR", "ID3IP2"), 0);
     EXPECT_EQ(window->SensorAddresses()[0], MakeAddress(127, 0, 0, 8));
     EXPECT_TRUE(poller.IsPolling());
+}
+
+// Pressing 修改 restarts polling; the refresh and the record timer that
+// follow at once must still see the healthy sensors' last values.
+TEST_F(MainWindowTest, SavingAddressesRecordsNoFalseZeros) {
+    test::SimProcess sim(
+        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
+    PointSensorAt(1, sim.Sensor(1));
+    PointSensorAt(2, sim.Sensor(2));
+    ASSERT_TRUE(database.Open(dataDir.path()));
+    OpenWindow();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return poller.GetMeasurement(1).CommOk && poller.GetMeasurement(2).CommOk; }, 10000));
+    window->Refresh();
+    window->RecordPage()->StartRecording();
+    for (int press = 0; press < 3; ++press) {
+        ScopedMessageHook hook;
+        QTest::mouseClick(Control<QPushButton>(1011), Qt::LeftButton);
+        window->Refresh();
+        window->RecordTick();
+        EXPECT_TRUE(Control<DxAlarmStatic>(1059)->IsOn()) << press;
+    }
+    window->RecordPage()->StopRecording();
+    QSqlQuery query(database.Connection());
+    ASSERT_TRUE(query.exec("SELECT Temp1, Temp2, Xvel1, Xvel2 FROM data"));
+    int rows = 0;
+    for (; query.next(); ++rows) {
+        for (int column = 0; column < 4; ++column)
+            EXPECT_NE(query.value(column).toDouble(), 0.0)
+                << "row " << rows << " column " << column;
+    }
+    EXPECT_EQ(rows, 3);
+}
+
+// Each panel learns from the refresh whether its values are fresh.
+TEST_F(MainWindowTest, PanelsAreToldWhenTheirValuesAreOld) {
+    test::SimProcess sim({"--sensor", "127.0.0.1:0", "--wave-port", "0"});
+    PointSensorAt(1, sim.Sensor(1));
+    OpenWindow();
+    PannelDlg* panel = window->Panel(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->Link().state == LinkState::Ok; }, 10000));
+    EXPECT_EQ(window->Panel(2)->Link().state, LinkState::Never);  // 0.0.0.0
+
+    poller.SetPaused(true);
+    window->Refresh();
+    for (int i = 0; i < kSensorCount; ++i)
+        EXPECT_EQ(window->Panel(i)->Link().state, LinkState::Paused) << i;
+    poller.SetPaused(false);
+
+    sim.SetFault(1, "silent");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->Link().state == LinkState::Stale; }, 10000));
+    const int64_t lastGood = panel->Link().lastGoodReadMs;
+    EXPECT_GT(lastGood, QDateTime::currentMSecsSinceEpoch() - 60000);
+    EXPECT_LE(lastGood, QDateTime::currentMSecsSinceEpoch());
 }
 
 TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {

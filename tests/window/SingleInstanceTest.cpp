@@ -2,6 +2,7 @@
 #include <signal.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +78,56 @@ TEST_F(SingleInstanceTest, LockLeftByACrashDoesNotBlockTheNextStart) {
     EXPECT_TRUE(shown);
     EXPECT_TRUE(hook.Messages().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(InstanceLockPath()));  // released at shutdown
+}
+
+TEST_F(SingleInstanceTest, HeadlessRecorderOnTheDataFolderKeepsTheWindowOut) {
+    test::ChildProcess recorder(test::StationPath(), {"--headless", "--record", "--data-dir",
+                                                      dataDir.path().toStdString()});
+    // Its first line comes after it has taken the folder.
+    ASSERT_TRUE(recorder.ReadLine(std::chrono::seconds(20)).has_value());
+
+    ScopedMessageHook hook;
+    const auto [code, shown] = RunHere();
+    EXPECT_NE(code, 0);
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(hook.Messages().size(), 1);
+    const QString message = hook.Messages().front();
+    EXPECT_TRUE(message.contains(QString::fromUtf8("正由另一个记录程序")));
+    EXPECT_TRUE(message.contains(QString::number(recorder.Pid()))) << message.toStdString();
+    // The window that was refused released its instance lock again.
+    EXPECT_FALSE(QFileInfo::exists(InstanceLockPath()));
+}
+
+// A lock that cannot be made is not "already running": the message says why.
+TEST_F(SingleInstanceTest, LockThatCannotBeMadeIsNamedAsSuch) {
+    // A sysfs folder refuses new files even to root.
+    if (!QFileInfo(QStringLiteral("/sys/kernel")).isDir()) GTEST_SKIP() << "no sysfs";
+    QTemporaryDir blockedRuntime;
+    // A folder where the lock file belongs: no lock can be made there.
+    ASSERT_TRUE(QDir(blockedRuntime.path()).mkdir(QStringLiteral("KelvaroExt.lock")));
+    struct Case {
+        const char* name;
+        QString runtimeDir;
+        QString dataDir;
+        QString lockPath;
+    };
+    const Case cases[] = {
+        {"instance lock", blockedRuntime.path(), dataDir.path(),
+         blockedRuntime.filePath(QStringLiteral("KelvaroExt.lock"))},
+        {"recorder lock", runtimeDir.path(), QStringLiteral("/sys/kernel"),
+         QStringLiteral("/sys/kernel/DataRecord.lock")},
+    };
+    for (const Case& c : cases) {
+        qputenv("XDG_RUNTIME_DIR", c.runtimeDir.toUtf8());
+        ScopedMessageHook hook;
+        const int code = RunStationWindow(StationPaths{c.dataDir, dataDir.path()});
+        EXPECT_EQ(code, 1) << c.name;
+        ASSERT_EQ(hook.Messages().size(), 1) << c.name;
+        const QString message = hook.Messages().front();
+        EXPECT_TRUE(message.startsWith(QString::fromUtf8("无法创建锁文件") + c.lockPath))
+            << c.name << ": " << message.toStdString();
+        EXPECT_FALSE(message.contains(QString::fromUtf8("已经在运行中"))) << c.name;
+    }
 }
 
 }  // namespace
