@@ -58,6 +58,8 @@ private:
     void OnExport();
     void OnSliderReleased();
     void SetIdleControls(bool idle);
+    // A capture that failed or ended early says so, with what it holds.
+    void ReportCaptureEnd();
     void ShowMessage(QMessageBox::Icon icon, const QString& text);
 
     uint32_t address_;
@@ -65,6 +67,7 @@ private:
     std::vector<float> samples_[3];
     float displayedRate_ = 26667.0f;
     int sampleCount_ = 0;
+    size_t droppedSamples_ = 0;
     QComboBox* duration_ = nullptr;
     QPushButton* start_ = nullptr;
     DxAlarmStatic* lamp_ = nullptr;
