@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "IniFile.h"
 #include "TrendGeometry.h"
@@ -38,5 +39,15 @@ QString LimitText(float value);
 // number that fits a float. False for anything else (empty, "abc", "1x",
 // "inf", 1e39).
 bool ParseLimitText(const QString& text, float* value);
+
+// Limits an axis can be drawn with: every minimum below its maximum (the
+// temperature axis from TMin to TMax, the others from 0 to their maximum).
+// The index of the first offending field (0 TMin ... 4 DMax, the maximum of
+// the pair) and the message that names it; nullopt when all are fine.
+struct LimitsProblem {
+    int field;
+    QString message;
+};
+std::optional<LimitsProblem> CheckChartLimits(const TrendLimits& limits);
 
 }  // namespace orsan

@@ -263,22 +263,24 @@ void PannelDlg::ClearCurves() {
 }
 
 void PannelDlg::ExportPicture() {
-    const QString path = QStringLiteral("%1/传感器%2趋势%3.png")
-                             .arg(paths_.desktopDir)
-                             .arg(sensorIndex_ + 1)
-                             .arg(ExportTimeText(QDateTime::currentDateTime()));
+    const QString path =
+        SensorExportFileName(paths_.desktopDir, sensorIndex_ + 1, QStringLiteral("趋势"),
+                             QDateTime::currentDateTime(), QStringLiteral(".png"));
     QString error;
     if (!chart_->SavePicture(path, &error)) {
         ShowMessage(error);
         return;
     }
-    OpenWithDesktop(path);
+    OpenExportedFile(path);
 }
 
 void PannelDlg::ExportData() {
     std::vector<SensorSample> samples(TrendHistory::kCapacity);
     const int count = chart_->CopySamples(samples.data());
-    if (count == 0) return;
+    if (count == 0) {
+        ShowMessage(NothingToExportText());
+        return;
+    }
     const QString path =
         SensorDataFileName(paths_.desktopDir, sensorIndex_ + 1, QDateTime::currentDateTime());
     QString error;
@@ -286,7 +288,7 @@ void PannelDlg::ExportData() {
         ShowMessage(error);
         return;
     }
-    OpenWithDesktop(path);
+    OpenExportedFile(path);
 }
 
 }  // namespace orsan

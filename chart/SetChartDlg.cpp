@@ -69,6 +69,12 @@ void SetChartDlg::OnSet() {
             return;
         }
     }
+    if (const auto problem = CheckChartLimits(entered)) {
+        ShowMessage(problem->message);
+        edits_[problem->field]->setFocus();
+        edits_[problem->field]->selectAll();
+        return;
+    }
     limits_ = entered;
     accept();
 }

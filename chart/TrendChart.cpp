@@ -1,9 +1,10 @@
 #include "TrendChart.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QPainter>
-#include <QSaveFile>
 
+#include "OutputPath.h"
 #include "TrendLabels.h"
 
 namespace orsan {
@@ -221,14 +222,14 @@ bool TrendChart::SavePicture(const QString& path, QString* error) const {
         return false;
     };
     if (!HasImage()) return fail(QStringLiteral("曲线图尚未绘制"));
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
     // Opaque white chart: a plain RGB picture.
-    if (!image_.convertToFormat(QImage::Format_RGB32).save(&file, "PNG"))
-        return fail(file.error() != QFileDevice::NoError ? file.errorString()
-                                                         : QStringLiteral("PNG编码失败"));
-    if (!file.commit()) return fail(file.errorString());
+    if (!image_.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG"))
+        return fail(QStringLiteral("PNG编码失败"));
+    QString reason;
+    if (!WriteOutputBytes(path, png, &reason)) return fail(reason);
     return true;
 }
 

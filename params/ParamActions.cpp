@@ -39,23 +39,77 @@ std::optional<ParamInputError> AddIndex(std::vector<RegisterWrite>& writes, uint
     return std::nullopt;
 }
 
+// The three pass bands, lower edge then upper edge.
+std::optional<ParamInputError> CheckBandOrder(const SensorParameters& values) {
+    for (int low = kFieldVelocityBandLow; low <= kFieldDisplacementBandLow; low += 2) {
+        const float lower = values.fields[size_t(low)];
+        const float upper = values.fields[size_t(low + 1)];
+        if (lower > upper) {
+            char numbers[96];
+            std::snprintf(numbers, sizeof numbers, "（%g Hz）高于“", double(lower));
+            char tail[64];
+            std::snprintf(tail, sizeof tail, "”（%g Hz）", double(upper));
+            return ParamInputError{ParamInputError::Kind::BandOrder,
+                                   std::string("“") + FieldInfo(ParamField(low)).name + "”" +
+                                       numbers + FieldInfo(ParamField(low + 1)).name + tail +
+                                       "，请重新输入。未发送任何数据。"};
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+ParamFieldSet ActionFields(ParamAction action) {
+    ParamFieldSet set{};
+    const auto mark = [&set](int first, int count) {
+        for (int f = first; f < first + count; ++f) set[size_t(f)] = true;
+    };
+    switch (action) {
+        case ParamAction::Filters:
+            mark(kFieldVelocityBandLow, 6);
+            break;
+        case ParamAction::Components:
+            mark(kFieldInnerRing, 5);
+            break;
+        case ParamAction::Ratio:
+            mark(kFieldTransmissionRatio, 1);
+            break;
+        case ParamAction::ManualSpeed:
+            mark(kFieldManualSpeed, 1);
+            break;
+        case ParamAction::SpeedMode:
+            mark(kFieldRatedSpeed, 1);
+            break;
+        case ParamAction::Network:
+        case ParamAction::SpeedSource:
+        case ParamAction::Save:
+            break;
+    }
+    return set;
+}
 
 WritePlan BuildWritePlan(ParamAction action, const SensorParameters& values) {
     WritePlan plan;
     auto& w = plan.writes;
-    auto fields = [&](int first, int count) {
-        for (int i = 0; i < count && !plan.error; ++i) {
-            plan.error = AddField(w, uint16_t(i + 1), ParamField(first + i), values);
+    // The action's own fields in order, transaction ids counting from 1.
+    auto fields = [&] {
+        const ParamFieldSet own = ActionFields(action);
+        uint16_t transactionId = 1;
+        for (int f = 0; f < kParamFieldCount && !plan.error; ++f) {
+            if (own[size_t(f)]) plan.error = AddField(w, transactionId++, ParamField(f), values);
         }
     };
 
     switch (action) {
         case ParamAction::Filters:
-            fields(kFieldVelocityBandLow, 6);
+            fields();
+            if (!plan.error) plan.error = CheckBandOrder(values);
             break;
         case ParamAction::Components:
-            fields(kFieldInnerRing, 5);
+        case ParamAction::Ratio:
+        case ParamAction::ManualSpeed:
+            fields();
             break;
         case ParamAction::Network: {
             // The sensor's firmware expects these transaction ids.
@@ -68,18 +122,12 @@ WritePlan BuildWritePlan(ParamAction action, const SensorParameters& values) {
             }
             break;
         }
-        case ParamAction::Ratio:
-            plan.error = AddField(w, 1, kFieldTransmissionRatio, values);
-            break;
         case ParamAction::SpeedSource:
             plan.error = AddIndex(w, kRegSpeedSource, values.speedSource, kSpeedSourceName);
             break;
-        case ParamAction::ManualSpeed:
-            plan.error = AddField(w, 1, kFieldManualSpeed, values);
-            break;
         case ParamAction::SpeedMode:
             plan.error = AddIndex(w, kRegSpeedMode, values.speedMode, kSpeedModeName);
-            if (!plan.error) plan.error = AddField(w, 1, kFieldRatedSpeed, values);
+            fields();
             break;
         case ParamAction::Save:
             w.push_back({1, kRegSaveCommand, kSaveCommandValue});

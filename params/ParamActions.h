@@ -39,8 +39,13 @@ struct WritePlan {
     std::optional<ParamInputError> error;  // set: nothing may be sent
 };
 
+// The number fields an action writes (none for the save button).
+ParamFieldSet ActionFields(ParamAction action);
+
 // The requests of an action from the dialog's values. Every value is checked
-// before any request exists, so a refused action sends nothing.
+// before any request exists, so a refused action sends nothing: a value that
+// does not fit its register, a drop-down without selection, a band whose
+// lower edge lies above its upper edge.
 WritePlan BuildWritePlan(ParamAction action, const SensorParameters& values);
 
 // Messages shown after an exchange.

@@ -1,5 +1,7 @@
 #include "ParamExchange.h"
 
+#include <algorithm>
+
 namespace orsan {
 
 ReadOutcome ReadSensorParameters(const SensorEndpoint& endpoint, SensorParameters& values) {
@@ -22,10 +24,9 @@ ReadOutcome ReadSensorParameters(const SensorEndpoint& endpoint, SensorParameter
     return outcome;
 }
 
-bool IsWriteEcho(const ModbusReply& reply, int received, const RegisterWrite& write) {
-    return received == int(kRequestSize) && reply[7] == kFunctionWriteSingle &&
-           reply[8] == uint8_t(write.reg >> 8) && reply[9] == uint8_t(write.reg) &&
-           reply[10] == uint8_t(write.value >> 8) && reply[11] == uint8_t(write.value);
+bool IsWriteEcho(const ModbusReply& reply, int received, const ModbusRequest& request) {
+    return received == int(kRequestSize) &&
+           std::equal(request.begin(), request.end(), reply.begin());
 }
 
 WriteOutcome ExecuteWritePlan(const SensorEndpoint& endpoint,
@@ -38,11 +39,10 @@ WriteOutcome ExecuteWritePlan(const SensorEndpoint& endpoint,
 
     ModbusReply reply;
     for (const RegisterWrite& write : writes) {
-        const int received =
-            connection.Transact(BuildRequest(write.transactionId, endpoint.unitId,
-                                             kFunctionWriteSingle, write.reg, write.value),
-                                kRequestSize, reply);
-        if (IsWriteEcho(reply, received, write)) ++outcome.confirmed;
+        const ModbusRequest request = BuildRequest(write.transactionId, endpoint.unitId,
+                                                   kFunctionWriteSingle, write.reg, write.value);
+        const int received = connection.Transact(request, kRequestSize, reply);
+        if (IsWriteEcho(reply, received, request)) ++outcome.confirmed;
     }
     connection.Close();
     return outcome;

@@ -20,9 +20,10 @@ struct ReadOutcome {
 // accepted replies change values. Nothing is sent when the connection fails.
 ReadOutcome ReadSensorParameters(const SensorEndpoint& endpoint, SensorParameters& values);
 
-// A proper answer to a write: the 12-byte function-6 echo of the same
-// register and value. Exceptions, short or long answers are not.
-bool IsWriteEcho(const ModbusReply& reply, int received, const RegisterWrite& write);
+// A proper answer to a write: the 12-byte echo of the request, every byte
+// of it (transaction, protocol, length, unit, function, register, value).
+// Exceptions, short or long answers and any other differing byte are not.
+bool IsWriteEcho(const ModbusReply& reply, int received, const ModbusRequest& request);
 
 struct WriteOutcome {
     bool connected = false;

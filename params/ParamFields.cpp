@@ -62,11 +62,12 @@ std::optional<float> ParseFieldNumber(const std::string& text) {
     return narrowed;
 }
 
-std::optional<ParamInputError> TakeFormInput(const ParamFormInput& input,
-                                             SensorParameters& values) {
-    std::array<float, kParamFieldCount> taken{};
+std::optional<ParamInputError> TakeFormInput(const ParamFormInput& input, SensorParameters& values,
+                                             const ParamFieldSet& required) {
+    std::array<float, kParamFieldCount> taken = values.fields;
     for (int i = 0; i < kParamFieldCount; ++i) {
         const std::optional<float> number = ParseFieldNumber(input.texts[size_t(i)]);
+        if (!number && !required[size_t(i)]) continue;
         if (!number) {
             return ParamInputError{ParamInputError::Kind::NotANumber,
                                    std::string("“") + FieldInfo(ParamField(i)).name +

@@ -74,7 +74,7 @@ struct SensorParameters {
 
 // Why an action was refused before anything was sent.
 struct ParamInputError {
-    enum class Kind { NotANumber, OutOfRange, NoSelection };
+    enum class Kind { NotANumber, OutOfRange, NoSelection, BandOrder };
     Kind kind;
     std::string message;  // names the field, ready to show
 };
@@ -91,8 +91,18 @@ struct ParamFormInput {
     int speedMode = 0;
 };
 
-// Takes every field into values. On the first field that is not a number,
-// returns the error and leaves values untouched.
-std::optional<ParamInputError> TakeFormInput(const ParamFormInput& input, SensorParameters& values);
+using ParamFieldSet = std::array<bool, kParamFieldCount>;
+inline constexpr ParamFieldSet kAllParamFields = [] {
+    ParamFieldSet all{};
+    all.fill(true);
+    return all;
+}();
+
+// Takes the fields into values. A required field that is not a number
+// refuses the whole take, naming it, and leaves values untouched; any other
+// field that is not a number keeps the value held before, so a blank field
+// of one group never blocks a write of another.
+std::optional<ParamInputError> TakeFormInput(const ParamFormInput& input, SensorParameters& values,
+                                             const ParamFieldSet& required = kAllParamFields);
 
 }  // namespace orsan

@@ -254,9 +254,10 @@ ParamFormInput SettingParsDlg::ControlContents() const {
 }
 
 bool SettingParsDlg::RunAction(ParamAction action) {
-    // Saving sends a constant; the write buttons take every field first.
+    // Saving sends a constant; a write button takes the fields first, and
+    // only its own group's fields must hold numbers.
     if (action != ParamAction::Save) {
-        if (const auto error = TakeFormInput(ControlContents(), values_)) {
+        if (const auto error = TakeFormInput(ControlContents(), values_, ActionFields(action))) {
             NotifyParam(this, QString::fromStdString(error->message), ParamNoticeKind::Refusal);
             return false;
         }

@@ -177,9 +177,10 @@ void DatabaseLogDlg::ExportRecords() {
     const RecordExportResult result = ExportSensorRecords(database_, sensor, path);
     switch (result.status) {
         case RecordExportResult::Status::Written:
-            OpenWithDesktop(path);
+            OpenExportedFile(path);
             return;
         case RecordExportResult::Status::Empty:
+            ShowMessage(NothingToExportText());
             return;
         case RecordExportResult::Status::Failed:
             ShowMessage(QStringLiteral("导出数据失败，未生成文件。\n") + result.error);

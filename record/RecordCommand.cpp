@@ -12,8 +12,11 @@ namespace orsan {
 
 namespace {
 
+const QString kStandardOutputName = QStringLiteral("-");
+
 QString ExportTarget(const QString& outPath, int sensor) {
     const QDateTime now = QDateTime::currentDateTime();
+    if (outPath == kStandardOutputName) return outPath;
     if (outPath.isEmpty()) return SensorDataFileName(ResolveDesktopFolder(), sensor, now);
     if (QFileInfo(outPath).isDir()) return SensorDataFileName(outPath, sensor, now);
     return outPath;
@@ -36,10 +39,14 @@ int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& ou
         return kExportExitFailed;
     }
     const QString target = ExportTarget(outPath, sensor);
-    const RecordExportResult result = ExportSensorRecords(database, sensor, target);
+    const bool toStandardOutput = target == kStandardOutputName;
+    const RecordExportResult result = ExportSensorRecords(
+        database, sensor, target,
+        toStandardOutput ? OutputFile::Dash::StandardOutput : OutputFile::Dash::FileName);
     switch (result.status) {
         case RecordExportResult::Status::Written:
-            out << QFileInfo(target).absoluteFilePath() << '\n';
+            // Standard output carries the data itself, nothing else.
+            if (!toStandardOutput) out << QFileInfo(target).absoluteFilePath() << '\n';
             out.flush();
             return kExportExitOk;
         case RecordExportResult::Status::Empty:

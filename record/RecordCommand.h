@@ -21,7 +21,8 @@ inline constexpr int kExportExitEmpty = 3;      // the table holds no row: no fi
 // dataDir/DataRecord.db (which must exist; nothing is created). outPath may
 // be empty (the desktop folder, the home folder without one, with the usual
 // file name), an existing folder (the usual file name inside it) or a file
-// path. On success prints the file's absolute path as one line on `out`;
+// path; "-" writes the data to standard output. A device or FIFO is written
+// in place. On success prints the file's absolute path (not for "-") on `out`;
 // otherwise one line "record export: <reason>" on `err` and a non-zero code.
 int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& outPath,
                            QTextStream& out, QTextStream& err);

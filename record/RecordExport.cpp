@@ -30,7 +30,8 @@ RecordExportResult ReadFailure(const QString& prefix, const QSqlError& error) {
 
 }  // namespace
 
-RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path) {
+RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path,
+                                       OutputFile::Dash dash) {
     if (sensor < 1 || sensor > kRecordSlots)
         return Failed(QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor));
     if (!database.IsOpen()) return Failed(QStringLiteral("记录数据库未打开"));
@@ -58,7 +59,7 @@ RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, con
             return Failed(
                 QStringLiteral("第 %1 行的时间 %2 超出范围").arg(result.rows + 1).arg(time));
         if (result.rows == 0) {
-            if (!writer.Open(path, &error)) return Failed(error);
+            if (!writer.Open(path, &error, dash)) return Failed(error);
             lines.emplace(writer);
         }
         SensorSample sample;

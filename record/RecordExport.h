@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "OutputFile.h"
+
 namespace orsan {
 
 class RecordDatabase;
@@ -21,8 +23,10 @@ struct RecordExportResult {
 // order they were written), as one sensor's lines of the sensor data text
 // file at `path`: Time and msTime, then Temp<n> ... Zdisp<n> read back as
 // 32-bit floats. Rows are read one at a time, never all held in memory.
-// The file is written beside the target and renamed into place only when
-// complete; a failure to read or write leaves no file.
-RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path);
+// A regular file is written beside the target and renamed into place only
+// when complete; a failure to read or write leaves no file. A device or FIFO
+// is written in place; with StandardOutput, "-" is standard output.
+RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path,
+                                       OutputFile::Dash dash = OutputFile::Dash::FileName);
 
 }  // namespace orsan

@@ -1,9 +1,12 @@
 #include "Resources.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgRenderer>
 #include <algorithm>
+
+#include "OutputFile.h"
 
 namespace orsan {
 
@@ -83,13 +86,13 @@ QImage KeyedOnGreen(const QImage& image) {
 
 bool SavePng(const QImage& image, const QString& path) {
     if (image.isNull()) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return false;
+    std::string error;
+    return WriteOutputFile(QFile::encodeName(path).toStdString(),
+                           std::string_view(png.constData(), size_t(png.size())), error);
 }
 
 }  // namespace

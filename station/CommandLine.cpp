@@ -23,8 +23,8 @@ QString UsageText() {
     return QStringLiteral(
         "usage: orsan-monitor [--data-dir DIR]\n"
         "       orsan-monitor --headless [--record] [--duration SEC] [--data-dir DIR]\n"
-        "       orsan-monitor --export-sensor N [--out FILE] [--data-dir DIR]\n"
-        "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE] [--wave-port P] "
+        "       orsan-monitor --export-sensor N [--out FILE|-] [--data-dir DIR]\n"
+        "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE|-] [--wave-port P] "
         "[--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n");
 }

@@ -1,13 +1,15 @@
 #include "IniFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
+
+#include "OutputPath.h"
 
 namespace orsan {
 
@@ -107,13 +109,7 @@ bool WriteIniText(const QString& path, const IniText& text) {
     } else {
         bytes = content.toUtf8();
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteOutputBytes(path, bytes, nullptr);
 }
 
 }  // namespace
@@ -196,20 +192,12 @@ int ParseIniInt(const QString& text) {
 }
 
 double ParseIniDouble(const QString& text) {
+    // strtod in the C locale whatever the process locale: underflow gives 0
+    // (or the denormal), overflow +-HUGE_VAL, hex and "inf" as it reads them.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
     const QByteArray bytes = text.trimmed().toLatin1();
-    const char* p = bytes.constData();
-    const char* end = p + bytes.size();
-    if (p != end && *p == '+') {
-        ++p;
-        if (p != end && *p == '-') return 0;
-    }
-    double value = 0;
-    const auto result = std::from_chars(p, end, value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        return (p != end && *p == '-') ? -HUGE_VAL : HUGE_VAL;
-    }
-    if (result.ec != std::errc() || std::isnan(value)) return 0;
-    return value;
+    const double value = strtod_l(bytes.constData(), nullptr, cLocale);
+    return std::isnan(value) ? 0 : value;
 }
 
 }  // namespace orsan

@@ -42,8 +42,9 @@ private:
 // Leading decimal integer of a text, as atoi reads it ("12ab" -> 12, "x" -> 0).
 int ParseIniInt(const QString& text);
 
-// Leading decimal number of a text, as atof reads it; 0 when there is none.
-// Not-a-number and infinities read as 0 and as +-HUGE respectively.
+// Leading number of a text, as the C library's strtod reads it in the C
+// locale (decimal, exponent, hex, "inf"); 0 when there is none, for
+// not-a-number and for an underflow such as 1e-400.
 double ParseIniDouble(const QString& text);
 
 }  // namespace orsan

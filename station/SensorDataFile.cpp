@@ -4,10 +4,15 @@
 #include <cstdio>
 
 #include "LocalTimeText.h"
+#include "OutputPath.h"
 
 namespace orsan {
 
 namespace {
+
+QString ErrorText(const OutputFile& file) {
+    return QString::fromLocal8Bit(file.Error());
+}
 
 constexpr int kTimeStampWidth = 30;
 constexpr int kValueWidth = 10;
@@ -74,43 +79,37 @@ QString ExportTimeText(const QDateTime& now) {
     return now.toLocalTime().toString(QStringLiteral("yyyy年MM月dd日HH时mm分ss秒"));
 }
 
+QString SensorExportFileName(const QString& folder, int sensorNumber, const QString& kind,
+                             const QDateTime& now, const QString& extension) {
+    // Plain concatenation: a chained arg() would rewrite a "%1" in the folder.
+    return folder + QStringLiteral("/传感器") + QString::number(sensorNumber) + kind +
+           ExportTimeText(now) + extension;
+}
+
 QString SensorDataFileName(const QString& folder, int sensorNumber, const QDateTime& now) {
-    return QStringLiteral("%1/传感器%2数据%3.txt")
-        .arg(folder)
-        .arg(sensorNumber)
-        .arg(ExportTimeText(now));
+    return SensorExportFileName(folder, sensorNumber, QStringLiteral("数据"), now,
+                                QStringLiteral(".txt"));
 }
 
 SensorDataFileWriter::SensorDataFileWriter() = default;
 
-SensorDataFileWriter::~SensorDataFileWriter() {
-    // QSaveFile discards its temporary file when destroyed uncommitted.
-    if (file_) file_->cancelWriting();
-}
+SensorDataFileWriter::~SensorDataFileWriter() = default;
 
 bool SensorDataFileWriter::Fail(const QString& reason, QString* error) {
     if (error) *error = QStringLiteral("无法写入文件 %1：%2").arg(path_, reason);
-    if (file_) {
-        file_->cancelWriting();
-        file_.reset();
-    }
+    file_.Cancel();
     return false;
 }
 
-bool SensorDataFileWriter::Open(const QString& path, QString* error) {
-    if (file_) file_->cancelWriting();
+bool SensorDataFileWriter::Open(const QString& path, QString* error, OutputFile::Dash dash) {
     path_ = path;
-    file_ = std::make_unique<QSaveFile>(path);
-    // Never write straight into the target: a failed export must not
-    // destroy an earlier file of the same name.
-    file_->setDirectWriteFallback(false);
-    if (!file_->open(QIODevice::WriteOnly)) return Fail(file_->errorString(), error);
+    if (!file_.Open(OutputPathBytes(path), dash)) return Fail(ErrorText(file_), error);
     return Write(SensorDataHeaderLine(), error);
 }
 
 bool SensorDataFileWriter::Write(const QByteArray& bytes, QString* error) {
-    if (!file_) return Fail(QStringLiteral("文件未打开"), error);
-    if (file_->write(bytes) != bytes.size()) return Fail(file_->errorString(), error);
+    if (!file_.Write(std::string_view(bytes.constData(), size_t(bytes.size()))))
+        return Fail(ErrorText(file_), error);
     return true;
 }
 
@@ -120,8 +119,7 @@ bool SensorDataFileWriter::Append(const SensorSample& sample, QString* error) {
 
 bool SensorDataFileWriter::Commit(QString* error) {
     if (!Write(kLineEnd, error)) return false;
-    if (!file_->commit()) return Fail(file_->errorString(), error);
-    file_.reset();
+    if (!file_.Commit()) return Fail(ErrorText(file_), error);
     return true;
 }
 

@@ -2,10 +2,9 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QSaveFile>
 #include <QString>
-#include <memory>
 
+#include "OutputFile.h"
 #include "SensorSample.h"
 
 namespace orsan {
@@ -25,18 +24,23 @@ QByteArray SensorDataLine(const SensorSample& sample);
 // A value as the stream's default float notation writes it ("23.4", "0", "120").
 QByteArray SensorDataValueText(float value);
 
+// "<folder>/传感器<n><kind><YYYY年MM月DD日HH时MM分SS秒><extension>", the
+// moment in local time; the folder is taken as it is, "%" and all.
+QString SensorExportFileName(const QString& folder, int sensorNumber, const QString& kind,
+                             const QDateTime& now, const QString& extension);
+
 // "<folder>/传感器<n>数据<YYYY年MM月DD日HH时MM分SS秒>.txt", the moment in local time.
 QString SensorDataFileName(const QString& folder, int sensorNumber, const QDateTime& now);
 
 // The moment of an export as file names carry it: "%Y年%m月%d日%H时%M分%S秒".
 QString ExportTimeText(const QDateTime& now);
 
-// Streams one file. Open writes the header to a temporary file beside the
-// target, Append adds a sample line, Commit writes the closing empty line,
-// flushes and renames into place (replacing an existing file). Without a
-// Commit the destructor removes the temporary file, so a failed export never
-// leaves a half-written file under the final name. Errors come back as a
-// text that names the file and the reason.
+// Streams one file through OutputFile. Open writes the header, Append adds a
+// sample line, Commit writes the closing empty line and puts the file in
+// place. A regular file is written beside the target and renamed into place,
+// so without a Commit nothing half-written appears under the final name; a
+// device or FIFO is written in place. Errors come back as a text that names
+// the file and the reason.
 class SensorDataFileWriter {
 public:
     SensorDataFileWriter();
@@ -44,7 +48,8 @@ public:
     SensorDataFileWriter(const SensorDataFileWriter&) = delete;
     SensorDataFileWriter& operator=(const SensorDataFileWriter&) = delete;
 
-    bool Open(const QString& path, QString* error);
+    bool Open(const QString& path, QString* error,
+              OutputFile::Dash dash = OutputFile::Dash::FileName);
     bool Append(const SensorSample& sample, QString* error);
     bool Commit(QString* error);
 
@@ -52,7 +57,7 @@ private:
     bool Write(const QByteArray& bytes, QString* error);
     bool Fail(const QString& reason, QString* error);
 
-    std::unique_ptr<QSaveFile> file_;
+    OutputFile file_;
     QString path_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -14,6 +15,7 @@
 #include "DxChartRealTime.h"
 #include "EnterEscapeFilter.h"
 #include "MessageDlg.h"
+#include "OutputFile.h"
 #include "SensorEndpoint.h"
 #include "WaveFile.h"
 #include "WaveLog.h"
@@ -104,6 +106,7 @@ void WavDaqDlg::OnStart() {
     for (auto& axis : samples_) std::fill(axis.begin(), axis.end(), 0.0f);
     displayedRate_ = 26667.0f;
     sampleCount_ = 0;
+    droppedSamples_ = 0;
     SetIdleControls(false);
     slider_->setValue(0);
     timeText_->setText(QString::fromStdString(FormatWaveStartTime(std::time(nullptr))));
@@ -120,11 +123,13 @@ void WavDaqDlg::OnTick() {
         SetIdleControls(true);
         lamp_->SetState(0);
         timer_.stop();
+        ReportCaptureEnd();
         return;
     }
     // The arrays hold ten seconds and a little more; the rest is dropped.
     const int room = int(kWaveMaxSamplesPerAxis) - sampleCount_;
     const int taken = std::min(arrived, room);
+    droppedSamples_ += size_t(arrived - taken);
     for (int k = 0; k < taken; ++k)
         for (int axis = 0; axis < 3; ++axis)
             samples_[axis][size_t(sampleCount_ + k)] = drain.samples[size_t(3 * k + axis)];
@@ -142,6 +147,17 @@ void WavDaqDlg::OnTick() {
     qCDebug(WaveLog, "get datas %d", sampleCount_);
 }
 
+void WavDaqDlg::ReportCaptureEnd() {
+    WaveCaptureSummary summary;
+    summary.end = capture_.End();
+    summary.held = size_t(sampleCount_);
+    summary.expected = ExpectedWaveSamples(capture_.RequestedSeconds(), displayedRate_);
+    summary.dropped = droppedSamples_ + capture_.State().SamplesDropped();
+    summary.discardedBytes = capture_.BytesDiscarded();
+    const std::string problem = WaveCaptureProblemText(summary);
+    if (!problem.empty()) ShowNotice(this, QMessageBox::Warning, QString::fromStdString(problem));
+}
+
 QString WavDaqDlg::ExportPath() const {
     return QString::fromStdString(WaveFileName(desktopDir_.toStdString(), address_,
                                                timeText_->text().toStdString(),
@@ -154,7 +170,7 @@ void WavDaqDlg::OnExport() {
     const std::string text = BuildWaveFileText(samples_[0].data(), samples_[1].data(),
                                                samples_[2].data(), size_t(sampleCount_));
     std::string error;
-    if (WriteFileAtomically(path.toStdString(), text, error)) {
+    if (WriteOutputFile(QFile::encodeName(path).toStdString(), text, error)) {
         ShowNotice(this, QMessageBox::Information, path);
     } else {
         ShowNotice(this, QMessageBox::Warning,

@@ -51,12 +51,15 @@ private:
     void OnExport();
     void OnSliderReleased();
     void SetIdleControls(bool idle);
+    // A capture that failed or ended early says so, with what it holds.
+    void ReportCaptureEnd();
 
     uint32_t address_;
     QString desktopDir_;
     std::vector<float> samples_[3];
     float displayedRate_ = 26667.0f;
     int sampleCount_ = 0;
+    size_t droppedSamples_ = 0;
     QComboBox* duration_ = nullptr;
     QPushButton* start_ = nullptr;
     DxAlarmStatic* lamp_ = nullptr;

@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <chrono>
 
 #include "PacketAssembler.h"
 #include "SocketKit.h"
@@ -29,6 +30,8 @@ bool WaveCapture::Start(uint32_t sensorAddress, int durationSeconds) {
     state_.Reset();
     end_ = WaveCaptureEnd::None;
     bytes_ = 0;
+    discarded_ = 0;
+    seconds_ = durationSeconds;
     wake_ = std::make_unique<Wake>();
     // Running from the start: a reader must not take a connecting capture for
     // a finished one.
@@ -88,18 +91,34 @@ void WaveCapture::Run(std::stop_token stop, uint32_t address, int durationSecond
     };
     uint8_t buffer[kWavePacketSize];
     uint64_t total = 0;
+    const auto finishWithPending = [&](WaveCaptureEnd end) {
+        discarded_ = assembler.Pending();
+        return Finish(end);
+    };
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(durationSeconds) +
+                                       std::chrono::milliseconds(options_.overrunGraceMs);
     for (;;) {
         if (stop.stop_requested()) {
             Trace("波形采集线程被强制终止了\n");
-            return Finish(WaveCaptureEnd::Stopped);
+            return finishWithPending(WaveCaptureEnd::Stopped);
         }
-        const WaitResult ready =
-            WaitUntil(calls, sock.Get(), POLLIN, wakeFd, DeadlineAfter(options_.stallLimitMs));
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            Trace(Printf("收到数据总计%llu字节\n", (unsigned long long)total));
+            Trace("超过采集时长仍在接收，波形采集线程自动终止了\n");
+            return finishWithPending(WaveCaptureEnd::Overran);
+        }
+        const bool deadlineFirst = left < options_.stallLimitMs;
+        const WaitResult ready = WaitUntil(calls, sock.Get(), POLLIN, wakeFd,
+                                           DeadlineAfter(deadlineFirst ? int(left) : options_.stallLimitMs));
         if (ready == WaitResult::Woken) continue;  // the stop check above ends it
+        if (ready == WaitResult::TimedOut && deadlineFirst) continue;  // the deadline check ends it
         if (ready == WaitResult::TimedOut) {
             Trace(Printf("收到数据总计%llu字节\n", (unsigned long long)total));
             Trace(Printf("%d毫秒未收到数据，波形采集线程自动终止了\n", options_.stallLimitMs));
-            return Finish(WaveCaptureEnd::Stalled);
+            return finishWithPending(WaveCaptureEnd::Stalled);
         }
         ssize_t n = -1;
         if (ready == WaitResult::Ready) {
@@ -111,7 +130,9 @@ void WaveCapture::Run(std::stop_token stop, uint32_t address, int durationSecond
             Trace(Printf("收到数据总计%llu字节\n", (unsigned long long)total));
             Trace(Printf("接收完毕,接收状态%zd\n", n));
             Trace("波形采集完成后，线程自动终止了\n");
-            return Finish(n == 0 ? WaveCaptureEnd::Completed : WaveCaptureEnd::ReceiveError);
+            if (n < 0) return finishWithPending(WaveCaptureEnd::ReceiveError);
+            return finishWithPending(assembler.Pending() > 0 ? WaveCaptureEnd::ClosedMidPacket
+                                                             : WaveCaptureEnd::Completed);
         }
         assembler.Feed(buffer, size_t(n), onPacket);
         total += uint64_t(n);
@@ -135,8 +156,47 @@ const char* WaveCaptureEndText(WaveCaptureEnd end) {
             return "传感器停止发送数据";
         case WaveCaptureEnd::Stopped:
             return "采集被中止";
+        case WaveCaptureEnd::ClosedMidPacket:
+            return "传感器在数据包中途关闭了连接";
+        case WaveCaptureEnd::Overran:
+            return "超过采集时长传感器仍在发送，已停止接收";
     }
     return "";
+}
+
+size_t ExpectedWaveSamples(int seconds, float sampleRate) {
+    if (seconds <= 0 || !(sampleRate > 0)) return 0;
+    const double samples = double(seconds) * double(sampleRate);
+    return size_t(samples / double(kWaveSamplesPerPacket)) * kWaveSamplesPerPacket;
+}
+
+bool WaveCaptureSummary::CutShort() const {
+    switch (end) {
+        case WaveCaptureEnd::Completed:
+        case WaveCaptureEnd::Overran:
+            return held < expected || held == 0;
+        default:
+            return true;
+    }
+}
+
+std::string WaveCaptureProblemText(const WaveCaptureSummary& summary) {
+    if (!summary.CutShort()) return {};
+    // "采集完成" would read oddly as the reason of a short capture.
+    const char* reason = summary.end == WaveCaptureEnd::Completed ? "传感器提前关闭了连接"
+                                                                  : WaveCaptureEndText(summary.end);
+    switch (summary.end) {
+        case WaveCaptureEnd::ConnectFailed:
+        case WaveCaptureEnd::SendFailed:
+            return Printf("波形采集失败：%s，未采集到数据", reason);
+        default:
+            break;
+    }
+    if (summary.held == 0)
+        return Printf("波形采集失败：%s，未收到完整的数据包（应为 %zu 点）", reason,
+                      summary.expected);
+    return Printf("波形采集提前结束：%s，已采集 %zu 点，应为 %zu 点", reason, summary.held,
+                  summary.expected);
 }
 
 }  // namespace orsan

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "OutputFile.h"
 #include "SensorEndpoint.h"
 #include "WaveFile.h"
 
@@ -25,7 +26,14 @@ CapturedWave CaptureWave(uint32_t sensorAddress, int seconds, WaveCaptureOptions
     }
     wave.sampleRate = drain.sampleRate;
     wave.end = capture.End();
+    wave.seconds = seconds;
+    wave.dropped = capture.State().SamplesDropped();
+    wave.discardedBytes = capture.BytesDiscarded();
     return wave;
+}
+
+WaveCaptureSummary CapturedWave::Summary() const {
+    return {end, Count(), ExpectedWaveSamples(seconds, sampleRate), dropped, discardedBytes};
 }
 
 int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& outPath,
@@ -45,11 +53,17 @@ int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& ou
     options.trace = {};  // the per-receive diagnostics would drown the error text
     const CapturedWave wave = CaptureWave(sensorAddress, seconds, options);
     const std::string peer = FormatAddress(sensorAddress) + ":" + std::to_string(port);
+    const WaveCaptureSummary summary = wave.Summary();
     if (wave.Count() == 0) {
-        err << "波形采集失败 (" << peer << "): " << WaveCaptureEndText(wave.end)
-            << "，未收到完整的数据包\n";
+        err << WaveCaptureProblemText(summary) << " (" << peer << ")\n";
         return kCaptureNoData;
     }
+    if (wave.end == WaveCaptureEnd::Overran)
+        err << WaveCaptureEndText(wave.end) << " (" << peer << ")\n";
+    if (summary.dropped > 0) err << "缓冲区已满，丢弃 " << summary.dropped << " 点\n";
+    if (summary.discardedBytes > 0)
+        err << "丢弃不完整数据包的 " << summary.discardedBytes << " 字节\n";
+    const bool toStandardOutput = outPath == "-";
     const std::string path = outPath.empty() ? WaveFileName(defaultFolder, sensorAddress,
                                                             FormatWaveStartTime(wave.startTime),
                                                             FormatWaveRate(wave.sampleRate))
@@ -57,14 +71,14 @@ int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& ou
     std::string error;
     const std::string text =
         BuildWaveFileText(wave.x.data(), wave.y.data(), wave.z.data(), wave.Count());
-    if (!WriteFileAtomically(path, text, error)) {
+    if (!WriteOutputFile(path, text, error, OutputFile::Dash::StandardOutput)) {
         err << "无法写入波形文件 " << path << ": " << error << "\n";
         return kCaptureWriteFailed;
     }
-    out << path << "\n";
-    if (wave.end != WaveCaptureEnd::Completed) {
-        err << "波形采集未完整结束 (" << peer << "): " << WaveCaptureEndText(wave.end)
-            << "，已保存 " << wave.Count() << " 点\n";
+    // Standard output carries the samples themselves, nothing else.
+    if (!toStandardOutput) out << path << "\n";
+    if (summary.CutShort()) {
+        err << WaveCaptureProblemText(summary) << " (" << peer << ")\n";
         return kCaptureIncomplete;
     }
     return kCaptureOk;

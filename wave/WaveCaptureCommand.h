@@ -16,7 +16,11 @@ struct CapturedWave {
     float sampleRate = kWaveResetSampleRate;
     std::time_t startTime = 0;
     WaveCaptureEnd end = WaveCaptureEnd::None;
+    int seconds = 0;
+    size_t dropped = 0;         // samples beyond the room of the buffer
+    size_t discardedBytes = 0;  // of an unfinished last packet
     size_t Count() const { return x.size(); }
+    WaveCaptureSummary Summary() const;
 };
 
 // Runs one capture to its end on the calling thread (the capture thread does
@@ -29,12 +33,16 @@ enum CaptureExit : int {
     kCaptureBadArguments = 1,
     kCaptureNoData = 2,       // no connection, request refused, or no complete packet
     kCaptureWriteFailed = 3,  // the file could not be written
-    kCaptureIncomplete = 4,   // the sensor stalled or a receive failed; the file holds what came
+    kCaptureIncomplete = 4,   // cut short (stall, close inside a packet, fewer samples than
+                              // asked); the file holds what came
 };
 
 // Captures `seconds` (1 to 10) from the sensor and writes the waveform file:
-// to outPath, or under the standard name in defaultFolder when outPath is
-// empty. Reports the path on out and any failure on err; returns a CaptureExit.
+// to outPath ("-" is standard output; a device or FIFO is written in place),
+// or under the standard name in defaultFolder when outPath is empty. The
+// capture ends at the duration plus a short grace even if the sensor keeps
+// sending. Reports the path on out (not for "-"), samples dropped and any
+// failure on err; returns a CaptureExit.
 int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& outPath,
                       const std::string& defaultFolder, uint16_t port, std::ostream& out,
                       std::ostream& err);

@@ -1,11 +1,6 @@
 #include "WaveFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "SensorEndpoint.h"
 #include "WaveProtocol.h"
@@ -60,43 +55,6 @@ std::string WaveFileName(const std::string& folder, uint32_t address, const std:
                          const std::string& rateText) {
     return folder + "/传感器[" + FormatAddress(address) + "]时间" + timeText + "采样率" + rateText +
            "Hz.txt";
-}
-
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-    const std::string temp = path + ".part";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            error = std::strerror(n < 0 ? errno : EIO);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return false;
-        }
-        p += n;
-        left -= size_t(n);
-    }
-    const bool synced = ::fsync(fd) == 0;
-    const int syncErrno = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!synced || !closed) {
-        error = std::strerror(!synced ? syncErrno : errno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        error = std::strerror(errno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace orsan

@@ -25,8 +25,4 @@ std::string FormatWaveRate(float rate);
 std::string WaveFileName(const std::string& folder, uint32_t address, const std::string& timeText,
                          const std::string& rateText);
 
-// Writes text to a temporary file beside path and renames it into place, so
-// a failed write never leaves a truncated file. On failure error says why.
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error);
-
 }  // namespace orsan

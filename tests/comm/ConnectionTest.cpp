@@ -8,6 +8,7 @@
 
 #include "FakeModbusPeer.h"
 #include "ModbusTcpConnection.h"
+#include "SocketScan.h"
 
 namespace orsan {
 namespace {
@@ -287,6 +288,18 @@ TEST_F(ConnectionTest, ConnectThatNeverCompletesFails) {
     EXPECT_FALSE(connection.IsOpen());
     ::close(filler);
     ::close(listener);
+}
+
+// A program the station starts must not inherit a sensor connection.
+TEST_F(ConnectionTest, TheConnectionsSocketIsClosedOnExec) {
+    FakeModbusPeer peer([](const ModbusRequest&, int, int) { return PeerReply{}; });
+    ModbusTcpConnection connection;
+    ASSERT_TRUE(connection.Open(peer.Endpoint()));
+    const std::vector<int> sockets = test::SocketsConnectedTo(peer.Endpoint().port);
+    ASSERT_EQ(sockets.size(), 1u);
+    EXPECT_TRUE(test::IsCloseOnExec(sockets[0]));
+    connection.Close();
+    EXPECT_TRUE(test::SocketsConnectedTo(peer.Endpoint().port).empty());
 }
 
 TEST_F(ConnectionTest, ReopeningReleasesThePreviousSocket) {

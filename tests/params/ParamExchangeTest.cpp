@@ -176,6 +176,11 @@ TEST(ParamWriteExchange, EveryRequestGoesOutOnOneConnectionAndLands) {
     }
 }
 
+FakeModbusPeer::Reply Changed(FakeModbusPeer::Reply reply, size_t byte) {
+    (*reply)[byte] ^= 0x40;
+    return reply;
+}
+
 TEST(ParamWriteExchange, AnyRequestWithoutItsEchoFailsTheActionButTheRestAreStillSent) {
     struct Case {
         const char* what;
@@ -208,6 +213,11 @@ TEST(ParamWriteExchange, AnyRequestWithoutItsEchoFailsTheActionButTheRestAreStil
              (*reply)[7] = 3;
              return reply;
          }},
+        // Every byte of the echo counts, header included.
+        {"other transaction", [](auto& r, auto& p) { return Changed(p.Standard(r), 1); }},
+        {"other protocol", [](auto& r, auto& p) { return Changed(p.Standard(r), 3); }},
+        {"other length", [](auto& r, auto& p) { return Changed(p.Standard(r), 5); }},
+        {"other unit", [](auto& r, auto& p) { return Changed(p.Standard(r), 6); }},
     };
     const std::vector<RegisterWrite> writes{{1, 77, 1}, {2, 78, 2}, {3, 79, 3}, {4, 80, 4}};
     for (const Case& c : cases) {

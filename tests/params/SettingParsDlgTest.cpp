@@ -376,8 +376,9 @@ TEST(SettingParsDlgWrite, BadFieldsAreNamedAndNothingIsSent) {
     const Case cases[] = {
         {kFieldManualSpeed, "abc", ParamAction::ManualSpeed, "不是有效的数字"},
         {kFieldManualSpeed, "", ParamAction::ManualSpeed, "不是有效的数字"},
-        // Any field not holding a number stops every write button.
-        {kFieldBlade, "1.2.3", ParamAction::Ratio, "不是有效的数字"},
+        // A field not holding a number stops the write of its own group.
+        {kFieldBlade, "1.2.3", ParamAction::Components, "不是有效的数字"},
+        {kFieldVelocityBandLow, "1001", ParamAction::Filters, "高于"},
         {kFieldDisplacementBandHigh, "-5", ParamAction::Filters, "0 到 65535"},
         {kFieldRollingElement, "655.36", ParamAction::Components, "0 到 655.35"},
         {kFieldRatedSpeed, "-0.01", ParamAction::SpeedMode, "0 到 655.35"},
@@ -398,6 +399,29 @@ TEST(SettingParsDlgWrite, BadFieldsAreNamedAndNothingIsSent) {
     }
     EXPECT_EQ(peer.Requests().size(), 7u);
     EXPECT_EQ(peer.Accepts(), 1);
+}
+
+TEST(SettingParsDlgWrite, ABlankFieldOfAnotherGroupDoesNotBlockAWrite) {
+    FakeModbusPeer peer;
+    LoadConfiguration(peer);
+    NoticeRecorder notices;
+    DialogOnPeer p(peer);
+    SettingParsDlg& d = p.dialog;
+    d.show();
+    ASSERT_TRUE(peer.WaitForRequests(7, std::chrono::seconds(2)));
+    Type(d, kFieldBlade, "");
+    Type(d, kFieldVelocityBandLow, "abc");
+    Type(d, kFieldTransmissionRatio, "2.5");
+    notices.Clear();
+    EXPECT_TRUE(d.RunAction(ParamAction::Ratio)) << notices.LastText().toStdString();
+    const auto requests = peer.Requests();
+    ASSERT_EQ(requests.size(), 8u);
+    EXPECT_EQ(requests.back().Register(), 120);
+    EXPECT_EQ(requests.back().Value(), 250);
+    // The blank field's own group is still refused, naming it.
+    EXPECT_FALSE(d.RunAction(ParamAction::Components));
+    EXPECT_TRUE(notices.LastText().contains(QString::fromUtf8(FieldInfo(kFieldBlade).name)));
+    EXPECT_EQ(peer.Requests().size(), 8u);
 }
 
 TEST(SettingParsDlgKeys, EnterAndEscapeNeitherCloseNorWrite) {

@@ -13,8 +13,8 @@
 #include <QTimer>
 
 #include "DatabaseLogDlg.h"
-#include "DxAlarmStatic.h"
 #include "DesktopShell.h"
+#include "DxAlarmStatic.h"
 #include "MessageHook.h"
 #include "RecordDatabase.h"
 #include "RecordDatabaseShell.h"
@@ -35,11 +35,12 @@ protected:
         ASSERT_TRUE(dataDir_.isValid());
         ASSERT_TRUE(desktop_.isValid());
         ASSERT_TRUE(db_.Open(dataDir_.path()));
-        previousOpener_ = ReplaceFileOpener([this](const QString& path) { opened_ << path; });
+        previousOpener_ = ReplaceFileOpener([this](const QString& path) {
+            opened_ << path;
+            return opensFiles_;
+        });
     }
-    void TearDown() override {
-        ReplaceFileOpener(previousOpener_);
-    }
+    void TearDown() override { ReplaceFileOpener(previousOpener_); }
 
     template <typename T>
     T* Child(QWidget& page, int id) {
@@ -75,6 +76,7 @@ protected:
     RecordDatabase db_;
     FileOpener previousOpener_;
     QStringList opened_;
+    bool opensFiles_ = true;  // false: the desktop has no viewer
 };
 
 TEST_F(RecordPageTest, BuildsColumnsLabelsAndStartsStoppedOnAnEmptyTable) {
@@ -270,14 +272,34 @@ TEST_F(RecordPageTest, ExportOfSlotFourWritesTheFileOnTheDesktopAndOpensIt) {
     EXPECT_EQ(file.readAll(), ExpectedThreeRowFile());
 }
 
+TEST_F(RecordPageTest, ExportIntoAPercentFolderWithoutAViewerSaysWhereTheFileIs) {
+    WriteThreeRows(db_);
+    // "%1"/"%2" in the folder must survive the building of the file name.
+    const QString folder = desktop_.filePath(QStringLiteral("100%1off%2"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    DatabaseLogDlg page(db_, folder);
+    opensFiles_ = false;
+    ScopedMessageHook hook;
+    WithChooser([](SetExpDlg& chooser) { chooser.findChild<QPushButton*>("id1082")->click(); },
+                [&] { page.ExportRecords(); });
+    const QStringList files = QDir(folder).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].startsWith("传感器2数据")) << files[0].toStdString();
+    ASSERT_EQ(opened_.size(), 1);
+    EXPECT_EQ(opened_[0], QDir(folder).filePath(files[0]));
+    ASSERT_EQ(hook.Messages().size(), 1);
+    EXPECT_TRUE(hook.Messages()[0].contains(opened_[0])) << hook.Messages()[0].toStdString();
+}
+
 TEST_F(RecordPageTest, ExportMakesNothingWhenCancelledOrEmptyAndSaysWhenItFails) {
     DatabaseLogDlg page(db_, desktop_.path());
-    // Empty table: a sensor is chosen, but no file, no message, no viewer.
+    // Empty table: a sensor is chosen, no file, no viewer, and it is said.
     {
         ScopedMessageHook hook;
         WithChooser([](SetExpDlg& chooser) { chooser.findChild<QPushButton*>("id1082")->click(); },
                     [&] { page.ExportRecords(); });
-        EXPECT_TRUE(hook.AllTexts().isEmpty());
+        EXPECT_EQ(hook.Messages(), QStringList{NothingToExportText()});
+        EXPECT_TRUE(DesktopFiles().isEmpty());
     }
     WriteThreeRows(db_);
     // Closed through the close box: nothing read or written.

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 #include "DataFolder.h"
 
@@ -37,6 +36,26 @@ TEST(DataFolderTest, FallsBackToPerUserFolderWhenExecutableFolderIsReadOnly) {
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(chosen.startsWith(home.path())) << chosen.toStdString();
     EXPECT_TRUE(QDir(chosen).exists());
+}
+
+// Exports go to the desktop folder, or to the home folder when there is none.
+TEST(DataFolderTest, DesktopFolderOrTheHomeFolderWithoutOne) {
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(".config").toUtf8());  // no user-dirs.dirs
+    const QString withoutDesktop = ResolveDesktopFolder();
+    ASSERT_TRUE(QDir(home.path()).mkdir("Desktop"));
+    const QString withDesktop = ResolveDesktopFolder();
+    qputenv("HOME", savedHome);
+    if (savedConfig.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", savedConfig);
+    }
+    EXPECT_EQ(withoutDesktop, QDir::cleanPath(home.path()));
+    EXPECT_EQ(withDesktop, QDir::cleanPath(home.filePath("Desktop")));
 }
 
 TEST(DataFolderTest, UncreatableFolderIsAnError) {

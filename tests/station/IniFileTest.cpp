@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-
-#include <unistd.h>
+#include <cmath>
+#include <csignal>
 
 #include "IniFile.h"
 
@@ -45,8 +48,8 @@ TEST_F(IniFileTest, ReadsValuesLikePrivateProfileFunctions) {
     INIFILE ini(path);
     EXPECT_EQ(ini.GetString("DAQ", "INTERVAL", "0.3"), "2.5");  // names ignore case, trimmed
     EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP1"), 192);
-    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP2"), 0);    // not a number
-    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP3"), 12);   // leading digits
+    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP2"), 0);   // not a number
+    EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP3"), 12);  // leading digits
     EXPECT_EQ(ini.GetInt("SENSOR", "ID1IP4"), -3);
     EXPECT_EQ(ini.GetString("SENSOR", "QUOTED", ""), "x y");
 }
@@ -57,7 +60,8 @@ TEST_F(IniFileTest, WritesCreateFileSectionAndKeyAndKeepTheRest) {
     ASSERT_TRUE(ini.WriteInt("SENSOR", "ID1IP1", 192));
     ASSERT_TRUE(ini.WriteInt("SENSOR", "ID1IP2", 168));
     ASSERT_TRUE(ini.WriteString("DAQ", "INTERVAL", "2.0"));  // replaced in place
-    EXPECT_EQ(ReadRaw(), QByteArray("[DAQ]\r\nINTERVAL=2.0\r\n[SENSOR]\r\nID1IP1=192\r\nID1IP2=168\r\n"));
+    EXPECT_EQ(ReadRaw(),
+              QByteArray("[DAQ]\r\nINTERVAL=2.0\r\n[SENSOR]\r\nID1IP1=192\r\nID1IP2=168\r\n"));
 
     WriteRaw("; keep me\n[SENSOR]\nID1IP1=1\n\n[OTHER]\nA=b\n");
     ASSERT_TRUE(ini.WriteInt("SENSOR", "ID2IP1", 7));
@@ -65,17 +69,38 @@ TEST_F(IniFileTest, WritesCreateFileSectionAndKeyAndKeepTheRest) {
     EXPECT_EQ(ReadRaw(), QByteArray("; keep me\n[SENSOR]\nID1IP1=1\nID2IP1=7\n\n[OTHER]\nA=b\n"));
 }
 
-TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWhole) {
+// Blockers that hold for root too: the file size limit (the disk "fills"
+// in the middle of the write) and a directory where the file should be.
+TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWholeEvenForRoot) {
     INIFILE ini(path);
     ASSERT_TRUE(ini.WriteString("DAQ", "INTERVAL", "2.0"));
     const QByteArray before = ReadRaw();
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool wrote = ini.WriteString("DAQ", "INTERVAL", "9.0");
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (::geteuid() != 0) {  // root writes anyway
-        EXPECT_FALSE(wrote);
-        EXPECT_EQ(ReadRaw(), before);
-    }
+    const auto entries = [this] {
+        return QDir(dir.path())
+            .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden, QDir::Name);
+    };
+    const QStringList beforeEntries = entries();
+
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64;  // the new file would be several hundred bytes
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool wrote = ini.WriteString("TITLE", "NAME", QString(200, QLatin1Char('x')));
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(wrote);
+    EXPECT_EQ(ReadRaw(), before);
+    EXPECT_EQ(entries(), beforeEntries);  // no temporary file left behind
+
+    const QString blocked = dir.filePath("Blocked.ini");
+    ASSERT_TRUE(QDir().mkdir(blocked));
+    INIFILE inTheWay(blocked);
+    EXPECT_FALSE(inTheWay.WriteString("DAQ", "INTERVAL", "9.0"));
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+    EXPECT_EQ(entries(), QStringList({"Blocked.ini", "Test.ini"}));
+
     INIFILE nowhere(dir.filePath("missing/folder/X.ini"));
     EXPECT_FALSE(nowhere.WriteString("A", "B", "C"));
 }
@@ -109,12 +134,17 @@ TEST(IniNumbers, ParseLikeAtoiAndAtof) {
     EXPECT_EQ(ParseIniInt(" 42 "), 42);
     EXPECT_EQ(ParseIniInt("+7x"), 7);
     EXPECT_EQ(ParseIniInt(""), 0);
-    EXPECT_DOUBLE_EQ(ParseIniDouble("2.5"), 2.5);
-    EXPECT_DOUBLE_EQ(ParseIniDouble("2.5s"), 2.5);
-    EXPECT_DOUBLE_EQ(ParseIniDouble("abc"), 0.0);
-    EXPECT_DOUBLE_EQ(ParseIniDouble("nan"), 0.0);
-    EXPECT_DOUBLE_EQ(ParseIniDouble("-1e2"), -100.0);
-    EXPECT_DOUBLE_EQ(ParseIniDouble("+-1"), 0.0);
+    // As strtod reads them in the C locale: an underflow is 0, not infinity.
+    const struct {
+        const char* text;
+        double value;
+    } doubles[] = {
+        {"2.5", 2.5},          {"2.5s", 2.5},     {"abc", 0.0},    {"nan", 0.0},
+        {"-1e2", -100.0},      {"+-1", 0.0},      {"1e-400", 0.0}, {"-1e-400", 0.0},
+        {"0x10", 16.0},        {"0x1p-2", 0.25},  {" .5e1x", 5.0}, {"1e400", HUGE_VAL},
+        {"-1e400", -HUGE_VAL}, {"inf", HUGE_VAL}, {"2,5", 2.0},
+    };
+    for (const auto& c : doubles) EXPECT_DOUBLE_EQ(ParseIniDouble(c.text), c.value) << c.text;
 }
 
 }  // namespace

@@ -38,9 +38,10 @@ TEST_F(StationConfigTest, IntervalIsClampedAtLoad) {
         int whole;
     };
     const Case cases[] = {
-        {"5000", 1800.0f, 1800}, {"0.1", 0.3f, 0},  {"2.5", 2.5f, 2},   {"0.3", 0.3f, 0},
-        {"garbage", 0.3f, 0},    {"-4", 0.3f, 0},   {"1800", 1800.0f, 1800},
-        {"1e400", 1800.0f, 1800}, {"nan", 0.3f, 0},
+        {"5000", 1800.0f, 1800}, {"0.1", 0.3f, 0},         {"2.5", 2.5f, 2},
+        {"0.3", 0.3f, 0},        {"garbage", 0.3f, 0},     {"-4", 0.3f, 0},
+        {"1800", 1800.0f, 1800}, {"1e400", 1800.0f, 1800}, {"nan", 0.3f, 0},
+        {"1e-400", 0.3f, 0},     {"0x10", 16.0f, 16},
     };
     for (const Case& c : cases) {
         const StationConfig loaded = LoadWithInterval(c.text);

@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
@@ -122,12 +124,25 @@ void FakeWavePeer::Serve() {
         offset += chunk;
     }
     markSent();
+    if (ending_ == Ending::Endless) SendForEver(fd);
     if (ending_ == Ending::Stall) {
         pollfd wake{wakeRead_, POLLIN, 0};
         while (::poll(&wake, 1, -1) <= 0) {
         }
     }
     ::close(fd);
+}
+
+void FakeWavePeer::SendForEver(int fd) {
+    pollfd fds[2] = {{fd, POLLOUT, 0}, {wakeRead_, POLLIN, 0}};
+    for (size_t offset = 0;;) {
+        if (::poll(fds, 2, -1) < 0) continue;
+        if (fds[1].revents || (fds[0].revents & (POLLERR | POLLHUP))) return;
+        const size_t chunk = std::min<size_t>(1420, stream_.size() - offset);
+        const ssize_t n = ::send(fd, stream_.data() + offset, chunk, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return;  // the client has gone
+        if (n > 0) offset = (offset + size_t(n)) % stream_.size();
+    }
 }
 
 uint16_t ClosedLoopbackPort() {

@@ -16,11 +16,12 @@ std::vector<uint8_t> MakeWavePacket(int32_t number, float rate, const std::vecto
 
 // A waveform peer on 127.0.0.1, ephemeral port, serving one connection: it
 // reads the 12-byte request, then sends `stream` cut into `chunks` (cycled),
-// then closes, or keeps the connection open without sending (stall) until it
-// is destroyed.
+// then closes, keeps the connection open without sending (stall), or sends
+// the stream again and again (endless) until the client closes or the peer is
+// destroyed.
 class FakeWavePeer {
 public:
-    enum class Ending { Close, Stall };
+    enum class Ending { Close, Stall, Endless };
 
     FakeWavePeer(std::vector<uint8_t> stream, std::vector<size_t> chunks,
                  Ending ending = Ending::Close);
@@ -34,6 +35,7 @@ public:
 
 private:
     void Serve();
+    void SendForEver(int fd);
 
     int listenFd_ = -1;
     int wakeRead_ = -1;

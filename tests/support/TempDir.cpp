@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
@@ -23,6 +25,13 @@ TempDir::TempDir(const std::string& prefix) {
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 }  // namespace orsan::test

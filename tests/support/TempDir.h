@@ -21,4 +21,7 @@ private:
     std::filesystem::path path_;
 };
 
+// The whole content of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
 }  // namespace orsan::test

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
 #include "DesktopShell.h"
@@ -157,7 +158,8 @@ TEST_F(DialogTest, TickDiagnosticsReachOrsanWaveOnlyWhenSwitchedOn) {
 }
 
 TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
-    FakeWavePeer peer(test::KnownPacketStream(2, 512.5f), {24, 1000, 396, 700});
+    // Two packets are the whole of ten seconds at 23.5 Hz: no shortfall.
+    FakeWavePeer peer(test::KnownPacketStream(2, 23.5f), {24, 1000, 396, 700});
     Open(peer.Port());
     Control<QComboBox>(1117)->setCurrentIndex(9);
     QTest::mouseClick(Control<QPushButton>(1109), Qt::LeftButton);
@@ -171,7 +173,7 @@ TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
     EXPECT_EQ(peer.Request(), std::vector<uint8_t>(request.begin(), request.end()));
     EXPECT_EQ(dialog->SampleCount(), 232);
     EXPECT_EQ(Text(1119), "232");
-    EXPECT_EQ(Text(1120), "512.5");
+    EXPECT_EQ(Text(1120), "23.5");
     EXPECT_TRUE(ControlsEnabled());
     EXPECT_FALSE(Control<DxAlarmStatic>(1121)->IsOn());
     // The chart's window ends with the new samples.
@@ -182,7 +184,7 @@ TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
 
     QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
     const fs::path expectedPath =
-        desktop / ("传感器[127.0.0.1]时间" + Text(1118).toStdString() + "采样率512.5Hz.txt");
+        desktop / ("传感器[127.0.0.1]时间" + Text(1118).toStdString() + "采样率23.5Hz.txt");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].icon, QMessageBox::Information);
     EXPECT_EQ(messages[0].owner, dialog.get());
@@ -212,9 +214,49 @@ TEST_F(DialogTest, ExportDoesNothingWithoutSamples) {
     Open(test::ClosedLoopbackPort());
     StartAndWaitForIdle();
     EXPECT_EQ(dialog->SampleCount(), 0);
+    messages.clear();  // the failed capture's own message
     QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(fs::is_empty(desktop));
+}
+
+TEST_F(DialogTest, AFailedOrShortCaptureSaysSoWithWhatItHolds) {
+    auto midPacket = test::KnownPacketStream(2, 116.0f);
+    midPacket.resize(midPacket.size() + 700, 0x33);
+    struct Case {
+        const char* what;
+        std::optional<std::vector<uint8_t>> stream;  // none: nobody listens
+        FakeWavePeer::Ending ending;
+        int durationIndex;
+        const char* says;  // nullptr: no message
+    };
+    const Case cases[] = {
+        {"refused connection", std::nullopt, FakeWavePeer::Ending::Close, 0, "连接传感器失败"},
+        {"closed without data", std::vector<uint8_t>{}, FakeWavePeer::Ending::Close, 0,
+         "未收到完整的数据包"},
+        {"closed inside a packet", midPacket, FakeWavePeer::Ending::Close, 1,
+         "传感器在数据包中途关闭了连接，已采集 232 点，应为 232 点"},
+        {"fewer than asked", test::KnownPacketStream(1, 116.0f), FakeWavePeer::Ending::Close, 1,
+         "已采集 116 点，应为 232 点"},
+        {"stalled", test::KnownPacketStream(1, 116.0f), FakeWavePeer::Ending::Stall, 1,
+         "传感器停止发送数据，已采集 116 点，应为 232 点"},
+        {"complete", test::KnownPacketStream(2, 116.0f), FakeWavePeer::Ending::Close, 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        std::optional<FakeWavePeer> peer;
+        if (c.stream) peer.emplace(*c.stream, std::vector<size_t>{500}, c.ending);
+        Open(peer ? peer->Port() : test::ClosedLoopbackPort(), 400);
+        messages.clear();
+        StartAndWaitForIdle(c.durationIndex);
+        if (!c.says) {
+            EXPECT_TRUE(messages.empty()) << c.what << ": " << messages[0].text.toStdString();
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1u) << c.what;
+        EXPECT_EQ(messages[0].icon, QMessageBox::Warning) << c.what;
+        EXPECT_TRUE(messages[0].text.contains(QString::fromUtf8(c.says)))
+            << c.what << ": " << messages[0].text.toStdString();
+    }
 }
 
 TEST_F(DialogTest, UnreachableSensorReturnsToIdleWithNoSamples) {

@@ -3,12 +3,12 @@
 
 #include <clocale>
 #include <cstdio>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "OutputFile.h"
 #include "SensorEndpoint.h"
 #include "TempDir.h"
 #include "WaveChartMath.h"
@@ -19,13 +19,6 @@ namespace orsan {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(WaveValueText, GeneralNotationWithThreeDigitExponent) {
     for (const auto& [value, text] : test::KnownValueTexts())
@@ -128,8 +121,8 @@ TEST(WaveFileWrite, ReplacesTheFileWholeAndLeavesNoTemporary) {
     const fs::path path = folder.Path() / "传感器[127.0.0.1]时间01时02分03秒采样率26667.0Hz.txt";
     { std::ofstream(path) << "an older, longer file that must disappear completely\n"; }
     std::string error;
-    ASSERT_TRUE(WriteFileAtomically(path.string(), "abc\r\n\r\n", error)) << error;
-    EXPECT_EQ(ReadAll(path), "abc\r\n\r\n");
+    ASSERT_TRUE(WriteOutputFile(path.string(), "abc\r\n\r\n", error)) << error;
+    EXPECT_EQ(test::ReadWholeFile(path), "abc\r\n\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 }
 
@@ -137,7 +130,7 @@ TEST(WaveFileWrite, FailureSaysWhyAndCreatesNothing) {
     test::TempDir folder;
     const fs::path path = folder.Path() / "missing-folder" / "wave.txt";
     std::string error;
-    EXPECT_FALSE(WriteFileAtomically(path.string(), "abc", error));
+    EXPECT_FALSE(WriteOutputFile(path.string(), "abc", error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(fs::exists(path));
 }

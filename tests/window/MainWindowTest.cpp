@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
@@ -242,6 +245,45 @@ TEST_F(MainWindowTest, PanelsAreToldWhenTheirValuesAreOld) {
     const int64_t lastGood = panel->Link().lastGoodReadMs;
     EXPECT_GT(lastGood, QDateTime::currentMSecsSinceEpoch() - 60000);
     EXPECT_LE(lastGood, QDateTime::currentMSecsSinceEpoch());
+// A directory where Config.ini should be: no write gets through, even as
+// root. What the operator changed still takes effect, and the message says
+// the file could not be written and names it.
+TEST_F(MainWindowTest, ConfigWriteFailuresAreSaidAndTheChangeStillTakesEffect) {
+    ASSERT_TRUE(QDir().mkdir(ConfigPath(dataDir.path())));
+    OpenWindow();
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        const char* says;
+        std::function<bool()> tookEffect;
+    };
+    const Case cases[] = {
+        {"addresses",
+         [&] {
+             Control<Ipv4AddressEdit>(1084)->SetAddress(MakeAddress(127, 0, 0, 8));
+             QTest::mouseClick(Control<QPushButton>(1011), Qt::LeftButton);
+         },
+         "传感器IP地址已生效，但无法写入配置文件",
+         [&] {
+             return window->SensorAddresses()[0] == MakeAddress(127, 0, 0, 8) && poller.IsPolling();
+         }},
+        {"interval",
+         [&] {
+             Control<QLineEdit>(1031)->setText("5");
+             QTest::mouseClick(Control<QPushButton>(1033), Qt::LeftButton);
+         },
+         "记录间隔已生效，但无法写入配置文件", [&] { return window->RecordTimerPeriod() == 5000; }},
+    };
+    for (const Case& c : cases) {
+        ScopedMessageHook hook;
+        c.act();
+        ASSERT_EQ(hook.Messages().size(), 1) << c.what;
+        EXPECT_TRUE(hook.Messages()[0].startsWith(QString::fromUtf8(c.says)))
+            << hook.Messages()[0].toStdString();
+        EXPECT_TRUE(hook.Messages()[0].contains(ConfigPath(dataDir.path())));
+        EXPECT_TRUE(c.tookEffect()) << c.what;
+    }
+    EXPECT_TRUE(QFileInfo(ConfigPath(dataDir.path())).isDir());
 }
 
 TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
