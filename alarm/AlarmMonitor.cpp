@@ -37,4 +37,10 @@ const std::vector<AlarmEvent>& AlarmMonitor::Update(const LiveValues& values,
     return events_;
 }
 
+SensorZoneLetters AlarmMonitor::ZoneLetters() const {
+    SensorZoneLetters letters{};
+    for (int i = 0; i < kSensorCount; ++i) letters[size_t(i)] = char(zones_[size_t(i)]);
+    return letters;
+}
+
 }  // namespace orsan

@@ -9,6 +9,7 @@
 #include "AlarmEngine.h"
 #include "AlarmSettings.h"
 #include "AlarmStore.h"
+#include "LiveReport.h"
 
 namespace orsan {
 
@@ -41,6 +42,8 @@ public:
                                           const std::array<bool, kSensorCount>& commOk);
 
     const std::array<Zone, kSensorCount>& Zones() const { return zones_; }
+    // The zones as the headless JSON line carries them.
+    SensorZoneLetters ZoneLetters() const;
     // Events of this run that could not be stored.
     int StoreFailures() const { return storeFailures_; }
 
