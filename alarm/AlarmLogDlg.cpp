@@ -118,7 +118,12 @@ void AlarmLogDlg::Fill() {
                 bold.setBold(true);
                 item->setFont(bold);
             }
-            if (c == kZone) item->setBackground(ZoneColor(e.zone));
+            if (c == kZone) {
+                // Readable on the zone's colour whatever the row's state.
+                item->setBackground(ZoneColor(e.zone));
+                item->setForeground(e.zone == Zone::D ? QColor(255, 255, 255) : QColor(0, 0, 0));
+                item->setTextAlignment(Qt::AlignCenter);
+            }
             list_->setItem(r, c, item);
         }
     }

@@ -181,6 +181,15 @@ void PannelDlg::BuildControls() {
     connect(picture, &QPushButton::clicked, this, &PannelDlg::ExportPicture);
     connect(data, &QPushButton::clicked, this, &PannelDlg::ExportData);
 
+    zoneBadge_ = new QPushButton(this);
+    zoneBadge_->setObjectName(QLatin1String(kZoneBadgeName));
+    zoneBadge_->setGeometry(du.Rect(189, 25, 26, 12));
+    zoneBadge_->setToolTip(QStringLiteral("振动烈度分区与机器类别，点击设置报警!"));
+    zoneBadge_->setAutoDefault(false);
+    zoneBadge_->hide();
+    connect(zoneBadge_, &QPushButton::clicked, this,
+            [this] { emit alarmSettingsRequested(sensorIndex_); });
+
     chart_ = new DxChartTrend(this);
     chart_->setObjectName(IdName(kChartId));
     chart_->setGeometry(du.Rect(2, 78, 544, 159));
@@ -216,6 +225,18 @@ QPushButton* PannelDlg::AddButton(int id, const QString& caption, int iconId, co
     button->setToolTip(tip);
     button->setAutoDefault(false);
     return button;
+}
+
+void PannelDlg::SetZone(const QString& text, const QColor& color) {
+    const QColor textColor = color.lightness() < 110 ? Qt::white : Qt::black;
+    const QString style = QStringLiteral(
+                              "QPushButton { background-color: %1; color: %2; border: 1px solid "
+                              "rgb(96, 96, 96); padding: 0px; }")
+                              .arg(color.name(), textColor.name());
+    // Called on every refresh; restyling is not free.
+    if (zoneBadge_->text() != text) zoneBadge_->setText(text);
+    if (zoneBadge_->styleSheet() != style) zoneBadge_->setStyleSheet(style);
+    zoneBadge_->show();
 }
 
 void PannelDlg::SetTrendInterval(float seconds) {

@@ -32,6 +32,7 @@ public:
     static constexpr int kDataButtonId = 1054;
     static constexpr int kChartId = 1049;
     static constexpr int kLogoId = 1108;
+    static constexpr const char* kZoneBadgeName = "zoneBadge";
 
     // sensorIndex 0..5 (sensor 1..6). Loads Chart.ini from the data folder,
     // creates the chart image and starts both timers; the trend timer runs
@@ -50,6 +51,12 @@ public:
     // third sample until its history is full.
     void SetFastInterval(int flag);
 
+    // The sensor's severity zone and machine class beside the velocity row,
+    // on the zone's colour; hidden until first set. A click on it asks for
+    // the alarm settings (alarmSettingsRequested).
+    void SetZone(const QString& text, const QColor& color);
+    QPushButton* ZoneBadge() const { return zoneBadge_; }
+
     int SensorIndex() const { return sensorIndex_; }
     int TrendTimerPeriod() const { return trendTimer_.interval(); }
     const std::array<int, kCurveCount>& ShowFlags() const { return showFlags_; }
@@ -66,6 +73,9 @@ public:
     void ExportPicture();
     void ExportData();
 
+signals:
+    void alarmSettingsRequested(int sensorIndex);
+
 private:
     void BuildControls();
     QLabel* AddValue(int id, int x, int y, int w, int h, const QColor& color);
@@ -79,6 +89,7 @@ private:
     const LiveValues& live_;
     DXPNGCTL* logo_ = nullptr;
     DxChartTrend* chart_ = nullptr;
+    QPushButton* zoneBadge_ = nullptr;
     QTimer liveTimer_;
     QTimer trendTimer_;
 };

@@ -19,6 +19,7 @@
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorPoller.h"
+#include "StationAlarms.h"
 #include "StationPolling.h"
 #include "WavDaqDlg.h"
 #include "XTabCtrl.h"
@@ -69,10 +70,13 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     interval_ = loaded_.interval;
     addresses_ = loaded_.addresses;
     intervalWholeSeconds_ = loaded_.intervalWholeSeconds;
+    alarms_ = new StationAlarms(paths_, this);
 
     BuildControls();
     ShowInterval(interval_);
     BuildTabs();
+    alarms_->AttachZoneLabels(zoneLabels_);
+    alarms_->AttachPanels(panels_);
     SetFastIntervalEverywhere(interval_);
     for (int i = 0; i < kSensorCount; ++i) addressEdits_[i]->SetAddress(addresses_[i]);
 
@@ -128,7 +132,10 @@ void OrsanSensorMonitorDlg::BuildControls() {
         label(QStringLiteral("%1#传感器IP:").arg(i + 1), x0, y + 2, 42, 8);
         addressEdits_[i] = new Ipv4AddressEdit(this);
         addressEdits_[i]->setObjectName(IdName(kAddressIds[i]));
-        place(addressEdits_[i], x0 + 43, y, 74, 12);
+        place(addressEdits_[i], x0 + 43, y, 66, 12);
+        zoneLabels_[i] = new QLabel(this);
+        zoneLabels_[i]->setAlignment(Qt::AlignCenter);
+        place(zoneLabels_[i], x0 + 110, y + 1, 9, 10);
         lamps_[i] = new DxAlarmStatic(this);
         lamps_[i]->setObjectName(IdName(kLampIds[i]));
         place(lamps_[i], x0 + 120, y + 2, 8, 8);
@@ -196,6 +203,7 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     }
     recordPage_ = new DatabaseLogDlg(database_, paths_.desktopDir, tabs_);
     tabs_->AddTab(recordPage_, QStringLiteral("  长时数据记录  "), 7);
+    alarms_->AddPage(tabs_);
 }
 
 void OrsanSensorMonitorDlg::SetFastIntervalEverywhere(float interval) {
@@ -209,14 +217,17 @@ void OrsanSensorMonitorDlg::ShowInterval(float seconds) {
 }
 
 void OrsanSensorMonitorDlg::Refresh() {
+    std::array<bool, kSensorCount> commOk{};
     for (int n = 1; n <= kSensorCount; ++n) {
         const MeasurementRecord record = poller_.GetMeasurement(n);
         FillLiveValues(live_, n, record);
+        commOk[n - 1] = record.CommOk;
         lamps_[n - 1]->SetState(record.CommOk ? 1 : 0);
         parameterButtons_[n - 1]->setEnabled(record.CommOk);
         waveformButtons_[n - 1]->setEnabled(record.CommOk);
     }
     pollingLamp_->SetState(poller_.IsPolling() ? 1 : 0);
+    alarms_->Refresh(live_, commOk);
 }
 
 void OrsanSensorMonitorDlg::RecordTick() {
