@@ -228,14 +228,15 @@ QPushButton* PannelDlg::AddButton(int id, const QString& caption, int iconId, co
 }
 
 void PannelDlg::SetZone(const QString& text, const QColor& color) {
-    const QColor textColor = color.lightness() < 110 ? Qt::white : Qt::black;
+    // White on dark backgrounds, by perceived brightness.
+    const double brightness = 0.299 * color.red() + 0.587 * color.green() + 0.114 * color.blue();
+    const QColor textColor = brightness < 128 ? Qt::white : Qt::black;
     const QString style = QStringLiteral(
                               "QPushButton { background-color: %1; color: %2; border: 1px solid "
                               "rgb(96, 96, 96); padding: 0px; }")
                               .arg(color.name(), textColor.name());
-    // Called on every refresh; restyling is not free.
-    if (zoneBadge_->text() != text) zoneBadge_->setText(text);
-    if (zoneBadge_->styleSheet() != style) zoneBadge_->setStyleSheet(style);
+    zoneBadge_->setText(text);
+    zoneBadge_->setStyleSheet(style);
     zoneBadge_->show();
 }
 

@@ -78,9 +78,12 @@ void StationAlarms::ShowZones() {
                 label->setStyleSheet(ZoneStyleSheet(zone));
             }
         }
-        if (PannelDlg* panel = panels_[size_t(i)])
-            panel->SetZone(ZoneCaption(zone, monitor_.Settings(i + 1).machineClass),
-                           ZoneColor(zone));
+        PannelDlg* panel = panels_[size_t(i)];
+        if (!panel) continue;
+        const QString caption = ZoneCaption(zone, monitor_.Settings(i + 1).machineClass);
+        if (caption == shownCaptions_[size_t(i)]) continue;
+        panel->SetZone(caption, ZoneColor(zone));
+        shownCaptions_[size_t(i)] = caption;
     }
 }
 

@@ -60,6 +60,8 @@ private:
     AlarmMonitor monitor_;
     std::array<QLabel*, kSensorCount> zoneLabels_{};
     std::array<PannelDlg*, kSensorCount> panels_{};
+    // What the panels show, so an unchanged zone costs no restyling.
+    std::array<QString, kSensorCount> shownCaptions_;
     AlarmLogDlg* page_ = nullptr;
     XTabCtrl* tabs_ = nullptr;
     int pageTab_ = -1;
