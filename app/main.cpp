@@ -5,6 +5,7 @@
 #include <iostream>
 #include <memory>
 
+#include "AlarmExport.h"
 #include "CommandLine.h"
 #include "DataFolder.h"
 #include "HeadlessStation.h"
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
         case orsan::RunMode::ExportSensor:
             return orsan::RunRecordExportCommand(dataDir, options.exportSensor, options.outPath,
                                                  out, err);
+        case orsan::RunMode::ExportAlarms:
+            return orsan::RunAlarmExportCommand(dataDir, options.outPath, out, err);
         case orsan::RunMode::Capture:
             return orsan::RunCaptureCommand(
                 options.captureAddress, options.captureSeconds, options.outPath.toStdString(),

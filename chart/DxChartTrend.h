@@ -32,6 +32,10 @@ public:
     // naming the file and the reason.
     bool SavePicture(const QString& path, QString* error) const;
     void SetRedrawThrottle(int flag);
+    // Zone boundaries on the velocity axis; take effect at the next Render.
+    void SetVelocityMarks(const TrendChart::VelocityMarks& marks) {
+        chart_.SetVelocityMarks(marks);
+    }
 
     // Axis limits; take effect at the next Render.
     const TrendLimits& Limits() const { return chart_.Limits(); }

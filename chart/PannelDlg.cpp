@@ -197,10 +197,31 @@ void PannelDlg::BuildControls() {
     connect(picture, &QPushButton::clicked, this, &PannelDlg::ExportPicture);
     connect(data, &QPushButton::clicked, this, &PannelDlg::ExportData);
 
+    zoneBadge_ = ui.Place(new QPushButton(this), 189, 25, 26, 12);
+    zoneBadge_->setObjectName(QLatin1String(kZoneBadgeName));
+    zoneBadge_->setToolTip(QStringLiteral("振动烈度分区与机器类别，点击设置报警!"));
+    zoneBadge_->setAutoDefault(false);
+    zoneBadge_->hide();
+    connect(zoneBadge_, &QPushButton::clicked, this,
+            [this] { emit alarmSettingsRequested(sensorIndex_); });
+
     chart_ = ui.Place(new DxChartTrend(this), 2, 78, 544, 159, kChartId);
     // The press shows the cursor of the previous release, as the chart
     // takes a new cursor only when the button goes up.
     connect(chart_, &DxChartTrend::clicked, chart_, qOverload<>(&QWidget::update));
+}
+
+void PannelDlg::SetZone(const QString& text, const QColor& color) {
+    // White on dark backgrounds, by perceived brightness.
+    const double brightness = 0.299 * color.red() + 0.587 * color.green() + 0.114 * color.blue();
+    const QColor textColor = brightness < 128 ? Qt::white : Qt::black;
+    const QString style = QStringLiteral(
+                              "QPushButton { background-color: %1; color: %2; border: 1px solid "
+                              "rgb(96, 96, 96); padding: 0px; }")
+                              .arg(color.name(), textColor.name());
+    zoneBadge_->setText(text);
+    zoneBadge_->setStyleSheet(style);
+    zoneBadge_->show();
 }
 
 void PannelDlg::SetTrendInterval(float seconds) {

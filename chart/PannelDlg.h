@@ -36,6 +36,7 @@ public:
     static constexpr int kDataButtonId = 1054;
     static constexpr int kChartId = 1049;
     static constexpr int kLogoId = 1108;
+    static constexpr const char* kZoneBadgeName = "zoneBadge";
 
     // sensorIndex 0..5 (sensor 1..6). Loads Chart.ini from the data folder,
     // creates the chart image and starts both timers; the trend timer runs
@@ -60,6 +61,12 @@ public:
     void SetLink(const SensorLink& link) { link_ = link; }
     const SensorLink& Link() const { return link_; }
 
+    // The sensor's severity zone and machine class beside the velocity row,
+    // on the zone's colour; hidden until first set. A click on it asks for
+    // the alarm settings (alarmSettingsRequested).
+    void SetZone(const QString& text, const QColor& color);
+    QPushButton* ZoneBadge() const { return zoneBadge_; }
+
     int SensorIndex() const { return sensorIndex_; }
     int TrendTimerPeriod() const { return trendTimer_.interval(); }
     const std::array<int, kCurveCount>& ShowFlags() const { return showFlags_; }
@@ -76,6 +83,9 @@ public:
     void ExportPicture();
     void ExportData();
 
+signals:
+    void alarmSettingsRequested(int sensorIndex);
+
 private:
     void BuildControls();
 
@@ -90,6 +100,7 @@ private:
     QLabel* notice_ = nullptr;
     DXPNGCTL* logo_ = nullptr;
     DxChartTrend* chart_ = nullptr;
+    QPushButton* zoneBadge_ = nullptr;
     QTimer liveTimer_;
     QTimer trendTimer_;
 };

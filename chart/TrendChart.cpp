@@ -66,7 +66,8 @@ void TrendChart::CreateImage(int width, int height) {
 bool TrendChart::Render() {
     if (!HasImage()) return false;
     range_ = ComputeTimeRange(history_, clock_());
-    if (!backgroundValid_ || backgroundLimits_ != limits_ || backgroundVisible_ != curveVisible_)
+    if (!backgroundValid_ || backgroundLimits_ != limits_ || backgroundVisible_ != curveVisible_ ||
+        backgroundMarks_ != marks_)
         RenderBackground();
     // Plain pixel copy of the cached grid, axes, titles and legend; the
     // curves stay inside the plot and never touch the legend or the labels.
@@ -120,6 +121,8 @@ void TrendChart::RenderBackground() {
         }
     }
 
+    DrawVelocityMarks(p);
+
     p.setFont(ChartFont());
     p.setPen(kChartTextColor);
     DrawTextAt(p, QPointF(plot.left + 10 * gx + 5, plot.top - 42), kChartTitleChinese);
@@ -144,7 +147,27 @@ void TrendChart::RenderBackground() {
     backgroundValid_ = true;
     backgroundLimits_ = limits_;
     backgroundVisible_ = curveVisible_;
+    backgroundMarks_ = marks_;
     ++backgroundRenderCount_;
+}
+
+void TrendChart::DrawVelocityMarks(QPainter& p) const {
+    constexpr int kVelocityAxis = 2;
+    const float lower = AxisLower(limits_, kVelocityAxis);
+    const float upper = AxisUpper(limits_, kVelocityAxis);
+    const struct {
+        float level;
+        QColor color;
+    } marks[] = {{marks_.bc, kZoneMarkBC}, {marks_.cd, kZoneMarkCD}};
+    for (const auto& mark : marks) {
+        // Beyond the axis a line would sit on the plot's edge and mislead.
+        if (!(mark.level > 0) || mark.level <= lower || mark.level >= upper) continue;
+        QPen pen(mark.color, 1.0);
+        pen.setDashPattern({4, 3});
+        p.setPen(pen);
+        const int y = ValueToY(mark.level, lower, upper, layout_.plotRect);
+        p.drawLine(layout_.plotRect.left + 1, y, layout_.plotRect.right - 1, y);
+    }
 }
 
 void TrendChart::DrawTimeLabels(QPainter& p) const {

@@ -43,6 +43,16 @@ public:
     const Flags& CurveVisibility() const { return curveVisible_; }
     void SetLimits(const TrendLimits& limits) { limits_ = limits; }
     const TrendLimits& Limits() const { return limits_; }
+    // Velocity levels marked across the plot as thin dashed lines (the B/C
+    // and C/D zone boundaries, mm/s); 0 or less draws none. Takes effect at
+    // the next Render.
+    struct VelocityMarks {
+        float bc = 0;
+        float cd = 0;
+        bool operator==(const VelocityMarks&) const = default;
+    };
+    void SetVelocityMarks(const VelocityMarks& marks) { marks_ = marks; }
+    const VelocityMarks& Marks() const { return marks_; }
     void SetRedrawThrottle(int flag) { redrawThrottle_ = flag; }
     int RedrawThrottle() const { return redrawThrottle_; }
 
@@ -77,6 +87,7 @@ public:
 
 private:
     void RenderBackground();
+    void DrawVelocityMarks(QPainter& painter) const;
     void DrawTimeLabels(QPainter& painter) const;
     void DrawCurves(QPainter& painter);
 
@@ -94,6 +105,8 @@ private:
     bool backgroundValid_ = false;
     TrendLimits backgroundLimits_;
     Flags backgroundVisible_{};
+    VelocityMarks marks_;
+    VelocityMarks backgroundMarks_;
 
     std::vector<QPoint> points_;  // reused by every render
     std::vector<int> xs_;

@@ -190,6 +190,7 @@ void XTabCtrl::AddTab(QWidget* page, const QString& caption, int imageIndex) {
     pages_.append(page);
     enabled_.append(true);
     imageIndexes_.append(imageIndex);
+    alertColors_.append(QColor());
     // The first tab becomes current here and shows its page.
     bar_->addTab(caption);
     bar_->raise();
@@ -221,6 +222,7 @@ void XTabCtrl::DeleteTab(int index) {
     QWidget* page = pages_.takeAt(index);
     enabled_.removeAt(index);
     imageIndexes_.removeAt(index);
+    alertColors_.removeAt(index);
     delete page;
 
     if (previous_ > index) --previous_;
@@ -340,12 +342,19 @@ QTabBar* XTabCtrl::TabBar() const {
     return bar_;
 }
 
+void XTabCtrl::SetTabAlertColor(int index, const QColor& color) {
+    if (index < 0 || index >= Count()) return;
+    alertColors_[index] = color;
+    bar_->update();
+}
+
 QColor XTabCtrl::TextColor(int index) const {
     const QPalette& pal = palette();
     const QColor buttonText = pal.color(QPalette::Active, QPalette::ButtonText);
     if (!IsTabEnabled(index)) {
         return disabledSet_ ? disabledColor_ : pal.color(QPalette::Disabled, QPalette::ButtonText);
     }
+    if (index < alertColors_.size() && alertColors_[index].isValid()) return alertColors_[index];
     if (index == CurrentIndex()) return selectedSet_ ? selectedColor_ : buttonText;
     if (hoverEnabled_ && index == bar_->Hover()) return hoverColor_;
     return normalSet_ ? normalColor_ : buttonText;

@@ -75,6 +75,10 @@ public:
     int ImageIndex(int index) const;
     QTabBar* TabBar() const;
 
+    // A colour of its own for one tab's caption while enabled, selected or
+    // not, so the tab stands out; an invalid colour ends it.
+    void SetTabAlertColor(int index, const QColor& color);
+
     // Text colour a tab is drawn with right now.
     QColor TextColor(int index) const;
 
@@ -97,6 +101,7 @@ private:
     QVector<bool> enabled_;
     QVector<QWidget*> pages_;
     QVector<int> imageIndexes_;
+    QVector<QColor> alertColors_;
     QVector<QPixmap> images_;
     bool fixedPlacement_ = false;
     QPoint pageOrigin_{4, 25};

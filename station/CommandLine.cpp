@@ -24,6 +24,7 @@ QString UsageText() {
         "usage: orsan-monitor [--data-dir DIR]\n"
         "       orsan-monitor --headless [--record] [--duration SEC] [--data-dir DIR]\n"
         "       orsan-monitor --export-sensor N [--out FILE|-] [--data-dir DIR]\n"
+        "       orsan-monitor --export-alarms [--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE|-] [--wave-port P] "
         "[--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n");
@@ -49,10 +50,11 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption seconds(QStringLiteral("seconds"), QString(), QStringLiteral("N"));
     const QCommandLineOption wavePort(QStringLiteral("wave-port"), QString(), QStringLiteral("P"));
     const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption exportAlarms(QStringLiteral("export-alarms"), QString());
 
     QCommandLineParser parser;
     parser.addOptions({help, version, headless, record, dataDir, duration, exportSensor, capture,
-                       seconds, wavePort, out});
+                       seconds, wavePort, out, exportAlarms});
     // The parser expects the program name first.
     if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
         *error = parser.errorText();
@@ -77,8 +79,10 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     if (parser.isSet(headless)) result.mode = RunMode::Headless, ++modes;
     if (parser.isSet(exportSensor)) result.mode = RunMode::ExportSensor, ++modes;
     if (parser.isSet(capture)) result.mode = RunMode::Capture, ++modes;
+    if (parser.isSet(exportAlarms)) result.mode = RunMode::ExportAlarms, ++modes;
     if (modes > 1) {
-        *error = QStringLiteral("--headless, --export-sensor and --capture cannot be combined");
+        *error = QStringLiteral(
+            "--headless, --export-sensor, --export-alarms and --capture cannot be combined");
         return false;
     }
 
@@ -131,13 +135,14 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         return false;
     }
     const bool capturing = result.mode == RunMode::Capture;
-    const bool exporting = result.mode == RunMode::ExportSensor;
+    const bool exporting =
+        result.mode == RunMode::ExportSensor || result.mode == RunMode::ExportAlarms;
     const Belonging belongings[] = {
         {"seconds", capturing, "--capture"},
         {"wave-port", capturing, "--capture"},
         {"record", result.mode == RunMode::Headless, "--headless"},
         {"duration", result.mode == RunMode::Headless, "--headless"},
-        {"out", capturing || exporting, "--export-sensor or --capture"},
+        {"out", capturing || exporting, "--export-sensor, --export-alarms or --capture"},
     };
     for (const Belonging& b : belongings) {
         if (parser.isSet(QLatin1String(b.option)) && !b.allowed) {

@@ -6,7 +6,7 @@
 
 namespace orsan {
 
-enum class RunMode { Window, Headless, ExportSensor, Capture, Help, Version };
+enum class RunMode { Window, Headless, ExportSensor, Capture, Help, Version, ExportAlarms };
 
 struct CommandLine {
     RunMode mode = RunMode::Window;

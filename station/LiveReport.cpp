@@ -13,7 +13,8 @@ std::string FormatJsonFloat(float value) {
 }
 
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
-                             const std::array<bool, kSensorCount>& commOk) {
+                             const std::array<bool, kSensorCount>& commOk,
+                             const SensorZoneLetters& zones) {
     struct Field {
         const char* name;
         int slot;
@@ -43,6 +44,8 @@ std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& v
         line += "],\"TopOrder_Z\":" + FormatJsonFloat(row[kSlotTopOrderZ]);
         line += ",\"TopOrderEnergy_Z\":" + FormatJsonFloat(row[kSlotTopOrderEnergyZ]);
         line += ",\"RunningSpeed\":" + FormatJsonFloat(row[kSlotRunningSpeed]);
+        line += ",\"Zone\":";
+        line += zones[r] != 0 ? std::string{'"', zones[r], '"'} : std::string("null");
         line += '}';
     }
     line += "]}";

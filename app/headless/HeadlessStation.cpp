@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 
+#include "AlarmMonitor.h"
 #include "IniFile.h"
 #include "LiveReport.h"
 #include "SensorPoller.h"
@@ -36,6 +37,13 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     SensorPoller poller;
     StartStationPolling(poller, config.addresses, config.ports);
 
+    // Zones and alarm events whenever the station runs, recording or not.
+    AlarmMonitor alarms;
+    for (const QString& problem : alarms.LoadSettings(options.dataDir)) err << problem << '\n';
+    if (!alarms.OpenStore(options.dataDir))
+        err << "alarm events are not stored: " << alarms.Store().LastError() << '\n';
+    err.flush();
+
     LiveValues values{};
     std::array<bool, kSensorCount> commOk{};
     auto refresh = [&] {
@@ -43,6 +51,16 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
             const MeasurementRecord record = poller.GetMeasurement(n);
             FillLiveValues(values, n, record);
             commOk[n - 1] = record.CommOk;
+        }
+        const int unstoredBefore = alarms.StoreFailures();
+        const std::vector<AlarmEvent>& events = alarms.Update(values, commOk);
+        if (events.empty()) return;
+        for (const AlarmEvent& event : events)
+            out << QString::fromStdString(FormatAlarmEventJson(event)) << '\n';
+        out.flush();
+        if (alarms.StoreFailures() != unstoredBefore) {
+            err << "alarm event not stored: " << alarms.Store().LastError() << '\n';
+            err.flush();
         }
     };
 
@@ -57,7 +75,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         const auto time = int32_t(now / 1000);
         const auto milliseconds = uint16_t(now % 1000);
-        out << QString::fromStdString(FormatLiveReport(time, milliseconds, values, commOk))
+        out << QString::fromStdString(
+                   FormatLiveReport(time, milliseconds, values, commOk, alarms.ZoneLetters()))
             << '\n';
         out.flush();
         if (options.recordSink) options.recordSink(time, milliseconds, values);

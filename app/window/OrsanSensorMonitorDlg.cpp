@@ -20,6 +20,7 @@
 #include "Resources.h"
 #include "SensorLink.h"
 #include "SensorPoller.h"
+#include "StationAlarms.h"
 #include "StationPolling.h"
 #include "WavDaqDlg.h"
 #include "WindowFrame.h"
@@ -67,10 +68,13 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     interval_ = loaded_.interval;
     addresses_ = loaded_.addresses;
     intervalWholeSeconds_ = loaded_.intervalWholeSeconds;
+    alarms_ = new StationAlarms(paths_, this);
 
     BuildControls();
     ShowInterval(interval_);
     BuildTabs();
+    alarms_->AttachZoneLabels(zoneLabels_);
+    alarms_->AttachPanels(panels_);
     SetFastIntervalEverywhere(interval_);
     for (int i = 0; i < kSensorCount; ++i) addressEdits_[i]->SetAddress(addresses_[i]);
 
@@ -106,7 +110,9 @@ void OrsanSensorMonitorDlg::BuildControls() {
         const int x0 = 8 + (i / 3) * 163;
         const int y = 12 + (i % 3) * 15;
         ui.Label(QStringLiteral("%1#传感器IP:").arg(i + 1), x0, y + 2, 42, 8);
-        addressEdits_[i] = ui.Place(new Ipv4AddressEdit(this), x0 + 43, y, 74, 12, kAddressIds[i]);
+        addressEdits_[i] = ui.Place(new Ipv4AddressEdit(this), x0 + 43, y, 66, 12, kAddressIds[i]);
+        zoneLabels_[i] = ui.Place(new QLabel(this), x0 + 110, y + 1, 9, 10);
+        zoneLabels_[i]->setAlignment(Qt::AlignCenter);
         lamps_[i] = ui.Place(new DxAlarmStatic(this), x0 + 120, y + 2, 8, 8, kLampIds[i]);
         parameterButtons_[i] =
             ui.IconButton(kFirstParameterButton + i, QString(), 163,
@@ -163,6 +169,7 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     }
     recordPage_ = new DatabaseLogDlg(database_, paths_.desktopDir, tabs_);
     tabs_->AddTab(recordPage_, QStringLiteral("  长时数据记录  "), 7);
+    alarms_->AddPage(tabs_);
 }
 
 void OrsanSensorMonitorDlg::SetFastIntervalEverywhere(float interval) {
@@ -180,16 +187,19 @@ void OrsanSensorMonitorDlg::TellPanelItsLink(int sensorNumber, const SensorStatu
 }
 
 void OrsanSensorMonitorDlg::Refresh() {
+    std::array<bool, kSensorCount> commOk{};
     for (int n = 1; n <= kSensorCount; ++n) {
         const SensorStatus status = poller_.GetStatus(n);
         const MeasurementRecord& record = status.record;
         FillLiveValues(live_, n, record);
         TellPanelItsLink(n, status);
+        commOk[n - 1] = record.CommOk;
         lamps_[n - 1]->SetState(record.CommOk ? 1 : 0);
         parameterButtons_[n - 1]->setEnabled(record.CommOk);
         waveformButtons_[n - 1]->setEnabled(record.CommOk);
     }
     pollingLamp_->SetState(poller_.IsPolling() ? 1 : 0);
+    alarms_->Refresh(live_, commOk);
 }
 
 void OrsanSensorMonitorDlg::RecordTick() {

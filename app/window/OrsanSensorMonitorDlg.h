@@ -11,6 +11,7 @@
 #include "StationConfig.h"
 #include "StationPaths.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -23,6 +24,7 @@ class PannelDlg;
 class RecordDatabase;
 class SensorPoller;
 struct SensorStatus;
+class StationAlarms;
 class XTabCtrl;
 
 // The station's only top-level window: sensor addresses with their lamps and
@@ -57,6 +59,7 @@ public:
     PannelDlg* Panel(int index) const { return panels_[index]; }
     DatabaseLogDlg* RecordPage() const { return recordPage_; }
     XTabCtrl* Tabs() const { return tabs_; }
+    StationAlarms* Alarms() const { return alarms_; }
 
 private:
     void BuildControls();
@@ -81,6 +84,7 @@ private:
 
     std::array<Ipv4AddressEdit*, kSensorCount> addressEdits_{};
     std::array<DxAlarmStatic*, kSensorCount> lamps_{};
+    std::array<QLabel*, kSensorCount> zoneLabels_{};
     std::array<QPushButton*, kSensorCount> parameterButtons_{};
     std::array<QPushButton*, kSensorCount> waveformButtons_{};
     DxAlarmStatic* pollingLamp_ = nullptr;
@@ -88,6 +92,7 @@ private:
     XTabCtrl* tabs_ = nullptr;
     std::array<PannelDlg*, kSensorCount> panels_{};
     DatabaseLogDlg* recordPage_ = nullptr;
+    StationAlarms* alarms_ = nullptr;
 
     QTimer refreshTimer_;
     QTimer recordTimer_;

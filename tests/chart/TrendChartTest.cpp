@@ -319,3 +319,54 @@ TEST_F(TrendChartTest, TextExportOfAKnownHistory) {
 
 }  // namespace
 }  // namespace orsan
+
+namespace orsan {
+namespace {
+
+// Pixels of one colour along a row of the plot.
+int CountOnRow(const TrendChart& chart, int y, QRgb color) {
+    const EdgeRect& plot = chart.Layout().plotRect;
+    int count = 0;
+    for (int x = plot.left + 1; x < plot.right; ++x)
+        count += (chart.Image().pixel(x, y) | 0xff000000u) == color;
+    return count;
+}
+
+TEST_F(TrendChartTest, ZoneBoundariesAreDashedLinesOnTheVelocityAxisOnly) {
+    chart_.CreateImage(kWidth, kHeight);
+    const EdgeRect& plot = Plot();
+    const int width = plot.right - plot.left - 1;
+    const int yBC = ValueToY(2.8f, 0, 20, plot);
+    const int yCD = ValueToY(4.5f, 0, 20, plot);
+    EXPECT_EQ(CountOnRow(chart_, yBC, kZoneMarkBC.rgb()), 0);
+
+    chart_.SetVelocityMarks({2.8f, 4.5f});
+    chart_.Render();
+    EXPECT_EQ(chart_.BackgroundRenderCount(), 2);
+    const struct {
+        int y;
+        QRgb color;
+    } lines[] = {{yBC, kZoneMarkBC.rgb()}, {yCD, kZoneMarkCD.rgb()}};
+    for (const auto& line : lines) {
+        const int on = CountOnRow(chart_, line.y, line.color);
+        // Dashes of four on three off, crossed by the grid's solid lines.
+        EXPECT_GT(on, width * 2 / 5) << line.y;
+        EXPECT_LT(on, width * 4 / 5) << line.y;
+        EXPECT_EQ(CountOnRow(chart_, line.y - 2, line.color), 0) << line.y;
+        EXPECT_EQ(CountOnRow(chart_, line.y + 2, line.color), 0) << line.y;
+    }
+
+    // Beyond the axis's range, or 0, no line at all.
+    TrendLimits limits = chart_.Limits();
+    limits.VMax = 4;
+    chart_.SetLimits(limits);
+    chart_.SetVelocityMarks({4.0f, 0});
+    chart_.Render();
+    for (int y = plot.top; y <= plot.bottom; ++y) {
+        EXPECT_EQ(CountOnRow(chart_, y, kZoneMarkBC.rgb()), 0) << y;
+        EXPECT_EQ(CountOnRow(chart_, y, kZoneMarkCD.rgb()), 0) << y;
+    }
+}
+
+}  // namespace
+}  // namespace orsan

@@ -14,6 +14,7 @@
 #include "ChildProcess.h"
 #include "IniFile.h"
 #include "SimProcess.h"
+#include "SimStationConfig.h"
 #include "StationConfig.h"
 #include "TempDir.h"
 
@@ -29,13 +30,8 @@ protected:
                           "127.0.0.3:0", "--wave-port", "0"}};
 
     void SetUp() override {
-        INIFILE config(ConfigPath(QString::fromStdString(dataDir.Path().string())));
-        ASSERT_TRUE(config.WriteString("DAQ", "INTERVAL", "1.0"));
-        for (int n = 1; n <= 3; ++n) {
-            const QStringList octets = QString::fromStdString(sim.Sensor(n).address).split('.');
-            for (int k = 1; k <= 4; ++k) config.WriteString("SENSOR", OctetKey(n, k), octets[k - 1]);
-            config.WriteInt("SENSOR", PortKey(n), sim.Sensor(n).modbusPort);
-        }
+        ASSERT_TRUE(test::WriteSimStationConfig(QString::fromStdString(dataDir.Path().string()),
+                                                sim, 3, "1.0"));
     }
 
     std::unique_ptr<test::ChildProcess> StartStation(std::vector<std::string> extra) {

@@ -110,6 +110,12 @@ TEST(SimulatorProcess, AnswersEveryCommandWithOneLine) {
         {"get 1 77", "OK 15"},
         {"get 1", "ERR"},
         {"release 1 5", "OK"},
+        {"velocity 1 2.8 0.5 4.51", "OK"},
+        {"velocity 1 2.8 0.5", "ERR"},
+        {"velocity 1 -1 0 0", "ERR"},
+        {"velocity 1 655.36 0 0", "ERR"},
+        {"velocity 1 x 0 0", "ERR"},
+        {"velocity 3 1 1 1", "ERR"},
         {"freeze 2", "OK"},
         {"thaw 2", "OK"},
         {"", "ERR"},
@@ -121,6 +127,14 @@ TEST(SimulatorProcess, AnswersEveryCommandWithOneLine) {
     }
     // Still in step: the next command gets its own answer.
     EXPECT_EQ(sim.GetRegister(1, 77), 15);
+    // Velocities land in registers 1 to 3 in 0.01 mm/s until released.
+    EXPECT_EQ(sim.GetRegister(1, 1), 280);
+    EXPECT_EQ(sim.GetRegister(1, 2), 50);
+    EXPECT_EQ(sim.GetRegister(1, 3), 451);
+    ASSERT_EQ(sim.Command("velocity 1 release"), "OK");
+    sim.SetVelocities(2, 0.01, 0, 655.35);
+    EXPECT_EQ(sim.GetRegister(2, 1), 1);
+    EXPECT_EQ(sim.GetRegister(2, 3), 65535);
 }
 
 size_t OpenDescriptors(pid_t pid) {

@@ -32,6 +32,11 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.exportSensor, 4);
     EXPECT_EQ(c.outPath, "x.txt");
 
+    ASSERT_TRUE(Parse({"--export-alarms", "--out", "a.csv", "--data-dir", "d"}, c));
+    EXPECT_EQ(c.mode, RunMode::ExportAlarms);
+    EXPECT_EQ(c.outPath, "a.csv");
+    EXPECT_EQ(c.dataDir, "d");
+
     ASSERT_TRUE(Parse({"--headless", "--help"}, c));
     EXPECT_EQ(c.mode, RunMode::Help);
     ASSERT_TRUE(Parse({"--version"}, c));
@@ -63,6 +68,11 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--headless", "--wave-port", "1"},
         {"--headless", "stray"},
         {"--capture", "127.0.0.1", "--seconds", "1", "--export-sensor", "1"},
+        {"--export-alarms", "--headless"},
+        {"--export-alarms", "--export-sensor", "1"},
+        {"--export-alarms", "--record"},
+        {"--export-alarms", "--seconds", "1"},
+        {"--export-alarms", "yes"},
     };
     for (const QStringList& args : bad) {
         CommandLine c;
@@ -95,10 +105,21 @@ TEST(LiveReportTest, LineCarriesEverySensorAndSlot) {
                         "\"Acc_Z\":106,\"Vel_X\":101,\"Vel_Y\":104,\"Vel_Z\":107,\"Disp_X\":102,"
                         "\"Disp_Y\":105,\"Disp_Z\":108,\"Spectrum_Z\":[110,111,112,113,114,115,"
                         "116,117],\"TopOrder_Z\":118,\"TopOrderEnergy_Z\":119,"
-                        "\"RunningSpeed\":120}"),
+                        "\"RunningSpeed\":120,\"Zone\":null}"),
               std::string::npos);
     EXPECT_EQ(line.substr(line.size() - 3), "}]}");
     EXPECT_EQ(line.find('\n'), std::string::npos);
+
+    // Zones: a letter where graded, null where not.
+    const std::string zoned = FormatLiveReport(1, 0, values, ok, {'A', 0, 'C', 0, 0, 'D'});
+    size_t at = 0;
+    for (const char* zone : {"\"A\"", "null", "\"C\"", "null", "null", "\"D\""}) {
+        at = zoned.find(std::string("\"RunningSpeed\":"), at);
+        ASSERT_NE(at, std::string::npos);
+        at = zoned.find(",\"Zone\":", at);
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_EQ(zoned.substr(at + 8, std::strlen(zone) + 1), std::string(zone) + '}');
+    }
 }
 
 }  // namespace

@@ -89,6 +89,12 @@ void SimProcess::SetRegister(int sensor, int reg, uint16_t value) {
            std::to_string(value));
 }
 
+void SimProcess::SetVelocities(int sensor, double x, double y, double z) {
+    std::ostringstream line;
+    line << "velocity " << sensor << ' ' << x << ' ' << y << ' ' << z;
+    Expect(line.str());
+}
+
 uint16_t SimProcess::GetRegister(int sensor, int reg) {
     const std::string line = "get " + std::to_string(sensor) + " " + std::to_string(reg);
     const std::string reply = Command(line);

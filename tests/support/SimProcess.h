@@ -41,6 +41,8 @@ public:
     void SetWaveFault(int sensor, const std::string& mode);
     void SetRegister(int sensor, int reg, uint16_t value);
     uint16_t GetRegister(int sensor, int reg);
+    // Holds the sensor's velocity r.m.s. of X, Y and Z (mm/s).
+    void SetVelocities(int sensor, double x, double y, double z);
 
     // SIGTERM and wait; the simulator's exit code.
     int Stop();

@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsIdCaptionAndToolTip) {
     Control<DxAlarmStatic>(1055);
 
     XTabCtrl* tabs = Control<XTabCtrl>(1010);
-    ASSERT_EQ(tabs->Count(), 7);
+    ASSERT_EQ(tabs->Count(), 8);  // the alarm page last
     EXPECT_EQ(tabs->Caption(0), QString::fromUtf8("  传感器【1】 "));
     EXPECT_EQ(tabs->Caption(5), QString::fromUtf8("  传感器【6】 "));
     EXPECT_EQ(tabs->Caption(6), QString::fromUtf8("  长时数据记录  "));

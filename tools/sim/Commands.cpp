@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include <charconv>
+#include <cmath>
 #include <sstream>
 
 namespace orsan::sim {
@@ -10,6 +11,17 @@ namespace {
 bool ToInt(const std::string& text, long& out) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
     return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+// A velocity in mm/s as the register holds it (0.01 mm/s steps).
+bool ToVelocityRegister(const std::string& text, uint16_t& out) {
+    double value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return false;
+    const double raw = std::round(value * 100.0);
+    if (!(raw >= 0 && raw <= 65535)) return false;
+    out = uint16_t(raw);
+    return true;
 }
 
 }  // namespace
@@ -31,7 +43,7 @@ std::string RunCommand(const std::string& line,
     long k = 0;
     if (words.size() < 2 || !ToInt(words[1], k) || k < 1 || k > long(sensors.size())) {
         if (verb != "fault" && verb != "wave-fault" && verb != "set" && verb != "get" &&
-            verb != "release" && verb != "freeze" && verb != "thaw") {
+            verb != "release" && verb != "freeze" && verb != "thaw" && verb != "velocity") {
             return "ERR unknown command: " + verb;
         }
         return "ERR no sensor " + (words.size() < 2 ? std::string("given") : words[1]);
@@ -68,6 +80,21 @@ std::string RunCommand(const std::string& line,
     if (verb == "release" && words.size() == 3) {
         if (!regOk) return "ERR bad register " + words[2];
         sensor.model.Release(int(reg));
+        return "OK";
+    }
+    // The broadband velocity r.m.s. of X, Y and Z held at chosen values, so a
+    // test walks a machine through its severity zones.
+    if (verb == "velocity" && words.size() == 5) {
+        uint16_t raw[3];
+        for (int axis = 0; axis < 3; ++axis) {
+            if (!ToVelocityRegister(words[size_t(2 + axis)], raw[axis]))
+                return "ERR bad velocity " + words[size_t(2 + axis)];
+        }
+        for (int axis = 0; axis < 3; ++axis) sensor.model.Set(kRegVelocity + axis, raw[axis]);
+        return "OK";
+    }
+    if (verb == "velocity" && words.size() == 3 && words[2] == "release") {
+        for (int axis = 0; axis < 3; ++axis) sensor.model.Release(kRegVelocity + axis);
         return "OK";
     }
     if ((verb == "freeze" || verb == "thaw") && words.size() == 2) {

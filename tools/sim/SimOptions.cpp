@@ -163,7 +163,8 @@ const char* UsageText() {
            "  --state-file PATH       configuration registers saved on 11 -> register 76\n"
            "  --seed N                machine character of every sensor (1)\n"
            "stdin: fault K MODE | wave-fault K MODE | set K REG VALUE | get K REG |\n"
-           "       release K REG | freeze K | thaw K | ping | quit\n";
+           "       release K REG | velocity K X Y Z (mm/s) | velocity K release |\n"
+           "       freeze K | thaw K | ping | quit\n";
 }
 
 }  // namespace orsan::sim

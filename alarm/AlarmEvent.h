@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "SeverityZones.h"
+
+namespace orsan {
+
+enum class AlarmKind { Alarm, Trip, Clear };
+
+// "ALARM", "TRIP", "CLEAR".
+const char* AlarmKindName(AlarmKind kind);
+std::optional<AlarmKind> ParseAlarmKind(const QString& name);
+
+// One event: when it matured, the sensor (1..6), the axis with the worst
+// velocity (0 X, 1 Y, 2 Z), that velocity in mm/s and the sensor's zone.
+struct AlarmEvent {
+    int64_t timeMs = 0;  // since the epoch
+    int sensor = 0;
+    int axis = 0;
+    float value = 0;
+    Zone zone = Zone::None;
+    AlarmKind kind = AlarmKind::Alarm;
+    bool acknowledged = false;
+    int64_t id = 0;  // the stored row; 0 before it is stored
+    bool operator==(const AlarmEvent&) const = default;
+};
+
+// The headless mode's line for an event:
+// {"event":"ALARM","time":...,"ms":...,"id":3,"axis":"Vel_Y","value":3.5,"zone":"C"}
+std::string FormatAlarmEventJson(const AlarmEvent& event);
+
+}  // namespace orsan

@@ -1,0 +1,96 @@
+#include "AlarmExport.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+#include <cstdlib>
+
+#include "AlarmStore.h"
+#include "DataFolder.h"
+#include "LiveReport.h"
+#include "SensorDataFile.h"
+
+namespace orsan {
+
+namespace {
+
+QString ExportTarget(const QString& outPath) {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString name = QStringLiteral("报警记录%1.csv").arg(ExportTimeText(now));
+    if (outPath.isEmpty()) return ResolveDesktopFolder() + QLatin1Char('/') + name;
+    if (QFileInfo(outPath).isDir()) return outPath + QLatin1Char('/') + name;
+    return outPath;
+}
+
+}  // namespace
+
+QString IsoLocalTime(int64_t seconds) {
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(seconds);
+    const int offset = local.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return local.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+           QStringLiteral("%1%2:%3")
+               .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString CsvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events) {
+    QString text = QStringLiteral("Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack\r\n");
+    for (const AlarmEvent& e : events) {
+        const int64_t seconds = e.timeMs / 1000;
+        const QStringList fields = {
+            IsoLocalTime(seconds),
+            QString::number(e.timeMs - seconds * 1000),
+            QString::number(e.sensor),
+            QLatin1String(kVelocityAxisNames[size_t(e.axis)]),
+            QString::fromStdString(FormatJsonFloat(e.value)),
+            ZoneText(e.zone),
+            QLatin1String(AlarmKindName(e.kind)),
+            e.acknowledged ? QStringLiteral("1") : QStringLiteral("0"),
+        };
+        QStringList quoted;
+        for (const QString& field : fields) quoted << CsvField(field);
+        text += quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return text.toUtf8();
+}
+
+int RunAlarmExportCommand(const QString& dataDir, const QString& outPath, QTextStream& out,
+                          QTextStream& err) {
+    const auto fail = [&err](const QString& reason) {
+        err << "alarm export: " << reason << '\n';
+        err.flush();
+        return kAlarmExportFailed;
+    };
+    AlarmStore store;
+    if (!store.Open(dataDir, AlarmStore::Mode::ExistingOnly))
+        return fail(QStringLiteral("cannot open %1\n%2")
+                        .arg(QFileInfo(dataDir + QStringLiteral("/DataRecord.db")).filePath(),
+                             store.LastError()));
+    std::vector<AlarmEvent> events;
+    if (!store.LoadAll(&events)) return fail(store.LastError());
+    const QString target = ExportTarget(outPath);
+    QSaveFile file(target);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(target + QStringLiteral(": ") + file.errorString());
+    const QByteArray csv = FormatAlarmCsv(events);
+    if (file.write(csv) != csv.size() || !file.commit())
+        return fail(target + QStringLiteral(": ") + file.errorString());
+    out << QFileInfo(target).absoluteFilePath() << '\n';
+    out.flush();
+    return kAlarmExportOk;
+}
+
+}  // namespace orsan

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "AlarmEvent.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace orsan {
+
+class AlarmStore;
+
+// The "报警记录" page: the stored events newest first (time, sensor, axis,
+// value, zone, kind, acknowledgement) with "确认选中" and "全部确认". An
+// acknowledged event stays listed, marked "已确认".
+class AlarmLogDlg : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kListLimit = 500;
+
+    explicit AlarmLogDlg(AlarmStore& store, QWidget* parent = nullptr);
+
+    // Reads the list again and reports the unacknowledged ALARM/TRIP count.
+    void Reload();
+    void AcknowledgeSelected();
+    void AcknowledgeAll();
+    // Shown under the list, e.g. when events cannot be stored.
+    void ShowProblem(const QString& text);
+
+    const std::vector<AlarmEvent>& Events() const { return events_; }
+    int UnacknowledgedCount() const { return unacknowledged_; }
+    QTableWidget* List() const { return list_; }
+    QLabel* Problem() const { return problem_; }
+
+signals:
+    // After every reload: ALARM and TRIP events not acknowledged yet.
+    void UnacknowledgedChanged(int count);
+
+private:
+    void Fill();
+
+    AlarmStore& store_;
+    std::vector<AlarmEvent> events_;
+    int unacknowledged_ = 0;
+    QTableWidget* list_;
+    QLabel* problem_;
+    QPushButton* acknowledgeSelected_;
+    QPushButton* acknowledgeAll_;
+};
+
+}  // namespace orsan

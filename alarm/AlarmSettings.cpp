@@ -1,0 +1,166 @@
+#include "AlarmSettings.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cmath>
+
+#include "IniFile.h"
+
+namespace orsan {
+
+namespace {
+
+const QString kClassKey = QStringLiteral("CLASS");
+const QString kZonesKey = QStringLiteral("ZONES");
+const QString kBaselineKey = QStringLiteral("BASELINE");
+const QString kAlarmKey = QStringLiteral("ALARM");
+const QString kTripKey = QStringLiteral("TRIP");
+const QString kDelayKey = QStringLiteral("DELAY");
+
+// A whole text that is one finite decimal number, or nullopt.
+std::optional<double> ParseNumber(const QString& text) {
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);  // C locale: always a decimal point
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+QString Refusal(const QString& key, const QString& value, const QString& reason) {
+    return QStringLiteral("%1=%2 无效：%3").arg(key, value, reason);
+}
+
+// A positive number in mm/s or seconds; an empty text is "not given".
+std::optional<double> ParsePositive(const QString& key, const QString& text, bool allowZero,
+                                    QStringList* problems) {
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    const std::optional<double> value = ParseNumber(text);
+    if (value && (*value > 0 || (allowZero && *value == 0))) return value;
+    problems->append(
+        Refusal(key, text.trimmed(),
+                allowZero ? QStringLiteral("须为不小于0的数") : QStringLiteral("须为大于0的数")));
+    return std::nullopt;
+}
+
+std::optional<ZoneBoundaries> ParseZones(const QString& text, QStringList* problems) {
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    const QStringList parts = text.split(QLatin1Char(','));
+    std::optional<double> values[3];
+    bool numbers = parts.size() == 3;
+    for (int i = 0; numbers && i < 3; ++i) {
+        values[i] = ParseNumber(parts[i]);
+        numbers = values[i].has_value();
+    }
+    if (!numbers) {
+        problems->append(
+            Refusal(kZonesKey, text.trimmed(),
+                    QStringLiteral("须为三个以逗号分隔的数 A/B,B/C,C/D，已按机器类别分区")));
+        return std::nullopt;
+    }
+    if (!(*values[0] > 0 && *values[0] < *values[1] && *values[1] < *values[2])) {
+        problems->append(Refusal(kZonesKey, text.trimmed(),
+                                 QStringLiteral("分区边界须大于0且严格递增，已按机器类别分区")));
+        return std::nullopt;
+    }
+    return ZoneBoundaries{*values[0], *values[1], *values[2]};
+}
+
+QString NumberText(double value) {
+    // Shortest text that reads back as the same value.
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString OptionalText(const std::optional<double>& value) {
+    return value ? NumberText(*value) : QString();
+}
+
+}  // namespace
+
+SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* problems) {
+    QStringList ignored;
+    if (!problems) problems = &ignored;
+    SensorAlarmSettings settings;
+    const QString machineClass = texts.machineClass.trimmed();
+    if (!machineClass.isEmpty()) {
+        if (BoundariesOfClass(machineClass))
+            settings.machineClass = machineClass.toUpper();
+        else
+            problems->append(Refusal(kClassKey, machineClass,
+                                     QStringLiteral("须为 1R、1F、2R 或 2F，已按 2R 处理")));
+    }
+    settings.zones = ParseZones(texts.zones, problems);
+    settings.baseline = ParsePositive(kBaselineKey, texts.baseline, true, problems);
+    settings.alarm = ParsePositive(kAlarmKey, texts.alarm, false, problems);
+    settings.trip = ParsePositive(kTripKey, texts.trip, false, problems);
+    if (const auto delay = ParsePositive(kDelayKey, texts.delay, true, problems))
+        settings.delaySeconds = *delay;
+    return settings;
+}
+
+SensorAlarmTexts FormatAlarmTexts(const SensorAlarmSettings& settings) {
+    SensorAlarmTexts texts;
+    texts.machineClass = settings.machineClass;
+    if (settings.zones)
+        texts.zones = QStringLiteral("%1,%2,%3")
+                          .arg(NumberText(settings.zones->ab), NumberText(settings.zones->bc),
+                               NumberText(settings.zones->cd));
+    texts.baseline = OptionalText(settings.baseline);
+    texts.alarm = OptionalText(settings.alarm);
+    texts.trip = OptionalText(settings.trip);
+    texts.delay = NumberText(settings.delaySeconds);
+    return texts;
+}
+
+AlarmLimits ComputeAlarmLimits(const SensorAlarmSettings& settings) {
+    AlarmLimits limits;
+    limits.zones = settings.zones ? *settings.zones
+                                  : BoundariesOfClass(settings.machineClass)
+                                        .value_or(*BoundariesOfClass(kDefaultMachineClass));
+    const double bc = limits.zones.bc;
+    if (settings.alarm)
+        limits.alarm = *settings.alarm;
+    else if (settings.baseline)
+        limits.alarm = std::min(*settings.baseline + kBaselineShare * bc, kBaselineCap * bc);
+    else
+        limits.alarm = bc;
+    limits.trip = settings.trip ? *settings.trip : limits.zones.cd;
+    limits.delaySeconds = settings.delaySeconds;
+    return limits;
+}
+
+QString AlarmIniPath(const QString& dataDir) {
+    return QDir(dataDir).filePath(QStringLiteral("Alarm.ini"));
+}
+
+QString AlarmSection(int sensor) {
+    return QStringLiteral("ID%1").arg(sensor);
+}
+
+SensorAlarmSettings LoadSensorAlarmSettings(const INIFILE& file, int sensor,
+                                            QStringList* problems) {
+    const QString section = AlarmSection(sensor);
+    const auto get = [&](const QString& key) { return file.GetString(section, key, QString()); };
+    QStringList found;
+    const SensorAlarmSettings settings =
+        ParseAlarmTexts({get(kClassKey), get(kZonesKey), get(kBaselineKey), get(kAlarmKey),
+                         get(kTripKey), get(kDelayKey)},
+                        &found);
+    if (problems)
+        for (const QString& problem : found)
+            problems->append(QStringLiteral("Alarm.ini [%1] %2").arg(section, problem));
+    return settings;
+}
+
+bool SaveSensorAlarmSettings(INIFILE& file, int sensor, const SensorAlarmSettings& settings) {
+    const QString section = AlarmSection(sensor);
+    const SensorAlarmTexts texts = FormatAlarmTexts(settings);
+    bool saved = true;
+    saved = file.WriteString(section, kClassKey, texts.machineClass) && saved;
+    saved = file.WriteString(section, kZonesKey, texts.zones) && saved;
+    saved = file.WriteString(section, kBaselineKey, texts.baseline) && saved;
+    saved = file.WriteString(section, kAlarmKey, texts.alarm) && saved;
+    saved = file.WriteString(section, kTripKey, texts.trip) && saved;
+    saved = file.WriteString(section, kDelayKey, texts.delay) && saved;
+    return saved;
+}
+
+}  // namespace orsan

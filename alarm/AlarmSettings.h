@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "SeverityZones.h"
+
+namespace orsan {
+
+class INIFILE;
+
+inline constexpr double kDefaultAlarmDelaySeconds = 3.0;
+// Without ALARM=, a BASELINE= raises the alarm limit by this share of the
+// B/C boundary, but never beyond kBaselineCap times that boundary.
+inline constexpr double kBaselineShare = 0.25;
+inline constexpr double kBaselineCap = 1.25;
+// CLEAR once the vibration stays below this share of the alarm limit.
+inline constexpr double kClearShare = 0.95;
+
+// One sensor's section of Alarm.ini ([ID1] ... [ID6]) as accepted: values
+// that were refused are absent, so their defaults apply.
+struct SensorAlarmSettings {
+    QString machineClass = QLatin1String(kDefaultMachineClass);
+    std::optional<ZoneBoundaries> zones;  // ZONES=ab,bc,cd
+    std::optional<double> baseline;       // BASELINE= mm/s
+    std::optional<double> alarm;          // ALARM= mm/s
+    std::optional<double> trip;           // TRIP= mm/s
+    double delaySeconds = kDefaultAlarmDelaySeconds;
+    bool operator==(const SensorAlarmSettings&) const = default;
+};
+
+// The texts of one section, as the file or the dialog holds them; an empty
+// text means "not given".
+struct SensorAlarmTexts {
+    QString machineClass;
+    QString zones;
+    QString baseline;
+    QString alarm;
+    QString trip;
+    QString delay;
+};
+
+// Checks every text. Refused values keep their defaults and add one message
+// each (in Chinese, naming the key and the value) to *problems.
+SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* problems);
+// The texts that ParseAlarmTexts reads back as the same settings.
+SensorAlarmTexts FormatAlarmTexts(const SensorAlarmSettings& settings);
+
+// What the event logic works with.
+struct AlarmLimits {
+    ZoneBoundaries zones;
+    double alarm = 0;
+    double trip = 0;
+    double delaySeconds = kDefaultAlarmDelaySeconds;
+};
+AlarmLimits ComputeAlarmLimits(const SensorAlarmSettings& settings);
+
+// Alarm.ini in the data folder.
+QString AlarmIniPath(const QString& dataDir);
+QString AlarmSection(int sensor);  // "ID1" ... "ID6"
+
+// A missing file, section or key means the default. Messages about refused
+// values are prefixed with the section.
+SensorAlarmSettings LoadSensorAlarmSettings(const INIFILE& file, int sensor, QStringList* problems);
+// Writes all six keys of the section (empty for the defaults); false when
+// the file could not be written.
+bool SaveSensorAlarmSettings(INIFILE& file, int sensor, const SensorAlarmSettings& settings);
+
+}  // namespace orsan

@@ -1,0 +1,114 @@
+#include "AlarmSettingsDlg.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "DialogUnits.h"
+#include "EnterEscapeFilter.h"
+#include "MessageDlg.h"
+
+namespace orsan {
+
+AlarmSettingsDlg::AlarmSettingsDlg(int sensor, const SensorAlarmSettings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+    setWindowTitle(QStringLiteral("传感器【%1】报警设置").arg(sensor));
+    setFont(DialogFont());
+    ConsumeEnterEscape(this);
+
+    class_ = new QComboBox(this);
+    for (const char* name : kMachineClasses) class_->addItem(QLatin1String(name));
+    class_->setToolTip(
+        QStringLiteral("1: 大型机器 300kW-50MW；2: 中型机器 15-300kW；R: 刚性支承；F: 柔性支承"));
+    const auto edit = [this](const QString& hint) {
+        auto* e = new QLineEdit(this);
+        e->setPlaceholderText(hint);
+        connect(e, &QLineEdit::textChanged, this, &AlarmSettingsDlg::UpdateSummary);
+        return e;
+    };
+    zones_ = edit(QStringLiteral("按类别，如 1.4,2.8,4.5"));
+    baseline_ = edit(QStringLiteral("无"));
+    alarm_ = edit(QStringLiteral("按规则"));
+    trip_ = edit(QStringLiteral("C/D边界"));
+    delay_ = edit(QStringLiteral("3"));
+    summary_ = new QLabel(this);
+    summary_->setWordWrap(true);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("机器类别:"), class_);
+    form->addRow(QStringLiteral("分区边界 A/B,B/C,C/D (mm/s):"), zones_);
+    form->addRow(QStringLiteral("基线 BASELINE (mm/s):"), baseline_);
+    form->addRow(QStringLiteral("报警 ALARM (mm/s):"), alarm_);
+    form->addRow(QStringLiteral("停机 TRIP (mm/s):"), trip_);
+    form->addRow(QStringLiteral("延时 DELAY (s):"), delay_);
+
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    for (QPushButton* b : {ok, cancel}) b->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &AlarmSettingsDlg::TryAccept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(summary_);
+    layout->addLayout(buttons);
+
+    connect(class_, &QComboBox::currentTextChanged, this, &AlarmSettingsDlg::UpdateSummary);
+    SetTexts(FormatAlarmTexts(settings));
+    UpdateSummary();
+    setMinimumWidth(DialogUnits(font()).X(240));
+}
+
+SensorAlarmTexts AlarmSettingsDlg::Texts() const {
+    return {class_->currentText(), zones_->text(), baseline_->text(),
+            alarm_->text(),        trip_->text(),  delay_->text()};
+}
+
+void AlarmSettingsDlg::SetTexts(const SensorAlarmTexts& texts) {
+    const int index = class_->findText(texts.machineClass.trimmed().toUpper());
+    class_->setCurrentIndex(index >= 0 ? index : class_->findText(kDefaultMachineClass));
+    zones_->setText(texts.zones);
+    baseline_->setText(texts.baseline);
+    alarm_->setText(texts.alarm);
+    trip_->setText(texts.trip);
+    delay_->setText(texts.delay);
+}
+
+void AlarmSettingsDlg::UpdateSummary() {
+    QStringList problems;
+    const AlarmLimits limits = ComputeAlarmLimits(ParseAlarmTexts(Texts(), &problems));
+    QString text =
+        QStringLiteral("生效: 分区 %1 / %2 / %3 mm/s，报警 %4 mm/s，停机 %5 mm/s，延时 %6 s")
+            .arg(limits.zones.ab)
+            .arg(limits.zones.bc)
+            .arg(limits.zones.cd)
+            .arg(limits.alarm, 0, 'g', 4)
+            .arg(limits.trip, 0, 'g', 4)
+            .arg(limits.delaySeconds);
+    if (!problems.isEmpty()) text += QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
+    summary_->setText(text);
+}
+
+bool AlarmSettingsDlg::TryAccept() {
+    QStringList problems;
+    const SensorAlarmSettings settings = ParseAlarmTexts(Texts(), &problems);
+    if (!problems.isEmpty()) {
+        ShowMessage(problems.join(QLatin1Char('\n')));
+        return false;
+    }
+    settings_ = settings;
+    accept();
+    return true;
+}
+
+}  // namespace orsan

@@ -1,0 +1,211 @@
+#include "AlarmStore.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <atomic>
+
+#include "LiveReport.h"
+#include "RecordDatabase.h"
+
+namespace orsan {
+
+namespace {
+
+const QStringList kColumns = {"Time", "msTime", "Sensor", "Axis", "Value", "Zone", "Kind", "Ack"};
+const QString kSelect =
+    QStringLiteral("SELECT rowid, Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm ");
+
+QString NextConnectionName() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("orsan_alarm_%1").arg(++counter);
+}
+
+int AxisIndex(const QString& name) {
+    for (int axis = 0; axis < 3; ++axis)
+        if (name == QLatin1String(kVelocityAxisNames[size_t(axis)])) return axis;
+    return -1;
+}
+
+}  // namespace
+
+AlarmStore::AlarmStore() : connectionName_(NextConnectionName()) {}
+
+AlarmStore::~AlarmStore() {
+    Close();
+}
+
+bool AlarmStore::Open(const QString& folder, Mode mode) {
+    Close();
+    path_ = RecordDatabase::PathIn(folder);
+    {
+        // The record database decides whether the file is the station's and
+        // gives a new file its table `data` before ours joins it.
+        RecordDatabase record;
+        if (!record.Open(folder, mode == Mode::ExistingOnly
+                                     ? RecordDatabase::Mode::ExistingOnly
+                                     : RecordDatabase::Mode::CreateIfMissing)) {
+            lastError_ = record.LastDiagnostic();
+            return false;
+        }
+    }
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db_.setDatabaseName(path_);
+    // The record database writes to the same file; wait for its lock.
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db_.open()) {
+        Fail(QStringLiteral("打开"), db_.lastError());
+        Close();
+        return false;
+    }
+    if (!CheckTable(mode == Mode::CreateIfMissing)) {
+        Close();
+        return false;
+    }
+    open_ = true;
+    return true;
+}
+
+bool AlarmStore::CheckTable(bool create) {
+    lastError_.clear();
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(alarm)")))
+        return Fail(QStringLiteral("读取报警表"), query.lastError());
+    QStringList found;
+    while (query.next()) found << query.value(1).toString();
+    query.finish();
+    if (found.isEmpty()) {
+        tableExists_ = false;
+        // An export reads a file without events as empty and leaves it as it is.
+        if (!create) return true;
+        if (!query.exec(QStringLiteral(
+                "CREATE TABLE alarm (Time INTEGER, msTime INTEGER, Sensor INTEGER, Axis TEXT, "
+                "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER)")))
+            return Fail(QStringLiteral("创建报警表"), query.lastError());
+        if (!query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS alarm_time ON alarm(Time)")))
+            return Fail(QStringLiteral("创建报警表索引"), query.lastError());
+        tableExists_ = true;
+        return true;
+    }
+    bool matches = found.size() == kColumns.size();
+    for (int c = 0; matches && c < kColumns.size(); ++c)
+        matches = found[c].compare(kColumns[c], Qt::CaseInsensitive) == 0;
+    if (!matches) {
+        lastError_ =
+            QStringLiteral("报警表 alarm 的列不符（现有列: %1）").arg(found.join(QLatin1Char(',')));
+        return false;
+    }
+    tableExists_ = true;
+    return true;
+}
+
+void AlarmStore::Close() {
+    if (db_.isValid()) {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+    }
+    open_ = false;
+    tableExists_ = false;
+}
+
+bool AlarmStore::Fail(const QString& what, const QSqlError& error) {
+    lastError_ = QStringLiteral("报警记录%1失败（%2）：%3").arg(what, path_, error.text());
+    return false;
+}
+
+bool AlarmStore::Insert(AlarmEvent* event) {
+    if (!open_ || !tableExists_) {
+        lastError_ = QStringLiteral("报警记录无法保存：数据库未打开");
+        return false;
+    }
+    QSqlQuery query(db_);
+    query.prepare(
+        QStringLiteral("INSERT INTO alarm (Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, 0)"));
+    query.addBindValue(qint64(event->timeMs / 1000));
+    query.addBindValue(int(event->timeMs % 1000));
+    query.addBindValue(event->sensor);
+    query.addBindValue(QLatin1String(kVelocityAxisNames[size_t(event->axis)]));
+    // The shortest text of the float, converted by the REAL column: 3.5, not
+    // 3.4999999046.
+    query.addBindValue(QString::fromStdString(FormatJsonFloat(event->value)));
+    query.addBindValue(ZoneText(event->zone));
+    query.addBindValue(QLatin1String(AlarmKindName(event->kind)));
+    if (!query.exec()) return Fail(QStringLiteral("保存"), query.lastError());
+    event->id = query.lastInsertId().toLongLong();
+    event->acknowledged = false;
+    return true;
+}
+
+bool AlarmStore::Load(const QString& sql, int limit, std::vector<AlarmEvent>* events) {
+    events->clear();
+    if (!open_) {
+        lastError_ = QStringLiteral("报警记录无法读取：数据库未打开");
+        return false;
+    }
+    if (!tableExists_) return true;
+    QSqlQuery query(db_);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) return Fail(QStringLiteral("读取"), query.lastError());
+    if (limit >= 0) query.addBindValue(limit);
+    if (!query.exec()) return Fail(QStringLiteral("读取"), query.lastError());
+    while (query.next()) {
+        AlarmEvent event;
+        event.id = query.value(0).toLongLong();
+        event.timeMs = query.value(1).toLongLong() * 1000 + query.value(2).toLongLong();
+        event.sensor = query.value(3).toInt();
+        event.axis = std::max(0, AxisIndex(query.value(4).toString()));
+        event.value = query.value(5).toFloat();
+        const QString zone = query.value(6).toString();
+        event.zone = zone.size() == 1 && zone[0] >= u'A' && zone[0] <= u'D'
+                         ? Zone(zone[0].toLatin1())
+                         : Zone::None;
+        event.kind = ParseAlarmKind(query.value(7).toString()).value_or(AlarmKind::Alarm);
+        event.acknowledged = query.value(8).toInt() != 0;
+        events->push_back(event);
+    }
+    if (query.lastError().isValid()) return Fail(QStringLiteral("读取"), query.lastError());
+    return true;
+}
+
+bool AlarmStore::LoadNewest(int limit, std::vector<AlarmEvent>* events) {
+    return Load(kSelect + QStringLiteral("ORDER BY Time DESC, msTime DESC, rowid DESC LIMIT ?"),
+                std::max(0, limit), events);
+}
+
+bool AlarmStore::LoadAll(std::vector<AlarmEvent>* events) {
+    return Load(kSelect + QStringLiteral("ORDER BY Time, msTime, rowid"), -1, events);
+}
+
+bool AlarmStore::Acknowledge(int64_t id) {
+    if (!open_ || !tableExists_) return false;
+    QSqlQuery query(db_);
+    query.prepare(QStringLiteral("UPDATE alarm SET Ack = 1 WHERE rowid = ?"));
+    query.addBindValue(qint64(id));
+    if (!query.exec()) return Fail(QStringLiteral("确认"), query.lastError());
+    return true;
+}
+
+bool AlarmStore::AcknowledgeAll() {
+    if (!open_ || !tableExists_) return false;
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral("UPDATE alarm SET Ack = 1 WHERE Ack = 0")))
+        return Fail(QStringLiteral("确认"), query.lastError());
+    return true;
+}
+
+int AlarmStore::UnacknowledgedRaisedCount() {
+    if (!open_) return -1;
+    if (!tableExists_) return 0;
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral(
+            "SELECT COUNT(*) FROM alarm WHERE Ack = 0 AND Kind IN ('ALARM', 'TRIP')")) ||
+        !query.next()) {
+        Fail(QStringLiteral("读取"), query.lastError());
+        return -1;
+    }
+    return query.value(0).toInt();
+}
+
+}  // namespace orsan

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include "SeverityZones.h"
+
+namespace orsan {
+
+// A green, B yellow-green, C orange, D red; no zone grey.
+QColor ZoneColor(Zone zone);
+
+// The zone beside the velocity row and the lamps: "B区 2R", "--区 2R" without
+// a zone; without a class only the zone ("B区").
+QString ZoneCaption(Zone zone, const QString& machineClass = QString());
+
+// Colours a label-like widget's background by its zone, text readable on it.
+QString ZoneStyleSheet(Zone zone);
+
+}  // namespace orsan

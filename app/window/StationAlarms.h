@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <functional>
+
+#include "AlarmMonitor.h"
+#include "StationPaths.h"
+
+class QLabel;
+class QWidget;
+
+namespace orsan {
+
+class AlarmLogDlg;
+class PannelDlg;
+class XTabCtrl;
+
+// Zones and alarms in the station window: grades on every refresh, shows
+// each sensor's zone beside its lamp and on its panel, marks the zone
+// boundaries on the trend charts, keeps the "报警记录" page and its tab's
+// caption, and runs the per-sensor settings dialog.
+class StationAlarms : public QObject {
+    Q_OBJECT
+public:
+    // Runs the settings dialog for a sensor (1..6) with its current settings;
+    // true with *accepted filled when the user confirmed. Tests replace it.
+    using SettingsDialog = std::function<bool(int sensor, SensorAlarmSettings* accepted)>;
+
+    // Reads Alarm.ini (refused values are shown in a message) and opens the
+    // event table in the data folder.
+    StationAlarms(const StationPaths& paths, QWidget* window);
+
+    // The pieces of the window it looks after, once they exist.
+    void AttachZoneLabels(const std::array<QLabel*, kSensorCount>& labels);
+    void AttachPanels(const std::array<PannelDlg*, kSensorCount>& panels);
+    // Creates the page as the tab control's last tab.
+    AlarmLogDlg* AddPage(XTabCtrl* tabs);
+
+    // One refresh of the main window.
+    void Refresh(const LiveValues& values, const std::array<bool, kSensorCount>& commOk);
+
+    // The settings dialog of a sensor, then SaveSettings with its answer.
+    void EditSettings(int sensor);
+    // Writes the sensor's section of Alarm.ini and applies it at once; a
+    // file that cannot be written is reported, the settings hold until exit.
+    void SaveSettings(int sensor, const SensorAlarmSettings& settings);
+    void SetSettingsDialog(SettingsDialog dialog) { settingsDialog_ = std::move(dialog); }
+
+    AlarmMonitor& Monitor() { return monitor_; }
+    AlarmLogDlg* Page() const { return page_; }
+
+private:
+    void ShowZones();
+    void MarkBoundaries(int sensor);
+    void HighlightTab(int unacknowledged);
+
+    StationPaths paths_;
+    QWidget* window_;
+    AlarmMonitor monitor_;
+    std::array<QLabel*, kSensorCount> zoneLabels_{};
+    std::array<PannelDlg*, kSensorCount> panels_{};
+    // What the panels show, so an unchanged zone costs no restyling.
+    std::array<QString, kSensorCount> shownCaptions_;
+    AlarmLogDlg* page_ = nullptr;
+    XTabCtrl* tabs_ = nullptr;
+    int pageTab_ = -1;
+    SettingsDialog settingsDialog_;
+};
+
+}  // namespace orsan

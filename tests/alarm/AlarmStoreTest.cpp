@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTextStream>
+
+#include "AlarmExport.h"
+#include "AlarmMonitor.h"
+#include "AlarmStore.h"
+#include "RecordDatabase.h"
+#include "RecordTestSupport.h"
+#include "TempDir.h"
+
+namespace orsan {
+namespace {
+
+AlarmEvent Event(int64_t ms, int sensor, int axis, float value, Zone zone, AlarmKind kind) {
+    AlarmEvent e;
+    e.timeMs = ms;
+    e.sensor = sensor;
+    e.axis = axis;
+    e.value = value;
+    e.zone = zone;
+    e.kind = kind;
+    return e;
+}
+
+class AlarmStoreTest : public ::testing::Test {
+protected:
+    test::TempDir dir{"orsan-alarm-store"};
+    QString folder = QString::fromStdString(dir.Path().string());
+    QString file = RecordDatabase::PathIn(folder);
+
+    // 2024-05-01 08:30:15 in the tests' zone (UTC+8) is 00:30:15 UTC.
+    static constexpr int64_t kT0 = 1714523415000;
+
+    void StoreThree(AlarmStore& store) {
+        AlarmEvent events[] = {
+            Event(kT0 + 7, 3, 1, 3.5f, Zone::C, AlarmKind::Alarm),
+            Event(kT0 + 1000, 3, 2, 5.25f, Zone::D, AlarmKind::Trip),
+            Event(kT0 + 9000, 3, 0, 1.0f, Zone::A, AlarmKind::Clear),
+        };
+        for (AlarmEvent& e : events)
+            ASSERT_TRUE(store.Insert(&e)) << store.LastError().toStdString();
+    }
+};
+
+TEST_F(AlarmStoreTest, EventsAreListedNewestFirstAndAcknowledged) {
+    AlarmStore store;
+    ASSERT_TRUE(store.Open(folder)) << store.LastError().toStdString();
+    StoreThree(store);
+    std::vector<AlarmEvent> events;
+    ASSERT_TRUE(store.LoadNewest(10, &events));
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].kind, AlarmKind::Clear);
+    EXPECT_EQ(events[1],
+              (AlarmEvent{kT0 + 1000, 3, 2, 5.25f, Zone::D, AlarmKind::Trip, false, events[1].id}));
+    EXPECT_EQ(events[2].timeMs, kT0 + 7);
+    EXPECT_EQ(events[2].value, 3.5f);
+    EXPECT_EQ(store.UnacknowledgedRaisedCount(), 2);  // CLEAR does not count
+
+    ASSERT_TRUE(store.Acknowledge(events[1].id));
+    ASSERT_TRUE(store.LoadNewest(2, &events));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_TRUE(events[1].acknowledged);
+    EXPECT_EQ(store.UnacknowledgedRaisedCount(), 1);
+    ASSERT_TRUE(store.AcknowledgeAll());
+    EXPECT_EQ(store.UnacknowledgedRaisedCount(), 0);
+
+    // Values as the table holds them, read without the store.
+    test::WithRawConnection(file, [](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        ASSERT_TRUE(
+            q.exec("SELECT Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm "
+                   "ORDER BY rowid LIMIT 1"));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toLongLong(), kT0 / 1000);
+        EXPECT_EQ(q.value(1).toInt(), 7);
+        EXPECT_EQ(q.value(2).toInt(), 3);
+        EXPECT_EQ(q.value(3).toString(), "Vel_Y");
+        EXPECT_EQ(q.value(4).toDouble(), 3.5);
+        EXPECT_EQ(q.value(5).toString(), "C");
+        EXPECT_EQ(q.value(6).toString(), "ALARM");
+        EXPECT_EQ(q.value(7).toInt(), 1);
+    });
+}
+
+TEST_F(AlarmStoreTest, TableJoinsAnExistingRecordFileWithoutTouchingItsRows) {
+    {
+        RecordDatabase record;
+        ASSERT_TRUE(record.Open(folder));
+        for (int i = 0; i < 3; ++i) ASSERT_TRUE(record.Insert(test::PatternRow(1000 + i, 0, i)));
+    }
+    {
+        AlarmStore store;
+        ASSERT_TRUE(store.Open(folder)) << store.LastError().toStdString();
+        StoreThree(store);
+    }
+    EXPECT_EQ(test::RawRowCount(file), 3);
+    RecordDatabase again;  // still the station's file for the record side
+    ASSERT_TRUE(again.Open(folder));
+    EXPECT_EQ(again.Count(), std::optional<qint64>(3));
+
+    // A new folder: the file is made with both tables.
+    test::TempDir fresh("orsan-alarm-fresh");
+    AlarmStore store;
+    ASSERT_TRUE(store.Open(QString::fromStdString(fresh.Path().string())));
+    RecordDatabase record;
+    EXPECT_TRUE(record.Open(QString::fromStdString(fresh.Path().string())))
+        << record.LastDiagnostic().toStdString();
+}
+
+TEST_F(AlarmStoreTest, ForeignFilesAndTablesAreRefused) {
+    AlarmStore store;
+    EXPECT_FALSE(store.Open(folder, AlarmStore::Mode::ExistingOnly));
+    EXPECT_FALSE(QFile::exists(file));  // an export makes nothing
+
+    {
+        RecordDatabase record;
+        ASSERT_TRUE(record.Open(folder));
+    }
+    test::WithRawConnection(file, [](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("CREATE TABLE alarm (Id INTEGER, Text TEXT)"));
+    });
+    EXPECT_FALSE(store.Open(folder));
+    EXPECT_TRUE(store.LastError().contains("alarm")) << store.LastError().toStdString();
+}
+
+TEST_F(AlarmStoreTest, MonitorStoresWhatMaturesAndKeepsGradingWithoutAStore) {
+    int64_t now = kT0;
+    AlarmMonitor monitor([&now] { return now; });
+    ASSERT_TRUE(monitor.OpenStore(folder));
+    LiveValues values{};
+    values[1][kSlotVelX] = 3.0f;
+    const std::array<bool, kSensorCount> ok = {true, true, false, false, false, false};
+    EXPECT_TRUE(monitor.Update(values, ok).empty());
+    EXPECT_EQ(monitor.Zones()[1], Zone::C);
+    now += 3000;
+    ASSERT_EQ(monitor.Update(values, ok).size(), 1u);
+    std::vector<AlarmEvent> stored;
+    ASSERT_TRUE(monitor.Store().LoadAll(&stored));
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].sensor, 2);
+    EXPECT_EQ(stored[0].timeMs, kT0 + 3000);
+
+    AlarmMonitor unstored([&now] { return now; });
+    now += 1;
+    unstored.Update(values, ok);
+    now += 3000;
+    EXPECT_EQ(unstored.Update(values, ok).size(), 1u);
+    EXPECT_EQ(unstored.StoreFailures(), 1);
+}
+
+TEST_F(AlarmStoreTest, ExportWritesRfc4180CsvWithLocalTimesAndOffset) {
+    {
+        AlarmStore store;
+        ASSERT_TRUE(store.Open(folder));
+        StoreThree(store);
+        std::vector<AlarmEvent> events;
+        ASSERT_TRUE(store.LoadNewest(1, &events));
+        ASSERT_TRUE(store.Acknowledge(events[0].id));
+    }
+    const QString target = folder + "/alarms.csv";
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    ASSERT_EQ(RunAlarmExportCommand(folder, target, out, err), kAlarmExportOk)
+        << errText.toStdString();
+    QFile csv(target);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll(),
+              "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack\r\n"
+              "2024-05-01T08:30:15+08:00,7,3,Vel_Y,3.5,C,ALARM,0\r\n"
+              "2024-05-01T08:30:16+08:00,0,3,Vel_Z,5.25,D,TRIP,0\r\n"
+              "2024-05-01T08:30:24+08:00,0,3,Vel_X,1,A,CLEAR,1\r\n");
+    EXPECT_EQ(outText.trimmed(), QFileInfo(target).absoluteFilePath());
+
+    // A database without events exports the header alone; no database is an error.
+    test::TempDir empty("orsan-alarm-none");
+    const QString none = QString::fromStdString(empty.Path().string());
+    EXPECT_EQ(RunAlarmExportCommand(none, none + "/x.csv", out, err), kAlarmExportFailed);
+    EXPECT_FALSE(QFile::exists(none + "/x.csv"));
+}
+
+TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+    const struct {
+        const char* in;
+        const char* out;
+    } rows[] = {{"plain", "plain"},
+                {"a,b", "\"a,b\""},
+                {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                {"two\nlines", "\"two\nlines\""},
+                {"", ""}};
+    for (const auto& r : rows) EXPECT_EQ(CsvField(r.in), QString(r.out)) << r.in;
+}
+
+}  // namespace
+}  // namespace orsan

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "AlarmSettings.h"
+#include "IniFile.h"
+#include "TempDir.h"
+
+namespace orsan {
+namespace {
+
+struct LimitCase {
+    const char* name;
+    SensorAlarmTexts texts;
+    double ab, bc, cd, alarm, trip, delay;
+};
+
+// Texts of one section; empty fields are "not given".
+SensorAlarmTexts Texts(const char* cls, const char* zones = "", const char* baseline = "",
+                       const char* alarm = "", const char* trip = "", const char* delay = "") {
+    return {QString::fromUtf8(cls),   QString::fromUtf8(zones), QString::fromUtf8(baseline),
+            QString::fromUtf8(alarm), QString::fromUtf8(trip),  QString::fromUtf8(delay)};
+}
+
+TEST(LimitRules, AlarmAndTripFollowOverridesBaselineAndClass) {
+    const LimitCase cases[] = {
+        {"defaults are 2R", Texts(""), 1.4, 2.8, 4.5, 2.8, 4.5, 3},
+        {"class 1F", Texts("1F"), 3.5, 7.1, 11.0, 7.1, 11.0, 3},
+        // 2R: 1.0 + 0.25 * 2.8 = 1.7, below the cap 3.5
+        {"baseline raises alarm", Texts("2R", "", "1.0"), 1.4, 2.8, 4.5, 1.7, 4.5, 3},
+        // 3.0 + 0.7 = 3.7 is capped at 1.25 * 2.8 = 3.5
+        {"baseline capped", Texts("2R", "", "3.0"), 1.4, 2.8, 4.5, 3.5, 4.5, 3},
+        {"ALARM beats baseline", Texts("2R", "", "3.0", "2.0"), 1.4, 2.8, 4.5, 2.0, 4.5, 3},
+        {"ALARM above the cap is kept", Texts("2R", "", "", "6.0"), 1.4, 2.8, 4.5, 6.0, 4.5, 3},
+        {"TRIP and DELAY", Texts("1R", "", "", "", "9.5", "0.5"), 2.3, 4.5, 7.1, 4.5, 9.5, 0.5},
+        {"own zones set B/C and C/D", Texts("1R", "1,2,3"), 1, 2, 3, 2, 3, 3},
+        {"baseline on own zones", Texts("2F", "1,4,8", "2"), 1, 4, 8, 3.0, 8, 3},
+        {"zero delay", Texts("2R", "", "", "", "", "0"), 1.4, 2.8, 4.5, 2.8, 4.5, 0},
+    };
+    for (const LimitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList problems;
+        const AlarmLimits limits = ComputeAlarmLimits(ParseAlarmTexts(c.texts, &problems));
+        EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+        EXPECT_EQ(limits.zones, (ZoneBoundaries{c.ab, c.bc, c.cd}));
+        EXPECT_DOUBLE_EQ(limits.alarm, c.alarm);
+        EXPECT_DOUBLE_EQ(limits.trip, c.trip);
+        EXPECT_DOUBLE_EQ(limits.delaySeconds, c.delay);
+    }
+}
+
+TEST(LimitRules, BadValuesAreRefusedWithAMessageAndTheDefaultUsed) {
+    const struct {
+        SensorAlarmTexts texts;
+        const char* key;
+        double bc, alarm, trip, delay;
+    } cases[] = {
+        {Texts("1R", "3,2,4"), "ZONES", 4.5, 4.5, 7.1, 3},      // not rising
+        {Texts("1R", "2,2,4"), "ZONES", 4.5, 4.5, 7.1, 3},      // equal is not rising
+        {Texts("1R", "1,2"), "ZONES", 4.5, 4.5, 7.1, 3},        // two values
+        {Texts("1R", "1,2,x"), "ZONES", 4.5, 4.5, 7.1, 3},      // not a number
+        {Texts("1R", "0,2,4"), "ZONES", 4.5, 4.5, 7.1, 3},      // zero boundary
+        {Texts("9Z"), "CLASS", 2.8, 2.8, 4.5, 3},               // unknown class
+        {Texts("2R", "", "-1"), "BASELINE", 2.8, 2.8, 4.5, 3},  // negative
+        {Texts("2R", "", "", "0"), "ALARM", 2.8, 2.8, 4.5, 3},  // zero alarm
+        {Texts("2R", "", "", "", "abc"), "TRIP", 2.8, 2.8, 4.5, 3},
+        {Texts("2R", "", "", "", "", "-2"), "DELAY", 2.8, 2.8, 4.5, 3},
+        {Texts("2R", "", "", "", "", "nan"), "DELAY", 2.8, 2.8, 4.5, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        QStringList problems;
+        const AlarmLimits limits = ComputeAlarmLimits(ParseAlarmTexts(c.texts, &problems));
+        ASSERT_EQ(problems.size(), 1);
+        EXPECT_TRUE(problems[0].startsWith(QLatin1String(c.key) + '='))
+            << problems[0].toStdString();
+        EXPECT_DOUBLE_EQ(limits.zones.bc, c.bc);
+        EXPECT_DOUBLE_EQ(limits.alarm, c.alarm);
+        EXPECT_DOUBLE_EQ(limits.trip, c.trip);
+        EXPECT_DOUBLE_EQ(limits.delaySeconds, c.delay);
+    }
+}
+
+TEST(LimitRules, AlarmIniSectionsRoundTripAndMissingFileMeansDefaults) {
+    test::TempDir dir("orsan-alarm-ini");
+    const QString folder = QString::fromStdString(dir.Path().string());
+    INIFILE file(AlarmIniPath(folder));
+    QStringList problems;
+    EXPECT_EQ(LoadSensorAlarmSettings(file, 4, &problems), SensorAlarmSettings{});
+    EXPECT_TRUE(problems.isEmpty());
+
+    SensorAlarmSettings settings;
+    settings.machineClass = "1F";
+    settings.zones = ZoneBoundaries{2.5, 5.25, 9.0};
+    settings.baseline = 1.1;
+    settings.trip = 12.5;
+    settings.delaySeconds = 4.5;
+    ASSERT_TRUE(SaveSensorAlarmSettings(file, 4, settings));
+    EXPECT_EQ(LoadSensorAlarmSettings(file, 4, &problems), settings);
+    EXPECT_EQ(LoadSensorAlarmSettings(file, 3, &problems), SensorAlarmSettings{});
+    EXPECT_TRUE(problems.isEmpty());
+    EXPECT_EQ(file.GetString("ID4", "ZONES", ""), "2.5,5.25,9");
+
+    // Hand-edited bad value: refused with a message naming the section.
+    ASSERT_TRUE(file.WriteString("ID4", "ZONES", "5,4,3"));
+    const SensorAlarmSettings loaded = LoadSensorAlarmSettings(file, 4, &problems);
+    EXPECT_FALSE(loaded.zones.has_value());
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].startsWith("Alarm.ini [ID4] ZONES=5,4,3")) << problems[0].toStdString();
+}
+
+}  // namespace
+}  // namespace orsan

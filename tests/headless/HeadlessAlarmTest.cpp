@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <chrono>
+#include <functional>
+
+#include "ChildProcess.h"
+#include "IniFile.h"
+#include "SimProcess.h"
+#include "SimStationConfig.h"
+#include "TempDir.h"
+
+namespace orsan {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Three simulated machines with pinned velocities, classes from Alarm.ini and
+// a one-second delay; the station's stream is read line by line.
+class HeadlessAlarmTest : public ::testing::Test {
+protected:
+    test::TempDir dataDir{"orsan-headless-alarm"};
+    test::SimProcess sim{{"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--sensor",
+                          "127.0.0.3:0", "--wave-port", "0"}};
+    std::unique_ptr<test::ChildProcess> station;
+    std::vector<QJsonObject> events;
+    QJsonObject lastData;
+
+    void SetUp() override {
+        const QString folder = QString::fromStdString(dataDir.Path().string());
+        ASSERT_TRUE(test::WriteSimStationConfig(folder, sim, 3, "1.0"));
+        INIFILE alarms(folder + "/Alarm.ini");
+        const char* classes[] = {"2R", "1F", "2R"};
+        for (int n = 1; n <= 3; ++n) {
+            ASSERT_TRUE(alarms.WriteString(QStringLiteral("ID%1").arg(n), "CLASS", classes[n - 1]));
+            ASSERT_TRUE(alarms.WriteString(QStringLiteral("ID%1").arg(n), "DELAY", "1"));
+        }
+        sim.SetVelocities(1, 2.8, 0.5, 2.8);  // exactly on B/C of 2R: zone B, no event
+        sim.SetVelocities(2, 1.0, 3.5, 0.2);  // 1F: zone A
+        sim.SetVelocities(3, 1.0, 2.0, 1.0);  // 2R: zone B
+        station = std::make_unique<test::ChildProcess>(
+            test::StationPath(),
+            std::vector<std::string>{"--headless", "--data-dir", dataDir.Path().string()});
+    }
+
+    // Reads lines until `done` holds for an event or a data line; false when
+    // the stream ends or stays quiet for 10 s.
+    bool ReadUntil(const std::function<bool(const QJsonObject&)>& done) {
+        while (auto line = station->ReadLine(10s)) {
+            const QJsonObject object =
+                QJsonDocument::fromJson(QByteArray::fromStdString(*line)).object();
+            EXPECT_FALSE(object.isEmpty()) << *line;
+            if (object.contains("event"))
+                events.push_back(object);
+            else
+                lastData = object;
+            if (done(object)) return true;
+        }
+        return false;
+    }
+
+    static QJsonValue ZoneOf(const QJsonObject& data, int sensor) {
+        return data["sensors"].toArray()[sensor - 1].toObject()["Zone"];
+    }
+
+    static std::function<bool(const QJsonObject&)> EventOfKind(const char* kind) {
+        return [kind](const QJsonObject& o) { return o["event"].toString() == kind; };
+    }
+};
+
+TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) {
+    ASSERT_TRUE(ReadUntil([](const QJsonObject& o) {
+        return ZoneOf(o, 1).toString() == "B" && ZoneOf(o, 2).toString() == "A" &&
+               ZoneOf(o, 3).toString() == "B";
+    }));
+    for (int n = 4; n <= 6; ++n) EXPECT_TRUE(ZoneOf(lastData, n).isNull()) << n;
+
+    const struct {
+        double y;
+        const char* kind;
+        double value;
+        const char* zone;
+    } steps[] = {
+        {3.5, "ALARM", 3.5, "C"},
+        {5.0, "TRIP", 5.0, "D"},
+        {1.2, "CLEAR", 1.2, "A"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.kind);
+        const qint64 before = QDateTime::currentMSecsSinceEpoch();
+        sim.SetVelocities(3, 1.0, step.y, 1.0);
+        ASSERT_TRUE(ReadUntil(EventOfKind(step.kind)));
+        const QJsonObject& event = events.back();
+        EXPECT_EQ(event["id"].toInt(), 3);
+        EXPECT_EQ(event["axis"].toString(), "Vel_Y");
+        EXPECT_EQ(float(event["value"].toDouble()), float(step.value));
+        EXPECT_EQ(event["zone"].toString(), step.zone);
+        // Not before the one-second delay after the change.
+        const qint64 at = qint64(event["time"].toInteger()) * 1000 + event["ms"].toInt();
+        EXPECT_GE(at - before, 1000);
+    }
+    // A few more lines: nothing repeats, nothing for the machines in A or B.
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(ReadUntil([](const QJsonObject& o) { return !o.contains("event"); }));
+    station->Signal(SIGTERM);
+    EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    ASSERT_EQ(events.size(), 3u);
+
+    // The same events in table `alarm`.
+    QStringList stored;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "alarm-check");
+        db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(
+            q.exec("SELECT Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm "
+                   "ORDER BY rowid"));
+        while (q.next())
+            stored << QStringList{q.value(0).toString(), q.value(1).toString(),
+                                  q.value(2).toString(), q.value(3).toString(),
+                                  q.value(4).toString(), q.value(5).toString(),
+                                  q.value(6).toString(), q.value(7).toString()}
+                          .join(' ');
+    }
+    QSqlDatabase::removeDatabase("alarm-check");
+    QStringList streamed;
+    for (const QJsonObject& e : events)
+        streamed << QStringList{QString::number(e["time"].toInteger()),
+                                QString::number(e["ms"].toInt()),
+                                QString::number(e["id"].toInt()),
+                                e["axis"].toString(),
+                                QString::number(e["value"].toDouble()),
+                                e["zone"].toString(),
+                                e["event"].toString(),
+                                "0"}
+                        .join(' ');
+    EXPECT_EQ(stored, streamed);
+}
+
+}  // namespace
+}  // namespace orsan

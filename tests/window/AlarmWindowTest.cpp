@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "AlarmLogDlg.h"
+#include "AlarmSettingsDlg.h"
+#include "DxChartTrend.h"
+#include "IniFile.h"
+#include "MessageHook.h"
+#include "OrsanSensorMonitorDlg.h"
+#include "PannelDlg.h"
+#include "RecordDatabase.h"
+#include "SensorPoller.h"
+#include "SimProcess.h"
+#include "SimStationConfig.h"
+#include "StationAlarms.h"
+#include "XTabCtrl.h"
+
+namespace orsan {
+namespace {
+
+constexpr int kAlarmTab = 7;
+
+class AlarmWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dataDir;
+    SensorPoller poller;
+    RecordDatabase database;
+    std::unique_ptr<OrsanSensorMonitorDlg> window;
+
+    void TearDown() override {
+        window.reset();
+        poller.StopPolling();
+    }
+
+    void OpenWindow() {
+        window = std::make_unique<OrsanSensorMonitorDlg>(
+            StationPaths{dataDir.path(), dataDir.path()}, poller, database);
+        window->show();
+    }
+
+    // The zone beside sensor n's lamp: the label just left of it.
+    QLabel* ZoneLabel(int n) const {
+        static constexpr int kLampIds[kSensorCount] = {1059, 1060, 1061, 1056, 1057, 1058};
+        const QWidget* lamp =
+            window->findChild<QWidget*>(QStringLiteral("id%1").arg(kLampIds[n - 1]));
+        for (QLabel* label : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (label->geometry().right() < lamp->x() &&
+                label->geometry().right() >= lamp->x() - 4 &&
+                label->geometry().intersects(QRect(0, lamp->y(), window->width(), lamp->height())))
+                return label;
+        }
+        return nullptr;
+    }
+
+    QColor CaptionColor() const { return window->Tabs()->TextColor(kAlarmTab); }
+};
+
+TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
+    test::SimProcess sim(
+        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
+    ASSERT_TRUE(test::WriteSimStationConfig(dataDir.path(), sim, 2, "1.0"));
+    INIFILE alarms(dataDir.path() + "/Alarm.ini");
+    ASSERT_TRUE(alarms.WriteString("ID1", "DELAY", "0.5"));
+    ASSERT_TRUE(alarms.WriteString("ID2", "CLASS", "1F"));
+    sim.SetVelocities(1, 1.0, 3.5, 1.0);  // 2R: zone C, above ALARM
+    sim.SetVelocities(2, 1.0, 3.5, 1.0);  // 1F: zone A
+    OpenWindow();
+
+    XTabCtrl* tabs = window->Tabs();
+    ASSERT_EQ(tabs->Count(), 8);
+    EXPECT_EQ(tabs->Caption(kAlarmTab), QString::fromUtf8("  报警记录  "));
+    EXPECT_NE(CaptionColor(), QColor(255, 0, 0));
+    AlarmLogDlg* page = window->Alarms()->Page();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->Events().empty(); }, 10000));
+
+    for (int n = 1; n <= 3; ++n) ASSERT_NE(ZoneLabel(n), nullptr) << n;
+    EXPECT_EQ(ZoneLabel(1)->text(), "C");
+    EXPECT_EQ(ZoneLabel(2)->text(), "A");
+    EXPECT_EQ(ZoneLabel(3)->text(), "-");  // never answered
+    EXPECT_EQ(window->Panel(0)->ZoneBadge()->text(), QString::fromUtf8("C区 2R"));
+    EXPECT_EQ(window->Panel(1)->ZoneBadge()->text(), QString::fromUtf8("A区 1F"));
+    EXPECT_EQ(window->Panel(2)->ZoneBadge()->text(), QString::fromUtf8("--区 2R"));
+    EXPECT_EQ(window->Panel(0)->Chart()->Core().Marks(), (TrendChart::VelocityMarks{2.8f, 4.5f}));
+    EXPECT_EQ(window->Panel(1)->Chart()->Core().Marks(), (TrendChart::VelocityMarks{7.1f, 11.0f}));
+
+    ASSERT_EQ(page->Events().size(), 1u);
+    const AlarmEvent& event = page->Events()[0];
+    EXPECT_EQ(event.sensor, 1);
+    EXPECT_EQ(event.kind, AlarmKind::Alarm);
+    EXPECT_EQ(event.axis, 1);
+    EXPECT_EQ(event.zone, Zone::C);
+    EXPECT_EQ(page->List()->item(0, 1)->text(), "1");
+    EXPECT_EQ(page->List()->item(0, 2)->text(), "Vel_Y");
+    EXPECT_EQ(page->List()->item(0, 3)->text(), "3.5");
+    EXPECT_EQ(CaptionColor(), QColor(255, 0, 0));  // stands out while unacknowledged
+
+    if (!qEnvironmentVariableIsEmpty("ORSAN_GRAB_DIR")) {
+        const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
+        window->grab().save(grabs + "/alarm-window.png");
+        tabs->SelectTab(kAlarmTab);
+        window->grab().save(grabs + "/alarm-page.png");
+    }
+
+    page->List()->selectRow(0);
+    QTest::mouseClick(page->findChild<QPushButton*>("acknowledgeSelected"), Qt::LeftButton);
+    ASSERT_EQ(page->Events().size(), 1u);
+    EXPECT_TRUE(page->Events()[0].acknowledged);
+    EXPECT_EQ(page->List()->item(0, 6)->text(), QString::fromUtf8("已确认"));
+    EXPECT_NE(CaptionColor(), QColor(255, 0, 0));
+}
+
+TEST_F(AlarmWindowTest, PanelOpensTheSettingsWhichGoToAlarmIniAndTheChart) {
+    OpenWindow();
+    std::vector<int> asked;
+    window->Alarms()->SetSettingsDialog([&](int sensor, SensorAlarmSettings* accepted) {
+        asked.push_back(sensor);
+        accepted->machineClass = "1F";
+        accepted->trip = 9.0;
+        return true;
+    });
+    QTest::mouseClick(window->Panel(1)->ZoneBadge(), Qt::LeftButton);
+    EXPECT_EQ(asked, std::vector<int>{2});
+    INIFILE file(dataDir.path() + "/Alarm.ini");
+    EXPECT_EQ(file.GetString("ID2", "CLASS", ""), "1F");
+    EXPECT_EQ(file.GetString("ID2", "TRIP", ""), "9");
+    EXPECT_EQ(window->Alarms()->Monitor().Limits(2).trip, 9.0);
+    EXPECT_EQ(window->Panel(1)->Chart()->Core().Marks(), (TrendChart::VelocityMarks{7.1f, 11.0f}));
+    EXPECT_EQ(window->Panel(1)->ZoneBadge()->text(), QString::fromUtf8("--区 1F"));
+    EXPECT_EQ(window->Panel(0)->ZoneBadge()->text(), QString::fromUtf8("--区 2R"));
+
+    // A bad Alarm.ini is reported when the window opens, and the class used.
+    window.reset();
+    ASSERT_TRUE(file.WriteString("ID3", "ZONES", "4,2,1"));
+    ScopedMessageHook hook;
+    OpenWindow();
+    ASSERT_EQ(hook.Messages().size(), 1);
+    EXPECT_TRUE(hook.Messages()[0].contains("[ID3] ZONES=4,2,1"))
+        << hook.Messages()[0].toStdString();
+    EXPECT_EQ(window->Panel(2)->Chart()->Core().Marks(), (TrendChart::VelocityMarks{2.8f, 4.5f}));
+}
+
+TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
+    SensorAlarmSettings start;
+    start.machineClass = "1R";
+    start.alarm = 5.0;
+    AlarmSettingsDlg dialog(4, start, nullptr);
+    EXPECT_EQ(dialog.ClassBox()->currentText(), "1R");
+    EXPECT_EQ(dialog.AlarmEdit()->text(), "5");
+    const struct {
+        QLineEdit* edit;
+        const char* text;
+        bool accepted;
+    } rows[] = {
+        {dialog.ZonesEdit(), "3,2,1", false}, {dialog.ZonesEdit(), "1;2;3", false},
+        {dialog.DelayEdit(), "-1", false},    {dialog.TripEdit(), "0", false},
+        {dialog.BaselineEdit(), "x", false},  {dialog.ZonesEdit(), "1,2.5,6", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        ScopedMessageHook hook;
+        const QString before = row.edit->text();
+        row.edit->setText(row.text);
+        EXPECT_EQ(dialog.TryAccept(), row.accepted);
+        EXPECT_EQ(hook.Messages().isEmpty(), row.accepted);
+        if (!row.accepted) row.edit->setText(before);
+    }
+    if (!qEnvironmentVariableIsEmpty("ORSAN_GRAB_DIR"))
+        dialog.grab().save(qEnvironmentVariable("ORSAN_GRAB_DIR") + "/alarm-settings.png");
+    EXPECT_EQ(dialog.Settings().zones, (ZoneBoundaries{1, 2.5, 6}));
+    EXPECT_EQ(dialog.Settings().alarm, 5.0);
+    EXPECT_EQ(dialog.Settings().machineClass, "1R");
+}
+
+}  // namespace
+}  // namespace orsan
