@@ -404,7 +404,7 @@ TEST(SettingParsDlgWrite, BadFieldsAreNamedAndNothingIsSent) {
 TEST(SettingParsDlgWrite, ABlankFieldOfAnotherGroupDoesNotBlockAWrite) {
     FakeModbusPeer peer;
     LoadConfiguration(peer);
-    NoticeRecorder notices;
+    ScopedMessageHook notices;
     DialogOnPeer p(peer);
     SettingParsDlg& d = p.dialog;
     d.show();
@@ -413,14 +413,14 @@ TEST(SettingParsDlgWrite, ABlankFieldOfAnotherGroupDoesNotBlockAWrite) {
     Type(d, kFieldVelocityBandLow, "abc");
     Type(d, kFieldTransmissionRatio, "2.5");
     notices.Clear();
-    EXPECT_TRUE(d.RunAction(ParamAction::Ratio)) << notices.LastText().toStdString();
+    EXPECT_TRUE(d.RunAction(ParamAction::Ratio)) << notices.LastNoticeText().toStdString();
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 8u);
     EXPECT_EQ(requests.back().Register(), 120);
     EXPECT_EQ(requests.back().Value(), 250);
     // The blank field's own group is still refused, naming it.
     EXPECT_FALSE(d.RunAction(ParamAction::Components));
-    EXPECT_TRUE(notices.LastText().contains(QString::fromUtf8(FieldInfo(kFieldBlade).name)));
+    EXPECT_TRUE(notices.LastNoticeText().contains(QString::fromUtf8(FieldInfo(kFieldBlade).name)));
     EXPECT_EQ(peer.Requests().size(), 8u);
 }
 

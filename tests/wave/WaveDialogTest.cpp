@@ -214,7 +214,7 @@ TEST_F(DialogTest, ExportDoesNothingWithoutSamples) {
     Open(test::ClosedLoopbackPort());
     StartAndWaitForIdle();
     EXPECT_EQ(dialog->SampleCount(), 0);
-    messages.clear();  // the failed capture's own message
+    hook.Clear();  // the failed capture's own message
     QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(fs::is_empty(desktop));
@@ -246,7 +246,7 @@ TEST_F(DialogTest, AFailedOrShortCaptureSaysSoWithWhatItHolds) {
         std::optional<FakeWavePeer> peer;
         if (c.stream) peer.emplace(*c.stream, std::vector<size_t>{500}, c.ending);
         Open(peer ? peer->Port() : test::ClosedLoopbackPort(), 400);
-        messages.clear();
+        hook.Clear();
         StartAndWaitForIdle(c.durationIndex);
         if (!c.says) {
             EXPECT_TRUE(messages.empty()) << c.what << ": " << messages[0].text.toStdString();
