@@ -23,11 +23,5 @@ TEST(Diagnostics, TraceSpecSwitchesOnOnlyTheAreasItNames) {
     }
 }
 
-TEST(Diagnostics, ASinkExistsExactlyWhenTheEnvironmentSwitchesTheAreaOn) {
-    for (TraceArea area : {TraceArea::Comm, TraceArea::Wave}) {
-        EXPECT_EQ(static_cast<bool>(TraceTo(area)), TraceEnabled(area));
-    }
-}
-
 }  // namespace
 }  // namespace orsan

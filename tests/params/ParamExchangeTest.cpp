@@ -11,8 +11,8 @@
 namespace orsan {
 namespace {
 
-using test::FakeModbusPeer;
 using test::ExceptionAnswer;
+using test::FakeModbusPeer;
 using test::RecordedRequest;
 
 SensorEndpoint EndpointOf(const FakeModbusPeer& peer) {

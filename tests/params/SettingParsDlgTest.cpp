@@ -20,8 +20,8 @@
 namespace orsan {
 namespace {
 
-using test::FakeModbusPeer;
 using test::ExceptionAnswer;
+using test::FakeModbusPeer;
 using test::RecordedRequest;
 
 template <typename T>

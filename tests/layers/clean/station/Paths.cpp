@@ -1,2 +1,3 @@
-#include "Frame.h"
 #include "Paths.h"
+
+#include "Frame.h"
