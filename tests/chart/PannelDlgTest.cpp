@@ -484,7 +484,9 @@ TEST_F(PannelDlgTest, SnapshotsForTheEye) {
     row[kSlotRunningSpeed] = 24.95f;
     live_[0] = row;
     panel->RefreshLiveValues();
-    for (int i = 0; i < 1800; ++i) panel->Chart()->AppendSample(test::PlausibleTrendSample(i));
+    // With an outage in the last third: the curves break there.
+    for (int i = 0; i < 1800; ++i)
+        panel->Chart()->AppendSample(test::PlausibleTrendSample(i), i < 1200 || i >= 1350);
     const EdgeRect& plot = panel->Chart()->Core().Layout().plotRect;
     panel->Chart()->Core().SetCursorFromClick(QPoint(plot.left + plot.Width() / 3, plot.top + 5));
     panel->show();
