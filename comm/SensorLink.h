@@ -14,12 +14,12 @@ enum class LinkState : uint8_t {
     Paused,  // polling is paused for the parameter dialog
 };
 
+// A panel nobody tells anything shows its values as fresh.
 struct SensorLink {
     LinkState state = LinkState::Ok;
     int64_t lastGoodReadMs = 0;  // calendar ms; 0 = none
 
     bool HasValues() const { return state == LinkState::Ok || lastGoodReadMs != 0; }
-    bool operator==(const SensorLink&) const = default;
 };
 
 // The link of a sensor from what the poller holds for it.

@@ -1,7 +1,7 @@
 // Trend chart costs at the panel's chart size (952 x 338 pixels with the
-// 12-pixel dialog font): a full render with 1800 samples and ten curves
-// against the bare floor of the same ten polylines on a blank image, and
-// appending to a full history.
+// 12-pixel dialog font): a full render with 1800 samples and ten curves,
+// also with the curves broken by outages, against the bare floor of the same
+// ten polylines on a blank image, and appending to a full history.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -40,6 +40,24 @@ void BM_RenderFullChart(benchmark::State& state) {
     state.counters["renders"] = chart.RenderCount();
 }
 BENCHMARK(BM_RenderFullChart)->Unit(benchmark::kMicrosecond);
+
+// The same render with a sensor that drops out for 5 of every 60 samples:
+// each curve is drawn as 30 separate runs instead of one polyline.
+void BM_RenderFullChartWithOutages(benchmark::State& state) {
+    orsan::TrendChart chart;
+    chart.SetLimits(orsan::TrendLimits{0, 80, 10, 20, 50});
+    const auto measured = [](int i) { return i % 60 >= 5; };
+    for (int i = 0; i < kSamples; ++i)
+        chart.AppendSample(orsan::test::PlausibleTrendSample(i), measured(i));
+    chart.CreateImage(kWidth, kHeight);
+    int i = kSamples;
+    for (auto _ : state) {
+        chart.AppendSample(orsan::test::PlausibleTrendSample(i), measured(i));
+        ++i;
+        benchmark::DoNotOptimize(chart.Image().constBits());
+    }
+}
+BENCHMARK(BM_RenderFullChartWithOutages)->Unit(benchmark::kMicrosecond);
 
 // The floor: the same ten polylines (points precomputed) on a blank image.
 void BM_PolylinesFloor(benchmark::State& state) {

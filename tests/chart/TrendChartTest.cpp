@@ -157,50 +157,29 @@ TEST_F(TrendChartTest, NoCurveBelowThreeSamplesAndValuesClampToEdges) {
 }
 
 // An outage breaks the curve: no segment joins the samples on either side,
-// and the frozen values taken during it are not drawn.
+// and the frozen values taken during it are not drawn; a lone measured
+// sample within it is a dot.
 TEST_F(TrendChartTest, UnmeasuredSamplesBreakTheCurve) {
     chart_.CreateImage(kWidth, kHeight);
     TrendChart::Flags flags{};
     flags[0] = 1;  // only T_Shell, flat at 40: row 151
     chart_.SetCurveVisibility(flags);
-    // 0..19 measured, 20..39 not (values frozen), 40..59 measured again.
+    // 0..19 measured, 20..39 not (values frozen) but 30, 40..59 measured.
     for (int i = 0; i < 60; ++i) {
         SensorSample s;
         s.time = kNow + i;
         s.T_Shell = 40;
-        chart_.AppendSample(s, i < 20 || i >= 40);
+        chart_.AppendSample(s, i < 20 || i >= 40 || i == 30);
     }
     const EdgeRect& plot = Plot();
     const QRgb red = CurveColors()[0].rgb();
     const auto column = [&](int i) { return plot.left + plot.Width() * i / 59; };
-    struct Probe {
-        int sample;
-        bool drawn;
-    };
-    const Probe probes[] = {{2, true},   {18, true}, {21, false}, {30, false},
-                            {38, false}, {42, true}, {57, true}};
-    for (const Probe& p : probes)
-        EXPECT_EQ(Pixel(column(p.sample), 151) == red, p.drawn) << "sample " << p.sample;
-}
-
-// A single measured sample between outages still shows as a dot.
-TEST_F(TrendChartTest, LoneMeasuredSampleIsADot) {
-    chart_.CreateImage(kWidth, kHeight);
-    TrendChart::Flags flags{};
-    flags[0] = 1;
-    chart_.SetCurveVisibility(flags);
-    for (int i = 0; i < 5; ++i) {
-        SensorSample s;
-        s.time = kNow + i;
-        s.T_Shell = 40;
-        chart_.AppendSample(s, i == 2);
-    }
-    const EdgeRect& plot = Plot();
-    const int middle = plot.left + plot.Width() / 2;
-    const QRgb red = CurveColors()[0].rgb();
-    EXPECT_EQ(Pixel(middle, 151), red);
-    EXPECT_NE(Pixel(middle - 20, 151), red);
-    EXPECT_NE(Pixel(middle + 20, 151), red);
+    // Sample index and whether the curve passes there.
+    const std::pair<int, bool> probes[] = {{2, true},   {18, true}, {21, false},
+                                           {28, false}, {30, true}, {32, false},
+                                           {38, false}, {42, true}, {57, true}};
+    for (const auto& [sample, drawn] : probes)
+        EXPECT_EQ(Pixel(column(sample), 151) == red, drawn) << "sample " << sample;
 }
 
 TEST_F(TrendChartTest, LegendLeavesGapsForHiddenCurves) {

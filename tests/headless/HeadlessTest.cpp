@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "ChildProcess.h"
 #include "IniFile.h"
@@ -163,6 +164,47 @@ TEST_F(HeadlessTest, RecordsNumbersUnderALocaleWithADecimalComma) {
         EXPECT_DOUBLE_EQ(query.value(3).toDouble(), 12.34);
     }
     QSqlDatabase::removeDatabase("locale-check");
+}
+
+// One recorder per data folder: whoever holds the folder first (a headless
+// recorder or the station window), a headless recorder started second is
+// refused; once the holder is gone, even killed, the folder is free again.
+TEST(RecorderLockTest, SecondRecorderOnTheSameFolderIsRefused) {
+    test::TempDir dataDir{"orsan-lock"};
+    test::TempDir runtimeDir{"orsan-lock-runtime"};
+    std::filesystem::permissions(runtimeDir.Path(), std::filesystem::perms::owner_all);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);  // the window needs a display
+    ::setenv("XDG_RUNTIME_DIR", runtimeDir.Path().c_str(), 1);
+    const auto start = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--data-dir", dataDir.Path().string()});
+        return std::make_unique<test::ChildProcess>(test::StationPath(), args,
+                                                    test::ChildProcess::Options{true});
+    };
+    const std::vector<std::string> recorder{"--headless", "--record", "--duration", "1"};
+    for (const auto& holderArgs :
+         {std::vector<std::string>{"--headless", "--record"}, std::vector<std::string>{}}) {
+        const std::string holder = holderArgs.empty() ? "window" : "headless";
+        auto first = start(holderArgs);
+        const auto lock = dataDir.Path() / "DataRecord.lock";
+        for (int i = 0; i < 400 && !std::filesystem::exists(lock); ++i)
+            std::this_thread::sleep_for(50ms);
+        ASSERT_TRUE(std::filesystem::exists(lock)) << holder;
+
+        auto second = start(recorder);
+        EXPECT_FALSE(second->ReadLine(10s).has_value()) << holder;  // no row, no line
+        EXPECT_EQ(second->WaitExit(10s), std::optional<int>(1)) << holder;
+        const std::string err = second->ReadAllStderr();
+        EXPECT_NE(err.find("is already recorded by another station (process " +
+                           std::to_string(first->Pid()) + ")"),
+                  std::string::npos)
+            << holder << ": " << err;
+
+        EXPECT_FALSE(first->WaitExit(100ms).has_value()) << holder;
+        first->Terminate();
+        auto third = start(recorder);
+        EXPECT_TRUE(third->ReadLine(10s).has_value()) << holder;
+        EXPECT_EQ(third->WaitExit(10s), std::optional<int>(0)) << holder;
+    }
 }
 
 TEST_F(HeadlessTest, BadCommandLineIsRefused) {

@@ -40,7 +40,7 @@ protected:
 
     // Runs the start-up sequence in this process; closes its window as soon
     // as one shows. Returns the exit code and whether a window appeared.
-    std::pair<int, bool> RunHere() {
+    std::pair<int, bool> RunHere(const QString& data = QString()) {
         bool windowShown = false;
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -50,7 +50,8 @@ protected:
             }
         });
         closer.start(50);
-        const int code = RunStationWindow(StationPaths{dataDir.path(), dataDir.path()});
+        const int code =
+            RunStationWindow(StationPaths{data.isEmpty() ? dataDir.path() : data, dataDir.path()});
         return {code, windowShown};
     }
 };
@@ -80,53 +81,36 @@ TEST_F(SingleInstanceTest, LockLeftByACrashDoesNotBlockTheNextStart) {
     EXPECT_FALSE(QFileInfo::exists(InstanceLockPath()));  // released at shutdown
 }
 
-TEST_F(SingleInstanceTest, HeadlessRecorderOnTheDataFolderKeepsTheWindowOut) {
+// The window refuses a data folder another recorder holds, and a lock that
+// cannot be made is named as such, never as "already running".
+TEST_F(SingleInstanceTest, RefusesAFolderItCannotHold) {
     test::ChildProcess recorder(test::StationPath(), {"--headless", "--record", "--data-dir",
                                                       dataDir.path().toStdString()});
-    // Its first line comes after it has taken the folder.
-    ASSERT_TRUE(recorder.ReadLine(std::chrono::seconds(20)).has_value());
-
-    ScopedMessageHook hook;
-    const auto [code, shown] = RunHere();
-    EXPECT_NE(code, 0);
-    EXPECT_FALSE(shown);
-    ASSERT_EQ(hook.Messages().size(), 1);
-    const QString message = hook.Messages().front();
-    EXPECT_TRUE(message.contains(QString::fromUtf8("正由另一个记录程序")));
-    EXPECT_TRUE(message.contains(QString::number(recorder.Pid()))) << message.toStdString();
-    // The window that was refused released its instance lock again.
-    EXPECT_FALSE(QFileInfo::exists(InstanceLockPath()));
-}
-
-// A lock that cannot be made is not "already running": the message says why.
-TEST_F(SingleInstanceTest, LockThatCannotBeMadeIsNamedAsSuch) {
-    // A sysfs folder refuses new files even to root.
-    if (!QFileInfo(QStringLiteral("/sys/kernel")).isDir()) GTEST_SKIP() << "no sysfs";
-    QTemporaryDir blockedRuntime;
-    // A folder where the lock file belongs: no lock can be made there.
-    ASSERT_TRUE(QDir(blockedRuntime.path()).mkdir(QStringLiteral("KelvaroExt.lock")));
-    struct Case {
-        const char* name;
-        QString runtimeDir;
-        QString dataDir;
-        QString lockPath;
+    ASSERT_TRUE(recorder.ReadLine(std::chrono::seconds(20)).has_value());  // folder taken
+    QTemporaryDir blocked;
+    // A folder where the lock file belongs; and sysfs, which refuses new files
+    // even to root.
+    ASSERT_TRUE(QDir(blocked.path()).mkdir(QStringLiteral("KelvaroExt.lock")));
+    const struct {
+        QString runtimeDir, dataDir, message;
+    } cases[] = {
+        {runtimeDir.path(), dataDir.path(),
+         QString::fromUtf8("数据文件夹%1正由另一个记录程序（进程%2）使用")
+             .arg(dataDir.path(), QString::number(recorder.Pid()))},
+        {blocked.path(), dataDir.path(),
+         QString::fromUtf8("无法创建锁文件") + blocked.path() + "/KelvaroExt.lock："},
+        {runtimeDir.path(), "/sys/kernel",
+         QString::fromUtf8("无法创建锁文件/sys/kernel/DataRecord.lock：")},
     };
-    const Case cases[] = {
-        {"instance lock", blockedRuntime.path(), dataDir.path(),
-         blockedRuntime.filePath(QStringLiteral("KelvaroExt.lock"))},
-        {"recorder lock", runtimeDir.path(), QStringLiteral("/sys/kernel"),
-         QStringLiteral("/sys/kernel/DataRecord.lock")},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         qputenv("XDG_RUNTIME_DIR", c.runtimeDir.toUtf8());
         ScopedMessageHook hook;
-        const int code = RunStationWindow(StationPaths{c.dataDir, dataDir.path()});
-        EXPECT_EQ(code, 1) << c.name;
-        ASSERT_EQ(hook.Messages().size(), 1) << c.name;
-        const QString message = hook.Messages().front();
-        EXPECT_TRUE(message.startsWith(QString::fromUtf8("无法创建锁文件") + c.lockPath))
-            << c.name << ": " << message.toStdString();
-        EXPECT_FALSE(message.contains(QString::fromUtf8("已经在运行中"))) << c.name;
+        const auto [code, shown] = RunHere(c.dataDir);
+        EXPECT_EQ(code, 1) << c.message.toStdString();
+        EXPECT_FALSE(shown);
+        ASSERT_EQ(hook.Messages().size(), 1);
+        EXPECT_TRUE(hook.Messages().front().startsWith(c.message))
+            << hook.Messages().front().toStdString();
     }
 }
 
