@@ -83,12 +83,21 @@ TEST(WaveEndToEnd, SensorFaultsEndTheCaptureCleanly) {
     struct Case {
         const char* fault;
         std::vector<WaveCaptureEnd> ends;
+        int exitCode;      // of the capture command against the same fault
+        const char* says;  // in its message
     };
-    for (const Case& c : {Case{"stall", {WaveCaptureEnd::Stalled}},
-                          Case{"cut", {WaveCaptureEnd::Completed, WaveCaptureEnd::ReceiveError}},
-                          Case{"refuse",
-                               {WaveCaptureEnd::ConnectFailed, WaveCaptureEnd::Completed,
-                                WaveCaptureEnd::ReceiveError}}}) {
+    for (const Case& c :
+         {Case{
+              "stall", {WaveCaptureEnd::Stalled}, kCaptureIncomplete, "传感器停止发送数据，已采集"},
+          Case{"cut",
+               {WaveCaptureEnd::ClosedMidPacket, WaveCaptureEnd::ReceiveError},
+               kCaptureIncomplete,
+               "，已采集 "},
+          Case{"refuse",
+               {WaveCaptureEnd::ConnectFailed, WaveCaptureEnd::Completed,
+                WaveCaptureEnd::ReceiveError},
+               kCaptureNoData,
+               "波形采集失败"}}) {
         sim.SetWaveFault(1, c.fault);
         WaveCapture capture(Options(sensor.wavePort, 500));
         ASSERT_TRUE(capture.Start(AddressOf(sensor), 2));
@@ -104,6 +113,14 @@ TEST(WaveEndToEnd, SensorFaultsEndTheCaptureCleanly) {
         if (std::string(c.fault) == "cut") {
             EXPECT_LT(n, 2u * 26667u);
         }
+        // The command cut short exits non-zero and says why, with counts.
+        test::TempDir folder("wave-fault");
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCaptureCommand(AddressOf(sensor), 2, folder.File("out.txt"), "",
+                                    sensor.wavePort, out, err),
+                  c.exitCode)
+            << c.fault << ": " << err.str();
+        EXPECT_NE(err.str().find(c.says), std::string::npos) << c.fault << ": " << err.str();
     }
     sim.SetWaveFault(1, "none");
 }

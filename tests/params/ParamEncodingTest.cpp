@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "ParamActions.h"
 #include "ParamFields.h"
 #include "ParamRegisters.h"
 #include "SensorEndpoint.h"
@@ -107,42 +106,6 @@ TEST(ParamForm, ANonNumberIsNamedAndNothingIsTaken) {
         for (float v : values.fields) EXPECT_EQ(v, 42.0f);
         EXPECT_EQ(values.speedSource, 0);
         EXPECT_EQ(values.addresses[0], 0u);
-    }
-}
-
-TEST(ParamForm, OnlyRequiredFieldsMustBeNumbersTheOthersKeepTheirValue) {
-    ParamFormInput input = ValidInput();
-    input.texts[kFieldBlade] = "";
-    input.texts[kFieldVelocityBandLow] = "x";
-    SensorParameters values;
-    values.fields.fill(42.0f);
-    const ParamFieldSet ratio = ActionFields(ParamAction::Ratio);
-    ASSERT_FALSE(TakeFormInput(input, values, ratio).has_value());
-    for (int i = 0; i < kParamFieldCount; ++i) {
-        const bool bad = i == kFieldBlade || i == kFieldVelocityBandLow;
-        EXPECT_EQ(values.fields[size_t(i)], bad ? 42.0f : float(i + 1)) << i;
-    }
-    const auto error = TakeFormInput(input, values, ActionFields(ParamAction::Components));
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->message.find(FieldInfo(kFieldBlade).name), std::string::npos);
-    // Each action requires exactly its own group's fields.
-    const struct {
-        ParamAction action;
-        std::vector<int> fields;
-    } groups[] = {
-        {ParamAction::Filters, {0, 1, 2, 3, 4, 5}},
-        {ParamAction::Components, {6, 7, 8, 9, 10}},
-        {ParamAction::Ratio, {11}},
-        {ParamAction::ManualSpeed, {12}},
-        {ParamAction::SpeedMode, {13}},
-        {ParamAction::Network, {}},
-        {ParamAction::SpeedSource, {}},
-        {ParamAction::Save, {}},
-    };
-    for (const auto& g : groups) {
-        ParamFieldSet expected{};
-        for (int f : g.fields) expected[size_t(f)] = true;
-        EXPECT_EQ(ActionFields(g.action), expected) << int(g.action);
     }
 }
 

@@ -59,36 +59,6 @@ TEST(ParamWritePlan, AValueThatDoesNotFitItsRegisterRefusesTheWholeAction) {
     }
 }
 
-TEST(ParamWritePlan, ALowerBandEdgeAboveItsUpperEdgeIsRefused) {
-    struct Case {
-        ParamField low;
-        float lower, upper;
-        bool refused;
-    };
-    const Case cases[] = {
-        {kFieldVelocityBandLow, 1001, 1000, true},
-        {kFieldAccelerationBandLow, 20, 10, true},
-        {kFieldDisplacementBandLow, 200.5f, 200, true},
-        {kFieldDisplacementBandLow, 200, 200, false},
-        {kFieldVelocityBandLow, 0, 65535, false},
-    };
-    for (const Case& c : cases) {
-        SensorParameters v = SampleValues();
-        v.fields[size_t(c.low)] = c.lower;
-        v.fields[size_t(c.low) + 1] = c.upper;
-        const WritePlan plan = BuildWritePlan(ParamAction::Filters, v);
-        EXPECT_EQ(plan.error.has_value(), c.refused) << FieldInfo(c.low).name << c.lower;
-        if (!c.refused) continue;
-        EXPECT_TRUE(plan.writes.empty());
-        EXPECT_EQ(plan.error->kind, ParamInputError::Kind::BandOrder);
-        for (ParamField named : {c.low, ParamField(c.low + 1)})
-            EXPECT_NE(plan.error->message.find(FieldInfo(named).name), std::string::npos)
-                << plan.error->message;
-        // Another group's write does not look at the bands.
-        EXPECT_FALSE(BuildWritePlan(ParamAction::Ratio, v).error.has_value());
-    }
-}
-
 TEST(ParamWritePlan, OnlyTheActionsOwnFieldsAreRangeChecked) {
     SensorParameters v = SampleValues();
     v.fields[kFieldBlade] = -1.0f;

@@ -378,7 +378,7 @@ TEST(SettingParsDlgWrite, BadFieldsAreNamedAndNothingIsSent) {
         {kFieldManualSpeed, "", ParamAction::ManualSpeed, "不是有效的数字"},
         // A field not holding a number stops the write of its own group.
         {kFieldBlade, "1.2.3", ParamAction::Components, "不是有效的数字"},
-        {kFieldVelocityBandLow, "1001", ParamAction::Filters, "高于"},
+        {kFieldVelocityBandLow, "1001", ParamAction::Filters, "高于"},  // upper edge: 0
         {kFieldDisplacementBandHigh, "-5", ParamAction::Filters, "0 到 65535"},
         {kFieldRollingElement, "655.36", ParamAction::Components, "0 到 655.35"},
         {kFieldRatedSpeed, "-0.01", ParamAction::SpeedMode, "0 到 655.35"},

@@ -272,25 +272,6 @@ TEST_F(RecordPageTest, ExportOfSlotFourWritesTheFileOnTheDesktopAndOpensIt) {
     EXPECT_EQ(file.readAll(), ExpectedThreeRowFile());
 }
 
-TEST_F(RecordPageTest, ExportIntoAPercentFolderWithoutAViewerSaysWhereTheFileIs) {
-    WriteThreeRows(db_);
-    // "%1"/"%2" in the folder must survive the building of the file name.
-    const QString folder = desktop_.filePath(QStringLiteral("100%1off%2"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    DatabaseLogDlg page(db_, folder);
-    opensFiles_ = false;
-    ScopedMessageHook hook;
-    WithChooser([](SetExpDlg& chooser) { chooser.findChild<QPushButton*>("id1082")->click(); },
-                [&] { page.ExportRecords(); });
-    const QStringList files = QDir(folder).entryList(QDir::Files);
-    ASSERT_EQ(files.size(), 1);
-    EXPECT_TRUE(files[0].startsWith("传感器2数据")) << files[0].toStdString();
-    ASSERT_EQ(opened_.size(), 1);
-    EXPECT_EQ(opened_[0], QDir(folder).filePath(files[0]));
-    ASSERT_EQ(hook.Messages().size(), 1);
-    EXPECT_TRUE(hook.Messages()[0].contains(opened_[0])) << hook.Messages()[0].toStdString();
-}
-
 TEST_F(RecordPageTest, ExportMakesNothingWhenCancelledOrEmptyAndSaysWhenItFails) {
     DatabaseLogDlg page(db_, desktop_.path());
     // Empty table: a sensor is chosen, no file, no viewer, and it is said.

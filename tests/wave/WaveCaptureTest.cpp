@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +9,6 @@
 
 #include "FakeWavePeer.h"
 #include "SensorEndpoint.h"
-#include "SocketScan.h"
 #include "TempDir.h"
 #include "WaveCapture.h"
 #include "WaveCaptureCommand.h"
@@ -71,57 +69,6 @@ TEST(WaveCapture, ReassemblesOddlySplitPacketsUntilThePeerCloses) {
     EXPECT_TRUE(log.Contains("波形采集完成后，线程自动终止了\n"));
 }
 
-TEST(WaveCapture, APeerThatNeverStopsIsCutOffAfterTheDurationAndItsGrace) {
-    FakeWavePeer peer(test::KnownPacketStream(3, 116), {1420}, FakeWavePeer::Ending::Endless);
-    WaveCaptureOptions options = Options(peer.Port());
-    options.overrunGraceMs = 100;
-    WaveCapture capture(options);
-    ASSERT_TRUE(capture.Start(kLoopback, 1));
-    capture.Wait();  // without the deadline this would never return
-    EXPECT_EQ(capture.End(), WaveCaptureEnd::Overran);
-    EXPECT_EQ(capture.BytesDiscarded(), capture.BytesReceived() % 1420);
-    const WaveDrain drain = capture.State().Drain();
-    EXPECT_EQ(drain.SampleCount() + capture.State().SamplesDropped(),
-              capture.BytesReceived() / 1420 * 116);
-}
-
-TEST(WaveCaptureSummary, SaysWhenACaptureIsCutShortWithWhatItHolds) {
-    using E = WaveCaptureEnd;
-    struct Case {
-        WaveCaptureSummary summary;
-        bool cutShort;
-        const char* says;  // a part of the text; "" for none
-    };
-    const Case cases[] = {
-        {{E::Completed, 26564, 26564, 0, 0}, false, ""},
-        {{E::Overran, 30000, 26564, 3000, 0}, false, ""},
-        {{E::Completed, 0, 26564, 0, 0},
-         true,
-         "传感器提前关闭了连接，未收到完整的数据包（应为 26564 点）"},
-        {{E::Completed, 232, 26564, 0, 0}, true, "已采集 232 点，应为 26564 点"},
-        {{E::ClosedMidPacket, 26564, 26564, 0, 700},
-         true,
-         "传感器在数据包中途关闭了连接，已采集 26564 点"},
-        {{E::Stalled, 116, 53128, 0, 0}, true, "传感器停止发送数据，已采集 116 点，应为 53128 点"},
-        {{E::ConnectFailed, 0, 26564, 0, 0}, true, "波形采集失败：连接传感器失败"},
-        {{E::SendFailed, 0, 26564, 0, 0}, true, "发送采集命令失败"},
-        {{E::ReceiveError, 26564, 26564, 0, 0}, true, "接收数据出错"},
-    };
-    for (const Case& c : cases) {
-        const std::string text = WaveCaptureProblemText(c.summary);
-        EXPECT_EQ(c.summary.CutShort(), c.cutShort) << WaveCaptureEndText(c.summary.end);
-        if (*c.says == 0) {
-            EXPECT_EQ(text, "");
-        } else {
-            EXPECT_NE(text.find(c.says), std::string::npos) << text;
-        }
-    }
-    // Whole packets of the duration at the packets' own rate.
-    EXPECT_EQ(ExpectedWaveSamples(1, 26667.0f), 229u * 116u);
-    EXPECT_EQ(ExpectedWaveSamples(2, 116.0f), 232u);
-    EXPECT_EQ(ExpectedWaveSamples(10, 0.0f), 0u);
-}
-
 TEST(WaveCapture, RunningFromStartUntilTheThreadHasEnded) {
     FakeWavePeer peer(test::KnownPacketStream(2, 1), {1420}, FakeWavePeer::Ending::Stall);
     WaveCapture capture(Options(peer.Port(), nullptr, 60000));
@@ -133,17 +80,6 @@ TEST(WaveCapture, RunningFromStartUntilTheThreadHasEnded) {
     capture.Stop();
     EXPECT_FALSE(capture.Running());
     EXPECT_EQ(capture.End(), WaveCaptureEnd::Stopped);
-}
-
-TEST(WaveCapture, TheCaptureSocketIsClosedOnExec) {
-    FakeWavePeer peer(test::KnownPacketStream(1, 1), {1420}, FakeWavePeer::Ending::Stall);
-    WaveCapture capture(Options(peer.Port(), nullptr, 60000));
-    ASSERT_TRUE(capture.Start(kLoopback, 1));
-    peer.WaitSent();  // connected: the request has arrived
-    const std::vector<int> sockets = test::SocketsConnectedTo(peer.Port());
-    ASSERT_EQ(sockets.size(), 1u);
-    EXPECT_TRUE(test::IsCloseOnExec(sockets[0]));
-    capture.Stop();
 }
 
 TEST(WaveCapture, StalledSensorEndsAfterTheLimitKeepingItsSamples) {
@@ -258,101 +194,55 @@ TEST(CaptureCommand, ExplicitPathAndFailuresWithExitCodes) {
     }
 }
 
-struct CommandRun {
-    int code = -1;
-    std::string out, err;
-};
-
-CommandRun RunCapture(uint16_t port, int seconds, const std::string& path) {
-    std::ostringstream out, err;
-    CommandRun run;
-    run.code = RunCaptureCommand(kLoopback, seconds, path, "", port, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-TEST(CaptureCommand, CaptureCutShortFailsSayingWhatItHolds) {
+// Peers that cut the capture short, close without data, never stop, and a
+// device as the output: exit code, message and what the file holds.
+TEST(CaptureCommand, EveryEndingIsSaidAndOnlyAShortCaptureFails) {
     test::TempDir folder;
-    const std::string path = folder.File("out.txt");
     auto midPacket = test::KnownPacketStream(2, 116.0f);
     midPacket.resize(midPacket.size() + 700, 0x33);
-    struct Case {
+    using Ending = FakeWavePeer::Ending;
+    const struct {
         const char* what;
         std::vector<uint8_t> stream;
+        Ending ending;
+        std::string out;
         int code;
         const char* says;
-        size_t samplesInFile;
+        size_t samples;  // in the file; 0: no file
+    } cases[] = {
+        {"inside a packet", midPacket, Ending::Close, folder.File("a.txt"), kCaptureIncomplete,
+         "已采集 232 点，应为 232 点", 232},
+        {"inside a packet", midPacket, Ending::Close, folder.File("a.txt"), kCaptureIncomplete,
+         "丢弃不完整数据包的 700 字节", 232},
+        {"too few", test::KnownPacketStream(1, 116.0f), Ending::Close, folder.File("b.txt"),
+         kCaptureIncomplete, "已采集 116 点，应为 232 点", 116},
+        {"no data",
+         {},
+         Ending::Close,
+         folder.File("c.txt"),
+         kCaptureNoData,
+         "未收到完整的数据包",
+         0},
+        {"endless", test::KnownPacketStream(3, 116.0f), Ending::Endless, folder.File("d.txt"),
+         kCaptureOk, WaveCaptureEndText(WaveCaptureEnd::Overran), 0},
+        {"device", test::KnownPacketStream(2, 116.0f), Ending::Close, "/dev/null", kCaptureOk, "",
+         0},
     };
-    const Case cases[] = {
-        {"closed inside a packet", midPacket, kCaptureIncomplete, "已采集 232 点，应为 232 点",
-         232},
-        {"fewer samples than asked", test::KnownPacketStream(1, 116.0f), kCaptureIncomplete,
-         "已采集 116 点，应为 232 点", 116},
-        {"closed without data (refused)", {}, kCaptureNoData, "未收到完整的数据包", 0},
-    };
-    for (const Case& c : cases) {
-        fs::remove(path);
-        FakeWavePeer peer(c.stream, {500});
-        const CommandRun run = RunCapture(peer.Port(), 2, path);
-        EXPECT_EQ(run.code, c.code) << c.what << ": " << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.what << ": " << run.err;
-        if (c.samplesInFile > 0) {
-            EXPECT_EQ(test::ReadWholeFile(path), test::ExpectedWaveFile(c.samplesInFile)) << c.what;
-            EXPECT_EQ(run.out, path + "\n");
-        } else {
-            EXPECT_FALSE(fs::exists(path)) << c.what;
+    for (const auto& c : cases) {
+        FakeWavePeer peer(c.stream, {500}, c.ending);
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCaptureCommand(kLoopback, 2, c.out, "", peer.Port(), out, err), c.code)
+            << c.what << ": " << err.str();
+        EXPECT_NE(err.str().find(c.says), std::string::npos) << c.what << ": " << err.str();
+        EXPECT_EQ(out.str(), c.code == kCaptureNoData ? "" : c.out + "\n") << c.what;
+        if (c.samples) {
+            EXPECT_EQ(test::ReadWholeFile(c.out), test::ExpectedWaveFile(c.samples)) << c.what;
         }
     }
-    const CommandRun midRun = [&] {
-        FakeWavePeer peer(midPacket, {500});
-        return RunCapture(peer.Port(), 2, path);
-    }();
-    EXPECT_NE(midRun.err.find("丢弃不完整数据包的 700 字节"), std::string::npos) << midRun.err;
-}
-
-TEST(CaptureCommand, EndsAgainstAnEndlessPeerAndReportsWhatItDropped) {
-    FakeWavePeer peer(test::KnownPacketStream(3, 116.0f), {1420}, FakeWavePeer::Ending::Endless);
-    test::TempDir folder;
-    const CommandRun run = RunCapture(peer.Port(), 1, folder.File("out.txt"));
-    EXPECT_EQ(run.code, kCaptureOk) << run.err;
-    EXPECT_NE(run.err.find(WaveCaptureEndText(WaveCaptureEnd::Overran)), std::string::npos)
-        << run.err;
-    // Whatever did not fit in the buffer is said, never silently lost.
-    const std::string text = test::ReadWholeFile(folder.File("out.txt"));
-    const size_t lines = size_t(std::count(text.begin(), text.end(), '\n'));
-    ASSERT_GE(lines, 2u + 116u);
-    if (lines - 2 == kWaveMaxSamplesPerAxis) {
-        EXPECT_NE(run.err.find("缓冲区已满，丢弃 "), std::string::npos) << run.err;
-    }
-}
-
-TEST(CaptureCommand, DashIsStandardOutputAndADeviceStaysADevice) {
-    FakeWavePeer peer(test::KnownPacketStream(1, 116.0f), {1420});
-    struct stat before {
-    }, after{};
-    ASSERT_EQ(::stat("/dev/null", &before), 0);
-    const CommandRun toNull = RunCapture(peer.Port(), 1, "/dev/null");
-    EXPECT_EQ(toNull.code, kCaptureOk) << toNull.err;
-    ASSERT_EQ(::stat("/dev/null", &after), 0);
-    EXPECT_TRUE(S_ISCHR(after.st_mode));
-    EXPECT_EQ(after.st_rdev, before.st_rdev);
-
-    FakeWavePeer second(test::KnownPacketStream(1, 116.0f), {1420});
-    test::TempDir folder;
-    const std::string captured = folder.File("stdout.txt");
-    const int saved = ::dup(STDOUT_FILENO);
-    const int sink = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(sink, 0);
-    ::dup2(sink, STDOUT_FILENO);
-    const CommandRun toStdout = RunCapture(second.Port(), 1, "-");
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    ::close(sink);
-    EXPECT_EQ(toStdout.code, kCaptureOk) << toStdout.err;
-    EXPECT_EQ(toStdout.out, "");  // no path line: standard output is the data
-    EXPECT_EQ(test::ReadWholeFile(captured), test::ExpectedWaveFile(116));
-    EXPECT_FALSE(fs::exists("-"));
+    EXPECT_FALSE(fs::exists(folder.File("c.txt")));
+    struct stat device {};
+    ASSERT_EQ(::stat("/dev/null", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode));
 }
 
 }  // namespace
