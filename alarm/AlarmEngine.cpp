@@ -36,7 +36,7 @@ void AlarmEngine::SetLimits(int sensor, const AlarmLimits& limits) {
     s.belowClearSince.reset();
 }
 
-void AlarmEngine::Step(int64_t nowMs, const LiveValues& values,
+void AlarmEngine::Step(const AlarmClockReading& now, const LiveValues& values,
                        const std::array<bool, kSensorCount>& commOk,
                        std::array<Zone, kSensorCount>* zones, std::vector<AlarmEvent>* events) {
     for (int i = 0; i < kSensorCount; ++i) {
@@ -52,11 +52,12 @@ void AlarmEngine::Step(int64_t nowMs, const LiveValues& values,
         const Zone zone = GradeVelocity(worst.value, s.zones);
         (*zones)[size_t(i)] = zone;
 
-        const bool tripMatured = Lasted(worst.value > s.trip, nowMs, s.delayMs, s.aboveTripSince);
+        const bool tripMatured =
+            Lasted(worst.value > s.trip, now.steadyMs, s.delayMs, s.aboveTripSince);
         const bool alarmMatured =
-            Lasted(worst.value > s.alarm, nowMs, s.delayMs, s.aboveAlarmSince);
+            Lasted(worst.value > s.alarm, now.steadyMs, s.delayMs, s.aboveAlarmSince);
         const bool clearMatured =
-            Lasted(worst.value < s.clear, nowMs, s.delayMs, s.belowClearSince);
+            Lasted(worst.value < s.clear, now.steadyMs, s.delayMs, s.belowClearSince);
 
         std::optional<AlarmKind> kind;
         if (tripMatured && s.raised != AlarmKind::Trip)
@@ -69,7 +70,7 @@ void AlarmEngine::Step(int64_t nowMs, const LiveValues& values,
 
         s.raised = *kind == AlarmKind::Clear ? std::nullopt : kind;
         AlarmEvent event;
-        event.timeMs = nowMs;
+        event.timeMs = now.wallMs;
         event.sensor = i + 1;
         event.axis = worst.axis;
         event.value = worst.value;

@@ -9,6 +9,7 @@
 #include "AlarmStore.h"
 #include "DataFolder.h"
 #include "LiveReport.h"
+#include "RecordDatabase.h"
 #include "SensorDataFile.h"
 
 namespace orsan {
@@ -76,8 +77,7 @@ int RunAlarmExportCommand(const QString& dataDir, const QString& outPath, QTextS
     AlarmStore store;
     if (!store.Open(dataDir, AlarmStore::Mode::ExistingOnly))
         return fail(QStringLiteral("cannot open %1\n%2")
-                        .arg(QFileInfo(dataDir + QStringLiteral("/DataRecord.db")).filePath(),
-                             store.LastError()));
+                        .arg(RecordDatabase::PathIn(dataDir), store.LastError()));
     std::vector<AlarmEvent> events;
     if (!store.LoadAll(&events)) return fail(store.LastError());
     const QString target = ExportTarget(outPath);

@@ -121,7 +121,7 @@ void AlarmLogDlg::Fill() {
             if (c == kZone) {
                 // Readable on the zone's colour whatever the row's state.
                 item->setBackground(ZoneColor(e.zone));
-                item->setForeground(e.zone == Zone::D ? QColor(255, 255, 255) : QColor(0, 0, 0));
+                item->setForeground(ZoneTextColor(e.zone));
                 item->setTextAlignment(Qt::AlignCenter);
             }
             list_->setItem(r, c, item);

@@ -1,13 +1,21 @@
 #include "AlarmMonitor.h"
 
 #include <QDateTime>
+#include <chrono>
 
 #include "IniFile.h"
 
 namespace orsan {
 
 AlarmMonitor::AlarmMonitor(Clock clock) : clock_(std::move(clock)) {
-    if (!clock_) clock_ = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    if (!clock_) {
+        clock_ = [] {
+            const auto steady = std::chrono::steady_clock::now().time_since_epoch();
+            return AlarmClockReading{
+                std::chrono::duration_cast<std::chrono::milliseconds>(steady).count(),
+                QDateTime::currentMSecsSinceEpoch()};
+        };
+    }
     events_.reserve(kSensorCount);
 }
 

@@ -18,9 +18,9 @@ namespace orsan {
 // the headless mode call Update on every refresh.
 class AlarmMonitor {
 public:
-    using Clock = std::function<int64_t()>;  // milliseconds since the epoch
+    using Clock = std::function<AlarmClockReading()>;
 
-    // The wall clock unless a test gives another.
+    // The steady and the wall clock unless a test gives another.
     explicit AlarmMonitor(Clock clock = {});
 
     // Reads Alarm.ini of the data folder for all six sensors; the messages

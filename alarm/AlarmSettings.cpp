@@ -151,16 +151,14 @@ SensorAlarmSettings LoadSensorAlarmSettings(const INIFILE& file, int sensor,
 }
 
 bool SaveSensorAlarmSettings(INIFILE& file, int sensor, const SensorAlarmSettings& settings) {
-    const QString section = AlarmSection(sensor);
     const SensorAlarmTexts texts = FormatAlarmTexts(settings);
-    bool saved = true;
-    saved = file.WriteString(section, kClassKey, texts.machineClass) && saved;
-    saved = file.WriteString(section, kZonesKey, texts.zones) && saved;
-    saved = file.WriteString(section, kBaselineKey, texts.baseline) && saved;
-    saved = file.WriteString(section, kAlarmKey, texts.alarm) && saved;
-    saved = file.WriteString(section, kTripKey, texts.trip) && saved;
-    saved = file.WriteString(section, kDelayKey, texts.delay) && saved;
-    return saved;
+    // One replacement of the file: a crash never leaves half a section.
+    return file.WriteStrings(AlarmSection(sensor), {{kClassKey, texts.machineClass},
+                                                    {kZonesKey, texts.zones},
+                                                    {kBaselineKey, texts.baseline},
+                                                    {kAlarmKey, texts.alarm},
+                                                    {kTripKey, texts.trip},
+                                                    {kDelayKey, texts.delay}});
 }
 
 }  // namespace orsan

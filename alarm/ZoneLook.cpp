@@ -18,6 +18,13 @@ QColor ZoneColor(Zone zone) {
     return QColor(160, 160, 160);
 }
 
+QColor ZoneTextColor(Zone zone) {
+    // By perceived brightness, as the panel picks its badge's text.
+    const QColor back = ZoneColor(zone);
+    const double brightness = 0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
+    return brightness < 128 ? QColor(255, 255, 255) : QColor(0, 0, 0);
+}
+
 QString ZoneCaption(Zone zone, const QString& machineClass) {
     const QString letter = zone == Zone::None ? QStringLiteral("--") : ZoneText(zone);
     QString caption = letter + QStringLiteral("区");
@@ -26,9 +33,10 @@ QString ZoneCaption(Zone zone, const QString& machineClass) {
 }
 
 QString ZoneStyleSheet(Zone zone) {
-    const QColor text = zone == Zone::D ? QColor(255, 255, 255) : QColor(0, 0, 0);
+    const QColor back = ZoneColor(zone);
+    const QColor text = ZoneTextColor(zone);
     return QStringLiteral("background-color: %1; color: %2; border: 1px solid rgb(96, 96, 96);")
-        .arg(ZoneColor(zone).name(), text.name());
+        .arg(back.name(), text.name());
 }
 
 }  // namespace orsan

@@ -9,6 +9,8 @@ namespace orsan {
 
 // A green, B yellow-green, C orange, D red; no zone grey.
 QColor ZoneColor(Zone zone);
+// Text readable on ZoneColor: white on the dark ones, black on the light ones.
+QColor ZoneTextColor(Zone zone);
 
 // The zone beside the velocity row and the lamps: "B区 2R", "--区 2R" without
 // a zone; without a class only the zone ("B区").

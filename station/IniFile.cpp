@@ -135,11 +135,11 @@ int INIFILE::GetInt(const QString& section, const QString& key) const {
     return ParseIniInt(GetString(section, key, QString()));
 }
 
-bool INIFILE::WriteString(const QString& section, const QString& key, const QString& value) {
-    if (path_.isEmpty()) return false;
-    IniText text = ReadIniText(path_).value_or(IniText{});
-    const QString entry = key + QLatin1Char('=') + value;
+namespace {
 
+// Sets key in section of text, adding the section or the key as needed.
+void SetEntry(IniText& text, const QString& section, const QString& key, const QString& value) {
+    const QString entry = key + QLatin1Char('=') + value;
     int sectionLine = -1;
     int insertAt = -1;  // after the last entry of the section
     for (int i = 0; i < text.lines.size(); ++i) {
@@ -156,7 +156,7 @@ bool INIFILE::WriteString(const QString& section, const QString& key, const QStr
         if (SplitEntry(text.lines[i], entryKey, entryValue)) {
             if (SameName(entryKey, key)) {
                 text.lines[i] = entry;
-                return WriteIniText(path_, text);
+                return;
             }
         }
         if (!text.lines[i].trimmed().isEmpty()) insertAt = i + 1;
@@ -167,6 +167,19 @@ bool INIFILE::WriteString(const QString& section, const QString& key, const QStr
         text.lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         text.lines.append(entry);
     }
+}
+
+}  // namespace
+
+bool INIFILE::WriteString(const QString& section, const QString& key, const QString& value) {
+    return WriteStrings(section, {{key, value}});
+}
+
+bool INIFILE::WriteStrings(const QString& section,
+                           const QList<std::pair<QString, QString>>& entries) {
+    if (path_.isEmpty()) return false;
+    IniText text = ReadIniText(path_).value_or(IniText{});
+    for (const auto& [key, value] : entries) SetEntry(text, section, key, value);
     return WriteIniText(path_, text);
 }
 

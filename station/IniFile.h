@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 namespace orsan {
 
@@ -34,6 +36,9 @@ public:
     // not be written (the previous file is then left whole).
     bool WriteString(const QString& section, const QString& key, const QString& value);
     bool WriteInt(const QString& section, const QString& key, int value);
+    // Several keys of one section in a single replacement of the file: all
+    // of them are written or none.
+    bool WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& entries);
 
 private:
     QString path_;

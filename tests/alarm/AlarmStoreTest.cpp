@@ -129,7 +129,8 @@ TEST_F(AlarmStoreTest, ForeignFilesAndTablesAreRefused) {
 
 TEST_F(AlarmStoreTest, MonitorStoresWhatMaturesAndKeepsGradingWithoutAStore) {
     int64_t now = kT0;
-    AlarmMonitor monitor([&now] { return now; });
+    const auto clock = [&now] { return AlarmClockReading{now, now}; };
+    AlarmMonitor monitor(clock);
     ASSERT_TRUE(monitor.OpenStore(folder));
     LiveValues values{};
     values[1][kSlotVelX] = 3.0f;
@@ -144,7 +145,7 @@ TEST_F(AlarmStoreTest, MonitorStoresWhatMaturesAndKeepsGradingWithoutAStore) {
     EXPECT_EQ(stored[0].sensor, 2);
     EXPECT_EQ(stored[0].timeMs, kT0 + 3000);
 
-    AlarmMonitor unstored([&now] { return now; });
+    AlarmMonitor unstored(clock);
     now += 1;
     unstored.Update(values, ok);
     now += 3000;

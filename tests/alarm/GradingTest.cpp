@@ -49,28 +49,5 @@ TEST(Grading, ClassNamesIgnoreCaseAndUnknownNamesAreNoClass) {
         EXPECT_FALSE(BoundariesOfClass(QLatin1String(bad)).has_value()) << bad;
 }
 
-TEST(Grading, WorstVelocityIsTheHighestAxisFirstOnATie) {
-    const struct {
-        float x, y, z;
-        int axis;
-        float value;
-    } rows[] = {
-        {1.0f, 2.0f, 3.0f, 2, 3.0f},
-        {3.0f, 2.0f, 1.0f, 0, 3.0f},
-        {1.0f, 3.5f, 3.5f, 1, 3.5f},
-        {0.0f, 0.0f, 0.0f, 0, 0.0f},
-    };
-    for (const auto& r : rows) {
-        LiveRow row{};
-        row[kSlotVelX] = r.x;
-        row[kSlotVelY] = r.y;
-        row[kSlotVelZ] = r.z;
-        row[kSlotAccZ] = 100.0f;  // not a velocity
-        const WorstVelocity worst = WorstVelocityOf(row);
-        EXPECT_EQ(worst.axis, r.axis);
-        EXPECT_EQ(worst.value, r.value);
-    }
-}
-
 }  // namespace
 }  // namespace orsan

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -142,6 +143,18 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
                                 "0"}
                         .join(' ');
     EXPECT_EQ(stored, streamed);
+
+    // And the same three in the CSV export, after its header.
+    const std::string csv = dataDir.File("alarms.csv");
+    test::ChildProcess exporter(test::StationPath(), {"--export-alarms", "--out", csv, "--data-dir",
+                                                      dataDir.Path().string()});
+    EXPECT_EQ(exporter.ReadLine(10s), std::optional<std::string>(csv));
+    ASSERT_EQ(exporter.WaitExit(10s), std::optional<int>(0));
+    QFile file(QString::fromStdString(csv));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 5);  // header, three events, nothing after the last CRLF
+    EXPECT_TRUE(lines[3].contains(",3,Vel_Y,1.2,A,CLEAR,0\r")) << lines[3].toStdString();
 }
 
 }  // namespace

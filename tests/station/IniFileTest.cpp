@@ -66,6 +66,11 @@ TEST_F(IniFileTest, WritesCreateFileSectionAndKeyAndKeepTheRest) {
     ASSERT_TRUE(ini.WriteInt("SENSOR", "ID2IP1", 7));
     // Appended after the section's last entry, LF line ends kept.
     EXPECT_EQ(ReadRaw(), QByteArray("; keep me\n[SENSOR]\nID1IP1=1\nID2IP1=7\n\n[OTHER]\nA=b\n"));
+    // Several keys at once: replaced and appended in one write.
+    ASSERT_TRUE(ini.WriteStrings("SENSOR", {{"ID1IP1", "9"}, {"ID3IP1", "3"}}));
+    ASSERT_TRUE(ini.WriteStrings("NEW", {{"X", "1"}, {"Y", "2"}}));
+    EXPECT_EQ(ReadRaw(), QByteArray("; keep me\n[SENSOR]\nID1IP1=9\nID2IP1=7\nID3IP1=3\n\n"
+                                    "[OTHER]\nA=b\n[NEW]\nX=1\nY=2\n"));
 }
 
 // The file size limit holds for root too: the disk "fills" in the middle of
