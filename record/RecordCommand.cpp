@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "DataFolder.h"
+#include "RecordCsvExport.h"
 #include "RecordExport.h"
 #include "SensorDataFile.h"
 
@@ -12,10 +13,11 @@ namespace orsan {
 
 namespace {
 
-QString ExportTarget(const QString& outPath, int sensor) {
+QString ExportTarget(const QString& outPath, int sensor, bool csv) {
     const QDateTime now = QDateTime::currentDateTime();
-    if (outPath.isEmpty()) return SensorDataFileName(ResolveDesktopFolder(), sensor, now);
-    if (QFileInfo(outPath).isDir()) return SensorDataFileName(outPath, sensor, now);
+    const auto name = csv ? SensorCsvFileName : SensorDataFileName;
+    if (outPath.isEmpty()) return name(ResolveDesktopFolder(), sensor, now);
+    if (QFileInfo(outPath).isDir()) return name(outPath, sensor, now);
     return outPath;
 }
 
@@ -23,6 +25,15 @@ QString ExportTarget(const QString& outPath, int sensor) {
 
 int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& outPath,
                            QTextStream& out, QTextStream& err) {
+    RecordExportRequest request;
+    request.sensor = sensor;
+    request.outPath = outPath;
+    return RunRecordExportCommand(dataDir, request, out, err);
+}
+
+int RunRecordExportCommand(const QString& dataDir, const RecordExportRequest& request,
+                           QTextStream& out, QTextStream& err) {
+    const int sensor = request.sensor;
     if (sensor < 1 || sensor > kRecordSlots) {
         err << "record export: sensor number " << sensor << " is outside 1..6\n";
         err.flush();
@@ -35,15 +46,19 @@ int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& ou
         err.flush();
         return kExportExitFailed;
     }
-    const QString target = ExportTarget(outPath, sensor);
-    const RecordExportResult result = ExportSensorRecords(database, sensor, target);
+    const QString target = ExportTarget(request.outPath, sensor, request.csv);
+    const RecordExportResult result =
+        request.csv ? ExportSensorCsv(database, sensor, request.range, target)
+                    : ExportSensorRecords(database, sensor, target, request.range);
     switch (result.status) {
         case RecordExportResult::Status::Written:
             out << QFileInfo(target).absoluteFilePath() << '\n';
             out.flush();
             return kExportExitOk;
         case RecordExportResult::Status::Empty:
-            err << "record export: the record table is empty, no file written\n";
+            err << (request.range.IsAll()
+                        ? "record export: the record table is empty, no file written\n"
+                        : "record export: no row in the given range, no file written\n");
             err.flush();
             return kExportExitEmpty;
         case RecordExportResult::Status::Failed:

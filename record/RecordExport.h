@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "RecordRange.h"
+
 namespace orsan {
 
 class RecordDatabase;
@@ -22,7 +24,9 @@ struct RecordExportResult {
 // file at `path`: Time and msTime, then Temp<n> ... Zdisp<n> read back as
 // 32-bit floats. Rows are read one at a time, never all held in memory.
 // The file is written beside the target and renamed into place only when
-// complete; a failure to read or write leaves no file.
-RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path);
+// complete; a failure to read or write leaves no file. With a range only
+// its rows (Empty when it holds none).
+RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path,
+                                       const RecordRange& range = RecordRange::All());
 
 }  // namespace orsan
