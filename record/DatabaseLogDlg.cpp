@@ -15,6 +15,8 @@
 #include "MessageDlg.h"
 #include "RecordDatabase.h"
 #include "RecordExport.h"
+#include "RecordHistoryMode.h"
+#include "RecordListRows.h"
 #include "RecordPageText.h"
 #include "Resources.h"
 #include "SensorDataFile.h"
@@ -75,15 +77,17 @@ void DatabaseLogDlg::BuildControls() {
     recordLamp_ = new DxAlarmStatic(this);
     recordLamp_->setGeometry(units.Rect(134, 4, 10, 5));
     recordLamp_->setObjectName(QStringLiteral("id%1").arg(kLampId));
-    AddLabel(this, units, QStringLiteral("记录时间从:"), QRect(149, 3, 37, 8));
+    QLabel* fromCaption =
+        AddLabel(this, units, QStringLiteral("记录时间从:"), QRect(149, 3, 37, 8));
     firstTimeLabel_ =
         AddLabel(this, units, QStringLiteral("-"), QRect(190, 3, 72, 8), kFirstTimeId, true);
-    AddLabel(this, units, QStringLiteral("到:"), QRect(266, 3, 10, 8));
+    QLabel* toCaption = AddLabel(this, units, QStringLiteral("到:"), QRect(266, 3, 10, 8));
     lastTimeLabel_ =
         AddLabel(this, units, QStringLiteral("-"), QRect(282, 3, 72, 8), kLastTimeId, true);
-    AddLabel(this, units, QStringLiteral("已记录数据："), QRect(359, 3, 42, 8));
+    QLabel* countCaption =
+        AddLabel(this, units, QStringLiteral("已记录数据："), QRect(359, 3, 42, 8));
     countLabel_ = AddLabel(this, units, QStringLiteral("-"), QRect(405, 3, 45, 8), kCountId, true);
-    AddLabel(this, units, QStringLiteral("条"), QRect(456, 3, 8, 8));
+    QLabel* countUnit = AddLabel(this, units, QStringLiteral("条"), QRect(456, 3, 8, 8));
     clearButton_ = AddButton(this, units, QStringLiteral("清空"), QRect(474, 2, 31, 10), kClearId);
     exportButton_ =
         AddButton(this, units, QStringLiteral("导出"), QRect(513, 2, 31, 10), kExportId);
@@ -123,10 +127,19 @@ void DatabaseLogDlg::BuildControls() {
     auto* note = AddLabel(this, units, kNoteText, QRect(3, 227, 462, 8));
     note->setObjectName(QStringLiteral("recordNote"));
 
+    history_ = new RecordHistoryMode(this, database_, recordList_, desktopDir_,
+                                     {fromCaption, firstTimeLabel_, toCaption, lastTimeLabel_,
+                                      countCaption, countLabel_, countUnit, note});
+    connect(history_, &RecordHistoryMode::ended, this, &DatabaseLogDlg::RefreshRecordList);
+
     connect(startButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StartRecording);
     connect(stopButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StopRecording);
     connect(clearButton_, &QPushButton::clicked, this, &DatabaseLogDlg::ClearRecords);
     connect(exportButton_, &QPushButton::clicked, this, &DatabaseLogDlg::ExportRecords);
+}
+
+void DatabaseLogDlg::SetChartIniPath(const QString& path) {
+    history_->SetChartIniPath(path);
 }
 
 void DatabaseLogDlg::SetFastInterval(int fast) {
@@ -153,19 +166,9 @@ void DatabaseLogDlg::StopRecording() {
     writer_.SetRecording(false);
 }
 
-void DatabaseLogDlg::SetListRow(int row, const QStringList& cells) {
-    for (int c = 0; c < kRecordListColumns; ++c) {
-        QTableWidgetItem* item = recordList_->item(row, c);
-        if (item == nullptr) {
-            item = new QTableWidgetItem;
-            item->setTextAlignment(Qt::AlignCenter);
-            recordList_->setItem(row, c, item);
-        }
-        item->setText(c < cells.size() ? cells[c] : QString());
-    }
-}
-
 void DatabaseLogDlg::RefreshRecordList() {
+    // History mode keeps its page; the newest rows come back when it ends.
+    if (history_->IsActive()) return;
     RecordPage page;
     if (!database_.LoadLastPage(kRecordsPerPage, &page)) {
         // The list is emptied, the labels keep what they last showed.
@@ -183,21 +186,13 @@ void DatabaseLogDlg::RefreshRecordList() {
     lastTimeLabel_->setText(FormatLocalTime(page.lastTime));
     countLabel_->setText(QString::number(page.count));
 
-    recordList_->setUpdatesEnabled(false);
-    recordList_->setRowCount(kRecordsPerPage);
-    static const QStringList kBlankRow{QStringLiteral(" ")};
-    for (int r = 0; r < kRecordsPerPage; ++r) {
-        if (r < int(page.rows.size()))
-            SetListRow(r, RecordListCells(page.startIndex + r + 1, page.rows[size_t(r)]));
-        else
-            SetListRow(r, kBlankRow);
-    }
-    recordList_->setUpdatesEnabled(true);
+    ShowRecordRows(recordList_, page.startIndex, page.rows);
 }
 
 void DatabaseLogDlg::ClearRecords() {
     if (!AskYesNo(kClearQuestion)) return;
     database_.ClearAll();
+    if (history_->IsActive()) history_->Requery();
     RefreshRecordList();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QSqlDriver>
 #include <QVariant>
+#include <algorithm>
 
 #include "RecordColumns.h"
 
@@ -26,8 +27,8 @@ int SlotValueIndexOfCurve(int curve) {
     return kTableIndex[curve];
 }
 
-SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor,
-                                     const RecordRange& range) {
+SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range,
+                                     Order order, int limit) {
     if (sensor < 1 || sensor > kRecordSlots) {
         Fail(QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor));
         return;
@@ -42,7 +43,9 @@ SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor,
     QString sql = QStringLiteral("SELECT Time,msTime");
     for (int k = 0; k < kValues; ++k) sql += QLatin1Char(',') + names[SlotValueIndexOfCurve(k)];
     sql += QStringLiteral(" FROM data WHERE ") + RangeCondition() +
-           QStringLiteral(" ORDER BY Time, rowid");
+           (order == Order::Oldest ? QStringLiteral(" ORDER BY Time, rowid")
+                                   : QStringLiteral(" ORDER BY Time DESC, rowid DESC"));
+    if (limit > 0) sql += QStringLiteral(" LIMIT %1").arg(limit);
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(connection, text.constData(), int(text.size()), &statement_, nullptr) !=
         SQLITE_OK) {
@@ -102,6 +105,17 @@ SensorRangeReader::Kind SensorRangeReader::ValueKind(int k) const {
 QByteArray SensorRangeReader::ValueText(int k) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, 2 + k));
     return QByteArray(text, sqlite3_column_bytes(statement_, 2 + k));
+}
+
+SensorSample SensorRangeReader::Sample() const {
+    SensorSample sample;
+    sample.time = int32_t(Time());
+    sample.milliseconds = uint16_t(std::clamp<qint64>(Milliseconds(), 0, 999));
+    float* const fields[kValues] = {&sample.T_Shell, &sample.Acc_X, &sample.Acc_Y, &sample.Acc_Z,
+                                    &sample.Vel_X,   &sample.Vel_Y, &sample.Vel_Z, &sample.Disp_X,
+                                    &sample.Disp_Y,  &sample.Disp_Z};
+    for (int k = 0; k < kValues; ++k) *fields[k] = float(Value(k));
+    return sample;
 }
 
 }  // namespace orsan

@@ -20,9 +20,11 @@ public:
     static constexpr int kValues = kRecordValuesPerSlot;
 
     enum class Kind { Number, Null, Text };
+    enum class Order { Oldest, Newest };  // oldest first, or newest first
 
-    // sensor 1..6. A failure to prepare shows in Error().
-    SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range);
+    // sensor 1..6; limit 0 for every row. A failure to prepare shows in Error().
+    SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range,
+                      Order order = Order::Oldest, int limit = 0);
     ~SensorRangeReader();
     SensorRangeReader(const SensorRangeReader&) = delete;
     SensorRangeReader& operator=(const SensorRangeReader&) = delete;
@@ -40,6 +42,8 @@ public:
     Kind ValueKind(int k) const;
     // The stored text of value k (UTF-8), for Kind::Text.
     QByteArray ValueText(int k) const;
+    // The current row as a sample (values as 32-bit floats, NULL as 0).
+    SensorSample Sample() const;
 
 private:
     bool Fail(const QString& what);
