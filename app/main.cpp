@@ -43,6 +43,17 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
     return code;
 }
 
+orsan::RecordExportRequest ExportRequest(const orsan::CommandLine& options) {
+    orsan::RecordExportRequest request;
+    request.sensor = options.exportSensor;
+    request.outPath = options.outPath;
+    request.csv = options.exportFormat == orsan::ExportFormat::Csv;
+    const orsan::RecordRange all = orsan::RecordRange::All();
+    request.range = orsan::RecordRange::Between(options.exportFromMs.value_or(all.fromMs),
+                                                options.exportToMs.value_or(all.toMs));
+    return request;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,8 +103,7 @@ int main(int argc, char** argv) {
         case orsan::RunMode::Headless:
             return RunHeadlessMode(options, dataDir, out, err);
         case orsan::RunMode::ExportSensor:
-            return orsan::RunRecordExportCommand(dataDir, options.exportSensor, options.outPath,
-                                                 out, err);
+            return orsan::RunRecordExportCommand(dataDir, ExportRequest(options), out, err);
         case orsan::RunMode::ExportAlarms:
             return orsan::RunAlarmExportCommand(dataDir, options.outPath, out, err);
         case orsan::RunMode::Capture:

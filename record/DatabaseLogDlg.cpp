@@ -15,6 +15,8 @@
 #include "MessageDlg.h"
 #include "RecordDatabase.h"
 #include "RecordExport.h"
+#include "RecordHistoryMode.h"
+#include "RecordListRows.h"
 #include "RecordPageText.h"
 #include "Resources.h"
 #include "SensorDataFile.h"
@@ -48,13 +50,13 @@ void DatabaseLogDlg::BuildControls() {
     startButton_ = ui.Button(kStartId, QStringLiteral("开始记录"), 47, 2, 39, 10);
     stopButton_ = ui.Button(kStopId, QStringLiteral("停止记录"), 91, 2, 39, 10);
     recordLamp_ = ui.Place(new DxAlarmStatic(this), 134, 4, 10, 5, kLampId);
-    ui.Label(QStringLiteral("记录时间从:"), 149, 3, 37, 8);
+    QLabel* fromCaption = ui.Label(QStringLiteral("记录时间从:"), 149, 3, 37, 8);
     firstTimeLabel_ = ui.Label(QStringLiteral("-"), 190, 3, 72, 8, Qt::AlignCenter, kFirstTimeId);
-    ui.Label(QStringLiteral("到:"), 266, 3, 10, 8);
+    QLabel* toCaption = ui.Label(QStringLiteral("到:"), 266, 3, 10, 8);
     lastTimeLabel_ = ui.Label(QStringLiteral("-"), 282, 3, 72, 8, Qt::AlignCenter, kLastTimeId);
-    ui.Label(QStringLiteral("已记录数据："), 359, 3, 42, 8);
+    QLabel* countCaption = ui.Label(QStringLiteral("已记录数据："), 359, 3, 42, 8);
     countLabel_ = ui.Label(QStringLiteral("-"), 405, 3, 45, 8, Qt::AlignCenter, kCountId);
-    ui.Label(QStringLiteral("条"), 456, 3, 8, 8);
+    QLabel* countUnit = ui.Label(QStringLiteral("条"), 456, 3, 8, 8);
     clearButton_ = ui.IconButton(kClearId, QStringLiteral("清空"), kIconClear,
                                  QStringLiteral("清除数据，重新记录!"), 474, 2, 31, 10);
     exportButton_ = ui.IconButton(kExportId, QStringLiteral("导出"), kIconExportText,
@@ -91,10 +93,19 @@ void DatabaseLogDlg::BuildControls() {
     auto* note = ui.Label(kNoteText, 3, 227, 462, 8);
     note->setObjectName(QStringLiteral("recordNote"));
 
+    history_ = new RecordHistoryMode(this, database_, recordList_, desktopDir_,
+                                     {fromCaption, firstTimeLabel_, toCaption, lastTimeLabel_,
+                                      countCaption, countLabel_, countUnit, note});
+    connect(history_, &RecordHistoryMode::ended, this, &DatabaseLogDlg::RefreshRecordList);
+
     connect(startButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StartRecording);
     connect(stopButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StopRecording);
     connect(clearButton_, &QPushButton::clicked, this, &DatabaseLogDlg::ClearRecords);
     connect(exportButton_, &QPushButton::clicked, this, &DatabaseLogDlg::ExportRecords);
+}
+
+void DatabaseLogDlg::SetChartIniPath(const QString& path) {
+    history_->SetChartIniPath(path);
 }
 
 void DatabaseLogDlg::SetFastInterval(int fast) {
@@ -121,19 +132,9 @@ void DatabaseLogDlg::StopRecording() {
     writer_.SetRecording(false);
 }
 
-void DatabaseLogDlg::SetListRow(int row, const QStringList& cells) {
-    for (int c = 0; c < kRecordListColumns; ++c) {
-        QTableWidgetItem* item = recordList_->item(row, c);
-        if (item == nullptr) {
-            item = new QTableWidgetItem;
-            item->setTextAlignment(Qt::AlignCenter);
-            recordList_->setItem(row, c, item);
-        }
-        item->setText(c < cells.size() ? cells[c] : QString());
-    }
-}
-
 void DatabaseLogDlg::RefreshRecordList() {
+    // History mode keeps its page; the newest rows come back when it ends.
+    if (history_->IsActive()) return;
     RecordPage page;
     if (!database_.LoadLastPage(kRecordsPerPage, &page)) {
         // The list is emptied, the labels keep what they last showed.
@@ -151,21 +152,13 @@ void DatabaseLogDlg::RefreshRecordList() {
     lastTimeLabel_->setText(FormatLocalTime(page.lastTime));
     countLabel_->setText(QString::number(page.count));
 
-    recordList_->setUpdatesEnabled(false);
-    recordList_->setRowCount(kRecordsPerPage);
-    static const QStringList kBlankRow{QStringLiteral(" ")};
-    for (int r = 0; r < kRecordsPerPage; ++r) {
-        if (r < int(page.rows.size()))
-            SetListRow(r, RecordListCells(page.startIndex + r + 1, page.rows[size_t(r)]));
-        else
-            SetListRow(r, kBlankRow);
-    }
-    recordList_->setUpdatesEnabled(true);
+    ShowRecordRows(recordList_, page.startIndex, page.rows);
 }
 
 void DatabaseLogDlg::ClearRecords() {
     if (!AskYesNo(kClearQuestion)) return;
     database_.ClearAll();
+    if (history_->IsActive()) history_->Requery();
     RefreshRecordList();
 }
 

@@ -14,6 +14,7 @@ namespace orsan {
 
 class DxAlarmStatic;
 class RecordDatabase;
+class RecordHistoryMode;
 
 // The record page: start/stop recording, the row count and time span, the
 // newest rows (last page of 22), clearing and the export of one sensor.
@@ -34,6 +35,11 @@ public:
     // desktopDir.
     DatabaseLogDlg(RecordDatabase& database, const QString& desktopDir, QWidget* parent = nullptr);
 
+    // Chart.ini, for the history chart's axis limits and curves.
+    void SetChartIniPath(const QString& path);
+    // The history mode: a time range paged through, plotted and exported.
+    RecordHistoryMode* History() const { return history_; }
+
     // 1 when the record interval is below 1 s.
     void SetFastInterval(int fast);
     // The record timer's row: written only while recording; the list follows.
@@ -53,7 +59,6 @@ public:
 
 private:
     void BuildControls();
-    void SetListRow(int row, const QStringList& cells);
 
     RecordDatabase& database_;
     RecordWriter writer_;
@@ -67,6 +72,7 @@ private:
     QLabel* lastTimeLabel_ = nullptr;
     QLabel* firstTimeLabel_ = nullptr;
     QTableWidget* recordList_ = nullptr;
+    RecordHistoryMode* history_ = nullptr;
 };
 
 }  // namespace orsan

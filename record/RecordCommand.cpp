@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "DataFolder.h"
+#include "RecordCsvExport.h"
 #include "RecordExport.h"
 #include "SensorDataFile.h"
 
@@ -14,11 +15,12 @@ namespace {
 
 const QString kStandardOutputName = QStringLiteral("-");
 
-QString ExportTarget(const QString& outPath, int sensor) {
+QString ExportTarget(const QString& outPath, int sensor, bool csv) {
     const QDateTime now = QDateTime::currentDateTime();
+    const auto name = csv ? SensorCsvFileName : SensorDataFileName;
     if (outPath == kStandardOutputName) return outPath;
-    if (outPath.isEmpty()) return SensorDataFileName(ResolveDesktopFolder(), sensor, now);
-    if (QFileInfo(outPath).isDir()) return SensorDataFileName(outPath, sensor, now);
+    if (outPath.isEmpty()) return name(ResolveDesktopFolder(), sensor, now);
+    if (QFileInfo(outPath).isDir()) return name(outPath, sensor, now);
     return outPath;
 }
 
@@ -26,6 +28,15 @@ QString ExportTarget(const QString& outPath, int sensor) {
 
 int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& outPath,
                            QTextStream& out, QTextStream& err) {
+    RecordExportRequest request;
+    request.sensor = sensor;
+    request.outPath = outPath;
+    return RunRecordExportCommand(dataDir, request, out, err);
+}
+
+int RunRecordExportCommand(const QString& dataDir, const RecordExportRequest& request,
+                           QTextStream& out, QTextStream& err) {
+    const int sensor = request.sensor;
     if (sensor < 1 || sensor > kRecordSlots) {
         err << "record export: sensor number " << sensor << " is outside 1..6\n";
         err.flush();
@@ -38,11 +49,13 @@ int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& ou
         err.flush();
         return kExportExitFailed;
     }
-    const QString target = ExportTarget(outPath, sensor);
+    const QString target = ExportTarget(request.outPath, sensor, request.csv);
     const bool toStandardOutput = target == kStandardOutputName;
-    const RecordExportResult result = ExportSensorRecords(
-        database, sensor, target,
-        toStandardOutput ? OutputFile::Dash::StandardOutput : OutputFile::Dash::FileName);
+    const OutputFile::Dash dash =
+        toStandardOutput ? OutputFile::Dash::StandardOutput : OutputFile::Dash::FileName;
+    const RecordExportResult result =
+        request.csv ? ExportSensorCsv(database, sensor, request.range, target, dash)
+                    : ExportSensorRecords(database, sensor, target, request.range, dash);
     switch (result.status) {
         case RecordExportResult::Status::Written:
             // Standard output carries the data itself, nothing else.
@@ -50,7 +63,9 @@ int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& ou
             out.flush();
             return kExportExitOk;
         case RecordExportResult::Status::Empty:
-            err << "record export: the record table is empty, no file written\n";
+            err << (request.range.IsAll()
+                        ? "record export: the record table is empty, no file written\n"
+                        : "record export: no row in the given range, no file written\n");
             err.flush();
             return kExportExitEmpty;
         case RecordExportResult::Status::Failed:

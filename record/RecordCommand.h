@@ -5,6 +5,7 @@
 
 #include "ProcessLock.h"
 #include "RecordDatabase.h"
+#include "RecordRange.h"
 #include "RecordRow.h"
 
 class QTextStream;
@@ -25,6 +26,18 @@ inline constexpr int kExportExitEmpty = 3;      // the table holds no row: no fi
 // in place. On success prints the file's absolute path (not for "-") on `out`;
 // otherwise one line "record export: <reason>" on `err` and a non-zero code.
 int RunRecordExportCommand(const QString& dataDir, int sensor, const QString& outPath,
+                           QTextStream& out, QTextStream& err);
+
+// The same for the rows of a time range (`--from`/`--to`), as the sensor
+// data text file or as CSV (`--format csv`, the usual file name ending in
+// ".csv"). An empty range writes no file and exits with kExportExitEmpty.
+struct RecordExportRequest {
+    int sensor = 0;
+    QString outPath;
+    RecordRange range = RecordRange::All();
+    bool csv = false;
+};
+int RunRecordExportCommand(const QString& dataDir, const RecordExportRequest& request,
                            QTextStream& out, QTextStream& err);
 
 // Recording without the record page (`--headless --record`): every Write

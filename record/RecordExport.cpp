@@ -31,7 +31,7 @@ RecordExportResult ReadFailure(const QString& prefix, const QSqlError& error) {
 }  // namespace
 
 RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path,
-                                       OutputFile::Dash dash) {
+                                       const RecordRange& range, OutputFile::Dash dash) {
     if (sensor < 1 || sensor > kRecordSlots)
         return Failed(QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor));
     if (!database.IsOpen()) return Failed(QStringLiteral("记录数据库未打开"));
@@ -39,11 +39,15 @@ RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, con
     const auto names = SlotColumnNames(sensor);
     QString sql = QStringLiteral("SELECT Time,msTime");
     for (const QString& name : names) sql += QLatin1Char(',') + name;
-    sql += QStringLiteral(" FROM data ORDER BY Time, rowid");
+    sql += QStringLiteral(" FROM data");
+    if (!range.IsAll()) sql += QStringLiteral(" WHERE ") + RangeCondition();
+    sql += QStringLiteral(" ORDER BY Time, rowid");
 
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
-    if (!query.exec(sql)) return ReadFailure(kCountDiagnosticPrefix, query.lastError());
+    if (!query.prepare(sql)) return ReadFailure(kCountDiagnosticPrefix, query.lastError());
+    if (!range.IsAll()) BindRange(query, range);
+    if (!query.exec()) return ReadFailure(kCountDiagnosticPrefix, query.lastError());
 
     // The lines are formatted and written on a second thread while this one
     // reads on: a million-row export takes the longer of the two, not both.

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "OutputFile.h"
+#include "RecordRange.h"
 
 namespace orsan {
 
@@ -25,8 +26,10 @@ struct RecordExportResult {
 // 32-bit floats. Rows are read one at a time, never all held in memory.
 // A regular file is written beside the target and renamed into place only
 // when complete; a failure to read or write leaves no file. A device or FIFO
-// is written in place; with StandardOutput, "-" is standard output.
+// is written in place; with StandardOutput, "-" is standard output. With a
+// range only its rows (Empty when it holds none).
 RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path,
+                                       const RecordRange& range = RecordRange::All(),
                                        OutputFile::Dash dash = OutputFile::Dash::FileName);
 
 }  // namespace orsan

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "IsoTimeText.h"
 #include "SensorEndpoint.h"
 
 namespace orsan {
@@ -17,13 +18,50 @@ struct Belonging {
     const char* owner;
 };
 
+// --from, --to and --format of the record export.
+bool ParseExportRange(const QCommandLineParser& parser, const QCommandLineOption& from,
+                      const QCommandLineOption& to, const QCommandLineOption& format,
+                      CommandLine& result, QString* error) {
+    const std::pair<const QCommandLineOption*, std::optional<int64_t>*> ends[] = {
+        {&from, &result.exportFromMs}, {&to, &result.exportToMs}};
+    for (const auto& [option, value] : ends) {
+        if (!parser.isSet(*option)) continue;
+        *value = ParseIsoInstant(parser.value(*option));
+        if (!*value) {
+            *error = QStringLiteral(
+                         "--%1 needs an ISO 8601 time such as 2026-12-07T09:10:05 or "
+                         "2026-12-07T09:10:05.414+08:00, not \"%2\"")
+                         .arg(option->names().first(), parser.value(*option));
+            return false;
+        }
+    }
+    if (result.exportFromMs && result.exportToMs && *result.exportFromMs > *result.exportToMs) {
+        *error = QStringLiteral("--from %1 lies after --to %2")
+                     .arg(parser.value(from), parser.value(to));
+        return false;
+    }
+    if (parser.isSet(format)) {
+        const QString name = parser.value(format);
+        if (name == QLatin1String("text")) {
+            result.exportFormat = ExportFormat::Text;
+        } else if (name == QLatin1String("csv")) {
+            result.exportFormat = ExportFormat::Csv;
+        } else {
+            *error = QStringLiteral("--format needs text or csv, not \"%1\"").arg(name);
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 QString UsageText() {
     return QStringLiteral(
         "usage: orsan-monitor [--data-dir DIR]\n"
         "       orsan-monitor --headless [--record] [--duration SEC] [--data-dir DIR]\n"
-        "       orsan-monitor --export-sensor N [--out FILE|-] [--data-dir DIR]\n"
+        "       orsan-monitor --export-sensor N [--from T] [--to T] [--format text|csv] "
+        "[--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --export-alarms [--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE|-] [--wave-port P] "
         "[--data-dir DIR]\n"
@@ -51,10 +89,13 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption wavePort(QStringLiteral("wave-port"), QString(), QStringLiteral("P"));
     const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption exportAlarms(QStringLiteral("export-alarms"), QString());
+    const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("T"));
+    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("T"));
+    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
 
     QCommandLineParser parser;
     parser.addOptions({help, version, headless, record, dataDir, duration, exportSensor, capture,
-                       seconds, wavePort, out, exportAlarms});
+                       seconds, wavePort, out, exportAlarms, from, to, format});
     // The parser expects the program name first.
     if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
         *error = parser.errorText();
@@ -130,6 +171,8 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         result.capturePort = uint16_t(port);
     }
 
+    if (!ParseExportRange(parser, from, to, format, result, error)) return false;
+
     if (result.mode == RunMode::Capture && !parser.isSet(seconds)) {
         *error = QStringLiteral("--capture needs --seconds N");
         return false;
@@ -143,6 +186,9 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         {"record", result.mode == RunMode::Headless, "--headless"},
         {"duration", result.mode == RunMode::Headless, "--headless"},
         {"out", capturing || exporting, "--export-sensor, --export-alarms or --capture"},
+        {"from", result.mode == RunMode::ExportSensor, "--export-sensor"},
+        {"to", result.mode == RunMode::ExportSensor, "--export-sensor"},
+        {"format", result.mode == RunMode::ExportSensor, "--export-sensor"},
     };
     for (const Belonging& b : belongings) {
         if (parser.isSet(QLatin1String(b.option)) && !b.allowed) {

@@ -3,21 +3,28 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 namespace orsan {
 
 enum class RunMode { Window, Headless, ExportSensor, Capture, Help, Version, ExportAlarms };
 
+enum class ExportFormat { Text, Csv };
+
 struct CommandLine {
     RunMode mode = RunMode::Window;
-    QString dataDir;        // --data-dir
-    double durationSeconds = 0;  // --duration, 0 = until a signal
-    bool record = false;    // --record
-    int exportSensor = 0;   // --export-sensor N (1..6)
-    uint32_t captureAddress = 0;  // --capture A.B.C.D
-    int captureSeconds = 0;       // --seconds N
-    uint16_t capturePort = 22010; // --wave-port P (tests use the simulator's port)
-    QString outPath;        // --out FILE
+    QString dataDir;               // --data-dir
+    double durationSeconds = 0;    // --duration, 0 = until a signal
+    bool record = false;           // --record
+    int exportSensor = 0;          // --export-sensor N (1..6)
+    uint32_t captureAddress = 0;   // --capture A.B.C.D
+    int captureSeconds = 0;        // --seconds N
+    uint16_t capturePort = 22010;  // --wave-port P (tests use the simulator's port)
+    QString outPath;               // --out FILE
+    // --from T / --to T of --export-sensor, milliseconds since 1970 UTC, both included.
+    std::optional<int64_t> exportFromMs;
+    std::optional<int64_t> exportToMs;
+    ExportFormat exportFormat = ExportFormat::Text;  // --format text|csv
 };
 
 // Parses the arguments after the program name (QCommandLineParser). False with *error set for

@@ -168,6 +168,7 @@ void OrsanSensorMonitorDlg::BuildTabs() {
         tabs_->AddTab(panels_[i], QStringLiteral("  传感器【%1】 ").arg(i + 1), i);
     }
     recordPage_ = new DatabaseLogDlg(database_, paths_.desktopDir, tabs_);
+    recordPage_->SetChartIniPath(paths_.DataFile(QStringLiteral("Chart.ini")));
     tabs_->AddTab(recordPage_, QStringLiteral("  长时数据记录  "), 7);
     alarms_->AddPage(tabs_);
 }

@@ -19,13 +19,9 @@ namespace {
 
 using test::ExpectedThreeRowFile;
 using test::PatternRow;
+using test::ReadAll;
 using test::RawRowCount;
 using test::WriteThreeRows;
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class RecordExportTest : public ::testing::Test {
 protected:

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QSqlQuery>
+#include <QStringList>
 #include <algorithm>
 #include <atomic>
 
@@ -50,6 +51,11 @@ void WithRawConnection(const QString& path, const std::function<void(QSqlDatabas
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 qint64 RawRowCount(const QString& path) {
@@ -122,6 +128,30 @@ void ScopedReadOnly::Undo() {
     else
         ::chmod(QFile::encodeName(path_).constData(), permissions_);
     applied_ = false;
+}
+
+bool FillRows(RecordDatabase& db, qint64 count, qint64 firstTimeMs, qint64 stepMs) {
+    QStringList values;
+    for (int slot = 1; slot <= kRecordSlots; ++slot)
+        for (int v = 0; v < kRecordValuesPerSlot; ++v)
+            values << QStringLiteral("(i % 100000) / 10.0 + %1").arg(slot);
+    QSqlDatabase connection = db.Connection();
+    if (!connection.transaction()) return false;
+    QSqlQuery query(connection);
+    const bool ok = query.exec(
+        QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c LIMIT %1) "
+                       "INSERT INTO data SELECT (%2 + i * %3) / 1000, (%2 + i * %3) % 1000, %4 "
+                       "FROM c")
+            .arg(count)
+            .arg(firstTimeMs)
+            .arg(stepMs)
+            .arg(values.join(QLatin1Char(','))));
+    query.finish();
+    if (!ok) {
+        connection.rollback();
+        return false;
+    }
+    return connection.commit();
 }
 
 // Three rows whose slot 4 carries known values; the other slots differ, so a

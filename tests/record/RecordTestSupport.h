@@ -24,9 +24,18 @@ RecordRow PatternRow(int32_t time, uint16_t milliseconds, int seed);
 void WriteThreeRows(RecordDatabase& db);
 QByteArray ExpectedThreeRowFile();
 
+// Appends `count` rows in one transaction straight in SQLite: row i at
+// firstTime + i * stepMs milliseconds, every value of every slot equal to
+// (i % 100000) / 10 + slot, so a row's number can be read back from any value.
+// False when SQLite refuses.
+bool FillRows(RecordDatabase& db, qint64 count, qint64 firstTimeMs, qint64 stepMs);
+
 // Runs `work` with a plain second connection to the file (not through
 // RecordDatabase), so checks do not trust the code under test.
 void WithRawConnection(const QString& path, const std::function<void(QSqlDatabase&)>& work);
+
+// The whole content of a file; empty when it cannot be read.
+QByteArray ReadAll(const QString& path);
 
 // Rows in the file counted through a raw connection; -1 when unreadable.
 qint64 RawRowCount(const QString& path);

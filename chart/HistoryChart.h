@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "HistoryReduction.h"
+#include "SensorSample.h"
+#include "TrendGeometry.h"
+#include "TrendStyle.h"
+
+class QPainter;
+
+namespace orsan {
+
+inline const QString kHistoryTitleChinese = QStringLiteral("三轴振动温度历史趋势曲线");
+inline const QString kHistoryTitleEnglish =
+    QStringLiteral("History Trend Plotting of Tri-Axis Vibration & Temperature");
+inline const QString kNoRowsInRangeText = QStringLiteral("该时间段内没有记录数据");
+
+// Where the history chart's rows come from (the record database).
+class HistorySource {
+public:
+    virtual ~HistorySource() = default;
+    // Adds every row from `from` to `to` (seconds with milliseconds, both
+    // included) in time order. False with a message on a failure.
+    virtual bool ReadRows(double from, double to, HistoryReduction& into, QString* error) = 0;
+    // The row nearest to `at` among those from `from` to `to` into *row
+    // (nothing when there is none). False with a message on a failure.
+    virtual bool NearestRow(double at, double from, double to, std::optional<SensorSample>* row,
+                            QString* error) = 0;
+};
+
+// One sensor's history over a time range, without a window: the same frame,
+// axes, colours and curve selection as the trend chart, the rows reduced per
+// pixel column, a zoom stack of ranges and a click readout of the nearest row.
+class HistoryChart {
+public:
+    using Flags = std::array<int, kCurveCount>;
+
+    explicit HistoryChart(HistorySource& source);
+
+    // Image size (at least 275 x 80); takes effect at the next Show/Render.
+    void SetSize(int width, int height);
+    void SetLimits(const TrendLimits& limits) { limits_ = limits; }
+    const TrendLimits& Limits() const { return limits_; }
+    void SetCurveVisibility(const Flags& flags) { visible_ = flags; }
+    const Flags& CurveVisibility() const { return visible_; }
+
+    // Shows from .. to (seconds), forgetting earlier zooms.
+    bool Show(double from, double to, QString* error);
+    // Shows the part between two pixel columns of the plot (either order);
+    // false without change when they are under 3 pixels apart.
+    bool ZoomToPixels(int x1, int x2, QString* error);
+    // Back to the range before the last zoom; false when there is none.
+    bool ZoomOut(QString* error);
+    bool CanZoomOut() const { return ranges_.size() > 1; }
+
+    // Reads the shown range again and redraws.
+    bool Reload(QString* error);
+    // Redraws from the rows already reduced (after a change of limits or curves).
+    void Render();
+
+    // A click: inside the plot the readout shows the row nearest to it,
+    // outside the readout goes.
+    bool ReadoutAt(QPoint point, QString* error);
+    const std::optional<SensorSample>& ReadoutRow() const { return readoutRow_; }
+    int CursorX() const { return cursorX_; }
+    void DrawReadout(QPainter& painter) const;
+
+    const QImage& Image() const { return image_; }
+    const TrendLayout& Layout() const { return layout_; }
+    const TrendTimeRange& Range() const { return reduction_.Range(); }
+    const HistoryReduction& Reduction() const { return reduction_; }
+
+    // The image without the readout as PNG; false with a message.
+    bool SavePicture(const QString& path, QString* error) const;
+
+private:
+    struct Span {
+        double from;
+        double to;
+    };
+    bool Load(QString* error);
+    double TimeAtX(int x) const;
+
+    HistorySource& source_;
+    TrendLayout layout_;
+    TrendLimits limits_;
+    Flags visible_;
+    std::vector<Span> ranges_;
+    HistoryReduction reduction_;
+    QImage image_;
+    std::optional<SensorSample> readoutRow_;
+    int cursorX_ = 0;
+};
+
+}  // namespace orsan

@@ -1,0 +1,102 @@
+#include "HistoryReduction.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace orsan {
+
+namespace {
+
+constexpr double kMinimumGapSeconds = 2.0;
+constexpr double kGapMedians = 3.0;
+
+// A NaN lands on the bottom edge, as ValueToY puts it: for the lowest and
+// highest it counts as minus infinity, which lands there too.
+float Comparable(float value) {
+    return std::isnan(value) ? -std::numeric_limits<float>::infinity() : value;
+}
+
+}  // namespace
+
+void HistoryReduction::Reset(const TrendTimeRange& range, const EdgeRect& plot) {
+    range_ = range;
+    plot_ = plot;
+    columns_.assign(size_t(std::max(0, plot.Width()) + 1), HistoryColumn());
+    spacings_.clear();
+    rows_ = 0;
+}
+
+void HistoryReduction::Add(double position, const std::array<float, kCurveCount>& values) {
+    HistoryColumn& column = columns_[size_t(TimeToX(position, range_, plot_) - plot_.left)];
+    if (rows_ > 0) spacings_.push_back(float(position - previous_));
+    if (column.rows == 0) {
+        column.gapBefore = rows_ > 0 ? position - previous_ : -1;
+        column.first = values;
+        for (int k = 0; k < kCurveCount; ++k)
+            column.low[k] = column.high[k] = Comparable(values[k]);
+    } else {
+        for (int k = 0; k < kCurveCount; ++k) {
+            const float value = Comparable(values[k]);
+            column.low[k] = std::min(column.low[k], value);
+            column.high[k] = std::max(column.high[k], value);
+        }
+    }
+    column.last = values;
+    ++column.rows;
+    ++rows_;
+    previous_ = position;
+}
+
+double HistoryReduction::GapSeconds() const {
+    if (spacings_.empty()) return kMinimumGapSeconds;
+    std::vector<float> spacings = spacings_;
+    const auto middle = spacings.begin() + ptrdiff_t(spacings.size() / 2);
+    std::nth_element(spacings.begin(), middle, spacings.end());
+    return std::max(kMinimumGapSeconds, kGapMedians * double(*middle));
+}
+
+void PaintRun(QPainter& painter, const QPoint* points, int count) {
+    if (count == 1)
+        painter.drawPoint(points[0]);
+    else if (count > 1)
+        painter.drawPolyline(points, count);
+}
+
+void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
+                        const TrendLimits& limits, const std::array<int, kCurveCount>& visible) {
+    const EdgeRect& plot = reduction.Plot();
+    const double gap = reduction.GapSeconds();
+    const std::vector<HistoryColumn>& columns = reduction.Columns();
+    std::vector<QPoint> run;
+    run.reserve(columns.size() * 4);
+    for (int k = 0; k < kCurveCount; ++k) {
+        if (visible[k] == 0) continue;
+        const int axis = AxisOfCurve(k);
+        const float lower = AxisLower(limits, axis);
+        const float upper = AxisUpper(limits, axis);
+        painter.setPen(QPen(CurveColors()[k], 1.0));
+        run.clear();
+        const auto add = [&](int x, float value) {
+            const QPoint point(x, ValueToY(value, lower, upper, plot));
+            if (run.empty() || run.back() != point) run.push_back(point);
+        };
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const HistoryColumn& column = columns[c];
+            if (column.rows == 0) continue;
+            if (column.gapBefore > gap) {
+                PaintRun(painter, run.data(), int(run.size()));
+                run.clear();
+            }
+            const int x = plot.left + int(c);
+            add(x, column.first[k]);
+            add(x, column.low[k]);
+            add(x, column.high[k]);
+            add(x, column.last[k]);
+        }
+        PaintRun(painter, run.data(), int(run.size()));
+    }
+}
+
+}  // namespace orsan

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QPoint>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "TrendGeometry.h"
+#include "TrendStyle.h"
+
+class QPainter;
+
+namespace orsan {
+
+// The rows that fall on one pixel column of the plot: how many, the time
+// from the row before to the first of them, and per curve the first,
+// lowest, highest and last value. Drawn as first -> lowest -> highest ->
+// last these cover exactly the pixels a line through every row covers.
+struct HistoryColumn {
+    int64_t rows = 0;
+    double gapBefore = -1;  // seconds; -1 when no row came before
+    std::array<float, kCurveCount> first{};
+    std::array<float, kCurveCount> low{};
+    std::array<float, kCurveCount> high{};
+    std::array<float, kCurveCount> last{};
+};
+
+// Reduces one sensor's rows of a time range to one column per pixel of the
+// plot, so a day of rows at 0.3 s costs the chart no more than ten minutes.
+// Rows come in time order.
+class HistoryReduction {
+public:
+    void Reset(const TrendTimeRange& range, const EdgeRect& plot);
+    // One row: its place on the time axis (seconds with milliseconds) and
+    // its ten values in curve order.
+    void Add(double position, const std::array<float, kCurveCount>& values);
+
+    // Two rows further apart than this are drawn with a gap between them:
+    // three times the median time between rows, and at least 2 s, so a
+    // lost row or two still join up while a stop of the recording shows.
+    double GapSeconds() const;
+
+    int64_t RowCount() const { return rows_; }
+    const std::vector<HistoryColumn>& Columns() const { return columns_; }  // x - plot.left
+    const TrendTimeRange& Range() const { return range_; }
+    const EdgeRect& Plot() const { return plot_; }
+
+private:
+    TrendTimeRange range_;
+    EdgeRect plot_;
+    std::vector<HistoryColumn> columns_;
+    std::vector<float> spacings_;
+    double previous_ = 0;
+    int64_t rows_ = 0;
+};
+
+// The visible curves of a reduction inside its plot, 1-pixel pens in the
+// curve colours; a run of rows without a gap is one polyline, a lone row a
+// dot.
+void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
+                        const TrendLimits& limits, const std::array<int, kCurveCount>& visible);
+
+// A polyline of count points, or a dot for one.
+void PaintRun(QPainter& painter, const QPoint* points, int count);
+
+}  // namespace orsan

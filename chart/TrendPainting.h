@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <array>
+
+#include "TrendGeometry.h"
+#include "TrendStyle.h"
+
+class QPainter;
+
+namespace orsan {
+
+// What the live trend chart and the history chart draw alike.
+
+// White client area, plot frame, dashed and solid grid, the four value axes
+// with their ticks, labels, names and units, the two title lines and the
+// legend of the visible curves.
+void PaintTrendFrame(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
+                     const std::array<int, kCurveCount>& visible, const QString& titleChinese,
+                     const QString& titleEnglish);
+
+// The six time labels below the plot.
+void PaintTimeLabels(QPainter& painter, const TrendLayout& layout, const TrendTimeRange& range);
+
+// Cursor line and the eleven readout lines of one sample.
+void PaintReadout(QPainter& painter, const EdgeRect& plot, int cursorX, const SensorSample& sample);
+
+// The image as an RGB PNG at path, atomically. False with a message naming
+// the file and the reason (also for a null image).
+bool SaveChartImage(const QImage& image, const QString& path, QString* error);
+
+}  // namespace orsan

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+#include "RecordPager.h"
+#include "RecordRange.h"
+
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QWidget;
+
+namespace orsan {
+
+// The record page's history mode. "历史记录" switches the page from the
+// newest rows to a chosen time range (from/to editors, or the quick choices
+// last hour, last 24 hours, last 7 days, all), paged through 22 rows at a
+// time in the same list ("首页", "上页", "下页", "末页", "转到" a time). From
+// there one sensor's rows of the range are plotted ("曲线") or exported
+// ("区间导出", as the sensor data text file or CSV). The to-editor's second
+// is included whole.
+class RecordHistoryMode : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kToggleId = 1200;
+    static constexpr int kFromId = 1201;
+    static constexpr int kToId = 1202;
+    static constexpr int kQuickId = 1203;
+    static constexpr int kApplyId = 1204;
+    static constexpr int kChartId = 1205;
+    static constexpr int kFormatId = 1206;
+    static constexpr int kExportId = 1207;
+    static constexpr int kFirstPageId = 1210;
+    static constexpr int kPreviousPageId = 1211;
+    static constexpr int kNextPageId = 1212;
+    static constexpr int kLastPageId = 1213;
+    static constexpr int kPageTextId = 1214;
+    static constexpr int kGoToTimeId = 1215;
+    static constexpr int kGoToId = 1216;
+
+    enum Quick { LastHour = 0, LastDay = 1, LastWeek = 2, All = 3 };
+    using Clock = std::function<qint64()>;  // calendar seconds
+
+    // Builds its controls on the page (hidden until the mode starts);
+    // `newestOnly` are the page's controls that the mode hides meanwhile.
+    RecordHistoryMode(QWidget* page, RecordDatabase& database, QTableWidget* list,
+                      const QString& desktopDir, std::initializer_list<QWidget*> newestOnly);
+
+    void SetChartIniPath(const QString& path) { chartIniPath_ = path; }
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+
+    bool IsActive() const { return active_; }
+    void SetActive(bool active);
+
+    // Sets the editors for a quick choice and shows its first page.
+    void ApplyQuick(Quick choice);
+    // Shows the first page of the editors' range.
+    void Apply();
+    // Counts the shown range again (rows were added or cleared) and shows
+    // the page of the same position.
+    void Requery();
+    void FirstPage();
+    void PreviousPage();
+    void NextPage();
+    void LastPage();
+    void GoToTime();
+    // Sensor chooser, then the history chart of the range.
+    void ShowChart();
+    // Sensor chooser, then the range's rows on the desktop in the chosen format.
+    void ExportRange();
+    // The file an export of sensor writes; empty with the reason shown
+    // when it failed or the range holds no row.
+    QString ExportRangeTo(int sensor, const QString& folder);
+
+    const RecordPager& Pager() const { return pager_; }
+    QDateTimeEdit* FromEdit() const { return fromEdit_; }
+    QDateTimeEdit* ToEdit() const { return toEdit_; }
+    QDateTimeEdit* GoToEdit() const { return goToEdit_; }
+    QComboBox* FormatChoice() const { return format_; }
+    QLabel* PageText() const { return pageText_; }
+
+signals:
+    // The mode was left: the page shows its newest rows again.
+    void ended();
+
+private:
+    void Build(QWidget* page);
+    void ShowPage(bool ok);
+    RecordRange EditorRange() const;
+    // The first and last row time of the shown range; false when it holds none.
+    bool RowBounds(RecordRange* bounds);
+
+    QWidget* page_;
+    RecordDatabase& database_;
+    QTableWidget* list_;
+    QString desktopDir_;
+    QString chartIniPath_;
+    Clock clock_;
+    RecordPager pager_;
+    bool active_ = false;
+    bool everShown_ = false;
+    bool wholeRecord_ = false;  // "all": the range follows the table's ends
+    std::vector<QWidget*> newestOnly_;
+    std::vector<QWidget*> historyOnly_;
+    QPushButton* toggle_ = nullptr;
+    QDateTimeEdit* fromEdit_ = nullptr;
+    QDateTimeEdit* toEdit_ = nullptr;
+    QDateTimeEdit* goToEdit_ = nullptr;
+    QComboBox* quick_ = nullptr;
+    QComboBox* format_ = nullptr;
+    QLabel* pageText_ = nullptr;
+    std::vector<QPushButton*> pageButtons_;  // first, previous, next, last
+};
+
+}  // namespace orsan

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QSqlError>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "RecordDatabase.h"
+#include "RecordRange.h"
+
+class QSqlQuery;
+
+namespace orsan {
+
+// A row's place in the (Time, rowid) order the list and the exports use:
+// rows of one second in the order they were written.
+struct RecordKey {
+    qint64 time = 0;
+    qint64 rowid = 0;
+    bool operator==(const RecordKey&) const = default;
+};
+
+// One page of a range: the range's row count, the position of the page's
+// first row within the range (0-based) and its rows in order.
+struct RangePage {
+    qint64 count = 0;
+    qint64 startIndex = 0;
+    std::vector<StoredRecord> rows;
+    std::vector<RecordKey> keys;  // one per row
+};
+
+// Pages through the rows of a time range, pageSize rows a page counted from
+// the range's first row. Pages are found by seeking the Time index from the
+// keys of the page shown (never by skipping rows), so the last page of a
+// million rows opens as fast as the first. The range's count is taken once
+// per SetRange; "go to" counts the rows before the instant through the index.
+class RecordPager {
+public:
+    RecordPager(RecordDatabase& database, int pageSize);
+
+    // Counts the range and shows its first page.
+    bool SetRange(const RecordRange& range);
+    bool First();
+    bool Next();      // stays on the last page
+    bool Previous();  // stays on the first page
+    bool Last();
+    // The page holding the first row at or after ms (the last page when
+    // none is).
+    bool GoTo(qint64 ms);
+
+    const RecordRange& Range() const { return range_; }
+    const RangePage& Page() const { return page_; }
+    qint64 PageNumber() const;  // 1-based; 0 when the range is empty
+    qint64 PageCount() const;
+    // The diagnostic of the last failure.
+    const QString& LastDiagnostic() const { return lastDiagnostic_; }
+
+    // Rows of range counted through the index (only the rows in the two
+    // edge seconds are read from the table).
+    std::optional<qint64> CountRange(const RecordRange& range);
+
+private:
+    enum class Order { Ascending, Descending };
+    // Rows of the range after (Ascending) or before (Descending) `key`, or
+    // from the range's edge without one; `inclusive` takes key's row too.
+    bool LoadRows(std::optional<RecordKey> key, bool inclusive, Order order, qint64 limit,
+                  std::vector<StoredRecord>* rows, std::vector<RecordKey>* keys);
+    bool LoadPageAt(qint64 startIndex, std::optional<RecordKey> key, qint64 rowsBeforeKey);
+    std::optional<qint64> CountBefore(const RecordKey& key);
+    bool Fail(const QSqlError& error);
+
+    RecordDatabase& database_;
+    int pageSize_;
+    RecordRange range_ = RecordRange::All();
+    RangePage page_;
+    QString lastDiagnostic_;
+};
+
+}  // namespace orsan

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "RecordDatabase.h"
+#include "RecordRange.h"
+
+struct sqlite3_stmt;
+
+namespace orsan {
+
+// Streams one sensor's rows of a range in (Time, rowid) order straight
+// through SQLite's C interface on the database's own connection: a million
+// rows are read without a QVariant per value. Values come in curve order
+// (T_Shell, Acc_X, Acc_Y, Acc_Z, Vel_X, Vel_Y, Vel_Z, Disp_X, Disp_Y,
+// Disp_Z), the order of the trend chart and the CSV file.
+class SensorRangeReader {
+public:
+    static constexpr int kValues = kRecordValuesPerSlot;
+
+    enum class Kind { Number, Null, Text };
+    enum class Order { Oldest, Newest };  // oldest first, or newest first
+
+    // sensor 1..6; limit 0 for every row. A failure to prepare shows in Error().
+    SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range,
+                      Order order = Order::Oldest, int limit = 0);
+    ~SensorRangeReader();
+    SensorRangeReader(const SensorRangeReader&) = delete;
+    SensorRangeReader& operator=(const SensorRangeReader&) = delete;
+
+    // The next row; false at the end or on a failure (Error() then says why).
+    bool Next();
+    const QString& Error() const { return error_; }
+
+    qint64 Time() const;
+    qint64 Milliseconds() const;
+    qint64 TimeMs() const { return RowTimeMs(Time(), Milliseconds()); }
+    // Value k (curve order) of the current row; 0 for a NULL.
+    double Value(int k) const;
+    // How value k is stored: a number, NULL, or text another program put there.
+    Kind ValueKind(int k) const;
+    // The stored text of value k (UTF-8), for Kind::Text.
+    QByteArray ValueText(int k) const;
+    // The current row as a sample (values as 32-bit floats, NULL as 0).
+    SensorSample Sample() const;
+
+private:
+    bool Fail(const QString& what);
+
+    sqlite3_stmt* statement_ = nullptr;
+    void* connection_ = nullptr;  // sqlite3*, owned by Qt's connection
+    QString error_;
+};
+
+// Table position (0..9 within a slot) of curve k.
+int SlotValueIndexOfCurve(int curve);
+
+}  // namespace orsan

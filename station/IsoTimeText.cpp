@@ -1,0 +1,116 @@
+#include "IsoTimeText.h"
+
+#include <time.h>
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <cstdio>
+#include <cstring>
+
+namespace orsan {
+
+namespace {
+
+constexpr int64_t kBlockSeconds = 900;
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// Proleptic Gregorian date of a day count since 1970-01-01.
+void CivilFromDays(int64_t days, int64_t* year, int* month, int* day) {
+    days += 719468;
+    const int64_t era = FloorDiv(days, 146097);
+    const int64_t dayOfEra = days - era * 146097;
+    const int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t mp = (5 * dayOfYear + 2) / 153;
+    *day = int(dayOfYear - (153 * mp + 2) / 5 + 1);
+    *month = int(mp < 10 ? mp + 3 : mp - 9);
+    *year = yearOfEra + era * 400 + (*month <= 2 ? 1 : 0);
+}
+
+}  // namespace
+
+IsoTimeFormatter::IsoTimeFormatter() {
+    tzset();
+}
+
+bool IsoTimeFormatter::OffsetAt(int64_t seconds, long* offset) const {
+    const time_t t = time_t(seconds);
+    struct tm parts {};
+    if (localtime_r(&t, &parts) == nullptr) return false;
+    *offset = parts.tm_gmtoff;
+    return true;
+}
+
+int IsoTimeFormatter::FormatSecond(int64_t seconds, char* out) {
+    if (seconds < blockStart_ || seconds >= blockEnd_) {
+        const int64_t start = FloorDiv(seconds, kBlockSeconds) * kBlockSeconds;
+        long first = 0;
+        long last = 0;
+        if (OffsetAt(start, &first) && OffsetAt(start + kBlockSeconds - 1, &last) &&
+            first == last) {
+            blockStart_ = start;
+            blockEnd_ = start + kBlockSeconds;
+            offset_ = first;
+        } else {
+            // The zone changes inside this quarter hour: this second alone.
+            if (!OffsetAt(seconds, &offset_)) offset_ = 0;
+            blockStart_ = seconds;
+            blockEnd_ = seconds + 1;
+        }
+        const long minutes = (offset_ < 0 ? -offset_ : offset_) / 60;
+        std::snprintf(offsetText_, sizeof offsetText_, "%c%02ld:%02ld", offset_ < 0 ? '-' : '+',
+                      minutes / 60, minutes % 60);
+    }
+    const int64_t local = seconds + offset_;
+    const int64_t days = FloorDiv(local, 86400);
+    const int64_t secondOfDay = local - days * 86400;
+    int64_t year = 0;
+    int month = 0;
+    int day = 0;
+    CivilFromDays(days, &year, &month, &day);
+    return std::snprintf(out, kMaxLength, "%04lld-%02d-%02dT%02d:%02d:%02d", (long long)year, month,
+                         day, int(secondOfDay / 3600), int(secondOfDay / 60 % 60),
+                         int(secondOfDay % 60));
+}
+
+int IsoTimeFormatter::Format(int64_t seconds, int milliseconds, char* out) {
+    if (!cached_ || seconds != cachedSecond_) {
+        secondLength_ = FormatSecond(seconds, secondText_);
+        cachedSecond_ = seconds;
+        cached_ = true;
+    }
+    std::memcpy(out, secondText_, size_t(secondLength_));
+    int length = secondLength_;
+    out[length++] = '.';
+    out[length++] = char('0' + milliseconds / 100 % 10);
+    out[length++] = char('0' + milliseconds / 10 % 10);
+    out[length++] = char('0' + milliseconds % 10);
+    const size_t offsetLength = std::strlen(offsetText_);
+    std::memcpy(out + length, offsetText_, offsetLength);
+    return length + int(offsetLength);
+}
+
+std::optional<int64_t> ParseIsoInstant(const QString& text) {
+    // Date, time with seconds, any number of fractional digits, optional zone.
+    static const QRegularExpression pattern(QStringLiteral(
+        "^(\\d{4}-\\d{2}-\\d{2})[T ](\\d{2}:\\d{2}:\\d{2})(?:\\.(\\d+))?(Z|[+-]\\d{2}:\\d{2})?$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch()) return std::nullopt;
+    const QString zone = match.captured(4);
+    const QDateTime whole = QDateTime::fromString(
+        match.captured(1) + QLatin1Char('T') + match.captured(2) + zone, Qt::ISODate);
+    if (!whole.isValid()) return std::nullopt;
+    // Qt rounds long fractions; an instant is cut to whole milliseconds.
+    const QString fraction = (match.captured(3) + QStringLiteral("000")).left(3);
+    // A local time that the clock skipped (a DST gap) does not exist.
+    if (zone.isEmpty() && whole.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) !=
+                              match.captured(1) + QLatin1Char('T') + match.captured(2))
+        return std::nullopt;
+    return whole.toMSecsSinceEpoch() + fraction.toInt();
+}
+
+}  // namespace orsan

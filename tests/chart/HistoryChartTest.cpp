@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "HistoryChart.h"
+#include "HistoryReduction.h"
+#include "PlausibleTrend.h"
+
+namespace orsan {
+namespace {
+
+std::array<float, kCurveCount> ValuesOf(const SensorSample& s) {
+    std::array<float, kCurveCount> values{};
+    for (int k = 0; k < kCurveCount; ++k) values[k] = s.Value(k);
+    return values;
+}
+
+// Rows a given number of milliseconds apart, with holes and odd values.
+std::vector<SensorSample> Rows(int count, int stepMs, int holeAt = -1, int holeMs = 0) {
+    std::vector<SensorSample> rows;
+    int64_t at = int64_t(1714523415) * 1000;
+    for (int i = 0; i < count; ++i) {
+        SensorSample s = test::PlausibleTrendSample(i);
+        // Spikes and noise that only a min/max reduction keeps.
+        s.Acc_X += float((i * 7919) % 13) * 0.3f;
+        if (i % 997 == 0) s.Vel_Y = 19.5f;
+        if (i % 1499 == 0) s.Disp_X = std::numeric_limits<float>::quiet_NaN();
+        s.time = int32_t(at / 1000);
+        s.milliseconds = uint16_t(at % 1000);
+        rows.push_back(s);
+        at += (i == holeAt) ? holeMs : stepMs;
+    }
+    return rows;
+}
+
+TrendLimits Limits() {
+    TrendLimits limits;
+    limits.TMin = 20;
+    limits.TMax = 50;
+    limits.AMax = 10;
+    limits.VMax = 20;
+    limits.DMax = 50;
+    return limits;
+}
+
+TrendTimeRange RangeOf(const std::vector<SensorSample>& rows) {
+    TrendTimeRange range;
+    range.start = SampleTimePosition(rows.front()) - 1;
+    range.end = SampleTimePosition(rows.back()) + 1;
+    range.startTime = int32_t(std::floor(range.start));
+    range.endTime = int32_t(std::ceil(range.end));
+    return range;
+}
+
+// The oracle: a line through every row, broken where two rows are further
+// apart than the gap.
+void PaintEveryRow(QPainter& painter, const std::vector<SensorSample>& rows,
+                   const TrendTimeRange& range, const EdgeRect& plot, double gap) {
+    for (int k = 0; k < kCurveCount; ++k) {
+        const int axis = AxisOfCurve(k);
+        painter.setPen(QPen(CurveColors()[k], 1.0));
+        std::vector<QPoint> run;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (i > 0 && SampleTimePosition(rows[i]) - SampleTimePosition(rows[i - 1]) > gap) {
+                PaintRun(painter, run.data(), int(run.size()));
+                run.clear();
+            }
+            run.emplace_back(TimeToX(SampleTimePosition(rows[i]), range, plot),
+                             ValueToY(rows[i].Value(k), AxisLower(Limits(), axis),
+                                      AxisUpper(Limits(), axis), plot));
+        }
+        PaintRun(painter, run.data(), int(run.size()));
+    }
+}
+
+QImage Blank(const TrendLayout& layout) {
+    QImage image(layout.width, layout.height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+int64_t InkedPixels(const QImage& image) {
+    int64_t count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) != qRgb(255, 255, 255);
+    return count;
+}
+
+TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
+    const struct {
+        const char* name;
+        std::vector<SensorSample> rows;
+    } cases[] = {
+        {"a day at 0.3 s", Rows(288000, 300)},
+        {"fewer rows than columns", Rows(40, 1000)},
+        {"ten minutes at 1 s", Rows(600, 1000)},
+        {"a stop of ten minutes", Rows(3000, 300, 1500, 600000)},
+        {"one lost row", Rows(2000, 1000, 1000, 2000)},
+    };
+    const TrendLayout layout = ComputeTrendLayout(1000, 500);
+    const std::array<int, kCurveCount> all = [] {
+        std::array<int, kCurveCount> flags;
+        flags.fill(1);
+        return flags;
+    }();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HistoryReduction reduction;
+        reduction.Reset(RangeOf(c.rows), layout.plotRect);
+        for (const SensorSample& row : c.rows)
+            reduction.Add(SampleTimePosition(row), ValuesOf(row));
+        ASSERT_EQ(reduction.RowCount(), int64_t(c.rows.size()));
+
+        QImage reduced = Blank(layout);
+        QImage every = Blank(layout);
+        {
+            QPainter painter(&reduced);
+            PaintReducedCurves(painter, reduction, Limits(), all);
+        }
+        {
+            QPainter painter(&every);
+            PaintEveryRow(painter, c.rows, RangeOf(c.rows), layout.plotRect,
+                          reduction.GapSeconds());
+        }
+        const int64_t inked = InkedPixels(every);
+        ASSERT_GT(inked, 2000);  // the comparison means something
+        int64_t differing = 0;
+        for (int y = 0; y < every.height(); ++y)
+            for (int x = 0; x < every.width(); ++x)
+                differing += every.pixel(x, y) != reduced.pixel(x, y);
+        const int64_t plotPixels = int64_t(layout.width) * layout.height;
+        EXPECT_LE(differing * 10000, plotPixels) << differing << " of " << plotPixels;
+    }
+}
+
+TEST(HistoryReductionTest, GapRuleFollowsTheRowSpacing) {
+    const struct {
+        const char* name;
+        std::vector<SensorSample> rows;
+        double gap;
+    } cases[] = {
+        {"one row", Rows(1, 1000), 2.0},
+        {"0.3 s rows", Rows(100, 300), 2.0},
+        {"1 s rows", Rows(100, 1000), 3.0},
+        {"a minute apart, one hole", Rows(100, 60000, 50, 3600000), 180.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HistoryReduction reduction;
+        reduction.Reset(RangeOf(c.rows), ComputeTrendLayout(1000, 500).plotRect);
+        for (const SensorSample& row : c.rows)
+            reduction.Add(SampleTimePosition(row), ValuesOf(row));
+        EXPECT_NEAR(reduction.GapSeconds(), c.gap, 1e-4);
+    }
+}
+
+TEST(HistoryReductionTest, HolesBeyondTheGapStayEmpty) {
+    const struct {
+        int holeMs;
+        bool joined;
+    } cases[] = {{2000, true}, {3000, true}, {3001, false}, {10000, false}};
+    const TrendLayout layout = ComputeTrendLayout(1000, 500);
+    std::array<int, kCurveCount> one{};
+    one[0] = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holeMs);
+        const std::vector<SensorSample> rows = Rows(100, 1000, 49, c.holeMs);
+        HistoryReduction reduction;
+        reduction.Reset(RangeOf(rows), layout.plotRect);
+        for (const SensorSample& row : rows) reduction.Add(SampleTimePosition(row), ValuesOf(row));
+        QImage image = Blank(layout);
+        {
+            QPainter painter(&image);
+            PaintReducedCurves(painter, reduction, Limits(), one);
+        }
+        const double middle = (SampleTimePosition(rows[49]) + SampleTimePosition(rows[50])) / 2;
+        const int x = TimeToX(middle, RangeOf(rows), layout.plotRect);
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y) inked += image.pixel(x, y) != qRgb(255, 255, 255);
+        EXPECT_EQ(inked > 0, c.joined) << inked;
+    }
+}
+
+// Rows held in memory, as the record database would give them.
+class MemorySource : public HistorySource {
+public:
+    explicit MemorySource(std::vector<SensorSample> rows) : rows_(std::move(rows)) {}
+
+    bool ReadRows(double from, double to, HistoryReduction& into, QString* error) override {
+        reads.push_back({from, to});
+        if (fail) {
+            *error = QStringLiteral("disk gone");
+            return false;
+        }
+        for (const SensorSample& row : rows_) {
+            const double at = SampleTimePosition(row);
+            if (at >= from && at <= to) into.Add(at, ValuesOf(row));
+        }
+        return true;
+    }
+    bool NearestRow(double at, double from, double to, std::optional<SensorSample>* row,
+                    QString*) override {
+        row->reset();
+        double best = 0;
+        for (const SensorSample& r : rows_) {
+            const double t = SampleTimePosition(r);
+            if (t < from || t > to) continue;
+            if (!*row || std::fabs(t - at) < best) {
+                *row = r;
+                best = std::fabs(t - at);
+            }
+        }
+        return true;
+    }
+
+    std::vector<std::pair<double, double>> reads;
+    bool fail = false;
+
+private:
+    std::vector<SensorSample> rows_;
+};
+
+TEST(HistoryChartTest, ZoomsInAndBackOut) {
+    MemorySource source(Rows(3600, 1000));
+    HistoryChart chart(source);
+    chart.SetSize(1000, 500);
+    QString error;
+    const double start = 1714523415.0;
+    ASSERT_TRUE(chart.Show(start, start + 3600, &error));
+    EXPECT_EQ(chart.Reduction().RowCount(), 3600);
+    EXPECT_FALSE(chart.CanZoomOut());
+
+    const EdgeRect plot = chart.Layout().plotRect;
+    const int quarter = plot.left + plot.Width() / 4;
+    const int half = plot.left + plot.Width() / 2;
+    const auto timeAt = [&](int x) { return start + 3600.0 * (x - plot.left) / plot.Width(); };
+    ASSERT_TRUE(chart.ZoomToPixels(half, quarter, &error));  // dragged leftwards
+    EXPECT_NEAR(chart.Range().start, timeAt(quarter), 0.001);
+    EXPECT_NEAR(chart.Range().end, timeAt(half), 0.001);
+    // Rows a whole second apart from `start`: those from the range's start to its end.
+    const int64_t inside =
+        int64_t(std::floor(chart.Range().end)) - int64_t(std::ceil(chart.Range().start)) + 1;
+    EXPECT_GT(inside, 800);
+    EXPECT_EQ(chart.Reduction().RowCount(), inside);
+    EXPECT_TRUE(chart.CanZoomOut());
+
+    EXPECT_FALSE(chart.ZoomToPixels(half, half + 2, &error));  // a click, not a drag
+    EXPECT_NEAR(chart.Range().start, timeAt(quarter), 0.001);
+
+    ASSERT_TRUE(chart.ZoomOut(&error));
+    EXPECT_DOUBLE_EQ(chart.Range().start, start);
+    EXPECT_DOUBLE_EQ(chart.Range().end, start + 3600);
+    EXPECT_FALSE(chart.ZoomOut(&error));
+    EXPECT_EQ(source.reads.size(), 3u);
+}
+
+TEST(HistoryChartTest, ReadoutShowsTheNearestRow) {
+    const std::vector<SensorSample> rows = Rows(600, 1000);
+    MemorySource source(rows);
+    HistoryChart chart(source);
+    QString error;
+    ASSERT_TRUE(
+        chart.Show(SampleTimePosition(rows.front()), SampleTimePosition(rows.back()), &error));
+    const EdgeRect plot = chart.Layout().plotRect;
+    for (const int i : {0, 123, 599}) {
+        const int x = TimeToX(SampleTimePosition(rows[size_t(i)]), chart.Range(), plot);
+        ASSERT_TRUE(chart.ReadoutAt(QPoint(x, plot.top + 5), &error));
+        ASSERT_TRUE(chart.ReadoutRow());
+        // One pixel spans more than a second here: the row is at most one away.
+        EXPECT_NEAR(SampleTimePosition(*chart.ReadoutRow()), SampleTimePosition(rows[size_t(i)]),
+                    1.01);
+        EXPECT_EQ(chart.CursorX(),
+                  TimeToX(SampleTimePosition(*chart.ReadoutRow()), chart.Range(), plot));
+    }
+    ASSERT_TRUE(chart.ReadoutAt(QPoint(plot.left - 20, plot.top + 5), &error));
+    EXPECT_FALSE(chart.ReadoutRow());
+}
+
+TEST(HistoryChartTest, FailedReadShowsNoCurvesAndSaysWhy) {
+    MemorySource source(Rows(600, 1000));
+    HistoryChart chart(source);
+    QString error;
+    ASSERT_TRUE(chart.Show(1714523415.0, 1714523415.0 + 600, &error));
+    const int64_t withCurves = InkedPixels(chart.Image());
+    source.fail = true;
+    EXPECT_FALSE(chart.Reload(&error));
+    EXPECT_EQ(error, "disk gone");
+    EXPECT_EQ(chart.Reduction().RowCount(), 0);
+    EXPECT_LT(InkedPixels(chart.Image()), withCurves);
+}
+
+TEST(HistoryChartTest, PictureIsTheImage) {
+    MemorySource source(Rows(600, 1000));
+    HistoryChart chart(source);
+    QString error;
+    ASSERT_TRUE(chart.Show(1714523415.0, 1714523415.0 + 600, &error));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("h.png");
+    ASSERT_TRUE(chart.SavePicture(path, &error)) << error.toStdString();
+    const QImage saved(path);
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32),
+              chart.Image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_FALSE(chart.SavePicture(dir.filePath("no/such/h.png"), &error));
+    EXPECT_TRUE(error.contains("h.png"));
+}
+
+}  // namespace
+}  // namespace orsan
