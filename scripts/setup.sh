@@ -9,7 +9,8 @@ packages=(
   libgl1-mesa-dev
   libmodbus-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  sqlite3
+  sqlite3 libsqlite3-dev
+  postgresql libpq-dev
   fonts-liberation2 fonts-noto-cjk
   xvfb xauth
   mbpoll
