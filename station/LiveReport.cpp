@@ -13,7 +13,8 @@ std::string FormatJsonFloat(float value) {
 }
 
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
-                             const std::array<bool, kSensorCount>& commOk) {
+                             const std::array<bool, kSensorCount>& commOk,
+                             std::optional<int64_t> backlog) {
     struct Field {
         const char* name;
         int slot;
@@ -45,7 +46,9 @@ std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& v
         line += ",\"RunningSpeed\":" + FormatJsonFloat(row[kSlotRunningSpeed]);
         line += '}';
     }
-    line += "]}";
+    line += ']';
+    if (backlog) line += ",\"backlog\":" + (*backlog < 0 ? "null" : std::to_string(*backlog));
+    line += '}';
     return line;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "LiveValues.h"
@@ -10,9 +11,12 @@ namespace orsan {
 
 // One JSON line for the headless mode: the time and, per sensor, its
 // communication state and live values. Floats are written in their shortest
-// form that reads back as the same 32-bit float.
+// form that reads back as the same 32-bit float. With a server configured,
+// `backlog` adds "backlog": the rows not yet forwarded (null while a
+// negative value says they are not counted yet).
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
-                             const std::array<bool, kSensorCount>& commOk);
+                             const std::array<bool, kSensorCount>& commOk,
+                             std::optional<int64_t> backlog = std::nullopt);
 
 // Shortest text that reads back as the same float; "null" for NaN and
 // infinities, which JSON cannot carry.

@@ -1,8 +1,10 @@
 #include "ServerSettings.h"
 
 #include <QSysInfo>
+#include <cstdio>
 
 #include "RecordDatabase.h"
+#include "StoreStatusText.h"
 
 namespace orsan {
 
@@ -47,6 +49,19 @@ std::unique_ptr<store::StoreForwarder> StartStoreForwarder(
     options.sensors = ConfiguredSensors(addresses);
     options.onChange = std::move(onChange);
     return std::make_unique<store::StoreForwarder>(std::move(options));
+}
+
+std::unique_ptr<store::StoreForwarder> StartStationStore(const QString& dataDir) {
+    const INIFILE config(ConfigPath(dataDir));
+    return StartStoreForwarder(
+        dataDir, LoadServerSettings(config), LoadStationConfig(config).addresses,
+        [](const store::StoreStatus& status) {
+            // One write per line, so lines from two threads never interleave.
+            const QByteArray line =
+                QStringLiteral("orsan-monitor: %1\n").arg(StoreChangeMessage(status)).toLocal8Bit();
+            std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+            std::fflush(stderr);
+        });
 }
 
 }  // namespace orsan

@@ -33,4 +33,9 @@ std::unique_ptr<store::StoreForwarder> StartStoreForwarder(
     const std::array<uint32_t, kSensorCount>& addresses,
     std::function<void(const store::StoreStatus&)> onChange = {});
 
+// The headless station's forwarder from dataDir/Config.ini, or null when no
+// server is configured; connections and new errors go to standard error,
+// one line each.
+std::unique_ptr<store::StoreForwarder> StartStationStore(const QString& dataDir);
+
 }  // namespace orsan
