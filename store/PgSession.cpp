@@ -57,21 +57,23 @@ PgResultPtr PgSession::Query(const std::string& sql, std::initializer_list<std::
     return result;
 }
 
-PgOutcome PgSession::CopyIn(const std::string& copySql, std::string_view data) {
-    PGconn* c = connection_.get();
-    {
-        const PgResultPtr start(PQexec(c, copySql.c_str()));
-        PgOutcome outcome = FromResult(start.get(), PGRES_COPY_IN);
-        if (!outcome.ok) return outcome;
-    }
-    bool sent = true;
-    for (size_t at = 0; sent && at < data.size(); at += kCopyChunk) {
+PgOutcome PgSession::BeginCopy(const std::string& copySql) {
+    const PgResultPtr start(PQexec(connection_.get(), copySql.c_str()));
+    return FromResult(start.get(), PGRES_COPY_IN);
+}
+
+bool PgSession::PutCopyData(std::string_view data) {
+    for (size_t at = 0; at < data.size(); at += kCopyChunk) {
         const size_t n = std::min(kCopyChunk, data.size() - at);
-        sent = PQputCopyData(c, data.data() + at, int(n)) == 1;
+        if (PQputCopyData(connection_.get(), data.data() + at, int(n)) != 1) return false;
     }
-    // Even after a failed send the copy must be ended before the next command.
-    PQputCopyEnd(c, sent ? nullptr : "sending failed");
-    PgOutcome outcome = PgOutcome::Ok();
+    return true;
+}
+
+PgOutcome PgSession::EndCopy(const char* abortReason) {
+    PGconn* c = connection_.get();
+    PQputCopyEnd(c, abortReason);
+    PgOutcome outcome;
     bool first = true;
     // Every result of the command is read, so the connection is idle again.
     while (PGresult* raw = PQgetResult(c)) {
@@ -81,6 +83,13 @@ PgOutcome PgSession::CopyIn(const std::string& copySql, std::string_view data) {
     }
     if (first) outcome = FromResult(nullptr, PGRES_COMMAND_OK);
     return outcome;
+}
+
+PgOutcome PgSession::CopyIn(const std::string& copySql, std::string_view data) {
+    PgOutcome outcome = BeginCopy(copySql);
+    if (!outcome.ok) return outcome;
+    // Even after a failed send the copy must be ended before the next command.
+    return EndCopy(PutCopyData(data) ? nullptr : "sending failed");
 }
 
 std::string PgSession::ServerIdentity() const {

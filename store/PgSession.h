@@ -36,6 +36,12 @@ public:
                       PgOutcome* outcome);
     // COPY ... FROM STDIN with `data` in text format.
     PgOutcome CopyIn(const std::string& copySql, std::string_view data);
+    // The same in steps, so the server parses while the next rows are made:
+    // BeginCopy, PutCopyData any number of times, EndCopy. A non-empty
+    // `abortReason` makes the server drop everything sent.
+    PgOutcome BeginCopy(const std::string& copySql);
+    bool PutCopyData(std::string_view data);
+    PgOutcome EndCopy(const char* abortReason = nullptr);
 
     // "host:port/dbname" of the server actually reached.
     std::string ServerIdentity() const;

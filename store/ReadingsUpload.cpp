@@ -31,11 +31,41 @@ PgOutcome UploadSkippingKnownRows(PgSession& session, std::string_view copyText)
 }  // namespace
 
 PgOutcome UploadReadings(PgSession& session, std::string_view copyText) {
-    if (copyText.empty()) return PgOutcome::Ok();
-    const PgOutcome outcome =
-        session.CopyIn("COPY readings (" + ReadingsColumnList() + ") FROM STDIN", copyText);
+    bool given = false;
+    std::string unused;
+    return UploadReadingsStreamed(
+        session,
+        [&](std::string& out) {
+            if (given) return false;
+            out.append(copyText);
+            given = true;
+            return true;
+        },
+        &unused);
+}
+
+PgOutcome UploadReadingsStreamed(PgSession& session, const std::function<bool(std::string&)>& next,
+                                 std::string* abortReason) {
+    abortReason->clear();
+    // Kept whole: should the server hold some rows already, the batch goes
+    // again through the slower way.
+    std::string sent;
+    PgOutcome outcome =
+        session.BeginCopy("COPY readings (" + ReadingsColumnList() + ") FROM STDIN");
+    if (!outcome.ok) return outcome;
+    bool sending = true;
+    size_t from = 0;
+    while (sending && next(sent)) {
+        sending = session.PutCopyData(std::string_view(sent).substr(from));
+        from = sent.size();
+    }
+    const char* reason = !abortReason->empty() ? abortReason->c_str()
+                         : !sending            ? "sending failed"
+                                               : nullptr;
+    outcome = session.EndCopy(reason);
+    if (!abortReason->empty()) return PgOutcome{false, {}, *abortReason};
     if (outcome.ok || !outcome.IsUniqueViolation()) return outcome;
-    return UploadSkippingKnownRows(session, copyText);
+    return UploadSkippingKnownRows(session, sent);
 }
 
 }  // namespace orsan::store

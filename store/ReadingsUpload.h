@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <string>
 #include <string_view>
 
 #include "PgSession.h"
@@ -12,5 +14,11 @@ namespace orsan::store {
 // was lost), the batch goes through a temporary table and an INSERT that
 // skips rows already there, so a row never doubles.
 PgOutcome UploadReadings(PgSession& session, std::string_view copyText);
+
+// The same for rows made while they are sent: `next` appends the next rows
+// to its argument and returns false when there are none left (or it failed:
+// then `*abortReason` is set and nothing of the batch is stored).
+PgOutcome UploadReadingsStreamed(PgSession& session, const std::function<bool(std::string&)>& next,
+                                 std::string* abortReason);
 
 }  // namespace orsan::store

@@ -13,6 +13,11 @@ namespace orsan::store {
 
 using Clock = std::chrono::steady_clock;
 
+namespace {
+// Local rows read and formatted at a time within one COPY.
+constexpr int kReadChunk = 500;
+}  // namespace
+
 StoreForwarder::StoreForwarder(StoreForwarderOptions options)
     : options_(std::move(options)), sensors_(options_.sensors) {
     status_.state = StoreState::Connecting;
@@ -87,7 +92,6 @@ void StoreForwarder::Run() {
     bool positionLoaded = false;
     auto backoff = options_.firstRetry;
     std::vector<LocalRecord> records;
-    std::string copyText;
 
     auto sensors = [this] {
         std::lock_guard lock(mutex_);
@@ -160,8 +164,9 @@ void StoreForwarder::Run() {
             });
         }
 
+        // The first rows before any COPY: an idle station sends nothing.
         records.clear();
-        if (local.IsOpen() && !local.ReadAfter(position, options_.batchRecords, &records)) {
+        if (local.IsOpen() && !local.ReadAfter(position, kReadChunk, &records)) {
             if (!failAndWait(local.Error())) break;
             continue;
         }
@@ -174,16 +179,37 @@ void StoreForwarder::Run() {
             if (stopRequested_ && Clock::now() >= drainDeadline_) break;
         }
         const SensorMask batchSensors = sensors();
-        copyText.clear();
-        AppendReadingsCopyText(records, batchSensors, options_.station, copyText);
-        const PgOutcome sent = UploadReadings(*session, copyText);
+        ForwardPosition cursor = position;
+        int recordsInBatch = 0;
+        bool readFirst = true;
+        std::string abortReason;
+        // Rows are read and formatted in chunks while the server parses
+        // the ones before.
+        auto nextRows = [&](std::string& out) {
+            if (!readFirst) {
+                if (recordsInBatch >= options_.batchRecords) return false;
+                const int limit = std::min(kReadChunk, options_.batchRecords - recordsInBatch);
+                if (!local.ReadAfter(cursor, limit, &records)) {
+                    abortReason = local.Error();
+                    return false;
+                }
+                if (records.empty()) return false;
+            }
+            readFirst = false;
+            AppendReadingsCopyText(records, batchSensors, options_.station, out);
+            const LocalRecord& last = records.back();
+            cursor = ForwardPosition{last.rowId, last.time, last.milliseconds};
+            recordsInBatch += int(records.size());
+            return true;
+        };
+        const PgOutcome sent = UploadReadingsStreamed(*session, nextRows, &abortReason);
         if (!sent.ok) {
-            if (!failAndWait("服务器拒绝写入: " + sent.message)) break;
+            if (!failAndWait(abortReason.empty() ? "服务器拒绝写入: " + sent.message : abortReason))
+                break;
             continue;
         }
-        const LocalRecord& last = records.back();
-        position = ForwardPosition{last.rowId, last.time, last.milliseconds};
-        const int64_t rows = int64_t(records.size()) * int64_t(batchSensors.count());
+        position = cursor;
+        const int64_t rows = int64_t(recordsInBatch) * int64_t(batchSensors.count());
         Publish([&](StoreStatus& s) {
             s.forwardedRows += rows;
             return false;
