@@ -27,14 +27,21 @@ const std::string& ReadingsColumnList() {
 }
 
 std::string EnsureReadingsTable(PgSession& session) {
+    bool exists = false;
+    const std::string problem = CheckReadingsTable(session, &exists);
+    if (!problem.empty() || exists) return problem;
+    const PgOutcome outcome = session.Exec(CreateReadingsSql());
+    if (!outcome.ok) return "无法在服务器上建立表 readings: " + outcome.message;
+    return {};
+}
+
+std::string CheckReadingsTable(PgSession& session, bool* exists) {
+    *exists = false;
     PgOutcome outcome;
-    PgResultPtr exists = session.Query("SELECT to_regclass('readings') IS NOT NULL", {}, &outcome);
+    PgResultPtr table = session.Query("SELECT to_regclass('readings') IS NOT NULL", {}, &outcome);
     if (!outcome.ok) return "无法读取服务器的表: " + outcome.message;
-    if (std::string(PQgetvalue(exists.get(), 0, 0)) != "t") {
-        outcome = session.Exec(CreateReadingsSql());
-        if (!outcome.ok) return "无法在服务器上建立表 readings: " + outcome.message;
-        return {};
-    }
+    if (std::string(PQgetvalue(table.get(), 0, 0)) != "t") return {};
+    *exists = true;
 
     PgResultPtr columns = session.Query(
         "SELECT attname FROM pg_attribute WHERE attrelid = 'readings'::regclass "

@@ -21,4 +21,8 @@ const std::string& ReadingsColumnList();
 // a message that names what is missing. Empty on success.
 std::string EnsureReadingsTable(PgSession& session);
 
+// The same check without creating anything: *exists tells whether there is
+// a `readings` table; the result is empty when it is missing or usable.
+std::string CheckReadingsTable(PgSession& session, bool* exists);
+
 }  // namespace orsan::store

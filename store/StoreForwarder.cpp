@@ -21,14 +21,17 @@ constexpr int kReadChunk = 500;
 StoreForwarder::StoreForwarder(StoreForwarderOptions options)
     : options_(std::move(options)), sensors_(options_.sensors) {
     status_.state = StoreState::Connecting;
-    thread_ = std::thread([this] { Run(); });
+    thread_ = std::thread([this] {
+        Run();
+        finished_ = true;
+    });
 }
 
 StoreForwarder::~StoreForwarder() {
     Stop();
 }
 
-void StoreForwarder::Stop(std::chrono::milliseconds drain) {
+void StoreForwarder::RequestStop(std::chrono::milliseconds drain) {
     {
         std::lock_guard lock(mutex_);
         if (!stopRequested_) {
@@ -37,6 +40,10 @@ void StoreForwarder::Stop(std::chrono::milliseconds drain) {
         }
     }
     wake_.notify_all();
+}
+
+void StoreForwarder::Stop(std::chrono::milliseconds drain) {
+    RequestStop(drain);
     if (thread_.joinable()) thread_.join();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -62,6 +63,10 @@ public:
 
     // Lets the thread send what is left for up to `drain`, then ends it.
     void Stop(std::chrono::milliseconds drain = kDrainOnStop);
+    // The same without waiting: Finished() tells when the thread is done,
+    // and the destructor still joins it.
+    void RequestStop(std::chrono::milliseconds drain);
+    bool Finished() const { return finished_; }
     // New rows were written: look now instead of at the next idle check.
     void Wake();
     void SetSensors(SensorMask sensors);
@@ -82,6 +87,7 @@ private:
     std::chrono::steady_clock::time_point drainDeadline_;
     SensorMask sensors_;
     StoreStatus status_;
+    std::atomic<bool> finished_{false};
     std::thread thread_;
 };
 

@@ -19,6 +19,8 @@
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorPoller.h"
+#include "ServerSettingsDlg.h"
+#include "ServerStatusButton.h"
 #include "StationPolling.h"
 #include "WavDaqDlg.h"
 #include "XTabCtrl.h"
@@ -55,7 +57,7 @@ int TimerPeriod(float seconds) {
 
 OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller,
                                              RecordDatabase& database, QWidget* parent)
-    : QDialog(parent), paths_(paths), poller_(poller), database_(database) {
+    : QDialog(parent), paths_(paths), poller_(poller), database_(database), store_(paths.dataDir) {
     setWindowIcon(ResourceIcon(128));
     setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
     setFont(DialogFont());
@@ -77,6 +79,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     for (int i = 0; i < kSensorCount; ++i) addressEdits_[i]->SetAddress(addresses_[i]);
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
+    store_.Start(LoadServerSettings(config_), addresses_);
 
     parameterTool_ = [this](int n) { OpenParameterDialog(n); };
     waveformTool_ = [this](int n) { OpenWaveformDialog(n); };
@@ -179,6 +182,12 @@ void OrsanSensorMonitorDlg::BuildControls() {
     tabs_ = new XTabCtrl(this);
     tabs_->setObjectName(IdName(kTabControl));
     place(tabs_, 2, 74, 551, 252);
+
+    // Beside the tab captions, which leave the right end of their row free.
+    serverButton_ = new ServerStatusButton(this);
+    place(serverButton_, 453, 314, 100, 12);
+    serverButton_->raise();
+    connect(serverButton_, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::OpenServerSettings);
 }
 
 void OrsanSensorMonitorDlg::BuildTabs() {
@@ -217,16 +226,19 @@ void OrsanSensorMonitorDlg::Refresh() {
         waveformButtons_[n - 1]->setEnabled(record.CommOk);
     }
     pollingLamp_->SetState(poller_.IsPolling() ? 1 : 0);
+    serverButton_->Show(store_.Status());
 }
 
 void OrsanSensorMonitorDlg::RecordTick() {
     recordPage_->WriteRecord(BuildRecordRowNow(live_));
+    store_.Wake();
 }
 
 void OrsanSensorMonitorDlg::SaveAddresses() {
     for (int i = 0; i < kSensorCount; ++i) addresses_[i] = addressEdits_[i]->Address();
     const bool saved = orsan::SaveAddresses(config_, addresses_);
     StartStationPolling(poller_, addresses_, loaded_.ports);
+    store_.SetAddresses(addresses_);
     if (saved) {
         ShowMessage(QStringLiteral("传感器IP地址信息更新成功!"));
     } else {
@@ -258,6 +270,16 @@ void OrsanSensorMonitorDlg::ApplyInterval() {
         ShowMessage(QStringLiteral("记录间隔已生效，但无法写入配置文件%1，下次启动时将恢复原设置!")
                         .arg(config_.Path()));
     }
+}
+
+void OrsanSensorMonitorDlg::OpenServerSettings() {
+    ServerSettingsDlg dialog(config_.Path(), this);
+    if (dialog.exec() == QDialog::Accepted) ApplyServerSettings(dialog.Settings());
+}
+
+void OrsanSensorMonitorDlg::ApplyServerSettings(const ServerSettings& settings) {
+    store_.Start(settings, addresses_);
+    serverButton_->Show(store_.Status());
 }
 
 void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {

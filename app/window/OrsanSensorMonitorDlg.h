@@ -8,8 +8,10 @@
 
 #include "IniFile.h"
 #include "LiveValues.h"
+#include "ServerSettings.h"
 #include "StationConfig.h"
 #include "StationPaths.h"
+#include "StationStore.h"
 
 class QLineEdit;
 class QPushButton;
@@ -22,6 +24,7 @@ class Ipv4AddressEdit;
 class PannelDlg;
 class RecordDatabase;
 class SensorPoller;
+class ServerStatusButton;
 class XTabCtrl;
 
 // The station's only top-level window: sensor addresses with their lamps and
@@ -47,6 +50,9 @@ public:
     void RecordTick();
     void SaveAddresses();
     void ApplyInterval();
+    // The server settings dialog; saved settings restart the forwarder.
+    void OpenServerSettings();
+    void ApplyServerSettings(const ServerSettings& settings);
 
     int RecordTimerPeriod() const { return recordTimer_.interval(); }
     int IntervalWholeSeconds() const { return intervalWholeSeconds_; }
@@ -56,6 +62,8 @@ public:
     PannelDlg* Panel(int index) const { return panels_[index]; }
     DatabaseLogDlg* RecordPage() const { return recordPage_; }
     XTabCtrl* Tabs() const { return tabs_; }
+    ServerStatusButton* ServerButton() const { return serverButton_; }
+    StationStore& Store() { return store_; }
 
 private:
     void BuildControls();
@@ -85,6 +93,8 @@ private:
     XTabCtrl* tabs_ = nullptr;
     std::array<PannelDlg*, kSensorCount> panels_{};
     DatabaseLogDlg* recordPage_ = nullptr;
+    ServerStatusButton* serverButton_ = nullptr;
+    StationStore store_;
 
     QTimer refreshTimer_;
     QTimer recordTimer_;
