@@ -39,6 +39,14 @@ std::string ShownConninfo(const std::string& conninfo) {
     return shown;
 }
 
+bool HasPassword(const std::string& conninfo) {
+    const ConninfoOptions options = Parse(conninfo);
+    if (!options) return conninfo.find("password") != std::string::npos;
+    for (const PQconninfoOption* o = options.get(); o->keyword; ++o)
+        if (std::string(o->keyword) == "password" && o->val && *o->val) return true;
+    return false;
+}
+
 std::string RedactPasswords(const std::string& text, const std::string& conninfo) {
     static const std::regex option(R"((password\s*=\s*)('([^'\\]|\\.)*'|\S+))", std::regex::icase);
     static const std::regex uriSecret(R"((://[^:/@\s]*:)[^@\s]*@)");

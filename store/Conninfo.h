@@ -12,6 +12,10 @@ namespace orsan::store {
 // cannot parse is shown as a short note, never echoed (it may hold a password).
 std::string ShownConninfo(const std::string& conninfo);
 
+// True when the string carries a password (the settings refuse to keep one
+// in Config.ini).
+bool HasPassword(const std::string& conninfo);
+
 // Removes whatever looks like a password from a text meant for a person:
 // "password=..." options, the secret of a "user:secret@" URI, and the
 // password given in `conninfo` wherever it appears.

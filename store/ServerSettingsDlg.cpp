@@ -96,6 +96,13 @@ void ServerSettingsDlg::ShowAnswer(const store::ServerAnswer& answer) {
 
 void ServerSettingsDlg::Save() {
     ServerSettings settings = Settings();
+    if (store::HasPassword(settings.conninfo.toStdString())) {
+        answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+        answer_->setText(
+            QStringLiteral("连接字符串中含有密码，未保存：Config.ini 不保存密码，"
+                           "请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"));
+        return;
+    }
     // An empty name is kept empty in the file, so it follows the host name.
     settings.station = stationEdit_->text().trimmed();
     if (!SaveServerSettings(config_, settings)) {

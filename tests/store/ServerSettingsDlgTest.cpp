@@ -80,7 +80,19 @@ TEST_F(ServerSettingsDialog, SaveWritesTheServerSectionAndAnEmptyNameFollowsTheH
     ServerSettingsDlg again(ConfigFile());
     EXPECT_EQ(again.ConninfoEdit()->text(), "host=db.plant dbname=plant user=line");
     again.StationEdit()->setText("press-7");
+    // A password is never written to Config.ini.
+    for (const char* withPassword :
+         {"host=db password=pw1", "postgresql://line:pw1@db/plant", "host=db password='a b'"}) {
+        again.ConninfoEdit()->setText(withPassword);
+        QTest::mouseClick(again.SaveButton(), Qt::LeftButton);
+        EXPECT_NE(again.result(), QDialog::Accepted) << withPassword;
+        EXPECT_TRUE(again.Answer()->text().contains("含有密码")) << withPassword;
+        EXPECT_EQ(config.GetString("SERVER", "CONNINFO", "-"),
+                  "host=db.plant dbname=plant user=line");
+    }
+    again.ConninfoEdit()->setText("host=db.plant dbname=plant user=line");
     QTest::mouseClick(again.SaveButton(), Qt::LeftButton);
+    EXPECT_EQ(again.result(), QDialog::Accepted);
     EXPECT_EQ(LoadServerSettings(config).station, "press-7");
 }
 
