@@ -29,8 +29,21 @@ void AppendDigits(std::string& out, int64_t value, int width) {
     out.append(buffer, end);
 }
 
-// COPY text format: backslash, tab, newline and carriage return escaped.
-void AppendCopyEscaped(std::string& out, const std::string& text) {
+void AppendValue(std::string& out, double value) {
+    if (std::isnan(value)) {
+        out += "NaN";
+    } else if (std::isinf(value)) {
+        out += value > 0 ? "Infinity" : "-Infinity";
+    } else {
+        char buffer[32];
+        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+        out.append(buffer, end);
+    }
+}
+
+}  // namespace
+
+void AppendCopyField(std::string& out, std::string_view text) {
     for (char c : text) {
         switch (c) {
             case '\\':
@@ -50,20 +63,6 @@ void AppendCopyEscaped(std::string& out, const std::string& text) {
         }
     }
 }
-
-void AppendValue(std::string& out, double value) {
-    if (std::isnan(value)) {
-        out += "NaN";
-    } else if (std::isinf(value)) {
-        out += value > 0 ? "Infinity" : "-Infinity";
-    } else {
-        char buffer[32];
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-        out.append(buffer, end);
-    }
-}
-
-}  // namespace
 
 std::string FormatServerTime(int64_t seconds, int milliseconds) {
     // A millisecond field outside 0..999 (a row written by another program)
@@ -103,7 +102,7 @@ std::string FormatServerTime(int64_t seconds, int milliseconds) {
 void AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask sensors,
                             const std::string& station, std::string& out) {
     std::string escapedStation;
-    AppendCopyEscaped(escapedStation, station);
+    AppendCopyField(escapedStation, station);
     for (const LocalRecord& record : records) {
         const std::string time = FormatServerTime(record.time, record.milliseconds);
         for (int s = 0; s < kStoreSensors; ++s) {

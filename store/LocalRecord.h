@@ -4,6 +4,7 @@
 #include <bitset>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orsan::store {
@@ -25,6 +26,10 @@ struct LocalRecord {
 
 // "2026-12-07 09:36:08.123+00": the instant as PostgreSQL reads a timestamptz.
 std::string FormatServerTime(int64_t seconds, int milliseconds);
+
+// Appends text as one COPY text field: backslash, tab, newline and carriage
+// return escaped.
+void AppendCopyField(std::string& out, std::string_view text);
 
 // Appends the COPY text rows (station, time, sensor, ten values) of every
 // configured sensor of every record.

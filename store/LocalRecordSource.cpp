@@ -1,5 +1,6 @@
 #include "LocalRecordSource.h"
 
+#include <charconv>
 #include <filesystem>
 
 namespace orsan::store {
@@ -31,6 +32,7 @@ LocalRecordSource::~LocalRecordSource() {
 void LocalRecordSource::Close() {
     read_.reset();
     count_.reset();
+    alarms_.reset();
     if (db_) sqlite3_close(db_);
     db_ = nullptr;
 }
@@ -81,9 +83,10 @@ bool LocalRecordSource::Open() {
     return true;
 }
 
-bool LocalRecordSource::StillMatches(const ForwardPosition& position) {
+bool LocalRecordSource::StillMatches(const char* table, const ForwardPosition& position) {
     if (position.rowId == 0) return true;
-    Statement check = Prepare("SELECT Time, msTime FROM data WHERE rowid = ?");
+    Statement check =
+        Prepare("SELECT Time, msTime FROM " + std::string(table) + " WHERE rowid = ?");
     if (!check) return false;
     sqlite3_bind_int64(check.get(), 1, position.rowId);
     return sqlite3_step(check.get()) == SQLITE_ROW &&
@@ -91,7 +94,8 @@ bool LocalRecordSource::StillMatches(const ForwardPosition& position) {
            sqlite3_column_int(check.get(), 1) == position.milliseconds;
 }
 
-std::optional<ForwardPosition> LocalRecordSource::LoadPosition(const std::string& target) {
+std::optional<ForwardPosition> LocalRecordSource::LoadPosition(const std::string& target,
+                                                               const char* table) {
     if (!db_) return std::nullopt;
     Statement load = Prepare("SELECT row_id, time, ms FROM store_position WHERE target = ?");
     if (!load) {
@@ -109,7 +113,7 @@ std::optional<ForwardPosition> LocalRecordSource::LoadPosition(const std::string
         Fail("无法读取位置");
         return std::nullopt;
     }
-    if (!StillMatches(position)) position = ForwardPosition{};
+    if (!StillMatches(table, position)) position = ForwardPosition{};
     return position;
 }
 
@@ -132,7 +136,7 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
                                   std::vector<LocalRecord>* records) {
     records->clear();
     if (!db_) return false;
-    if (!StillMatches(position)) position = ForwardPosition{};
+    if (!StillMatches("data", position)) position = ForwardPosition{};
     sqlite3_stmt* read = read_.get();
     sqlite3_reset(read);
     sqlite3_bind_int64(read, 1, position.rowId);
@@ -165,6 +169,67 @@ std::optional<int64_t> LocalRecordSource::CountAfter(const ForwardPosition& posi
     sqlite3_reset(count);
     if (!rows) Fail("计数失败");
     return rows;
+}
+
+bool LocalRecordSource::HasAlarmTable() {
+    if (!db_) return false;
+    Statement has = Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name='alarm'");
+    return has && sqlite3_step(has.get()) == SQLITE_ROW;
+}
+
+bool LocalRecordSource::ReadAlarmsAfter(ForwardPosition& position, int limit,
+                                        const std::string& station, std::string* copyText,
+                                        int* count) {
+    *count = 0;
+    if (!db_) return false;
+    if (!alarms_) {
+        alarms_ = Prepare(
+            "SELECT rowid, Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm "
+            "WHERE rowid > ? ORDER BY rowid LIMIT ?");
+        if (!alarms_) return Fail("报警表 alarm 的列不符");
+    }
+    if (!StillMatches("alarm", position)) position = ForwardPosition{};
+    sqlite3_stmt* read = alarms_.get();
+    sqlite3_reset(read);
+    sqlite3_bind_int64(read, 1, position.rowId);
+    sqlite3_bind_int(read, 2, limit);
+    auto text = [read](int column) {
+        const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(read, column));
+        return std::string_view(chars ? chars : "");
+    };
+    int step;
+    while ((step = sqlite3_step(read)) == SQLITE_ROW) {
+        position = {sqlite3_column_int64(read, 0), sqlite3_column_int64(read, 1),
+                    sqlite3_column_int(read, 2)};
+        std::string& out = *copyText;
+        AppendCopyField(out, station);
+        out += '\t' + FormatServerTime(position.time, position.milliseconds) + '\t';
+        out += std::to_string(sqlite3_column_int(read, 3)) + '\t';
+        // Axis and kind are part of the key: an empty text rather than NULL.
+        AppendCopyField(out, text(4));
+        out += '\t';
+        if (sqlite3_column_type(read, 5) == SQLITE_NULL) {
+            out += "\\N";
+        } else {
+            char value[32];
+            const auto written =
+                std::to_chars(value, value + sizeof value, sqlite3_column_double(read, 5));
+            out.append(value, written.ptr);
+        }
+        out += '\t';
+        AppendCopyField(out, text(6));
+        out += '\t';
+        AppendCopyField(out, text(7));
+        out += '\t';
+        out += sqlite3_column_type(read, 8) == SQLITE_NULL ? "\\N"
+               : sqlite3_column_int(read, 8) != 0          ? "t"
+                                                           : "f";
+        out += '\n';
+        ++*count;
+    }
+    sqlite3_reset(read);
+    if (step != SQLITE_DONE) return Fail("读取报警记录失败");
+    return true;
 }
 
 }  // namespace orsan::store

@@ -42,7 +42,8 @@ public:
     // The confirmed position for `target`; a position whose row no longer
     // carries the same instant (table cleared or rows deleted) falls back
     // to the start: the server ignores rows it already holds.
-    std::optional<ForwardPosition> LoadPosition(const std::string& target);
+    std::optional<ForwardPosition> LoadPosition(const std::string& target,
+                                                const char* table = "data");
     bool SavePosition(const std::string& target, const ForwardPosition& position);
 
     // Up to `limit` rows after `position`, in rowid order. A position that
@@ -50,6 +51,14 @@ public:
     bool ReadAfter(ForwardPosition& position, int limit, std::vector<LocalRecord>* records);
     // Rows after `position`.
     std::optional<int64_t> CountAfter(const ForwardPosition& position);
+
+    // The station's alarm events (table `alarm`: Time, msTime, Sensor, Axis,
+    // Value, Zone, Kind, Ack), when it keeps them.
+    bool HasAlarmTable();
+    // COPY text rows of alarm_events for up to `limit` events after
+    // `position`, which moves to the last one; *count events were read.
+    bool ReadAlarmsAfter(ForwardPosition& position, int limit, const std::string& station,
+                         std::string* copyText, int* count);
 
 private:
     struct StatementDeleter {
@@ -59,13 +68,14 @@ private:
 
     Statement Prepare(const std::string& sql);
     bool Fail(const std::string& what);
-    bool StillMatches(const ForwardPosition& position);
+    bool StillMatches(const char* table, const ForwardPosition& position);
 
     std::string path_;
     sqlite3* db_ = nullptr;
     std::string error_;
     Statement read_;
     Statement count_;
+    Statement alarms_;
 };
 
 }  // namespace orsan::store

@@ -17,7 +17,7 @@ ServerAnswer ProbeServer(const std::string& conninfo) {
                        "，数据库 " + PQgetvalue(who.get(), 0, 1) + "，用户 " +
                        PQgetvalue(who.get(), 0, 2) + "（" + session.ServerIdentity() + "）";
     bool exists = false;
-    const std::string problem = CheckReadingsTable(session, &exists);
+    const std::string problem = CheckTable(session, ReadingsTable(), &exists);
     if (!problem.empty()) return {false, text + "\n" + problem};
     text +=
         exists ? "\n表 readings 已存在，可以写入" : "\n表 readings 尚不存在，首次发送时自动建立";

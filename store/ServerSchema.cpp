@@ -1,5 +1,6 @@
 #include "ServerSchema.h"
 
+#include <algorithm>
 #include <set>
 
 #include "PgSession.h"
@@ -8,72 +9,101 @@ namespace orsan::store {
 
 namespace {
 
-std::string CreateReadingsSql() {
-    std::string sql =
-        "CREATE TABLE IF NOT EXISTS readings (station text, time timestamptz, sensor smallint";
-    for (const char* column : kReadingValueColumns) sql += std::string(", ") + column + " real";
-    return sql + ", primary key (station, time, sensor))";
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
 }
 
 }  // namespace
 
-const std::string& ReadingsColumnList() {
-    static const std::string list = [] {
-        std::string l = "station, time, sensor";
-        for (const char* column : kReadingValueColumns) l += std::string(", ") + column;
-        return l;
-    }();
-    return list;
+std::string ServerTable::ColumnList() const {
+    std::vector<std::string> names;
+    for (const auto& column : columns) names.push_back(column.first);
+    return Joined(names);
 }
 
-std::string EnsureReadingsTable(PgSession& session) {
+std::string ServerTable::KeyList() const {
+    return "(" + Joined(key) + ")";
+}
+
+std::string ServerTable::CreateSql() const {
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + name + " (";
+    for (const auto& [column, type] : columns) sql += column + " " + type + ", ";
+    return sql + "primary key " + KeyList() + ")";
+}
+
+const ServerTable& ReadingsTable() {
+    static const ServerTable table = [] {
+        ServerTable t{"readings",
+                      {{"station", "text"}, {"time", "timestamptz"}, {"sensor", "smallint"}},
+                      {"station", "time", "sensor"}};
+        for (const char* column : kReadingValueColumns) t.columns.push_back({column, "real"});
+        return t;
+    }();
+    return table;
+}
+
+const ServerTable& AlarmEventsTable() {
+    static const ServerTable table{"alarm_events",
+                                   {{"station", "text"},
+                                    {"time", "timestamptz"},
+                                    {"sensor", "smallint"},
+                                    {"axis", "text"},
+                                    {"value", "real"},
+                                    {"zone", "text"},
+                                    {"kind", "text"},
+                                    {"ack", "boolean"}},
+                                   {"station", "time", "sensor", "axis", "kind"}};
+    return table;
+}
+
+std::string EnsureTable(PgSession& session, const ServerTable& table) {
     bool exists = false;
-    const std::string problem = CheckReadingsTable(session, &exists);
+    const std::string problem = CheckTable(session, table, &exists);
     if (!problem.empty() || exists) return problem;
-    const PgOutcome outcome = session.Exec(CreateReadingsSql());
-    if (!outcome.ok) return "无法在服务器上建立表 readings: " + outcome.message;
+    const PgOutcome outcome = session.Exec(table.CreateSql());
+    if (!outcome.ok) return "无法在服务器上建立表 " + table.name + ": " + outcome.message;
     return {};
 }
 
-std::string CheckReadingsTable(PgSession& session, bool* exists) {
+std::string CheckTable(PgSession& session, const ServerTable& table, bool* exists) {
     *exists = false;
     PgOutcome outcome;
-    PgResultPtr table = session.Query("SELECT to_regclass('readings') IS NOT NULL", {}, &outcome);
+    const PgResultPtr found =
+        session.Query("SELECT to_regclass($1) IS NOT NULL", {table.name}, &outcome);
     if (!outcome.ok) return "无法读取服务器的表: " + outcome.message;
-    if (std::string(PQgetvalue(table.get(), 0, 0)) != "t") return {};
+    if (std::string(PQgetvalue(found.get(), 0, 0)) != "t") return {};
     *exists = true;
 
-    PgResultPtr columns = session.Query(
-        "SELECT attname FROM pg_attribute WHERE attrelid = 'readings'::regclass "
-        "AND attnum > 0 AND NOT attisdropped",
-        {}, &outcome);
-    if (!outcome.ok) return "无法读取服务器表 readings 的列: " + outcome.message;
-    std::set<std::string> found;
+    const PgResultPtr columns = session.Query(
+        "SELECT attname FROM pg_attribute WHERE attrelid = $1::regclass AND attnum > 0 "
+        "AND NOT attisdropped",
+        {table.name}, &outcome);
+    if (!outcome.ok) return "无法读取服务器表 " + table.name + " 的列: " + outcome.message;
+    std::set<std::string> present;
     for (int r = 0; r < PQntuples(columns.get()); ++r)
-        found.insert(PQgetvalue(columns.get(), r, 0));
-    std::string missing;
-    auto need = [&](const std::string& column) {
-        if (found.count(column)) return;
-        missing += (missing.empty() ? "" : ", ") + column;
-    };
-    need("station");
-    need("time");
-    need("sensor");
-    for (const char* column : kReadingValueColumns) need(column);
-    if (!missing.empty())
-        return "服务器上已有的表 readings 不是本站建立的，缺少列: " + missing + "；不向其写入";
+        present.insert(PQgetvalue(columns.get(), r, 0));
+    std::vector<std::string> missing;
+    for (const auto& column : table.columns)
+        if (!present.count(column.first)) missing.push_back(column.first);
+    const std::string foreign = "服务器上已有的表 " + table.name + " 不是本站建立的，";
+    if (!missing.empty()) return foreign + "缺少列: " + Joined(missing) + "；不向其写入";
 
     // Without this key a re-sent batch would double its rows.
-    PgResultPtr key = session.Query(
-        "SELECT 1 FROM pg_index i WHERE i.indrelid = 'readings'::regclass AND i.indisunique "
-        "AND i.indpred IS NULL AND (SELECT array_agg(a.attname::text ORDER BY a.attname) "
-        "FROM pg_attribute a WHERE a.attrelid = i.indrelid AND a.attnum = ANY(i.indkey)) "
-        "= ARRAY['sensor', 'station', 'time'] AND i.indnkeyatts = 3",
-        {}, &outcome);
-    if (!outcome.ok) return "无法读取服务器表 readings 的键: " + outcome.message;
+    std::vector<std::string> sortedKey = table.key;
+    std::sort(sortedKey.begin(), sortedKey.end());
+    std::string keyArray;
+    for (const std::string& column : sortedKey) keyArray += (keyArray.empty() ? "{" : ",") + column;
+    const PgResultPtr key = session.Query(
+        "SELECT 1 FROM pg_index i WHERE i.indrelid = $1::regclass AND i.indisunique "
+        "AND i.indpred IS NULL AND i.indnkeyatts = $3::int AND (SELECT array_agg(a.attname::text "
+        "ORDER BY a.attname) FROM pg_attribute a WHERE a.attrelid = i.indrelid "
+        "AND a.attnum = ANY(i.indkey)) = $2::text[]",
+        {table.name, keyArray + "}", std::to_string(sortedKey.size())}, &outcome);
+    if (!outcome.ok) return "无法读取服务器表 " + table.name + " 的键: " + outcome.message;
     if (PQntuples(key.get()) == 0)
-        return "服务器上已有的表 readings 不是本站建立的，缺少唯一键 (station, time, sensor)；"
-               "不向其写入";
+        return foreign + "缺少唯一键 " + table.KeyList() + "；不向其写入";
     return {};
 }
 

@@ -6,7 +6,7 @@
 #include "Conninfo.h"
 #include "LocalRecordSource.h"
 #include "PgSession.h"
-#include "ReadingsUpload.h"
+#include "RowsUpload.h"
 #include "ServerSchema.h"
 
 namespace orsan::store {
@@ -16,6 +16,8 @@ using Clock = std::chrono::steady_clock;
 namespace {
 // Local rows read and formatted at a time within one COPY.
 constexpr int kReadChunk = 500;
+// Alarm events sent at a time.
+constexpr int kAlarmBatch = 1000;
 }  // namespace
 
 StoreForwarder::StoreForwarder(StoreForwarderOptions options)
@@ -97,6 +99,9 @@ void StoreForwarder::Run() {
     std::unique_ptr<PgSession> session;
     ForwardPosition position;
     bool positionLoaded = false;
+    const std::string alarmTarget = target + "#alarm_events";
+    ForwardPosition alarmPosition;
+    bool alarmsReady = false;  // alarm_events checked and the position loaded
     auto backoff = options_.firstRetry;
     std::vector<LocalRecord> records;
 
@@ -156,19 +161,54 @@ void StoreForwarder::Run() {
             if (Stopping()) break;
             session = std::make_unique<PgSession>(options_.conninfo);
             const std::string error =
-                session->Connected() ? EnsureReadingsTable(*session) : session->Error();
+                session->Connected() ? EnsureTable(*session, ReadingsTable()) : session->Error();
             if (!error.empty()) {
                 if (!failAndWait(error)) break;
                 continue;
             }
             const std::string server = session->ServerIdentity();
             backoff = options_.firstRetry;
+            alarmsReady = false;
             Publish([&](StoreStatus& s) {
                 s.state = StoreState::Connected;
                 s.lastError.clear();
                 s.server = server;
                 return true;
             });
+        }
+
+        // Alarm events first: few, and wanted soon.
+        if (local.IsOpen() && local.HasAlarmTable()) {
+            if (!alarmsReady) {
+                const std::string problem = EnsureTable(*session, AlarmEventsTable());
+                const auto loaded =
+                    problem.empty() ? local.LoadPosition(alarmTarget, "alarm") : std::nullopt;
+                if (!loaded) {
+                    if (!failAndWait(problem.empty() ? local.Error() : problem)) break;
+                    continue;
+                }
+                alarmPosition = *loaded;
+                alarmsReady = true;
+            }
+            ForwardPosition next = alarmPosition;
+            std::string alarmText;
+            int events = 0;
+            if (!local.ReadAlarmsAfter(next, kAlarmBatch, options_.station, &alarmText, &events)) {
+                if (!failAndWait(local.Error())) break;
+                continue;
+            }
+            if (events > 0) {
+                const PgOutcome sent = UploadRows(*session, AlarmEventsTable(), alarmText);
+                if (!sent.ok) {
+                    if (!failAndWait("服务器拒绝写入报警: " + sent.message)) break;
+                    continue;
+                }
+                alarmPosition = next;
+                if (!local.SavePosition(alarmTarget, alarmPosition)) {
+                    if (!failAndWait(local.Error())) break;
+                    continue;
+                }
+            }
         }
 
         // The first rows before any COPY: an idle station sends nothing.
@@ -209,7 +249,8 @@ void StoreForwarder::Run() {
             recordsInBatch += int(records.size());
             return true;
         };
-        const PgOutcome sent = UploadReadingsStreamed(*session, nextRows, &abortReason);
+        const PgOutcome sent =
+            UploadRowsStreamed(*session, ReadingsTable(), nextRows, &abortReason);
         if (!sent.ok) {
             if (!failAndWait(abortReason.empty() ? "服务器拒绝写入: " + sent.message : abortReason))
                 break;

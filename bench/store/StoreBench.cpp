@@ -41,7 +41,7 @@ struct Fixture {
         PgSession admin(cluster.Conninfo());
         if (!admin.Exec("CREATE DATABASE " + name).ok) std::abort();
         PgSession session(cluster.Conninfo(name));
-        if (!EnsureReadingsTable(session).empty()) std::abort();
+        if (!EnsureTable(session, ReadingsTable()).empty()) std::abort();
         return cluster.Conninfo(name);
     }
 };

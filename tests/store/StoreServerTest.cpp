@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -9,8 +10,8 @@
 #include "LocalRecordSource.h"
 #include "PgCluster.h"
 #include "PgSession.h"
-#include "ReadingsUpload.h"
 #include "RecordDatabase.h"
+#include "RowsUpload.h"
 #include "ServerSchema.h"
 #include "StoreForwarder.h"
 #include "StoreTestRows.h"
@@ -201,13 +202,13 @@ TEST_F(StoreServer, ABatchSentAgainNeverDoublesARow) {
 
     PgSession session(Conninfo());
     ASSERT_TRUE(session.Connected());
-    ASSERT_EQ(EnsureReadingsTable(session), "");
+    ASSERT_EQ(EnsureTable(session, ReadingsTable()), "");
     struct Step {
         const std::string& text;
         int rowsAfter;
     } const steps[] = {{firstFour, 12}, {firstFour, 12}, {allSix, 18}, {allSix, 18}};
     for (const Step& step : steps) {
-        const PgOutcome outcome = UploadReadings(session, step.text);
+        const PgOutcome outcome = UploadRows(session, ReadingsTable(), step.text);
         ASSERT_TRUE(outcome.ok) << outcome.message;
         EXPECT_EQ(ServerRows().size(), size_t(step.rowsAfter));
     }
@@ -315,6 +316,51 @@ TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
         EXPECT_EQ(status.state, StoreState::Retrying);
         EXPECT_NE(status.lastError.find(c.expected), std::string::npos) << status.lastError;
         EXPECT_EQ(ServerRowCount(), 0);
+    }
+}
+
+TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
+    test::WriteKnownRows(Folder(), 0, 2);
+    {
+        // The alarm table as the station keeps it.
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(local_.File("DataRecord.db").c_str(), &db), SQLITE_OK);
+        const char* sql =
+            "CREATE TABLE alarm (Time INTEGER, msTime INTEGER, Sensor INTEGER, Axis TEXT, "
+            "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER);"
+            "INSERT INTO alarm VALUES (1714523415, 250, 2, 'Z', 7.25, 'C', 'ALARM', 0);"
+            "INSERT INTO alarm VALUES (1714523416, 0, 2, 'Z', 11.5, 'D', 'TRIP', 1);"
+            "INSERT INTO alarm VALUES (1714523420, 999, 5, 'X\ty', 2.5, 'B', 'CLEAR', NULL);";
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+    auto serverEvents = [this] {
+        PgSession session(Conninfo());
+        PgOutcome outcome;
+        const PgResultPtr result = session.Query(
+            "SELECT concat_ws('|', station, (extract(epoch FROM time) * 1000)::bigint, sensor, "
+            "axis, value, zone, kind, coalesce(ack::text, 'null')) FROM alarm_events ORDER BY time",
+            {}, &outcome);
+        std::vector<std::string> rows;
+        for (int r = 0; outcome.ok && r < PQntuples(result.get()); ++r)
+            rows.push_back(PQgetvalue(result.get(), r, 0));
+        return rows;
+    };
+    const std::vector<std::string> expected = {
+        "press-7|1714523415250|2|Z|7.25|C|ALARM|false",
+        "press-7|1714523416000|2|Z|11.5|D|TRIP|true",
+        "press-7|1714523420999|5|X\ty|2.5|B|CLEAR|null",
+    };
+    for (int run = 0; run < 2; ++run) {
+        StatusLog log;
+        StoreForwarder forwarder(Options(kSensors135, log));
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+            return s.state == StoreState::Connected && s.backlog == 0;
+        }));
+        ASSERT_TRUE(log.WaitUntil([&](const StoreStatus&) { return serverEvents().size() >= 3; }));
+        forwarder.Stop();
+        EXPECT_EQ(serverEvents(), expected) << "run " << run;
     }
 }
 

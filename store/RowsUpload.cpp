@@ -1,28 +1,22 @@
-#include "ReadingsUpload.h"
-
-#include "ServerSchema.h"
+#include "RowsUpload.h"
 
 namespace orsan::store {
 
 namespace {
 
-PgOutcome UploadSkippingKnownRows(PgSession& session, std::string_view copyText) {
-    std::string createIncoming =
-        "CREATE TEMP TABLE IF NOT EXISTS store_incoming (station text, time timestamptz, "
-        "sensor smallint";
-    for (const char* column : kReadingValueColumns)
-        createIncoming += std::string(", ") + column + " real";
-    createIncoming += ") ON COMMIT DELETE ROWS";
-
+PgOutcome UploadSkippingKnownRows(PgSession& session, const ServerTable& table,
+                                  std::string_view copyText) {
+    const std::string incoming = "store_incoming_" + table.name;
+    const std::string columns = table.ColumnList();
     PgOutcome outcome = session.Exec("BEGIN");
-    if (outcome.ok) outcome = session.Exec(createIncoming);
     if (outcome.ok)
-        outcome = session.CopyIn("COPY store_incoming (" + ReadingsColumnList() + ") FROM STDIN",
-                                 copyText);
+        outcome = session.Exec("CREATE TEMP TABLE IF NOT EXISTS " + incoming + " (LIKE " +
+                               table.name + ") ON COMMIT DELETE ROWS");
     if (outcome.ok)
-        outcome =
-            session.Exec("INSERT INTO readings (" + ReadingsColumnList() + ") SELECT " +
-                         ReadingsColumnList() + " FROM store_incoming ON CONFLICT DO NOTHING");
+        outcome = session.CopyIn("COPY " + incoming + " (" + columns + ") FROM STDIN", copyText);
+    if (outcome.ok)
+        outcome = session.Exec("INSERT INTO " + table.name + " (" + columns + ") SELECT " +
+                               columns + " FROM " + incoming + " ON CONFLICT DO NOTHING");
     if (outcome.ok) outcome = session.Exec("COMMIT");
     if (!outcome.ok) session.Exec("ROLLBACK");
     return outcome;
@@ -30,11 +24,11 @@ PgOutcome UploadSkippingKnownRows(PgSession& session, std::string_view copyText)
 
 }  // namespace
 
-PgOutcome UploadReadings(PgSession& session, std::string_view copyText) {
+PgOutcome UploadRows(PgSession& session, const ServerTable& table, std::string_view copyText) {
     bool given = false;
     std::string unused;
-    return UploadReadingsStreamed(
-        session,
+    return UploadRowsStreamed(
+        session, table,
         [&](std::string& out) {
             if (given) return false;
             out.append(copyText);
@@ -44,14 +38,15 @@ PgOutcome UploadReadings(PgSession& session, std::string_view copyText) {
         &unused);
 }
 
-PgOutcome UploadReadingsStreamed(PgSession& session, const std::function<bool(std::string&)>& next,
-                                 std::string* abortReason) {
+PgOutcome UploadRowsStreamed(PgSession& session, const ServerTable& table,
+                             const std::function<bool(std::string&)>& next,
+                             std::string* abortReason) {
     abortReason->clear();
     // Kept whole: should the server hold some rows already, the batch goes
     // again through the slower way.
     std::string sent;
     PgOutcome outcome =
-        session.BeginCopy("COPY readings (" + ReadingsColumnList() + ") FROM STDIN");
+        session.BeginCopy("COPY " + table.name + " (" + table.ColumnList() + ") FROM STDIN");
     if (!outcome.ok) return outcome;
     bool sending = true;
     size_t from = 0;
@@ -65,7 +60,7 @@ PgOutcome UploadReadingsStreamed(PgSession& session, const std::function<bool(st
     outcome = session.EndCopy(reason);
     if (!abortReason->empty()) return PgOutcome{false, {}, *abortReason};
     if (outcome.ok || !outcome.IsUniqueViolation()) return outcome;
-    return UploadSkippingKnownRows(session, sent);
+    return UploadSkippingKnownRows(session, table, sent);
 }
 
 }  // namespace orsan::store
