@@ -218,7 +218,9 @@ void StoreForwarder::Run() {
             continue;
         }
         if (records.empty()) {
-            if (Stopping() || !WaitFor(options_.idleCheck)) break;
+            if (Stopping()) break;
+            // Woken by a stop too: rows written since are looked for once more.
+            WaitFor(options_.idleCheck);
             continue;
         }
         {

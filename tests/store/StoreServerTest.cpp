@@ -364,5 +364,34 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
     }
 }
 
+TEST_F(StoreServer, ACleanStopDrainsWhatIsLeftAndAStopWithoutDrainLeavesItForTheNextStart) {
+    const SensorMask all("111111");
+    struct Case {
+        std::chrono::milliseconds drain;
+        int64_t forwardedAtStop;
+    } const cases[] = {{StoreForwarder::kDrainOnStop, 12}, {0ms, 0}};
+    int first = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drain.count());
+        StatusLog log;
+        StoreForwarderOptions options = Options(all, log);
+        options.idleCheck = std::chrono::hours(1);  // only the stop wakes it
+        StoreForwarder forwarder(options);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+            return s.state == StoreState::Connected && s.backlog == 0;
+        }));
+        test::WriteKnownRows(Folder(), first, 2);
+        forwarder.Stop(c.drain);
+        EXPECT_EQ(forwarder.Status().forwardedRows, c.forwardedAtStop);
+        first += 2;
+    }
+    EXPECT_EQ(ServerRows().size(), 12u);
+    StatusLog log;
+    StoreForwarder next(Options(all, log));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 12; }));
+    next.Stop();
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 4, all));
+}
+
 }  // namespace
 }  // namespace orsan::store
