@@ -11,6 +11,7 @@
 #include "HeadlessStation.h"
 #include "OrsanSensorMonitor.h"
 #include "RecordCommand.h"
+#include "ServerSettings.h"
 #include "StationPaths.h"
 #include "WaveCaptureCommand.h"
 
@@ -28,18 +29,24 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
     headless.dataDir = dataDir;
     headless.durationSeconds = options.durationSeconds;
     orsan::HeadlessRecorder recorder;
+    // Started before the recorder and stopped after it, so rows written up
+    // to the end get their drain time.
+    const std::unique_ptr<orsan::store::StoreForwarder> store = orsan::StartStationStore(dataDir);
+    if (store) headless.backlog = [&store] { return store->Status().backlog; };
     if (options.record) {
         QString error;
         if (!recorder.Open(dataDir, &error)) {
             err << "orsan-monitor: " << error << '\n';
             return 1;
         }
-        headless.recordSink = [&recorder](int32_t time, uint16_t ms, const orsan::LiveValues& v) {
-            recorder.Write(orsan::BuildRecordRow(time, ms, v));
+        headless.recordSink = [&recorder, &store](int32_t time, uint16_t ms,
+                                                  const orsan::LiveValues& v) {
+            if (recorder.Write(orsan::BuildRecordRow(time, ms, v)) && store) store->Wake();
         };
     }
     const int code = orsan::RunHeadless(headless, out, err);
     recorder.Close();
+    if (store) store->Stop();
     return code;
 }
 

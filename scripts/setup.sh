@@ -16,6 +16,8 @@ packages=(
   libbenchmark-dev                      # bench/
   sqlite3                               # bench/record compares its export with the sqlite3 dump
   fonts-noto-cjk fonts-liberation2      # the dialog font (shell/DialogUnits.cpp) and its fallback
+  libsqlite3-dev                        # store/ reads the record database through the SQLite C API
+  postgresql libpq-dev                  # store/ and its tests (a private cluster)
 )
 
 missing=()

@@ -14,7 +14,8 @@ std::string FormatJsonFloat(float value) {
 
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
                              const std::array<bool, kSensorCount>& commOk,
-                             const SensorZoneLetters& zones) {
+                             const SensorZoneLetters& zones,
+                             std::optional<int64_t> backlog) {
     struct Field {
         const char* name;
         int slot;
@@ -48,7 +49,9 @@ std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& v
         line += zones[r] != 0 ? std::string{'"', zones[r], '"'} : std::string("null");
         line += '}';
     }
-    line += "]}";
+    line += ']';
+    if (backlog) line += ",\"backlog\":" + (*backlog < 0 ? "null" : std::to_string(*backlog));
+    line += '}';
     return line;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "LiveValues.h"
@@ -14,10 +15,13 @@ using SensorZoneLetters = std::array<char, kSensorCount>;
 // One JSON line for the headless mode: the time and, per sensor, its
 // communication state, live values and zone ("Zone":"A" ... "D" or null).
 // Floats are written in their shortest form that reads back as the same
-// 32-bit float.
+// 32-bit float. With a server configured, `backlog` adds "backlog": the rows
+// not yet forwarded (null while a negative value says they are not counted
+// yet).
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
                              const std::array<bool, kSensorCount>& commOk,
-                             const SensorZoneLetters& zones = {});
+                             const SensorZoneLetters& zones = {},
+                             std::optional<int64_t> backlog = std::nullopt);
 
 // Shortest text that reads back as the same float; "null" for NaN and
 // infinities, which JSON cannot carry.

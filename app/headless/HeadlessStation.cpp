@@ -76,7 +76,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
         const auto time = int32_t(now / 1000);
         const auto milliseconds = uint16_t(now % 1000);
         out << QString::fromStdString(
-                   FormatLiveReport(time, milliseconds, values, commOk, alarms.ZoneLetters()))
+                   FormatLiveReport(time, milliseconds, values, commOk, alarms.ZoneLetters(),
+                                    options.backlog ? options.backlog() : std::nullopt))
             << '\n';
         out.flush();
         if (options.recordSink) options.recordSink(time, milliseconds, values);
@@ -87,8 +88,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     durationTimer.setSingleShot(true);
     durationTimer.setTimerType(Qt::PreciseTimer);
     if (options.durationSeconds > 0) {
-        const QDeadlineTimer end(
-            qint64(std::min(options.durationSeconds * 1000.0, kLongestRunMs)), Qt::PreciseTimer);
+        const QDeadlineTimer end(qint64(std::min(options.durationSeconds * 1000.0, kLongestRunMs)),
+                                 Qt::PreciseTimer);
         auto step = [&durationTimer, end] {
             if (end.hasExpired()) {
                 QCoreApplication::quit();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "RecordRowSink.h"
 
@@ -13,6 +14,8 @@ struct HeadlessOptions {
     QString dataDir;
     double durationSeconds = 0;  // 0: until SIGINT/SIGTERM
     RecordRowSink recordSink;    // set with --record
+    // Rows not yet forwarded to the server, when one is configured.
+    std::function<std::optional<int64_t>()> backlog;
 };
 
 // Polls the sensors of Config.ini without a window: refreshes the live values

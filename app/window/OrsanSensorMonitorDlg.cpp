@@ -21,6 +21,8 @@
 #include "SensorLink.h"
 #include "SensorPoller.h"
 #include "StationAlarms.h"
+#include "ServerSettingsDlg.h"
+#include "ServerStatusButton.h"
 #include "StationPolling.h"
 #include "WavDaqDlg.h"
 #include "WindowFrame.h"
@@ -54,7 +56,7 @@ int TimerPeriod(float seconds) {
 
 OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller,
                                              RecordDatabase& database, QWidget* parent)
-    : QDialog(parent), paths_(paths), poller_(poller), database_(database) {
+    : QDialog(parent), paths_(paths), poller_(poller), database_(database), store_(paths.dataDir) {
     setWindowIcon(ResourceIcon(128));
     UseFixedMainWindowFrame(this);
     setFont(DialogFont());
@@ -80,6 +82,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
     for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
+    store_.Start(LoadServerSettings(config_), addresses_);
 
     parameterTool_ = [this](int n) { OpenParameterDialog(n); };
     waveformTool_ = [this](int n) { OpenWaveformDialog(n); };
@@ -152,6 +155,11 @@ void OrsanSensorMonitorDlg::BuildControls() {
     wiring->setPixmap(ResourcePixmap(130, wiring->size()));
 
     tabs_ = ui.Place(new XTabCtrl(this), 2, 74, 551, 252, kTabControl);
+
+    // Beside the tab captions, which leave the right end of their row free.
+    serverButton_ = ui.Place(new ServerStatusButton(this), 453, 314, 100, 12);
+    serverButton_->raise();
+    connect(serverButton_, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::OpenServerSettings);
 }
 
 void OrsanSensorMonitorDlg::BuildTabs() {
@@ -201,16 +209,19 @@ void OrsanSensorMonitorDlg::Refresh() {
     }
     pollingLamp_->SetState(poller_.IsPolling() ? 1 : 0);
     alarms_->Refresh(live_, commOk);
+    serverButton_->Show(store_.Status());
 }
 
 void OrsanSensorMonitorDlg::RecordTick() {
     recordPage_->WriteRecord(BuildRecordRowNow(live_));
+    store_.Wake();
 }
 
 void OrsanSensorMonitorDlg::SaveAddresses() {
     for (int i = 0; i < kSensorCount; ++i) addresses_[i] = addressEdits_[i]->Address();
     const bool saved = orsan::SaveAddresses(config_, addresses_);
     StartStationPolling(poller_, addresses_, loaded_.ports);
+    store_.SetAddresses(addresses_);
     if (saved) {
         ShowMessage(QStringLiteral("传感器IP地址信息更新成功!"));
     } else {
@@ -242,6 +253,16 @@ void OrsanSensorMonitorDlg::ApplyInterval() {
         ShowMessage(QStringLiteral("记录间隔已生效，但无法写入配置文件%1，下次启动时将恢复原设置!")
                         .arg(config_.Path()));
     }
+}
+
+void OrsanSensorMonitorDlg::OpenServerSettings() {
+    ServerSettingsDlg dialog(config_.Path(), this);
+    if (dialog.exec() == QDialog::Accepted) ApplyServerSettings(dialog.Settings());
+}
+
+void OrsanSensorMonitorDlg::ApplyServerSettings(const ServerSettings& settings) {
+    store_.Start(settings, addresses_);
+    serverButton_->Show(store_.Status());
 }
 
 void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {

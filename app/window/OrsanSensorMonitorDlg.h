@@ -8,8 +8,10 @@
 
 #include "IniFile.h"
 #include "LiveValues.h"
+#include "ServerSettings.h"
 #include "StationConfig.h"
 #include "StationPaths.h"
+#include "StationStore.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,6 +27,7 @@ class RecordDatabase;
 class SensorPoller;
 struct SensorStatus;
 class StationAlarms;
+class ServerStatusButton;
 class XTabCtrl;
 
 // The station's only top-level window: sensor addresses with their lamps and
@@ -50,6 +53,9 @@ public:
     void RecordTick();
     void SaveAddresses();
     void ApplyInterval();
+    // The server settings dialog; saved settings restart the forwarder.
+    void OpenServerSettings();
+    void ApplyServerSettings(const ServerSettings& settings);
 
     int RecordTimerPeriod() const { return recordTimer_.interval(); }
     int IntervalWholeSeconds() const { return intervalWholeSeconds_; }
@@ -60,6 +66,8 @@ public:
     DatabaseLogDlg* RecordPage() const { return recordPage_; }
     XTabCtrl* Tabs() const { return tabs_; }
     StationAlarms* Alarms() const { return alarms_; }
+    ServerStatusButton* ServerButton() const { return serverButton_; }
+    StationStore& Store() { return store_; }
 
 private:
     void BuildControls();
@@ -93,6 +101,8 @@ private:
     std::array<PannelDlg*, kSensorCount> panels_{};
     DatabaseLogDlg* recordPage_ = nullptr;
     StationAlarms* alarms_ = nullptr;
+    ServerStatusButton* serverButton_ = nullptr;
+    StationStore store_;
 
     QTimer refreshTimer_;
     QTimer recordTimer_;

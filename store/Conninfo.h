@@ -1,0 +1,43 @@
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <string>
+
+namespace orsan::store {
+
+// A libpq connection string as it may be shown: every option that libpq
+// parsed from it except the password, as "key=value" pairs. A string libpq
+// cannot parse is shown as a short note, never echoed (it may hold a password).
+std::string ShownConninfo(const std::string& conninfo);
+
+// True when the string carries a password (the settings refuse to keep one
+// in Config.ini).
+bool HasPassword(const std::string& conninfo);
+
+// Removes whatever looks like a password from a text meant for a person:
+// "password=..." options, the secret of a "user:secret@" URI, and the
+// password given in `conninfo` wherever it appears.
+std::string RedactPasswords(const std::string& text, const std::string& conninfo);
+
+struct PgConnDeleter {
+    void operator()(PGconn* connection) const { PQfinish(connection); }
+};
+using PgConnPtr = std::unique_ptr<PGconn, PgConnDeleter>;
+
+struct PgResultDeleter {
+    void operator()(PGresult* result) const { PQclear(result); }
+};
+using PgResultPtr = std::unique_ptr<PGresult, PgResultDeleter>;
+
+// Connects with the given string. Defaults that the string may override: a
+// 5 s connect time-out and TCP keep-alives with a 30 s user time-out, so a
+// vanished server is noticed instead of blocking the forwarder for ever; the
+// application name "orsan-monitor". Never null; check PQstatus.
+PgConnPtr ConnectToServer(const std::string& conninfo);
+
+// The connection's error text, trimmed, without passwords.
+std::string ConnectionError(PGconn* connection, const std::string& conninfo);
+
+}  // namespace orsan::store

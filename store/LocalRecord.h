@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orsan::store {
+
+inline constexpr int kStoreSensors = 6;
+inline constexpr int kStoreValues = 10;  // per sensor, in the order of the server's columns
+
+using SensorMask = std::bitset<kStoreSensors>;  // bit n-1: sensor n is configured
+
+// One row of the local table `data` as the forwarder reads it: its rowid,
+// the instant and every sensor's ten values (null where the cell is NULL).
+struct LocalRecord {
+    int64_t rowId = 0;
+    int64_t time = 0;  // seconds since 1970-01-01 UTC
+    int milliseconds = 0;
+    std::array<double, kStoreSensors * kStoreValues> values{};
+    std::bitset<kStoreSensors * kStoreValues> isNull;
+};
+
+// "2026-12-07 09:36:08.123+00": the instant as PostgreSQL reads a timestamptz.
+std::string FormatServerTime(int64_t seconds, int milliseconds);
+
+// Appends text as one COPY text field: backslash, tab, newline and carriage
+// return escaped.
+void AppendCopyField(std::string& out, std::string_view text);
+
+// Appends the COPY text rows (station, time, sensor, ten values) of every
+// configured sensor of every record.
+void AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask sensors,
+                            const std::string& station, std::string& out);
+
+}  // namespace orsan::store

@@ -1,0 +1,235 @@
+#include "LocalRecordSource.h"
+
+#include <charconv>
+#include <filesystem>
+
+namespace orsan::store {
+
+namespace {
+
+// A slot's columns in the order of the server's value columns.
+constexpr const char* kSlotStems[kStoreValues] = {"Temp", "Xacc", "Yacc",  "Zacc",  "Xvel",
+                                                  "Yvel", "Zvel", "Xdisp", "Ydisp", "Zdisp"};
+
+std::string ReadSql() {
+    std::string sql = "SELECT rowid, Time, msTime";
+    for (int slot = 1; slot <= kStoreSensors; ++slot)
+        for (const char* stem : kSlotStems) sql += ", " + std::string(stem) + std::to_string(slot);
+    return sql + " FROM data WHERE rowid > ? ORDER BY rowid LIMIT ?";
+}
+
+// Waits this long for the record writer's lock instead of failing at once.
+constexpr int kBusyTimeoutMs = 5000;
+
+}  // namespace
+
+LocalRecordSource::LocalRecordSource(std::string databasePath) : path_(std::move(databasePath)) {}
+
+LocalRecordSource::~LocalRecordSource() {
+    Close();
+}
+
+void LocalRecordSource::Close() {
+    read_.reset();
+    count_.reset();
+    alarms_.reset();
+    if (db_) sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+bool LocalRecordSource::Fail(const std::string& what) {
+    error_ =
+        "本地数据库 " + path_ + ": " + what + (db_ ? std::string(": ") + sqlite3_errmsg(db_) : "");
+    Close();
+    return false;
+}
+
+LocalRecordSource::Statement LocalRecordSource::Prepare(const std::string& sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    return Statement(statement);
+}
+
+bool LocalRecordSource::Open() {
+    Close();
+    error_.clear();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path_, ec)) return false;
+    // Read-write without create: the file is the record writer's to make.
+    if (sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK)
+        return Fail("无法打开");
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    Statement hasData = Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name='data'");
+    if (!hasData) return Fail("无法读取");
+    const int step = sqlite3_step(hasData.get());
+    hasData.reset();
+    if (step == SQLITE_DONE) {
+        Close();
+        return false;
+    }
+    if (step != SQLITE_ROW) return Fail("无法读取");
+    if (sqlite3_exec(db_,
+                     "CREATE TABLE IF NOT EXISTS store_position (target TEXT PRIMARY KEY, "
+                     "row_id INTEGER NOT NULL, time INTEGER NOT NULL, ms INTEGER NOT NULL)",
+                     nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Fail("无法建立位置表");
+    read_ = Prepare(ReadSql());
+    count_ = Prepare("SELECT count(*) FROM data WHERE rowid > ?");
+    if (!read_ || !count_) return Fail("表 data 的列不符");
+    return true;
+}
+
+bool LocalRecordSource::StillMatches(const char* table, const ForwardPosition& position) {
+    if (position.rowId == 0) return true;
+    Statement check =
+        Prepare("SELECT Time, msTime FROM " + std::string(table) + " WHERE rowid = ?");
+    if (!check) return false;
+    sqlite3_bind_int64(check.get(), 1, position.rowId);
+    return sqlite3_step(check.get()) == SQLITE_ROW &&
+           sqlite3_column_int64(check.get(), 0) == position.time &&
+           sqlite3_column_int(check.get(), 1) == position.milliseconds;
+}
+
+std::optional<ForwardPosition> LocalRecordSource::LoadPosition(const std::string& target,
+                                                               const char* table) {
+    if (!db_) return std::nullopt;
+    Statement load = Prepare("SELECT row_id, time, ms FROM store_position WHERE target = ?");
+    if (!load) {
+        Fail("无法读取位置");
+        return std::nullopt;
+    }
+    sqlite3_bind_text(load.get(), 1, target.c_str(), int(target.size()), SQLITE_TRANSIENT);
+    ForwardPosition position;
+    const int step = sqlite3_step(load.get());
+    if (step == SQLITE_ROW) {
+        position.rowId = sqlite3_column_int64(load.get(), 0);
+        position.time = sqlite3_column_int64(load.get(), 1);
+        position.milliseconds = sqlite3_column_int(load.get(), 2);
+    } else if (step != SQLITE_DONE) {
+        Fail("无法读取位置");
+        return std::nullopt;
+    }
+    if (!StillMatches(table, position)) position = ForwardPosition{};
+    return position;
+}
+
+bool LocalRecordSource::SavePosition(const std::string& target, const ForwardPosition& position) {
+    if (!db_) return false;
+    Statement save = Prepare(
+        "INSERT INTO store_position (target, row_id, time, ms) VALUES (?, ?, ?, ?) "
+        "ON CONFLICT (target) DO UPDATE SET row_id = excluded.row_id, time = excluded.time, "
+        "ms = excluded.ms");
+    if (!save) return Fail("无法保存位置");
+    sqlite3_bind_text(save.get(), 1, target.c_str(), int(target.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int64(save.get(), 2, position.rowId);
+    sqlite3_bind_int64(save.get(), 3, position.time);
+    sqlite3_bind_int(save.get(), 4, position.milliseconds);
+    if (sqlite3_step(save.get()) != SQLITE_DONE) return Fail("无法保存位置");
+    return true;
+}
+
+bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
+                                  std::vector<LocalRecord>* records) {
+    records->clear();
+    if (!db_) return false;
+    if (!StillMatches("data", position)) position = ForwardPosition{};
+    sqlite3_stmt* read = read_.get();
+    sqlite3_reset(read);
+    sqlite3_bind_int64(read, 1, position.rowId);
+    sqlite3_bind_int(read, 2, limit);
+    int step;
+    while ((step = sqlite3_step(read)) == SQLITE_ROW) {
+        LocalRecord& record = records->emplace_back();
+        record.rowId = sqlite3_column_int64(read, 0);
+        record.time = sqlite3_column_int64(read, 1);
+        record.milliseconds = sqlite3_column_int(read, 2);
+        for (int v = 0; v < kStoreSensors * kStoreValues; ++v) {
+            if (sqlite3_column_type(read, 3 + v) == SQLITE_NULL)
+                record.isNull.set(size_t(v));
+            else
+                record.values[size_t(v)] = sqlite3_column_double(read, 3 + v);
+        }
+    }
+    sqlite3_reset(read);
+    if (step != SQLITE_DONE) return Fail("读取记录失败");
+    return true;
+}
+
+std::optional<int64_t> LocalRecordSource::CountAfter(const ForwardPosition& position) {
+    if (!db_) return std::nullopt;
+    sqlite3_stmt* count = count_.get();
+    sqlite3_reset(count);
+    sqlite3_bind_int64(count, 1, position.rowId);
+    std::optional<int64_t> rows;
+    if (sqlite3_step(count) == SQLITE_ROW) rows = sqlite3_column_int64(count, 0);
+    sqlite3_reset(count);
+    if (!rows) Fail("计数失败");
+    return rows;
+}
+
+bool LocalRecordSource::HasAlarmTable() {
+    if (!db_) return false;
+    Statement has = Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name='alarm'");
+    return has && sqlite3_step(has.get()) == SQLITE_ROW;
+}
+
+bool LocalRecordSource::ReadAlarmsAfter(ForwardPosition& position, int limit,
+                                        const std::string& station, std::string* copyText,
+                                        int* count) {
+    *count = 0;
+    if (!db_) return false;
+    if (!alarms_) {
+        alarms_ = Prepare(
+            "SELECT rowid, Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm "
+            "WHERE rowid > ? ORDER BY rowid LIMIT ?");
+        if (!alarms_) return Fail("报警表 alarm 的列不符");
+    }
+    if (!StillMatches("alarm", position)) position = ForwardPosition{};
+    sqlite3_stmt* read = alarms_.get();
+    sqlite3_reset(read);
+    sqlite3_bind_int64(read, 1, position.rowId);
+    sqlite3_bind_int(read, 2, limit);
+    auto text = [read](int column) {
+        const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(read, column));
+        return std::string_view(chars ? chars : "");
+    };
+    int step;
+    while ((step = sqlite3_step(read)) == SQLITE_ROW) {
+        position = {sqlite3_column_int64(read, 0), sqlite3_column_int64(read, 1),
+                    sqlite3_column_int(read, 2)};
+        std::string& out = *copyText;
+        AppendCopyField(out, station);
+        out += '\t' + FormatServerTime(position.time, position.milliseconds) + '\t';
+        out += std::to_string(sqlite3_column_int(read, 3)) + '\t';
+        // Axis and kind are part of the key: an empty text rather than NULL.
+        AppendCopyField(out, text(4));
+        out += '\t';
+        if (sqlite3_column_type(read, 5) == SQLITE_NULL) {
+            out += "\\N";
+        } else {
+            char value[32];
+            const auto written =
+                std::to_chars(value, value + sizeof value, sqlite3_column_double(read, 5));
+            out.append(value, written.ptr);
+        }
+        out += '\t';
+        AppendCopyField(out, text(6));
+        out += '\t';
+        AppendCopyField(out, text(7));
+        out += '\t';
+        out += sqlite3_column_type(read, 8) == SQLITE_NULL ? "\\N"
+               : sqlite3_column_int(read, 8) != 0          ? "t"
+                                                           : "f";
+        out += '\n';
+        ++*count;
+    }
+    sqlite3_reset(read);
+    if (step != SQLITE_DONE) return Fail("读取报警记录失败");
+    return true;
+}
+
+}  // namespace orsan::store

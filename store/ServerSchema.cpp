@@ -1,0 +1,110 @@
+#include "ServerSchema.h"
+
+#include <algorithm>
+#include <set>
+
+#include "PgSession.h"
+
+namespace orsan::store {
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+}  // namespace
+
+std::string ServerTable::ColumnList() const {
+    std::vector<std::string> names;
+    for (const auto& column : columns) names.push_back(column.first);
+    return Joined(names);
+}
+
+std::string ServerTable::KeyList() const {
+    return "(" + Joined(key) + ")";
+}
+
+std::string ServerTable::CreateSql() const {
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + name + " (";
+    for (const auto& [column, type] : columns) sql += column + " " + type + ", ";
+    return sql + "primary key " + KeyList() + ")";
+}
+
+const ServerTable& ReadingsTable() {
+    static const ServerTable table = [] {
+        ServerTable t{"readings",
+                      {{"station", "text"}, {"time", "timestamptz"}, {"sensor", "smallint"}},
+                      {"station", "time", "sensor"}};
+        for (const char* column : kReadingValueColumns) t.columns.push_back({column, "real"});
+        return t;
+    }();
+    return table;
+}
+
+const ServerTable& AlarmEventsTable() {
+    static const ServerTable table{"alarm_events",
+                                   {{"station", "text"},
+                                    {"time", "timestamptz"},
+                                    {"sensor", "smallint"},
+                                    {"axis", "text"},
+                                    {"value", "real"},
+                                    {"zone", "text"},
+                                    {"kind", "text"},
+                                    {"ack", "boolean"}},
+                                   {"station", "time", "sensor", "axis", "kind"}};
+    return table;
+}
+
+std::string EnsureTable(PgSession& session, const ServerTable& table) {
+    bool exists = false;
+    const std::string problem = CheckTable(session, table, &exists);
+    if (!problem.empty() || exists) return problem;
+    const PgOutcome outcome = session.Exec(table.CreateSql());
+    if (!outcome.ok) return "无法在服务器上建立表 " + table.name + ": " + outcome.message;
+    return {};
+}
+
+std::string CheckTable(PgSession& session, const ServerTable& table, bool* exists) {
+    *exists = false;
+    PgOutcome outcome;
+    const PgResultPtr found =
+        session.Query("SELECT to_regclass($1) IS NOT NULL", {table.name}, &outcome);
+    if (!outcome.ok) return "无法读取服务器的表: " + outcome.message;
+    if (std::string(PQgetvalue(found.get(), 0, 0)) != "t") return {};
+    *exists = true;
+
+    const PgResultPtr columns = session.Query(
+        "SELECT attname FROM pg_attribute WHERE attrelid = $1::regclass AND attnum > 0 "
+        "AND NOT attisdropped",
+        {table.name}, &outcome);
+    if (!outcome.ok) return "无法读取服务器表 " + table.name + " 的列: " + outcome.message;
+    std::set<std::string> present;
+    for (int r = 0; r < PQntuples(columns.get()); ++r)
+        present.insert(PQgetvalue(columns.get(), r, 0));
+    std::vector<std::string> missing;
+    for (const auto& column : table.columns)
+        if (!present.count(column.first)) missing.push_back(column.first);
+    const std::string foreign = "服务器上已有的表 " + table.name + " 不是本站建立的，";
+    if (!missing.empty()) return foreign + "缺少列: " + Joined(missing) + "；不向其写入";
+
+    // Without this key a re-sent batch would double its rows.
+    std::vector<std::string> sortedKey = table.key;
+    std::sort(sortedKey.begin(), sortedKey.end());
+    std::string keyArray;
+    for (const std::string& column : sortedKey) keyArray += (keyArray.empty() ? "{" : ",") + column;
+    const PgResultPtr key = session.Query(
+        "SELECT 1 FROM pg_index i WHERE i.indrelid = $1::regclass AND i.indisunique "
+        "AND i.indpred IS NULL AND i.indnkeyatts = $3::int AND (SELECT array_agg(a.attname::text "
+        "ORDER BY a.attname) FROM pg_attribute a WHERE a.attrelid = i.indrelid "
+        "AND a.attnum = ANY(i.indkey)) = $2::text[]",
+        {table.name, keyArray + "}", std::to_string(sortedKey.size())}, &outcome);
+    if (!outcome.ok) return "无法读取服务器表 " + table.name + " 的键: " + outcome.message;
+    if (PQntuples(key.get()) == 0)
+        return foreign + "缺少唯一键 " + table.KeyList() + "；不向其写入";
+    return {};
+}
+
+}  // namespace orsan::store

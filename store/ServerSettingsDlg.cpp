@@ -1,0 +1,116 @@
+#include "ServerSettingsDlg.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "Conninfo.h"
+#include "EnterEscapeFilter.h"
+
+namespace orsan {
+
+ServerSettingsDlg::ServerSettingsDlg(const QString& configPath, QWidget* parent)
+    : QDialog(parent), config_(configPath) {
+    setWindowTitle(QStringLiteral("数据服务器设置"));
+    ConsumeEnterEscape(this);
+    const ServerSettings loaded = LoadServerSettings(config_);
+
+    conninfoEdit_ = new QLineEdit(loaded.conninfo, this);
+    conninfoEdit_->setObjectName(QStringLiteral("conninfo"));
+    conninfoEdit_->setPlaceholderText(
+        QStringLiteral("host=服务器 port=5432 dbname=plant user=station sslmode=prefer"));
+    conninfoEdit_->setMinimumWidth(conninfoEdit_->fontMetrics().averageCharWidth() * 80);
+    stationEdit_ = new QLineEdit(loaded.station, this);
+    stationEdit_->setObjectName(QStringLiteral("station"));
+    stationEdit_->setPlaceholderText(DefaultStationName());
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("连接字符串:"), conninfoEdit_);
+    form->addRow(QStringLiteral("本站名称:"), stationEdit_);
+    auto* hint = new QLabel(
+        QStringLiteral("密码不要写在连接字符串中：请放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"
+                       "连接字符串留空则不向服务器发送。"),
+        this);
+    hint->setWordWrap(true);
+    answer_ = new QLabel(this);
+    answer_->setObjectName(QStringLiteral("answer"));
+    answer_->setWordWrap(true);
+    answer_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    answer_->setMinimumHeight(answer_->fontMetrics().height() * 5);
+
+    testButton_ = new QPushButton(QStringLiteral("测试连接"), this);
+    saveButton_ = new QPushButton(QStringLiteral("保存"), this);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    for (QPushButton* b : {testButton_, saveButton_, cancel}) b->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(testButton_);
+    buttons->addStretch();
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(hint);
+    layout->addWidget(answer_);
+    layout->addLayout(buttons);
+
+    connect(testButton_, &QPushButton::clicked, this, &ServerSettingsDlg::StartTest);
+    connect(saveButton_, &QPushButton::clicked, this, &ServerSettingsDlg::Save);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(&probe_, &QFutureWatcher<store::ServerAnswer>::finished, this,
+            [this] { ShowAnswer(probe_.result()); });
+}
+
+ServerSettingsDlg::~ServerSettingsDlg() {
+    // The probe finishes on its own in the thread pool; its answer is dropped.
+    probe_.disconnect(this);
+}
+
+ServerSettings ServerSettingsDlg::Settings() const {
+    ServerSettings settings;
+    settings.conninfo = conninfoEdit_->text().trimmed();
+    settings.station = stationEdit_->text().trimmed();
+    if (settings.station.isEmpty()) settings.station = DefaultStationName();
+    return settings;
+}
+
+void ServerSettingsDlg::StartTest() {
+    const std::string conninfo = conninfoEdit_->text().trimmed().toStdString();
+    testButton_->setEnabled(false);
+    answer_->setStyleSheet(QString());
+    answer_->setText(QStringLiteral("正在连接 %1 …")
+                         .arg(QString::fromStdString(store::ShownConninfo(conninfo))));
+    probe_.setFuture(QtConcurrent::run([conninfo] { return store::ProbeServer(conninfo); }));
+}
+
+void ServerSettingsDlg::ShowAnswer(const store::ServerAnswer& answer) {
+    testButton_->setEnabled(true);
+    answer_->setStyleSheet(answer.ok ? QStringLiteral("color: rgb(0, 128, 0);")
+                                     : QStringLiteral("color: rgb(255, 0, 0);"));
+    answer_->setText(QString::fromStdString(answer.text));
+}
+
+void ServerSettingsDlg::Save() {
+    ServerSettings settings = Settings();
+    if (store::HasPassword(settings.conninfo.toStdString())) {
+        answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+        answer_->setText(
+            QStringLiteral("连接字符串中含有密码，未保存：Config.ini 不保存密码，"
+                           "请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"));
+        return;
+    }
+    // An empty name is kept empty in the file, so it follows the host name.
+    settings.station = stationEdit_->text().trimmed();
+    if (!SaveServerSettings(config_, settings)) {
+        answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+        answer_->setText(QStringLiteral("无法写入 %1").arg(config_.Path()));
+        return;
+    }
+    accept();
+}
+
+}  // namespace orsan

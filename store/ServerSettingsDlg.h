@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+#include <QFutureWatcher>
+
+#include "IniFile.h"
+#include "ServerProbe.h"
+#include "ServerSettings.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace orsan {
+
+// Edits the [SERVER] section of Config.ini: the connection string and the
+// station's name. "测试连接" asks the server on a worker thread and shows
+// its answer; "保存" writes both keys and accepts.
+class ServerSettingsDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit ServerSettingsDlg(const QString& configPath, QWidget* parent = nullptr);
+    ~ServerSettingsDlg() override;
+
+    ServerSettings Settings() const;
+
+    QLineEdit* ConninfoEdit() const { return conninfoEdit_; }
+    QLineEdit* StationEdit() const { return stationEdit_; }
+    QPushButton* TestButton() const { return testButton_; }
+    QPushButton* SaveButton() const { return saveButton_; }
+    QLabel* Answer() const { return answer_; }
+
+private:
+    void StartTest();
+    void ShowAnswer(const store::ServerAnswer& answer);
+    void Save();
+
+    INIFILE config_;
+    QLineEdit* conninfoEdit_;
+    QLineEdit* stationEdit_;
+    QPushButton* testButton_;
+    QPushButton* saveButton_;
+    QLabel* answer_;
+    QFutureWatcher<store::ServerAnswer> probe_;
+};
+
+}  // namespace orsan

@@ -1,0 +1,274 @@
+#include "StoreForwarder.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "Conninfo.h"
+#include "LocalRecordSource.h"
+#include "PgSession.h"
+#include "RowsUpload.h"
+#include "ServerSchema.h"
+
+namespace orsan::store {
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+// Local rows read and formatted at a time within one COPY.
+constexpr int kReadChunk = 500;
+// Alarm events sent at a time.
+constexpr int kAlarmBatch = 1000;
+}  // namespace
+
+StoreForwarder::StoreForwarder(StoreForwarderOptions options)
+    : options_(std::move(options)), sensors_(options_.sensors) {
+    status_.state = StoreState::Connecting;
+    thread_ = std::thread([this] {
+        Run();
+        finished_ = true;
+    });
+}
+
+StoreForwarder::~StoreForwarder() {
+    Stop();
+}
+
+void StoreForwarder::RequestStop(std::chrono::milliseconds drain) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!stopRequested_) {
+            stopRequested_ = true;
+            drainDeadline_ = Clock::now() + drain;
+        }
+    }
+    wake_.notify_all();
+}
+
+void StoreForwarder::Stop(std::chrono::milliseconds drain) {
+    RequestStop(drain);
+    if (thread_.joinable()) thread_.join();
+}
+
+void StoreForwarder::Wake() {
+    {
+        std::lock_guard lock(mutex_);
+        woken_ = true;
+    }
+    wake_.notify_all();
+}
+
+void StoreForwarder::SetSensors(SensorMask sensors) {
+    std::lock_guard lock(mutex_);
+    sensors_ = sensors;
+}
+
+StoreStatus StoreForwarder::Status() const {
+    std::lock_guard lock(mutex_);
+    return status_;
+}
+
+bool StoreForwarder::Stopping() const {
+    std::lock_guard lock(mutex_);
+    return stopRequested_;
+}
+
+bool StoreForwarder::WaitFor(Clock::duration duration) {
+    std::unique_lock lock(mutex_);
+    wake_.wait_for(lock, duration, [this] { return stopRequested_ || woken_; });
+    woken_ = false;
+    return !stopRequested_;
+}
+
+void StoreForwarder::Publish(const std::function<bool(StoreStatus&)>& change) {
+    StoreStatus copy;
+    bool tell;
+    {
+        std::lock_guard lock(mutex_);
+        tell = change(status_);
+        copy = status_;
+    }
+    if (tell && options_.onChange) options_.onChange(copy);
+    if (options_.onProgress) options_.onProgress(copy);
+}
+
+void StoreForwarder::Run() {
+    LocalRecordSource local(options_.databasePath);
+    // The position belongs to this station on this server; known before the
+    // first connection, so the backlog shows while the server is away.
+    const std::string target = options_.station + "@" + ShownConninfo(options_.conninfo);
+    std::unique_ptr<PgSession> session;
+    ForwardPosition position;
+    bool positionLoaded = false;
+    const std::string alarmTarget = target + "#alarm_events";
+    ForwardPosition alarmPosition;
+    bool alarmsReady = false;  // alarm_events checked and the position loaded
+    auto backoff = options_.firstRetry;
+    std::vector<LocalRecord> records;
+
+    auto sensors = [this] {
+        std::lock_guard lock(mutex_);
+        return sensors_;
+    };
+    // Drops the connection, tells a new error once, waits the back-off.
+    auto failAndWait = [&](const std::string& error) {
+        session.reset();
+        Publish([&](StoreStatus& s) {
+            const bool news = s.state != StoreState::Retrying || s.lastError != error;
+            s.state = StoreState::Retrying;
+            s.lastError = error;
+            return news;
+        });
+        const bool goOn = WaitFor(backoff);
+        backoff = std::min(backoff * 2, options_.lastRetry);
+        return goOn;
+    };
+    auto countBacklog = [&] {
+        const std::optional<int64_t> pending =
+            local.IsOpen() ? local.CountAfter(position) : std::optional<int64_t>(0);
+        if (!pending) return false;
+        const int64_t rows = *pending * int64_t(sensors().count());
+        Publish([&](StoreStatus& s) {
+            s.backlog = rows;
+            return false;
+        });
+        return true;
+    };
+
+    for (;;) {
+        if (!local.IsOpen()) {
+            positionLoaded = false;
+            // No file or no table `data` yet is no error: nothing to send.
+            if (!local.Open() && !local.Error().empty()) {
+                if (!failAndWait(local.Error())) break;
+                continue;
+            }
+        }
+        if (local.IsOpen() && !positionLoaded) {
+            const auto loaded = local.LoadPosition(target);
+            if (!loaded) {
+                if (!failAndWait(local.Error())) break;
+                continue;
+            }
+            position = *loaded;
+            positionLoaded = true;
+        }
+        if (!countBacklog()) {
+            if (!failAndWait(local.Error())) break;
+            continue;
+        }
+
+        if (!session) {
+            if (Stopping()) break;
+            session = std::make_unique<PgSession>(options_.conninfo);
+            const std::string error =
+                session->Connected() ? EnsureTable(*session, ReadingsTable()) : session->Error();
+            if (!error.empty()) {
+                if (!failAndWait(error)) break;
+                continue;
+            }
+            const std::string server = session->ServerIdentity();
+            backoff = options_.firstRetry;
+            alarmsReady = false;
+            Publish([&](StoreStatus& s) {
+                s.state = StoreState::Connected;
+                s.lastError.clear();
+                s.server = server;
+                return true;
+            });
+        }
+
+        // Alarm events first: few, and wanted soon.
+        if (local.IsOpen() && local.HasAlarmTable()) {
+            if (!alarmsReady) {
+                const std::string problem = EnsureTable(*session, AlarmEventsTable());
+                const auto loaded =
+                    problem.empty() ? local.LoadPosition(alarmTarget, "alarm") : std::nullopt;
+                if (!loaded) {
+                    if (!failAndWait(problem.empty() ? local.Error() : problem)) break;
+                    continue;
+                }
+                alarmPosition = *loaded;
+                alarmsReady = true;
+            }
+            ForwardPosition next = alarmPosition;
+            std::string alarmText;
+            int events = 0;
+            if (!local.ReadAlarmsAfter(next, kAlarmBatch, options_.station, &alarmText, &events)) {
+                if (!failAndWait(local.Error())) break;
+                continue;
+            }
+            if (events > 0) {
+                const PgOutcome sent = UploadRows(*session, AlarmEventsTable(), alarmText);
+                if (!sent.ok) {
+                    if (!failAndWait("服务器拒绝写入报警: " + sent.message)) break;
+                    continue;
+                }
+                alarmPosition = next;
+                if (!local.SavePosition(alarmTarget, alarmPosition)) {
+                    if (!failAndWait(local.Error())) break;
+                    continue;
+                }
+            }
+        }
+
+        // The first rows before any COPY: an idle station sends nothing.
+        records.clear();
+        if (local.IsOpen() && !local.ReadAfter(position, kReadChunk, &records)) {
+            if (!failAndWait(local.Error())) break;
+            continue;
+        }
+        if (records.empty()) {
+            if (Stopping()) break;
+            // Woken by a stop too: rows written since are looked for once more.
+            WaitFor(options_.idleCheck);
+            continue;
+        }
+        {
+            std::lock_guard lock(mutex_);
+            if (stopRequested_ && Clock::now() >= drainDeadline_) break;
+        }
+        const SensorMask batchSensors = sensors();
+        ForwardPosition cursor = position;
+        int recordsInBatch = 0;
+        bool readFirst = true;
+        std::string abortReason;
+        // Rows are read and formatted in chunks while the server parses
+        // the ones before.
+        auto nextRows = [&](std::string& out) {
+            if (!readFirst) {
+                if (recordsInBatch >= options_.batchRecords) return false;
+                const int limit = std::min(kReadChunk, options_.batchRecords - recordsInBatch);
+                if (!local.ReadAfter(cursor, limit, &records)) {
+                    abortReason = local.Error();
+                    return false;
+                }
+                if (records.empty()) return false;
+            }
+            readFirst = false;
+            AppendReadingsCopyText(records, batchSensors, options_.station, out);
+            const LocalRecord& last = records.back();
+            cursor = ForwardPosition{last.rowId, last.time, last.milliseconds};
+            recordsInBatch += int(records.size());
+            return true;
+        };
+        const PgOutcome sent =
+            UploadRowsStreamed(*session, ReadingsTable(), nextRows, &abortReason);
+        if (!sent.ok) {
+            if (!failAndWait(abortReason.empty() ? "服务器拒绝写入: " + sent.message : abortReason))
+                break;
+            continue;
+        }
+        position = cursor;
+        const int64_t rows = int64_t(recordsInBatch) * int64_t(batchSensors.count());
+        Publish([&](StoreStatus& s) {
+            s.forwardedRows += rows;
+            return false;
+        });
+        // Should this fail, the batch is sent again later and skipped there.
+        if (!local.SavePosition(target, position)) {
+            if (!failAndWait(local.Error())) break;
+        }
+    }
+}
+
+}  // namespace orsan::store

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "LocalRecord.h"
+
+namespace orsan::store {
+
+enum class StoreState {
+    NotConfigured,  // no server in Config.ini
+    Connecting,     // first attempt under way
+    Connected,      // connected, forwarding or waiting for rows
+    Retrying,       // the last attempt failed; the next one follows the back-off
+};
+
+struct StoreStatus {
+    StoreState state = StoreState::NotConfigured;
+    std::string lastError;      // why the last attempt failed (no password in it)
+    int64_t backlog = -1;       // server rows not yet confirmed; -1 until first counted
+    int64_t forwardedRows = 0;  // server rows confirmed since start
+    std::string server;         // "host:port/dbname" once connected
+};
+
+struct StoreForwarderOptions {
+    std::string conninfo;
+    std::string station;
+    std::string databasePath;  // DataRecord.db
+    SensorMask sensors;        // the configured sensors (address not 0.0.0.0)
+    std::chrono::milliseconds firstRetry{1000};
+    std::chrono::milliseconds lastRetry{30000};
+    // How long an idle forwarder waits before looking for new rows unless woken.
+    std::chrono::milliseconds idleCheck{1000};
+    int batchRecords = 5000;  // local rows per COPY
+    // Told once per change: connected, or a new error text. Called on the
+    // forwarder's thread.
+    std::function<void(const StoreStatus&)> onChange;
+    // Told every update, also backlog counts (on the forwarder's thread).
+    std::function<void(const StoreStatus&)> onProgress;
+};
+
+// Sends every local row that the server has not confirmed, on its own
+// thread, in batches: one COPY per batch, the position saved locally only
+// after the server committed. A batch sent again (the answer to the last
+// one was lost) meets the server's key and is inserted with conflicts
+// ignored, so no row ever doubles. While the server is away it retries with
+// a back-off from 1 s doubling to 30 s. Nothing here blocks its owner except
+// Stop, which waits at most the drain time plus one batch.
+class StoreForwarder {
+public:
+    explicit StoreForwarder(StoreForwarderOptions options);
+    ~StoreForwarder();  // Stop(5 s)
+    StoreForwarder(const StoreForwarder&) = delete;
+    StoreForwarder& operator=(const StoreForwarder&) = delete;
+
+    static constexpr std::chrono::milliseconds kDrainOnStop{5000};
+
+    // Lets the thread send what is left for up to `drain`, then ends it.
+    void Stop(std::chrono::milliseconds drain = kDrainOnStop);
+    // The same without waiting: Finished() tells when the thread is done,
+    // and the destructor still joins it.
+    void RequestStop(std::chrono::milliseconds drain);
+    bool Finished() const { return finished_; }
+    // New rows were written: look now instead of at the next idle check.
+    void Wake();
+    void SetSensors(SensorMask sensors);
+    StoreStatus Status() const;
+
+private:
+    void Run();
+    bool WaitFor(std::chrono::steady_clock::duration duration);  // false once stopping
+    bool Stopping() const;
+    // `change` returns true when the change is news for onChange.
+    void Publish(const std::function<bool(StoreStatus&)>& change);
+
+    StoreForwarderOptions options_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stopRequested_ = false;
+    bool woken_ = false;
+    std::chrono::steady_clock::time_point drainDeadline_;
+    SensorMask sensors_;
+    StoreStatus status_;
+    std::atomic<bool> finished_{false};
+    std::thread thread_;
+};
+
+}  // namespace orsan::store

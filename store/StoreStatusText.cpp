@@ -1,0 +1,34 @@
+#include "StoreStatusText.h"
+
+namespace orsan {
+
+namespace {
+QString BacklogText(const store::StoreStatus& status) {
+    if (status.backlog < 0) return QString();
+    return QStringLiteral(" · 待发送 %1 行").arg(status.backlog);
+}
+}  // namespace
+
+QString StoreStatusLine(const store::StoreStatus& status) {
+    switch (status.state) {
+        case store::StoreState::NotConfigured:
+            return QStringLiteral("服务器: 未配置");
+        case store::StoreState::Connecting:
+            return QStringLiteral("服务器: 连接中") + BacklogText(status);
+        case store::StoreState::Connected:
+            return QStringLiteral("服务器: 已连接") + BacklogText(status);
+        case store::StoreState::Retrying:
+            return QStringLiteral("服务器: 重试中") + BacklogText(status);
+    }
+    return QString();
+}
+
+QString StoreChangeMessage(const store::StoreStatus& status) {
+    if (status.state == store::StoreState::Connected)
+        return QStringLiteral("server: connected to %1").arg(QString::fromStdString(status.server));
+    return QStringLiteral("server: %1 (retrying, backlog %2 rows)")
+        .arg(QString::fromStdString(status.lastError))
+        .arg(status.backlog < 0 ? 0 : status.backlog);
+}
+
+}  // namespace orsan

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include "StoreForwarder.h"
+
+namespace orsan {
+
+// The window's one-line server state: "服务器: 已连接 · 待发送 N 行",
+// "服务器: 重试中 · 待发送 N 行" (the error goes to the tool tip) or
+// "服务器: 未配置".
+QString StoreStatusLine(const store::StoreStatus& status);
+
+// The standard-error line of a change: connected, or a new error.
+QString StoreChangeMessage(const store::StoreStatus& status);
+
+}  // namespace orsan

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "IniFile.h"
+#include "PgCluster.h"
+#include "ServerSettingsDlg.h"
+#include "StationConfig.h"
+#include "TempDir.h"
+
+namespace orsan {
+namespace {
+
+class ServerSettingsDialog : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { cluster_ = std::make_unique<test::PgCluster>(); }
+    static void TearDownTestSuite() { cluster_.reset(); }
+
+    QString ConfigFile() const { return QString::fromStdString(folder_.File("Config.ini")); }
+
+    // Presses "测试连接" and waits for the answer from the worker thread.
+    QString TestConnection(ServerSettingsDlg& dialog, const std::string& conninfo) {
+        dialog.ConninfoEdit()->setText(QString::fromStdString(conninfo));
+        QTest::mouseClick(dialog.TestButton(), Qt::LeftButton);
+        EXPECT_FALSE(dialog.TestButton()->isEnabled()) << "one test at a time";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.TestButton()->isEnabled(); }, 30000));
+        return dialog.Answer()->text();
+    }
+
+    static std::unique_ptr<test::PgCluster> cluster_;
+    test::TempDir folder_;
+};
+
+std::unique_ptr<test::PgCluster> ServerSettingsDialog::cluster_;
+
+TEST_F(ServerSettingsDialog, TestConnectionShowsTheServersAnswer) {
+    ServerSettingsDlg dialog(ConfigFile());
+    dialog.show();
+    const std::string port = std::to_string(cluster_->Port());
+    struct Case {
+        std::string conninfo;
+        std::vector<std::string> fragments;
+    } const cases[] = {
+        {cluster_->Conninfo(),
+         {"连接成功: PostgreSQL 15", "数据库 postgres", "用户 postgres", "127.0.0.1:" + port,
+          "表 readings 尚不存在"}},
+        {cluster_->Conninfo("absent_plant") + " password=topsecret",
+         {"连接失败", "\"absent_plant\" does not exist"}},
+        {"host=127.0.0.1 port=1 dbname=x", {"连接失败", "127.0.0.1", "port 1"}},
+        {"   ", {"未填写连接字符串"}},
+        {"host=127.0.0.1 port='1", {"连接失败"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.conninfo);
+        const std::string answer = TestConnection(dialog, c.conninfo).toStdString();
+        for (const std::string& fragment : c.fragments)
+            EXPECT_NE(answer.find(fragment), std::string::npos) << answer;
+        EXPECT_EQ(answer.find("topsecret"), std::string::npos) << answer;
+    }
+}
+
+TEST_F(ServerSettingsDialog, SaveWritesTheServerSectionAndAnEmptyNameFollowsTheHost) {
+    {
+        ServerSettingsDlg dialog(ConfigFile());
+        EXPECT_EQ(dialog.ConninfoEdit()->text(), "");
+        dialog.ConninfoEdit()->setText("  host=db.plant dbname=plant user=line  ");
+        dialog.StationEdit()->setText("");
+        QTest::mouseClick(dialog.SaveButton(), Qt::LeftButton);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.Settings().station, DefaultStationName());
+    }
+    const INIFILE config(ConfigFile());
+    EXPECT_EQ(config.GetString("SERVER", "CONNINFO", "-"), "host=db.plant dbname=plant user=line");
+    EXPECT_EQ(config.GetString("SERVER", "STATION", "-"), "");
+
+    ServerSettingsDlg again(ConfigFile());
+    EXPECT_EQ(again.ConninfoEdit()->text(), "host=db.plant dbname=plant user=line");
+    again.StationEdit()->setText("press-7");
+    // A password is never written to Config.ini.
+    for (const char* withPassword :
+         {"host=db password=pw1", "postgresql://line:pw1@db/plant", "host=db password='a b'"}) {
+        again.ConninfoEdit()->setText(withPassword);
+        QTest::mouseClick(again.SaveButton(), Qt::LeftButton);
+        EXPECT_NE(again.result(), QDialog::Accepted) << withPassword;
+        EXPECT_TRUE(again.Answer()->text().contains("含有密码")) << withPassword;
+        EXPECT_EQ(config.GetString("SERVER", "CONNINFO", "-"),
+                  "host=db.plant dbname=plant user=line");
+    }
+    again.ConninfoEdit()->setText("host=db.plant dbname=plant user=line");
+    QTest::mouseClick(again.SaveButton(), Qt::LeftButton);
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(LoadServerSettings(config).station, "press-7");
+}
+
+}  // namespace
+}  // namespace orsan

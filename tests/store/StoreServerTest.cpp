@@ -1,0 +1,397 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "LocalRecordSource.h"
+#include "PgCluster.h"
+#include "PgSession.h"
+#include "RecordDatabase.h"
+#include "RowsUpload.h"
+#include "ServerSchema.h"
+#include "StoreForwarder.h"
+#include "StoreTestRows.h"
+#include "TempDir.h"
+
+namespace orsan::store {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto kLimit = 60s;
+
+// Every status the forwarder publishes, with a wait for a condition on it.
+class StatusLog {
+public:
+    void OnChange(const StoreStatus& status) {
+        std::lock_guard lock(mutex_);
+        changes_.push_back(status);
+    }
+    void OnProgress(const StoreStatus& status) {
+        {
+            std::lock_guard lock(mutex_);
+            last_ = status;
+            ++updates_;
+            if (status.state == StoreState::Retrying) ++retries_;
+        }
+        changed_.notify_all();
+    }
+    bool WaitUntil(const std::function<bool(const StoreStatus&)>& done) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kLimit, [&] { return done(last_); });
+    }
+    bool WaitForRetries(int count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kLimit, [&] { return retries_ >= count; });
+    }
+    std::vector<StoreStatus> Changes() {
+        std::lock_guard lock(mutex_);
+        return changes_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    StoreStatus last_;
+    int updates_ = 0;
+    int retries_ = 0;
+    std::vector<StoreStatus> changes_;
+};
+
+class StoreServer : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { cluster_ = std::make_unique<test::PgCluster>(); }
+    static void TearDownTestSuite() { cluster_.reset(); }
+
+    void SetUp() override {
+        if (!cluster_->Running()) cluster_->Start();
+        static int counter = 0;
+        database_ = "station_test_" + std::to_string(++counter);
+        Admin("CREATE DATABASE " + database_);
+    }
+
+    static void Admin(const std::string& sql) {
+        PgSession admin(cluster_->Conninfo());
+        ASSERT_TRUE(admin.Connected()) << admin.Error();
+        const PgOutcome outcome = admin.Exec(sql);
+        ASSERT_TRUE(outcome.ok) << outcome.message;
+    }
+
+    std::string Conninfo() const { return cluster_->Conninfo(database_); }
+    QString Folder() const { return QString::fromStdString(local_.Path().string()); }
+
+    StoreForwarderOptions Options(SensorMask sensors, StatusLog& log) const {
+        StoreForwarderOptions options;
+        options.conninfo = Conninfo();
+        options.station = "press-7";
+        options.databasePath = local_.File("DataRecord.db");
+        options.sensors = sensors;
+        options.firstRetry = 20ms;
+        options.lastRetry = 100ms;
+        options.idleCheck = 50ms;
+        options.batchRecords = 4;
+        options.onChange = [&log](const StoreStatus& s) { log.OnChange(s); };
+        options.onProgress = [&log](const StoreStatus& s) { log.OnProgress(s); };
+        return options;
+    }
+
+    // One text per server row: "sensor|epoch ms|ten values", in time and sensor order.
+    std::vector<std::string> ServerRows(const std::string& station = "press-7") const {
+        PgSession session(Conninfo());
+        EXPECT_TRUE(session.Connected()) << session.Error();
+        PgOutcome outcome;
+        const PgResultPtr result = session.Query(
+            "SELECT sensor || '|' || (extract(epoch FROM time) * 1000)::bigint || '|' || "
+            "concat_ws(',', t_shell, acc_x, acc_y, acc_z, vel_x, vel_y, vel_z, disp_x, disp_y, "
+            "disp_z) FROM readings WHERE station = $1 ORDER BY time, sensor",
+            {station}, &outcome);
+        EXPECT_TRUE(outcome.ok) << outcome.message;
+        std::vector<std::string> rows;
+        for (int r = 0; result && r < PQntuples(result.get()); ++r)
+            rows.push_back(PQgetvalue(result.get(), r, 0));
+        return rows;
+    }
+
+    int64_t ServerRowCount() const {
+        PgSession session(Conninfo());
+        PgOutcome outcome;
+        const PgResultPtr result = session.Query("SELECT count(*) FROM readings", {}, &outcome);
+        EXPECT_TRUE(outcome.ok) << outcome.message;
+        return result ? std::stoll(PQgetvalue(result.get(), 0, 0)) : -1;
+    }
+
+    static std::vector<std::string> ExpectedRows(int first, int count, SensorMask sensors) {
+        std::vector<std::string> rows;
+        for (int n = first; n < first + count; ++n)
+            for (int s = 1; s <= kStoreSensors; ++s) {
+                if (!sensors.test(size_t(s - 1))) continue;
+                std::string row =
+                    std::to_string(s) + "|" + std::to_string(test::KnownTimeMs(n)) + "|";
+                for (int k = 0; k < kStoreValues; ++k) {
+                    char value[32];
+                    std::snprintf(value, sizeof value, "%s%g", k ? "," : "",
+                                  double(test::KnownValue(n, s, k)));
+                    row += value;
+                }
+                rows.push_back(row);
+            }
+        return rows;
+    }
+
+    static std::unique_ptr<test::PgCluster> cluster_;
+    std::string database_;
+    test::TempDir local_;
+};
+
+std::unique_ptr<test::PgCluster> StoreServer::cluster_;
+
+const SensorMask kSensors135("010101");  // sensors 1, 3 and 5
+
+TEST_F(StoreServer, ForwardsConfiguredSensorsWithTheirValuesAndTimes) {
+    test::WriteKnownRows(Folder(), 0, 10);
+    StatusLog log;
+    StoreForwarder forwarder(Options(kSensors135, log));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 30; }));
+    forwarder.Stop();
+    EXPECT_EQ(forwarder.Status().backlog, 0);
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 10, kSensors135));
+    ASSERT_FALSE(log.Changes().empty());
+    EXPECT_EQ(log.Changes().front().state, StoreState::Connected);
+}
+
+TEST_F(StoreServer, EveryRowExactlyOnceAcrossAServerStoppedAndStartedMidRun) {
+    StatusLog log;
+    RecordDatabase recorder;
+    ASSERT_TRUE(recorder.Open(Folder()));
+    for (int n = 0; n < 6; ++n) ASSERT_TRUE(recorder.Insert(test::KnownRow(n)));
+    StoreForwarder forwarder(Options(kSensors135, log));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 18; }));
+
+    cluster_->Stop();
+    for (int n = 6; n < 15; ++n) ASSERT_TRUE(recorder.Insert(test::KnownRow(n)));
+    forwarder.Wake();
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+        return s.state == StoreState::Retrying && s.backlog == 27;
+    })) << "recording goes on locally and the backlog shows";
+    cluster_->Start();
+    for (int n = 15; n < 20; ++n) ASSERT_TRUE(recorder.Insert(test::KnownRow(n)));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+        return s.state == StoreState::Connected && s.backlog == 0 && s.forwardedRows == 60;
+    }));
+    forwarder.Stop();
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 20, kSensors135));
+}
+
+TEST_F(StoreServer, ABatchSentAgainNeverDoublesARow) {
+    // The server committed, but its answer was lost: the station still holds
+    // the old position and sends the same rows again, with new ones behind.
+    test::WriteKnownRows(Folder(), 0, 6);
+    LocalRecordSource source(local_.File("DataRecord.db"));
+    ASSERT_TRUE(source.Open());
+    ForwardPosition start;
+    std::vector<LocalRecord> records;
+    ASSERT_TRUE(source.ReadAfter(start, 4, &records));
+    std::string firstFour;
+    AppendReadingsCopyText(records, kSensors135, "press-7", firstFour);
+    ASSERT_TRUE(source.ReadAfter(start, 6, &records));
+    std::string allSix;
+    AppendReadingsCopyText(records, kSensors135, "press-7", allSix);
+
+    PgSession session(Conninfo());
+    ASSERT_TRUE(session.Connected());
+    ASSERT_EQ(EnsureTable(session, ReadingsTable()), "");
+    struct Step {
+        const std::string& text;
+        int rowsAfter;
+    } const steps[] = {{firstFour, 12}, {firstFour, 12}, {allSix, 18}, {allSix, 18}};
+    for (const Step& step : steps) {
+        const PgOutcome outcome = UploadRows(session, ReadingsTable(), step.text);
+        ASSERT_TRUE(outcome.ok) << outcome.message;
+        EXPECT_EQ(ServerRows().size(), size_t(step.rowsAfter));
+    }
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 6, kSensors135));
+
+    // A forwarder without a saved position sends everything again.
+    StatusLog log;
+    StoreForwarder again(Options(kSensors135, log));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 18; }));
+    again.Stop();
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 6, kSensors135));
+}
+
+TEST_F(StoreServer, BacklogDrainsAfterTheStationRestartsAndThePositionIsKept) {
+    const SensorMask all("111111");
+    test::WriteKnownRows(Folder(), 0, 5);
+    cluster_->Stop();
+    {
+        StatusLog log;
+        StoreForwarder serverDown(Options(all, log));
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+            return s.state == StoreState::Retrying && s.backlog == 30;
+        }));
+        // Stop returns promptly: nothing to drain to while the server is away.
+    }
+    cluster_->Start();
+    {
+        StatusLog log;
+        StoreForwarder restarted(Options(all, log));
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 30; }));
+    }
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 5, all));
+
+    test::WriteKnownRows(Folder(), 5, 3);
+    StatusLog log;
+    StoreForwarder next(Options(all, log));
+    ASSERT_TRUE(
+        log.WaitUntil([](const StoreStatus& s) { return s.backlog == 0 && s.forwardedRows > 0; }));
+    next.Stop();
+    EXPECT_EQ(next.Status().forwardedRows, 18) << "only the rows written since the last run";
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 8, all));
+}
+
+TEST_F(StoreServer, ConnectionRefusalsReportedOnceWhileRecordingGoesOn) {
+    Admin(
+        "DO $$ BEGIN CREATE ROLE watcher NOLOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END "
+        "$$");
+    struct Case {
+        std::string conninfoTail;
+        std::string expected;
+    } const cases[] = {
+        {" dbname=no_such_plant password=hunter2", "\"no_such_plant\" does not exist"},
+        {" user=watcher password=hunter2", "\"watcher\" is not permitted to log in"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.conninfoTail);
+        StatusLog log;
+        StoreForwarderOptions options = Options(kSensors135, log);
+        options.conninfo += c.conninfoTail;
+        StoreForwarder forwarder(options);
+        RecordDatabase recorder;
+        ASSERT_TRUE(recorder.Open(Folder()));
+        for (int n = 0; n < 3; ++n) {
+            ASSERT_TRUE(log.WaitForRetries(2 * (n + 1)));
+            EXPECT_TRUE(recorder.Insert(test::KnownRow(n))) << "local recording goes on";
+        }
+        forwarder.Stop();
+        const std::vector<StoreStatus> changes = log.Changes();
+        ASSERT_EQ(changes.size(), 1u) << "one message per error, not one per retry";
+        EXPECT_EQ(changes[0].state, StoreState::Retrying);
+        EXPECT_NE(changes[0].lastError.find(c.expected), std::string::npos) << changes[0].lastError;
+        EXPECT_EQ(changes[0].lastError.find("hunter2"), std::string::npos);
+        EXPECT_EQ(forwarder.Status().forwardedRows, 0);
+        ASSERT_TRUE(recorder.ClearAll());
+    }
+}
+
+TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
+    test::WriteKnownRows(Folder(), 0, 2);
+    const std::string withoutKey =
+        "station text, time timestamptz, sensor smallint, t_shell real, acc_x real, acc_y real, "
+        "acc_z real, vel_x real, vel_y real, vel_z real, disp_x real, disp_y real, disp_z real";
+    struct Case {
+        std::string columns;
+        std::string expected;
+    } const cases[] = {
+        {"station text, time timestamptz, sensor smallint, t_shell real, note text",
+         "缺少列: acc_x, acc_y, acc_z, vel_x, vel_y, vel_z, disp_x, disp_y, disp_z"},
+        {withoutKey, "缺少唯一键 (station, time, sensor)"},
+        {withoutKey + ", unique (station, time)", "缺少唯一键 (station, time, sensor)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.columns);
+        Admin("DROP DATABASE IF EXISTS " + database_);
+        Admin("CREATE DATABASE " + database_);
+        {
+            PgSession owner(Conninfo());
+            ASSERT_TRUE(owner.Exec("CREATE TABLE readings (" + c.columns + ")").ok);
+        }
+        StatusLog log;
+        StoreForwarder forwarder(Options(kSensors135, log));
+        ASSERT_TRUE(log.WaitForRetries(2));
+        forwarder.Stop();
+        const StoreStatus status = forwarder.Status();
+        EXPECT_EQ(status.state, StoreState::Retrying);
+        EXPECT_NE(status.lastError.find(c.expected), std::string::npos) << status.lastError;
+        EXPECT_EQ(ServerRowCount(), 0);
+    }
+}
+
+TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
+    test::WriteKnownRows(Folder(), 0, 2);
+    {
+        // The alarm table as the station keeps it.
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(local_.File("DataRecord.db").c_str(), &db), SQLITE_OK);
+        const char* sql =
+            "CREATE TABLE alarm (Time INTEGER, msTime INTEGER, Sensor INTEGER, Axis TEXT, "
+            "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER);"
+            "INSERT INTO alarm VALUES (1714523415, 250, 2, 'Z', 7.25, 'C', 'ALARM', 0);"
+            "INSERT INTO alarm VALUES (1714523416, 0, 2, 'Z', 11.5, 'D', 'TRIP', 1);"
+            "INSERT INTO alarm VALUES (1714523420, 999, 5, 'X\ty', 2.5, 'B', 'CLEAR', NULL);";
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+    auto serverEvents = [this] {
+        PgSession session(Conninfo());
+        PgOutcome outcome;
+        const PgResultPtr result = session.Query(
+            "SELECT concat_ws('|', station, (extract(epoch FROM time) * 1000)::bigint, sensor, "
+            "axis, value, zone, kind, coalesce(ack::text, 'null')) FROM alarm_events ORDER BY time",
+            {}, &outcome);
+        std::vector<std::string> rows;
+        for (int r = 0; outcome.ok && r < PQntuples(result.get()); ++r)
+            rows.push_back(PQgetvalue(result.get(), r, 0));
+        return rows;
+    };
+    const std::vector<std::string> expected = {
+        "press-7|1714523415250|2|Z|7.25|C|ALARM|false",
+        "press-7|1714523416000|2|Z|11.5|D|TRIP|true",
+        "press-7|1714523420999|5|X\ty|2.5|B|CLEAR|null",
+    };
+    for (int run = 0; run < 2; ++run) {
+        StatusLog log;
+        StoreForwarder forwarder(Options(kSensors135, log));
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+            return s.state == StoreState::Connected && s.backlog == 0;
+        }));
+        ASSERT_TRUE(log.WaitUntil([&](const StoreStatus&) { return serverEvents().size() >= 3; }));
+        forwarder.Stop();
+        EXPECT_EQ(serverEvents(), expected) << "run " << run;
+    }
+}
+
+TEST_F(StoreServer, ACleanStopDrainsWhatIsLeftAndAStopWithoutDrainLeavesItForTheNextStart) {
+    const SensorMask all("111111");
+    struct Case {
+        std::chrono::milliseconds drain;
+        int64_t forwardedAtStop;
+    } const cases[] = {{StoreForwarder::kDrainOnStop, 12}, {0ms, 0}};
+    int first = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drain.count());
+        StatusLog log;
+        StoreForwarderOptions options = Options(all, log);
+        options.idleCheck = std::chrono::hours(1);  // only the stop wakes it
+        StoreForwarder forwarder(options);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+            return s.state == StoreState::Connected && s.backlog == 0;
+        }));
+        test::WriteKnownRows(Folder(), first, 2);
+        forwarder.Stop(c.drain);
+        EXPECT_EQ(forwarder.Status().forwardedRows, c.forwardedAtStop);
+        first += 2;
+    }
+    EXPECT_EQ(ServerRows().size(), 12u);
+    StatusLog log;
+    StoreForwarder next(Options(all, log));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 12; }));
+    next.Stop();
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 4, all));
+}
+
+}  // namespace
+}  // namespace orsan::store

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "RecordRow.h"
+
+namespace orsan::test {
+
+// Record n of a test run: the instant base + n * 0.5 s, and sensor s's value
+// k (0 = T_Shell ... 9 = Disp_Z) equal to KnownValue(n, s, k): distinct per
+// record, sensor and value, exact in one and two decimals, so a value read
+// from a wrong column, sensor or row shows.
+inline constexpr int64_t kBaseTime = 1714523415;
+RecordRow KnownRow(int n);
+float KnownValue(int n, int sensor, int k);
+int64_t KnownTimeMs(int n);
+
+// Writes records first .. first + count - 1 into folder/DataRecord.db
+// (creating it) through the record database, as the station does.
+void WriteKnownRows(const QString& folder, int first, int count);
+
+}  // namespace orsan::test

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Conninfo.h"
+#include "LocalRecord.h"
+
+namespace orsan::store {
+namespace {
+
+TEST(ServerTime, InstantsAsPostgresReadsThem) {
+    struct Case {
+        int64_t seconds;
+        int milliseconds;
+        const char* text;
+    } const cases[] = {
+        {0, 0, "1970-01-01 00:00:00.000+00"},
+        {1714523415, 7, "2024-05-01 00:30:15.007+00"},
+        {1709164799, 999, "2024-02-28 23:59:59.999+00"},
+        {1709164800, 0, "2024-02-29 00:00:00.000+00"},  // leap day
+        {951868800, 5, "2000-03-01 00:00:00.005+00"},
+        {-1, 250, "1969-12-31 23:59:59.250+00"},
+        {1714523415, 1500, "2024-05-01 00:30:16.500+00"},  // a foreign msTime carried over
+        {2147483647, 999, "2038-01-19 03:14:07.999+00"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatServerTime(c.seconds, c.milliseconds), c.text) << c.seconds;
+}
+
+LocalRecord RecordWith(int64_t time, int ms, double base) {
+    LocalRecord record;
+    record.time = time;
+    record.milliseconds = ms;
+    for (int v = 0; v < kStoreSensors * kStoreValues; ++v) record.values[size_t(v)] = base + v;
+    return record;
+}
+
+TEST(ReadingsCopyText, OneLinePerConfiguredSensorWithEscapesAndNulls) {
+    LocalRecord first = RecordWith(0, 0, 0.25);
+    first.isNull.set(size_t(2 * kStoreValues + 3));  // sensor 3, acc_z
+    first.values[size_t(2 * kStoreValues)] = -1.5;
+    LocalRecord second = RecordWith(86400, 10, 1000.5);
+    second.values[size_t(2 * kStoreValues + 9)] = std::numeric_limits<double>::quiet_NaN();
+
+    std::string out;
+    AppendReadingsCopyText({first, second}, SensorMask("100100"),  // sensors 3 and 6
+                           "line\t1\\a\nb", out);
+    const std::string station = "line\\t1\\\\a\\nb";
+    const std::string expected =
+        station +
+        "\t1970-01-01 00:00:00.000+00\t3\t-1.5\t21.25\t22.25\t\\N\t24.25\t25.25\t26.25"
+        "\t27.25\t28.25\t29.25\n" +
+        station +
+        "\t1970-01-01 00:00:00.000+00\t6\t50.25\t51.25\t52.25\t53.25\t54.25\t55.25"
+        "\t56.25\t57.25\t58.25\t59.25\n" +
+        station +
+        "\t1970-01-02 00:00:00.010+00\t3\t1020.5\t1021.5\t1022.5\t1023.5\t1024.5"
+        "\t1025.5\t1026.5\t1027.5\t1028.5\tNaN\n" +
+        station +
+        "\t1970-01-02 00:00:00.010+00\t6\t1050.5\t1051.5\t1052.5\t1053.5\t1054.5"
+        "\t1055.5\t1056.5\t1057.5\t1058.5\t1059.5\n";
+    EXPECT_EQ(out, expected);
+
+    std::string none;
+    AppendReadingsCopyText({first}, SensorMask(), "s", none);
+    EXPECT_EQ(none, "");
+}
+
+TEST(Passwords, NeverShown) {
+    struct Case {
+        std::string conninfo;
+        std::string text;
+        std::string shown;      // what the text becomes
+        std::string secretOut;  // must not appear
+    } const cases[] = {
+        {"host=db port=5432 password=s3cret user=u", "conninfo password=s3cret here",
+         "conninfo password=*** here", "s3cret"},
+        {"host=db password='a b\\'c'", "password = 'a b\\'c' end", "password = *** end", "a b"},
+        {"postgresql://u:pw9@db/plant", "reaching postgresql://u:pw9@db/plant failed",
+         "reaching postgresql://u:***@db/plant failed", "pw9"},
+        {"host=db password=xyzzy", "the server said: xyzzy is wrong",
+         "the server said: *** is wrong", "xyzzy"},
+        {"host=db", "nothing secret", "nothing secret", "password="},
+    };
+    for (const Case& c : cases) {
+        const std::string redacted = RedactPasswords(c.text, c.conninfo);
+        EXPECT_EQ(redacted, c.shown) << c.conninfo;
+        EXPECT_EQ(redacted.find(c.secretOut), std::string::npos) << c.conninfo;
+        EXPECT_EQ(ShownConninfo(c.conninfo).find(c.secretOut), std::string::npos) << c.conninfo;
+    }
+    EXPECT_EQ(ShownConninfo("host=db port=5433 dbname=plant password=pw user=u"),
+              "user=u dbname=plant host=db port=5433");
+    EXPECT_EQ(ShownConninfo("host=db password='unterminated"), "(无法解析的连接字符串)");
+}
+
+}  // namespace
+}  // namespace orsan::store

@@ -1,0 +1,123 @@
+#include "PgCluster.h"
+
+#include <netinet/in.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "ChildProcess.h"
+
+namespace orsan::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The newest server installed from Debian's packages.
+std::string FindBinDir() {
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/usr/lib/postgresql", ec))
+        if (fs::exists(entry.path() / "bin" / "initdb")) found.push_back(entry.path() / "bin");
+    if (found.empty())
+        throw std::runtime_error("PostgreSQL is not installed (/usr/lib/postgresql/*/bin/initdb)");
+    std::sort(found.begin(), found.end(), [](const fs::path& a, const fs::path& b) {
+        return std::stoi(a.parent_path().filename().string()) <
+               std::stoi(b.parent_path().filename().string());
+    });
+    return found.back().string();
+}
+
+uint16_t FreeLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    uint16_t port = 0;
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    if (fd >= 0) ::close(fd);
+    if (port == 0) throw std::runtime_error("no free loopback port");
+    return port;
+}
+
+}  // namespace
+
+PgCluster::PgCluster() : folder_("orsan-pg"), binDir_(FindBinDir()) {
+    dataDir_ = (folder_.Path() / "data").string();
+    logFile_ = (folder_.Path() / "server.log").string();
+    asPostgresUser_ = ::geteuid() == 0;
+    if (asPostgresUser_) {
+        const passwd* user = ::getpwnam("postgres");
+        if (!user) throw std::runtime_error("running as root, but there is no user postgres");
+        if (::chown(folder_.Path().c_str(), user->pw_uid, user->pw_gid) != 0)
+            throw std::runtime_error("cannot hand the cluster folder to postgres");
+    }
+    if (Run("initdb", {"-D", dataDir_, "-A", "trust", "-U", "postgres", "-E", "UTF8", "--no-locale",
+                       "--no-sync"}) != 0)
+        throw std::runtime_error("initdb failed");
+    port_ = FreeLoopbackPort();
+    Start();
+}
+
+PgCluster::~PgCluster() {
+    try {
+        Stop();
+    } catch (...) {
+        // A destructor must not throw; the folder goes all the same.
+    }
+}
+
+int PgCluster::Run(const std::string& tool, const std::vector<std::string>& args) const {
+    std::string program = binDir_ + "/" + tool;
+    std::vector<std::string> all = args;
+    if (asPostgresUser_) {
+        all.insert(all.begin(), {"-u", "postgres", "--", program});
+        program = "/usr/sbin/runuser";
+    }
+    ChildProcess process(program, all);
+    process.CloseStdin();
+    // Drains the output so the tool never blocks on a full pipe.
+    while (process.ReadLine(std::chrono::seconds(120))) {
+    }
+    return process.WaitExit(std::chrono::seconds(120)).value_or(-1);
+}
+
+void PgCluster::Start() {
+    if (running_) return;
+    const std::string options = "-p " + std::to_string(port_) + " -k " + folder_.Path().string() +
+                                " -c listen_addresses=127.0.0.1";
+    if (Run("pg_ctl", {"-D", dataDir_, "-l", logFile_, "-o", options, "-w", "-t", "60", "start"}) !=
+        0)
+        throw std::runtime_error("postgres did not start:\n" + Log());
+    running_ = true;
+}
+
+void PgCluster::Stop() {
+    if (!running_) return;
+    Run("pg_ctl", {"-D", dataDir_, "-m", "fast", "-w", "-t", "60", "stop"});
+    running_ = false;
+}
+
+std::string PgCluster::Conninfo(const std::string& database) const {
+    return "host=127.0.0.1 port=" + std::to_string(port_) + " dbname=" + database +
+           " user=postgres";
+}
+
+std::string PgCluster::Log() const {
+    std::ifstream in(logFile_);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace orsan::test
