@@ -58,14 +58,16 @@ rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$station_pid/status"; }
 fds() { find "/proc/$station_pid/fd" -mindepth 1 -maxdepth 1 | wc -l; }
 threads() { awk '/^Threads:/ {print $2}' "/proc/$station_pid/status"; }
 
-# Each sample is the lowest of 60 looks over its 30 s: a poll visit holds a
+# Each sample is the lowest of the looks every 0.5 s over its 30 s: a poll visit holds a
 # socket open for a moment, a leak holds it for good.
 printf '%6s %10s %5s %8s %6s\n' second rss_kB fds threads rows
 base_rss="" base_fds="" base_threads="" failed=0
+started=$SECONDS
 elapsed=0
-while [ "$elapsed" -lt "$seconds" ] && kill -0 "$station_pid" 2>/dev/null; do
+while kill -0 "$station_pid" 2>/dev/null; do
   rss="" fd="" th=""
-  for _ in $(seq 60); do
+  window_end=$((SECONDS + 30))
+  while [ "$SECONDS" -lt "$window_end" ]; do
     sleep 0.5
     kill -0 "$station_pid" 2>/dev/null || break 2
     r=$(rss_kb) f=$(fds) t=$(threads)
@@ -73,7 +75,7 @@ while [ "$elapsed" -lt "$seconds" ] && kill -0 "$station_pid" 2>/dev/null; do
     if [ -z "$fd" ] || [ "$f" -lt "$fd" ]; then fd=$f; fi
     if [ -z "$th" ] || [ "$t" -lt "$th" ]; then th=$t; fi
   done
-  elapsed=$((elapsed + 30))
+  elapsed=$((SECONDS - started))
   printf '%6s %10s %5s %8s %6s\n' "$elapsed" "$rss" "$fd" "$th" "$(wc -l <"$work/lines.jsonl")"
   if [ "$elapsed" -lt 60 ]; then continue; fi
   if [ -z "$base_rss" ]; then
