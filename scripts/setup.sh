@@ -13,6 +13,7 @@ packages=(
   fonts-liberation2 fonts-noto-cjk
   xvfb xauth
   mbpoll
+  dpkg-dev lintian desktop-file-utils appstream systemd man-db
 )
 
 missing=()

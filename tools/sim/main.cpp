@@ -87,6 +87,10 @@ int main(int argc, char** argv) {
         std::fputs(UsageText(), stdout);
         return 0;
     }
+    if (options->version) {
+        std::fputs(VersionText(), stdout);
+        return 0;
+    }
 
     // Signals are taken through a descriptor, so every thread started below
     // inherits the blocked mask and only the main loop sees them.
