@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 #include "DataFolder.h"
 
@@ -37,6 +36,21 @@ TEST(DataFolderTest, FallsBackToPerUserFolderWhenExecutableFolderIsReadOnly) {
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(chosen.startsWith(home.path())) << chosen.toStdString();
     EXPECT_TRUE(QDir(chosen).exists());
+}
+
+TEST(DataFolderTest, InstalledProgramKeepsItsFilesPerUser) {
+    // Writable for root, yet never the data folder of an installed station.
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    for (const char* folder : {"/usr/bin", "/usr/local/bin/", "/bin", "/usr/sbin"}) {
+        QString error;
+        const QString chosen = ResolveDataFolder({}, QString::fromLatin1(folder), &error);
+        EXPECT_TRUE(chosen.startsWith(home.path())) << folder << " -> " << chosen.toStdString();
+    }
+    // A folder of its own stays the data folder.
+    QTemporaryDir own;
+    QString error;
+    EXPECT_EQ(ResolveDataFolder({}, own.path(), &error), QDir::cleanPath(own.path()));
 }
 
 TEST(DataFolderTest, UncreatableFolderIsAnError) {
