@@ -32,11 +32,15 @@ check "the unit runs the installed orsan-monitor" test "${command_line[0]}" = "$
 check "the unit records headless into $state_dir" \
     test "${command_line[*]:1}" = "--headless --record --data-dir $state_dir"
 
-# The unit's own command, with the state folder moved somewhere writable: it
-# records and a SIGTERM ends it with success, as systemd stops it.
+# The unit's own command in an environment as bare as systemd gives a
+# service, with the state folder moved somewhere writable: it records, and a
+# SIGTERM ends it with success, as systemd stops it.
 data_dir=$work_dir/state
 command_line=("${command_line[@]/#$state_dir/$data_dir}")
-coproc RECORDER { exec "${command_line[@]}" 2>"$work_dir/recorder.err"; }
+coproc RECORDER {
+    exec env -i PATH=/usr/bin:/bin HOME="$work_dir" LANG=C.UTF-8 "${command_line[@]}" \
+        2>"$work_dir/recorder.err"
+}
 recorder=$RECORDER_PID
 first_line=
 read -r -t 60 first_line <&"${RECORDER[0]}"
@@ -46,6 +50,8 @@ cat <&"${RECORDER[0]}" >/dev/null
 wait "$recorder"
 status=$?
 check "SIGTERM ends the recorder with success (got $status)" test "$status" -eq 0
+check "the recorder warns of nothing" \
+    sh -c "! grep -v '^stopped by signal 15$' '$work_dir/recorder.err' >&2"
 check "the recorder made its database in the state folder" test -s "$data_dir/DataRecord.db"
 if command -v sqlite3 >/dev/null; then
     rows=$(sqlite3 "$data_dir/DataRecord.db" 'SELECT COUNT(*) FROM data;' 2>&1)
