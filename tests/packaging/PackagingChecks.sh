@@ -39,34 +39,24 @@ install_tree() {
     echo "$prefix"
 }
 
-# Needs a tool that scripts/setup.sh installs.
-require_tool() {
-    if ! command -v "$1" >/dev/null; then
-        echo "FAIL: $1 is missing (scripts/setup.sh installs it)" >&2
-        exit 1
-    fi
+# Needs the tools that scripts/setup.sh installs.
+require_tools() {
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh)" >&2; exit 1; }
+    done
 }
 
-# output_is_empty COMMAND...: the command succeeds and prints nothing at all,
-# so warnings count as failures too.
-output_is_empty() {
+# quiet COMMAND...: the command succeeds and prints nothing, so warnings
+# count as failures too.
+quiet() {
     local out
-    out=$("$@" 2>&1) || { printf '%s\n' "$out" >&2; return 1; }
-    [ -z "$out" ] || { printf '%s\n' "$out" >&2; return 1; }
-}
-
-# stderr_is_empty COMMAND...: the command succeeds and writes nothing to
-# stderr; its standard output is not looked at.
-stderr_is_empty() {
-    local err
-    err=$("$@" 2>&1 >/dev/null) || { printf '%s\n' "$err" >&2; return 1; }
-    [ -z "$err" ] || { printf '%s\n' "$err" >&2; return 1; }
+    out=$("$@" 2>&1) && [ -z "$out" ] && return 0
+    printf '%s\n' "$out" >&2
+    return 1
 }
 
 # Width and height of a PNG from its IHDR chunk, as "WxH".
 png_size() {
-    local w h
-    w=$(od -An -tu1 -j16 -N4 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
-    h=$(od -An -tu1 -j20 -N4 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
-    echo "${w}x${h}"
+    od -An -tu1 -j16 -N8 "$1" |
+        awk '{print $1*2^24 + $2*2^16 + $3*2^8 + $4 "x" $5*2^24 + $6*2^16 + $7*2^8 + $8}'
 }
