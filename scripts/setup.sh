@@ -18,6 +18,8 @@ packages=(
   fonts-noto-cjk fonts-liberation2      # the dialog font (shell/DialogUnits.cpp) and its fallback
   libsqlite3-dev                        # store/ reads the record database through the SQLite C API
   postgresql libpq-dev                  # store/ and its tests (a private cluster)
+  dpkg-dev lintian desktop-file-utils   # scripts/package.sh and the packaging checks
+  appstream systemd man-db              # the packaging checks validate the installed files
 )
 
 missing=()

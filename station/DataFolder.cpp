@@ -17,8 +17,20 @@ bool IsWritableFolder(const QString& folder) {
 
 bool EnsureFolder(const QString& folder, QString* error) {
     if (QDir().mkpath(folder)) return true;
-    if (error) *error = QStringLiteral("无法创建数据文件夹 %1").arg(QDir::toNativeSeparators(folder));
+    if (error)
+        *error = QStringLiteral("无法创建数据文件夹 %1").arg(QDir::toNativeSeparators(folder));
     return false;
+}
+
+// Folders of installed programs: a station started from there (by root, say)
+// must not put its files beside the system's programs.
+bool IsSystemProgramFolder(const QString& folder) {
+    static const QStringList kSystemFolders = {
+        QStringLiteral("/bin"),           QStringLiteral("/sbin"),
+        QStringLiteral("/usr/bin"),       QStringLiteral("/usr/sbin"),
+        QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/local/sbin"),
+    };
+    return kSystemFolders.contains(QDir::cleanPath(folder));
 }
 
 }  // namespace
@@ -29,7 +41,7 @@ QString ResolveDataFolder(const QString& requested, const QString& executableFol
         const QString folder = QDir(requested).absolutePath();
         return EnsureFolder(folder, error) ? QDir::cleanPath(folder) : QString();
     }
-    if (!executableFolder.isEmpty()) {
+    if (!executableFolder.isEmpty() && !IsSystemProgramFolder(executableFolder)) {
         const QDir exeDir(executableFolder);
         if (QFileInfo::exists(exeDir.filePath(QStringLiteral("Config.ini"))) ||
             IsWritableFolder(exeDir.absolutePath()))

@@ -42,6 +42,28 @@ TEST(SimOptionsParse, DefaultsToOneSensorOnTheStandardPorts) {
     EXPECT_EQ(o->wavePort, 22010);
 }
 
+TEST(SimOptionsParse, HelpAndVersionAskForTextOnly) {
+    struct Case {
+        std::vector<std::string> args;
+        bool help;
+        bool version;
+    };
+    const Case cases[] = {
+        {{"--help"}, true, false},          {{"-h"}, true, false},
+        {{"--version"}, false, true},       {{"--sensors", "2", "--version"}, false, true},
+        {{"--sensors", "2"}, false, false},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        const auto o = ParseOptions(c.args, error);
+        ASSERT_TRUE(o) << c.args.back() << ": " << error;
+        EXPECT_EQ(o->help, c.help) << c.args.back();
+        EXPECT_EQ(o->version, c.version) << c.args.back();
+    }
+    // The build's own version, the way packaging and the manual page name it.
+    EXPECT_EQ(std::string(VersionText()), "orsan-sensor-sim " ORSAN_VERSION "\n");
+}
+
 TEST(SimOptionsParse, RejectsBadInput) {
     const std::vector<std::vector<std::string>> cases = {
         {"--sensor", "192.168.1.10"},  // never anything but loopback

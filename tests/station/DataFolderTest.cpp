@@ -58,6 +58,21 @@ TEST(DataFolderTest, DesktopFolderOrTheHomeFolderWithoutOne) {
     EXPECT_EQ(withDesktop, QDir::cleanPath(home.filePath("Desktop")));
 }
 
+TEST(DataFolderTest, InstalledProgramKeepsItsFilesPerUser) {
+    // Writable for root, yet never the data folder of an installed station.
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    for (const char* folder : {"/usr/bin", "/usr/local/bin/", "/bin", "/usr/sbin"}) {
+        QString error;
+        const QString chosen = ResolveDataFolder({}, QString::fromLatin1(folder), &error);
+        EXPECT_TRUE(chosen.startsWith(home.path())) << folder << " -> " << chosen.toStdString();
+    }
+    // A folder of its own stays the data folder.
+    QTemporaryDir own;
+    QString error;
+    EXPECT_EQ(ResolveDataFolder({}, own.path(), &error), QDir::cleanPath(own.path()));
+}
+
 TEST(DataFolderTest, UncreatableFolderIsAnError) {
     QTemporaryDir dir;
     QFile blocker(dir.filePath("file"));

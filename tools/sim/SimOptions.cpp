@@ -90,6 +90,10 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
             options.help = true;
             continue;
         }
+        if (arg == "--version") {
+            options.version = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = "unknown option or missing value: " + arg;
             return std::nullopt;
@@ -162,9 +166,14 @@ const char* UsageText() {
            "  --flap-period MS        length of each healthy/silent phase of flap (3000)\n"
            "  --state-file PATH       configuration registers saved on 11 -> register 76\n"
            "  --seed N                machine character of every sensor (1)\n"
+           "  --help | --version\n"
            "stdin: fault K MODE | wave-fault K MODE | set K REG VALUE | get K REG |\n"
            "       release K REG | velocity K X Y Z (mm/s) | velocity K release |\n"
            "       freeze K | thaw K | ping | quit\n";
+}
+
+const char* VersionText() {
+    return "orsan-sensor-sim " ORSAN_VERSION "\n";
 }
 
 }  // namespace orsan::sim

@@ -28,6 +28,7 @@ struct SimOptions {
     uint64_t seed = 1;
     std::chrono::milliseconds flapPeriod{3000};
     bool help = false;
+    bool version = false;
 };
 
 // Parses the command line (without argv[0]). On error returns nullopt and
@@ -35,5 +36,8 @@ struct SimOptions {
 std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
 const char* UsageText();
+
+// "orsan-sensor-sim <version of the build>" and a newline.
+const char* VersionText();
 
 }  // namespace orsan::sim

@@ -88,6 +88,10 @@ int main(int argc, char** argv) {
         std::fputs(UsageText(), stdout);
         return 0;
     }
+    if (options->version) {
+        std::fputs(VersionText(), stdout);
+        return 0;
+    }
 
     // Signals are taken through a descriptor, so every thread started below
     // inherits the blocked mask and only the main loop sees them.
@@ -147,7 +151,10 @@ int main(int argc, char** argv) {
 
     std::string ready = "READY";
     for (size_t i = 0; i < sim.sensors.size(); ++i) {
-        ready += " " + std::to_string(i + 1) + "=" + sim.sensors[i]->address + ":" +
+        // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on " " + string
+        // in optimised builds.
+        ready += ' ';
+        ready += std::to_string(i + 1) + "=" + sim.sensors[i]->address + ":" +
                  std::to_string(sim.modbus[i]->Port()) + "/" + std::to_string(sim.wave[i]->Port());
     }
     std::printf("%s\n", ready.c_str());
