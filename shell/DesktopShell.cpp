@@ -25,10 +25,13 @@ bool OpenWithDesktop(const QString& path) {
 }
 
 void OpenExportedFile(const QString& path) {
-    if (OpenWithDesktop(path)) return;
-    ShowMessage(QStringLiteral(
-                    "数据已导出到文件:\n%1\n但桌面无法打开它（没有可用的查看程序），请手动打开。")
-                    .arg(QDir::toNativeSeparators(path)));
+    if (!OpenWithDesktop(path)) ShowMessage(ExportedFileNotice(path));
+}
+
+QString ExportedFileNotice(const QString& path) {
+    // The path first thing after one short line: the message box shows
+    // three lines before it scrolls.
+    return QStringLiteral("已导出，但无法自动打开，文件位于:\n") + QDir::toNativeSeparators(path);
 }
 
 QString NothingToExportText() {

@@ -13,6 +13,7 @@ bool OpenWithDesktop(const QString& path);
 // Opens an exported file; when the desktop cannot, says where the file is,
 // so an export is never silent about where it went.
 void OpenExportedFile(const QString& path);
+QString ExportedFileNotice(const QString& path);  // what it then says
 
 // Said when an export finds no data to write.
 QString NothingToExportText();

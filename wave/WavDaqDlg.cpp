@@ -106,7 +106,6 @@ void WavDaqDlg::OnStart() {
     for (auto& axis : samples_) std::fill(axis.begin(), axis.end(), 0.0f);
     displayedRate_ = 26667.0f;
     sampleCount_ = 0;
-    droppedSamples_ = 0;
     SetIdleControls(false);
     slider_->setValue(0);
     timeText_->setText(QString::fromStdString(FormatWaveStartTime(std::time(nullptr))));
@@ -129,7 +128,6 @@ void WavDaqDlg::OnTick() {
     // The arrays hold ten seconds and a little more; the rest is dropped.
     const int room = int(kWaveMaxSamplesPerAxis) - sampleCount_;
     const int taken = std::min(arrived, room);
-    droppedSamples_ += size_t(arrived - taken);
     for (int k = 0; k < taken; ++k)
         for (int axis = 0; axis < 3; ++axis)
             samples_[axis][size_t(sampleCount_ + k)] = drain.samples[size_t(3 * k + axis)];
@@ -152,8 +150,6 @@ void WavDaqDlg::ReportCaptureEnd() {
     summary.end = capture_.End();
     summary.held = size_t(sampleCount_);
     summary.expected = ExpectedWaveSamples(capture_.RequestedSeconds(), displayedRate_);
-    summary.dropped = droppedSamples_ + capture_.State().SamplesDropped();
-    summary.discardedBytes = capture_.BytesDiscarded();
     const std::string problem = WaveCaptureProblemText(summary);
     if (!problem.empty()) ShowNotice(this, QMessageBox::Warning, QString::fromStdString(problem));
 }

@@ -59,7 +59,6 @@ private:
     std::vector<float> samples_[3];
     float displayedRate_ = 26667.0f;
     int sampleCount_ = 0;
-    size_t droppedSamples_ = 0;
     QComboBox* duration_ = nullptr;
     QPushButton* start_ = nullptr;
     DxAlarmStatic* lamp_ = nullptr;

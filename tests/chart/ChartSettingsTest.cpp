@@ -57,12 +57,6 @@ TEST_F(ChartSettingsTest, HugeTextSaturatesInsteadOfBecomingInfinite) {
     EXPECT_LT(s.limits.TMin, -1e38f);
 }
 
-TEST_F(ChartSettingsTest, TinyAndHexTextReadAsStrtodReadsThem) {
-    WriteFile("[CH1]\r\nTMin=1e-400\r\nTMax=0x40\r\nAMax=-1e-400\r\n");
-    const ChartSettings s = LoadChartSettings(ini_, 1);
-    EXPECT_EQ(s.limits, (TrendLimits{0, 64, 0, 20, 50}));
-}
-
 TEST_F(ChartSettingsTest, SavesWithOneDecimalAndFlagsAsIntegersInOwnSectionOnly) {
     WriteFile("[CH1]\r\nTMin=7\r\n");
     ASSERT_TRUE(SaveChartLimits(ini_, 2, TrendLimits{-0.25f, 100, 12.34f, 20, 50}));
@@ -91,24 +85,6 @@ TEST_F(ChartSettingsTest, SavesWithOneDecimalAndFlagsAsIntegersInOwnSectionOnly)
         const int at = text.indexOf(key, section);
         EXPECT_GT(at, last) << key;
         last = at;
-    }
-}
-
-TEST(ChartLimitsCheck, EveryMinimumBelowItsMaximum) {
-    struct Row {
-        TrendLimits limits;
-        int field;  // -1: accepted
-        const char* says;
-    } rows[] = {
-        {{0, 80, 10, 20, 50}, -1, ""},
-        {{80, 80, 10, 20, 50}, 1, "温度最小值（80）必须小于温度最大值（80）"},
-        {{0, 80, 0, 20, 50}, 2, "加速度最大值（0）必须大于坐标轴最小值 0"},
-        {{0, 80, 10, 20, -0.5f}, 4, "位移最大值（-0.5）"},
-    };
-    for (const Row& r : rows) {
-        const auto problem = CheckChartLimits(r.limits);
-        EXPECT_EQ(problem ? problem->field : -1, r.field) << r.says;
-        EXPECT_TRUE(!problem || problem->message.contains(QString::fromUtf8(r.says))) << r.says;
     }
 }
 

@@ -373,15 +373,19 @@ TEST_F(PannelDlgTest, RangeDialogWritesOnAcceptAndRefusesANonNumber) {
         dlg->SetButton()->click();  // a minimum not below its maximum
         stayedOpen = stayedOpen && dlg->isVisible();
         dlg->findChild<QLineEdit*>("id1063")->setText(QStringLiteral("-5.25"));
+        dlg->findChild<QLineEdit*>("id1059")->setText(QStringLiteral("0"));  // AMax: axis from 0
+        dlg->SetButton()->click();
+        stayedOpen = stayedOpen && dlg->isVisible();
+        dlg->findChild<QLineEdit*>("id1059")->setText(QStringLiteral("10"));
         dlg->SetButton()->click();
     });
     panel->findChild<QPushButton*>("id1053")->click();
     EXPECT_EQ(shownTMax, QStringLiteral("80"));
     EXPECT_TRUE(stayedOpen);
-    ASSERT_EQ(hook.Messages().size(), 2);
+    ASSERT_EQ(hook.Messages().size(), 3);
     EXPECT_TRUE(hook.Messages()[0].contains(QStringLiteral("温度最大值")));
-    EXPECT_TRUE(hook.Messages()[1].contains(QStringLiteral("必须小于温度最大值")))
-        << hook.Messages()[1].toStdString();
+    EXPECT_EQ(hook.Messages()[1], QStringLiteral("温度最小值（100）必须小于温度最大值（100）。"));
+    EXPECT_EQ(hook.Messages()[2], QStringLiteral("加速度最大值（0）必须大于坐标轴最小值 0。"));
     EXPECT_EQ(panel->Chart()->Limits(), (TrendLimits{-5.25f, 100, 10, 20, 50}));
     INIFILE ini(ChartIni());
     EXPECT_EQ(ini.GetString("CH2", "TMax", "?"), QStringLiteral("100.0"));

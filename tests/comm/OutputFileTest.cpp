@@ -1,7 +1,5 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -66,22 +64,6 @@ TEST(OutputFile, RegularFilesReplacedWholeEverythingElseWrittenInPlace) {
     size_t entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++entries;
     EXPECT_EQ(entries, 5u);  // pipe, older, link, folder, new: no temporary left
-}
-
-TEST(OutputFile, DashIsStandardOutputWhenAskedAndStaysOpen) {
-    test::TempDir dir;
-    const std::string path = dir.File("stdout.txt");
-    const int saved = ::dup(STDOUT_FILENO);
-    const int sink = ::open(path.c_str(), O_WRONLY | O_CREAT, 0600);
-    ::dup2(sink, STDOUT_FILENO);
-    std::string error;
-    const bool written = WriteOutputFile("-", "out\n", error, OutputFile::Dash::StandardOutput);
-    const bool stillOpen = ::fcntl(STDOUT_FILENO, F_GETFD) != -1;
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    ::close(sink);
-    EXPECT_TRUE(written && stillOpen) << error;
-    EXPECT_EQ(test::ReadWholeFile(path), "out\n");
 }
 
 }  // namespace

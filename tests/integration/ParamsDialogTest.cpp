@@ -232,8 +232,11 @@ TEST(ParamsSimulator, RefusedFieldsSendNothing) {
         {ParamAction::Filters, kFieldDisplacementBandHigh, "-5", {77, 78, 79, 80, 81, 82}},
         {ParamAction::Components, kFieldBlade, "700", {103, 104, 105, 106, 107}},
         {ParamAction::SpeedMode, kFieldRatedSpeed, "655.36", {131, 132}},
-        {ParamAction::Filters, kFieldManualSpeed, "12,5", {77, 78, 79, 80, 81, 82}},
-        {ParamAction::Ratio, kFieldInnerRing, "abc", {120}},
+        // A bad field counts only in its own group.
+        {ParamAction::Filters, kFieldAccelerationBandLow, "12,5", {77, 78, 79, 80, 81, 82}},
+        {ParamAction::Ratio, kFieldTransmissionRatio, "abc", {120}},
+        // A lower band edge above the upper one (1.25).
+        {ParamAction::Filters, kFieldVelocityBandLow, "2", {77, 78, 79, 80, 81, 82}},
     };
     for (const Case& c : cases) {
         for (int f = 0; f < kParamFieldCount; ++f) Edit(d, ParamField(f))->setText("1.25");

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "DesktopShell.h"
 #include "DialogUnits.h"
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
@@ -46,6 +47,10 @@ TEST(Grab, MessageDialogs) {
         "数据库服务器连接失败,请检查服务器是否已经打开并保持网络连接好....! The station keeps "
         "polling the sensors and retries at the next record interval."));
     Save(longNotice, QStringLiteral("message_dlg_long"));
+    MessageDlg exported;
+    exported.SetText(ExportedFileNotice(QStringLiteral(
+        "/home/operator/Desktop/100%1off/传感器3数据2026年12月07日10时06分47秒.txt")));
+    Save(exported, QStringLiteral("message_dlg_exported"));
 }
 
 void SaveImage(const QImage& image, const QString& name) {
