@@ -36,7 +36,7 @@ void AlarmEngine::SetLimits(int sensor, const AlarmLimits& limits) {
     s.belowClearSince.reset();
 }
 
-void AlarmEngine::Step(const AlarmClockReading& now, const LiveValues& values,
+void AlarmEngine::Step(int64_t steadyMs, const LiveValues& values,
                        const std::array<bool, kSensorCount>& commOk,
                        std::array<Zone, kSensorCount>* zones, std::vector<AlarmEvent>* events) {
     for (int i = 0; i < kSensorCount; ++i) {
@@ -53,11 +53,11 @@ void AlarmEngine::Step(const AlarmClockReading& now, const LiveValues& values,
         (*zones)[size_t(i)] = zone;
 
         const bool tripMatured =
-            Lasted(worst.value > s.trip, now.steadyMs, s.delayMs, s.aboveTripSince);
+            Lasted(worst.value > s.trip, steadyMs, s.delayMs, s.aboveTripSince);
         const bool alarmMatured =
-            Lasted(worst.value > s.alarm, now.steadyMs, s.delayMs, s.aboveAlarmSince);
+            Lasted(worst.value > s.alarm, steadyMs, s.delayMs, s.aboveAlarmSince);
         const bool clearMatured =
-            Lasted(worst.value < s.clear, now.steadyMs, s.delayMs, s.belowClearSince);
+            Lasted(worst.value < s.clear, steadyMs, s.delayMs, s.belowClearSince);
 
         std::optional<AlarmKind> kind;
         if (tripMatured && s.raised != AlarmKind::Trip)
@@ -70,7 +70,6 @@ void AlarmEngine::Step(const AlarmClockReading& now, const LiveValues& values,
 
         s.raised = *kind == AlarmKind::Clear ? std::nullopt : kind;
         AlarmEvent event;
-        event.timeMs = now.wallMs;
         event.sensor = i + 1;
         event.axis = worst.axis;
         event.value = worst.value;

@@ -11,17 +11,9 @@
 
 namespace orsan {
 
-// The moment of a step: a steady clock that only moves forward measures the
-// delays, the wall clock dates the events. A wall clock set back (time
-// service, daylight rules, the user) then neither holds back nor hurries an
-// event.
-struct AlarmClockReading {
-    int64_t steadyMs = 0;
-    int64_t wallMs = 0;  // since the epoch
-};
-
 // The event logic of the six sensors, pure: the caller passes the time of
-// each step, so tests drive it with a fake clock.
+// each step on a steady clock (one that a wall-clock change does not move),
+// so tests drive it with a fake clock. The caller dates the events.
 //
 // Per sensor: ALARM once the worst velocity has stayed above the alarm limit
 // for the delay, TRIP likewise above the trip limit, CLEAR once it has
@@ -40,10 +32,10 @@ public:
     void SetLimits(int sensor, const AlarmLimits& limits);
     const AlarmLimits& Limits(int sensor) const { return sensors_[size_t(sensor - 1)].limits; }
 
-    // One step at `now`: grades every sensor (zone None where commOk is
+    // One step at steadyMs: grades every sensor (zone None where commOk is
     // false) and appends the events that matured to *events (in sensor
     // order; the vector is not cleared).
-    void Step(const AlarmClockReading& now, const LiveValues& values,
+    void Step(int64_t steadyMs, const LiveValues& values,
               const std::array<bool, kSensorCount>& commOk, std::array<Zone, kSensorCount>* zones,
               std::vector<AlarmEvent>* events);
 

@@ -14,7 +14,7 @@ enum class AlarmKind { Alarm, Trip, Clear };
 const char* AlarmKindName(AlarmKind kind);
 std::optional<AlarmKind> ParseAlarmKind(const QString& name);
 
-// One event: when it matured, the sensor (1..6), the axis with the worst
+// One event: when it matured (wall clock), the sensor (1..6), the axis with the worst
 // velocity (0 X, 1 Y, 2 Z), that velocity in mm/s and the sensor's zone.
 struct AlarmEvent {
     int64_t timeMs = 0;  // since the epoch

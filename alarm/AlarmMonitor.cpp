@@ -7,15 +7,16 @@
 
 namespace orsan {
 
-AlarmMonitor::AlarmMonitor(Clock clock) : clock_(std::move(clock)) {
-    if (!clock_) {
-        clock_ = [] {
-            const auto steady = std::chrono::steady_clock::now().time_since_epoch();
-            return AlarmClockReading{
-                std::chrono::duration_cast<std::chrono::milliseconds>(steady).count(),
-                QDateTime::currentMSecsSinceEpoch()};
+AlarmMonitor::AlarmMonitor(Clock steady, Clock wall)
+    : steady_(std::move(steady)), wall_(std::move(wall)) {
+    if (!steady_) {
+        steady_ = [] {
+            return int64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count());
         };
     }
+    if (!wall_) wall_ = [] { return int64_t(QDateTime::currentMSecsSinceEpoch()); };
     events_.reserve(kSensorCount);
 }
 
@@ -39,9 +40,15 @@ bool AlarmMonitor::OpenStore(const QString& dataDir) {
 const std::vector<AlarmEvent>& AlarmMonitor::Update(const LiveValues& values,
                                                     const std::array<bool, kSensorCount>& commOk) {
     events_.clear();
-    engine_.Step(clock_(), values, commOk, &zones_, &events_);
-    for (AlarmEvent& event : events_)
+    // The wall clock is read only when something matured: a quiet refresh
+    // costs one clock reading.
+    engine_.Step(steady_(), values, commOk, &zones_, &events_);
+    if (events_.empty()) return events_;
+    const int64_t wall = wall_();
+    for (AlarmEvent& event : events_) {
+        event.timeMs = wall;
         if (!store_.Insert(&event)) ++storeFailures_;
+    }
     return events_;
 }
 

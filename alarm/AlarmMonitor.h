@@ -18,10 +18,11 @@ namespace orsan {
 // the headless mode call Update on every refresh.
 class AlarmMonitor {
 public:
-    using Clock = std::function<AlarmClockReading()>;
+    using Clock = std::function<int64_t()>;  // milliseconds
 
-    // The steady and the wall clock unless a test gives another.
-    explicit AlarmMonitor(Clock clock = {});
+    // The steady clock measures the delays, the wall clock (since the epoch)
+    // dates the events; the system's unless a test gives others.
+    explicit AlarmMonitor(Clock steady = {}, Clock wall = {});
 
     // Reads Alarm.ini of the data folder for all six sensors; the messages
     // about refused values (empty when everything was accepted).
@@ -48,7 +49,8 @@ public:
     int StoreFailures() const { return storeFailures_; }
 
 private:
-    Clock clock_;
+    Clock steady_;
+    Clock wall_;
     std::array<SensorAlarmSettings, kSensorCount> settings_;
     AlarmEngine engine_;
     AlarmStore store_;

@@ -91,8 +91,13 @@ SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* 
     settings.baseline = ParsePositive(kBaselineKey, texts.baseline, true, problems);
     settings.alarm = ParsePositive(kAlarmKey, texts.alarm, false, problems);
     settings.trip = ParsePositive(kTripKey, texts.trip, false, problems);
-    if (const auto delay = ParsePositive(kDelayKey, texts.delay, true, problems))
-        settings.delaySeconds = *delay;
+    if (const auto delay = ParsePositive(kDelayKey, texts.delay, true, problems)) {
+        if (*delay <= kLongestAlarmDelaySeconds)
+            settings.delaySeconds = *delay;
+        else
+            problems->append(Refusal(kDelayKey, texts.delay.trimmed(),
+                                     QStringLiteral("延时最长86400秒（一天）")));
+    }
     return settings;
 }
 

@@ -11,6 +11,8 @@ namespace orsan {
 class INIFILE;
 
 inline constexpr double kDefaultAlarmDelaySeconds = 3.0;
+// A day: longer delays are refused, they would never let an event through.
+inline constexpr double kLongestAlarmDelaySeconds = 86400.0;
 // Without ALARM=, a BASELINE= raises the alarm limit by this share of the
 // B/C boundary, but never beyond kBaselineCap times that boundary.
 inline constexpr double kBaselineShare = 0.25;

@@ -127,28 +127,29 @@ TEST_F(AlarmStoreTest, ForeignFilesAndTablesAreRefused) {
     EXPECT_TRUE(store.LastError().contains("alarm")) << store.LastError().toStdString();
 }
 
-TEST_F(AlarmStoreTest, MonitorStoresWhatMaturesAndKeepsGradingWithoutAStore) {
-    int64_t now = kT0;
-    const auto clock = [&now] { return AlarmClockReading{now, now}; };
-    AlarmMonitor monitor(clock);
+TEST_F(AlarmStoreTest, MonitorStoresEventsDatedByTheWallClockDelayedByTheSteadyOne) {
+    int64_t steady = 1000;
+    int64_t wall = kT0;
+    AlarmMonitor monitor([&steady] { return steady; }, [&wall] { return wall; });
     ASSERT_TRUE(monitor.OpenStore(folder));
     LiveValues values{};
     values[1][kSlotVelX] = 3.0f;
     const std::array<bool, kSensorCount> ok = {true, true, false, false, false, false};
     EXPECT_TRUE(monitor.Update(values, ok).empty());
     EXPECT_EQ(monitor.Zones()[1], Zone::C);
-    now += 3000;
+    // The wall clock is set back an hour while three steady seconds pass.
+    steady += 3000;
+    wall -= 3600 * 1000;
     ASSERT_EQ(monitor.Update(values, ok).size(), 1u);
     std::vector<AlarmEvent> stored;
     ASSERT_TRUE(monitor.Store().LoadAll(&stored));
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].sensor, 2);
-    EXPECT_EQ(stored[0].timeMs, kT0 + 3000);
+    EXPECT_EQ(stored[0].timeMs, wall);
 
-    AlarmMonitor unstored(clock);
-    now += 1;
+    AlarmMonitor unstored([&steady] { return steady; }, [&wall] { return wall; });
     unstored.Update(values, ok);
-    now += 3000;
+    steady += 3000;
     EXPECT_EQ(unstored.Update(values, ok).size(), 1u);
     EXPECT_EQ(unstored.StoreFailures(), 1);
 }

@@ -66,6 +66,7 @@ TEST(LimitRules, BadValuesAreRefusedWithAMessageAndTheDefaultUsed) {
         {Texts("2R", "", "", "", "abc"), "TRIP", 2.8, 2.8, 4.5, 3},
         {Texts("2R", "", "", "", "", "-2"), "DELAY", 2.8, 2.8, 4.5, 3},
         {Texts("2R", "", "", "", "", "nan"), "DELAY", 2.8, 2.8, 4.5, 3},
+        {Texts("2R", "", "", "", "", "1e300"), "DELAY", 2.8, 2.8, 4.5, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
