@@ -56,28 +56,28 @@ std::optional<qint64> RecordPager::CountRange(const RecordRange& range) {
     return query.value(0).toLongLong();
 }
 
-std::optional<qint64> RecordPager::CountBefore(const RecordKey& key) {
-    // Whole seconds before the key's second, then its second up to the key.
-    const qint64 secondStart = key.time * 1000;
-    const std::optional<qint64> earlier =
-        CountRange(RecordRange::Between(range_.fromMs, std::min(range_.toMs, secondStart - 1)));
-    if (!earlier) return std::nullopt;
+bool RecordPager::BuildBuckets() {
+    buckets_.clear();
+    const qint64 fromSecond = FloorSeconds(range_.fromMs);
     QSqlQuery query(database_.Connection());
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT COUNT(*) FROM data WHERE Time = ? AND rowid < ? "
-                                      "AND Time*1000+msTime BETWEEN ? AND ?"))) {
-        Fail(query.lastError());
-        return std::nullopt;
+    if (!query.prepare(QStringLiteral("SELECT (Time - ?) / ?, COUNT(*) FROM data WHERE Time "
+                                      "BETWEEN ? AND ? GROUP BY 1 ORDER BY 1")))
+        return Fail(query.lastError());
+    query.bindValue(0, fromSecond);
+    query.bindValue(1, kBucketSeconds);
+    query.bindValue(2, fromSecond);
+    query.bindValue(3, FloorSeconds(range_.toMs));
+    if (!query.exec()) return Fail(query.lastError());
+    qint64 before = 0;
+    while (query.next()) {
+        buckets_.push_back({query.value(0).toLongLong(), before});
+        before += query.value(1).toLongLong();
     }
-    query.bindValue(0, key.time);
-    query.bindValue(1, key.rowid);
-    query.bindValue(2, range_.fromMs);
-    query.bindValue(3, range_.toMs);
-    if (!query.exec() || !query.next()) {
-        Fail(query.lastError());
-        return std::nullopt;
-    }
-    return *earlier + query.value(0).toLongLong();
+    if (query.lastError().isValid()) return Fail(query.lastError());
+    bucketRows_ = before;
+    bucketsReady_ = true;
+    return true;
 }
 
 bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order order, qint64 limit,
@@ -86,18 +86,31 @@ bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order o
     keys->clear();
     if (limit <= 0 || range_.IsEmpty()) return true;
     const bool ascending = order == Order::Ascending;
+    // The key narrows the Time bounds themselves, so the index is entered
+    // at the key's second: a row-value comparison beside a BETWEEN would
+    // leave SQLite scanning from the range's start.
+    qint64 lowSecond = FloorSeconds(range_.fromMs);
+    qint64 highSecond = FloorSeconds(range_.toMs);
     QString sql = QStringLiteral("SELECT ") + RecordColumnList() +
                   QStringLiteral(",rowid FROM data WHERE ") + RangeCondition();
     if (key) {
+        if (ascending)
+            lowSecond = std::max(lowSecond, key->time);
+        else
+            highSecond = std::min(highSecond, key->time);
         const QString comparison = ascending ? (inclusive ? ">=" : ">") : (inclusive ? "<=" : "<");
-        sql += QStringLiteral(" AND (Time, rowid) %1 (?, ?)").arg(comparison);
+        sql +=
+            QStringLiteral(" AND (Time %1 ? OR rowid %2 ?)").arg(ascending ? ">" : "<", comparison);
     }
     sql += ascending ? QStringLiteral(" ORDER BY Time, rowid LIMIT ?")
                      : QStringLiteral(" ORDER BY Time DESC, rowid DESC LIMIT ?");
     QSqlQuery query(database_.Connection());
     query.setForwardOnly(true);
     if (!query.prepare(sql)) return Fail(query.lastError());
-    BindRange(query, range_);
+    query.bindValue(0, lowSecond);
+    query.bindValue(1, highSecond);
+    query.bindValue(2, range_.fromMs);
+    query.bindValue(3, range_.toMs);
     int next = 4;
     if (key) {
         query.bindValue(next++, key->time);
@@ -121,26 +134,46 @@ bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order o
     return true;
 }
 
+bool RecordPager::KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* found) {
+    // rowsBack is below a page: a short step back through the index.
+    QSqlQuery query(database_.Connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT Time, rowid FROM data WHERE ") + RangeCondition() +
+                       QStringLiteral(" AND (Time < ? OR rowid < ?) ORDER BY Time DESC, rowid "
+                                      "DESC LIMIT 1 OFFSET ?")))
+        return Fail(query.lastError());
+    query.bindValue(0, FloorSeconds(range_.fromMs));
+    query.bindValue(1, std::min(FloorSeconds(range_.toMs), key.time));
+    query.bindValue(2, range_.fromMs);
+    query.bindValue(3, range_.toMs);
+    query.bindValue(4, key.time);
+    query.bindValue(5, key.rowid);
+    query.bindValue(6, rowsBack - 1);
+    if (!query.exec()) return Fail(query.lastError());
+    if (!query.next()) return query.lastError().isValid() ? Fail(query.lastError()) : false;
+    *found = RecordKey{query.value(0).toLongLong(), query.value(1).toLongLong()};
+    return true;
+}
+
 bool RecordPager::LoadPageAt(qint64 startIndex, std::optional<RecordKey> key,
                              qint64 rowsBeforeKey) {
     RangePage page;
     page.count = page_.count;
     page.startIndex = startIndex;
-    std::vector<StoredRecord> before;
-    std::vector<RecordKey> beforeKeys;
-    if (key && !LoadRows(key, false, Order::Descending, rowsBeforeKey, &before, &beforeKeys))
-        return false;
-    if (!LoadRows(key, true, Order::Ascending, pageSize_ - qint64(before.size()), &page.rows,
-                  &page.keys))
-        return false;
-    page.rows.insert(page.rows.begin(), before.begin(), before.end());
-    page.keys.insert(page.keys.begin(), beforeKeys.begin(), beforeKeys.end());
+    // The page's first row, found through keys alone; then one read of the page.
+    RecordKey first{};
+    if (key && rowsBeforeKey > 0) {
+        if (!KeyBefore(*key, rowsBeforeKey, &first)) return false;
+        key = first;
+    }
+    if (!LoadRows(key, true, Order::Ascending, pageSize_, &page.rows, &page.keys)) return false;
     page_ = std::move(page);
     return true;
 }
 
 bool RecordPager::SetRange(const RecordRange& range) {
     range_ = range;
+    bucketsReady_ = false;
     page_ = RangePage();
     const std::optional<qint64> count = CountRange(range);
     if (!count) return false;
@@ -194,20 +227,44 @@ bool RecordPager::Last() {
 
 bool RecordPager::GoTo(qint64 ms) {
     if (ms <= range_.fromMs) return First();
+    if (!bucketsReady_ && !BuildBuckets()) return false;
+    // One statement finds the first row at or after ms and counts the rows
+    // before it: the whole seconds from the start of its ten minutes (the
+    // buckets give the earlier ones), less the rows of the range's first
+    // second before the range starts, plus its own second up to it.
     QSqlQuery query(database_.Connection());
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT Time, rowid FROM data WHERE ") + RangeCondition() +
-                       QStringLiteral(" ORDER BY Time, rowid LIMIT 1")))
+    if (!query.prepare(QStringLiteral(
+            "WITH k(t, r) AS (SELECT Time, rowid FROM data WHERE Time BETWEEN :ks AND :ts AND "
+            "Time*1000+msTime BETWEEN :km AND :tm ORDER BY Time, rowid LIMIT 1) "
+            "SELECT t, r, (SELECT COUNT(*) FROM data WHERE Time >= :fs + ((t - :fs) / :b) * :b AND "
+            "Time < t) - (SELECT COUNT(*) FROM data WHERE Time = :fs AND Time < t AND "
+            "Time*1000+msTime < :fm) + (SELECT COUNT(*) FROM data WHERE Time = t AND rowid < r AND "
+            "Time*1000+msTime BETWEEN :fm AND :tm) FROM k")))
         return Fail(query.lastError());
-    BindRange(query, RecordRange::Between(std::max(ms, range_.fromMs), range_.toMs));
+    const qint64 from = std::max(ms, range_.fromMs);
+    const qint64 fromSecond = FloorSeconds(range_.fromMs);
+    const qint64 values[] = {FloorSeconds(from),
+                             FloorSeconds(range_.toMs),
+                             from,
+                             range_.toMs,
+                             fromSecond,
+                             kBucketSeconds,
+                             range_.fromMs};
+    const char* const names[] = {":ks", ":ts", ":km", ":tm", ":fs", ":b", ":fm"};
+    for (int i = 0; i < 7; ++i) query.bindValue(QLatin1String(names[i]), values[i]);
     if (!query.exec()) return Fail(query.lastError());
     if (!query.next()) return query.lastError().isValid() ? Fail(query.lastError()) : Last();
     const RecordKey key{query.value(0).toLongLong(), query.value(1).toLongLong()};
+    const qint64 bucket = (key.time - fromSecond) / kBucketSeconds;
+    const auto found =
+        std::lower_bound(buckets_.begin(), buckets_.end(), bucket,
+                         [](const Bucket& b, qint64 index) { return b.index < index; });
+    const qint64 before =
+        (found == buckets_.end() ? bucketRows_ : found->rowsBefore) + query.value(2).toLongLong();
     query.finish();
-    const std::optional<qint64> before = CountBefore(key);
-    if (!before) return false;
-    const qint64 startIndex = pageSize_ * (*before / pageSize_);
-    return LoadPageAt(startIndex, key, *before - startIndex);
+    const qint64 startIndex = pageSize_ * (before / pageSize_);
+    return LoadPageAt(startIndex, key, before - startIndex);
 }
 
 qint64 RecordPager::PageNumber() const {
