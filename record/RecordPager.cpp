@@ -5,6 +5,7 @@
 
 #include "DatabaseDiagnostic.h"
 #include "RecordColumns.h"
+#include "SqliteStatement.h"
 
 namespace orsan {
 
@@ -16,6 +17,15 @@ constexpr int kValueColumns = kRecordSlots * kRecordValuesPerSlot;
 
 RecordPager::RecordPager(RecordDatabase& database, int pageSize)
     : database_(database), pageSize_(std::max(1, pageSize)) {}
+
+bool RecordPager::FailText(const QString& message) {
+    DatabaseFailure failure;
+    failure.message = message;
+    failure.source = QStringLiteral("SQLite");
+    lastDiagnostic_ = ComposeDiagnostic(kReloadDiagnosticPrefix, failure);
+    ReportDiagnostic(lastDiagnostic_);
+    return false;
+}
 
 bool RecordPager::Fail(const QSqlError& error) {
     lastDiagnostic_ = ComposeDiagnostic(kReloadDiagnosticPrefix, FailureFromSqlError(error));
@@ -136,22 +146,16 @@ bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order o
 
 bool RecordPager::KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* found) {
     // rowsBack is below a page: a short step back through the index.
-    QSqlQuery query(database_.Connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT Time, rowid FROM data WHERE ") + RangeCondition() +
-                       QStringLiteral(" AND (Time < ? OR rowid < ?) ORDER BY Time DESC, rowid "
-                                      "DESC LIMIT 1 OFFSET ?")))
-        return Fail(query.lastError());
-    query.bindValue(0, FloorSeconds(range_.fromMs));
-    query.bindValue(1, std::min(FloorSeconds(range_.toMs), key.time));
-    query.bindValue(2, range_.fromMs);
-    query.bindValue(3, range_.toMs);
-    query.bindValue(4, key.time);
-    query.bindValue(5, key.rowid);
-    query.bindValue(6, rowsBack - 1);
-    if (!query.exec()) return Fail(query.lastError());
-    if (!query.next()) return query.lastError().isValid() ? Fail(query.lastError()) : false;
-    *found = RecordKey{query.value(0).toLongLong(), query.value(1).toLongLong()};
+    SqliteStatement query(
+        database_.Connection(),
+        QStringLiteral("SELECT Time, rowid FROM data WHERE Time BETWEEN ?1 AND ?2 "
+                       "AND Time*1000+msTime BETWEEN ?3 AND ?4 AND (Time < ?5 OR "
+                       "rowid < ?6) ORDER BY Time DESC, rowid DESC LIMIT 1 "
+                       "OFFSET ?7"));
+    query.Bind({FloorSeconds(range_.fromMs), std::min(FloorSeconds(range_.toMs), key.time),
+                range_.fromMs, range_.toMs, key.time, key.rowid, rowsBack - 1});
+    if (!query.Next()) return query.Error().isEmpty() ? false : FailText(query.Error());
+    *found = RecordKey{query.Integer(0), query.Integer(1)};
     return true;
 }
 
@@ -232,37 +236,27 @@ bool RecordPager::GoTo(qint64 ms) {
     // before it: the whole seconds from the start of its ten minutes (the
     // buckets give the earlier ones), less the rows of the range's first
     // second before the range starts, plus its own second up to it.
-    QSqlQuery query(database_.Connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral(
-            "WITH k(t, r) AS (SELECT Time, rowid FROM data WHERE Time BETWEEN :ks AND :ts AND "
-            "Time*1000+msTime BETWEEN :km AND :tm ORDER BY Time, rowid LIMIT 1) "
-            "SELECT t, r, (SELECT COUNT(*) FROM data WHERE Time >= :fs + ((t - :fs) / :b) * :b AND "
-            "Time < t) - (SELECT COUNT(*) FROM data WHERE Time = :fs AND Time < t AND "
-            "Time*1000+msTime < :fm) + (SELECT COUNT(*) FROM data WHERE Time = t AND rowid < r AND "
-            "Time*1000+msTime BETWEEN :fm AND :tm) FROM k")))
-        return Fail(query.lastError());
     const qint64 from = std::max(ms, range_.fromMs);
     const qint64 fromSecond = FloorSeconds(range_.fromMs);
-    const qint64 values[] = {FloorSeconds(from),
-                             FloorSeconds(range_.toMs),
-                             from,
-                             range_.toMs,
-                             fromSecond,
-                             kBucketSeconds,
-                             range_.fromMs};
-    const char* const names[] = {":ks", ":ts", ":km", ":tm", ":fs", ":b", ":fm"};
-    for (int i = 0; i < 7; ++i) query.bindValue(QLatin1String(names[i]), values[i]);
-    if (!query.exec()) return Fail(query.lastError());
-    if (!query.next()) return query.lastError().isValid() ? Fail(query.lastError()) : Last();
-    const RecordKey key{query.value(0).toLongLong(), query.value(1).toLongLong()};
+    SqliteStatement query(
+        database_.Connection(),
+        QStringLiteral(
+            "WITH k(t, r) AS (SELECT Time, rowid FROM data WHERE Time BETWEEN ?1 AND ?2 AND "
+            "Time*1000+msTime BETWEEN ?3 AND ?4 ORDER BY Time, rowid LIMIT 1) "
+            "SELECT t, r, (SELECT COUNT(*) FROM data WHERE Time >= ?5 + ((t - ?5) / ?6) * ?6 AND "
+            "Time < t) - (SELECT COUNT(*) FROM data WHERE Time = ?5 AND Time < t AND "
+            "Time*1000+msTime < ?7) + (SELECT COUNT(*) FROM data WHERE Time = t AND rowid < r AND "
+            "Time*1000+msTime BETWEEN ?7 AND ?4) FROM k"));
+    query.Bind({FloorSeconds(from), FloorSeconds(range_.toMs), from, range_.toMs, fromSecond,
+                kBucketSeconds, range_.fromMs});
+    if (!query.Next()) return query.Error().isEmpty() ? Last() : FailText(query.Error());
+    const RecordKey key{query.Integer(0), query.Integer(1)};
     const qint64 bucket = (key.time - fromSecond) / kBucketSeconds;
     const auto found =
         std::lower_bound(buckets_.begin(), buckets_.end(), bucket,
                          [](const Bucket& b, qint64 index) { return b.index < index; });
     const qint64 before =
-        (found == buckets_.end() ? bucketRows_ : found->rowsBefore) + query.value(2).toLongLong();
-    query.finish();
+        (found == buckets_.end() ? bucketRows_ : found->rowsBefore) + query.Integer(2);
     const qint64 startIndex = pageSize_ * (before / pageSize_);
     return LoadPageAt(startIndex, key, before - startIndex);
 }

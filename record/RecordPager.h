@@ -72,6 +72,7 @@ private:
     bool LoadPageAt(qint64 startIndex, std::optional<RecordKey> key, qint64 rowsBeforeKey);
     bool BuildBuckets();
     bool Fail(const QSqlError& error);
+    bool FailText(const QString& message);
 
     RecordDatabase& database_;
     int pageSize_;
