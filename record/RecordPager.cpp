@@ -68,24 +68,21 @@ std::optional<qint64> RecordPager::CountRange(const RecordRange& range) {
 
 bool RecordPager::BuildBuckets() {
     buckets_.clear();
+    // One pass over the Time index alone, counted here: a GROUP BY would
+    // sort a million entries first.
     const qint64 fromSecond = FloorSeconds(range_.fromMs);
-    QSqlQuery query(database_.Connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT (Time - ?) / ?, COUNT(*) FROM data WHERE Time "
-                                      "BETWEEN ? AND ? GROUP BY 1 ORDER BY 1")))
-        return Fail(query.lastError());
-    query.bindValue(0, fromSecond);
-    query.bindValue(1, kBucketSeconds);
-    query.bindValue(2, fromSecond);
-    query.bindValue(3, FloorSeconds(range_.toMs));
-    if (!query.exec()) return Fail(query.lastError());
-    qint64 before = 0;
-    while (query.next()) {
-        buckets_.push_back({query.value(0).toLongLong(), before});
-        before += query.value(1).toLongLong();
+    SqliteStatement query(database_.Connection(),
+                          QStringLiteral("SELECT Time FROM data WHERE Time BETWEEN ?1 AND ?2 "
+                                         "ORDER BY Time"));
+    query.Bind({fromSecond, FloorSeconds(range_.toMs)});
+    qint64 rows = 0;
+    while (query.Next()) {
+        const qint64 bucket = (query.Integer(0) - fromSecond) / kBucketSeconds;
+        if (buckets_.empty() || buckets_.back().index != bucket) buckets_.push_back({bucket, rows});
+        ++rows;
     }
-    if (query.lastError().isValid()) return Fail(query.lastError());
-    bucketRows_ = before;
+    if (!query.Error().isEmpty()) return FailText(query.Error());
+    bucketRows_ = rows;
     bucketsReady_ = true;
     return true;
 }
