@@ -9,6 +9,13 @@ HistoryChartView::HistoryChartView(HistorySource& source, QWidget* parent)
     : QWidget(parent), chart_(source) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     chart_.SetSize(width(), height());
+    reloadTimer_.setSingleShot(true);
+    reloadTimer_.setInterval(150);
+    connect(&reloadTimer_, &QTimer::timeout, this, [this] {
+        QString error;
+        const bool ok = chart_.Reload(&error) || error.isEmpty();
+        Report(ok, error);
+    });
 }
 
 void HistoryChartView::Report(bool ok, const QString& error) {
@@ -18,6 +25,7 @@ void HistoryChartView::Report(bool ok, const QString& error) {
 }
 
 void HistoryChartView::Show(double from, double to) {
+    reloadTimer_.stop();
     QString error;
     const bool ok = chart_.Show(from, to, &error);
     Report(ok, error);
@@ -53,10 +61,7 @@ void HistoryChartView::paintEvent(QPaintEvent*) {
 void HistoryChartView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     chart_.SetSize(width(), height());
-    QString error;
-    const bool ok = chart_.Reload(&error) || error.isEmpty();
-    if (!ok) emit failed(error);
-    update();
+    reloadTimer_.start();
 }
 
 void HistoryChartView::mousePressEvent(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 #include <optional>
 
@@ -41,6 +42,9 @@ private:
     void Report(bool ok, const QString& error);
 
     HistoryChart chart_;
+    // A resize reads the rows again once the size has settled, not at every
+    // step of a drag.
+    QTimer reloadTimer_;
     std::optional<QPoint> dragStart_;
     QPoint dragNow_;
 };

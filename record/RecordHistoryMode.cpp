@@ -168,20 +168,14 @@ void RecordHistoryMode::Apply() {
 }
 
 void RecordHistoryMode::Requery() {
-    const qint64 startIndex = pager_.Page().startIndex;
+    const RangePage& shown = pager_.Page();
+    const bool wasFirst = shown.rows.empty() || shown.startIndex == 0;
+    const qint64 firstShown =
+        wasFirst ? 0 : RowTimeMs(shown.rows.front().time, shown.rows.front().milliseconds);
     const RecordRange range = wholeRecord_ ? RecordRange::All() : pager_.Range();
     if (!pager_.SetRange(range)) return ShowPage(false);
-    // Back to the same position by whole pages from the nearer end.
-    bool ok = true;
-    if (startIndex > 0) {
-        ok = pager_.Last();
-        while (ok && pager_.Page().startIndex > startIndex) {
-            const qint64 before = pager_.Page().startIndex;
-            ok = pager_.Previous();
-            if (pager_.Page().startIndex == before) break;
-        }
-    }
-    ShowPage(ok);
+    // Back to the page that holds the row shown first before.
+    ShowPage(wasFirst || pager_.GoTo(firstShown));
 }
 
 void RecordHistoryMode::FirstPage() {

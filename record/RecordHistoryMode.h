@@ -63,7 +63,7 @@ public:
     // Shows the first page of the editors' range.
     void Apply();
     // Counts the shown range again (rows were added or cleared) and shows
-    // the page of the same position.
+    // the page holding the row shown first before.
     void Requery();
     void FirstPage();
     void PreviousPage();

@@ -33,7 +33,8 @@ struct RangePage {
 // the range's first row. Pages are found by seeking the Time index from the
 // keys of the page shown (never by skipping rows), so the last page of a
 // million rows opens as fast as the first. The range's count is taken once
-// per SetRange; "go to" counts the rows before the instant through the index.
+// per SetRange; "go to" counts the rows before the instant from counts per
+// ten minutes taken once per range.
 class RecordPager {
 public:
     RecordPager(RecordDatabase& database, int pageSize);
@@ -65,15 +66,30 @@ private:
     // from the range's edge without one; `inclusive` takes key's row too.
     bool LoadRows(std::optional<RecordKey> key, bool inclusive, Order order, qint64 limit,
                   std::vector<StoredRecord>* rows, std::vector<RecordKey>* keys);
+    // The key rowsBack rows before key (1 = the row just before); false when
+    // there is none or on a failure.
+    bool KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* found);
     bool LoadPageAt(qint64 startIndex, std::optional<RecordKey> key, qint64 rowsBeforeKey);
-    std::optional<qint64> CountBefore(const RecordKey& key);
+    bool BuildBuckets();
     bool Fail(const QSqlError& error);
+    bool FailText(const QString& message);
 
     RecordDatabase& database_;
     int pageSize_;
     RecordRange range_ = RecordRange::All();
     RangePage page_;
     QString lastDiagnostic_;
+
+    // Rows per ten minutes of Time from the range's first second: "go to"
+    // then counts at most ten minutes of index entries, not half the table.
+    static constexpr qint64 kBucketSeconds = 600;
+    struct Bucket {
+        qint64 index;       // (Time - first second) / kBucketSeconds
+        qint64 rowsBefore;  // rows in the buckets before this one
+    };
+    std::vector<Bucket> buckets_;
+    qint64 bucketRows_ = 0;
+    bool bucketsReady_ = false;
 };
 
 }  // namespace orsan

@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <QSqlDriver>
-#include <QVariant>
 #include <algorithm>
 
 #include "RecordColumns.h"
@@ -12,12 +10,20 @@ namespace orsan {
 
 namespace {
 
-sqlite3* SqliteHandle(const QSqlDatabase& connection) {
-    if (!connection.isValid() || !connection.isOpen() || connection.driver() == nullptr)
-        return nullptr;
-    const QVariant handle = connection.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
-    return *static_cast<sqlite3* const*>(handle.constData());
+QString ReaderSql(int sensor, SensorRangeReader::Order order, int limit) {
+    if (sensor < 1 || sensor > kRecordSlots) return QString();
+    const auto names = SlotColumnNames(sensor);
+    QString sql = QStringLiteral("SELECT Time,msTime");
+    for (int k = 0; k < SensorRangeReader::kValues; ++k)
+        sql += QLatin1Char(',') + names[SlotValueIndexOfCurve(k)];
+    sql += QStringLiteral(
+               " FROM data WHERE Time BETWEEN ?1 AND ?2 AND Time*1000+msTime BETWEEN "
+               "?3 AND ?4") +
+           (order == SensorRangeReader::Order::Oldest
+                ? QStringLiteral(" ORDER BY Time, rowid")
+                : QStringLiteral(" ORDER BY Time DESC, rowid DESC"));
+    if (limit > 0) sql += QStringLiteral(" LIMIT %1").arg(limit);
+    return sql;
 }
 
 }  // namespace
@@ -28,70 +34,42 @@ int SlotValueIndexOfCurve(int curve) {
 }
 
 SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range,
-                                     Order order, int limit) {
+                                     Order order, int limit)
+    : statement_(database.Connection(), ReaderSql(sensor, order, limit)) {
     if (sensor < 1 || sensor > kRecordSlots) {
-        Fail(QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor));
+        error_ = QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor);
         return;
     }
-    sqlite3* connection = SqliteHandle(database.Connection());
-    if (connection == nullptr) {
-        Fail(QStringLiteral("记录数据库未打开"));
+    if (!statement_.Error().isEmpty()) {
+        error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
         return;
     }
-    connection_ = connection;
-    const auto names = SlotColumnNames(sensor);
-    QString sql = QStringLiteral("SELECT Time,msTime");
-    for (int k = 0; k < kValues; ++k) sql += QLatin1Char(',') + names[SlotValueIndexOfCurve(k)];
-    sql += QStringLiteral(" FROM data WHERE ") + RangeCondition() +
-           (order == Order::Oldest ? QStringLiteral(" ORDER BY Time, rowid")
-                                   : QStringLiteral(" ORDER BY Time DESC, rowid DESC"));
-    if (limit > 0) sql += QStringLiteral(" LIMIT %1").arg(limit);
-    const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(connection, text.constData(), int(text.size()), &statement_, nullptr) !=
-        SQLITE_OK) {
-        Fail(QString::fromUtf8(sqlite3_errmsg(connection)));
-        return;
-    }
-    sqlite3_bind_int64(statement_, 1, FloorSeconds(range.fromMs));
-    sqlite3_bind_int64(statement_, 2, FloorSeconds(range.toMs));
-    sqlite3_bind_int64(statement_, 3, range.fromMs);
-    sqlite3_bind_int64(statement_, 4, range.toMs);
-}
-
-SensorRangeReader::~SensorRangeReader() {
-    sqlite3_finalize(statement_);
-}
-
-bool SensorRangeReader::Fail(const QString& what) {
-    error_ = QStringLiteral("读取记录数据失败：") + what;
-    return false;
+    statement_.Bind(
+        {FloorSeconds(range.fromMs), FloorSeconds(range.toMs), range.fromMs, range.toMs});
 }
 
 bool SensorRangeReader::Next() {
-    if (statement_ == nullptr || !error_.isEmpty()) return false;
-    const int step = sqlite3_step(statement_);
-    if (step == SQLITE_ROW) return true;
-    if (step != SQLITE_DONE)
-        Fail(QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(connection_))));
-    sqlite3_finalize(statement_);
-    statement_ = nullptr;
+    if (!error_.isEmpty()) return false;
+    if (statement_.Next()) return true;
+    if (!statement_.Error().isEmpty())
+        error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
     return false;
 }
 
 qint64 SensorRangeReader::Time() const {
-    return sqlite3_column_int64(statement_, 0);
+    return sqlite3_column_int64(statement_.Handle(), 0);
 }
 
 qint64 SensorRangeReader::Milliseconds() const {
-    return sqlite3_column_int64(statement_, 1);
+    return sqlite3_column_int64(statement_.Handle(), 1);
 }
 
 double SensorRangeReader::Value(int k) const {
-    return sqlite3_column_double(statement_, 2 + k);
+    return sqlite3_column_double(statement_.Handle(), 2 + k);
 }
 
 SensorRangeReader::Kind SensorRangeReader::ValueKind(int k) const {
-    switch (sqlite3_column_type(statement_, 2 + k)) {
+    switch (sqlite3_column_type(statement_.Handle(), 2 + k)) {
         case SQLITE_INTEGER:
         case SQLITE_FLOAT:
             return Kind::Number;
@@ -103,8 +81,9 @@ SensorRangeReader::Kind SensorRangeReader::ValueKind(int k) const {
 }
 
 QByteArray SensorRangeReader::ValueText(int k) const {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, 2 + k));
-    return QByteArray(text, sqlite3_column_bytes(statement_, 2 + k));
+    const auto* text =
+        reinterpret_cast<const char*>(sqlite3_column_text(statement_.Handle(), 2 + k));
+    return QByteArray(text, sqlite3_column_bytes(statement_.Handle(), 2 + k));
 }
 
 SensorSample SensorRangeReader::Sample() const {

@@ -5,8 +5,7 @@
 
 #include "RecordDatabase.h"
 #include "RecordRange.h"
-
-struct sqlite3_stmt;
+#include "SqliteStatement.h"
 
 namespace orsan {
 
@@ -25,7 +24,6 @@ public:
     // sensor 1..6; limit 0 for every row. A failure to prepare shows in Error().
     SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range,
                       Order order = Order::Oldest, int limit = 0);
-    ~SensorRangeReader();
     SensorRangeReader(const SensorRangeReader&) = delete;
     SensorRangeReader& operator=(const SensorRangeReader&) = delete;
 
@@ -46,11 +44,8 @@ public:
     SensorSample Sample() const;
 
 private:
-    bool Fail(const QString& what);
-
-    sqlite3_stmt* statement_ = nullptr;
-    void* connection_ = nullptr;  // sqlite3*, owned by Qt's connection
     QString error_;
+    SqliteStatement statement_;
 };
 
 // Table position (0..9 within a slot) of curve k.

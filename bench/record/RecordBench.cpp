@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 
+#include "BenchTables.h"
 #include "DatabaseLogDlg.h"
 #include "RecordColumns.h"
 #include "RecordDatabase.h"
@@ -22,61 +23,8 @@
 namespace orsan {
 namespace {
 
-// A temporary folder, or ORSAN_RECORD_BENCH_DIR when set: tables made there
-// are kept and used again by later runs.
-QDir BenchDir() {
-    static QTemporaryDir temporary;
-    const QString kept = qEnvironmentVariable("ORSAN_RECORD_BENCH_DIR");
-    if (kept.isEmpty()) return QDir(temporary.path());
-    QDir().mkpath(kept);
-    return QDir(kept);
-}
-
-// One value expression per column, varied by row number i, rounded as the
-// writer stores them.
-QString ValueExpressions() {
-    QStringList values;
-    for (int k = 0; k < kRecordSlots * kRecordValuesPerSlot; ++k) {
-        const int decimals = IsOneDecimalValue(k % kRecordValuesPerSlot) ? 1 : 2;
-        values
-            << QStringLiteral("round(((i * %1) %% 100000) / 100.0, %2)").arg(k + 7).arg(decimals);
-    }
-    return values.join(QLatin1Char(','));
-}
-
-// A table of `rows` rows one second apart, made once per size in one
-// transaction straight in SQLite.
-QString TableFolder(qint64 rows) {
-    static std::map<qint64, QString> made;
-    auto found = made.find(rows);
-    if (found != made.end()) return found->second;
-    const QString folder = BenchDir().filePath(QStringLiteral("rows_%1").arg(rows));
-    if (QFile::exists(folder + QStringLiteral("/complete"))) return made[rows] = folder;
-    QDir(folder).removeRecursively();
-    QDir().mkpath(folder);
-    RecordDatabase db;
-    if (!db.Open(folder)) std::abort();
-    QSqlDatabase connection = db.Connection();
-    connection.transaction();
-    QSqlQuery query(connection);
-    const QString sql =
-        QStringLiteral(
-            "WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c LIMIT %1) "
-            "INSERT INTO data SELECT 1700000000 + i, (i * 37) %% 1000, %2 FROM c")
-            .arg(rows)
-            .arg(ValueExpressions())
-            .replace(QStringLiteral("%%"), QStringLiteral("%"));
-    if (!query.exec(sql)) {
-        std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text()));
-        std::abort();
-    }
-    connection.commit();
-    query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-    QFile complete(folder + QStringLiteral("/complete"));
-    complete.open(QIODevice::WriteOnly);
-    made[rows] = folder;
-    return folder;
-}
+using bench::BenchDir;
+using bench::TableFolder;
 
 RecordRow SampleRow(int32_t time) {
     RecordRow row;

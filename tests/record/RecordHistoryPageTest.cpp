@@ -106,6 +106,11 @@ TEST_F(RecordHistoryPageTest, PagesThroughTheWholeRecordAndBack) {
     EXPECT_TRUE(newestCount->isVisible());
     EXPECT_EQ(newestCount->text(), "101");
     EXPECT_EQ(Cell(page, 12, 0), "101");
+
+    // Back in history mode: the same page, the new row counted.
+    Click(page, RecordHistoryMode::kToggleId);
+    EXPECT_EQ(Cell(page, 0, 0), "45");
+    EXPECT_EQ(PageText(page), "第 3/5 页，共 101 条");
 }
 
 TEST_F(RecordHistoryPageTest, EditorsAndQuickChoicesSetTheRange) {

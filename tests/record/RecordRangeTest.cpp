@@ -209,6 +209,11 @@ TEST_P(RecordPagingTest, EveryMoveMatchesTheOffsetOracle) {
     ASSERT_TRUE(pager.Last());
     const qint64 innerLast = kPage * (n / 2 / kPage);
     EXPECT_EQ(PageTimes(pager), OraclePage(path, inner, innerLast, kPage));
+    // Go to, counted from the range's own start (mid-second, between rows).
+    const qint64 target = n / 4;
+    ASSERT_TRUE(pager.GoTo(rowTime(n / 3 + target) - 1));
+    EXPECT_EQ(pager.Page().startIndex, kPage * (target / kPage));
+    EXPECT_EQ(PageTimes(pager), OraclePage(path, inner, kPage * (target / kPage), kPage));
 }
 
 INSTANTIATE_TEST_SUITE_P(RowCounts, RecordPagingTest,

@@ -1,0 +1,139 @@
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QSqlDriver>
+#include <QVariant>
+#include <cstdio>
+#include <cstdlib>
+
+#include "BenchTables.h"
+#include "HistoryChart.h"
+#include "RecordColumns.h"
+#include "RecordCsvExport.h"
+#include "RecordDatabase.h"
+#include "RecordHistorySource.h"
+#include "RecordPageText.h"
+#include "RecordPager.h"
+
+namespace orsan {
+namespace {
+
+using bench::BenchDir;
+using bench::TableFolder;
+
+constexpr qint64 kMillion = 1000000;
+constexpr qint64 kFirstMs = qint64(1700000000) * 1000;
+
+// Paging a million rows: every move is to be as cheap as the first page.
+// FreshGoTo: the first "go to" after choosing the range, which also takes
+// the per-ten-minute counts once.
+enum class Move { First, NextAndBack, Last, GoTo, FreshGoTo };
+
+void OpenMillion(RecordDatabase& db, RecordPager& pager) {
+    if (!db.Open(TableFolder(kMillion))) std::abort();
+    if (!pager.SetRange(RecordRange::All())) std::abort();
+}
+
+void BM_HistoryPage(benchmark::State& state) {
+    RecordDatabase db;
+    RecordPager pager(db, kRecordsPerPage);
+    OpenMillion(db, pager);
+    const Move move = Move(state.range(0));
+    // Middle of the table, for the moves that start there.
+    const qint64 middle = kFirstMs + kMillion / 2 * 1000;
+    if (!pager.GoTo(middle)) std::abort();
+    bool forward = true;
+    for (auto _ : state) {
+        bool ok = true;
+        switch (move) {
+            case Move::First:
+                ok = pager.First();
+                break;
+            case Move::NextAndBack:
+                ok = forward ? pager.Next() : pager.Previous();
+                forward = !forward;
+                break;
+            case Move::Last:
+                ok = pager.Last();
+                break;
+            case Move::GoTo:
+                ok = pager.GoTo(middle);
+                break;
+            case Move::FreshGoTo:
+                ok = pager.SetRange(RecordRange::All()) && pager.GoTo(middle);
+                break;
+        }
+        if (!ok || pager.Page().rows.empty()) std::abort();
+        benchmark::DoNotOptimize(pager.Page().rows.data());
+    }
+}
+BENCHMARK(BM_HistoryPage)
+    ->ArgName("first0_middle1_last2_goto3_freshgoto4")
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMicrosecond);
+
+// A day at 0.3 s: 288,000 rows of one sensor.
+constexpr qint64 kDayRows = 288000;
+constexpr qint64 kDayStep = 300;
+
+// The floor: stepping through those rows' Time, msTime and ten values with
+// SQLite's C interface and nothing else.
+void BM_ReadDayTenValuesCApi(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
+    sqlite3* handle = *static_cast<sqlite3* const*>(db.Connection().driver()->handle().constData());
+    QString sql = QStringLiteral("SELECT Time,msTime");
+    for (const QString& name : SlotColumnNames(2)) sql += QLatin1Char(',') + name;
+    sql += QStringLiteral(" FROM data ORDER BY Time, rowid");
+    const QByteArray text = sql.toUtf8();
+    for (auto _ : state) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(handle, text.constData(), -1, &statement, nullptr) != SQLITE_OK)
+            std::abort();
+        double sum = 0;
+        qint64 rows = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            sum += double(sqlite3_column_int64(statement, 0)) + sqlite3_column_int64(statement, 1);
+            for (int c = 2; c < 12; ++c) sum += sqlite3_column_double(statement, c);
+            ++rows;
+        }
+        sqlite3_finalize(statement);
+        if (rows != kDayRows) std::abort();
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_ReadDayTenValuesCApi)->Unit(benchmark::kMillisecond);
+
+// The history chart of that day: read, reduce per pixel column, draw.
+void BM_PlotDayOneSensor(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
+    RecordHistorySource source(db, 2);
+    HistoryChart chart(source);
+    chart.SetSize(1100, 560);
+    const double from = kFirstMs / 1000.0;
+    const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
+    QString error;
+    for (auto _ : state) {
+        if (!chart.Show(from, to, &error) || chart.Reduction().RowCount() != kDayRows) std::abort();
+        benchmark::DoNotOptimize(chart.Image().constBits());
+    }
+}
+BENCHMARK(BM_PlotDayOneSensor)->Unit(benchmark::kMillisecond);
+
+// CSV of one sensor over a million rows, next to BM_Sqlite3CsvDumpMillionRows.
+void BM_CsvExportMillionRows(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(kMillion))) std::abort();
+    const QString path = BenchDir().filePath(QStringLiteral("export.csv"));
+    for (auto _ : state) {
+        const RecordExportResult result = ExportSensorCsv(db, 4, RecordRange::All(), path);
+        if (result.status != RecordExportResult::Status::Written || result.rows != kMillion)
+            std::abort();
+    }
+}
+BENCHMARK(BM_CsvExportMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace orsan
