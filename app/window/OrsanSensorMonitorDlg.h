@@ -63,7 +63,6 @@ public:
     DatabaseLogDlg* RecordPage() const { return recordPage_; }
     XTabCtrl* Tabs() const { return tabs_; }
     ServerStatusButton* ServerButton() const { return serverButton_; }
-    StationStore& Store() { return store_; }
 
 private:
     void BuildControls();
