@@ -18,9 +18,17 @@ ConninfoOptions Parse(const std::string& conninfo) {
     return options;
 }
 
-std::string Trimmed(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text;
+// libpq's messages end in a newline and put hints on lines of their own;
+// a message here is one line.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\n' || c == '\t' || c == '\r') c = ' ';
+        if (c == ' ' && (line.empty() || line.back() == ' ')) continue;
+        line += c;
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
 }
 
 }  // namespace
@@ -76,7 +84,7 @@ PgConnPtr ConnectToServer(const std::string& conninfo) {
 
 std::string ConnectionError(PGconn* connection, const std::string& conninfo) {
     if (!connection) return "内存不足";
-    return RedactPasswords(Trimmed(PQerrorMessage(connection)), conninfo);
+    return RedactPasswords(OneLine(PQerrorMessage(connection)), conninfo);
 }
 
 }  // namespace orsan::store

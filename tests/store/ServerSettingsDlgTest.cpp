@@ -50,7 +50,8 @@ TEST_F(ServerSettingsDialog, TestConnectionShowsTheServersAnswer) {
           "表 readings 尚不存在"}},
         {cluster_->Conninfo("absent_plant") + " password=topsecret",
          {"连接失败", "\"absent_plant\" does not exist"}},
-        {"host=127.0.0.1 port=1 dbname=x", {"连接失败", "127.0.0.1", "port 1"}},
+        {"host=127.0.0.1 port=1 dbname=x",
+         {"连接失败", "127.0.0.1", "port 1 failed: Connection refused Is the server"}},
         {"   ", {"未填写连接字符串"}},
         {"host=127.0.0.1 port='1", {"连接失败"}},
     };

@@ -221,6 +221,7 @@ TEST_F(StoreServer, ConnectionRefusalsReportedOnceWhileRecordingGoesOn) {
         EXPECT_EQ(changes[0].state, StoreState::Retrying);
         EXPECT_NE(changes[0].lastError.find(c.expected), std::string::npos) << changes[0].lastError;
         EXPECT_EQ(changes[0].lastError.find("hunter2"), std::string::npos);
+        EXPECT_EQ(changes[0].lastError.find_first_of("\n\t"), std::string::npos) << "one line";
         EXPECT_EQ(forwarder.Status().forwardedRows, 0);
         ASSERT_TRUE(recorder.ClearAll());
     }
