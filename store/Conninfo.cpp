@@ -75,10 +75,12 @@ std::string RedactPasswords(const std::string& text, const std::string& conninfo
 PgConnPtr ConnectToServer(const std::string& conninfo) {
     // Later entries override earlier ones, and the expanded string comes
     // last, so whatever it says wins over these defaults.
+    // Station names and messages travel as UTF-8 whatever the database's encoding.
     const char* keywords[] = {
-        "connect_timeout", "keepalives", "keepalives_idle", "tcp_user_timeout", "application_name",
-        "dbname",          nullptr};
-    const char* values[] = {"5", "1", "10", "30000", "orsan-monitor", conninfo.c_str(), nullptr};
+        "connect_timeout",  "keepalives",      "keepalives_idle", "tcp_user_timeout",
+        "application_name", "client_encoding", "dbname",          nullptr};
+    const char* values[] = {"5",    "1", "10", "30000", "orsan-monitor", "UTF8", conninfo.c_str(),
+                            nullptr};
     return PgConnPtr(PQconnectdbParams(keywords, values, 1));
 }
 

@@ -81,12 +81,17 @@ TEST_F(ServerSettingsDialog, SaveWritesTheServerSectionAndAnEmptyNameFollowsTheH
     EXPECT_EQ(again.ConninfoEdit()->text(), "host=db.plant dbname=plant user=line");
     again.StationEdit()->setText("press-7");
     // A password is never written to Config.ini.
-    for (const char* withPassword :
-         {"host=db password=pw1", "postgresql://line:pw1@db/plant", "host=db password='a b'"}) {
-        again.ConninfoEdit()->setText(withPassword);
+    // Nor a value longer than Config.ini keeps whole.
+    const QString tooLong = "host=db sslrootcert=/etc/" + QString(260, 'x');
+    for (const auto& [conninfo, reason] :
+         {std::pair<QString, QString>{"host=db password=pw1", "含有密码"},
+          {"postgresql://line:pw1@db/plant", "含有密码"},
+          {"host=db password='a b'", "含有密码"},
+          {tooLong, "超过 259 字节"}}) {
+        again.ConninfoEdit()->setText(conninfo);
         QTest::mouseClick(again.SaveButton(), Qt::LeftButton);
-        EXPECT_NE(again.result(), QDialog::Accepted) << withPassword;
-        EXPECT_TRUE(again.Answer()->text().contains("含有密码")) << withPassword;
+        EXPECT_NE(again.result(), QDialog::Accepted) << conninfo.toStdString();
+        EXPECT_TRUE(again.Answer()->text().contains(reason)) << conninfo.toStdString();
         EXPECT_EQ(config.GetString("SERVER", "CONNINFO", "-"),
                   "host=db.plant dbname=plant user=line");
     }
