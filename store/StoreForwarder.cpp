@@ -213,7 +213,8 @@ void StoreForwarder::Run() {
 
         // The first rows before any COPY: an idle station sends nothing.
         records.clear();
-        if (local.IsOpen() && !local.ReadAfter(position, kReadChunk, &records)) {
+        const int firstChunk = std::min(kReadChunk, options_.batchRecords);
+        if (local.IsOpen() && !local.ReadAfter(position, firstChunk, &records)) {
             if (!failAndWait(local.Error())) break;
             continue;
         }
