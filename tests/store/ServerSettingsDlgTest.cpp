@@ -53,7 +53,6 @@ TEST_F(ServerSettingsDialog, TestConnectionShowsTheServersAnswer) {
         {"host=127.0.0.1 port=1 dbname=x",
          {"连接失败", "127.0.0.1", "port 1 failed: Connection refused Is the server"}},
         {"   ", {"未填写连接字符串"}},
-        {"host=127.0.0.1 port='1", {"连接失败"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.conninfo);

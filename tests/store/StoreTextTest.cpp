@@ -76,7 +76,6 @@ TEST(Passwords, NeverShown) {
          "reaching postgresql://u:***@db/plant failed", "pw9"},
         {"host=db password=xyzzy", "the server said: xyzzy is wrong",
          "the server said: *** is wrong", "xyzzy"},
-        {"host=db", "nothing secret", "nothing secret", "password="},
     };
     for (const Case& c : cases) {
         const std::string redacted = RedactPasswords(c.text, c.conninfo);
