@@ -18,9 +18,17 @@ ConninfoOptions Parse(const std::string& conninfo) {
     return options;
 }
 
-std::string Trimmed(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text;
+// libpq's messages end in a newline and put hints on lines of their own;
+// a message here is one line.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\n' || c == '\t' || c == '\r') c = ' ';
+        if (c == ' ' && (line.empty() || line.back() == ' ')) continue;
+        line += c;
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
 }
 
 }  // namespace
@@ -67,16 +75,18 @@ std::string RedactPasswords(const std::string& text, const std::string& conninfo
 PgConnPtr ConnectToServer(const std::string& conninfo) {
     // Later entries override earlier ones, and the expanded string comes
     // last, so whatever it says wins over these defaults.
+    // Station names and messages travel as UTF-8 whatever the database's encoding.
     const char* keywords[] = {
-        "connect_timeout", "keepalives", "keepalives_idle", "tcp_user_timeout", "application_name",
-        "dbname",          nullptr};
-    const char* values[] = {"5", "1", "10", "30000", "orsan-monitor", conninfo.c_str(), nullptr};
+        "connect_timeout",  "keepalives",      "keepalives_idle", "tcp_user_timeout",
+        "application_name", "client_encoding", "dbname",          nullptr};
+    const char* values[] = {"5",    "1", "10", "30000", "orsan-monitor", "UTF8", conninfo.c_str(),
+                            nullptr};
     return PgConnPtr(PQconnectdbParams(keywords, values, 1));
 }
 
 std::string ConnectionError(PGconn* connection, const std::string& conninfo) {
     if (!connection) return "内存不足";
-    return RedactPasswords(Trimmed(PQerrorMessage(connection)), conninfo);
+    return RedactPasswords(OneLine(PQerrorMessage(connection)), conninfo);
 }
 
 }  // namespace orsan::store

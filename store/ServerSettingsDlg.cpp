@@ -105,6 +105,17 @@ void ServerSettingsDlg::Save() {
     }
     // An empty name is kept empty in the file, so it follows the host name.
     settings.station = stationEdit_->text().trimmed();
+    // Config.ini keeps no longer value: a cut connection string would
+    // silently point elsewhere.
+    for (const QString& value : {settings.conninfo, settings.station}) {
+        if (value.toUtf8().size() > INIFILE::kMaxValueBytes) {
+            answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+            answer_->setText(QStringLiteral("超过 %1 字节，Config.ini 无法完整保存，未保存: %2")
+                                 .arg(INIFILE::kMaxValueBytes)
+                                 .arg(value.left(40) + QStringLiteral("…")));
+            return;
+        }
+    }
     if (!SaveServerSettings(config_, settings)) {
         answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
         answer_->setText(QStringLiteral("无法写入 %1").arg(config_.Path()));

@@ -28,7 +28,6 @@ public:
     // NotConfigured without a server. Also lets go of replaced forwarders
     // that have finished.
     store::StoreStatus Status();
-    bool IsConfigured() const { return current_ != nullptr; }
     const ServerSettings& Settings() const { return settings_; }
 
 private:

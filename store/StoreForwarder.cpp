@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "AlarmForwarding.h"
 #include "Conninfo.h"
 #include "LocalRecordSource.h"
 #include "PgSession.h"
@@ -16,8 +17,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 // Local rows read and formatted at a time within one COPY.
 constexpr int kReadChunk = 500;
-// Alarm events sent at a time.
-constexpr int kAlarmBatch = 1000;
 }  // namespace
 
 StoreForwarder::StoreForwarder(StoreForwarderOptions options)
@@ -99,9 +98,7 @@ void StoreForwarder::Run() {
     std::unique_ptr<PgSession> session;
     ForwardPosition position;
     bool positionLoaded = false;
-    const std::string alarmTarget = target + "#alarm_events";
-    ForwardPosition alarmPosition;
-    bool alarmsReady = false;  // alarm_events checked and the position loaded
+    AlarmForwarding alarms(target + "#alarm_events");
     auto backoff = options_.firstRetry;
     std::vector<LocalRecord> records;
 
@@ -168,7 +165,7 @@ void StoreForwarder::Run() {
             }
             const std::string server = session->ServerIdentity();
             backoff = options_.firstRetry;
-            alarmsReady = false;
+            alarms.Reset();
             Publish([&](StoreStatus& s) {
                 s.state = StoreState::Connected;
                 s.lastError.clear();
@@ -178,42 +175,16 @@ void StoreForwarder::Run() {
         }
 
         // Alarm events first: few, and wanted soon.
-        if (local.IsOpen() && local.HasAlarmTable()) {
-            if (!alarmsReady) {
-                const std::string problem = EnsureTable(*session, AlarmEventsTable());
-                const auto loaded =
-                    problem.empty() ? local.LoadPosition(alarmTarget, "alarm") : std::nullopt;
-                if (!loaded) {
-                    if (!failAndWait(problem.empty() ? local.Error() : problem)) break;
-                    continue;
-                }
-                alarmPosition = *loaded;
-                alarmsReady = true;
-            }
-            ForwardPosition next = alarmPosition;
-            std::string alarmText;
-            int events = 0;
-            if (!local.ReadAlarmsAfter(next, kAlarmBatch, options_.station, &alarmText, &events)) {
-                if (!failAndWait(local.Error())) break;
-                continue;
-            }
-            if (events > 0) {
-                const PgOutcome sent = UploadRows(*session, AlarmEventsTable(), alarmText);
-                if (!sent.ok) {
-                    if (!failAndWait("服务器拒绝写入报警: " + sent.message)) break;
-                    continue;
-                }
-                alarmPosition = next;
-                if (!local.SavePosition(alarmTarget, alarmPosition)) {
-                    if (!failAndWait(local.Error())) break;
-                    continue;
-                }
-            }
+        if (const std::string problem = alarms.Forward(local, *session, options_.station);
+            !problem.empty()) {
+            if (!failAndWait(problem)) break;
+            continue;
         }
 
         // The first rows before any COPY: an idle station sends nothing.
         records.clear();
-        if (local.IsOpen() && !local.ReadAfter(position, kReadChunk, &records)) {
+        const int firstChunk = std::min(kReadChunk, options_.batchRecords);
+        if (local.IsOpen() && !local.ReadAfter(position, firstChunk, &records)) {
             if (!failAndWait(local.Error())) break;
             continue;
         }

@@ -67,7 +67,6 @@ public:
     XTabCtrl* Tabs() const { return tabs_; }
     StationAlarms* Alarms() const { return alarms_; }
     ServerStatusButton* ServerButton() const { return serverButton_; }
-    StationStore& Store() { return store_; }
 
 private:
     void BuildControls();

@@ -7,10 +7,8 @@
 
 namespace orsan::test {
 
-// Record n of a test run: the instant base + n * 0.5 s, and sensor s's value
-// k (0 = T_Shell ... 9 = Disp_Z) equal to KnownValue(n, s, k): distinct per
-// record, sensor and value, exact in one and two decimals, so a value read
-// from a wrong column, sensor or row shows.
+// Record n: base + n * 0.5 s; sensor s's value k (0 = T_Shell ... 9 = Disp_Z)
+// distinct per record, sensor and value and exact in one or two decimals.
 inline constexpr int64_t kBaseTime = 1714523415;
 RecordRow KnownRow(int n);
 float KnownValue(int n, int sensor, int k);

@@ -5,8 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,17 +22,19 @@ namespace {
 
 // The newest server installed from Debian's packages.
 std::string FindBinDir() {
-    std::vector<fs::path> found;
+    fs::path best;
+    int bestVersion = -1;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator("/usr/lib/postgresql", ec))
-        if (fs::exists(entry.path() / "bin" / "initdb")) found.push_back(entry.path() / "bin");
-    if (found.empty())
+    for (const auto& entry : fs::directory_iterator("/usr/lib/postgresql", ec)) {
+        const int version = std::atoi(entry.path().filename().c_str());
+        if (version > bestVersion && fs::exists(entry.path() / "bin" / "initdb")) {
+            best = entry.path() / "bin";
+            bestVersion = version;
+        }
+    }
+    if (best.empty())
         throw std::runtime_error("PostgreSQL is not installed (/usr/lib/postgresql/*/bin/initdb)");
-    std::sort(found.begin(), found.end(), [](const fs::path& a, const fs::path& b) {
-        return std::stoi(a.parent_path().filename().string()) <
-               std::stoi(b.parent_path().filename().string());
-    });
-    return found.back().string();
+    return best.string();
 }
 
 uint16_t FreeLoopbackPort() {

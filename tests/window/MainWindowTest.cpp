@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -345,17 +346,15 @@ TEST_F(MainWindowTest, ServerStateShowsBesideTheTabsAndFollowsNewSettings) {
     ServerStatusButton* server = window->ServerButton();
     ASSERT_NE(server, nullptr);
     EXPECT_EQ(server->text(), "服务器: 未配置");
-    EXPECT_FALSE(window->Store().IsConfigured());
 
     // Nothing listens on port 1 of the loopback: the station retries, the
     // state and the reason show, and the window stays responsive.
     window->ApplyServerSettings({"host=127.0.0.1 port=1 dbname=plant", "press-7"});
-    EXPECT_TRUE(window->Store().IsConfigured());
     ASSERT_TRUE(QTest::qWaitFor([&] { return server->text().startsWith("服务器: 重试中"); }, 30000))
         << server->text().toStdString();
     EXPECT_TRUE(server->text().endsWith("待发送 0 行")) << server->text().toStdString();
-    EXPECT_TRUE(server->toolTip().contains("最近错误: ")) << server->toolTip().toStdString();
-    EXPECT_TRUE(server->toolTip().contains("port 1")) << server->toolTip().toStdString();
+    EXPECT_TRUE(server->toolTip().contains(QRegularExpression("最近错误: .*port 1")))
+        << server->toolTip().toStdString();
 
     window->ApplyServerSettings({"", "press-7"});
     EXPECT_EQ(server->text(), "服务器: 未配置");
