@@ -14,7 +14,6 @@ set(ORSAN_PACKAGE_MAINTAINER "OrsanSensorMonitor maintainers <maintainers@orsan.
 # The date of this version; moves together with project(VERSION).
 set(ORSAN_RELEASE_DATE "2026-12-07")
 set(ORSAN_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 09:00:00 +0000")
-set(ORSAN_MAN_DATE "${ORSAN_RELEASE_DATE}")
 
 set(ORSAN_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(ORSAN_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)

@@ -38,5 +38,13 @@ if grep -q '^E:' "$build/lintian.log"; then
     echo "lintian found errors in $deb" >&2
     exit 1
 fi
+# The programs as the package holds them.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+for program in orsan-monitor orsan-sensor-sim; do
+    "$unpacked/usr/bin/$program" --version
+    "$unpacked/usr/bin/$program" --help >/dev/null
+done
 echo
 echo "package: $deb"
