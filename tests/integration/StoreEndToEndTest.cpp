@@ -127,6 +127,7 @@ protected:
 bool CarryBacklog(const std::vector<std::string>& lines, bool waiting = false) {
     bool someWaiting = false;
     for (const std::string& line : lines) {
+        if (line.rfind("{\"event\"", 0) == 0) continue;  // an alarm event, not a data line
         const size_t at = line.find("\"backlog\":");
         if (at == std::string::npos) return false;
         someWaiting = someWaiting || line.compare(at + 10, 2, "0}") != 0;
