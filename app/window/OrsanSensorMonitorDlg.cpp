@@ -44,7 +44,8 @@ constexpr int kPollingLamp = 1055;
 constexpr int kTabControl = 1010;
 
 constexpr int kDialogWidth = 555;
-constexpr int kDialogHeight = 327;
+// One row below the tab pages holds the plant-server state.
+constexpr int kDialogHeight = 341;
 
 // A timer period of 0 ms runs at the shortest period, 10 ms.
 int TimerPeriod(float seconds) {
@@ -156,9 +157,8 @@ void OrsanSensorMonitorDlg::BuildControls() {
 
     tabs_ = ui.Place(new XTabCtrl(this), 2, 74, 551, 252, kTabControl);
 
-    // Beside the tab captions, which leave the right end of their row free.
-    serverButton_ = ui.Place(new ServerStatusButton(this), 453, 314, 100, 12);
-    serverButton_->raise();
+    // Its own row under the tab strip: the eight tab captions fill theirs.
+    serverButton_ = ui.Place(new ServerStatusButton(this), 2, 328, 200, 12);
     connect(serverButton_, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::OpenServerSettings);
 }
 
