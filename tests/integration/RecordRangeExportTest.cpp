@@ -127,9 +127,3 @@ TEST_F(RecordRangeExportTest, TextExportWithoutARangeIsTheWholeRecord) {
 
 }  // namespace
 }  // namespace orsan
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);  // the SQL driver plugin needs it
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
