@@ -64,7 +64,10 @@ TEST_F(HeadlessTest, PrintsDecodedValuesOfEverySensorAtTheRecordInterval) {
 
     auto station = StartStation({"--duration", "3.5"});
     std::vector<std::string> lines;
-    while (auto line = station->ReadLine(10s)) lines.push_back(*line);
+    while (auto line = station->ReadLine(10s)) {
+        // Sensor 1's pinned 3.5 mm/s may raise an alarm; its event line is not a data line.
+        if (line->rfind("{\"event\"", 0) != 0) lines.push_back(*line);
+    }
     ASSERT_EQ(station->WaitExit(10s), std::optional<int>(0));
     ASSERT_GE(lines.size(), 2u);
     ASSERT_LE(lines.size(), 4u);  // one line a second
