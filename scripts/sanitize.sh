@@ -28,6 +28,7 @@ run_asan() {
   cmake --build "$build" -j "$(nproc)"
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
   (cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 900)
 }
 

@@ -27,7 +27,7 @@ std::vector<SensorSample> Rows(int count, int stepMs, int holeAt = -1, int holeM
     for (int i = 0; i < count; ++i) {
         SensorSample s = test::PlausibleTrendSample(i);
         // Spikes and noise that only a min/max reduction keeps.
-        s.Acc_X += float((i * 7919) % 13) * 0.3f;
+        s.Acc_X += float((int64_t(i) * 7919) % 13) * 0.3f;
         if (i % 997 == 0) s.Vel_Y = 19.5f;
         if (i % 1499 == 0) s.Disp_X = std::numeric_limits<float>::quiet_NaN();
         s.time = int32_t(at / 1000);
