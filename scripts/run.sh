@@ -29,6 +29,11 @@ if [ ! -f "$demo/Chart.ini" ]; then
     for k in 0 1 2 3 4 5 6 7 8 9; do printf 'SHOW%d=1\r\n' "$k"; done
   done > "$demo/Chart.ini"
 fi
+# The simulated machines run near 3 mm/s: large machines on rigid
+# foundations (class 1R) grade them B, as a healthy plant would look.
+if [ ! -f "$demo/Alarm.ini" ]; then
+  for n in 1 2 3 4 5 6; do printf '[ID%d]\r\nCLASS=1R\r\n' "$n"; done > "$demo/Alarm.ini"
+fi
 
 # The first free port from the wanted one on: another demo or program may
 # already listen there. The simulator exits at once when it cannot bind.
