@@ -1,10 +1,8 @@
 #include "TrendChart.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QPainter>
 
-#include "OutputPath.h"
 #include "TrendLabels.h"
 #include "TrendPainting.h"
 
