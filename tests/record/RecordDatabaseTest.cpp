@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <cmath>
-#include <csignal>
 #include <numeric>
 
 #include "DatabaseDiagnostic.h"
@@ -352,16 +350,10 @@ TEST_F(RecordDatabaseTest, FullDiskFailsWritesWithoutLosingRowsAndRecovers) {
     ASSERT_TRUE(db.Open(dir_.path()));
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(db.Insert(PatternRow(7000 + i, 0, i)));
 
-    struct rlimit old {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit full = old;
-    full.rlim_cur = 0;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     bool anyWritten = false;
-    for (int i = 0; i < 3; ++i) anyWritten |= db.Insert(PatternRow(7100 + i, 0, i));
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
-    std::signal(SIGXFSZ, oldHandler);
+    test::WithFileSizeLimit(0, [&] {
+        for (int i = 0; i < 3; ++i) anyWritten |= db.Insert(PatternRow(7100 + i, 0, i));
+    });
     EXPECT_FALSE(anyWritten);
     // (stderr itself may be a file under the same limit: look at the text kept.)
     EXPECT_TRUE(db.LastDiagnostic().startsWith("Data  : 记录数据出错-> 错误编号:0x"))

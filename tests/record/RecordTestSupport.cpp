@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 
 #include "RecordColumns.h"
 #include "RecordDatabase.h"
@@ -51,6 +53,18 @@ void WithRawConnection(const QString& path, const std::function<void(QSqlDatabas
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+void WithFileSizeLimit(unsigned long maxBytes, const std::function<void()>& work) {
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit full = old;
+    full.rlim_cur = maxBytes;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    work();
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 QByteArray ReadAll(const QString& path) {

@@ -34,6 +34,10 @@ bool FillRows(RecordDatabase& db, qint64 count, qint64 firstTimeMs, qint64 stepM
 // RecordDatabase), so checks do not trust the code under test.
 void WithRawConnection(const QString& path, const std::function<void(QSqlDatabase&)>& work);
 
+// Runs `work` with this process's file size limit at `maxBytes` (SIGXFSZ
+// ignored), playing a disk that fills up; the old limit is back afterwards.
+void WithFileSizeLimit(unsigned long maxBytes, const std::function<void()>& work);
+
 // The whole content of a file; empty when it cannot be read.
 QByteArray ReadAll(const QString& path);
 
