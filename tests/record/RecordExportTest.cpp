@@ -364,12 +364,10 @@ TEST(HeadlessRecorderTest, WritesRowsAsThePageDoesAndRefusesForeignFiles) {
         EXPECT_EQ(recorder.WritesFailed(), 0);
     }
     EXPECT_EQ(RawRowCount(RecordDatabase::PathIn(dir.path())), 2);
-    test::WithRawConnection(RecordDatabase::PathIn(dir.path()), [](QSqlDatabase& raw) {
-        QSqlQuery query(raw);
-        ASSERT_TRUE(query.exec("SELECT Temp1 FROM data ORDER BY Time LIMIT 1"));
-        ASSERT_TRUE(query.next());
-        EXPECT_DOUBLE_EQ(query.value(0).toDouble(), 25.3);
-    });
+    const QVariant temp1 = test::RawExec(RecordDatabase::PathIn(dir.path()),
+                                         "SELECT Temp1 FROM data ORDER BY Time LIMIT 1");
+    ASSERT_TRUE(temp1.isValid());
+    EXPECT_DOUBLE_EQ(temp1.toDouble(), 25.3);
 
     QTemporaryDir foreign;
     QFile junk(RecordDatabase::PathIn(foreign.path()));

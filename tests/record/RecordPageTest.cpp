@@ -248,12 +248,9 @@ TEST_F(RecordPageTest, ClearAsksFirstAndOnlyAConfirmedClearEmptiesTheTable) {
 TEST_F(RecordPageTest, FailedClearLeavesEveryRowListed) {
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(db_.Insert(PatternRow(1000 + i, 0, i)));
     DatabaseLogDlg page(db_, desktop_.path());
-    test::WithRawConnection(db_.FilePath(), [](QSqlDatabase& raw) {
-        QSqlQuery query(raw);
-        ASSERT_TRUE(
-            query.exec("CREATE TRIGGER keep BEFORE DELETE ON data WHEN old.Time = 1003 "
-                       "BEGIN SELECT RAISE(ABORT, 'kept'); END"));
-    });
+    test::RawExec(db_.FilePath(),
+                  "CREATE TRIGGER keep BEFORE DELETE ON data WHEN old.Time = 1003 "
+                  "BEGIN SELECT RAISE(ABORT, 'kept'); END");
     ScopedMessageHook hook(true);
     ::testing::internal::CaptureStderr();
     page.ClearRecords();
@@ -510,16 +507,11 @@ TEST_F(RecordHistoryPageTest, ChartDialogDrawsTheRangeAndZoomsBack) {
     ASSERT_FALSE(picture.isEmpty());
     EXPECT_EQ(QImage(picture).size(), chart.Image().size());
 
-    const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
-    if (!grabs.isEmpty()) {
-        QDir().mkpath(grabs);
-        dialog.grab().save(grabs + "/history_chart.png");
-        DatabaseLogDlg page(db_, desktop_.path());
-        page.History()->SetActive(true);
-        page.show();
-        QApplication::processEvents();
-        page.grab().save(grabs + "/record_history_page.png");
-    }
+    QImage image;
+    SaveGrab(dialog, "history_chart", &image);
+    DatabaseLogDlg page(db_, desktop_.path());
+    page.History()->SetActive(true);
+    SaveGrab(page, "record_history_page", &image);
 }
 
 TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {
@@ -544,10 +536,7 @@ TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {
 TEST(OpenRecordDatabaseTest, ShowsTheConnectionMessageOnlyWhenTheFileCannotBeUsed) {
     QTemporaryDir good;
     QTemporaryDir foreign;
-    test::WithRawConnection(RecordDatabase::PathIn(foreign.path()), [](QSqlDatabase& raw) {
-        QSqlQuery query(raw);
-        ASSERT_TRUE(query.exec("CREATE TABLE data (a INTEGER)"));
-    });
+    test::RawExec(RecordDatabase::PathIn(foreign.path()), "CREATE TABLE data (a INTEGER)");
     ScopedMessageHook hook;
     RecordDatabase database;
     EXPECT_TRUE(OpenRecordDatabase(database, good.path()));

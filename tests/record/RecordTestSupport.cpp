@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
@@ -70,6 +71,21 @@ void WithFileSizeLimit(unsigned long maxBytes, const std::function<void()>& work
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QVariant RawExec(const QString& path, const QString& sql) {
+    QVariant value;
+    bool opened = false;
+    WithRawConnection(path, [&](QSqlDatabase& db) {
+        opened = true;
+        QSqlQuery query(db);
+        if (!query.exec(sql))
+            ADD_FAILURE() << sql.toStdString() << ": " << query.lastError().text().toStdString();
+        else if (query.next())
+            value = query.value(0);
+    });
+    EXPECT_TRUE(opened) << path.toStdString();
+    return value;
 }
 
 qint64 RawRowCount(const QString& path) {
