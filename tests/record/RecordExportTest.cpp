@@ -234,6 +234,24 @@ TEST_F(RecordExportTest, TextExportOfARangeIsASliceOfTheWholeOne) {
     EXPECT_EQ(part, all.mid(0, 1) + all.mid(1 + 5, 4) + all.mid(all.size() - 2));
 }
 
+struct CommandRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the export command (either form) with its output kept.
+template <typename... Args>
+CommandRun RunExport(const QString& dataDir, const Args&... args) {
+    CommandRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.code = RunRecordExportCommand(dataDir, args..., out, err);
+    out.flush();
+    err.flush();
+    return run;
+}
+
 TEST_F(RecordExportTest, CommandWritesTheRangeOrSaysItIsEmpty) {
     WriteThreeRows(db_);
     db_.Close();
@@ -258,40 +276,21 @@ TEST_F(RecordExportTest, CommandWritesTheRangeOrSaysItIsEmpty) {
         request.outPath = out.path();  // a folder: the usual name inside it
         request.range = c.range;
         request.csv = c.csv;
-        QString printed;
-        QString errors;
-        QTextStream outStream(&printed);
-        QTextStream errStream(&errors);
-        EXPECT_EQ(RunRecordExportCommand(dataDir_.path(), request, outStream, errStream), c.code);
+        const CommandRun run = RunExport(dataDir_.path(), request);
+        EXPECT_EQ(run.code, c.code);
         const QStringList files = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
         if (c.code != kExportExitOk) {
             EXPECT_TRUE(files.isEmpty());
-            EXPECT_TRUE(errors.contains("no row in the given range")) << errors.toStdString();
+            EXPECT_TRUE(run.err.contains("no row in the given range")) << run.err.toStdString();
             continue;
         }
         ASSERT_EQ(files.size(), 1);
         EXPECT_TRUE(files[0].endsWith(c.csv ? ".csv" : ".txt")) << files[0].toStdString();
         EXPECT_TRUE(files[0].startsWith("传感器4数据"));
-        EXPECT_EQ(printed.trimmed(), QDir(out.path()).absoluteFilePath(files[0]));
+        EXPECT_EQ(run.out.trimmed(), QDir(out.path()).absoluteFilePath(files[0]));
         const QByteArray text = ReadAll(QDir(out.path()).filePath(files[0]));
         EXPECT_EQ(text.count("\r\n"), c.lines + (c.csv ? 0 : 1));
     }
-}
-
-struct CommandRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-CommandRun RunExport(const QString& dataDir, int sensor, const QString& outPath) {
-    CommandRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.code = RunRecordExportCommand(dataDir, sensor, outPath, out, err);
-    out.flush();
-    err.flush();
-    return run;
 }
 
 TEST_F(RecordExportTest, CommandPrintsWhereTheFileWent) {

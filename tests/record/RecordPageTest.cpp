@@ -271,9 +271,7 @@ TEST_F(RecordPageTest, ExportOfSlotFourWritesTheFileOnTheDesktopAndOpensIt) {
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files[0].startsWith("传感器4数据")) << files[0].toStdString();
     EXPECT_EQ(opened_, QStringList{QDir(desktop_.path()).filePath(files[0])});
-    QFile file(QDir(desktop_.path()).filePath(files[0]));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), ExpectedThreeRowFile());
+    EXPECT_EQ(ReadAll(QDir(desktop_.path()).filePath(files[0])), ExpectedThreeRowFile());
 }
 
 TEST_F(RecordPageTest, ExportMakesNothingWhenCancelledOrEmptyAndSaysWhenItFails) {
