@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <cmath>
-#include <csignal>
 #include <numeric>
 
 #include "DatabaseDiagnostic.h"
@@ -18,6 +16,7 @@ namespace orsan {
 namespace {
 
 using test::PatternRow;
+using test::RawExec;
 using test::RawRowCount;
 using test::ScopedReadOnly;
 using test::WithRawConnection;
@@ -81,20 +80,14 @@ TEST_F(RecordDatabaseTest, ReopensExistingTableAndAddsMissingTimeIndex) {
         ASSERT_TRUE(db.Open(dir_.path()));
         ASSERT_TRUE(db.Insert(PatternRow(1000, 1, 1)));
     }
-    WithRawConnection(Path(), [](QSqlDatabase& raw) {
-        QSqlQuery query(raw);
-        ASSERT_TRUE(query.exec("DROP INDEX data_time"));
-    });
+    RawExec(Path(), "DROP INDEX data_time");
     RecordDatabase db;
     ASSERT_TRUE(db.Open(dir_.path()));
     EXPECT_EQ(db.Count().value_or(-1), 1);
-    WithRawConnection(Path(), [](QSqlDatabase& raw) {
-        QSqlQuery query(raw);
-        ASSERT_TRUE(query.exec(
-            "SELECT COUNT(*) FROM sqlite_master WHERE type='index' AND tbl_name='data'"));
-        ASSERT_TRUE(query.next());
-        EXPECT_EQ(query.value(0).toInt(), 1);
-    });
+    EXPECT_EQ(
+        RawExec(Path(), "SELECT COUNT(*) FROM sqlite_master WHERE type='index' AND tbl_name='data'")
+            .toInt(),
+        1);
 }
 
 // What a text INSERT of "%1.1f"/"%1.2f" values leaves in the table.
@@ -224,12 +217,9 @@ TEST_F(RecordDatabaseTest, ClearDeletesEveryRowAndFailedClearKeepsAll) {
 
     // Another program's trigger refuses the deletion of the fifth row: a
     // row-by-row delete would already have removed four.
-    WithRawConnection(Path(), [](QSqlDatabase& raw) {
-        QSqlQuery query(raw);
-        ASSERT_TRUE(
-            query.exec("CREATE TRIGGER keep_fifth BEFORE DELETE ON data "
-                       "WHEN old.Time = 4004 BEGIN SELECT RAISE(ABORT, 'kept'); END"));
-    });
+    RawExec(Path(),
+            "CREATE TRIGGER keep_fifth BEFORE DELETE ON data "
+            "WHEN old.Time = 4004 BEGIN SELECT RAISE(ABORT, 'kept'); END");
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(db.ClearAll());
     const std::string diagnostic = ::testing::internal::GetCapturedStderr();
@@ -239,10 +229,7 @@ TEST_F(RecordDatabaseTest, ClearDeletesEveryRowAndFailedClearKeepsAll) {
     EXPECT_EQ(RawRowCount(Path()), 10);
     EXPECT_EQ(db.Count().value_or(-1), 10);
 
-    WithRawConnection(Path(), [](QSqlDatabase& raw) {
-        QSqlQuery query(raw);
-        ASSERT_TRUE(query.exec("DROP TRIGGER keep_fifth"));
-    });
+    RawExec(Path(), "DROP TRIGGER keep_fifth");
     EXPECT_TRUE(db.ClearAll());
     EXPECT_EQ(RawRowCount(Path()), 0);
     RecordPage page;
@@ -266,19 +253,11 @@ TEST_F(RecordDatabaseTest, RefusesFilesThatAreNotOursWithoutChangingThem) {
          }},
         {"table data with other columns",
          [](const QString& path) {
-             WithRawConnection(path, [](QSqlDatabase& raw) {
-                 QSqlQuery query(raw);
-                 ASSERT_TRUE(query.exec("CREATE TABLE data (id INTEGER, payload TEXT)"));
-                 ASSERT_TRUE(query.exec("INSERT INTO data VALUES (1, 'theirs')"));
-             });
+             RawExec(path, "CREATE TABLE data (id INTEGER, payload TEXT)");
+             RawExec(path, "INSERT INTO data VALUES (1, 'theirs')");
          }},
         {"other tables only",
-         [](const QString& path) {
-             WithRawConnection(path, [](QSqlDatabase& raw) {
-                 QSqlQuery query(raw);
-                 ASSERT_TRUE(query.exec("CREATE TABLE invoices (id INTEGER)"));
-             });
-         }},
+         [](const QString& path) { RawExec(path, "CREATE TABLE invoices (id INTEGER)"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -352,16 +331,10 @@ TEST_F(RecordDatabaseTest, FullDiskFailsWritesWithoutLosingRowsAndRecovers) {
     ASSERT_TRUE(db.Open(dir_.path()));
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(db.Insert(PatternRow(7000 + i, 0, i)));
 
-    struct rlimit old {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit full = old;
-    full.rlim_cur = 0;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     bool anyWritten = false;
-    for (int i = 0; i < 3; ++i) anyWritten |= db.Insert(PatternRow(7100 + i, 0, i));
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
-    std::signal(SIGXFSZ, oldHandler);
+    test::WithFileSizeLimit(0, [&] {
+        for (int i = 0; i < 3; ++i) anyWritten |= db.Insert(PatternRow(7100 + i, 0, i));
+    });
     EXPECT_FALSE(anyWritten);
     // (stderr itself may be a file under the same limit: look at the text kept.)
     EXPECT_TRUE(db.LastDiagnostic().startsWith("Data  : 记录数据出错-> 错误编号:0x"))
@@ -369,12 +342,7 @@ TEST_F(RecordDatabaseTest, FullDiskFailsWritesWithoutLosingRowsAndRecovers) {
 
     EXPECT_TRUE(db.Insert(PatternRow(7200, 0, 0)));
     EXPECT_EQ(RawRowCount(Path()), 6);
-    WithRawConnection(Path(), [](QSqlDatabase& raw) {
-        QSqlQuery query(raw);
-        ASSERT_TRUE(query.exec("PRAGMA integrity_check"));
-        ASSERT_TRUE(query.next());
-        EXPECT_EQ(query.value(0).toString(), "ok");
-    });
+    EXPECT_EQ(RawExec(Path(), "PRAGMA integrity_check").toString(), "ok");
 }
 
 TEST(DatabaseDiagnosticTest, ComposesPrefixCodeAndFieldsOnTheirOwnLines) {

@@ -51,6 +51,12 @@ std::vector<qint64> ExpectedIn(const RecordRange& range) {
     return times;
 }
 
+std::vector<qint64> PageTimes(const RecordPager& pager) {
+    std::vector<qint64> times;
+    for (const StoredRecord& r : pager.Page().rows) times.push_back(Ms(r.time, r.milliseconds));
+    return times;
+}
+
 class RecordRangeTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -88,9 +94,7 @@ TEST_F(RecordRangeTest, EveryReaderAgreesOnTheEdges) {
 
         EXPECT_EQ(pager.CountRange(c.range), qint64(c.expected));
         ASSERT_TRUE(pager.SetRange(c.range));
-        std::vector<qint64> paged;
-        for (const StoredRecord& r : pager.Page().rows) paged.push_back(Ms(r.time, r.milliseconds));
-        EXPECT_EQ(paged, expected);
+        EXPECT_EQ(PageTimes(pager), expected);
 
         SensorRangeReader reader(db_, 3, c.range);
         std::vector<qint64> streamed;
@@ -138,12 +142,6 @@ std::vector<qint64> OraclePage(const QString& path, const RecordRange& range, qi
         if (query.exec())
             while (query.next()) times.push_back(query.value(0).toLongLong());
     });
-    return times;
-}
-
-std::vector<qint64> PageTimes(const RecordPager& pager) {
-    std::vector<qint64> times;
-    for (const StoredRecord& r : pager.Page().rows) times.push_back(Ms(r.time, r.milliseconds));
     return times;
 }
 

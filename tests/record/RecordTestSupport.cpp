@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 
 #include "RecordColumns.h"
 #include "RecordDatabase.h"
@@ -53,9 +56,36 @@ void WithRawConnection(const QString& path, const std::function<void(QSqlDatabas
     QSqlDatabase::removeDatabase(name);
 }
 
+void WithFileSizeLimit(unsigned long maxBytes, const std::function<void()>& work) {
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit full = old;
+    full.rlim_cur = maxBytes;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    work();
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
+    std::signal(SIGXFSZ, oldHandler);
+}
+
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QVariant RawExec(const QString& path, const QString& sql) {
+    QVariant value;
+    bool opened = false;
+    WithRawConnection(path, [&](QSqlDatabase& db) {
+        opened = true;
+        QSqlQuery query(db);
+        if (!query.exec(sql))
+            ADD_FAILURE() << sql.toStdString() << ": " << query.lastError().text().toStdString();
+        else if (query.next())
+            value = query.value(0);
+    });
+    EXPECT_TRUE(opened) << path.toStdString();
+    return value;
 }
 
 qint64 RawRowCount(const QString& path) {

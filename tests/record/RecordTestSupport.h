@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <functional>
 
 #include "RecordRow.h"
@@ -33,6 +34,15 @@ bool FillRows(RecordDatabase& db, qint64 count, qint64 firstTimeMs, qint64 stepM
 // Runs `work` with a plain second connection to the file (not through
 // RecordDatabase), so checks do not trust the code under test.
 void WithRawConnection(const QString& path, const std::function<void(QSqlDatabase&)>& work);
+
+// Runs `work` with this process's file size limit at `maxBytes` (SIGXFSZ
+// ignored), playing a disk that fills up; the old limit is back afterwards.
+void WithFileSizeLimit(unsigned long maxBytes, const std::function<void()>& work);
+
+// Runs `sql` through a raw connection and gives the first value of its first
+// row (invalid when it gives none); a failure of the test when the file cannot
+// be opened or SQLite refuses the statement.
+QVariant RawExec(const QString& path, const QString& sql);
 
 // The whole content of a file; empty when it cannot be read.
 QByteArray ReadAll(const QString& path);
