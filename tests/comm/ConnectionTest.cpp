@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "FakeModbusPeer.h"
+#include "LeakCheckedTest.h"
 #include "ModbusTcpConnection.h"
 
 namespace orsan {
@@ -27,17 +28,7 @@ Bytes Slice(const Bytes& b, size_t from, size_t to) {
     return Bytes(b.begin() + long(from), b.begin() + long(std::min(to, b.size())));
 }
 
-// Every test checks that the descriptors it opened are all closed again.
-class ConnectionTest : public ::testing::Test {
-protected:
-    void SetUp() override { fdsBefore_ = test::OpenDescriptorCount(); }
-    void TearDown() override {
-        EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore_) << "a descriptor leaked";
-    }
-
-private:
-    int fdsBefore_ = 0;
-};
+using ConnectionTest = test::LeakCheckedTest;
 
 struct ReplyCase {
     const char* name;
@@ -254,15 +245,25 @@ TEST_F(ConnectionTest, AddressZeroNeverConnectsEvenWithALocalListener) {
     EXPECT_EQ(peer.Accepts(), 1);
 }
 
-// A bound socket that does not listen: connects are refused at once.
-TEST_F(ConnectionTest, RefusedConnectFails) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
+// A TCP socket bound to a free loopback port, which `sa` receives; listening
+// with the given backlog unless it is negative.
+void BindLoopback(int fd, sockaddr_in& sa, int backlog) {
+    sa = sockaddr_in{};
     sa.sin_family = AF_INET;
     sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof sa;
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+    if (backlog >= 0) {
+        ASSERT_EQ(::listen(fd, backlog), 0);
+    }
     ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len), 0);
+}
+
+// A bound socket that does not listen: connects are refused at once.
+TEST_F(ConnectionTest, RefusedConnectFails) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    ASSERT_NO_FATAL_FAILURE(BindLoopback(fd, sa, -1));
     ModbusTcpConnection connection;
     EXPECT_FALSE(connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
     EXPECT_FALSE(connection.IsOpen());
@@ -274,12 +275,7 @@ TEST_F(ConnectionTest, RefusedConnectFails) {
 TEST_F(ConnectionTest, ConnectThatNeverCompletesFails) {
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof sa;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-    ASSERT_EQ(::listen(listener, 0), 0);
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &len), 0);
+    ASSERT_NO_FATAL_FAILURE(BindLoopback(listener, sa, 0));
     const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
 
