@@ -245,45 +245,31 @@ TEST_F(ConnectionTest, AddressZeroNeverConnectsEvenWithALocalListener) {
     EXPECT_EQ(peer.Accepts(), 1);
 }
 
-// A TCP socket bound to a free loopback port, which `sa` receives; listening
-// with the given backlog unless it is negative.
-void BindLoopback(int fd, sockaddr_in& sa, int backlog) {
-    sa = sockaddr_in{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof sa;
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-    if (backlog >= 0) {
-        ASSERT_EQ(::listen(fd, backlog), 0);
+// A bound socket that does not listen refuses connects at once; a listener
+// whose accept queue is full drops new SYNs, so the connect never completes
+// and the 400 ms wait must end it.
+TEST_F(ConnectionTest, RefusedOrNeverCompletingConnectFails) {
+    for (const bool listening : {false, true}) {
+        SCOPED_TRACE(listening ? "full accept queue" : "not listening");
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof sa;
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+        ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len), 0);
+        if (listening) {
+            ASSERT_EQ(::listen(fd, 0), 0);
+            ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+        }
+        ModbusTcpConnection connection;
+        EXPECT_FALSE(
+            connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
+        EXPECT_FALSE(connection.IsOpen());
+        ::close(filler);
+        ::close(fd);
     }
-    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len), 0);
-}
-
-// A bound socket that does not listen: connects are refused at once.
-TEST_F(ConnectionTest, RefusedConnectFails) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    ASSERT_NO_FATAL_FAILURE(BindLoopback(fd, sa, -1));
-    ModbusTcpConnection connection;
-    EXPECT_FALSE(connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
-    EXPECT_FALSE(connection.IsOpen());
-    ::close(fd);
-}
-
-// A listener whose accept queue is full drops new SYNs, so the connect never
-// completes and the 400 ms wait must end it.
-TEST_F(ConnectionTest, ConnectThatNeverCompletesFails) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    ASSERT_NO_FATAL_FAILURE(BindLoopback(listener, sa, 0));
-    const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-
-    ModbusTcpConnection connection;
-    EXPECT_FALSE(connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
-    EXPECT_FALSE(connection.IsOpen());
-    ::close(filler);
-    ::close(listener);
 }
 
 // A program the station starts must not inherit a sensor connection: the

@@ -13,8 +13,6 @@ protected:
     void TearDown() override {
         EXPECT_EQ(OpenDescriptorCount(), fdsBefore_) << "a descriptor leaked";
     }
-
-private:
     int fdsBefore_ = 0;
 };
 
