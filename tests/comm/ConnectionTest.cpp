@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "FakeModbusPeer.h"
+#include "LeakCheckedTest.h"
 #include "ModbusTcpConnection.h"
 
 namespace orsan {
@@ -27,17 +28,7 @@ Bytes Slice(const Bytes& b, size_t from, size_t to) {
     return Bytes(b.begin() + long(from), b.begin() + long(std::min(to, b.size())));
 }
 
-// Every test checks that the descriptors it opened are all closed again.
-class ConnectionTest : public ::testing::Test {
-protected:
-    void SetUp() override { fdsBefore_ = test::OpenDescriptorCount(); }
-    void TearDown() override {
-        EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore_) << "a descriptor leaked";
-    }
-
-private:
-    int fdsBefore_ = 0;
-};
+using ConnectionTest = test::LeakCheckedTest;
 
 struct ReplyCase {
     const char* name;
@@ -254,40 +245,31 @@ TEST_F(ConnectionTest, AddressZeroNeverConnectsEvenWithALocalListener) {
     EXPECT_EQ(peer.Accepts(), 1);
 }
 
-// A bound socket that does not listen: connects are refused at once.
-TEST_F(ConnectionTest, RefusedConnectFails) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof sa;
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len), 0);
-    ModbusTcpConnection connection;
-    EXPECT_FALSE(connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
-    EXPECT_FALSE(connection.IsOpen());
-    ::close(fd);
-}
-
-// A listener whose accept queue is full drops new SYNs, so the connect never
-// completes and the 400 ms wait must end it.
-TEST_F(ConnectionTest, ConnectThatNeverCompletesFails) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof sa;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-    ASSERT_EQ(::listen(listener, 0), 0);
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &len), 0);
-    const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-
-    ModbusTcpConnection connection;
-    EXPECT_FALSE(connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
-    EXPECT_FALSE(connection.IsOpen());
-    ::close(filler);
-    ::close(listener);
+// A bound socket that does not listen refuses connects at once; a listener
+// whose accept queue is full drops new SYNs, so the connect never completes
+// and the 400 ms wait must end it.
+TEST_F(ConnectionTest, RefusedOrNeverCompletingConnectFails) {
+    for (const bool listening : {false, true}) {
+        SCOPED_TRACE(listening ? "full accept queue" : "not listening");
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof sa;
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+        ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len), 0);
+        if (listening) {
+            ASSERT_EQ(::listen(fd, 0), 0);
+            ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+        }
+        ModbusTcpConnection connection;
+        EXPECT_FALSE(
+            connection.Open(SensorEndpoint{MakeAddress(127, 0, 0, 1), ntohs(sa.sin_port), 1}));
+        EXPECT_FALSE(connection.IsOpen());
+        ::close(filler);
+        ::close(fd);
+    }
 }
 
 // A program the station starts must not inherit a sensor connection: the

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "FakeModbusPeer.h"
+#include "LeakCheckedTest.h"
 #include "SensorPoller.h"
 
 namespace orsan {
@@ -81,16 +82,7 @@ struct SensorTable {
     }
 };
 
-class PollerTest : public ::testing::Test {
-protected:
-    void SetUp() override { fdsBefore_ = test::OpenDescriptorCount(); }
-    void TearDown() override {
-        EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore_) << "a descriptor leaked";
-    }
-
-private:
-    int fdsBefore_ = 0;
-};
+using PollerTest = test::LeakCheckedTest;
 
 // With one sensor in the table, its (n+1)th connection means the nth visit,
 // record store included, is over.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include "ChildProcess.h"
 #include "SimProcess.h"
@@ -20,15 +21,10 @@ using namespace std::chrono_literals;
 TEST(ReadyLine, ParsesEverySensor) {
     const auto sensors = ParseReadyLine("READY 1=127.0.0.1:1502/22010 2=127.0.0.2:40000/0");
     ASSERT_TRUE(sensors);
-    ASSERT_EQ(sensors->size(), 2u);
-    EXPECT_EQ((*sensors)[0].index, 1);
-    EXPECT_EQ((*sensors)[0].address, "127.0.0.1");
-    EXPECT_EQ((*sensors)[0].modbusPort, 1502);
-    EXPECT_EQ((*sensors)[0].wavePort, 22010);
-    EXPECT_EQ((*sensors)[1].index, 2);
-    EXPECT_EQ((*sensors)[1].address, "127.0.0.2");
-    EXPECT_EQ((*sensors)[1].modbusPort, 40000);
-    EXPECT_EQ((*sensors)[1].wavePort, 0);
+    std::vector<std::tuple<int, std::string, int, int>> got;
+    for (const SimSensor& s : *sensors)
+        got.emplace_back(s.index, s.address, s.modbusPort, s.wavePort);
+    EXPECT_EQ(got, (decltype(got){{1, "127.0.0.1", 1502, 22010}, {2, "127.0.0.2", 40000, 0}}));
 }
 
 TEST(ReadyLine, RejectsMalformedLines) {

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "SimProcess.h"
 #include "TempDir.h"
@@ -12,13 +11,6 @@
 
 namespace orsan::test {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<std::string> Args(const std::string& stateFile) {
     return {"--sensors", "2", "--port", "0", "--wave-port", "0", "--state-file", stateFile};
@@ -45,7 +37,7 @@ TEST(StateFile, SaveCommandStoresTheSensorsConfigurationForTheNextStart) {
         EXPECT_FALSE(std::filesystem::exists(path)) << "nothing is stored before the save";
         Write(sim, 1, 76, 11);
         ASSERT_TRUE(std::filesystem::exists(path));
-        const std::string text = ReadFile(path);
+        const std::string text = ReadWholeFile(path);
         EXPECT_NE(text.find("\n1 120 250\n"), std::string::npos) << text;
         EXPECT_NE(text.find("\n1 117 43200\n"), std::string::npos) << text;
         // Written after the save: lost at the next start, as on a real sensor.

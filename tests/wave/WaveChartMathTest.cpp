@@ -30,28 +30,27 @@ TEST(ChartLayout, StepsPlotAndBoxesFollowTheClientSize) {
               (std::vector<int>{630, 413, 647, 430}));
 }
 
-TEST(RangeLadder, WidenFromOneClimbsToThousandAndStays) {
-    ChartView view;
+// Repeated releases in one box, starting from the initial range of 1.
+TEST(RangeLadder, WidenClimbsToThousandAndNarrowStopsAtAQuarter) {
     const ChartLayout layout = TestLayout();
-    const int bx = layout.widenBox.left + 5, by = layout.widenBox.top + 5;
-    const std::vector<float> expected = {2,   5,   10,  20,  50,   100,  150, 200,
-                                         300, 400, 600, 800, 1000, 1000, 1000};
-    for (float limit : expected) {
-        ASSERT_EQ(ApplyBoxRelease(layout, view, bx, by), BoxOutcome::Widened);
-        EXPECT_EQ(view.homeY.max, limit);
-        EXPECT_EQ(view.homeY.min, -limit);
-        EXPECT_EQ(view.y.max, limit);  // the shown range follows the home range
-    }
-}
-
-TEST(RangeLadder, NarrowFromOneStopsAtAQuarter) {
-    ChartView view;
-    const ChartLayout layout = TestLayout();
-    const int bx = layout.narrowBox.left + 5, by = layout.narrowBox.top + 5;
-    for (float limit : {0.5f, 0.25f, 0.25f, 0.25f}) {
-        ASSERT_EQ(ApplyBoxRelease(layout, view, bx, by), BoxOutcome::Narrowed);
-        EXPECT_EQ(view.homeY.max, limit);
-        EXPECT_EQ(view.homeY.min, -limit);
+    const struct {
+        ChartRect box;
+        BoxOutcome outcome;
+        std::vector<float> limits;
+    } cases[] = {
+        {layout.widenBox,
+         BoxOutcome::Widened,
+         {2, 5, 10, 20, 50, 100, 150, 200, 300, 400, 600, 800, 1000, 1000, 1000}},
+        {layout.narrowBox, BoxOutcome::Narrowed, {0.5f, 0.25f, 0.25f, 0.25f}},
+    };
+    for (const auto& c : cases) {
+        ChartView view;
+        for (float limit : c.limits) {
+            ASSERT_EQ(ApplyBoxRelease(layout, view, c.box.left + 5, c.box.top + 5), c.outcome);
+            EXPECT_EQ(view.homeY.max, limit);
+            EXPECT_EQ(view.homeY.min, -limit);
+            EXPECT_EQ(view.y.max, limit);  // the shown range follows the home range
+        }
     }
 }
 

@@ -56,13 +56,12 @@ protected:
         ASSERT_TRUE(dialog->IsCapturing());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsCapturing(); }, 20000));
     }
-    bool ControlsEnabled() {
-        return Control<QComboBox>(1117)->isEnabled() && Control<QPushButton>(1109)->isEnabled() &&
-               Control<QPushButton>(1111)->isEnabled() && Control<QSlider>(1123)->isEnabled();
-    }
-    bool ControlsDisabled() {
-        return !Control<QComboBox>(1117)->isEnabled() && !Control<QPushButton>(1109)->isEnabled() &&
-               !Control<QPushButton>(1111)->isEnabled() && !Control<QSlider>(1123)->isEnabled();
+    // Duration, start, export and slider, all enabled or all disabled.
+    bool ControlsAre(bool enabled) {
+        return Control<QComboBox>(1117)->isEnabled() == enabled &&
+               Control<QPushButton>(1109)->isEnabled() == enabled &&
+               Control<QPushButton>(1111)->isEnabled() == enabled &&
+               Control<QSlider>(1123)->isEnabled() == enabled;
     }
 
     void SetUp() override {
@@ -140,7 +139,7 @@ TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
     Open(peer.Port());
     Control<QComboBox>(1117)->setCurrentIndex(9);
     QTest::mouseClick(Control<QPushButton>(1109), Qt::LeftButton);
-    EXPECT_TRUE(ControlsDisabled());
+    EXPECT_TRUE(ControlsAre(false));
     EXPECT_TRUE(Control<DxAlarmStatic>(1121)->IsOn());
     EXPECT_TRUE(QRegularExpression("^\\d\\d时\\d\\d分\\d\\d秒$").match(Text(1118)).hasMatch())
         << Text(1118).toStdString();
@@ -151,7 +150,7 @@ TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
     EXPECT_EQ(dialog->SampleCount(), 232);
     EXPECT_EQ(Text(1119), "232");
     EXPECT_EQ(Text(1120), "23.5");
-    EXPECT_TRUE(ControlsEnabled());
+    EXPECT_TRUE(ControlsAre(true));
     EXPECT_FALSE(Control<DxAlarmStatic>(1121)->IsOn());
     // The chart's window ends with the new samples.
     const auto known = test::KnownSamples(232);
@@ -187,16 +186,6 @@ TEST_F(DialogTest, ExportThatCannotBeWrittenSaysSo) {
     EXPECT_TRUE(messages[0].text.contains("失败"));
 }
 
-TEST_F(DialogTest, ExportDoesNothingWithoutSamples) {
-    Open(test::ClosedLoopbackPort());
-    StartAndWaitForIdle();
-    EXPECT_EQ(dialog->SampleCount(), 0);
-    hook.Clear();  // the failed capture's own message
-    QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
-    EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(fs::is_empty(desktop));
-}
-
 TEST_F(DialogTest, AFailedOrShortCaptureSaysSoWithWhatItHolds) {
     auto midPacket = test::KnownPacketStream(2, 116.0f);
     midPacket.resize(midPacket.size() + 700, 0x33);
@@ -221,13 +210,17 @@ TEST_F(DialogTest, AFailedOrShortCaptureSaysSoWithWhatItHolds) {
     }
 }
 
-TEST_F(DialogTest, UnreachableSensorReturnsToIdleWithNoSamples) {
+TEST_F(DialogTest, UnreachableSensorReturnsToIdleWithNothingToExport) {
     Open(test::ClosedLoopbackPort());
     StartAndWaitForIdle();
     EXPECT_EQ(dialog->SampleCount(), 0);
-    EXPECT_TRUE(ControlsEnabled());
+    EXPECT_TRUE(ControlsAre(true));
     EXPECT_FALSE(Control<DxAlarmStatic>(1121)->IsOn());
     EXPECT_EQ(dialog->Capture().End(), WaveCaptureEnd::ConnectFailed);
+    hook.Clear();  // the failed capture's own message
+    QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(fs::is_empty(desktop));
 }
 
 TEST_F(DialogTest, StalledSensorEndsTheCaptureKeepingItsSamples) {
@@ -237,7 +230,7 @@ TEST_F(DialogTest, StalledSensorEndsTheCaptureKeepingItsSamples) {
     EXPECT_EQ(dialog->Capture().End(), WaveCaptureEnd::Stalled);
     EXPECT_EQ(dialog->SampleCount(), 348);
     EXPECT_EQ(Text(1119), "348");
-    EXPECT_TRUE(ControlsEnabled());
+    EXPECT_TRUE(ControlsAre(true));
 }
 
 TEST_F(DialogTest, ClosingMidCaptureStopsAndJoinsTheThread) {

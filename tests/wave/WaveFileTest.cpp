@@ -20,13 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(WaveValueText, GeneralNotationWithThreeDigitExponent) {
-    for (const auto& [value, text] : test::KnownValueTexts())
-        EXPECT_EQ(FormatWaveValue(value), text) << value;
-}
-
-TEST(WaveFileText, TwoPacketsGiveHeader232LinesAndEmptyLine) {
-    const size_t n = 232;
+// The file text built from KnownSamples(n), split into its three columns.
+std::string KnownFileText(size_t n) {
     const std::vector<float> xyz = test::KnownSamples(n);
     std::vector<float> x, y, z;
     for (size_t i = 0; i < n; ++i) {
@@ -34,7 +29,17 @@ TEST(WaveFileText, TwoPacketsGiveHeader232LinesAndEmptyLine) {
         y.push_back(xyz[3 * i + 1]);
         z.push_back(xyz[3 * i + 2]);
     }
-    const std::string text = BuildWaveFileText(x.data(), y.data(), z.data(), n);
+    return BuildWaveFileText(x.data(), y.data(), z.data(), n);
+}
+
+TEST(WaveValueText, GeneralNotationWithThreeDigitExponent) {
+    for (const auto& [value, text] : test::KnownValueTexts())
+        EXPECT_EQ(FormatWaveValue(value), text) << value;
+}
+
+TEST(WaveFileText, TwoPacketsGiveHeader232LinesAndEmptyLine) {
+    const size_t n = 232;
+    const std::string text = KnownFileText(n);
     EXPECT_EQ(text, test::ExpectedWaveFile(n));
     // header + samples + the empty line, every one ended by CR LF
     size_t lines = 0;
@@ -66,14 +71,7 @@ TEST(WaveFileText, SameBytesUnderALocaleWithADecimalComma) {
     std::snprintf(probe, sizeof probe, "%g", 0.5);
 
     const size_t n = 40;
-    const std::vector<float> xyz = test::KnownSamples(n);
-    std::vector<float> x, y, z;
-    for (size_t i = 0; i < n; ++i) {
-        x.push_back(xyz[3 * i]);
-        y.push_back(xyz[3 * i + 1]);
-        z.push_back(xyz[3 * i + 2]);
-    }
-    const std::string text = BuildWaveFileText(x.data(), y.data(), z.data(), n);
+    const std::string text = KnownFileText(n);
     const std::string rate = FormatWaveRate(512.5f);
     const std::string label = FormatAxisLabel(0.1f, 0.1f);
     const std::string cursor = FormatCursorValue(-0.25f);
