@@ -45,13 +45,13 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
         pausedInside = poller.IsPaused();
         pollingInside = poller.IsPolling();
         caption = dialog->windowTitle();
-        manualSpeed =
-            dialog->findChild<QWidget*>(QStringLiteral("id1102"))->property("text").toString();
-        band = dialog
-                   ->findChild<QWidget*>(
-                       QStringLiteral("id%1").arg(FieldInfo(kFieldVelocityBandLow).controlId))
-                   ->property("text")
-                   .toString();
+        const auto text = [dialog](int id) {
+            return dialog->findChild<QWidget*>(QStringLiteral("id%1").arg(id))
+                ->property("text")
+                .toString();
+        };
+        manualSpeed = text(1102);
+        band = text(FieldInfo(kFieldVelocityBandLow).controlId);
         dialogReadSensor = configured.Requests().size() == 7 && !configured.Requests().empty() &&
                            configured.Requests()[0].Register() == 77;
         // A visit under way may finish; after that no new connection while

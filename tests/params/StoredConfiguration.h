@@ -1,9 +1,5 @@
-// Register values a sensor could hold, every configuration group covered,
-// shared by the exchange and dialog tests so both read the same sensor.
+// Register values a sensor could hold, every configuration group covered.
 #pragma once
-
-#include <cstdint>
-#include <utility>
 
 #include "FakeModbusPeer.h"
 
