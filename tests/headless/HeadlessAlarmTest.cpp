@@ -123,12 +123,11 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
         ASSERT_TRUE(
             q.exec("SELECT Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm "
                    "ORDER BY rowid"));
-        while (q.next())
-            stored << QStringList{q.value(0).toString(), q.value(1).toString(),
-                                  q.value(2).toString(), q.value(3).toString(),
-                                  q.value(4).toString(), q.value(5).toString(),
-                                  q.value(6).toString(), q.value(7).toString()}
-                          .join(' ');
+        while (q.next()) {
+            QStringList fields;
+            for (int c = 0; c < 8; ++c) fields << q.value(c).toString();
+            stored << fields.join(' ');
+        }
     }
     QSqlDatabase::removeDatabase("alarm-check");
     QStringList streamed;

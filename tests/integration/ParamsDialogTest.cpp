@@ -1,17 +1,14 @@
 // The parameter dialog against the real sensor simulator on loopback.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "Ipv4AddressEdit.h"
 #include "MessageHook.h"
-#include "OpenParameterDialog.h"
 #include "QtPrinters.h"
-#include "SensorPoller.h"
+#include "SensorEndpoint.h"
 #include "SettingParsDlg.h"
 #include "SimProcess.h"
 #include "TempDir.h"
@@ -19,7 +16,6 @@
 namespace orsan {
 namespace {
 
-using namespace std::chrono_literals;
 using test::SimProcess;
 
 std::vector<std::string> Args(int sensors, std::vector<std::string> extra = {}) {
@@ -255,48 +251,6 @@ TEST(ParamsSimulator, RefusedFieldsSendNothing) {
             EXPECT_EQ(sim.GetRegister(1, reg), stored) << c.text << " register " << reg;
         }
     }
-}
-
-TEST(ParamsSimulator, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
-    SimProcess sim(Args(2));
-    SensorPoller poller;
-    const SensorEndpoint polled = EndpointOf(sim, 2);
-    const int ids[] = {1};
-    const int types[] = {kDeviceTypeTriAxis};
-    const uint8_t units[] = {1};
-    ASSERT_TRUE(poller.StartPolling(1, ids, types, &polled.address, &polled.port, units));
-    ASSERT_TRUE(poller.WaitForCycles(2, 10s));
-    sim.SetRegister(1, 77, 42);
-
-    ScopedMessageHook notices;
-    bool seen = false, paused = false, polling = false, idle = false;
-    QString band;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<SettingParsDlg*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        watcher.stop();
-        seen = true;
-        paused = poller.IsPaused();
-        polling = poller.IsPolling();
-        band = Edit(*dialog, kFieldVelocityBandLow)->text();
-        // One cycle under way may end; a second may not while paused.
-        idle = !poller.WaitForCycles(poller.CompletedCycles() + 2, 800ms);
-        dialog->reject();
-    });
-    watcher.start();
-    const SensorEndpoint target = EndpointOf(sim, 1);
-    OpenParameterDialog(nullptr, poller, target.address, target.port, 30.0f);
-
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(paused);
-    EXPECT_TRUE(polling);
-    EXPECT_TRUE(idle);
-    EXPECT_EQ(band, QStringLiteral("42"));
-    EXPECT_FALSE(poller.IsPaused());
-    EXPECT_TRUE(poller.WaitForCycles(poller.CompletedCycles() + 2, 10s));
-    EXPECT_TRUE(poller.GetMeasurement(1).CommOk);
 }
 
 }  // namespace

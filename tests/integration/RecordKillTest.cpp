@@ -14,9 +14,8 @@
 #include <thread>
 
 #include "ChildProcess.h"
-#include "IniFile.h"
 #include "SimProcess.h"
-#include "StationConfig.h"
+#include "SimStationConfig.h"
 #include "TempDir.h"
 
 namespace orsan {
@@ -82,16 +81,7 @@ protected:
     test::SimProcess sim{
         {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"}};
 
-    void SetUp() override {
-        INIFILE config(ConfigPath(DataDir()));
-        ASSERT_TRUE(config.WriteString("DAQ", "INTERVAL", "1.0"));
-        for (int n = 1; n <= 2; ++n) {
-            const QStringList octets = QString::fromStdString(sim.Sensor(n).address).split('.');
-            for (int k = 1; k <= 4; ++k)
-                config.WriteString("SENSOR", OctetKey(n, k), octets[k - 1]);
-            config.WriteInt("SENSOR", PortKey(n), sim.Sensor(n).modbusPort);
-        }
-    }
+    void SetUp() override { ASSERT_TRUE(test::WriteSimStationConfig(DataDir(), sim, 2, "1.0")); }
 
     QString DataDir() const { return QString::fromStdString(dataDir.Path().string()); }
     QString DatabasePath() const { return DataDir() + QStringLiteral("/DataRecord.db"); }

@@ -5,14 +5,12 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStringList>
 #include <chrono>
 #include <vector>
 
 #include "ChildProcess.h"
-#include "IniFile.h"
 #include "SimProcess.h"
-#include "StationConfig.h"
+#include "SimStationConfig.h"
 #include "TempDir.h"
 
 namespace orsan {
@@ -44,11 +42,7 @@ protected:
     QString DataDir() const { return QString::fromStdString(dataDir.Path().string()); }
 
     void SetUp() override {
-        INIFILE config(ConfigPath(DataDir()));
-        ASSERT_TRUE(config.WriteString("DAQ", "INTERVAL", "0.3"));
-        const QStringList octets = QString::fromStdString(sim.Sensor(1).address).split('.');
-        for (int k = 1; k <= 4; ++k) config.WriteString("SENSOR", OctetKey(1, k), octets[k - 1]);
-        config.WriteInt("SENSOR", PortKey(1), sim.Sensor(1).modbusPort);
+        ASSERT_TRUE(test::WriteSimStationConfig(DataDir(), sim, 1, "0.3"));
         test::ChildProcess station(
             test::StationPath(),
             {"--headless", "--record", "--data-dir", dataDir.Path().string(), "--duration", "4"});

@@ -6,6 +6,7 @@
 #include "FakeModbusPeer.h"
 #include "MessageHook.h"
 #include "OpenParameterDialog.h"
+#include "ParamRegisters.h"
 #include "QtPrinters.h"
 #include "SensorPoller.h"
 #include "SettingParsDlg.h"
@@ -33,7 +34,7 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
     bool sawDialog = false, pausedInside = false, pollingInside = false;
     bool pollerLeftSensorAlone = false, dialogReadSensor = false;
     QString caption;
-    QString manualSpeed;
+    QString manualSpeed, band;
     QTimer watcher;
     watcher.setInterval(10);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
@@ -44,8 +45,13 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
         pausedInside = poller.IsPaused();
         pollingInside = poller.IsPolling();
         caption = dialog->windowTitle();
-        manualSpeed =
-            dialog->findChild<QWidget*>(QStringLiteral("id1102"))->property("text").toString();
+        const auto text = [dialog](int id) {
+            return dialog->findChild<QWidget*>(QStringLiteral("id%1").arg(id))
+                ->property("text")
+                .toString();
+        };
+        manualSpeed = text(1102);
+        band = text(FieldInfo(kFieldVelocityBandLow).controlId);
         dialogReadSensor = configured.Requests().size() == 7 && !configured.Requests().empty() &&
                            configured.Requests()[0].Register() == 77;
         // A visit under way may finish; after that no new connection while
@@ -66,10 +72,14 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
     EXPECT_TRUE(pollerLeftSensorAlone);
     EXPECT_EQ(caption, QStringLiteral("设置传感器参数,当前传感器IP为: 127.0.0.2"));
     EXPECT_EQ(manualSpeed, QStringLiteral("37.5"));
+    EXPECT_EQ(band, QStringLiteral("33"));
 
     EXPECT_FALSE(poller.IsPaused());
     const int after = polled.Accepts();
     EXPECT_TRUE(polled.WaitForAccepts(after + 2, std::chrono::seconds(3)));
+    // Resumed visits read the sensor again, not just connect to it.
+    EXPECT_TRUE(poller.WaitForCycles(poller.CompletedCycles() + 2, std::chrono::seconds(10)));
+    EXPECT_TRUE(poller.GetMeasurement(1).CommOk);
     poller.StopPolling();
 }
 

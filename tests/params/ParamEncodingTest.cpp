@@ -39,21 +39,24 @@ TEST(ParamEncoding, EveryRegisterValueSurvivesShowingAndWritingBack) {
 }
 
 TEST(ParamEncoding, AddressPairsCarryTheFirstOctetInTheLowByte) {
-    const auto sensor = EncodeAddressPair(MakeAddress(192, 168, 1, 10));
-    EXPECT_EQ(sensor[0], 0xA8C0);
-    EXPECT_EQ(sensor[1], 0x0A01);
-    const auto gateway = EncodeAddressPair(MakeAddress(192, 168, 1, 1));
-    EXPECT_EQ(gateway[0], 0xA8C0);
-    EXPECT_EQ(gateway[1], 0x0101);
-    const auto partial = EncodeAddressPair(MakeAddress(10, 0, 0, 7));
-    EXPECT_EQ(partial[0], 0x000A);
-    EXPECT_EQ(partial[1], 0x0700);
-
-    for (uint32_t address : {MakeAddress(255, 255, 255, 0), MakeAddress(8, 8, 4, 4), 0u}) {
-        const auto pair = EncodeAddressPair(address);
-        EXPECT_EQ(DecodeAddressPair(pair[0], pair[1]), address);
+    struct Case {
+        uint32_t address;
+        uint16_t first, second;
+    };
+    const Case cases[] = {
+        {MakeAddress(192, 168, 1, 10), 0xA8C0, 0x0A01},
+        {MakeAddress(192, 168, 1, 1), 0xA8C0, 0x0101},
+        {MakeAddress(10, 0, 0, 7), 0x000A, 0x0700},
+        {MakeAddress(255, 255, 255, 0), 0xFFFF, 0x00FF},
+        {MakeAddress(8, 8, 4, 4), 0x0808, 0x0404},
+        {0u, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const auto pair = EncodeAddressPair(c.address);
+        EXPECT_EQ(pair[0], c.first) << c.address;
+        EXPECT_EQ(pair[1], c.second) << c.address;
+        EXPECT_EQ(DecodeAddressPair(c.first, c.second), c.address);
     }
-    EXPECT_EQ(DecodeAddressPair(0xA8C0, 0x0A01), MakeAddress(192, 168, 1, 10));
 }
 
 TEST(ParamEncoding, FieldTextIsANumberOrNothing) {

@@ -19,12 +19,6 @@ TEST(DataFolderTest, RequestedFolderWinsAndIsCreated) {
     EXPECT_TRUE(QDir(wanted).exists());
 }
 
-TEST(DataFolderTest, ExecutableFolderWhenWritableOrHoldingConfig) {
-    QTemporaryDir dir;
-    QString error;
-    EXPECT_EQ(ResolveDataFolder({}, dir.path(), &error), QDir::cleanPath(dir.path()));
-}
-
 TEST(DataFolderTest, FallsBackToPerUserFolderWhenExecutableFolderIsReadOnly) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     QTemporaryDir dir;
@@ -67,7 +61,7 @@ TEST(DataFolderTest, InstalledProgramKeepsItsFilesPerUser) {
         const QString chosen = ResolveDataFolder({}, QString::fromLatin1(folder), &error);
         EXPECT_TRUE(chosen.startsWith(home.path())) << folder << " -> " << chosen.toStdString();
     }
-    // A folder of its own stays the data folder.
+    // A writable folder of its own stays the data folder.
     QTemporaryDir own;
     QString error;
     EXPECT_EQ(ResolveDataFolder({}, own.path(), &error), QDir::cleanPath(own.path()));

@@ -50,15 +50,21 @@ TEST_F(StationConfigTest, IntervalIsClampedAtLoad) {
     }
 }
 
-TEST_F(StationConfigTest, OctetsKeepTheirLowEightBits) {
+TEST_F(StationConfigTest, OctetsKeepTheirLowEightBitsAndOptionalPortsDefaultTo502) {
     config.WriteInt("SENSOR", "ID2IP1", 192);
     config.WriteInt("SENSOR", "ID2IP2", 168);
     config.WriteInt("SENSOR", "ID2IP3", 256);  // -> 0
     config.WriteInt("SENSOR", "ID2IP4", 300);  // -> 44
     config.WriteString("SENSOR", "ID3IP1", "junk");
+    config.WriteInt("SENSOR", "ID1PORT", 15020);
+    config.WriteInt("SENSOR", "ID2PORT", 70000);
+    config.WriteString("SENSOR", "ID3PORT", "x");
     const StationConfig loaded = LoadStationConfig(config);
     EXPECT_EQ(loaded.addresses[1], MakeAddress(192, 168, 0, 44));
     EXPECT_EQ(loaded.addresses[2], 0u);
+    EXPECT_EQ(loaded.ports[0], 15020);
+    EXPECT_EQ(loaded.ports[1], 502);
+    EXPECT_EQ(loaded.ports[2], 502);
 }
 
 TEST_F(StationConfigTest, SavedAddressesAndIntervalReadBack) {
@@ -74,16 +80,6 @@ TEST_F(StationConfigTest, SavedAddressesAndIntervalReadBack) {
     EXPECT_EQ(loaded.interval, 12.0f);
     ASSERT_TRUE(SaveInterval(config, 1800.0f));
     EXPECT_EQ(config.GetString("DAQ", "INTERVAL", ""), "1800.0");
-}
-
-TEST_F(StationConfigTest, OptionalPortsDefaultTo502) {
-    config.WriteInt("SENSOR", "ID1PORT", 15020);
-    config.WriteInt("SENSOR", "ID2PORT", 70000);
-    config.WriteString("SENSOR", "ID3PORT", "x");
-    const StationConfig loaded = LoadStationConfig(config);
-    EXPECT_EQ(loaded.ports[0], 15020);
-    EXPECT_EQ(loaded.ports[1], 502);
-    EXPECT_EQ(loaded.ports[2], 502);
 }
 
 TEST(IntervalRules, UserIntervalBounds) {
