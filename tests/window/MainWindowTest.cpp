@@ -23,33 +23,30 @@
 #include "PannelDlg.h"
 #include "RecordDatabase.h"
 #include "SensorPoller.h"
+#include "ServerStatusButton.h"
 #include "SetChartDlg.h"
 #include "SetExpDlg.h"
 #include "SetShowDlg.h"
 #include "SettingParsDlg.h"
-#include "ServerStatusButton.h"
 #include "SimProcess.h"
 #include "StationConfig.h"
+#include "StationWindowTest.h"
 #include "WavDaqDlg.h"
 #include "XTabCtrl.h"
 
 namespace orsan {
 namespace {
 
-constexpr int kLampIds[kSensorCount] = {1059, 1060, 1061, 1056, 1057, 1058};
+using test::kLampIds;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::StationWindowTest {
 protected:
-    QTemporaryDir dataDir;
-    SensorPoller poller;
-    RecordDatabase database;
-    std::unique_ptr<OrsanSensorMonitorDlg> window;
     std::vector<int> parameterOpened;
     std::vector<int> waveformOpened;
 
-    void TearDown() override {
-        window.reset();
-        poller.StopPolling();
+    void Prepare(OrsanSensorMonitorDlg& dlg) override {
+        dlg.SetParameterTool([this](int n) { parameterOpened.push_back(n); });
+        dlg.SetWaveformTool([this](int n) { waveformOpened.push_back(n); });
     }
 
     void WriteConfig(const QString& key, const QString& value, const QString& section = "SENSOR") {
@@ -61,14 +58,6 @@ protected:
         const QStringList octets = QString::fromStdString(sensor.address).split('.');
         for (int k = 1; k <= 4; ++k) WriteConfig(OctetKey(n, k), octets[k - 1]);
         WriteConfig(PortKey(n), QString::number(sensor.modbusPort));
-    }
-
-    void OpenWindow() {
-        window = std::make_unique<OrsanSensorMonitorDlg>(
-            StationPaths{dataDir.path(), dataDir.path()}, poller, database);
-        window->SetParameterTool([this](int n) { parameterOpened.push_back(n); });
-        window->SetWaveformTool([this](int n) { waveformOpened.push_back(n); });
-        window->show();
     }
 
     template <typename T>
@@ -207,8 +196,7 @@ TEST_F(MainWindowTest, SavedAddressesAreWrittenAndPollingRestarts) {
 // Pressing 修改 restarts polling; the refresh and the record timer that
 // follow at once must still see the healthy sensors' last values.
 TEST_F(MainWindowTest, SavingAddressesRecordsNoFalseZeros) {
-    test::SimProcess sim(
-        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
+    test::SimProcess sim(test::kTwoSimSensors);
     PointSensorAt(1, sim.Sensor(1));
     PointSensorAt(2, sim.Sensor(2));
     ASSERT_TRUE(database.Open(dataDir.path()));
@@ -272,8 +260,7 @@ TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
 }
 
 TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {
-    test::SimProcess sim(
-        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
+    test::SimProcess sim(test::kTwoSimSensors);
     PointSensorAt(1, sim.Sensor(1));
     PointSensorAt(2, sim.Sensor(2));
     OpenWindow();
