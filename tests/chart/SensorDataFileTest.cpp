@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTime>
 
+#include "FileText.h"
 #include "SensorDataFile.h"
 
 namespace orsan {
@@ -37,17 +38,8 @@ SensorSample MakeSample(int32_t time, uint16_t ms, std::array<float, 10> v) {
     return s;
 }
 
-void WriteFile(const QString& path, const QByteArray& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
+using test::ReadAll;
+using test::WriteFile;
 
 TEST(SensorDataFormat, HeaderIsThirtyThenTenCharFieldsWithCrLf) {
     QByteArray expected = Pad("TimeStamp", 30);
