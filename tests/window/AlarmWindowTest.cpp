@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "AlarmLogDlg.h"
@@ -13,10 +12,7 @@
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageHook.h"
-#include "OrsanSensorMonitorDlg.h"
 #include "PannelDlg.h"
-#include "RecordDatabase.h"
-#include "SensorPoller.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
 #include "StationAlarms.h"

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
@@ -19,10 +18,7 @@
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
 #include "MessageHook.h"
-#include "OrsanSensorMonitorDlg.h"
 #include "PannelDlg.h"
-#include "RecordDatabase.h"
-#include "SensorPoller.h"
 #include "ServerStatusButton.h"
 #include "SetChartDlg.h"
 #include "SetExpDlg.h"
