@@ -39,13 +39,7 @@ std::vector<SensorSample> Rows(int count, int stepMs, int holeAt = -1, int holeM
 }
 
 TrendLimits Limits() {
-    TrendLimits limits;
-    limits.TMin = 20;
-    limits.TMax = 50;
-    limits.AMax = 10;
-    limits.VMax = 20;
-    limits.DMax = 50;
-    return limits;
+    return TrendLimits{20, 50, 10, 20, 50};  // TMin, TMax, AMax, VMax, DMax
 }
 
 TrendTimeRange RangeOf(const std::vector<SensorSample>& rows) {
@@ -110,11 +104,8 @@ TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
         {"one lost row", Rows(2000, 1000, 1000, 2000)},
     };
     const TrendLayout layout = ComputeTrendLayout(1000, 500);
-    const std::array<int, kCurveCount> all = [] {
-        std::array<int, kCurveCount> flags;
-        flags.fill(1);
-        return flags;
-    }();
+    std::array<int, kCurveCount> all;
+    all.fill(1);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryReduction reduction;
