@@ -121,20 +121,19 @@ TEST_F(MainWindowTest, TitleAndSettingsComeFromTheDataFolder) {
     EXPECT_EQ(Control<Ipv4AddressEdit>(1085)->Address(), MakeAddress(44, 0, 0, 0));
 }
 
-TEST_F(MainWindowTest, DefaultIntervalRunsFastAndCannotBeReentered) {
-    OpenWindow();
-    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0.3");
-    EXPECT_EQ(window->RecordTimerPeriod(), 300);
-    EXPECT_EQ(window->Panel(0)->TrendTimerPeriod(), 300);
-    EXPECT_EQ(ApplyInterval("0.3"), QString::fromUtf8("趋势记录只能设置在1-1800s内，请重新设置"));
-    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0");  // the whole-second value in force
-    EXPECT_EQ(window->RecordTimerPeriod(), 300);
-}
-
-TEST_F(MainWindowTest, IntervalRulesThroughTheRealControls) {
+// The default runs fast and cannot be typed back in; then the rules for
+// typed intervals, through the real controls.
+TEST_F(MainWindowTest, DefaultIntervalAndIntervalRules) {
     OpenWindow();
     const QString rejected = QString::fromUtf8("趋势记录只能设置在1-1800s内，请重新设置");
     const QString accepted = QString::fromUtf8("修改成功，已立即生效!");
+    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0.3");
+    EXPECT_EQ(window->RecordTimerPeriod(), 300);
+    EXPECT_EQ(window->Panel(0)->TrendTimerPeriod(), 300);
+    EXPECT_EQ(ApplyInterval("0.3"), rejected);
+    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0");  // the whole-second value in force
+    EXPECT_EQ(window->RecordTimerPeriod(), 300);
+
     INIFILE config(ConfigPath(dataDir.path()));
 
     EXPECT_EQ(ApplyInterval("1800"), accepted);
