@@ -33,8 +33,6 @@
 namespace orsan {
 namespace {
 
-using test::kLampIds;
-
 class MainWindowTest : public test::StationWindowTest {
 protected:
     std::vector<int> parameterOpened;
@@ -77,7 +75,7 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsIdCaptionAndToolTip) {
     EXPECT_EQ(window->windowTitle(),
               QString::fromUtf8("网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8"));
     for (int id = 1084; id <= 1089; ++id) Control<Ipv4AddressEdit>(id);
-    for (int id : kLampIds) EXPECT_FALSE(Control<DxAlarmStatic>(id)->IsOn());
+    for (int id : test::kLampIds) EXPECT_FALSE(Control<DxAlarmStatic>(id)->IsOn());
     for (int n = 0; n < kSensorCount; ++n) {
         EXPECT_EQ(Control<QPushButton>(1012 + n)->toolTip(), QString::fromUtf8("配置传感器参数!"));
         EXPECT_EQ(Control<QPushButton>(1018 + n)->toolTip(), QString::fromUtf8("读取传感器波形!"));
@@ -192,8 +190,7 @@ TEST_F(MainWindowTest, SavedAddressesAreWrittenAndPollingRestarts) {
 // follow at once must still see the healthy sensors' last values.
 TEST_F(MainWindowTest, SavingAddressesRecordsNoFalseZeros) {
     test::SimProcess sim(test::kTwoSimSensors);
-    PointSensorAt(1, sim.Sensor(1));
-    PointSensorAt(2, sim.Sensor(2));
+    for (int n : {1, 2}) PointSensorAt(n, sim.Sensor(n));
     ASSERT_TRUE(database.Open(dataDir.path()));
     OpenWindow();
     ASSERT_TRUE(QTest::qWaitFor(
@@ -256,8 +253,7 @@ TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
 
 TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {
     test::SimProcess sim(test::kTwoSimSensors);
-    PointSensorAt(1, sim.Sensor(1));
-    PointSensorAt(2, sim.Sensor(2));
+    for (int n : {1, 2}) PointSensorAt(n, sim.Sensor(n));
     OpenWindow();
     DxAlarmStatic* lamp1 = Control<DxAlarmStatic>(1059);
     DxAlarmStatic* lamp2 = Control<DxAlarmStatic>(1060);
