@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "ChartSettings.h"
+#include "FileText.h"
 
 namespace orsan {
 namespace {
@@ -14,15 +15,7 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         ini_.SetPath(dir_.filePath(QStringLiteral("Chart.ini")));
     }
-    void WriteFile(const QByteArray& text) {
-        QFile f(ini_.Path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-    QByteArray FileText() {
-        QFile f(ini_.Path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void WriteFile(const QByteArray& text) { test::WriteFile(ini_.Path(), text); }
     QTemporaryDir dir_;
     INIFILE ini_;
 };
@@ -77,7 +70,7 @@ TEST_F(ChartSettingsTest, SavesWithOneDecimalAndFlagsAsIntegersInOwnSectionOnly)
     EXPECT_EQ(back.limits, (TrendLimits{-0.2f, 100, 12.3f, 20, 50}));
     EXPECT_EQ(back.showFlags, flags);
     // Keys in the order TMin, TMax, AMax, VMax, DMax, then SHOW0..SHOW9.
-    const QByteArray text = FileText();
+    const QByteArray text = test::ReadAll(ini_.Path());
     const int section = text.indexOf("[CH2]");
     ASSERT_GE(section, 0);
     int last = section;

@@ -39,13 +39,7 @@ std::vector<SensorSample> Rows(int count, int stepMs, int holeAt = -1, int holeM
 }
 
 TrendLimits Limits() {
-    TrendLimits limits;
-    limits.TMin = 20;
-    limits.TMax = 50;
-    limits.AMax = 10;
-    limits.VMax = 20;
-    limits.DMax = 50;
-    return limits;
+    return TrendLimits{20, 50, 10, 20, 50};  // TMin, TMax, AMax, VMax, DMax
 }
 
 TrendTimeRange RangeOf(const std::vector<SensorSample>& rows) {
@@ -84,6 +78,13 @@ QImage Blank(const TrendLayout& layout) {
     return image;
 }
 
+// Resets the reduction to the rows' range on the plot and adds every row.
+void Reduce(HistoryReduction& reduction, const std::vector<SensorSample>& rows,
+            const EdgeRect& plot) {
+    reduction.Reset(RangeOf(rows), plot);
+    for (const SensorSample& row : rows) reduction.Add(SampleTimePosition(row), ValuesOf(row));
+}
+
 int64_t InkedPixels(const QImage& image) {
     int64_t count = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -103,17 +104,12 @@ TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
         {"one lost row", Rows(2000, 1000, 1000, 2000)},
     };
     const TrendLayout layout = ComputeTrendLayout(1000, 500);
-    const std::array<int, kCurveCount> all = [] {
-        std::array<int, kCurveCount> flags;
-        flags.fill(1);
-        return flags;
-    }();
+    std::array<int, kCurveCount> all;
+    all.fill(1);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryReduction reduction;
-        reduction.Reset(RangeOf(c.rows), layout.plotRect);
-        for (const SensorSample& row : c.rows)
-            reduction.Add(SampleTimePosition(row), ValuesOf(row));
+        Reduce(reduction, c.rows, layout.plotRect);
         ASSERT_EQ(reduction.RowCount(), int64_t(c.rows.size()));
 
         QImage reduced = Blank(layout);
@@ -152,9 +148,7 @@ TEST(HistoryReductionTest, GapRuleFollowsTheRowSpacing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryReduction reduction;
-        reduction.Reset(RangeOf(c.rows), ComputeTrendLayout(1000, 500).plotRect);
-        for (const SensorSample& row : c.rows)
-            reduction.Add(SampleTimePosition(row), ValuesOf(row));
+        Reduce(reduction, c.rows, ComputeTrendLayout(1000, 500).plotRect);
         EXPECT_NEAR(reduction.GapSeconds(), c.gap, 1e-4);
     }
 }
@@ -171,8 +165,7 @@ TEST(HistoryReductionTest, HolesBeyondTheGapStayEmpty) {
         SCOPED_TRACE(c.holeMs);
         const std::vector<SensorSample> rows = Rows(100, 1000, 49, c.holeMs);
         HistoryReduction reduction;
-        reduction.Reset(RangeOf(rows), layout.plotRect);
-        for (const SensorSample& row : rows) reduction.Add(SampleTimePosition(row), ValuesOf(row));
+        Reduce(reduction, rows, layout.plotRect);
         QImage image = Blank(layout);
         {
             QPainter painter(&image);

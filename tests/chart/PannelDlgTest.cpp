@@ -19,6 +19,7 @@
 #include "DesktopShell.h"
 #include "DialogUnits.h"
 #include "DxChartTrend.h"
+#include "FileText.h"
 #include "MessageHook.h"
 #include "PannelDlg.h"
 #include "PlausibleTrend.h"
@@ -76,19 +77,11 @@ protected:
     void TearDown() override { ReplaceFileOpener(previousOpener_); }
 
     std::unique_ptr<PannelDlg> MakePanel(int index) {
-        auto panel = std::make_unique<PannelDlg>(index, paths_, live_, intervalWholeSeconds_);
-        return panel;
+        return std::make_unique<PannelDlg>(index, paths_, live_, intervalWholeSeconds_);
     }
     QString ChartIni() const { return appDir_.filePath(QStringLiteral("Chart.ini")); }
-    QByteArray ChartIniText() const {
-        QFile f(ChartIni());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void WriteChartIni(const QByteArray& text) {
-        QFile f(ChartIni());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
+    QByteArray ChartIniText() const { return test::ReadAll(ChartIni()); }
+    void WriteChartIni(const QByteArray& text) { test::WriteFile(ChartIni(), text); }
     static QString Text(QWidget* panel, int id) {
         auto* label = panel->findChild<QLabel*>(QStringLiteral("id%1").arg(id));
         return label ? label->text() : QStringLiteral("<missing>");
@@ -275,10 +268,7 @@ TEST_F(PannelDlgTest, DataExportWritesTheChartsSamplesAndOpensTheFile) {
 TEST_F(PannelDlgTest, ExportThatCannotBeWrittenShowsWhyAndOpensNothing) {
     // A regular file where the folder should be: not writable even for root.
     const QString blocker = desktop_.filePath(QStringLiteral("not-a-folder"));
-    {
-        QFile f(blocker);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    ASSERT_NO_FATAL_FAILURE(test::WriteFile(blocker, {}));
     paths_.desktopDir = blocker;
     auto panel = MakePanel(0);
     panel->Chart()->AppendSample(At(1714523415, 20));

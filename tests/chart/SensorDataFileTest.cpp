@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTime>
 
+#include "FileText.h"
 #include "SensorDataFile.h"
 
 namespace orsan {
@@ -37,11 +38,8 @@ SensorSample MakeSample(int32_t time, uint16_t ms, std::array<float, 10> v) {
     return s;
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
+using test::ReadAll;
+using test::WriteFile;
 
 TEST(SensorDataFormat, HeaderIsThirtyThenTenCharFieldsWithCrLf) {
     QByteArray expected = Pad("TimeStamp", 30);
@@ -68,26 +66,26 @@ TEST(SensorDataFormat, ValuesInGeneralNotationWithSixSignificantDigits) {
     }
 }
 
-TEST(SensorDataFormat, SampleLineOfTheMayDayExample) {
-    const SensorSample s = MakeSample(
-        LocalSeconds(2024, 5, 1, 8, 30, 15), 7,
-        {23.4f, 0.05f, -1.5f, 2.0f, 0.0f, 120.0f, 3.14159265f, 12.0f, 99.99f, 0.123456789f});
-    // T_Shell, Acc_X, Vel_X, Disp_X, Acc_Y, Vel_Y, Disp_Y, Acc_Z, Vel_Z, Disp_Z
-    const QByteArray expected = QByteArray("2024-05-01 08:30:15.007") + QByteArray(7, ' ') +
-                                Pad("23.4", 10) + Pad("0.05", 10) + Pad("0", 10) + Pad("12", 10) +
-                                Pad("-1.5", 10) + Pad("120", 10) + Pad("99.99", 10) + Pad("2", 10) +
-                                Pad("3.14159", 10) + Pad("0.123457", 10) + "\r\n";
-    EXPECT_EQ(SensorDataLine(s), expected);
-}
-
-TEST(SensorDataFormat, LongValueIsWrittenWholeWithoutSeparator) {
+TEST(SensorDataFormat, SampleLinesInFileColumnOrder) {
+    // Columns: T_Shell, Acc_X, Vel_X, Disp_X, Acc_Y, Vel_Y, Disp_Y, Acc_Z, Vel_Z, Disp_Z.
     // -1.23457e+06 has 12 characters: written whole, the next field follows at once.
-    const SensorSample s = MakeSample(LocalSeconds(2024, 12, 31, 23, 59, 59), 999,
-                                      {-1234567.0f, 0, 0, 0, -0.000123f, 0, 0, 0, 0, 0});
-    const QByteArray expected = QByteArray("2024-12-31 23:59:59.999") + QByteArray(7, ' ') +
-                                "-1.23457e+060         -0.000123 0         0         0         "
-                                "0         0         0         0         \r\n";
-    EXPECT_EQ(SensorDataLine(s), expected);
+    const struct {
+        SensorSample sample;
+        QByteArray line;
+    } rows[] = {
+        {MakeSample(
+             LocalSeconds(2024, 5, 1, 8, 30, 15), 7,
+             {23.4f, 0.05f, -1.5f, 2.0f, 0.0f, 120.0f, 3.14159265f, 12.0f, 99.99f, 0.123456789f}),
+         QByteArray("2024-05-01 08:30:15.007") + QByteArray(7, ' ') + Pad("23.4", 10) +
+             Pad("0.05", 10) + Pad("0", 10) + Pad("12", 10) + Pad("-1.5", 10) + Pad("120", 10) +
+             Pad("99.99", 10) + Pad("2", 10) + Pad("3.14159", 10) + Pad("0.123457", 10) + "\r\n"},
+        {MakeSample(LocalSeconds(2024, 12, 31, 23, 59, 59), 999,
+                    {-1234567.0f, 0, 0, 0, -0.000123f, 0, 0, 0, 0, 0}),
+         QByteArray("2024-12-31 23:59:59.999") + QByteArray(7, ' ') +
+             "-1.23457e+060         -0.000123 0         0         0         "
+             "0         0         0         0         \r\n"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(SensorDataLine(r.sample), r.line);
 }
 
 TEST(SensorDataFormat, LocalTimeFollowsTheZone) {
@@ -140,11 +138,7 @@ TEST_F(SensorDataFileWriterTest, WholeFileIsHeaderLinesAndClosingEmptyLine) {
 
 TEST_F(SensorDataFileWriterTest, ReplacesAnExistingFile) {
     const QString path = Path(QStringLiteral("x.txt"));
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(5000, 'z'));
-    }
+    ASSERT_NO_FATAL_FAILURE(WriteFile(path, QByteArray(5000, 'z')));
     QString error;
     ASSERT_TRUE(WriteSensorDataFile(path, nullptr, 0, &error));
     EXPECT_EQ(ReadAll(path), SensorDataHeaderLine() + "\r\n");
@@ -153,11 +147,7 @@ TEST_F(SensorDataFileWriterTest, ReplacesAnExistingFile) {
 TEST_F(SensorDataFileWriterTest, UncommittedWriterLeavesNoFileAndKeepsTheOldOne) {
     const QString fresh = Path(QStringLiteral("fresh.txt"));
     const QString old = Path(QStringLiteral("old.txt"));
-    {
-        QFile f(old);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("keep me");
-    }
+    ASSERT_NO_FATAL_FAILURE(WriteFile(old, "keep me"));
     {
         SensorDataFileWriter a;
         SensorDataFileWriter b;

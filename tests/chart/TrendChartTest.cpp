@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cmath>
+#include <functional>
 
 #include "SensorDataFile.h"
 #include "TrendChart.h"
@@ -40,6 +41,18 @@ protected:
     }
     QRgb Pixel(int x, int y) const { return chart_.Image().pixel(x, y) | 0xff000000u; }
     const EdgeRect& Plot() const { return chart_.Layout().plotRect; }
+    // Only T_Shell shown; a flat 40 at sample i is at kNow + spacing * i.
+    void FlatTemperature(int count, int spacing, const std::function<bool(int)>& measured) {
+        TrendChart::Flags flags{};
+        flags[0] = 1;
+        chart_.SetCurveVisibility(flags);
+        for (int i = 0; i < count; ++i) {
+            SensorSample s;
+            s.time = kNow + spacing * i;
+            s.T_Shell = 40;
+            chart_.AppendSample(s, measured(i));
+        }
+    }
     TrendChart chart_;
 };
 
@@ -103,16 +116,8 @@ TEST_F(TrendChartTest, BackgroundRedrawnOnlyWhenLimitsOrVisibilityChange) {
 
 TEST_F(TrendChartTest, GridBorderAndCurvesAtTheirPixels) {
     chart_.CreateImage(kWidth, kHeight);
-    TrendChart::Flags flags{};
-    flags[0] = 1;  // only T_Shell
-    chart_.SetCurveVisibility(flags);
     // A flat temperature of 40 over three samples: y = 256 - 40 * 210 / 80 = 151.
-    for (int i = 0; i < 3; ++i) {
-        SensorSample s;
-        s.time = kNow + 10 * i;
-        s.T_Shell = 40;
-        chart_.AppendSample(s);
-    }
+    FlatTemperature(3, 10, [](int) { return true; });
     const EdgeRect& plot = Plot();
     const QRgb red = CurveColors()[0].rgb();
     const QRgb white = qRgb(255, 255, 255);
@@ -161,16 +166,8 @@ TEST_F(TrendChartTest, NoCurveBelowThreeSamplesAndValuesClampToEdges) {
 // sample within it is a dot.
 TEST_F(TrendChartTest, UnmeasuredSamplesBreakTheCurve) {
     chart_.CreateImage(kWidth, kHeight);
-    TrendChart::Flags flags{};
-    flags[0] = 1;  // only T_Shell, flat at 40: row 151
-    chart_.SetCurveVisibility(flags);
-    // 0..19 measured, 20..39 not (values frozen) but 30, 40..59 measured.
-    for (int i = 0; i < 60; ++i) {
-        SensorSample s;
-        s.time = kNow + i;
-        s.T_Shell = 40;
-        chart_.AppendSample(s, i < 20 || i >= 40 || i == 30);
-    }
+    // Flat at 40, row 151: 0..19 measured, 20..39 not (values frozen) but 30, 40..59 measured.
+    FlatTemperature(60, 1, [](int i) { return i < 20 || i >= 40 || i == 30; });
     const EdgeRect& plot = Plot();
     const QRgb red = CurveColors()[0].rgb();
     const auto column = [&](int i) { return plot.left + plot.Width() * i / 59; };
@@ -242,7 +239,7 @@ TEST_F(TrendChartTest, ReadoutSkipsOldestAndIsNeverInThePicture) {
     EXPECT_EQ(bluePixelsRight, 0);
 }
 
-TEST_F(TrendChartTest, SavedPictureIsRealPngOfTheImage) {
+TEST_F(TrendChartTest, SavedPictureIsRealPngOfTheImageAndAFailureNamesFileAndReason) {
     QTemporaryDir dir;
     chart_.CreateImage(kWidth, kHeight);
     for (int i = 0; i < 30; ++i) chart_.AppendSample(Sample(kNow + i, 0, std::sin(i / 3.0f) * 5));
@@ -256,16 +253,11 @@ TEST_F(TrendChartTest, SavedPictureIsRealPngOfTheImage) {
     ASSERT_FALSE(loaded.isNull());
     EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32),
               chart_.Image().convertToFormat(QImage::Format_RGB32));
-}
 
-TEST_F(TrendChartTest, SavePictureFailureNamesFileAndReason) {
-    QTemporaryDir dir;
-    chart_.CreateImage(kWidth, kHeight);
-    const QString path = dir.filePath(QStringLiteral("missing/chart.png"));
-    QString error;
-    EXPECT_FALSE(chart_.SavePicture(path, &error));
-    EXPECT_TRUE(error.contains(path)) << error.toStdString();
-    EXPECT_FALSE(QFile::exists(path));
+    const QString missing = dir.filePath(QStringLiteral("missing/chart.png"));
+    EXPECT_FALSE(chart_.SavePicture(missing, &error));
+    EXPECT_TRUE(error.contains(missing)) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(missing));
 }
 
 TEST_F(TrendChartTest, TextExportOfAKnownHistory) {

@@ -2,37 +2,22 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "TrendGeometry.h"
 
 namespace orsan {
 namespace {
 
-TEST(TrendLayout, ThePanelsChart) {
-    // The panel's chart, 544 x 159 dialog units of the 7 x 17 dialog font:
-    // 952 x 338 pixels. (338 - 80) / 10 = 25, (952 - 275) / 25 = 27.
-    const TrendLayout l = ComputeTrendLayout(952, 338);
-    EXPECT_EQ(l.gridStepY, 25);
-    EXPECT_EQ(l.gridStepX, 27);
-    EXPECT_EQ(l.plotRect, (EdgeRect{202, 46, 877, 296}));
-    EXPECT_EQ(l.clientRect, (EdgeRect{0, 0, 952, 338}));
-}
-
-TEST(TrendLayout, SmallerChart) {
-    // A chart of 816 x 297 pixels: (297 - 80) / 10 = 21, (816 - 275) / 25 = 21.
-    const TrendLayout l = ComputeTrendLayout(816, 297);
-    EXPECT_EQ(l.gridStepY, 21);
-    EXPECT_EQ(l.gridStepX, 21);
-    EXPECT_EQ(l.plotRect, (EdgeRect{216, 46, 741, 256}));
-    EXPECT_EQ(l.clientRect, (EdgeRect{0, 0, 816, 297}));
-}
-
-TEST(TrendLayout, SmallestSupportedAndTruncatingSizes) {
+TEST(TrendLayout, GridStepsAndPlotFollowTheSize) {
+    // Grid steps: (height - 80) / 10 and (width - 275) / 25, truncated.
     struct Row {
         int w, h, gx, gy;
         EdgeRect plot;
     } rows[] = {
-        {275, 80, 0, 0, {200, 46, 200, 46}},
+        {952, 338, 27, 25, {202, 46, 877, 296}},  // the panel's chart: 544 x 159 dialog units
+        {816, 297, 21, 21, {216, 46, 741, 256}},
+        {275, 80, 0, 0, {200, 46, 200, 46}},  // smallest supported
         {299, 89, 0, 0, {224, 46, 224, 46}},
         {300, 90, 1, 1, {200, 46, 225, 56}},
         {1000, 400, 29, 32, {200, 46, 925, 366}},
@@ -42,6 +27,7 @@ TEST(TrendLayout, SmallestSupportedAndTruncatingSizes) {
         EXPECT_EQ(l.gridStepX, r.gx) << r.w;
         EXPECT_EQ(l.gridStepY, r.gy) << r.h;
         EXPECT_EQ(l.plotRect, r.plot) << r.w << "x" << r.h;
+        EXPECT_EQ(l.clientRect, (EdgeRect{0, 0, r.w, r.h})) << r.w << "x" << r.h;
         // The value axes always have at least 200 pixels on the left.
         EXPECT_GE(l.plotRect.left, 200);
     }
@@ -165,9 +151,9 @@ TEST(TrendReadout, FindsSubSecondSamples) {
     const EdgeRect plot{200, 46, 300, 146};
     TrendHistory h = HistoryOf({{9, 0}, {9, 300}, {9, 600}, {9, 900}});
     const TrendTimeRange r = ComputeTimeRange(h, 0);
-    EXPECT_EQ(NearestSampleIndex(h, r, plot, 233), 1);
-    EXPECT_EQ(NearestSampleIndex(h, r, plot, 268), 2);
-    EXPECT_EQ(NearestSampleIndex(h, r, plot, 299), 3);
+    const std::pair<int, int> rows[] = {{233, 1}, {268, 2}, {299, 3}};  // cursor x, sample
+    for (const auto& [cursorX, index] : rows)
+        EXPECT_EQ(NearestSampleIndex(h, r, plot, cursorX), index) << cursorX;
 }
 
 TEST(TrendReadout, BoxesRightOfCursorInLeftHalfElseLeftOfIt) {

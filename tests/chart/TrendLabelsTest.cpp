@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
+#include <utility>
 
 #include "TrendLabels.h"
 
@@ -16,14 +17,14 @@ QStringList Labels(float lower, float upper) {
 }
 
 TEST(AxisLabels, DefaultPanelLimits) {
-    EXPECT_EQ(Labels(0, 80).join(' '),
-              QStringLiteral("0 8.0 16.0 24.0 32.0 40.0 48.0 56.0 64.0 72.0 80.0"));
-    EXPECT_EQ(Labels(0, 10).join(' '),
-              QStringLiteral("0 1.00 2.00 3.00 4.00 5.00 6.00 7.00 8.00 9.00 10.00"));
-    EXPECT_EQ(Labels(0, 20).join(' '),
-              QStringLiteral("0 2.0 4.0 6.0 8.0 10.0 12.0 14.0 16.0 18.0 20.0"));
-    EXPECT_EQ(Labels(0, 50).join(' '),
-              QStringLiteral("0 5.0 10.0 15.0 20.0 25.0 30.0 35.0 40.0 45.0 50.0"));
+    const std::pair<float, const char*> rows[] = {
+        {80, "0 8.0 16.0 24.0 32.0 40.0 48.0 56.0 64.0 72.0 80.0"},
+        {10, "0 1.00 2.00 3.00 4.00 5.00 6.00 7.00 8.00 9.00 10.00"},
+        {20, "0 2.0 4.0 6.0 8.0 10.0 12.0 14.0 16.0 18.0 20.0"},
+        {50, "0 5.0 10.0 15.0 20.0 25.0 30.0 35.0 40.0 45.0 50.0"},
+    };
+    for (const auto& [upper, joined] : rows)
+        EXPECT_EQ(Labels(0, upper).join(' '), QString::fromLatin1(joined)) << upper;
 }
 
 TEST(AxisLabels, FormatChosenByStepAtItsBoundaries) {

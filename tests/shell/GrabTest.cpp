@@ -22,16 +22,19 @@ QString GrabDir() {
     return qEnvironmentVariable("ORSAN_GRAB_DIR");
 }
 
+void SaveImage(const QImage& image, const QString& name) {
+    ASSERT_FALSE(image.isNull()) << name.toStdString();
+    if (GrabDir().isEmpty()) return;
+    QDir().mkpath(GrabDir());
+    ASSERT_TRUE(image.save(GrabDir() + QLatin1Char('/') + name + QStringLiteral(".png")));
+}
+
 void Save(QWidget& widget, const QString& name) {
     widget.show();
     QApplication::processEvents();
     const QImage image = widget.grab().toImage();
-    ASSERT_FALSE(image.isNull()) << name.toStdString();
-    ASSERT_EQ(image.size(), widget.size());
-    if (!GrabDir().isEmpty()) {
-        QDir().mkpath(GrabDir());
-        ASSERT_TRUE(image.save(GrabDir() + QLatin1Char('/') + name + QStringLiteral(".png")));
-    }
+    ASSERT_EQ(image.size(), widget.size()) << name.toStdString();
+    SaveImage(image, name);
     widget.close();
 }
 
@@ -51,13 +54,6 @@ TEST(Grab, MessageDialogs) {
     exported.SetText(ExportedFileNotice(QStringLiteral(
         "/home/operator/Desktop/100%1off/传感器3数据2026年12月07日10时06分47秒.txt")));
     Save(exported, QStringLiteral("message_dlg_exported"));
-}
-
-void SaveImage(const QImage& image, const QString& name) {
-    ASSERT_FALSE(image.isNull()) << name.toStdString();
-    if (GrabDir().isEmpty()) return;
-    QDir().mkpath(GrabDir());
-    ASSERT_TRUE(image.save(GrabDir() + QLatin1Char('/') + name + QStringLiteral(".png")));
 }
 
 TEST(Grab, TabControlWithSevenPages) {

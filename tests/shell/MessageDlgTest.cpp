@@ -148,56 +148,51 @@ void ClickButton(QDialog* dialog, const char* name) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-struct AnswerCase {
-    const char* name;
-    std::function<void(QDialog*)> finish;
-    bool expected;
-};
-
-TEST(AskYesNo, OnlyYesConfirmsAndKeysDoNotEndTheQuestion) {
+TEST(ModalMessages, ShowTheTextAndOnlyTheirButtonsOrCloseBoxEndThem) {
     const QString question = QStringLiteral("请确认是否清空所有已经记录的数据");
-    const std::vector<AnswerCase> cases = {
-        {"yes", [](QDialog* d) { ClickButton(d, "id1071"); }, true},
-        {"no", [](QDialog* d) { ClickButton(d, "id2"); }, false},
-        {"close box", [](QDialog* d) { d->close(); }, false},
+    const QString notice = QStringLiteral("修改成功，已立即生效!");
+    const auto ask = [&] { return AskYesNo(question); };
+    const struct {
+        const char* name;
+        std::function<bool()> run;
+        QString text, title;
+        const char* button;  // nullptr: the close box
+        bool expected;
+    } cases[] = {
+        {"yes", ask, question, QStringLiteral("消息确认提示！"), "id1071", true},
+        {"no", ask, question, QStringLiteral("消息确认提示！"), "id2", false},
+        {"close box", ask, question, QStringLiteral("消息确认提示！"), nullptr, false},
+        {"notice",
+         [&] {
+             ShowMessage(notice);
+             return true;  // returned once OK was pressed
+         },
+         notice, QStringLiteral("消息提示"), "id1", true},
     };
-    for (const AnswerCase& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ModalSafety safety;
         bool stillOpenAfterKeys = false;
         QString shownText;
+        QString title;
         WhenModalShown([&](QDialog* dialog) {
             shownText = dialog->findChild<QPlainTextEdit*>("id1055")->toPlainText();
+            title = dialog->windowTitle();
             PressKeys(dialog->focusWidget() ? dialog->focusWidget() : dialog);
             PressKeys(dialog);
             QApplication::processEvents();
             stillOpenAfterKeys = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
-            c.finish(dialog);
+            if (c.button)
+                ClickButton(dialog, c.button);
+            else
+                dialog->close();
         });
-        EXPECT_EQ(AskYesNo(question), c.expected) << c.name;
-        EXPECT_TRUE(stillOpenAfterKeys) << c.name;
-        EXPECT_EQ(shownText, question) << c.name;
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.name;
+        EXPECT_EQ(c.run(), c.expected);
+        EXPECT_TRUE(stillOpenAfterKeys);
+        EXPECT_EQ(shownText, c.text);
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
-}
-
-TEST(ShowMessage, ShowsTheTextAndReturnsAfterOk) {
-    ModalSafety safety;
-    QString shownText;
-    QString title;
-    bool stillOpenAfterKeys = false;
-    WhenModalShown([&](QDialog* dialog) {
-        shownText = dialog->findChild<QPlainTextEdit*>("id1055")->toPlainText();
-        title = dialog->windowTitle();
-        PressKeys(dialog->focusWidget() ? dialog->focusWidget() : dialog);
-        QApplication::processEvents();
-        stillOpenAfterKeys = dialog->isVisible();
-        ClickButton(dialog, "id1");
-    });
-    ShowMessage(QStringLiteral("修改成功，已立即生效!"));
-    EXPECT_EQ(shownText, QStringLiteral("修改成功，已立即生效!"));
-    EXPECT_EQ(title, QStringLiteral("消息提示"));
-    EXPECT_TRUE(stillOpenAfterKeys);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(ScopedMessageHook, RecordsTextsAnswersAndNests) {

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "AlarmLogDlg.h"
@@ -13,13 +12,11 @@
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageHook.h"
-#include "OrsanSensorMonitorDlg.h"
 #include "PannelDlg.h"
-#include "RecordDatabase.h"
-#include "SensorPoller.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
 #include "StationAlarms.h"
+#include "StationWindowTest.h"
 #include "XTabCtrl.h"
 
 namespace orsan {
@@ -27,29 +24,12 @@ namespace {
 
 constexpr int kAlarmTab = 7;
 
-class AlarmWindowTest : public ::testing::Test {
+class AlarmWindowTest : public test::StationWindowTest {
 protected:
-    QTemporaryDir dataDir;
-    SensorPoller poller;
-    RecordDatabase database;
-    std::unique_ptr<OrsanSensorMonitorDlg> window;
-
-    void TearDown() override {
-        window.reset();
-        poller.StopPolling();
-    }
-
-    void OpenWindow() {
-        window = std::make_unique<OrsanSensorMonitorDlg>(
-            StationPaths{dataDir.path(), dataDir.path()}, poller, database);
-        window->show();
-    }
-
     // The zone beside sensor n's lamp: the label just left of it.
     QLabel* ZoneLabel(int n) const {
-        static constexpr int kLampIds[kSensorCount] = {1059, 1060, 1061, 1056, 1057, 1058};
         const QWidget* lamp =
-            window->findChild<QWidget*>(QStringLiteral("id%1").arg(kLampIds[n - 1]));
+            window->findChild<QWidget*>(QStringLiteral("id%1").arg(test::kLampIds[n - 1]));
         for (QLabel* label : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
             if (label->geometry().right() < lamp->x() &&
                 label->geometry().right() >= lamp->x() - 4 &&
@@ -63,8 +43,7 @@ protected:
 };
 
 TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
-    test::SimProcess sim(
-        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
+    test::SimProcess sim(test::kTwoSimSensors);
     ASSERT_TRUE(test::WriteSimStationConfig(dataDir.path(), sim, 2, "1.0"));
     INIFILE alarms(dataDir.path() + "/Alarm.ini");
     ASSERT_TRUE(alarms.WriteString("ID1", "DELAY", "0.5"));

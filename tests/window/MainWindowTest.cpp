@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
@@ -19,37 +18,29 @@
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
 #include "MessageHook.h"
-#include "OrsanSensorMonitorDlg.h"
 #include "PannelDlg.h"
-#include "RecordDatabase.h"
-#include "SensorPoller.h"
+#include "ServerStatusButton.h"
 #include "SetChartDlg.h"
 #include "SetExpDlg.h"
 #include "SetShowDlg.h"
 #include "SettingParsDlg.h"
-#include "ServerStatusButton.h"
 #include "SimProcess.h"
 #include "StationConfig.h"
+#include "StationWindowTest.h"
 #include "WavDaqDlg.h"
 #include "XTabCtrl.h"
 
 namespace orsan {
 namespace {
 
-constexpr int kLampIds[kSensorCount] = {1059, 1060, 1061, 1056, 1057, 1058};
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::StationWindowTest {
 protected:
-    QTemporaryDir dataDir;
-    SensorPoller poller;
-    RecordDatabase database;
-    std::unique_ptr<OrsanSensorMonitorDlg> window;
     std::vector<int> parameterOpened;
     std::vector<int> waveformOpened;
 
-    void TearDown() override {
-        window.reset();
-        poller.StopPolling();
+    void Prepare(OrsanSensorMonitorDlg& dlg) override {
+        dlg.SetParameterTool([this](int n) { parameterOpened.push_back(n); });
+        dlg.SetWaveformTool([this](int n) { waveformOpened.push_back(n); });
     }
 
     void WriteConfig(const QString& key, const QString& value, const QString& section = "SENSOR") {
@@ -61,14 +52,6 @@ protected:
         const QStringList octets = QString::fromStdString(sensor.address).split('.');
         for (int k = 1; k <= 4; ++k) WriteConfig(OctetKey(n, k), octets[k - 1]);
         WriteConfig(PortKey(n), QString::number(sensor.modbusPort));
-    }
-
-    void OpenWindow() {
-        window = std::make_unique<OrsanSensorMonitorDlg>(
-            StationPaths{dataDir.path(), dataDir.path()}, poller, database);
-        window->SetParameterTool([this](int n) { parameterOpened.push_back(n); });
-        window->SetWaveformTool([this](int n) { waveformOpened.push_back(n); });
-        window->show();
     }
 
     template <typename T>
@@ -92,7 +75,7 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsIdCaptionAndToolTip) {
     EXPECT_EQ(window->windowTitle(),
               QString::fromUtf8("网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8"));
     for (int id = 1084; id <= 1089; ++id) Control<Ipv4AddressEdit>(id);
-    for (int id : kLampIds) EXPECT_FALSE(Control<DxAlarmStatic>(id)->IsOn());
+    for (int id : test::kLampIds) EXPECT_FALSE(Control<DxAlarmStatic>(id)->IsOn());
     for (int n = 0; n < kSensorCount; ++n) {
         EXPECT_EQ(Control<QPushButton>(1012 + n)->toolTip(), QString::fromUtf8("配置传感器参数!"));
         EXPECT_EQ(Control<QPushButton>(1018 + n)->toolTip(), QString::fromUtf8("读取传感器波形!"));
@@ -136,20 +119,19 @@ TEST_F(MainWindowTest, TitleAndSettingsComeFromTheDataFolder) {
     EXPECT_EQ(Control<Ipv4AddressEdit>(1085)->Address(), MakeAddress(44, 0, 0, 0));
 }
 
-TEST_F(MainWindowTest, DefaultIntervalRunsFastAndCannotBeReentered) {
-    OpenWindow();
-    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0.3");
-    EXPECT_EQ(window->RecordTimerPeriod(), 300);
-    EXPECT_EQ(window->Panel(0)->TrendTimerPeriod(), 300);
-    EXPECT_EQ(ApplyInterval("0.3"), QString::fromUtf8("趋势记录只能设置在1-1800s内，请重新设置"));
-    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0");  // the whole-second value in force
-    EXPECT_EQ(window->RecordTimerPeriod(), 300);
-}
-
-TEST_F(MainWindowTest, IntervalRulesThroughTheRealControls) {
+// The default runs fast and cannot be typed back in; then the rules for
+// typed intervals, through the real controls.
+TEST_F(MainWindowTest, DefaultIntervalAndIntervalRules) {
     OpenWindow();
     const QString rejected = QString::fromUtf8("趋势记录只能设置在1-1800s内，请重新设置");
     const QString accepted = QString::fromUtf8("修改成功，已立即生效!");
+    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0.3");
+    EXPECT_EQ(window->RecordTimerPeriod(), 300);
+    EXPECT_EQ(window->Panel(0)->TrendTimerPeriod(), 300);
+    EXPECT_EQ(ApplyInterval("0.3"), rejected);
+    EXPECT_EQ(Control<QLineEdit>(1031)->text(), "0");  // the whole-second value in force
+    EXPECT_EQ(window->RecordTimerPeriod(), 300);
+
     INIFILE config(ConfigPath(dataDir.path()));
 
     EXPECT_EQ(ApplyInterval("1800"), accepted);
@@ -207,10 +189,8 @@ TEST_F(MainWindowTest, SavedAddressesAreWrittenAndPollingRestarts) {
 // Pressing 修改 restarts polling; the refresh and the record timer that
 // follow at once must still see the healthy sensors' last values.
 TEST_F(MainWindowTest, SavingAddressesRecordsNoFalseZeros) {
-    test::SimProcess sim(
-        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
-    PointSensorAt(1, sim.Sensor(1));
-    PointSensorAt(2, sim.Sensor(2));
+    test::SimProcess sim(test::kTwoSimSensors);
+    for (int n : {1, 2}) PointSensorAt(n, sim.Sensor(n));
     ASSERT_TRUE(database.Open(dataDir.path()));
     OpenWindow();
     ASSERT_TRUE(QTest::qWaitFor(
@@ -272,10 +252,8 @@ TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
 }
 
 TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {
-    test::SimProcess sim(
-        {"--sensor", "127.0.0.1:0", "--sensor", "127.0.0.2:0", "--wave-port", "0"});
-    PointSensorAt(1, sim.Sensor(1));
-    PointSensorAt(2, sim.Sensor(2));
+    test::SimProcess sim(test::kTwoSimSensors);
+    for (int n : {1, 2}) PointSensorAt(n, sim.Sensor(n));
     OpenWindow();
     DxAlarmStatic* lamp1 = Control<DxAlarmStatic>(1059);
     DxAlarmStatic* lamp2 = Control<DxAlarmStatic>(1060);
