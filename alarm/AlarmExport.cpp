@@ -2,13 +2,13 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cstdlib>
 
 #include "AlarmStore.h"
 #include "DataFolder.h"
 #include "LiveReport.h"
+#include "OutputPath.h"
 #include "RecordDatabase.h"
 #include "SensorDataFile.h"
 
@@ -80,15 +80,16 @@ int RunAlarmExportCommand(const QString& dataDir, const QString& outPath, QTextS
                         .arg(RecordDatabase::PathIn(dataDir), store.LastError()));
     std::vector<AlarmEvent> events;
     if (!store.LoadAll(&events)) return fail(store.LastError());
-    const QString target = ExportTarget(outPath);
-    QSaveFile file(target);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(target + QStringLiteral(": ") + file.errorString());
-    const QByteArray csv = FormatAlarmCsv(events);
-    if (file.write(csv) != csv.size() || !file.commit())
-        return fail(target + QStringLiteral(": ") + file.errorString());
-    out << QFileInfo(target).absoluteFilePath() << '\n';
+    // "-" is standard output, as for the other exports.
+    const bool toStandardOutput = outPath == QLatin1String("-");
+    const QString target = toStandardOutput ? outPath : ExportTarget(outPath);
+    QString reason;
+    if (!WriteOutputBytes(
+            target, FormatAlarmCsv(events), &reason,
+            toStandardOutput ? OutputFile::Dash::StandardOutput : OutputFile::Dash::FileName))
+        return fail(target + QStringLiteral(": ") + reason);
+    // Standard output carries the data itself, nothing else.
+    if (!toStandardOutput) out << QFileInfo(target).absoluteFilePath() << '\n';
     out.flush();
     return kAlarmExportOk;
 }

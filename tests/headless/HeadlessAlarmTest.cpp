@@ -151,9 +151,18 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
     ASSERT_EQ(exporter.WaitExit(10s), std::optional<int>(0));
     QFile file(QString::fromStdString(csv));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QByteArray written = file.readAll();
+    const QList<QByteArray> lines = written.split('\n');
     ASSERT_EQ(lines.size(), 5);  // header, three events, nothing after the last CRLF
     EXPECT_TRUE(lines[3].contains(",3,Vel_Y,1.2,A,CLEAR,0\r")) << lines[3].toStdString();
+
+    // "-" is standard output: the same bytes, no path line, no file named "-".
+    test::ChildProcess piped(test::StationPath(), {"--export-alarms", "--out", "-", "--data-dir",
+                                                   dataDir.Path().string()});
+    QByteArray streamedCsv;
+    while (auto line = piped.ReadLine(10s)) streamedCsv += QByteArray::fromStdString(*line) + '\n';
+    ASSERT_EQ(piped.WaitExit(10s), std::optional<int>(0));
+    EXPECT_EQ(streamedCsv, written);
 }
 
 }  // namespace
