@@ -9,6 +9,7 @@
 #include "DataFolder.h"
 #include "LiveReport.h"
 #include "OutputPath.h"
+#include "RecordCsvExport.h"
 #include "RecordDatabase.h"
 #include "SensorDataFile.h"
 
@@ -37,17 +38,8 @@ QString IsoLocalTime(int64_t seconds) {
                .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString CsvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events) {
-    QString text = QStringLiteral("Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack\r\n");
+    QByteArray text = "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack\r\n";
     for (const AlarmEvent& e : events) {
         const int64_t seconds = e.timeMs / 1000;
         const QStringList fields = {
@@ -60,11 +52,11 @@ QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events) {
             QLatin1String(AlarmKindName(e.kind)),
             e.acknowledged ? QStringLiteral("1") : QStringLiteral("0"),
         };
-        QStringList quoted;
-        for (const QString& field : fields) quoted << CsvField(field);
-        text += quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+        QByteArrayList quoted;
+        for (const QString& field : fields) quoted << CsvField(field.toUtf8());
+        text += quoted.join(',') + "\r\n";
     }
-    return text.toUtf8();
+    return text;
 }
 
 int RunAlarmExportCommand(const QString& dataDir, const QString& outPath, QTextStream& out,

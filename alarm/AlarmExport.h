@@ -19,9 +19,6 @@ QString IsoLocalTime(int64_t seconds);
 // ISO 8601 with offset, Ack 0/1.
 QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events);
 
-// One field, quoted when it holds a comma, a quote or a line end.
-QString CsvField(const QString& text);
-
 // Exit codes of RunAlarmExportCommand.
 inline constexpr int kAlarmExportOk = 0;
 inline constexpr int kAlarmExportFailed = 1;

@@ -7,6 +7,7 @@
 #include "AlarmExport.h"
 #include "AlarmMonitor.h"
 #include "AlarmStore.h"
+#include "RecordCsvExport.h"
 #include "RecordDatabase.h"
 #include "RecordTestSupport.h"
 #include "TempDir.h"
@@ -193,7 +194,7 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
                 {"say \"hi\"", "\"say \"\"hi\"\"\""},
                 {"two\nlines", "\"two\nlines\""},
                 {"", ""}};
-    for (const auto& r : rows) EXPECT_EQ(CsvField(r.in), QString(r.out)) << r.in;
+    for (const auto& r : rows) EXPECT_EQ(CsvField(r.in), QByteArray(r.out)) << r.in;
 }
 
 }  // namespace
