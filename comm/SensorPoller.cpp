@@ -3,6 +3,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "Freshness.h"
 #include "MeasurementRead.h"
 
 namespace orsan {
@@ -52,6 +53,7 @@ bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceType
             if (const SensorEntry* same = FindSameSensor(previous, entry)) {
                 entry.record = same->record;
                 entry.lastGoodReadMs = same->lastGoodReadMs;
+                entry.lastGoodReadSteadyMs = same->lastGoodReadSteadyMs;
             }
             table_.push_back(entry);
         }
@@ -79,7 +81,9 @@ MeasurementRecord SensorPoller::GetMeasurement(int id) const {
 SensorStatus SensorPoller::GetStatus(int id) const {
     std::lock_guard lock(tableMutex_);
     for (const SensorEntry& entry : table_) {
-        if (entry.id == id) return SensorStatus{entry.record, entry.lastGoodReadMs};
+        if (entry.id == id)
+            return SensorStatus{entry.record, entry.lastGoodReadMs, entry.lastGoodReadSteadyMs,
+                                paused_.load()};
     }
     return SensorStatus{};
 }
@@ -182,12 +186,14 @@ void SensorPoller::VisitEntry(size_t index, TransactionCounter& counter) {
         }
     }
     const int64_t readAt = ok ? CalendarMsNow() : 0;
+    const int64_t readAtSteady = ok ? SteadyMsNow() : 0;
     {
         std::lock_guard lock(tableMutex_);
         MeasurementRecord& stored = table_[index].record;
         if (ok) {
             stored = scratch;
             table_[index].lastGoodReadMs = readAt;
+            table_[index].lastGoodReadSteadyMs = readAtSteady;
         } else {
             stored.CommOk = false;  // the last good values stay
         }

@@ -26,13 +26,18 @@ struct SensorEntry {
     SensorEndpoint endpoint;
     MeasurementRecord record;
     int64_t lastGoodReadMs = 0;  // calendar ms of the last accepted read; 0 = none yet
+    int64_t lastGoodReadSteadyMs = 0;  // the same instant on the steady clock; 0 = none yet
 };
 
 // What the user interface learns of one sensor: its record and when it was
 // last read successfully (0: never since its endpoint was set).
+// lastGoodReadSteadyMs tells one reading from the next (the calendar may be
+// set back) and dates it for freshness and alarm delays (SteadyMsNow()).
 struct SensorStatus {
     MeasurementRecord record;
     int64_t lastGoodReadMs = 0;
+    int64_t lastGoodReadSteadyMs = 0;
+    bool paused = false;  // polling of this sensor is paused
 };
 
 // The sensor table and the one polling thread that visits it. The

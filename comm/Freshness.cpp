@@ -1,0 +1,30 @@
+#include "Freshness.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace orsan {
+
+namespace {
+constexpr int64_t kMinFreshnessMs = 2000;
+}
+
+int64_t SteadyMsNow() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+int64_t FreshnessLimitMs(double recordIntervalSeconds) {
+    if (!std::isfinite(recordIntervalSeconds) || recordIntervalSeconds <= 0) return kMinFreshnessMs;
+    const double twice = std::min(2000.0 * recordIntervalSeconds, 1e15);
+    return std::max(kMinFreshnessMs, int64_t(twice));
+}
+
+bool IsFreshReading(const SensorStatus& status, int64_t steadyNowMs, int64_t limitMs) {
+    if (!status.record.CommOk || status.paused || status.lastGoodReadSteadyMs == 0) return false;
+    return steadyNowMs - status.lastGoodReadSteadyMs <= limitMs;
+}
+
+}  // namespace orsan

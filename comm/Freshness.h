@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "SensorPoller.h"
+
+namespace orsan {
+
+// Milliseconds on the steady clock, the one every reading is dated with.
+int64_t SteadyMsNow();
+
+// How old a reading may be and still count as fresh: two record intervals
+// or 2 s, whichever is longer.
+int64_t FreshnessLimitMs(double recordIntervalSeconds);
+
+// A fresh reading: the sensor's last visit succeeded, its polling is not
+// paused, and the reading is at most limitMs old at steadyNowMs.
+bool IsFreshReading(const SensorStatus& status, int64_t steadyNowMs, int64_t limitMs);
+
+}  // namespace orsan
