@@ -2,10 +2,10 @@
 
 namespace orsan {
 
-SensorLink LinkOf(const SensorStatus& status, bool polling, bool paused) {
+SensorLink LinkOf(const SensorStatus& status, bool polling) {
     SensorLink link;
     link.lastGoodReadMs = status.lastGoodReadMs;
-    if (polling && paused) {
+    if (polling && status.paused) {
         link.state = LinkState::Paused;
     } else if (status.record.CommOk) {
         link.state = LinkState::Ok;

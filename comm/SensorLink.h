@@ -11,7 +11,7 @@ enum class LinkState : uint8_t {
     Ok,      // the last visit was read
     Stale,   // the last visit failed; the values are those of lastGoodReadMs
     Never,   // no good read since the address was set: there are no values
-    Paused,  // polling is paused for the parameter dialog
+    Paused,  // this sensor's polling is paused for its parameter dialog
 };
 
 // A panel nobody tells anything shows its values as fresh.
@@ -22,7 +22,8 @@ struct SensorLink {
     bool HasValues() const { return state == LinkState::Ok || lastGoodReadMs != 0; }
 };
 
-// The link of a sensor from what the poller holds for it.
-SensorLink LinkOf(const SensorStatus& status, bool polling, bool paused);
+// The link of a sensor from what the poller holds for it, its own pause
+// included.
+SensorLink LinkOf(const SensorStatus& status, bool polling);
 
 }  // namespace orsan

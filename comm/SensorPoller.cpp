@@ -1,5 +1,6 @@
 #include "SensorPoller.h"
 
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -39,9 +40,9 @@ bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceType
     if (count <= 0 || !ids || !deviceTypes || !addresses || !ports || !unitIds) return false;
 
     std::lock_guard control(controlMutex_);
-    StopThread();
+    StopWorkers();
     {
-        std::lock_guard lock(tableMutex_);
+        std::lock_guard lock(mutex_);
         std::vector<SensorEntry> previous;
         previous.swap(table_);
         table_.reserve(size_t(count));
@@ -57,21 +58,33 @@ bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceType
             }
             table_.push_back(entry);
         }
+        visits_.assign(table_.size(), 0);
     }
-    stopRequested_ = false;
-    {
-        std::lock_guard lock(wakeMutex_);
-        cycles_ = 0;
-    }
-    // Set here too, so IsPolling is true as soon as this returns.
-    running_ = true;
+    running_ = true;  // until StopWorkers, also while every sensor is paused
+    // The former single round visited entry i after i + 1 visit pauses and
+    // came back to it after one pause per entry plus the cycle pause.
+    const auto start = Clock::now();
+    const auto visitPause = std::chrono::milliseconds(kVisitPauseMs);
+    const Clock::duration period = std::chrono::milliseconds(kCyclePauseMs) + count * visitPause;
     try {
-        thread_ = std::thread(&SensorPoller::Run, this);
+        workers_.reserve(size_t(count));
+        for (size_t i = 0; i < size_t(count); ++i) {
+            const auto first =
+                start + std::chrono::milliseconds(kCyclePauseMs) + int(i + 1) * visitPause;
+            workers_.emplace_back(&SensorPoller::Run, this, i, first, period);
+        }
     } catch (const std::system_error&) {
-        running_ = false;
+        StopWorkers();
         return false;
     }
     return true;
+}
+
+const SensorEntry* SensorPoller::Find(int id) const {
+    for (const SensorEntry& entry : table_) {
+        if (entry.id == id) return &entry;
+    }
+    return nullptr;
 }
 
 MeasurementRecord SensorPoller::GetMeasurement(int id) const {
@@ -79,99 +92,110 @@ MeasurementRecord SensorPoller::GetMeasurement(int id) const {
 }
 
 SensorStatus SensorPoller::GetStatus(int id) const {
-    std::lock_guard lock(tableMutex_);
-    for (const SensorEntry& entry : table_) {
-        if (entry.id == id)
-            return SensorStatus{entry.record, entry.lastGoodReadMs, entry.lastGoodReadSteadyMs,
-                                paused_.load()};
+    std::lock_guard lock(mutex_);
+    SensorStatus status;
+    if (const SensorEntry* entry = Find(id)) {
+        status.record = entry->record;
+        status.lastGoodReadMs = entry->lastGoodReadMs;
+        status.lastGoodReadSteadyMs = entry->lastGoodReadSteadyMs;
     }
-    return SensorStatus{};
+    status.paused = pausedIds_.count(id) != 0;
+    return status;
 }
 
 bool SensorPoller::IsPolling() const {
     return running_;
 }
 
-void SensorPoller::SetPaused(bool paused) {
-    paused_ = paused;
+void SensorPoller::SetPaused(int id, bool paused) {
+    {
+        std::lock_guard lock(mutex_);
+        if (paused) {
+            pausedIds_.insert(id);
+        } else {
+            pausedIds_.erase(id);
+        }
+    }
+    wake_.notify_all();
 }
 
-bool SensorPoller::IsPaused() const {
-    return paused_;
+bool SensorPoller::IsPaused(int id) const {
+    std::lock_guard lock(mutex_);
+    return pausedIds_.count(id) != 0;
 }
 
 void SensorPoller::StopPolling() {
     std::lock_guard control(controlMutex_);
-    StopThread();
+    StopWorkers();
 }
 
-uint64_t SensorPoller::CompletedCycles() const {
-    std::lock_guard lock(wakeMutex_);
-    return cycles_;
+uint64_t SensorPoller::CompletedVisits(int id) const {
+    std::lock_guard lock(mutex_);
+    const SensorEntry* entry = Find(id);
+    return entry ? visits_[size_t(entry - table_.data())] : 0;
 }
 
-bool SensorPoller::WaitForCycles(uint64_t count, std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(wakeMutex_);
-    return cycleDone_.wait_for(lock, timeout, [&] { return cycles_ >= count; });
+bool SensorPoller::WaitForVisits(int id, uint64_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return visitDone_.wait_for(lock, timeout, [&] {
+        const SensorEntry* entry = Find(id);
+        return entry && visits_[size_t(entry - table_.data())] >= count;
+    });
 }
 
-void SensorPoller::StopThread() {
-    if (!thread_.joinable()) return;
-    {
-        // Under the wake mutex, so the thread cannot miss the notification
-        // between testing the flag and starting to wait.
-        std::lock_guard lock(wakeMutex_);
-        stopRequested_ = true;
+void SensorPoller::StopWorkers() {
+    if (!workers_.empty()) {
+        {
+            // Under the mutex, so no worker can miss the notification between
+            // testing the flag and starting to wait.
+            std::lock_guard lock(mutex_);
+            stopRequested_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& worker : workers_) worker.join();
+        workers_.clear();
+        std::lock_guard lock(mutex_);
+        stopRequested_ = false;
     }
-    wake_.notify_all();
-    thread_.join();
-}
-
-bool SensorPoller::PauseOrStop(int ms) {
-    std::unique_lock lock(wakeMutex_);
-    return wake_.wait_for(lock, std::chrono::milliseconds(ms),
-                          [this] { return stopRequested_.load(); });
-}
-
-void SensorPoller::Finish() {
-    stopRequested_ = false;
     running_ = false;
 }
 
-void SensorPoller::Run() {
-    // One counter for the life of this thread; a restart begins again at 0.
+void SensorPoller::Run(size_t index, Clock::time_point due, Clock::duration period) {
+    // One counter per sensor for the life of this worker; a restart begins
+    // again at 0.
     TransactionCounter counter;
-    for (;;) {
-        if (stopRequested_) return Finish();
-        running_ = true;
-        if (PauseOrStop(kCyclePauseMs)) return Finish();
-        // A pause is seen only here, between full cycles.
-        if (paused_) continue;
+    const auto visitPause = std::chrono::milliseconds(kVisitPauseMs);
+    while (WaitForTurn(index, due)) {
+        const auto start = Clock::now();
+        VisitEntry(index, counter);
+        // A visit longer than its period (a silent sensor) shifts this
+        // sensor's own schedule and no other.
+        due = std::max(start + period, Clock::now() + visitPause);
+    }
+}
 
-        size_t count = 0;
-        {
-            std::lock_guard lock(tableMutex_);
-            count = table_.size();
+bool SensorPoller::WaitForTurn(size_t index, Clock::time_point& due) {
+    std::unique_lock lock(mutex_);
+    const int id = table_[index].id;
+    for (;;) {
+        if (stopRequested_) return false;
+        if (pausedIds_.count(id) != 0) {
+            wake_.wait(lock);
+            // A resumed sensor gets the usual pause before its next visit.
+            due = std::max(due, Clock::now() + std::chrono::milliseconds(kVisitPauseMs));
+            continue;
         }
-        for (size_t i = 0; i < count; ++i) {
-            if (stopRequested_) return Finish();
-            if (PauseOrStop(kVisitPauseMs)) return Finish();
-            VisitEntry(i, counter);
-        }
-        {
-            std::lock_guard lock(wakeMutex_);
-            ++cycles_;
-        }
-        cycleDone_.notify_all();
+        if (Clock::now() >= due) return true;
+        wake_.wait_until(lock, due);
     }
 }
 
 void SensorPoller::VisitEntry(size_t index, TransactionCounter& counter) {
-    // The table is rebuilt only while no thread runs, so index stays valid.
+    // The table is rebuilt only while no worker runs, so index stays valid.
     SensorEndpoint endpoint;
     int deviceType = 0;
     {
-        std::lock_guard lock(tableMutex_);
+        std::lock_guard lock(mutex_);
         endpoint = table_[index].endpoint;
         deviceType = table_[index].deviceType;
     }
@@ -187,18 +211,20 @@ void SensorPoller::VisitEntry(size_t index, TransactionCounter& counter) {
     }
     const int64_t readAt = ok ? CalendarMsNow() : 0;
     const int64_t readAtSteady = ok ? SteadyMsNow() : 0;
-    {
-        std::lock_guard lock(tableMutex_);
-        MeasurementRecord& stored = table_[index].record;
-        if (ok) {
-            stored = scratch;
-            table_[index].lastGoodReadMs = readAt;
-            table_[index].lastGoodReadSteadyMs = readAtSteady;
-        } else {
-            stored.CommOk = false;  // the last good values stay
-        }
-    }
     connection.Close();
+    {
+        std::lock_guard lock(mutex_);
+        SensorEntry& entry = table_[index];
+        if (ok) {
+            entry.record = scratch;
+            entry.lastGoodReadMs = readAt;
+            entry.lastGoodReadSteadyMs = readAtSteady;
+        } else {
+            entry.record.CommOk = false;  // the last good values stay
+        }
+        ++visits_[index];
+    }
+    visitDone_.notify_all();
 }
 
 }  // namespace orsan

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -25,7 +26,7 @@ struct SensorEntry {
     int deviceType = kDeviceTypeTriAxis;
     SensorEndpoint endpoint;
     MeasurementRecord record;
-    int64_t lastGoodReadMs = 0;  // calendar ms of the last accepted read; 0 = none yet
+    int64_t lastGoodReadMs = 0;        // calendar ms of the last accepted read; 0 = none yet
     int64_t lastGoodReadSteadyMs = 0;  // the same instant on the steady clock; 0 = none yet
 };
 
@@ -40,9 +41,14 @@ struct SensorStatus {
     bool paused = false;  // polling of this sensor is paused
 };
 
-// The sensor table and the one polling thread that visits it. The
-// destructor stops and joins the thread before the table goes away.
-// Start, stop and pause are called from one controlling thread.
+// The sensor table and its visit workers, one thread per entry, so a
+// sensor that is silent or unreachable costs only its own visits. Each
+// worker keeps the cadence of the former single round: its visits start
+// every kCyclePauseMs + entries * kVisitPauseMs ms, the first ones
+// staggered by kVisitPauseMs, never sooner than kVisitPauseMs after the end
+// of its previous visit. The destructor stops and joins every worker before
+// the table goes away. Start, stop and pause are called from one
+// controlling thread.
 class SensorPoller {
 public:
     SensorPoller() = default;
@@ -50,57 +56,67 @@ public:
     SensorPoller(const SensorPoller&) = delete;
     SensorPoller& operator=(const SensorPoller&) = delete;
 
-    // Stops a running thread, rebuilds the table from the parallel arrays
-    // and starts a new thread with a new transaction
-    // counter. An entry whose id, endpoint and device type are unchanged
-    // keeps its record, CommOk and last good read, so a restart shows no
-    // false zeros; any other entry starts from zero. False when count <= 0, an array is missing, or
-    // the thread cannot be created (the table is then rebuilt but not polled).
+    // Stops the running workers, rebuilds the table from the parallel arrays
+    // and starts one worker per entry, each with a transaction counter of
+    // its own from 0. An entry whose id, endpoint and device type are
+    // unchanged keeps its record, CommOk and last good read, so a restart
+    // shows no false zeros; any other entry starts from zero. False when
+    // count <= 0, an array is missing, or a worker cannot be created (the
+    // table is then rebuilt but not polled).
     bool StartPolling(int count, const int* ids, const int* deviceTypes, const uint32_t* addresses,
                       const uint16_t* ports, const uint8_t* unitIds);
 
     // A copy of the entry's record; all zero with CommOk false for an
     // unknown id.
     MeasurementRecord GetMeasurement(int id) const;
-    // Record and time of the last good read; all zero for an unknown id.
+    // Record, time of the last good read and pause; all zero for an unknown
+    // id.
     SensorStatus GetStatus(int id) const;
 
     bool IsPolling() const;
-    // Takes effect between full cycles: a cycle under way finishes first.
-    void SetPaused(bool paused);
-    bool IsPaused() const;
+    // Pauses or resumes the visits of one sensor; the others go on. A visit
+    // under way finishes; after it the sensor gets no connection until it is
+    // resumed. A pause belongs to the id and outlasts a restart.
+    void SetPaused(int id, bool paused);
+    bool IsPaused(int id) const;
 
-    // Ends the thread (waits for the visit in progress) and joins it.
+    // Ends every worker (each waits at most for its visit in progress) and
+    // joins them.
     void StopPolling();
 
-    // Full cycles (every entry visited) since the last StartPolling; a
-    // paused pass is not a cycle.
-    uint64_t CompletedCycles() const;
-    // Waits until at least count full cycles are done; false on time-out.
-    bool WaitForCycles(uint64_t count, std::chrono::milliseconds timeout) const;
+    // Visits of the sensor that have ended (record stored, socket closed)
+    // since the last StartPolling, whatever their result; 0 for an unknown
+    // id.
+    uint64_t CompletedVisits(int id) const;
+    // Waits until the sensor has completed at least count visits; false on
+    // time-out.
+    bool WaitForVisits(int id, uint64_t count, std::chrono::milliseconds timeout) const;
 
 private:
-    void Run();
-    void VisitEntry(size_t index, TransactionCounter& counter);
-    // Sleeps ms unless a stop is requested first; true when it was.
-    bool PauseOrStop(int ms);
-    // Clears the flags as the thread ends.
-    void Finish();
-    void StopThread();
+    using Clock = std::chrono::steady_clock;
 
-    mutable std::mutex tableMutex_;
+    void Run(size_t index, Clock::time_point firstVisit, Clock::duration period);
+    // Blocks until the entry's next visit is due and it is not paused; false
+    // when a stop comes first.
+    bool WaitForTurn(size_t index, Clock::time_point& due);
+    void VisitEntry(size_t index, TransactionCounter& counter);
+    void StopWorkers();
+    // The entry with this id, under mutex_; null when there is none.
+    const SensorEntry* Find(int id) const;
+
+    // Guards the table, the visit counts, the pauses and the stop request;
+    // the table itself is rebuilt only while no worker runs.
+    mutable std::mutex mutex_;
     std::vector<SensorEntry> table_;
+    std::vector<uint64_t> visits_;  // per entry of table_
+    std::set<int> pausedIds_;
+    bool stopRequested_ = false;
+    std::condition_variable wake_;               // workers: stop, pause, resume
+    mutable std::condition_variable visitDone_;  // WaitForVisits
 
     std::atomic<bool> running_{false};
-    std::atomic<bool> stopRequested_{false};
-    std::atomic<bool> paused_{false};
-
-    std::mutex controlMutex_;       // StartPolling / StopPolling
-    mutable std::mutex wakeMutex_;  // also guards cycles_
-    std::condition_variable wake_;
-    mutable std::condition_variable cycleDone_;
-    uint64_t cycles_ = 0;
-    std::thread thread_;
+    std::mutex controlMutex_;  // StartPolling / StopPolling
+    std::vector<std::thread> workers_;
 };
 
 }  // namespace orsan

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "FakeModbusPeer.h"
 #include "LeakCheckedTest.h"
@@ -82,6 +85,19 @@ struct SensorTable {
     }
 };
 
+// True once every listed sensor has completed at least count visits.
+bool EachVisited(const SensorPoller& poller, std::initializer_list<int> ids, uint64_t count) {
+    for (int id : ids) {
+        if (!poller.WaitForVisits(id, count, 10s)) return false;
+    }
+    return true;
+}
+
+// A peer that accepts and reads requests but never answers.
+test::PeerHandler Silent() {
+    return [](const ModbusRequest&, int, int) { return PeerReply{}; };
+}
+
 using PollerTest = test::LeakCheckedTest;
 
 // With one sensor in the table, its (n+1)th connection means the nth visit,
@@ -91,7 +107,7 @@ TEST_F(PollerTest, DecodedValuesAreStoredAndTheCounterRunsFromZero) {
     SensorPoller poller;
     ASSERT_TRUE(SensorTable().Add(4, peer.Endpoint()).Start(poller));
     EXPECT_TRUE(poller.IsPolling());
-    ASSERT_TRUE(poller.WaitForCycles(2, 5s));
+    ASSERT_TRUE(poller.WaitForVisits(4, 2, 5s));
     EXPECT_GE(peer.Accepts(), 2);
 
     const MeasurementRecord rec = poller.GetMeasurement(4);
@@ -156,27 +172,49 @@ TEST_F(PollerTest, SensorGoingOfflineKeepsItsValuesAndComesBack) {
     ExpectSameValues(back, Expected(300, 2700));
 }
 
-TEST_F(PollerTest, PauseOpensNoConnectionWhileTheThreadStaysAlive) {
-    FakeModbusPeer peer(Sensor(100, 2500));
+TEST_F(PollerTest, PausedSensorGetsNoConnectionWhileTheOthersAreStillVisited) {
+    FakeModbusPeer paused(Sensor(100, 2500));
+    FakeModbusPeer other(Sensor(200, 2600), "127.0.0.2");
     SensorPoller poller;
-    ASSERT_TRUE(SensorTable().Add(1, peer.Endpoint()).Start(poller));
-    ASSERT_TRUE(peer.WaitForAccepts(1));
-    poller.SetPaused(true);
-    EXPECT_TRUE(poller.IsPaused());
+    ASSERT_TRUE(SensorTable().Add(1, paused.Endpoint()).Add(2, other.Endpoint()).Start(poller));
+    ASSERT_TRUE(EachVisited(poller, {1, 2}, 1));
+    poller.SetPaused(1, true);
+    EXPECT_TRUE(poller.IsPaused(1));
+    EXPECT_FALSE(poller.IsPaused(2));
 
-    // Let the cycle under way (if any) end, then no further cycle and no
-    // connection may follow.
-    poller.WaitForCycles(poller.CompletedCycles() + 1, 500ms);
-    const int settled = peer.Accepts();
-    EXPECT_FALSE(poller.WaitForCycles(poller.CompletedCycles() + 1, 600ms));
-    EXPECT_EQ(peer.Accepts(), settled);
+    // A visit of sensor 1 under way ends long before sensor 2 has been
+    // visited twice more; from then on sensor 1 sees nothing.
+    ASSERT_TRUE(poller.WaitForVisits(2, poller.CompletedVisits(2) + 2, 5s));
+    const int settled = paused.Accepts();
+    const uint64_t pausedVisits = poller.CompletedVisits(1);
+    ASSERT_TRUE(poller.WaitForVisits(2, poller.CompletedVisits(2) + 3, 5s));
+    EXPECT_EQ(paused.Accepts(), settled);
+    EXPECT_EQ(poller.CompletedVisits(1), pausedVisits);
     EXPECT_TRUE(poller.IsPolling());
-    EXPECT_TRUE(poller.GetMeasurement(1).CommOk);  // frozen, not cleared
+    const SensorStatus frozen = poller.GetStatus(1);
+    EXPECT_TRUE(frozen.paused);
+    EXPECT_TRUE(frozen.record.CommOk);  // frozen, not cleared
+    EXPECT_FALSE(poller.GetStatus(2).paused);
+    EXPECT_TRUE(poller.GetStatus(2).record.CommOk);
 
-    poller.SetPaused(false);
-    EXPECT_FALSE(poller.IsPaused());
-    EXPECT_TRUE(peer.WaitForAccepts(settled + 1));
-    EXPECT_TRUE(poller.WaitForCycles(poller.CompletedCycles() + 1, 5s));
+    poller.SetPaused(1, false);
+    EXPECT_FALSE(poller.GetStatus(1).paused);
+    EXPECT_TRUE(poller.WaitForVisits(1, pausedVisits + 1, 5s));
+    EXPECT_GT(paused.Accepts(), settled);
+}
+
+// The silent sensor comes first in the table: visited in turn, the healthy
+// one would wait for the whole of its 800 ms visit.
+TEST_F(PollerTest, SilentNeighbourDoesNotHoldBackAHealthySensor) {
+    FakeModbusPeer silent(Silent());
+    FakeModbusPeer healthy(Sensor(200, 2600), "127.0.0.2");
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable().Add(1, silent.Endpoint()).Add(2, healthy.Endpoint()).Start(poller));
+    ASSERT_TRUE(poller.WaitForVisits(1, 1, 10s));
+    // A visit every 210 ms: four done by the time the silent one ends.
+    EXPECT_GE(poller.CompletedVisits(2), 2u);
+    EXPECT_TRUE(poller.GetMeasurement(2).CommOk);
+    EXPECT_FALSE(poller.GetMeasurement(1).CommOk);
 }
 
 TEST_F(PollerTest, RestartWithNewAddressesStartsFromZero) {
@@ -210,7 +248,7 @@ TEST_F(PollerTest, RestartKeepsOnlyEntriesWhoseEndpointStayed) {
     FakeModbusPeer failing(Sensor(0, 0, true, true), "127.0.0.2");
     SensorPoller poller;
     ASSERT_TRUE(SensorTable().Add(1, a.Endpoint()).Add(2, b.Endpoint()).Start(poller));
-    ASSERT_TRUE(poller.WaitForCycles(1, 5s));
+    ASSERT_TRUE(EachVisited(poller, {1, 2}, 1));
     const SensorStatus before = poller.GetStatus(1);
     ASSERT_GT(before.lastGoodReadMs, 0);
     // Sensor 2's old place stops answering, so whoever sits there later
@@ -226,7 +264,7 @@ TEST_F(PollerTest, RestartKeepsOnlyEntriesWhoseEndpointStayed) {
     EXPECT_TRUE(kept.record.CommOk);
     ExpectSameValues(kept.record, Expected(100, 2500));
     EXPECT_GE(kept.lastGoodReadMs, before.lastGoodReadMs);
-    ASSERT_TRUE(poller.WaitForCycles(1, 5s));  // and after a visit of each
+    ASSERT_TRUE(EachVisited(poller, {1, 2, 3}, 1));  // and after a visit of each
     for (int id : {2, 3}) {
         ExpectAllZero(poller.GetMeasurement(id));
         EXPECT_EQ(poller.GetStatus(id).lastGoodReadMs, 0) << id;
@@ -250,10 +288,11 @@ TEST_F(PollerTest, OnlyDeviceTypesFiveAndSixAreRead) {
     EXPECT_TRUE(poller.GetMeasurement(2).CommOk);
     ExpectSameValues(poller.GetMeasurement(2), Expected(400, 2800));
 
-    // The type-7 connection still takes one id per visit.
+    // Each sensor counts its own ids: the type-7 connections take none of
+    // type 6's.
     const auto requests = type6.Requests();
     ASSERT_GE(requests.size(), 4u);
-    const uint16_t tids[] = {2, 3, 5, 6};
+    const uint16_t tids[] = {1, 2, 3, 4};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(requests[i].TransactionId(), tids[i]) << i;
 }
 
@@ -272,15 +311,23 @@ TEST_F(PollerTest, AddressZeroEntriesFailWithoutStoppingTheCycle) {
     EXPECT_TRUE(poller.IsPolling());
 }
 
-TEST_F(PollerTest, DestructionDuringAVisitWaitsForItAndClosesTheSocket) {
-    FakeModbusPeer peer([](const ModbusRequest&, int, int) { return PeerReply{}; });
+TEST_F(PollerTest, DestructionWhileEveryWorkerIsInAVisitWaitsForThemAndClosesTheSockets) {
+    std::vector<std::unique_ptr<FakeModbusPeer>> peers;
+    SensorTable table;
+    for (int id = 1; id <= 3; ++id) {
+        peers.push_back(
+            std::make_unique<FakeModbusPeer>(Silent(), "127.0.0." + std::to_string(id)));
+        table.Add(id, peers.back()->Endpoint());
+    }
     auto poller = std::make_unique<SensorPoller>();
-    ASSERT_TRUE(SensorTable().Add(1, peer.Endpoint()).Start(*poller));
-    // The visit is now waiting for an answer that never comes.
-    ASSERT_TRUE(peer.WaitForReplies(1));
+    ASSERT_TRUE(table.Start(*poller));
+    // Every visit is now waiting for an answer that never comes.
+    for (const auto& peer : peers) ASSERT_TRUE(peer->WaitForReplies(1));
     poller.reset();
-    EXPECT_TRUE(peer.WaitForClosed(1));
-    EXPECT_EQ(peer.Accepts(), 1);
+    for (const auto& peer : peers) {
+        EXPECT_TRUE(peer->WaitForClosed(1));
+        EXPECT_EQ(peer->Accepts(), 1);
+    }
 }
 
 TEST_F(PollerTest, StartRejectsAnEmptyTableAndStopIsIdempotent) {
