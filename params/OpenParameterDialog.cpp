@@ -7,28 +7,31 @@ namespace orsan {
 
 namespace {
 
-// The dialog makes its own connections; the polling thread must leave the
-// sensor alone until it closes.
+// The dialog makes its own connections; polling must leave its sensor alone
+// until it closes.
 class PollingPause {
 public:
-    explicit PollingPause(SensorPoller& poller) : poller_(poller) { poller_.SetPaused(true); }
-    ~PollingPause() { poller_.SetPaused(false); }
+    PollingPause(SensorPoller& poller, int sensorId) : poller_(poller), sensorId_(sensorId) {
+        poller_.SetPaused(sensorId_, true);
+    }
+    ~PollingPause() { poller_.SetPaused(sensorId_, false); }
     PollingPause(const PollingPause&) = delete;
     PollingPause& operator=(const PollingPause&) = delete;
 
 private:
     SensorPoller& poller_;
+    const int sensorId_;
 };
 
 }  // namespace
 
-void OpenParameterDialog(QWidget* parent, SensorPoller& poller, uint32_t address, uint16_t port,
-                         float runningSpeed) {
+void OpenParameterDialog(QWidget* parent, SensorPoller& poller, int sensorId, uint32_t address,
+                         uint16_t port, float runningSpeed) {
     SettingParsDlg dialog(parent);
     dialog.SetSensorAddress(address);
     dialog.SetSensorPort(port);
     dialog.SetManualSpeed(runningSpeed);
-    PollingPause pause(poller);
+    PollingPause pause(poller, sensorId);
     dialog.exec();
 }
 

@@ -8,10 +8,12 @@ namespace orsan {
 
 class SensorPoller;
 
-// The main window's parameter button: pauses polling, runs the dialog for
-// the sensor at address:port modally with the manual speed pre-filled from
-// runningSpeed, and resumes polling when it closes (also if it throws).
-void OpenParameterDialog(QWidget* parent, SensorPoller& poller, uint32_t address, uint16_t port,
-                         float runningSpeed);
+// The main window's parameter button: pauses the polling of sensor
+// sensorId alone, runs the dialog for that sensor at address:port modally
+// with the manual speed pre-filled from runningSpeed, and resumes its
+// polling when the dialog closes (also if it throws). The other sensors go
+// on being polled.
+void OpenParameterDialog(QWidget* parent, SensorPoller& poller, int sensorId, uint32_t address,
+                         uint16_t port, float runningSpeed);
 
 }  // namespace orsan

@@ -13,7 +13,7 @@ void DxAlarmStatic::SetState(int state) {
 
 void DxAlarmStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), IsOn() ? kOnColor : kOffColor);
+    painter.fillRect(rect(), IsIdle() ? kIdleColor : IsOn() ? kOnColor : kOffColor);
 }
 
 }  // namespace orsan

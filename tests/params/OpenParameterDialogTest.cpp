@@ -16,23 +16,25 @@ namespace {
 
 using test::FakeModbusPeer;
 
-TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
+TEST(OpenParameterDialog, OnlyItsSensorPausesWhileTheDialogIsOpenAndResumesAfter) {
     FakeModbusPeer polled("127.0.0.1");
+    FakeModbusPeer neighbour("127.0.0.3");
     FakeModbusPeer configured("127.0.0.2");
     configured.SetRegister(77, 33);
     ScopedMessageHook notices;
 
     SensorPoller poller;
-    const int ids[] = {1};
-    const int types[] = {kDeviceTypeTriAxis};
-    const uint32_t addresses[] = {polled.Address()};
-    const uint16_t ports[] = {polled.Port()};
-    const uint8_t units[] = {1};
-    ASSERT_TRUE(poller.StartPolling(1, ids, types, addresses, ports, units));
-    ASSERT_TRUE(polled.WaitForAccepts(1, std::chrono::seconds(3)));
+    const int ids[] = {1, 2};
+    const int types[] = {kDeviceTypeTriAxis, kDeviceTypeTriAxis};
+    const uint32_t addresses[] = {polled.Address(), neighbour.Address()};
+    const uint16_t ports[] = {polled.Port(), neighbour.Port()};
+    const uint8_t units[] = {1, 1};
+    ASSERT_TRUE(poller.StartPolling(2, ids, types, addresses, ports, units));
+    ASSERT_TRUE(poller.WaitForVisits(1, 1, std::chrono::seconds(3)));
 
-    bool sawDialog = false, pausedInside = false, pollingInside = false;
-    bool pollerLeftSensorAlone = false, dialogReadSensor = false;
+    bool sawDialog = false, pausedInside = false, neighbourPausedInside = true;
+    bool pollingInside = false, pollerLeftSensorAlone = false, neighbourVisited = false;
+    bool dialogReadSensor = false;
     QString caption;
     QString manualSpeed, band;
     QTimer watcher;
@@ -42,7 +44,8 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
         if (dialog == nullptr) return;
         watcher.stop();
         sawDialog = true;
-        pausedInside = poller.IsPaused();
+        pausedInside = poller.IsPaused(1);
+        neighbourPausedInside = poller.IsPaused(2);
         pollingInside = poller.IsPolling();
         caption = dialog->windowTitle();
         const auto text = [dialog](int id) {
@@ -54,19 +57,27 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
         band = text(FieldInfo(kFieldVelocityBandLow).controlId);
         dialogReadSensor = configured.Requests().size() == 7 && !configured.Requests().empty() &&
                            configured.Requests()[0].Register() == 77;
-        // A visit under way may finish; after that no new connection while
-        // paused (one visit is about 110 ms apart, so 600 ms would show 5).
+        // A visit under way ends before the neighbour has been visited twice
+        // more; after that no new connection to the paused sensor.
+        const auto visitsOfTwo = [&](uint64_t more) {
+            return poller.WaitForVisits(2, poller.CompletedVisits(2) + more,
+                                        std::chrono::seconds(5));
+        };
+        visitsOfTwo(2);
         const int now = polled.Accepts();
-        pollerLeftSensorAlone = !polled.WaitForAccepts(now + 2, std::chrono::milliseconds(600));
+        neighbourVisited = visitsOfTwo(3);
+        pollerLeftSensorAlone = polled.Accepts() == now;
         dialog->reject();
     });
     watcher.start();
 
     const SensorEndpoint target{configured.Address(), configured.Port(), 1};
-    OpenParameterDialog(nullptr, poller, target.address, target.port, 37.5f);
+    OpenParameterDialog(nullptr, poller, 1, target.address, target.port, 37.5f);
 
     EXPECT_TRUE(sawDialog);
     EXPECT_TRUE(pausedInside);
+    EXPECT_FALSE(neighbourPausedInside);
+    EXPECT_TRUE(neighbourVisited);
     EXPECT_TRUE(pollingInside);  // the lamp stays on: paused, not ended
     EXPECT_TRUE(dialogReadSensor);
     EXPECT_TRUE(pollerLeftSensorAlone);
@@ -74,11 +85,11 @@ TEST(OpenParameterDialog, PollingPausesWhileTheDialogIsOpenAndResumesAfter) {
     EXPECT_EQ(manualSpeed, QStringLiteral("37.5"));
     EXPECT_EQ(band, QStringLiteral("33"));
 
-    EXPECT_FALSE(poller.IsPaused());
+    EXPECT_FALSE(poller.IsPaused(1));
     const int after = polled.Accepts();
     EXPECT_TRUE(polled.WaitForAccepts(after + 2, std::chrono::seconds(3)));
     // Resumed visits read the sensor again, not just connect to it.
-    EXPECT_TRUE(poller.WaitForCycles(poller.CompletedCycles() + 2, std::chrono::seconds(10)));
+    EXPECT_TRUE(poller.WaitForVisits(1, poller.CompletedVisits(1) + 2, std::chrono::seconds(10)));
     EXPECT_TRUE(poller.GetMeasurement(1).CommOk);
     poller.StopPolling();
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "DXPNGCTL.h"
+#include "DxAlarmStatic.h"
 
 namespace orsan {
 namespace {
@@ -40,6 +41,30 @@ TEST(PictureControl, StretchesTheFileAndRereadsItAtEveryPaint) {
         control.render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
         EXPECT_EQ(shot.pixelColor(10, 30), step.left);
         EXPECT_EQ(shot.pixelColor(119, 59), step.right);  // the far corner is reached
+    }
+}
+
+// Idle (a sensor nobody polls just now) must not read as on or as failed.
+TEST(StatusLamp, EachStatePaintsItsOwnColour) {
+    const struct {
+        int state;
+        QColor colour;
+        bool on;
+    } cases[] = {
+        {0, DxAlarmStatic::kOffColor, false},
+        {1, DxAlarmStatic::kOnColor, true},
+        {2, DxAlarmStatic::kOnColor, true},
+        {DxAlarmStatic::kIdleState, DxAlarmStatic::kIdleColor, false},
+    };
+    DxAlarmStatic lamp;
+    lamp.resize(8, 8);
+    for (const auto& c : cases) {
+        lamp.SetState(c.state);
+        QImage shot(lamp.size(), QImage::Format_RGB32);
+        lamp.render(&shot);
+        EXPECT_EQ(shot.pixelColor(4, 4), c.colour) << c.state;
+        EXPECT_EQ(lamp.IsOn(), c.on) << c.state;
+        EXPECT_EQ(lamp.IsIdle(), c.state == DxAlarmStatic::kIdleState) << c.state;
     }
 }
 
