@@ -192,7 +192,7 @@ void OrsanSensorMonitorDlg::ShowInterval(float seconds) {
 }
 
 void OrsanSensorMonitorDlg::TellPanelItsLink(int sensorNumber, const SensorStatus& status) {
-    panels_[sensorNumber - 1]->SetLink(LinkOf(status, poller_.IsPolling(), poller_.IsPaused()));
+    panels_[sensorNumber - 1]->SetLink(LinkOf(status, poller_.IsPolling()));
 }
 
 void OrsanSensorMonitorDlg::Refresh() {
@@ -203,7 +203,8 @@ void OrsanSensorMonitorDlg::Refresh() {
         FillLiveValues(live_, n, record);
         TellPanelItsLink(n, status);
         commOk[n - 1] = record.CommOk;
-        lamps_[n - 1]->SetState(record.CommOk ? 1 : 0);
+        // Grey while its parameter dialog holds the sensor: not polled, not failed.
+        lamps_[n - 1]->SetState(status.paused ? DxAlarmStatic::kIdleState : record.CommOk ? 1 : 0);
         parameterButtons_[n - 1]->setEnabled(record.CommOk);
         waveformButtons_[n - 1]->setEnabled(record.CommOk);
     }
@@ -267,7 +268,7 @@ void OrsanSensorMonitorDlg::ApplyServerSettings(const ServerSettings& settings) 
 
 void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {
     const int i = sensorNumber - 1;
-    orsan::OpenParameterDialog(this, poller_, addresses_[i], loaded_.ports[i],
+    orsan::OpenParameterDialog(this, poller_, sensorNumber, addresses_[i], loaded_.ports[i],
                                live_[i][kSlotRunningSpeed]);
 }
 

@@ -13,7 +13,7 @@ namespace {
 using namespace std::chrono_literals;
 using test::SimProcess;
 
-constexpr auto kCycleWait = 30s;  // generous: a cycle with silent sensors takes ~1 s each
+constexpr auto kVisitWait = 30s;  // generous: a silent sensor's visit takes ~1 s
 
 std::vector<std::string> Args(int sensors, std::vector<std::string> extra = {}) {
     std::vector<std::string> args = {"--sensors", std::to_string(sensors), "--port",
@@ -41,9 +41,14 @@ bool StartOn(SensorPoller& poller, const SimProcess& sim, const std::vector<int>
                                ports.data(), units.data());
 }
 
-// Waits for n more full cycles.
-bool MoreCycles(const SensorPoller& poller, uint64_t n = 1) {
-    return poller.WaitForCycles(poller.CompletedCycles() + n, kCycleWait);
+// Waits until each of the sensors 1..count has completed n more visits.
+bool MoreVisits(const SensorPoller& poller, int count, uint64_t n = 1) {
+    std::vector<uint64_t> target;
+    for (int id = 1; id <= count; ++id) target.push_back(poller.CompletedVisits(id) + n);
+    for (int id = 1; id <= count; ++id) {
+        if (!poller.WaitForVisits(id, target[size_t(id - 1)], kVisitWait)) return false;
+    }
+    return true;
 }
 
 TEST(PollingSimulator, SeveralSensorsAreDecodedFromTheirOwnRegisters) {
@@ -59,7 +64,7 @@ TEST(PollingSimulator, SeveralSensorsAreDecodedFromTheirOwnRegisters) {
     }
     SensorPoller poller;
     ASSERT_TRUE(StartOn(poller, sim, {1, 2, 3}));
-    ASSERT_TRUE(MoreCycles(poller, 2));
+    ASSERT_TRUE(MoreVisits(poller, 3, 2));
 
     const float temperature[] = {-1.5f, -3.0f, -4.5f};
     const float velocity[] = {1.01f, 2.01f, 3.01f};
@@ -98,7 +103,7 @@ TEST(PollingSimulator, EachFaultModeGivesItsCommunicationState) {
     std::vector<int> all;
     for (int k = 1; k <= n; ++k) all.push_back(k);
     ASSERT_TRUE(StartOn(poller, sim, all));
-    ASSERT_TRUE(MoreCycles(poller, 2));
+    ASSERT_TRUE(MoreVisits(poller, n, 2));
     for (int k = 1; k <= n; ++k) {
         SCOPED_TRACE(cases[k - 1].mode);
         const MeasurementRecord rec = poller.GetMeasurement(k);
@@ -115,7 +120,7 @@ TEST(PollingSimulator, FlappingSensorDropsOutAndRecovers) {
     bool seenDown = false;
     bool recovered = false;
     for (int cycle = 0; cycle < 40 && !recovered; ++cycle) {
-        ASSERT_TRUE(MoreCycles(poller));
+        ASSERT_TRUE(MoreVisits(poller, 1));
         const bool ok = poller.GetMeasurement(1).CommOk;
         if (!ok) seenDown = true;
         if (ok && seenDown) recovered = true;
@@ -129,46 +134,49 @@ TEST(PollingSimulator, SensorGoingOfflineKeepsItsValuesUntilItReturns) {
     sim.SetRegister(1, 1, 1234);
     SensorPoller poller;
     ASSERT_TRUE(StartOn(poller, sim, {1, 2}));
-    ASSERT_TRUE(MoreCycles(poller));
+    ASSERT_TRUE(MoreVisits(poller, 2));
     ASSERT_TRUE(poller.GetMeasurement(1).CommOk);
 
     for (const char* fault : {"silent", "close"}) {
         SCOPED_TRACE(fault);
         sim.SetFault(1, fault);
         sim.SetRegister(1, 1, 4321);
-        ASSERT_TRUE(MoreCycles(poller, 2));
+        ASSERT_TRUE(MoreVisits(poller, 2, 2));
         const MeasurementRecord offline = poller.GetMeasurement(1);
         EXPECT_FALSE(offline.CommOk);
         EXPECT_EQ(offline.Vel_X, 12.34f);
         EXPECT_TRUE(poller.GetMeasurement(2).CommOk);
 
         sim.SetFault(1, "none");
-        ASSERT_TRUE(MoreCycles(poller, 2));
+        ASSERT_TRUE(MoreVisits(poller, 2, 2));
         const MeasurementRecord back = poller.GetMeasurement(1);
         EXPECT_TRUE(back.CommOk);
         EXPECT_EQ(back.Vel_X, 43.21f);
         sim.SetRegister(1, 1, 1234);
-        ASSERT_TRUE(MoreCycles(poller, 2));
+        ASSERT_TRUE(MoreVisits(poller, 2, 2));
     }
 }
 
-TEST(PollingSimulator, PauseFreezesValuesAndResumeRefreshesThem) {
-    SimProcess sim(Args(1));
-    sim.SetRegister(1, 1, 1000);
+TEST(PollingSimulator, PauseFreezesOneSensorWhileTheOtherGoesOn) {
+    SimProcess sim(Args(2));
+    for (int k : {1, 2}) sim.SetRegister(k, 1, 1000);
     SensorPoller poller;
-    ASSERT_TRUE(StartOn(poller, sim, {1}));
-    ASSERT_TRUE(MoreCycles(poller));
+    ASSERT_TRUE(StartOn(poller, sim, {1, 2}));
+    ASSERT_TRUE(MoreVisits(poller, 2));
 
-    poller.SetPaused(true);
-    poller.WaitForCycles(poller.CompletedCycles() + 1, 1s);  // the cycle under way may end
-    sim.SetRegister(1, 1, 2000);
-    EXPECT_FALSE(poller.WaitForCycles(poller.CompletedCycles() + 1, 700ms));
-    EXPECT_TRUE(poller.IsPolling());
+    poller.SetPaused(1, true);
+    // Sensor 1's visit under way, if any, ends within these two of sensor 2.
+    ASSERT_TRUE(poller.WaitForVisits(2, poller.CompletedVisits(2) + 2, kVisitWait));
+    const uint64_t frozenVisits = poller.CompletedVisits(1);
+    for (int k : {1, 2}) sim.SetRegister(k, 1, 2000);
+    ASSERT_TRUE(poller.WaitForVisits(2, poller.CompletedVisits(2) + 2, kVisitWait));
+    EXPECT_EQ(poller.CompletedVisits(1), frozenVisits);
     EXPECT_TRUE(poller.GetMeasurement(1).CommOk);
     EXPECT_EQ(poller.GetMeasurement(1).Vel_X, 10.0f);
+    EXPECT_EQ(poller.GetMeasurement(2).Vel_X, 20.0f);
 
-    poller.SetPaused(false);
-    ASSERT_TRUE(MoreCycles(poller));
+    poller.SetPaused(1, false);
+    ASSERT_TRUE(poller.WaitForVisits(1, frozenVisits + 1, kVisitWait));
     EXPECT_EQ(poller.GetMeasurement(1).Vel_X, 20.0f);
 }
 
@@ -177,7 +185,7 @@ TEST(PollingSimulator, RestartWithNewAddressesBeginsFromZero) {
     for (int k = 1; k <= 4; ++k) sim.SetRegister(k, 1, uint16_t(100 * k));
     SensorPoller poller;
     ASSERT_TRUE(StartOn(poller, sim, {1, 2}));
-    ASSERT_TRUE(MoreCycles(poller));
+    ASSERT_TRUE(MoreVisits(poller, 2));
     EXPECT_EQ(poller.GetMeasurement(1).Vel_X, 1.0f);
     EXPECT_EQ(poller.GetMeasurement(2).Vel_X, 2.0f);
 
@@ -188,7 +196,7 @@ TEST(PollingSimulator, RestartWithNewAddressesBeginsFromZero) {
     EXPECT_TRUE(poller.IsPolling());
     for (bool afterACycle : {false, true}) {
         if (afterACycle) {
-            ASSERT_TRUE(MoreCycles(poller));
+            ASSERT_TRUE(MoreVisits(poller, 2));
         }
         for (int id : {1, 2}) {
             const MeasurementRecord fresh = poller.GetMeasurement(id);
@@ -199,7 +207,7 @@ TEST(PollingSimulator, RestartWithNewAddressesBeginsFromZero) {
     }
     sim.SetFault(3, "none");
     sim.SetFault(4, "none");
-    ASSERT_TRUE(MoreCycles(poller));
+    ASSERT_TRUE(MoreVisits(poller, 2));
     EXPECT_TRUE(poller.GetMeasurement(1).CommOk);
     EXPECT_EQ(poller.GetMeasurement(1).Vel_X, 3.0f);
     EXPECT_EQ(poller.GetMeasurement(2).Vel_X, 4.0f);

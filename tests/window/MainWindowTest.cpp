@@ -270,11 +270,16 @@ TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {
     EXPECT_GT(window->Live()[0][kSlotRunningSpeed], 1.0f);
 
     EXPECT_EQ(window->Panel(2)->Link().state, LinkState::Never);
-    poller.SetPaused(true);  // as the parameter dialog does
+    poller.SetPaused(1, true);  // as sensor 1's parameter dialog does
     window->Refresh();
-    for (int i = 0; i < kSensorCount; ++i)
-        EXPECT_EQ(window->Panel(i)->Link().state, LinkState::Paused) << i;
-    poller.SetPaused(false);
+    EXPECT_EQ(window->Panel(0)->Link().state, LinkState::Paused);
+    EXPECT_TRUE(lamp1->IsIdle());
+    EXPECT_EQ(window->Panel(1)->Link().state, LinkState::Ok);
+    EXPECT_TRUE(lamp2->IsOn());
+    EXPECT_EQ(window->Panel(2)->Link().state, LinkState::Never);
+    poller.SetPaused(1, false);
+    window->Refresh();
+    EXPECT_TRUE(lamp1->IsOn());
 
     sim.SetFault(2, "silent");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !lamp2->IsOn(); }, 10000));
