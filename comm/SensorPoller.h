@@ -42,7 +42,9 @@ struct SensorStatus {
 };
 
 // The sensor table and its visit workers, one thread per entry, so a
-// sensor that is silent or unreachable costs only its own visits. Each
+// sensor that is silent or unreachable costs only its own visits (threads
+// rather than one poll loop: each visit stays the connection's own blocking
+// exchange with its own time limits, not a second, multiplexed copy). Each
 // worker keeps the cadence of the former single round: its visits start
 // every kCyclePauseMs + entries * kVisitPauseMs ms, the first ones
 // staggered by kVisitPauseMs, never sooner than kVisitPauseMs after the end
