@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <functional>
+#include <utility>
 
 #include "DXPNGCTL.h"
 #include "DxAlarmStatic.h"
@@ -44,27 +45,19 @@ TEST(PictureControl, StretchesTheFileAndRereadsItAtEveryPaint) {
     }
 }
 
-// Idle (a sensor nobody polls just now) must not read as on or as failed.
+// Idle (a sensor nobody polls just now) reads neither as on nor as failed.
 TEST(StatusLamp, EachStatePaintsItsOwnColour) {
-    const struct {
-        int state;
-        QColor colour;
-        bool on;
-    } cases[] = {
-        {0, DxAlarmStatic::kOffColor, false},
-        {1, DxAlarmStatic::kOnColor, true},
-        {2, DxAlarmStatic::kOnColor, true},
-        {DxAlarmStatic::kIdleState, DxAlarmStatic::kIdleColor, false},
-    };
+    const std::pair<int, QColor> cases[] = {{0, DxAlarmStatic::kOffColor},
+                                            {2, DxAlarmStatic::kOnColor},
+                                            {DxAlarmStatic::kIdleState, DxAlarmStatic::kIdleColor}};
     DxAlarmStatic lamp;
     lamp.resize(8, 8);
-    for (const auto& c : cases) {
-        lamp.SetState(c.state);
+    for (const auto& [state, colour] : cases) {
+        lamp.SetState(state);
         QImage shot(lamp.size(), QImage::Format_RGB32);
         lamp.render(&shot);
-        EXPECT_EQ(shot.pixelColor(4, 4), c.colour) << c.state;
-        EXPECT_EQ(lamp.IsOn(), c.on) << c.state;
-        EXPECT_EQ(lamp.IsIdle(), c.state == DxAlarmStatic::kIdleState) << c.state;
+        EXPECT_EQ(shot.pixelColor(4, 4), colour) << state;
+        EXPECT_EQ(lamp.IsOn(), colour == DxAlarmStatic::kOnColor) << state;
     }
 }
 
