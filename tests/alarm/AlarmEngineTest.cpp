@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -9,11 +11,16 @@
 namespace orsan {
 namespace {
 
-constexpr float kFailed = -1.0f;  // a step where the sensor's visit failed
+constexpr float kFailed = -1.0f;  // a step without a fresh reading
+constexpr int64_t kNew = -1;       // a step that brings a new reading, taken at its time
+// Steps start here on the steady clock, so a reading is never dated 0 ("never read").
+constexpr int64_t kBase = 1000;
 
 struct Step {
     int64_t ms;
-    float velocity;  // sensor 1, on the Y axis
+    float velocity;         // sensor 1, on the Y axis
+    int64_t readAt = kNew;  // when the reading seen at this step was taken
+    bool watched = true;    // an address and not paused
 };
 
 struct Scenario {
@@ -23,8 +30,23 @@ struct Scenario {
 };
 
 std::string Describe(int64_t ms, const AlarmEvent& e) {
-    return std::to_string(ms) + ' ' + AlarmKindName(e.kind) + ' ' + char(e.zone) + ' ' +
-           FormatJsonFloat(e.value);
+    return std::to_string(ms) + ' ' + AlarmKindName(e.kind) + ' ' +
+           (e.zone == Zone::None ? '-' : char(e.zone)) + ' ' + FormatJsonFloat(e.value);
+}
+
+// Refreshes every 300 ms from `from` to `to` that see the reading taken at
+// readAt again (a sensor that is not read anew).
+std::vector<Step> Frozen(int64_t from, int64_t to, float velocity, int64_t readAt) {
+    std::vector<Step> steps;
+    for (int64_t ms = from; ms <= to; ms += 300) steps.push_back({ms, velocity, readAt});
+    return steps;
+}
+
+template <typename... Parts>
+std::vector<Step> Joined(const Parts&... parts) {
+    std::vector<Step> all;
+    (all.insert(all.end(), parts.begin(), parts.end()), ...);
+    return all;
 }
 
 // Class 2R with the default rules: ALARM above 2.8, TRIP above 4.5, CLEAR
@@ -32,20 +54,24 @@ std::string Describe(int64_t ms, const AlarmEvent& e) {
 std::vector<std::string> RunSteps(const std::vector<Step>& steps) {
     AlarmEngine engine;
     std::vector<std::string> seen;
+    int64_t lastRead = 0;
     for (const Step& step : steps) {
-        LiveValues values{};
-        std::array<bool, kSensorCount> ok{};
+        SensorReadings readings{};
+        SensorReading& r = readings[0];
+        r.watched = step.watched;
         if (step.velocity != kFailed) {
-            values[0][kSlotVelX] = step.velocity / 2;
-            values[0][kSlotVelY] = step.velocity;
-            ok[0] = true;
+            lastRead = kBase + (step.readAt == kNew ? step.ms : step.readAt);
+            r.fresh = true;
+            r.worst = WorstVelocityOf(MeasurementRecord{.Vel_X = step.velocity / 2,
+                                                        .Vel_Y = step.velocity});
         }
+        r.steadyMs = lastRead;
         std::array<Zone, kSensorCount> zones{};
         std::vector<AlarmEvent> events;
-        engine.Step(step.ms, values, ok, &zones, &events);
+        engine.Step(kBase + step.ms, readings, &zones, &events);
         for (const AlarmEvent& e : events) {
             EXPECT_EQ(e.sensor, 1);
-            EXPECT_EQ(e.axis, 1);
+            EXPECT_EQ(e.axis, e.kind == AlarmKind::Lost ? kNoAxis : 1);
             seen.push_back(Describe(step.ms, e));
         }
     }
@@ -91,6 +117,40 @@ TEST(AlarmEngine, DelayClearAndOrderOfEventsFollowTheClock) {
          {{0, 5.0f}, {3000, 5.0f}, {4000, 1.0f}, {7000, 1.0f}, {8000, 3.0f}, {11000, 3.0f}},
          {"3000 TRIP D 5", "7000 CLEAR A 1", "11000 ALARM C 3"}},
         {"a quiet machine raises nothing", {{0, 1.0f}, {5000, 1.0f}, {10000, 0.5f}}, {}},
+        {"a reading seen again and again matures nothing",
+         Joined(std::vector<Step>{{0, 3.0f}}, Frozen(300, 20000, 3.0f, 0)),
+         {}},
+        {"readings, not refreshes, must span the delay",
+         {{0, 3.0f}, {1500, 3.0f}, {3200, 3.0f, 2990}, {3500, 3.0f, 3100}},
+         {"3500 ALARM C 3"}},
+        {"a frozen low reading never clears",
+         Joined(std::vector<Step>{{0, 5.0f}, {3000, 5.0f}}, Frozen(3300, 20000, 1.0f, 3300)),
+         {"3000 TRIP D 5"}},
+        {"a 1.5 s excursion read every 0.6 s does not TRIP",
+         [] {
+             std::vector<Step> steps;
+             for (int64_t ms = 0; ms <= 6000; ms += 300) {
+                 const int64_t readAt = ms - ms % 600;
+                 steps.push_back({ms, readAt < 1500 ? 5.0f : 1.0f, readAt});
+             }
+             return steps;
+         }(),
+         {}},
+        {"one reading above, held through a slow cycle, does not TRIP",
+         Joined(std::vector<Step>{{0, 5.0f}}, Frozen(300, 4500, 5.0f, 0),
+                std::vector<Step>{{4700, 1.0f}}),
+         {}},
+        {"silent for the delay is LOST, the next reading RESTORED",
+         {{0, 1.0f}, {300, kFailed}, {2999, kFailed}, {3000, kFailed}, {4000, kFailed},
+          {5000, 1.0f}, {9000, 1.0f}},
+         {"3000 LOST - 0", "5000 RESTORED A 1"}},
+        {"never answering is LOST a delay after the watch began",
+         {{0, kFailed}, {2999, kFailed}, {3000, kFailed}, {9000, kFailed}},
+         {"3000 LOST - 0"}},
+        {"paused or without address is never LOST; the delay counts from the watch",
+         {{0, 1.0f}, {300, kFailed, kNew, false}, {10000, kFailed, kNew, false},
+          {12000, kFailed}, {14999, kFailed}, {15000, kFailed}},
+         {"15000 LOST - 0"}},
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.name);
@@ -103,18 +163,22 @@ TEST(AlarmEngine, ZonesPerSensorAndNoneForAFailedVisit) {
     SensorAlarmSettings own;
     own.machineClass = "1F";
     engine.SetLimits(3, ComputeAlarmLimits(own));
-    LiveValues values{};
+    SensorReadings readings{};
     const float velocities[kSensorCount] = {1.0f, 2.0f, 8.0f, 4.0f, 9.0f, 0.0f};
-    for (int i = 0; i < kSensorCount; ++i) values[i][kSlotVelZ] = velocities[i];
-    const std::array<bool, kSensorCount> ok = {true, true, true, true, true, false};
+    for (int i = 0; i < kSensorCount; ++i) {
+        readings[i].worst = WorstVelocityOf(MeasurementRecord{.Vel_Z = velocities[i]});
+        readings[i].fresh = i != 5;
+        readings[i].steadyMs = kBase;
+    }
     std::array<Zone, kSensorCount> zones{};
     std::vector<AlarmEvent> events;
-    engine.Step(0, values, ok, &zones, &events);
+    engine.Step(kBase, readings, &zones, &events);
     const std::array<Zone, kSensorCount> expected = {Zone::A, Zone::B, Zone::C,
                                                      Zone::C, Zone::D, Zone::None};
     EXPECT_EQ(zones, expected);
 
-    engine.Step(3000, values, ok, &zones, &events);
+    for (SensorReading& r : readings) r.steadyMs += 3000;
+    engine.Step(kBase + 3000, readings, &zones, &events);
     ASSERT_EQ(events.size(), 3u);  // sensors 3 (1F: above 7.1), 4 (ALARM) and 5 (TRIP)
     EXPECT_EQ(events[0].sensor, 3);
     EXPECT_EQ(events[0].kind, AlarmKind::Alarm);
@@ -123,6 +187,72 @@ TEST(AlarmEngine, ZonesPerSensorAndNoneForAFailedVisit) {
     EXPECT_EQ(events[1].kind, AlarmKind::Alarm);
     EXPECT_EQ(events[2].sensor, 5);
     EXPECT_EQ(events[2].kind, AlarmKind::Trip);
+}
+
+// Runs constant readings at many levels (six at a time, one per sensor)
+// for twice the longest delay; each level gets ALARM or TRIP once when it
+// stands above the alarm limit, nothing otherwise.
+void ExpectOneEventPerConstantLevel(const AlarmLimits& limits, const std::string& label) {
+    const auto alarm = float(limits.alarm), trip = float(limits.trip),
+               clear = float(kClearShare * limits.alarm);
+    std::vector<float> levels = {alarm, trip, clear};
+    for (float f : {alarm, trip, clear})
+        for (float toward : {0.0f, 100.0f}) levels.push_back(std::nextafter(f, toward));
+    for (int i = 0; i <= 48; ++i) levels.push_back(0.25f * float(i));
+    for (size_t first = 0; first < levels.size(); first += kSensorCount) {
+        AlarmEngine engine;
+        SensorReadings readings{};
+        for (int n = 1; n <= kSensorCount; ++n) {
+            engine.SetLimits(n, limits);
+            readings[n - 1].fresh = true;
+            readings[n - 1].worst = {1, levels[std::min(first + n - 1, levels.size() - 1)]};
+        }
+        std::array<Zone, kSensorCount> zones{};
+        std::vector<AlarmEvent> events;
+        for (int64_t ms = kBase; ms <= kBase + 6000; ms += 300) {
+            for (SensorReading& r : readings) r.steadyMs = ms;
+            engine.Step(ms, readings, &zones, &events);
+        }
+        for (int n = 1; n <= kSensorCount; ++n) {
+            const float level = readings[n - 1].worst.value;
+            std::vector<AlarmKind> expected;
+            if (level > alarm) expected.push_back(level > trip ? AlarmKind::Trip : AlarmKind::Alarm);
+            std::vector<AlarmKind> got;
+            for (const AlarmEvent& e : events)
+                if (e.sensor == n) got.push_back(e.kind);
+            ASSERT_EQ(got, expected) << label << " at " << level;
+        }
+    }
+}
+
+// Never TRIP and CLEAR (or ALARM and CLEAR) by turns on a steady machine, for
+// any combination Alarm.ini or the dialog accepts.
+TEST(AlarmEngine, AConstantReadingGivesOneEventWhateverSettingsAreAccepted) {
+    const std::vector<std::vector<const char*>> choices = {
+        {"1R", "1F", "2R", "2F"},                        // CLASS
+        {"", "1,2,2.1"},                                 // ZONES
+        {"", "1", "3"},                                  // BASELINE
+        {"", "1", "2.8", "4.4", "4.5", "5", "8", "11"},  // ALARM
+        {"", "2", "2.66", "4.5", "4.6", "7.1", "9"},     // TRIP
+        {"0", "3"},                                      // DELAY
+    };
+    std::vector<size_t> pick(choices.size(), 0);
+    for (;;) {
+        QString texts[6];
+        std::string label;
+        for (size_t k = 0; k < choices.size(); ++k) {
+            texts[k] = QString::fromUtf8(choices[k][pick[k]]);
+            label += std::string(choices[k][pick[k]]) + '/';
+        }
+        const AlarmLimits limits = ComputeAlarmLimits(ParseAlarmTexts(
+            {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]}, nullptr));
+        ASSERT_GT(limits.trip, limits.alarm) << label;
+        ExpectOneEventPerConstantLevel(limits, label);
+        if (HasFatalFailure()) return;
+        size_t k = 0;
+        while (k < pick.size() && ++pick[k] == choices[k].size()) pick[k++] = 0;
+        if (k == pick.size()) break;
+    }
 }
 
 TEST(AlarmEngine, EventLineHasTheFieldsOfTheHeadlessStream) {
@@ -136,6 +266,12 @@ TEST(AlarmEngine, EventLineHasTheFieldsOfTheHeadlessStream) {
     EXPECT_EQ(FormatAlarmEventJson(event),
               "{\"event\":\"ALARM\",\"time\":1700000000,\"ms\":123,\"id\":3,\"axis\":\"Vel_Y\","
               "\"value\":3.5,\"zone\":\"C\"}");
+    event.kind = AlarmKind::Lost;
+    event.axis = kNoAxis;
+    event.zone = Zone::None;
+    EXPECT_EQ(FormatAlarmEventJson(event),
+              "{\"event\":\"LOST\",\"time\":1700000000,\"ms\":123,\"id\":3,\"axis\":null,"
+              "\"value\":null,\"zone\":null}");
 }
 
 }  // namespace
