@@ -9,6 +9,7 @@
 
 #include "AlarmLogDlg.h"
 #include "AlarmSettingsDlg.h"
+#include "AlarmStore.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageHook.h"
@@ -139,7 +140,8 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     } rows[] = {
         {dialog.ZonesEdit(), "3,2,1", false}, {dialog.ZonesEdit(), "1;2;3", false},
         {dialog.DelayEdit(), "-1", false},    {dialog.TripEdit(), "0", false},
-        {dialog.BaselineEdit(), "x", false},  {dialog.ZonesEdit(), "1,2.5,6", true},
+        {dialog.BaselineEdit(), "x", false},  {dialog.TripEdit(), "4", false},  // not above 5
+        {dialog.ZonesEdit(), "1,2.5,6", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
@@ -155,6 +157,23 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     EXPECT_EQ(dialog.Settings().zones, (ZoneBoundaries{1, 2.5, 6}));
     EXPECT_EQ(dialog.Settings().alarm, 5.0);
     EXPECT_EQ(dialog.Settings().machineClass, "1R");
+}
+
+TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
+    AlarmStore store;
+    ASSERT_TRUE(store.Open(dataDir.path())) << store.LastError().toStdString();
+    AlarmEvent lost{1714523415000, 5, kNoAxis, 0, Zone::None, AlarmKind::Lost};
+    AlarmEvent restored{1714523420000, 5, 2, 1.5f, Zone::B, AlarmKind::Restored};
+    ASSERT_TRUE(store.Insert(&lost));
+    ASSERT_TRUE(store.Insert(&restored));
+    AlarmLogDlg page(store);
+    EXPECT_EQ(page.UnacknowledgedCount(), 1);
+    const QStringList expected[] = {{"5", "Vel_Z", "1.5", "B", "RESTORED 通讯恢复", ""},
+                                    {"5", "", "", "", "LOST 通讯中断", ""}};
+    for (int row = 0; row < 2; ++row)
+        for (int column = 1; column <= 6; ++column)
+            EXPECT_EQ(page.List()->item(row, column)->text(), expected[row][column - 1])
+                << row << ',' << column;
 }
 
 }  // namespace
