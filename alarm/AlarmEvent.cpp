@@ -7,8 +7,7 @@
 namespace orsan {
 
 namespace {
-constexpr std::array<const char*, 5> kKindNames = {"ALARM", "TRIP", "CLEAR", "LOST",
-                                                   "RESTORED"};
+constexpr std::array<const char*, 5> kKindNames = {"ALARM", "TRIP", "CLEAR", "LOST", "RESTORED"};
 }
 
 const char* AlarmKindName(AlarmKind kind) {
@@ -27,7 +26,7 @@ bool IsRaisingKind(AlarmKind kind) {
 
 const char* AlarmAxisName(int axis) {
     return axis >= 0 && axis < int(kVelocityAxisNames.size()) ? kVelocityAxisNames[size_t(axis)]
-                                                                : "";
+                                                              : "";
 }
 
 std::string FormatAlarmEventJson(const AlarmEvent& event) {

@@ -80,7 +80,8 @@ void RefuseTripNotAboveAlarm(SensorAlarmSettings& settings, QStringList* problem
     const AlarmLimits limits = ComputeAlarmLimits(settings);
     if (limits.trip > limits.alarm) return;
     QStringList given;
-    if (settings.baseline) given << kBaselineKey + QLatin1Char('=') + NumberText(*settings.baseline);
+    if (settings.baseline)
+        given << kBaselineKey + QLatin1Char('=') + NumberText(*settings.baseline);
     if (settings.alarm) given << kAlarmKey + QLatin1Char('=') + NumberText(*settings.alarm);
     if (settings.trip) given << kTripKey + QLatin1Char('=') + NumberText(*settings.trip);
     settings.baseline.reset();
@@ -88,7 +89,8 @@ void RefuseTripNotAboveAlarm(SensorAlarmSettings& settings, QStringList* problem
     settings.trip.reset();
     const ZoneBoundaries& zones = ComputeAlarmLimits(settings).zones;
     problems->append(
-        QStringLiteral("%1 无效：停机值 %2 mm/s 须大于报警值 %3 mm/s，已按分区边界报警 %4 mm/s、停机 %5 mm/s")
+        QStringLiteral(
+            "%1 无效：停机值 %2 mm/s 须大于报警值 %3 mm/s，已按分区边界报警 %4 mm/s、停机 %5 mm/s")
             .arg(given.join(QStringLiteral("、")), NumberText(limits.trip),
                  NumberText(limits.alarm), NumberText(zones.bc), NumberText(zones.cd)));
 }
@@ -184,12 +186,13 @@ QStringList CheckAlarmSections(const INIFILE& file) {
         bool known = upper == QLatin1String(kGlobalSection);
         for (int n = 1; n <= kSensorCount && !known; ++n) known = upper == AlarmSection(n);
         if (!known) {
-            problems << QStringLiteral("Alarm.ini [%1] 无效：节名须为 ID1 至 ID6，该节未读取")
-                            .arg(name);
+            problems
+                << QStringLiteral("Alarm.ini [%1] 无效：节名须为 ID1 至 ID6，该节未读取").arg(name);
         } else if (seen.contains(upper)) {
             // INIFILE takes a key from the first section of the name that has it.
             if (seen.count(upper) == 1)
-                problems << QStringLiteral("Alarm.ini [%1] 重复：同名的节只应有一个，各键以最先出现的为准")
+                problems << QStringLiteral(
+                                "Alarm.ini [%1] 重复：同名的节只应有一个，各键以最先出现的为准")
                                 .arg(name);
         }
         seen << upper;

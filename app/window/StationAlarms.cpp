@@ -61,8 +61,7 @@ void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& status
                             const std::array<uint32_t, kSensorCount>& addresses,
                             double recordIntervalSeconds) {
     const int unstoredBefore = monitor_.StoreFailures();
-    const bool newEvents =
-        !monitor_.Update(statuses, addresses, recordIntervalSeconds).empty();
+    const bool newEvents = !monitor_.Update(statuses, addresses, recordIntervalSeconds).empty();
     ShowZones();
     if (!newEvents || !page_) return;
     page_->Reload();

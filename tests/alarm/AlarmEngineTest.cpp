@@ -12,14 +12,14 @@ namespace orsan {
 namespace {
 
 constexpr float kFailed = -1.0f;  // a step without a fresh reading
-constexpr int64_t kNew = -1;       // a step that brings a new reading, taken at its time
-// Steps start here on the steady clock, so a reading is never dated 0 ("never read").
+// Steps start here on the steady clock: a reading is never dated 0 ("never read").
 constexpr int64_t kBase = 1000;
 
 struct Step {
     int64_t ms;
     float velocity;         // sensor 1, on the Y axis
-    int64_t readAt = kNew;  // when the reading seen at this step was taken
+    int64_t readAt = -1;    // when the reading was taken; -1: at ms, a new one
+    int64_t seenUntil = 0;  // the same reading is seen again every 300 ms until then
     bool watched = true;    // an address and not paused
 };
 
@@ -29,50 +29,31 @@ struct Scenario {
     std::vector<std::string> events;  // "<ms> <kind> <zone> <value>"
 };
 
-std::string Describe(int64_t ms, const AlarmEvent& e) {
-    return std::to_string(ms) + ' ' + AlarmKindName(e.kind) + ' ' +
-           (e.zone == Zone::None ? '-' : char(e.zone)) + ' ' + FormatJsonFloat(e.value);
-}
-
-// Refreshes every 300 ms from `from` to `to` that see the reading taken at
-// readAt again (a sensor that is not read anew).
-std::vector<Step> Frozen(int64_t from, int64_t to, float velocity, int64_t readAt) {
-    std::vector<Step> steps;
-    for (int64_t ms = from; ms <= to; ms += 300) steps.push_back({ms, velocity, readAt});
-    return steps;
-}
-
-template <typename... Parts>
-std::vector<Step> Joined(const Parts&... parts) {
-    std::vector<Step> all;
-    (all.insert(all.end(), parts.begin(), parts.end()), ...);
-    return all;
-}
-
 // Class 2R with the default rules: ALARM above 2.8, TRIP above 4.5, CLEAR
 // below 2.66, delay 3 s.
 std::vector<std::string> RunSteps(const std::vector<Step>& steps) {
     AlarmEngine engine;
     std::vector<std::string> seen;
-    int64_t lastRead = 0;
+    SensorReadings readings{};
     for (const Step& step : steps) {
-        SensorReadings readings{};
         SensorReading& r = readings[0];
         r.watched = step.watched;
-        if (step.velocity != kFailed) {
-            lastRead = kBase + (step.readAt == kNew ? step.ms : step.readAt);
-            r.fresh = true;
-            r.worst = WorstVelocityOf(MeasurementRecord{.Vel_X = step.velocity / 2,
-                                                        .Vel_Y = step.velocity});
+        r.fresh = step.velocity != kFailed;
+        if (r.fresh) {
+            r.steadyMs = kBase + (step.readAt < 0 ? step.ms : step.readAt);
+            r.worst = WorstVelocityOf(
+                MeasurementRecord{.Vel_X = step.velocity / 2, .Vel_Y = step.velocity});
         }
-        r.steadyMs = lastRead;
-        std::array<Zone, kSensorCount> zones{};
-        std::vector<AlarmEvent> events;
-        engine.Step(kBase + step.ms, readings, &zones, &events);
-        for (const AlarmEvent& e : events) {
-            EXPECT_EQ(e.sensor, 1);
-            EXPECT_EQ(e.axis, e.kind == AlarmKind::Lost ? kNoAxis : 1);
-            seen.push_back(Describe(step.ms, e));
+        for (int64_t ms = step.ms; ms <= std::max(step.ms, step.seenUntil); ms += 300) {
+            std::array<Zone, kSensorCount> zones{};
+            std::vector<AlarmEvent> events;
+            engine.Step(kBase + ms, readings, &zones, &events);
+            for (const AlarmEvent& e : events) {
+                EXPECT_EQ(e.axis, e.kind == AlarmKind::Lost ? kNoAxis : 1);
+                seen.push_back(std::to_string(ms) + ' ' + AlarmKindName(e.kind) + ' ' +
+                               (e.zone == Zone::None ? '-' : char(e.zone)) + ' ' +
+                               FormatJsonFloat(e.value));
+            }
         }
     }
     return seen;
@@ -117,39 +98,27 @@ TEST(AlarmEngine, DelayClearAndOrderOfEventsFollowTheClock) {
          {{0, 5.0f}, {3000, 5.0f}, {4000, 1.0f}, {7000, 1.0f}, {8000, 3.0f}, {11000, 3.0f}},
          {"3000 TRIP D 5", "7000 CLEAR A 1", "11000 ALARM C 3"}},
         {"a quiet machine raises nothing", {{0, 1.0f}, {5000, 1.0f}, {10000, 0.5f}}, {}},
-        {"a reading seen again and again matures nothing",
-         Joined(std::vector<Step>{{0, 3.0f}}, Frozen(300, 20000, 3.0f, 0)),
-         {}},
+        {"a reading seen again and again matures nothing", {{0, 3.0f, -1, 20000}}, {}},
         {"readings, not refreshes, must span the delay",
          {{0, 3.0f}, {1500, 3.0f}, {3200, 3.0f, 2990}, {3500, 3.0f, 3100}},
          {"3500 ALARM C 3"}},
         {"a frozen low reading never clears",
-         Joined(std::vector<Step>{{0, 5.0f}, {3000, 5.0f}}, Frozen(3300, 20000, 1.0f, 3300)),
+         {{0, 5.0f}, {3000, 5.0f}, {3300, 1.0f, -1, 20000}},
          {"3000 TRIP D 5"}},
         {"a 1.5 s excursion read every 0.6 s does not TRIP",
-         [] {
-             std::vector<Step> steps;
-             for (int64_t ms = 0; ms <= 6000; ms += 300) {
-                 const int64_t readAt = ms - ms % 600;
-                 steps.push_back({ms, readAt < 1500 ? 5.0f : 1.0f, readAt});
-             }
-             return steps;
-         }(),
+         {{0, 5.0f, -1, 300}, {600, 5.0f, -1, 900}, {1200, 5.0f, -1, 1500}, {1800, 1.0f, -1, 6000}},
          {}},
         {"one reading above, held through a slow cycle, does not TRIP",
-         Joined(std::vector<Step>{{0, 5.0f}}, Frozen(300, 4500, 5.0f, 0),
-                std::vector<Step>{{4700, 1.0f}}),
+         {{0, 5.0f, -1, 4500}, {4700, 1.0f}},
          {}},
         {"silent for the delay is LOST, the next reading RESTORED",
-         {{0, 1.0f}, {300, kFailed}, {2999, kFailed}, {3000, kFailed}, {4000, kFailed},
-          {5000, 1.0f}, {9000, 1.0f}},
+         {{0, 1.0f}, {300, kFailed}, {2999, kFailed}, {3000, kFailed}, {5000, 1.0f}},
          {"3000 LOST - 0", "5000 RESTORED A 1"}},
         {"never answering is LOST a delay after the watch began",
          {{0, kFailed}, {2999, kFailed}, {3000, kFailed}, {9000, kFailed}},
          {"3000 LOST - 0"}},
         {"paused or without address is never LOST; the delay counts from the watch",
-         {{0, 1.0f}, {300, kFailed, kNew, false}, {10000, kFailed, kNew, false},
-          {12000, kFailed}, {14999, kFailed}, {15000, kFailed}},
+         {{0, 1.0f}, {300, kFailed, -1, 10000, false}, {12000, kFailed}, {15000, kFailed}},
          {"15000 LOST - 0"}},
     };
     for (const Scenario& s : scenarios) {
@@ -189,69 +158,54 @@ TEST(AlarmEngine, ZonesPerSensorAndNoneForAFailedVisit) {
     EXPECT_EQ(events[2].kind, AlarmKind::Trip);
 }
 
-// Runs constant readings at many levels (six at a time, one per sensor)
-// for twice the longest delay; each level gets ALARM or TRIP once when it
-// stands above the alarm limit, nothing otherwise.
-void ExpectOneEventPerConstantLevel(const AlarmLimits& limits, const std::string& label) {
-    const auto alarm = float(limits.alarm), trip = float(limits.trip),
-               clear = float(kClearShare * limits.alarm);
-    std::vector<float> levels = {alarm, trip, clear};
-    for (float f : {alarm, trip, clear})
-        for (float toward : {0.0f, 100.0f}) levels.push_back(std::nextafter(f, toward));
-    for (int i = 0; i <= 48; ++i) levels.push_back(0.25f * float(i));
-    for (size_t first = 0; first < levels.size(); first += kSensorCount) {
-        AlarmEngine engine;
-        SensorReadings readings{};
-        for (int n = 1; n <= kSensorCount; ++n) {
-            engine.SetLimits(n, limits);
-            readings[n - 1].fresh = true;
-            readings[n - 1].worst = {1, levels[std::min(first + n - 1, levels.size() - 1)]};
-        }
-        std::array<Zone, kSensorCount> zones{};
-        std::vector<AlarmEvent> events;
-        for (int64_t ms = kBase; ms <= kBase + 6000; ms += 300) {
-            for (SensorReading& r : readings) r.steadyMs = ms;
-            engine.Step(ms, readings, &zones, &events);
-        }
-        for (int n = 1; n <= kSensorCount; ++n) {
-            const float level = readings[n - 1].worst.value;
-            std::vector<AlarmKind> expected;
-            if (level > alarm) expected.push_back(level > trip ? AlarmKind::Trip : AlarmKind::Alarm);
-            std::vector<AlarmKind> got;
-            for (const AlarmEvent& e : events)
-                if (e.sensor == n) got.push_back(e.kind);
-            ASSERT_EQ(got, expected) << label << " at " << level;
-        }
-    }
-}
-
-// Never TRIP and CLEAR (or ALARM and CLEAR) by turns on a steady machine, for
-// any combination Alarm.ini or the dialog accepts.
+// Never TRIP and CLEAR (or ALARM and CLEAR) by turns on a steady machine: for
+// any combination Alarm.ini or the dialog accepts, a constant reading at any
+// level (six levels at a time, one per sensor) gets one ALARM or TRIP when
+// it stands above the alarm limit, nothing otherwise.
 TEST(AlarmEngine, AConstantReadingGivesOneEventWhateverSettingsAreAccepted) {
     const std::vector<std::vector<const char*>> choices = {
-        {"1R", "1F", "2R", "2F"},                        // CLASS
-        {"", "1,2,2.1"},                                 // ZONES
-        {"", "1", "3"},                                  // BASELINE
+        {"1R", "1F", "2R", "2F"},
+        {"", "1,2,2.1"},
+        {"", "1", "3"},                                  // CLASS, ZONES, BASELINE
         {"", "1", "2.8", "4.4", "4.5", "5", "8", "11"},  // ALARM
-        {"", "2", "2.66", "4.5", "4.6", "7.1", "9"},     // TRIP
-        {"0", "3"},                                      // DELAY
-    };
-    std::vector<size_t> pick(choices.size(), 0);
-    for (;;) {
-        QString texts[6];
-        std::string label;
-        for (size_t k = 0; k < choices.size(); ++k) {
-            texts[k] = QString::fromUtf8(choices[k][pick[k]]);
-            label += std::string(choices[k][pick[k]]) + '/';
-        }
-        const AlarmLimits limits = ComputeAlarmLimits(ParseAlarmTexts(
-            {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]}, nullptr));
+        {"", "2", "2.66", "4.5", "4.6", "7.1", "9"},
+        {"0", "3"}};  // TRIP, DELAY
+    for (std::vector<size_t> pick(choices.size(), 0); pick.back() < choices.back().size();) {
+        QString t[6];
+        for (size_t k = 0; k < choices.size(); ++k) t[k] = choices[k][pick[k]];
+        const AlarmLimits limits =
+            ComputeAlarmLimits(ParseAlarmTexts({t[0], t[1], t[2], t[3], t[4], t[5]}, nullptr));
+        const std::string label = QStringList(std::begin(t), std::end(t)).join('/').toStdString();
         ASSERT_GT(limits.trip, limits.alarm) << label;
-        ExpectOneEventPerConstantLevel(limits, label);
-        if (HasFatalFailure()) return;
-        size_t k = 0;
-        while (k < pick.size() && ++pick[k] == choices[k].size()) pick[k++] = 0;
-        if (k == pick.size()) break;
+        const auto alarm = float(limits.alarm), trip = float(limits.trip);
+        std::vector<float> levels = {alarm, trip, float(kClearShare * limits.alarm)};
+        for (size_t i = 0; i < 3; ++i)
+            levels.insert(levels.end(),
+                          {std::nextafter(levels[i], 0.0f), std::nextafter(levels[i], 99.0f)});
+        for (int i = 0; i <= 48; ++i) levels.push_back(0.25f * float(i));
+        for (size_t first = 0; first < levels.size(); first += kSensorCount) {
+            AlarmEngine engine;
+            SensorReadings readings{};
+            for (size_t i = 0; i < kSensorCount; ++i) {
+                engine.SetLimits(int(i) + 1, limits);
+                readings[i] = {true, true, 0, {1, levels[std::min(first + i, levels.size() - 1)]}};
+            }
+            std::array<Zone, kSensorCount> zones{};
+            std::vector<AlarmEvent> events;
+            for (int64_t ms = kBase; ms <= kBase + 6000; ms += 300) {
+                for (SensorReading& r : readings) r.steadyMs = ms;
+                engine.Step(ms, readings, &zones, &events);
+            }
+            for (size_t i = 0; i < kSensorCount; ++i) {
+                const float level = readings[i].worst.value;
+                std::vector<AlarmKind> expected, got;
+                if (level > alarm) expected = {level > trip ? AlarmKind::Trip : AlarmKind::Alarm};
+                for (const AlarmEvent& e : events)
+                    if (e.sensor == int(i) + 1) got.push_back(e.kind);
+                ASSERT_EQ(got, expected) << label << " at " << level;
+            }
+        }
+        for (size_t k = 0; ++pick[k] == choices[k].size() && k + 1 < pick.size(); ++k) pick[k] = 0;
     }
 }
 

@@ -77,7 +77,7 @@ TEST(LimitRules, BadValuesAreRefusedWithAMessageAndTheDefaultUsed) {
         {Texts("2R", "", "", "5", "4"), "ALARM", 2.8, 2.8, 4.5, 3},
         {Texts("2R", "", "", "3", "3"), "ALARM", 2.8, 2.8, 4.5, 3},
         {Texts("2R", "", "", "", "2"), "TRIP", 2.8, 2.8, 4.5, 3},  // below B/C, the ALARM
-        {Texts("1R", "1,2,2.1", "3"), "BASELINE", 2, 2, 2.1, 3},  // capped at 2.5 > 2.1
+        {Texts("1R", "1,2,2.1", "3"), "BASELINE", 2, 2, 2.1, 3},   // capped at 2.5 > 2.1
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
