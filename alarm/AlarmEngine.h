@@ -11,38 +11,57 @@
 
 namespace orsan {
 
+// One sensor as a step of the event logic sees it.
+struct SensorReading {
+    // It has an address and its polling is not paused: it can be lost.
+    bool watched = false;
+    // The reading is fresh (Freshness.h): the last visit succeeded, recently.
+    bool fresh = false;
+    // When the reading was taken on the steady clock; a new value is a new
+    // reading. 0: never read.
+    int64_t steadyMs = 0;
+    WorstVelocity worst;  // of the reading
+};
+using SensorReadings = std::array<SensorReading, kSensorCount>;
+
 // The event logic of the six sensors, pure: the caller passes the time of
 // each step on a steady clock (one that a wall-clock change does not move),
 // so tests drive it with a fake clock. The caller dates the events.
 //
-// Per sensor: ALARM once the worst velocity has stayed above the alarm limit
-// for the delay, TRIP likewise above the trip limit, CLEAR once it has
-// stayed below 0.95 x the alarm limit for the delay after an ALARM or TRIP.
-// A raised level holds until its CLEAR, so nothing repeats while the
+// Per sensor: ALARM once fresh readings spanning the delay (from the first
+// above to the latest) have all been above the alarm limit, TRIP likewise
+// above the trip limit, CLEAR once they have stayed below 0.95 x the alarm
+// limit for the delay after an ALARM or TRIP. Delays count readings, not
+// steps: a reading seen again adds nothing, however often it is seen. A
+// raised level holds until its CLEAR, so nothing repeats while the
 // vibration hovers around a limit; an ALARM is followed by a TRIP when the
-// vibration goes on rising, and when both mature in the same step only the
-// TRIP is raised. A step without a reading (failed visit) breaks every
-// "stayed for the delay" run: the delay counts again from the next reading.
+// vibration goes on rising, and when both mature with the same reading only
+// the TRIP is raised. A step without a fresh reading (failed visit, paused,
+// stale) breaks every run: the delay counts again from the next reading.
+//
+// LOST once a watched sensor has had no good visit for the delay (counted
+// from its last reading, or from when it came under watch when that was
+// later), RESTORED with its next fresh reading.
 class AlarmEngine {
 public:
     AlarmEngine();
 
-    // Replaces a sensor's limits (1..6). The raised level is kept; the runs
-    // start over, as they were measured against the old limits.
+    // Replaces a sensor's limits (1..6). The raised level and a loss are
+    // kept; the runs start over, as they were measured against the old limits.
     void SetLimits(int sensor, const AlarmLimits& limits);
     const AlarmLimits& Limits(int sensor) const { return sensors_[size_t(sensor - 1)].limits; }
 
-    // One step at steadyMs: grades every sensor (zone None where commOk is
-    // false) and appends the events that matured to *events (in sensor
+    // One step at steadyMs: grades every sensor (zone None without a fresh
+    // reading) and appends the events that matured to *events (in sensor
     // order; the vector is not cleared).
-    void Step(int64_t steadyMs, const LiveValues& values,
-              const std::array<bool, kSensorCount>& commOk, std::array<Zone, kSensorCount>* zones,
-              std::vector<AlarmEvent>* events);
+    void Step(int64_t steadyMs, const SensorReadings& readings,
+              std::array<Zone, kSensorCount>* zones, std::vector<AlarmEvent>* events);
 
     // The highest level raised and not cleared: nullopt, Alarm or Trip.
     std::optional<AlarmKind> RaisedLevel(int sensor) const {
         return sensors_[size_t(sensor - 1)].raised;
     }
+    bool IsLost(int sensor) const { return sensors_[size_t(sensor - 1)].lost; }
 
 private:
     struct SensorState {
@@ -56,7 +75,18 @@ private:
         std::optional<int64_t> aboveAlarmSince;
         std::optional<int64_t> aboveTripSince;
         std::optional<int64_t> belowClearSince;
+        int64_t judgedReadingMs = 0;  // the last reading the runs have seen
+        bool lost = false;
+        std::optional<int64_t> watchedSince;
     };
+
+    // Appends the sensor's level event for a new fresh reading, if one matured.
+    static void Judge(SensorState& s, const SensorReading& reading, Zone zone, int sensor,
+                      std::vector<AlarmEvent>* events);
+    // Appends LOST when a watched sensor without a fresh reading has been
+    // silent for the delay.
+    static void WatchSilence(SensorState& s, int64_t steadyMs, const SensorReading& reading,
+                             int sensor, std::vector<AlarmEvent>* events);
 
     std::array<SensorState, kSensorCount> sensors_;
 };

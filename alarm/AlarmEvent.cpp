@@ -7,7 +7,7 @@
 namespace orsan {
 
 namespace {
-constexpr std::array<const char*, 3> kKindNames = {"ALARM", "TRIP", "CLEAR"};
+constexpr std::array<const char*, 5> kKindNames = {"ALARM", "TRIP", "CLEAR", "LOST", "RESTORED"};
 }
 
 const char* AlarmKindName(AlarmKind kind) {
@@ -20,6 +20,15 @@ std::optional<AlarmKind> ParseAlarmKind(const QString& name) {
     return std::nullopt;
 }
 
+bool IsRaisingKind(AlarmKind kind) {
+    return kind == AlarmKind::Alarm || kind == AlarmKind::Trip || kind == AlarmKind::Lost;
+}
+
+const char* AlarmAxisName(int axis) {
+    return axis >= 0 && axis < int(kVelocityAxisNames.size()) ? kVelocityAxisNames[size_t(axis)]
+                                                              : "";
+}
+
 std::string FormatAlarmEventJson(const AlarmEvent& event) {
     const int64_t seconds = event.timeMs / 1000;
     std::string line = "{\"event\":\"";
@@ -27,9 +36,13 @@ std::string FormatAlarmEventJson(const AlarmEvent& event) {
     line += "\",\"time\":" + std::to_string(seconds);
     line += ",\"ms\":" + std::to_string(event.timeMs - seconds * 1000);
     line += ",\"id\":" + std::to_string(event.sensor);
-    line += ",\"axis\":\"";
-    line += kVelocityAxisNames[size_t(event.axis)];
-    line += "\",\"value\":" + FormatJsonFloat(event.value);
+    if (event.axis == kNoAxis) {
+        line += ",\"axis\":null,\"value\":null";
+    } else {
+        line += ",\"axis\":\"";
+        line += AlarmAxisName(event.axis);
+        line += "\",\"value\":" + FormatJsonFloat(event.value);
+    }
     line += ",\"zone\":";
     line +=
         event.zone == Zone::None ? std::string("null") : std::string("\"") + char(event.zone) + '"';

@@ -8,14 +8,24 @@
 
 namespace orsan {
 
-enum class AlarmKind { Alarm, Trip, Clear };
+// Lost: a configured sensor has not answered for the delay; Restored: it
+// answers again.
+enum class AlarmKind { Alarm, Trip, Clear, Lost, Restored };
 
-// "ALARM", "TRIP", "CLEAR".
+// "ALARM", "TRIP", "CLEAR", "LOST", "RESTORED".
 const char* AlarmKindName(AlarmKind kind);
 std::optional<AlarmKind> ParseAlarmKind(const QString& name);
+// The kinds an operator acknowledges: ALARM, TRIP and LOST.
+bool IsRaisingKind(AlarmKind kind);
+
+// The axis of an event without a reading (LOST).
+inline constexpr int kNoAxis = -1;
+// "Vel_X", "Vel_Y", "Vel_Z"; an empty text for kNoAxis.
+const char* AlarmAxisName(int axis);
 
 // One event: when it matured (wall clock), the sensor (1..6), the axis with the worst
-// velocity (0 X, 1 Y, 2 Z), that velocity in mm/s and the sensor's zone.
+// velocity (0 X, 1 Y, 2 Z), that velocity in mm/s and the sensor's zone. A LOST
+// event has no reading: kNoAxis, value 0, no zone.
 struct AlarmEvent {
     int64_t timeMs = 0;  // since the epoch
     int sensor = 0;
@@ -29,7 +39,8 @@ struct AlarmEvent {
 };
 
 // The headless mode's line for an event:
-// {"event":"ALARM","time":...,"ms":...,"id":3,"axis":"Vel_Y","value":3.5,"zone":"C"}
+// {"event":"ALARM","time":...,"ms":...,"id":3,"axis":"Vel_Y","value":3.5,"zone":"C"};
+// axis, value and zone are null without a reading.
 std::string FormatAlarmEventJson(const AlarmEvent& event);
 
 }  // namespace orsan

@@ -29,8 +29,23 @@ QString KindCaption(AlarmKind kind) {
             return QStringLiteral("TRIP 停机");
         case AlarmKind::Clear:
             return QStringLiteral("CLEAR 恢复");
+        case AlarmKind::Lost:
+            return QStringLiteral("LOST 通讯中断");
+        case AlarmKind::Restored:
+            return QStringLiteral("RESTORED 通讯恢复");
     }
     return QString();
+}
+
+QColor RaisedColor(AlarmKind kind) {
+    switch (kind) {
+        case AlarmKind::Trip:
+            return QColor(200, 0, 0);
+        case AlarmKind::Lost:
+            return QColor(150, 0, 150);
+        default:
+            return QColor(220, 110, 0);
+    }
 }
 
 }  // namespace
@@ -101,19 +116,18 @@ void AlarmLogDlg::Fill() {
             QDateTime::fromMSecsSinceEpoch(e.timeMs).toString(
                 QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
             QString::number(e.sensor),
-            QLatin1String(kVelocityAxisNames[size_t(e.axis)]),
-            QString::fromStdString(FormatJsonFloat(e.value)),
+            QLatin1String(AlarmAxisName(e.axis)),
+            e.axis == kNoAxis ? QString() : QString::fromStdString(FormatJsonFloat(e.value)),
             ZoneText(e.zone),
             KindCaption(e.kind),
             e.acknowledged ? QStringLiteral("已确认") : QString(),
         };
-        const bool raised = e.kind != AlarmKind::Clear && !e.acknowledged;
+        const bool raised = IsRaisingKind(e.kind) && !e.acknowledged;
         for (int c = 0; c < kColumnCount; ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
             if (e.acknowledged) item->setForeground(QColor(128, 128, 128));
             if (raised) {
-                item->setForeground(e.kind == AlarmKind::Trip ? QColor(200, 0, 0)
-                                                              : QColor(220, 110, 0));
+                item->setForeground(RaisedColor(e.kind));
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);

@@ -23,7 +23,7 @@ public:
 
     explicit AlarmLogDlg(AlarmStore& store, QWidget* parent = nullptr);
 
-    // Reads the list again and reports the unacknowledged ALARM/TRIP count.
+    // Reads the list again and reports the unacknowledged ALARM/TRIP/LOST count.
     void Reload();
     void AcknowledgeSelected();
     void AcknowledgeAll();
@@ -36,7 +36,7 @@ public:
     QLabel* Problem() const { return problem_; }
 
 signals:
-    // After every reload: ALARM and TRIP events not acknowledged yet.
+    // After every reload: ALARM, TRIP and LOST events not acknowledged yet.
     void UnacknowledgedChanged(int count);
 
 private:

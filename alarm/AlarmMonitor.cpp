@@ -1,28 +1,23 @@
 #include "AlarmMonitor.h"
 
 #include <QDateTime>
-#include <chrono>
 
+#include "Freshness.h"
 #include "IniFile.h"
 
 namespace orsan {
 
 AlarmMonitor::AlarmMonitor(Clock steady, Clock wall)
     : steady_(std::move(steady)), wall_(std::move(wall)) {
-    if (!steady_) {
-        steady_ = [] {
-            return int64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
-                               std::chrono::steady_clock::now().time_since_epoch())
-                               .count());
-        };
-    }
+    if (!steady_) steady_ = [] { return SteadyMsNow(); };
     if (!wall_) wall_ = [] { return int64_t(QDateTime::currentMSecsSinceEpoch()); };
-    events_.reserve(kSensorCount);
+    // A sensor coming back can mature a level with the same reading.
+    events_.reserve(2 * kSensorCount);
 }
 
 QStringList AlarmMonitor::LoadSettings(const QString& dataDir) {
     const INIFILE file(AlarmIniPath(dataDir));
-    QStringList problems;
+    QStringList problems = CheckAlarmSections(file);
     for (int n = 1; n <= kSensorCount; ++n)
         SetSettings(n, LoadSensorAlarmSettings(file, n, &problems));
     return problems;
@@ -37,12 +32,23 @@ bool AlarmMonitor::OpenStore(const QString& dataDir) {
     return store_.Open(dataDir);
 }
 
-const std::vector<AlarmEvent>& AlarmMonitor::Update(const LiveValues& values,
-                                                    const std::array<bool, kSensorCount>& commOk) {
+const std::vector<AlarmEvent>& AlarmMonitor::Update(
+    const std::array<SensorStatus, kSensorCount>& statuses,
+    const std::array<uint32_t, kSensorCount>& addresses, double recordIntervalSeconds) {
     events_.clear();
     // The wall clock is read only when something matured: a quiet refresh
     // costs one clock reading.
-    engine_.Step(steady_(), values, commOk, &zones_, &events_);
+    const int64_t now = steady_();
+    const int64_t freshForMs = FreshnessLimitMs(recordIntervalSeconds);
+    for (size_t i = 0; i < statuses.size(); ++i) {
+        const SensorStatus& status = statuses[i];
+        SensorReading& reading = readings_[i];
+        reading.watched = addresses[i] != 0 && !status.paused;
+        reading.fresh = IsFreshReading(status, now, freshForMs);
+        reading.steadyMs = status.lastGoodReadSteadyMs;
+        reading.worst = WorstVelocityOf(status.record);
+    }
+    engine_.Step(now, readings_, &zones_, &events_);
     if (events_.empty()) return events_;
     const int64_t wall = wall_();
     for (AlarmEvent& event : events_) {
@@ -50,6 +56,12 @@ const std::vector<AlarmEvent>& AlarmMonitor::Update(const LiveValues& values,
         if (!store_.Insert(&event)) ++storeFailures_;
     }
     return events_;
+}
+
+std::array<SensorStatus, kSensorCount> PollerStatuses(const SensorPoller& poller) {
+    std::array<SensorStatus, kSensorCount> statuses;
+    for (int n = 1; n <= kSensorCount; ++n) statuses[size_t(n - 1)] = poller.GetStatus(n);
+    return statuses;
 }
 
 SensorZoneLetters AlarmMonitor::ZoneLetters() const {

@@ -10,18 +10,20 @@
 #include "AlarmSettings.h"
 #include "AlarmStore.h"
 #include "LiveReport.h"
+#include "SensorPoller.h"
 
 namespace orsan {
 
 // Zones and alarms of the six sensors for one station: the settings of
 // Alarm.ini, the event logic, and the store the events go to. The window and
-// the headless mode call Update on every refresh.
+// the headless mode call Update on every refresh with the poller's statuses.
 class AlarmMonitor {
 public:
     using Clock = std::function<int64_t()>;  // milliseconds
 
-    // The steady clock measures the delays, the wall clock (since the epoch)
-    // dates the events; the system's unless a test gives others.
+    // The steady clock measures the delays and judges freshness, so it is the
+    // one the readings are dated with (SteadyMsNow); the wall clock (since the
+    // epoch) dates the events. The system's unless a test gives others.
     explicit AlarmMonitor(Clock steady = {}, Clock wall = {});
 
     // Reads Alarm.ini of the data folder for all six sensors; the messages
@@ -37,10 +39,14 @@ public:
     bool OpenStore(const QString& dataDir);
     AlarmStore& Store() { return store_; }
 
-    // One refresh: grades every sensor and stores and returns the events that
-    // matured now (valid until the next Update).
-    const std::vector<AlarmEvent>& Update(const LiveValues& values,
-                                          const std::array<bool, kSensorCount>& commOk);
+    // One refresh with each sensor's status (row i is sensor i + 1), the
+    // addresses (0.0.0.0: no sensor, never lost) and the record interval that
+    // decides how old a reading may be and still be fresh. Grades every
+    // sensor and stores and returns the events that matured now (valid until
+    // the next Update).
+    const std::vector<AlarmEvent>& Update(const std::array<SensorStatus, kSensorCount>& statuses,
+                                          const std::array<uint32_t, kSensorCount>& addresses,
+                                          double recordIntervalSeconds);
 
     const std::array<Zone, kSensorCount>& Zones() const { return zones_; }
     // The zones as the headless JSON line carries them.
@@ -56,7 +62,11 @@ private:
     AlarmStore store_;
     std::array<Zone, kSensorCount> zones_{};
     std::vector<AlarmEvent> events_;
+    SensorReadings readings_{};
     int storeFailures_ = 0;
 };
+
+// The poller's status of every sensor, as Update takes them.
+std::array<SensorStatus, kSensorCount> PollerStatuses(const SensorPoller& poller);
 
 }  // namespace orsan

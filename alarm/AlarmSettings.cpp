@@ -17,11 +17,11 @@ const QString kAlarmKey = QStringLiteral("ALARM");
 const QString kTripKey = QStringLiteral("TRIP");
 const QString kDelayKey = QStringLiteral("DELAY");
 
-// A whole text that is one finite decimal number, or nullopt.
+// A whole text that is one finite number as the station's INI files read
+// numbers (decimal or hex, an underflow is 0), or nullopt.
 std::optional<double> ParseNumber(const QString& text) {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);  // C locale: always a decimal point
-    if (!ok || !std::isfinite(value)) return std::nullopt;
+    const std::optional<double> value = ParseIniNumber(text);
+    if (!value || !std::isfinite(*value)) return std::nullopt;
     return value;
 }
 
@@ -73,6 +73,28 @@ QString OptionalText(const std::optional<double>& value) {
     return value ? NumberText(*value) : QString();
 }
 
+// A TRIP at or below the ALARM would let one steady vibration raise TRIP and
+// CLEAR by turns; such limits fall back to the zone boundaries B/C and C/D,
+// which always rise.
+void RefuseTripNotAboveAlarm(SensorAlarmSettings& settings, QStringList* problems) {
+    const AlarmLimits limits = ComputeAlarmLimits(settings);
+    if (limits.trip > limits.alarm) return;
+    QStringList given;
+    if (settings.baseline)
+        given << kBaselineKey + QLatin1Char('=') + NumberText(*settings.baseline);
+    if (settings.alarm) given << kAlarmKey + QLatin1Char('=') + NumberText(*settings.alarm);
+    if (settings.trip) given << kTripKey + QLatin1Char('=') + NumberText(*settings.trip);
+    settings.baseline.reset();
+    settings.alarm.reset();
+    settings.trip.reset();
+    const ZoneBoundaries& zones = ComputeAlarmLimits(settings).zones;
+    problems->append(
+        QStringLiteral(
+            "%1 无效：停机值 %2 mm/s 须大于报警值 %3 mm/s，已按分区边界报警 %4 mm/s、停机 %5 mm/s")
+            .arg(given.join(QStringLiteral("、")), NumberText(limits.trip),
+                 NumberText(limits.alarm), NumberText(zones.bc), NumberText(zones.cd)));
+}
+
 }  // namespace
 
 SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* problems) {
@@ -98,6 +120,7 @@ SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* 
             problems->append(Refusal(kDelayKey, texts.delay.trimmed(),
                                      QStringLiteral("延时最长86400秒（一天）")));
     }
+    RefuseTripNotAboveAlarm(settings, problems);
     return settings;
 }
 
@@ -153,6 +176,28 @@ SensorAlarmSettings LoadSensorAlarmSettings(const INIFILE& file, int sensor,
         for (const QString& problem : found)
             problems->append(QStringLiteral("Alarm.ini [%1] %2").arg(section, problem));
     return settings;
+}
+
+QStringList CheckAlarmSections(const INIFILE& file) {
+    QStringList problems;
+    QStringList seen;
+    for (const QString& name : file.SectionNames()) {
+        const QString upper = name.toUpper();
+        bool known = upper == QLatin1String(kGlobalSection);
+        for (int n = 1; n <= kSensorCount && !known; ++n) known = upper == AlarmSection(n);
+        if (!known) {
+            problems
+                << QStringLiteral("Alarm.ini [%1] 无效：节名须为 ID1 至 ID6，该节未读取").arg(name);
+        } else if (seen.contains(upper)) {
+            // INIFILE takes a key from the first section of the name that has it.
+            if (seen.count(upper) == 1)
+                problems << QStringLiteral(
+                                "Alarm.ini [%1] 重复：同名的节只应有一个，各键以最先出现的为准")
+                                .arg(name);
+        }
+        seen << upper;
+    }
+    return problems;
 }
 
 bool SaveSensorAlarmSettings(INIFILE& file, int sensor, const SensorAlarmSettings& settings) {

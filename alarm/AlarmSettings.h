@@ -44,7 +44,9 @@ struct SensorAlarmTexts {
 };
 
 // Checks every text. Refused values keep their defaults and add one message
-// each (in Chinese, naming the key and the value) to *problems.
+// each (in Chinese, naming the key and the value) to *problems. Limits whose
+// TRIP is not above their ALARM are refused together (BASELINE, ALARM and
+// TRIP), leaving the zone boundaries as the limits.
 SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* problems);
 // The texts that ParseAlarmTexts reads back as the same settings.
 SensorAlarmTexts FormatAlarmTexts(const SensorAlarmSettings& settings);
@@ -61,6 +63,12 @@ AlarmLimits ComputeAlarmLimits(const SensorAlarmSettings& settings);
 // Alarm.ini in the data folder.
 QString AlarmIniPath(const QString& dataDir);
 QString AlarmSection(int sensor);  // "ID1" ... "ID6"
+// Reserved for settings of the whole station.
+inline constexpr const char* kGlobalSection = "GLOBAL";
+
+// One message for each section that is not [ID1] ... [ID6] or [GLOBAL], and
+// for each name used by more than one section (case is ignored).
+QStringList CheckAlarmSections(const INIFILE& file);
 
 // A missing file, section or key means the default. Messages about refused
 // values are prefixed with the section.

@@ -21,10 +21,11 @@ QString NextConnectionName() {
     return QStringLiteral("orsan_alarm_%1").arg(++counter);
 }
 
+// kNoAxis for an empty or unknown name.
 int AxisIndex(const QString& name) {
-    for (int axis = 0; axis < 3; ++axis)
+    for (int axis = 0; axis < int(kVelocityAxisNames.size()); ++axis)
         if (name == QLatin1String(kVelocityAxisNames[size_t(axis)])) return axis;
-    return -1;
+    return kNoAxis;
 }
 
 }  // namespace
@@ -126,10 +127,16 @@ bool AlarmStore::Insert(AlarmEvent* event) {
     query.addBindValue(qint64(event->timeMs / 1000));
     query.addBindValue(int(event->timeMs % 1000));
     query.addBindValue(event->sensor);
-    query.addBindValue(QLatin1String(kVelocityAxisNames[size_t(event->axis)]));
-    // The shortest text of the float, converted by the REAL column: 3.5, not
-    // 3.4999999046.
-    query.addBindValue(QString::fromStdString(FormatJsonFloat(event->value)));
+    if (event->axis == kNoAxis) {
+        // A LOST event has no reading: no axis, no value.
+        query.addBindValue(QVariant(QMetaType(QMetaType::QString)));
+        query.addBindValue(QVariant(QMetaType(QMetaType::Double)));
+    } else {
+        query.addBindValue(QLatin1String(AlarmAxisName(event->axis)));
+        // The shortest text of the float, converted by the REAL column: 3.5,
+        // not 3.4999999046.
+        query.addBindValue(QString::fromStdString(FormatJsonFloat(event->value)));
+    }
     query.addBindValue(ZoneText(event->zone));
     query.addBindValue(QLatin1String(AlarmKindName(event->kind)));
     if (!query.exec()) return Fail(QStringLiteral("保存"), query.lastError());
@@ -155,8 +162,8 @@ bool AlarmStore::Load(const QString& sql, int limit, std::vector<AlarmEvent>* ev
         event.id = query.value(0).toLongLong();
         event.timeMs = query.value(1).toLongLong() * 1000 + query.value(2).toLongLong();
         event.sensor = query.value(3).toInt();
-        event.axis = std::max(0, AxisIndex(query.value(4).toString()));
-        event.value = query.value(5).toFloat();
+        event.axis = AxisIndex(query.value(4).toString());
+        event.value = event.axis == kNoAxis ? 0.0f : query.value(5).toFloat();
         const QString zone = query.value(6).toString();
         event.zone = zone.size() == 1 && zone[0] >= u'A' && zone[0] <= u'D'
                          ? Zone(zone[0].toLatin1())
@@ -200,7 +207,7 @@ int AlarmStore::UnacknowledgedRaisedCount() {
     if (!tableExists_) return 0;
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral(
-            "SELECT COUNT(*) FROM alarm WHERE Ack = 0 AND Kind IN ('ALARM', 'TRIP')")) ||
+            "SELECT COUNT(*) FROM alarm WHERE Ack = 0 AND Kind IN ('ALARM', 'TRIP', 'LOST')")) ||
         !query.next()) {
         Fail(QStringLiteral("读取"), query.lastError());
         return -1;

@@ -41,7 +41,7 @@ public:
     bool LoadAll(std::vector<AlarmEvent>* events);
     bool Acknowledge(int64_t id);
     bool AcknowledgeAll();
-    // ALARM and TRIP events not yet acknowledged; -1 when it cannot be read.
+    // ALARM, TRIP and LOST events not yet acknowledged; -1 when it cannot be read.
     int UnacknowledgedRaisedCount();
 
     // The reason of the last failure, for the user.

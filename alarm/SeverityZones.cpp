@@ -26,12 +26,11 @@ std::optional<ZoneBoundaries> BoundariesOfClass(const QString& machineClass) {
     return std::nullopt;
 }
 
-WorstVelocity WorstVelocityOf(const LiveRow& row) {
-    WorstVelocity worst{0, row[kVelocitySlots[0]]};
-    for (int axis = 1; axis < 3; ++axis) {
-        const float value = row[kVelocitySlots[axis]];
-        if (value > worst.value) worst = {axis, value};
-    }
+WorstVelocity WorstVelocityOf(const MeasurementRecord& record) {
+    const float velocities[3] = {record.Vel_X, record.Vel_Y, record.Vel_Z};
+    WorstVelocity worst{0, velocities[0]};
+    for (int axis = 1; axis < 3; ++axis)
+        if (velocities[axis] > worst.value) worst = {axis, velocities[axis]};
     return worst;
 }
 

@@ -30,17 +30,16 @@ inline constexpr const char* kDefaultMachineClass = "2R";
 // ignored, blanks around it too).
 std::optional<ZoneBoundaries> BoundariesOfClass(const QString& machineClass);
 
-// The velocity axes a zone is graded over, with their live-value slots.
-inline constexpr std::array<int, 3> kVelocitySlots = {kSlotVelX, kSlotVelY, kSlotVelZ};
+// The velocity axes a zone is graded over.
 inline constexpr std::array<const char*, 3> kVelocityAxisNames = {"Vel_X", "Vel_Y", "Vel_Z"};
 
-// The highest velocity of a live row and its axis (0 X, 1 Y, 2 Z; the first
+// The highest velocity of a reading and its axis (0 X, 1 Y, 2 Z; the first
 // one on a tie).
 struct WorstVelocity {
     int axis = 0;
     float value = 0;
 };
-WorstVelocity WorstVelocityOf(const LiveRow& row);
+WorstVelocity WorstVelocityOf(const MeasurementRecord& record);
 
 // Boundaries as the 32-bit floats the readings are compared with: a reading
 // decoded from the register that stands for a boundary (2.80 mm/s) equals

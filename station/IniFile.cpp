@@ -135,6 +135,15 @@ int INIFILE::GetInt(const QString& section, const QString& key) const {
     return ParseIniInt(GetString(section, key, QString()));
 }
 
+QStringList INIFILE::SectionNames() const {
+    QStringList names;
+    if (const std::optional<IniText> text = ReadIniText(path_)) {
+        for (const QString& line : text->lines)
+            if (const auto name = SectionName(line)) names << *name;
+    }
+    return names;
+}
+
 namespace {
 
 // Sets key in section of text, adding the section or the key as needed.
@@ -204,13 +213,34 @@ int ParseIniInt(const QString& text) {
     return int(uint32_t(negative ? -value : value));
 }
 
-double ParseIniDouble(const QString& text) {
-    // strtod in the C locale whatever the process locale: underflow gives 0
-    // (or the denormal), overflow +-HUGE_VAL, hex and "inf" as it reads them.
+namespace {
+
+// strtod in the C locale whatever the process locale: underflow gives 0
+// (or the denormal), overflow +-HUGE_VAL, hex and "inf" as it reads them.
+// *whole: the number took the whole text.
+double ReadIniNumber(const QString& text, bool* whole) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
     const QByteArray bytes = text.trimmed().toLatin1();
-    const double value = strtod_l(bytes.constData(), nullptr, cLocale);
+    char* end = nullptr;
+    const double value = strtod_l(bytes.constData(), &end, cLocale);
+    // What Latin-1 cannot spell becomes '?', which ends the number.
+    *whole = !bytes.isEmpty() && end == bytes.constData() + bytes.size();
+    return value;
+}
+
+}  // namespace
+
+double ParseIniDouble(const QString& text) {
+    bool whole = false;
+    const double value = ReadIniNumber(text, &whole);
     return std::isnan(value) ? 0 : value;
+}
+
+std::optional<double> ParseIniNumber(const QString& text) {
+    bool whole = false;
+    const double value = ReadIniNumber(text, &whole);
+    if (!whole || std::isnan(value)) return std::nullopt;
+    return value;
 }
 
 }  // namespace orsan

@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <optional>
 #include <utility>
 
 namespace orsan {
@@ -40,6 +42,10 @@ public:
     // of them are written or none.
     bool WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& entries);
 
+    // The names of the file's sections in file order, repeats included;
+    // empty for a missing file.
+    QStringList SectionNames() const;
+
 private:
     QString path_;
 };
@@ -51,5 +57,10 @@ int ParseIniInt(const QString& text);
 // locale (decimal, exponent, hex, "inf"); 0 when there is none, for
 // not-a-number and for an underflow such as 1e-400.
 double ParseIniDouble(const QString& text);
+
+// The whole text (blanks around it aside) read as ParseIniDouble reads a
+// number; nullopt when anything else follows it, for an empty text and for
+// not-a-number, so a checked setting can refuse what is not a number.
+std::optional<double> ParseIniNumber(const QString& text);
 
 }  // namespace orsan

@@ -53,7 +53,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
             commOk[n - 1] = record.CommOk;
         }
         const int unstoredBefore = alarms.StoreFailures();
-        const std::vector<AlarmEvent>& events = alarms.Update(values, commOk);
+        const std::vector<AlarmEvent>& events =
+            alarms.Update(PollerStatuses(poller), config.addresses, config.interval);
         if (events.empty()) return;
         for (const AlarmEvent& event : events)
             out << QString::fromStdString(FormatAlarmEventJson(event)) << '\n';

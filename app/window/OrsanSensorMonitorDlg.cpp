@@ -209,7 +209,7 @@ void OrsanSensorMonitorDlg::Refresh() {
         waveformButtons_[n - 1]->setEnabled(record.CommOk);
     }
     pollingLamp_->SetState(poller_.IsPolling() ? 1 : 0);
-    alarms_->Refresh(live_, commOk);
+    alarms_->Refresh(PollerStatuses(poller_), addresses_, interval_);
     serverButton_->Show(store_.Status());
 }
 

@@ -57,10 +57,11 @@ AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     return page_;
 }
 
-void StationAlarms::Refresh(const LiveValues& values,
-                            const std::array<bool, kSensorCount>& commOk) {
+void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& statuses,
+                            const std::array<uint32_t, kSensorCount>& addresses,
+                            double recordIntervalSeconds) {
     const int unstoredBefore = monitor_.StoreFailures();
-    const bool newEvents = !monitor_.Update(values, commOk).empty();
+    const bool newEvents = !monitor_.Update(statuses, addresses, recordIntervalSeconds).empty();
     ShowZones();
     if (!newEvents || !page_) return;
     page_->Reload();

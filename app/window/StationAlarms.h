@@ -37,8 +37,10 @@ public:
     // Creates the page as the tab control's last tab.
     AlarmLogDlg* AddPage(XTabCtrl* tabs);
 
-    // One refresh of the main window.
-    void Refresh(const LiveValues& values, const std::array<bool, kSensorCount>& commOk);
+    // One refresh of the main window: every sensor's status from the poller,
+    // the addresses and the record interval (see AlarmMonitor::Update).
+    void Refresh(const std::array<SensorStatus, kSensorCount>& statuses,
+                 const std::array<uint32_t, kSensorCount>& addresses, double recordIntervalSeconds);
 
     // The settings dialog of a sensor, then SaveSettings with its answer.
     void EditSettings(int sensor);

@@ -133,26 +133,46 @@ TEST_F(AlarmStoreTest, MonitorStoresEventsDatedByTheWallClockDelayedByTheSteadyO
     int64_t wall = kT0;
     AlarmMonitor monitor([&steady] { return steady; }, [&wall] { return wall; });
     ASSERT_TRUE(monitor.OpenStore(folder));
-    LiveValues values{};
-    values[1][kSlotVelX] = 3.0f;
-    const std::array<bool, kSensorCount> ok = {true, true, false, false, false, false};
-    EXPECT_TRUE(monitor.Update(values, ok).empty());
+    // Sensor 2 reads 3.0 mm/s at every refresh; sensor 3 has an address and
+    // never answers; sensor 4 answered once and is paused.
+    std::array<SensorStatus, kSensorCount> statuses{};
+    statuses[1].record.Vel_X = 3.0f;
+    statuses[1].record.CommOk = true;
+    statuses[3].record.CommOk = true;
+    statuses[3].lastGoodReadSteadyMs = 500;
+    statuses[3].paused = true;
+    const std::array<uint32_t, kSensorCount> addresses = {0, 0x0200007F, 0x0300007F, 0x0400007F};
+    const auto update = [&](AlarmMonitor& m) {
+        statuses[1].lastGoodReadSteadyMs = steady;
+        return m.Update(statuses, addresses, 1.0);
+    };
+    EXPECT_TRUE(update(monitor).empty());
     EXPECT_EQ(monitor.Zones()[1], Zone::C);
+    EXPECT_EQ(monitor.Zones()[3], Zone::None);  // paused: not fresh
     // The wall clock is set back an hour while three steady seconds pass.
     steady += 3000;
     wall -= 3600 * 1000;
-    ASSERT_EQ(monitor.Update(values, ok).size(), 1u);
+    ASSERT_EQ(update(monitor).size(), 2u);
     std::vector<AlarmEvent> stored;
     ASSERT_TRUE(monitor.Store().LoadAll(&stored));
-    ASSERT_EQ(stored.size(), 1u);
+    ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0].sensor, 2);
+    EXPECT_EQ(stored[0].kind, AlarmKind::Alarm);
     EXPECT_EQ(stored[0].timeMs, wall);
+    EXPECT_EQ(stored[1],
+              (AlarmEvent{wall, 3, kNoAxis, 0, Zone::None, AlarmKind::Lost, false, stored[1].id}));
+    EXPECT_EQ(monitor.Store().UnacknowledgedRaisedCount(), 2);
+
+    // Sensor 2 is not read again: after 2 s (interval 1 s) it is stale, no zone.
+    steady += 2001;
+    EXPECT_TRUE(monitor.Update(statuses, addresses, 1.0).empty());
+    EXPECT_EQ(monitor.Zones()[1], Zone::None);
 
     AlarmMonitor unstored([&steady] { return steady; }, [&wall] { return wall; });
-    unstored.Update(values, ok);
+    update(unstored);
     steady += 3000;
-    EXPECT_EQ(unstored.Update(values, ok).size(), 1u);
-    EXPECT_EQ(unstored.StoreFailures(), 1);
+    EXPECT_EQ(update(unstored).size(), 2u);
+    EXPECT_EQ(unstored.StoreFailures(), 2);
 }
 
 TEST_F(AlarmStoreTest, ExportWritesRfc4180CsvWithLocalTimesAndOffset) {
@@ -163,6 +183,12 @@ TEST_F(AlarmStoreTest, ExportWritesRfc4180CsvWithLocalTimesAndOffset) {
         std::vector<AlarmEvent> events;
         ASSERT_TRUE(store.LoadNewest(1, &events));
         ASSERT_TRUE(store.Acknowledge(events[0].id));
+        AlarmEvent lost = Event(kT0 + 9500, 4, kNoAxis, 0, Zone::None, AlarmKind::Lost);
+        AlarmEvent restored = Event(kT0 + 9600, 4, 0, 1.5f, Zone::B, AlarmKind::Restored);
+        ASSERT_TRUE(store.Insert(&lost));
+        ASSERT_TRUE(store.Insert(&restored));
+        ASSERT_TRUE(store.LoadNewest(2, &events));
+        EXPECT_EQ(events, (std::vector<AlarmEvent>{restored, lost}));
     }
     const QString target = folder + "/alarms.csv";
     QString outText, errText;
@@ -175,7 +201,9 @@ TEST_F(AlarmStoreTest, ExportWritesRfc4180CsvWithLocalTimesAndOffset) {
               "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack\r\n"
               "2024-05-01T08:30:15+08:00,7,3,Vel_Y,3.5,C,ALARM,0\r\n"
               "2024-05-01T08:30:16+08:00,0,3,Vel_Z,5.25,D,TRIP,0\r\n"
-              "2024-05-01T08:30:24+08:00,0,3,Vel_X,1,A,CLEAR,1\r\n");
+              "2024-05-01T08:30:24+08:00,0,3,Vel_X,1,A,CLEAR,1\r\n"
+              "2024-05-01T08:30:24+08:00,500,4,,,,LOST,0\r\n"
+              "2024-05-01T08:30:24+08:00,600,4,Vel_X,1.5,B,RESTORED,0\r\n");
     EXPECT_EQ(outText.trimmed(), QFileInfo(target).absoluteFilePath());
 
     // A database without events exports the header alone; no database is an error.

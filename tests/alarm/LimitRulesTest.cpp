@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
+#include "AlarmMonitor.h"
 #include "AlarmSettings.h"
 #include "IniFile.h"
 #include "TempDir.h"
@@ -31,7 +33,9 @@ TEST(LimitRules, AlarmAndTripFollowOverridesBaselineAndClass) {
         // 3.0 + 0.7 = 3.7 is capped at 1.25 * 2.8 = 3.5
         {"baseline capped", Texts("2R", "", "3.0"), 1.4, 2.8, 4.5, 3.5, 4.5, 3},
         {"ALARM beats baseline", Texts("2R", "", "3.0", "2.0"), 1.4, 2.8, 4.5, 2.0, 4.5, 3},
-        {"ALARM above the cap is kept", Texts("2R", "", "", "6.0"), 1.4, 2.8, 4.5, 6.0, 4.5, 3},
+        {"ALARM above the cap is kept", Texts("2R", "", "", "6.0", "7"), 1.4, 2.8, 4.5, 6, 7, 3},
+        {"hex, and an underflow is 0, as in the other INI files",
+         Texts("2R", "", "", "0x3", "0x1.2p3", "1e-400"), 1.4, 2.8, 4.5, 3, 9, 0},
         {"TRIP and DELAY", Texts("1R", "", "", "", "9.5", "0.5"), 2.3, 4.5, 7.1, 4.5, 9.5, 0.5},
         {"own zones set B/C and C/D", Texts("1R", "1,2,3"), 1, 2, 3, 2, 3, 3},
         {"baseline on own zones", Texts("2F", "1,4,8", "2"), 1, 4, 8, 3.0, 8, 3},
@@ -67,6 +71,13 @@ TEST(LimitRules, BadValuesAreRefusedWithAMessageAndTheDefaultUsed) {
         {Texts("2R", "", "", "", "", "-2"), "DELAY", 2.8, 2.8, 4.5, 3},
         {Texts("2R", "", "", "", "", "nan"), "DELAY", 2.8, 2.8, 4.5, 3},
         {Texts("2R", "", "", "", "", "1e300"), "DELAY", 2.8, 2.8, 4.5, 3},
+        {Texts("2R", "", "", "", "5abc"), "TRIP", 2.8, 2.8, 4.5, 3},  // not only a number
+        // TRIP not above ALARM: both fall back to the boundaries B/C and C/D.
+        {Texts("2R", "", "", "5"), "ALARM", 2.8, 2.8, 4.5, 3},  // above C/D, the TRIP
+        {Texts("2R", "", "", "5", "4"), "ALARM", 2.8, 2.8, 4.5, 3},
+        {Texts("2R", "", "", "3", "3"), "ALARM", 2.8, 2.8, 4.5, 3},
+        {Texts("2R", "", "", "", "2"), "TRIP", 2.8, 2.8, 4.5, 3},  // below B/C, the ALARM
+        {Texts("1R", "1,2,2.1", "3"), "BASELINE", 2, 2, 2.1, 3},   // capped at 2.5 > 2.1
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
@@ -108,6 +119,22 @@ TEST(LimitRules, AlarmIniSectionsRoundTripAndMissingFileMeansDefaults) {
     EXPECT_FALSE(loaded.zones.has_value());
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].startsWith("Alarm.ini [ID4] ZONES=5,4,3")) << problems[0].toStdString();
+
+    // A section that is no sensor's, and a sensor's twice, are named; [GLOBAL]
+    // is reserved. The limits refused together name their sensor too.
+    ASSERT_TRUE(file.WriteStrings("ID4", {{"ZONES", ""}, {"TRIP", "2"}}));
+    ASSERT_TRUE(file.WriteString("GLOBAL", "X", "1"));
+    ASSERT_TRUE(file.WriteString("ID7", "CLASS", "1F"));
+    QFile raw(file.Path());
+    ASSERT_TRUE(raw.open(QIODevice::Append));
+    raw.write("[id4]\r\nDELAY=1\r\n[ID4]\r\n");
+    raw.close();
+    const QStringList loadProblems = AlarmMonitor().LoadSettings(folder);
+    ASSERT_EQ(loadProblems.size(), 3) << loadProblems.join('\n').toStdString();
+    EXPECT_TRUE(loadProblems[0].startsWith("Alarm.ini [ID7] ")) << loadProblems[0].toStdString();
+    EXPECT_TRUE(loadProblems[1].startsWith("Alarm.ini [id4] ")) << loadProblems[1].toStdString();
+    EXPECT_TRUE(loadProblems[2].startsWith("Alarm.ini [ID4] BASELINE=1.1、TRIP=2 "))
+        << loadProblems[2].toStdString();
 }
 
 }  // namespace

@@ -165,5 +165,24 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
     EXPECT_EQ(streamedCsv, written);
 }
 
+TEST_F(HeadlessAlarmTest, ASilentSensorIsLostAfterItsDelayAndRestoredWhenItAnswers) {
+    ASSERT_TRUE(ReadUntil([](const QJsonObject& o) { return ZoneOf(o, 2).toString() == "A"; }));
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
+    sim.SetFault(2, "silent");
+    ASSERT_TRUE(ReadUntil(EventOfKind("LOST")));
+    const QJsonObject lost = events.back();
+    EXPECT_EQ(lost["id"].toInt(), 2);
+    EXPECT_TRUE(lost["axis"].isNull() && lost["value"].isNull() && lost["zone"].isNull());
+    EXPECT_GE(qint64(lost["time"].toInteger()) * 1000 + lost["ms"].toInt() - before, 1000);
+    sim.SetFault(2, "none");
+    ASSERT_TRUE(ReadUntil(EventOfKind("RESTORED")));
+    EXPECT_EQ(events.back()["id"].toInt(), 2);
+    EXPECT_EQ(events.back()["zone"].toString(), "A");
+    // Sensors 4 to 6 have no address: never lost.
+    EXPECT_EQ(events.size(), 2u);
+    station->Signal(SIGTERM);
+    EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+}
+
 }  // namespace
 }  // namespace orsan

@@ -269,7 +269,10 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
             "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER);"
             "INSERT INTO alarm VALUES (1714523415, 250, 2, 'Z', 7.25, 'C', 'ALARM', 0);"
             "INSERT INTO alarm VALUES (1714523416, 0, 2, 'Z', 11.5, 'D', 'TRIP', 1);"
-            "INSERT INTO alarm VALUES (1714523420, 999, 5, 'X\ty', 2.5, 'B', 'CLEAR', NULL);";
+            "INSERT INTO alarm VALUES (1714523420, 999, 5, 'X\ty', 2.5, 'B', 'CLEAR', NULL);"
+            // A lost sensor has no reading: no axis, no value, no zone.
+            "INSERT INTO alarm VALUES (1714523421, 0, 4, NULL, NULL, '', 'LOST', 0);"
+            "INSERT INTO alarm VALUES (1714523425, 0, 4, 'Vel_Y', 1.5, 'A', 'RESTORED', 0);";
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
             << sqlite3_errmsg(db);
         sqlite3_close(db);
@@ -284,6 +287,8 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
         "press-7|1714523415250|2|Z|7.25|C|ALARM|false",
         "press-7|1714523416000|2|Z|11.5|D|TRIP|true",
         "press-7|1714523420999|5|X\ty|2.5|B|CLEAR|null",
+        "press-7|1714523421000|4|||LOST|false",
+        "press-7|1714523425000|4|Vel_Y|1.5|A|RESTORED|false",
     };
     for (int run = 0; run < 2; ++run) {
         StatusLog log;

@@ -9,6 +9,7 @@
 
 #include "AlarmLogDlg.h"
 #include "AlarmSettingsDlg.h"
+#include "AlarmStore.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageHook.h"
@@ -137,9 +138,10 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
         const char* text;
         bool accepted;
     } rows[] = {
-        {dialog.ZonesEdit(), "3,2,1", false}, {dialog.ZonesEdit(), "1;2;3", false},
-        {dialog.DelayEdit(), "-1", false},    {dialog.TripEdit(), "0", false},
-        {dialog.BaselineEdit(), "x", false},  {dialog.ZonesEdit(), "1,2.5,6", true},
+        {dialog.ZonesEdit(), "3,2,1", false},  {dialog.ZonesEdit(), "1;2;3", false},
+        {dialog.DelayEdit(), "-1", false},     {dialog.TripEdit(), "0", false},
+        {dialog.BaselineEdit(), "x", false},   {dialog.TripEdit(), "4", false},  // not above 5
+        {dialog.ZonesEdit(), "1,2.5,6", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
@@ -155,6 +157,20 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     EXPECT_EQ(dialog.Settings().zones, (ZoneBoundaries{1, 2.5, 6}));
     EXPECT_EQ(dialog.Settings().alarm, 5.0);
     EXPECT_EQ(dialog.Settings().machineClass, "1R");
+}
+
+TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
+    AlarmStore store;
+    ASSERT_TRUE(store.Open(dataDir.path())) << store.LastError().toStdString();
+    AlarmEvent events[] = {{1714523415000, 5, kNoAxis, 0, Zone::None, AlarmKind::Lost},
+                           {1714523420000, 5, 2, 1.5f, Zone::B, AlarmKind::Restored}};
+    for (AlarmEvent& e : events) ASSERT_TRUE(store.Insert(&e));
+    AlarmLogDlg page(store);
+    EXPECT_EQ(page.UnacknowledgedCount(), 1);
+    const QStringList rows[] = {{"Vel_Z", "1.5", "B", "RESTORED 通讯恢复"},
+                                {"", "", "", "LOST 通讯中断"}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 2; c <= 5; ++c) EXPECT_EQ(page.List()->item(r, c)->text(), rows[r][c - 2]);
 }
 
 }  // namespace
