@@ -215,14 +215,12 @@ TEST_F(ChartTest, ALaterSecondDrawsTheSameCurvesUnderItsOwnTimes) {
 
     // A zoom moves along to the next second; a reset returns to that second.
     Drag({110, 50}, {310, 200});
-    EXPECT_NEAR(chart.View().x.min, 4.1, 1e-5);
     chart.SetTimeOrigin(1);
     EXPECT_NEAR(chart.View().x.min, 1.1, 1e-5);
     EXPECT_NEAR(chart.View().x.max, 1.5, 1e-5);
     Drag({310, 50}, {110, 200});
     EXPECT_EQ(chart.View().x.min, 1);
     EXPECT_EQ(chart.View().x.max, 2);
-    if (const char* out = std::getenv("ORSAN_WAVE_GRAB")) chart.grab().save(out);
 }
 
 TEST(ChartRendering, NothingBeforeTheFirstPaint) {
