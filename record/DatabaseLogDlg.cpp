@@ -64,8 +64,8 @@ void DatabaseLogDlg::BuildControls() {
                                   QStringLiteral("导出数据到文本文件中!"), 513, 2, 31, 10);
 
     // The number and the time stay in view while the values scroll sideways.
-    recordList_ = ui.Place(new FrozenColumnTable(0, kRecordListColumns, 2, this), 4, 14, 540, 211,
-                           kListId);
+    recordList_ =
+        ui.Place(new FrozenColumnTable(0, kRecordListColumns, 2, this), 4, 14, 540, 211, kListId);
     recordList_->setHorizontalHeaderLabels(RecordListTitles());
     for (int c = 0; c < kRecordListColumns; ++c) {
         recordList_->setColumnWidth(c, RecordListColumnWidth(c));

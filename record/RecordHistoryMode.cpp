@@ -225,7 +225,8 @@ void RecordHistoryMode::GoToTime() {
     const int row = int(found == rows.end() ? rows.size() - 1 : found - rows.begin());
     // Current on its time cell: the list keeps its sideways position.
     list_->selectionModel()->setCurrentIndex(
-        list_->model()->index(row, 1), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        list_->model()->index(row, 1),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void RecordHistoryMode::ShowPage(bool ok) {

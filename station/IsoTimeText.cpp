@@ -120,8 +120,8 @@ std::optional<int64_t> ParseIsoInstant(const QString& text, QString* error) {
     const QString wallText = match.captured(1) + QLatin1Char('T') + match.captured(2);
     const QString zone = match.captured(4);
     // A local time is first read as if it were UTC: the wall clock's reading.
-    const QDateTime whole =
-        QDateTime::fromString(wallText + (zone.isEmpty() ? QStringLiteral("Z") : zone), Qt::ISODate);
+    const QDateTime whole = QDateTime::fromString(
+        wallText + (zone.isEmpty() ? QStringLiteral("Z") : zone), Qt::ISODate);
     if (!match.hasMatch() || !whole.isValid())
         return fail(QStringLiteral("needs an ISO 8601 time such as 2026-12-07T09:10:05 or "
                                    "2026-12-07T09:10:05.414+08:00, not \"%1\"")
@@ -138,10 +138,10 @@ std::optional<int64_t> ParseIsoInstant(const QString& text, QString* error) {
                                    "second")
                         .arg(given, OffsetText(showing.instants.front().offset),
                              OffsetText(showing.instants.back().offset)));
-    return fail(QStringLiteral("%1 does not exist in the local time zone: the clocks go forward "
-                               "from %2 to %3; give a time outside that gap or add a UTC offset")
-                    .arg(given, WallClockText(showing.skippedFrom),
-                         WallClockText(showing.skippedTo)));
+    return fail(
+        QStringLiteral("%1 does not exist in the local time zone: the clocks go forward "
+                       "from %2 to %3; give a time outside that gap or add a UTC offset")
+            .arg(given, WallClockText(showing.skippedFrom), WallClockText(showing.skippedTo)));
 }
 
 }  // namespace orsan

@@ -61,7 +61,7 @@ LocalClockShowing WhenLocalClockShows(int64_t wallSeconds) {
     // the larger one from there; find that instant.
     const long before = *std::min_element(offsets.begin(), offsets.end());
     const long after = *std::max_element(offsets.begin(), offsets.end());
-    int64_t low = wallSeconds - after;  // still on `before`
+    int64_t low = wallSeconds - after;    // still on `before`
     int64_t high = wallSeconds - before;  // already on `after`
     while (high - low > 1) {
         const int64_t middle = low + (high - low) / 2;

@@ -397,8 +397,9 @@ TEST_F(RecordHistoryPageTest, PagesThroughTheWholeRecordAndBack) {
         page.History()->GoToEdit()->setDateTime(Local(outside));
         Click(page, RecordHistoryMode::kGoToId);
         ASSERT_EQ(hook.Messages().size(), 1);
-        EXPECT_TRUE(hook.Messages()[0].contains("不在所选的时间段（2026-12-07 09:10:05 至 "
-                                                "2026-12-07 09:11:44）内"))
+        EXPECT_TRUE(
+            hook.Messages()[0].contains("不在所选的时间段（2026-12-07 09:10:05 至 "
+                                        "2026-12-07 09:11:44）内"))
             << hook.Messages()[0].toStdString();
         EXPECT_EQ(Cell(page, 0, 0), "45");
     }

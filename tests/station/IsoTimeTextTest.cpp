@@ -114,10 +114,14 @@ TEST(IsoInstantTest, LocalTimeShownTwiceOrNeverIsRefusedWithWhatToGive) {
         std::optional<int64_t> ms;        // accepted: the instant
         std::vector<const char*> saying;  // refused: the message holds these
     } cases[] = {
-        {"Europe/Berlin", "2026-03-29T02:30:00", {},
+        {"Europe/Berlin",
+         "2026-03-29T02:30:00",
+         {},
          {"does not exist", "from 2026-03-29T02:00:00 to 2026-03-29T03:00:00"}},
         {"Europe/Berlin", "2026-03-29T03:30:00", 1774747800000, {}},
-        {"Europe/Berlin", "2026-10-25T02:30:00", {},
+        {"Europe/Berlin",
+         "2026-10-25T02:30:00",
+         {},
          {"happens twice", "2026-10-25T02:30:00+02:00 for the first",
           "2026-10-25T02:30:00+01:00 for the second"}},
         {"Europe/Berlin", "2026-10-25T02:30:00.250+01:00", 1792891800250, {}},
@@ -126,9 +130,13 @@ TEST(IsoInstantTest, LocalTimeShownTwiceOrNeverIsRefusedWithWhatToGive) {
         // The same rules written out, without the zone database.
         {"CET-1CEST,M3.5.0,M10.5.0/3", "2026-10-25 02:00:00", {}, {"+02:00", "+01:00"}},
         // Half an hour back and forth.
-        {"Australia/Lord_Howe", "2026-04-05T01:45:00", {},
+        {"Australia/Lord_Howe",
+         "2026-04-05T01:45:00",
+         {},
          {"2026-04-05T01:45:00+11:00 for the first", "2026-04-05T01:45:00+10:30 for the second"}},
-        {"Australia/Lord_Howe", "2026-10-04T02:15:00", {},
+        {"Australia/Lord_Howe",
+         "2026-10-04T02:15:00",
+         {},
          {"from 2026-10-04T02:00:00 to 2026-10-04T02:30:00"}},
         {"Australia/Lord_Howe", "2026-10-04T02:45:00", 1791042300000, {}},
     };
