@@ -94,8 +94,9 @@ inline int ClampTrunc(float v, int lo, int hi) {
 }
 
 // Polyline of the visible samples of one curve, each point clamped into the
-// plot; x is counted from the window's first sample. PerColumn keeps, per pixel column, the first,
-// lowest, highest and last sample in time order: the same pixels as every point, far fewer lines.
+// plot; x is counted from the window's first sample. PerColumn keeps, per
+// pixel column, the first, lowest, highest and last sample in time order:
+// the same pixels as every point, far fewer lines.
 template <class Point>
 void BuildCurvePoints(const float* values, int sampleCount, float interval,
                       const ChartLayout& layout, const AxisRange& x, const AxisRange& y,
