@@ -12,6 +12,7 @@
 #include "DialogControls.h"
 #include "DxAlarmStatic.h"
 #include "EnterEscapeFilter.h"
+#include "FrozenColumnTable.h"
 #include "MessageDlg.h"
 #include "RecordDatabase.h"
 #include "RecordExport.h"
@@ -62,7 +63,9 @@ void DatabaseLogDlg::BuildControls() {
     exportButton_ = ui.IconButton(kExportId, QStringLiteral("导出"), kIconExportText,
                                   QStringLiteral("导出数据到文本文件中!"), 513, 2, 31, 10);
 
-    recordList_ = ui.Place(new QTableWidget(0, kRecordListColumns, this), 4, 14, 540, 211, kListId);
+    // The number and the time stay in view while the values scroll sideways.
+    recordList_ =
+        ui.Place(new FrozenColumnTable(0, kRecordListColumns, 2, this), 4, 14, 540, 211, kListId);
     recordList_->setHorizontalHeaderLabels(RecordListTitles());
     for (int c = 0; c < kRecordListColumns; ++c) {
         recordList_->setColumnWidth(c, RecordListColumnWidth(c));

@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeEdit>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "ChartSettings.h"
 #include "DesktopShell.h"
@@ -195,7 +197,36 @@ void RecordHistoryMode::LastPage() {
 }
 
 void RecordHistoryMode::GoToTime() {
-    ShowPage(pager_.GoTo(goToEdit_->dateTime().toSecsSinceEpoch() * 1000));
+    const qint64 second = goToEdit_->dateTime().toSecsSinceEpoch();
+    // "All" reaches as far as the rows do.
+    RecordRange range = pager_.Range();
+    if (wholeRecord_ && !RowBounds(&range)) {
+        ShowMessage(kNoRowsText);
+        return;
+    }
+    const qint64 firstSecond = FloorSeconds(range.fromMs);
+    const qint64 lastSecond = FloorSeconds(range.toMs);
+    if (second < firstSecond || second > lastSecond) {
+        ShowMessage(QStringLiteral("要转到的时间 %1 不在所选的时间段（%2 至 %3）内。")
+                        .arg(LocalSeconds(second).toString(kTimeFormat),
+                             LocalSeconds(firstSecond).toString(kTimeFormat),
+                             LocalSeconds(lastSecond).toString(kTimeFormat)));
+        return;
+    }
+    const bool ok = pager_.GoTo(second * 1000);
+    ShowPage(ok);
+    if (!ok) return;
+    // The row found: the first at or after the time, else the range's last.
+    const std::vector<StoredRecord>& rows = pager_.Page().rows;
+    if (rows.empty()) return;
+    const auto found = std::find_if(rows.begin(), rows.end(), [&](const StoredRecord& row) {
+        return RowTimeMs(row.time, row.milliseconds) >= second * 1000;
+    });
+    const int row = int(found == rows.end() ? rows.size() - 1 : found - rows.begin());
+    // Current on its time cell: the list keeps its sideways position.
+    list_->selectionModel()->setCurrentIndex(
+        list_->model()->index(row, 1),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void RecordHistoryMode::ShowPage(bool ok) {
@@ -206,6 +237,7 @@ void RecordHistoryMode::ShowPage(bool ok) {
         return;
     }
     const RangePage& page = pager_.Page();
+    list_->clearSelection();
     ShowRecordRows(list_, page.startIndex, page.rows);
     if (page.count == 0)
         pageText_->setText(kNoRowsText);

@@ -35,16 +35,29 @@ if [ ! -f "$demo/Alarm.ini" ]; then
   for n in 1 2 3 4 5 6; do printf '[ID%d]\r\nCLASS=1R\r\n' "$n"; done > "$demo/Alarm.ini"
 fi
 
-# The first free port from the wanted one on: another demo or program may
-# already listen there. The simulator exits at once when it cannot bind.
+# The first free Modbus port from the wanted one on: another demo or program
+# may already listen there. The simulator exits at once when it cannot bind,
+# naming the address and port; a taken waveform port cannot be moved (the
+# station's waveform dialog always asks port 22010), so that ends the demo.
 ready=$(mktemp)
+simerr=$(mktemp)
 sim=
-trap '[ -n "$sim" ] && kill "$sim" 2>/dev/null; wait 2>/dev/null; rm -f "$ready"' EXIT
+trap '[ -n "$sim" ] && kill "$sim" 2>/dev/null; wait 2>/dev/null; rm -f "$ready" "$simerr"' EXIT
+wave_port=22010
 wanted=$port
+
+# ", held by NAME (pid N)" when ss can tell who listens on the port, else nothing.
+holder() {
+  local users
+  users=$(ss -Hltnp "sport = :$1" 2>/dev/null | grep -o 'users:(("[^"]*",pid=[0-9]*' | head -1) || true
+  [ -n "$users" ] && printf ', held by %s (pid %s)' \
+    "$(sed -E 's/.*\(\("([^"]*)".*/\1/' <<<"$users")" "${users##*pid=}"
+}
+
 for _ in $(seq 20); do
   : > "$ready"
-  "$build/bin/orsan-sensor-sim" --sensors 6 --port "$port" --state-file "$demo/sim-state.ini" \
-    > "$ready" &
+  "$build/bin/orsan-sensor-sim" --sensors 6 --port "$port" --wave-port "$wave_port" \
+    --state-file "$demo/sim-state.ini" > "$ready" 2> "$simerr" &
   sim=$!
   for _ in $(seq 100); do
     grep -q READY "$ready" && break
@@ -55,12 +68,30 @@ for _ in $(seq 20); do
   kill "$sim" 2>/dev/null || true
   wait "$sim" 2>/dev/null || true
   sim=
+  # "cannot listen on 127.0.0.3:22010: Address already in use"
+  busy=$(sed -n -E 's/.*cannot listen on ([0-9.]+):([0-9]+): (.*)/\1 \2 \3/p' "$simerr" | head -1)
+  read -r busy_address busy_port busy_reason <<<"$busy" || true
+  if [ "${busy_port:-}" = "$wave_port" ]; then
+    echo "the waveform port $wave_port on $busy_address is taken ($busy_reason)$(holder \
+      "$wave_port"); the station's waveform dialog needs that port: stop that program and" \
+      "run this again" >&2
+    exit 1
+  fi
+  if [ "${busy_port:-}" != "$port" ]; then
+    cat "$simerr" >&2
+    echo "the sensor simulator did not start" >&2
+    exit 1
+  fi
+  echo "the Modbus port $port on $busy_address is taken$(holder "$port"); trying $((port + 1))" \
+    >&2
   port=$((port + 1))
 done
 if [ -z "$sim" ]; then
-  echo "the sensor simulator did not start" >&2
+  echo "no free Modbus port from $wanted to $((port - 1)) for the simulated sensors" >&2
   exit 1
 fi
+# What the simulator says, now and later (state file trouble), still shows.
+tail -n +1 -f --pid="$sim" "$simerr" >&2 &
 if [ "$port" != "$wanted" ]; then
   echo "port $wanted is taken; the simulated sensors listen on $port" >&2
 fi

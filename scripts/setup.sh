@@ -20,6 +20,7 @@ packages=(
   postgresql libpq-dev                  # store/ and its tests (a private cluster)
   dpkg-dev lintian desktop-file-utils   # scripts/package.sh and the packaging checks
   appstream systemd man-db              # the packaging checks validate the installed files
+  tzdata                                # zone rules: local times the clocks skip or show twice (tests/station)
 )
 
 missing=()

@@ -26,12 +26,10 @@ bool ParseExportRange(const QCommandLineParser& parser, const QCommandLineOption
         {&from, &result.exportFromMs}, {&to, &result.exportToMs}};
     for (const auto& [option, value] : ends) {
         if (!parser.isSet(*option)) continue;
-        *value = ParseIsoInstant(parser.value(*option));
+        QString why;
+        *value = ParseIsoInstant(parser.value(*option), &why);
         if (!*value) {
-            *error = QStringLiteral(
-                         "--%1 needs an ISO 8601 time such as 2026-12-07T09:10:05 or "
-                         "2026-12-07T09:10:05.414+08:00, not \"%2\"")
-                         .arg(option->names().first(), parser.value(*option));
+            *error = QStringLiteral("--%1 %2").arg(option->names().first(), why);
             return false;
         }
     }

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "LocalTimeText.h"
+
 namespace orsan {
 
 namespace {
@@ -29,6 +31,17 @@ void CivilFromDays(int64_t days, int64_t* year, int* month, int* day) {
     *day = int(dayOfYear - (153 * mp + 2) / 5 + 1);
     *month = int(mp < 10 ? mp + 3 : mp - 9);
     *year = yearOfEra + era * 400 + (*month <= 2 ? 1 : 0);
+}
+
+// "+02:00" for seconds east of UTC.
+QString OffsetText(long offset) {
+    const long minutes = (offset < 0 ? -offset : offset) / 60;
+    return QString::asprintf("%c%02ld:%02ld", offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+}
+
+QString WallClockText(int64_t wallSeconds) {
+    return QDateTime::fromSecsSinceEpoch(wallSeconds, Qt::UTC)
+        .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
 }  // namespace
@@ -94,23 +107,41 @@ int IsoTimeFormatter::Format(int64_t seconds, int milliseconds, char* out) {
     return length + int(offsetLength);
 }
 
-std::optional<int64_t> ParseIsoInstant(const QString& text) {
+std::optional<int64_t> ParseIsoInstant(const QString& text, QString* error) {
+    const auto fail = [error](const QString& why) -> std::optional<int64_t> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
     // Date, time with seconds, any number of fractional digits, optional zone.
     static const QRegularExpression pattern(QStringLiteral(
         "^(\\d{4}-\\d{2}-\\d{2})[T ](\\d{2}:\\d{2}:\\d{2})(?:\\.(\\d+))?(Z|[+-]\\d{2}:\\d{2})?$"));
-    const QRegularExpressionMatch match = pattern.match(text.trimmed());
-    if (!match.hasMatch()) return std::nullopt;
+    const QString given = text.trimmed();
+    const QRegularExpressionMatch match = pattern.match(given);
+    const QString wallText = match.captured(1) + QLatin1Char('T') + match.captured(2);
     const QString zone = match.captured(4);
+    // A local time is first read as if it were UTC: the wall clock's reading.
     const QDateTime whole = QDateTime::fromString(
-        match.captured(1) + QLatin1Char('T') + match.captured(2) + zone, Qt::ISODate);
-    if (!whole.isValid()) return std::nullopt;
+        wallText + (zone.isEmpty() ? QStringLiteral("Z") : zone), Qt::ISODate);
+    if (!match.hasMatch() || !whole.isValid())
+        return fail(QStringLiteral("needs an ISO 8601 time such as 2026-12-07T09:10:05 or "
+                                   "2026-12-07T09:10:05.414+08:00, not \"%1\"")
+                        .arg(text));
     // Qt rounds long fractions; an instant is cut to whole milliseconds.
-    const QString fraction = (match.captured(3) + QStringLiteral("000")).left(3);
-    // A local time that the clock skipped (a DST gap) does not exist.
-    if (zone.isEmpty() && whole.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) !=
-                              match.captured(1) + QLatin1Char('T') + match.captured(2))
-        return std::nullopt;
-    return whole.toMSecsSinceEpoch() + fraction.toInt();
+    const int milliseconds = (match.captured(3) + QStringLiteral("000")).left(3).toInt();
+    if (!zone.isEmpty()) return whole.toMSecsSinceEpoch() + milliseconds;
+
+    const LocalClockShowing showing = WhenLocalClockShows(whole.toSecsSinceEpoch());
+    if (showing.instants.size() == 1) return showing.instants[0].seconds * 1000 + milliseconds;
+    if (showing.instants.size() > 1)
+        return fail(QStringLiteral("%1 happens twice in the local time zone (the clocks go back): "
+                                   "add its UTC offset, %1%2 for the first time or %1%3 for the "
+                                   "second")
+                        .arg(given, OffsetText(showing.instants.front().offset),
+                             OffsetText(showing.instants.back().offset)));
+    return fail(
+        QStringLiteral("%1 does not exist in the local time zone: the clocks go forward "
+                       "from %2 to %3; give a time outside that gap or add a UTC offset")
+            .arg(given, WallClockText(showing.skippedFrom), WallClockText(showing.skippedTo)));
 }
 
 }  // namespace orsan

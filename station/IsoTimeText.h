@@ -35,7 +35,10 @@ private:
 
 // An instant given as ISO 8601 ("2026-12-07T09:10:05", optionally ".414"
 // or more fractional digits, optionally "Z" or "+08:00"; local time without
-// an offset) in milliseconds since 1970-01-01 UTC; nothing when malformed.
-std::optional<int64_t> ParseIsoInstant(const QString& text);
+// an offset) in milliseconds since 1970-01-01 UTC. Nothing when malformed,
+// and for a local time the clock shows twice (clocks going back: the offset
+// must say which) or never (clocks going forward); *error then says why,
+// worded to follow the name of the option it came from.
+std::optional<int64_t> ParseIsoInstant(const QString& text, QString* error = nullptr);
 
 }  // namespace orsan

@@ -6,6 +6,12 @@
 
 namespace orsan {
 
+namespace {
+
+constexpr float kWindowSeconds = 1.0f;
+
+}  // namespace
+
 DxChartRealTime::DxChartRealTime(QWidget* parent) : QWidget(parent) {
     for (auto& curve : content_.samples) curve.assign(kWindowSamples, 0.0f);
     content_.interval = 1.0f / float(kWindowSamples);
@@ -20,6 +26,21 @@ void DxChartRealTime::SetWaveData(const float* x, const float* y, const float* z
         auto& curve = content_.samples[c];
         if (n < kWindowSamples) std::copy(curve.begin() + n, curve.end(), curve.begin());
         std::copy(sources[c], sources[c] + n, curve.end() - n);
+    }
+}
+
+void DxChartRealTime::SetTimeOrigin(float seconds) {
+    // Exact ends at home, so many small moves during a capture add no drift;
+    // a zoomed range moves by the same amount.
+    const bool atHome = view_.x.min == view_.homeX.min && view_.x.max == view_.homeX.max;
+    const float shift = seconds - content_.origin;
+    content_.origin = seconds;
+    view_.homeX = {seconds, seconds + kWindowSeconds};
+    if (atHome) {
+        view_.x = view_.homeX;
+    } else {
+        view_.x.min += shift;
+        view_.x.max += shift;
     }
 }
 

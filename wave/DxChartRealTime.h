@@ -16,13 +16,17 @@ namespace orsan {
 class DxChartRealTime : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kWindowSamples = 26667;
+    static constexpr int kWindowSamples = kWaveWindowSamples;
 
     explicit DxChartRealTime(QWidget* parent = nullptr);
 
     // 0 < n < 26667: the window scrolls by n and the new samples fill its end.
     // n == 26667: the window is replaced. Anything else is ignored.
     void SetWaveData(const float* x, const float* y, const float* z, int n);
+
+    // The time of the window's first sample (s), which the time axis and the
+    // cursor show: the shown and home time ranges move along with it.
+    void SetTimeOrigin(float seconds);
 
     // Renders into the cached image and schedules a paint; nothing before the
     // first paint has fixed the layout.

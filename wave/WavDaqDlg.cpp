@@ -80,7 +80,8 @@ void WavDaqDlg::BuildControls() {
 
     chart_ = ui.Place(new DxChartRealTime(this), 7, 40, 426, 232, 1122);
     slider_ = ui.Place(new QSlider(Qt::Horizontal, this), 7, 276, 426, 14, 1123);
-    slider_->setRange(0, 9);
+    // One position per second captured; none captured yet.
+    slider_->setRange(0, 0);
     slider_->setPageStep(1);
 
     connect(start_, &QPushButton::clicked, this, &WavDaqDlg::OnStart);
@@ -107,7 +108,7 @@ void WavDaqDlg::OnStart() {
     displayedRate_ = 26667.0f;
     sampleCount_ = 0;
     SetIdleControls(false);
-    slider_->setValue(0);
+    slider_->setRange(0, 0);
     timeText_->setText(QString::fromStdString(FormatWaveStartTime(std::time(nullptr))));
     lamp_->SetState(1);
     timer_.start();
@@ -119,9 +120,10 @@ void WavDaqDlg::OnTick() {
     const int arrived = int(drain.SampleCount());
     if (arrived == 0) {
         if (drain.running) return;
+        timer_.stop();
+        OfferCapturedSeconds();
         SetIdleControls(true);
         lamp_->SetState(0);
-        timer_.stop();
         ReportCaptureEnd();
         return;
     }
@@ -131,15 +133,10 @@ void WavDaqDlg::OnTick() {
     for (int k = 0; k < taken; ++k)
         for (int axis = 0; axis < 3; ++axis)
             samples_[axis][size_t(sampleCount_ + k)] = drain.samples[size_t(3 * k + axis)];
-    if (taken > 0) {
-        // After a long stall of the user interface more than a window may
-        // have arrived; the chart then shows the newest full window.
-        const int shown = std::min(taken, kWindow);
-        const size_t from = size_t(sampleCount_ + taken - shown);
-        chart_->SetWaveData(&samples_[0][from], &samples_[1][from], &samples_[2][from], shown);
-        chart_->Redraw();
-    }
     sampleCount_ += taken;
+    // The first second fills the window from its left; after it the window
+    // holds the newest second.
+    if (taken > 0) ShowWindowFrom(std::max(sampleCount_ - kWindow, 0));
     rateText_->setText(QString::asprintf("%1.1f", double(displayedRate_)));
     countText_->setText(QString::number(sampleCount_));
     qCDebug(WaveLog, "get datas %d", sampleCount_);
@@ -176,15 +173,29 @@ void WavDaqDlg::OnExport() {
 }
 
 void WavDaqDlg::OnSliderReleased() {
-    const int p = std::clamp(slider_->value(), 0, 9);
-    const size_t from = size_t(p) * kWindow;
+    ShowWindowFrom(std::clamp(slider_->value(), 0, slider_->maximum()) * kWindow);
+}
+
+void WavDaqDlg::ShowWindowFrom(int first) {
+    const size_t from = size_t(first);
     chart_->SetWaveData(&samples_[0][from], &samples_[1][from], &samples_[2][from], kWindow);
+    chart_->SetTimeOrigin(float(first) / float(kWindow));
     chart_->Redraw();
 }
 
+void WavDaqDlg::OfferCapturedSeconds() {
+    // The slider stays on the last second, the one the capture ended on.
+    const int seconds = CapturedSeconds(size_t(sampleCount_));
+    slider_->setRange(0, seconds - 1);
+    slider_->setValue(seconds - 1);
+    OnSliderReleased();
+}
+
 void WavDaqDlg::closeEvent(QCloseEvent* event) {
+    const bool wasCapturing = timer_.isActive();
     timer_.stop();
     capture_.Stop();
+    if (wasCapturing) OfferCapturedSeconds();
     if (lamp_) lamp_->SetState(0);
     SetIdleControls(true);
     QDialog::closeEvent(event);

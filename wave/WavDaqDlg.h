@@ -50,6 +50,10 @@ private:
     void OnTick();
     void OnExport();
     void OnSliderReleased();
+    // The chart shows the second of samples from `first` on, at its time.
+    void ShowWindowFrom(int first);
+    // The slider spans the seconds held and shows the last of them.
+    void OfferCapturedSeconds();
     void SetIdleControls(bool idle);
     // A capture that failed or ended early says so, with what it holds.
     void ReportCaptureEnd();

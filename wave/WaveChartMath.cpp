@@ -19,6 +19,15 @@ ChartLayout ChartLayout::Compute(int width, int height) {
     return layout;
 }
 
+static_assert(kWaveMaxSeconds * size_t(kWaveWindowSamples) <= kWaveMaxSamplesPerAxis,
+              "every second the slider offers lies within the sample arrays");
+
+int CapturedSeconds(size_t samples) {
+    const size_t counted = samples > kWaveSamplesPerPacket ? samples - kWaveSamplesPerPacket : 0;
+    const size_t seconds = (counted + kWaveWindowSamples - 1) / kWaveWindowSamples;
+    return int(std::clamp<size_t>(seconds, 1, kWaveMaxSeconds));
+}
+
 namespace {
 
 constexpr std::array<float, 20> kLadder = {0.25f, 0.5f, 1,   2,   5,   10,  20,  50,  100, 150,
@@ -106,17 +115,17 @@ BoxOutcome ApplyBoxRelease(const ChartLayout& layout, ChartView& view, int x, in
 }
 
 CursorReadout ComputeCursor(const ChartLayout& layout, const ChartView& view, float interval,
-                            int sampleCount) {
+                            int sampleCount, float origin) {
     CursorReadout readout;
     const ChartRect& plot = layout.plot;
     if (sampleCount <= 2 || plot.Width() <= 0 || view.x.Span() == 0 || !(interval > 0))
         return readout;
     const float t =
         float(view.cursorX - plot.left) * view.x.Span() / float(plot.Width()) + view.x.min;
-    const float kF = std::trunc(t / interval);
+    const float kF = std::trunc((t - origin) / interval);
     if (!(kF >= 0) || kF >= float(sampleCount)) return readout;
     readout.sample = int(kF);
-    readout.time = float(readout.sample) * interval;
+    readout.time = origin + float(readout.sample) * interval;
     const float columnF = std::trunc(
         float(plot.Width()) * (readout.time - view.x.min) / view.x.Span() + float(plot.left));
     if (!(columnF >= float(plot.left)) || columnF > float(plot.right)) return readout;

@@ -7,6 +7,15 @@
 
 namespace orsan {
 
+// Samples in the chart's window: one second at the sensor's 26667 Hz.
+inline constexpr int kWaveWindowSamples = 26667;
+
+// Seconds of a capture of `samples` per axis the slider offers: the whole
+// seconds and a partly filled last one, at least 1, at most the ten the
+// sample arrays hold. The overspill of the last packet past the requested
+// length (under one packet) opens no second of its own.
+int CapturedSeconds(size_t samples);
+
 // Pixel rectangle with Windows semantics: right and bottom are the edges,
 // a point is inside when left <= x < right and top <= y < bottom.
 struct ChartRect {
@@ -60,12 +69,13 @@ BoxOutcome ApplyBoxRelease(const ChartLayout& layout, ChartView& view, int x, in
 struct CursorReadout {
     bool visible = false;
     int sample = 0;  // k
-    float time = 0;  // k * interval
+    float time = 0;  // origin + k * interval
     int column = 0;  // snapped pixel column
 };
 
+// `origin` is the time of the window's first sample (s).
 CursorReadout ComputeCursor(const ChartLayout& layout, const ChartView& view, float interval,
-                            int sampleCount);
+                            int sampleCount, float origin = 0);
 
 // Pixel row of value v on the y axis (not clamped).
 int ValueRow(const ChartLayout& layout, const AxisRange& y, float v);
@@ -84,8 +94,9 @@ inline int ClampTrunc(float v, int lo, int hi) {
 }
 
 // Polyline of the visible samples of one curve, each point clamped into the
-// plot. PerColumn keeps, per pixel column, the first, lowest, highest and
-// last sample in time order: the same pixels as every point, far fewer lines.
+// plot; x is counted from the window's first sample. PerColumn keeps, per
+// pixel column, the first, lowest, highest and last sample in time order:
+// the same pixels as every point, far fewer lines.
 template <class Point>
 void BuildCurvePoints(const float* values, int sampleCount, float interval,
                       const ChartLayout& layout, const AxisRange& x, const AxisRange& y,

@@ -81,11 +81,12 @@ void RenderWaveChart(QImage& image, const ChartLayout& layout, const ChartView& 
 
     if (content.sampleCount <= 2) return;
     std::vector<QPoint> points;
+    const AxisRange fromFirstSample{view.x.min - content.origin, view.x.max - content.origin};
     for (int c = 0; c < kWaveCurveCount; ++c) {
         if (!content.visible[c]) continue;
         const int count = std::min<int>(content.sampleCount, int(content.samples[c].size()));
-        BuildCurvePoints(content.samples[c].data(), count, content.interval, layout, view.x, view.y,
-                         mode, points);
+        BuildCurvePoints(content.samples[c].data(), count, content.interval, layout,
+                         fromFirstSample, view.y, mode, points);
         if (points.empty()) continue;
         painter.setPen(QPen(kWaveCurveColors[c], 1));
         painter.drawPolyline(points.data(), int(points.size()));
@@ -95,7 +96,8 @@ void RenderWaveChart(QImage& image, const ChartLayout& layout, const ChartView& 
 CursorTexts CursorReadoutTexts(const ChartLayout& layout, const ChartView& view,
                                const WaveChartContent& content) {
     CursorTexts texts;
-    const CursorReadout cursor = ComputeCursor(layout, view, content.interval, content.sampleCount);
+    const CursorReadout cursor =
+        ComputeCursor(layout, view, content.interval, content.sampleCount, content.origin);
     if (!cursor.visible) return texts;
     texts.time = QString::asprintf("%1.2f %s ", double(cursor.time), qPrintable(content.xUnit));
     for (int c = 0; c < kWaveCurveCount; ++c) {
@@ -108,7 +110,8 @@ CursorTexts CursorReadoutTexts(const ChartLayout& layout, const ChartView& view,
 
 void DrawCursorReadout(QPainter& painter, const ChartLayout& layout, const ChartView& view,
                        const WaveChartContent& content) {
-    const CursorReadout cursor = ComputeCursor(layout, view, content.interval, content.sampleCount);
+    const CursorReadout cursor =
+        ComputeCursor(layout, view, content.interval, content.sampleCount, content.origin);
     if (!cursor.visible) return;
     const ChartRect& plot = layout.plot;
     const int xs = cursor.column;

@@ -23,6 +23,7 @@ struct WaveChartContent {
     std::array<bool, kWaveCurveCount> visible{true, true, true};
     float interval = 1.0f / 26667.0f;
     int sampleCount = 26667;
+    float origin = 0;  // time of the first sample, s: the second of the capture shown
     QString xUnit = QStringLiteral("s");
     QString yUnit = QStringLiteral("g");
     QString title = QStringLiteral("Realtime Wave of Tri-Axis Acceleration");

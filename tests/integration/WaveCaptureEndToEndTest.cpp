@@ -6,11 +6,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <fstream>
 #include <sstream>
 
 #include "DesktopShell.h"
+#include "DxChartRealTime.h"
 #include "MessageHook.h"
 #include "SensorEndpoint.h"
 #include "SimProcess.h"
@@ -171,6 +173,9 @@ TEST(WaveEndToEnd, DialogCapturesShowsAndExports) {
     EXPECT_LT(dialog.SampleCount(), 2 * 26667);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.IsCapturing(); }, 15000));
     EXPECT_GE(dialog.SampleCount(), 2 * 26667 - 116);
+    // Two seconds to page through, the last one shown with its own times.
+    EXPECT_EQ(dialog.findChild<QSlider*>("id1123")->maximum(), 1);
+    EXPECT_EQ(dialog.Chart()->View().x.min, 1);
     EXPECT_EQ(dialog.findChild<QLabel*>("id1119")->text(), QString::number(dialog.SampleCount()));
 
     QTest::mouseClick(dialog.findChild<QPushButton*>("id1111"), Qt::LeftButton);

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
 #include "DxAlarmStatic.h"
+#include "FrozenColumnTable.h"
 #include "HistoryChartDlg.h"
 #include "HistoryChartView.h"
 #include "MessageHook.h"
@@ -381,11 +383,26 @@ TEST_F(RecordHistoryPageTest, PagesThroughTheWholeRecordAndBack) {
     }
     EXPECT_FALSE(Child<QPushButton>(page, RecordHistoryMode::kPreviousPageId)->isEnabled());
 
-    // Go to 09:11:00: row 56, on the third page.
+    // Go to 09:11:00: row 56, on the third page, selected.
     page.History()->GoToEdit()->setDateTime(Local(kFirstSecond + 55));
     Click(page, RecordHistoryMode::kGoToId);
     EXPECT_EQ(Cell(page, 0, 0), "45");
     EXPECT_EQ(Cell(page, 11, 1), "2026-12-07 09:11:00.000");
+    const auto selected = [&] { return List(page)->selectionModel()->selectedRows(); };
+    ASSERT_EQ(selected().size(), 1);
+    EXPECT_EQ(selected()[0].row(), 11);
+    // Outside the range, before or after its rows: said so, the page stays.
+    for (const qint64 outside : {kFirstSecond - 1, kFirstSecond + 100}) {
+        ScopedMessageHook hook;
+        page.History()->GoToEdit()->setDateTime(Local(outside));
+        Click(page, RecordHistoryMode::kGoToId);
+        ASSERT_EQ(hook.Messages().size(), 1);
+        EXPECT_TRUE(
+            hook.Messages()[0].contains("不在所选的时间段（2026-12-07 09:10:05 至 "
+                                        "2026-12-07 09:11:44）内"))
+            << hook.Messages()[0].toStdString();
+        EXPECT_EQ(Cell(page, 0, 0), "45");
+    }
 
     // A write meanwhile leaves the history page alone; leaving shows the newest rows.
     page.StartRecording();
@@ -510,6 +527,35 @@ TEST_F(RecordHistoryPageTest, ChartDialogDrawsTheRangeAndZoomsBack) {
     DatabaseLogDlg page(db_, desktop_.path());
     page.History()->SetActive(true);
     SaveGrab(page, "record_history_page", &image);
+}
+
+TEST_F(RecordHistoryPageTest, NumberAndTimeStayInViewWhileScrollingSideways) {
+    DatabaseLogDlg page(db_, desktop_.path());
+    page.History()->SetActive(true);
+    QImage before;
+    SaveGrab(page, "record_list_left", &before);
+    auto* list = qobject_cast<FrozenColumnTable*>(List(page));
+    ASSERT_NE(list, nullptr);
+
+    list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    QImage after;
+    SaveGrab(page, "record_list_right", &after);
+    ASSERT_GT(list->horizontalScrollBar()->value(), 1000);
+    // The frozen band looks the same, the values beside it have moved on.
+    const QRect band = list->FrozenView()->geometry().translated(list->pos());
+    EXPECT_EQ(before.copy(band), after.copy(band));
+    const QRect beside = band.translated(band.width(), 0);
+    EXPECT_NE(before.copy(beside), after.copy(beside));
+
+    // The row a go-to finds is selected where the list stands sideways; a
+    // value is brought out from under the frozen columns.
+    const int sideways = list->horizontalScrollBar()->value();
+    page.History()->GoToEdit()->setDateTime(Local(kFirstSecond + 3));
+    Child<QPushButton>(page, RecordHistoryMode::kGoToId)->click();
+    EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 3);
+    EXPECT_EQ(list->horizontalScrollBar()->value(), sideways);
+    list->scrollTo(list->model()->index(3, 2));
+    EXPECT_GE(list->visualRect(list->model()->index(3, 2)).left(), list->FrozenWidth());
 }
 
 TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "CommandLine.h"
 #include "IsoTimeText.h"
@@ -106,10 +107,57 @@ TEST(IsoInstantTest, ParsesLocalAndOffsetTimes) {
     for (const auto& c : cases) EXPECT_EQ(ParseIsoInstant(c.text), c.expected) << c.text;
 }
 
-TEST(IsoInstantTest, LocalTimeSkippedByTheClockIsRefused) {
-    ScopedZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
-    EXPECT_FALSE(ParseIsoInstant("2026-03-29T02:30:00"));
-    EXPECT_EQ(ParseIsoInstant("2026-03-29T03:30:00"), int64_t(1774747800) * 1000);
+TEST(IsoInstantTest, LocalTimeShownTwiceOrNeverIsRefusedWithWhatToGive) {
+    const struct {
+        const char* zone;
+        const char* text;
+        std::optional<int64_t> ms;        // accepted: the instant
+        std::vector<const char*> saying;  // refused: the message holds these
+    } cases[] = {
+        {"Europe/Berlin",
+         "2026-03-29T02:30:00",
+         {},
+         {"does not exist", "from 2026-03-29T02:00:00 to 2026-03-29T03:00:00"}},
+        {"Europe/Berlin", "2026-03-29T03:30:00", 1774747800000, {}},
+        {"Europe/Berlin",
+         "2026-10-25T02:30:00",
+         {},
+         {"happens twice", "2026-10-25T02:30:00+02:00 for the first",
+          "2026-10-25T02:30:00+01:00 for the second"}},
+        {"Europe/Berlin", "2026-10-25T02:30:00.250+01:00", 1792891800250, {}},
+        {"Europe/Berlin", "2026-10-25T01:59:59", 1792886399000, {}},
+        // The same rules written out, without the zone database.
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "2026-10-25 02:00:00", {}, {"+02:00", "+01:00"}},
+        // Half an hour back and forth.
+        {"Australia/Lord_Howe",
+         "2026-04-05T01:45:00",
+         {},
+         {"2026-04-05T01:45:00+11:00 for the first", "2026-04-05T01:45:00+10:30 for the second"}},
+        {"Australia/Lord_Howe",
+         "2026-10-04T02:15:00",
+         {},
+         {"from 2026-10-04T02:00:00 to 2026-10-04T02:30:00"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.zone) + " " + c.text);
+        ScopedZone zone(c.zone);
+        QString error;
+        const std::optional<int64_t> parsed = ParseIsoInstant(c.text, &error);
+        if (c.ms) {
+            EXPECT_EQ(parsed, c.ms) << error.toStdString();
+            continue;
+        }
+        EXPECT_FALSE(parsed);
+        EXPECT_FALSE(error.contains("ISO 8601")) << error.toStdString();
+        for (const char* part : c.saying) EXPECT_TRUE(error.contains(part)) << error.toStdString();
+    }
+    // The command line names the option before the reason.
+    ScopedZone zone("Europe/Berlin");
+    CommandLine line;
+    QString error;
+    EXPECT_FALSE(
+        ParseCommandLine({"--export-sensor", "1", "--to", "2026-10-25T02:30:00"}, line, &error));
+    EXPECT_TRUE(error.startsWith("--to 2026-10-25T02:30:00 happens twice")) << error.toStdString();
 }
 
 TEST(CommandLineRangeTest, FromToAndFormatOfTheExport) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "WaveChartMath.h"
+#include "WaveProtocol.h"
 
 namespace orsan {
 namespace {
@@ -153,6 +154,22 @@ TEST(Cursor, ClickAtColumn250SnapsToASample) {
     EXPECT_EQ(cursor.column, 60 + int(500 * cursor.sample * double(interval)));
     EXPECT_LE(cursor.column, 248);
     EXPECT_GE(cursor.column, 247);
+}
+
+TEST(Slider, OffersTheSecondsCaptured) {
+    const size_t packet = kWaveSamplesPerPacket;
+    const struct {
+        size_t samples;
+        int seconds;
+    } cases[] = {
+        {0, 1},
+        {230 * packet, 1},       // one second and the last packet's overspill
+        {1150 * packet, 5},      // five seconds as the simulator sends them
+        {2 * 26667 + 142, 3},    // a second packet past the second: a third second begun
+        {4 * 26667 + 13000, 5},  // cut short half way through the fifth
+        {kWaveMaxSamplesPerAxis, 10},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CapturedSeconds(c.samples), c.seconds) << c.samples;
 }
 
 TEST(Cursor, HiddenOutsideSamplesOrPlot) {

@@ -195,6 +195,34 @@ TEST(ChartRendering, PerColumnImageMatchesEveryPointImage) {
     }
 }
 
+TEST_F(ChartTest, ALaterSecondDrawsTheSameCurvesUnderItsOwnTimes) {
+    const auto second = MachineSecond(7);
+    chart.SetWaveData(second[0].data(), second[1].data(), second[2].data(), 26667);
+    chart.Redraw();
+    const QImage atZero = chart.Surface().copy();
+    chart.SetTimeOrigin(4);
+    chart.Redraw();
+    EXPECT_EQ(chart.View().x.min, 4);
+    EXPECT_EQ(chart.View().x.max, 5);
+    const ChartRect plot = chart.Layout().plot;
+    long differing = 0;
+    for (int row = plot.top + 1; row < plot.bottom; ++row)
+        for (int col = plot.left + 1; col < plot.right; ++col)
+            differing += atZero.pixel(col, row) != chart.Surface().pixel(col, row);
+    EXPECT_EQ(differing, 0);
+    QTest::mouseClick(&chart, Qt::LeftButton, Qt::NoModifier, {250, 100});
+    EXPECT_EQ(CursorReadoutTexts(chart.Layout(), chart.View(), chart.Content()).time, "4.38 s ");
+
+    // A zoom moves along to the next second; a reset returns to that second.
+    Drag({110, 50}, {310, 200});
+    chart.SetTimeOrigin(1);
+    EXPECT_NEAR(chart.View().x.min, 1.1, 1e-5);
+    EXPECT_NEAR(chart.View().x.max, 1.5, 1e-5);
+    Drag({310, 50}, {110, 200});
+    EXPECT_EQ(chart.View().x.min, 1);
+    EXPECT_EQ(chart.View().x.max, 2);
+}
+
 TEST(ChartRendering, NothingBeforeTheFirstPaint) {
     DxChartRealTime chart;
     chart.Redraw();

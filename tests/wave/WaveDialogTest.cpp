@@ -94,7 +94,7 @@ TEST_F(DialogTest, OpensIdleWithAddressCaptionAndDurations) {
     EXPECT_FALSE(dlg.findChild<DxAlarmStatic*>("id1121")->IsOn());
     auto* slider = dlg.findChild<QSlider*>("id1123");
     EXPECT_EQ(slider->minimum(), 0);
-    EXPECT_EQ(slider->maximum(), 9);
+    EXPECT_EQ(slider->maximum(), 0);  // nothing captured yet
     EXPECT_EQ(dlg.findChild<QPushButton*>("id1109")->text(), "开始采集");
     EXPECT_EQ(dlg.findChild<QPushButton*>("id1111")->text(), "导出数据");
     EXPECT_NE(dlg.findChild<DxChartRealTime*>("id1122"), nullptr);
@@ -152,11 +152,12 @@ TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
     EXPECT_EQ(Text(1120), "23.5");
     EXPECT_TRUE(ControlsAre(true));
     EXPECT_FALSE(Control<DxAlarmStatic>(1121)->IsOn());
-    // The chart's window ends with the new samples.
+    // The first second fills the chart's window from its left.
     const auto known = test::KnownSamples(232);
     const auto& chartX = dialog->Chart()->Content().samples[0];
-    EXPECT_EQ(chartX.back(), known[3 * 231]);
-    EXPECT_EQ(chartX[chartX.size() - 232], known[0]);
+    EXPECT_EQ(chartX[0], known[0]);
+    EXPECT_EQ(chartX[231], known[3 * 231]);
+    EXPECT_EQ(chartX[232], 0.0f);
 
     QTest::mouseClick(Control<QPushButton>(1111), Qt::LeftButton);
     const fs::path expectedPath =
@@ -282,14 +283,24 @@ TEST_F(DialogTest, SliderShowsTheChosenSecond) {
     StartAndWaitForIdle(2);
     ASSERT_EQ(dialog->SampleCount(), packets * 116);
 
+    // Two seconds and the start of a third; the capture ends on the third,
+    // its samples first and zeros after them, at its own time.
     auto* slider = Control<QSlider>(1123);
+    EXPECT_EQ(slider->maximum(), 2);
+    EXPECT_EQ(slider->value(), 2);
     const auto& chart = dialog->Chart()->Content();
+    const ChartView& view = dialog->Chart()->View();
+    EXPECT_EQ(chart.samples[0][141], float(2 * 26667 + 141));
+    EXPECT_EQ(chart.samples[0][142], 0.0f);
+    EXPECT_EQ(view.x.min, 2);
     for (int second : {1, 0, 1}) {
         slider->setValue(second);
         emit slider->sliderReleased();
         EXPECT_EQ(chart.samples[0].front(), float(second * 26667));
         EXPECT_EQ(chart.samples[0].back(), float(second * 26667 + 26666));
         EXPECT_EQ(chart.samples[1][100], -float(second * 26667 + 100));
+        EXPECT_EQ(view.x.min, float(second));
+        EXPECT_EQ(view.x.max, float(second + 1));
     }
     // A click beside the handle and an arrow key move the slider without a
     // release of its handle; the chart follows them all the same.
