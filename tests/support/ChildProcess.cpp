@@ -190,4 +190,15 @@ int ChildProcess::Terminate(std::chrono::milliseconds grace) {
     return WaitExit(std::chrono::seconds(30)).value_or(-1);
 }
 
+std::optional<Unprivileged> AsUnprivileged(const std::string& program,
+                                           std::vector<std::string> args) {
+    if (::geteuid() != 0) return Unprivileged{program, std::move(args)};
+    for (const char* runuser : {"/usr/sbin/runuser", "/sbin/runuser", "/usr/bin/runuser"}) {
+        if (::access(runuser, X_OK) != 0) continue;
+        args.insert(args.begin(), {"-u", "nobody", "--", program});
+        return Unprivileged{runuser, std::move(args)};
+    }
+    return std::nullopt;
+}
+
 }  // namespace orsan::test
