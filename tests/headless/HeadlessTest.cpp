@@ -213,18 +213,18 @@ TEST(RecorderLockTest, SecondRecorderOnTheSameFolderIsRefused) {
 }
 
 // A refused recorder ends before its server forwarder would send the
-// folder's rows beside the holder's own forwarder.
+// folder's rows beside the holder's; once the folder is free it does start.
 TEST(RecorderLockTest, RefusedRecorderNeverReachesTheServer) {
     test::TempDir dataDir{"orsan-lock-server"};
-    test::FakeModbusPeer server;  // any TCP listener on the loopback: it counts connections
-    INIFILE config(ConfigPath(QString::fromStdString(dataDir.Path().string())));
-    ASSERT_TRUE(config.WriteString(
-        "SERVER", "CONNINFO",
-        QStringLiteral("host=127.0.0.1 port=%1 dbname=plant connect_timeout=1").arg(server.Port())));
+    const QString dir = QString::fromStdString(dataDir.Path().string());
+    test::FakeModbusPeer server;  // any loopback listener: it counts connections
+    INIFILE config(ConfigPath(dir));
+    ASSERT_TRUE(config.WriteString("SERVER", "CONNINFO",
+                                   QStringLiteral("host=127.0.0.1 port=%1").arg(server.Port())));
     const std::vector<std::string> args{"--headless", "--record", "--duration", "1.5",
-                                        "--data-dir", dataDir.Path().string()};
+                                        "--data-dir", dir.toStdString()};
     {
-        ProcessLock holder(RecorderLockPath(QString::fromStdString(dataDir.Path().string())));
+        ProcessLock holder(RecorderLockPath(dir));
         ASSERT_EQ(holder.TryLock(), ProcessLock::Outcome::Held);
         test::ChildProcess refused(test::StationPath(), args, test::ChildProcess::Options{true});
         EXPECT_EQ(refused.WaitExit(10s), std::optional<int>(1));
@@ -232,48 +232,40 @@ TEST(RecorderLockTest, RefusedRecorderNeverReachesTheServer) {
                   std::string::npos);
         EXPECT_FALSE(server.WaitForAccepts(1, 500ms));
     }
-    // The same recorder, once the folder is free, does reach it.
     test::ChildProcess recorder(test::StationPath(), args);
     EXPECT_TRUE(server.WaitForAccepts(1, 10s));
 }
 
-// Where file permissions apply (as nobody when the tests run as root): the
-// exports read a folder the user cannot write, and a recorder meeting a
-// database file it may only read says so in one line and exits non-zero.
+// As a user file permissions bind (nobody when root): exports read a folder
+// the user cannot write; a recorder refuses a DataRecord.db it may only
+// read in one stderr line and exits non-zero.
 TEST(ReadOnlyDataTest, ExportsReadItAndARecorderRefusesIt) {
+    namespace fs = std::filesystem;
     if (!test::AsUnprivileged("/bin/true", {})) GTEST_SKIP() << "root without runuser";
     test::TempDir folder{"orsan-readonly"};
     const std::string dir = folder.Path().string();
-    {
-        test::ChildProcess recorder(test::StationPath(),
-                                    {"--headless", "--record", "--duration", "1.5", "--data-dir", dir});
-        ASSERT_EQ(recorder.WaitExit(10s), std::optional<int>(0));
-    }
-    namespace fs = std::filesystem;
-    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    test::ChildProcess(test::StationPath(), {"--headless", "--record", "--duration", "1.5",
+                                             "--data-dir", dir}).WaitExit(10s);
     const auto run = [&](std::vector<std::string> args) {
         args.insert(args.end(), {"--data-dir", dir});
         const auto as = test::AsUnprivileged(test::StationPath(), args);
         test::ChildProcess child(as->program, as->args, test::ChildProcess::Options{true});
         std::string out;
         while (auto line = child.ReadLine(10s)) out += *line + '\n';
-        return std::tuple{child.WaitExit(10s), out, child.ReadAllStderr()};
+        return std::tuple{child.WaitExit(10s), out.empty(), child.ReadAllStderr()};
     };
-
-    fs::permissions(dir, readOnly | fs::perms::owner_exec | fs::perms::group_exec |
-                             fs::perms::others_exec);
-    for (const auto& exportArgs : {std::vector<std::string>{"--export-sensor", "1", "--out", "-"},
-                                   std::vector<std::string>{"--export-alarms", "--out", "-"}}) {
-        const auto [code, out, err] = run(exportArgs);
-        EXPECT_EQ(code, std::optional<int>(0)) << exportArgs[0] << ": " << err;
-        EXPECT_FALSE(out.empty()) << exportArgs[0];
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(dir, readOnly | fs::perms::owner_exec | fs::perms::others_exec);
+    for (const auto& what : {"--export-sensor", "--export-alarms"}) {
+        const auto args = what == std::string("--export-sensor")
+                              ? std::vector<std::string>{what, "1", "--out", "-"}
+                              : std::vector<std::string>{what, "--out", "-"};
+        EXPECT_EQ(run(args), std::tuple(std::optional<int>(0), false, std::string())) << what;
     }
-
     fs::permissions(dir, fs::perms::all);
     fs::permissions(folder.File("DataRecord.db"), readOnly);
-    const auto [code, out, err] = run({"--headless", "--record", "--duration", "3"});
-    EXPECT_EQ(code, std::optional<int>(1));
-    EXPECT_TRUE(out.empty()) << out;
+    const auto [code, noOutput, err] = run({"--headless", "--record", "--duration", "3"});
+    EXPECT_EQ(std::tuple(code, noOutput), std::tuple(std::optional<int>(1), true));
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find("只能读取"), std::string::npos) << err;
 }
