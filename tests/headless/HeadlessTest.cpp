@@ -218,9 +218,8 @@ TEST(RecorderLockTest, RefusedRecorderNeverReachesTheServer) {
     test::TempDir dataDir{"orsan-lock-server"};
     const QString dir = QString::fromStdString(dataDir.Path().string());
     test::FakeModbusPeer server;  // any loopback listener: it counts connections
-    INIFILE config(ConfigPath(dir));
-    ASSERT_TRUE(config.WriteString("SERVER", "CONNINFO",
-                                   QStringLiteral("host=127.0.0.1 port=%1").arg(server.Port())));
+    ASSERT_TRUE(INIFILE(ConfigPath(dir)).WriteString(
+        "SERVER", "CONNINFO", QStringLiteral("host=127.0.0.1 port=%1").arg(server.Port())));
     const std::vector<std::string> args{"--headless", "--record", "--duration", "1.5",
                                         "--data-dir", dir.toStdString()};
     {
@@ -256,17 +255,15 @@ TEST(ReadOnlyDataTest, ExportsReadItAndARecorderRefusesIt) {
     };
     const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
     fs::permissions(dir, readOnly | fs::perms::owner_exec | fs::perms::others_exec);
-    for (const auto& what : {"--export-sensor", "--export-alarms"}) {
-        const auto args = what == std::string("--export-sensor")
-                              ? std::vector<std::string>{what, "1", "--out", "-"}
-                              : std::vector<std::string>{what, "--out", "-"};
-        EXPECT_EQ(run(args), std::tuple(std::optional<int>(0), false, std::string())) << what;
-    }
+    for (const std::vector<std::string>& exportArgs :
+         {std::vector<std::string>{"--export-sensor", "1", "--out", "-"},
+          std::vector<std::string>{"--export-alarms", "--out", "-"}})
+        EXPECT_EQ(run(exportArgs), std::tuple(std::optional<int>(0), false, std::string()));
     fs::permissions(dir, fs::perms::all);
     fs::permissions(folder.File("DataRecord.db"), readOnly);
     const auto [code, noOutput, err] = run({"--headless", "--record", "--duration", "3"});
-    EXPECT_EQ(std::tuple(code, noOutput), std::tuple(std::optional<int>(1), true));
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(std::tuple(code, noOutput, std::count(err.begin(), err.end(), '\n')),
+              std::tuple(std::optional<int>(1), true, 1));
     EXPECT_NE(err.find("只能读取"), std::string::npos) << err;
 }
 

@@ -282,8 +282,9 @@ TEST_F(MainWindowTest, ClosingAsksWhileRecordingOrWithRowsForTheServer) {
     };
     EXPECT_EQ(close(false), std::pair(QString(), false));
     window->RecordPage()->StartRecording();
-    EXPECT_EQ(close(false), std::pair(QStringLiteral("正在记录数据，确定退出吗？"), true));
-    EXPECT_EQ(close(true), std::pair(QStringLiteral("正在记录数据，确定退出吗？"), false));
+    const QString recording = QStringLiteral("正在记录数据，确定退出吗？");
+    EXPECT_EQ(close(false), std::pair(recording, true));
+    EXPECT_EQ(close(true), std::pair(recording, false));
     window->RecordPage()->StopRecording();
     // Two rows of one sensor and a server that never answers: they wait.
     window->ApplyServerSettings({"host=127.0.0.1 port=1 dbname=plant", "press-7"});
