@@ -122,25 +122,21 @@ TEST_F(SingleInstanceTest, RefusesAFolderItCannotHold) {
 // A data folder the user cannot write opens the window as a viewer. Root
 // writes anywhere, so as root the test runs itself as nobody on root's folder.
 TEST_F(SingleInstanceTest, UnwritableFolderOpensTheWindowAsAViewer) {
-    QString folder = qEnvironmentVariable("ORSAN_TEST_UNWRITABLE");
+    const QString folder = qEnvironmentVariable("ORSAN_TEST_UNWRITABLE", dataDir.path());
+    QFile::setPermissions(dataDir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther);
     if (::geteuid() == 0) {
-        QFile::setPermissions(dataDir.path(), QFile::ReadOwner | QFile::ExeOwner |
-                                                  QFile::ReadOther | QFile::ExeOther);
         const auto self = test::AsUnprivileged(
             QCoreApplication::applicationFilePath().toStdString(),
             {"--gtest_filter=SingleInstanceTest.UnwritableFolderOpensTheWindowAsAViewer"});
         if (!self) GTEST_SKIP() << "root without runuser";
-        qputenv("ORSAN_TEST_UNWRITABLE", dataDir.path().toUtf8());
+        qputenv("ORSAN_TEST_UNWRITABLE", folder.toUtf8());
         test::ChildProcess child(self->program, self->args);
         qunsetenv("ORSAN_TEST_UNWRITABLE");
         std::string output;
         while (auto line = child.ReadLine(std::chrono::seconds(60))) output += *line + '\n';
         EXPECT_EQ(child.WaitExit(std::chrono::seconds(10)), std::optional<int>(0)) << output;
         return;
-    }
-    if (folder.isEmpty()) {
-        folder = dataDir.path();
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     }
     const QString notice = QString::fromUtf8(
         "数据文件夹%1无法写入（没有写入权限），本次只监视和报警，不记录数据。").arg(folder);
