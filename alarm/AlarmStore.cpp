@@ -7,6 +7,7 @@
 
 #include "LiveReport.h"
 #include "RecordDatabase.h"
+#include "SqliteFile.h"
 
 namespace orsan {
 
@@ -51,10 +52,12 @@ bool AlarmStore::Open(const QString& folder, Mode mode) {
         }
     }
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db_.setDatabaseName(path_);
     // The record database writes to the same file; wait for its lock.
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db_.open()) {
+    // Exports only read, so they work from a folder the user cannot write.
+    if (!OpenSqliteFile(db_, path_,
+                        mode == Mode::ExistingOnly ? SqliteAccess::ReadOnly
+                                                   : SqliteAccess::ReadWrite,
+                        QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"))) {
         Fail(QStringLiteral("打开"), db_.lastError());
         Close();
         return false;

@@ -17,7 +17,7 @@ class AlarmStore {
 public:
     enum class Mode {
         CreateIfMissing,  // the station: the file and the table are made as needed
-        ExistingOnly,     // exports: the file must exist; a missing table reads as empty
+        ExistingOnly,     // exports: read-only, the file must exist; a missing table reads as empty
     };
 
     AlarmStore();

@@ -29,19 +29,30 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
     headless.dataDir = dataDir;
     headless.durationSeconds = options.durationSeconds;
     orsan::HeadlessRecorder recorder;
-    // Started before the recorder and stopped after it, so rows written up
-    // to the end get their drain time.
-    const std::unique_ptr<orsan::store::StoreForwarder> store = orsan::StartStationStore(dataDir);
-    if (store) headless.backlog = [&store] { return store->Status().backlog; };
+    // The folder's lock first: a refused recorder must not forward rows
+    // beside the folder's own recorder.
     if (options.record) {
         QString error;
         if (!recorder.Open(dataDir, &error)) {
             err << "orsan-monitor: " << error << '\n';
             return 1;
         }
-        headless.recordSink = [&recorder, &store](int32_t time, uint16_t ms,
-                                                  const orsan::LiveValues& v) {
-            if (recorder.Write(orsan::BuildRecordRow(time, ms, v)) && store) store->Wake();
+    }
+    // Started before recording and stopped after it, so rows written up to
+    // the end get their drain time.
+    const std::unique_ptr<orsan::store::StoreForwarder> store = orsan::StartStationStore(dataDir);
+    if (store) headless.backlog = [&store] { return store->Status().backlog; };
+    if (options.record) {
+        headless.recordSink = [&recorder, &store, &err](int32_t time, uint16_t ms,
+                                                        const orsan::LiveValues& v) {
+            if (recorder.Write(orsan::BuildRecordRow(time, ms, v))) {
+                if (store) store->Wake();
+                return true;
+            }
+            if (!recorder.Database().LastWriteFailedReadOnly()) return true;
+            err << "orsan-monitor: " << orsan::ReadOnlyDatabaseText(recorder.Database().FilePath())
+                << '\n';
+            return false;
         };
     }
     const int code = orsan::RunHeadless(headless, out, err);

@@ -22,6 +22,7 @@
 #include "Resources.h"
 #include "SensorDataFile.h"
 #include "SetExpDlg.h"
+#include "StationConfig.h"
 
 namespace orsan {
 
@@ -93,12 +94,15 @@ void DatabaseLogDlg::BuildControls() {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     recordList_->setPalette(palette);
 
-    auto* note = ui.Label(kNoteText, 3, 227, 462, 8);
-    note->setObjectName(QStringLiteral("recordNote"));
+    note_ = ui.Label(kNoteText, 3, 227, 462, 8);
+    note_->setObjectName(QStringLiteral("recordNote"));
+    statusLabel_ = ui.Label(QString(), 468, 227, 78, 8);
+    statusLabel_->setObjectName(QStringLiteral("recordStatus"));
+    statusLabel_->setStyleSheet(QStringLiteral("color: rgb(0, 128, 0);"));
 
     history_ = new RecordHistoryMode(this, database_, recordList_, desktopDir_,
                                      {fromCaption, firstTimeLabel_, toCaption, lastTimeLabel_,
-                                      countCaption, countLabel_, countUnit, note});
+                                      countCaption, countLabel_, countUnit, note_});
     connect(history_, &RecordHistoryMode::ended, this, &DatabaseLogDlg::RefreshRecordList);
 
     connect(startButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StartRecording);
@@ -116,23 +120,61 @@ void DatabaseLogDlg::SetFastInterval(int fast) {
 }
 
 void DatabaseLogDlg::WriteRecord(const RecordRow& row) {
-    if (writer_.Write(row).reload) RefreshRecordList();
+    const RecordWriter::Outcome outcome = writer_.Write(row);
+    if (outcome.attempted && !outcome.written && database_.LastWriteFailedReadOnly()) {
+        // No later row can succeed: one message, not one failure per row.
+        StopRecording();
+        ShowMessage(ReadOnlyDatabaseText(database_.FilePath()));
+    }
+    if (outcome.reload) RefreshRecordList();
+}
+
+void DatabaseLogDlg::RememberRecordingIn(const QString& configPath) {
+    configPath_ = configPath;
+}
+
+void DatabaseLogDlg::ResumeRecording() {
+    StartRecording();
+    if (IsRecording()) statusLabel_->setText(QStringLiteral("已恢复上次的记录"));
+}
+
+void DatabaseLogDlg::WatchOnly(const QString& notice) {
+    configPath_.clear();
+    SetRecording(false);
+    for (QPushButton* button : {startButton_, stopButton_, clearButton_})
+        button->setEnabled(false);
+    statusLabel_->clear();
+    note_->setText(notice);
+    note_->setToolTip(notice);
+    note_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+}
+
+QString DatabaseLogDlg::StatusText() const {
+    return note_->toolTip().isEmpty() ? statusLabel_->text() : note_->toolTip();
 }
 
 void DatabaseLogDlg::StartRecording() {
-    recordLamp_->SetState(1);
-    startButton_->setEnabled(false);
-    stopButton_->setEnabled(true);
-    exportButton_->setEnabled(false);
-    writer_.SetRecording(true);
+    if (database_.IsOpen() && !database_.CanWrite()) {
+        ShowMessage(ReadOnlyDatabaseText(database_.FilePath()));
+        return;
+    }
+    SetRecording(true);
 }
 
 void DatabaseLogDlg::StopRecording() {
-    recordLamp_->SetState(0);
-    startButton_->setEnabled(true);
-    stopButton_->setEnabled(false);
-    exportButton_->setEnabled(true);
-    writer_.SetRecording(false);
+    SetRecording(false);
+    statusLabel_->clear();
+}
+
+void DatabaseLogDlg::SetRecording(bool on) {
+    recordLamp_->SetState(on ? 1 : 0);
+    startButton_->setEnabled(!on);
+    stopButton_->setEnabled(on);
+    exportButton_->setEnabled(!on);
+    writer_.SetRecording(on);
+    if (configPath_.isEmpty()) return;
+    INIFILE config(configPath_);
+    SaveRecording(config, on);
 }
 
 void DatabaseLogDlg::RefreshRecordList() {

@@ -45,6 +45,16 @@ public:
     // The record timer's row: written only while recording; the list follows.
     void WriteRecord(const RecordRow& row);
 
+    // Start and stop are then kept in this Config.ini ([DAQ] RECORD), so
+    // the window resumes recording at its next start.
+    void RememberRecordingIn(const QString& configPath);
+    // Recording as it was left at the last run, with a line saying so.
+    void ResumeRecording();
+    // A data folder that cannot be written: recording stays off, start,
+    // stop and clear are disabled, the notice stays on the page.
+    void WatchOnly(const QString& notice);
+
+    // A database file that can only be read is refused with one message.
     void StartRecording();
     void StopRecording();
     // Asks first; all rows go in one transaction or none.
@@ -54,11 +64,14 @@ public:
     void RefreshRecordList();
 
     bool IsRecording() const { return writer_.IsRecording(); }
+    // The page's status line: recording resumed, or why it cannot record.
+    QString StatusText() const;
     int FastInterval() const { return writer_.FastInterval(); }
     uint32_t WriteCount() const { return writer_.WriteCount(); }
 
 private:
     void BuildControls();
+    void SetRecording(bool on);
 
     RecordDatabase& database_;
     RecordWriter writer_;
@@ -72,6 +85,9 @@ private:
     QLabel* lastTimeLabel_ = nullptr;
     QLabel* firstTimeLabel_ = nullptr;
     QTableWidget* recordList_ = nullptr;
+    QLabel* note_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QString configPath_;
     RecordHistoryMode* history_ = nullptr;
 };
 

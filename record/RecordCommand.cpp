@@ -78,30 +78,23 @@ int RunRecordExportCommand(const QString& dataDir, const RecordExportRequest& re
 
 bool HeadlessRecorder::Open(const QString& dataDir, QString* error) {
     auto lock = std::make_unique<ProcessLock>(RecorderLockPath(dataDir));
-    switch (lock->TryLock()) {
-        case ProcessLock::Outcome::Held:
-            break;
-        case ProcessLock::Outcome::HeldByAnother:
-            if (error)
-                *error = QStringLiteral(
-                             "the data folder %1 is already recorded by another station "
-                             "(process %2); only one recorder may write a data folder")
-                             .arg(dataDir, QString::number(lock->OwnerPid()));
-            return false;
-        case ProcessLock::Outcome::Failed:
-            if (error)
-                *error = QStringLiteral("cannot create the lock file %1: %2")
-                             .arg(lock->Path(), lock->FailureReason());
-            return false;
+    if (lock->TryLock() != ProcessLock::Outcome::Held) {
+        if (error) *error = RecorderLockRefusal(*lock, dataDir);
+        return false;
     }
-    if (database_.Open(dataDir)) {
-        lock_ = std::move(lock);
-        return true;
+    if (!database_.Open(dataDir)) {
+        if (error)
+            *error = QStringLiteral("cannot open %1\n%2")
+                         .arg(RecordDatabase::PathIn(dataDir), database_.LastDiagnostic());
+        return false;
     }
-    if (error)
-        *error = QStringLiteral("cannot open %1\n%2")
-                     .arg(RecordDatabase::PathIn(dataDir), database_.LastDiagnostic());
-    return false;
+    if (!database_.CanWrite()) {
+        if (error) *error = ReadOnlyDatabaseText(database_.FilePath());
+        database_.Close();
+        return false;
+    }
+    lock_ = std::move(lock);
+    return true;
 }
 
 void HeadlessRecorder::Close() {

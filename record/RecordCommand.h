@@ -43,13 +43,14 @@ int RunRecordExportCommand(const QString& dataDir, const RecordExportRequest& re
 // Recording without the record page (`--headless --record`): every Write
 // stores one row exactly as the page's writer does. A failed write is
 // reported on stderr and does not stop recording: the next Write tries again
-// (reopening the file), so rows resume when the disk has room again.
+// (reopening the file), so rows resume when the disk has room again; only a
+// file that can only be read (Database().LastWriteFailedReadOnly()) ends it.
 class HeadlessRecorder {
 public:
     // Takes the data folder's recorder lock, then opens (creating when
     // missing) dataDir/DataRecord.db. False with the reason in *error when
     // another recorder (a station window or a headless recorder) holds the
-    // folder, the lock cannot be made, or the file cannot be used.
+    // folder, the lock cannot be made, or the file cannot be used or only read.
     bool Open(const QString& dataDir, QString* error);
     bool Write(const RecordRow& row);
     // Closes the database, then gives the folder free to another recorder.

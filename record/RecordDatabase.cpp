@@ -9,6 +9,7 @@
 #include <atomic>
 
 #include "DatabaseDiagnostic.h"
+#include "SqliteFile.h"
 
 namespace orsan {
 
@@ -79,14 +80,16 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     if (mode == Mode::ExistingOnly && !QFileInfo(path_).isFile())
         return FailWith(QString(), QStringLiteral("数据库文件不存在"), path_);
 
+    const bool readOnly = mode == Mode::ExistingOnly;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db_.setDatabaseName(path_);
-    if (!db_.open()) return Fail(QString(), db_.lastError());
+    if (!OpenSqliteFile(db_, path_, readOnly ? SqliteAccess::ReadOnly : SqliteAccess::ReadWrite))
+        return Fail(QString(), db_.lastError());
 
     // The first statement reads the file header: a file that is not a
     // database, or a folder where it cannot be created, fails here. Nothing
     // is changed in a file until it proved to be ours.
-    if (!CheckOrCreateTable()) return false;
+    if (!CheckOrCreateTable(!readOnly)) return false;
+    if (readOnly) return true;
 
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
@@ -104,7 +107,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     return true;
 }
 
-bool RecordDatabase::CheckOrCreateTable() {
+bool RecordDatabase::CheckOrCreateTable(bool mayCreate) {
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' "
@@ -123,7 +126,7 @@ bool RecordDatabase::CheckOrCreateTable() {
 
     if (!hasData) {
         // Never add our table to another program's database.
-        if (!others.isEmpty())
+        if (!others.isEmpty() || !mayCreate)
             return FailWith(QString(), QStringLiteral("数据库中没有记录表 data"),
                             QStringLiteral("其他表: ") + others.join(QStringLiteral(", ")));
         if (!query.exec(CreateTableSql())) return Fail(QString(), query.lastError());
@@ -217,11 +220,17 @@ bool RecordDatabase::Insert(const RecordRow& row) {
         insert_->finish();
         rowCount_.reset();
         reopenBeforeWrite_ = true;
+        readOnlyFailure_ = IsReadOnlyConnection(db_);
         return Fail(kWriteDiagnosticPrefix, error);
     }
     insert_->finish();
+    readOnlyFailure_ = false;
     if (rowCount_) ++*rowCount_;
     return true;
+}
+
+bool RecordDatabase::CanWrite() const {
+    return open_ && insert_ && !IsReadOnlyConnection(db_);
 }
 
 std::optional<qint64> RecordDatabase::Count() {
@@ -299,6 +308,10 @@ bool RecordDatabase::ClearAll() {
     }
     rowCount_ = 0;
     return true;
+}
+
+QString ReadOnlyDatabaseText(const QString& path) {
+    return QStringLiteral("数据库文件%1只能读取，无法写入，数据记录已停止!").arg(path);
 }
 
 }  // namespace orsan

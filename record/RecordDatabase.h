@@ -43,7 +43,7 @@ public:
 
     enum class Mode {
         CreateIfMissing,  // the station: a missing file becomes an empty table
-        ExistingOnly,     // exports: a missing file is an error, nothing is made
+        ExistingOnly,     // exports and viewers: read-only; a missing file is an error
     };
 
     RecordDatabase();
@@ -61,6 +61,12 @@ public:
     void Close();
     bool IsOpen() const { return open_; }
     const QString& FilePath() const { return path_; }
+
+    // False when rows cannot be written: not open, opened ExistingOnly, or a
+    // file the user may only read.
+    bool CanWrite() const;
+    // The last failed Insert met a file the user may only read: no retry helps.
+    bool LastWriteFailedReadOnly() const { return readOnlyFailure_; }
 
     // One row through the prepared INSERT; values stored as "%1.1f"/"%1.2f"
     // text would store them. After a failed write the next one reopens the
@@ -87,7 +93,7 @@ public:
 
 private:
     bool OpenConnection(Mode mode);
-    bool CheckOrCreateTable();
+    bool CheckOrCreateTable(bool mayCreate);
     void EnsureTimeIndex();
     void CloseConnection();
     bool Fail(const QString& prefix, const QSqlError& error);
@@ -100,8 +106,12 @@ private:
     bool open_ = false;
     bool everOpened_ = false;
     bool reopenBeforeWrite_ = false;
+    bool readOnlyFailure_ = false;
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;
 };
+
+// Recording stopped because the file can only be read: the user's words.
+QString ReadOnlyDatabaseText(const QString& path);
 
 }  // namespace orsan

@@ -7,6 +7,7 @@ namespace orsan {
 namespace {
 const QString kDaqSection = QStringLiteral("DAQ");
 const QString kIntervalKey = QStringLiteral("INTERVAL");
+const QString kRecordKey = QStringLiteral("RECORD");
 const QString kSensorSection = QStringLiteral("SENSOR");
 }  // namespace
 
@@ -51,6 +52,7 @@ StationConfig LoadStationConfig(const INIFILE& config) {
     }
     result.interval = ClampLoadedInterval(ParseIniDouble(intervalText));
     result.intervalWholeSeconds = int(result.interval);
+    result.recording = config.GetInt(kDaqSection, kRecordKey) != 0;
     return result;
 }
 
@@ -67,6 +69,10 @@ bool SaveAddresses(INIFILE& config, const std::array<uint32_t, kSensorCount>& ad
 
 bool SaveInterval(INIFILE& config, float seconds) {
     return config.WriteString(kDaqSection, kIntervalKey, FormatInterval(seconds));
+}
+
+bool SaveRecording(INIFILE& config, bool on) {
+    return config.WriteInt(kDaqSection, kRecordKey, on ? 1 : 0);
 }
 
 QString LoadTitle(const INIFILE& info) {

@@ -20,6 +20,7 @@ struct StationConfig {
     int intervalWholeSeconds = 0;         // truncated toward zero
     std::array<uint32_t, kSensorCount> addresses{};  // octet 1 in the low byte
     std::array<uint16_t, kSensorCount> ports{502, 502, 502, 502, 502, 502};
+    bool recording = false;  // [DAQ] RECORD: the window was recording when it last ran
 };
 
 // Clamps a loaded interval to 0.3 .. 1800 s. The lower bound is compared as
@@ -44,6 +45,8 @@ StationConfig LoadStationConfig(const INIFILE& config);
 
 bool SaveAddresses(INIFILE& config, const std::array<uint32_t, kSensorCount>& addresses);
 bool SaveInterval(INIFILE& config, float seconds);
+// [DAQ] RECORD=1 while the window records, 0 once stopped.
+bool SaveRecording(INIFILE& config, bool on);
 
 // Window title from bq_Info.ini, section TITLE, key NAME.
 QString LoadTitle(const INIFILE& info);

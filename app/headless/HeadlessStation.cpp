@@ -81,7 +81,10 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
                                     options.backlog ? options.backlog() : std::nullopt))
             << '\n';
         out.flush();
-        if (options.recordSink) options.recordSink(time, milliseconds, values);
+        if (options.recordSink && !options.recordSink(time, milliseconds, values)) {
+            recordTimer.stop();
+            QCoreApplication::exit(1);
+        }
     });
     recordTimer.start(int(config.interval * 1000.0f));
 

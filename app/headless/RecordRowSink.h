@@ -9,8 +9,9 @@
 
 namespace orsan {
 
-// Where the headless mode hands each row at the record interval.
+// Where the headless mode hands each row at the record interval. False when
+// recording cannot go on (the sink has said why): the run ends with code 1.
 using RecordRowSink =
-    std::function<void(int32_t time, uint16_t milliseconds, const LiveValues& values)>;
+    std::function<bool(int32_t time, uint16_t milliseconds, const LiveValues& values)>;
 
 }  // namespace orsan

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "DataFolder.h"
 #include "MessageDlg.h"
@@ -24,15 +25,17 @@ QString InstanceLockPath() {
 
 namespace {
 
-QString LockFailureText(const ProcessLock& lock) {
-    return QStringLiteral("无法创建锁文件%1：%2").arg(lock.Path(), lock.FailureReason());
+// The window watches a folder it cannot record into rather than not opening.
+QString ViewerNoticeText(const QString& dataDir, const ProcessLock& lock) {
+    return QStringLiteral("数据文件夹%1无法写入（%2），本次只监视和报警，不记录数据。")
+        .arg(dataDir, lock.FailureReason());
 }
 
 }  // namespace
 
 int RunStationWindow(const StationPaths& paths) {
-    // A lock left by a crashed run names a process that no longer exists;
-    // such a lock is taken over.
+    // A lock left by a crashed run is no longer held by any process; such a
+    // lock is taken over.
     ProcessLock instanceLock(InstanceLockPath());
     switch (instanceLock.TryLock()) {
         case ProcessLock::Outcome::Held:
@@ -47,28 +50,36 @@ int RunStationWindow(const StationPaths& paths) {
     // The window records into the data folder, so a headless recorder there
     // would write every row twice.
     ProcessLock recorderLock(RecorderLockPath(paths.dataDir));
+    QString viewerNotice;
     switch (recorderLock.TryLock()) {
         case ProcessLock::Outcome::Held:
             break;
         case ProcessLock::Outcome::HeldByAnother:
-            ShowMessage(QStringLiteral("数据文件夹%1正由另一个记录程序（进程%2）使用，"
-                                       "同一数据文件夹只能有一个记录程序!")
-                            .arg(paths.dataDir, QString::number(recorderLock.OwnerPid())));
+            ShowMessage(RecorderLockRefusal(recorderLock, paths.dataDir));
             return 1;
         case ProcessLock::Outcome::Failed:
-            ShowMessage(LockFailureText(recorderLock));
-            return 1;
+            viewerNotice = ViewerNoticeText(paths.dataDir, recorderLock);
+            break;
     }
 
     const QString logo = paths.DataFile(QStringLiteral("bq_logo.png"));
-    if (!QFileInfo::exists(logo)) WriteDefaultLogo(logo);
+    if (viewerNotice.isEmpty() && !QFileInfo::exists(logo)) WriteDefaultLogo(logo);
 
     RecordDatabase database;
-    OpenRecordDatabase(database, paths.dataDir);
+    if (viewerNotice.isEmpty()) {
+        OpenRecordDatabase(database, paths.dataDir);
+    } else {
+        // Rows recorded there so far still show; a folder without any is
+        // only an empty list, the notice already said why.
+        database.Open(paths.dataDir, RecordDatabase::Mode::ExistingOnly);
+    }
 
     SensorPoller poller;
     {
-        OrsanSensorMonitorDlg window(paths, poller, database);
+        OrsanSensorMonitorDlg window(paths, poller, database, viewerNotice);
+        // Once the window shows and monitors: the notice does not hold it up.
+        if (!viewerNotice.isEmpty())
+            QTimer::singleShot(0, &window, [&viewerNotice] { ShowMessage(viewerNotice); });
         window.exec();
         // The polling thread ends before anything it uses goes away.
         poller.StopPolling();

@@ -9,8 +9,10 @@ namespace orsan {
 inline constexpr char kInstanceLockName[] = "KelvaroExt";
 
 // Start-up and shutdown of the station window: refuses a second instance
-// (exit code 0) and a data folder another recorder holds or whose lock cannot
-// be made (exit code 1), opens the record database, runs the main window
+// (exit code 0) and a data folder another recorder holds (exit code 1); a
+// data folder whose lock cannot be made (read-only, another user's) opens
+// the window as a viewer that monitors and alarms but does not record, with
+// a notice saying why. Opens the record database, runs the main window
 // modally, then shuts down in reverse order with the polling thread stopped
 // first. Needs a QApplication; returns the exit code.
 int RunStationWindow(const StationPaths& paths);

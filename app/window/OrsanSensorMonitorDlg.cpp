@@ -1,5 +1,6 @@
 #include "OrsanSensorMonitorDlg.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
@@ -56,7 +57,8 @@ int TimerPeriod(float seconds) {
 }  // namespace
 
 OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller,
-                                             RecordDatabase& database, QWidget* parent)
+                                             RecordDatabase& database,
+                                             const QString& viewerNotice, QWidget* parent)
     : QDialog(parent), paths_(paths), poller_(poller), database_(database), store_(paths.dataDir) {
     setWindowIcon(ResourceIcon(128));
     UseFixedMainWindowFrame(this);
@@ -83,7 +85,14 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
     for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
-    store_.Start(LoadServerSettings(config_), addresses_);
+    if (viewerNotice.isEmpty()) {
+        // The folder's recorder forwards its rows; a viewer leaves that to it.
+        store_.Start(LoadServerSettings(config_), addresses_);
+        recordPage_->RememberRecordingIn(config_.Path());
+        if (loaded_.recording) recordPage_->ResumeRecording();
+    } else {
+        recordPage_->WatchOnly(viewerNotice);
+    }
 
     parameterTool_ = [this](int n) { OpenParameterDialog(n); };
     waveformTool_ = [this](int n) { OpenWaveformDialog(n); };
@@ -216,6 +225,25 @@ void OrsanSensorMonitorDlg::Refresh() {
 void OrsanSensorMonitorDlg::RecordTick() {
     recordPage_->WriteRecord(BuildRecordRowNow(live_));
     store_.Wake();
+}
+
+bool OrsanSensorMonitorDlg::ConfirmClose() {
+    const int64_t backlog = store_.Status().backlog;
+    const bool recording = recordPage_->IsRecording();
+    if (!recording && backlog <= 0) return true;
+    QString question =
+        recording ? QStringLiteral("正在记录数据，确定退出吗？") : QStringLiteral("确定退出吗？");
+    if (backlog > 0)
+        question += QStringLiteral("\n还有%1条记录等待发送到服务器。").arg(backlog);
+    return AskYesNo(question);
+}
+
+void OrsanSensorMonitorDlg::closeEvent(QCloseEvent* event) {
+    if (!ConfirmClose()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void OrsanSensorMonitorDlg::SaveAddresses() {

@@ -41,8 +41,12 @@ public:
     // Opens the parameter / waveform dialog of a sensor; tests replace them.
     using SensorTool = std::function<void(int sensorNumber)>;
 
+    // With a viewerNotice the data folder cannot be written: the window
+    // monitors and alarms, records nothing, forwards nothing and shows the
+    // notice on the record page. Otherwise recording resumes when Config.ini
+    // says it was on at the last run.
     OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller, RecordDatabase& database,
-                          QWidget* parent = nullptr);
+                          const QString& viewerNotice = QString(), QWidget* parent = nullptr);
     ~OrsanSensorMonitorDlg() override;
 
     void SetParameterTool(SensorTool tool) { parameterTool_ = std::move(tool); }
@@ -56,6 +60,9 @@ public:
     // The server settings dialog; saved settings restart the forwarder.
     void OpenServerSettings();
     void ApplyServerSettings(const ServerSettings& settings);
+    // While recording, or with rows still waiting for the server, asks
+    // before the window closes; true when it may close.
+    bool ConfirmClose();
 
     int RecordTimerPeriod() const { return recordTimer_.interval(); }
     int IntervalWholeSeconds() const { return intervalWholeSeconds_; }
@@ -67,6 +74,9 @@ public:
     XTabCtrl* Tabs() const { return tabs_; }
     StationAlarms* Alarms() const { return alarms_; }
     ServerStatusButton* ServerButton() const { return serverButton_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildControls();

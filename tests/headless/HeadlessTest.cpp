@@ -7,13 +7,16 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 
 #include "ChildProcess.h"
+#include "FakeModbusPeer.h"
 #include "IniFile.h"
+#include "ProcessLock.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
 #include "StationConfig.h"
@@ -197,8 +200,7 @@ TEST(RecorderLockTest, SecondRecorderOnTheSameFolderIsRefused) {
         EXPECT_FALSE(second->ReadLine(10s).has_value()) << holder;  // no row, no line
         EXPECT_EQ(second->WaitExit(10s), std::optional<int>(1)) << holder;
         const std::string err = second->ReadAllStderr();
-        EXPECT_NE(err.find("is already recorded by another station (process " +
-                           std::to_string(first->Pid()) + ")"),
+        EXPECT_NE(err.find("正由另一个记录程序（进程" + std::to_string(first->Pid()) + "）使用"),
                   std::string::npos)
             << holder << ": " << err;
 
@@ -208,6 +210,61 @@ TEST(RecorderLockTest, SecondRecorderOnTheSameFolderIsRefused) {
         EXPECT_TRUE(third->ReadLine(10s).has_value()) << holder;
         EXPECT_EQ(third->WaitExit(10s), std::optional<int>(0)) << holder;
     }
+}
+
+// A refused recorder ends before its server forwarder would send the
+// folder's rows beside the holder's; once the folder is free it does start.
+TEST(RecorderLockTest, RefusedRecorderNeverReachesTheServer) {
+    test::TempDir dataDir{"orsan-lock-server"};
+    const QString dir = QString::fromStdString(dataDir.Path().string());
+    test::FakeModbusPeer server;  // any loopback listener: it counts connections
+    ASSERT_TRUE(INIFILE(ConfigPath(dir)).WriteString(
+        "SERVER", "CONNINFO", QStringLiteral("host=127.0.0.1 port=%1").arg(server.Port())));
+    const std::vector<std::string> args{"--headless", "--record", "--duration", "1.5",
+                                        "--data-dir", dir.toStdString()};
+    {
+        ProcessLock holder(RecorderLockPath(dir));
+        ASSERT_EQ(holder.TryLock(), ProcessLock::Outcome::Held);
+        test::ChildProcess refused(test::StationPath(), args, test::ChildProcess::Options{true});
+        EXPECT_EQ(refused.WaitExit(10s), std::optional<int>(1));
+        EXPECT_NE(refused.ReadAllStderr().find("（进程" + std::to_string(::getpid()) + "）"),
+                  std::string::npos);
+        EXPECT_FALSE(server.WaitForAccepts(1, 500ms));
+    }
+    test::ChildProcess recorder(test::StationPath(), args);
+    EXPECT_TRUE(server.WaitForAccepts(1, 10s));
+}
+
+// As a user file permissions bind (nobody when root): exports read a folder
+// the user cannot write; a recorder refuses a DataRecord.db it may only
+// read in one stderr line and exits non-zero.
+TEST(ReadOnlyDataTest, ExportsReadItAndARecorderRefusesIt) {
+    namespace fs = std::filesystem;
+    if (!test::AsUnprivileged("/bin/true", {})) GTEST_SKIP() << "root without runuser";
+    test::TempDir folder{"orsan-readonly"};
+    const std::string dir = folder.Path().string();
+    test::ChildProcess(test::StationPath(), {"--headless", "--record", "--duration", "1.5",
+                                             "--data-dir", dir}).WaitExit(10s);
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--data-dir", dir});
+        const auto as = test::AsUnprivileged(test::StationPath(), args);
+        test::ChildProcess child(as->program, as->args, test::ChildProcess::Options{true});
+        std::string out;
+        while (auto line = child.ReadLine(10s)) out += *line + '\n';
+        return std::tuple{child.WaitExit(10s), out.empty(), child.ReadAllStderr()};
+    };
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(dir, readOnly | fs::perms::owner_exec | fs::perms::others_exec);
+    for (const std::vector<std::string>& exportArgs :
+         {std::vector<std::string>{"--export-sensor", "1", "--out", "-"},
+          std::vector<std::string>{"--export-alarms", "--out", "-"}})
+        EXPECT_EQ(run(exportArgs), std::tuple(std::optional<int>(0), false, std::string()));
+    fs::permissions(dir, fs::perms::all);
+    fs::permissions(folder.File("DataRecord.db"), readOnly);
+    const auto [code, noOutput, err] = run({"--headless", "--record", "--duration", "3"});
+    EXPECT_EQ(std::tuple(code, noOutput, std::count(err.begin(), err.end(), '\n')),
+              std::tuple(std::optional<int>(1), true, 1));
+    EXPECT_NE(err.find("只能读取"), std::string::npos) << err;
 }
 
 TEST_F(HeadlessTest, BadCommandLineIsRefused) {

@@ -144,6 +144,20 @@ TEST_F(RecordPageTest, StartAndStopSetLampButtonsAndRecording) {
     check(recording);
 }
 
+// A database the user may only read: starting is refused with one message,
+// and the rows already there still list.
+TEST_F(RecordPageTest, ReadOnlyDatabaseIsNeverRecordedInto) {
+    ASSERT_TRUE(db_.Insert(RecordRow{}));
+    RecordDatabase readOnly;
+    ASSERT_TRUE(readOnly.Open(dataDir_.path(), RecordDatabase::Mode::ExistingOnly));
+    DatabaseLogDlg page(readOnly, desktop_.path());
+    ScopedMessageHook hook;
+    Child<QPushButton>(page, 1076)->click();
+    EXPECT_FALSE(page.IsRecording());
+    EXPECT_EQ(hook.Messages(), QStringList{ReadOnlyDatabaseText(readOnly.FilePath())});
+    EXPECT_EQ(Label(page, 1080), "1");
+}
+
 struct ListCase {
     int rows;
     QString firstNumber;  // column 0 of list row 0

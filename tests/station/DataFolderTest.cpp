@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <barrier>
+#include <thread>
 
 #include "DataFolder.h"
+#include "ProcessLock.h"
 
 namespace orsan {
 namespace {
@@ -75,6 +78,45 @@ TEST(DataFolderTest, UncreatableFolderIsAnError) {
     QString error;
     EXPECT_TRUE(ResolveDataFolder(dir.filePath("file/sub"), dir.path(), &error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
+}
+
+// The kernel lock decides: a file no process holds is taken over whatever it
+// says (empty, garbled, a pid now another process's); failures say why.
+TEST(ProcessLockTest, FileNoProcessHoldsIsTakenOverAndFailuresSayWhy) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("DataRecord.lock"));
+    for (const QByteArray left : {"", "\x01garbage", "1\n"}) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(left) == left.size());
+        file.close();
+        ProcessLock lock(file.fileName());
+        ASSERT_EQ(lock.TryLock(), ProcessLock::Outcome::Held) << left.toStdString();
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().startsWith(QByteArray::number(::getpid()) + '\n'));
+        file.close();
+    }
+    ProcessLock lock(dir.filePath("missing/DataRecord.lock"));
+    EXPECT_EQ(lock.TryLock(), ProcessLock::Outcome::Failed);
+    EXPECT_EQ(RecorderLockRefusal(lock, dir.path()),
+              QString::fromUtf8("无法创建锁文件%1：文件夹不存在").arg(lock.Path()));
+}
+
+// Two lockers at the same instant: one holds, the other is always told who.
+TEST(ProcessLockTest, TwoLockersAtOnceAlwaysNameTheHolder) {
+    QTemporaryDir dir;
+    const QString expected = QString::fromUtf8(
+        "数据文件夹/d正由另一个记录程序（进程%1）使用，同一数据文件夹只能有一个记录程序!");
+    for (int round = 0; round < 300; ++round) {
+        ProcessLock first(dir.filePath("DataRecord.lock"));
+        ProcessLock second(first.Path());
+        std::barrier start(2);
+        std::thread other([&] { start.arrive_and_wait(), second.TryLock(); });
+        start.arrive_and_wait();
+        const bool firstHolds = first.TryLock() == ProcessLock::Outcome::Held;
+        other.join();
+        ASSERT_EQ(RecorderLockRefusal(firstHolds ? second : first, "/d"), expected.arg(::getpid()))
+            << "round " << round;
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("DataRecord.lock")));  // released, the file goes
 }
 
 }  // namespace

@@ -190,4 +190,12 @@ int ChildProcess::Terminate(std::chrono::milliseconds grace) {
     return WaitExit(std::chrono::seconds(30)).value_or(-1);
 }
 
+std::optional<Unprivileged> AsUnprivileged(const std::string& program,
+                                           std::vector<std::string> args) {
+    if (::geteuid() != 0) return Unprivileged{program, std::move(args)};
+    if (::access("/usr/sbin/runuser", X_OK) != 0) return std::nullopt;
+    args.insert(args.begin(), {"-u", "nobody", "--", program});
+    return Unprivileged{"/usr/sbin/runuser", std::move(args)};
+}
+
 }  // namespace orsan::test

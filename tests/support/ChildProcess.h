@@ -56,4 +56,14 @@ private:
     std::optional<int> exitCode_;
 };
 
+// Runs a program where file permissions apply: as user nobody (through
+// runuser) when this process is root, as itself otherwise. Empty when root
+// has no runuser. The ChildProcess arguments: program, then args.
+struct Unprivileged {
+    std::string program;
+    std::vector<std::string> args;
+};
+std::optional<Unprivileged> AsUnprivileged(const std::string& program,
+                                           std::vector<std::string> args);
+
 }  // namespace orsan::test

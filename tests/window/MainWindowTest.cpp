@@ -19,6 +19,7 @@
 #include "MessageDlg.h"
 #include "MessageHook.h"
 #include "PannelDlg.h"
+#include "RecordRow.h"
 #include "ServerStatusButton.h"
 #include "SetChartDlg.h"
 #include "SetExpDlg.h"
@@ -249,6 +250,48 @@ TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
     window->RecordTick();
     EXPECT_EQ(database.Count(), std::optional<qint64>(2));
     window->Live() = LiveValues{};
+}
+
+// Recording resumes at the next start, with a line saying so; each start
+// and stop is kept in Config.ini.
+TEST_F(MainWindowTest, RecordingResumesAtTheNextStart) {
+    WriteConfig("RECORD", "1", "DAQ");
+    OpenWindow();
+    DatabaseLogDlg* page = window->RecordPage();
+    EXPECT_TRUE(page->IsRecording());
+    EXPECT_EQ(page->StatusText(), "已恢复上次的记录");
+    for (const bool on : {false, true}) {
+        on ? page->StartRecording() : page->StopRecording();
+        EXPECT_EQ(INIFILE(ConfigPath(dataDir.path())).GetInt("DAQ", "RECORD"), int(on));
+        EXPECT_TRUE(page->StatusText().isEmpty());
+    }
+}
+
+// Closing asks while recording or while rows wait for the server: "否"
+// keeps the window; with neither it closes at once.
+TEST_F(MainWindowTest, ClosingAsksWhileRecordingOrWithRowsForTheServer) {
+    ASSERT_TRUE(database.Open(dataDir.path()));
+    ASSERT_TRUE(database.Insert(RecordRow{}) && database.Insert(RecordRow{}));
+    WriteConfig(OctetKey(1, 1), "127");
+    OpenWindow();
+    const auto close = [&](bool answer) {
+        ScopedMessageHook hook(answer);
+        window->show();
+        window->close();
+        return std::pair{hook.Questions().value(0), window->isVisible()};
+    };
+    EXPECT_EQ(close(false), std::pair(QString(), false));
+    window->RecordPage()->StartRecording();
+    const QString recording = QStringLiteral("正在记录数据，确定退出吗？");
+    EXPECT_EQ(close(false), std::pair(recording, true));
+    EXPECT_EQ(close(true), std::pair(recording, false));
+    window->RecordPage()->StopRecording();
+    // Two rows of one sensor and a server that never answers: they wait.
+    window->ApplyServerSettings({"host=127.0.0.1 port=1 dbname=plant", "press-7"});
+    ScopedMessageHook waiting(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->ConfirmClose(); }, 30000));
+    EXPECT_EQ(close(false),
+              std::pair(QStringLiteral("确定退出吗？\n还有2条记录等待发送到服务器。"), true));
 }
 
 TEST_F(MainWindowTest, LampsAndButtonsFollowTheSensors) {

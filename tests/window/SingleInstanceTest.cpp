@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include <QApplication>
 #include <QDir>
@@ -10,7 +13,9 @@
 
 #include "ChildProcess.h"
 #include "MessageHook.h"
+#include "DatabaseLogDlg.h"
 #include "OrsanSensorMonitor.h"
+#include "OrsanSensorMonitorDlg.h"
 #include "SimProcess.h"
 
 namespace orsan {
@@ -39,13 +44,16 @@ protected:
     }
 
     // Runs the start-up sequence in this process; closes its window as soon
-    // as one shows. Returns the exit code and whether a window appeared.
-    std::pair<int, bool> RunHere(const QString& data = QString()) {
+    // as one shows, after `look` saw it. Returns the exit code and whether a
+    // window appeared.
+    std::pair<int, bool> RunHere(const QString& data = QString(),
+                                 const std::function<void(QWidget*)>& look = {}) {
         bool windowShown = false;
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [&] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 windowShown = true;
+                if (look) look(modal);
                 modal->close();
             }
         });
@@ -88,8 +96,7 @@ TEST_F(SingleInstanceTest, RefusesAFolderItCannotHold) {
                                                       dataDir.path().toStdString()});
     ASSERT_TRUE(recorder.ReadLine(std::chrono::seconds(20)).has_value());  // folder taken
     QTemporaryDir blocked;
-    // A folder where the lock file belongs; and sysfs, which refuses new files
-    // even to root.
+    // A folder where the lock file belongs.
     ASSERT_TRUE(QDir(blocked.path()).mkdir(QStringLiteral("KelvaroExt.lock")));
     const struct {
         QString runtimeDir, dataDir, message;
@@ -99,8 +106,6 @@ TEST_F(SingleInstanceTest, RefusesAFolderItCannotHold) {
              .arg(dataDir.path(), QString::number(recorder.Pid()))},
         {blocked.path(), dataDir.path(),
          QString::fromUtf8("无法创建锁文件") + blocked.path() + "/KelvaroExt.lock："},
-        {runtimeDir.path(), "/sys/kernel",
-         QString::fromUtf8("无法创建锁文件/sys/kernel/DataRecord.lock：")},
     };
     for (const auto& c : cases) {
         qputenv("XDG_RUNTIME_DIR", c.runtimeDir.toUtf8());
@@ -112,6 +117,39 @@ TEST_F(SingleInstanceTest, RefusesAFolderItCannotHold) {
         EXPECT_TRUE(hook.Messages().front().startsWith(c.message))
             << hook.Messages().front().toStdString();
     }
+}
+
+// A data folder the user cannot write opens the window as a viewer. Root
+// writes anywhere, so as root the test runs itself as nobody on root's folder.
+TEST_F(SingleInstanceTest, UnwritableFolderOpensTheWindowAsAViewer) {
+    const QString folder = qEnvironmentVariable("ORSAN_TEST_UNWRITABLE", dataDir.path());
+    QFile::setPermissions(dataDir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther);
+    if (::geteuid() == 0) {
+        const auto self = test::AsUnprivileged(
+            QCoreApplication::applicationFilePath().toStdString(),
+            {"--gtest_filter=SingleInstanceTest.UnwritableFolderOpensTheWindowAsAViewer"});
+        if (!self) GTEST_SKIP() << "root without runuser";
+        qputenv("ORSAN_TEST_UNWRITABLE", folder.toUtf8());
+        test::ChildProcess child(self->program, self->args);
+        qunsetenv("ORSAN_TEST_UNWRITABLE");
+        std::string output;
+        while (auto line = child.ReadLine(std::chrono::seconds(60))) output += *line + '\n';
+        EXPECT_EQ(child.WaitExit(std::chrono::seconds(10)), std::optional<int>(0)) << output;
+        return;
+    }
+    const QString notice = QString::fromUtf8(
+        "数据文件夹%1无法写入（没有写入权限），本次只监视和报警，不记录数据。").arg(folder);
+    ScopedMessageHook hook;
+    bool viewer = false;
+    const auto [code, shown] = RunHere(folder, [&](QWidget* modal) {
+        DatabaseLogDlg* page = qobject_cast<OrsanSensorMonitorDlg*>(modal)->RecordPage();
+        viewer = !page->IsRecording() && page->StatusText() == notice &&
+                 !page->findChild<QWidget*>("id1076")->isEnabled();
+    });
+    QFile::setPermissions(dataDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(std::tuple(code, shown, viewer), std::tuple(0, true, true));
+    EXPECT_EQ(hook.Messages(), QStringList{notice});
 }
 
 }  // namespace
