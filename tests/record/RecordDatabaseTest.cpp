@@ -10,6 +10,7 @@
 #include "DatabaseDiagnostic.h"
 #include "RecordColumns.h"
 #include "RecordDatabase.h"
+#include "RecordPageText.h"
 #include "RecordTestSupport.h"
 
 namespace orsan {
@@ -29,7 +30,7 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(RecordDatabaseTest, CreatesTableOfSixtyTwoColumnsWithTimeIndexWalAndFullSync) {
+TEST_F(RecordDatabaseTest, CreatesTableOfSixtyTwoValueColumnsAndSixFlagsWithTimeIndexWalAndFullSync) {
     RecordDatabase db;
     ASSERT_TRUE(db.Open(dir_.path()));
     EXPECT_TRUE(QFile::exists(dir_.filePath("DataRecord.db")));
@@ -39,6 +40,7 @@ TEST_F(RecordDatabaseTest, CreatesTableOfSixtyTwoColumnsWithTimeIndexWalAndFullS
         for (const char* name :
              {"Temp", "Xacc", "Xvel", "Xdisp", "Yacc", "Yvel", "Ydisp", "Zacc", "Zvel", "Zdisp"})
             expected << QString::fromLatin1(name) + QString::number(n);
+    for (int n = 1; n <= 6; ++n) expected << QStringLiteral("Ok%1").arg(n);
 
     WithRawConnection(Path(), [&](QSqlDatabase& raw) {
         QSqlQuery query(raw);
@@ -50,9 +52,10 @@ TEST_F(RecordDatabaseTest, CreatesTableOfSixtyTwoColumnsWithTimeIndexWalAndFullS
             types << query.value(2).toString();
         }
         EXPECT_EQ(names, expected);
-        ASSERT_EQ(types.size(), 62);
+        ASSERT_EQ(types.size(), 68);
         EXPECT_EQ(types[0], "INTEGER");
         EXPECT_EQ(types[1], "INTEGER");
+        EXPECT_EQ(types.mid(62), QStringList(6, "INTEGER"));
 
         ASSERT_TRUE(query.exec("PRAGMA journal_mode"));
         ASSERT_TRUE(query.next());
@@ -153,6 +156,73 @@ TEST_F(RecordDatabaseTest, StoresTimeAsSixtyFourBitIntegerAndEverySlotInItsColum
                     << names[size_t(v)].toStdString();
         }
     });
+}
+
+// The table an older station made: the 62 value columns, no freshness.
+void MakeOlderTable(const QString& path) {
+    QStringList columns{"Time INTEGER", "msTime INTEGER"};
+    for (int c = 2; c < kRecordColumnCount; ++c) columns << RecordColumnName(c) + " REAL";
+    RawExec(path, "CREATE TABLE data (" + columns.join(',') + ")");
+    RawExec(path, "INSERT INTO data (Time, msTime, Temp2) VALUES (100, 0, 31.5)");
+}
+
+QStringList ColumnsOf(const QString& path) {
+    QStringList names;
+    WithRawConnection(path, [&](QSqlDatabase& raw) {
+        QSqlQuery query(raw);
+        query.exec("PRAGMA table_info(data)");
+        while (query.next()) names << query.value(1).toString();
+    });
+    return names;
+}
+
+TEST_F(RecordDatabaseTest, OlderTableGainsFreshnessColumnsAndItsRowsReadAsFresh) {
+    MakeOlderTable(Path());
+    RecordPage page;
+    {
+        // An export changes nothing: the older rows read as fresh all the same.
+        RecordDatabase reader;
+        ASSERT_TRUE(reader.Open(dir_.path(), RecordDatabase::Mode::ExistingOnly));
+        EXPECT_EQ(ColumnsOf(Path()).size(), 62);
+        ASSERT_TRUE(reader.LoadLastPage(22, &page));
+        ASSERT_EQ(page.rows.size(), 1u);
+        EXPECT_EQ(page.rows[0].fresh, RecordRow::AllFresh());
+    }
+    {
+        // Where the columns cannot be added, no row is written without them.
+        ScopedReadOnly readOnly(Path());
+        RecordDatabase db;
+        ::testing::internal::CaptureStderr();
+        EXPECT_TRUE(!readOnly.Applied() || db.Open(dir_.path()));
+        EXPECT_TRUE(!readOnly.Applied() || !db.Insert(PatternRow(150, 0, 0)));
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(!readOnly.Applied() || db.LastDiagnostic().contains("Ok1"));
+        EXPECT_EQ(ColumnsOf(Path()).size(), 62);
+    }
+
+    RecordDatabase db;
+    ASSERT_TRUE(db.Open(dir_.path()));
+    EXPECT_EQ(ColumnsOf(Path()).mid(62), QStringList({"Ok1", "Ok2", "Ok3", "Ok4", "Ok5", "Ok6"}));
+    RecordRow row = PatternRow(200, 0, 1);
+    row.fresh[1] = false;
+    ASSERT_TRUE(db.Insert(row));
+    EXPECT_EQ(RawExec(Path(), "SELECT quote(Ok1) || quote(Ok2) FROM data WHERE Time = 100"),
+              "NULLNULL");
+    EXPECT_EQ(RawExec(Path(), "SELECT Ok1 || Ok2 || Ok3 FROM data WHERE Time = 200"), "101");
+
+    ASSERT_TRUE(db.LoadLastPage(22, &page));
+    ASSERT_EQ(page.rows.size(), 2u);
+    EXPECT_EQ(page.rows[0].fresh, RecordRow::AllFresh());
+    EXPECT_FLOAT_EQ(page.rows[0].values[10], 31.5f);
+    SensorFreshness expected = RecordRow::AllFresh();
+    expected[1] = false;
+    EXPECT_EQ(page.rows[1].fresh, expected);
+    // The values stay stored as they were read; the list shows them as missing.
+    EXPECT_FLOAT_EQ(page.rows[1].values[10], row.sensors[1].T_Shell);
+    const QStringList cells = RecordListCells(2, page.rows[1]);
+    EXPECT_EQ(cells.mid(12, 10), QStringList(10, "--"));
+    EXPECT_EQ(cells[2], FormatRecordValue(0, row.sensors[0].T_Shell));
+    EXPECT_EQ(cells[22], FormatRecordValue(0, row.sensors[2].T_Shell));
 }
 
 struct PageCase {
