@@ -39,9 +39,8 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
             err << "orsan-monitor: " << error << '\n';
             return 1;
         }
-        headless.recordSink = [&recorder, &store](int32_t time, uint16_t ms,
-                                                  const orsan::LiveValues& v) {
-            if (recorder.Write(orsan::BuildRecordRow(time, ms, v)) && store) store->Wake();
+        headless.recordSink = [&recorder, &store](const orsan::RecordRow& row) {
+            if (recorder.Write(row) && store) store->Wake();
         };
     }
     const int code = orsan::RunHeadless(headless, out, err);

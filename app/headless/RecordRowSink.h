@@ -1,16 +1,13 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <functional>
 
-#include "LiveValues.h"
-#include "SensorSample.h"
+#include "RecordRow.h"
 
 namespace orsan {
 
-// Where the headless mode hands each row at the record interval.
-using RecordRowSink =
-    std::function<void(int32_t time, uint16_t milliseconds, const LiveValues& values)>;
+// Where the headless mode hands each row at the record interval, with the
+// freshness of every sensor's reading.
+using RecordRowSink = std::function<void(const RecordRow& row)>;
 
 }  // namespace orsan

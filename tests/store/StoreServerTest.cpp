@@ -140,6 +140,35 @@ TEST_F(StoreServer, ForwardsConfiguredSensorsWithTheirValuesAndTimes) {
     EXPECT_EQ(log.changes.at(0).state, StoreState::Connected);
 }
 
+TEST_F(StoreServer, StaleReadingsNeverReachTheServerWhileTheRowsFreshOnesDo) {
+    const auto staleIn = [](int n) {
+        SensorMask stale;
+        if (n == 1 || n == 2) stale.set(2);  // sensor 3 silent
+        if (n == 4) stale.set();             // every sensor
+        return stale;
+    };
+    {
+        RecordDatabase database;
+        ASSERT_TRUE(database.Open(Folder()));
+        for (int n = 0; n < 6; ++n) {
+            RecordRow row = test::KnownRow(n);
+            for (int s = 0; s < kStoreSensors; ++s) row.fresh[size_t(s)] = !staleIn(n).test(size_t(s));
+            ASSERT_TRUE(database.Insert(row));
+        }
+    }
+    std::vector<std::string> expected;
+    for (int n = 0; n < 6; ++n)
+        for (const std::string& row : ExpectedRows(n, 1, kSensors135 & ~staleIn(n)))
+            expected.push_back(row);
+    ASSERT_EQ(expected.size(), 13u);  // 18 less sensor 3 twice and row 4's three
+    StatusLog log;
+    StoreForwarder forwarder(Options(kSensors135, log));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.backlog == 0; }));
+    forwarder.Stop();
+    EXPECT_EQ(forwarder.Status().forwardedRows, 13);
+    EXPECT_EQ(ServerRows(), expected);
+}
+
 TEST_F(StoreServer, ABatchSentAgainNeverDoublesARow) {
     // The server committed, but its answer was lost: the station still holds
     // the old position and sends the same rows again, with new ones behind.
