@@ -19,7 +19,7 @@ bool RecordHistorySource::ReadRows(double from, double to, HistoryReduction& int
     std::array<float, kCurveCount> values{};
     while (reader.Next()) {
         // A stale reading, a NULL or a text is no number: a gap, never a 0.
-        for (int k = 0; k < kCurveCount; ++k) values[k] = reader.PlotValue(k);
+        reader.PlotValues(values);
         into.Add(double(reader.TimeMs()) / 1000.0, values);
     }
     if (reader.Error().isEmpty()) return true;

@@ -77,9 +77,15 @@ bool SensorRangeReader::Fresh() const {
     return sqlite3_column_int(statement_.Handle(), kFreshColumn) != 0;
 }
 
-float SensorRangeReader::PlotValue(int k) const {
-    if (!Fresh() || ValueKind(k) != Kind::Number) return std::numeric_limits<float>::quiet_NaN();
-    return float(Value(k));
+void SensorRangeReader::PlotValues(std::array<float, kValues>& values) const {
+    sqlite3_stmt* const row = statement_.Handle();
+    const bool fresh = Fresh();
+    for (int k = 0; k < kValues; ++k) {
+        const int type = sqlite3_column_type(row, 2 + k);
+        values[size_t(k)] = fresh && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+                                ? float(sqlite3_column_double(row, 2 + k))
+                                : std::numeric_limits<float>::quiet_NaN();
+    }
 }
 
 SensorRangeReader::Kind SensorRangeReader::ValueKind(int k) const {
@@ -107,7 +113,9 @@ SensorSample SensorRangeReader::Sample() const {
     float* const fields[kValues] = {&sample.T_Shell, &sample.Acc_X, &sample.Acc_Y, &sample.Acc_Z,
                                     &sample.Vel_X,   &sample.Vel_Y, &sample.Vel_Z, &sample.Disp_X,
                                     &sample.Disp_Y,  &sample.Disp_Z};
-    for (int k = 0; k < kValues; ++k) *fields[k] = PlotValue(k);
+    std::array<float, kValues> values;
+    PlotValues(values);
+    for (int k = 0; k < kValues; ++k) *fields[k] = values[size_t(k)];
     return sample;
 }
 

@@ -43,9 +43,9 @@ public:
     // Whether the row's values are a fresh reading (its Ok column is not 0;
     // rows written before that column existed count as fresh).
     bool Fresh() const;
-    // Value k as a chart shows it: NaN for a stale reading, a NULL or a text.
-    float PlotValue(int k) const;
-    // The current row as a sample, values as PlotValue gives them.
+    // The values as a chart shows them: NaN for a stale reading, a NULL or a text.
+    void PlotValues(std::array<float, kValues>& values) const;
+    // The current row as a sample, values as PlotValues gives them.
     SensorSample Sample() const;
 
 private:
