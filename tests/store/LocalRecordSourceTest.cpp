@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "LocalRecordSource.h"
-#include "RecordColumns.h"
 #include "RecordDatabase.h"
 #include "StoreTestRows.h"
 #include "TempDir.h"
@@ -74,47 +73,6 @@ TEST(LocalRecordSource, PositionSurvivesReopenAndFallsBackWhenTheTableWasCleared
     ASSERT_TRUE(source.ReadAfter(stale, 100, &records));
     EXPECT_EQ(records.size(), 4u) << "a stale position read mid-run also starts again";
     EXPECT_EQ(stale.rowId, 0);
-}
-
-TEST(LocalRecordSource, RowsOfAnOlderTableAreFreshAndAStaleReadingAddedLaterIsNot) {
-    test::TempDir dir;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(DbPath(dir).c_str(), &db), SQLITE_OK);
-    std::string columns = "Time INTEGER, msTime INTEGER";
-    for (int c = 2; c < kRecordColumnCount; ++c)
-        columns += ", " + RecordColumnName(c).toStdString() + " REAL";
-    ASSERT_EQ(sqlite3_exec(db, ("CREATE TABLE data (" + columns + ")").c_str(), nullptr, nullptr,
-                           nullptr),
-              SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "INSERT INTO data (Time, msTime, Temp3) VALUES (100, 0, 1.5)",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-
-    LocalRecordSource source(DbPath(dir));
-    ASSERT_TRUE(source.Open());
-    ForwardPosition position;
-    std::vector<LocalRecord> records;
-    ASSERT_TRUE(source.ReadAfter(position, 10, &records));
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_TRUE(records[0].fresh.all());
-    position = {records[0].rowId, records[0].time, records[0].milliseconds};
-
-    {
-        // The station opens the table (adding its freshness columns) and
-        // writes a row whose sensor 3 is silent, while the source stays open.
-        RecordDatabase database;
-        ASSERT_TRUE(database.Open(QString::fromStdString(dir.Path().string())));
-        RecordRow row = test::KnownRow(1);
-        row.fresh[2] = false;
-        ASSERT_TRUE(database.Insert(row));
-    }
-    ASSERT_TRUE(source.ReadAfter(position, 10, &records));
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].fresh, SensorMask("111011"));
-    std::string text;
-    EXPECT_EQ(AppendReadingsCopyText(records, SensorMask().set(), "s", text), 5);
-    EXPECT_EQ(text.find("\t3\t"), std::string::npos) << text;
 }
 
 }  // namespace
