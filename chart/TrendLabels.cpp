@@ -37,8 +37,7 @@ QStringList ReadoutLines(const SensorSample& s) {
     QStringList lines;
     lines << QString::fromLatin1(FormatLocalTime(s.time, "%Y-%m-%d %H:%M:%S")) +
                  QString::asprintf(".%.3d", static_cast<int>(s.milliseconds));
-    lines << QStringLiteral("T_Shell = ") + number("%1.2f", d(s.T_Shell)) +
-                 QStringLiteral(" ℃");
+    lines << QStringLiteral("T_Shell = ") + number("%1.2f", d(s.T_Shell)) + QStringLiteral(" ℃");
     lines << QStringLiteral("Acc_X = ") + number("%1.2f", d(s.Acc_X)) + QStringLiteral(" m/ss");
     lines << QStringLiteral("Acc_Y = ") + number("%1.2f", d(s.Acc_Y)) + QStringLiteral(" m/ss");
     lines << QStringLiteral("Acc_Z = ") + number("%1.2f", d(s.Acc_Z)) + QStringLiteral(" m/ss");

@@ -165,8 +165,7 @@ bool RecordDatabase::CheckOrCreateTable(Mode mode) {
     query.finish();
     // The 62 value columns, then the freshness columns in order: an older
     // station's table has none of them.
-    bool matches =
-        found.size() >= kRecordColumnCount && found.size() <= kRecordTableColumnCount;
+    bool matches = found.size() >= kRecordColumnCount && found.size() <= kRecordTableColumnCount;
     for (int c = 0; matches && c < found.size(); ++c)
         matches = found[c].compare(TableColumnName(c), Qt::CaseInsensitive) == 0;
     if (!matches)

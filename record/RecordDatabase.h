@@ -40,9 +40,9 @@ struct RecordPage {
 };
 
 // The record database: DataRecord.db in the data folder with the table `data`
-// (62 columns of values, then Ok1 ... Ok6) and an index on Time, in WAL mode with synchronous=FULL so a
-// committed row survives a crash or a power cut. UI thread only (one Qt SQL
-// connection per object).
+// (62 columns of values, then Ok1 ... Ok6) and an index on Time, in WAL
+// mode with synchronous=FULL so a committed row survives a crash or a power
+// cut. UI thread only (one Qt SQL connection per object).
 class RecordDatabase {
 public:
     static inline const QString kFileName = QStringLiteral("DataRecord.db");

@@ -94,8 +94,7 @@ int LocalRecordSource::FreshnessColumns() {
     int found = 0;
     while (columns && sqlite3_step(columns.get()) == SQLITE_ROW) {
         const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0));
-        if (name && sqlite3_stricmp(name, ("Ok" + std::to_string(found + 1)).c_str()) == 0)
-            ++found;
+        if (name && sqlite3_stricmp(name, ("Ok" + std::to_string(found + 1)).c_str()) == 0) ++found;
     }
     return found;
 }

@@ -29,7 +29,8 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(RecordDatabaseTest, CreatesTableOfSixtyTwoValueColumnsAndSixFlagsWithTimeIndexWalAndFullSync) {
+TEST_F(RecordDatabaseTest,
+       CreatesTableOfSixtyTwoValueColumnsAndSixFlagsWithTimeIndexWalAndFullSync) {
     RecordDatabase db;
     ASSERT_TRUE(db.Open(dir_.path()));
     EXPECT_TRUE(QFile::exists(dir_.filePath("DataRecord.db")));
@@ -163,7 +164,8 @@ TEST_F(RecordDatabaseTest, OlderTableGainsFreshnessColumnsAndItsRowsReadAsFresh)
     RawExec(Path(), "CREATE TABLE data (" + columns.join(',') + ")");  // an older station's
     RawExec(Path(), "INSERT INTO data (Time, msTime) VALUES (100, 0)");
     RecordPage page;
-    for (const auto mode : {RecordDatabase::Mode::ExistingOnly, RecordDatabase::Mode::CreateIfMissing}) {
+    for (const auto mode :
+         {RecordDatabase::Mode::ExistingOnly, RecordDatabase::Mode::CreateIfMissing}) {
         RecordDatabase db;
         ASSERT_TRUE(db.Open(dir_.path(), mode));
         // An export changes nothing; the station adds the six columns.

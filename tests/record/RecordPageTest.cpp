@@ -25,9 +25,9 @@
 #include "RecordDatabaseShell.h"
 #include "RecordHistoryMode.h"
 #include "RecordHistorySource.h"
-#include "TrendLabels.h"
 #include "RecordTestSupport.h"
 #include "SetExpDlg.h"
+#include "TrendLabels.h"
 
 namespace orsan {
 namespace {
@@ -532,7 +532,8 @@ TEST_F(RecordHistoryPageTest, StaleReadingsAndForeignCellsShowAsMissingAndGapsIn
     const auto x = [&](int row) { return TimeToX(kFirstSecond + row, chart.Range(), plot); };
     for (int k = 0; k < kCurveCount; ++k) {  // no curve draws these as 0
         EXPECT_TRUE(std::isnan(chart.Reduction().Columns()[size_t(x(5) - plot.left)].first[k]));
-        EXPECT_EQ(std::isnan(chart.Reduction().Columns()[size_t(x(6) - plot.left)].first[k]), k < 2);
+        EXPECT_EQ(std::isnan(chart.Reduction().Columns()[size_t(x(6) - plot.left)].first[k]),
+                  k < 2);
     }
     ASSERT_TRUE(chart.ReadoutAt(QPoint(x(5), plot.top + 10), &error) && chart.ReadoutRow());
     EXPECT_EQ(ReadoutLines(*chart.ReadoutRow())[1], "T_Shell = -- ℃");
