@@ -98,7 +98,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     // The first statement reads the file header: a file that is not a
     // database, or a folder where it cannot be created, fails here. Nothing
     // is changed in a file until it proved to be ours.
-    if (!CheckOrCreateTable(mode)) return false;
+    if (!CheckOrCreateTable()) return false;
 
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
@@ -110,6 +110,8 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")))
         return Fail(QString(), query.lastError());
     EnsureTimeIndex();
+    // Only now: a file that failed to open before here is left as it was.
+    if (freshnessColumns_ < kRecordSlots && mode == Mode::CreateIfMissing) AddFreshnessColumns();
 
     // Without its freshness columns a row could not say a reading is stale:
     // the file is then for reading only (Insert says why).
@@ -130,7 +132,7 @@ QString RecordDatabase::StoredRecordSelectList() const {
     return list.join(QLatin1Char(','));
 }
 
-bool RecordDatabase::CheckOrCreateTable(Mode mode) {
+bool RecordDatabase::CheckOrCreateTable() {
     freshnessColumns_ = 0;
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral(
@@ -172,7 +174,6 @@ bool RecordDatabase::CheckOrCreateTable(Mode mode) {
         return FailWith(QString(), QStringLiteral("记录表 data 的列不符"),
                         QStringLiteral("现有列: ") + found.join(QStringLiteral(",")));
     freshnessColumns_ = int(found.size()) - kRecordColumnCount;
-    if (freshnessColumns_ < kRecordSlots && mode == Mode::CreateIfMissing) AddFreshnessColumns();
     return true;
 }
 

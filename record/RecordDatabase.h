@@ -104,7 +104,7 @@ public:
 
 private:
     bool OpenConnection(Mode mode);
-    bool CheckOrCreateTable(Mode mode);
+    bool CheckOrCreateTable();
     void AddFreshnessColumns();
     void EnsureTimeIndex();
     void CloseConnection();
