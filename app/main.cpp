@@ -43,9 +43,8 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
     const std::unique_ptr<orsan::store::StoreForwarder> store = orsan::StartStationStore(dataDir);
     if (store) headless.backlog = [&store] { return store->Status().backlog; };
     if (options.record) {
-        headless.recordSink = [&recorder, &store, &err](int32_t time, uint16_t ms,
-                                                        const orsan::LiveValues& v) {
-            if (recorder.Write(orsan::BuildRecordRow(time, ms, v))) {
+        headless.recordSink = [&recorder, &store, &err](const orsan::RecordRow& row) {
+            if (recorder.Write(row)) {
                 if (store) store->Wake();
                 return true;
             }

@@ -12,12 +12,6 @@ namespace {
 constexpr double kMinimumGapSeconds = 2.0;
 constexpr double kGapMedians = 3.0;
 
-// A NaN lands on the bottom edge, as ValueToY puts it: for the lowest and
-// highest it counts as minus infinity, which lands there too.
-float Comparable(float value) {
-    return std::isnan(value) ? -std::numeric_limits<float>::infinity() : value;
-}
-
 }  // namespace
 
 void HistoryReduction::Reset(const TrendTimeRange& range, const EdgeRect& plot) {
@@ -33,17 +27,25 @@ void HistoryReduction::Add(double position, const std::array<float, kCurveCount>
     if (rows_ > 0) spacings_.push_back(float(position - previous_));
     if (column.rows == 0) {
         column.gapBefore = rows_ > 0 ? position - previous_ : -1;
-        column.first = values;
-        for (int k = 0; k < kCurveCount; ++k)
-            column.low[k] = column.high[k] = Comparable(values[k]);
-    } else {
-        for (int k = 0; k < kCurveCount; ++k) {
-            const float value = Comparable(values[k]);
+        column.first.fill(std::numeric_limits<float>::quiet_NaN());
+        column.last = column.first;
+    }
+    for (int k = 0; k < kCurveCount; ++k) {
+        const float value = values[k];
+        if (std::isnan(value)) {
+            if (std::isnan(column.first[k])) column.breakBefore.set(size_t(k));
+            column.breakAfter.set(size_t(k));
+            continue;
+        }
+        if (std::isnan(column.first[k])) {
+            column.first[k] = column.low[k] = column.high[k] = value;
+        } else {
             column.low[k] = std::min(column.low[k], value);
             column.high[k] = std::max(column.high[k], value);
         }
+        column.last[k] = value;
+        column.breakAfter.reset(size_t(k));
     }
-    column.last = values;
     ++column.rows;
     ++rows_;
     previous_ = position;
@@ -82,18 +84,22 @@ void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
             const QPoint point(x, ValueToY(value, lower, upper, plot));
             if (run.empty() || run.back() != point) run.push_back(point);
         };
+        const auto breakRun = [&] {
+            PaintRun(painter, run.data(), int(run.size()));
+            run.clear();
+        };
         for (size_t c = 0; c < columns.size(); ++c) {
             const HistoryColumn& column = columns[c];
             if (column.rows == 0) continue;
-            if (column.gapBefore > gap) {
-                PaintRun(painter, run.data(), int(run.size()));
-                run.clear();
+            if (column.gapBefore > gap || column.breakBefore.test(size_t(k))) breakRun();
+            if (!std::isnan(column.first[k])) {
+                const int x = plot.left + int(c);
+                add(x, column.first[k]);
+                add(x, column.low[k]);
+                add(x, column.high[k]);
+                add(x, column.last[k]);
             }
-            const int x = plot.left + int(c);
-            add(x, column.first[k]);
-            add(x, column.low[k]);
-            add(x, column.high[k]);
-            add(x, column.last[k]);
+            if (column.breakAfter.test(size_t(k))) breakRun();
         }
         PaintRun(painter, run.data(), int(run.size()));
     }

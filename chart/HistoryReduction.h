@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace orsan {
 // from the row before to the first of them, and per curve the first,
 // lowest, highest and last value. Drawn as first -> lowest -> highest ->
 // last these cover exactly the pixels a line through every row covers.
+// A row without a value for a curve (NaN: a stale reading, a NULL or a
+// text) breaks that curve's line; first and last are NaN when the column
+// holds no value for the curve.
 struct HistoryColumn {
     int64_t rows = 0;
     double gapBefore = -1;  // seconds; -1 when no row came before
@@ -23,6 +27,8 @@ struct HistoryColumn {
     std::array<float, kCurveCount> low{};
     std::array<float, kCurveCount> high{};
     std::array<float, kCurveCount> last{};
+    std::bitset<kCurveCount> breakBefore;  // a row without a value before `first`
+    std::bitset<kCurveCount> breakAfter;   // a row without a value after `last`
 };
 
 // Reduces one sensor's rows of a time range to one column per pixel of the
@@ -55,8 +61,8 @@ private:
 };
 
 // The visible curves of a reduction inside its plot, 1-pixel pens in the
-// curve colours; a run of rows without a gap is one polyline, a lone row a
-// dot.
+// curve colours; a run of rows without a gap in time or in the values is
+// one polyline, a lone row a dot.
 void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
                         const TrendLimits& limits, const std::array<int, kCurveCount>& visible);
 

@@ -29,21 +29,24 @@ QString TimeLabelText(int32_t seconds) {
 }
 
 QStringList ReadoutLines(const SensorSample& s) {
+    // A missing value (the history's stale readings and empty cells) is "--".
     const auto d = [](float v) { return static_cast<double>(v); };
+    const auto number = [](const char* format, double v) {
+        return std::isnan(v) ? QStringLiteral("--") : PrintfText(format, v);
+    };
     QStringList lines;
     lines << QString::fromLatin1(FormatLocalTime(s.time, "%Y-%m-%d %H:%M:%S")) +
                  QString::asprintf(".%.3d", static_cast<int>(s.milliseconds));
-    lines << QStringLiteral("T_Shell = ") + PrintfText("%1.2f", d(s.T_Shell)) +
-                 QStringLiteral(" ℃");
-    lines << QStringLiteral("Acc_X = ") + PrintfText("%1.2f", d(s.Acc_X)) + QStringLiteral(" m/ss");
-    lines << QStringLiteral("Acc_Y = ") + PrintfText("%1.2f", d(s.Acc_Y)) + QStringLiteral(" m/ss");
-    lines << QStringLiteral("Acc_Z = ") + PrintfText("%1.2f", d(s.Acc_Z)) + QStringLiteral(" m/ss");
-    lines << QStringLiteral("Vel_X = ") + PrintfText("%1.2f", d(s.Vel_X)) + QStringLiteral(" mm/s");
-    lines << QStringLiteral("Vel_Y = ") + PrintfText("%1.2f", d(s.Vel_Y)) + QStringLiteral(" mm/s");
-    lines << QStringLiteral("Vel_Z = ") + PrintfText("%1.2f", d(s.Vel_Z)) + QStringLiteral(" mm/s");
-    lines << QStringLiteral("Disp_X = ") + PrintfText("%1.0f", d(s.Disp_X)) + QStringLiteral(" um");
-    lines << QStringLiteral("Disp_Y = ") + PrintfText("%1.0f", d(s.Disp_Y)) + QStringLiteral(" um");
-    lines << QStringLiteral("Disp_Z = ") + PrintfText("%1.0f", d(s.Disp_Z)) + QStringLiteral(" um");
+    lines << QStringLiteral("T_Shell = ") + number("%1.2f", d(s.T_Shell)) + QStringLiteral(" ℃");
+    lines << QStringLiteral("Acc_X = ") + number("%1.2f", d(s.Acc_X)) + QStringLiteral(" m/ss");
+    lines << QStringLiteral("Acc_Y = ") + number("%1.2f", d(s.Acc_Y)) + QStringLiteral(" m/ss");
+    lines << QStringLiteral("Acc_Z = ") + number("%1.2f", d(s.Acc_Z)) + QStringLiteral(" m/ss");
+    lines << QStringLiteral("Vel_X = ") + number("%1.2f", d(s.Vel_X)) + QStringLiteral(" mm/s");
+    lines << QStringLiteral("Vel_Y = ") + number("%1.2f", d(s.Vel_Y)) + QStringLiteral(" mm/s");
+    lines << QStringLiteral("Vel_Z = ") + number("%1.2f", d(s.Vel_Z)) + QStringLiteral(" mm/s");
+    lines << QStringLiteral("Disp_X = ") + number("%1.0f", d(s.Disp_X)) + QStringLiteral(" um");
+    lines << QStringLiteral("Disp_Y = ") + number("%1.0f", d(s.Disp_Y)) + QStringLiteral(" um");
+    lines << QStringLiteral("Disp_Z = ") + number("%1.0f", d(s.Disp_Z)) + QStringLiteral(" um");
     return lines;
 }
 

@@ -39,6 +39,10 @@ const QString& RecordColumnList() {
     return list;
 }
 
+QString FreshnessColumnName(int slot) {
+    return QStringLiteral("Ok") + QString::number(slot);
+}
+
 std::array<QString, kRecordValuesPerSlot> SlotColumnNames(int slot) {
     std::array<QString, kRecordValuesPerSlot> names;
     for (int v = 0; v < kRecordValuesPerSlot; ++v)

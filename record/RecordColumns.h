@@ -12,11 +12,19 @@ inline constexpr int kRecordSlots = 6;
 inline constexpr int kRecordValuesPerSlot = 10;
 inline constexpr int kRecordColumnCount = 2 + kRecordSlots * kRecordValuesPerSlot;  // 62
 
+// After the values, one freshness column per slot, "Ok1" ... "Ok6" (INTEGER:
+// 1 the slot's values are a fresh reading, 0 they are not; NULL in rows
+// written before the column existed, which count as fresh).
+inline constexpr int kRecordTableColumnCount = kRecordColumnCount + kRecordSlots;  // 68
+
 // Column name by position 0..61 ("Time", "msTime", "Temp1" ... "Zdisp6").
 const QString& RecordColumnName(int column);
 
 // All 62 names, comma separated, for SELECT and INSERT lists.
 const QString& RecordColumnList();
+
+// "Ok<slot>" (slot 1..6).
+QString FreshnessColumnName(int slot);
 
 // The ten columns of one slot (1..6), in table order.
 std::array<QString, kRecordValuesPerSlot> SlotColumnNames(int slot);

@@ -86,9 +86,11 @@ RecordExportResult ExportSensorCsv(RecordDatabase& database, int sensor, const R
                               .arg(result.rows + 1)
                               .arg(milliseconds));
         buffer.append(time, formatter.Format(reader.Time(), int(milliseconds), time));
+        // A stale reading leaves its value fields empty, like a NULL.
+        const bool fresh = reader.Fresh();
         for (int k = 0; k < SensorRangeReader::kValues; ++k) {
             buffer += ',';
-            AppendValue(reader, k, buffer);
+            if (fresh) AppendValue(reader, k, buffer);
         }
         buffer += "\r\n";
         ++result.rows;

@@ -23,9 +23,10 @@ QString SensorCsvFileName(const QString& folder, int sensorNumber, const QDateTi
 // row in (Time, rowid) order, CR LF line ends. `time` is local ISO 8601 with
 // milliseconds and the UTC offset; a value is its stored number in the
 // shortest text that reads back the same, with a decimal point whatever the
-// locale; a NULL is an empty field and a text another program stored is a
-// quoted field. Written beside the target and renamed into place when
-// complete; Empty (no file) when the range holds no row.
+// locale; a NULL, and every value of a reading that was not fresh, is an
+// empty field, and a text another program stored is a quoted field. Written
+// beside the target and renamed into place when complete; Empty (no file)
+// when the range holds no row.
 RecordExportResult ExportSensorCsv(RecordDatabase& database, int sensor, const RecordRange& range,
                                    const QString& path,
                                    OutputFile::Dash dash = OutputFile::Dash::FileName);

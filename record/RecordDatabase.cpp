@@ -26,25 +26,37 @@ QString CreateTableSql() {
     QStringList columns;
     columns << QStringLiteral("Time INTEGER") << QStringLiteral("msTime INTEGER");
     for (int c = 2; c < kRecordColumnCount; ++c) columns << RecordColumnName(c) + " REAL";
+    for (int slot = 1; slot <= kRecordSlots; ++slot)
+        columns << FreshnessColumnName(slot) + " INTEGER";
     return QStringLiteral("CREATE TABLE data (") + columns.join(QStringLiteral(", ")) + ")";
 }
 
 QString InsertSql() {
+    QStringList names{RecordColumnList()};
+    for (int slot = 1; slot <= kRecordSlots; ++slot) names << FreshnessColumnName(slot);
     QStringList marks;
-    for (int c = 0; c < kRecordColumnCount; ++c) marks << QStringLiteral("?");
-    return QStringLiteral("INSERT INTO data (") + RecordColumnList() + ") VALUES (" +
+    for (int c = 0; c < kRecordTableColumnCount; ++c) marks << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO data (") + names.join(QLatin1Char(',')) + ") VALUES (" +
            marks.join(QLatin1Char(',')) + ")";
 }
+
+// Column c of the table as this station makes it.
+QString TableColumnName(int c) {
+    return c < kRecordColumnCount ? RecordColumnName(c)
+                                  : FreshnessColumnName(c - kRecordColumnCount + 1);
+}
+
+}  // namespace
 
 StoredRecord ReadStoredRecord(const QSqlQuery& query) {
     StoredRecord record;
     record.time = query.value(0).toLongLong();
     record.milliseconds = query.value(1).toInt();
     for (int v = 0; v < kValueColumns; ++v) record.values[v] = query.value(2 + v).toFloat();
+    for (int s = 0; s < kRecordSlots; ++s)
+        record.fresh[size_t(s)] = query.value(kRecordColumnCount + s).toInt() != 0;
     return record;
 }
-
-}  // namespace
 
 RecordDatabase::RecordDatabase() : connectionName_(NextConnectionName()) {}
 
@@ -101,13 +113,30 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")))
         return Fail(QString(), query.lastError());
     EnsureTimeIndex();
+    // Only now: a file that failed to open before here is left as it was.
+    if (freshnessColumns_ < kRecordSlots && mode == Mode::CreateIfMissing) AddFreshnessColumns();
 
+    // Without its freshness columns a row could not say a reading is stale:
+    // the file is then for reading only (Insert says why).
+    if (freshnessColumns_ < kRecordSlots) return true;
     insert_ = std::make_unique<QSqlQuery>(db_);
     if (!insert_->prepare(InsertSql())) return Fail(QString(), insert_->lastError());
     return true;
 }
 
+QString RecordDatabase::FreshnessSql(int slot) const {
+    if (slot > freshnessColumns_) return QStringLiteral("1");
+    return QStringLiteral("(%1 IS NOT 0)").arg(FreshnessColumnName(slot));
+}
+
+QString RecordDatabase::StoredRecordSelectList() const {
+    QStringList list{RecordColumnList()};
+    for (int slot = 1; slot <= kRecordSlots; ++slot) list << FreshnessSql(slot);
+    return list.join(QLatin1Char(','));
+}
+
 bool RecordDatabase::CheckOrCreateTable(bool mayCreate) {
+    freshnessColumns_ = 0;
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' "
@@ -130,6 +159,7 @@ bool RecordDatabase::CheckOrCreateTable(bool mayCreate) {
             return FailWith(QString(), QStringLiteral("数据库中没有记录表 data"),
                             QStringLiteral("其他表: ") + others.join(QStringLiteral(", ")));
         if (!query.exec(CreateTableSql())) return Fail(QString(), query.lastError());
+        freshnessColumns_ = kRecordSlots;
         return true;
     }
 
@@ -137,13 +167,37 @@ bool RecordDatabase::CheckOrCreateTable(bool mayCreate) {
         return Fail(QString(), query.lastError());
     QStringList found;
     while (query.next()) found << query.value(1).toString();
-    bool matches = found.size() == kRecordColumnCount;
-    for (int c = 0; matches && c < kRecordColumnCount; ++c)
-        matches = found[c].compare(RecordColumnName(c), Qt::CaseInsensitive) == 0;
+    query.finish();
+    // The 62 value columns, then the freshness columns in order: an older
+    // station's table has none of them.
+    bool matches = found.size() >= kRecordColumnCount && found.size() <= kRecordTableColumnCount;
+    for (int c = 0; matches && c < found.size(); ++c)
+        matches = found[c].compare(TableColumnName(c), Qt::CaseInsensitive) == 0;
     if (!matches)
         return FailWith(QString(), QStringLiteral("记录表 data 的列不符"),
                         QStringLiteral("现有列: ") + found.join(QStringLiteral(",")));
+    freshnessColumns_ = int(found.size()) - kRecordColumnCount;
     return true;
+}
+
+void RecordDatabase::AddFreshnessColumns() {
+    // All or none, so the table never holds some of them.
+    QSqlQuery query(db_);
+    bool ok = db_.transaction();
+    for (int slot = freshnessColumns_ + 1; ok && slot <= kRecordSlots; ++slot)
+        ok = query.exec(QStringLiteral("ALTER TABLE data ADD COLUMN %1 INTEGER")
+                            .arg(FreshnessColumnName(slot)));
+    if (ok) ok = db_.commit();
+    if (ok) {
+        freshnessColumns_ = kRecordSlots;
+        return;
+    }
+    const QSqlError error = query.lastError().isValid() ? query.lastError() : db_.lastError();
+    query.finish();
+    db_.rollback();
+    // A read-only file still opens for reading; its rows count as fresh.
+    lastDiagnostic_ = ComposeDiagnostic(QString(), FailureFromSqlError(error));
+    ReportDiagnostic(lastDiagnostic_);
 }
 
 void RecordDatabase::EnsureTimeIndex() {
@@ -201,9 +255,17 @@ bool RecordDatabase::Insert(const RecordRow& row) {
         }
         reopenBeforeWrite_ = false;
     }
-    if (!open_ || !insert_)
+    if (!open_)
         return FailWith(kWriteDiagnosticPrefix, QStringLiteral("数据库未打开"),
                         QStringLiteral("连接未打开或已关闭"));
+    if (!insert_) {
+        // Tried again at the next write, once the file may be written.
+        reopenBeforeWrite_ = true;
+        readOnlyFailure_ = IsReadOnlyConnection(db_);
+        return FailWith(kWriteDiagnosticPrefix,
+                        QStringLiteral("记录表 data 缺少列 Ok1…Ok6，且无法添加"),
+                        QStringLiteral("数据库文件可能只读"));
+    }
 
     insert_->bindValue(0, qint64(row.time));
     insert_->bindValue(1, int(row.milliseconds));
@@ -215,6 +277,7 @@ bool RecordDatabase::Insert(const RecordRow& row) {
         for (int v = 0; v < kRecordValuesPerSlot; ++v)
             insert_->bindValue(column++, FormatRecordValue(v, values[v]));
     }
+    for (const bool fresh : row.fresh) insert_->bindValue(column++, fresh ? 1 : 0);
     if (!insert_->exec()) {
         const QSqlError error = insert_->lastError();
         insert_->finish();
@@ -269,7 +332,7 @@ bool RecordDatabase::LoadLastPage(int pageSize, RecordPage* page) {
     page->startIndex = pageSize * ((*count - 1) / pageSize);
     const qint64 onPage = *count - page->startIndex;
     // Newest rows first through the index, then turned back to Time order.
-    if (!query.prepare(QStringLiteral("SELECT ") + RecordColumnList() +
+    if (!query.prepare(QStringLiteral("SELECT ") + StoredRecordSelectList() +
                        QStringLiteral(" FROM data ORDER BY Time DESC, rowid DESC LIMIT ?")))
         return Fail(kReloadDiagnosticPrefix, query.lastError());
     query.addBindValue(onPage);

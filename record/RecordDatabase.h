@@ -15,12 +15,18 @@ class QSqlQuery;
 namespace orsan {
 
 // One row as the table holds it, values read back as 32-bit floats in
-// table order (Temp1 ... Zdisp6).
+// table order (Temp1 ... Zdisp6), and per slot whether they are a fresh
+// reading (Ok1 ... Ok6; NULL counts as fresh).
 struct StoredRecord {
     qint64 time = 0;
     int milliseconds = 0;
     std::array<float, kRecordSlots * kRecordValuesPerSlot> values{};
+    SensorFreshness fresh = RecordRow::AllFresh();
 };
+
+// A row of a query over RecordDatabase::StoredRecordSelectList(); further
+// columns follow at kRecordTableColumnCount.
+StoredRecord ReadStoredRecord(const QSqlQuery& query);
 
 // What the record page shows: the row count, the first and last Time, and
 // the rows of the last page with the position of its first row (0-based,
@@ -34,9 +40,9 @@ struct RecordPage {
 };
 
 // The record database: DataRecord.db in the data folder with the table `data`
-// (62 columns) and an index on Time, in WAL mode with synchronous=FULL so a
-// committed row survives a crash or a power cut. UI thread only (one Qt SQL
-// connection per object).
+// (62 columns of values, then Ok1 ... Ok6) and an index on Time, in WAL
+// mode with synchronous=FULL so a committed row survives a crash or a power
+// cut. UI thread only (one Qt SQL connection per object).
 class RecordDatabase {
 public:
     static inline const QString kFileName = QStringLiteral("DataRecord.db");
@@ -56,7 +62,10 @@ public:
     // Opens folder/DataRecord.db. Fails when the file cannot be opened or
     // created, is not a database, or belongs to another program (a table
     // `data` with other columns, or other tables and no `data`). A read-only
-    // file opens: reads work, writes fail until it becomes writable.
+    // file opens: reads work, writes fail until it becomes writable. A table
+    // `data` without the freshness columns (an older station's, or another
+    // program's with our 62 columns) gets them with CreateIfMissing; with
+    // ExistingOnly nothing is changed and its rows read as fresh.
     bool Open(const QString& folder, Mode mode = Mode::CreateIfMissing);
     void Close();
     bool IsOpen() const { return open_; }
@@ -68,7 +77,7 @@ public:
     // The last failed Insert met a file the user may only read: no retry helps.
     bool LastWriteFailedReadOnly() const { return readOnlyFailure_; }
 
-    // One row through the prepared INSERT; values stored as "%1.1f"/"%1.2f"
+    // One row with its freshness through the prepared INSERT; values stored as "%1.1f"/"%1.2f"
     // text would store them. After a failed write the next one reopens the
     // connection first, so writes resume once the disk has room again or the
     // file is writable again.
@@ -88,12 +97,21 @@ public:
     // The connection, for streaming reads. Invalid when not open.
     QSqlDatabase Connection() const { return db_; }
 
+    // An expression that is 1 when slot's values (1..6) are a fresh reading
+    // and 0 when not: "(Ok<n> IS NOT 0)", or 1 when the table has no such
+    // column.
+    QString FreshnessSql(int slot) const;
+    // The 62 value columns and the six freshness expressions, for
+    // ReadStoredRecord.
+    QString StoredRecordSelectList() const;
+
     // The diagnostic text of the last failure (also written to stderr).
     const QString& LastDiagnostic() const { return lastDiagnostic_; }
 
 private:
     bool OpenConnection(Mode mode);
     bool CheckOrCreateTable(bool mayCreate);
+    void AddFreshnessColumns();
     void EnsureTimeIndex();
     void CloseConnection();
     bool Fail(const QString& prefix, const QSqlError& error);
@@ -107,6 +125,7 @@ private:
     bool everOpened_ = false;
     bool reopenBeforeWrite_ = false;
     bool readOnlyFailure_ = false;
+    int freshnessColumns_ = 0;  // Ok1 ... Ok<n> are in the table
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;
 };

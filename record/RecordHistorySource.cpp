@@ -1,7 +1,6 @@
 #include "RecordHistorySource.h"
 
 #include <cmath>
-#include <limits>
 
 #include "SensorRangeReader.h"
 
@@ -19,12 +18,8 @@ bool RecordHistorySource::ReadRows(double from, double to, HistoryReduction& int
                              RecordRange::Between(SecondsToMs(from), SecondsToMs(to)));
     std::array<float, kCurveCount> values{};
     while (reader.Next()) {
-        for (int k = 0; k < kCurveCount; ++k) {
-            // A NULL or a text is no number: it must not plot as 0.
-            values[k] = reader.ValueKind(k) == SensorRangeReader::Kind::Number
-                            ? float(reader.Value(k))
-                            : std::numeric_limits<float>::quiet_NaN();
-        }
+        // A stale reading, a NULL or a text is no number: a gap, never a 0.
+        reader.PlotValues(values);
         into.Add(double(reader.TimeMs()) / 1000.0, values);
     }
     if (reader.Error().isEmpty()) return true;

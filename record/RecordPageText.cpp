@@ -43,8 +43,12 @@ QStringList RecordListCells(qint64 position, const StoredRecord& record) {
     char millis[16];
     std::snprintf(millis, sizeof millis, ".%03d", record.milliseconds);
     cells << FormatLocalTime(record.time) + QLatin1String(millis);
+    // A stale reading is no value: it shows as missing, never as its old number.
+    static const QString kMissing = QStringLiteral("--");
     for (int i = 0; i < int(record.values.size()); ++i)
-        cells << FormatRecordValue(i % kRecordValuesPerSlot, record.values[i]);
+        cells << (record.fresh[size_t(i / kRecordValuesPerSlot)]
+                      ? FormatRecordValue(i % kRecordValuesPerSlot, record.values[i])
+                      : kMissing);
     return cells;
 }
 

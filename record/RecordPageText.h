@@ -20,7 +20,8 @@ QString FormatLocalTime(qint64 secondsSinceEpoch);
 
 // The 62 cell texts of one list row: its position counted from 1, the time
 // stamp with ".%03d" milliseconds, then the values ("%1.1f" for temperatures
-// and displacements, "%1.2f" for the rest).
+// and displacements, "%1.2f" for the rest; "--" for each value of a slot
+// whose reading was not fresh).
 QStringList RecordListCells(qint64 position, const StoredRecord& record);
 
 }  // namespace orsan

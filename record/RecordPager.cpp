@@ -9,12 +9,6 @@
 
 namespace orsan {
 
-namespace {
-
-constexpr int kValueColumns = kRecordSlots * kRecordValuesPerSlot;
-
-}  // namespace
-
 RecordPager::RecordPager(RecordDatabase& database, int pageSize)
     : database_(database), pageSize_(std::max(1, pageSize)) {}
 
@@ -98,7 +92,7 @@ bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order o
     // leave SQLite scanning from the range's start.
     qint64 lowSecond = FloorSeconds(range_.fromMs);
     qint64 highSecond = FloorSeconds(range_.toMs);
-    QString sql = QStringLiteral("SELECT ") + RecordColumnList() +
+    QString sql = QStringLiteral("SELECT ") + database_.StoredRecordSelectList() +
                   QStringLiteral(",rowid FROM data WHERE ") + RangeCondition();
     if (key) {
         if (ascending)
@@ -126,12 +120,8 @@ bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order o
     query.bindValue(next, limit);
     if (!query.exec()) return Fail(query.lastError());
     while (query.next()) {
-        StoredRecord record;
-        record.time = query.value(0).toLongLong();
-        record.milliseconds = query.value(1).toInt();
-        for (int v = 0; v < kValueColumns; ++v) record.values[v] = query.value(2 + v).toFloat();
-        rows->push_back(record);
-        keys->push_back({record.time, query.value(2 + kValueColumns).toLongLong()});
+        rows->push_back(ReadStoredRecord(query));
+        keys->push_back({rows->back().time, query.value(kRecordTableColumnCount).toLongLong()});
     }
     if (query.lastError().isValid()) return Fail(query.lastError());
     if (!ascending) {

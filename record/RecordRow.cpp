@@ -2,18 +2,32 @@
 
 #include <QDateTime>
 
+#include "Freshness.h"
+
 namespace orsan {
 
-RecordRow BuildRecordRow(int32_t time, uint16_t milliseconds, const LiveValues& values) {
+SensorFreshness FreshReadings(const SensorPoller& poller, double recordIntervalSeconds) {
+    const int64_t now = SteadyMsNow();
+    const int64_t limit = FreshnessLimitMs(recordIntervalSeconds);
+    SensorFreshness fresh{};
+    for (int n = 1; n <= kSensorCount; ++n)
+        fresh[size_t(n - 1)] = IsFreshReading(poller.GetStatus(n), now, limit);
+    return fresh;
+}
+
+RecordRow BuildRecordRow(int32_t time, uint16_t milliseconds, const LiveValues& values,
+                         const SensorFreshness& fresh) {
     RecordRow row;
     row.time = time;
     row.milliseconds = milliseconds;
     for (int r = 0; r < kSensorCount; ++r)
         row.sensors[r] = SampleFromLiveRow(values[r], time, milliseconds);
+    row.fresh = fresh;
     return row;
 }
 
-RecordRow BuildRecordRowAt(qint64 msecsSinceEpoch, const LiveValues& values) {
+RecordRow BuildRecordRowAt(qint64 msecsSinceEpoch, const LiveValues& values,
+                           const SensorFreshness& fresh) {
     // Floor division, so instants before 1970 still get 0..999 milliseconds.
     qint64 seconds = msecsSinceEpoch / 1000;
     qint64 millis = msecsSinceEpoch % 1000;
@@ -21,11 +35,11 @@ RecordRow BuildRecordRowAt(qint64 msecsSinceEpoch, const LiveValues& values) {
         millis += 1000;
         seconds -= 1;
     }
-    return BuildRecordRow(int32_t(seconds), uint16_t(millis), values);
+    return BuildRecordRow(int32_t(seconds), uint16_t(millis), values, fresh);
 }
 
-RecordRow BuildRecordRowNow(const LiveValues& values) {
-    return BuildRecordRowAt(QDateTime::currentMSecsSinceEpoch(), values);
+RecordRow BuildRecordRowNow(const LiveValues& values, const SensorFreshness& fresh) {
+    return BuildRecordRowAt(QDateTime::currentMSecsSinceEpoch(), values, fresh);
 }
 
 }  // namespace orsan

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "RecordColumns.h"
 
@@ -10,12 +11,16 @@ namespace orsan {
 
 namespace {
 
-QString ReaderSql(int sensor, SensorRangeReader::Order order, int limit) {
+constexpr int kFreshColumn = 2 + SensorRangeReader::kValues;
+
+QString ReaderSql(const RecordDatabase& database, int sensor, SensorRangeReader::Order order,
+                  int limit) {
     if (sensor < 1 || sensor > kRecordSlots) return QString();
     const auto names = SlotColumnNames(sensor);
     QString sql = QStringLiteral("SELECT Time,msTime");
     for (int k = 0; k < SensorRangeReader::kValues; ++k)
         sql += QLatin1Char(',') + names[SlotValueIndexOfCurve(k)];
+    sql += QLatin1Char(',') + database.FreshnessSql(sensor);
     sql += QStringLiteral(
                " FROM data WHERE Time BETWEEN ?1 AND ?2 AND Time*1000+msTime BETWEEN "
                "?3 AND ?4") +
@@ -35,7 +40,7 @@ int SlotValueIndexOfCurve(int curve) {
 
 SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range,
                                      Order order, int limit)
-    : statement_(database.Connection(), ReaderSql(sensor, order, limit)) {
+    : statement_(database.Connection(), ReaderSql(database, sensor, order, limit)) {
     if (sensor < 1 || sensor > kRecordSlots) {
         error_ = QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor);
         return;
@@ -68,6 +73,21 @@ double SensorRangeReader::Value(int k) const {
     return sqlite3_column_double(statement_.Handle(), 2 + k);
 }
 
+bool SensorRangeReader::Fresh() const {
+    return sqlite3_column_int(statement_.Handle(), kFreshColumn) != 0;
+}
+
+void SensorRangeReader::PlotValues(std::array<float, kValues>& values) const {
+    sqlite3_stmt* const row = statement_.Handle();
+    const bool fresh = Fresh();
+    for (int k = 0; k < kValues; ++k) {
+        const int type = sqlite3_column_type(row, 2 + k);
+        values[size_t(k)] = fresh && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+                                ? float(sqlite3_column_double(row, 2 + k))
+                                : std::numeric_limits<float>::quiet_NaN();
+    }
+}
+
 SensorRangeReader::Kind SensorRangeReader::ValueKind(int k) const {
     switch (sqlite3_column_type(statement_.Handle(), 2 + k)) {
         case SQLITE_INTEGER:
@@ -93,7 +113,9 @@ SensorSample SensorRangeReader::Sample() const {
     float* const fields[kValues] = {&sample.T_Shell, &sample.Acc_X, &sample.Acc_Y, &sample.Acc_Z,
                                     &sample.Vel_X,   &sample.Vel_Y, &sample.Vel_Z, &sample.Disp_X,
                                     &sample.Disp_Y,  &sample.Disp_Z};
-    for (int k = 0; k < kValues; ++k) *fields[k] = float(Value(k));
+    std::array<float, kValues> values;
+    PlotValues(values);
+    for (int k = 0; k < kValues; ++k) *fields[k] = values[size_t(k)];
     return sample;
 }
 

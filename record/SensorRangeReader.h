@@ -40,7 +40,12 @@ public:
     Kind ValueKind(int k) const;
     // The stored text of value k (UTF-8), for Kind::Text.
     QByteArray ValueText(int k) const;
-    // The current row as a sample (values as 32-bit floats, NULL as 0).
+    // Whether the row's values are a fresh reading (its Ok column is not 0;
+    // rows written before that column existed count as fresh).
+    bool Fresh() const;
+    // The values as a chart shows them: NaN for a stale reading, a NULL or a text.
+    void PlotValues(std::array<float, kValues>& values) const;
+    // The current row as a sample, values as PlotValues gives them.
     SensorSample Sample() const;
 
 private:

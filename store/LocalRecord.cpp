@@ -99,14 +99,18 @@ std::string FormatServerTime(int64_t seconds, int milliseconds) {
     return text;
 }
 
-void AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask sensors,
-                            const std::string& station, std::string& out) {
+int64_t AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask sensors,
+                               const std::string& station, std::string& out) {
     std::string escapedStation;
     AppendCopyField(escapedStation, station);
+    int64_t rows = 0;
     for (const LocalRecord& record : records) {
+        const SensorMask sent = sensors & record.fresh;
+        if (sent.none()) continue;
         const std::string time = FormatServerTime(record.time, record.milliseconds);
         for (int s = 0; s < kStoreSensors; ++s) {
-            if (!sensors.test(size_t(s))) continue;
+            if (!sent.test(size_t(s))) continue;
+            ++rows;
             out += escapedStation;
             out += '\t';
             out += time;
@@ -123,6 +127,7 @@ void AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask 
             out += '\n';
         }
     }
+    return rows;
 }
 
 }  // namespace orsan::store

@@ -15,13 +15,15 @@ inline constexpr int kStoreValues = 10;  // per sensor, in the order of the serv
 using SensorMask = std::bitset<kStoreSensors>;  // bit n-1: sensor n is configured
 
 // One row of the local table `data` as the forwarder reads it: its rowid,
-// the instant and every sensor's ten values (null where the cell is NULL).
+// the instant, every sensor's ten values (null where the cell is NULL) and
+// which sensors' values are a fresh reading.
 struct LocalRecord {
     int64_t rowId = 0;
     int64_t time = 0;  // seconds since 1970-01-01 UTC
     int milliseconds = 0;
     std::array<double, kStoreSensors * kStoreValues> values{};
     std::bitset<kStoreSensors * kStoreValues> isNull;
+    SensorMask fresh = SensorMask().set();  // bit n-1: sensor n's reading is fresh
 };
 
 // "2026-12-07 09:36:08.123+00": the instant as PostgreSQL reads a timestamptz.
@@ -32,8 +34,9 @@ std::string FormatServerTime(int64_t seconds, int milliseconds);
 void AppendCopyField(std::string& out, std::string_view text);
 
 // Appends the COPY text rows (station, time, sensor, ten values) of every
-// configured sensor of every record.
-void AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask sensors,
-                            const std::string& station, std::string& out);
+// configured sensor of every record whose reading is fresh: a stale reading
+// is never sent. Returns the number of rows appended.
+int64_t AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask sensors,
+                               const std::string& station, std::string& out);
 
 }  // namespace orsan::store

@@ -11,10 +11,17 @@ namespace {
 constexpr const char* kSlotStems[kStoreValues] = {"Temp", "Xacc", "Yacc",  "Zacc",  "Xvel",
                                                   "Yvel", "Zvel", "Xdisp", "Ydisp", "Zdisp"};
 
-std::string ReadSql() {
+constexpr int kFirstValueColumn = 3;
+constexpr int kFirstFreshColumn = kFirstValueColumn + kStoreSensors * kStoreValues;
+
+// Ok<n> is 0 for a stale reading; NULL (rows from before the column) and a
+// table without it count as fresh.
+std::string ReadSql(int freshnessColumns) {
     std::string sql = "SELECT rowid, Time, msTime";
     for (int slot = 1; slot <= kStoreSensors; ++slot)
         for (const char* stem : kSlotStems) sql += ", " + std::string(stem) + std::to_string(slot);
+    for (int slot = 1; slot <= kStoreSensors; ++slot)
+        sql += slot <= freshnessColumns ? ", (Ok" + std::to_string(slot) + " IS NOT 0)" : ", 1";
     return sql + " FROM data WHERE rowid > ? ORDER BY rowid LIMIT ?";
 }
 
@@ -77,10 +84,25 @@ bool LocalRecordSource::Open() {
                      "row_id INTEGER NOT NULL, time INTEGER NOT NULL, ms INTEGER NOT NULL)",
                      nullptr, nullptr, nullptr) != SQLITE_OK)
         return Fail("无法建立位置表");
-    read_ = Prepare(ReadSql());
     count_ = Prepare("SELECT count(*) FROM data WHERE rowid > ?");
-    if (!read_ || !count_) return Fail("表 data 的列不符");
+    if (!count_ || !PrepareRead()) return Fail("表 data 的列不符");
     return true;
+}
+
+int LocalRecordSource::FreshnessColumns() {
+    Statement columns = Prepare("SELECT name FROM pragma_table_info('data')");
+    int found = 0;
+    while (columns && sqlite3_step(columns.get()) == SQLITE_ROW) {
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0));
+        if (name && sqlite3_stricmp(name, ("Ok" + std::to_string(found + 1)).c_str()) == 0) ++found;
+    }
+    return found;
+}
+
+bool LocalRecordSource::PrepareRead() {
+    freshnessColumns_ = FreshnessColumns();
+    read_ = Prepare(ReadSql(freshnessColumns_));
+    return read_ != nullptr;
 }
 
 bool LocalRecordSource::StillMatches(const char* table, const ForwardPosition& position) {
@@ -137,6 +159,9 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
     records->clear();
     if (!db_) return false;
     if (!StillMatches("data", position)) position = ForwardPosition{};
+    // The station adds the freshness columns to an older table when it opens
+    // it, maybe after this connection prepared its read.
+    if (freshnessColumns_ < kStoreSensors && !PrepareRead()) return Fail("表 data 的列不符");
     sqlite3_stmt* read = read_.get();
     sqlite3_reset(read);
     sqlite3_bind_int64(read, 1, position.rowId);
@@ -148,11 +173,13 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
         record.time = sqlite3_column_int64(read, 1);
         record.milliseconds = sqlite3_column_int(read, 2);
         for (int v = 0; v < kStoreSensors * kStoreValues; ++v) {
-            if (sqlite3_column_type(read, 3 + v) == SQLITE_NULL)
+            if (sqlite3_column_type(read, kFirstValueColumn + v) == SQLITE_NULL)
                 record.isNull.set(size_t(v));
             else
-                record.values[size_t(v)] = sqlite3_column_double(read, 3 + v);
+                record.values[size_t(v)] = sqlite3_column_double(read, kFirstValueColumn + v);
         }
+        for (int s = 0; s < kStoreSensors; ++s)
+            record.fresh.set(size_t(s), sqlite3_column_int(read, kFirstFreshColumn + s) != 0);
     }
     sqlite3_reset(read);
     if (step != SQLITE_DONE) return Fail("读取记录失败");

@@ -46,8 +46,9 @@ public:
                                                 const char* table = "data");
     bool SavePosition(const std::string& target, const ForwardPosition& position);
 
-    // Up to `limit` rows after `position`, in rowid order. A position that
-    // no longer matches its row is first set back to the start.
+    // Up to `limit` rows after `position`, in rowid order, each with which
+    // sensors' readings are fresh. A position that no longer matches its
+    // row is first set back to the start.
     bool ReadAfter(ForwardPosition& position, int limit, std::vector<LocalRecord>* records);
     // Rows after `position`.
     std::optional<int64_t> CountAfter(const ForwardPosition& position);
@@ -69,6 +70,9 @@ private:
     Statement Prepare(const std::string& sql);
     bool Fail(const std::string& what);
     bool StillMatches(const char* table, const ForwardPosition& position);
+    // How many of Ok1 ... Ok6 the table `data` has (in order).
+    int FreshnessColumns();
+    bool PrepareRead();
 
     std::string path_;
     sqlite3* db_ = nullptr;
@@ -76,6 +80,7 @@ private:
     Statement read_;
     Statement count_;
     Statement alarms_;
+    int freshnessColumns_ = 0;
 };
 
 }  // namespace orsan::store

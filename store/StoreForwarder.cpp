@@ -201,6 +201,7 @@ void StoreForwarder::Run() {
         const SensorMask batchSensors = sensors();
         ForwardPosition cursor = position;
         int recordsInBatch = 0;
+        int64_t rowsInBatch = 0;
         bool readFirst = true;
         std::string abortReason;
         // Rows are read and formatted in chunks while the server parses
@@ -216,7 +217,7 @@ void StoreForwarder::Run() {
                 if (records.empty()) return false;
             }
             readFirst = false;
-            AppendReadingsCopyText(records, batchSensors, options_.station, out);
+            rowsInBatch += AppendReadingsCopyText(records, batchSensors, options_.station, out);
             const LocalRecord& last = records.back();
             cursor = ForwardPosition{last.rowId, last.time, last.milliseconds};
             recordsInBatch += int(records.size());
@@ -230,9 +231,8 @@ void StoreForwarder::Run() {
             continue;
         }
         position = cursor;
-        const int64_t rows = int64_t(recordsInBatch) * int64_t(batchSensors.count());
         Publish([&](StoreStatus& s) {
-            s.forwardedRows += rows;
+            s.forwardedRows += rowsInBatch;
             return false;
         });
         // Should this fail, the batch is sent again later and skipped there.

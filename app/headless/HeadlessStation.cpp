@@ -1,7 +1,6 @@
 #include "HeadlessStation.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QTextStream>
 #include <QTimer>
@@ -73,15 +72,14 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     // Coarse timers may fire up to 5 % early; rows must keep their interval.
     recordTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&recordTimer, &QTimer::timeout, [&] {
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
-        const auto time = int32_t(now / 1000);
-        const auto milliseconds = uint16_t(now % 1000);
-        out << QString::fromStdString(
-                   FormatLiveReport(time, milliseconds, values, commOk, alarms.ZoneLetters(),
-                                    options.backlog ? options.backlog() : std::nullopt))
+        // "ok" and the row say the same: only a fresh reading is one.
+        const RecordRow row = BuildRecordRowNow(values, FreshReadings(poller, config.interval));
+        out << QString::fromStdString(FormatLiveReport(
+                   row.time, row.milliseconds, values, row.fresh, alarms.ZoneLetters(),
+                   options.backlog ? options.backlog() : std::nullopt))
             << '\n';
         out.flush();
-        if (options.recordSink && !options.recordSink(time, milliseconds, values)) {
+        if (options.recordSink && !options.recordSink(row)) {
             recordTimer.stop();
             QCoreApplication::exit(1);
         }

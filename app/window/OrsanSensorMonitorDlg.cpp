@@ -223,7 +223,7 @@ void OrsanSensorMonitorDlg::Refresh() {
 }
 
 void OrsanSensorMonitorDlg::RecordTick() {
-    recordPage_->WriteRecord(BuildRecordRowNow(live_));
+    recordPage_->WriteRecord(BuildRecordRowNow(live_, FreshReadings(poller_, interval_)));
     store_.Wake();
 }
 

@@ -25,6 +25,7 @@ QString ValueExpressions() {
         values
             << QStringLiteral("round(((i * %1) %% 100000) / 100.0, %2)").arg(k + 7).arg(decimals);
     }
+    for (int slot = 1; slot <= kRecordSlots; ++slot) values << QStringLiteral("1");  // fresh
     return values.join(QLatin1Char(','));
 }
 

@@ -38,6 +38,17 @@ std::vector<SensorSample> Rows(int count, int stepMs, int holeAt = -1, int holeM
     return rows;
 }
 
+// Rows [from, to) without values, as stale readings read back.
+std::vector<SensorSample> Stale(std::vector<SensorSample> rows, size_t from, size_t to) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (size_t i = from; i < to; ++i) {
+        SensorSample& s = rows[i];
+        s.T_Shell = s.Acc_X = s.Acc_Y = s.Acc_Z = s.Vel_X = s.Vel_Y = s.Vel_Z = nan;
+        s.Disp_X = s.Disp_Y = s.Disp_Z = nan;
+    }
+    return rows;
+}
+
 TrendLimits Limits() {
     return TrendLimits{20, 50, 10, 20, 50};  // TMin, TMax, AMax, VMax, DMax
 }
@@ -52,7 +63,7 @@ TrendTimeRange RangeOf(const std::vector<SensorSample>& rows) {
 }
 
 // The oracle: a line through every row, broken where two rows are further
-// apart than the gap.
+// apart than the gap and where a row has no value (NaN).
 void PaintEveryRow(QPainter& painter, const std::vector<SensorSample>& rows,
                    const TrendTimeRange& range, const EdgeRect& plot, double gap) {
     for (int k = 0; k < kCurveCount; ++k) {
@@ -63,6 +74,11 @@ void PaintEveryRow(QPainter& painter, const std::vector<SensorSample>& rows,
             if (i > 0 && SampleTimePosition(rows[i]) - SampleTimePosition(rows[i - 1]) > gap) {
                 PaintRun(painter, run.data(), int(run.size()));
                 run.clear();
+            }
+            if (std::isnan(rows[i].Value(k))) {
+                PaintRun(painter, run.data(), int(run.size()));
+                run.clear();
+                continue;
             }
             run.emplace_back(TimeToX(SampleTimePosition(rows[i]), range, plot),
                              ValueToY(rows[i].Value(k), AxisLower(Limits(), axis),
@@ -102,6 +118,8 @@ TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
         {"ten minutes at 1 s", Rows(600, 1000)},
         {"a stop of ten minutes", Rows(3000, 300, 1500, 600000)},
         {"one lost row", Rows(2000, 1000, 1000, 2000)},
+        {"stale readings", Stale(Rows(600, 1000), 200, 260)},
+        {"stale readings at 0.3 s", Stale(Rows(20000, 300), 5000, 9000)},
     };
     const TrendLayout layout = ComputeTrendLayout(1000, 500);
     std::array<int, kCurveCount> all;

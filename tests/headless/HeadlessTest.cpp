@@ -124,6 +124,38 @@ TEST_F(HeadlessTest, TermSignalEndsItCleanlyEvenWithASilentSensor) {
     EXPECT_EQ(station->WaitExit(5s), std::optional<int>(0));
 }
 
+TEST_F(HeadlessTest, ASilencedSensorIsNotOkAndItsRowsSayTheReadingIsStale) {
+    auto station = StartStation({"--record"});
+    QJsonArray sensors;
+    // Reads lines until sensor 2's "ok" is `ok`; false after 15.
+    const auto waitFor = [&](bool ok) {
+        for (int read = 0; read < 15; ++read) {
+            const auto line = station->ReadLine(10s);
+            if (!line) return false;
+            if (line->rfind("{\"event\"", 0) == 0) continue;
+            sensors = ParseLine(*line)["sensors"].toArray();
+            if (sensors[1].toObject()["ok"].toBool() == ok) return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitFor(true));
+    sim.SetFault(2, "silent");
+    ASSERT_TRUE(waitFor(false));
+    station->Signal(SIGTERM);
+    ASSERT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    EXPECT_FALSE(sensors[3].toObject()["ok"].toBool());  // 0.0.0.0 is never a reading
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "ok-check");
+        db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec("SELECT Ok2 || Ok4 FROM data ORDER BY rowid DESC LIMIT 1"));
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toString(), "00");
+    }
+    QSqlDatabase::removeDatabase("ok-check");
+}
+
 // Durations are seconds; in milliseconds they outgrow a timer's int period.
 // 4294967.5 s is 2^32 ms + 204 ms: a run that must last for weeks, not end
 // after a fifth of a second.

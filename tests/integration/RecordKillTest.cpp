@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <chrono>
 #include <cstdio>
@@ -23,7 +24,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Every row of the table by rowid, all 62 columns as text: what a later
+// Every row of the table by rowid, all its columns as text: what a later
 // look must find unchanged.
 using TableSnapshot = std::map<qint64, QString>;
 
@@ -55,7 +56,7 @@ public:
         rows->clear();
         while (query.next()) {
             QStringList fields;
-            for (int c = 1; c <= 62; ++c) fields << query.value(c).toString();
+            for (int c = 1; c < query.record().count(); ++c) fields << query.value(c).toString();
             (*rows)[query.value(0).toLongLong()] = fields.join(QLatin1Char(','));
         }
         return !query.lastError().isValid();

@@ -29,7 +29,8 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(RecordDatabaseTest, CreatesTableOfSixtyTwoColumnsWithTimeIndexWalAndFullSync) {
+TEST_F(RecordDatabaseTest,
+       CreatesTableOfSixtyTwoValueColumnsAndSixFlagsWithTimeIndexWalAndFullSync) {
     RecordDatabase db;
     ASSERT_TRUE(db.Open(dir_.path()));
     EXPECT_TRUE(QFile::exists(dir_.filePath("DataRecord.db")));
@@ -39,6 +40,7 @@ TEST_F(RecordDatabaseTest, CreatesTableOfSixtyTwoColumnsWithTimeIndexWalAndFullS
         for (const char* name :
              {"Temp", "Xacc", "Xvel", "Xdisp", "Yacc", "Yvel", "Ydisp", "Zacc", "Zvel", "Zdisp"})
             expected << QString::fromLatin1(name) + QString::number(n);
+    for (int n = 1; n <= 6; ++n) expected << QStringLiteral("Ok%1").arg(n);
 
     WithRawConnection(Path(), [&](QSqlDatabase& raw) {
         QSqlQuery query(raw);
@@ -50,9 +52,10 @@ TEST_F(RecordDatabaseTest, CreatesTableOfSixtyTwoColumnsWithTimeIndexWalAndFullS
             types << query.value(2).toString();
         }
         EXPECT_EQ(names, expected);
-        ASSERT_EQ(types.size(), 62);
+        ASSERT_EQ(types.size(), 68);
         EXPECT_EQ(types[0], "INTEGER");
         EXPECT_EQ(types[1], "INTEGER");
+        EXPECT_EQ(types.mid(62), QStringList(6, "INTEGER"));
 
         ASSERT_TRUE(query.exec("PRAGMA journal_mode"));
         ASSERT_TRUE(query.next());
@@ -153,6 +156,34 @@ TEST_F(RecordDatabaseTest, StoresTimeAsSixtyFourBitIntegerAndEverySlotInItsColum
                     << names[size_t(v)].toStdString();
         }
     });
+}
+
+TEST_F(RecordDatabaseTest, OlderTableGainsFreshnessColumnsAndItsRowsReadAsFresh) {
+    QStringList columns{"Time INTEGER", "msTime INTEGER"};
+    for (int c = 2; c < kRecordColumnCount; ++c) columns << RecordColumnName(c) + " REAL";
+    RawExec(Path(), "CREATE TABLE data (" + columns.join(',') + ")");  // an older station's
+    RawExec(Path(), "INSERT INTO data (Time, msTime) VALUES (100, 0)");
+    RecordPage page;
+    for (const auto mode :
+         {RecordDatabase::Mode::ExistingOnly, RecordDatabase::Mode::CreateIfMissing}) {
+        RecordDatabase db;
+        ASSERT_TRUE(db.Open(dir_.path(), mode));
+        // An export changes nothing; the station adds the six columns.
+        EXPECT_EQ(RawExec(Path(), "SELECT count(*) FROM pragma_table_info('data')").toInt(),
+                  mode == RecordDatabase::Mode::ExistingOnly ? 62 : 68);
+        ASSERT_TRUE(db.LoadLastPage(22, &page));
+        EXPECT_EQ(page.rows.at(0).fresh, RecordRow::AllFresh());
+    }
+    RecordDatabase db;
+    ASSERT_TRUE(db.Open(dir_.path()));
+    RecordRow row = PatternRow(200, 0, 1);
+    row.fresh[1] = false;
+    ASSERT_TRUE(db.Insert(row));
+    EXPECT_EQ(RawExec(Path(), "SELECT group_concat(quote(Ok1) || quote(Ok2), ' ') FROM data"),
+              "NULLNULL 10");
+    ASSERT_TRUE(db.LoadLastPage(22, &page));
+    EXPECT_EQ(page.rows.at(1).fresh, SensorFreshness({true, false, true, true, true, true}));
+    EXPECT_FLOAT_EQ(page.rows.at(1).values[10], 201.1f);  // the value itself is kept
 }
 
 struct PageCase {

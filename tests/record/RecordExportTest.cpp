@@ -68,8 +68,9 @@ RecordExportResult Export(RecordDatabase& db, bool csv, int sensor, const Record
                : ExportSensorRecords(db, sensor, path, range);
 }
 
-TEST_F(RecordExportTest, ThreeRowsOfSlotFourByteForByte) {
+TEST_F(RecordExportTest, ThreeRowsOfSlotFourByteForByteAStaleOneBlankOnlyInTheCsv) {
     WriteThreeRows(db_);
+    ASSERT_TRUE(QSqlQuery(db_.Connection()).exec("UPDATE data SET Ok4 = 0 WHERE msTime = 7"));
     const struct {
         bool csv;
         const char* file;
@@ -80,7 +81,7 @@ TEST_F(RecordExportTest, ThreeRowsOfSlotFourByteForByte) {
         {true, "a.csv",
          "time,T_Shell,Acc_X,Acc_Y,Acc_Z,Vel_X,Vel_Y,Vel_Z,Disp_X,Disp_Y,Disp_Z\r\n"
          "2024-05-01T08:30:14.999+08:00,30,1,4,7,2,5,8,3,6,9\r\n"
-         "2024-05-01T08:30:15.007+08:00,25.3,0.12,120,1,3.46,0.05,100,12,7.8,1234.6\r\n"
+         "2024-05-01T08:30:15.007+08:00,,,,,,,,,,\r\n"
          "2024-05-01T08:30:15.003+08:00,-5,0,2.2,0.01,0.5,10,7,0,1,88\r\n"},
     };
     for (const auto& c : cases) {

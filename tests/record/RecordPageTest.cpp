@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cmath>
 
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
@@ -25,8 +26,10 @@
 #include "RecordDatabase.h"
 #include "RecordDatabaseShell.h"
 #include "RecordHistoryMode.h"
+#include "RecordHistorySource.h"
 #include "RecordTestSupport.h"
 #include "SetExpDlg.h"
+#include "TrendLabels.h"
 
 namespace orsan {
 namespace {
@@ -570,6 +573,30 @@ TEST_F(RecordHistoryPageTest, NumberAndTimeStayInViewWhileScrollingSideways) {
     EXPECT_EQ(list->horizontalScrollBar()->value(), sideways);
     list->scrollTo(list->model()->index(3, 2));
     EXPECT_GE(list->visualRect(list->model()->index(3, 2)).left(), list->FrozenWidth());
+}
+
+TEST_F(RecordHistoryPageTest, StaleReadingsAndForeignCellsShowAsMissingAndGapsInTheChart) {
+    QSqlQuery query(db_.Connection());
+    ASSERT_TRUE(query.exec("UPDATE data SET Ok2 = 0 WHERE rowid = 6"));
+    ASSERT_TRUE(query.exec("UPDATE data SET Temp2 = NULL, Xacc2 = 'n/a' WHERE rowid = 7"));
+    DatabaseLogDlg page(db_, desktop_.path());
+    page.History()->SetActive(true);
+    EXPECT_EQ(Cell(page, 5, 12) + Cell(page, 5, 21), "----");  // slot 2 of row 6
+    EXPECT_EQ(Cell(page, 5, 2) + "/" + Cell(page, 4, 12), "1.5/2.4");
+
+    RecordHistorySource source(db_, 2);
+    HistoryChart chart(source);
+    QString error;
+    ASSERT_TRUE(chart.Show(kFirstSecond, kFirstSecond + 99, &error));
+    const EdgeRect plot = chart.Layout().plotRect;
+    const auto x = [&](int row) { return TimeToX(kFirstSecond + row, chart.Range(), plot); };
+    for (int k = 0; k < kCurveCount; ++k) {  // no curve draws these as 0
+        EXPECT_TRUE(std::isnan(chart.Reduction().Columns()[size_t(x(5) - plot.left)].first[k]));
+        EXPECT_EQ(std::isnan(chart.Reduction().Columns()[size_t(x(6) - plot.left)].first[k]),
+                  k < 2);
+    }
+    ASSERT_TRUE(chart.ReadoutAt(QPoint(x(5), plot.top + 10), &error) && chart.ReadoutRow());
+    EXPECT_EQ(ReadoutLines(*chart.ReadoutRow())[1], "T_Shell = -- ℃");
 }
 
 TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {

@@ -165,6 +165,7 @@ bool FillRows(RecordDatabase& db, qint64 count, qint64 firstTimeMs, qint64 stepM
     for (int slot = 1; slot <= kRecordSlots; ++slot)
         for (int v = 0; v < kRecordValuesPerSlot; ++v)
             values << QStringLiteral("(i % 100000) / 10.0 + %1").arg(slot);
+    for (int slot = 1; slot <= kRecordSlots; ++slot) values << QStringLiteral("1");  // fresh
     QSqlDatabase connection = db.Connection();
     if (!connection.transaction()) return false;
     QSqlQuery query(connection);

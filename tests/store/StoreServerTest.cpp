@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QSqlQuery>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -138,6 +139,27 @@ TEST_F(StoreServer, ForwardsConfiguredSensorsWithTheirValuesAndTimes) {
     EXPECT_EQ(forwarder.Status().backlog, 0);
     EXPECT_EQ(ServerRows(), ExpectedRows(0, 10, kSensors135));
     EXPECT_EQ(log.changes.at(0).state, StoreState::Connected);
+}
+
+TEST_F(StoreServer, StaleReadingsNeverReachTheServerWhileTheRowsFreshOnesDo) {
+    test::WriteKnownRows(Folder(), 0, 6);
+    {
+        // Sensor 3 silent in records 1 and 2, every sensor in record 4.
+        RecordDatabase database;
+        ASSERT_TRUE(database.Open(Folder()));
+        ASSERT_TRUE(QSqlQuery(database.Connection())
+                        .exec("UPDATE data SET Ok3 = 0 WHERE rowid IN (2, 3, 5)"));
+        ASSERT_TRUE(QSqlQuery(database.Connection())
+                        .exec("UPDATE data SET Ok1 = 0, Ok5 = 0 WHERE rowid = 5"));
+    }
+    std::vector<std::string> expected = ExpectedRows(0, 6, kSensors135);
+    for (const size_t at : {14, 13, 12, 7, 4}) expected.erase(expected.begin() + ptrdiff_t(at));
+    StatusLog log;
+    StoreForwarder forwarder(Options(kSensors135, log));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.backlog == 0; }));
+    forwarder.Stop();
+    EXPECT_EQ(forwarder.Status().forwardedRows, 13);
+    EXPECT_EQ(ServerRows(), expected);
 }
 
 TEST_F(StoreServer, ABatchSentAgainNeverDoublesARow) {

@@ -243,9 +243,10 @@ TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
     window->RecordTick();
     EXPECT_EQ(database.Count(), std::optional<qint64>(2));
     QSqlQuery query(database.Connection());
-    ASSERT_TRUE(query.exec("SELECT Temp4 FROM data"));
+    ASSERT_TRUE(query.exec("SELECT Temp4, Ok4 FROM data"));
     ASSERT_TRUE(query.next());
     EXPECT_DOUBLE_EQ(query.value(0).toDouble(), 31.3);  // stored as "%1.1f" writes it
+    EXPECT_EQ(query.value(1).toInt(), 0) << "no sensor ever answered: not a reading";
     window->RecordPage()->StopRecording();
     window->RecordTick();
     EXPECT_EQ(database.Count(), std::optional<qint64>(2));
