@@ -71,9 +71,9 @@ bool StoreForwarder::Stopping() const {
     return stopRequested_;
 }
 
-bool StoreForwarder::WaitFor(Clock::duration duration) {
+bool StoreForwarder::WaitFor(Clock::duration duration, bool wakeable) {
     std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, duration, [this] { return stopRequested_ || woken_; });
+    wake_.wait_for(lock, duration, [&] { return stopRequested_ || (wakeable && woken_); });
     woken_ = false;
     return !stopRequested_;
 }
@@ -100,24 +100,41 @@ void StoreForwarder::Run() {
     bool positionLoaded = false;
     AlarmForwarding alarms(target + "#alarm_events");
     auto backoff = options_.firstRetry;
+    // The error last told, so a failure repeated at every attempt is told once.
+    std::string toldError;
     std::vector<LocalRecord> records;
 
     auto sensors = [this] {
         std::lock_guard lock(mutex_);
         return sensors_;
     };
-    // Drops the connection, tells a new error once, waits the back-off.
+    // Drops the connection, tells a new error once, waits the back-off,
+    // which new rows do not cut short.
     auto failAndWait = [&](const std::string& error) {
         session.reset();
+        const bool news = error != toldError;
+        toldError = error;
         Publish([&](StoreStatus& s) {
-            const bool news = s.state != StoreState::Retrying || s.lastError != error;
             s.state = StoreState::Retrying;
             s.lastError = error;
+            s.retryDelay = std::chrono::duration_cast<std::chrono::milliseconds>(backoff);
             return news;
         });
-        const bool goOn = WaitFor(backoff);
+        const bool goOn = WaitFor(backoff, false);
         backoff = std::min(backoff * 2, options_.lastRetry);
         return goOn;
+    };
+    // Data reached the server, or there was none left: the next failure is
+    // news again and starts the back-off afresh.
+    auto dataMoved = [&] {
+        backoff = options_.firstRetry;
+        toldError.clear();
+        Publish([&](StoreStatus& s) {
+            const bool news = s.state != StoreState::Connected;
+            s.state = StoreState::Connected;
+            s.lastError.clear();
+            return news;
+        });
     };
     auto countBacklog = [&] {
         const std::optional<int64_t> pending =
@@ -156,6 +173,10 @@ void StoreForwarder::Run() {
 
         if (!session) {
             if (Stopping()) break;
+            Publish([](StoreStatus& s) {
+                ++s.attempts;
+                return false;
+            });
             session = std::make_unique<PgSession>(options_.conninfo);
             const std::string error =
                 session->Connected() ? EnsureTable(*session, ReadingsTable()) : session->Error();
@@ -164,13 +185,10 @@ void StoreForwarder::Run() {
                 continue;
             }
             const std::string server = session->ServerIdentity();
-            backoff = options_.firstRetry;
             alarms.Reset();
             Publish([&](StoreStatus& s) {
-                s.state = StoreState::Connected;
-                s.lastError.clear();
                 s.server = server;
-                return true;
+                return false;
             });
         }
 
@@ -189,6 +207,7 @@ void StoreForwarder::Run() {
             continue;
         }
         if (records.empty()) {
+            dataMoved();
             if (Stopping()) break;
             // Woken by a stop too: rows written since are looked for once more.
             WaitFor(options_.idleCheck);
@@ -235,6 +254,7 @@ void StoreForwarder::Run() {
             s.forwardedRows += rows;
             return false;
         });
+        dataMoved();
         // Should this fail, the batch is sent again later and skipped there.
         if (!local.SavePosition(target, position)) {
             if (!failAndWait(local.Error())) break;

@@ -225,6 +225,63 @@ TEST_F(StoreServer, ConnectionRefusalsReportedOnceWhileRecordingGoesOn) {
     }
 }
 
+TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAreToldOnce) {
+    // Our columns and key, but a type that no reading fits: every connection
+    // succeeds and every COPY fails.
+    std::string columns = "station text, time timestamptz, sensor smallint, t_shell date";
+    for (const char* c : {"acc_x", "acc_y", "acc_z", "vel_x", "vel_y", "vel_z", "disp_x", "disp_y",
+                          "disp_z"})
+        columns += std::string(", ") + c + " real";
+    Admin("DROP DATABASE " + database_);
+    Admin("CREATE DATABASE " + database_);
+    ASSERT_TRUE(PgSession(Conninfo())
+                    .Exec("CREATE TABLE readings (" + columns + ", unique (station, time, sensor))")
+                    .ok);
+    test::WriteKnownRows(Folder(), 0, 2);
+    RecordDatabase recorder;
+    ASSERT_TRUE(recorder.Open(Folder()));
+    int next = 2;
+
+    // Runs a forwarder until its attempt `attempts` failed, recording and
+    // waking it meanwhile; the wait chosen after each failed attempt.
+    auto run = [&](std::chrono::milliseconds first, std::chrono::milliseconds last,
+                   int64_t attempts, StoreStatus* final) {
+        StatusLog log;
+        std::vector<int64_t> delays;
+        StoreForwarderOptions options = Options(kSensors135, log);
+        options.firstRetry = first;
+        options.lastRetry = last;
+        options.onProgress = [&log, &delays](const StoreStatus& s) {
+            std::lock_guard lock(log.mutex);
+            if (s.state == StoreState::Retrying) {
+                delays.resize(std::max(delays.size(), size_t(s.attempts)));
+                delays[size_t(s.attempts) - 1] = s.retryDelay.count();  // the last word wins
+            }
+            log.last = s;
+            log.changed.notify_all();
+        };
+        StoreForwarder forwarder(options);
+        EXPECT_TRUE(log.WaitUntil([&](const StoreStatus& s) {
+            return s.state == StoreState::Retrying && s.attempts >= attempts;
+        }));
+        for (int n = 0; n < 10; ++n) {
+            EXPECT_TRUE(recorder.Insert(test::KnownRow(next++)));
+            forwarder.Wake();
+        }
+        forwarder.Stop();
+        *final = forwarder.Status();
+        EXPECT_EQ(log.changes.size(), 1u) << "one message per error, not one per attempt";
+        for (const StoreStatus& change : log.changes)
+            EXPECT_NE(change.lastError.find("date"), std::string::npos) << change.lastError;
+        delays.resize(size_t(attempts));
+        return delays;
+    };
+    StoreStatus final;
+    EXPECT_EQ(run(20ms, 80ms, 5, &final), (std::vector<int64_t>{20, 40, 80, 80, 80}));
+    EXPECT_EQ(run(1h, 1h, 1, &final), std::vector<int64_t>{3600000});
+    EXPECT_EQ(final.attempts, 1) << "new rows brought an attempt forward";
+}
+
 TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
     test::WriteKnownRows(Folder(), 0, 2);
     const std::string withoutKey =
