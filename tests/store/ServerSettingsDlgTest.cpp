@@ -84,6 +84,7 @@ TEST_F(ServerSettingsDialog, SaveWritesTheServerSectionAndAnEmptyNameFollowsTheH
     const QString tooLong = "host=db sslrootcert=/etc/" + QString(260, 'x');
     for (const auto& [conninfo, reason] :
          {std::pair<QString, QString>{"host=db password=pw1", "含有密码"},
+          {"host=db sslpassword=pw1", "含有密码"},
           {"postgresql://line:pw1@db/plant", "含有密码"},
           {"host=db password='a b'", "含有密码"},
           {tooLong, "超过 259 字节"}}) {
@@ -98,6 +99,18 @@ TEST_F(ServerSettingsDialog, SaveWritesTheServerSectionAndAnEmptyNameFollowsTheH
     QTest::mouseClick(again.SaveButton(), Qt::LeftButton);
     EXPECT_EQ(again.result(), QDialog::Accepted);
     EXPECT_EQ(LoadServerSettings(config).station, "press-7");
+}
+
+TEST_F(ServerSettingsDialog, ASecretWrittenIntoConfigByHandIsNeverShownAndNotSavedBack) {
+    INIFILE config(ConfigFile());
+    ASSERT_TRUE(config.WriteString("SERVER", "CONNINFO",
+                                   "host=db password=pw1 dbname=plant sslpassword=pw2"));
+    ServerSettingsDlg dialog(ConfigFile());
+    EXPECT_EQ(dialog.ConninfoEdit()->text(), "dbname=plant host=db");
+    EXPECT_TRUE(dialog.Answer()->text().contains("含有密码"));
+    QTest::mouseClick(dialog.SaveButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(config.GetString("SERVER", "CONNINFO", "-"), "dbname=plant host=db");
 }
 
 }  // namespace

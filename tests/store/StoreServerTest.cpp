@@ -129,15 +129,31 @@ std::unique_ptr<test::PgCluster> StoreServer::cluster_;
 
 const SensorMask kSensors135("010101");  // sensors 1, 3 and 5
 
-TEST_F(StoreServer, ForwardsConfiguredSensorsWithTheirValuesAndTimes) {
+TEST_F(StoreServer, ForwardsConfiguredSensorsWithTheirValuesAndTimesAndKeepsNoSecret) {
     test::WriteKnownRows(Folder(), 0, 10);
     StatusLog log;
-    StoreForwarder forwarder(Options(kSensors135, log));
+    StoreForwarderOptions options = Options(kSensors135, log);
+    options.conninfo += " sslpassword=hunter3";  // unused without a client key
+    StoreForwarder forwarder(options);
     ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 30; }));
     forwarder.Stop();
     EXPECT_EQ(forwarder.Status().backlog, 0);
     EXPECT_EQ(ServerRows(), ExpectedRows(0, 10, kSensors135));
     EXPECT_EQ(log.changes.at(0).state, StoreState::Connected);
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(local_.File("DataRecord.db").c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* targets = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT target FROM store_position", -1, &targets, nullptr),
+              SQLITE_OK);
+    int rows = 0;
+    for (; sqlite3_step(targets) == SQLITE_ROW; ++rows) {
+        const std::string target = reinterpret_cast<const char*>(sqlite3_column_text(targets, 0));
+        EXPECT_EQ(target.find("hunter3"), std::string::npos) << target;
+    }
+    sqlite3_finalize(targets);
+    sqlite3_close(db);
+    EXPECT_EQ(rows, 1);
 }
 
 TEST_F(StoreServer, ABatchSentAgainNeverDoublesARow) {
@@ -229,8 +245,8 @@ TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAr
     // Our columns and key, but a type that no reading fits: every connection
     // succeeds and every COPY fails.
     std::string columns = "station text, time timestamptz, sensor smallint, t_shell date";
-    for (const char* c : {"acc_x", "acc_y", "acc_z", "vel_x", "vel_y", "vel_z", "disp_x", "disp_y",
-                          "disp_z"})
+    for (const char* c :
+         {"acc_x", "acc_y", "acc_z", "vel_x", "vel_y", "vel_z", "disp_x", "disp_y", "disp_z"})
         columns += std::string(", ") + c + " real";
     Admin("DROP DATABASE " + database_);
     Admin("CREATE DATABASE " + database_);
