@@ -45,7 +45,10 @@ StationConfig LoadStationConfig(const INIFILE& config);
 bool SaveAddresses(INIFILE& config, const std::array<uint32_t, kSensorCount>& addresses);
 bool SaveInterval(INIFILE& config, float seconds);
 
-// Window title from bq_Info.ini, section TITLE, key NAME.
+// Window title from bq_Info.ini, section TITLE, key NAME, cut to its first
+// kMaxTitleBytes GB18030 bytes (two per Chinese character) without splitting
+// a character, as the title has always been shown.
+inline constexpr int kMaxTitleBytes = 259;
 QString LoadTitle(const INIFILE& info);
 
 }  // namespace orsan

@@ -122,15 +122,11 @@ void ServerSettingsDlg::Save() {
     }
     // An empty name is kept empty in the file, so it follows the host name.
     settings.station = stationEdit_->text().trimmed();
-    // Config.ini keeps no longer value: a cut connection string would
-    // silently point elsewhere.
-    for (const QString& value : {settings.conninfo, settings.station}) {
-        if (value.toUtf8().size() > INIFILE::kMaxValueBytes) {
-            ShowRefusal(QStringLiteral("超过 %1 字节，Config.ini 无法完整保存，未保存: %2")
-                            .arg(INIFILE::kMaxValueBytes)
-                            .arg(value.left(40) + QStringLiteral("…")));
-            return;
-        }
+    // A string libpq cannot read would only fail later, without a word here.
+    if (!settings.conninfo.isEmpty() &&
+        !store::IsParsableConninfo(settings.conninfo.toStdString())) {
+        ShowRefusal(QStringLiteral("连接字符串无法解析，未保存: %1").arg(settings.conninfo));
+        return;
     }
     if (!SaveServerSettings(config_, settings)) {
         ShowRefusal(QStringLiteral("无法写入 %1").arg(config_.Path()));
