@@ -118,7 +118,7 @@ std::string RedactPasswords(const std::string& text, const std::string& conninfo
     return redacted;
 }
 
-PgConnPtr ConnectToServer(const std::string& conninfo) {
+PgConnPtr StartConnecting(const std::string& conninfo) {
     // Later entries override earlier ones, and the expanded string comes
     // last, so whatever it says wins over these defaults.
     // Station names and messages travel as UTF-8 whatever the database's encoding.
@@ -127,7 +127,7 @@ PgConnPtr ConnectToServer(const std::string& conninfo) {
         "application_name", "client_encoding", "dbname",          nullptr};
     const char* values[] = {"5",    "1", "10", "30000", "orsan-monitor", "UTF8", conninfo.c_str(),
                             nullptr};
-    return PgConnPtr(PQconnectdbParams(keywords, values, 1));
+    return PgConnPtr(PQconnectStartParams(keywords, values, 1));
 }
 
 std::string ConnectionError(PGconn* connection, const std::string& conninfo) {

@@ -40,12 +40,12 @@ struct PgResultDeleter {
 };
 using PgResultPtr = std::unique_ptr<PGresult, PgResultDeleter>;
 
-// Connects with the given string. Defaults that the string may override: a
-// 5 s connect time-out and TCP keep-alives with a 30 s user time-out, so a
-// vanished server is noticed instead of blocking the forwarder for ever; the
-// application name "orsan-monitor"; UTF-8 as the client encoding. Never
-// null; check PQstatus.
-PgConnPtr ConnectToServer(const std::string& conninfo);
+// Starts connecting with the given string (PQconnectStartParams; the caller
+// drives PQconnectPoll). Defaults that the string may override: TCP
+// keep-alives with a 30 s user time-out, so a vanished server is noticed;
+// the application name "orsan-monitor"; UTF-8 as the client encoding.
+// Never null; check PQstatus.
+PgConnPtr StartConnecting(const std::string& conninfo);
 
 // The connection's error text, trimmed, without passwords.
 std::string ConnectionError(PGconn* connection, const std::string& conninfo);

@@ -41,6 +41,7 @@ void StoreForwarder::RequestStop(std::chrono::milliseconds drain) {
         }
     }
     wake_.notify_all();
+    wakePipe_.Wake();
 }
 
 void StoreForwarder::Stop(std::chrono::milliseconds drain) {
@@ -54,6 +55,7 @@ void StoreForwarder::Wake() {
         woken_ = true;
     }
     wake_.notify_all();
+    wakePipe_.Wake();
 }
 
 void StoreForwarder::SetSensors(SensorMask sensors) {
@@ -71,11 +73,17 @@ bool StoreForwarder::Stopping() const {
     return stopRequested_;
 }
 
-bool StoreForwarder::WaitFor(Clock::duration duration, bool wakeable) {
+bool StoreForwarder::WaitFor(Clock::duration duration) {
     std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, duration, [&] { return stopRequested_ || (wakeable && woken_); });
+    wake_.wait_for(lock, duration, [&] { return stopRequested_ || woken_; });
     woken_ = false;
     return !stopRequested_;
+}
+
+Clock::time_point StoreForwarder::GiveUpAt() {
+    wakePipe_.Drain();
+    std::lock_guard lock(mutex_);
+    return stopRequested_ ? drainDeadline_ : Clock::time_point::max();
 }
 
 void StoreForwarder::Publish(const std::function<bool(StoreStatus&)>& change) {
@@ -108,8 +116,19 @@ void StoreForwarder::Run() {
         std::lock_guard lock(mutex_);
         return sensors_;
     };
+    auto countBacklog = [&] {
+        const std::optional<int64_t> pending =
+            local.IsOpen() ? local.CountAfter(position) : std::optional<int64_t>(0);
+        if (!pending) return false;
+        const int64_t rows = *pending * int64_t(sensors().count());
+        Publish([&](StoreStatus& s) {
+            s.backlog = rows;
+            return false;
+        });
+        return true;
+    };
     // Drops the connection, tells a new error once, waits the back-off,
-    // which new rows do not cut short.
+    // which new rows do not cut short: they are only counted.
     auto failAndWait = [&](const std::string& error) {
         session.reset();
         const bool news = error != toldError;
@@ -120,7 +139,9 @@ void StoreForwarder::Run() {
             s.retryDelay = std::chrono::duration_cast<std::chrono::milliseconds>(backoff);
             return news;
         });
-        const bool goOn = WaitFor(backoff, false);
+        const Clock::time_point until = Clock::now() + backoff;
+        bool goOn;
+        while ((goOn = WaitFor(until - Clock::now())) && Clock::now() < until) countBacklog();
         backoff = std::min(backoff * 2, options_.lastRetry);
         return goOn;
     };
@@ -136,16 +157,14 @@ void StoreForwarder::Run() {
             return news;
         });
     };
-    auto countBacklog = [&] {
-        const std::optional<int64_t> pending =
-            local.IsOpen() ? local.CountAfter(position) : std::optional<int64_t>(0);
-        if (!pending) return false;
-        const int64_t rows = *pending * int64_t(sensors().count());
-        Publish([&](StoreStatus& s) {
-            s.backlog = rows;
-            return false;
-        });
-        return true;
+    // A silent server holds up neither the count of what waits nor a stop.
+    PgWaitPolicy waits;
+    waits.connectLimit = options_.connectLimit;
+    waits.answerLimit = options_.answerLimit;
+    waits.wakeFd = wakePipe_.ReadFd();
+    waits.onWake = [&] {
+        countBacklog();
+        return GiveUpAt();
     };
 
     for (;;) {
@@ -177,7 +196,7 @@ void StoreForwarder::Run() {
                 ++s.attempts;
                 return false;
             });
-            session = std::make_unique<PgSession>(options_.conninfo);
+            session = std::make_unique<PgSession>(options_.conninfo, waits);
             const std::string error =
                 session->Connected() ? EnsureTable(*session, ReadingsTable()) : session->Error();
             if (!error.empty()) {

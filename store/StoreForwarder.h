@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "LocalRecord.h"
+#include "SocketKit.h"
 
 namespace orsan::store {
 
@@ -40,6 +41,10 @@ struct StoreForwarderOptions {
     // How long an idle forwarder waits before looking for new rows unless woken.
     std::chrono::milliseconds idleCheck{1000};
     int batchRecords = 5000;  // local rows per COPY
+    // A server silent this long during a statement is given up (it took the
+    // connection and stopped answering); so is a connection not made in connectLimit.
+    std::chrono::milliseconds answerLimit{30000};
+    std::chrono::milliseconds connectLimit{5000};
     // Told once per change: data moving again, or an error text not told
     // since data last moved. Called on the forwarder's thread.
     std::function<void(const StoreStatus&)> onChange;
@@ -55,8 +60,10 @@ struct StoreForwarderOptions {
 // back-off from 1 s doubling to 30 s, which only data reaching the server
 // again resets (a connection alone does not: a server that takes the
 // connection and then refuses the rows is retried as slowly as one that is
-// away), and which a Wake never cuts short. Nothing here blocks its owner
-// except Stop, which waits at most the drain time plus one batch.
+// away), and which a Wake never cuts short. Every wait on the server is
+// bounded (answerLimit), counts new rows as they come and ends at the stop's
+// drain time, so a server that stops answering holds up nothing. Nothing
+// here blocks its owner except Stop, which waits at most the drain time.
 class StoreForwarder {
 public:
     explicit StoreForwarder(StoreForwarderOptions options);
@@ -80,8 +87,10 @@ public:
 
 private:
     void Run();
-    // False once stopping; `wakeable`: a Wake ends the wait too.
-    bool WaitFor(std::chrono::steady_clock::duration duration, bool wakeable = true);
+    // False once stopping; a Wake ends the wait too.
+    bool WaitFor(std::chrono::steady_clock::duration duration);
+    // While the server is busy or silent: the latest time to keep waiting.
+    std::chrono::steady_clock::time_point GiveUpAt();
     bool Stopping() const;
     // `change` returns true when the change is news for onChange.
     void Publish(const std::function<bool(StoreStatus&)>& change);
@@ -89,6 +98,8 @@ private:
     StoreForwarderOptions options_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
+    // The same wakes for a thread waiting on the server's socket.
+    WakePipe wakePipe_;
     bool stopRequested_ = false;
     bool woken_ = false;
     std::chrono::steady_clock::time_point drainDeadline_;

@@ -298,6 +298,60 @@ TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAr
     EXPECT_EQ(final.attempts, 1) << "new rows brought an attempt forward";
 }
 
+TEST_F(StoreServer, AServerThatStopsAnsweringIsGivenUpCountedPastStoppedAndResumedAfter) {
+    const SensorMask all("111111");
+    test::WriteKnownRows(Folder(), 0, 2);
+    RecordDatabase recorder;
+    ASSERT_TRUE(recorder.Open(Folder()));
+    int next = 2;
+    auto record = [&](StoreForwarder& forwarder, int rows) {
+        for (int n = 0; n < rows; ++n) {
+            ASSERT_TRUE(recorder.Insert(test::KnownRow(next++)));
+            forwarder.Wake();
+        }
+    };
+    struct Resume {
+        test::PgCluster& cluster;
+        ~Resume() { cluster.Resume(); }  // also after a failed assertion
+    } const resume{*cluster_};
+    {
+        // Never given up by itself: only the stop ends the wait.
+        StatusLog log;
+        StoreForwarderOptions options = Options(all, log);
+        options.answerLimit = std::chrono::hours(1);
+        StoreForwarder forwarder(options);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 12; }));
+        cluster_->Pause();
+        record(forwarder, 1);  // sent into the silence
+        record(forwarder, 2);
+        EXPECT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.backlog == 18; }))
+            << "the backlog keeps counting";
+        forwarder.Stop(100ms);
+        EXPECT_EQ(forwarder.Status().forwardedRows, 12);
+    }
+    cluster_->Resume();
+    {
+        // Given up after its answer limit, and again at every connection
+        // while paused; forwarding goes on by itself once the server answers.
+        StatusLog log;
+        StoreForwarderOptions options = Options(all, log);
+        options.answerLimit = 200ms;
+        options.connectLimit = 200ms;
+        StoreForwarder forwarder(options);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 18; }));
+        cluster_->Pause();
+        record(forwarder, 1);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+            return s.state == StoreState::Retrying &&
+                   s.lastError.find("秒无应答") != std::string::npos;
+        })) << log.last.lastError;
+        record(forwarder, 1);
+        cluster_->Resume();
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 30; }));
+    }
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, next, all));
+}
+
 TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
     test::WriteKnownRows(Folder(), 0, 2);
     const std::string withoutKey =
