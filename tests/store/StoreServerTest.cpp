@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -31,6 +32,7 @@ struct StatusLog {
     StoreStatus last;
     int retries = 0;
     std::vector<StoreStatus> changes;
+    std::vector<int64_t> delaysMs;  // the back-off chosen after each failed attempt
 
     bool WaitUntil(const std::function<bool(const StoreStatus&)>& done) {
         std::unique_lock lock(mutex);
@@ -61,6 +63,17 @@ protected:
     }
 
     std::string Conninfo() const { return cluster_->Conninfo(database_); }
+
+    // Records the next rows as the station does, waking the forwarder after each.
+    void Record(StoreForwarder& forwarder, int rows) {
+        if (!recorder_.IsOpen()) {
+            ASSERT_TRUE(recorder_.Open(Folder()));
+        }
+        for (int n = 0; n < rows; ++n) {
+            ASSERT_TRUE(recorder_.Insert(test::KnownRow(next_++)));
+            forwarder.Wake();
+        }
+    }
     QString Folder() const { return QString::fromStdString(local_.Path().string()); }
 
     StoreForwarderOptions Options(SensorMask sensors, StatusLog& log) const {
@@ -81,6 +94,10 @@ protected:
             std::lock_guard lock(log.mutex);
             log.last = s;
             log.retries += s.state == StoreState::Retrying ? 1 : 0;
+            if (s.state == StoreState::Retrying) {  // the last word on an attempt wins
+                log.delaysMs.resize(std::max(log.delaysMs.size(), size_t(s.attempts)));
+                log.delaysMs[size_t(s.attempts) - 1] = s.retryDelay.count();
+            }
             log.changed.notify_all();
         };
         return options;
@@ -123,6 +140,8 @@ protected:
     static std::unique_ptr<test::PgCluster> cluster_;
     std::string database_;
     test::TempDir local_;
+    RecordDatabase recorder_;
+    int next_ = 0;
 };
 
 std::unique_ptr<test::PgCluster> StoreServer::cluster_;
@@ -143,17 +162,16 @@ TEST_F(StoreServer, ForwardsConfiguredSensorsWithTheirValuesAndTimesAndKeepsNoSe
 
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(local_.File("DataRecord.db").c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* targets = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT target FROM store_position", -1, &targets, nullptr),
-              SQLITE_OK);
-    int rows = 0;
-    for (; sqlite3_step(targets) == SQLITE_ROW; ++rows) {
-        const std::string target = reinterpret_cast<const char*>(sqlite3_column_text(targets, 0));
-        EXPECT_EQ(target.find("hunter3"), std::string::npos) << target;
-    }
-    sqlite3_finalize(targets);
+    std::string targets;
+    sqlite3_exec(
+        db, "SELECT target FROM store_position",
+        [](void* out, int, char** v, char**) {
+            return *static_cast<std::string*>(out) += std::string(v[0]) + "\n", 0;
+        },
+        &targets, nullptr);
     sqlite3_close(db);
-    EXPECT_EQ(rows, 1);
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), '\n'), 1) << targets;
+    EXPECT_EQ(targets.find("hunter3"), std::string::npos) << targets;
 }
 
 TEST_F(StoreServer, ABatchSentAgainNeverDoublesARow) {
@@ -244,53 +262,31 @@ TEST_F(StoreServer, ConnectionRefusalsReportedOnceWhileRecordingGoesOn) {
 TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAreToldOnce) {
     // Our columns and key, but a type that no reading fits: every connection
     // succeeds and every COPY fails.
-    std::string columns = "station text, time timestamptz, sensor smallint, t_shell date";
-    for (const char* c :
-         {"acc_x", "acc_y", "acc_z", "vel_x", "vel_y", "vel_z", "disp_x", "disp_y", "disp_z"})
-        columns += std::string(", ") + c + " real";
-    Admin("DROP DATABASE " + database_);
-    Admin("CREATE DATABASE " + database_);
-    ASSERT_TRUE(PgSession(Conninfo())
-                    .Exec("CREATE TABLE readings (" + columns + ", unique (station, time, sensor))")
-                    .ok);
+    PgSession owner(Conninfo());
+    ASSERT_EQ(EnsureTable(owner, ReadingsTable()), "");
+    ASSERT_TRUE(owner.Exec("ALTER TABLE readings ALTER t_shell TYPE date USING NULL").ok);
     test::WriteKnownRows(Folder(), 0, 2);
-    RecordDatabase recorder;
-    ASSERT_TRUE(recorder.Open(Folder()));
-    int next = 2;
-
-    // Runs a forwarder until its attempt `attempts` failed, recording and
-    // waking it meanwhile; the wait chosen after each failed attempt.
+    next_ = 2;
+    // Runs a forwarder until its attempt `attempts` failed, recording
+    // meanwhile; the back-off chosen after each attempt.
     auto run = [&](std::chrono::milliseconds first, std::chrono::milliseconds last,
                    int64_t attempts, StoreStatus* final) {
         StatusLog log;
-        std::vector<int64_t> delays;
         StoreForwarderOptions options = Options(kSensors135, log);
         options.firstRetry = first;
         options.lastRetry = last;
-        options.onProgress = [&log, &delays](const StoreStatus& s) {
-            std::lock_guard lock(log.mutex);
-            if (s.state == StoreState::Retrying) {
-                delays.resize(std::max(delays.size(), size_t(s.attempts)));
-                delays[size_t(s.attempts) - 1] = s.retryDelay.count();  // the last word wins
-            }
-            log.last = s;
-            log.changed.notify_all();
-        };
         StoreForwarder forwarder(options);
         EXPECT_TRUE(log.WaitUntil([&](const StoreStatus& s) {
             return s.state == StoreState::Retrying && s.attempts >= attempts;
         }));
-        for (int n = 0; n < 10; ++n) {
-            EXPECT_TRUE(recorder.Insert(test::KnownRow(next++)));
-            forwarder.Wake();
-        }
+        Record(forwarder, 10);
         forwarder.Stop();
         *final = forwarder.Status();
         EXPECT_EQ(log.changes.size(), 1u) << "one message per error, not one per attempt";
         for (const StoreStatus& change : log.changes)
             EXPECT_NE(change.lastError.find("date"), std::string::npos) << change.lastError;
-        delays.resize(size_t(attempts));
-        return delays;
+        log.delaysMs.resize(size_t(attempts));
+        return log.delaysMs;
     };
     StoreStatus final;
     EXPECT_EQ(run(20ms, 80ms, 5, &final), (std::vector<int64_t>{20, 40, 80, 80, 80}));
@@ -301,15 +297,7 @@ TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAr
 TEST_F(StoreServer, AServerThatStopsAnsweringIsGivenUpCountedPastStoppedAndResumedAfter) {
     const SensorMask all("111111");
     test::WriteKnownRows(Folder(), 0, 2);
-    RecordDatabase recorder;
-    ASSERT_TRUE(recorder.Open(Folder()));
-    int next = 2;
-    auto record = [&](StoreForwarder& forwarder, int rows) {
-        for (int n = 0; n < rows; ++n) {
-            ASSERT_TRUE(recorder.Insert(test::KnownRow(next++)));
-            forwarder.Wake();
-        }
-    };
+    next_ = 2;
     struct Resume {
         test::PgCluster& cluster;
         ~Resume() { cluster.Resume(); }  // also after a failed assertion
@@ -322,8 +310,8 @@ TEST_F(StoreServer, AServerThatStopsAnsweringIsGivenUpCountedPastStoppedAndResum
         StoreForwarder forwarder(options);
         ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 12; }));
         cluster_->Pause();
-        record(forwarder, 1);  // sent into the silence
-        record(forwarder, 2);
+        Record(forwarder, 1);  // sent into the silence
+        Record(forwarder, 2);
         EXPECT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.backlog == 18; }))
             << "the backlog keeps counting";
         forwarder.Stop(100ms);
@@ -340,16 +328,16 @@ TEST_F(StoreServer, AServerThatStopsAnsweringIsGivenUpCountedPastStoppedAndResum
         StoreForwarder forwarder(options);
         ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 18; }));
         cluster_->Pause();
-        record(forwarder, 1);
+        Record(forwarder, 1);
         ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
             return s.state == StoreState::Retrying &&
                    s.lastError.find("秒无应答") != std::string::npos;
         })) << log.last.lastError;
-        record(forwarder, 1);
+        Record(forwarder, 1);
         cluster_->Resume();
         ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 30; }));
     }
-    EXPECT_EQ(ServerRows(), ExpectedRows(0, next, all));
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, next_, all));
 }
 
 TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
