@@ -41,6 +41,12 @@ void WakePipe::Wake() {
     [[maybe_unused]] ssize_t written = ::write(write_.Get(), &byte, 1);
 }
 
+void WakePipe::Drain() {
+    char bytes[64];
+    while (::read(read_.Get(), bytes, sizeof bytes) > 0) {
+    }
+}
+
 Deadline DeadlineAfter(int milliseconds) {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
 }

@@ -35,6 +35,8 @@ public:
     WakePipe();
     bool Valid() const { return read_.Valid() && write_.Valid(); }
     void Wake();
+    // Takes back every wake so far, so the next wait blocks again.
+    void Drain();
     int ReadFd() const { return read_.Get(); }
 
 private:

@@ -79,25 +79,6 @@ QString StripQuotes(const QString& value) {
     return value;
 }
 
-// Cuts a value to kMaxValueBytes GB18030 bytes without splitting a character.
-QString LimitValue(const QString& value) {
-    QStringEncoder encoder("GB18030");
-    if (QByteArray(encoder.encode(value)).size() <= INIFILE::kMaxValueBytes) return value;
-    QString result;
-    int bytes = 0;
-    for (int i = 0; i < value.size();) {
-        const int length = value.at(i).isHighSurrogate() && i + 1 < value.size() ? 2 : 1;
-        const QString piece = value.mid(i, length);
-        QStringEncoder pieceEncoder("GB18030");
-        const int pieceBytes = int(QByteArray(pieceEncoder.encode(piece)).size());
-        if (bytes + pieceBytes > INIFILE::kMaxValueBytes) break;
-        result += piece;
-        bytes += pieceBytes;
-        i += length;
-    }
-    return result;
-}
-
 bool WriteIniText(const QString& path, const IniText& text) {
     const QString newline = text.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QString content;
@@ -117,7 +98,7 @@ bool WriteIniText(const QString& path, const IniText& text) {
 QString INIFILE::GetString(const QString& section, const QString& key,
                            const QString& defaultValue) const {
     const std::optional<IniText> text = ReadIniText(path_);
-    if (!text) return LimitValue(defaultValue);
+    if (!text) return defaultValue;
     bool inSection = false;
     for (const QString& line : text->lines) {
         if (const auto name = SectionName(line)) {
@@ -126,9 +107,9 @@ QString INIFILE::GetString(const QString& section, const QString& key,
         }
         QString entryKey, entryValue;
         if (inSection && SplitEntry(line, entryKey, entryValue) && SameName(entryKey, key))
-            return LimitValue(StripQuotes(entryValue));
+            return StripQuotes(entryValue);
     }
-    return LimitValue(defaultValue);
+    return defaultValue;
 }
 
 int INIFILE::GetInt(const QString& section, const QString& key) const {

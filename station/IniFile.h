@@ -14,12 +14,10 @@ namespace orsan {
 // Files are UTF-8; a file that is not valid UTF-8 is read (and written back)
 // as GB18030, as files carried over from Windows are. Every write replaces
 // the file atomically, so a crash mid-write never leaves a torn file.
+// Values are read whole, however long: a setting cut short could silently
+// mean something else (a connection string without its database).
 class INIFILE {
 public:
-    // Values longer than this many bytes (GB18030 bytes, two per Chinese
-    // character) are cut, as a 260-byte read buffer would.
-    static constexpr int kMaxValueBytes = 259;
-
     INIFILE() = default;
     explicit INIFILE(const QString& path) : path_(path) {}
     virtual ~INIFILE() { path_.clear(); }

@@ -1,5 +1,6 @@
 #include "StationConfig.h"
 
+#include <QStringEncoder>
 #include <cmath>
 
 namespace orsan {
@@ -25,21 +26,28 @@ bool IsAcceptableInterval(float seconds) {
     return !(double(seconds) < 0.9999 || seconds > kMaxRecordInterval);
 }
 
-QString FormatInterval(float seconds) { return QString::asprintf("%1.1f", double(seconds)); }
+QString FormatInterval(float seconds) {
+    return QString::asprintf("%1.1f", double(seconds));
+}
 
 QString OctetKey(int sensor, int octet) {
     return QStringLiteral("ID%1IP%2").arg(sensor).arg(octet);
 }
 
-QString PortKey(int sensor) { return QStringLiteral("ID%1PORT").arg(sensor); }
+QString PortKey(int sensor) {
+    return QStringLiteral("ID%1PORT").arg(sensor);
+}
 
-QString ConfigPath(const QString& folder) { return folder + QStringLiteral("/Config.ini"); }
-QString InfoPath(const QString& folder) { return folder + QStringLiteral("/bq_Info.ini"); }
+QString ConfigPath(const QString& folder) {
+    return folder + QStringLiteral("/Config.ini");
+}
+QString InfoPath(const QString& folder) {
+    return folder + QStringLiteral("/bq_Info.ini");
+}
 
 StationConfig LoadStationConfig(const INIFILE& config) {
     StationConfig result;
-    const QString intervalText =
-        config.GetString(kDaqSection, kIntervalKey, QStringLiteral("0.3"));
+    const QString intervalText = config.GetString(kDaqSection, kIntervalKey, QStringLiteral("0.3"));
     for (int n = 1; n <= kSensorCount; ++n) {
         uint32_t address = 0;
         for (int k = 1; k <= 4; ++k) {
@@ -76,8 +84,20 @@ bool SaveRecording(INIFILE& config, bool on) {
 }
 
 QString LoadTitle(const INIFILE& info) {
-    return info.GetString(QStringLiteral("TITLE"), QStringLiteral("NAME"),
-                          QString::fromUtf8(kDefaultTitle));
+    const QString title = info.GetString(QStringLiteral("TITLE"), QStringLiteral("NAME"),
+                                         QString::fromUtf8(kDefaultTitle));
+    QString cut;
+    int bytes = 0;
+    for (int i = 0; i < title.size();) {
+        const int length = title.at(i).isHighSurrogate() && i + 1 < title.size() ? 2 : 1;
+        const QString piece = title.mid(i, length);
+        QStringEncoder encoder("GB18030");
+        bytes += int(QByteArray(encoder.encode(piece)).size());
+        if (bytes > kMaxTitleBytes) break;
+        cut += piece;
+        i += length;
+    }
+    return cut;
 }
 
 }  // namespace orsan

@@ -48,7 +48,10 @@ bool SaveInterval(INIFILE& config, float seconds);
 // [DAQ] RECORD=1 while the window records, 0 once stopped.
 bool SaveRecording(INIFILE& config, bool on);
 
-// Window title from bq_Info.ini, section TITLE, key NAME.
+// Window title from bq_Info.ini, section TITLE, key NAME, cut to its first
+// kMaxTitleBytes GB18030 bytes (two per Chinese character) without splitting
+// a character, as the title has always been shown.
+inline constexpr int kMaxTitleBytes = 259;
 QString LoadTitle(const INIFILE& info);
 
 }  // namespace orsan

@@ -18,8 +18,16 @@ ServerSettingsDlg::ServerSettingsDlg(const QString& configPath, QWidget* parent)
     setWindowTitle(QStringLiteral("数据服务器设置"));
     ConsumeEnterEscape(this);
     const ServerSettings loaded = LoadServerSettings(config_);
+    // A secret written into Config.ini by hand is never put on screen.
+    const std::string loadedConninfo = loaded.conninfo.toStdString();
+    const bool loadedSecret = store::HasSecret(loadedConninfo);
+    QString shownConninfo = loaded.conninfo;
+    if (loadedSecret)
+        shownConninfo = store::IsParsableConninfo(loadedConninfo)
+                            ? QString::fromStdString(store::ShownConninfo(loadedConninfo))
+                            : QString();
 
-    conninfoEdit_ = new QLineEdit(loaded.conninfo, this);
+    conninfoEdit_ = new QLineEdit(shownConninfo, this);
     conninfoEdit_->setObjectName(QStringLiteral("conninfo"));
     conninfoEdit_->setPlaceholderText(
         QStringLiteral("host=服务器 port=5432 dbname=plant user=station sslmode=prefer"));
@@ -58,6 +66,11 @@ ServerSettingsDlg::ServerSettingsDlg(const QString& configPath, QWidget* parent)
     layout->addWidget(answer_);
     layout->addLayout(buttons);
 
+    if (loadedSecret)
+        ShowRefusal(
+            QStringLiteral("Config.ini 的连接字符串中含有密码，这里不显示；保存后 Config.ini "
+                           "不再保存它，请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"));
+
     connect(testButton_, &QPushButton::clicked, this, &ServerSettingsDlg::StartTest);
     connect(saveButton_, &QPushButton::clicked, this, &ServerSettingsDlg::Save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -94,31 +107,29 @@ void ServerSettingsDlg::ShowAnswer(const store::ServerAnswer& answer) {
     answer_->setText(QString::fromStdString(answer.text));
 }
 
+void ServerSettingsDlg::ShowRefusal(const QString& text) {
+    answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    answer_->setText(text);
+}
+
 void ServerSettingsDlg::Save() {
     ServerSettings settings = Settings();
-    if (store::HasPassword(settings.conninfo.toStdString())) {
-        answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
-        answer_->setText(
+    if (store::HasSecret(settings.conninfo.toStdString())) {
+        ShowRefusal(
             QStringLiteral("连接字符串中含有密码，未保存：Config.ini 不保存密码，"
                            "请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"));
         return;
     }
     // An empty name is kept empty in the file, so it follows the host name.
     settings.station = stationEdit_->text().trimmed();
-    // Config.ini keeps no longer value: a cut connection string would
-    // silently point elsewhere.
-    for (const QString& value : {settings.conninfo, settings.station}) {
-        if (value.toUtf8().size() > INIFILE::kMaxValueBytes) {
-            answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
-            answer_->setText(QStringLiteral("超过 %1 字节，Config.ini 无法完整保存，未保存: %2")
-                                 .arg(INIFILE::kMaxValueBytes)
-                                 .arg(value.left(40) + QStringLiteral("…")));
-            return;
-        }
+    // A string libpq cannot read would only fail later, without a word here.
+    if (!settings.conninfo.isEmpty() &&
+        !store::IsParsableConninfo(settings.conninfo.toStdString())) {
+        ShowRefusal(QStringLiteral("连接字符串无法解析，未保存: %1").arg(settings.conninfo));
+        return;
     }
     if (!SaveServerSettings(config_, settings)) {
-        answer_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
-        answer_->setText(QStringLiteral("无法写入 %1").arg(config_.Path()));
+        ShowRefusal(QStringLiteral("无法写入 %1").arg(config_.Path()));
         return;
     }
     accept();

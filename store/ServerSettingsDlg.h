@@ -34,6 +34,7 @@ private:
     void StartTest();
     void ShowAnswer(const store::ServerAnswer& answer);
     void Save();
+    void ShowRefusal(const QString& text);  // in red in the answer line
 
     INIFILE config_;
     QLineEdit* conninfoEdit_;

@@ -41,6 +41,7 @@ void StoreForwarder::RequestStop(std::chrono::milliseconds drain) {
         }
     }
     wake_.notify_all();
+    wakePipe_.Wake();
 }
 
 void StoreForwarder::Stop(std::chrono::milliseconds drain) {
@@ -54,6 +55,7 @@ void StoreForwarder::Wake() {
         woken_ = true;
     }
     wake_.notify_all();
+    wakePipe_.Wake();
 }
 
 void StoreForwarder::SetSensors(SensorMask sensors) {
@@ -73,9 +75,15 @@ bool StoreForwarder::Stopping() const {
 
 bool StoreForwarder::WaitFor(Clock::duration duration) {
     std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, duration, [this] { return stopRequested_ || woken_; });
+    wake_.wait_for(lock, duration, [&] { return stopRequested_ || woken_; });
     woken_ = false;
     return !stopRequested_;
+}
+
+Clock::time_point StoreForwarder::GiveUpAt() {
+    wakePipe_.Drain();
+    std::lock_guard lock(mutex_);
+    return stopRequested_ ? drainDeadline_ : Clock::time_point::max();
 }
 
 void StoreForwarder::Publish(const std::function<bool(StoreStatus&)>& change) {
@@ -100,24 +108,13 @@ void StoreForwarder::Run() {
     bool positionLoaded = false;
     AlarmForwarding alarms(target + "#alarm_events");
     auto backoff = options_.firstRetry;
+    // The error last told, so a failure repeated at every attempt is told once.
+    std::string toldError;
     std::vector<LocalRecord> records;
 
     auto sensors = [this] {
         std::lock_guard lock(mutex_);
         return sensors_;
-    };
-    // Drops the connection, tells a new error once, waits the back-off.
-    auto failAndWait = [&](const std::string& error) {
-        session.reset();
-        Publish([&](StoreStatus& s) {
-            const bool news = s.state != StoreState::Retrying || s.lastError != error;
-            s.state = StoreState::Retrying;
-            s.lastError = error;
-            return news;
-        });
-        const bool goOn = WaitFor(backoff);
-        backoff = std::min(backoff * 2, options_.lastRetry);
-        return goOn;
     };
     auto countBacklog = [&] {
         const std::optional<int64_t> pending =
@@ -129,6 +126,45 @@ void StoreForwarder::Run() {
             return false;
         });
         return true;
+    };
+    // Drops the connection, tells a new error once, waits the back-off,
+    // which new rows do not cut short: they are only counted.
+    auto failAndWait = [&](const std::string& error) {
+        session.reset();
+        const bool news = error != toldError;
+        toldError = error;
+        Publish([&](StoreStatus& s) {
+            s.state = StoreState::Retrying;
+            s.lastError = error;
+            s.retryDelay = std::chrono::duration_cast<std::chrono::milliseconds>(backoff);
+            return news;
+        });
+        const Clock::time_point until = Clock::now() + backoff;
+        bool goOn;
+        while ((goOn = WaitFor(until - Clock::now())) && Clock::now() < until) countBacklog();
+        backoff = std::min(backoff * 2, options_.lastRetry);
+        return goOn;
+    };
+    // Data reached the server, or there was none left: the next failure is
+    // news again and starts the back-off afresh.
+    auto dataMoved = [&] {
+        backoff = options_.firstRetry;
+        toldError.clear();
+        Publish([&](StoreStatus& s) {
+            const bool news = s.state != StoreState::Connected;
+            s.state = StoreState::Connected;
+            s.lastError.clear();
+            return news;
+        });
+    };
+    // A silent server holds up neither the count of what waits nor a stop.
+    PgWaitPolicy waits;
+    waits.connectLimit = options_.connectLimit;
+    waits.answerLimit = options_.answerLimit;
+    waits.wakeFd = wakePipe_.ReadFd();
+    waits.onWake = [&] {
+        countBacklog();
+        return GiveUpAt();
     };
 
     for (;;) {
@@ -156,7 +192,11 @@ void StoreForwarder::Run() {
 
         if (!session) {
             if (Stopping()) break;
-            session = std::make_unique<PgSession>(options_.conninfo);
+            Publish([](StoreStatus& s) {
+                ++s.attempts;
+                return false;
+            });
+            session = std::make_unique<PgSession>(options_.conninfo, waits);
             const std::string error =
                 session->Connected() ? EnsureTable(*session, ReadingsTable()) : session->Error();
             if (!error.empty()) {
@@ -164,13 +204,10 @@ void StoreForwarder::Run() {
                 continue;
             }
             const std::string server = session->ServerIdentity();
-            backoff = options_.firstRetry;
             alarms.Reset();
             Publish([&](StoreStatus& s) {
-                s.state = StoreState::Connected;
-                s.lastError.clear();
                 s.server = server;
-                return true;
+                return false;
             });
         }
 
@@ -189,6 +226,7 @@ void StoreForwarder::Run() {
             continue;
         }
         if (records.empty()) {
+            dataMoved();
             if (Stopping()) break;
             // Woken by a stop too: rows written since are looked for once more.
             WaitFor(options_.idleCheck);
@@ -235,6 +273,7 @@ void StoreForwarder::Run() {
             s.forwardedRows += rowsInBatch;
             return false;
         });
+        dataMoved();
         // Should this fail, the batch is sent again later and skipped there.
         if (!local.SavePosition(target, position)) {
             if (!failAndWait(local.Error())) break;

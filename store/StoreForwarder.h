@@ -10,13 +10,14 @@
 #include <thread>
 
 #include "LocalRecord.h"
+#include "SocketKit.h"
 
 namespace orsan::store {
 
 enum class StoreState {
     NotConfigured,  // no server in Config.ini
     Connecting,     // first attempt under way
-    Connected,      // connected, forwarding or waiting for rows
+    Connected,      // rows reached the server (or there were none to send)
     Retrying,       // the last attempt failed; the next one follows the back-off
 };
 
@@ -26,6 +27,8 @@ struct StoreStatus {
     int64_t backlog = -1;       // server rows not yet confirmed; -1 until first counted
     int64_t forwardedRows = 0;  // server rows confirmed since start
     std::string server;         // "host:port/dbname" once connected
+    int64_t attempts = 0;       // connections tried since start
+    std::chrono::milliseconds retryDelay{0};  // the wait after the last failure
 };
 
 struct StoreForwarderOptions {
@@ -38,8 +41,12 @@ struct StoreForwarderOptions {
     // How long an idle forwarder waits before looking for new rows unless woken.
     std::chrono::milliseconds idleCheck{1000};
     int batchRecords = 5000;  // local rows per COPY
-    // Told once per change: connected, or a new error text. Called on the
-    // forwarder's thread.
+    // A server silent this long during a statement is given up (it took the
+    // connection and stopped answering); so is a connection not made in connectLimit.
+    std::chrono::milliseconds answerLimit{30000};
+    std::chrono::milliseconds connectLimit{5000};
+    // Told once per change: data moving again, or an error text not told
+    // since data last moved. Called on the forwarder's thread.
     std::function<void(const StoreStatus&)> onChange;
     // Told every update, also backlog counts (on the forwarder's thread).
     std::function<void(const StoreStatus&)> onProgress;
@@ -49,9 +56,14 @@ struct StoreForwarderOptions {
 // thread, in batches: one COPY per batch, the position saved locally only
 // after the server committed. A batch sent again (the answer to the last
 // one was lost) meets the server's key and is inserted with conflicts
-// ignored, so no row ever doubles. While the server is away it retries with
-// a back-off from 1 s doubling to 30 s. Nothing here blocks its owner except
-// Stop, which waits at most the drain time plus one batch.
+// ignored, so no row ever doubles. After any failure it retries with a
+// back-off from 1 s doubling to 30 s, which only data reaching the server
+// again resets (a connection alone does not: a server that takes the
+// connection and then refuses the rows is retried as slowly as one that is
+// away), and which a Wake never cuts short. Every wait on the server is
+// bounded (answerLimit), counts new rows as they come and ends at the stop's
+// drain time, so a server that stops answering holds up nothing. Nothing
+// here blocks its owner except Stop, which waits at most the drain time.
 class StoreForwarder {
 public:
     explicit StoreForwarder(StoreForwarderOptions options);
@@ -68,13 +80,17 @@ public:
     void RequestStop(std::chrono::milliseconds drain);
     bool Finished() const { return finished_; }
     // New rows were written: look now instead of at the next idle check.
+    // A forwarder that is backing off keeps its wait.
     void Wake();
     void SetSensors(SensorMask sensors);
     StoreStatus Status() const;
 
 private:
     void Run();
-    bool WaitFor(std::chrono::steady_clock::duration duration);  // false once stopping
+    // False once stopping; a Wake ends the wait too.
+    bool WaitFor(std::chrono::steady_clock::duration duration);
+    // While the server is busy or silent: the latest time to keep waiting.
+    std::chrono::steady_clock::time_point GiveUpAt();
     bool Stopping() const;
     // `change` returns true when the change is news for onChange.
     void Publish(const std::function<bool(StoreStatus&)>& change);
@@ -82,6 +98,8 @@ private:
     StoreForwarderOptions options_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
+    // The same wakes for a thread waiting on the server's socket.
+    WakePipe wakePipe_;
     bool stopRequested_ = false;
     bool woken_ = false;
     std::chrono::steady_clock::time_point drainDeadline_;

@@ -114,16 +114,20 @@ TEST_F(IniFileTest, NonUtf8FileIsReadAndWrittenAsGb18030) {
     EXPECT_FALSE(raw.contains(title.toUtf8()));
 }
 
-TEST_F(IniFileTest, LongValuesAreCutAt259BytesWithoutSplittingACharacter) {
-    INIFILE ini(path);
-    const QString ascii(300, QChar('a'));
-    ASSERT_TRUE(ini.WriteString("TITLE", "NAME", ascii));
-    EXPECT_EQ(ini.GetString("TITLE", "NAME", "").size(), 259);
-    // Chinese characters count two bytes each: 129 fit (258 bytes), the 130th does not.
-    const QString chinese(200, QChar(0x4F20));
-    ASSERT_TRUE(ini.WriteString("TITLE", "NAME", chinese));
-    EXPECT_EQ(ini.GetString("TITLE", "NAME", ""), QString(129, QChar(0x4F20)));
-    EXPECT_EQ(ini.GetString("TITLE", "MISSING", ascii).size(), 259);
+TEST_F(IniFileTest, LongValuesAreReadWholeInEitherEncoding) {
+    const QString conninfo = "host=db sslrootcert=/etc/" + QString(300, 'x') + " dbname=plant";
+    const QString station(200, QChar(0x4F20));
+    for (bool gb18030 : {false, true}) {
+        SCOPED_TRACE(gb18030);
+        // Written by hand: an editor on Windows saves GB18030.
+        const QString text = "[SERVER]\r\nCONNINFO=" + conninfo + "\r\nSTATION=" + station + "\r\n";
+        QStringEncoder gb("GB18030");
+        WriteRaw(gb18030 ? QByteArray(gb.encode(text)) : text.toUtf8());
+        INIFILE ini(path);
+        EXPECT_EQ(ini.GetString("SERVER", "CONNINFO", ""), conninfo);
+        EXPECT_EQ(ini.GetString("SERVER", "STATION", ""), station);
+    }
+    EXPECT_EQ(INIFILE(path).GetString("SERVER", "MISSING", conninfo), conninfo);
 }
 
 TEST(IniNumbers, ParseLikeAtoiAndAtof) {

@@ -100,6 +100,11 @@ TEST(Title, DefaultAndFromFile) {
               QString::fromUtf8("网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8"));
     info.WriteString("TITLE", "NAME", QString::fromUtf8("一号泵站"));
     EXPECT_EQ(LoadTitle(info), QString::fromUtf8("一号泵站"));
+    // The title alone keeps its 259 bytes: two per Chinese character, none split.
+    info.WriteString("TITLE", "NAME", QString(300, QChar('a')));
+    EXPECT_EQ(LoadTitle(info), QString(259, QChar('a')));
+    info.WriteString("TITLE", "NAME", QString(200, QChar(0x4F20)));
+    EXPECT_EQ(LoadTitle(info), QString(129, QChar(0x4F20)));
 }
 
 }  // namespace

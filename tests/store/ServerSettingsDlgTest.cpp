@@ -79,14 +79,13 @@ TEST_F(ServerSettingsDialog, SaveWritesTheServerSectionAndAnEmptyNameFollowsTheH
     ServerSettingsDlg again(ConfigFile());
     EXPECT_EQ(again.ConninfoEdit()->text(), "host=db.plant dbname=plant user=line");
     again.StationEdit()->setText("press-7");
-    // A password is never written to Config.ini.
-    // Nor a value longer than Config.ini keeps whole.
-    const QString tooLong = "host=db sslrootcert=/etc/" + QString(260, 'x');
+    // A password is never written to Config.ini, nor a string libpq cannot read.
     for (const auto& [conninfo, reason] :
          {std::pair<QString, QString>{"host=db password=pw1", "含有密码"},
+          {"host=db sslpassword=pw1", "含有密码"},
           {"postgresql://line:pw1@db/plant", "含有密码"},
           {"host=db password='a b'", "含有密码"},
-          {tooLong, "超过 259 字节"}}) {
+          {"host=db dbname='plant", "无法解析"}}) {
         again.ConninfoEdit()->setText(conninfo);
         QTest::mouseClick(again.SaveButton(), Qt::LeftButton);
         EXPECT_NE(again.result(), QDialog::Accepted) << conninfo.toStdString();
@@ -94,10 +93,25 @@ TEST_F(ServerSettingsDialog, SaveWritesTheServerSectionAndAnEmptyNameFollowsTheH
         EXPECT_EQ(config.GetString("SERVER", "CONNINFO", "-"),
                   "host=db.plant dbname=plant user=line");
     }
-    again.ConninfoEdit()->setText("host=db.plant dbname=plant user=line");
+    // However long, the string is kept and read back whole.
+    const QString longConninfo = "host=db sslrootcert=/etc/" + QString(300, 'x') + " dbname=plant";
+    again.ConninfoEdit()->setText(longConninfo);
     QTest::mouseClick(again.SaveButton(), Qt::LeftButton);
     EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(LoadServerSettings(config).conninfo, longConninfo);
     EXPECT_EQ(LoadServerSettings(config).station, "press-7");
+}
+
+TEST_F(ServerSettingsDialog, ASecretWrittenIntoConfigByHandIsNeverShownAndNotSavedBack) {
+    INIFILE config(ConfigFile());
+    ASSERT_TRUE(config.WriteString("SERVER", "CONNINFO",
+                                   "host=db password=pw1 dbname=plant sslpassword=pw2"));
+    ServerSettingsDlg dialog(ConfigFile());
+    EXPECT_EQ(dialog.ConninfoEdit()->text(), "dbname=plant host=db");
+    EXPECT_TRUE(dialog.Answer()->text().contains("含有密码"));
+    QTest::mouseClick(dialog.SaveButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(config.GetString("SERVER", "CONNINFO", "-"), "dbname=plant host=db");
 }
 
 }  // namespace

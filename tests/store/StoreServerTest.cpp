@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <QSqlQuery>
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -32,6 +33,7 @@ struct StatusLog {
     StoreStatus last;
     int retries = 0;
     std::vector<StoreStatus> changes;
+    std::vector<int64_t> delaysMs;  // the back-off chosen after each failed attempt
 
     bool WaitUntil(const std::function<bool(const StoreStatus&)>& done) {
         std::unique_lock lock(mutex);
@@ -62,6 +64,17 @@ protected:
     }
 
     std::string Conninfo() const { return cluster_->Conninfo(database_); }
+
+    // Records the next rows as the station does, waking the forwarder after each.
+    void Record(StoreForwarder& forwarder, int rows) {
+        if (!recorder_.IsOpen()) {
+            ASSERT_TRUE(recorder_.Open(Folder()));
+        }
+        for (int n = 0; n < rows; ++n) {
+            ASSERT_TRUE(recorder_.Insert(test::KnownRow(next_++)));
+            forwarder.Wake();
+        }
+    }
     QString Folder() const { return QString::fromStdString(local_.Path().string()); }
 
     StoreForwarderOptions Options(SensorMask sensors, StatusLog& log) const {
@@ -82,6 +95,10 @@ protected:
             std::lock_guard lock(log.mutex);
             log.last = s;
             log.retries += s.state == StoreState::Retrying ? 1 : 0;
+            if (s.state == StoreState::Retrying) {  // the last word on an attempt wins
+                log.delaysMs.resize(std::max(log.delaysMs.size(), size_t(s.attempts)));
+                log.delaysMs[size_t(s.attempts) - 1] = s.retryDelay.count();
+            }
             log.changed.notify_all();
         };
         return options;
@@ -124,21 +141,38 @@ protected:
     static std::unique_ptr<test::PgCluster> cluster_;
     std::string database_;
     test::TempDir local_;
+    RecordDatabase recorder_;
+    int next_ = 0;
 };
 
 std::unique_ptr<test::PgCluster> StoreServer::cluster_;
 
 const SensorMask kSensors135("010101");  // sensors 1, 3 and 5
 
-TEST_F(StoreServer, ForwardsConfiguredSensorsWithTheirValuesAndTimes) {
+TEST_F(StoreServer, ForwardsConfiguredSensorsWithTheirValuesAndTimesAndKeepsNoSecret) {
     test::WriteKnownRows(Folder(), 0, 10);
     StatusLog log;
-    StoreForwarder forwarder(Options(kSensors135, log));
+    StoreForwarderOptions options = Options(kSensors135, log);
+    options.conninfo += " sslpassword=hunter3";  // unused without a client key
+    StoreForwarder forwarder(options);
     ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 30; }));
     forwarder.Stop();
     EXPECT_EQ(forwarder.Status().backlog, 0);
     EXPECT_EQ(ServerRows(), ExpectedRows(0, 10, kSensors135));
     EXPECT_EQ(log.changes.at(0).state, StoreState::Connected);
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(local_.File("DataRecord.db").c_str(), &db), SQLITE_OK);
+    std::string targets;
+    sqlite3_exec(
+        db, "SELECT target FROM store_position",
+        [](void* out, int, char** v, char**) {
+            return *static_cast<std::string*>(out) += std::string(v[0]) + "\n", 0;
+        },
+        &targets, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), '\n'), 1) << targets;
+    EXPECT_EQ(targets.find("hunter3"), std::string::npos) << targets;
 }
 
 TEST_F(StoreServer, StaleReadingsNeverReachTheServerWhileTheRowsFreshOnesDo) {
@@ -245,6 +279,87 @@ TEST_F(StoreServer, ConnectionRefusalsReportedOnceWhileRecordingGoesOn) {
         EXPECT_EQ(changes[0].lastError.find_first_of("\n\t"), std::string::npos) << "one line";
         EXPECT_EQ(forwarder.Status().forwardedRows, 0);
     }
+}
+
+TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAreToldOnce) {
+    // Our columns and key, but a type that no reading fits: every connection
+    // succeeds and every COPY fails.
+    PgSession owner(Conninfo());
+    ASSERT_EQ(EnsureTable(owner, ReadingsTable()), "");
+    ASSERT_TRUE(owner.Exec("ALTER TABLE readings ALTER t_shell TYPE date USING NULL").ok);
+    test::WriteKnownRows(Folder(), 0, 2);
+    next_ = 2;
+    // Runs a forwarder until its attempt `attempts` failed, recording
+    // meanwhile; the back-off chosen after each attempt.
+    auto run = [&](std::chrono::milliseconds first, std::chrono::milliseconds last,
+                   int64_t attempts, StoreStatus* final) {
+        StatusLog log;
+        StoreForwarderOptions options = Options(kSensors135, log);
+        options.firstRetry = first;
+        options.lastRetry = last;
+        StoreForwarder forwarder(options);
+        EXPECT_TRUE(log.WaitUntil([&](const StoreStatus& s) {
+            return s.state == StoreState::Retrying && s.attempts >= attempts;
+        }));
+        Record(forwarder, 10);
+        forwarder.Stop();
+        *final = forwarder.Status();
+        EXPECT_EQ(log.changes.size(), 1u) << "one message per error, not one per attempt";
+        for (const StoreStatus& change : log.changes)
+            EXPECT_NE(change.lastError.find("date"), std::string::npos) << change.lastError;
+        log.delaysMs.resize(size_t(attempts));
+        return log.delaysMs;
+    };
+    StoreStatus final;
+    EXPECT_EQ(run(20ms, 80ms, 5, &final), (std::vector<int64_t>{20, 40, 80, 80, 80}));
+    EXPECT_EQ(run(1h, 1h, 1, &final), std::vector<int64_t>{3600000});
+    EXPECT_EQ(final.attempts, 1) << "new rows brought an attempt forward";
+}
+
+TEST_F(StoreServer, AServerThatStopsAnsweringIsGivenUpCountedPastStoppedAndResumedAfter) {
+    const SensorMask all("111111");
+    test::WriteKnownRows(Folder(), 0, 2);
+    next_ = 2;
+    struct Resume {
+        test::PgCluster& cluster;
+        ~Resume() { cluster.Resume(); }  // also after a failed assertion
+    } const resume{*cluster_};
+    {
+        // Never given up by itself: only the stop ends the wait.
+        StatusLog log;
+        StoreForwarderOptions options = Options(all, log);
+        options.answerLimit = std::chrono::hours(1);
+        StoreForwarder forwarder(options);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 12; }));
+        cluster_->Pause();
+        Record(forwarder, 1);  // sent into the silence
+        Record(forwarder, 2);
+        EXPECT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.backlog == 18; }))
+            << "the backlog keeps counting";
+        forwarder.Stop(100ms);
+        EXPECT_EQ(forwarder.Status().forwardedRows, 12);
+    }
+    cluster_->Resume();
+    {
+        // Given up after its answer limit, and again at every connection
+        // while paused; forwarding goes on by itself once the server answers.
+        StatusLog log;
+        StoreForwarderOptions options = Options(all, log);
+        options.answerLimit = 200ms;
+        options.connectLimit = 200ms;
+        StoreForwarder forwarder(options);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 18; }));
+        cluster_->Pause();
+        Record(forwarder, 1);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+            return s.state == StoreState::Retrying &&
+                   s.lastError.find("秒无应答") != std::string::npos;
+        })) << log.last.lastError;
+        Record(forwarder, 1);
+        cluster_->Resume();
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 30; }));
+    }
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, next_, all));
 }
 
 TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {

@@ -76,6 +76,8 @@ TEST(Passwords, NeverShown) {
          "reaching postgresql://u:***@db/plant failed", "pw9"},
         {"host=db password=xyzzy", "the server said: xyzzy is wrong",
          "the server said: *** is wrong", "xyzzy"},
+        {"host=db sslkey=/k sslpassword='k 3'", "key sslpassword = 'k 3' or k 3",
+         "key sslpassword = *** or ***", "k 3"},
     };
     for (const Case& c : cases) {
         const std::string redacted = RedactPasswords(c.text, c.conninfo);
@@ -86,6 +88,20 @@ TEST(Passwords, NeverShown) {
     EXPECT_EQ(ShownConninfo("host=db port=5433 dbname=plant password=pw user=u"),
               "user=u dbname=plant host=db port=5433");
     EXPECT_EQ(ShownConninfo("host=db password='unterminated"), "(无法解析的连接字符串)");
+    // What is shown is itself a connection string, the same less the secrets.
+    EXPECT_EQ(ShownConninfo("host=db sslpassword=x application_name='a b\\'c\\\\' dbname=''"),
+              "dbname='' host=db application_name='a b\\'c\\\\'");
+
+    struct Secret {
+        std::string conninfo;
+        bool has;
+    } const secrets[] = {
+        {"host=db user=password", false},    {"host=db password=", false},
+        {"host=db password=p", true},        {"host=db sslpassword=p", true},
+        {"postgresql://u:p@db/plant", true}, {"postgresql://u@db/plant", false},
+        {"host=db sslpassword='p", true},  // unparsable, names a secret
+    };
+    for (const Secret& c : secrets) EXPECT_EQ(HasSecret(c.conninfo), c.has) << c.conninfo;
 }
 
 }  // namespace

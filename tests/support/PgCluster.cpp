@@ -2,6 +2,7 @@
 
 #include <netinet/in.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -104,8 +105,48 @@ void PgCluster::Start() {
     running_ = true;
 }
 
+namespace {
+
+// The postmaster (first line of postmaster.pid) and its children.
+std::vector<pid_t> ServerProcesses(const std::string& dataDir) {
+    std::ifstream pidFile(dataDir + "/postmaster.pid");
+    pid_t postmaster = 0;
+    pidFile >> postmaster;
+    std::vector<pid_t> pids;
+    if (postmaster <= 0) return pids;
+    pids.push_back(postmaster);
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line)) continue;
+        // "pid (name) state ppid ...": the name may hold blanks, the ')' ends it.
+        const size_t close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream rest(line.substr(close + 1));
+        std::string state;
+        pid_t parent = 0;
+        rest >> state >> parent;
+        if (parent == postmaster) pids.push_back(std::atoi(entry.path().filename().c_str()));
+    }
+    return pids;
+}
+
+}  // namespace
+
+void PgCluster::Pause() {
+    for (pid_t pid : ServerProcesses(dataDir_)) ::kill(pid, SIGSTOP);
+    paused_ = true;
+}
+
+void PgCluster::Resume() {
+    for (pid_t pid : ServerProcesses(dataDir_)) ::kill(pid, SIGCONT);
+    paused_ = false;
+}
+
 void PgCluster::Stop() {
     if (!running_) return;
+    if (paused_) Resume();
     Run("pg_ctl", {"-D", dataDir_, "-m", "fast", "-w", "-t", "60", "stop"});
     running_ = false;
 }

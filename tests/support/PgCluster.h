@@ -25,6 +25,10 @@ public:
     void Stop();
     void Start();
     bool Running() const { return running_; }
+    // SIGSTOP / SIGCONT to the postmaster and every backend: a server that
+    // keeps its connections and answers nothing. Stop resumes it first.
+    void Pause();
+    void Resume();
 
     uint16_t Port() const { return port_; }
     // "host=127.0.0.1 port=P dbname=DB user=postgres"
@@ -42,6 +46,7 @@ private:
     uint16_t port_ = 0;
     bool asPostgresUser_ = false;
     bool running_ = false;
+    bool paused_ = false;
 };
 
 }  // namespace orsan::test
