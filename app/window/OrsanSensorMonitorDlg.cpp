@@ -205,20 +205,20 @@ void OrsanSensorMonitorDlg::TellPanelItsLink(int sensorNumber, const SensorStatu
 }
 
 void OrsanSensorMonitorDlg::Refresh() {
-    std::array<bool, kSensorCount> commOk{};
+    // One copy per sensor serves the values, the lamps and the alarms alike.
+    const auto statuses = PollerStatuses(poller_);
     for (int n = 1; n <= kSensorCount; ++n) {
-        const SensorStatus status = poller_.GetStatus(n);
+        const SensorStatus& status = statuses[size_t(n - 1)];
         const MeasurementRecord& record = status.record;
         FillLiveValues(live_, n, record);
         TellPanelItsLink(n, status);
-        commOk[n - 1] = record.CommOk;
         // Grey while its parameter dialog holds the sensor: not polled, not failed.
         lamps_[n - 1]->SetState(status.paused ? DxAlarmStatic::kIdleState : record.CommOk ? 1 : 0);
         parameterButtons_[n - 1]->setEnabled(record.CommOk);
         waveformButtons_[n - 1]->setEnabled(record.CommOk);
     }
     pollingLamp_->SetState(poller_.IsPolling() ? 1 : 0);
-    alarms_->Refresh(PollerStatuses(poller_), addresses_, interval_);
+    alarms_->Refresh(statuses, addresses_, interval_);
     serverButton_->Show(store_.Status());
 }
 
