@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "AlarmStore.h"
@@ -35,6 +37,10 @@ QString KindCaption(AlarmKind kind) {
             return QStringLiteral("RESTORED 通讯恢复");
     }
     return QString();
+}
+
+bool NewerFirst(const AlarmEvent& a, const AlarmEvent& b) {
+    return a.timeMs > b.timeMs;
 }
 
 QColor RaisedColor(AlarmKind kind) {
@@ -66,6 +72,8 @@ AlarmLogDlg::AlarmLogDlg(AlarmStore& store, QWidget* parent) : QWidget(parent), 
     list_->verticalHeader()->setVisible(false);
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->horizontalHeader()->setSectionResizeMode(kTime, QHeaderView::ResizeToContents);
+    // "RESTORED 通讯恢复" is the longest caption; none may be cut.
+    list_->horizontalHeader()->setSectionResizeMode(kKind, QHeaderView::ResizeToContents);
 
     acknowledgeSelected_ = new QPushButton(QStringLiteral("确认选中"), this);
     acknowledgeAll_ = new QPushButton(QStringLiteral("全部确认"), this);
@@ -99,11 +107,27 @@ void AlarmLogDlg::ShowProblem(const QString& text) {
     problem_->setVisible(!text.isEmpty());
 }
 
+void AlarmLogDlg::KeepUnstored(const std::vector<AlarmEvent>& events) {
+    for (AlarmEvent event : events) {
+        event.id = nextUnstoredId_--;
+        unstored_.insert(unstored_.begin(), event);
+    }
+    std::stable_sort(unstored_.begin(), unstored_.end(), NewerFirst);
+    if (unstored_.size() > size_t(kListLimit)) unstored_.resize(size_t(kListLimit));
+}
+
 void AlarmLogDlg::Reload() {
-    if (store_.IsOpen() && !store_.LoadNewest(kListLimit, &events_))
+    std::vector<AlarmEvent> stored;
+    if (store_.IsOpen() && !store_.LoadNewest(kListLimit, &stored))
         ShowProblem(store_.LastError());
+    events_.clear();
+    std::merge(stored.begin(), stored.end(), unstored_.begin(), unstored_.end(),
+               std::back_inserter(events_), NewerFirst);
+    if (events_.size() > size_t(kListLimit)) events_.resize(size_t(kListLimit));
     const int count = store_.IsOpen() ? store_.UnacknowledgedRaisedCount() : 0;
     unacknowledged_ = count < 0 ? 0 : count;
+    for (const AlarmEvent& e : unstored_)
+        if (IsRaisingKind(e.kind) && !e.acknowledged) ++unacknowledged_;
     Fill();
     emit UnacknowledgedChanged(unacknowledged_);
 }
@@ -149,13 +173,20 @@ void AlarmLogDlg::AcknowledgeSelected() {
         rows.insert(index.row());
     for (int row : rows) {
         if (row < 0 || row >= int(events_.size()) || events_[size_t(row)].acknowledged) continue;
-        if (!store_.Acknowledge(events_[size_t(row)].id)) ShowProblem(store_.LastError());
+        const int64_t id = events_[size_t(row)].id;
+        if (id < 0) {
+            for (AlarmEvent& e : unstored_)
+                if (e.id == id) e.acknowledged = true;
+        } else if (!store_.Acknowledge(id)) {
+            ShowProblem(store_.LastError());
+        }
     }
     Reload();
 }
 
 void AlarmLogDlg::AcknowledgeAll() {
-    if (!store_.AcknowledgeAll()) ShowProblem(store_.LastError());
+    for (AlarmEvent& e : unstored_) e.acknowledged = true;
+    if (store_.IsOpen() && !store_.AcknowledgeAll()) ShowProblem(store_.LastError());
     Reload();
 }
 

@@ -27,6 +27,9 @@ public:
     void Reload();
     void AcknowledgeSelected();
     void AcknowledgeAll();
+    // Events the store could not keep: listed (and acknowledged) on this
+    // page only, for as long as it lives.
+    void KeepUnstored(const std::vector<AlarmEvent>& events);
     // Shown under the list, e.g. when events cannot be stored.
     void ShowProblem(const QString& text);
 
@@ -44,6 +47,8 @@ private:
 
     AlarmStore& store_;
     std::vector<AlarmEvent> events_;
+    std::vector<AlarmEvent> unstored_;  // newest first; ids -1, -2, ...
+    int64_t nextUnstoredId_ = -1;
     int unacknowledged_ = 0;
     QTableWidget* list_;
     QLabel* problem_;

@@ -28,8 +28,9 @@ void AlarmMonitor::SetSettings(int sensor, const SensorAlarmSettings& settings) 
     engine_.SetLimits(sensor, ComputeAlarmLimits(settings));
 }
 
-bool AlarmMonitor::OpenStore(const QString& dataDir) {
-    return store_.Open(dataDir);
+bool AlarmMonitor::OpenStore(const QString& dataDir, bool readOnly) {
+    return store_.Open(dataDir, readOnly ? AlarmStore::Mode::ExistingOnly
+                                         : AlarmStore::Mode::CreateIfMissing);
 }
 
 const std::vector<AlarmEvent>& AlarmMonitor::Update(

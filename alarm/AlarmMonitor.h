@@ -36,7 +36,9 @@ public:
 
     // Opens the event table; false with store().LastError() on failure. The
     // zones and events work without it; they are only not kept.
-    bool OpenStore(const QString& dataDir);
+    // readOnly (a data folder the user cannot write): stored events are
+    // listed, new ones are not kept.
+    bool OpenStore(const QString& dataDir, bool readOnly = false);
     AlarmStore& Store() { return store_; }
 
     // One refresh with each sensor's status (row i is sensor i + 1), the

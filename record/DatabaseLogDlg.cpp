@@ -1,5 +1,6 @@
 #include "DatabaseLogDlg.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QHeaderView>
 #include <QLabel>
@@ -96,9 +97,6 @@ void DatabaseLogDlg::BuildControls() {
 
     note_ = ui.Label(kNoteText, 3, 227, 462, 8);
     note_->setObjectName(QStringLiteral("recordNote"));
-    statusLabel_ = ui.Label(QString(), 468, 227, 78, 8);
-    statusLabel_->setObjectName(QStringLiteral("recordStatus"));
-    statusLabel_->setStyleSheet(QStringLiteral("color: rgb(0, 128, 0);"));
 
     history_ = new RecordHistoryMode(this, database_, recordList_, desktopDir_,
                                      {fromCaption, firstTimeLabel_, toCaption, lastTimeLabel_,
@@ -135,7 +133,16 @@ void DatabaseLogDlg::RememberRecordingIn(const QString& configPath) {
 
 void DatabaseLogDlg::ResumeRecording() {
     StartRecording();
-    if (IsRecording()) statusLabel_->setText(QStringLiteral("已恢复上次的记录"));
+    // In the note's row: the history toggle takes the rest of it.
+    if (IsRecording()) ShowStatus(QStringLiteral("已恢复上次的记录"), QColor(0, 128, 0));
+}
+
+void DatabaseLogDlg::ShowStatus(const QString& text, const QColor& color) {
+    status_ = text;
+    note_->setText(text.isEmpty() ? kNoteText : text);
+    note_->setToolTip(text);
+    note_->setStyleSheet(text.isEmpty() ? QString()
+                                        : QStringLiteral("color: %1;").arg(color.name()));
 }
 
 void DatabaseLogDlg::WatchOnly(const QString& notice) {
@@ -143,14 +150,12 @@ void DatabaseLogDlg::WatchOnly(const QString& notice) {
     SetRecording(false);
     for (QPushButton* button : {startButton_, stopButton_, clearButton_})
         button->setEnabled(false);
-    statusLabel_->clear();
-    note_->setText(notice);
-    note_->setToolTip(notice);
-    note_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    ShowStatus(notice, QColor(255, 0, 0));
+    watchOnly_ = true;
 }
 
 QString DatabaseLogDlg::StatusText() const {
-    return note_->toolTip().isEmpty() ? statusLabel_->text() : note_->toolTip();
+    return status_;
 }
 
 void DatabaseLogDlg::StartRecording() {
@@ -163,7 +168,8 @@ void DatabaseLogDlg::StartRecording() {
 
 void DatabaseLogDlg::StopRecording() {
     SetRecording(false);
-    statusLabel_->clear();
+    // A viewer's notice stays: it says why recording is off.
+    if (!watchOnly_) ShowStatus(QString(), QColor());
 }
 
 void DatabaseLogDlg::SetRecording(bool on) {

@@ -6,6 +6,7 @@
 #include "RecordRow.h"
 #include "RecordWriter.h"
 
+class QColor;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -72,6 +73,8 @@ public:
 private:
     void BuildControls();
     void SetRecording(bool on);
+    // A line in the note's place (the note again when empty).
+    void ShowStatus(const QString& text, const QColor& color);
 
     RecordDatabase& database_;
     RecordWriter writer_;
@@ -86,7 +89,8 @@ private:
     QLabel* firstTimeLabel_ = nullptr;
     QTableWidget* recordList_ = nullptr;
     QLabel* note_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
+    QString status_;  // shown in the note's place; empty: the note
+    bool watchOnly_ = false;
     QString configPath_;
     RecordHistoryMode* history_ = nullptr;
 };

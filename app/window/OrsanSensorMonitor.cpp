@@ -27,7 +27,7 @@ namespace {
 
 // The window watches a folder it cannot record into rather than not opening.
 QString ViewerNoticeText(const QString& dataDir, const ProcessLock& lock) {
-    return QStringLiteral("数据文件夹%1无法写入（%2），本次只监视和报警，不记录数据。")
+    return QStringLiteral("数据文件夹 %1 无法写入（%2），本次只监视和报警，不记录数据。")
         .arg(dataDir, lock.FailureReason());
 }
 

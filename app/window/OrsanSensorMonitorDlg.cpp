@@ -73,7 +73,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     interval_ = loaded_.interval;
     addresses_ = loaded_.addresses;
     intervalWholeSeconds_ = loaded_.intervalWholeSeconds;
-    alarms_ = new StationAlarms(paths_, this);
+    alarms_ = new StationAlarms(paths_, this, !viewerNotice.isEmpty());
 
     BuildControls();
     ShowInterval(interval_);

@@ -15,13 +15,15 @@ namespace orsan {
 
 namespace {
 const QColor kUnacknowledgedCaption(255, 0, 0);
+const QString kWatchOnlyText =
+    QStringLiteral("数据文件夹无法写入：新的报警事件只在本页列出，不保存。");
 }
 
-StationAlarms::StationAlarms(const StationPaths& paths, QWidget* window)
-    : QObject(window), paths_(paths), window_(window) {
+StationAlarms::StationAlarms(const StationPaths& paths, QWidget* window, bool watchOnly)
+    : QObject(window), paths_(paths), window_(window), watchOnly_(watchOnly) {
     const QStringList problems = monitor_.LoadSettings(paths_.dataDir);
     if (!problems.isEmpty()) ShowMessage(problems.join(QLatin1Char('\n')));
-    monitor_.OpenStore(paths_.dataDir);
+    monitor_.OpenStore(paths_.dataDir, watchOnly_);
     settingsDialog_ = [this](int sensor, SensorAlarmSettings* accepted) {
         AlarmSettingsDlg dialog(sensor, monitor_.Settings(sensor), window_);
         if (dialog.exec() != QDialog::Accepted) return false;
@@ -53,6 +55,7 @@ AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     tabs->AddTab(page_, QStringLiteral("  报警记录  "), 6);
     pageTab_ = tabs->Count() - 1;
     connect(page_, &AlarmLogDlg::UnacknowledgedChanged, this, &StationAlarms::HighlightTab);
+    if (watchOnly_) page_->ShowProblem(kWatchOnlyText);
     HighlightTab(page_->UnacknowledgedCount());
     return page_;
 }
@@ -60,12 +63,17 @@ AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
 void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& statuses,
                             const std::array<uint32_t, kSensorCount>& addresses,
                             double recordIntervalSeconds) {
-    const int unstoredBefore = monitor_.StoreFailures();
-    const bool newEvents = !monitor_.Update(statuses, addresses, recordIntervalSeconds).empty();
+    const std::vector<AlarmEvent>& events =
+        monitor_.Update(statuses, addresses, recordIntervalSeconds);
     ShowZones();
-    if (!newEvents || !page_) return;
+    if (events.empty() || !page_) return;
+    // An event the store could not keep is still an alarm the operator must see.
+    std::vector<AlarmEvent> unstored;
+    for (const AlarmEvent& event : events)
+        if (event.id == 0) unstored.push_back(event);
+    page_->KeepUnstored(unstored);
     page_->Reload();
-    if (monitor_.StoreFailures() != unstoredBefore)
+    if (!unstored.empty() && !watchOnly_)
         page_->ShowProblem(QStringLiteral("报警事件未能保存: ") + monitor_.Store().LastError());
 }
 

@@ -29,7 +29,9 @@ public:
 
     // Reads Alarm.ini (refused values are shown in a message) and opens the
     // event table in the data folder.
-    StationAlarms(const StationPaths& paths, QWidget* window);
+    // watchOnly: the data folder cannot be written; stored events are read,
+    // new ones are listed on the page only.
+    StationAlarms(const StationPaths& paths, QWidget* window, bool watchOnly = false);
 
     // The pieces of the window it looks after, once they exist.
     void AttachZoneLabels(const std::array<QLabel*, kSensorCount>& labels);
@@ -68,6 +70,7 @@ private:
     XTabCtrl* tabs_ = nullptr;
     int pageTab_ = -1;
     SettingsDialog settingsDialog_;
+    bool watchOnly_ = false;
 };
 
 }  // namespace orsan

@@ -171,6 +171,35 @@ TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
                                 {"", "", "", "LOST 通讯中断"}};
     for (int r = 0; r < 2; ++r)
         for (int c = 2; c <= 5; ++c) EXPECT_EQ(page.List()->item(r, c)->text(), rows[r][c - 2]);
+    page.show();
+    const QTableWidgetItem* restored = page.List()->item(0, 5);
+    EXPECT_GE(page.List()->columnWidth(5),
+              page.List()->fontMetrics().horizontalAdvance(restored->text()));
+}
+
+// A viewer's store cannot keep events: they are listed among the stored ones
+// and acknowledged on the page alone.
+TEST_F(AlarmWindowTest, EventsTheStoreCannotKeepAreStillListedAndAcknowledged) {
+    AlarmStore store;
+    ASSERT_TRUE(store.Open(dataDir.path())) << store.LastError().toStdString();
+    AlarmEvent stored{1714523415000, 2, 0, 5.0f, Zone::C, AlarmKind::Alarm};
+    ASSERT_TRUE(store.Insert(&stored));
+    AlarmLogDlg page(store);
+    page.KeepUnstored({{1714523420000, 3, 1, 9.0f, Zone::D, AlarmKind::Trip},
+                       {1714523410000, 4, kNoAxis, 0, Zone::None, AlarmKind::Lost}});
+    page.Reload();
+    ASSERT_EQ(page.Events().size(), 3u);
+    std::vector<int> sensors;
+    for (const AlarmEvent& e : page.Events()) sensors.push_back(e.sensor);
+    EXPECT_EQ(sensors, (std::vector<int>{3, 2, 4}));  // newest first
+    EXPECT_EQ(page.UnacknowledgedCount(), 3);
+
+    page.List()->selectRow(0);
+    page.AcknowledgeSelected();
+    EXPECT_EQ(page.UnacknowledgedCount(), 2);
+    EXPECT_TRUE(page.Events()[0].acknowledged);
+    page.AcknowledgeAll();
+    EXPECT_EQ(page.UnacknowledgedCount(), 0);
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ TEST_F(SingleInstanceTest, UnwritableFolderOpensTheWindowAsAViewer) {
         return;
     }
     const QString notice = QString::fromUtf8(
-        "数据文件夹%1无法写入（没有写入权限），本次只监视和报警，不记录数据。").arg(folder);
+        "数据文件夹 %1 无法写入（没有写入权限），本次只监视和报警，不记录数据。").arg(folder);
     ScopedMessageHook hook;
     bool viewer = false;
     const auto [code, shown] = RunHere(folder, [&](QWidget* modal) {
