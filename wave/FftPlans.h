@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace orsan {
@@ -18,6 +19,30 @@ using RealArray = std::unique_ptr<double[], FftwFree>;
 using ComplexArray = std::unique_ptr<fftw_complex[], FftwFree>;
 RealArray MakeRealArray(size_t n);
 ComplexArray MakeComplexArray(size_t n);
+
+// A work array kept between calls and grown only when a longer one is asked
+// for: touching fresh pages for every transform costs as much as the
+// transform itself.
+template <typename T>
+class FftwWork {
+public:
+    T* Get(size_t n) {
+        if (n > size_) {
+            array_.reset();
+            if constexpr (std::is_same_v<T, double>) {
+                array_ = MakeRealArray(n);
+            } else {
+                array_ = MakeComplexArray(n);
+            }
+            size_ = n;
+        }
+        return array_.get();
+    }
+
+private:
+    std::unique_ptr<T[], FftwFree> array_;
+    size_t size_ = 0;
+};
 
 enum class FftEffort {
     Estimate,  // plans at once; the choice for lengths seen once

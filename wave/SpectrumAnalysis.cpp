@@ -58,45 +58,90 @@ double HannResponse(double offset) {
     return std::sin(x) / (x * (1 - offset * offset));
 }
 
+template <typename Sample>
+double Mean(const Sample* samples, size_t count) {
+    double sum = 0;
+#pragma omp simd reduction(+ : sum)
+    for (size_t k = 0; k < count; ++k) sum += double(samples[k]);
+    return sum / double(count);
+}
+
+OverallValues OverallFrom(double squares, double fourth, double peak, size_t count) {
+    OverallValues overall;
+    const double meanSquare = squares / double(count);
+    overall.rms = std::sqrt(meanSquare);
+    overall.peak = peak;
+    if (meanSquare > 0) {
+        overall.crestFactor = peak / overall.rms;
+        overall.kurtosis = fourth / double(count) / (meanSquare * meanSquare);
+    }
+    return overall;
+}
+
 }  // namespace
 
 template <typename Sample>
 AmplitudeSpectrum SpectrumAnalyser::AmplitudeOf(const Sample* samples, size_t count,
-                                                double sampleRate, size_t segmentLength) {
+                                                double sampleRate, size_t segmentLength,
+                                                OverallValues* overall) {
     const size_t n = segmentLength ? segmentLength : count;
     const size_t lines = n / 2 + 1;
     const std::vector<double>& window = plans_.Hann(n);
-    RealArray in = MakeRealArray(n);
-    ComplexArray out = MakeComplexArray(lines);
-    std::vector<double> power(lines, 0.0);
-    size_t segments = 0;
-    for (size_t start = 0; start + n <= count; start += n / 2) {
-        const Sample* segment = samples + start;
-        double sum = 0;
-        for (size_t k = 0; k < n; ++k) sum += double(segment[k]);
-        const double mean = sum / double(n);
-        for (size_t k = 0; k < n; ++k) in[k] = (double(segment[k]) - mean) * window[k];
-        plans_.Forward(n, in.get(), out.get());
-        for (size_t k = 0; k < lines; ++k) power[k] += out[k][0] * out[k][0] + out[k][1] * out[k][1];
-        ++segments;
-        if (segmentLength == 0) break;
-    }
-
+    double* in = real_.Get(n);
+    fftw_complex* out = lines_.Get(lines);
     AmplitudeSpectrum spectrum;
     spectrum.lineSpacing = sampleRate / double(n);
     spectrum.segmentLength = n;
-    spectrum.segments = segments;
-    spectrum.amplitude.resize(lines);
+    std::vector<double>& amplitude = spectrum.amplitude;
     // The window sums to n/2 and a tone splits between the two halves, so a
     // tone of amplitude A gives |X| = A n / 4 on its line; the DC and
     // Nyquist lines have no mirror image.
     const double scale = 4.0 / double(n);
-    const double perSegment = 1.0 / double(segments);
-    for (size_t k = 0; k < lines; ++k) {
-        spectrum.amplitude[k] = std::sqrt(power[k] * perSegment) * scale;
+
+    if (segmentLength == 0) {
+        // One pass over the samples serves the transform and the overall
+        // values, which share the mean.
+        const double mean = Mean(samples, n);
+        double squares = 0, fourth = 0, peak = 0;
+#pragma omp simd reduction(+ : squares, fourth) reduction(max : peak)
+        for (size_t k = 0; k < n; ++k) {
+            const double d = double(samples[k]) - mean;
+            const double d2 = d * d;
+            squares += d2;
+            fourth += d2 * d2;
+            const double excursion = std::abs(d);
+            peak = excursion > peak ? excursion : peak;  // the form that vectorises
+            in[k] = d * window[k];
+        }
+        if (overall) *overall = OverallFrom(squares, fourth, peak, n);
+        plans_.Forward(n, in, out);
+        amplitude.resize(lines);
+#pragma omp simd
+        for (size_t k = 0; k < lines; ++k) {
+            amplitude[k] = std::sqrt(out[k][0] * out[k][0] + out[k][1] * out[k][1]) * scale;
+        }
+        spectrum.segments = 1;
+    } else {
+        // Powers are summed in place, then become amplitudes.
+        amplitude.assign(lines, 0.0);
+        for (size_t start = 0; start + n <= count; start += n / 2) {
+            const Sample* segment = samples + start;
+            const double mean = Mean(segment, n);
+#pragma omp simd
+            for (size_t k = 0; k < n; ++k) in[k] = (double(segment[k]) - mean) * window[k];
+            plans_.Forward(n, in, out);
+#pragma omp simd
+            for (size_t k = 0; k < lines; ++k) {
+                amplitude[k] += out[k][0] * out[k][0] + out[k][1] * out[k][1];
+            }
+            ++spectrum.segments;
+        }
+        const double perSegment = 1.0 / double(spectrum.segments);
+#pragma omp simd
+        for (size_t k = 0; k < lines; ++k) amplitude[k] = std::sqrt(amplitude[k] * perSegment) * scale;
     }
     for (size_t k : {size_t(0), lines - 1}) {
-        if (IsEdgeLine(spectrum, k)) spectrum.amplitude[k] *= 0.5;
+        if (IsEdgeLine(spectrum, k)) amplitude[k] *= 0.5;
     }
     return spectrum;
 }
@@ -132,28 +177,29 @@ std::optional<AmplitudeSpectrum> SpectrumAnalyser::Envelope(const float* samples
     }
     try {
         const size_t n = count;
-        RealArray in = MakeRealArray(n);
-        double sum = 0;
-        for (size_t k = 0; k < n; ++k) sum += double(samples[k]);
-        const double mean = sum / double(n);
+        double* in = real_.Get(n);
+        const double mean = Mean(samples, n);
         for (size_t k = 0; k < n; ++k) in[k] = double(samples[k]) - mean;
-        ComplexArray lines = MakeComplexArray(n / 2 + 1);
-        plans_.Forward(n, in.get(), lines.get());
+        fftw_complex* lines = lines_.Get(n / 2 + 1);
+        plans_.Forward(n, in, lines);
 
         // Band-pass and Hilbert transform in one step: the analytic signal
         // has the positive frequencies doubled and no negative ones.
-        ComplexArray analytic = MakeComplexArray(n);
+        fftw_complex* analytic = analytic_.Get(n);
         std::fill_n(&analytic[0][0], 2 * n, 0.0);
         for (size_t k = first; k <= last; ++k) {
             analytic[k][0] = 2 * lines[k][0];
             analytic[k][1] = 2 * lines[k][1];
         }
-        ComplexArray signal = MakeComplexArray(n);
-        plans_.Backward(n, analytic.get(), signal.get());
-        std::vector<double> envelope(n);
+        fftw_complex* signal = signal_.Get(n);
+        plans_.Backward(n, analytic, signal);
+        envelope_.resize(n);
         const double scale = 1.0 / double(n);
-        for (size_t k = 0; k < n; ++k) envelope[k] = std::hypot(signal[k][0], signal[k][1]) * scale;
-        return AmplitudeOf(envelope.data(), n, sampleRate, segmentLength);
+#pragma omp simd
+        for (size_t k = 0; k < n; ++k) {
+            envelope_[k] = std::sqrt(signal[k][0] * signal[k][0] + signal[k][1] * signal[k][1]) * scale;
+        }
+        return AmplitudeOf(envelope_.data(), n, sampleRate, segmentLength);
     } catch (const std::bad_alloc&) {
         Fail(error, "内存不足，无法计算包络谱");
         return std::nullopt;
@@ -164,9 +210,7 @@ std::optional<AxisAnalysis> SpectrumAnalyser::Analyse(const float* samples, size
                                                       double sampleRate,
                                                       const AnalysisSettings& settings,
                                                       std::string* error) {
-    std::optional<AmplitudeSpectrum> acceleration =
-        Amplitude(samples, count, sampleRate, settings.segmentLength, error);
-    if (!acceleration) return std::nullopt;
+    if (!CheckInput(count, sampleRate, settings.segmentLength, error)) return std::nullopt;
     AxisAnalysis analysis;
     if (settings.envelope) {
         const double high =
@@ -176,9 +220,18 @@ std::optional<AxisAnalysis> SpectrumAnalyser::Analyse(const float* samples, size
         if (!envelope) return std::nullopt;
         analysis.envelope = std::move(*envelope);
     }
-    analysis.acceleration = std::move(*acceleration);
-    analysis.velocity = VelocitySpectrum(analysis.acceleration);
-    analysis.overall = AccelerationOverall(samples, count);
+    try {
+        if (settings.segmentLength == 0) {
+            analysis.acceleration = AmplitudeOf(samples, count, sampleRate, 0, &analysis.overall);
+        } else {
+            analysis.acceleration = AmplitudeOf(samples, count, sampleRate, settings.segmentLength);
+            analysis.overall = AccelerationOverall(samples, count);
+        }
+        analysis.velocity = VelocitySpectrum(analysis.acceleration);
+    } catch (const std::bad_alloc&) {
+        Fail(error, "内存不足，无法计算频谱");
+        return std::nullopt;
+    }
     analysis.overall.velocityRms =
         BandRms(analysis.velocity, kVelocityBandLowHz, kVelocityBandHighHz);
     analysis.peaks = LargestPeaks(analysis.acceleration, kSpectrumPeakCount,
@@ -187,14 +240,23 @@ std::optional<AxisAnalysis> SpectrumAnalyser::Analyse(const float* samples, size
 }
 
 AmplitudeSpectrum VelocitySpectrum(const AmplitudeSpectrum& acceleration) {
-    AmplitudeSpectrum velocity = acceleration;
-    for (size_t k = 0; k < velocity.amplitude.size(); ++k) {
-        const double f = velocity.Frequency(k);
-        velocity.amplitude[k] = f < kVelocityLowestHz
-                                    ? 0
-                                    : velocity.amplitude[k] * kMillimetresPerSecondPerG /
-                                          (2 * std::numbers::pi * f);
+    AmplitudeSpectrum velocity;
+    velocity.lineSpacing = acceleration.lineSpacing;
+    velocity.segmentLength = acceleration.segmentLength;
+    velocity.segments = acceleration.segments;
+    const size_t lines = acceleration.amplitude.size();
+    velocity.amplitude.resize(lines);
+    const double perLine = kMillimetresPerSecondPerG / (2 * std::numbers::pi * velocity.lineSpacing);
+    // An int line number converts to double in SIMD lanes; a size_t does not.
+    const int count = int(lines);
+#pragma omp simd
+    for (int k = 1; k < count; ++k) {
+        velocity.amplitude[size_t(k)] = acceleration.amplitude[size_t(k)] * perLine / double(k);
     }
+    // Lines k < 2 Hz / spacing are dropped.
+    const size_t dropped =
+        std::min(lines, size_t(std::ceil(kVelocityLowestHz / velocity.lineSpacing)));
+    std::fill_n(velocity.amplitude.begin(), dropped, 0.0);
     return velocity;
 }
 
@@ -213,14 +275,31 @@ double BandRms(const AmplitudeSpectrum& spectrum, double lowHz, double highHz) {
 std::vector<SpectrumPeak> LargestPeaks(const AmplitudeSpectrum& spectrum, size_t count,
                                        double runningSpeedHz) {
     const std::vector<double>& a = spectrum.amplitude;
+    // The largest local maxima so far, smallest last; a line must beat the
+    // last one before it is looked at more closely.
     std::vector<size_t> maxima;
+    if (count == 0) return {};
+    maxima.reserve(count + 1);
+    double threshold = 0;
+    constexpr size_t kBlock = 64;
     for (size_t k = 1; k + 1 < a.size(); ++k) {
-        if (a[k] > a[k - 1] && a[k] >= a[k + 1]) maxima.push_back(k);
+        if (k % kBlock == 1 && k + kBlock < a.size()) {
+            // Most blocks hold nothing above the threshold once it has risen.
+            double largest = 0;
+#pragma omp simd reduction(max : largest)
+            for (size_t j = k; j < k + kBlock; ++j) largest = std::max(largest, a[j]);
+            if (largest <= threshold) {
+                k += kBlock - 1;
+                continue;
+            }
+        }
+        if (a[k] <= threshold || a[k] <= a[k - 1] || a[k] < a[k + 1]) continue;
+        auto at = std::find_if(maxima.begin(), maxima.end(), [&](size_t m) { return a[m] < a[k]; });
+        maxima.insert(at, k);
+        if (maxima.size() > count) maxima.pop_back();
+        if (maxima.size() == count) threshold = a[maxima.back()];
     }
-    const size_t kept = std::min(count, maxima.size());
-    std::partial_sort(maxima.begin(), maxima.begin() + ptrdiff_t(kept), maxima.end(),
-                      [&a](size_t l, size_t r) { return a[l] > a[r]; });
-    maxima.resize(kept);
+    const size_t kept = maxima.size();
 
     std::vector<SpectrumPeak> peaks;
     peaks.reserve(kept);
@@ -244,27 +323,19 @@ std::vector<SpectrumPeak> LargestPeaks(const AmplitudeSpectrum& spectrum, size_t
 }
 
 OverallValues AccelerationOverall(const float* samples, size_t count) {
-    OverallValues overall;
-    if (count == 0) return overall;
-    double sum = 0;
-    for (size_t k = 0; k < count; ++k) sum += double(samples[k]);
-    const double mean = sum / double(count);
+    if (count == 0) return {};
+    const double mean = Mean(samples, count);
     double squares = 0, fourth = 0, peak = 0;
+#pragma omp simd reduction(+ : squares, fourth) reduction(max : peak)
     for (size_t k = 0; k < count; ++k) {
         const double d = double(samples[k]) - mean;
         const double d2 = d * d;
         squares += d2;
         fourth += d2 * d2;
-        peak = std::max(peak, std::abs(d));
+        const double excursion = std::abs(d);
+        peak = excursion > peak ? excursion : peak;
     }
-    const double meanSquare = squares / double(count);
-    overall.rms = std::sqrt(meanSquare);
-    overall.peak = peak;
-    if (meanSquare > 0) {
-        overall.crestFactor = peak / overall.rms;
-        overall.kurtosis = fourth / double(count) / (meanSquare * meanSquare);
-    }
-    return overall;
+    return OverallFrom(squares, fourth, peak, count);
 }
 
 }  // namespace orsan

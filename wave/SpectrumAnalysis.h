@@ -84,9 +84,15 @@ public:
 private:
     template <typename Sample>
     AmplitudeSpectrum AmplitudeOf(const Sample* samples, size_t count, double sampleRate,
-                                  size_t segmentLength);
+                                  size_t segmentLength, OverallValues* overall = nullptr);
 
     FftPlans plans_;
+    FftwWork<double> real_;
+    FftwWork<fftw_complex> lines_;
+    FftwWork<fftw_complex> analytic_;
+    FftwWork<fftw_complex> signal_;
+    std::vector<double> power_;
+    std::vector<double> envelope_;
 };
 
 // v = a x 9806.65 / (2 pi f) per line; lines below 2 Hz dropped (0).
