@@ -47,6 +47,14 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.mode, RunMode::Capture);
     EXPECT_EQ(c.captureAddress, MakeAddress(127, 0, 0, 2));
     EXPECT_EQ(c.captureSeconds, 10);
+
+    ASSERT_TRUE(Parse({"--analyse", "w.txt", "--spectrum", "env", "--out", "-"}, c));
+    EXPECT_EQ(c.mode, RunMode::Analyse);
+    EXPECT_EQ(c.analysePath, "w.txt");
+    EXPECT_EQ(c.spectrum, "env");
+    EXPECT_EQ(c.outPath, "-");
+    ASSERT_TRUE(Parse({"--analyse", "w.txt"}, c));
+    EXPECT_EQ(c.spectrum, "acc");
 }
 
 TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
@@ -73,6 +81,9 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--export-alarms", "--record"},
         {"--export-alarms", "--seconds", "1"},
         {"--export-alarms", "yes"},
+        {"--analyse", "w.txt", "--spectrum", "power"},
+        {"--analyse", "w.txt", "--headless"},
+        {"--capture", "127.0.0.1", "--seconds", "1", "--spectrum", "acc"},
     };
     for (const QStringList& args : bad) {
         CommandLine c;
