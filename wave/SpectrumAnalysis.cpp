@@ -78,6 +78,37 @@ OverallValues OverallFrom(double squares, double fourth, double peak, size_t cou
     return overall;
 }
 
+// The largest excursion from the mean, from the extremes (which vectorise).
+template <typename Sample>
+double Peak(const Sample* samples, size_t count, double mean) {
+    Sample highest = samples[0], lowest = samples[0];
+#pragma omp simd reduction(max : highest) reduction(min : lowest)
+    for (size_t k = 0; k < count; ++k) {
+        highest = samples[k] > highest ? samples[k] : highest;
+        lowest = samples[k] < lowest ? samples[k] : lowest;
+    }
+    return std::max(double(highest) - mean, mean - double(lowest));
+}
+
+// |line| x scale: as long as the transform's own passes, so it gets the
+// wider vectors where the processor has them.
+__attribute__((target_clones("avx2", "default"))) void Magnitudes(const fftw_complex* lines,
+                                                                  size_t count, double scale,
+                                                                  double* magnitude) {
+#pragma omp simd
+    for (size_t k = 0; k < count; ++k) {
+        magnitude[k] = std::sqrt(lines[k][0] * lines[k][0] + lines[k][1] * lines[k][1]) * scale;
+    }
+}
+
+// out[k] = in[k] x factor / k for k >= 1. An int line number converts to
+// double in SIMD lanes; a size_t does not.
+__attribute__((target_clones("avx2", "default"))) void DivideByLine(const double* in, int count,
+                                                                    double factor, double* out) {
+#pragma omp simd
+    for (int k = 1; k < count; ++k) out[k] = in[k] * factor / double(k);
+}
+
 }  // namespace
 
 template <typename Sample>
@@ -100,26 +131,42 @@ AmplitudeSpectrum SpectrumAnalyser::AmplitudeOf(const Sample* samples, size_t co
 
     if (segmentLength == 0) {
         // One pass over the samples serves the transform and the overall
-        // values, which share the mean.
-        const double mean = Mean(samples, n);
-        double squares = 0, fourth = 0, peak = 0;
-#pragma omp simd reduction(+ : squares, fourth) reduction(max : peak)
+        // values. Sums are taken about the first sample, which lies within
+        // the vibration's reach of the mean, so the central moments come out
+        // without cancellation; the mean is taken out of the transform
+        // afterwards: times the periodic Hann window it only reaches lines
+        // 0 (n/2 of it) and 1 (-n/4 of it).
+        const double shift = double(samples[0]);
+        const double* w = window.data();
+        double s1 = 0, s2 = 0, s3 = 0, s4 = 0;
+        Sample highest = samples[0], lowest = samples[0];
+#pragma omp simd reduction(+ : s1, s2, s3, s4) reduction(max : highest) reduction(min : lowest)
         for (size_t k = 0; k < n; ++k) {
-            const double d = double(samples[k]) - mean;
-            const double d2 = d * d;
-            squares += d2;
-            fourth += d2 * d2;
-            const double excursion = std::abs(d);
-            peak = excursion > peak ? excursion : peak;  // the form that vectorises
-            in[k] = d * window[k];
+            const double y = double(samples[k]) - shift;
+            const double y2 = y * y;
+            s1 += y;
+            s2 += y2;
+            s3 += y2 * y;
+            s4 += y2 * y2;
+            highest = samples[k] > highest ? samples[k] : highest;
+            lowest = samples[k] < lowest ? samples[k] : lowest;
+            in[k] = y * w[k];
         }
-        if (overall) *overall = OverallFrom(squares, fourth, peak, n);
         plans_.Forward(n, in, out);
-        amplitude.resize(lines);
-#pragma omp simd
-        for (size_t k = 0; k < lines; ++k) {
-            amplitude[k] = std::sqrt(out[k][0] * out[k][0] + out[k][1] * out[k][1]) * scale;
+        const double count = double(n);
+        const double mu = s1 / count;
+        out[0][0] -= mu * count / 2;
+        out[1][0] += mu * count / 4;
+        if (overall) {
+            const double m2 = std::max(0.0, s2 / count - mu * mu);
+            const double m4 = std::max(
+                0.0, s4 / count - 4 * mu * s3 / count + 6 * mu * mu * s2 / count - 3 * mu * mu * mu * mu);
+            const double mean = shift + mu;
+            const double peak = std::max(double(highest) - mean, mean - double(lowest));
+            *overall = OverallFrom(m2 * count, m4 * count, peak, n);
         }
+        amplitude.resize(lines);
+        Magnitudes(out, lines, scale, amplitude.data());
         spectrum.segments = 1;
     } else {
         // Powers are summed in place, then become amplitudes.
@@ -247,12 +294,7 @@ AmplitudeSpectrum VelocitySpectrum(const AmplitudeSpectrum& acceleration) {
     const size_t lines = acceleration.amplitude.size();
     velocity.amplitude.resize(lines);
     const double perLine = kMillimetresPerSecondPerG / (2 * std::numbers::pi * velocity.lineSpacing);
-    // An int line number converts to double in SIMD lanes; a size_t does not.
-    const int count = int(lines);
-#pragma omp simd
-    for (int k = 1; k < count; ++k) {
-        velocity.amplitude[size_t(k)] = acceleration.amplitude[size_t(k)] * perLine / double(k);
-    }
+    DivideByLine(acceleration.amplitude.data(), int(lines), perLine, velocity.amplitude.data());
     // Lines k < 2 Hz / spacing are dropped.
     const size_t dropped =
         std::min(lines, size_t(std::ceil(kVelocityLowestHz / velocity.lineSpacing)));
@@ -287,7 +329,7 @@ std::vector<SpectrumPeak> LargestPeaks(const AmplitudeSpectrum& spectrum, size_t
             // Most blocks hold nothing above the threshold once it has risen.
             double largest = 0;
 #pragma omp simd reduction(max : largest)
-            for (size_t j = k; j < k + kBlock; ++j) largest = std::max(largest, a[j]);
+            for (size_t j = k; j < k + kBlock; ++j) largest = a[j] > largest ? a[j] : largest;
             if (largest <= threshold) {
                 k += kBlock - 1;
                 continue;
@@ -325,17 +367,15 @@ std::vector<SpectrumPeak> LargestPeaks(const AmplitudeSpectrum& spectrum, size_t
 OverallValues AccelerationOverall(const float* samples, size_t count) {
     if (count == 0) return {};
     const double mean = Mean(samples, count);
-    double squares = 0, fourth = 0, peak = 0;
-#pragma omp simd reduction(+ : squares, fourth) reduction(max : peak)
+    double squares = 0, fourth = 0;
+#pragma omp simd reduction(+ : squares, fourth)
     for (size_t k = 0; k < count; ++k) {
         const double d = double(samples[k]) - mean;
         const double d2 = d * d;
         squares += d2;
         fourth += d2 * d2;
-        const double excursion = std::abs(d);
-        peak = excursion > peak ? excursion : peak;
     }
-    return OverallFrom(squares, fourth, peak, count);
+    return OverallFrom(squares, fourth, Peak(samples, count, mean), count);
 }
 
 }  // namespace orsan
