@@ -98,8 +98,7 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
 
     QCommandLineParser parser;
     parser.addOptions({help, version, headless, record, dataDir, duration, exportSensor, capture,
-                       seconds, wavePort, out, exportAlarms, from, to, format, analyse,
-                       spectrum});
+                       seconds, wavePort, out, exportAlarms, from, to, format, analyse, spectrum});
     // The parser expects the program name first.
     if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
         *error = parser.errorText();
@@ -183,8 +182,8 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         result.spectrum = parser.value(spectrum);
         if (result.spectrum != QLatin1String("acc") && result.spectrum != QLatin1String("vel") &&
             result.spectrum != QLatin1String("env")) {
-            *error = QStringLiteral("--spectrum needs acc, vel or env, not \"%1\"")
-                         .arg(result.spectrum);
+            *error =
+                QStringLiteral("--spectrum needs acc, vel or env, not \"%1\"").arg(result.spectrum);
             return false;
         }
     }
@@ -195,15 +194,13 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     }
     const bool capturing = result.mode == RunMode::Capture;
     const bool exporting = result.mode == RunMode::ExportSensor ||
-                           result.mode == RunMode::ExportAlarms ||
-                           result.mode == RunMode::Analyse;
+                           result.mode == RunMode::ExportAlarms || result.mode == RunMode::Analyse;
     const Belonging belongings[] = {
         {"seconds", capturing, "--capture"},
         {"wave-port", capturing, "--capture"},
         {"record", result.mode == RunMode::Headless, "--headless"},
         {"duration", result.mode == RunMode::Headless, "--headless"},
-        {"out", capturing || exporting,
-         "--export-sensor, --export-alarms, --capture or --analyse"},
+        {"out", capturing || exporting, "--export-sensor, --export-alarms, --capture or --analyse"},
         {"spectrum", result.mode == RunMode::Analyse, "--analyse"},
         {"from", result.mode == RunMode::ExportSensor, "--export-sensor"},
         {"to", result.mode == RunMode::ExportSensor, "--export-sensor"},

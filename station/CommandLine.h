@@ -7,7 +7,16 @@
 
 namespace orsan {
 
-enum class RunMode { Window, Headless, ExportSensor, Capture, Help, Version, ExportAlarms, Analyse };
+enum class RunMode {
+    Window,
+    Headless,
+    ExportSensor,
+    Capture,
+    Help,
+    Version,
+    ExportAlarms,
+    Analyse
+};
 
 enum class ExportFormat { Text, Csv };
 
@@ -25,8 +34,8 @@ struct CommandLine {
     std::optional<int64_t> exportFromMs;
     std::optional<int64_t> exportToMs;
     ExportFormat exportFormat = ExportFormat::Text;  // --format text|csv
-    QString analysePath;                     // --analyse FILE (a waveform text file)
-    QString spectrum = QStringLiteral("acc");  // --spectrum acc|vel|env
+    QString analysePath;                             // --analyse FILE (a waveform text file)
+    QString spectrum = QStringLiteral("acc");        // --spectrum acc|vel|env
 };
 
 // Parses the arguments after the program name (QCommandLineParser). False with *error set for

@@ -153,17 +153,18 @@ AmplitudeSpectrum SpectrumAnalyser::AmplitudeOf(const Sample* samples, size_t co
             in[k] = y * w[k];
         }
         plans_.Forward(n, in, out);
-        const double count = double(n);
-        const double mu = s1 / count;
-        out[0][0] -= mu * count / 2;
-        out[1][0] += mu * count / 4;
+        const double total = double(n);
+        const double mu = s1 / total;
+        out[0][0] -= mu * total / 2;
+        out[1][0] += mu * total / 4;
         if (overall) {
-            const double m2 = std::max(0.0, s2 / count - mu * mu);
-            const double m4 = std::max(
-                0.0, s4 / count - 4 * mu * s3 / count + 6 * mu * mu * s2 / count - 3 * mu * mu * mu * mu);
+            const double mu2 = mu * mu;
+            const double m2 = std::max(0.0, s2 / total - mu2);
+            const double m4 =
+                std::max(0.0, (s4 - 4 * mu * s3 + 6 * mu2 * s2) / total - 3 * mu2 * mu2);
             const double mean = shift + mu;
             const double peak = std::max(double(highest) - mean, mean - double(lowest));
-            *overall = OverallFrom(m2 * count, m4 * count, peak, n);
+            *overall = OverallFrom(m2 * total, m4 * total, peak, n);
         }
         amplitude.resize(lines);
         Magnitudes(out, lines, scale, amplitude.data());
@@ -185,7 +186,8 @@ AmplitudeSpectrum SpectrumAnalyser::AmplitudeOf(const Sample* samples, size_t co
         }
         const double perSegment = 1.0 / double(spectrum.segments);
 #pragma omp simd
-        for (size_t k = 0; k < lines; ++k) amplitude[k] = std::sqrt(amplitude[k] * perSegment) * scale;
+        for (size_t k = 0; k < lines; ++k)
+            amplitude[k] = std::sqrt(amplitude[k] * perSegment) * scale;
     }
     for (size_t k : {size_t(0), lines - 1}) {
         if (IsEdgeLine(spectrum, k)) amplitude[k] *= 0.5;
@@ -207,9 +209,9 @@ std::optional<AmplitudeSpectrum> SpectrumAnalyser::Amplitude(const float* sample
 }
 
 std::optional<AmplitudeSpectrum> SpectrumAnalyser::Envelope(const float* samples, size_t count,
-                                                            double sampleRate,
-                                                            size_t segmentLength, double lowHz,
-                                                            double highHz, std::string* error) {
+                                                            double sampleRate, size_t segmentLength,
+                                                            double lowHz, double highHz,
+                                                            std::string* error) {
     if (!CheckInput(count, sampleRate, segmentLength, error)) return std::nullopt;
     const double lineSpacing = sampleRate / double(count);
     // The analytic signal keeps the lines strictly between DC and Nyquist.
@@ -218,8 +220,8 @@ std::optional<AmplitudeSpectrum> SpectrumAnalyser::Envelope(const float* samples
     const size_t last =
         inRange ? size_t(std::min(std::floor(highHz / lineSpacing), double((count - 1) / 2))) : 0;
     if (last < first) {
-        Fail(error, "包络带通范围无效: " + std::to_string(lowHz) + " 到 " +
-                        std::to_string(highHz) + " Hz");
+        Fail(error, "包络带通范围无效: " + std::to_string(lowHz) + " 到 " + std::to_string(highHz) +
+                        " Hz");
         return std::nullopt;
     }
     try {
@@ -244,7 +246,8 @@ std::optional<AmplitudeSpectrum> SpectrumAnalyser::Envelope(const float* samples
         const double scale = 1.0 / double(n);
 #pragma omp simd
         for (size_t k = 0; k < n; ++k) {
-            envelope_[k] = std::sqrt(signal[k][0] * signal[k][0] + signal[k][1] * signal[k][1]) * scale;
+            envelope_[k] =
+                std::sqrt(signal[k][0] * signal[k][0] + signal[k][1] * signal[k][1]) * scale;
         }
         return AmplitudeOf(envelope_.data(), n, sampleRate, segmentLength);
     } catch (const std::bad_alloc&) {
@@ -262,8 +265,9 @@ std::optional<AxisAnalysis> SpectrumAnalyser::Analyse(const float* samples, size
     if (settings.envelope) {
         const double high =
             settings.envelopeHighHz > 0 ? settings.envelopeHighHz : 0.4 * sampleRate;
-        std::optional<AmplitudeSpectrum> envelope = Envelope(
-            samples, count, sampleRate, settings.segmentLength, settings.envelopeLowHz, high, error);
+        std::optional<AmplitudeSpectrum> envelope =
+            Envelope(samples, count, sampleRate, settings.segmentLength, settings.envelopeLowHz,
+                     high, error);
         if (!envelope) return std::nullopt;
         analysis.envelope = std::move(*envelope);
     }
@@ -281,8 +285,8 @@ std::optional<AxisAnalysis> SpectrumAnalyser::Analyse(const float* samples, size
     }
     analysis.overall.velocityRms =
         BandRms(analysis.velocity, kVelocityBandLowHz, kVelocityBandHighHz);
-    analysis.peaks = LargestPeaks(analysis.acceleration, kSpectrumPeakCount,
-                                  settings.runningSpeedHz);
+    analysis.peaks =
+        LargestPeaks(analysis.acceleration, kSpectrumPeakCount, settings.runningSpeedHz);
     return analysis;
 }
 
@@ -293,7 +297,8 @@ AmplitudeSpectrum VelocitySpectrum(const AmplitudeSpectrum& acceleration) {
     velocity.segments = acceleration.segments;
     const size_t lines = acceleration.amplitude.size();
     velocity.amplitude.resize(lines);
-    const double perLine = kMillimetresPerSecondPerG / (2 * std::numbers::pi * velocity.lineSpacing);
+    const double perLine =
+        kMillimetresPerSecondPerG / (2 * std::numbers::pi * velocity.lineSpacing);
     DivideByLine(acceleration.amplitude.data(), int(lines), perLine, velocity.amplitude.data());
     // Lines k < 2 Hz / spacing are dropped.
     const size_t dropped =
@@ -357,10 +362,9 @@ std::vector<SpectrumPeak> LargestPeaks(const AmplitudeSpectrum& spectrum, size_t
         peak.order = runningSpeedHz > 0 ? peak.frequency / runningSpeedHz : 0;
         peaks.push_back(peak);
     }
-    std::stable_sort(peaks.begin(), peaks.end(),
-                     [](const SpectrumPeak& l, const SpectrumPeak& r) {
-                         return l.amplitude > r.amplitude;
-                     });
+    std::stable_sort(peaks.begin(), peaks.end(), [](const SpectrumPeak& l, const SpectrumPeak& r) {
+        return l.amplitude > r.amplitude;
+    });
     return peaks;
 }
 

@@ -77,9 +77,9 @@ public:
 
     // Band-pass lowHz..highHz in the frequency domain, envelope = |analytic
     // signal|, then the amplitude spectrum of the envelope (mean removed).
-    std::optional<AmplitudeSpectrum> Envelope(const float* samples, size_t count,
-                                              double sampleRate, size_t segmentLength,
-                                              double lowHz, double highHz, std::string* error);
+    std::optional<AmplitudeSpectrum> Envelope(const float* samples, size_t count, double sampleRate,
+                                              size_t segmentLength, double lowHz, double highHz,
+                                              std::string* error);
 
 private:
     template <typename Sample>

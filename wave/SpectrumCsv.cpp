@@ -36,8 +36,9 @@ std::string BuildSpectrumCsv(const std::array<AxisAnalysis, 3>& axes, SpectrumKi
             text += "# spectrum: acceleration, peak amplitude in g\n";
             break;
         case SpectrumKind::Velocity:
-            text += Printf("# spectrum: velocity, peak amplitude in mm/s, lines below %g Hz dropped\n",
-                           kVelocityLowestHz);
+            text +=
+                Printf("# spectrum: velocity, peak amplitude in mm/s, lines below %g Hz dropped\n",
+                       kVelocityLowestHz);
             break;
         case SpectrumKind::Envelope:
             text += Printf("# spectrum: envelope of %g to %g Hz, peak amplitude in g\n",

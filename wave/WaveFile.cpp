@@ -124,8 +124,8 @@ std::optional<double> WaveFileRateFromName(const std::string& path) {
     const std::string text = Between(path, "采样率", "Hz");
     double rate = 0;
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), rate);
-    if (text.empty() || failure != std::errc() || end != text.data() + text.size() ||
-        !(rate > 0) || !std::isfinite(rate)) {
+    if (text.empty() || failure != std::errc() || end != text.data() + text.size() || !(rate > 0) ||
+        !std::isfinite(rate)) {
         return std::nullopt;
     }
     return rate;

@@ -36,19 +36,19 @@ TEST(AnalyseCommand, ExportedWaveformFileGivesTheSpectrumCsvOfEachAxis) {
         y[k] = float(0.2 * std::sin(2 * std::numbers::pi * 250 * t));
     }
     test::TempDir folder;
-    const std::string wave = WaveFileName(folder.Path().string(), 0x0100007f, "14时05分09秒",
-                                          "26667.0");
+    const std::string wave =
+        WaveFileName(folder.Path().string(), 0x0100007f, "14时05分09秒", "26667.0");
     std::string error;
-    ASSERT_TRUE(WriteOutputFile(wave, BuildWaveFileText(x.data(), y.data(), z.data(), kCount),
-                                error));
+    ASSERT_TRUE(
+        WriteOutputFile(wave, BuildWaveFileText(x.data(), y.data(), z.data(), kCount), error));
     const std::string csvPath = folder.File("spectrum.csv");
     std::ostringstream out, err;
     ASSERT_EQ(RunAnalyseCommand(wave, SpectrumKind::Velocity, csvPath, out, err), kAnalyseOk)
         << err.str();
     EXPECT_EQ(out.str(), csvPath + "\n");
     const std::string csv = test::ReadWholeFile(csvPath);
-    for (const char* header : {"mm/s", "Hann", "none, one segment of 26667 samples",
-                               "26667.0 Hz", "14时05分09秒", "# vel_rms_10_1000Hz_mm/s,"}) {
+    for (const char* header : {"mm/s", "Hann", "none, one segment of 26667 samples", "26667.0 Hz",
+                               "14时05分09秒", "# vel_rms_10_1000Hz_mm/s,"}) {
         EXPECT_NE(csv.find(header), std::string::npos) << header;
     }
     EXPECT_NEAR(FrequencyOfLargest(csv, 1), 100, 1.01);

@@ -17,7 +17,8 @@ std::vector<float> Tone(size_t count, double rate, double frequency, double ampl
                         double offset = 0) {
     std::vector<float> samples(count);
     for (size_t k = 0; k < count; ++k) {
-        samples[k] = float(offset + amplitude * std::sin(kTwoPi * frequency * double(k) / rate + 0.3));
+        samples[k] =
+            float(offset + amplitude * std::sin(kTwoPi * frequency * double(k) / rate + 0.3));
     }
     return samples;
 }
@@ -35,12 +36,9 @@ TEST(SpectrumAnalysis, TonesReadTheirFrequencyAndAmplitudeOnAndBetweenLines) {
         double amplitude;
     };
     const Case cases[] = {
-        {"on a line", 65536, 0, 1000, 0.8},
-        {"half way", 65536, 0, 1000.5, 0.8},
-        {"a third", 26667, 0, 49.33, 2.5},
-        {"welch on a line", 65536, 4096, 300, 0.3},
-        {"welch between", 65536, 4096, 123.27, 0.3},
-        {"odd length", 26667 * 3, 0, 4321.8, 1.2},
+        {"on a line", 65536, 0, 1000, 0.8},          {"half way", 65536, 0, 1000.5, 0.8},
+        {"a third", 26667, 0, 49.33, 2.5},           {"welch on a line", 65536, 4096, 300, 0.3},
+        {"welch between", 65536, 4096, 123.27, 0.3}, {"odd length", 26667 * 3, 0, 4321.8, 1.2},
     };
     SpectrumAnalyser analyser;
     for (const Case& c : cases) {
@@ -113,8 +111,9 @@ TEST(SpectrumAnalysis, BearingImpactsShowInTheEnvelopeAndNotInThePlainSpectrum) 
     for (size_t k = 0; k < samples.size(); ++k) {
         const double t = double(k) / kRate;
         const double sinceImpact = std::fmod(t, 1 / kDefectHz);
-        samples[k] = float(std::exp(-sinceImpact * 600) * std::sin(kTwoPi * kResonanceHz * sinceImpact)) +
-                     noise(random);
+        samples[k] =
+            float(std::exp(-sinceImpact * 600) * std::sin(kTwoPi * kResonanceHz * sinceImpact)) +
+            noise(random);
     }
     SpectrumAnalyser analyser;
     AnalysisSettings settings;
