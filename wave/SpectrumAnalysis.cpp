@@ -109,6 +109,48 @@ __attribute__((target_clones("avx2", "default"))) void DivideByLine(const double
     for (int k = 1; k < count; ++k) out[k] = in[k] * factor / double(k);
 }
 
+struct ShiftedSums {
+    double s1 = 0, s2 = 0, s3 = 0, s4 = 0;  // of (x - shift)^1..4
+    double highest = 0, lowest = 0;         // of x
+};
+
+// in = (x - shift) x window, and the sums of the powers of (x - shift).
+template <typename Sample>
+__attribute__((always_inline)) inline ShiftedSums WindowShiftedBody(const Sample* samples, size_t n,
+                                                                    double shift,
+                                                                    const double* window,
+                                                                    double* in) {
+    double s1 = 0, s2 = 0, s3 = 0, s4 = 0;
+    Sample highest = samples[0], lowest = samples[0];
+#pragma omp simd reduction(+ : s1, s2, s3, s4) reduction(max : highest) reduction(min : lowest)
+    for (size_t k = 0; k < n; ++k) {
+        const double y = double(samples[k]) - shift;
+        const double y2 = y * y;
+        s1 += y;
+        s2 += y2;
+        s3 += y2 * y;
+        s4 += y2 * y2;
+        highest = samples[k] > highest ? samples[k] : highest;
+        lowest = samples[k] < lowest ? samples[k] : lowest;
+        in[k] = y * window[k];
+    }
+    return {s1, s2, s3, s4, double(highest), double(lowest)};
+}
+
+__attribute__((target_clones("avx2", "default"))) ShiftedSums WindowShifted(const float* samples,
+                                                                            size_t n, double shift,
+                                                                            const double* window,
+                                                                            double* in) {
+    return WindowShiftedBody(samples, n, shift, window, in);
+}
+
+__attribute__((target_clones("avx2", "default"))) ShiftedSums WindowShifted(const double* samples,
+                                                                            size_t n, double shift,
+                                                                            const double* window,
+                                                                            double* in) {
+    return WindowShiftedBody(samples, n, shift, window, in);
+}
+
 }  // namespace
 
 template <typename Sample>
@@ -137,21 +179,9 @@ AmplitudeSpectrum SpectrumAnalyser::AmplitudeOf(const Sample* samples, size_t co
         // afterwards: times the periodic Hann window it only reaches lines
         // 0 (n/2 of it) and 1 (-n/4 of it).
         const double shift = double(samples[0]);
-        const double* w = window.data();
-        double s1 = 0, s2 = 0, s3 = 0, s4 = 0;
-        Sample highest = samples[0], lowest = samples[0];
-#pragma omp simd reduction(+ : s1, s2, s3, s4) reduction(max : highest) reduction(min : lowest)
-        for (size_t k = 0; k < n; ++k) {
-            const double y = double(samples[k]) - shift;
-            const double y2 = y * y;
-            s1 += y;
-            s2 += y2;
-            s3 += y2 * y;
-            s4 += y2 * y2;
-            highest = samples[k] > highest ? samples[k] : highest;
-            lowest = samples[k] < lowest ? samples[k] : lowest;
-            in[k] = y * w[k];
-        }
+        const ShiftedSums sums = WindowShifted(samples, n, shift, window.data(), in);
+        const double s1 = sums.s1, s2 = sums.s2, s3 = sums.s3, s4 = sums.s4;
+        const double highest = sums.highest, lowest = sums.lowest;
         plans_.Forward(n, in, out);
         const double total = double(n);
         const double mu = s1 / total;
