@@ -5,6 +5,14 @@
 #include <new>
 #include <numbers>
 
+// The passes as long as the transform's own get AVX2 where the processor has
+// it (chosen at load time); GCC on x86-64 Linux only, plain code elsewhere.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+#define ORSAN_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define ORSAN_WIDE_VECTORS
+#endif
+
 namespace orsan {
 namespace {
 
@@ -90,11 +98,9 @@ double Peak(const Sample* samples, size_t count, double mean) {
     return std::max(double(highest) - mean, mean - double(lowest));
 }
 
-// |line| x scale: as long as the transform's own passes, so it gets the
-// wider vectors where the processor has them.
-__attribute__((target_clones("avx2", "default"))) void Magnitudes(const fftw_complex* lines,
-                                                                  size_t count, double scale,
-                                                                  double* magnitude) {
+// |line| x scale.
+ORSAN_WIDE_VECTORS void Magnitudes(const fftw_complex* lines, size_t count, double scale,
+                                   double* magnitude) {
 #pragma omp simd
     for (size_t k = 0; k < count; ++k) {
         magnitude[k] = std::sqrt(lines[k][0] * lines[k][0] + lines[k][1] * lines[k][1]) * scale;
@@ -103,8 +109,7 @@ __attribute__((target_clones("avx2", "default"))) void Magnitudes(const fftw_com
 
 // out[k] = in[k] x factor / k for k >= 1. An int line number converts to
 // double in SIMD lanes; a size_t does not.
-__attribute__((target_clones("avx2", "default"))) void DivideByLine(const double* in, int count,
-                                                                    double factor, double* out) {
+ORSAN_WIDE_VECTORS void DivideByLine(const double* in, int count, double factor, double* out) {
 #pragma omp simd
     for (int k = 1; k < count; ++k) out[k] = in[k] * factor / double(k);
 }
@@ -137,17 +142,13 @@ __attribute__((always_inline)) inline ShiftedSums WindowShiftedBody(const Sample
     return {s1, s2, s3, s4, double(highest), double(lowest)};
 }
 
-__attribute__((target_clones("avx2", "default"))) ShiftedSums WindowShifted(const float* samples,
-                                                                            size_t n, double shift,
-                                                                            const double* window,
-                                                                            double* in) {
+ORSAN_WIDE_VECTORS ShiftedSums WindowShifted(const float* samples, size_t n, double shift,
+                                             const double* window, double* in) {
     return WindowShiftedBody(samples, n, shift, window, in);
 }
 
-__attribute__((target_clones("avx2", "default"))) ShiftedSums WindowShifted(const double* samples,
-                                                                            size_t n, double shift,
-                                                                            const double* window,
-                                                                            double* in) {
+ORSAN_WIDE_VECTORS ShiftedSums WindowShifted(const double* samples, size_t n, double shift,
+                                             const double* window, double* in) {
     return WindowShiftedBody(samples, n, shift, window, in);
 }
 
