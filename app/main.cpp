@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
                 options.analysePath.toStdString(),
                 orsan::SpectrumKindFromName(options.spectrum.toStdString())
                     .value_or(orsan::SpectrumKind::Acceleration),
-                options.outPath.toStdString(), std::cout, std::cerr);
+                size_t(options.segmentLength), options.outPath.toStdString(), std::cout, std::cerr);
         case orsan::RunMode::Window:
             return orsan::RunStationWindow(paths);
         case orsan::RunMode::Help:

@@ -63,8 +63,8 @@ QString UsageText() {
         "       orsan-monitor --export-alarms [--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE|-] [--wave-port P] "
         "[--data-dir DIR]\n"
-        "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--out FILE|-] "
-        "[--data-dir DIR]\n"
+        "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--segment N] "
+        "[--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n");
 }
 
@@ -95,10 +95,12 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption analyse(QStringLiteral("analyse"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption spectrum(QStringLiteral("spectrum"), QString(),
                                       QStringLiteral("KIND"));
+    const QCommandLineOption segment(QStringLiteral("segment"), QString(), QStringLiteral("N"));
 
     QCommandLineParser parser;
     parser.addOptions({help, version, headless, record, dataDir, duration, exportSensor, capture,
-                       seconds, wavePort, out, exportAlarms, from, to, format, analyse, spectrum});
+                       seconds, wavePort, out, exportAlarms, from, to, format, analyse, spectrum,
+                       segment});
     // The parser expects the program name first.
     if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
         *error = parser.errorText();
@@ -188,6 +190,16 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         }
     }
 
+    if (parser.isSet(segment)) {
+        result.segmentLength = parser.value(segment).toInt(&ok);
+        const int n = result.segmentLength;
+        if (!ok || n < 8 || n > (1 << 24) || (n & (n - 1)) != 0) {
+            *error = QStringLiteral("--segment needs a power of two from 8 to 16777216, not \"%1\"")
+                         .arg(parser.value(segment));
+            return false;
+        }
+    }
+
     if (result.mode == RunMode::Capture && !parser.isSet(seconds)) {
         *error = QStringLiteral("--capture needs --seconds N");
         return false;
@@ -202,6 +214,7 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         {"duration", result.mode == RunMode::Headless, "--headless"},
         {"out", capturing || exporting, "--export-sensor, --export-alarms, --capture or --analyse"},
         {"spectrum", result.mode == RunMode::Analyse, "--analyse"},
+        {"segment", result.mode == RunMode::Analyse, "--analyse"},
         {"from", result.mode == RunMode::ExportSensor, "--export-sensor"},
         {"to", result.mode == RunMode::ExportSensor, "--export-sensor"},
         {"format", result.mode == RunMode::ExportSensor, "--export-sensor"},

@@ -11,8 +11,8 @@
 
 namespace orsan {
 
-int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, const std::string& outPath,
-                      std::ostream& out, std::ostream& err) {
+int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t segmentLength,
+                      const std::string& outPath, std::ostream& out, std::ostream& err) {
     std::ifstream file(wavePath, std::ios::binary);
     std::ostringstream content;
     if (!file || !(content << file.rdbuf())) {
@@ -33,6 +33,7 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, const std:
 
     AnalysisSettings settings;
     settings.envelope = kind == SpectrumKind::Envelope;
+    settings.segmentLength = segmentLength;
     SpectrumCsvSource source;
     source.sampleRate = *rate;
     source.captureTime = WaveFileTimeFromName(wavePath);

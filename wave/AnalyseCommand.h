@@ -15,10 +15,11 @@ enum AnalyseExit : int {
 };
 
 // Reads a waveform text file the station wrote (its name gives the sample
-// rate and the capture time), analyses its three axes and writes the
-// spectrum CSV of the chosen kind to outPath ("-" or empty: standard
-// output). Reports the path on out (for a file), any failure on err.
-int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, const std::string& outPath,
-                      std::ostream& out, std::ostream& err);
+// rate and the capture time), analyses its three axes (Welch averaging over
+// segmentLength samples, 0 for none) and writes the spectrum CSV of the
+// chosen kind to outPath ("-" or empty: standard output). Reports the path
+// on out (for a file), any failure on err.
+int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t segmentLength,
+                      const std::string& outPath, std::ostream& out, std::ostream& err);
 
 }  // namespace orsan
