@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "AlarmExport.h"
+#include "AnalyseCommand.h"
 #include "CommandLine.h"
 #include "DataFolder.h"
 #include "HeadlessStation.h"
@@ -127,6 +128,12 @@ int main(int argc, char** argv) {
             return orsan::RunCaptureCommand(
                 options.captureAddress, options.captureSeconds, options.outPath.toStdString(),
                 paths.desktopDir.toStdString(), options.capturePort, std::cout, std::cerr);
+        case orsan::RunMode::Analyse:
+            return orsan::RunAnalyseCommand(
+                options.analysePath.toStdString(),
+                orsan::SpectrumKindFromName(options.spectrum.toStdString())
+                    .value_or(orsan::SpectrumKind::Acceleration),
+                size_t(options.segmentLength), options.outPath.toStdString(), std::cout, std::cerr);
         case orsan::RunMode::Window:
             return orsan::RunStationWindow(paths);
         case orsan::RunMode::Help:

@@ -12,6 +12,7 @@ packages=(
   qt6-svg-dev                           # the pictures are SVG (res/)
   libqt6sql6-sqlite                     # the record database driver
   libmodbus-dev                         # comm/ and the simulator
+  libfftw3-dev                          # wave/'s spectra and envelope (FFTW3)
   libgtest-dev                          # tests/
   libbenchmark-dev                      # bench/
   sqlite3                               # bench/record compares its export with the sqlite3 dump

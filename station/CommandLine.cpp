@@ -63,6 +63,8 @@ QString UsageText() {
         "       orsan-monitor --export-alarms [--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE|-] [--wave-port P] "
         "[--data-dir DIR]\n"
+        "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--segment N] "
+        "[--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n");
 }
 
@@ -90,10 +92,15 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("T"));
     const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("T"));
     const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
+    const QCommandLineOption analyse(QStringLiteral("analyse"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption spectrum(QStringLiteral("spectrum"), QString(),
+                                      QStringLiteral("KIND"));
+    const QCommandLineOption segment(QStringLiteral("segment"), QString(), QStringLiteral("N"));
 
     QCommandLineParser parser;
     parser.addOptions({help, version, headless, record, dataDir, duration, exportSensor, capture,
-                       seconds, wavePort, out, exportAlarms, from, to, format});
+                       seconds, wavePort, out, exportAlarms, from, to, format, analyse, spectrum,
+                       segment});
     // The parser expects the program name first.
     if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
         *error = parser.errorText();
@@ -119,9 +126,11 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     if (parser.isSet(exportSensor)) result.mode = RunMode::ExportSensor, ++modes;
     if (parser.isSet(capture)) result.mode = RunMode::Capture, ++modes;
     if (parser.isSet(exportAlarms)) result.mode = RunMode::ExportAlarms, ++modes;
+    if (parser.isSet(analyse)) result.mode = RunMode::Analyse, ++modes;
     if (modes > 1) {
         *error = QStringLiteral(
-            "--headless, --export-sensor, --export-alarms and --capture cannot be combined");
+            "--headless, --export-sensor, --export-alarms, --capture and --analyse cannot be "
+            "combined");
         return false;
     }
 
@@ -170,20 +179,42 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     }
 
     if (!ParseExportRange(parser, from, to, format, result, error)) return false;
+    result.analysePath = parser.value(analyse);
+    if (parser.isSet(spectrum)) {
+        result.spectrum = parser.value(spectrum);
+        if (result.spectrum != QLatin1String("acc") && result.spectrum != QLatin1String("vel") &&
+            result.spectrum != QLatin1String("env")) {
+            *error =
+                QStringLiteral("--spectrum needs acc, vel or env, not \"%1\"").arg(result.spectrum);
+            return false;
+        }
+    }
+
+    if (parser.isSet(segment)) {
+        result.segmentLength = parser.value(segment).toInt(&ok);
+        const int n = result.segmentLength;
+        if (!ok || n < 8 || n > (1 << 24) || (n & (n - 1)) != 0) {
+            *error = QStringLiteral("--segment needs a power of two from 8 to 16777216, not \"%1\"")
+                         .arg(parser.value(segment));
+            return false;
+        }
+    }
 
     if (result.mode == RunMode::Capture && !parser.isSet(seconds)) {
         *error = QStringLiteral("--capture needs --seconds N");
         return false;
     }
     const bool capturing = result.mode == RunMode::Capture;
-    const bool exporting =
-        result.mode == RunMode::ExportSensor || result.mode == RunMode::ExportAlarms;
+    const bool exporting = result.mode == RunMode::ExportSensor ||
+                           result.mode == RunMode::ExportAlarms || result.mode == RunMode::Analyse;
     const Belonging belongings[] = {
         {"seconds", capturing, "--capture"},
         {"wave-port", capturing, "--capture"},
         {"record", result.mode == RunMode::Headless, "--headless"},
         {"duration", result.mode == RunMode::Headless, "--headless"},
-        {"out", capturing || exporting, "--export-sensor, --export-alarms or --capture"},
+        {"out", capturing || exporting, "--export-sensor, --export-alarms, --capture or --analyse"},
+        {"spectrum", result.mode == RunMode::Analyse, "--analyse"},
+        {"segment", result.mode == RunMode::Analyse, "--analyse"},
         {"from", result.mode == RunMode::ExportSensor, "--export-sensor"},
         {"to", result.mode == RunMode::ExportSensor, "--export-sensor"},
         {"format", result.mode == RunMode::ExportSensor, "--export-sensor"},

@@ -7,7 +7,16 @@
 
 namespace orsan {
 
-enum class RunMode { Window, Headless, ExportSensor, Capture, Help, Version, ExportAlarms };
+enum class RunMode {
+    Window,
+    Headless,
+    ExportSensor,
+    Capture,
+    Help,
+    Version,
+    ExportAlarms,
+    Analyse
+};
 
 enum class ExportFormat { Text, Csv };
 
@@ -25,6 +34,9 @@ struct CommandLine {
     std::optional<int64_t> exportFromMs;
     std::optional<int64_t> exportToMs;
     ExportFormat exportFormat = ExportFormat::Text;  // --format text|csv
+    QString analysePath;                             // --analyse FILE (a waveform text file)
+    QString spectrum = QStringLiteral("acc");        // --spectrum acc|vel|env
+    int segmentLength = 0;  // --segment N: Welch averaging over N-sample segments; 0 = none
 };
 
 // Parses the arguments after the program name (QCommandLineParser). False with *error set for

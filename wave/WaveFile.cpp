@@ -1,5 +1,7 @@
 #include "WaveFile.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "SensorEndpoint.h"
@@ -55,6 +57,78 @@ std::string WaveFileName(const std::string& folder, uint32_t address, const std:
                          const std::string& rateText) {
     return folder + "/传感器[" + FormatAddress(address) + "]时间" + timeText + "采样率" + rateText +
            "Hz.txt";
+}
+
+std::optional<WaveFileSamples> ParseWaveFileText(std::string_view text, std::string* error) {
+    WaveFileSamples samples;
+    size_t lineNumber = 0;
+    bool header = true;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.find_first_not_of(' ') == std::string_view::npos) continue;
+        if (header) {
+            header = false;
+            if (line.starts_with("Acc_X(g)")) continue;
+        }
+        float values[3];
+        const char* at = line.data();
+        const char* const stop = line.data() + line.size();
+        for (float& value : values) {
+            while (at < stop && *at == ' ') ++at;
+            const auto [next, failure] = std::from_chars(at, stop, value);
+            if (failure != std::errc() || !std::isfinite(value)) {
+                if (error) {
+                    *error = "波形文件第 " + std::to_string(lineNumber) +
+                             " 行不是三个数值: " + std::string(line.substr(0, 60));
+                }
+                return std::nullopt;
+            }
+            at = next;
+        }
+        samples.x.push_back(values[0]);
+        samples.y.push_back(values[1]);
+        samples.z.push_back(values[2]);
+    }
+    if (samples.x.empty()) {
+        if (error) *error = "波形文件中没有数据";
+        return std::nullopt;
+    }
+    return samples;
+}
+
+namespace {
+
+// The text between two markers of the file's own name (not its folder).
+std::string Between(const std::string& path, std::string_view first, std::string_view second) {
+    const size_t slash = path.rfind('/');
+    const std::string_view name =
+        std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+    const size_t begin = name.rfind(first);
+    if (begin == std::string_view::npos) return {};
+    const size_t end = name.find(second, begin + first.size());
+    if (end == std::string_view::npos) return {};
+    return std::string(name.substr(begin + first.size(), end - begin - first.size()));
+}
+
+}  // namespace
+
+std::string WaveFileTimeFromName(const std::string& path) {
+    return Between(path, "时间", "采样率");
+}
+
+std::optional<double> WaveFileRateFromName(const std::string& path) {
+    const std::string text = Between(path, "采样率", "Hz");
+    double rate = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), rate);
+    if (text.empty() || failure != std::errc() || end != text.data() + text.size() || !(rate > 0) ||
+        !std::isfinite(rate)) {
+        return std::nullopt;
+    }
+    return rate;
 }
 
 }  // namespace orsan

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace orsan {
 
@@ -24,5 +27,17 @@ std::string FormatWaveRate(float rate);
 // folder + "/传感器[a.b.c.d]时间<time>采样率<rate>Hz.txt"
 std::string WaveFileName(const std::string& folder, uint32_t address, const std::string& timeText,
                          const std::string& rateText);
+
+// The samples of a waveform file's text, as BuildWaveFileText writes them
+// (CR LF or LF line ends, blank lines ignored).
+struct WaveFileSamples {
+    std::vector<float> x, y, z;
+};
+std::optional<WaveFileSamples> ParseWaveFileText(std::string_view text, std::string* error);
+
+// What the standard file name carries: "...时间<time>采样率<rate>Hz.txt".
+// Empty when the name does not have it.
+std::string WaveFileTimeFromName(const std::string& path);
+std::optional<double> WaveFileRateFromName(const std::string& path);
 
 }  // namespace orsan

@@ -47,6 +47,17 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.mode, RunMode::Capture);
     EXPECT_EQ(c.captureAddress, MakeAddress(127, 0, 0, 2));
     EXPECT_EQ(c.captureSeconds, 10);
+
+    ASSERT_TRUE(
+        Parse({"--analyse", "w.txt", "--spectrum", "env", "--out", "-", "--segment", "4096"}, c));
+    EXPECT_EQ(c.mode, RunMode::Analyse);
+    EXPECT_EQ(c.analysePath, "w.txt");
+    EXPECT_EQ(c.spectrum, "env");
+    EXPECT_EQ(c.outPath, "-");
+    EXPECT_EQ(c.segmentLength, 4096);
+    ASSERT_TRUE(Parse({"--analyse", "w.txt"}, c));
+    EXPECT_EQ(c.spectrum, "acc");
+    EXPECT_EQ(c.segmentLength, 0);
 }
 
 TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
@@ -73,6 +84,12 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--export-alarms", "--record"},
         {"--export-alarms", "--seconds", "1"},
         {"--export-alarms", "yes"},
+        {"--analyse", "w.txt", "--spectrum", "power"},
+        {"--analyse", "w.txt", "--segment", "1000"},
+        {"--analyse", "w.txt", "--segment", "4"},
+        {"--export-alarms", "--segment", "1024"},
+        {"--analyse", "w.txt", "--headless"},
+        {"--capture", "127.0.0.1", "--seconds", "1", "--spectrum", "acc"},
     };
     for (const QStringList& args : bad) {
         CommandLine c;
