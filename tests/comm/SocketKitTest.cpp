@@ -58,10 +58,11 @@ public:
         *static_cast<int*>(value) = pendingError;
         return 0;
     }
-    std::vector<std::pair<int, timeval>> timeouts;  // option, value, in order set
+    std::vector<std::pair<int, long>> timeouts;  // option and microseconds, in order set
     int SetSockOpt(int, int level, int name, const void* value, socklen_t) override {
+        const auto* tv = static_cast<const timeval*>(value);
         if (level == SOL_SOCKET && (name == SO_SNDTIMEO || name == SO_RCVTIMEO))
-            timeouts.emplace_back(name, *static_cast<const timeval*>(value));
+            timeouts.emplace_back(name, tv->tv_sec * 1000000 + tv->tv_usec);
         return 0;
     }
     int GetFlags(int) override { return flags; }
@@ -144,14 +145,9 @@ TEST_P(ConnectWithinTest, BlockingConnectIsBoundedByTheSocketsTimeOuts) {
     if (out.Valid()) {
         EXPECT_EQ(calls.flags & O_NONBLOCK, 0);
         // The connect bounded by 400 ms, then every send and receive by 300 ms.
-        const auto at = [](int name, int ms) {
-            return std::pair<int, long>(name, long(ms) * 1000);
-        };
-        std::vector<std::pair<int, long>> set;
-        for (const auto& [name, tv] : calls.timeouts)
-            set.emplace_back(name, tv.tv_sec * 1000000 + tv.tv_usec);
-        EXPECT_EQ(set, (std::vector<std::pair<int, long>>{
-                           at(SO_SNDTIMEO, 400), at(SO_RCVTIMEO, 300), at(SO_SNDTIMEO, 300)}));
+        EXPECT_EQ(calls.timeouts, (std::vector<std::pair<int, long>>{
+                                      {SO_SNDTIMEO, 400000}, {SO_RCVTIMEO, 300000},
+                                      {SO_SNDTIMEO, 300000}}));
     }
     out.Reset();
     EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore) << "a descriptor leaked";
