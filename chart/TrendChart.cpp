@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QPainter>
+#include <algorithm>
+#include <cstring>
 
 #include "TrendLabels.h"
 #include "TrendPainting.h"
@@ -46,17 +48,39 @@ void TrendChart::CreateImage(int width, int height) {
 bool TrendChart::Render() {
     if (!HasImage()) return false;
     range_ = ComputeTimeRange(history_, clock_());
+    const TimeLabels labels{range_.startTime, TimeLabelStep(range_)};
+    bool newLabels = labels != drawnLabels_;
     if (!backgroundValid_ || backgroundLimits_ != limits_ || backgroundVisible_ != curveVisible_ ||
-        backgroundMarks_ != marks_)
+        backgroundMarks_ != marks_) {
         RenderBackground();
-    // Plain pixel copy of the cached grid, axes, titles and legend; the
-    // curves stay inside the plot and never touch the legend or the labels.
-    image_ = background_.copy();
+        CopyPixels(background_, image_, layout_.clientRect);
+        newLabels = true;
+    } else {
+        // Only what the last render drew over goes back to the cached grid,
+        // axes, titles and legend: the rows of the plot the curves covered
+        // (every curve stays inside the plot, edges included) and the band of
+        // time labels below it when they change.
+        const EdgeRect& plot = layout_.plotRect;
+        CopyPixels(background_, image_, curvesArea_);
+        if (newLabels)
+            CopyPixels(background_, image_, {0, plot.bottom + 1, layout_.width, layout_.height});
+    }
+    drawnLabels_ = labels;
     QPainter painter(&image_);
-    DrawTimeLabels(painter);
+    if (newLabels) DrawTimeLabels(painter);
     DrawCurves(painter);
     ++renderCount_;
     return true;
+}
+
+void TrendChart::CopyPixels(const QImage& from, QImage& to, const EdgeRect& area) {
+    const EdgeRect clipped{std::max(area.left, 0), std::max(area.top, 0),
+                           std::min(area.right, to.width()), std::min(area.bottom, to.height())};
+    if (clipped.Width() <= 0 || clipped.Height() <= 0) return;
+    const size_t offset = size_t(clipped.left) * 4;
+    const size_t bytes = size_t(clipped.Width()) * 4;
+    for (int y = clipped.top; y < clipped.bottom; ++y)
+        std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, bytes);
 }
 
 void TrendChart::RenderBackground() {
@@ -96,25 +120,30 @@ void TrendChart::DrawTimeLabels(QPainter& p) const {
 }
 
 void TrendChart::DrawCurves(QPainter& p) {
+    const EdgeRect& plot = layout_.plotRect;
+    curvesArea_ = EdgeRect{plot.left, plot.top, plot.right + 1, plot.top};  // nothing yet
     const int n = history_.Count();
     if (n < 3) return;
-    const EdgeRect& plot = layout_.plotRect;
     points_.resize(n);
     xs_.resize(n);
-    for (int i = 0; i < n; ++i) xs_[i] = TimeToX(SampleTimePosition(history_.At(i)), range_, plot);
+    const TimeColumns column(range_, plot);
+    for (int i = 0; i < n; ++i) xs_[i] = column(SampleTimePosition(history_.At(i)));
+    int top = plot.bottom + 1;
+    int bottom = plot.top - 1;
     for (int k = 0; k < kCurveCount; ++k) {
         if (curveVisible_[k] == 0) continue;
         const int axis = AxisOfCurve(k);
-        const float lower = AxisLower(limits_, axis);
-        const float upper = AxisUpper(limits_, axis);
+        const ValueRows row(AxisLower(limits_, axis), AxisUpper(limits_, axis), plot);
         p.setPen(QPen(CurveColors()[k], 1.0));
         // One polyline per run of measured samples: nothing joins the values
         // before an outage to those after it.
         int runLength = 0;
         for (int i = 0; i <= n; ++i) {
             if (i < n && history_.IsMeasured(i)) {
-                points_[runLength++] =
-                    QPoint(xs_[i], ValueToY(history_.At(i).Value(k), lower, upper, plot));
+                const int y = row(history_.At(i).Value(k));
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                points_[runLength++] = QPoint(xs_[i], y);
                 continue;
             }
             if (runLength == 1) p.drawPoint(points_[0]);
@@ -122,6 +151,8 @@ void TrendChart::DrawCurves(QPainter& p) {
             runLength = 0;
         }
     }
+    curvesArea_.top = top;
+    curvesArea_.bottom = bottom + 1;
 }
 
 void TrendChart::SetCursorFromClick(QPoint point) {

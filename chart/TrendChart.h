@@ -19,7 +19,9 @@ namespace orsan {
 // The trend chart without a window: history, settings, the off-screen
 // image and the click readout. The image is redrawn only on append, clear
 // and explicit Render; grid, axes, titles and legend come from a cached
-// background redrawn only when the limits, the visibility or the size change.
+// background redrawn only when the limits, the visibility or the size change,
+// and a render restores from it only the plot and, when they change, the
+// time labels.
 class TrendChart {
 public:
     using Clock = std::function<int64_t()>;  // calendar seconds
@@ -86,7 +88,16 @@ public:
     int BackgroundRenderCount() const { return backgroundRenderCount_; }
 
 private:
+    // The time labels drawn: their first second and their step.
+    struct TimeLabels {
+        int32_t start = 0;
+        int step = 0;
+        bool operator==(const TimeLabels&) const = default;
+    };
+
     void RenderBackground();
+    // area of from over the same pixels of to (same size and format).
+    static void CopyPixels(const QImage& from, QImage& to, const EdgeRect& area);
     void DrawVelocityMarks(QPainter& painter) const;
     void DrawTimeLabels(QPainter& painter) const;
     void DrawCurves(QPainter& painter);
@@ -102,6 +113,8 @@ private:
 
     QImage image_;
     QImage background_;
+    TimeLabels drawnLabels_;
+    EdgeRect curvesArea_;  // the pixels the last render's curves may cover
     bool backgroundValid_ = false;
     TrendLimits backgroundLimits_;
     Flags backgroundVisible_{};

@@ -62,32 +62,24 @@ int TimeLabelStep(const TrendTimeRange& range) {
     return static_cast<int>(std::ceil(span / 5.0));
 }
 
-namespace {
-
-// Truncates towards zero after clamping, so huge or NaN values never reach
-// an int conversion.
-int ClampToPixel(double value, int low, int high, int nanValue) {
-    if (std::isnan(value)) return nanValue;
-    if (value <= low) return low;
-    if (value >= high) return high;
-    return static_cast<int>(value);
+TimeColumns::TimeColumns(const TrendTimeRange& range, const EdgeRect& plot)
+    : start_(range.start), left_(plot.left), right_(plot.right) {
+    const double span = range.end - range.start;
+    flat_ = span == 0;
+    if (!flat_) scale_ = plot.Width() / span;
 }
 
-}  // namespace
+ValueRows::ValueRows(float lower, float upper, const EdgeRect& plot)
+    : lower_(lower), top_(plot.top), bottom_(plot.bottom), flat_(upper == lower) {
+    if (!flat_) scale_ = plot.Height() / static_cast<double>(upper - lower);
+}
 
 int TimeToX(double position, const TrendTimeRange& range, const EdgeRect& plot) {
-    const double span = range.end - range.start;
-    if (span == 0) return plot.left;
-    const double xScale = plot.Width() / span;
-    return ClampToPixel((position - range.start) * xScale + plot.left, plot.left, plot.right,
-                        plot.left);
+    return TimeColumns(range, plot)(position);
 }
 
 int ValueToY(float value, float lower, float upper, const EdgeRect& plot) {
-    if (upper == lower) return plot.top;
-    const double yScale = plot.Height() / static_cast<double>(upper - lower);
-    return ClampToPixel(plot.bottom - (static_cast<double>(value) - lower) * yScale, plot.top,
-                        plot.bottom, plot.bottom);
+    return ValueRows(lower, upper, plot)(value);
 }
 
 int NearestSampleIndex(const TrendHistory& history, const TrendTimeRange& range,

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <cmath>
 #include <cstdint>
 
 #include "TrendHistory.h"
@@ -72,12 +73,55 @@ TrendTimeRange ComputeTimeRange(const TrendHistory& history, int64_t now);
 // Seconds between the six time labels: the span / 5, rounded up.
 int TimeLabelStep(const TrendTimeRange& range);
 
+// Truncates towards zero after clamping to low..high, so huge or NaN values
+// never reach an int conversion.
+inline int ClampToPixel(double value, int low, int high, int nanValue) {
+    if (std::isnan(value)) return nanValue;
+    if (value <= low) return low;
+    if (value >= high) return high;
+    return static_cast<int>(value);
+}
+
 // Pixel column of a time position, clamped to the plot; the plot's left
-// edge when the range has no length.
-int TimeToX(double position, const TrendTimeRange& range, const EdgeRect& plot);
+// edge when the range has no length. The scale is worked out once, so a
+// render maps its samples without a division each.
+class TimeColumns {
+public:
+    TimeColumns(const TrendTimeRange& range, const EdgeRect& plot);
+    int operator()(double position) const {
+        if (flat_) return left_;
+        return ClampToPixel((position - start_) * scale_ + left_, left_, right_, left_);
+    }
+
+private:
+    double start_;
+    double scale_ = 0;
+    int left_;
+    int right_;
+    bool flat_;
+};
 
 // Pixel row of a value on an axis from lower to upper, clamped to the plot.
 // Equal limits put every value on the top edge; a NaN sits on the bottom.
+class ValueRows {
+public:
+    ValueRows(float lower, float upper, const EdgeRect& plot);
+    int operator()(float value) const {
+        if (flat_) return top_;
+        return ClampToPixel(bottom_ - (static_cast<double>(value) - lower_) * scale_, top_,
+                            bottom_, bottom_);
+    }
+
+private:
+    float lower_;
+    double scale_ = 0;
+    int top_;
+    int bottom_;
+    bool flat_;
+};
+
+// One-off forms of the two above.
+int TimeToX(double position, const TrendTimeRange& range, const EdgeRect& plot);
 int ValueToY(float value, float lower, float upper, const EdgeRect& plot);
 
 // The sample nearest to the time under cursorX (the earlier one on a tie),

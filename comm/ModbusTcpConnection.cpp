@@ -35,16 +35,10 @@ ModbusRequest BuildRequest(uint16_t transactionId, uint8_t unitId, uint8_t funct
 
 bool ModbusTcpConnection::Open(const SensorEndpoint& endpoint) {
     Close();
-    if (ConnectWithin(calls_, endpoint.address, endpoint.port, kConnectWaitMs, -1, fd_) !=
-        WaitResult::Ready)
+    if (ConnectBlocking(calls_, endpoint.address, endpoint.port, kConnectWaitMs, kReceiveLimitMs,
+                        fd_) != WaitResult::Ready)
         return false;
-    timeval tv{};
-    tv.tv_sec = kReceiveLimitMs / 1000;
-    tv.tv_usec = (kReceiveLimitMs % 1000) * 1000;
-    if (calls_.SetSockOpt(fd_.Get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0) {
-        Close();
-        return false;
-    }
+    asked_ = false;
     return true;
 }
 
@@ -61,19 +55,29 @@ void ModbusTcpConnection::DiscardPending() {
 int ModbusTcpConnection::Transact(const ModbusRequest& request, size_t expectedLength,
                                   ModbusReply& reply) {
     if (!fd_.Valid()) return -1;
-    DiscardPending();
+    // A sensor speaks only when asked: before the first request nothing
+    // stale can be waiting.
+    if (asked_) DiscardPending();
+    asked_ = true;
 
     const ssize_t sent = calls_.Send(fd_.Get(), request.data(), request.size(), MSG_NOSIGNAL);
     if (sent != ssize_t(request.size())) return -1;
     const Deadline deadline = DeadlineAfter(kReceiveLimitMs);
 
-    // Each read takes whatever is queued, up to the whole buffer, so bytes
-    // beyond expectedLength in the same segment are counted.
+    // Each receive takes everything queued, up to the whole buffer, so bytes
+    // beyond expectedLength that came with the answer are counted; one that
+    // leaves room in the buffer has emptied the queue. Anything later is
+    // discarded before the next request. The first receive blocks, ended by
+    // the socket's receive time-out (kReceiveLimitMs from just after the
+    // send); the rest of a split answer is waited for until the deadline.
     size_t got = 0;
+    int flags = 0;
     while (got < expectedLength && got < reply.size()) {
-        if (WaitUntil(calls_, fd_.Get(), POLLIN, -1, deadline) != WaitResult::Ready) break;
-        const ssize_t n =
-            calls_.Receive(fd_.Get(), reply.data() + got, reply.size() - got, MSG_DONTWAIT);
+        if (flags == MSG_DONTWAIT &&
+            WaitUntil(calls_, fd_.Get(), POLLIN, -1, deadline) != WaitResult::Ready)
+            break;
+        const ssize_t n = calls_.Receive(fd_.Get(), reply.data() + got, reply.size() - got, flags);
+        flags = MSG_DONTWAIT;
         if (n > 0) {
             got += size_t(n);
             if (IsExceptionFrame(reply.data(), got)) break;
@@ -82,16 +86,9 @@ int ModbusTcpConnection::Transact(const ModbusRequest& request, size_t expectedL
         if (n == 0) break;                                                     // peer closed
         if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) break;  // reset
     }
-
-    // Extra bytes sent with the answer: already queued when the expected
-    // length is reached. Anything later is discarded before the next request.
-    if (got >= expectedLength && got < reply.size()) {
-        const ssize_t n =
-            calls_.Receive(fd_.Get(), reply.data() + got, reply.size() - got, MSG_DONTWAIT);
-        if (n > 0) got += size_t(n);
-    }
     return got == 0 ? -1 : int(got);
 }
+
 bool ModbusTcpConnection::ReadHoldingRegisters(uint8_t unitId, uint16_t transactionId,
                                                uint16_t firstRegister, uint16_t count,
                                                uint16_t* out) {

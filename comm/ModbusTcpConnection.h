@@ -50,15 +50,16 @@ public:
     ModbusTcpConnection(const ModbusTcpConnection&) = delete;
     ModbusTcpConnection& operator=(const ModbusTcpConnection&) = delete;
 
-    // Non-blocking connect with a 400 ms wait, then blocking mode with a
-    // 400 ms receive time-out. 0.0.0.0 always fails without touching the
-    // network. A failed Open leaves the connection closed.
+    // Connect within 400 ms; sends and receives are then bounded by 400 ms.
+    // 0.0.0.0 always fails without touching the network. A failed Open
+    // leaves the connection closed.
     bool Open(const SensorEndpoint& endpoint);
 
     // Sends request, then gathers the answer until expectedLength bytes or
-    // 400 ms after the send. Bytes already waiting before the send are
-    // discarded. Once expectedLength is reached, whatever else is already
-    // queued is read too, so a longer answer shows as a larger count. A
+    // 400 ms after the send. Bytes already waiting before the send (a late
+    // answer to an earlier request on this connection) are discarded. Every
+    // receive takes all that is queued, so a longer answer shows as a larger
+    // count. A
     // complete 9-byte exception frame ends the wait early. Returns the number
     // of bytes received (may differ from expectedLength), or -1 when nothing
     // arrived (time-out, closed, reset, send failed, not open).
@@ -78,6 +79,7 @@ private:
 
     SocketCalls& calls_;
     UniqueFd fd_;
+    bool asked_ = false;  // a request went out on this connection
 };
 
 }  // namespace orsan

@@ -25,10 +25,15 @@ struct SensorSample {
     static constexpr int kValueCount = 10;
 
     // Value by curve index: 0 = T_Shell ... 9 = Disp_Z.
+    // A table of members, not of addresses: nothing to build per call, so a
+    // loop over the samples for one curve keeps the offset in a register.
     float Value(int index) const {
-        const float* values[kValueCount] = {&T_Shell, &Acc_X, &Acc_Y, &Acc_Z, &Vel_X,
-                                            &Vel_Y,   &Vel_Z, &Disp_X, &Disp_Y, &Disp_Z};
-        return *values[index];
+        static constexpr float SensorSample::*kMembers[kValueCount] = {
+            &SensorSample::T_Shell, &SensorSample::Acc_X,  &SensorSample::Acc_Y,
+            &SensorSample::Acc_Z,   &SensorSample::Vel_X,  &SensorSample::Vel_Y,
+            &SensorSample::Vel_Z,   &SensorSample::Disp_X, &SensorSample::Disp_Y,
+            &SensorSample::Disp_Z};
+        return this->*kMembers[index];
     }
 };
 

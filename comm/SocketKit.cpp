@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -87,6 +88,26 @@ sockaddr_in SocketAddress(uint32_t address, uint16_t port) {
     return sa;
 }
 
+// A connect that goes on in the background: wait for it, then its outcome.
+WaitResult AwaitConnect(SocketCalls& calls, int fd, int wakeFd, Deadline deadline) {
+    const WaitResult waited = WaitUntil(calls, fd, POLLOUT, wakeFd, deadline);
+    if (waited != WaitResult::Ready) return waited;
+    int pending = 0;
+    socklen_t length = sizeof pending;
+    if (calls.GetSockOpt(fd, SOL_SOCKET, SO_ERROR, &pending, &length) != 0 || pending != 0)
+        return WaitResult::Failed;
+    return WaitResult::Ready;
+}
+
+int Connect(SocketCalls& calls, int fd, uint32_t address, uint16_t port) {
+    const sockaddr_in peer = SocketAddress(address, port);
+    return calls.Connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
+}
+
+timeval Timeval(int milliseconds) {
+    return timeval{milliseconds / 1000, (milliseconds % 1000) * 1000};
+}
+
 }  // namespace
 
 WaitResult ConnectWithin(SocketCalls& calls, uint32_t address, uint16_t port, int waitMs,
@@ -97,20 +118,45 @@ WaitResult ConnectWithin(SocketCalls& calls, uint32_t address, uint16_t port, in
     UniqueFd sock(calls.Socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!sock.Valid()) return WaitResult::Failed;
 
-    const sockaddr_in peer = SocketAddress(address, port);
-    if (calls.Connect(sock.Get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
+    if (Connect(calls, sock.Get(), address, port) != 0) {
         // An interrupted connect goes on in the background, like one in progress.
         if (errno != EINPROGRESS && errno != EINTR) return WaitResult::Failed;
-        const WaitResult waited = WaitUntil(calls, sock.Get(), POLLOUT, wakeFd, deadline);
+        const WaitResult waited = AwaitConnect(calls, sock.Get(), wakeFd, deadline);
         if (waited != WaitResult::Ready) return waited;
-        int pending = 0;
-        socklen_t length = sizeof pending;
-        if (calls.GetSockOpt(sock.Get(), SOL_SOCKET, SO_ERROR, &pending, &length) != 0 ||
-            pending != 0)
-            return WaitResult::Failed;
     }
     const int flags = calls.GetFlags(sock.Get());
     if (flags < 0 || calls.SetFlags(sock.Get(), flags & ~O_NONBLOCK) != 0)
+        return WaitResult::Failed;
+    out = std::move(sock);
+    return WaitResult::Ready;
+}
+
+WaitResult ConnectBlocking(SocketCalls& calls, uint32_t address, uint16_t port, int waitMs,
+                           int ioLimitMs, UniqueFd& out) {
+    out.Reset();
+    if (address == 0) return WaitResult::Failed;
+    const Deadline deadline = DeadlineAfter(waitMs);
+    UniqueFd sock(calls.Socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!sock.Valid()) return WaitResult::Failed;
+    // Linux bounds a blocking connect by the send time-out; it is then set
+    // to the limit of later sends.
+    const timeval connectLimit = Timeval(waitMs);
+    const timeval ioLimit = Timeval(ioLimitMs);
+    if (calls.SetSockOpt(sock.Get(), SOL_SOCKET, SO_SNDTIMEO, &connectLimit, sizeof connectLimit) !=
+            0 ||
+        calls.SetSockOpt(sock.Get(), SOL_SOCKET, SO_RCVTIMEO, &ioLimit, sizeof ioLimit) != 0)
+        return WaitResult::Failed;
+
+    if (Connect(calls, sock.Get(), address, port) != 0) {
+        // EINPROGRESS: the time-out ran out. EINTR: a signal came first and
+        // the connect goes on in the background.
+        if (errno == EINPROGRESS) return WaitResult::TimedOut;
+        if (errno != EINTR) return WaitResult::Failed;
+        const WaitResult waited = AwaitConnect(calls, sock.Get(), -1, deadline);
+        if (waited != WaitResult::Ready) return waited;
+    }
+    if (ioLimitMs != waitMs &&
+        calls.SetSockOpt(sock.Get(), SOL_SOCKET, SO_SNDTIMEO, &ioLimit, sizeof ioLimit) != 0)
         return WaitResult::Failed;
     out = std::move(sock);
     return WaitResult::Ready;

@@ -20,7 +20,8 @@ int ScriptedModbusPeer::Socket(int, int type, int) {
 
 int ScriptedModbusPeer::Connect(int, const sockaddr*, socklen_t) {
     if (!script_.connectInProgress) return 0;
-    errno = EINPROGRESS;
+    // A blocking connect comes back unfinished only when a signal cut it short.
+    errno = (flags_ & O_NONBLOCK) ? EINPROGRESS : EINTR;
     return -1;
 }
 
@@ -81,7 +82,9 @@ ssize_t ScriptedModbusPeer::Send(int, const void* data, size_t length, int) {
     return ssize_t(length);
 }
 
-ssize_t ScriptedModbusPeer::Receive(int, void* buffer, size_t length, int) {
+ssize_t ScriptedModbusPeer::Receive(int, void* buffer, size_t length, int flags) {
+    // A receive that may block waits for the next segment, as a poll does.
+    if (sent_ && !(flags & MSG_DONTWAIT) && !(flags_ & O_NONBLOCK)) Arrive();
     if (!queued_.empty() && length > 0) {
         const size_t n = std::min(length, queued_.size());
         std::memcpy(buffer, queued_.data(), n);

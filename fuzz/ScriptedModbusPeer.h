@@ -12,11 +12,12 @@ namespace orsan::fuzz {
 // A sensor played in-process behind the socket seam: the connection's
 // calls never reach the network and never wait. After the request is sent,
 // each poll lets the next scripted segment arrive; a receive takes from the
-// segment that has arrived only, as a kernel hands out what is queued.
+// segment that has arrived only, as a kernel hands out what is queued; a
+// receive that may block first lets the next segment arrive, as a poll does.
 class ScriptedModbusPeer final : public SocketCalls {
 public:
     struct Script {
-        bool connectInProgress = false;  // connect reports EINPROGRESS, then poll
+        bool connectInProgress = false;  // connect does not finish at once, then poll
         bool connectRefused = false;     // the pending error after the poll
         bool sendFails = false;
         bool closeAfterLast = false;  // else silence (time-out) after the last segment

@@ -27,7 +27,7 @@ void FillChart(orsan::TrendChart& chart) {
     chart.CreateImage(kWidth, kHeight);
 }
 
-// Whole render as an append to a full history does it: background copy,
+// Whole render as an append to a full history does it: restoring the plot,
 // time labels, point mapping and ten polylines.
 void BM_RenderFullChart(benchmark::State& state) {
     orsan::TrendChart chart;
@@ -91,7 +91,7 @@ void BM_PolylinesFloor(benchmark::State& state) {
 BENCHMARK(BM_PolylinesFloor)->Unit(benchmark::kMicrosecond);
 
 // Both in one run, alternating, with their mean times and the ratio
-// (goal: render <= 1.5 x floor).
+// (goal: render <= 1.2 x floor).
 void BM_RenderOverFloorRatio(benchmark::State& state) {
     orsan::TrendChart chart;
     FillChart(chart);

@@ -114,6 +114,49 @@ TEST_F(TrendChartTest, BackgroundRedrawnOnlyWhenLimitsOrVisibilityChange) {
     EXPECT_EQ(chart_.BackgroundRenderCount(), 3);
 }
 
+// A render restores from the cached background only what the previous one
+// drew over; a chart drawn once from scratch must come out the same.
+TEST_F(TrendChartTest, EachRenderMatchesAChartDrawnFromScratch) {
+    chart_.SetVelocityMarks({2.8f, 4.5f});
+    const auto matchesScratch = [&](const char* step) {
+        TrendChart fresh;
+        fresh.SetClock([] { return kNow; });
+        fresh.SetLimits(chart_.Limits());
+        fresh.SetCurveVisibility(chart_.CurveVisibility());
+        fresh.SetVelocityMarks(chart_.Marks());
+        for (int i = 0; i < chart_.History().Count(); ++i)
+            fresh.AppendSample(chart_.History().At(i), chart_.History().IsMeasured(i));
+        fresh.CreateImage(kWidth, kHeight);
+        EXPECT_TRUE(fresh.Image() == chart_.Image()) << step;
+    };
+    // Swings beyond both ends of every axis, outages, the oldest dropped.
+    const auto append = [&](int from, int to) {
+        for (int i = from; i < to; ++i)
+            chart_.AppendSample(Sample(kNow + i, uint16_t(i * 37 % 1000), float(i % 50) * 2 - 45),
+                                i % 60 >= 5);
+    };
+    append(0, 1790);  // no image yet: nothing drawn
+    chart_.CreateImage(kWidth, kHeight);
+    append(1790, 1805);
+    matchesScratch("full");
+    TrendLimits limits = chart_.Limits();
+    limits.TMax = 50;
+    chart_.SetLimits(limits);
+    append(1805, 1806);
+    matchesScratch("new limits");
+    TrendChart::Flags flags = chart_.CurveVisibility();
+    flags[0] = 0;
+    chart_.SetCurveVisibility(flags);
+    append(1806, 1808);
+    matchesScratch("a curve hidden");
+    chart_.ClearSamples();
+    matchesScratch("cleared");
+    append(0, 2);
+    matchesScratch("two samples");
+    append(2, 120);
+    matchesScratch("partly filled");
+}
+
 TEST_F(TrendChartTest, GridBorderAndCurvesAtTheirPixels) {
     chart_.CreateImage(kWidth, kHeight);
     // A flat temperature of 40 over three samples: y = 256 - 40 * 210 / 80 = 151.

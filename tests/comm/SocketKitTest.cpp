@@ -1,10 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/eventfd.h>
+#include <sys/time.h>
 
 #include <cerrno>
 #include <deque>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "FakeModbusPeer.h"
 #include "SocketKit.h"
@@ -55,7 +58,13 @@ public:
         *static_cast<int*>(value) = pendingError;
         return 0;
     }
-    int SetSockOpt(int, int, int, const void*, socklen_t) override { return 0; }
+    std::vector<std::pair<int, long>> timeouts;  // option and microseconds, in order set
+    int SetSockOpt(int, int level, int name, const void* value, socklen_t) override {
+        const auto* tv = static_cast<const timeval*>(value);
+        if (level == SOL_SOCKET && (name == SO_SNDTIMEO || name == SO_RCVTIMEO))
+            timeouts.emplace_back(name, tv->tv_sec * 1000000 + tv->tv_usec);
+        return 0;
+    }
     int GetFlags(int) override { return flags; }
     int SetFlags(int, int f) override {
         flags = f;
@@ -121,6 +130,34 @@ TEST_P(ConnectWithinTest, GivesABlockingSocketOrNone) {
     }
     out.Reset();
     EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore) << "a descriptor leaked";
+}
+
+TEST_P(ConnectWithinTest, BlockingConnectIsBoundedByTheSocketsTimeOuts) {
+    const ConnectCase& c = GetParam();
+    const int fdsBefore = test::OpenDescriptorCount();
+    ScriptedCalls calls;
+    calls.connectError = c.connectError == EINPROGRESS ? EINTR : c.connectError;
+    calls.pendingError = c.pendingError;
+    calls.polls = c.polls;
+    UniqueFd out;
+    EXPECT_EQ(ConnectBlocking(calls, c.address, 502, 400, 300, out), c.expected);
+    EXPECT_EQ(out.Valid(), c.expected == WaitResult::Ready);
+    if (out.Valid()) {
+        EXPECT_EQ(calls.flags & O_NONBLOCK, 0);
+        // The connect bounded by 400 ms, then every send and receive by 300 ms.
+        EXPECT_EQ(calls.timeouts, (std::vector<std::pair<int, long>>{
+                                      {SO_SNDTIMEO, 400000}, {SO_RCVTIMEO, 300000},
+                                      {SO_SNDTIMEO, 300000}}));
+    }
+    out.Reset();
+    EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore) << "a descriptor leaked";
+
+    // A blocking connect that reports EINPROGRESS has used up its time.
+    if (c.connectError == EINPROGRESS) {
+        ScriptedCalls timedOut;
+        timedOut.connectError = EINPROGRESS;
+        EXPECT_EQ(ConnectBlocking(timedOut, c.address, 502, 400, 400, out), WaitResult::TimedOut);
+    }
 }
 
 constexpr uint32_t kLoopback = 0x0100007F;
