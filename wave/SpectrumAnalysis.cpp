@@ -7,7 +7,9 @@
 
 // The passes as long as the transform's own get AVX2 where the processor has
 // it (chosen at load time); GCC on x86-64 Linux only, plain code elsewhere.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+// Not under ThreadSanitizer: the resolver runs before its runtime is up.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) && \
+    !defined(__SANITIZE_THREAD__)
 #define ORSAN_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
 #else
 #define ORSAN_WIDE_VECTORS
