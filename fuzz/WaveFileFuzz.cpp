@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "SpectrumAnalysis.h"
+#include "WaveAnalyser.h"
 #include "WaveFile.h"
 
 using namespace orsan;
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         BuildWaveFileText(samples->x.data(), samples->y.data(), samples->z.data(), count), nullptr);
     Require(again && again->x.size() == count);
 
-    static SpectrumAnalyser analyser;
+    static WaveAnalyser analyser;
     AnalysisSettings settings;
     settings.envelopeLowHz = 100;
     const auto analysis = analyser.Analyse(samples->x.data(), count, 1000, settings, &error);

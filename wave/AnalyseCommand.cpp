@@ -34,12 +34,12 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t seg
     AnalysisSettings settings;
     settings.envelope = kind == SpectrumKind::Envelope;
     settings.segmentLength = segmentLength;
-    SpectrumCsvSource source;
+    AnalysisCsvSource source;
     source.sampleRate = *rate;
     source.captureTime = WaveFileTimeFromName(wavePath);
     source.envelopeLowHz = settings.envelopeLowHz;
     source.envelopeHighHz = 0.4 * *rate;
-    SpectrumAnalyser analyser;
+    WaveAnalyser analyser;
     std::array<AxisAnalysis, 3> axes;
     const std::vector<float>* axis[] = {&samples->x, &samples->y, &samples->z};
     for (size_t a = 0; a < 3; ++a) {

@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "SpectrumCsv.h"
+#include "AnalysisCsv.h"
 
 namespace orsan {
 

@@ -64,9 +64,9 @@ inline constexpr double kVelocityBandHighHz = 1000;
 
 // Spectra of one axis of a capture. Keeps its FFTW plans between calls, so
 // one analyser serves every axis and every capture of one thread.
-class SpectrumAnalyser {
+class WaveAnalyser {
 public:
-    explicit SpectrumAnalyser(FftEffort effort = FftEffort::Estimate) : plans_(effort) {}
+    explicit WaveAnalyser(FftEffort effort = FftEffort::Estimate) : plans_(effort) {}
 
     std::optional<AxisAnalysis> Analyse(const float* samples, size_t count, double sampleRate,
                                         const AnalysisSettings& settings, std::string* error);

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "SpectrumAnalysis.h"
+#include "WaveAnalyser.h"
 
 namespace orsan {
 namespace {
@@ -27,7 +27,7 @@ double Near(const AmplitudeSpectrum& spectrum, double frequency) {
     return spectrum.amplitude[size_t(std::lround(frequency / spectrum.lineSpacing))];
 }
 
-TEST(SpectrumAnalysis, TonesReadTheirFrequencyAndAmplitudeOnAndBetweenLines) {
+TEST(WaveAnalyser, TonesReadTheirFrequencyAndAmplitudeOnAndBetweenLines) {
     struct Case {
         const char* name;
         size_t count;
@@ -40,7 +40,7 @@ TEST(SpectrumAnalysis, TonesReadTheirFrequencyAndAmplitudeOnAndBetweenLines) {
         {"a third", 26667, 0, 49.33, 2.5},           {"welch on a line", 65536, 4096, 300, 0.3},
         {"welch between", 65536, 4096, 123.27, 0.3}, {"odd length", 26667 * 3, 0, 4321.8, 1.2},
     };
-    SpectrumAnalyser analyser;
+    WaveAnalyser analyser;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const double spacing = kRate / double(c.segment ? c.segment : c.count);
@@ -67,9 +67,9 @@ TEST(SpectrumAnalysis, TonesReadTheirFrequencyAndAmplitudeOnAndBetweenLines) {
     }
 }
 
-TEST(SpectrumAnalysis, FiftyHertzAtOneGIsTheVelocityTheZonesExpect) {
+TEST(WaveAnalyser, FiftyHertzAtOneGIsTheVelocityTheZonesExpect) {
     const std::vector<float> samples = Tone(26667, kRate, 50, 1);
-    SpectrumAnalyser analyser;
+    WaveAnalyser analyser;
     AnalysisSettings settings;
     settings.envelope = false;
     auto analysis = analyser.Analyse(samples.data(), samples.size(), kRate, settings, nullptr);
@@ -80,19 +80,19 @@ TEST(SpectrumAnalysis, FiftyHertzAtOneGIsTheVelocityTheZonesExpect) {
     EXPECT_EQ(analysis->velocity.amplitude[1], 0);
 }
 
-TEST(SpectrumAnalysis, WhiteNoiseSpectrumHoldsTheSignalsPower) {
+TEST(WaveAnalyser, WhiteNoiseSpectrumHoldsTheSignalsPower) {
     std::mt19937 random(11);
     std::normal_distribution<float> noise(0.2f, 0.7f);
     std::vector<float> samples(65536);
     for (float& s : samples) s = noise(random);
-    SpectrumAnalyser analyser;
+    WaveAnalyser analyser;
     auto spectrum = analyser.Amplitude(samples.data(), samples.size(), kRate, 2048, nullptr);
     ASSERT_TRUE(spectrum);
     const double rms = AccelerationOverall(samples.data(), samples.size()).rms;
     EXPECT_NEAR(BandRms(*spectrum, 0, kRate), rms, 0.01 * rms);
 }
 
-TEST(SpectrumAnalysis, SineHasTheCrestFactorAndKurtosisOfASine) {
+TEST(WaveAnalyser, SineHasTheCrestFactorAndKurtosisOfASine) {
     const std::vector<float> samples = Tone(26667, kRate, 120, 1.5, -1);
     const OverallValues overall = AccelerationOverall(samples.data(), samples.size());
     EXPECT_NEAR(overall.rms, 1.5 / std::sqrt(2.0), 1e-3);
@@ -101,7 +101,7 @@ TEST(SpectrumAnalysis, SineHasTheCrestFactorAndKurtosisOfASine) {
     EXPECT_NEAR(overall.kurtosis, 1.5, 1e-3);
 }
 
-TEST(SpectrumAnalysis, BearingImpactsShowInTheEnvelopeAndNotInThePlainSpectrum) {
+TEST(WaveAnalyser, BearingImpactsShowInTheEnvelopeAndNotInThePlainSpectrum) {
     // Impacts at the defect frequency ring a 4 kHz resonance that dies out
     // well before the next one.
     constexpr double kDefectHz = 87.3, kResonanceHz = 4000;
@@ -115,7 +115,7 @@ TEST(SpectrumAnalysis, BearingImpactsShowInTheEnvelopeAndNotInThePlainSpectrum) 
             float(std::exp(-sinceImpact * 600) * std::sin(kTwoPi * kResonanceHz * sinceImpact)) +
             noise(random);
     }
-    SpectrumAnalyser analyser;
+    WaveAnalyser analyser;
     AnalysisSettings settings;
     std::string error;
     auto analysis = analyser.Analyse(samples.data(), samples.size(), kRate, settings, &error);
@@ -130,7 +130,7 @@ TEST(SpectrumAnalysis, BearingImpactsShowInTheEnvelopeAndNotInThePlainSpectrum) 
     EXPECT_GT(Near(analysis->envelope, kDefectHz), 0.5 * envelopePeaks[0].amplitude);
 }
 
-TEST(SpectrumAnalysis, UnusableInputIsRefusedWithAReason) {
+TEST(WaveAnalyser, UnusableInputIsRefusedWithAReason) {
     const std::vector<float> samples = Tone(4096, kRate, 100, 1);
     struct Case {
         const char* name;
@@ -147,7 +147,7 @@ TEST(SpectrumAnalysis, UnusableInputIsRefusedWithAReason) {
         {"band upside down", 4096, kRate, 0, 5000, 1000},
         {"band beyond Nyquist", 4096, kRate, 0, 500, 20000},
     };
-    SpectrumAnalyser analyser;
+    WaveAnalyser analyser;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         AnalysisSettings settings;

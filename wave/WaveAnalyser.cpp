@@ -1,4 +1,4 @@
-#include "SpectrumAnalysis.h"
+#include "WaveAnalyser.h"
 
 #include <algorithm>
 #include <cmath>
@@ -157,7 +157,7 @@ ORSAN_WIDE_VECTORS ShiftedSums WindowShifted(const double* samples, size_t n, do
 }  // namespace
 
 template <typename Sample>
-AmplitudeSpectrum SpectrumAnalyser::AmplitudeOf(const Sample* samples, size_t count,
+AmplitudeSpectrum WaveAnalyser::AmplitudeOf(const Sample* samples, size_t count,
                                                 double sampleRate, size_t segmentLength,
                                                 OverallValues* overall) {
     const size_t n = segmentLength ? segmentLength : count;
@@ -228,7 +228,7 @@ AmplitudeSpectrum SpectrumAnalyser::AmplitudeOf(const Sample* samples, size_t co
     return spectrum;
 }
 
-std::optional<AmplitudeSpectrum> SpectrumAnalyser::Amplitude(const float* samples, size_t count,
+std::optional<AmplitudeSpectrum> WaveAnalyser::Amplitude(const float* samples, size_t count,
                                                              double sampleRate,
                                                              size_t segmentLength,
                                                              std::string* error) {
@@ -241,7 +241,7 @@ std::optional<AmplitudeSpectrum> SpectrumAnalyser::Amplitude(const float* sample
     }
 }
 
-std::optional<AmplitudeSpectrum> SpectrumAnalyser::Envelope(const float* samples, size_t count,
+std::optional<AmplitudeSpectrum> WaveAnalyser::Envelope(const float* samples, size_t count,
                                                             double sampleRate, size_t segmentLength,
                                                             double lowHz, double highHz,
                                                             std::string* error) {
@@ -289,7 +289,7 @@ std::optional<AmplitudeSpectrum> SpectrumAnalyser::Envelope(const float* samples
     }
 }
 
-std::optional<AxisAnalysis> SpectrumAnalyser::Analyse(const float* samples, size_t count,
+std::optional<AxisAnalysis> WaveAnalyser::Analyse(const float* samples, size_t count,
                                                       double sampleRate,
                                                       const AnalysisSettings& settings,
                                                       std::string* error) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "SpectrumAnalysis.h"
+#include "WaveAnalyser.h"
 
 namespace orsan {
 
@@ -14,7 +14,7 @@ enum class SpectrumKind { Acceleration, Velocity, Envelope };
 // "acc", "vel", "env"
 std::optional<SpectrumKind> SpectrumKindFromName(std::string_view name);
 
-struct SpectrumCsvSource {
+struct AnalysisCsvSource {
     double sampleRate = 0;
     std::string captureTime;  // as the waveform file names it; empty when unknown
     double envelopeLowHz = 0, envelopeHighHz = 0;
@@ -24,6 +24,6 @@ struct SpectrumCsvSource {
 // lines naming the unit, window, averaging, sample rate and capture time and
 // the overall values of each axis.
 std::string BuildSpectrumCsv(const std::array<AxisAnalysis, 3>& axes, SpectrumKind kind,
-                             const SpectrumCsvSource& source);
+                             const AnalysisCsvSource& source);
 
 }  // namespace orsan

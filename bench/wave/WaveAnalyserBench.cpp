@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "FftPlans.h"
-#include "SpectrumAnalysis.h"
+#include "WaveAnalyser.h"
 
 namespace orsan {
 namespace {
@@ -79,7 +79,7 @@ public:
     }
 
 private:
-    SpectrumAnalyser analyser_{FftEffort::Measure};
+    WaveAnalyser analyser_{FftEffort::Measure};
     AnalysisSettings settings_;
 };
 

@@ -1,4 +1,4 @@
-#include "SpectrumCsv.h"
+#include "AnalysisCsv.h"
 
 #include "WaveProtocol.h"
 
@@ -27,7 +27,7 @@ std::optional<SpectrumKind> SpectrumKindFromName(std::string_view name) {
 }
 
 std::string BuildSpectrumCsv(const std::array<AxisAnalysis, 3>& axes, SpectrumKind kind,
-                             const SpectrumCsvSource& source) {
+                             const AnalysisCsvSource& source) {
     const AmplitudeSpectrum& first = Pick(axes[0], kind);
     std::string text;
     text.reserve(64 * (first.amplitude.size() + 20));
