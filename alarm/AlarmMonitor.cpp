@@ -59,12 +59,6 @@ const std::vector<AlarmEvent>& AlarmMonitor::Update(
     return events_;
 }
 
-std::array<SensorStatus, kSensorCount> PollerStatuses(const SensorPoller& poller) {
-    std::array<SensorStatus, kSensorCount> statuses;
-    for (int n = 1; n <= kSensorCount; ++n) statuses[size_t(n - 1)] = poller.GetStatus(n);
-    return statuses;
-}
-
 SensorZoneLetters AlarmMonitor::ZoneLetters() const {
     SensorZoneLetters letters{};
     for (int i = 0; i < kSensorCount; ++i) letters[size_t(i)] = char(zones_[size_t(i)]);

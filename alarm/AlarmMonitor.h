@@ -68,7 +68,5 @@ private:
     int storeFailures_ = 0;
 };
 
-// The poller's status of every sensor, as Update takes them.
-std::array<SensorStatus, kSensorCount> PollerStatuses(const SensorPoller& poller);
 
 }  // namespace orsan

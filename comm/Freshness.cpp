@@ -10,6 +10,12 @@ namespace {
 constexpr int64_t kMinFreshnessMs = 2000;
 }
 
+std::array<SensorStatus, kSensorCount> PollerStatuses(const SensorPoller& poller) {
+    std::array<SensorStatus, kSensorCount> statuses;
+    for (int n = 1; n <= kSensorCount; ++n) statuses[size_t(n - 1)] = poller.GetStatus(n);
+    return statuses;
+}
+
 int64_t SteadyMsNow() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())

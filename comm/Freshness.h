@@ -2,9 +2,16 @@
 
 #include <cstdint>
 
+#include <array>
+
+#include "LiveValues.h"
 #include "SensorPoller.h"
 
 namespace orsan {
+
+// The status of sensors 1 to 6 (slot 0 is sensor 1), read once each: what a
+// refresh or a record tick judges.
+std::array<SensorStatus, kSensorCount> PollerStatuses(const SensorPoller& poller);
 
 // Milliseconds on the steady clock, the one every reading is dated with.
 int64_t SteadyMsNow();

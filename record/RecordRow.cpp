@@ -9,9 +9,9 @@ namespace orsan {
 SensorFreshness FreshReadings(const SensorPoller& poller, double recordIntervalSeconds) {
     const int64_t now = SteadyMsNow();
     const int64_t limit = FreshnessLimitMs(recordIntervalSeconds);
+    const auto statuses = PollerStatuses(poller);
     SensorFreshness fresh{};
-    for (int n = 1; n <= kSensorCount; ++n)
-        fresh[size_t(n - 1)] = IsFreshReading(poller.GetStatus(n), now, limit);
+    for (size_t i = 0; i < statuses.size(); ++i) fresh[i] = IsFreshReading(statuses[i], now, limit);
     return fresh;
 }
 

@@ -10,6 +10,7 @@
 #include "AlarmMonitor.h"
 #include "IniFile.h"
 #include "LiveReport.h"
+#include "Freshness.h"
 #include "SensorPoller.h"
 #include "SignalQuit.h"
 #include "StationConfig.h"

@@ -20,6 +20,7 @@
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorLink.h"
+#include "Freshness.h"
 #include "SensorPoller.h"
 #include "StationAlarms.h"
 #include "ServerSettingsDlg.h"
