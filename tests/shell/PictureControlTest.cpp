@@ -4,10 +4,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <functional>
-#include <utility>
 
 #include "DXPNGCTL.h"
-#include "DxAlarmStatic.h"
 
 namespace orsan {
 namespace {
@@ -42,22 +40,6 @@ TEST(PictureControl, StretchesTheFileAndRereadsItAtEveryPaint) {
         control.render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
         EXPECT_EQ(shot.pixelColor(10, 30), step.left);
         EXPECT_EQ(shot.pixelColor(119, 59), step.right);  // the far corner is reached
-    }
-}
-
-// Idle (a sensor nobody polls just now) reads neither as on nor as failed.
-TEST(StatusLamp, EachStatePaintsItsOwnColour) {
-    const std::pair<int, QColor> cases[] = {{0, DxAlarmStatic::kOffColor},
-                                            {2, DxAlarmStatic::kOnColor},
-                                            {DxAlarmStatic::kIdleState, DxAlarmStatic::kIdleColor}};
-    DxAlarmStatic lamp;
-    lamp.resize(8, 8);
-    for (const auto& [state, colour] : cases) {
-        lamp.SetState(state);
-        QImage shot(lamp.size(), QImage::Format_RGB32);
-        lamp.render(&shot);
-        EXPECT_EQ(shot.pixelColor(4, 4), colour) << state;
-        EXPECT_EQ(lamp.IsOn(), colour == DxAlarmStatic::kOnColor) << state;
     }
 }
 
