@@ -2,10 +2,30 @@
 
 #include "PgSession.h"
 #include "ServerSchema.h"
+#include "StationRegistry.h"
+#include "TableAccess.h"
 
 namespace orsan::store {
 
-ServerAnswer ProbeServer(const std::string& conninfo) {
+namespace {
+
+// Whether `station` is free, this folder's, or held by another folder.
+std::string NameAnswer(PgSession& session, const std::string& station,
+                       const std::string& databasePath, bool* fine) {
+    std::string error;
+    const std::optional<StationClaimant> holder = StationHolder(session, station, &error);
+    *fine = holder.has_value();
+    if (!holder) return "无法读取站点名的持有者: " + error;
+    if (holder->folderId.empty()) return "站点名 " + station + " 尚未登记，首次发送时登记";
+    const std::optional<std::string> own = LoadFolderIdentity(databasePath, nullptr);
+    *fine = own && *own == holder->folderId;
+    return *fine ? "站点名 " + station + " 已由本数据文件夹登记" : NameHeldText(*holder);
+}
+
+}  // namespace
+
+ServerAnswer ProbeServer(const std::string& conninfo, const std::string& station,
+                         const std::string& databasePath) {
     if (conninfo.find_first_not_of(" \t") == std::string::npos) return {false, "未填写连接字符串"};
     PgSession session(conninfo);
     if (!session.Connected()) return {false, "连接失败: " + session.Error()};
@@ -16,12 +36,21 @@ ServerAnswer ProbeServer(const std::string& conninfo) {
     std::string text = "连接成功: PostgreSQL " + std::string(PQgetvalue(who.get(), 0, 0)) +
                        "，数据库 " + PQgetvalue(who.get(), 0, 1) + "，用户 " +
                        PQgetvalue(who.get(), 0, 2) + "（" + session.ServerIdentity() + "）";
-    bool exists = false;
-    const std::string problem = CheckTable(session, ReadingsTable(), &exists);
-    if (!problem.empty()) return {false, text + "\n" + problem};
-    text +=
-        exists ? "\n表 readings 已存在，可以写入" : "\n表 readings 尚不存在，首次发送时自动建立";
-    return {true, text};
+    // Every table, so a login that may write some and not others is told
+    // which before the first send.
+    bool allFine = true;
+    for (const ServerTable* table : StationWrittenTables()) {
+        const TableReport report = InspectTable(session, *table);
+        text += "\n" + report.text;
+        allFine =
+            allFine && (report.use == TableUse::Writable || report.use == TableUse::Creatable);
+    }
+    if (!station.empty()) {
+        bool fine = false;
+        text += "\n" + NameAnswer(session, station, databasePath, &fine);
+        allFine = allFine && fine;
+    }
+    return {allFine, text};
 }
 
 }  // namespace orsan::store

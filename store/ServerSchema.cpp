@@ -63,6 +63,10 @@ std::string EnsureTable(PgSession& session, const ServerTable& table) {
     const std::string problem = CheckTable(session, table, &exists);
     if (!problem.empty() || exists) return problem;
     const PgOutcome outcome = session.Exec(table.CreateSql());
+    // A login that may write but not create: someone with the right makes the table.
+    if (outcome.sqlState == "42501")
+        return "服务器上没有表 " + table.name +
+               "，本站的登录无权建立，需由管理员建立: " + outcome.message;
     if (!outcome.ok) return "无法在服务器上建立表 " + table.name + ": " + outcome.message;
     return {};
 }

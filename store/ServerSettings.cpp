@@ -47,6 +47,7 @@ std::unique_ptr<store::StoreForwarder> StartStoreForwarder(
     options.station = settings.station.toStdString();
     options.databasePath = RecordDatabase::PathIn(dataDir).toStdString();
     options.sensors = ConfiguredSensors(addresses);
+    options.sensorNames = {};  // no machine names yet: the sensors table shows them empty
     options.onChange = std::move(onChange);
     return std::make_unique<store::StoreForwarder>(std::move(options));
 }

@@ -1,5 +1,6 @@
 #include "ServerSettingsDlg.h"
 
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 
 #include "Conninfo.h"
 #include "EnterEscapeFilter.h"
+#include "RecordDatabase.h"
 
 namespace orsan {
 
@@ -93,11 +95,16 @@ ServerSettings ServerSettingsDlg::Settings() const {
 
 void ServerSettingsDlg::StartTest() {
     const std::string conninfo = conninfoEdit_->text().trimmed().toStdString();
+    const std::string station = Settings().station.toStdString();
+    const std::string databasePath =
+        RecordDatabase::PathIn(QFileInfo(config_.Path()).absolutePath()).toStdString();
     testButton_->setEnabled(false);
     answer_->setStyleSheet(QString());
     answer_->setText(QStringLiteral("正在连接 %1 …")
                          .arg(QString::fromStdString(store::ShownConninfo(conninfo))));
-    probe_.setFuture(QtConcurrent::run([conninfo] { return store::ProbeServer(conninfo); }));
+    probe_.setFuture(QtConcurrent::run([conninfo, station, databasePath] {
+        return store::ProbeServer(conninfo, station, databasePath);
+    }));
 }
 
 void ServerSettingsDlg::ShowAnswer(const store::ServerAnswer& answer) {

@@ -19,10 +19,13 @@ void ServerStatusButton::Show(const store::StoreStatus& status) {
         tip += QStringLiteral("\n服务器: ") + QString::fromStdString(status.server);
     if (status.state == store::StoreState::Retrying)
         tip += QStringLiteral("\n最近错误: ") + QString::fromStdString(status.lastError);
+    if (!status.partProblems.empty())
+        tip += QStringLiteral("\n") + QString::fromStdString(status.partProblems);
     if (toolTip() != tip) setToolTip(tip);
-    const QString style = status.state == store::StoreState::Retrying
-                              ? QStringLiteral("color: rgb(255, 0, 0);")
-                              : QString();
+    const QString style =
+        status.state == store::StoreState::Retrying || !status.partProblems.empty()
+            ? QStringLiteral("color: rgb(255, 0, 0);")
+            : QString();
     if (styleSheet() != style) setStyleSheet(style);
 }
 

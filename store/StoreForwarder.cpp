@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "AlarmForwarding.h"
 #include "Conninfo.h"
 #include "LocalRecordSource.h"
 #include "PgSession.h"
 #include "RowsUpload.h"
 #include "ServerSchema.h"
+#include "StationUpkeep.h"
 
 namespace orsan::store {
 
@@ -20,7 +20,7 @@ constexpr int kReadChunk = 500;
 }  // namespace
 
 StoreForwarder::StoreForwarder(StoreForwarderOptions options)
-    : options_(std::move(options)), sensors_(options_.sensors) {
+    : options_(std::move(options)), sensors_(options_.sensors), sensorNames_(options_.sensorNames) {
     status_.state = StoreState::Connecting;
     thread_ = std::thread([this] {
         Run();
@@ -61,6 +61,11 @@ void StoreForwarder::Wake() {
 void StoreForwarder::SetSensors(SensorMask sensors) {
     std::lock_guard lock(mutex_);
     sensors_ = sensors;
+}
+
+void StoreForwarder::SetSensorNames(const SensorNames& names) {
+    std::lock_guard lock(mutex_);
+    sensorNames_ = names;
 }
 
 StoreStatus StoreForwarder::Status() const {
@@ -106,15 +111,23 @@ void StoreForwarder::Run() {
     std::unique_ptr<PgSession> session;
     ForwardPosition position;
     bool positionLoaded = false;
-    AlarmForwarding alarms(target + "#alarm_events");
+    StationUpkeep upkeep(options_.station, options_.databasePath, target, options_.firstRetry,
+                         options_.lastRetry);
+    // Checked once per connection, just before the first rows go.
+    bool readingsReady = false;
     auto backoff = options_.firstRetry;
     // The error last told, so a failure repeated at every attempt is told once.
     std::string toldError;
+    std::string toldProblems;
     std::vector<LocalRecord> records;
 
     auto sensors = [this] {
         std::lock_guard lock(mutex_);
         return sensors_;
+    };
+    auto sensorNames = [this] {
+        std::lock_guard lock(mutex_);
+        return sensorNames_;
     };
     auto countBacklog = [&] {
         const std::optional<int64_t> pending =
@@ -197,25 +210,42 @@ void StoreForwarder::Run() {
                 return false;
             });
             session = std::make_unique<PgSession>(options_.conninfo, waits);
-            const std::string error =
-                session->Connected() ? EnsureTable(*session, ReadingsTable()) : session->Error();
-            if (!error.empty()) {
-                if (!failAndWait(error)) break;
+            if (!session->Connected()) {
+                // A copy: failing drops the session and its error with it.
+                if (!failAndWait(std::string(session->Error()))) break;
                 continue;
             }
+            readingsReady = false;
             const std::string server = session->ServerIdentity();
-            alarms.Reset();
+            upkeep.Reset();
             Publish([&](StoreStatus& s) {
                 s.server = server;
                 return false;
             });
         }
 
-        // Alarm events first: few, and wanted soon.
-        if (const std::string problem = alarms.Forward(local, *session, options_.station);
-            !problem.empty()) {
-            if (!failAndWait(problem)) break;
-            continue;
+        // The name, the sensor names and alarm events first: few, and wanted
+        // soon. Each fails on its own; only a name held elsewhere stops all.
+        {
+            const std::string refusal = upkeep.Run(local, *session, sensors(), sensorNames());
+            if (std::string problems = upkeep.Problems(); problems != toldProblems) {
+                toldProblems = std::move(problems);
+                Publish([&](StoreStatus& s) {
+                    s.partProblems = toldProblems;
+                    return true;
+                });
+            }
+            if (!refusal.empty()) {
+                if (!failAndWait(refusal)) break;
+                continue;
+            }
+        }
+        if (!readingsReady) {
+            if (const std::string error = EnsureTable(*session, ReadingsTable()); !error.empty()) {
+                if (!failAndWait(error)) break;
+                continue;
+            }
+            readingsReady = true;
         }
 
         // The first rows before any COPY: an idle station sends nothing.

@@ -11,6 +11,7 @@
 
 #include "LocalRecord.h"
 #include "SocketKit.h"
+#include "StationRegistry.h"
 
 namespace orsan::store {
 
@@ -29,6 +30,9 @@ struct StoreStatus {
     std::string server;         // "host:port/dbname" once connected
     int64_t attempts = 0;       // connections tried since start
     std::chrono::milliseconds retryDelay{0};  // the wait after the last failure
+    // What does not reach the server while the rest does (alarm events, the
+    // station's name, the sensor names), each named; empty when all goes.
+    std::string partProblems;
 };
 
 struct StoreForwarderOptions {
@@ -36,6 +40,7 @@ struct StoreForwarderOptions {
     std::string station;
     std::string databasePath;  // DataRecord.db
     SensorMask sensors;        // the configured sensors (address not 0.0.0.0)
+    SensorNames sensorNames;   // each sensor's machine name; empty for none
     std::chrono::milliseconds firstRetry{1000};
     std::chrono::milliseconds lastRetry{30000};
     // How long an idle forwarder waits before looking for new rows unless woken.
@@ -64,6 +69,10 @@ struct StoreForwarderOptions {
 // bounded (answerLimit), counts new rows as they come and ends at the stop's
 // drain time, so a server that stops answering holds up nothing. Nothing
 // here blocks its owner except Stop, which waits at most the drain time.
+// Alarm events, the station's name and the sensor names go beside the
+// readings, each retried on its own (StationUpkeep): a broken or missing
+// table stops only what needs it, and broken readings stop no alarm event.
+// A name that another data folder holds stops everything of this station.
 class StoreForwarder {
 public:
     explicit StoreForwarder(StoreForwarderOptions options);
@@ -83,6 +92,8 @@ public:
     // A forwarder that is backing off keeps its wait.
     void Wake();
     void SetSensors(SensorMask sensors);
+    // Written to the server's sensors table at the next round.
+    void SetSensorNames(const SensorNames& names);
     StoreStatus Status() const;
 
 private:
@@ -104,6 +115,7 @@ private:
     bool woken_ = false;
     std::chrono::steady_clock::time_point drainDeadline_;
     SensorMask sensors_;
+    SensorNames sensorNames_;
     StoreStatus status_;
     std::atomic<bool> finished_{false};
     std::thread thread_;

@@ -4,8 +4,15 @@ namespace orsan {
 
 namespace {
 QString BacklogText(const store::StoreStatus& status) {
-    if (status.backlog < 0) return QString();
-    return QStringLiteral(" · 待发送 %1 行").arg(status.backlog);
+    QString text;
+    if (status.backlog >= 0) text = QStringLiteral(" · 待发送 %1 行").arg(status.backlog);
+    if (!status.partProblems.empty()) text += QStringLiteral(" · 部分未发送");
+    return text;
+}
+
+QString PartsText(const store::StoreStatus& status) {
+    if (status.partProblems.empty()) return QString();
+    return QStringLiteral("; ") + QString::fromStdString(status.partProblems);
 }
 }  // namespace
 
@@ -25,10 +32,15 @@ QString StoreStatusLine(const store::StoreStatus& status) {
 
 QString StoreChangeMessage(const store::StoreStatus& status) {
     if (status.state == store::StoreState::Connected)
-        return QStringLiteral("server: connected to %1").arg(QString::fromStdString(status.server));
+        return QStringLiteral("server: connected to %1")
+                   .arg(QString::fromStdString(status.server)) +
+               PartsText(status);
+    if (status.state == store::StoreState::Connecting)
+        return QStringLiteral("server: connecting") + PartsText(status);
     return QStringLiteral("server: %1 (retrying, backlog %2 rows)")
-        .arg(QString::fromStdString(status.lastError))
-        .arg(status.backlog < 0 ? 0 : status.backlog);
+               .arg(QString::fromStdString(status.lastError))
+               .arg(status.backlog < 0 ? 0 : status.backlog) +
+           PartsText(status);
 }
 
 }  // namespace orsan

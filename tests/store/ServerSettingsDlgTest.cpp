@@ -47,7 +47,8 @@ TEST_F(ServerSettingsDialog, TestConnectionShowsTheServersAnswer) {
     } const cases[] = {
         {cluster_->Conninfo(),
          {"连接成功: PostgreSQL 15", "数据库 postgres", "用户 postgres", "127.0.0.1:" + port,
-          "表 readings 尚不存在"}},
+          "表 readings: 尚不存在", "表 stations: 尚不存在",
+          "站点名 " + DefaultStationName().toStdString() + " 尚未登记"}},
         {cluster_->Conninfo("absent_plant") + " password=topsecret",
          {"连接失败", "\"absent_plant\" does not exist"}},
         {"host=127.0.0.1 port=1 dbname=x",

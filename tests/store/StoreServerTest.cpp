@@ -14,7 +14,9 @@
 #include "PgSession.h"
 #include "RecordDatabase.h"
 #include "RowsUpload.h"
+#include "ServerProbe.h"
 #include "ServerSchema.h"
+#include "StationRegistry.h"
 #include "StoreForwarder.h"
 #include "StoreTestRows.h"
 #include "TempDir.h"
@@ -76,6 +78,14 @@ protected:
         }
     }
     QString Folder() const { return QString::fromStdString(local_.Path().string()); }
+
+    static void ExecLocal(const test::TempDir& folder, const std::string& sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(folder.File("DataRecord.db").c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
 
     StoreForwarderOptions Options(SensorMask sensors, StatusLog& log) const {
         StoreForwarderOptions options;
@@ -399,8 +409,6 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
     test::WriteKnownRows(Folder(), 0, 2);
     {
         // The alarm table as the station keeps it.
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(local_.File("DataRecord.db").c_str(), &db), SQLITE_OK);
         const char* sql =
             "CREATE TABLE alarm (Time INTEGER, msTime INTEGER, Sensor INTEGER, Axis TEXT, "
             "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER);"
@@ -410,9 +418,7 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
             // A lost sensor has no reading: no axis, no value, no zone.
             "INSERT INTO alarm VALUES (1714523421, 0, 4, NULL, NULL, '', 'LOST', 0);"
             "INSERT INTO alarm VALUES (1714523425, 0, 4, 'Vel_Y', 1.5, 'A', 'RESTORED', 0);";
-        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
-            << sqlite3_errmsg(db);
-        sqlite3_close(db);
+        ExecLocal(local_, sql);
     }
     auto serverEvents = [this] {
         return Select(
@@ -436,6 +442,169 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
         }));
         forwarder.Stop();
         EXPECT_EQ(serverEvents(), expected) << "run " << run;
+    }
+}
+
+TEST_F(StoreServer, ANameHeldByAnotherDataFolderIsRefusedNamingTheHolderUntilRenamed) {
+    test::TempDir other;
+    const QString otherFolder = QString::fromStdString(other.Path().string());
+    test::WriteKnownRows(Folder(), 0, 2);
+    test::WriteKnownRows(otherFolder, 10, 2);
+    auto forward = [&](const test::TempDir& folder, const std::string& station,
+                       const std::function<bool(const StoreStatus&)>& until) {
+        StatusLog log;
+        StoreForwarderOptions options = Options(kSensors135, log);
+        options.databasePath = folder.File("DataRecord.db");
+        options.station = station;
+        StoreForwarder forwarder(options);
+        EXPECT_TRUE(log.WaitUntil(until)) << log.last.lastError;
+        forwarder.Stop();
+        return log.changes;
+    };
+    auto sent = [](const StoreStatus& s) {
+        return s.state == StoreState::Connected && s.backlog == 0;
+    };
+    forward(local_, "press-7", sent);
+    // The second folder: refused while recording on, told once, nothing sent.
+    const auto refused = forward(other, "press-7", [](const StoreStatus& s) {
+        return s.state == StoreState::Retrying && s.attempts >= 3;
+    });
+    ASSERT_EQ(refused.size(), 1u);
+    const std::string& message = refused[0].lastError;
+    EXPECT_NE(message.find("站点名 press-7 已被 主机 " + LocalHostName() + " 上的数据文件夹 " +
+                           local_.Path().string()),
+              std::string::npos)
+        << message;
+    EXPECT_NE(message.find("使用"), std::string::npos) << message;
+    // The connection test tells the same before anything is sent.
+    for (const test::TempDir* folder : {&local_, &other}) {
+        const ServerAnswer answer =
+            ProbeServer(Conninfo(), "press-7", folder->File("DataRecord.db"));
+        EXPECT_EQ(answer.ok, folder == &local_) << answer.text;
+        EXPECT_NE(answer.text.find(folder == &local_ ? "已由本数据文件夹登记" : message),
+                  std::string::npos)
+            << answer.text;
+    }
+    // The holder comes back under its own name; the other one under a new name.
+    forward(local_, "press-7", sent);
+    forward(other, "press-8", sent);
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 2, kSensors135));
+    EXPECT_EQ(Select("SELECT count(*) FROM readings WHERE station = 'press-8'"),
+              std::vector<std::string>{"6"});
+    EXPECT_EQ(Select("SELECT name || ' ' || folder_path FROM stations ORDER BY name"),
+              (std::vector<std::string>{"press-7 " + local_.Path().string(),
+                                        "press-8 " + other.Path().string()}));
+}
+
+TEST_F(StoreServer, EachPartFailsAloneIsToldOnceAndRetriedWhileTheRestFlows) {
+    Admin(
+        "DO $$ BEGIN CREATE ROLE inserter LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; "
+        "END $$");
+    struct Case {
+        std::string name;
+        std::string setup;  // on the test database, as its owner
+        std::string user;
+        std::string problem;  // in partProblems, or in lastError when readings fail
+        bool readingsFlow;
+        std::string repair;
+    } const cases[] = {
+        {"alarm_events with foreign columns", "CREATE TABLE alarm_events (station text, t int)",
+         "postgres", "报警事件未发送: 服务器上已有的表 alarm_events 不是本站建立的，缺少列", true,
+         "DROP TABLE alarm_events"},
+        {"a login that may write readings only", "GRANT SELECT, INSERT ON readings TO inserter",
+         "inserter", "报警事件未发送: 服务器上没有表 alarm_events，本站的登录无权建立", true,
+         "GRANT CREATE ON SCHEMA public TO inserter"},
+        {"readings of a wrong type", "ALTER TABLE readings ALTER t_shell TYPE date USING NULL",
+         "postgres", "date", false, "ALTER TABLE readings ALTER t_shell TYPE real USING NULL"},
+    };
+    test::WriteKnownRows(Folder(), 0, 2);
+    ExecLocal(local_,
+              "CREATE TABLE alarm (Time INTEGER, msTime INTEGER, Sensor INTEGER, Axis TEXT, "
+              "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER);"
+              "INSERT INTO alarm VALUES (1714523415, 250, 2, 'Z', 7.25, 'C', 'ALARM', 0)");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Admin("DROP DATABASE IF EXISTS " + database_);
+        Admin("CREATE DATABASE " + database_);
+        PgSession owner(Conninfo());
+        ASSERT_EQ(EnsureTable(owner, ReadingsTable()), "");
+        ASSERT_TRUE(owner.Exec(c.setup).ok);
+        ExecLocal(local_, "DROP TABLE IF EXISTS store_position");  // all again to the new database
+        StatusLog log;
+        StoreForwarderOptions options = Options(kSensors135, log);
+        options.conninfo += " user=" + c.user;
+        StoreForwarder forwarder(options);
+        auto failing = [&](const StoreStatus& s) {
+            return (c.readingsFlow ? s.partProblems : s.lastError).find(c.problem) !=
+                   std::string::npos;
+        };
+        ASSERT_TRUE(log.WaitUntil([&](const StoreStatus& s) {
+            return failing(s) && (c.readingsFlow ? s.forwardedRows == 6 : s.attempts >= 3);
+        })) << log.last.partProblems
+            << log.last.lastError;
+        // The other part went meanwhile.
+        EXPECT_EQ(Select(c.readingsFlow ? "SELECT count(*) FROM readings"
+                                        : "SELECT count(*) FROM alarm_events"),
+                  std::vector<std::string>{c.readingsFlow ? "6" : "1"});
+        ASSERT_TRUE(owner.Exec(c.repair).ok);
+        ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+            return s.state == StoreState::Connected && s.partProblems.empty() && s.backlog == 0;
+        })) << log.last.partProblems;
+        forwarder.Stop();
+        // Told when it appears (and again with the news of a connection), never per retry.
+        EXPECT_LE(std::count_if(log.changes.begin(), log.changes.end(), failing), 2);
+        EXPECT_EQ(Select("SELECT count(*) FROM alarm_events"), std::vector<std::string>{"1"});
+        EXPECT_EQ(Select("SELECT count(*) FROM readings"), std::vector<std::string>{"6"});
+    }
+}
+
+TEST_F(StoreServer, SensorNamesOfConfiguredSensorsReachTheServerAndFollowAChange) {
+    test::WriteKnownRows(Folder(), 0, 1);
+    next_ = 1;
+    StatusLog log;
+    StoreForwarderOptions options = Options(kSensors135, log);
+    options.sensorNames = {"P-101", "P-102", "泵 3", "", "", ""};
+    StoreForwarder forwarder(options);
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 3; }));
+    const std::string names =
+        "SELECT string_agg(concat_ws('=', station, sensor, coalesce(name, 'null')), ' ' ORDER BY "
+        "sensor) FROM sensors";
+    EXPECT_EQ(Select(names),
+              std::vector<std::string>{"press-7=1=P-101 press-7=3=泵 3 press-7=5=null"});
+    forwarder.SetSensors(SensorMask("010111"));
+    forwarder.SetSensorNames({"P-101", "P-102", "", "", "M-5", ""});
+    // Names go before the readings of the same round.
+    Record(forwarder, 1);
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows > 3; }));
+    EXPECT_EQ(Select(names), std::vector<std::string>{
+                                 "press-7=1=P-101 press-7=2=P-102 press-7=3=null press-7=5=M-5"});
+}
+
+TEST_F(StoreServer, TheConnectionTestTellsForEveryTableWhetherItIsWritableMissingOrBroken) {
+    Admin(
+        "DO $$ BEGIN CREATE ROLE inserter LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; "
+        "END $$");
+    PgSession owner(Conninfo());
+    ASSERT_EQ(EnsureTable(owner, ReadingsTable()), "");
+    ASSERT_EQ(EnsureTable(owner, SensorsTable()), "");
+    ASSERT_TRUE(owner
+                    .Exec("CREATE TABLE alarm_events (station text); GRANT SELECT, INSERT ON "
+                          "readings, sensors TO inserter")
+                    .ok);
+    struct Case {
+        std::string user;
+        std::vector<std::string> fragments;
+    } const cases[] = {
+        {"inserter",
+         {"用户 inserter", "表 readings: 可以写入", "服务器上已有的表 alarm_events 不是本站建立的",
+          "表 stations: 尚不存在，本站的登录无权建立", "表 sensors: 本站的登录缺少权限 UPDATE"}},
+        {"postgres", {"表 stations: 尚不存在，首次发送时自动建立", "表 sensors: 可以写入"}},
+    };
+    for (const Case& c : cases) {
+        const ServerAnswer answer = ProbeServer(Conninfo() + " user=" + c.user);
+        EXPECT_FALSE(answer.ok) << "alarm_events is unusable";
+        for (const std::string& fragment : c.fragments)
+            EXPECT_NE(answer.text.find(fragment), std::string::npos) << answer.text;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "Conninfo.h"
 #include "LocalRecord.h"
+#include "StoreStatusText.h"
 
 namespace orsan::store {
 namespace {
@@ -102,6 +103,31 @@ TEST(Passwords, NeverShown) {
         {"host=db sslpassword='p", true},  // unparsable, names a secret
     };
     for (const Secret& c : secrets) EXPECT_EQ(HasSecret(c.conninfo), c.has) << c.conninfo;
+}
+
+TEST(StoreStatusText, PartsThatFailAreToldBesideTheStateInTheRowAndOnStandardError) {
+    StoreStatus status;
+    status.server = "127.0.0.1:5432/plant";
+    status.backlog = 3;
+    status.partProblems = "报警事件未发送: 缺少列: kind";
+    struct Case {
+        StoreState state;
+        QString line;
+        QString message;
+    } const cases[] = {
+        {StoreState::Connecting, "服务器: 连接中 · 待发送 3 行 · 部分未发送",
+         "server: connecting; 报警事件未发送: 缺少列: kind"},
+        {StoreState::Connected, "服务器: 已连接 · 待发送 3 行 · 部分未发送",
+         "server: connected to 127.0.0.1:5432/plant; 报警事件未发送: 缺少列: kind"},
+        {StoreState::Retrying, "服务器: 重试中 · 待发送 3 行 · 部分未发送",
+         "server: 站点名 x 已被 y 使用 (retrying, backlog 3 rows); 报警事件未发送: 缺少列: kind"},
+    };
+    status.lastError = "站点名 x 已被 y 使用";
+    for (const Case& c : cases) {
+        status.state = c.state;
+        EXPECT_EQ(orsan::StoreStatusLine(status), c.line);
+        EXPECT_EQ(orsan::StoreChangeMessage(status), c.message);
+    }
 }
 
 }  // namespace
