@@ -1,5 +1,6 @@
 #include "SpectrumChartRenderer.h"
 
+#include <QFontMetrics>
 #include <QPen>
 #include <QPoint>
 #include <cmath>
@@ -83,9 +84,10 @@ void RenderSpectrumChart(QImage& image, const SpectrumChartContent& content,
         const int row = RowOf(plot, state.y, state.y.min + i * yStep);
         painter.drawLine(plot.left, row, plot.right, row);
     }
-    const double xStep = state.x.Span() / 10;
-    for (int i = 1; i < 10; ++i) {
-        const int column = plot.left + i * plot.Width() / 10;
+    const std::vector<double> xTicks = NiceTicks(state.x, 8);
+    const double xStep = xTicks.size() > 1 ? xTicks[1] - xTicks[0] : state.x.Span();
+    for (double f : xTicks) {
+        const int column = ColumnOfHz(plot, state.x, f);
         painter.drawLine(column, plot.top, column, plot.bottom);
     }
     painter.setPen(black);
@@ -97,13 +99,14 @@ void RenderSpectrumChart(QImage& image, const SpectrumChartContent& content,
         TextAt(painter, 6, RowOf(plot, state.y, state.y.min + i * yStep) - 6,
                AmplitudeLabel(state.y.min + i * yStep, yStep, state.scale));
     }
-    for (int i = 0; i <= 10; i += 2) {
-        TextAt(painter, plot.left + i * plot.Width() / 10 - 8, plot.bottom + 6,
-               QString::fromStdString(
-                   FormatAxisLabel(float(state.x.min + i * xStep), float(xStep))));
+    const QFontMetrics metrics(painter.font());
+    for (double f : xTicks) {
+        const QString label = QString::fromStdString(FormatAxisLabel(float(f), float(xStep)));
+        TextAt(painter, ColumnOfHz(plot, state.x, f) - metrics.horizontalAdvance(label) / 2,
+               plot.bottom + 6, label);
     }
     TextAt(painter, 6, plot.top - 30, content.unit);
-    TextAt(painter, plot.right - 14, plot.bottom + 6, QStringLiteral("Hz"));
+    TextAt(painter, plot.right + 4, plot.bottom - 14, QStringLiteral("Hz"));
     painter.setFont(ArialPixels(12, true));
     TextAt(painter, plot.left + 4, plot.top - 30, content.title);
     painter.setFont(ArialPixels(12));

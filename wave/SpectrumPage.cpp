@@ -46,8 +46,9 @@ SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
     harmonics_->setToolTip(QStringLiteral("在光标所在谱线的1至10倍处标记"));
     picture_ = ui.Button(1134, QStringLiteral("导出图片"), 326, 0, 48, 13);
     csv_ = ui.Button(1135, QStringLiteral("导出CSV"), 378, 0, 48, 13);
-    view_ = ui.Place(new SpectrumView(this), 0, 16, kWidth, 204, 1137);
-    overall_ = ui.Label(QString(), 0, 222, kWidth, 9, DialogControls::kLeft, 1136);
+    view_ = ui.Place(new SpectrumView(this), 0, 16, kWidth, 196, 1137);
+    overall_ = ui.Label(QString(), 0, 214, kWidth, 18, DialogControls::kLeft, 1136);
+    overall_->setWordWrap(true);
 
     connect(kind_, &QComboBox::currentIndexChanged, this, [this] { ShowKind(); });
     connect(scale_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -132,15 +133,18 @@ void SpectrumPage::ShowOverall() {
         return QString::asprintf(format, axes_[0].overall.*member, axes_[1].overall.*member,
                                  axes_[2].overall.*member);
     };
-    QString text = QStringLiteral("速度有效值(10–1000 Hz) ") +
+    QString text = QStringLiteral("速度有效值 10–1000 Hz：") +
                    triple(&OverallValues::velocityRms, "X %.2f  Y %.2f  Z %.2f mm/s");
     const SensorLiveReading live = live_ ? live_() : SensorLiveReading{};
     if (live.fresh) {
         text += QString::asprintf("（传感器 X %.2f  Y %.2f  Z %.2f）", live.velocityRms[0],
                                   live.velocityRms[1], live.velocityRms[2]);
     }
-    text += QStringLiteral("；峭度 ") + triple(&OverallValues::kurtosis, "%.2f/%.2f/%.2f") +
-            QStringLiteral("；峰值因数 ") + triple(&OverallValues::crestFactor, "%.2f/%.2f/%.2f");
+    text += QStringLiteral("\n加速度有效值 ") +
+            triple(&OverallValues::rms, "%.3g / %.3g / %.3g g") + QStringLiteral("  峰值 ") +
+            triple(&OverallValues::peak, "%.3g / %.3g / %.3g g") + QStringLiteral("  峰值因数 ") +
+            triple(&OverallValues::crestFactor, "%.2f / %.2f / %.2f") +
+            QStringLiteral("  峭度 ") + triple(&OverallValues::kurtosis, "%.2f / %.2f / %.2f");
     overall_->setText(text);
 }
 

@@ -31,7 +31,17 @@ double RoundUp(double v) {
 }  // namespace
 
 ChartRect SpectrumPlotRect(int width, int height) {
-    return {62, 34, std::max(63, width - 18), std::max(35, height - 26)};
+    return {62, 34, std::max(63, width - 24), std::max(35, height - 24)};
+}
+
+std::vector<double> NiceTicks(const SpectrumRange& range, int count) {
+    std::vector<double> ticks;
+    if (!(range.Span() > 0) || count < 1) return ticks;
+    const double step = RoundUp(range.Span() / count);
+    for (double v = std::ceil(range.min / step - 1e-9) * step; v <= range.max + 1e-9 * step;
+         v += step)
+        ticks.push_back(std::abs(v) < 1e-9 * step ? 0.0 : v);
+    return ticks;
 }
 
 int ColumnOfHz(const ChartRect& plot, const SpectrumRange& x, double hz) {
@@ -118,8 +128,8 @@ SpectrumDrag ApplySpectrumDrag(const ChartRect& plot, const SpectrumTriple& spec
                                SpectrumViewState& state, int x0, int x1) {
     if (std::abs(x1 - x0) < kClickPixels) {
         const double hz = HzOfColumn(plot, state.x, x1);
-        // Half a pixel column either way: the lines drawn in that column.
-        const double reach = 0.5 * state.x.Span() / plot.Width();
+        // A few pixels either way: a hand aiming at a peak lands on it.
+        const double reach = kClickPixels * state.x.Span() / plot.Width();
         if (const auto cursor = CursorNear(spectra, hz, reach, state.runningSpeedHz))
             state.cursorHz = cursor->frequency;
         return SpectrumDrag::Click;

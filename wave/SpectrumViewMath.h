@@ -42,6 +42,10 @@ using SpectrumTriple = std::array<const AmplitudeSpectrum*, 3>;
 // Plot rectangle of a view of width x height pixels.
 ChartRect SpectrumPlotRect(int width, int height);
 
+// Round values (1, 2 or 5 times a power of ten apart) within range, about
+// `count` of them.
+std::vector<double> NiceTicks(const SpectrumRange& range, int count);
+
 int ColumnOfHz(const ChartRect& plot, const SpectrumRange& x, double hz);
 double HzOfColumn(const ChartRect& plot, const SpectrumRange& x, int column);
 
@@ -75,7 +79,7 @@ std::vector<double> MarkerFrequencies(double baseHz, int count, const SpectrumRa
 enum class SpectrumDrag { Click, Zoom, Reset };
 
 // A press at column x0 released at x1: a click (under 3 pixels) puts the
-// cursor there; a drag to the right zooms into its span (never under eight
+// cursor on the largest line within 3 pixels; a drag to the right zooms into its span (never under eight
 // line spacings); a drag to the left returns to the whole spectrum.
 SpectrumDrag ApplySpectrumDrag(const ChartRect& plot, const SpectrumTriple& spectra,
                                SpectrumViewState& state, int x0, int x1);

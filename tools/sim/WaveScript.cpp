@@ -90,10 +90,12 @@ double BearingAcceleration(const BearingPattern& p, double t) {
     const double decay = p.damping * omega;
     const double ringed = std::log(1.0 / kRingEnd) / decay;
     const double ringing = omega * std::sqrt(1.0 - p.damping * p.damping);
-    // The rings of every earlier impact still sounding add up.
+    // The rings of every earlier impact still sounding add up. Each starts at
+    // its peak and averages nearly zero, as the response of a struck structure
+    // does: the defect frequency itself carries almost no energy.
     double g = 0;
     for (double age = std::fmod(t, period); age < ringed && age <= t; age += period)
-        g += p.amplitudeG * std::exp(-decay * age) * std::sin(ringing * age);
+        g += p.amplitudeG * std::exp(-decay * age) * std::cos(ringing * age);
     return g;
 }
 

@@ -20,7 +20,7 @@ struct ScriptTone {
 };
 
 // A bearing defect: an impact every 1/defectHz seconds, each ringing a
-// structural resonance that dies away (a damped sine), so the defect shows as
+// structural resonance that dies away (a damped cosine), so the defect shows as
 // the repetition rate of bursts high up in the spectrum, not as a line of its
 // own.
 struct BearingPattern {
