@@ -73,7 +73,7 @@ SpectrumRange AmplitudeRange(const SpectrumTriple& spectra, const SpectrumRange&
     }
     if (scale == AmplitudeScale::Linear) return {0, largest > 0 ? RoundUp(largest * 1.05) : 1};
     if (!(largest > 0)) return {-kLogDecades, 0};
-    const double top = std::ceil(std::log10(largest) + 1e-9);
+    const double top = std::ceil(std::log10(largest) - 1e-9);
     const double bottom = std::max(std::floor(std::log10(smallest)), top - kLogDecades);
     return {std::min(bottom, top - 1), top};
 }
