@@ -32,6 +32,11 @@ KindText TextOf(SpectrumKind kind) {
     return {"加速度频谱", "g"};
 }
 
+bool NothingToExport(QString* error) {
+    if (error) *error = QStringLiteral("没有可导出的频谱");
+    return false;
+}
+
 }  // namespace
 
 SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
@@ -82,6 +87,8 @@ bool SpectrumPage::Analyse(const std::array<const float*, 3>& axes, size_t count
     const SensorLiveReading live = live_ ? live_() : SensorLiveReading{};
     AnalysisSettings settings;
     settings.runningSpeedHz = live.runningSpeedHz;
+    // A rate too low for the band leaves the envelope out, not the whole analysis.
+    settings.envelope = 0.4 * sampleRate > settings.envelopeLowHz;
     source_ = AnalysisCsvSource{};
     source_.sampleRate = sampleRate;
     source_.captureTime = captureTime;
@@ -115,6 +122,14 @@ void SpectrumPage::ClearAnalysis() {
 void SpectrumPage::ShowKind() {
     if (!analysed_) return;
     const SpectrumKind kind = Kind();
+    const bool shown = !SpectrumOf(axes_[0], kind).amplitude.empty();
+    for (QPushButton* b : {picture_, csv_}) b->setEnabled(shown);
+    if (!shown) {
+        view_->Clear(QStringLiteral("采样率 %1 Hz 过低，无法计算 %2 Hz 以上的包络谱")
+                         .arg(source_.sampleRate)
+                         .arg(source_.envelopeLowHz));
+        return;
+    }
     const KindText text = TextOf(kind);
     QString title = QString::fromUtf8(text.title);
     if (kind == SpectrumKind::Envelope) {
@@ -125,7 +140,6 @@ void SpectrumPage::ShowKind() {
     view_->SetSpectra({SpectrumOf(axes_[0], kind), SpectrumOf(axes_[1], kind),
                        SpectrumOf(axes_[2], kind)},
                       title, QString::fromUtf8(text.unit));
-    for (QPushButton* b : {picture_, csv_}) b->setEnabled(true);
 }
 
 void SpectrumPage::ShowOverall() {
@@ -155,12 +169,13 @@ QString SpectrumPage::ExportPath(const QString& extension) const {
 
 bool SpectrumPage::ExportPicture(QString* path, QString* error) {
     *path = ExportPath(QStringLiteral("png"));
-    return analysed_ && SaveChartImage(view_->Picture(), *path, error);
+    if (!picture_->isEnabled()) return NothingToExport(error);
+    return SaveChartImage(view_->Picture(), *path, error);
 }
 
 bool SpectrumPage::ExportCsv(QString* path, QString* error) {
     *path = ExportPath(QStringLiteral("csv"));
-    if (!analysed_) return false;
+    if (!csv_->isEnabled()) return NothingToExport(error);
     std::string why;
     if (WriteOutputFile(QFile::encodeName(*path).toStdString(),
                         BuildSpectrumCsv(axes_, Kind(), source_), why))
