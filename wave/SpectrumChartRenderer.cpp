@@ -30,18 +30,23 @@ void DashedPen(QPainter& painter, const QColor& color) {
     painter.setPen(pen);
 }
 
-// Vertical lines at the given frequencies, each labelled at the top.
+// Vertical lines at the given frequencies, labelled at the top where the
+// label clears the previous one.
 void DrawMarkers(QPainter& painter, const ChartRect& plot, const SpectrumRange& x,
                  const std::vector<double>& frequencies, const QColor& color, const QString& suffix,
                  double base, int labelRow) {
     painter.setFont(ArialPixels(10));
+    const QFontMetrics metrics(painter.font());
+    int labelEnd = plot.left - 1000;
     for (double f : frequencies) {
         const int column = ColumnOfHz(plot, x, f);
         DashedPen(painter, color);
         painter.drawLine(column, plot.top, column, plot.bottom);
+        const QString label = QStringLiteral("%1%2").arg(std::lround(f / base)).arg(suffix);
+        if (column + 2 < labelEnd) continue;
         painter.setPen(color);
-        TextAt(painter, column + 2, labelRow,
-               QStringLiteral("%1%2").arg(std::lround(f / base)).arg(suffix));
+        TextAt(painter, column + 2, labelRow, label);
+        labelEnd = column + 2 + metrics.horizontalAdvance(label) + 2;
     }
 }
 

@@ -17,7 +17,7 @@ inline constexpr int kHarmonicCount = 10;
 // rounding noise far down does not squash the lines that matter.
 inline constexpr int kLogDecades = 5;
 // Markers closer than this (pixels) would paint the plot grey: none are shown.
-inline constexpr int kMarkerMinGap = 4;
+inline constexpr int kMarkerMinGap = 6;
 
 // Hz along x; g, mm/s, or their log10 along y.
 struct SpectrumRange {
