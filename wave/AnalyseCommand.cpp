@@ -74,8 +74,7 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t seg
     }
 
     const std::string path = outPath.empty() ? "-" : outPath;
-    if (!WriteOutputFile(path, *csv, error,
-                         OutputFile::Dash::StandardOutput)) {
+    if (!WriteOutputFile(path, *csv, error, OutputFile::Dash::StandardOutput)) {
         err << "无法写入频谱文件 " << path << ": " << error << "\n";
         return kAnalyseWriteFailed;
     }

@@ -77,8 +77,9 @@ std::string BuildSpectrumCsv(const std::array<AxisAnalysis, 3>& axes, SpectrumKi
     }
     text += "f_Hz,X,Y,Z\n";
     for (size_t k = 0; k < first.amplitude.size(); ++k) {
-        text += Printf("%.6g,%.6g,%.6g,%.6g\n", first.Frequency(k), first.amplitude[k],
-                       SpectrumOf(axes[1], kind).amplitude[k], SpectrumOf(axes[2], kind).amplitude[k]);
+        text +=
+            Printf("%.6g,%.6g,%.6g,%.6g\n", first.Frequency(k), first.amplitude[k],
+                   SpectrumOf(axes[1], kind).amplitude[k], SpectrumOf(axes[2], kind).amplitude[k]);
     }
     return text;
 }

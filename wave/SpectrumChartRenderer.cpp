@@ -16,7 +16,8 @@ const QColor kOrderColor(128, 128, 128);
 const QColor kHarmonicColor(200, 0, 200);
 
 QString AmplitudeLabel(double value, double step, AmplitudeScale scale) {
-    if (scale == AmplitudeScale::Logarithmic) return QString::asprintf("1e%d", int(std::lround(value)));
+    if (scale == AmplitudeScale::Logarithmic)
+        return QString::asprintf("1e%d", int(std::lround(value)));
     return QString::fromStdString(FormatAxisLabel(float(value), float(step)));
 }
 
@@ -174,7 +175,8 @@ void DrawSpectrumOverlay(QPainter& painter, const ChartRect& plot,
     const bool leftHalf = column < plot.left + plot.Width() / 2;
     const QFontMetrics metrics(painter.font());
     const int width = std::max(metrics.horizontalAdvance(QString::fromStdString(lines[0])),
-                               metrics.horizontalAdvance(QString::fromStdString(lines[1]))) + 8;
+                               metrics.horizontalAdvance(QString::fromStdString(lines[1]))) +
+                      8;
     const QRect box(leftHalf ? column + 4 : column - 4 - width, plot.top + 28, width,
                     2 * metrics.height() + 6);
     painter.fillRect(box, QColor(255, 255, 255, 220));

@@ -12,7 +12,7 @@ namespace orsan {
 
 // The spectra the view shows and their curves in the y axis's units.
 struct SpectrumChartContent {
-    std::array<AmplitudeSpectrum, 3> spectra;  // X, Y, Z; no lines: not shown
+    std::array<AmplitudeSpectrum, 3> spectra;   // X, Y, Z; no lines: not shown
     std::array<std::vector<float>, 3> display;  // DisplayAmplitude of every line
     QString title;
     QString unit;

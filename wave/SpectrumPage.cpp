@@ -42,8 +42,8 @@ bool NothingToExport(QString* error) {
 SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
     const DialogControls ui(this);
     kind_ = ui.Place(new QComboBox(this), 0, 0, 62, 13, 1131);
-    kind_->addItems({QStringLiteral("加速度频谱"), QStringLiteral("速度频谱"),
-                     QStringLiteral("包络频谱")});
+    kind_->addItems(
+        {QStringLiteral("加速度频谱"), QStringLiteral("速度频谱"), QStringLiteral("包络频谱")});
     scale_ = ui.Place(new QComboBox(this), 66, 0, 50, 13, 1132);
     scale_->addItems({QStringLiteral("线性幅值"), QStringLiteral("对数幅值")});
     harmonics_ = ui.Button(1133, QStringLiteral("谐波光标"), 120, 0, 46, 13);
@@ -81,9 +81,9 @@ void SpectrumPage::SetKind(SpectrumKind kind) {
     kind_->setCurrentIndex(int(kind));
 }
 
-bool SpectrumPage::Analyse(const std::array<const float*, 3>& axes, size_t count,
-                           double sampleRate, const std::string& captureTime,
-                           const QString& exportBase, QString* error) {
+bool SpectrumPage::Analyse(const std::array<const float*, 3>& axes, size_t count, double sampleRate,
+                           const std::string& captureTime, const QString& exportBase,
+                           QString* error) {
     const SensorLiveReading live = live_ ? live_() : SensorLiveReading{};
     AnalysisSettings settings;
     settings.runningSpeedHz = live.runningSpeedHz;
@@ -137,9 +137,9 @@ void SpectrumPage::ShowKind() {
                      .arg(source_.envelopeLowHz)
                      .arg(source_.envelopeHighHz, 0, 'f', 0);
     }
-    view_->SetSpectra({SpectrumOf(axes_[0], kind), SpectrumOf(axes_[1], kind),
-                       SpectrumOf(axes_[2], kind)},
-                      title, QString::fromUtf8(text.unit));
+    view_->SetSpectra(
+        {SpectrumOf(axes_[0], kind), SpectrumOf(axes_[1], kind), SpectrumOf(axes_[2], kind)}, title,
+        QString::fromUtf8(text.unit));
 }
 
 void SpectrumPage::ShowOverall() {
@@ -157,14 +157,14 @@ void SpectrumPage::ShowOverall() {
     text += QStringLiteral("\n加速度有效值 ") +
             triple(&OverallValues::rms, "%.3g / %.3g / %.3g g") + QStringLiteral("  峰值 ") +
             triple(&OverallValues::peak, "%.3g / %.3g / %.3g g") + QStringLiteral("  峰值因数 ") +
-            triple(&OverallValues::crestFactor, "%.2f / %.2f / %.2f") +
-            QStringLiteral("  峭度 ") + triple(&OverallValues::kurtosis, "%.2f / %.2f / %.2f");
+            triple(&OverallValues::crestFactor, "%.2f / %.2f / %.2f") + QStringLiteral("  峭度 ") +
+            triple(&OverallValues::kurtosis, "%.2f / %.2f / %.2f");
     overall_->setText(text);
 }
 
 QString SpectrumPage::ExportPath(const QString& extension) const {
-    return exportBase_ + QStringLiteral("_频谱_%1.%2")
-                             .arg(QLatin1String(SpectrumKindName(Kind())), extension);
+    return exportBase_ +
+           QStringLiteral("_频谱_%1.%2").arg(QLatin1String(SpectrumKindName(Kind())), extension);
 }
 
 bool SpectrumPage::ExportPicture(QString* path, QString* error) {
@@ -180,7 +180,8 @@ bool SpectrumPage::ExportCsv(QString* path, QString* error) {
     if (WriteOutputFile(QFile::encodeName(*path).toStdString(),
                         BuildSpectrumCsv(axes_, Kind(), source_), why))
         return true;
-    if (error) *error = QStringLiteral("无法写入文件 %1：%2").arg(*path, QString::fromStdString(why));
+    if (error)
+        *error = QStringLiteral("无法写入文件 %1：%2").arg(*path, QString::fromStdString(why));
     return false;
 }
 

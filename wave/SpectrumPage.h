@@ -19,9 +19,9 @@ class SpectrumView;
 
 // What the polling knows of the sensor now.
 struct SensorLiveReading {
-    double runningSpeedHz = 0;             // 0: unknown
-    std::array<double, 3> velocityRms{};   // the sensor's own Vel X, Y, Z (mm/s)
-    bool fresh = false;                    // the values are a current reading
+    double runningSpeedHz = 0;            // 0: unknown
+    std::array<double, 3> velocityRms{};  // the sensor's own Vel X, Y, Z (mm/s)
+    bool fresh = false;                   // the values are a current reading
 };
 using LiveReadingSource = std::function<SensorLiveReading()>;
 

@@ -62,10 +62,10 @@ SpectrumRange AmplitudeRange(const SpectrumTriple& spectra, const SpectrumRange&
     double largest = 0, smallest = HUGE_VAL;
     for (const AmplitudeSpectrum* s : spectra) {
         if (!s || s->amplitude.empty() || !(s->lineSpacing > 0)) continue;
-        const size_t first = size_t(std::clamp(std::ceil(x.min / s->lineSpacing), 0.0,
-                                                double(s->amplitude.size() - 1)));
-        const size_t last = size_t(std::clamp(std::floor(x.max / s->lineSpacing), 0.0,
-                                               double(s->amplitude.size() - 1)));
+        const size_t first = size_t(
+            std::clamp(std::ceil(x.min / s->lineSpacing), 0.0, double(s->amplitude.size() - 1)));
+        const size_t last = size_t(
+            std::clamp(std::floor(x.max / s->lineSpacing), 0.0, double(s->amplitude.size() - 1)));
         for (size_t k = first; k <= last; ++k) {
             largest = std::max(largest, s->amplitude[k]);
             if (s->amplitude[k] > 0) smallest = std::min(smallest, s->amplitude[k]);

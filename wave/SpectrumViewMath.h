@@ -60,9 +60,9 @@ SpectrumRange AmplitudeRange(const SpectrumTriple& spectra, const SpectrumRange&
 
 struct SpectrumCursor {
     size_t line = 0;
-    double frequency = 0;                 // Hz of that line
-    double order = 0;                     // frequency / running speed; 0 without one
-    std::array<double, 3> amplitude{};    // X, Y, Z at that line (0 for a missing axis)
+    double frequency = 0;               // Hz of that line
+    double order = 0;                   // frequency / running speed; 0 without one
+    std::array<double, 3> amplitude{};  // X, Y, Z at that line (0 for a missing axis)
 };
 
 // The cursor for a click at hz: the largest line (over the axes) within
@@ -79,8 +79,8 @@ std::vector<double> MarkerFrequencies(double baseHz, int count, const SpectrumRa
 enum class SpectrumDrag { Click, Zoom, Reset };
 
 // A press at column x0 released at x1: a click (under 3 pixels) puts the
-// cursor on the largest line within 3 pixels; a drag to the right zooms into its span (never under eight
-// line spacings); a drag to the left returns to the whole spectrum.
+// cursor on the largest line within 3 pixels; a drag to the right zooms into its span (never under
+// eight line spacings); a drag to the left returns to the whole spectrum.
 SpectrumDrag ApplySpectrumDrag(const ChartRect& plot, const SpectrumTriple& spectra,
                                SpectrumViewState& state, int x0, int x1);
 

@@ -86,8 +86,8 @@ void WavDaqDlg::BuildControls() {
 
     spectrumToggle_ = ui.Button(1130, QStringLiteral("频谱分析"), 328, 7, 50, 14);
     spectrumToggle_->setCheckable(true);
-    spectrum_ = ui.Place(new SpectrumPage(this), 7, 40, SpectrumPage::kWidth,
-                         SpectrumPage::kHeight, 1138);
+    spectrum_ =
+        ui.Place(new SpectrumPage(this), 7, 40, SpectrumPage::kWidth, SpectrumPage::kHeight, 1138);
     spectrum_->hide();
     connect(spectrumToggle_, &QPushButton::toggled, this, &WavDaqDlg::ShowSpectrum);
 
@@ -128,8 +128,8 @@ void WavDaqDlg::ShowSpectrum(bool on) {
     base.chop(4);  // ".txt"
     QString error;
     if (!spectrum_->Analyse({samples_[0].data(), samples_[1].data(), samples_[2].data()},
-                            size_t(sampleCount_), displayedRate_,
-                            timeText_->text().toStdString(), base, &error)) {
+                            size_t(sampleCount_), displayedRate_, timeText_->text().toStdString(),
+                            base, &error)) {
         ShowNotice(this, QMessageBox::Warning, QStringLiteral("无法分析波形：%1").arg(error));
     }
 }

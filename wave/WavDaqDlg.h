@@ -41,7 +41,9 @@ public:
     DxChartRealTime* Chart() const { return chart_; }
     SpectrumPage* Spectrum() const { return spectrum_; }
     // The running speed and the sensor's own values, for orders and overall values.
-    void SetLiveReadings(LiveReadingSource source) { spectrum_->SetLiveReadings(std::move(source)); }
+    void SetLiveReadings(LiveReadingSource source) {
+        spectrum_->SetLiveReadings(std::move(source));
+    }
     // Shows the spectrum page (analysing the capture when it changed) or the time view.
     void ShowSpectrum(bool on);
     WaveCapture& Capture() { return capture_; }

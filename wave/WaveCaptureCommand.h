@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
-#include <optional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 

@@ -45,7 +45,8 @@ Scene MakeScene(int seconds) {
     scene.content.Set(std::move(spectra), AmplitudeScale::Linear);
     scene.content.title = QStringLiteral("加速度频谱");
     scene.content.unit = QStringLiteral("g");
-    const double top = scene.content.spectra[0].Frequency(scene.content.spectra[0].amplitude.size() - 1);
+    const double top =
+        scene.content.spectra[0].Frequency(scene.content.spectra[0].amplitude.size() - 1);
     scene.state.x = scene.state.homeX = {0, top};
     scene.state.y = AmplitudeRange(scene.content.Triple(), scene.state.x, scene.state.scale);
     scene.state.runningSpeedHz = 24.5;

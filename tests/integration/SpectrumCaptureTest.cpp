@@ -74,16 +74,16 @@ TEST(SpectrumCapture, ScriptedTonesReadBackThroughTheCaptureSpectrumCommand) {
     test::ChildProcess station(
         test::StationPath(),
         {"--capture", sim.Sensor(1).address, "--seconds", "2", "--wave-port",
-         std::to_string(sim.Sensor(1).wavePort), "--spectrum", "acc", "--segment", "8192",
-         "--out", out, "--data-dir", folder.Path().string()});
+         std::to_string(sim.Sensor(1).wavePort), "--spectrum", "acc", "--segment", "8192", "--out",
+         out, "--data-dir", folder.Path().string()});
     ASSERT_EQ(station.WaitExit(60s), std::optional<int>(0));
     const CsvSpectrum csv = ParseSpectrumCsv(test::ReadWholeFile(out));
     EXPECT_NEAR(csv.spacing, kSpacing, 1e-4);
     ASSERT_EQ(csv.rows.size(), 4097u);
     for (size_t a = 0; a < 3; ++a) {
-        const auto largest = std::max_element(
-            csv.rows.begin(), csv.rows.end(),
-            [&](const auto& p, const auto& q) { return p[a + 1] < q[a + 1]; });
+        const auto largest =
+            std::max_element(csv.rows.begin(), csv.rows.end(),
+                             [&](const auto& p, const auto& q) { return p[a + 1] < q[a + 1]; });
         EXPECT_NEAR((*largest)[0], tones[a].hz, kSpacing) << tones[a].axis;
         EXPECT_NEAR((*largest)[a + 1], tones[a].amplitude, 0.01 * tones[a].amplitude)
             << tones[a].axis;
@@ -104,8 +104,8 @@ TEST(SpectrumCapture, BearingDefectShowsInTheEnvelopeSpectrumNotInThePlainOne) {
 
     WaveAnalyser analyser;
     std::string error;
-    const auto analysis = analyser.Analyse(wave.x.data(), wave.Count(), wave.sampleRate,
-                                           AnalysisSettings{}, &error);
+    const auto analysis =
+        analyser.Analyse(wave.x.data(), wave.Count(), wave.sampleRate, AnalysisSettings{}, &error);
     ASSERT_TRUE(analysis) << error;
     // The envelope's largest lines are the defect frequency and its harmonics.
     const auto envelopePeaks = LargestPeaks(analysis->envelope, 3, 0);

@@ -48,9 +48,8 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.captureAddress, MakeAddress(127, 0, 0, 2));
     EXPECT_EQ(c.captureSeconds, 10);
     EXPECT_FALSE(c.spectrumGiven);
-    ASSERT_TRUE(Parse({"--capture", "127.0.0.2", "--seconds", "1", "--spectrum", "vel",
-                       "--segment", "8192"},
-                      c));
+    ASSERT_TRUE(Parse(
+        {"--capture", "127.0.0.2", "--seconds", "1", "--spectrum", "vel", "--segment", "8192"}, c));
     EXPECT_TRUE(c.spectrumGiven);
     EXPECT_EQ(c.spectrum, "vel");
     EXPECT_EQ(c.segmentLength, 8192);

@@ -108,8 +108,8 @@ TEST_F(SpectrumPageTest, ExportsTheCommandLinesCsvAndThePictureOnScreen) {
     EXPECT_EQ(path, QString::fromStdString(folder.File("w_频谱_env.csv")));
     std::string why;
     EXPECT_EQ(test::ReadWholeFile(path.toStdString()),
-              SpectrumCsvOf(capture.Axes(), kCount, kRate, "09时10分11秒",
-                            SpectrumKind::Envelope, 0, &why));
+              SpectrumCsvOf(capture.Axes(), kCount, kRate, "09时10分11秒", SpectrumKind::Envelope,
+                            0, &why));
 
     Click(Column(40));
     Control<QPushButton>(1133)->click();

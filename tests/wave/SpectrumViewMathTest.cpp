@@ -31,7 +31,7 @@ TEST(SpectrumCursor, SnapsToTheLargestLineWithinReachAndReadsEveryAxis) {
         {96, 6, 25, 50, 4, 1, 0.05},          // the peak three lines away
         {117, 4, 0, 60, 0, 0.06, 0.5},        // Y's peak counts too; no speed, no order
         {-5, 0, 25, 0, 0, 0, 0},
-        {5000, 0, 25, 500, 40, 0.5, 0.5},     // clamped to the last line
+        {5000, 0, 25, 500, 40, 0.5, 0.5},  // clamped to the last line
     };
     for (const Case& c : cases) {
         const auto cursor = CursorNear(s.Triple(), c.hz, c.reach, c.speed);
@@ -58,8 +58,8 @@ TEST(SpectrumMarkers, MultiplesWithinTheRangeUnlessTooDense) {
         {100, 10, {0, 1000}, {100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}},
         {300, 10, {0, 1000}, {300, 600, 900}},
         {25, 0, {90, 210}, {100, 125, 150, 175, 200}},
-        {40, 2, {90, 1000}, {}},       // both harmonics lie below the range
-        {4, 0, {0, 1000}, {}},         // 3.2 pixels apart
+        {40, 2, {90, 1000}, {}},  // both harmonics lie below the range
+        {4, 0, {0, 1000}, {}},    // 3.2 pixels apart
         {0, 10, {0, 1000}, {}},
     };
     for (const Case& c : cases)
@@ -89,10 +89,10 @@ TEST(SpectrumDragAndRanges, ClickZoomResetAndAmplitudeAxes) {
         double min, max;
     };
     const Case cases[] = {
-        {{0, 1000}, AmplitudeScale::Linear, 0, 2},                // 1 x 1.05 rounds up to 2
-        {{150, 300}, AmplitudeScale::Linear, 0, 0.2},             // 0.15 x 1.05
-        {{0, 1000}, AmplitudeScale::Logarithmic, -3, 0},          // the floor's 0.002 .. 1
-        {{0, 0}, AmplitudeScale::Logarithmic, -kLogDecades, 0},   // line 0 only: 0
+        {{0, 1000}, AmplitudeScale::Linear, 0, 2},               // 1 x 1.05 rounds up to 2
+        {{150, 300}, AmplitudeScale::Linear, 0, 0.2},            // 0.15 x 1.05
+        {{0, 1000}, AmplitudeScale::Logarithmic, -3, 0},         // the floor's 0.002 .. 1
+        {{0, 0}, AmplitudeScale::Logarithmic, -kLogDecades, 0},  // line 0 only: 0
     };
     for (const Case& c : cases) {
         const SpectrumRange y = AmplitudeRange(s.Triple(), c.x, c.scale);

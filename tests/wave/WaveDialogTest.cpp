@@ -180,8 +180,8 @@ TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
     EXPECT_EQ(x.amplitude.size(), 117u);
     EXPECT_DOUBLE_EQ(x.lineSpacing, 23.5 / 232);
     EXPECT_EQ(dialog->Spectrum()->ExportPath("csv").toStdString(),
-              (desktop / ("传感器[127.0.0.1]时间" + Text(1118).toStdString() +
-                          "采样率23.5Hz_频谱_acc.csv"))
+              (desktop /
+               ("传感器[127.0.0.1]时间" + Text(1118).toStdString() + "采样率23.5Hz_频谱_acc.csv"))
                   .string());
     // 0.4 x 23.5 Hz leaves no envelope band above 500 Hz: that kind alone is missing.
     Control<QComboBox>(1131)->setCurrentIndex(2);

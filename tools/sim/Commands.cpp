@@ -48,8 +48,8 @@ std::string RunCommand(const std::string& line,
     long k = 0;
     if (words.size() < 2 || !ToInt(words[1], k) || k < 1 || k > long(sensors.size())) {
         static const std::set<std::string> perSensor = {
-            "fault", "wave-fault", "set",   "get",     "release",    "freeze", "thaw",
-            "velocity", "speed",   "tones", "bearing", "noise",      "wave-reset"};
+            "fault",    "wave-fault", "set",   "get",     "release", "freeze",    "thaw",
+            "velocity", "speed",      "tones", "bearing", "noise",   "wave-reset"};
         if (!perSensor.contains(verb)) {
             return "ERR unknown command: " + verb;
         }
@@ -116,8 +116,8 @@ std::string RunCommand(const std::string& line,
         return "OK";
     }
     WaveScript script = sensor.script.Get();
-    if (const auto why =
-            EditWaveScript(script, verb, std::vector<std::string>(words.begin() + 2, words.end()))) {
+    if (const auto why = EditWaveScript(script, verb,
+                                        std::vector<std::string>(words.begin() + 2, words.end()))) {
         if (!why->empty()) return "ERR " + *why;
         sensor.script.Set(std::move(script));
         return "OK";

@@ -34,8 +34,7 @@ int WavePacketCount(int seconds, float sampleRate);
 // or, when the operator has scripted the waveform, exactly the script.
 class WaveSynth {
 public:
-    WaveSynth(const MachineState& state, const WaveScript& script, float sampleRate,
-              uint64_t seed);
+    WaveSynth(const MachineState& state, const WaveScript& script, float sampleRate, uint64_t seed);
     // Packet `number` of a capture of `total` packets (header, samples,
     // trailer), continuing the signal from the previous call.
     WavePacket NextPacket(int32_t number, int32_t total);

@@ -21,7 +21,8 @@ bool ToDouble(const std::string& text, double& out) {
 // "x", "y", "z" or "all": the axes a command touches.
 std::optional<std::vector<int>> Axes(const std::string& word) {
     if (word == "all") return std::vector<int>{0, 1, 2};
-    if (word.size() == 1 && word[0] >= 'x' && word[0] <= 'z') return std::vector<int>{word[0] - 'x'};
+    if (word.size() == 1 && word[0] >= 'x' && word[0] <= 'z')
+        return std::vector<int>{word[0] - 'x'};
     return std::nullopt;
 }
 
