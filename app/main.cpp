@@ -117,6 +117,9 @@ int main(int argc, char** argv) {
     }
     const orsan::StationPaths paths{dataDir, orsan::ResolveDesktopFolder()};
 
+    const orsan::SpectrumKind spectrumKind =
+        orsan::SpectrumKindFromName(options.spectrum.toStdString())
+            .value_or(orsan::SpectrumKind::Acceleration);
     switch (options.mode) {
         case orsan::RunMode::Headless:
             return RunHeadlessMode(options, dataDir, out, err);
@@ -127,13 +130,14 @@ int main(int argc, char** argv) {
         case orsan::RunMode::Capture:
             return orsan::RunCaptureCommand(
                 options.captureAddress, options.captureSeconds, options.outPath.toStdString(),
-                paths.desktopDir.toStdString(), options.capturePort, std::cout, std::cerr);
+                paths.desktopDir.toStdString(), options.capturePort, std::cout, std::cerr,
+                options.spectrumGiven
+                    ? orsan::SpectrumCaptureOutput(spectrumKind, size_t(options.segmentLength))
+                    : orsan::CaptureOutput{});
         case orsan::RunMode::Analyse:
-            return orsan::RunAnalyseCommand(
-                options.analysePath.toStdString(),
-                orsan::SpectrumKindFromName(options.spectrum.toStdString())
-                    .value_or(orsan::SpectrumKind::Acceleration),
-                size_t(options.segmentLength), options.outPath.toStdString(), std::cout, std::cerr);
+            return orsan::RunAnalyseCommand(options.analysePath.toStdString(), spectrumKind,
+                                            size_t(options.segmentLength),
+                                            options.outPath.toStdString(), std::cout, std::cerr);
         case orsan::RunMode::Window:
             return orsan::RunStationWindow(paths);
         case orsan::RunMode::Help:

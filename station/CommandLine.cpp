@@ -61,8 +61,8 @@ QString UsageText() {
         "       orsan-monitor --export-sensor N [--from T] [--to T] [--format text|csv] "
         "[--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --export-alarms [--out FILE|-] [--data-dir DIR]\n"
-        "       orsan-monitor --capture A.B.C.D --seconds N [--out FILE|-] [--wave-port P] "
-        "[--data-dir DIR]\n"
+        "       orsan-monitor --capture A.B.C.D --seconds N [--spectrum acc|vel|env] "
+        "[--segment N] [--out FILE|-] [--wave-port P] [--data-dir DIR]\n"
         "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--segment N] "
         "[--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n");
@@ -181,6 +181,7 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     if (!ParseExportRange(parser, from, to, format, result, error)) return false;
     result.analysePath = parser.value(analyse);
     if (parser.isSet(spectrum)) {
+        result.spectrumGiven = true;
         result.spectrum = parser.value(spectrum);
         if (result.spectrum != QLatin1String("acc") && result.spectrum != QLatin1String("vel") &&
             result.spectrum != QLatin1String("env")) {
@@ -213,8 +214,9 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         {"record", result.mode == RunMode::Headless, "--headless"},
         {"duration", result.mode == RunMode::Headless, "--headless"},
         {"out", capturing || exporting, "--export-sensor, --export-alarms, --capture or --analyse"},
-        {"spectrum", result.mode == RunMode::Analyse, "--analyse"},
-        {"segment", result.mode == RunMode::Analyse, "--analyse"},
+        {"spectrum", result.mode == RunMode::Analyse || capturing, "--analyse or --capture"},
+        {"segment", result.mode == RunMode::Analyse || parser.isSet(spectrum),
+         "--analyse or --capture --spectrum"},
         {"from", result.mode == RunMode::ExportSensor, "--export-sensor"},
         {"to", result.mode == RunMode::ExportSensor, "--export-sensor"},
         {"format", result.mode == RunMode::ExportSensor, "--export-sensor"},

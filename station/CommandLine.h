@@ -36,6 +36,7 @@ struct CommandLine {
     ExportFormat exportFormat = ExportFormat::Text;  // --format text|csv
     QString analysePath;                             // --analyse FILE (a waveform text file)
     QString spectrum = QStringLiteral("acc");        // --spectrum acc|vel|env
+    bool spectrumGiven = false;  // with --capture: the spectrum CSV instead of the waveform
     int segmentLength = 0;  // --segment N: Welch averaging over N-sample segments; 0 = none
 };
 

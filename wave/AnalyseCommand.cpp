@@ -11,6 +11,40 @@
 
 namespace orsan {
 
+std::optional<std::string> SpectrumCsvOf(const std::array<const float*, 3>& axes, size_t count,
+                                         double sampleRate, const std::string& captureTime,
+                                         SpectrumKind kind, size_t segmentLength,
+                                         std::string* error) {
+    AnalysisSettings settings;
+    settings.envelope = kind == SpectrumKind::Envelope;
+    settings.segmentLength = segmentLength;
+    AnalysisCsvSource source;
+    source.sampleRate = sampleRate;
+    source.captureTime = captureTime;
+    source.envelopeLowHz = settings.envelopeLowHz;
+    source.envelopeHighHz = 0.4 * sampleRate;
+    WaveAnalyser analyser;
+    std::array<AxisAnalysis, 3> analyses;
+    for (size_t a = 0; a < 3; ++a) {
+        auto analysis = analyser.Analyse(axes[a], count, sampleRate, settings, error);
+        if (!analysis) return std::nullopt;
+        analyses[a] = std::move(*analysis);
+    }
+    return BuildSpectrumCsv(analyses, kind, source);
+}
+
+CaptureOutput SpectrumCaptureOutput(SpectrumKind kind, size_t segmentLength) {
+    CaptureOutput output;
+    output.build = [kind, segmentLength](const CapturedWave& wave, std::string* error) {
+        return SpectrumCsvOf({wave.x.data(), wave.y.data(), wave.z.data()}, wave.Count(),
+                             wave.sampleRate, FormatWaveStartTime(wave.startTime), kind,
+                             segmentLength, error);
+    };
+    output.nameEnding = "_频谱_" + std::string(SpectrumKindName(kind)) + ".csv";
+    output.fileKind = "频谱文件";
+    return output;
+}
+
 int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t segmentLength,
                       const std::string& outPath, std::ostream& out, std::ostream& err) {
     std::ifstream file(wavePath, std::ios::binary);
@@ -31,29 +65,16 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t seg
         return kAnalyseUnreadable;
     }
 
-    AnalysisSettings settings;
-    settings.envelope = kind == SpectrumKind::Envelope;
-    settings.segmentLength = segmentLength;
-    AnalysisCsvSource source;
-    source.sampleRate = *rate;
-    source.captureTime = WaveFileTimeFromName(wavePath);
-    source.envelopeLowHz = settings.envelopeLowHz;
-    source.envelopeHighHz = 0.4 * *rate;
-    WaveAnalyser analyser;
-    std::array<AxisAnalysis, 3> axes;
-    const std::vector<float>* axis[] = {&samples->x, &samples->y, &samples->z};
-    for (size_t a = 0; a < 3; ++a) {
-        auto analysis = analyser.Analyse(axis[a]->data(), axis[a]->size(), *rate, settings, &error);
-        if (!analysis) {
-            err << error << " (" << wavePath << ")\n";
-            return kAnalyseUnreadable;
-        }
-        axes[a] = std::move(*analysis);
+    const std::optional<std::string> csv =
+        SpectrumCsvOf({samples->x.data(), samples->y.data(), samples->z.data()}, samples->x.size(),
+                      *rate, WaveFileTimeFromName(wavePath), kind, segmentLength, &error);
+    if (!csv) {
+        err << error << " (" << wavePath << ")\n";
+        return kAnalyseUnreadable;
     }
 
     const std::string path = outPath.empty() ? "-" : outPath;
-    if (!WriteOutputFile(path, BuildSpectrumCsv(axes, kind, source), error,
-                         OutputFile::Dash::StandardOutput)) {
+    if (!WriteOutputFile(path, *csv, error, OutputFile::Dash::StandardOutput)) {
         err << "无法写入频谱文件 " << path << ": " << error << "\n";
         return kAnalyseWriteFailed;
     }

@@ -3,9 +3,7 @@
 #include "WaveProtocol.h"
 
 namespace orsan {
-namespace {
-
-const AmplitudeSpectrum& Pick(const AxisAnalysis& axis, SpectrumKind kind) {
+const AmplitudeSpectrum& SpectrumOf(const AxisAnalysis& axis, SpectrumKind kind) {
     switch (kind) {
         case SpectrumKind::Velocity:
             return axis.velocity;
@@ -17,8 +15,6 @@ const AmplitudeSpectrum& Pick(const AxisAnalysis& axis, SpectrumKind kind) {
     return axis.acceleration;
 }
 
-}  // namespace
-
 std::optional<SpectrumKind> SpectrumKindFromName(std::string_view name) {
     if (name == "acc") return SpectrumKind::Acceleration;
     if (name == "vel") return SpectrumKind::Velocity;
@@ -26,9 +22,21 @@ std::optional<SpectrumKind> SpectrumKindFromName(std::string_view name) {
     return std::nullopt;
 }
 
+const char* SpectrumKindName(SpectrumKind kind) {
+    switch (kind) {
+        case SpectrumKind::Velocity:
+            return "vel";
+        case SpectrumKind::Envelope:
+            return "env";
+        case SpectrumKind::Acceleration:
+            break;
+    }
+    return "acc";
+}
+
 std::string BuildSpectrumCsv(const std::array<AxisAnalysis, 3>& axes, SpectrumKind kind,
                              const AnalysisCsvSource& source) {
-    const AmplitudeSpectrum& first = Pick(axes[0], kind);
+    const AmplitudeSpectrum& first = SpectrumOf(axes[0], kind);
     std::string text;
     text.reserve(64 * (first.amplitude.size() + 20));
     switch (kind) {
@@ -69,8 +77,9 @@ std::string BuildSpectrumCsv(const std::array<AxisAnalysis, 3>& axes, SpectrumKi
     }
     text += "f_Hz,X,Y,Z\n";
     for (size_t k = 0; k < first.amplitude.size(); ++k) {
-        text += Printf("%.6g,%.6g,%.6g,%.6g\n", first.Frequency(k), first.amplitude[k],
-                       Pick(axes[1], kind).amplitude[k], Pick(axes[2], kind).amplitude[k]);
+        text +=
+            Printf("%.6g,%.6g,%.6g,%.6g\n", first.Frequency(k), first.amplitude[k],
+                   SpectrumOf(axes[1], kind).amplitude[k], SpectrumOf(axes[2], kind).amplitude[k]);
     }
     return text;
 }

@@ -13,6 +13,9 @@ enum class SpectrumKind { Acceleration, Velocity, Envelope };
 
 // "acc", "vel", "env"
 std::optional<SpectrumKind> SpectrumKindFromName(std::string_view name);
+const char* SpectrumKindName(SpectrumKind kind);
+// The spectrum of that kind in an axis's analysis.
+const AmplitudeSpectrum& SpectrumOf(const AxisAnalysis& axis, SpectrumKind kind);
 
 struct AnalysisCsvSource {
     double sampleRate = 0;

@@ -84,6 +84,13 @@ void WavDaqDlg::BuildControls() {
     slider_->setRange(0, 0);
     slider_->setPageStep(1);
 
+    spectrumToggle_ = ui.Button(1130, QStringLiteral("频谱分析"), 328, 7, 50, 14);
+    spectrumToggle_->setCheckable(true);
+    spectrum_ =
+        ui.Place(new SpectrumPage(this), 7, 40, SpectrumPage::kWidth, SpectrumPage::kHeight, 1138);
+    spectrum_->hide();
+    connect(spectrumToggle_, &QPushButton::toggled, this, &WavDaqDlg::ShowSpectrum);
+
     connect(start_, &QPushButton::clicked, this, &WavDaqDlg::OnStart);
     connect(export_, &QPushButton::clicked, this, &WavDaqDlg::OnExport);
     connect(slider_, &QSlider::sliderReleased, this, &WavDaqDlg::OnSliderReleased);
@@ -98,12 +105,39 @@ void WavDaqDlg::BuildControls() {
 }
 
 void WavDaqDlg::SetIdleControls(bool idle) {
-    for (QWidget* w : std::initializer_list<QWidget*>{duration_, start_, export_, slider_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{duration_, start_, export_, slider_, spectrumToggle_})
         w->setEnabled(idle);
+}
+
+void WavDaqDlg::ShowSpectrum(bool on) {
+    if (spectrumToggle_->isChecked() != on) {
+        spectrumToggle_->setChecked(on);  // comes back here through toggled
+        return;
+    }
+    chart_->setVisible(!on);
+    slider_->setVisible(!on);
+    spectrum_->setVisible(on);
+    if (!on || analysed_) return;
+    analysed_ = true;
+    if (sampleCount_ == 0) {
+        spectrum_->ClearAnalysis();
+        return;
+    }
+    QString base = ExportPath();
+    base.chop(4);  // ".txt"
+    QString error;
+    if (!spectrum_->Analyse({samples_[0].data(), samples_[1].data(), samples_[2].data()},
+                            size_t(sampleCount_), displayedRate_, timeText_->text().toStdString(),
+                            base, &error)) {
+        ShowNotice(this, QMessageBox::Warning, QStringLiteral("无法分析波形：%1").arg(error));
+    }
 }
 
 void WavDaqDlg::OnStart() {
     if (!capture_.Start(address_, duration_->currentIndex() + 1)) return;
+    ShowSpectrum(false);
+    analysed_ = false;
     for (auto& axis : samples_) std::fill(axis.begin(), axis.end(), 0.0f);
     displayedRate_ = 26667.0f;
     sampleCount_ = 0;

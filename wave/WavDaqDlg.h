@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "SpectrumPage.h"
 #include "WaveCapture.h"
 
 class QComboBox;
@@ -20,7 +21,8 @@ class DxChartRealTime;
 // Waveform dialog of one sensor: chooses a length of 1 to 10 s, captures on
 // the sensor's waveform port, shows the samples in the chart as they arrive
 // (drained every 200 ms), pages through the seconds with the slider and
-// exports them as text. Closing it during a capture stops and joins the
+// exports them as text. A toggle swaps the time view for the spectrum page,
+// which analyses the whole capture. Closing it during a capture stops and joins the
 // capture thread first.
 class WavDaqDlg : public QDialog {
     Q_OBJECT
@@ -37,6 +39,13 @@ public:
     float DisplayedRate() const { return displayedRate_; }
     const std::vector<float>& Samples(int axis) const { return samples_[axis]; }
     DxChartRealTime* Chart() const { return chart_; }
+    SpectrumPage* Spectrum() const { return spectrum_; }
+    // The running speed and the sensor's own values, for orders and overall values.
+    void SetLiveReadings(LiveReadingSource source) {
+        spectrum_->SetLiveReadings(std::move(source));
+    }
+    // Shows the spectrum page (analysing the capture when it changed) or the time view.
+    void ShowSpectrum(bool on);
     WaveCapture& Capture() { return capture_; }
     // The path the export button writes to with the current texts.
     QString ExportPath() const;
@@ -72,6 +81,9 @@ private:
     QPushButton* export_ = nullptr;
     DxChartRealTime* chart_ = nullptr;
     QSlider* slider_ = nullptr;
+    QPushButton* spectrumToggle_ = nullptr;
+    SpectrumPage* spectrum_ = nullptr;
+    bool analysed_ = false;  // the spectrum page holds the analysis of this capture
     QTimer timer_;
     WaveCapture capture_;  // last: its thread is joined before the rest goes
 };

@@ -38,7 +38,7 @@ WaveCaptureSummary CapturedWave::Summary() const {
 
 int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& outPath,
                       const std::string& defaultFolder, uint16_t port, std::ostream& out,
-                      std::ostream& err) {
+                      std::ostream& err, const CaptureOutput& output) {
     if (seconds < kWaveMinSeconds || seconds > kWaveMaxSeconds) {
         err << "采集时长必须在" << kWaveMinSeconds << "到" << kWaveMaxSeconds
             << "秒之间: " << seconds << "\n";
@@ -64,15 +64,26 @@ int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& ou
     if (summary.discardedBytes > 0)
         err << "丢弃不完整数据包的 " << summary.discardedBytes << " 字节\n";
     const bool toStandardOutput = outPath == "-";
-    const std::string path = outPath.empty() ? WaveFileName(defaultFolder, sensorAddress,
-                                                            FormatWaveStartTime(wave.startTime),
-                                                            FormatWaveRate(wave.sampleRate))
-                                             : outPath;
+    std::string path = outPath;
+    if (path.empty()) {
+        path = WaveFileName(defaultFolder, sensorAddress, FormatWaveStartTime(wave.startTime),
+                            FormatWaveRate(wave.sampleRate));
+        if (!output.nameEnding.empty()) path.replace(path.size() - 4, 4, output.nameEnding);
+    }
+    const std::string fileKind = output.fileKind.empty() ? "波形文件" : output.fileKind;
     std::string error;
-    const std::string text =
-        BuildWaveFileText(wave.x.data(), wave.y.data(), wave.z.data(), wave.Count());
-    if (!WriteOutputFile(path, text, error, OutputFile::Dash::StandardOutput)) {
-        err << "无法写入波形文件 " << path << ": " << error << "\n";
+    std::optional<std::string> text;
+    if (output.build) {
+        text = output.build(wave, &error);
+    } else {
+        text = BuildWaveFileText(wave.x.data(), wave.y.data(), wave.z.data(), wave.Count());
+    }
+    if (!text) {
+        err << "无法生成" << fileKind << ": " << error << " (" << peer << ")\n";
+        return kCaptureNoData;
+    }
+    if (!WriteOutputFile(path, *text, error, OutputFile::Dash::StandardOutput)) {
+        err << "无法写入" << fileKind << " " << path << ": " << error << "\n";
         return kCaptureWriteFailed;
     }
     // Standard output carries the samples themselves, nothing else.

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,17 @@ enum CaptureExit : int {
                               // asked); the file holds what came
 };
 
-// Captures `seconds` (1 to 10) from the sensor and writes the waveform file:
+// What the capture command writes. Empty: the waveform text file; an
+// analysis above this core gives its own text (say, a spectrum) and names.
+struct CaptureOutput {
+    // The file's text, or nullopt with *error when the capture cannot give it.
+    std::function<std::optional<std::string>(const CapturedWave&, std::string* error)> build;
+    std::string nameEnding;  // replaces ".txt" of the standard waveform file name
+    std::string fileKind;    // "频谱文件" in messages, instead of "波形文件"
+};
+
+// Captures `seconds` (1 to 10) from the sensor and writes the waveform file
+// (or what `output` makes of the capture):
 // to outPath ("-" is standard output; a device or FIFO is written in place),
 // or under the standard name in defaultFolder when outPath is empty. The
 // capture ends at the duration plus a short grace even if the sensor keeps
@@ -45,6 +57,6 @@ enum CaptureExit : int {
 // failure on err; returns a CaptureExit.
 int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& outPath,
                       const std::string& defaultFolder, uint16_t port, std::ostream& out,
-                      std::ostream& err);
+                      std::ostream& err, const CaptureOutput& output = {});
 
 }  // namespace orsan

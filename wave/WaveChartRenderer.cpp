@@ -6,19 +6,18 @@
 
 namespace orsan {
 
-namespace {
-
-QFont ArialPixels(int pixels, bool bold = false) {
+QFont ArialPixels(int pixels, bool bold) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
 }
 
-// Text with its top-left corner at (x, y).
 void TextAt(QPainter& painter, int x, int y, const QString& text) {
     painter.drawText(QRect(x, y, 1000, 100), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
 }
+
+namespace {
 
 QString Label(float value, float step) {
     return QString::fromStdString(FormatAxisLabel(value, step));

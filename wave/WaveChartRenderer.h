@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -16,6 +17,10 @@ inline constexpr int kWaveCurveCount = 3;
 // X, Y, Z; the cursor markers use the same colours.
 inline const std::array<QColor, kWaveCurveCount> kWaveCurveColors = {
     QColor(237, 28, 36), QColor(34, 177, 76), QColor(63, 72, 204)};
+
+// The charts' text: Arial at a pixel size, placed by its top-left corner.
+QFont ArialPixels(int pixels, bool bold = false);
+void TextAt(QPainter& painter, int x, int y, const QString& text);
 
 // What the chart shows besides its geometry and ranges.
 struct WaveChartContent {

@@ -304,6 +304,16 @@ void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {
 void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {
     // Polling goes on while a waveform is captured.
     WavDaqDlg dialog(addresses_[sensorNumber - 1], paths_.desktopDir, this);
+    // The spectrum's orders and the sensor's own velocities, as polled when it analyses.
+    dialog.SetLiveReadings([this, sensorNumber] {
+        const LiveRow& row = live_[size_t(sensorNumber - 1)];
+        SensorLiveReading reading;
+        reading.fresh = IsFreshReading(poller_.GetStatus(sensorNumber), SteadyMsNow(),
+                                       FreshnessLimitMs(interval_));
+        reading.runningSpeedHz = reading.fresh ? row[kSlotRunningSpeed] : 0.0;
+        reading.velocityRms = {row[kSlotVelX], row[kSlotVelY], row[kSlotVelZ]};
+        return reading;
+    });
     dialog.exec();
 }
 

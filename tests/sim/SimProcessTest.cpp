@@ -112,6 +112,18 @@ TEST(SimulatorProcess, AnswersEveryCommandWithOneLine) {
         {"velocity 1 655.36 0 0", "ERR"},
         {"velocity 1 x 0 0", "ERR"},
         {"velocity 3 1 1 1", "ERR"},
+        {"speed 1 24.5", "OK"},
+        {"speed 1 -1", "ERR"},
+        {"tones 1 x 100 0.1 2x 0.05", "OK"},
+        {"tones 1 q 100 0.1", "ERR"},
+        {"tones 1 all 100", "ERR"},
+        {"tones 1 y 0x 0.1", "ERR"},
+        {"noise 2 0.01", "OK"},
+        {"noise 2 -1", "ERR"},
+        {"bearing 2 z 87.3 3000 0.5", "OK"},
+        {"bearing 2 z 87.3 3000", "ERR"},
+        {"bearing 3 z none", "ERR"},
+        {"wave-reset 2", "OK"},
         {"freeze 2", "OK"},
         {"thaw 2", "OK"},
         {"", "ERR"},
@@ -127,6 +139,7 @@ TEST(SimulatorProcess, AnswersEveryCommandWithOneLine) {
     EXPECT_EQ(sim.GetRegister(1, 1), 280);
     EXPECT_EQ(sim.GetRegister(1, 2), 50);
     EXPECT_EQ(sim.GetRegister(1, 3), 451);
+    EXPECT_EQ(sim.GetRegister(1, 133), 2450);  // the pinned running speed, 0.01 Hz
     ASSERT_EQ(sim.Command("velocity 1 release"), "OK");
     sim.SetVelocities(2, 0.01, 0, 655.35);
     EXPECT_EQ(sim.GetRegister(2, 1), 1);

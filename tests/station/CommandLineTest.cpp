@@ -47,6 +47,12 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.mode, RunMode::Capture);
     EXPECT_EQ(c.captureAddress, MakeAddress(127, 0, 0, 2));
     EXPECT_EQ(c.captureSeconds, 10);
+    EXPECT_FALSE(c.spectrumGiven);
+    ASSERT_TRUE(Parse(
+        {"--capture", "127.0.0.2", "--seconds", "1", "--spectrum", "vel", "--segment", "8192"}, c));
+    EXPECT_TRUE(c.spectrumGiven);
+    EXPECT_EQ(c.spectrum, "vel");
+    EXPECT_EQ(c.segmentLength, 8192);
 
     ASSERT_TRUE(
         Parse({"--analyse", "w.txt", "--spectrum", "env", "--out", "-", "--segment", "4096"}, c));
@@ -89,7 +95,7 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--analyse", "w.txt", "--segment", "4"},
         {"--export-alarms", "--segment", "1024"},
         {"--analyse", "w.txt", "--headless"},
-        {"--capture", "127.0.0.1", "--seconds", "1", "--spectrum", "acc"},
+        {"--capture", "127.0.0.1", "--seconds", "1", "--segment", "1024"},
     };
     for (const QStringList& args : bad) {
         CommandLine c;

@@ -22,6 +22,7 @@
 #include "FakeWavePeer.h"
 #include "MessageHook.h"
 #include "SensorEndpoint.h"
+#include "SpectrumView.h"
 #include "WavDaqDlg.h"
 #include "WaveChartRenderer.h"
 #include "WaveTestData.h"
@@ -170,6 +171,24 @@ TEST_F(DialogTest, CaptureOfTwoPacketsShowsAndExportsThem) {
     std::ostringstream content;
     content << in.rdbuf();
     EXPECT_EQ(content.str(), test::ExpectedWaveFile(232));
+
+    // The spectrum page replaces the time view with the analysis of the whole capture.
+    QTest::mouseClick(Control<QPushButton>(1130), Qt::LeftButton);
+    EXPECT_FALSE(dialog->Chart()->isVisible());
+    ASSERT_TRUE(dialog->Spectrum()->isVisible());
+    const AmplitudeSpectrum& x = dialog->Spectrum()->View()->Content().spectra[0];
+    EXPECT_EQ(x.amplitude.size(), 117u);
+    EXPECT_DOUBLE_EQ(x.lineSpacing, 23.5 / 232);
+    EXPECT_EQ(dialog->Spectrum()->ExportPath("csv").toStdString(),
+              (desktop /
+               ("传感器[127.0.0.1]时间" + Text(1118).toStdString() + "采样率23.5Hz_频谱_acc.csv"))
+                  .string());
+    // 0.4 x 23.5 Hz leaves no envelope band above 500 Hz: that kind alone is missing.
+    Control<QComboBox>(1131)->setCurrentIndex(2);
+    EXPECT_FALSE(Control<QPushButton>(1135)->isEnabled());
+    QTest::mouseClick(Control<QPushButton>(1130), Qt::LeftButton);
+    EXPECT_TRUE(dialog->Chart()->isVisible());
+    EXPECT_FALSE(dialog->Spectrum()->isVisible());
 }
 
 TEST_F(DialogTest, ExportThatCannotBeWrittenSaysSo) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <set>
 #include <sstream>
 
 namespace orsan::sim {
@@ -13,11 +14,15 @@ bool ToInt(const std::string& text, long& out) {
     return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
+bool ToNumber(const std::string& text, double& out) {
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
 // A velocity in mm/s as the register holds it (0.01 mm/s steps).
 bool ToVelocityRegister(const std::string& text, uint16_t& out) {
     double value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return false;
+    if (!ToNumber(text, value)) return false;
     const double raw = std::round(value * 100.0);
     if (!(raw >= 0 && raw <= 65535)) return false;
     out = uint16_t(raw);
@@ -42,8 +47,10 @@ std::string RunCommand(const std::string& line,
 
     long k = 0;
     if (words.size() < 2 || !ToInt(words[1], k) || k < 1 || k > long(sensors.size())) {
-        if (verb != "fault" && verb != "wave-fault" && verb != "set" && verb != "get" &&
-            verb != "release" && verb != "freeze" && verb != "thaw" && verb != "velocity") {
+        static const std::set<std::string> perSensor = {
+            "fault",    "wave-fault", "set",   "get",     "release", "freeze",    "thaw",
+            "velocity", "speed",      "tones", "bearing", "noise",   "wave-reset"};
+        if (!perSensor.contains(verb)) {
             return "ERR unknown command: " + verb;
         }
         return "ERR no sensor " + (words.size() < 2 ? std::string("given") : words[1]);
@@ -95,6 +102,24 @@ std::string RunCommand(const std::string& line,
     }
     if (verb == "velocity" && words.size() == 3 && words[2] == "release") {
         for (int axis = 0; axis < 3; ++axis) sensor.model.Release(kRegVelocity + axis);
+        return "OK";
+    }
+    if (verb == "speed" && words.size() == 3) {
+        double hz = 0;
+        if (words[2] == "release") {
+            sensor.model.SetSpeed(std::nullopt);
+        } else if (ToNumber(words[2], hz) && hz >= 0 && hz <= 655.35) {
+            sensor.model.SetSpeed(hz);
+        } else {
+            return "ERR bad speed " + words[2];
+        }
+        return "OK";
+    }
+    WaveScript script = sensor.script.Get();
+    if (const auto why = EditWaveScript(script, verb,
+                                        std::vector<std::string>(words.begin() + 2, words.end()))) {
+        if (!why->empty()) return "ERR " + *why;
+        sensor.script.Set(std::move(script));
         return "OK";
     }
     if ((verb == "freeze" || verb == "thaw") && words.size() == 2) {

@@ -135,7 +135,9 @@ MachineState SensorModel::StateLocked(Clock::time_point now) {
     auto jitter = [&](double spread) { return noisy ? Uniform(rng_, -spread, spread) : 0.0; };
 
     MachineState s;
-    if (config_[kRegSpeedSource] == 1) {
+    if (speedHz_) {
+        s.speedHz = *speedHz_;
+    } else if (config_[kRegSpeedSource] == 1) {
         s.speedHz = config_[kRegManualSpeed] * 0.01;
     } else {
         const double rated = config_[kRegRatedSpeed] * 0.01;
@@ -202,6 +204,11 @@ void SensorModel::SetFrozen(bool frozen) {
     std::lock_guard lock(mutex_);
     if (frozen && !frozen_) frozenAt_ = Clock::now();
     frozen_ = frozen;
+}
+
+void SensorModel::SetSpeed(std::optional<double> hz) {
+    std::lock_guard lock(mutex_);
+    speedHz_ = hz;
 }
 
 std::vector<std::pair<int, uint16_t>> SensorModel::ConfigValues() const {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -57,6 +58,9 @@ public:
     void Release(int reg);
     // Frozen: the machine stops moving (no drift, no noise).
     void SetFrozen(bool frozen);
+    // The machine turns at exactly this speed (Hz) until released (nullopt):
+    // register 133 and the order lines of its waveforms follow it.
+    void SetSpeed(std::optional<double> hz);
 
     std::vector<std::pair<int, uint16_t>> ConfigValues() const;
     void LoadConfig(const std::vector<std::pair<int, uint16_t>>& values);
@@ -86,6 +90,7 @@ private:
     RegisterBlock config_{};
     std::map<int, uint16_t> pinned_;
     bool frozen_ = false;
+    std::optional<double> speedHz_;
     Clock::time_point frozenAt_{};
 };
 

@@ -169,7 +169,10 @@ const char* UsageText() {
            "  --help | --version\n"
            "stdin: fault K MODE | wave-fault K MODE | set K REG VALUE | get K REG |\n"
            "       release K REG | velocity K X Y Z (mm/s) | velocity K release |\n"
-           "       freeze K | thaw K | ping | quit\n";
+           "       freeze K | thaw K | speed K HZ|release |\n"
+           "       tones K x|y|z|all F A [F A ...]|none  (F in Hz or Nx, A peak g) |\n"
+           "       noise K G|none  (RMS g) | bearing K x|y|z|all DEFECT_HZ RESONANCE_HZ A|none |\n"
+           "       wave-reset K | ping | quit\n";
 }
 
 const char* VersionText() {

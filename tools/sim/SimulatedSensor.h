@@ -8,6 +8,7 @@
 
 #include "FaultMode.h"
 #include "SensorModel.h"
+#include "WaveScript.h"
 
 namespace orsan::sim {
 
@@ -42,6 +43,7 @@ struct SimulatedSensor {
     const std::string address;  // dotted
     SensorModel model;
     SensorFaults faults;
+    SharedWaveScript script;
 };
 
 }  // namespace orsan::sim

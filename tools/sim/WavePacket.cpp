@@ -40,16 +40,25 @@ int WavePacketCount(int seconds, float sampleRate) {
     return int((samples + long(kWaveSamplesPerPacket) - 1) / long(kWaveSamplesPerPacket));
 }
 
-WaveSynth::WaveSynth(const MachineState& state, float sampleRate, uint64_t seed)
+WaveSynth::WaveSynth(const MachineState& state, const WaveScript& script, float sampleRate,
+                     uint64_t seed)
     : sampleRate_(sampleRate), rng_(seed) {
     std::uniform_real_distribution<double> phase(0.0, kTwoPi);
+    const auto addLine = [&](int axis, double hz, double amplitudeG) {
+        lines_[axis].push_back({amplitudeG, kTwoPi * hz / sampleRate, phase(rng_)});
+    };
+    const bool scripted = script.Active();
     for (int axis = 0; axis < kAxes; ++axis) {
+        if (scripted) {
+            for (const ScriptTone& tone : script.tones[axis])
+                addLine(axis, tone.HertzAt(state.speedHz), tone.amplitudeG);
+            noiseG_[axis] = script.noiseG.value_or(0.0);
+            bearing_[axis] = script.bearing[axis];
+            continue;
+        }
         for (int k = 0; k < kOrderCount; ++k) {
-            const double f = kOrders[k] * state.speedHz;
-            auto& line = lines_[axis][k];
-            line.amplitudeG = OrderAccelerationPeak(state, axis, k) / kStandardGravity;
-            line.phaseStep = kTwoPi * f / sampleRate;
-            line.phase = phase(rng_);
+            addLine(axis, kOrders[k] * state.speedHz,
+                    OrderAccelerationPeak(state, axis, k) / kStandardGravity);
         }
         noiseG_[axis] = state.broadbandAcc[axis] / kStandardGravity;
     }
@@ -64,13 +73,15 @@ WavePacket WaveSynth::NextPacket(int32_t number, int32_t total) {
     PutU32(p.data() + 16, uint32_t(number));
     PutU32(p.data() + 20, uint32_t(kWaveSamplesPerPacket));
     uint8_t* out = p.data() + kWaveSampleOffset;
-    for (size_t i = 0; i < kWaveSamplesPerPacket; ++i) {
+    for (size_t i = 0; i < kWaveSamplesPerPacket; ++i, ++sample_) {
         for (int axis = 0; axis < kAxes; ++axis) {
-            double g = noiseG_[axis] * normal_(rng_);
+            double g = noiseG_[axis] == 0 ? 0.0 : noiseG_[axis] * normal_(rng_);
             for (auto& line : lines_[axis]) {
                 g += line.amplitudeG * std::sin(line.phase);
                 line.phase = std::fmod(line.phase + line.phaseStep, kTwoPi);
             }
+            if (bearing_[axis])
+                g += BearingAcceleration(*bearing_[axis], double(sample_) / sampleRate_);
             PutFloat(out, float(g));
             out += 4;
         }

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <vector>
 
 #include "SensorModel.h"
+#include "WaveScript.h"
 
 namespace orsan::sim {
 
@@ -28,10 +30,11 @@ std::optional<int> ParseWaveRequest(const uint8_t* request);
 int WavePacketCount(int seconds, float sampleRate);
 
 // Tri-axis acceleration in g: the order lines of the machine at the
-// running speed, plus broadband noise, matching the measurement registers.
+// running speed, plus broadband noise, matching the measurement registers;
+// or, when the operator has scripted the waveform, exactly the script.
 class WaveSynth {
 public:
-    WaveSynth(const MachineState& state, float sampleRate, uint64_t seed);
+    WaveSynth(const MachineState& state, const WaveScript& script, float sampleRate, uint64_t seed);
     // Packet `number` of a capture of `total` packets (header, samples,
     // trailer), continuing the signal from the previous call.
     WavePacket NextPacket(int32_t number, int32_t total);
@@ -42,8 +45,10 @@ private:
         double phaseStep;
         double phase;
     };
-    std::array<std::array<Line, kOrderCount>, kAxes> lines_{};
+    std::array<std::vector<Line>, kAxes> lines_;
     std::array<double, kAxes> noiseG_{};
+    std::array<std::optional<BearingPattern>, kAxes> bearing_;
+    uint64_t sample_ = 0;
     float sampleRate_;
     std::mt19937_64 rng_;
     std::normal_distribution<double> normal_{0.0, 1.0};

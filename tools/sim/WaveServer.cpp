@@ -118,7 +118,7 @@ void WaveServer::Stream(UniqueFd client, uint64_t seed) {
 
     const int total = WavePacketCount(*seconds, sampleRate_);
     const int limit = fault == WaveFault::None ? total : std::min(total, kFaultAfterPackets);
-    WaveSynth synth(sensor_.model.State(Clock::now()), sampleRate_, seed);
+    WaveSynth synth(sensor_.model.State(Clock::now()), sensor_.script.Get(), sampleRate_, seed);
     std::mt19937_64 rng(seed ^ 0x9e3779b97f4a7c15ULL);
     std::uniform_int_distribution<size_t> pieceSize(kMinPiece, kMaxPiece);
 
