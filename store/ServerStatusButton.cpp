@@ -19,11 +19,11 @@ void ServerStatusButton::Show(const store::StoreStatus& status) {
         tip += QStringLiteral("\n服务器: ") + QString::fromStdString(status.server);
     if (status.state == store::StoreState::Retrying)
         tip += QStringLiteral("\n最近错误: ") + QString::fromStdString(status.lastError);
-    if (!status.partProblems.empty())
-        tip += QStringLiteral("\n") + QString::fromStdString(status.partProblems);
+    if (!status.streamProblems.empty())
+        tip += QStringLiteral("\n") + QString::fromStdString(status.streamProblems);
     if (toolTip() != tip) setToolTip(tip);
     const QString style =
-        status.state == store::StoreState::Retrying || !status.partProblems.empty()
+        status.state == store::StoreState::Retrying || !status.streamProblems.empty()
             ? QStringLiteral("color: rgb(255, 0, 0);")
             : QString();
     if (styleSheet() != style) setStyleSheet(style);

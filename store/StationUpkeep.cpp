@@ -46,10 +46,10 @@ std::string StationUpkeep::Run(LocalRecordSource& local, PgSession& session, Sen
                                const SensorNames& names) {
     // Nothing recorded yet: no folder to claim for, nothing to send.
     if (!local.IsOpen()) return {};
-    // A part's failure is its own unless the connection went with it.
-    auto settle = [&](ForwardPart& part, const std::string& error) {
+    // A stream's failure is its own unless the connection went with it.
+    auto settle = [&](ForwardStream& stream, const std::string& error) {
         if (!session.Connected()) return true;
-        part.Outcome(error);
+        stream.Outcome(error);
         return false;
     };
     const bool renew = !claimedAt_ || std::chrono::steady_clock::now() - *claimedAt_ >= kRenewClaim;
@@ -73,12 +73,12 @@ std::string StationUpkeep::Run(LocalRecordSource& local, PgSession& session, Sen
 
 std::string StationUpkeep::Problems() const {
     std::string text;
-    for (const auto& [label, part] :
-         {std::pair<const char*, const ForwardPart*>{"站点名未登记: ", &name_},
+    for (const auto& [label, stream] :
+         {std::pair<const char*, const ForwardStream*>{"站点名未登记: ", &name_},
           {"传感器名称未发送: ", &sensorNames_},
           {"报警事件未发送: ", &alarmEvents_}}) {
-        if (part->Error().empty()) continue;
-        text += std::string(text.empty() ? "" : "；") + label + part->Error();
+        if (stream->Error().empty()) continue;
+        text += std::string(text.empty() ? "" : "；") + label + stream->Error();
     }
     return text;
 }

@@ -14,9 +14,9 @@ namespace orsan::store {
 class LocalRecordSource;
 class PgSession;
 
-// What the forwarder sends besides the readings, each part on its own: the
+// What the forwarder sends besides the readings, each stream on its own: the
 // claim on the station's name, the sensor names and the alarm events. A
-// part that fails is told and retried after its own back-off while the rest
+// stream that fails is told and retried after its own back-off while the rest
 // goes on, so a broken or missing table stops only what needs it. Only a
 // name held by another data folder stops the whole station: its rows would
 // mix with that folder's.
@@ -29,12 +29,12 @@ public:
     // sensor names written again.
     void Reset();
 
-    // Runs the parts that are due. Empty, or why nothing of this station may
+    // Runs the streams that are due. Empty, or why nothing of this station may
     // go now: the name held by another folder, or the connection lost.
     std::string Run(LocalRecordSource& local, PgSession& session, SensorMask sensors,
                     const SensorNames& names);
 
-    // The parts that fail meanwhile, each named, "；" between them.
+    // The streams that fail meanwhile, each named, "；" between them.
     std::string Problems() const;
 
 private:
@@ -47,9 +47,9 @@ private:
     std::string databasePath_;
     std::optional<std::chrono::steady_clock::time_point> claimedAt_;
     std::optional<std::pair<SensorMask, SensorNames>> namesSent_;
-    ForwardPart name_;
-    ForwardPart sensorNames_;
-    ForwardPart alarmEvents_;
+    ForwardStream name_;
+    ForwardStream sensorNames_;
+    ForwardStream alarmEvents_;
     AlarmForwarding alarms_;
 };
 

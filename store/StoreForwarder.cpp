@@ -231,7 +231,7 @@ void StoreForwarder::Run() {
             if (std::string problems = upkeep.Problems(); problems != toldProblems) {
                 toldProblems = std::move(problems);
                 Publish([&](StoreStatus& s) {
-                    s.partProblems = toldProblems;
+                    s.streamProblems = toldProblems;
                     return true;
                 });
             }

@@ -32,7 +32,7 @@ struct StoreStatus {
     std::chrono::milliseconds retryDelay{0};  // the wait after the last failure
     // What does not reach the server while the rest does (alarm events, the
     // station's name, the sensor names), each named; empty when all goes.
-    std::string partProblems;
+    std::string streamProblems;
 };
 
 struct StoreForwarderOptions {

@@ -6,13 +6,13 @@ namespace {
 QString BacklogText(const store::StoreStatus& status) {
     QString text;
     if (status.backlog >= 0) text = QStringLiteral(" · 待发送 %1 行").arg(status.backlog);
-    if (!status.partProblems.empty()) text += QStringLiteral(" · 部分未发送");
+    if (!status.streamProblems.empty()) text += QStringLiteral(" · 部分未发送");
     return text;
 }
 
-QString PartsText(const store::StoreStatus& status) {
-    if (status.partProblems.empty()) return QString();
-    return QStringLiteral("; ") + QString::fromStdString(status.partProblems);
+QString StreamsText(const store::StoreStatus& status) {
+    if (status.streamProblems.empty()) return QString();
+    return QStringLiteral("; ") + QString::fromStdString(status.streamProblems);
 }
 }  // namespace
 
@@ -34,13 +34,13 @@ QString StoreChangeMessage(const store::StoreStatus& status) {
     if (status.state == store::StoreState::Connected)
         return QStringLiteral("server: connected to %1")
                    .arg(QString::fromStdString(status.server)) +
-               PartsText(status);
+               StreamsText(status);
     if (status.state == store::StoreState::Connecting)
-        return QStringLiteral("server: connecting") + PartsText(status);
+        return QStringLiteral("server: connecting") + StreamsText(status);
     return QStringLiteral("server: %1 (retrying, backlog %2 rows)")
                .arg(QString::fromStdString(status.lastError))
                .arg(status.backlog < 0 ? 0 : status.backlog) +
-           PartsText(status);
+           StreamsText(status);
 }
 
 }  // namespace orsan

@@ -54,7 +54,7 @@ TableReport InspectTable(PgSession& session, const ServerTable& table) {
     return {TableUse::Writable, head + "可以写入"};
 }
 
-void ForwardPart::Outcome(const std::string& error) {
+void ForwardStream::Outcome(const std::string& error) {
     if (error.empty()) {
         error_.clear();
         delay_ = first_;

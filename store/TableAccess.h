@@ -29,13 +29,13 @@ struct TableReport {
 // Looks without changing anything.
 TableReport InspectTable(PgSession& session, const ServerTable& table);
 
-// One part of what the forwarder sends beside the readings (alarm events,
+// One stream of what the forwarder sends beside the readings (alarm events,
 // the station's name, the sensor names): its failure stops nothing else and
 // is retried after its own back-off, doubling from `first` to `last`.
-class ForwardPart {
+class ForwardStream {
 public:
     using Clock = std::chrono::steady_clock;
-    ForwardPart(std::chrono::milliseconds first, std::chrono::milliseconds last)
+    ForwardStream(std::chrono::milliseconds first, std::chrono::milliseconds last)
         : first_(first), last_(last), delay_(first) {}
 
     bool Due() const { return error_.empty() || Clock::now() >= retryAt_; }

@@ -504,7 +504,7 @@ TEST_F(StoreServer, EachPartFailsAloneIsToldOnceAndRetriedWhileTheRestFlows) {
         std::string name;
         std::string setup;  // on the test database, as its owner
         std::string user;
-        std::string problem;  // in partProblems, or in lastError when readings fail
+        std::string problem;  // in streamProblems, or in lastError when readings fail
         bool readingsFlow;
         std::string repair;
     } const cases[] = {
@@ -535,21 +535,21 @@ TEST_F(StoreServer, EachPartFailsAloneIsToldOnceAndRetriedWhileTheRestFlows) {
         options.conninfo += " user=" + c.user;
         StoreForwarder forwarder(options);
         auto failing = [&](const StoreStatus& s) {
-            return (c.readingsFlow ? s.partProblems : s.lastError).find(c.problem) !=
+            return (c.readingsFlow ? s.streamProblems : s.lastError).find(c.problem) !=
                    std::string::npos;
         };
         ASSERT_TRUE(log.WaitUntil([&](const StoreStatus& s) {
             return failing(s) && (c.readingsFlow ? s.forwardedRows == 6 : s.attempts >= 3);
-        })) << log.last.partProblems
+        })) << log.last.streamProblems
             << log.last.lastError;
-        // The other part went meanwhile.
+        // The other stream went meanwhile.
         EXPECT_EQ(Select(c.readingsFlow ? "SELECT count(*) FROM readings"
                                         : "SELECT count(*) FROM alarm_events"),
                   std::vector<std::string>{c.readingsFlow ? "6" : "1"});
         ASSERT_TRUE(owner.Exec(c.repair).ok);
         ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
-            return s.state == StoreState::Connected && s.partProblems.empty() && s.backlog == 0;
-        })) << log.last.partProblems;
+            return s.state == StoreState::Connected && s.streamProblems.empty() && s.backlog == 0;
+        })) << log.last.streamProblems;
         forwarder.Stop();
         // Told when it appears (and again with the news of a connection), never per retry.
         EXPECT_LE(std::count_if(log.changes.begin(), log.changes.end(), failing), 2);

@@ -105,11 +105,11 @@ TEST(Passwords, NeverShown) {
     for (const Secret& c : secrets) EXPECT_EQ(HasSecret(c.conninfo), c.has) << c.conninfo;
 }
 
-TEST(StoreStatusText, PartsThatFailAreToldBesideTheStateInTheRowAndOnStandardError) {
+TEST(StoreStatusText, StreamsThatFailAreToldBesideTheStateInTheRowAndOnStandardError) {
     StoreStatus status;
     status.server = "127.0.0.1:5432/plant";
     status.backlog = 3;
-    status.partProblems = "报警事件未发送: 缺少列: kind";
+    status.streamProblems = "报警事件未发送: 缺少列: kind";
     struct Case {
         StoreState state;
         QString line;
