@@ -224,6 +224,33 @@ void PannelDlg::SetZone(const QString& text, const QColor& color) {
     zoneBadge_->show();
 }
 
+void PannelDlg::SetVelocityAlarm(const QColor& background) {
+    if (background == velocityAlarm_) return;
+    velocityAlarm_ = background;
+    PaintValueFields();
+}
+
+void PannelDlg::PaintValueFields() {
+    const bool fresh = link_.state == LinkState::Ok;
+    for (size_t i = 0; i < liveLabels_.size(); ++i) {
+        const int slot = kLiveFields[i].slot;
+        auto& [value, normal] = liveLabels_[i];
+        QPalette palette = normal;
+        if (!fresh) palette.setColor(QPalette::WindowText, kGreyedValue);
+        const bool velocity = slot == kSlotVelX || slot == kSlotVelY || slot == kSlotVelZ;
+        const bool alarmed = velocity && velocityAlarm_.isValid();
+        if (alarmed) {
+            const QColor& back = velocityAlarm_;
+            const double brightness =
+                0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
+            palette.setColor(QPalette::Window, back);
+            palette.setColor(QPalette::WindowText, brightness < 128 ? Qt::white : Qt::black);
+        }
+        value->setAutoFillBackground(alarmed);
+        value->setPalette(palette);
+    }
+}
+
 void PannelDlg::SetTrendInterval(float seconds) {
     trendTimer_.start(PeriodForSeconds(seconds));
 }
@@ -239,13 +266,11 @@ void PannelDlg::RefreshLiveValues() {
     const bool hasValues = link_.HasValues();
     for (size_t i = 0; i < liveLabels_.size(); ++i) {
         const LiveField& field = kLiveFields[i];
-        auto& [value, normal] = liveLabels_[i];
-        value->setText(hasValues ? PrintfText(field.format, static_cast<double>(row[field.slot]))
-                                 : QString::fromLatin1(kNoValueText));
-        QPalette palette = normal;
-        if (!fresh) palette.setColor(QPalette::WindowText, kGreyedValue);
-        value->setPalette(palette);
+        liveLabels_[i].first->setText(
+            hasValues ? PrintfText(field.format, static_cast<double>(row[field.slot]))
+                      : QString::fromLatin1(kNoValueText));
     }
+    PaintValueFields();
     notice_->setText(LinkNoticeText(link_));
     notice_->setVisible(!fresh);
 }
