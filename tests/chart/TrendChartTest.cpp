@@ -369,9 +369,14 @@ TEST_F(TrendChartTest, ZoneBoundariesAreLabelledDashedLinesOnTheVelocityAxisOnly
         EXPECT_EQ(CountOnRow(chart_, y - 2, mark, true), 0) << y;
         EXPECT_EQ(CountOnRow(chart_, y + 2, mark, true), 0) << y;
     }
-    // Labelled above the line at its right end ("C/D 4.5 mm/s").
+    // Labelled above the line at its right end ("C/D 4.5 mm/s"), in the
+    // same teal, smoothed onto the white.
     int labelPixels = 0;
-    for (int y = yCD - 14; y < yCD; ++y) labelPixels += CountOnRow(chart_, y, mark);
+    for (int y = yCD - 14; y < yCD; ++y)
+        for (int x = (plot.left + 3 * plot.right) / 4; x < plot.right; ++x) {
+            const QColor c = chart_.Image().pixelColor(x, y);
+            labelPixels += c.red() + 40 < c.green() && std::abs(c.green() - c.blue()) < 8;
+        }
     EXPECT_GT(labelPixels, 20);
 
     // Beyond the axis's range, or 0, no line at all.
