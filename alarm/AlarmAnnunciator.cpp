@@ -43,6 +43,7 @@ AlarmLook AlarmAnnunciator::Look(int sensor) const {
     look.background = summary.state == AlarmState::ActiveAcknowledged && zoneSays
                           ? ZoneColor(zone)
                           : AlarmKindColor(kind);
+    look.state = summary.state;
     look.flashing = summary.unacknowledged;
     look.flashOn = !look.flashing || monitor_.FlashOn();
     return look;
@@ -60,6 +61,7 @@ AlarmLook AlarmAnnunciator::StationLook() const {
         worstRank = rank;
         worst.text = AlarmKindCaption(*summary.kind);
         worst.background = AlarmKindColor(*summary.kind);
+        worst.state = summary.state;
         worst.flashing = summary.unacknowledged;
     }
     worst.flashOn = !worst.flashing || monitor_.FlashOn();
@@ -74,6 +76,10 @@ void AlarmAnnunciator::Announce() {
             sounding_ = true;
         }
     }
+    ShowAcknowledged();
+}
+
+void AlarmAnnunciator::ShowAcknowledged() {
     if (!monitor_.States().AnyUnacknowledged()) StopSound();
     shownPhase_ = monitor_.FlashOn();
     emit changed();

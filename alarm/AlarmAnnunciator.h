@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "AlarmSound.h"
+#include "AlarmStates.h"
 
 class QWidget;
 
@@ -26,6 +27,7 @@ struct AlarmLook {
     QColor background;
     bool flashOn = true;
     bool flashing = false;
+    AlarmState state = AlarmState::Normal;  // of the alarm shown
 
     bool IsAlarm() const { return background.isValid(); }
     // The colour to paint now: the background, or invalid in the dark half.
@@ -34,9 +36,14 @@ struct AlarmLook {
 };
 
 // The alarms made heard and seen: looks per sensor and for the station
-// (the "报警记录" caption), a change signal at every state change and every
+// (the "报警记录" caption), a change signal at every refresh and every
 // flash edge, the tone for a new alarm until it is muted or nothing waits
 // any more, and the desktop's attention. The monitor must outlive it.
+// An overview tile follows a sensor with
+//   connect(annunciator, &AlarmAnnunciator::changed, tile, [=] {
+//       const AlarmLook look = annunciator->Look(n);
+//       tile->SetAlarm(look.text, look.background, look.flashOn);
+//   });
 class AlarmAnnunciator : public QObject {
     Q_OBJECT
 public:
@@ -49,10 +56,13 @@ public:
     // The station's most severe waiting alarm, else its most severe active one.
     AlarmLook StationLook() const;
 
-    // After each monitor update and each acknowledgement: a new alarm
-    // sounds (unless Alarm.ini turned the tone off) and asks for attention;
-    // the tone stops once nothing waits for acknowledgement.
+    // After each monitor update: a new alarm sounds (unless Alarm.ini turned
+    // the tone off) and asks for attention; the tone stops once nothing
+    // waits for acknowledgement.
     void Announce();
+    // After an acknowledgement: the same without announcing the update's
+    // new alarms again.
+    void ShowAcknowledged();
     // "静音": quiet until the next new alarm.
     void Mute();
     bool IsSounding() const { return sounding_; }

@@ -68,7 +68,8 @@ AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     page_ = new AlarmLogDlg(monitor_, tabs);
     tabs->AddTab(page_, QStringLiteral("  报警记录  "), 6);
     pageTab_ = tabs->Count() - 1;
-    connect(page_, &AlarmLogDlg::acknowledged, annunciator_, &AlarmAnnunciator::Announce);
+    connect(page_, &AlarmLogDlg::acknowledged, annunciator_,
+            &AlarmAnnunciator::ShowAcknowledged);
     connect(page_, &AlarmLogDlg::muteRequested, annunciator_, &AlarmAnnunciator::Mute);
     connect(page_, &AlarmLogDlg::settingsRequested, this, &StationAlarms::EditAllSettings);
     connect(page_, &AlarmLogDlg::exportRequested, this, &StationAlarms::ExportAlarms);

@@ -337,13 +337,15 @@ TEST_F(AlarmWindowTest, ANewAlarmSoundsUntilMutedOrAcknowledgedAndFlashesOnTheCl
         annunciator.Mute();
         EXPECT_EQ(stops, soundSetting ? 1 : 0);
         EXPECT_FALSE(annunciator.IsSounding());
+        annunciator.ShowAcknowledged();  // an acknowledgement does not undo the mute
+        EXPECT_EQ(starts, soundSetting ? 1 : 0);
 
         // Lost: a new alarm sounds again after the mute.
         statuses[2].record.CommOk = false;
         refresh(3500);
         EXPECT_EQ(starts, soundSetting ? 2 : 0);
         EXPECT_TRUE(monitor.AcknowledgeAll("x"));
-        annunciator.Announce();
+        annunciator.ShowAcknowledged();
         EXPECT_EQ(stops, soundSetting ? 2 : 0);
         look = annunciator.Look(3);
         EXPECT_FALSE(look.flashing);
