@@ -130,11 +130,15 @@ void AlarmLogDlg::KeepUnstored(const std::vector<AlarmEvent>& events) {
 void AlarmLogDlg::Reload() {
     AlarmStore& store = monitor_.Store();
     std::vector<AlarmEvent> stored;
-    if (store.IsOpen() && !store.LoadNewest(kListLimit, &stored)) ShowProblem(store.LastError());
+    if (store.IsOpen() && !store.LoadForList(kListLimit, &stored)) ShowProblem(store.LastError());
     events_.clear();
     std::merge(stored.begin(), stored.end(), unstored_.begin(), unstored_.end(),
                std::back_inserter(events_), NewerFirst);
-    if (events_.size() > size_t(kListLimit)) events_.resize(size_t(kListLimit));
+    // Beyond the newest, only what still waits for acknowledgement.
+    int kept = 0;
+    std::erase_if(events_, [&kept](const AlarmEvent& e) {
+        return ++kept > kListLimit && (e.acknowledged || !IsRaisingKind(e.kind));
+    });
     const int count = store.IsOpen() ? store.UnacknowledgedRaisedCount() : 0;
     unacknowledged_ = count < 0 ? 0 : count;
     for (const AlarmEvent& e : unstored_)

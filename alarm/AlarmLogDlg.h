@@ -14,8 +14,9 @@ namespace orsan {
 
 class AlarmMonitor;
 
-// The "报警记录" page: the stored events newest first (time, sensor, axis,
-// value, zone, kind, state, who acknowledged and when) with "确认选中" and
+// The "报警记录" page: the stored events newest first, the latest
+// kListLimit and every older one still waiting for acknowledgement (time,
+// sensor, axis, value, zone, kind, state, who acknowledged and when) with "确认选中" and
 // "全部确认" in the name of the operator entered beside them (the login
 // name at first), "静音", "报警设置" and "导出CSV". An unacknowledged
 // ALARM/TRIP/LOST row flashes; the latest row of an alarm still active

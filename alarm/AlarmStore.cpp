@@ -219,6 +219,15 @@ bool AlarmStore::LoadNewest(int limit, std::vector<AlarmEvent>* events) {
                 std::max(0, limit), events);
 }
 
+bool AlarmStore::LoadForList(int limit, std::vector<AlarmEvent>* events) {
+    const QString newest = QStringLiteral(
+        "rowid IN (SELECT rowid FROM alarm ORDER BY Time DESC, msTime DESC, rowid DESC LIMIT ?)");
+    return Load(SelectSql(hasAckColumns_) + QStringLiteral("WHERE ") + newest +
+                    QStringLiteral(" OR (Ack = 0 AND ") + kRaisingKinds +
+                    QStringLiteral(") ORDER BY Time DESC, msTime DESC, rowid DESC"),
+                std::max(0, limit), events);
+}
+
 bool AlarmStore::LoadAll(std::vector<AlarmEvent>* events) {
     return Load(SelectSql(hasAckColumns_) + QStringLiteral("ORDER BY Time, msTime, rowid"), -1, events);
 }

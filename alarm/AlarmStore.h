@@ -42,6 +42,9 @@ public:
     bool Insert(AlarmEvent* event);
     // Newest first, at most limit events.
     bool LoadNewest(int limit, std::vector<AlarmEvent>* events);
+    // Newest first: the newest `limit` events and every older ALARM, TRIP
+    // or LOST event not yet acknowledged, which stays listed until it is.
+    bool LoadForList(int limit, std::vector<AlarmEvent>* events);
     // Oldest first, all of them.
     bool LoadAll(std::vector<AlarmEvent>* events);
     // Acknowledgements by `who` at timeMs (since the epoch) of the events not

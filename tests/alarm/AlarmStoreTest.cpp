@@ -67,6 +67,11 @@ TEST_F(AlarmStoreTest, EventsAreListedNewestFirstAndAcknowledged) {
     EXPECT_EQ(events[1].ackBy, "张工");
     EXPECT_EQ(events[1].ackTime, kT0 / 1000 + 60);
     EXPECT_EQ(store.UnacknowledgedRaisedCount(), 1);
+    // The page's list: the newest, and older events only while they wait.
+    ASSERT_TRUE(store.LoadForList(1, &events));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, AlarmKind::Clear);
+    EXPECT_EQ(events[1].kind, AlarmKind::Alarm);
     ASSERT_TRUE(store.AcknowledgeAll("li", kT0 + 90000));
     EXPECT_EQ(store.UnacknowledgedRaisedCount(), 0);
 
