@@ -75,6 +75,12 @@ const LiveField kLiveFields[] = {
     {1125, kSlotRunningSpeed, "%1.2f"},
 };
 
+// White on dark backgrounds, by perceived brightness.
+QColor TextOn(const QColor& back) {
+    const double brightness = 0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
+    return brightness < 128 ? Qt::white : Qt::black;
+}
+
 int PeriodForSeconds(float seconds) {
     if (!(seconds > 0)) return kShortestTrendMs;
     if (seconds >= 1) return static_cast<int>(std::min(seconds, 1.0e6f)) * 1000;
@@ -212,9 +218,7 @@ void PannelDlg::BuildControls() {
 }
 
 void PannelDlg::SetZone(const QString& text, const QColor& color) {
-    // White on dark backgrounds, by perceived brightness.
-    const double brightness = 0.299 * color.red() + 0.587 * color.green() + 0.114 * color.blue();
-    const QColor textColor = brightness < 128 ? Qt::white : Qt::black;
+    const QColor textColor = TextOn(color);
     const QString style = QStringLiteral(
                               "QPushButton { background-color: %1; color: %2; border: 1px solid "
                               "rgb(96, 96, 96); padding: 0px; }")
@@ -240,11 +244,8 @@ void PannelDlg::PaintValueFields() {
         const bool velocity = slot == kSlotVelX || slot == kSlotVelY || slot == kSlotVelZ;
         const bool alarmed = velocity && velocityAlarm_.isValid();
         if (alarmed) {
-            const QColor& back = velocityAlarm_;
-            const double brightness =
-                0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
-            palette.setColor(QPalette::Window, back);
-            palette.setColor(QPalette::WindowText, brightness < 128 ? Qt::white : Qt::black);
+            palette.setColor(QPalette::Window, velocityAlarm_);
+            palette.setColor(QPalette::WindowText, TextOn(velocityAlarm_));
         }
         value->setAutoFillBackground(alarmed);
         value->setPalette(palette);
