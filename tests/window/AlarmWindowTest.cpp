@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "AlarmSettingsDlg.h"
 #include "AlarmSettingsTableDlg.h"
 #include "AlarmStore.h"
+#include "DesktopShell.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageHook.h"
@@ -136,6 +138,20 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     EXPECT_EQ(seen.velocity, std::set<QRgb>{zoneC});
     EXPECT_EQ(seen.pageTab, std::set<QRgb>{amber});
     if (!grabs.isEmpty()) window->grab().save(grabs + "/alarm-acknowledged.png");
+
+    // "导出CSV" writes the list, acknowledgement included, and opens it.
+    QString opened;
+    const FileOpener previous = ReplaceFileOpener([&](const QString& path) {
+        opened = path;
+        return true;
+    });
+    QTest::mouseClick(page->findChild<QPushButton*>("exportAlarms"), Qt::LeftButton);
+    ReplaceFileOpener(previous);
+    QFile csv(opened);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << opened.toStdString();
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[1].contains(",1,Vel_Y,3.5,C,ALARM,1,张工,")) << lines[1].toStdString();
 }
 
 TEST_F(AlarmWindowTest, PanelOpensTheSettingsWhichGoToAlarmIniAndTheChart) {
