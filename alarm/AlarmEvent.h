@@ -35,6 +35,8 @@ struct AlarmEvent {
     AlarmKind kind = AlarmKind::Alarm;
     bool acknowledged = false;
     int64_t id = 0;  // the stored row; 0 before it is stored
+    QString ackBy{};      // who acknowledged it
+    int64_t ackTime = 0;  // when, in seconds since the epoch; 0 while unacknowledged
     bool operator==(const AlarmEvent&) const = default;
 };
 

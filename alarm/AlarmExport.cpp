@@ -39,7 +39,7 @@ QString IsoLocalTime(int64_t seconds) {
 }
 
 QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events) {
-    QByteArray text = "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack\r\n";
+    QByteArray text = "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack,AckBy,AckTime\r\n";
     for (const AlarmEvent& e : events) {
         const int64_t seconds = e.timeMs / 1000;
         const QStringList fields = {
@@ -51,6 +51,8 @@ QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events) {
             ZoneText(e.zone),
             QLatin1String(AlarmKindName(e.kind)),
             e.acknowledged ? QStringLiteral("1") : QStringLiteral("0"),
+            e.ackBy,
+            e.ackTime > 0 ? IsoLocalTime(e.ackTime) : QString(),
         };
         QByteArrayList quoted;
         for (const QString& field : fields) quoted << CsvField(field.toUtf8());

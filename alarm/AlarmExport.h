@@ -16,8 +16,8 @@ QString IsoLocalTime(int64_t seconds);
 
 // The event table as CSV (RFC 4180): a header line with the column names of
 // table `alarm`, one line per event oldest first, CRLF line ends; Time in
-// ISO 8601 with offset, Ack 0/1; Axis and Value empty for an event without
-// a reading (LOST).
+// ISO 8601 with offset, Ack 0/1, AckBy and AckTime (ISO 8601) empty while
+// unacknowledged; Axis and Value empty for an event without a reading (LOST).
 QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events);
 
 // Exit codes of RunAlarmExportCommand.

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -11,7 +12,7 @@
 #include <iterator>
 #include <set>
 
-#include "AlarmStore.h"
+#include "AlarmMonitor.h"
 #include "DialogUnits.h"
 #include "EnterEscapeFilter.h"
 #include "LiveReport.h"
@@ -21,42 +22,23 @@ namespace orsan {
 
 namespace {
 
-enum Column { kTime, kSensor, kAxis, kValue, kZone, kKind, kAck, kColumnCount };
-
-QString KindCaption(AlarmKind kind) {
-    switch (kind) {
-        case AlarmKind::Alarm:
-            return QStringLiteral("ALARM 报警");
-        case AlarmKind::Trip:
-            return QStringLiteral("TRIP 停机");
-        case AlarmKind::Clear:
-            return QStringLiteral("CLEAR 恢复");
-        case AlarmKind::Lost:
-            return QStringLiteral("LOST 通讯中断");
-        case AlarmKind::Restored:
-            return QStringLiteral("RESTORED 通讯恢复");
-    }
-    return QString();
-}
-
 bool NewerFirst(const AlarmEvent& a, const AlarmEvent& b) {
     return a.timeMs > b.timeMs;
 }
 
-QColor RaisedColor(AlarmKind kind) {
-    switch (kind) {
-        case AlarmKind::Trip:
-            return QColor(200, 0, 0);
-        case AlarmKind::Lost:
-            return QColor(150, 0, 150);
-        default:
-            return QColor(220, 110, 0);
-    }
+const QColor kAcknowledgedText(128, 128, 128);
+
+QString StateText(const AlarmEvent& e, bool activeNow) {
+    if (!IsRaisingKind(e.kind)) return e.acknowledged ? QStringLiteral("已确认") : QString();
+    if (e.acknowledged)
+        return activeNow ? QStringLiteral("报警中 已确认") : QStringLiteral("已确认");
+    return activeNow ? QStringLiteral("报警中 未确认") : QStringLiteral("已恢复 未确认");
 }
 
 }  // namespace
 
-AlarmLogDlg::AlarmLogDlg(AlarmStore& store, QWidget* parent) : QWidget(parent), store_(store) {
+AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
+    : QWidget(parent), monitor_(monitor) {
     setFont(DialogFont());
     ConsumeEnterEscape(this);
     resize(DialogUnits(font()).Size(548, 238));
@@ -66,22 +48,35 @@ AlarmLogDlg::AlarmLogDlg(AlarmStore& store, QWidget* parent) : QWidget(parent), 
     list_->setHorizontalHeaderLabels({QStringLiteral("时间"), QStringLiteral("传感器"),
                                       QStringLiteral("轴"), QStringLiteral("数值(mm/s)"),
                                       QStringLiteral("分区"), QStringLiteral("类型"),
-                                      QStringLiteral("确认")});
+                                      QStringLiteral("状态"), QStringLiteral("确认人"),
+                                      QStringLiteral("确认时间")});
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->verticalHeader()->setVisible(false);
     list_->horizontalHeader()->setStretchLastSection(true);
-    list_->horizontalHeader()->setSectionResizeMode(kTime, QHeaderView::ResizeToContents);
     // "RESTORED 通讯恢复" is the longest caption; none may be cut.
-    list_->horizontalHeader()->setSectionResizeMode(kKind, QHeaderView::ResizeToContents);
+    for (int c : {kTime, kKind, kState, kAckTime})
+        list_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
 
-    acknowledgeSelected_ = new QPushButton(QStringLiteral("确认选中"), this);
-    acknowledgeAll_ = new QPushButton(QStringLiteral("全部确认"), this);
-    acknowledgeSelected_->setObjectName(QStringLiteral("acknowledgeSelected"));
-    acknowledgeAll_->setObjectName(QStringLiteral("acknowledgeAll"));
-    for (QPushButton* b : {acknowledgeSelected_, acknowledgeAll_}) b->setAutoDefault(false);
-    connect(acknowledgeSelected_, &QPushButton::clicked, this, &AlarmLogDlg::AcknowledgeSelected);
-    connect(acknowledgeAll_, &QPushButton::clicked, this, &AlarmLogDlg::AcknowledgeAll);
+    auto* acknowledgeSelected =
+        AddButton(QStringLiteral("确认选中"), "acknowledgeSelected", QString());
+    auto* acknowledgeAll = AddButton(QStringLiteral("全部确认"), "acknowledgeAll", QString());
+    auto* mute = AddButton(QStringLiteral("静音"), "mute",
+                           QStringLiteral("报警声静音，直到下一个新报警"));
+    auto* settings = AddButton(QStringLiteral("报警设置"), "alarmSettings",
+                               QStringLiteral("全部传感器的机器类别、分区与报警值"));
+    auto* exportCsv = AddButton(QStringLiteral("导出CSV"), "exportAlarms",
+                                QStringLiteral("导出报警记录为CSV文件"));
+    connect(acknowledgeSelected, &QPushButton::clicked, this, &AlarmLogDlg::AcknowledgeSelected);
+    connect(acknowledgeAll, &QPushButton::clicked, this, &AlarmLogDlg::AcknowledgeAll);
+    connect(mute, &QPushButton::clicked, this, &AlarmLogDlg::muteRequested);
+    connect(settings, &QPushButton::clicked, this, &AlarmLogDlg::settingsRequested);
+    connect(exportCsv, &QPushButton::clicked, this, &AlarmLogDlg::exportRequested);
+
+    operator_ = new QLineEdit(DefaultOperatorName(), this);
+    operator_->setObjectName(QStringLiteral("operatorName"));
+    operator_->setToolTip(QStringLiteral("确认报警时记录的确认人"));
+    operator_->setMaximumWidth(DialogUnits(font()).X(60));
 
     problem_ = new QLabel(this);
     problem_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
@@ -91,15 +86,31 @@ AlarmLogDlg::AlarmLogDlg(AlarmStore& store, QWidget* parent) : QWidget(parent), 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(problem_, 1);
     buttons->addStretch();
-    buttons->addWidget(acknowledgeSelected_);
-    buttons->addWidget(acknowledgeAll_);
+    buttons->addWidget(new QLabel(QStringLiteral("确认人:"), this));
+    buttons->addWidget(operator_);
+    for (QPushButton* b : {acknowledgeSelected, acknowledgeAll, mute, settings, exportCsv})
+        buttons->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
 
-    if (!store_.IsOpen()) ShowProblem(QStringLiteral("报警记录无法保存: ") + store_.LastError());
+    if (!monitor_.Store().IsOpen())
+        ShowProblem(QStringLiteral("报警记录无法保存: ") + monitor_.Store().LastError());
     Reload();
+}
+
+QPushButton* AlarmLogDlg::AddButton(const QString& text, const char* name, const QString& tip) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    if (!tip.isEmpty()) button->setToolTip(tip);
+    return button;
+}
+
+QString AlarmLogDlg::OperatorName() const {
+    const QString name = operator_->text().trimmed();
+    return name.isEmpty() ? DefaultOperatorName() : name;
 }
 
 void AlarmLogDlg::ShowProblem(const QString& text) {
@@ -117,14 +128,18 @@ void AlarmLogDlg::KeepUnstored(const std::vector<AlarmEvent>& events) {
 }
 
 void AlarmLogDlg::Reload() {
+    AlarmStore& store = monitor_.Store();
     std::vector<AlarmEvent> stored;
-    if (store_.IsOpen() && !store_.LoadNewest(kListLimit, &stored))
-        ShowProblem(store_.LastError());
+    if (store.IsOpen() && !store.LoadForList(kListLimit, &stored)) ShowProblem(store.LastError());
     events_.clear();
     std::merge(stored.begin(), stored.end(), unstored_.begin(), unstored_.end(),
                std::back_inserter(events_), NewerFirst);
-    if (events_.size() > size_t(kListLimit)) events_.resize(size_t(kListLimit));
-    const int count = store_.IsOpen() ? store_.UnacknowledgedRaisedCount() : 0;
+    // Beyond the newest, only what still waits for acknowledgement.
+    int kept = 0;
+    std::erase_if(events_, [&kept](const AlarmEvent& e) {
+        return ++kept > kListLimit && (e.acknowledged || !IsRaisingKind(e.kind));
+    });
+    const int count = store.IsOpen() ? store.UnacknowledgedRaisedCount() : 0;
     unacknowledged_ = count < 0 ? 0 : count;
     for (const AlarmEvent& e : unstored_)
         if (IsRaisingKind(e.kind) && !e.acknowledged) ++unacknowledged_;
@@ -133,9 +148,14 @@ void AlarmLogDlg::Reload() {
 }
 
 void AlarmLogDlg::Fill() {
+    flashingRows_.clear();
+    std::set<std::pair<int, AlarmKind>> seen;  // the newest row of each alarm comes first
     list_->setRowCount(int(events_.size()));
     for (int r = 0; r < int(events_.size()); ++r) {
         const AlarmEvent& e = events_[size_t(r)];
+        const bool latest = seen.insert({e.sensor, e.kind}).second;
+        const bool raising = IsRaisingKind(e.kind);
+        const bool activeNow = raising && latest && IsActive(monitor_.States().State(e.sensor, e.kind));
         const QString texts[kColumnCount] = {
             QDateTime::fromMSecsSinceEpoch(e.timeMs).toString(
                 QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
@@ -143,18 +163,29 @@ void AlarmLogDlg::Fill() {
             QLatin1String(AlarmAxisName(e.axis)),
             e.axis == kNoAxis ? QString() : QString::fromStdString(FormatJsonFloat(e.value)),
             ZoneText(e.zone),
-            KindCaption(e.kind),
-            e.acknowledged ? QStringLiteral("已确认") : QString(),
+            AlarmKindCaption(e.kind),
+            StateText(e, activeNow),
+            e.ackBy,
+            e.ackTime > 0 ? QDateTime::fromSecsSinceEpoch(e.ackTime).toString(
+                                QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                          : QString(),
         };
-        const bool raised = IsRaisingKind(e.kind) && !e.acknowledged;
+        const bool waiting = raising && !e.acknowledged;
+        if (waiting) flashingRows_.emplace_back(r, AlarmKindColor(e.kind));
         for (int c = 0; c < kColumnCount; ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
-            if (e.acknowledged) item->setForeground(QColor(128, 128, 128));
-            if (raised) {
-                item->setForeground(RaisedColor(e.kind));
+            if (waiting || activeNow) {
+                item->setForeground(AlarmKindColor(e.kind));
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);
+            } else if (e.acknowledged) {
+                item->setForeground(kAcknowledgedText);
+            }
+            if (activeNow && !waiting && c == kState) {
+                // Acknowledged but still active: steady in its colour.
+                item->setBackground(AlarmKindColor(e.kind));
+                item->setForeground(ReadableTextOn(AlarmKindColor(e.kind)));
             }
             if (c == kZone) {
                 // Readable on the zone's colour whatever the row's state.
@@ -165,29 +196,62 @@ void AlarmLogDlg::Fill() {
             list_->setItem(r, c, item);
         }
     }
+    ShowFlash(monitor_.FlashOn());
+}
+
+void AlarmLogDlg::ShowFlash(bool on) {
+    for (const auto& [row, color] : flashingRows_) {
+        for (int c : {kKind, kState}) {
+            QTableWidgetItem* item = list_->item(row, c);
+            if (!item) continue;
+            item->setBackground(on ? color : QColor(Qt::transparent));
+            item->setForeground(on ? ReadableTextOn(color) : color);
+        }
+    }
+}
+
+void AlarmLogDlg::AfterAcknowledgement(bool stored) {
+    if (!stored) ShowProblem(monitor_.Store().LastError());
+    Reload();
+    emit acknowledged();
 }
 
 void AlarmLogDlg::AcknowledgeSelected() {
     std::set<int> rows;
     for (const QModelIndex& index : list_->selectionModel()->selectedRows())
         rows.insert(index.row());
+    bool stored = true;
+    const QString who = OperatorName();
+    const int64_t now = QDateTime::currentSecsSinceEpoch();
     for (int row : rows) {
-        if (row < 0 || row >= int(events_.size()) || events_[size_t(row)].acknowledged) continue;
-        const int64_t id = events_[size_t(row)].id;
-        if (id < 0) {
-            for (AlarmEvent& e : unstored_)
-                if (e.id == id) e.acknowledged = true;
-        } else if (!store_.Acknowledge(id)) {
-            ShowProblem(store_.LastError());
+        if (row < 0 || row >= int(events_.size())) continue;
+        const AlarmEvent event = events_[size_t(row)];
+        if (event.acknowledged) continue;
+        // The page's own rows of the alarm go with it.
+        for (AlarmEvent& e : unstored_) {
+            const bool sameAlarm =
+                IsRaisingKind(event.kind) && e.sensor == event.sensor && e.kind == event.kind;
+            if (!e.acknowledged && (e.id == event.id || sameAlarm)) {
+                e.acknowledged = true;
+                e.ackBy = who;
+                e.ackTime = now;
+            }
         }
+        stored = monitor_.AcknowledgeEvent(event, who) && stored;
     }
-    Reload();
+    AfterAcknowledgement(stored);
 }
 
 void AlarmLogDlg::AcknowledgeAll() {
-    for (AlarmEvent& e : unstored_) e.acknowledged = true;
-    if (store_.IsOpen() && !store_.AcknowledgeAll()) ShowProblem(store_.LastError());
-    Reload();
+    const QString who = OperatorName();
+    const int64_t now = QDateTime::currentSecsSinceEpoch();
+    for (AlarmEvent& e : unstored_) {
+        if (e.acknowledged) continue;
+        e.acknowledged = true;
+        e.ackBy = who;
+        e.ackTime = now;
+    }
+    AfterAcknowledgement(monitor_.AcknowledgeAll(who));
 }
 
 }  // namespace orsan

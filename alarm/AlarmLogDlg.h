@@ -6,22 +6,30 @@
 #include "AlarmEvent.h"
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
 namespace orsan {
 
-class AlarmStore;
+class AlarmMonitor;
 
-// The "报警记录" page: the stored events newest first (time, sensor, axis,
-// value, zone, kind, acknowledgement) with "确认选中" and "全部确认". An
-// acknowledged event stays listed, marked "已确认".
+// The "报警记录" page: the stored events newest first, the latest
+// kListLimit and every older one still waiting for acknowledgement (time,
+// sensor, axis, value, zone, kind, state, who acknowledged and when) with "确认选中" and
+// "全部确认" in the name of the operator entered beside them (the login
+// name at first), "静音", "报警设置" and "导出CSV". An unacknowledged
+// ALARM/TRIP/LOST row flashes; the latest row of an alarm still active
+// stays marked, steady, once acknowledged; other acknowledged rows are grey.
+// Acknowledging one event of an alarm acknowledges the alarm.
 class AlarmLogDlg : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kListLimit = 500;
+    enum Column { kTime, kSensor, kAxis, kValue, kZone, kKind, kState, kAckBy, kAckTime,
+                  kColumnCount };
 
-    explicit AlarmLogDlg(AlarmStore& store, QWidget* parent = nullptr);
+    explicit AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent = nullptr);
 
     // Reads the list again and reports the unacknowledged ALARM/TRIP/LOST count.
     void Reload();
@@ -32,28 +40,42 @@ public:
     void KeepUnstored(const std::vector<AlarmEvent>& events);
     // Shown under the list, e.g. when events cannot be stored.
     void ShowProblem(const QString& text);
+    // Lights or darkens the rows that wait for acknowledgement.
+    void ShowFlash(bool on);
+
+    // Who acknowledges: the entry's text, the login name when it is empty.
+    QString OperatorName() const;
 
     const std::vector<AlarmEvent>& Events() const { return events_; }
     int UnacknowledgedCount() const { return unacknowledged_; }
     QTableWidget* List() const { return list_; }
     QLabel* Problem() const { return problem_; }
+    QLineEdit* OperatorEdit() const { return operator_; }
 
 signals:
     // After every reload: ALARM, TRIP and LOST events not acknowledged yet.
     void UnacknowledgedChanged(int count);
+    // After an acknowledgement moved the alarm states.
+    void acknowledged();
+    void muteRequested();
+    void settingsRequested();
+    void exportRequested();
 
 private:
     void Fill();
+    void AfterAcknowledgement(bool stored);
+    QPushButton* AddButton(const QString& text, const char* name, const QString& tip);
 
-    AlarmStore& store_;
+    AlarmMonitor& monitor_;
     std::vector<AlarmEvent> events_;
     std::vector<AlarmEvent> unstored_;  // newest first; ids -1, -2, ...
+    // The rows that flash, and their colour.
+    std::vector<std::pair<int, QColor>> flashingRows_;
     int64_t nextUnstoredId_ = -1;
     int unacknowledged_ = 0;
     QTableWidget* list_;
     QLabel* problem_;
-    QPushButton* acknowledgeSelected_;
-    QPushButton* acknowledgeAll_;
+    QLineEdit* operator_;
 };
 
 }  // namespace orsan

@@ -18,6 +18,7 @@ AlarmMonitor::AlarmMonitor(Clock steady, Clock wall)
 QStringList AlarmMonitor::LoadSettings(const QString& dataDir) {
     const INIFILE file(AlarmIniPath(dataDir));
     QStringList problems = CheckAlarmSections(file);
+    soundEnabled_ = LoadAlarmSoundEnabled(file);
     for (int n = 1; n <= kSensorCount; ++n)
         SetSettings(n, LoadSensorAlarmSettings(file, n, &problems));
     return problems;
@@ -29,14 +30,35 @@ void AlarmMonitor::SetSettings(int sensor, const SensorAlarmSettings& settings) 
 }
 
 bool AlarmMonitor::OpenStore(const QString& dataDir, bool readOnly) {
-    return store_.Open(dataDir, readOnly ? AlarmStore::Mode::ExistingOnly
-                                         : AlarmStore::Mode::CreateIfMissing);
+    if (!store_.Open(dataDir, readOnly ? AlarmStore::Mode::ExistingOnly
+                                       : AlarmStore::Mode::CreateIfMissing))
+        return false;
+    std::vector<std::pair<int, AlarmKind>> waiting;
+    if (!store_.LoadUnacknowledgedAlarms(&waiting)) return false;
+    for (const auto& [sensor, kind] : waiting) states_.RestoreUnacknowledged(sensor, kind);
+    return true;
+}
+
+bool AlarmMonitor::Acknowledge(int sensor, AlarmKind kind, const QString& who) {
+    states_.Acknowledge(sensor, kind);
+    return !store_.IsOpen() || store_.AcknowledgeAlarm(sensor, kind, who, wall_());
+}
+
+bool AlarmMonitor::AcknowledgeEvent(const AlarmEvent& event, const QString& who) {
+    if (IsRaisingKind(event.kind)) return Acknowledge(event.sensor, event.kind, who);
+    return event.id <= 0 || !store_.IsOpen() || store_.Acknowledge(event.id, who, wall_());
+}
+
+bool AlarmMonitor::AcknowledgeAll(const QString& who) {
+    states_.AcknowledgeAll();
+    return !store_.IsOpen() || store_.AcknowledgeAll(who, wall_());
 }
 
 const std::vector<AlarmEvent>& AlarmMonitor::Update(
     const std::array<SensorStatus, kSensorCount>& statuses,
     const std::array<uint32_t, kSensorCount>& addresses, double recordIntervalSeconds) {
     events_.clear();
+    newAlarms_ = 0;
     // The wall clock is read only when something matured: a quiet refresh
     // costs one clock reading.
     const int64_t now = steady_();
@@ -55,6 +77,7 @@ const std::vector<AlarmEvent>& AlarmMonitor::Update(
     for (AlarmEvent& event : events_) {
         event.timeMs = wall;
         if (!store_.Insert(&event)) ++storeFailures_;
+        if (states_.Apply(event)) ++newAlarms_;
     }
     return events_;
 }

@@ -8,6 +8,7 @@
 
 #include "AlarmEngine.h"
 #include "AlarmSettings.h"
+#include "AlarmStates.h"
 #include "AlarmStore.h"
 #include "LiveReport.h"
 #include "SensorPoller.h"
@@ -32,12 +33,15 @@ public:
     // Takes new settings of one sensor (1..6), from the dialog.
     void SetSettings(int sensor, const SensorAlarmSettings& settings);
     const SensorAlarmSettings& Settings(int sensor) const { return settings_[size_t(sensor - 1)]; }
+    // Alarm.ini [GLOBAL] SOUND, as last loaded.
+    bool SoundEnabled() const { return soundEnabled_; }
     const AlarmLimits& Limits(int sensor) const { return engine_.Limits(sensor); }
 
     // Opens the event table; false with store().LastError() on failure. The
     // zones and events work without it; they are only not kept.
     // readOnly (a data folder the user cannot write): stored events are
-    // listed, new ones are not kept.
+    // listed, new ones are not kept. Events left unacknowledged by an earlier
+    // run are alarms that returned unacknowledged.
     bool OpenStore(const QString& dataDir, bool readOnly = false);
     AlarmStore& Store() { return store_; }
 
@@ -56,6 +60,21 @@ public:
     // Events of this run that could not be stored.
     int StoreFailures() const { return storeFailures_; }
 
+    // The alarm states, moved by every Update and acknowledgement.
+    const AlarmStates& States() const { return states_; }
+    // Alarms that became active and unacknowledged in the last Update.
+    int NewAlarms() const { return newAlarms_; }
+    // Whether flashing things are lit now, on the steady clock.
+    bool FlashOn() const { return FlashPhaseOn(steady_()); }
+
+    // Acknowledgements by `who`, dated by the wall clock: one alarm (all its
+    // unacknowledged events), one event (an alarm's event acknowledges the
+    // alarm), everything. The states move even when the store cannot keep
+    // the acknowledgement (false, with Store().LastError()).
+    bool Acknowledge(int sensor, AlarmKind kind, const QString& who);
+    bool AcknowledgeEvent(const AlarmEvent& event, const QString& who);
+    bool AcknowledgeAll(const QString& who);
+
 private:
     Clock steady_;
     Clock wall_;
@@ -66,6 +85,9 @@ private:
     std::vector<AlarmEvent> events_;
     SensorReadings readings_{};
     int storeFailures_ = 0;
+    AlarmStates states_;
+    int newAlarms_ = 0;
+    bool soundEnabled_ = true;
 };
 
 

@@ -159,6 +159,19 @@ QString AlarmIniPath(const QString& dataDir) {
     return QDir(dataDir).filePath(QStringLiteral("Alarm.ini"));
 }
 
+bool LoadAlarmSoundEnabled(const INIFILE& file) {
+    return file.GetString(QLatin1String(kGlobalSection), QStringLiteral("SOUND"), QString())
+               .trimmed() != QLatin1String("0");
+}
+
+QString DefaultOperatorName() {
+    for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
+        const QString name = qEnvironmentVariable(variable).trimmed();
+        if (!name.isEmpty()) return name;
+    }
+    return QStringLiteral("操作员");
+}
+
 QString AlarmSection(int sensor) {
     return QStringLiteral("ID%1").arg(sensor);
 }

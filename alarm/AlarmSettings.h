@@ -65,6 +65,10 @@ QString AlarmIniPath(const QString& dataDir);
 QString AlarmSection(int sensor);  // "ID1" ... "ID6"
 // Reserved for settings of the whole station.
 inline constexpr const char* kGlobalSection = "GLOBAL";
+// [GLOBAL] SOUND=0 keeps the alarm tone off; any other value, or none, lets it sound.
+bool LoadAlarmSoundEnabled(const INIFILE& file);
+// Who acknowledges unless the operator says otherwise: the login name.
+QString DefaultOperatorName();
 
 // One message for each section that is not [ID1] ... [ID6] or [GLOBAL], and
 // for each name used by more than one section (case is ignored).

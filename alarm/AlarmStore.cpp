@@ -14,8 +14,16 @@ namespace orsan {
 namespace {
 
 const QStringList kColumns = {"Time", "msTime", "Sensor", "Axis", "Value", "Zone", "Kind", "Ack"};
-const QString kSelect =
-    QStringLiteral("SELECT rowid, Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm ");
+// Added later; a table from before gets them when the station opens it.
+const QStringList kAckColumns = {"AckBy", "AckTime"};
+
+QString SelectSql(bool hasAckColumns) {
+    return QStringLiteral("SELECT rowid, Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack, %1 "
+                          "FROM alarm ")
+        .arg(hasAckColumns ? QStringLiteral("AckBy, AckTime") : QStringLiteral("NULL, NULL"));
+}
+
+const QString kRaisingKinds = QStringLiteral("Kind IN ('ALARM', 'TRIP', 'LOST')");
 
 QString NextConnectionName() {
     static std::atomic<int> counter{0};
@@ -80,26 +88,51 @@ bool AlarmStore::CheckTable(bool create) {
     query.finish();
     if (found.isEmpty()) {
         tableExists_ = false;
+        hasAckColumns_ = false;
         // An export reads a file without events as empty and leaves it as it is.
         if (!create) return true;
         if (!query.exec(QStringLiteral(
                 "CREATE TABLE alarm (Time INTEGER, msTime INTEGER, Sensor INTEGER, Axis TEXT, "
-                "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER)")))
+                "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER, AckBy TEXT, AckTime INTEGER)")))
             return Fail(QStringLiteral("创建报警表"), query.lastError());
         if (!query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS alarm_time ON alarm(Time)")))
             return Fail(QStringLiteral("创建报警表索引"), query.lastError());
-        tableExists_ = true;
-        return true;
+        found = kColumns + kAckColumns;
     }
-    bool matches = found.size() == kColumns.size();
-    for (int c = 0; matches && c < kColumns.size(); ++c)
-        matches = found[c].compare(kColumns[c], Qt::CaseInsensitive) == 0;
+    const QStringList expected = kColumns + kAckColumns;
+    bool matches = found.size() == kColumns.size() || found.size() == expected.size();
+    for (int c = 0; matches && c < found.size(); ++c)
+        matches = found[c].compare(expected[c], Qt::CaseInsensitive) == 0;
     if (!matches) {
         lastError_ =
             QStringLiteral("报警表 alarm 的列不符（现有列: %1）").arg(found.join(QLatin1Char(',')));
         return false;
     }
     tableExists_ = true;
+    return AddAcknowledgementColumns(found, create);
+}
+
+bool AlarmStore::AddAcknowledgementColumns(const QStringList& found, bool create) {
+    hasAckColumns_ = found.size() > kColumns.size();
+    // A read-only export lists the events of an older table without them.
+    if (!create) return true;
+    QSqlQuery query(db_);
+    if (!hasAckColumns_) {
+        // One transaction: a table never has one of the two.
+        if (!db_.transaction()) return Fail(QStringLiteral("升级报警表"), db_.lastError());
+        for (const QString& sql : {QStringLiteral("ALTER TABLE alarm ADD COLUMN AckBy TEXT"),
+                                   QStringLiteral("ALTER TABLE alarm ADD COLUMN AckTime INTEGER")}) {
+            if (!query.exec(sql)) {
+                db_.rollback();
+                return Fail(QStringLiteral("升级报警表"), query.lastError());
+            }
+        }
+        if (!db_.commit()) return Fail(QStringLiteral("升级报警表"), db_.lastError());
+        hasAckColumns_ = true;
+    }
+    if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS alarm_ack (Time INTEGER, "
+                                   "msTime INTEGER, Alarm INTEGER, AckBy TEXT)")))
+        return Fail(QStringLiteral("创建确认记录表"), query.lastError());
     return true;
 }
 
@@ -173,6 +206,8 @@ bool AlarmStore::Load(const QString& sql, int limit, std::vector<AlarmEvent>* ev
                          : Zone::None;
         event.kind = ParseAlarmKind(query.value(7).toString()).value_or(AlarmKind::Alarm);
         event.acknowledged = query.value(8).toInt() != 0;
+        event.ackBy = query.value(9).toString();
+        event.ackTime = query.value(10).toLongLong();
         events->push_back(event);
     }
     if (query.lastError().isValid()) return Fail(QStringLiteral("读取"), query.lastError());
@@ -180,28 +215,78 @@ bool AlarmStore::Load(const QString& sql, int limit, std::vector<AlarmEvent>* ev
 }
 
 bool AlarmStore::LoadNewest(int limit, std::vector<AlarmEvent>* events) {
-    return Load(kSelect + QStringLiteral("ORDER BY Time DESC, msTime DESC, rowid DESC LIMIT ?"),
+    return Load(SelectSql(hasAckColumns_) + QStringLiteral("ORDER BY Time DESC, msTime DESC, rowid DESC LIMIT ?"),
+                std::max(0, limit), events);
+}
+
+bool AlarmStore::LoadForList(int limit, std::vector<AlarmEvent>* events) {
+    const QString newest = QStringLiteral(
+        "rowid IN (SELECT rowid FROM alarm ORDER BY Time DESC, msTime DESC, rowid DESC LIMIT ?)");
+    return Load(SelectSql(hasAckColumns_) + QStringLiteral("WHERE ") + newest +
+                    QStringLiteral(" OR (Ack = 0 AND ") + kRaisingKinds +
+                    QStringLiteral(") ORDER BY Time DESC, msTime DESC, rowid DESC"),
                 std::max(0, limit), events);
 }
 
 bool AlarmStore::LoadAll(std::vector<AlarmEvent>* events) {
-    return Load(kSelect + QStringLiteral("ORDER BY Time, msTime, rowid"), -1, events);
+    return Load(SelectSql(hasAckColumns_) + QStringLiteral("ORDER BY Time, msTime, rowid"), -1, events);
 }
 
-bool AlarmStore::Acknowledge(int64_t id) {
-    if (!open_ || !tableExists_) return false;
-    QSqlQuery query(db_);
-    query.prepare(QStringLiteral("UPDATE alarm SET Ack = 1 WHERE rowid = ?"));
-    query.addBindValue(qint64(id));
-    if (!query.exec()) return Fail(QStringLiteral("确认"), query.lastError());
+bool AlarmStore::AcknowledgeWhere(const QString& where, const QVariantList& binds,
+                                  const QString& who, int64_t timeMs) {
+    if (!open_ || !tableExists_ || !hasAckColumns_) {
+        lastError_ = QStringLiteral("报警记录无法确认：数据库未打开");
+        return false;
+    }
+    const QString picked = QStringLiteral(" FROM alarm WHERE Ack = 0 AND (%1)").arg(where);
+    const auto run = [&](const QString& sql, const QVariantList& head) {
+        QSqlQuery query(db_);
+        query.prepare(sql);
+        for (const QVariant& value : head + binds) query.addBindValue(value);
+        return query.exec() ? QSqlError() : query.lastError();
+    };
+    // The log first, as it picks the rows by their Ack = 0.
+    if (!db_.transaction()) return Fail(QStringLiteral("确认"), db_.lastError());
+    QSqlError error =
+        run(QStringLiteral("INSERT INTO alarm_ack (Time, msTime, Alarm, AckBy) SELECT ?, ?, "
+                           "rowid, ?") + picked,
+            {qint64(timeMs / 1000), int(timeMs % 1000), who});
+    if (!error.isValid())
+        error = run(QStringLiteral("UPDATE alarm SET Ack = 1, AckBy = ?, AckTime = ?") +
+                        picked.mid(picked.indexOf(QStringLiteral(" WHERE"))),
+                    {who, qint64(timeMs / 1000)});
+    if (error.isValid()) {
+        db_.rollback();
+        return Fail(QStringLiteral("确认"), error);
+    }
+    if (!db_.commit()) return Fail(QStringLiteral("确认"), db_.lastError());
     return true;
 }
 
-bool AlarmStore::AcknowledgeAll() {
-    if (!open_ || !tableExists_) return false;
+bool AlarmStore::Acknowledge(int64_t id, const QString& who, int64_t timeMs) {
+    return AcknowledgeWhere(QStringLiteral("rowid = ?"), {qint64(id)}, who, timeMs);
+}
+
+bool AlarmStore::AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who,
+                                  int64_t timeMs) {
+    return AcknowledgeWhere(QStringLiteral("Sensor = ? AND Kind = ?"),
+                            {sensor, QLatin1String(AlarmKindName(kind))}, who, timeMs);
+}
+
+bool AlarmStore::AcknowledgeAll(const QString& who, int64_t timeMs) {
+    return AcknowledgeWhere(QStringLiteral("1"), {}, who, timeMs);
+}
+
+bool AlarmStore::LoadUnacknowledgedAlarms(std::vector<std::pair<int, AlarmKind>>* alarms) {
+    alarms->clear();
+    if (!open_ || !tableExists_) return open_;
     QSqlQuery query(db_);
-    if (!query.exec(QStringLiteral("UPDATE alarm SET Ack = 1 WHERE Ack = 0")))
-        return Fail(QStringLiteral("确认"), query.lastError());
+    if (!query.exec(QStringLiteral("SELECT DISTINCT Sensor, Kind FROM alarm WHERE Ack = 0 AND ") +
+                    kRaisingKinds))
+        return Fail(QStringLiteral("读取"), query.lastError());
+    while (query.next())
+        if (const auto kind = ParseAlarmKind(query.value(1).toString()))
+            alarms->emplace_back(query.value(0).toInt(), *kind);
     return true;
 }
 
@@ -210,7 +295,7 @@ int AlarmStore::UnacknowledgedRaisedCount() {
     if (!tableExists_) return 0;
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral(
-            "SELECT COUNT(*) FROM alarm WHERE Ack = 0 AND Kind IN ('ALARM', 'TRIP', 'LOST')")) ||
+            "SELECT COUNT(*) FROM alarm WHERE Ack = 0 AND ") + kRaisingKinds) ||
         !query.next()) {
         Fail(QStringLiteral("读取"), query.lastError());
         return -1;

@@ -2,6 +2,8 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
+#include <utility>
 #include <vector>
 
 #include "AlarmEvent.h"
@@ -11,8 +13,10 @@ class QSqlError;
 namespace orsan {
 
 // The events in table `alarm` of DataRecord.db (columns Time, msTime,
-// Sensor, Axis, Value, Zone, Kind, Ack), on a connection of its own beside
-// the record database's. UI thread only.
+// Sensor, Axis, Value, Zone, Kind, Ack, AckBy, AckTime), on a connection of
+// its own beside the record database's. Every acknowledgement is also a row
+// of table `alarm_ack` (Time, msTime, Alarm = the event's rowid, AckBy), the
+// log the plant server learns acknowledgements from. UI thread only.
 class AlarmStore {
 public:
     enum class Mode {
@@ -27,7 +31,8 @@ public:
 
     // Opens folder/DataRecord.db. The file must be the station's (the record
     // database accepts it; a new file gets its table `data` first). Adds
-    // table `alarm` when missing without touching `data`; fails when an
+    // table `alarm` when missing without touching `data`, and AckBy and
+    // AckTime to an older one (read-only: they read as empty); fails when an
     // `alarm` table with other columns is there.
     bool Open(const QString& folder, Mode mode = Mode::CreateIfMissing);
     void Close();
@@ -37,12 +42,21 @@ public:
     bool Insert(AlarmEvent* event);
     // Newest first, at most limit events.
     bool LoadNewest(int limit, std::vector<AlarmEvent>* events);
+    // Newest first: the newest `limit` events and every older ALARM, TRIP
+    // or LOST event not yet acknowledged, which stays listed until it is.
+    bool LoadForList(int limit, std::vector<AlarmEvent>* events);
     // Oldest first, all of them.
     bool LoadAll(std::vector<AlarmEvent>* events);
-    bool Acknowledge(int64_t id);
-    bool AcknowledgeAll();
+    // Acknowledgements by `who` at timeMs (since the epoch) of the events not
+    // acknowledged yet: one event; every ALARM, TRIP or LOST event of one
+    // sensor and kind; all of them.
+    bool Acknowledge(int64_t id, const QString& who, int64_t timeMs);
+    bool AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who, int64_t timeMs);
+    bool AcknowledgeAll(const QString& who, int64_t timeMs);
     // ALARM, TRIP and LOST events not yet acknowledged; -1 when it cannot be read.
     int UnacknowledgedRaisedCount();
+    // The sensors and kinds of those events.
+    bool LoadUnacknowledgedAlarms(std::vector<std::pair<int, AlarmKind>>* alarms);
 
     // The reason of the last failure, for the user.
     const QString& LastError() const { return lastError_; }
@@ -51,12 +65,18 @@ private:
     bool CheckTable(bool create);
     bool Load(const QString& sql, int limit, std::vector<AlarmEvent>* events);
     bool Fail(const QString& what, const QSqlError& error);
+    bool AddAcknowledgementColumns(const QStringList& found, bool create);
+    // Logs and marks the unacknowledged events that `where` (an SQL
+    // condition with `binds` for its placeholders) picks.
+    bool AcknowledgeWhere(const QString& where, const QVariantList& binds, const QString& who,
+                          int64_t timeMs);
 
     QString path_;
     QString connectionName_;
     QSqlDatabase db_;
     bool open_ = false;
     bool tableExists_ = false;
+    bool hasAckColumns_ = false;
     QString lastError_;
 };
 

@@ -18,11 +18,40 @@ QColor ZoneColor(Zone zone) {
     return QColor(160, 160, 160);
 }
 
-QColor ZoneTextColor(Zone zone) {
-    // By perceived brightness, as the panel picks its badge's text.
-    const QColor back = ZoneColor(zone);
+QColor ReadableTextOn(const QColor& back) {
     const double brightness = 0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
     return brightness < 128 ? QColor(255, 255, 255) : QColor(0, 0, 0);
+}
+
+QColor ZoneTextColor(Zone zone) {
+    return ReadableTextOn(ZoneColor(zone));
+}
+
+QColor AlarmKindColor(AlarmKind kind) {
+    switch (kind) {
+        case AlarmKind::Trip:
+            return ZoneColor(Zone::D);
+        case AlarmKind::Lost:
+            return QColor(150, 0, 150);
+        default:
+            return ZoneColor(Zone::C);
+    }
+}
+
+QString AlarmKindCaption(AlarmKind kind) {
+    switch (kind) {
+        case AlarmKind::Alarm:
+            return QStringLiteral("ALARM 报警");
+        case AlarmKind::Trip:
+            return QStringLiteral("TRIP 停机");
+        case AlarmKind::Clear:
+            return QStringLiteral("CLEAR 恢复");
+        case AlarmKind::Lost:
+            return QStringLiteral("LOST 通讯中断");
+        case AlarmKind::Restored:
+            return QStringLiteral("RESTORED 通讯恢复");
+    }
+    return QString();
 }
 
 QString ZoneCaption(Zone zone, const QString& machineClass) {

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 
+#include "AlarmEvent.h"
 #include "SeverityZones.h"
 
 namespace orsan {
@@ -18,5 +19,14 @@ QString ZoneCaption(Zone zone, const QString& machineClass = QString());
 
 // Colours a label-like widget's background by its zone, text readable on it.
 QString ZoneStyleSheet(Zone zone);
+
+// Text readable on any background, by its perceived brightness.
+QColor ReadableTextOn(const QColor& background);
+
+// An alarm of a kind: TRIP red, ALARM amber (the colours of zones D and C),
+// LOST purple.
+QColor AlarmKindColor(AlarmKind kind);
+// "ALARM 报警", "TRIP 停机", "CLEAR 恢复", "LOST 通讯中断", "RESTORED 通讯恢复".
+QString AlarmKindCaption(AlarmKind kind);
 
 }  // namespace orsan

@@ -75,6 +75,12 @@ const LiveField kLiveFields[] = {
     {1125, kSlotRunningSpeed, "%1.2f"},
 };
 
+// White on dark backgrounds, by perceived brightness.
+QColor TextOn(const QColor& back) {
+    const double brightness = 0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
+    return brightness < 128 ? Qt::white : Qt::black;
+}
+
 int PeriodForSeconds(float seconds) {
     if (!(seconds > 0)) return kShortestTrendMs;
     if (seconds >= 1) return static_cast<int>(std::min(seconds, 1.0e6f)) * 1000;
@@ -212,9 +218,7 @@ void PannelDlg::BuildControls() {
 }
 
 void PannelDlg::SetZone(const QString& text, const QColor& color) {
-    // White on dark backgrounds, by perceived brightness.
-    const double brightness = 0.299 * color.red() + 0.587 * color.green() + 0.114 * color.blue();
-    const QColor textColor = brightness < 128 ? Qt::white : Qt::black;
+    const QColor textColor = TextOn(color);
     const QString style = QStringLiteral(
                               "QPushButton { background-color: %1; color: %2; border: 1px solid "
                               "rgb(96, 96, 96); padding: 0px; }")
@@ -222,6 +226,30 @@ void PannelDlg::SetZone(const QString& text, const QColor& color) {
     zoneBadge_->setText(text);
     zoneBadge_->setStyleSheet(style);
     zoneBadge_->show();
+}
+
+void PannelDlg::SetVelocityAlarm(const QColor& background) {
+    if (background == velocityAlarm_) return;
+    velocityAlarm_ = background;
+    PaintValueFields();
+}
+
+void PannelDlg::PaintValueFields() {
+    const bool fresh = link_.state == LinkState::Ok;
+    for (size_t i = 0; i < liveLabels_.size(); ++i) {
+        const int slot = kLiveFields[i].slot;
+        auto& [value, normal] = liveLabels_[i];
+        QPalette palette = normal;
+        if (!fresh) palette.setColor(QPalette::WindowText, kGreyedValue);
+        const bool velocity = slot == kSlotVelX || slot == kSlotVelY || slot == kSlotVelZ;
+        const bool alarmed = velocity && velocityAlarm_.isValid();
+        if (alarmed) {
+            palette.setColor(QPalette::Window, velocityAlarm_);
+            palette.setColor(QPalette::WindowText, TextOn(velocityAlarm_));
+        }
+        value->setAutoFillBackground(alarmed);
+        value->setPalette(palette);
+    }
 }
 
 void PannelDlg::SetTrendInterval(float seconds) {
@@ -239,13 +267,11 @@ void PannelDlg::RefreshLiveValues() {
     const bool hasValues = link_.HasValues();
     for (size_t i = 0; i < liveLabels_.size(); ++i) {
         const LiveField& field = kLiveFields[i];
-        auto& [value, normal] = liveLabels_[i];
-        value->setText(hasValues ? PrintfText(field.format, static_cast<double>(row[field.slot]))
-                                 : QString::fromLatin1(kNoValueText));
-        QPalette palette = normal;
-        if (!fresh) palette.setColor(QPalette::WindowText, kGreyedValue);
-        value->setPalette(palette);
+        liveLabels_[i].first->setText(
+            hasValues ? PrintfText(field.format, static_cast<double>(row[field.slot]))
+                      : QString::fromLatin1(kNoValueText));
     }
+    PaintValueFields();
     notice_->setText(LinkNoticeText(link_));
     notice_->setVisible(!fresh);
 }

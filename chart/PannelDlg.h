@@ -66,6 +66,11 @@ public:
     // the alarm settings (alarmSettingsRequested).
     void SetZone(const QString& text, const QColor& color);
     QPushButton* ZoneBadge() const { return zoneBadge_; }
+    // The three velocity boxes on an alarm's colour (text readable on it);
+    // an invalid colour gives them back their own look. Set by turns to
+    // flash them.
+    void SetVelocityAlarm(const QColor& background);
+    const QColor& VelocityAlarm() const { return velocityAlarm_; }
 
     int SensorIndex() const { return sensorIndex_; }
     int TrendTimerPeriod() const { return trendTimer_.interval(); }
@@ -88,6 +93,9 @@ signals:
 
 private:
     void BuildControls();
+    // Each value field's palette: its own, greyed while stale, on the
+    // alarm's colour for the velocity boxes.
+    void PaintValueFields();
 
     INIFILE chartSettings;
     std::array<int, kCurveCount> showFlags_{};
@@ -101,6 +109,7 @@ private:
     DXPNGCTL* logo_ = nullptr;
     DxChartTrend* chart_ = nullptr;
     QPushButton* zoneBadge_ = nullptr;
+    QColor velocityAlarm_;
     QTimer liveTimer_;
     QTimer trendTimer_;
 };

@@ -100,19 +100,34 @@ void TrendChart::DrawVelocityMarks(QPainter& p) const {
     constexpr int kVelocityAxis = 2;
     const float lower = AxisLower(limits_, kVelocityAxis);
     const float upper = AxisUpper(limits_, kVelocityAxis);
+    const EdgeRect& plot = layout_.plotRect;
     const struct {
         float level;
-        QColor color;
-    } marks[] = {{marks_.bc, kZoneMarkBC}, {marks_.cd, kZoneMarkCD}};
+        const char* boundary;
+        QVector<qreal> dashes;
+    } marks[] = {{marks_.bc, "B/C", {4, 3}}, {marks_.cd, "C/D", {8, 3}}};
+    p.save();
+    p.setFont(ChartFont());
     for (const auto& mark : marks) {
         // Beyond the axis a line would sit on the plot's edge and mislead.
         if (!(mark.level > 0) || mark.level <= lower || mark.level >= upper) continue;
-        QPen pen(mark.color, 1.0);
-        pen.setDashPattern({4, 3});
+        QPen pen(kZoneMarkColor, 1.0);
+        pen.setDashPattern(mark.dashes);
         p.setPen(pen);
-        const int y = ValueToY(mark.level, lower, upper, layout_.plotRect);
-        p.drawLine(layout_.plotRect.left + 1, y, layout_.plotRect.right - 1, y);
+        const int y = ValueToY(mark.level, lower, upper, plot);
+        p.drawLine(plot.left + 1, y, plot.right - 1, y);
+        // "B/C 2.8 mm/s" at the right end, above its line (below it when the
+        // line runs along the top).
+        const QString label = QStringLiteral("%1 %2 mm/s")
+                                  .arg(QLatin1String(mark.boundary))
+                                  .arg(double(mark.level), 0, 'g', 4);
+        const int height = p.fontMetrics().height();
+        const int top = y - height - 1 >= plot.top ? y - height - 1 : y + 2;
+        p.setPen(kZoneMarkColor);
+        p.drawText(QRect(plot.left, top, plot.right - plot.left - 4, height),
+                   Qt::AlignRight | Qt::AlignVCenter, label);
     }
+    p.restore();
 }
 
 void TrendChart::DrawTimeLabels(QPainter& p) const {

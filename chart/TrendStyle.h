@@ -37,9 +37,10 @@ inline const QColor kGridSolidColor{130, 130, 130};
 inline const QColor kGridDashColor{160, 160, 160};
 inline const QColor kChartTextColor{0, 0, 0};
 inline const QColor kReadoutColor{0, 0, 255};
-// The velocity axis's zone boundaries: B/C orange, C/D red.
-inline const QColor kZoneMarkBC{255, 140, 0};
-inline const QColor kZoneMarkCD{220, 0, 0};
+// The velocity axis's zone boundaries and their labels: a teal that no
+// curve, the grid or the readout uses, so a boundary is never taken for a
+// reading.
+inline const QColor kZoneMarkColor{0, 128, 128};
 
 inline const QString kChartTitleChinese = QStringLiteral("三轴振动温度实时趋势曲线");
 inline const QString kChartTitleEnglish =

@@ -126,9 +126,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ORSAN_PROJECT_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Beside the libraries found in the binaries: the fonts of the Chinese
-# interface and of the charts, Qt's SQLite driver (a plugin, loaded rather
-# than linked) and adduser for the postinst.
+# Beside the libraries found in the binaries (Qt Multimedia for the alarm
+# tone among them): the fonts of the Chinese interface and of the charts,
+# Qt's SQLite driver (a plugin, loaded rather than linked) and adduser for
+# the postinst.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2, libqt6sql6-sqlite, adduser")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${ORSAN_PACKAGING_DIR}/debian/postinst ${ORSAN_PACKAGING_DIR}/debian/prerm

@@ -26,6 +26,9 @@ enum ResourceId : int {
     kIconReadWaveform = 164,     // waveform dialog
 };
 
+// The alarm tone, a short WAV for a sound effect to loop.
+inline constexpr const char* kAlarmToneUrl = "qrc:/orsan/res/alarm-tone.wav";
+
 // Every resource number above.
 const std::vector<int>& ResourceIds();
 

@@ -10,6 +10,7 @@ packages=(
   ccache                                # scripts/build.sh compiles through it when present
   qt6-base-dev qt6-base-dev-tools       # Qt Core/Gui/Widgets/Sql/Test, moc and rcc
   qt6-svg-dev                           # the pictures are SVG (res/)
+  qt6-multimedia-dev                    # the alarm tone (alarm/AlarmTone.cpp)
   libqt6sql6-sqlite                     # the record database driver
   libmodbus-dev                         # comm/ and the simulator
   libfftw3-dev                          # wave/'s spectra and envelope (FFTW3)

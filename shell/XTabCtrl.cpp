@@ -109,7 +109,7 @@ private:
             return p;
         }()));
         painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.fillPath(outline, XTabCtrl::kTabBackground);
+        painter.fillPath(outline, owner_->TabBackground(index));
         painter.setPen(QPen(selected ? QColor(96, 96, 96) : QColor(150, 150, 150), 1));
         painter.drawPath(outline);
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -191,6 +191,7 @@ void XTabCtrl::AddTab(QWidget* page, const QString& caption, int imageIndex) {
     enabled_.append(true);
     imageIndexes_.append(imageIndex);
     alertColors_.append(QColor());
+    alertBackgrounds_.append(QColor());
     // The first tab becomes current here and shows its page.
     bar_->addTab(caption);
     bar_->raise();
@@ -223,6 +224,7 @@ void XTabCtrl::DeleteTab(int index) {
     enabled_.removeAt(index);
     imageIndexes_.removeAt(index);
     alertColors_.removeAt(index);
+    alertBackgrounds_.removeAt(index);
     delete page;
 
     if (previous_ > index) --previous_;
@@ -343,9 +345,22 @@ QTabBar* XTabCtrl::TabBar() const {
 }
 
 void XTabCtrl::SetTabAlertColor(int index, const QColor& color) {
-    if (index < 0 || index >= Count()) return;
+    // Flashing sets it twice a second; an unchanged colour costs no repaint.
+    if (index < 0 || index >= Count() || alertColors_[index] == color) return;
     alertColors_[index] = color;
     bar_->update();
+}
+
+void XTabCtrl::SetTabAlertBackground(int index, const QColor& color) {
+    if (index < 0 || index >= Count() || alertBackgrounds_[index] == color) return;
+    alertBackgrounds_[index] = color;
+    bar_->update();
+}
+
+QColor XTabCtrl::TabBackground(int index) const {
+    const bool alert = index >= 0 && index < alertBackgrounds_.size() &&
+                       alertBackgrounds_[index].isValid();
+    return alert ? alertBackgrounds_[index] : kTabBackground;
 }
 
 QColor XTabCtrl::TextColor(int index) const {

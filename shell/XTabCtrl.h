@@ -78,6 +78,10 @@ public:
     // A colour of its own for one tab's caption while enabled, selected or
     // not, so the tab stands out; an invalid colour ends it.
     void SetTabAlertColor(int index, const QColor& color);
+    // A background of its own for one tab in place of the yellow, so an
+    // alarm can colour (and, set by turns, flash) it; invalid ends it.
+    void SetTabAlertBackground(int index, const QColor& color);
+    QColor TabBackground(int index) const;
 
     // Text colour a tab is drawn with right now.
     QColor TextColor(int index) const;
@@ -102,6 +106,7 @@ private:
     QVector<QWidget*> pages_;
     QVector<int> imageIndexes_;
     QVector<QColor> alertColors_;
+    QVector<QColor> alertBackgrounds_;
     QVector<QPixmap> images_;
     bool fixedPlacement_ = false;
     QPoint pageOrigin_{4, 25};

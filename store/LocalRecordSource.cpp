@@ -40,6 +40,7 @@ void LocalRecordSource::Close() {
     read_.reset();
     count_.reset();
     alarms_.reset();
+    acks_.reset();
     if (db_) sqlite3_close(db_);
     db_ = nullptr;
 }
@@ -198,21 +199,62 @@ std::optional<int64_t> LocalRecordSource::CountAfter(const ForwardPosition& posi
     return rows;
 }
 
-bool LocalRecordSource::HasAlarmTable() {
+bool LocalRecordSource::HasTable(const char* name) {
     if (!db_) return false;
-    Statement has = Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name='alarm'");
-    return has && sqlite3_step(has.get()) == SQLITE_ROW;
+    Statement has = Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?");
+    if (!has) return false;
+    sqlite3_bind_text(has.get(), 1, name, -1, SQLITE_STATIC);
+    return sqlite3_step(has.get()) == SQLITE_ROW;
 }
+
+bool LocalRecordSource::HasAlarmTable() {
+    return HasTable("alarm");
+}
+
+bool LocalRecordSource::HasAcknowledgementLog() {
+    return HasTable("alarm_ack");
+}
+
+bool LocalRecordSource::AlarmHasAckColumns() {
+    Statement columns = Prepare("SELECT 1 FROM pragma_table_info('alarm') WHERE name = 'AckTime'");
+    return columns && sqlite3_step(columns.get()) == SQLITE_ROW;
+}
+
+namespace {
+
+// Sends a text column, NULL as \N.
+void AppendNullableText(std::string& out, sqlite3_stmt* read, int column) {
+    if (sqlite3_column_type(read, column) == SQLITE_NULL) {
+        out += "\\N";
+        return;
+    }
+    AppendCopyField(out, reinterpret_cast<const char*>(sqlite3_column_text(read, column)));
+}
+
+// Seconds since the epoch as the server's time, NULL as \N.
+void AppendNullableTime(std::string& out, sqlite3_stmt* read, int column) {
+    if (sqlite3_column_type(read, column) == SQLITE_NULL) {
+        out += "\\N";
+        return;
+    }
+    out += FormatServerTime(sqlite3_column_int64(read, column), 0);
+}
+
+}  // namespace
 
 bool LocalRecordSource::ReadAlarmsAfter(ForwardPosition& position, int limit,
                                         const std::string& station, std::string* copyText,
                                         int* count) {
     *count = 0;
     if (!db_) return false;
-    if (!alarms_) {
-        alarms_ = Prepare(
-            "SELECT rowid, Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm "
-            "WHERE rowid > ? ORDER BY rowid LIMIT ?");
+    // The station adds the acknowledgement columns to an older table when
+    // it opens it, maybe after this connection prepared its read.
+    if (!alarms_ || !alarmsWithAck_) {
+        alarmsWithAck_ = AlarmHasAckColumns();
+        alarms_ = Prepare(std::string("SELECT rowid, Time, msTime, Sensor, Axis, Value, Zone, "
+                                      "Kind, Ack, ") +
+                          (alarmsWithAck_ ? "AckBy, AckTime" : "NULL, NULL") +
+                          " FROM alarm WHERE rowid > ? ORDER BY rowid LIMIT ?");
         if (!alarms_) return Fail("报警表 alarm 的列不符");
     }
     if (!StillMatches("alarm", position)) position = ForwardPosition{};
@@ -251,11 +293,57 @@ bool LocalRecordSource::ReadAlarmsAfter(ForwardPosition& position, int limit,
         out += sqlite3_column_type(read, 8) == SQLITE_NULL ? "\\N"
                : sqlite3_column_int(read, 8) != 0          ? "t"
                                                            : "f";
+        out += '\t';
+        AppendNullableText(out, read, 9);
+        out += '\t';
+        AppendNullableTime(out, read, 10);
         out += '\n';
         ++*count;
     }
     sqlite3_reset(read);
     if (step != SQLITE_DONE) return Fail("读取报警记录失败");
+    return true;
+}
+
+bool LocalRecordSource::ReadAcknowledgementsAfter(ForwardPosition& position, int limit,
+                                                  const std::string& station,
+                                                  std::string* copyText, int* count) {
+    *count = 0;
+    if (!db_) return false;
+    if (!acks_) {
+        acks_ = Prepare(
+            "SELECT k.rowid, k.Time, k.msTime, a.Time, a.msTime, a.Sensor, a.Axis, a.Kind, "
+            "k.AckBy FROM alarm_ack k JOIN alarm a ON a.rowid = k.Alarm WHERE k.rowid > ? "
+            "ORDER BY k.rowid LIMIT ?");
+        if (!acks_) return Fail("确认记录表 alarm_ack 的列不符");
+    }
+    if (!StillMatches("alarm_ack", position)) position = ForwardPosition{};
+    sqlite3_stmt* read = acks_.get();
+    sqlite3_reset(read);
+    sqlite3_bind_int64(read, 1, position.rowId);
+    sqlite3_bind_int(read, 2, limit);
+    int step;
+    while ((step = sqlite3_step(read)) == SQLITE_ROW) {
+        position = {sqlite3_column_int64(read, 0), sqlite3_column_int64(read, 1),
+                    sqlite3_column_int(read, 2)};
+        std::string& out = *copyText;
+        AppendCopyField(out, station);
+        out += '\t' +
+               FormatServerTime(sqlite3_column_int64(read, 3), sqlite3_column_int(read, 4)) +
+               '\t';
+        out += std::to_string(sqlite3_column_int(read, 5)) + '\t';
+        // As the events were sent: an empty axis rather than NULL.
+        const auto* axis = reinterpret_cast<const char*>(sqlite3_column_text(read, 6));
+        AppendCopyField(out, axis ? axis : "");
+        out += '\t';
+        AppendNullableText(out, read, 7);
+        out += '\t';
+        AppendNullableText(out, read, 8);
+        out += '\t' + FormatServerTime(position.time, position.milliseconds) + '\n';
+        ++*count;
+    }
+    sqlite3_reset(read);
+    if (step != SQLITE_DONE) return Fail("读取确认记录失败");
     return true;
 }
 

@@ -54,12 +54,20 @@ public:
     std::optional<int64_t> CountAfter(const ForwardPosition& position);
 
     // The station's alarm events (table `alarm`: Time, msTime, Sensor, Axis,
-    // Value, Zone, Kind, Ack), when it keeps them.
+    // Value, Zone, Kind, Ack, and AckBy and AckTime but in older tables),
+    // when it keeps them.
     bool HasAlarmTable();
     // COPY text rows of alarm_events for up to `limit` events after
     // `position`, which moves to the last one; *count events were read.
     bool ReadAlarmsAfter(ForwardPosition& position, int limit, const std::string& station,
                          std::string* copyText, int* count);
+    // The log of acknowledgements (table `alarm_ack`), when there is one.
+    bool HasAcknowledgementLog();
+    // COPY text rows (station, time, sensor, axis, kind, ack_by, ack_time:
+    // the event's key, then who and when) for up to `limit` acknowledgements
+    // after `position`, which moves to the last one.
+    bool ReadAcknowledgementsAfter(ForwardPosition& position, int limit,
+                                   const std::string& station, std::string* copyText, int* count);
 
 private:
     struct StatementDeleter {
@@ -73,6 +81,9 @@ private:
     // How many of Ok1 ... Ok6 the table `data` has (in order).
     int FreshnessColumns();
     bool PrepareRead();
+    bool HasTable(const char* name);
+    // Whether table `alarm` has AckBy and AckTime yet.
+    bool AlarmHasAckColumns();
 
     std::string path_;
     sqlite3* db_ = nullptr;
@@ -80,6 +91,8 @@ private:
     Statement read_;
     Statement count_;
     Statement alarms_;
+    bool alarmsWithAck_ = false;
+    Statement acks_;
     int freshnessColumns_ = 0;
 };
 

@@ -53,15 +53,29 @@ const ServerTable& AlarmEventsTable() {
                                     {"value", "real"},
                                     {"zone", "text"},
                                     {"kind", "text"},
-                                    {"ack", "boolean"}},
-                                   {"station", "time", "sensor", "axis", "kind"}};
+                                    {"ack", "boolean"},
+                                    {"ack_by", "text"},
+                                    {"ack_time", "timestamptz"}},
+                                   {"station", "time", "sensor", "axis", "kind"},
+                                   {"ack_by", "ack_time"}};
     return table;
 }
 
 std::string EnsureTable(PgSession& session, const ServerTable& table) {
     bool exists = false;
-    const std::string problem = CheckTable(session, table, &exists);
-    if (!problem.empty() || exists) return problem;
+    std::vector<std::string> later;
+    const std::string problem = CheckTable(session, table, &exists, &later);
+    if (!problem.empty()) return problem;
+    if (exists) {
+        if (later.empty()) return {};
+        std::vector<std::string> clauses;
+        for (const auto& [column, type] : table.columns)
+            if (std::find(later.begin(), later.end(), column) != later.end())
+                clauses.push_back("ADD COLUMN IF NOT EXISTS " + column + " " + type);
+        const PgOutcome added = session.Exec("ALTER TABLE " + table.name + " " + Joined(clauses));
+        if (!added.ok) return "无法为服务器表 " + table.name + " 添加列: " + added.message;
+        return {};
+    }
     const PgOutcome outcome = session.Exec(table.CreateSql());
     // A login that may write but not create: someone with the right makes the table.
     if (outcome.sqlState == "42501")
@@ -71,8 +85,10 @@ std::string EnsureTable(PgSession& session, const ServerTable& table) {
     return {};
 }
 
-std::string CheckTable(PgSession& session, const ServerTable& table, bool* exists) {
+std::string CheckTable(PgSession& session, const ServerTable& table, bool* exists,
+                       std::vector<std::string>* missingLater) {
     *exists = false;
+    if (missingLater) missingLater->clear();
     PgOutcome outcome;
     const PgResultPtr found =
         session.Query("SELECT to_regclass($1) IS NOT NULL", {table.name}, &outcome);
@@ -89,8 +105,15 @@ std::string CheckTable(PgSession& session, const ServerTable& table, bool* exist
     for (int r = 0; r < PQntuples(columns.get()); ++r)
         present.insert(PQgetvalue(columns.get(), r, 0));
     std::vector<std::string> missing;
-    for (const auto& column : table.columns)
-        if (!present.count(column.first)) missing.push_back(column.first);
+    for (const auto& column : table.columns) {
+        if (present.count(column.first)) continue;
+        const auto& later = table.laterColumns;
+        const bool isLater = std::find(later.begin(), later.end(), column.first) != later.end();
+        if (!isLater)
+            missing.push_back(column.first);
+        else if (missingLater)
+            missingLater->push_back(column.first);
+    }
     const std::string foreign = "服务器上已有的表 " + table.name + " 不是本站建立的，";
     if (!missing.empty()) return foreign + "缺少列: " + Joined(missing) + "；不向其写入";
 

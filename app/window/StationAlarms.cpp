@@ -1,9 +1,14 @@
 #include "StationAlarms.h"
 
 #include <QLabel>
+#include <QTextStream>
 
+#include "AlarmAnnunciator.h"
+#include "AlarmExport.h"
 #include "AlarmLogDlg.h"
 #include "AlarmSettingsDlg.h"
+#include "AlarmSettingsTableDlg.h"
+#include "DesktopShell.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageDlg.h"
@@ -14,7 +19,6 @@
 namespace orsan {
 
 namespace {
-const QColor kUnacknowledgedCaption(255, 0, 0);
 const QString kWatchOnlyText =
     QStringLiteral("数据文件夹无法写入：新的报警事件只在本页列出，不保存。");
 }
@@ -30,6 +34,16 @@ StationAlarms::StationAlarms(const StationPaths& paths, QWidget* window, bool wa
         *accepted = dialog.Settings();
         return true;
     };
+    allSettingsDialog_ = [this](AllSettings* accepted) {
+        AllSettings current;
+        for (int n = 1; n <= kSensorCount; ++n) current[size_t(n - 1)] = monitor_.Settings(n);
+        AlarmSettingsTableDlg dialog(current, window_);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        *accepted = dialog.Settings();
+        return true;
+    };
+    annunciator_ = new AlarmAnnunciator(monitor_, window_, MakeAlarmTone(), this);
+    connect(annunciator_, &AlarmAnnunciator::changed, this, &StationAlarms::ShowAlarms);
 }
 
 void StationAlarms::AttachZoneLabels(const std::array<QLabel*, kSensorCount>& labels) {
@@ -51,12 +65,16 @@ void StationAlarms::AttachPanels(const std::array<PannelDlg*, kSensorCount>& pan
 
 AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     tabs_ = tabs;
-    page_ = new AlarmLogDlg(monitor_.Store(), tabs);
+    page_ = new AlarmLogDlg(monitor_, tabs);
     tabs->AddTab(page_, QStringLiteral("  报警记录  "), 6);
     pageTab_ = tabs->Count() - 1;
-    connect(page_, &AlarmLogDlg::UnacknowledgedChanged, this, &StationAlarms::HighlightTab);
+    connect(page_, &AlarmLogDlg::acknowledged, annunciator_,
+            &AlarmAnnunciator::ShowAcknowledged);
+    connect(page_, &AlarmLogDlg::muteRequested, annunciator_, &AlarmAnnunciator::Mute);
+    connect(page_, &AlarmLogDlg::settingsRequested, this, &StationAlarms::EditAllSettings);
+    connect(page_, &AlarmLogDlg::exportRequested, this, &StationAlarms::ExportAlarms);
     if (watchOnly_) page_->ShowProblem(kWatchOnlyText);
-    HighlightTab(page_->UnacknowledgedCount());
+    ShowAlarms();
     return page_;
 }
 
@@ -66,15 +84,41 @@ void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& status
     const std::vector<AlarmEvent>& events =
         monitor_.Update(statuses, addresses, recordIntervalSeconds);
     ShowZones();
-    if (events.empty() || !page_) return;
-    // An event the store could not keep is still an alarm the operator must see.
-    std::vector<AlarmEvent> unstored;
-    for (const AlarmEvent& event : events)
-        if (event.id == 0) unstored.push_back(event);
-    page_->KeepUnstored(unstored);
-    page_->Reload();
-    if (!unstored.empty() && !watchOnly_)
-        page_->ShowProblem(QStringLiteral("报警事件未能保存: ") + monitor_.Store().LastError());
+    if (!events.empty() && page_) {
+        // An event the store could not keep is still an alarm the operator must see.
+        std::vector<AlarmEvent> unstored;
+        for (const AlarmEvent& event : events)
+            if (event.id == 0) unstored.push_back(event);
+        page_->KeepUnstored(unstored);
+        page_->Reload();
+        if (!unstored.empty() && !watchOnly_)
+            page_->ShowProblem(QStringLiteral("报警事件未能保存: ") +
+                               monitor_.Store().LastError());
+    }
+    // Zones move the colour of an acknowledged alarm too.
+    annunciator_->Announce();
+}
+
+void StationAlarms::ShowAlarms() {
+    const auto show = [this](int tab, const AlarmLook& look) {
+        if (!tabs_ || tab < 0) return;
+        // Lit: the alarm's colour; dark: the tab's own, its caption in that colour.
+        tabs_->SetTabAlertBackground(tab, look.Lit());
+        tabs_->SetTabAlertColor(tab, !look.IsAlarm()  ? QColor()
+                                     : look.flashOn ? ReadableTextOn(look.background)
+                                                    : look.background);
+    };
+    for (int n = 1; n <= kSensorCount; ++n) {
+        PannelDlg* panel = panels_[size_t(n - 1)];
+        if (!panel) continue;
+        const AlarmLook look = annunciator_->Look(n);
+        panel->SetVelocityAlarm(look.Lit());
+        if (tabs_)
+            for (int t = 0; t < tabs_->Count(); ++t)
+                if (tabs_->Page(t) == panel) show(t, look);
+    }
+    show(pageTab_, annunciator_->StationLook());
+    if (page_) page_->ShowFlash(monitor_.FlashOn());
 }
 
 void StationAlarms::ShowZones() {
@@ -104,25 +148,60 @@ void StationAlarms::MarkBoundaries(int sensor) {
     panel->Chart()->Render();
 }
 
-void StationAlarms::HighlightTab(int unacknowledged) {
-    if (tabs_ && pageTab_ >= 0)
-        tabs_->SetTabAlertColor(pageTab_, unacknowledged > 0 ? kUnacknowledgedCaption : QColor());
-}
-
 void StationAlarms::EditSettings(int sensor) {
     SensorAlarmSettings accepted;
     if (settingsDialog_(sensor, &accepted)) SaveSettings(sensor, accepted);
 }
 
-void StationAlarms::SaveSettings(int sensor, const SensorAlarmSettings& settings) {
-    INIFILE file(AlarmIniPath(paths_.dataDir));
-    const bool saved = SaveSensorAlarmSettings(file, sensor, settings);
+bool StationAlarms::WriteSettings(int sensor, const SensorAlarmSettings& settings,
+                                  QString* file) {
+    INIFILE ini(AlarmIniPath(paths_.dataDir));
+    *file = ini.Path();
+    const bool saved = SaveSensorAlarmSettings(ini, sensor, settings);
     monitor_.SetSettings(sensor, settings);
     MarkBoundaries(sensor);
+    return saved;
+}
+
+namespace {
+void ReportUnsaved(const QString& file) {
+    ShowMessage(QStringLiteral("报警设置已生效，但无法写入配置文件%1，下次启动时将恢复原设置!")
+                    .arg(file));
+}
+}  // namespace
+
+void StationAlarms::SaveSettings(int sensor, const SensorAlarmSettings& settings) {
+    QString file;
+    const bool saved = WriteSettings(sensor, settings, &file);
     ShowZones();
-    if (!saved)
-        ShowMessage(QStringLiteral("报警设置已生效，但无法写入配置文件%1，下次启动时将恢复原设置!")
-                        .arg(file.Path()));
+    if (!saved) ReportUnsaved(file);
+}
+
+void StationAlarms::EditAllSettings() {
+    AllSettings accepted;
+    if (allSettingsDialog_(&accepted)) SaveAllSettings(accepted);
+}
+
+void StationAlarms::SaveAllSettings(const AllSettings& settings) {
+    QString file;
+    bool saved = true;
+    for (int n = 1; n <= kSensorCount; ++n)
+        saved = WriteSettings(n, settings[size_t(n - 1)], &file) && saved;
+    ShowZones();
+    if (!saved) ReportUnsaved(file);
+}
+
+void StationAlarms::ExportAlarms() {
+    QString path;
+    QString error;
+    QTextStream out(&path);
+    QTextStream err(&error);
+    if (RunAlarmExportCommand(paths_.dataDir, paths_.desktopDir, out, err) != kAlarmExportOk) {
+        ShowMessage(QStringLiteral("报警记录导出失败：") +
+                    error.trimmed().remove(QStringLiteral("alarm export: ")));
+        return;
+    }
+    OpenExportedFile(path.trimmed());
 }
 
 }  // namespace orsan

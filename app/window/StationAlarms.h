@@ -12,20 +12,25 @@ class QWidget;
 
 namespace orsan {
 
+class AlarmAnnunciator;
 class AlarmLogDlg;
 class PannelDlg;
 class XTabCtrl;
 
 // Zones and alarms in the station window: grades on every refresh, shows
 // each sensor's zone beside its lamp and on its panel, marks the zone
-// boundaries on the trend charts, keeps the "报警记录" page and its tab's
-// caption, and runs the per-sensor settings dialog.
+// boundaries on the trend charts, keeps the "报警记录" page, announces
+// alarms (flashing the sensor's tab caption and velocity boxes and the
+// page's caption, the tone), and runs the settings dialogs and the export.
 class StationAlarms : public QObject {
     Q_OBJECT
 public:
     // Runs the settings dialog for a sensor (1..6) with its current settings;
     // true with *accepted filled when the user confirmed. Tests replace it.
     using SettingsDialog = std::function<bool(int sensor, SensorAlarmSettings* accepted)>;
+    // The same for all sensors at once ("报警设置" on the page).
+    using AllSettings = std::array<SensorAlarmSettings, kSensorCount>;
+    using AllSettingsDialog = std::function<bool(AllSettings* accepted)>;
 
     // Reads Alarm.ini (refused values are shown in a message) and opens the
     // event table in the data folder.
@@ -50,14 +55,25 @@ public:
     // file that cannot be written is reported, the settings hold until exit.
     void SaveSettings(int sensor, const SensorAlarmSettings& settings);
     void SetSettingsDialog(SettingsDialog dialog) { settingsDialog_ = std::move(dialog); }
+    // The dialog of every sensor, then all of them saved and applied.
+    void EditAllSettings();
+    void SaveAllSettings(const AllSettings& settings);
+    void SetAllSettingsDialog(AllSettingsDialog dialog) { allSettingsDialog_ = std::move(dialog); }
+    // "导出CSV": the event table to the desktop folder, then opened.
+    void ExportAlarms();
 
     AlarmMonitor& Monitor() { return monitor_; }
     AlarmLogDlg* Page() const { return page_; }
+    // Looks per sensor and the change signal (e.g. for overview tiles).
+    AlarmAnnunciator* Annunciator() const { return annunciator_; }
 
 private:
     void ShowZones();
     void MarkBoundaries(int sensor);
-    void HighlightTab(int unacknowledged);
+    // The looks of the alarms on the tab captions, the velocity boxes and the page.
+    void ShowAlarms();
+    // Writes a sensor's section; false when the file could not be written.
+    bool WriteSettings(int sensor, const SensorAlarmSettings& settings, QString* file);
 
     StationPaths paths_;
     QWidget* window_;
@@ -70,6 +86,8 @@ private:
     XTabCtrl* tabs_ = nullptr;
     int pageTab_ = -1;
     SettingsDialog settingsDialog_;
+    AllSettingsDialog allSettingsDialog_;
+    AlarmAnnunciator* annunciator_ = nullptr;
     bool watchOnly_ = false;
 };
 

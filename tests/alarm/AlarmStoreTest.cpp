@@ -60,12 +60,19 @@ TEST_F(AlarmStoreTest, EventsAreListedNewestFirstAndAcknowledged) {
     EXPECT_EQ(events[2].value, 3.5f);
     EXPECT_EQ(store.UnacknowledgedRaisedCount(), 2);  // CLEAR does not count
 
-    ASSERT_TRUE(store.Acknowledge(events[1].id));
+    ASSERT_TRUE(store.Acknowledge(events[1].id, "张工", kT0 + 60000));
     ASSERT_TRUE(store.LoadNewest(2, &events));
     ASSERT_EQ(events.size(), 2u);
     EXPECT_TRUE(events[1].acknowledged);
+    EXPECT_EQ(events[1].ackBy, "张工");
+    EXPECT_EQ(events[1].ackTime, kT0 / 1000 + 60);
     EXPECT_EQ(store.UnacknowledgedRaisedCount(), 1);
-    ASSERT_TRUE(store.AcknowledgeAll());
+    // The page's list: the newest, and older events only while they wait.
+    ASSERT_TRUE(store.LoadForList(1, &events));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, AlarmKind::Clear);
+    EXPECT_EQ(events[1].kind, AlarmKind::Alarm);
+    ASSERT_TRUE(store.AcknowledgeAll("li", kT0 + 90000));
     EXPECT_EQ(store.UnacknowledgedRaisedCount(), 0);
 
     // Values as the table holds them, read without the store.
@@ -83,7 +90,53 @@ TEST_F(AlarmStoreTest, EventsAreListedNewestFirstAndAcknowledged) {
         EXPECT_EQ(q.value(5).toString(), "C");
         EXPECT_EQ(q.value(6).toString(), "ALARM");
         EXPECT_EQ(q.value(7).toInt(), 1);
+        // Each acknowledgement once in the log, with its own time and name.
+        ASSERT_TRUE(q.exec("SELECT a.Kind, a.AckBy, a.AckTime, k.Time, k.msTime, k.AckBy "
+                           "FROM alarm_ack k JOIN alarm a ON a.rowid = k.Alarm ORDER BY k.rowid"));
+        const QStringList expected[] = {{"TRIP", "张工", "1714523475", "1714523475", "0", "张工"},
+                                        {"ALARM", "li", "1714523505", "1714523505", "0", "li"},
+                                        {"CLEAR", "li", "1714523505", "1714523505", "0", "li"}};
+        for (const QStringList& row : expected) {
+            ASSERT_TRUE(q.next()) << row.join(',').toStdString();
+            for (int c = 0; c < row.size(); ++c) EXPECT_EQ(q.value(c).toString(), row[c]) << c;
+        }
+        EXPECT_FALSE(q.next());
     });
+}
+
+TEST_F(AlarmStoreTest, AnOlderTableGetsTheAcknowledgementColumnsAndKeepsItsRows) {
+    {
+        RecordDatabase record;
+        ASSERT_TRUE(record.Open(folder));
+    }
+    test::WithRawConnection(file, [](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("CREATE TABLE alarm (Time INTEGER, msTime INTEGER, Sensor INTEGER, "
+                           "Axis TEXT, Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER)"));
+        ASSERT_TRUE(q.exec("INSERT INTO alarm VALUES (1714523415, 0, 2, 'Vel_X', 5, 'D', "
+                           "'TRIP', 0)"));
+    });
+    // An export reads it as it is.
+    AlarmStore reader;
+    ASSERT_TRUE(reader.Open(folder, AlarmStore::Mode::ExistingOnly))
+        << reader.LastError().toStdString();
+    std::vector<AlarmEvent> events;
+    ASSERT_TRUE(reader.LoadAll(&events));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events[0].ackBy.isEmpty());
+    reader.Close();
+
+    // The station upgrades it; the earlier run's TRIP returned unacknowledged.
+    AlarmMonitor monitor([] { return int64_t(0); }, [] { return kT0 + 5000; });
+    ASSERT_TRUE(monitor.OpenStore(folder)) << monitor.Store().LastError().toStdString();
+    EXPECT_EQ(monitor.States().State(2, AlarmKind::Trip), AlarmState::ReturnedUnacknowledged);
+    ASSERT_TRUE(monitor.Acknowledge(2, AlarmKind::Trip, "wang"));
+    EXPECT_EQ(monitor.States().State(2, AlarmKind::Trip), AlarmState::Normal);
+    ASSERT_TRUE(monitor.Store().LoadAll(&events));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events[0].acknowledged);
+    EXPECT_EQ(events[0].ackBy, "wang");
+    EXPECT_EQ(events[0].ackTime, kT0 / 1000 + 5);
 }
 
 TEST_F(AlarmStoreTest, TableJoinsAnExistingRecordFileWithoutTouchingItsRows) {
@@ -182,7 +235,7 @@ TEST_F(AlarmStoreTest, ExportWritesRfc4180CsvWithLocalTimesAndOffset) {
         StoreThree(store);
         std::vector<AlarmEvent> events;
         ASSERT_TRUE(store.LoadNewest(1, &events));
-        ASSERT_TRUE(store.Acknowledge(events[0].id));
+        ASSERT_TRUE(store.Acknowledge(events[0].id, "值班, 甲", kT0 + 10000));
         AlarmEvent lost = Event(kT0 + 9500, 4, kNoAxis, 0, Zone::None, AlarmKind::Lost);
         AlarmEvent restored = Event(kT0 + 9600, 4, 0, 1.5f, Zone::B, AlarmKind::Restored);
         ASSERT_TRUE(store.Insert(&lost));
@@ -198,12 +251,13 @@ TEST_F(AlarmStoreTest, ExportWritesRfc4180CsvWithLocalTimesAndOffset) {
     QFile csv(target);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll(),
-              "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack\r\n"
-              "2024-05-01T08:30:15+08:00,7,3,Vel_Y,3.5,C,ALARM,0\r\n"
-              "2024-05-01T08:30:16+08:00,0,3,Vel_Z,5.25,D,TRIP,0\r\n"
-              "2024-05-01T08:30:24+08:00,0,3,Vel_X,1,A,CLEAR,1\r\n"
-              "2024-05-01T08:30:24+08:00,500,4,,,,LOST,0\r\n"
-              "2024-05-01T08:30:24+08:00,600,4,Vel_X,1.5,B,RESTORED,0\r\n");
+              "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack,AckBy,AckTime\r\n"
+              "2024-05-01T08:30:15+08:00,7,3,Vel_Y,3.5,C,ALARM,0,,\r\n"
+              "2024-05-01T08:30:16+08:00,0,3,Vel_Z,5.25,D,TRIP,0,,\r\n"
+              "2024-05-01T08:30:24+08:00,0,3,Vel_X,1,A,CLEAR,1,\"值班, 甲\","
+              "2024-05-01T08:30:25+08:00\r\n"
+              "2024-05-01T08:30:24+08:00,500,4,,,,LOST,0,,\r\n"
+              "2024-05-01T08:30:24+08:00,600,4,Vel_X,1.5,B,RESTORED,0,,\r\n");
     EXPECT_EQ(outText.trimmed(), QFileInfo(target).absoluteFilePath());
 
     // A database without events exports the header alone; no database is an error.

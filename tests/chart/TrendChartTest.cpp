@@ -337,38 +337,47 @@ TEST_F(TrendChartTest, TextExportOfAKnownHistory) {
 namespace orsan {
 namespace {
 
-// Pixels of one colour along a row of the plot.
-int CountOnRow(const TrendChart& chart, int y, QRgb color) {
+// Pixels of one colour along a row of the plot, or of its left half.
+int CountOnRow(const TrendChart& chart, int y, QRgb color, bool leftHalf = false) {
     const EdgeRect& plot = chart.Layout().plotRect;
+    const int right = leftHalf ? (plot.left + plot.right) / 2 : plot.right;
     int count = 0;
-    for (int x = plot.left + 1; x < plot.right; ++x)
+    for (int x = plot.left + 1; x < right; ++x)
         count += (chart.Image().pixel(x, y) | 0xff000000u) == color;
     return count;
 }
 
-TEST_F(TrendChartTest, ZoneBoundariesAreDashedLinesOnTheVelocityAxisOnly) {
+TEST_F(TrendChartTest, ZoneBoundariesAreLabelledDashedLinesOnTheVelocityAxisOnly) {
     chart_.CreateImage(kWidth, kHeight);
     const EdgeRect& plot = Plot();
     const int width = plot.right - plot.left - 1;
     const int yBC = ValueToY(2.8f, 0, 20, plot);
     const int yCD = ValueToY(4.5f, 0, 20, plot);
-    EXPECT_EQ(CountOnRow(chart_, yBC, kZoneMarkBC.rgb()), 0);
+    const QRgb mark = kZoneMarkColor.rgb();
+    EXPECT_EQ(CountOnRow(chart_, yBC, mark), 0);
+    // No curve is drawn in the boundaries' colour.
+    for (const QColor& curve : CurveColors()) EXPECT_NE(curve.rgb(), mark);
 
     chart_.SetVelocityMarks({2.8f, 4.5f});
     chart_.Render();
     EXPECT_EQ(chart_.BackgroundRenderCount(), 2);
-    const struct {
-        int y;
-        QRgb color;
-    } lines[] = {{yBC, kZoneMarkBC.rgb()}, {yCD, kZoneMarkCD.rgb()}};
-    for (const auto& line : lines) {
-        const int on = CountOnRow(chart_, line.y, line.color);
-        // Dashes of four on three off, crossed by the grid's solid lines.
-        EXPECT_GT(on, width * 2 / 5) << line.y;
-        EXPECT_LT(on, width * 4 / 5) << line.y;
-        EXPECT_EQ(CountOnRow(chart_, line.y - 2, line.color), 0) << line.y;
-        EXPECT_EQ(CountOnRow(chart_, line.y + 2, line.color), 0) << line.y;
+    for (const int y : {yBC, yCD}) {
+        const int on = CountOnRow(chart_, y, mark, true);
+        // Dashes (four or eight on, three off), crossed by the grid's solid lines.
+        EXPECT_GT(on, width / 5) << y;
+        EXPECT_LT(on, width * 9 / 20) << y;
+        EXPECT_EQ(CountOnRow(chart_, y - 2, mark, true), 0) << y;
+        EXPECT_EQ(CountOnRow(chart_, y + 2, mark, true), 0) << y;
     }
+    // Labelled above the line at its right end ("C/D 4.5 mm/s"), in the
+    // same teal, smoothed onto the white.
+    int labelPixels = 0;
+    for (int y = yCD - 14; y < yCD; ++y)
+        for (int x = (plot.left + 3 * plot.right) / 4; x < plot.right; ++x) {
+            const QColor c = chart_.Image().pixelColor(x, y);
+            labelPixels += c.red() + 40 < c.green() && std::abs(c.green() - c.blue()) < 8;
+        }
+    EXPECT_GT(labelPixels, 20);
 
     // Beyond the axis's range, or 0, no line at all.
     TrendLimits limits = chart_.Limits();
@@ -377,8 +386,7 @@ TEST_F(TrendChartTest, ZoneBoundariesAreDashedLinesOnTheVelocityAxisOnly) {
     chart_.SetVelocityMarks({4.0f, 0});
     chart_.Render();
     for (int y = plot.top; y <= plot.bottom; ++y) {
-        EXPECT_EQ(CountOnRow(chart_, y, kZoneMarkBC.rgb()), 0) << y;
-        EXPECT_EQ(CountOnRow(chart_, y, kZoneMarkCD.rgb()), 0) << y;
+        EXPECT_EQ(CountOnRow(chart_, y, mark), 0) << y;
     }
 }
 

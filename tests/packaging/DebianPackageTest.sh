@@ -28,7 +28,7 @@ check "Description has a summary and a long text" test "$(field Description | wc
 # Found in the binaries by dpkg-shlibdeps, then the ones added by hand.
 depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
 required_depends=(
-    libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6svg6 libmodbus5 libc6
+    libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6svg6 libqt6multimedia6 libmodbus5 libc6
     fonts-noto-cjk fonts-liberation2 libqt6sql6-sqlite adduser
 )
 for package in "${required_depends[@]}"; do

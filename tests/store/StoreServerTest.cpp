@@ -9,6 +9,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "AlarmStore.h"
 #include "LocalRecordSource.h"
 #include "PgCluster.h"
 #include "PgSession.h"
@@ -405,8 +406,16 @@ TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
     }
 }
 
-TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
+TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnceAndTheirAcknowledgementsFollow) {
     test::WriteKnownRows(Folder(), 0, 2);
+    {
+        // The server table as an earlier version made it.
+        PgSession owner(Conninfo());
+        ASSERT_TRUE(owner.Exec("CREATE TABLE alarm_events (station text, time timestamptz, "
+                               "sensor smallint, axis text, value real, zone text, kind text, "
+                               "ack boolean, primary key (station, time, sensor, axis, kind))")
+                        .ok);
+    }
     {
         // The alarm table as the station keeps it.
         const char* sql =
@@ -423,17 +432,26 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnce) {
     auto serverEvents = [this] {
         return Select(
             "SELECT concat_ws('|', station, (extract(epoch FROM time) * 1000)::bigint, sensor, "
-            "axis, value, zone, kind, coalesce(ack::text, 'null')) FROM alarm_events ORDER BY "
-            "time");
+            "axis, value, zone, kind, coalesce(ack::text, 'null'), ack_by, "
+            "floor(extract(epoch FROM ack_time))::bigint) FROM alarm_events ORDER BY time");
     };
-    const std::vector<std::string> expected = {
+    std::vector<std::string> expected = {
         "press-7|1714523415250|2|Z|7.25|C|ALARM|false",
         "press-7|1714523416000|2|Z|11.5|D|TRIP|true",
         "press-7|1714523420999|5|X\ty|2.5|B|CLEAR|null",
         "press-7|1714523421000|4|||LOST|false",
         "press-7|1714523425000|4|Vel_Y|1.5|A|RESTORED|false",
     };
-    for (int run = 0; run < 2; ++run) {
+    for (int run = 0; run < 3; ++run) {
+        if (run == 2) {
+            // The station upgrades its table and acknowledges two alarms.
+            AlarmStore station;
+            ASSERT_TRUE(station.Open(Folder())) << station.LastError().toStdString();
+            ASSERT_TRUE(station.AcknowledgeAlarm(2, AlarmKind::Alarm, "张工", 1714530000500));
+            ASSERT_TRUE(station.AcknowledgeAlarm(4, AlarmKind::Lost, "li", 1714530060000));
+            expected[0] = "press-7|1714523415250|2|Z|7.25|C|ALARM|true|张工|1714530000";
+            expected[3] = "press-7|1714523421000|4|||LOST|true|li|1714530060";
+        }
         StatusLog log;
         StoreForwarder forwarder(Options(kSensors135, log));
         // Alarm events go before the rows of the same round.

@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <set>
 
+#include "AlarmAnnunciator.h"
 #include "AlarmLogDlg.h"
 #include "AlarmSettingsDlg.h"
+#include "AlarmSettingsTableDlg.h"
 #include "AlarmStore.h"
+#include "DesktopShell.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageHook.h"
@@ -19,6 +24,7 @@
 #include "StationAlarms.h"
 #include "StationWindowTest.h"
 #include "XTabCtrl.h"
+#include "ZoneLook.h"
 
 namespace orsan {
 namespace {
@@ -40,8 +46,25 @@ protected:
         return nullptr;
     }
 
-    QColor CaptionColor() const { return window->Tabs()->TextColor(kAlarmTab); }
+    // The backgrounds of the sensor's tab and velocity boxes and of the page's
+    // tab, sampled every 100 ms for 1.2 s: a flash shows lit and dark ones.
+    struct Seen {
+        std::set<QRgb> sensorTab, velocity, pageTab;
+    };
+    Seen Watch(int sensor) const {
+        Seen seen;
+        for (int i = 0; i < 12; ++i) {
+            seen.sensorTab.insert(window->Tabs()->TabBackground(sensor - 1).rgb());
+            const QColor velocity = window->Panel(sensor - 1)->VelocityAlarm();
+            seen.velocity.insert(velocity.isValid() ? velocity.rgb() : 0);
+            seen.pageTab.insert(window->Tabs()->TabBackground(kAlarmTab).rgb());
+            QTest::qWait(100);
+        }
+        return seen;
+    }
 };
+
+const QRgb kTabYellow = XTabCtrl::kTabBackground.rgb();
 
 TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     test::SimProcess sim(test::kTwoSimSensors);
@@ -56,7 +79,7 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     XTabCtrl* tabs = window->Tabs();
     ASSERT_EQ(tabs->Count(), 8);
     EXPECT_EQ(tabs->Caption(kAlarmTab), QString::fromUtf8("  报警记录  "));
-    EXPECT_NE(CaptionColor(), QColor(255, 0, 0));
+    EXPECT_EQ(tabs->TabBackground(kAlarmTab).rgb(), kTabYellow);
     AlarmLogDlg* page = window->Alarms()->Page();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !page->Events().empty(); }, 10000));
 
@@ -78,22 +101,57 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     EXPECT_EQ(event.zone, Zone::C);
     EXPECT_EQ(page->List()->item(0, 1)->text(), "1");
     EXPECT_EQ(page->List()->item(0, 2)->text(), "Vel_Y");
-    EXPECT_EQ(page->List()->item(0, 3)->text(), "3.5");
-    EXPECT_EQ(CaptionColor(), QColor(255, 0, 0));  // stands out while unacknowledged
+    EXPECT_EQ(page->List()->item(0, AlarmLogDlg::kState)->text(),
+              QString::fromUtf8("报警中 未确认"));
 
-    if (!qEnvironmentVariableIsEmpty("ORSAN_GRAB_DIR")) {
-        const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
-        window->grab().save(grabs + "/alarm-window.png");
+    // Unacknowledged: sensor 1's tab, its velocity boxes and the page's tab flash.
+    const QRgb amber = AlarmKindColor(AlarmKind::Alarm).rgb();
+    Seen seen = Watch(1);
+    EXPECT_EQ(seen.sensorTab, (std::set<QRgb>{amber, kTabYellow}));
+    EXPECT_EQ(seen.velocity, (std::set<QRgb>{amber, 0}));
+    EXPECT_EQ(seen.pageTab, (std::set<QRgb>{amber, kTabYellow}));
+    EXPECT_EQ(tabs->TabBackground(1).rgb(), kTabYellow);  // sensor 2 is in zone A
+
+    const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
+    if (!grabs.isEmpty()) {
+        // Two grabs half a second apart show the flash.
+        window->grab().save(grabs + "/alarm-flash-1.png");
+        QTest::qWait(500);
+        window->grab().save(grabs + "/alarm-flash-2.png");
         tabs->SelectTab(kAlarmTab);
         window->grab().save(grabs + "/alarm-page.png");
     }
 
+    page->OperatorEdit()->setText("张工");
     page->List()->selectRow(0);
     QTest::mouseClick(page->findChild<QPushButton*>("acknowledgeSelected"), Qt::LeftButton);
     ASSERT_EQ(page->Events().size(), 1u);
     EXPECT_TRUE(page->Events()[0].acknowledged);
-    EXPECT_EQ(page->List()->item(0, 6)->text(), QString::fromUtf8("已确认"));
-    EXPECT_NE(CaptionColor(), QColor(255, 0, 0));
+    EXPECT_EQ(page->Events()[0].ackBy, QString::fromUtf8("张工"));
+    EXPECT_EQ(page->List()->item(0, AlarmLogDlg::kState)->text(),
+              QString::fromUtf8("报警中 已确认"));
+    EXPECT_EQ(page->List()->item(0, AlarmLogDlg::kAckBy)->text(), QString::fromUtf8("张工"));
+    // Acknowledged and still active: steady in the zone's colour, never hidden.
+    const QRgb zoneC = ZoneColor(Zone::C).rgb();
+    seen = Watch(1);
+    EXPECT_EQ(seen.sensorTab, std::set<QRgb>{zoneC});
+    EXPECT_EQ(seen.velocity, std::set<QRgb>{zoneC});
+    EXPECT_EQ(seen.pageTab, std::set<QRgb>{amber});
+    if (!grabs.isEmpty()) window->grab().save(grabs + "/alarm-acknowledged.png");
+
+    // "导出CSV" writes the list, acknowledgement included, and opens it.
+    QString opened;
+    const FileOpener previous = ReplaceFileOpener([&](const QString& path) {
+        opened = path;
+        return true;
+    });
+    QTest::mouseClick(page->findChild<QPushButton*>("exportAlarms"), Qt::LeftButton);
+    ReplaceFileOpener(previous);
+    QFile csv(opened);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << opened.toStdString();
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[1].contains(",1,Vel_Y,3.5,C,ALARM,1,张工,")) << lines[1].toStdString();
 }
 
 TEST_F(AlarmWindowTest, PanelOpensTheSettingsWhichGoToAlarmIniAndTheChart) {
@@ -160,12 +218,12 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
 }
 
 TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
-    AlarmStore store;
-    ASSERT_TRUE(store.Open(dataDir.path())) << store.LastError().toStdString();
+    AlarmMonitor monitor;
+    ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
     AlarmEvent events[] = {{1714523415000, 5, kNoAxis, 0, Zone::None, AlarmKind::Lost},
                            {1714523420000, 5, 2, 1.5f, Zone::B, AlarmKind::Restored}};
-    for (AlarmEvent& e : events) ASSERT_TRUE(store.Insert(&e));
-    AlarmLogDlg page(store);
+    for (AlarmEvent& e : events) ASSERT_TRUE(monitor.Store().Insert(&e));
+    AlarmLogDlg page(monitor);
     EXPECT_EQ(page.UnacknowledgedCount(), 1);
     const QStringList rows[] = {{"Vel_Z", "1.5", "B", "RESTORED 通讯恢复"},
                                 {"", "", "", "LOST 通讯中断"}};
@@ -180,11 +238,11 @@ TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
 // A viewer's store cannot keep events: they are listed among the stored ones
 // and acknowledged on the page alone.
 TEST_F(AlarmWindowTest, EventsTheStoreCannotKeepAreStillListedAndAcknowledged) {
-    AlarmStore store;
-    ASSERT_TRUE(store.Open(dataDir.path())) << store.LastError().toStdString();
+    AlarmMonitor monitor;
+    ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
     AlarmEvent stored{1714523415000, 2, 0, 5.0f, Zone::C, AlarmKind::Alarm};
-    ASSERT_TRUE(store.Insert(&stored));
-    AlarmLogDlg page(store);
+    ASSERT_TRUE(monitor.Store().Insert(&stored));
+    AlarmLogDlg page(monitor);
     page.KeepUnstored({{1714523420000, 3, 1, 9.0f, Zone::D, AlarmKind::Trip},
                        {1714523410000, 4, kNoAxis, 0, Zone::None, AlarmKind::Lost}});
     page.Reload();
@@ -200,6 +258,117 @@ TEST_F(AlarmWindowTest, EventsTheStoreCannotKeepAreStillListedAndAcknowledged) {
     EXPECT_TRUE(page.Events()[0].acknowledged);
     page.AcknowledgeAll();
     EXPECT_EQ(page.UnacknowledgedCount(), 0);
+}
+
+TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
+    AlarmSettingsTableDlg::AllSettings start;
+    start[1].machineClass = "1F";
+    start[1].baseline = 2.0;
+    AlarmSettingsTableDlg dialog(start);
+    EXPECT_EQ(dialog.ClassBox(2)->currentText(), "1F");
+    const struct {
+        int sensor;
+        QLineEdit* (AlarmSettingsTableDlg::*edit)(int) const;
+        const char* text;
+        bool accepted;
+    } rows[] = {
+        {3, &AlarmSettingsTableDlg::ZonesEdit, "3,2,1", false},
+        {6, &AlarmSettingsTableDlg::DelayEdit, "99999", false},
+        {1, &AlarmSettingsTableDlg::TripEdit, "2", false},  // not above the 2.8 alarm
+        {4, &AlarmSettingsTableDlg::AlarmEdit, "abc", false},
+        {5, &AlarmSettingsTableDlg::ZonesEdit, "1,2.5,6", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        ScopedMessageHook hook;
+        QLineEdit* edit = (dialog.*row.edit)(row.sensor);
+        const QString before = edit->text();
+        edit->setText(row.text);
+        EXPECT_EQ(dialog.TryAccept(), row.accepted);
+        ASSERT_EQ(hook.Messages().size(), row.accepted ? 0 : 1);
+        // The refusal names the machine.
+        if (!row.accepted) {
+            EXPECT_TRUE(hook.Messages()[0].startsWith(QStringLiteral("传感器【%1】").arg(row.sensor)))
+                << hook.Messages()[0].toStdString();
+            edit->setText(before);
+        }
+    }
+    EXPECT_EQ(dialog.Settings()[4].zones, (ZoneBoundaries{1, 2.5, 6}));
+    EXPECT_EQ(dialog.Settings()[1].baseline, 2.0);  // kept though not shown
+    if (!qEnvironmentVariableIsEmpty("ORSAN_GRAB_DIR"))
+        dialog.grab().save(qEnvironmentVariable("ORSAN_GRAB_DIR") + "/alarm-settings-all.png");
+
+    // The page's button opens it; what it accepts goes to Alarm.ini.
+    OpenWindow();
+    window->Alarms()->SetAllSettingsDialog([&](StationAlarms::AllSettings* accepted) {
+        *accepted = dialog.Settings();
+        return true;
+    });
+    QTest::mouseClick(window->Alarms()->Page()->findChild<QPushButton*>("alarmSettings"),
+                      Qt::LeftButton);
+    INIFILE file(dataDir.path() + "/Alarm.ini");
+    EXPECT_EQ(file.GetString("ID5", "ZONES", ""), "1,2.5,6");
+    EXPECT_EQ(file.GetString("ID2", "BASELINE", ""), "2");
+    EXPECT_EQ(window->Alarms()->Monitor().Limits(5).zones.cd, 6.0);
+}
+
+// Counts what the tone is asked to do.
+struct CountingSound : AlarmSound {
+    int* starts;
+    int* stops;
+    CountingSound(int* a, int* b) : starts(a), stops(b) {}
+    void Start() override { ++*starts; }
+    void Stop() override { ++*stops; }
+};
+
+TEST_F(AlarmWindowTest, ANewAlarmSoundsUntilMutedOrAcknowledgedAndFlashesOnTheClock) {
+    int64_t steady = 10000;
+    for (const bool soundSetting : {true, false}) {
+        SCOPED_TRACE(soundSetting);
+        if (!soundSetting) INIFILE(dataDir.path() + "/Alarm.ini").WriteString("GLOBAL", "SOUND", "0");
+        AlarmMonitor monitor([&] { return steady; }, [] { return int64_t(1714523415000); });
+        monitor.LoadSettings(dataDir.path());
+        int starts = 0, stops = 0;
+        AlarmAnnunciator annunciator(monitor, nullptr,
+                                     std::make_unique<CountingSound>(&starts, &stops));
+        std::array<SensorStatus, kSensorCount> statuses{};
+        statuses[2].record.CommOk = true;
+        statuses[2].record.Vel_Z = 9.0f;  // zone D, above TRIP
+        const std::array<uint32_t, kSensorCount> addresses = {0, 0, 0x0300007F};
+        const auto refresh = [&](int64_t ms) {
+            steady += ms;
+            if (statuses[2].record.CommOk) statuses[2].lastGoodReadSteadyMs = steady;
+            monitor.Update(statuses, addresses, 1.0);
+            annunciator.Announce();
+        };
+        refresh(0);
+        refresh(3000);  // TRIP, new
+        EXPECT_EQ(starts, soundSetting ? 1 : 0);
+        AlarmLook look = annunciator.Look(3);
+        EXPECT_EQ(look.text, QString::fromUtf8("TRIP 停机"));
+        EXPECT_TRUE(look.flashing);
+        EXPECT_EQ(look.Lit(), ZoneColor(Zone::D));  // 13 000 ms: the lit half
+        steady += 500;
+        EXPECT_FALSE(annunciator.Look(3).Lit().isValid());
+        annunciator.Mute();
+        EXPECT_EQ(stops, soundSetting ? 1 : 0);
+        EXPECT_FALSE(annunciator.IsSounding());
+        annunciator.ShowAcknowledged();  // an acknowledgement does not undo the mute
+        EXPECT_EQ(starts, soundSetting ? 1 : 0);
+
+        // Lost: a new alarm sounds again after the mute.
+        statuses[2].record.CommOk = false;
+        refresh(3500);
+        EXPECT_EQ(starts, soundSetting ? 2 : 0);
+        EXPECT_TRUE(monitor.AcknowledgeAll("x"));
+        annunciator.ShowAcknowledged();
+        EXPECT_EQ(stops, soundSetting ? 2 : 0);
+        look = annunciator.Look(3);
+        EXPECT_FALSE(look.flashing);
+        EXPECT_EQ(look.text, QString::fromUtf8("TRIP 停机"));  // still active, steady
+        EXPECT_TRUE(look.Lit().isValid());
+        EXPECT_FALSE(annunciator.Look(1).IsAlarm());
+    }
 }
 
 }  // namespace

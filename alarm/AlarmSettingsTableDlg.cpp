@@ -1,0 +1,119 @@
+#include "AlarmSettingsTableDlg.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "DialogUnits.h"
+#include "EnterEscapeFilter.h"
+#include "MessageDlg.h"
+
+namespace orsan {
+
+AlarmSettingsTableDlg::AlarmSettingsTableDlg(const AllSettings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+    setWindowTitle(QStringLiteral("报警设置（全部传感器）"));
+    setFont(DialogFont());
+    ConsumeEnterEscape(this);
+
+    auto* grid = new QGridLayout;
+    const QStringList headers = {QString(),
+                                 QStringLiteral("机器类别"),
+                                 QStringLiteral("分区边界 A/B,B/C,C/D (mm/s)"),
+                                 QStringLiteral("报警 ALARM (mm/s)"),
+                                 QStringLiteral("停机 TRIP (mm/s)"),
+                                 QStringLiteral("延时 DELAY (s)")};
+    for (int c = 0; c < headers.size(); ++c) grid->addWidget(new QLabel(headers[c], this), 0, c);
+    const DialogUnits units(font());
+    for (int n = 1; n <= kSensorCount; ++n) {
+        Row& row = rows_[size_t(n - 1)];
+        row.caption = new QLabel(QStringLiteral("传感器【%1】").arg(n), this);
+        row.machineClass = new QComboBox(this);
+        for (const char* name : kMachineClasses) row.machineClass->addItem(QLatin1String(name));
+        row.machineClass->setToolTip(QStringLiteral(
+            "1: 大型机器 300kW-50MW；2: 中型机器 15-300kW；R: 刚性支承；F: 柔性支承"));
+        const auto edit = [&](const QString& hint, int widthUnits) {
+            auto* e = new QLineEdit(this);
+            e->setPlaceholderText(hint);
+            e->setMinimumWidth(units.X(widthUnits));
+            return e;
+        };
+        row.zones = edit(QStringLiteral("按类别"), 70);
+        row.alarm = edit(QStringLiteral("按规则"), 40);
+        row.trip = edit(QStringLiteral("C/D边界"), 40);
+        row.delay = edit(QStringLiteral("3"), 30);
+        const QString prefix = QStringLiteral("row%1").arg(n);
+        row.machineClass->setObjectName(prefix + QStringLiteral("Class"));
+        row.zones->setObjectName(prefix + QStringLiteral("Zones"));
+        row.alarm->setObjectName(prefix + QStringLiteral("Alarm"));
+        row.trip->setObjectName(prefix + QStringLiteral("Trip"));
+        row.delay->setObjectName(prefix + QStringLiteral("Delay"));
+        QWidget* const cells[] = {row.caption, row.machineClass, row.zones,
+                                  row.alarm,   row.trip,         row.delay};
+        for (int c = 0; c < 6; ++c) grid->addWidget(cells[c], n, c);
+        SetTexts(n, FormatAlarmTexts(settings[size_t(n - 1)]));
+    }
+
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    for (QPushButton* b : {ok, cancel}) b->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &AlarmSettingsTableDlg::TryAccept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(new QLabel(QStringLiteral("空白为默认值；检查规则与 Alarm.ini 相同。"), this),
+                       1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+}
+
+void AlarmSettingsTableDlg::SetRowCaption(int sensor, const QString& caption) {
+    rows_[size_t(sensor - 1)].caption->setText(caption);
+}
+
+SensorAlarmTexts AlarmSettingsTableDlg::Texts(int sensor) const {
+    const Row& row = rows_[size_t(sensor - 1)];
+    return {row.machineClass->currentText(), row.zones->text(), row.baseline,
+            row.alarm->text(),               row.trip->text(),  row.delay->text()};
+}
+
+void AlarmSettingsTableDlg::SetTexts(int sensor, const SensorAlarmTexts& texts) {
+    Row& row = rows_[size_t(sensor - 1)];
+    const int index = row.machineClass->findText(texts.machineClass.trimmed().toUpper());
+    row.machineClass->setCurrentIndex(index >= 0 ? index
+                                                 : row.machineClass->findText(kDefaultMachineClass));
+    row.zones->setText(texts.zones);
+    row.baseline = texts.baseline;
+    row.alarm->setText(texts.alarm);
+    row.trip->setText(texts.trip);
+    row.delay->setText(texts.delay);
+}
+
+bool AlarmSettingsTableDlg::TryAccept() {
+    QStringList problems;
+    AllSettings accepted;
+    for (int n = 1; n <= kSensorCount; ++n) {
+        QStringList found;
+        accepted[size_t(n - 1)] = ParseAlarmTexts(Texts(n), &found);
+        for (const QString& problem : found)
+            problems << rows_[size_t(n - 1)].caption->text() + QLatin1Char(' ') + problem;
+    }
+    if (!problems.isEmpty()) {
+        ShowMessage(problems.join(QLatin1Char('\n')));
+        return false;
+    }
+    settings_ = accepted;
+    accept();
+    return true;
+}
+
+}  // namespace orsan
