@@ -72,6 +72,7 @@ AlarmLogDlg::AlarmLogDlg(AlarmStore& store, QWidget* parent) : QWidget(parent), 
     list_->verticalHeader()->setVisible(false);
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->horizontalHeader()->setSectionResizeMode(kTime, QHeaderView::ResizeToContents);
+    list_->horizontalHeader()->setSectionResizeMode(kSensor, QHeaderView::ResizeToContents);
     // "RESTORED 通讯恢复" is the longest caption; none may be cut.
     list_->horizontalHeader()->setSectionResizeMode(kKind, QHeaderView::ResizeToContents);
 
@@ -100,6 +101,11 @@ AlarmLogDlg::AlarmLogDlg(AlarmStore& store, QWidget* parent) : QWidget(parent), 
 
     if (!store_.IsOpen()) ShowProblem(QStringLiteral("报警记录无法保存: ") + store_.LastError());
     Reload();
+}
+
+void AlarmLogDlg::SetSensorNames(const SensorNames& names) {
+    names_ = names;
+    Fill();
 }
 
 void AlarmLogDlg::ShowProblem(const QString& text) {
@@ -139,7 +145,9 @@ void AlarmLogDlg::Fill() {
         const QString texts[kColumnCount] = {
             QDateTime::fromMSecsSinceEpoch(e.timeMs).toString(
                 QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
-            QString::number(e.sensor),
+            e.sensor >= 1 && e.sensor <= kSensorCount && !names_[size_t(e.sensor - 1)].isEmpty()
+                ? SensorTitle(e.sensor, names_[size_t(e.sensor - 1)])
+                : QString::number(e.sensor),
             QLatin1String(AlarmAxisName(e.axis)),
             e.axis == kNoAxis ? QString() : QString::fromStdString(FormatJsonFloat(e.value)),
             ZoneText(e.zone),

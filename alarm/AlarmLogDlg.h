@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AlarmEvent.h"
+#include "SensorNames.h"
 
 class QLabel;
 class QPushButton;
@@ -30,6 +31,8 @@ public:
     // Events the store could not keep: listed (and acknowledged) on this
     // page only, for as long as it lives.
     void KeepUnstored(const std::vector<AlarmEvent>& events);
+    // Machine names shown with the sensor numbers ("3# P-101").
+    void SetSensorNames(const SensorNames& names);
     // Shown under the list, e.g. when events cannot be stored.
     void ShowProblem(const QString& text);
 
@@ -50,6 +53,7 @@ private:
     std::vector<AlarmEvent> unstored_;  // newest first; ids -1, -2, ...
     int64_t nextUnstoredId_ = -1;
     int unacknowledged_ = 0;
+    SensorNames names_;
     QTableWidget* list_;
     QLabel* problem_;
     QPushButton* acknowledgeSelected_;

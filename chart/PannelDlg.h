@@ -67,6 +67,12 @@ public:
     void SetZone(const QString& text, const QColor& color);
     QPushButton* ZoneBadge() const { return zoneBadge_; }
 
+    // The machine's name in the page's header and its export file names;
+    // empty: the sensor's number only.
+    void SetMachineName(const QString& name);
+    const QString& MachineName() const { return machineName_; }
+    QLabel* Header() const { return header_; }
+
     int SensorIndex() const { return sensorIndex_; }
     int TrendTimerPeriod() const { return trendTimer_.interval(); }
     const std::array<int, kCurveCount>& ShowFlags() const { return showFlags_; }
@@ -101,6 +107,8 @@ private:
     DXPNGCTL* logo_ = nullptr;
     DxChartTrend* chart_ = nullptr;
     QPushButton* zoneBadge_ = nullptr;
+    QLabel* header_ = nullptr;
+    QString machineName_;
     QTimer liveTimer_;
     QTimer trendTimer_;
 };

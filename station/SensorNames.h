@@ -20,7 +20,7 @@ QString NameKey(int sensor);
 SensorNames LoadSensorNames(const INIFILE& config);
 bool SaveSensorNames(INIFILE& config, const SensorNames& names);
 
-// The sensor's tab caption: "  传感器【n】 " without a name, "【n】<name>" with one.
+// The sensor's tab caption: "传感器【n】" without a name, "n# <name>" with one.
 QString SensorTabCaption(int sensor, const QString& name);
 
 // The sensor where text names it: "传感器n" without a name, "n# <name>" with one.

@@ -7,6 +7,7 @@
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageDlg.h"
+#include "OverviewPage.h"
 #include "PannelDlg.h"
 #include "XTabCtrl.h"
 #include "ZoneLook.h"
@@ -15,6 +16,7 @@ namespace orsan {
 
 namespace {
 const QColor kUnacknowledgedCaption(255, 0, 0);
+const QColor kLostColor(150, 0, 150);
 const QString kWatchOnlyText =
     QStringLiteral("数据文件夹无法写入：新的报警事件只在本页列出，不保存。");
 }
@@ -49,12 +51,52 @@ void StationAlarms::AttachPanels(const std::array<PannelDlg*, kSensorCount>& pan
     ShowZones();
 }
 
+void StationAlarms::AttachOverview(OverviewPage* overview) {
+    overview_ = overview;
+    ShowAlarmsOnTiles();
+}
+
+void StationAlarms::SetSensorNames(const SensorNames& names) {
+    if (page_) page_->SetSensorNames(names);
+}
+
+void StationAlarms::ShowAlarmsOnTiles() {
+    if (!overview_) return;
+    // Events of the page not acknowledged yet, per sensor, newest first.
+    std::array<const AlarmEvent*, kSensorCount> waiting{};
+    if (page_)
+        for (const AlarmEvent& e : page_->Events())
+            if (e.sensor >= 1 && e.sensor <= kSensorCount && IsRaisingKind(e.kind) &&
+                !e.acknowledged && !waiting[size_t(e.sensor - 1)])
+                waiting[size_t(e.sensor - 1)] = &e;
+    for (int n = 1; n <= kSensorCount; ++n) {
+        const AlarmEvent* unacknowledged = waiting[size_t(n - 1)];
+        const auto raised = monitor_.RaisedLevel(n);
+        QString text;
+        QColor color;
+        if (monitor_.IsLost(n)) {
+            text = QStringLiteral("LOST 通讯中断");
+            color = kLostColor;
+        } else if (raised) {
+            const bool trip = *raised == AlarmKind::Trip;
+            text = trip ? QStringLiteral("TRIP 停机") : QStringLiteral("ALARM 报警");
+            color = ZoneColor(trip ? Zone::D : Zone::C);
+        } else if (unacknowledged) {
+            text = QLatin1String(AlarmKindName(unacknowledged->kind)) + QStringLiteral(" 已恢复");
+            color = unacknowledged->kind == AlarmKind::Lost ? kLostColor : ZoneColor(Zone::C);
+        }
+        if (!text.isEmpty() && unacknowledged) text += QStringLiteral("  未确认");
+        overview_->Tile(n)->SetAlarm(text, color, true);
+    }
+}
+
 AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     tabs_ = tabs;
     page_ = new AlarmLogDlg(monitor_.Store(), tabs);
-    tabs->AddTab(page_, QStringLiteral("  报警记录  "), 6);
+    tabs->AddTab(page_, QStringLiteral("报警记录"), 6);
     pageTab_ = tabs->Count() - 1;
     connect(page_, &AlarmLogDlg::UnacknowledgedChanged, this, &StationAlarms::HighlightTab);
+    connect(page_, &AlarmLogDlg::UnacknowledgedChanged, this, &StationAlarms::ShowAlarmsOnTiles);
     if (watchOnly_) page_->ShowProblem(kWatchOnlyText);
     HighlightTab(page_->UnacknowledgedCount());
     return page_;
@@ -66,6 +108,7 @@ void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& status
     const std::vector<AlarmEvent>& events =
         monitor_.Update(statuses, addresses, recordIntervalSeconds);
     ShowZones();
+    ShowAlarmsOnTiles();
     if (events.empty() || !page_) return;
     // An event the store could not keep is still an alarm the operator must see.
     std::vector<AlarmEvent> unstored;
