@@ -23,7 +23,7 @@
 namespace orsan {
 namespace {
 
-constexpr int kAlarmTab = 7;
+constexpr int kAlarmTab = 8;
 
 class AlarmWindowTest : public test::StationWindowTest {
 protected:
@@ -54,8 +54,8 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     OpenWindow();
 
     XTabCtrl* tabs = window->Tabs();
-    ASSERT_EQ(tabs->Count(), 8);
-    EXPECT_EQ(tabs->Caption(kAlarmTab), QString::fromUtf8("  报警记录  "));
+    ASSERT_EQ(tabs->Count(), 9);
+    EXPECT_EQ(tabs->Caption(kAlarmTab), QString::fromUtf8("报警记录"));
     EXPECT_NE(CaptionColor(), QColor(255, 0, 0));
     AlarmLogDlg* page = window->Alarms()->Page();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !page->Events().empty(); }, 10000));

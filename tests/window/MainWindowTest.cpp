@@ -93,14 +93,18 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsIdCaptionAndToolTip) {
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
 
     XTabCtrl* tabs = Control<XTabCtrl>(1010);
-    ASSERT_EQ(tabs->Count(), 8);  // the alarm page last
-    EXPECT_EQ(tabs->Caption(0), QString::fromUtf8("  传感器【1】 "));
-    EXPECT_EQ(tabs->Caption(5), QString::fromUtf8("  传感器【6】 "));
-    EXPECT_EQ(tabs->Caption(6), QString::fromUtf8("  长时数据记录  "));
-    EXPECT_EQ(tabs->ImageIndex(6), 7);
-    EXPECT_TRUE(window->Panel(0)->isVisible());
+    ASSERT_EQ(tabs->Count(), 9);  // the overview first, the alarm page last
+    EXPECT_EQ(tabs->Caption(0), QString::fromUtf8("总览"));
+    EXPECT_EQ(tabs->Caption(1), QString::fromUtf8("传感器【1】"));
+    EXPECT_EQ(tabs->Caption(6), QString::fromUtf8("传感器【6】"));
+    EXPECT_EQ(tabs->Caption(7), QString::fromUtf8("长时数据记录"));
+    EXPECT_EQ(tabs->ImageIndex(7), 7);
+    EXPECT_EQ(tabs->CurrentIndex(), 0);
+    EXPECT_FALSE(window->Panel(0)->isVisible());
     EXPECT_FALSE(window->RecordPage()->isVisible());
-    tabs->SelectTab(6);
+    tabs->SelectTab(1);
+    EXPECT_TRUE(window->Panel(0)->isVisible());
+    tabs->SelectTab(7);
     EXPECT_FALSE(window->Panel(0)->isVisible());
     EXPECT_TRUE(window->RecordPage()->isVisible());
     for (int i = 0; i < kSensorCount; ++i) EXPECT_EQ(window->Panel(i)->SensorIndex(), i);
