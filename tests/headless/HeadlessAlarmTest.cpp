@@ -161,7 +161,10 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
     const QByteArray written = file.readAll();
     const QList<QByteArray> lines = written.split('\n');
     ASSERT_EQ(lines.size(), 5);  // header, three events, nothing after the last CRLF
-    EXPECT_TRUE(lines[3].contains(",3,Vel_Y,1.2,A,CLEAR,0\r")) << lines[3].toStdString();
+    // The machine's name, quoted as RFC 4180 wants, in the last column.
+    EXPECT_TRUE(lines[3].endsWith(QString::fromUtf8(",3,Vel_Y,1.2,A,CLEAR,0,\"P-103 \"\"泵\"\"\"\r")
+                                      .toUtf8()))
+        << lines[3].toStdString();
 
     // "-" is standard output: the same bytes, no path line, no file named "-".
     test::ChildProcess piped(test::StationPath(), {"--export-alarms", "--out", "-", "--data-dir",

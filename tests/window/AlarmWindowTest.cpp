@@ -19,6 +19,8 @@
 #include "StationAlarms.h"
 #include "StationWindowTest.h"
 #include "XTabCtrl.h"
+#include "MachineTile.h"
+#include "OverviewPage.h"
 
 namespace orsan {
 namespace {
@@ -51,6 +53,8 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     ASSERT_TRUE(alarms.WriteString("ID2", "CLASS", "1F"));
     sim.SetVelocities(1, 1.0, 3.5, 1.0);  // 2R: zone C, above ALARM
     sim.SetVelocities(2, 1.0, 3.5, 1.0);  // 1F: zone A
+    INIFILE config(ConfigPath(dataDir.path()));
+    ASSERT_TRUE(config.WriteString("SENSOR", "ID1NAME", "P-101"));
     OpenWindow();
 
     XTabCtrl* tabs = window->Tabs();
@@ -76,10 +80,25 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     EXPECT_EQ(event.kind, AlarmKind::Alarm);
     EXPECT_EQ(event.axis, 1);
     EXPECT_EQ(event.zone, Zone::C);
-    EXPECT_EQ(page->List()->item(0, 1)->text(), "1");
+    EXPECT_EQ(page->List()->item(0, 1)->text(), "1# P-101");
     EXPECT_EQ(page->List()->item(0, 2)->text(), "Vel_Y");
     EXPECT_EQ(page->List()->item(0, 3)->text(), "3.5");
     EXPECT_EQ(CaptionColor(), QColor(255, 0, 0));  // stands out while unacknowledged
+
+    // The overview's tiles: what each machine does, at a glance.
+    const MachineTile* first = window->Overview()->Tile(1);
+    const MachineTile* second = window->Overview()->Tile(2);
+    EXPECT_EQ(first->Title(), "P-101");
+    EXPECT_EQ(second->Title(), QString::fromUtf8("传感器2"));
+    EXPECT_EQ(first->AddressText(), QString::fromUtf8("传感器1  127.0.0.1"));
+    EXPECT_EQ(first->VelocityText(), "3.50");  // the largest axis
+    EXPECT_EQ(first->ShownZone(), Zone::C);
+    EXPECT_EQ(second->ShownZone(), Zone::A);
+    EXPECT_EQ(first->LinkText(), QString::fromUtf8("通信正常"));
+    EXPECT_TRUE(first->TemperatureText().endsWith(QString::fromUtf8(" ℃")));
+    EXPECT_EQ(first->AlarmText(), QString::fromUtf8("ALARM 报警  未确认"));
+    EXPECT_EQ(second->AlarmText(), QString::fromUtf8("无报警"));
+    EXPECT_FALSE(window->Overview()->Tile(3)->isVisible());  // no address
 
     if (!qEnvironmentVariableIsEmpty("ORSAN_GRAB_DIR")) {
         const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
@@ -94,6 +113,16 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     EXPECT_TRUE(page->Events()[0].acknowledged);
     EXPECT_EQ(page->List()->item(0, 6)->text(), QString::fromUtf8("已确认"));
     EXPECT_NE(CaptionColor(), QColor(255, 0, 0));
+    EXPECT_EQ(first->AlarmText(), QString::fromUtf8("ALARM 报警"));  // still active
+
+    // A silent sensor greys its tile; a click on a tile opens the machine's page.
+    sim.SetFault(2, "silent");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->Greyed(); }, 10000));
+    EXPECT_EQ(second->LinkText(), QString::fromUtf8("通信中断"));
+    EXPECT_FALSE(first->Greyed());
+    QTest::mouseClick(window->Overview()->Tile(2), Qt::LeftButton);
+    EXPECT_EQ(tabs->CurrentIndex(), 2);
+    EXPECT_TRUE(window->Panel(1)->isVisible());
 }
 
 TEST_F(AlarmWindowTest, PanelOpensTheSettingsWhichGoToAlarmIniAndTheChart) {
