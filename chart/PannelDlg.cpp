@@ -318,9 +318,8 @@ void PannelDlg::ExportData() {
         ShowMessage(NothingToExportText());
         return;
     }
-    const QString path =
-        SensorDataFileName(paths_.desktopDir, sensorIndex_ + 1, QDateTime::currentDateTime(),
-                           machineName_);
+    const QString path = SensorDataFileName(paths_.desktopDir, sensorIndex_ + 1,
+                                            QDateTime::currentDateTime(), machineName_);
     QString error;
     if (!WriteSensorDataFile(path, samples.data(), count, &error)) {
         ShowMessage(error);

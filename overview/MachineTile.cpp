@@ -131,8 +131,9 @@ void MachineTile::paintEvent(QPaintEvent*) {
     // The overall velocity: the number an operator reads from across the room.
     const int bandTop = h - pad - band;
     const int lineHeight = h / 10;
-    const QRect valueBox(pad, std::max(addressBox.bottom(), zoneBox.bottom()) + pad / 2, w - 2 * pad,
-                         bandTop - lineHeight - pad - std::max(addressBox.bottom(), zoneBox.bottom()));
+    const int valueTop = std::max(addressBox.bottom(), zoneBox.bottom());
+    const QRect valueBox(pad, valueTop + pad / 2, w - 2 * pad,
+                         bandTop - lineHeight - pad - valueTop);
     p.setPen(ink);
     QFont big = FontOfHeight(font(), valueBox.height() * 3 / 4, true);
     p.setFont(big);
@@ -140,7 +141,8 @@ void MachineTile::paintEvent(QPaintEvent*) {
     const int numberWidth = p.fontMetrics().horizontalAdvance(velocity);
     QFont unitFont = FontOfHeight(font(), valueBox.height() / 4, false);
     const int unitWidth = QFontMetrics(unitFont).horizontalAdvance(QStringLiteral(" mm/s"));
-    const int left = valueBox.left() + std::max(0, (valueBox.width() - numberWidth - unitWidth) / 2);
+    const int left =
+        valueBox.left() + std::max(0, (valueBox.width() - numberWidth - unitWidth) / 2);
     p.drawText(QRect(left, valueBox.top(), numberWidth, valueBox.height()),
                Qt::AlignLeft | Qt::AlignVCenter, velocity);
     p.setFont(unitFont);

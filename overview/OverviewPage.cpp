@@ -24,7 +24,8 @@ OverviewPage::OverviewPage(QWidget* parent) : QWidget(parent) {
         tile->hide();
         tiles_[size_t(n - 1)] = tile;
     }
-    empty_ = new QLabel(QStringLiteral("尚未设置传感器地址：请在上方填写传感器IP后点击“修改”。"), this);
+    empty_ =
+        new QLabel(QStringLiteral("尚未设置传感器地址：请在上方填写传感器IP后点击“修改”。"), this);
     empty_->setAlignment(Qt::AlignCenter);
     empty_->setWordWrap(true);
     LayOut();

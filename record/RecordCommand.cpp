@@ -50,8 +50,7 @@ int RunRecordExportCommand(const QString& dataDir, const RecordExportRequest& re
         err.flush();
         return kExportExitFailed;
     }
-    const QString machine =
-        LoadSensorNames(INIFILE(ConfigPath(dataDir)))[size_t(sensor - 1)];
+    const QString machine = LoadSensorNames(INIFILE(ConfigPath(dataDir)))[size_t(sensor - 1)];
     const QString target = ExportTarget(request.outPath, sensor, request.csv, machine);
     const bool toStandardOutput = target == kStandardOutputName;
     const OutputFile::Dash dash =

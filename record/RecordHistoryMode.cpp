@@ -304,7 +304,8 @@ void RecordHistoryMode::ExportRange() {
 QString RecordHistoryMode::ExportRangeTo(int sensor, const QString& folder) {
     const bool csv = format_->currentIndex() == 1;
     const QDateTime now = QDateTime::currentDateTime();
-    const QString machine = sensor >= 1 && sensor <= kSensorCount ? names_[size_t(sensor - 1)] : QString();
+    const QString machine =
+        sensor >= 1 && sensor <= kSensorCount ? names_[size_t(sensor - 1)] : QString();
     const QString path = csv ? SensorCsvFileName(folder, sensor, now, machine)
                              : SensorDataFileName(folder, sensor, now, machine);
     const RecordRange range = wholeRecord_ ? RecordRange::All() : pager_.Range();

@@ -57,10 +57,10 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
             alarms.Update(PollerStatuses(poller), config.addresses, config.interval);
         if (events.empty()) return;
         for (const AlarmEvent& event : events)
-            out << QString::fromStdString(FormatAlarmEventJson(
-                       event, event.sensor >= 1 && event.sensor <= kSensorCount
-                                  ? config.names[size_t(event.sensor - 1)]
-                                  : QString()))
+            out << QString::fromStdString(
+                       FormatAlarmEventJson(event, event.sensor >= 1 && event.sensor <= kSensorCount
+                                                       ? config.names[size_t(event.sensor - 1)]
+                                                       : QString()))
                 << '\n';
         out.flush();
         if (alarms.StoreFailures() != unstoredBefore) {

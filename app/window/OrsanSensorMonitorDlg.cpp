@@ -13,6 +13,7 @@
 #include "DialogControls.h"
 #include "DxAlarmStatic.h"
 #include "EnterEscapeFilter.h"
+#include "Freshness.h"
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
 #include "OpenParameterDialog.h"
@@ -21,11 +22,10 @@
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorLink.h"
-#include "Freshness.h"
 #include "SensorPoller.h"
-#include "StationAlarms.h"
 #include "ServerSettingsDlg.h"
 #include "ServerStatusButton.h"
+#include "StationAlarms.h"
 #include "StationPolling.h"
 #include "WavDaqDlg.h"
 #include "WindowFrame.h"
@@ -137,7 +137,7 @@ void OrsanSensorMonitorDlg::BuildControls() {
         nameEdits_[i] = ui.Place(new QLineEdit(this), x0 + 111, y, 52, 12, kFirstNameEdit + i);
         nameEdits_[i]->setPlaceholderText(QStringLiteral("机器名称"));
         nameEdits_[i]->setToolTip(QStringLiteral("%1#传感器所在机器的名称，如 P-101").arg(i + 1));
-        zoneLabels_[i] = ui.Place(new QLabel(this), x0 + 165, y + 1, 9, 10);
+        zoneLabels_[i] = ui.Place(new QLabel(this), x0 + 166, y + 1, 9, 10);
         zoneLabels_[i]->setAlignment(Qt::AlignCenter);
         lamps_[i] = ui.Place(new DxAlarmStatic(this), x0 + 176, y + 2, 8, 8, kLampIds[i]);
         parameterButtons_[i] =

@@ -4,13 +4,13 @@
 #include <QSqlQuery>
 #include <QTextStream>
 
-#include "StationConfig.h"
 #include "AlarmExport.h"
 #include "AlarmMonitor.h"
 #include "AlarmStore.h"
 #include "RecordCsvExport.h"
 #include "RecordDatabase.h"
 #include "RecordTestSupport.h"
+#include "StationConfig.h"
 #include "TempDir.h"
 
 namespace orsan {

@@ -11,11 +11,11 @@
 #include <chrono>
 #include <functional>
 
-#include "StationConfig.h"
 #include "ChildProcess.h"
 #include "IniFile.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
+#include "StationConfig.h"
 #include "TempDir.h"
 
 namespace orsan {
@@ -162,8 +162,8 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
     const QList<QByteArray> lines = written.split('\n');
     ASSERT_EQ(lines.size(), 5);  // header, three events, nothing after the last CRLF
     // The machine's name, quoted as RFC 4180 wants, in the last column.
-    EXPECT_TRUE(lines[3].endsWith(QString::fromUtf8(",3,Vel_Y,1.2,A,CLEAR,0,\"P-103 \"\"泵\"\"\"\r")
-                                      .toUtf8()))
+    EXPECT_TRUE(lines[3].endsWith(
+        QString::fromUtf8(",3,Vel_Y,1.2,A,CLEAR,0,\"P-103 \"\"泵\"\"\"\r").toUtf8()))
         << lines[3].toStdString();
 
     // "-" is standard output: the same bytes, no path line, no file named "-".

@@ -8,13 +8,13 @@
 #include <QTextStream>
 #include <vector>
 
-#include "StationConfig.h"
 #include "RecordColumns.h"
 #include "RecordCommand.h"
 #include "RecordCsvExport.h"
 #include "RecordDatabase.h"
 #include "RecordExport.h"
 #include "RecordTestSupport.h"
+#include "StationConfig.h"
 
 namespace orsan {
 namespace {

@@ -12,15 +12,15 @@
 #include "AlarmStore.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
+#include "MachineTile.h"
 #include "MessageHook.h"
+#include "OverviewPage.h"
 #include "PannelDlg.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
 #include "StationAlarms.h"
 #include "StationWindowTest.h"
 #include "XTabCtrl.h"
-#include "MachineTile.h"
-#include "OverviewPage.h"
 
 namespace orsan {
 namespace {

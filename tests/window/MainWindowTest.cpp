@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTabBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QTabBar>
 #include <QTest>
 #include <functional>
 
@@ -147,8 +147,7 @@ TEST_F(MainWindowTest, MachineNamesBesideTheAddressesReachTabsPanelsAndTiles) {
     EXPECT_TRUE(overview->Tile(1)->isVisible());
     EXPECT_EQ(overview->Tile(1)->Title(), "M-1");
     QTabBar* bar = tabs->TabBar();
-    for (int i = 0; i < tabs->Count(); ++i)
-        EXPECT_TRUE(bar->rect().contains(bar->tabRect(i))) << i;
+    for (int i = 0; i < tabs->Count(); ++i) EXPECT_TRUE(bar->rect().contains(bar->tabRect(i))) << i;
     EXPECT_EQ(bar->tabToolTip(6), "6# " + longName);
     EXPECT_TRUE(bar->tabToolTip(1).isEmpty());
     if (!qEnvironmentVariableIsEmpty("ORSAN_GRAB_DIR")) {
