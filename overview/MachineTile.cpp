@@ -43,6 +43,8 @@ void MachineTile::SetMachine(const QString& name, const QString& address) {
 }
 
 void MachineTile::SetReading(const TileReading& reading) {
+    // Every refresh brings one; most change nothing on the tile.
+    if (reading == reading_) return;
     reading_ = reading;
     update();
 }
@@ -60,6 +62,8 @@ QString MachineTile::Title() const {
 }
 
 QString MachineTile::AddressText() const {
+    // An unnamed machine's title is already "传感器n".
+    if (name_.isEmpty()) return address_;
     return QStringLiteral("传感器%1  %2").arg(sensor_).arg(address_);
 }
 

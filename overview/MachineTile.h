@@ -15,6 +15,7 @@ struct TileReading {
     float velocity = 0;     // the largest of Vel_X, Vel_Y, Vel_Z, mm/s
     float temperature = 0;  // shell, ℃
     Zone zone = Zone::None;
+    bool operator==(const TileReading&) const = default;
 };
 
 // One machine on the overview, drawn by itself: its name and address, the
