@@ -29,13 +29,14 @@ const char* AlarmAxisName(int axis) {
                                                               : "";
 }
 
-std::string FormatAlarmEventJson(const AlarmEvent& event) {
+std::string FormatAlarmEventJson(const AlarmEvent& event, const QString& machineName) {
     const int64_t seconds = event.timeMs / 1000;
     std::string line = "{\"event\":\"";
     line += AlarmKindName(event.kind);
     line += "\",\"time\":" + std::to_string(seconds);
     line += ",\"ms\":" + std::to_string(event.timeMs - seconds * 1000);
     line += ",\"id\":" + std::to_string(event.sensor);
+    line += ",\"name\":" + JsonName(machineName);
     if (event.axis == kNoAxis) {
         line += ",\"axis\":null,\"value\":null";
     } else {

@@ -41,8 +41,9 @@ struct AlarmEvent {
 };
 
 // The headless mode's line for an event:
-// {"event":"ALARM","time":...,"ms":...,"id":3,"axis":"Vel_Y","value":3.5,"zone":"C"};
-// axis, value and zone are null without a reading.
-std::string FormatAlarmEventJson(const AlarmEvent& event);
+// {"event":"ALARM","time":...,"ms":...,"id":3,"name":"P-101","axis":"Vel_Y","value":3.5,
+// "zone":"C"}; axis, value and zone are null without a reading, name without a
+// machine name.
+std::string FormatAlarmEventJson(const AlarmEvent& event, const QString& machineName = QString());
 
 }  // namespace orsan

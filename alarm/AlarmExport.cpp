@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdlib>
 
 #include "AlarmStore.h"
@@ -12,6 +13,7 @@
 #include "RecordCsvExport.h"
 #include "RecordDatabase.h"
 #include "SensorDataFile.h"
+#include "StationConfig.h"
 
 namespace orsan {
 
@@ -38,11 +40,14 @@ QString IsoLocalTime(int64_t seconds) {
                .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
-QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events) {
-    QByteArray text = "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack,AckBy,AckTime\r\n";
+QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events, const SensorNames& names) {
+    const bool named = std::any_of(names.begin(), names.end(),
+                                   [](const QString& name) { return !name.isEmpty(); });
+    QByteArray text = named ? "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack,AckBy,AckTime,Name\r\n"
+                            : "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack,AckBy,AckTime\r\n";
     for (const AlarmEvent& e : events) {
         const int64_t seconds = e.timeMs / 1000;
-        const QStringList fields = {
+        QStringList fields = {
             IsoLocalTime(seconds),
             QString::number(e.timeMs - seconds * 1000),
             QString::number(e.sensor),
@@ -54,6 +59,9 @@ QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events) {
             e.ackBy,
             e.ackTime > 0 ? IsoLocalTime(e.ackTime) : QString(),
         };
+        if (named)
+            fields << (e.sensor >= 1 && e.sensor <= kSensorCount ? names[size_t(e.sensor - 1)]
+                                                                 : QString());
         QByteArrayList quoted;
         for (const QString& field : fields) quoted << CsvField(field.toUtf8());
         text += quoted.join(',') + "\r\n";
@@ -79,7 +87,7 @@ int RunAlarmExportCommand(const QString& dataDir, const QString& outPath, QTextS
     const QString target = toStandardOutput ? outPath : ExportTarget(outPath);
     QString reason;
     if (!WriteOutputBytes(
-            target, FormatAlarmCsv(events), &reason,
+            target, FormatAlarmCsv(events, LoadSensorNames(INIFILE(ConfigPath(dataDir)))), &reason,
             toStandardOutput ? OutputFile::Dash::StandardOutput : OutputFile::Dash::FileName))
         return fail(target + QStringLiteral(": ") + reason);
     // Standard output carries the data itself, nothing else.

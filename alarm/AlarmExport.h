@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AlarmEvent.h"
+#include "SensorNames.h"
 
 class QTextStream;
 
@@ -18,7 +19,9 @@ QString IsoLocalTime(int64_t seconds);
 // table `alarm`, one line per event oldest first, CRLF line ends; Time in
 // ISO 8601 with offset, Ack 0/1, AckBy and AckTime (ISO 8601) empty while
 // unacknowledged; Axis and Value empty for an event without a reading (LOST).
-QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events);
+// When any machine is named, a last column Name holds the event's machine
+// name; a station without names keeps the columns above.
+QByteArray FormatAlarmCsv(const std::vector<AlarmEvent>& events, const SensorNames& names = {});
 
 // Exit codes of RunAlarmExportCommand.
 inline constexpr int kAlarmExportOk = 0;

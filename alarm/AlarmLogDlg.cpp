@@ -54,6 +54,7 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->verticalHeader()->setVisible(false);
     list_->horizontalHeader()->setStretchLastSection(true);
+    list_->horizontalHeader()->setSectionResizeMode(kSensor, QHeaderView::ResizeToContents);
     // "RESTORED 通讯恢复" is the longest caption; none may be cut.
     for (int c : {kTime, kKind, kState, kAckTime})
         list_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
@@ -113,6 +114,11 @@ QString AlarmLogDlg::OperatorName() const {
     return name.isEmpty() ? DefaultOperatorName() : name;
 }
 
+void AlarmLogDlg::SetSensorNames(const SensorNames& names) {
+    names_ = names;
+    Fill();
+}
+
 void AlarmLogDlg::ShowProblem(const QString& text) {
     problem_->setText(text);
     problem_->setVisible(!text.isEmpty());
@@ -159,7 +165,9 @@ void AlarmLogDlg::Fill() {
         const QString texts[kColumnCount] = {
             QDateTime::fromMSecsSinceEpoch(e.timeMs).toString(
                 QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
-            QString::number(e.sensor),
+            e.sensor >= 1 && e.sensor <= kSensorCount && !names_[size_t(e.sensor - 1)].isEmpty()
+                ? SensorTitle(e.sensor, names_[size_t(e.sensor - 1)])
+                : QString::number(e.sensor),
             QLatin1String(AlarmAxisName(e.axis)),
             e.axis == kNoAxis ? QString() : QString::fromStdString(FormatJsonFloat(e.value)),
             ZoneText(e.zone),

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AlarmEvent.h"
+#include "SensorNames.h"
 
 class QLabel;
 class QLineEdit;
@@ -38,6 +39,8 @@ public:
     // Events the store could not keep: listed (and acknowledged) on this
     // page only, for as long as it lives.
     void KeepUnstored(const std::vector<AlarmEvent>& events);
+    // Machine names shown with the sensor numbers ("3# P-101").
+    void SetSensorNames(const SensorNames& names);
     // Shown under the list, e.g. when events cannot be stored.
     void ShowProblem(const QString& text);
     // Lights or darkens the rows that wait for acknowledgement.
@@ -73,6 +76,7 @@ private:
     std::vector<std::pair<int, QColor>> flashingRows_;
     int64_t nextUnstoredId_ = -1;
     int unacknowledged_ = 0;
+    SensorNames names_;
     QTableWidget* list_;
     QLabel* problem_;
     QLineEdit* operator_;

@@ -55,6 +55,9 @@ public:
                                           double recordIntervalSeconds);
 
     const std::array<Zone, kSensorCount>& Zones() const { return zones_; }
+    // Sensor 1..6's level raised and not cleared (Alarm or Trip), and its loss.
+    std::optional<AlarmKind> RaisedLevel(int sensor) const { return engine_.RaisedLevel(sensor); }
+    bool IsLost(int sensor) const { return engine_.IsLost(sensor); }
     // The zones as the headless JSON line carries them.
     SensorZoneLetters ZoneLetters() const;
     // Events of this run that could not be stored.

@@ -150,6 +150,14 @@ void PannelDlg::BuildControls() {
     housing->setPixmap(ResourcePixmap(135));
     logo_ = ui.Place(new DXPNGCTL(this), 236, 31, 20, 15, kLogoId);
 
+    // The machine this page watches, in the free space above the drawing.
+    header_ = ui.Label(QString(), 240, 2, 70, 9);
+    header_->setObjectName(QStringLiteral("machineHeader"));
+    QFont bold = header_->font();
+    bold.setBold(true);
+    header_->setFont(bold);
+    SetMachineName(QString());
+
     ui.Label(QStringLiteral("【Z轴频谱】"), 312, 3, 39, 8);
     const char* orders[] = {"0.5X转速处：", "1.0X转速处：", "1.5X转速处：", "2.0X转速处：",
                             "3.0X转速处：", "4.0X转速处：", "5.0X转速处：", "6.0X转速处："};
@@ -215,6 +223,14 @@ void PannelDlg::BuildControls() {
     // The press shows the cursor of the previous release, as the chart
     // takes a new cursor only when the button goes up.
     connect(chart_, &DxChartTrend::clicked, chart_, qOverload<>(&QWidget::update));
+}
+
+void PannelDlg::SetMachineName(const QString& name) {
+    machineName_ = name;
+    const QString title = SensorTitle(sensorIndex_ + 1, name);
+    // A long name is shortened here only; the tool tip holds it whole.
+    header_->setText(header_->fontMetrics().elidedText(title, Qt::ElideRight, header_->width()));
+    header_->setToolTip(title);
 }
 
 void PannelDlg::SetZone(const QString& text, const QColor& color) {
@@ -312,7 +328,7 @@ void PannelDlg::ClearCurves() {
 void PannelDlg::ExportPicture() {
     const QString path =
         SensorExportFileName(paths_.desktopDir, sensorIndex_ + 1, QStringLiteral("趋势"),
-                             QDateTime::currentDateTime(), QStringLiteral(".png"));
+                             QDateTime::currentDateTime(), QStringLiteral(".png"), machineName_);
     QString error;
     if (!chart_->SavePicture(path, &error)) {
         ShowMessage(error);
@@ -328,8 +344,8 @@ void PannelDlg::ExportData() {
         ShowMessage(NothingToExportText());
         return;
     }
-    const QString path =
-        SensorDataFileName(paths_.desktopDir, sensorIndex_ + 1, QDateTime::currentDateTime());
+    const QString path = SensorDataFileName(paths_.desktopDir, sensorIndex_ + 1,
+                                            QDateTime::currentDateTime(), machineName_);
     QString error;
     if (!WriteSensorDataFile(path, samples.data(), count, &error)) {
         ShowMessage(error);

@@ -72,6 +72,12 @@ public:
     void SetVelocityAlarm(const QColor& background);
     const QColor& VelocityAlarm() const { return velocityAlarm_; }
 
+    // The machine's name in the page's header and its export file names;
+    // empty: the sensor's number only.
+    void SetMachineName(const QString& name);
+    const QString& MachineName() const { return machineName_; }
+    QLabel* Header() const { return header_; }
+
     int SensorIndex() const { return sensorIndex_; }
     int TrendTimerPeriod() const { return trendTimer_.interval(); }
     const std::array<int, kCurveCount>& ShowFlags() const { return showFlags_; }
@@ -110,6 +116,8 @@ private:
     DxChartTrend* chart_ = nullptr;
     QPushButton* zoneBadge_ = nullptr;
     QColor velocityAlarm_;
+    QLabel* header_ = nullptr;
+    QString machineName_;
     QTimer liveTimer_;
     QTimer trendTimer_;
 };

@@ -213,11 +213,17 @@ void DatabaseLogDlg::ClearRecords() {
     RefreshRecordList();
 }
 
+void DatabaseLogDlg::SetSensorNames(const SensorNames& names) {
+    names_ = names;
+    history_->SetSensorNames(names);
+}
+
 void DatabaseLogDlg::ExportRecords() {
     SetExpDlg chooser(this);
     if (chooser.exec() != QDialog::Accepted) return;
     const int sensor = chooser.SelectedSensor();
-    const QString path = SensorDataFileName(desktopDir_, sensor, QDateTime::currentDateTime());
+    const QString path = SensorDataFileName(desktopDir_, sensor, QDateTime::currentDateTime(),
+                                            names_[size_t(sensor - 1)]);
     const RecordExportResult result = ExportSensorRecords(database_, sensor, path);
     switch (result.status) {
         case RecordExportResult::Status::Written:

@@ -5,6 +5,7 @@
 
 #include "RecordRow.h"
 #include "RecordWriter.h"
+#include "SensorNames.h"
 
 class QColor;
 class QLabel;
@@ -40,6 +41,8 @@ public:
     void SetChartIniPath(const QString& path);
     // The history mode: a time range paged through, plotted and exported.
     RecordHistoryMode* History() const { return history_; }
+    // Machine names for the export file names, here and in the history mode.
+    void SetSensorNames(const SensorNames& names);
 
     // 1 when the record interval is below 1 s.
     void SetFastInterval(int fast);
@@ -79,6 +82,7 @@ private:
     RecordDatabase& database_;
     RecordWriter writer_;
     QString desktopDir_;
+    SensorNames names_;
     QPushButton* stopButton_ = nullptr;
     QPushButton* startButton_ = nullptr;
     DxAlarmStatic* recordLamp_ = nullptr;

@@ -8,6 +8,7 @@
 #include "RecordCsvExport.h"
 #include "RecordExport.h"
 #include "SensorDataFile.h"
+#include "StationConfig.h"
 
 namespace orsan {
 
@@ -15,12 +16,12 @@ namespace {
 
 const QString kStandardOutputName = QStringLiteral("-");
 
-QString ExportTarget(const QString& outPath, int sensor, bool csv) {
+QString ExportTarget(const QString& outPath, int sensor, bool csv, const QString& machine) {
     const QDateTime now = QDateTime::currentDateTime();
     const auto name = csv ? SensorCsvFileName : SensorDataFileName;
     if (outPath == kStandardOutputName) return outPath;
-    if (outPath.isEmpty()) return name(ResolveDesktopFolder(), sensor, now);
-    if (QFileInfo(outPath).isDir()) return name(outPath, sensor, now);
+    if (outPath.isEmpty()) return name(ResolveDesktopFolder(), sensor, now, machine);
+    if (QFileInfo(outPath).isDir()) return name(outPath, sensor, now, machine);
     return outPath;
 }
 
@@ -49,7 +50,8 @@ int RunRecordExportCommand(const QString& dataDir, const RecordExportRequest& re
         err.flush();
         return kExportExitFailed;
     }
-    const QString target = ExportTarget(request.outPath, sensor, request.csv);
+    const QString machine = LoadSensorNames(INIFILE(ConfigPath(dataDir)))[size_t(sensor - 1)];
+    const QString target = ExportTarget(request.outPath, sensor, request.csv, machine);
     const bool toStandardOutput = target == kStandardOutputName;
     const OutputFile::Dash dash =
         toStandardOutput ? OutputFile::Dash::StandardOutput : OutputFile::Dash::FileName;

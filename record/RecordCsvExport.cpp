@@ -52,8 +52,9 @@ QByteArray CsvField(const QByteArray& text) {
     return '"' + quoted + '"';
 }
 
-QString SensorCsvFileName(const QString& folder, int sensorNumber, const QDateTime& now) {
-    QString name = SensorDataFileName(folder, sensorNumber, now);
+QString SensorCsvFileName(const QString& folder, int sensorNumber, const QDateTime& now,
+                          const QString& machineName) {
+    QString name = SensorDataFileName(folder, sensorNumber, now, machineName);
     name.chop(4);  // ".txt"
     return name + QStringLiteral(".csv");
 }

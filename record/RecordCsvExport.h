@@ -16,8 +16,9 @@ QByteArray CsvHeaderLine();
 // holds a comma, a double quote, CR or LF; as it is otherwise.
 QByteArray CsvField(const QByteArray& text);
 
-// "<folder>/传感器<n>数据<YYYY年MM月DD日HH时MM分SS秒>.csv".
-QString SensorCsvFileName(const QString& folder, int sensorNumber, const QDateTime& now);
+// "<folder>/传感器<n>数据<YYYY年MM月DD日HH时MM分SS秒>[_<name>].csv".
+QString SensorCsvFileName(const QString& folder, int sensorNumber, const QDateTime& now,
+                          const QString& machineName = QString());
 
 // One sensor's rows of range as CSV at path: the header, then one line per
 // row in (Time, rowid) order, CR LF line ends. `time` is local ISO 8601 with

@@ -304,8 +304,10 @@ void RecordHistoryMode::ExportRange() {
 QString RecordHistoryMode::ExportRangeTo(int sensor, const QString& folder) {
     const bool csv = format_->currentIndex() == 1;
     const QDateTime now = QDateTime::currentDateTime();
-    const QString path =
-        csv ? SensorCsvFileName(folder, sensor, now) : SensorDataFileName(folder, sensor, now);
+    const QString machine =
+        sensor >= 1 && sensor <= kSensorCount ? names_[size_t(sensor - 1)] : QString();
+    const QString path = csv ? SensorCsvFileName(folder, sensor, now, machine)
+                             : SensorDataFileName(folder, sensor, now, machine);
     const RecordRange range = wholeRecord_ ? RecordRange::All() : pager_.Range();
     const RecordExportResult result = csv ? ExportSensorCsv(database_, sensor, range, path)
                                           : ExportSensorRecords(database_, sensor, path, range);

@@ -8,6 +8,7 @@
 
 #include "RecordPager.h"
 #include "RecordRange.h"
+#include "SensorNames.h"
 
 class QComboBox;
 class QDateTimeEdit;
@@ -53,6 +54,8 @@ public:
                       const QString& desktopDir, std::initializer_list<QWidget*> newestOnly);
 
     void SetChartIniPath(const QString& path) { chartIniPath_ = path; }
+    // Machine names for the export file names.
+    void SetSensorNames(const SensorNames& names) { names_ = names; }
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 
     bool IsActive() const { return active_; }
@@ -101,6 +104,7 @@ private:
     QTableWidget* list_;
     QString desktopDir_;
     QString chartIniPath_;
+    SensorNames names_;
     Clock clock_;
     RecordPager pager_;
     bool active_ = false;

@@ -24,7 +24,7 @@ constexpr int kDemoId = -2;
 const Picture kPictures[] = {
     {kIconStation, ":/orsan/res/icon128_station.svg", {32, 32}},
     {kBitmapWiring, ":/orsan/res/bitmap130_wiring.svg", {240, 110}},
-    {kBitmapTabImages, ":/orsan/res/bitmap133_tab_images.svg", {146, 18}},
+    {kBitmapTabImages, ":/orsan/res/bitmap133_tab_images.svg", {164, 18}},
     {kBitmapSensorHousing, ":/orsan/res/bitmap135_sensor_housing.svg", {176, 106}},
     {kIconSetInterval, ":/orsan/res/icon136_set_interval.svg", {16, 16}},
     {kIconExportText, ":/orsan/res/icon137_export_text.svg", {16, 16}},

@@ -13,7 +13,7 @@ namespace orsan {
 enum ResourceId : int {
     kIconStation = 128,          // window icon
     kBitmapWiring = 130,         // wiring picture of the main window
-    kBitmapTabImages = 133,      // eight 18 x 18 tab images, green = transparent
+    kBitmapTabImages = 133,      // nine 18 x 18 tab images, green = transparent
     kBitmapSensorHousing = 135,  // housing with the X, Y, Z axes and the T point
     kIconSetInterval = 136,      // "调整"
     kIconExportText = 137,       // data to a text file
@@ -32,7 +32,7 @@ inline constexpr const char* kAlarmToneUrl = "qrc:/orsan/res/alarm-tone.wav";
 // Every resource number above.
 const std::vector<int>& ResourceIds();
 
-// The picture's own pixel size (16 x 16 for button icons, 146 x 18 for the
+// The picture's own pixel size (16 x 16 for button icons, 164 x 18 for the
 // tab strip, ...); an invalid size for an unknown number.
 QSize ResourceSize(int id);
 

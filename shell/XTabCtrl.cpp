@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QResizeEvent>
 #include <algorithm>
+#include <vector>
 
 #include "DialogUnits.h"
 
@@ -34,25 +35,53 @@ public:
 
     int Hover() const { return hover_; }
 
+    // True when the row is too narrow for the tab's whole caption.
+    bool IsShortened(int index) const { return FittedWidth(index) < NaturalWidth(index); }
+
     void SetHoverTracking(bool on) {
         setMouseTracking(on);
         if (!on) SetHover(-1);
     }
 
 protected:
-    QSize tabSizeHint(int) const override {
-        // Every tab as wide as the widest caption with its image.
+    // Each tab as wide as its own caption with its image.
+    int NaturalWidth(int index) const {
         const QFontMetrics metrics(font());
-        int textWidth = 0;
-        for (int i = 0; i < count(); ++i) {
-            textWidth = std::max(textWidth, metrics.horizontalAdvance(tabText(i)));
-        }
         const int imageWidth =
             owner_->images_.isEmpty()
                 ? 0
                 : owner_->images_.front().width() + metrics.horizontalAdvance(QLatin1Char(' '));
+        return metrics.horizontalAdvance(tabText(index)) + imageWidth + 2 * kTabPaddingX;
+    }
+
+    // The natural width, unless the row would not hold every tab: then the
+    // widest tabs share what is left equally and shorten their captions,
+    // so no tab is ever out of sight behind the scroll buttons.
+    int FittedWidth(int index) const {
+        const int natural = NaturalWidth(index);
+        const int available = owner_->width() - 4;
+        if (available <= 0) return natural;
+        std::vector<int> widths;
+        int total = 0;
+        for (int i = 0; i < count(); ++i) {
+            widths.push_back(NaturalWidth(i));
+            total += widths.back();
+        }
+        if (total <= available) return natural;
+        std::sort(widths.begin(), widths.end());
+        int rest = available;
+        for (size_t k = 0; k < widths.size(); ++k) {
+            const int share = rest / int(widths.size() - k);
+            if (widths[k] > share) return std::min(natural, share);
+            rest -= widths[k];
+        }
+        return natural;
+    }
+
+    QSize tabSizeHint(int index) const override {
+        const QFontMetrics metrics(font());
         const int imageHeight = owner_->images_.isEmpty() ? 0 : owner_->images_.front().height();
-        return QSize(textWidth + imageWidth + 2 * kTabPaddingX,
+        return QSize(FittedWidth(index),
                      std::max(metrics.height(), imageHeight) + kTabPaddingY + kEdgeHeight);
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
@@ -127,7 +156,9 @@ private:
         }
         content.setTop(content.top() - kEdgeHeight);
         painter.setPen(owner_->TextColor(index));
-        painter.drawText(content, Qt::AlignCenter | Qt::TextSingleLine, tabText(index));
+        painter.drawText(content, Qt::AlignCenter | Qt::TextSingleLine,
+                         painter.fontMetrics().elidedText(tabText(index), Qt::ElideRight,
+                                                          content.width() - kTabPaddingX));
         painter.restore();
     }
 
@@ -404,6 +435,9 @@ void XTabCtrl::LayoutBar() {
     const int height = bar_->sizeHint().height();
     const bool south = bar_->shape() == QTabBar::RoundedSouth;
     bar_->setGeometry(2, south ? this->height() - height : 0, std::max(0, width() - 4), height);
+    // A shortened caption is there whole in its tool tip.
+    for (int i = 0; i < bar_->count(); ++i)
+        bar_->setTabToolTip(i, bar_->IsShortened(i) ? bar_->tabText(i) : QString());
 }
 
 void XTabCtrl::resizeEvent(QResizeEvent* event) {

@@ -12,7 +12,9 @@ namespace orsan {
 class XTabBar;
 
 // Tab control whose tabs own page widgets. The control shows the page of the
-// selected tab and hides the others, draws the captions itself on a yellow
+// selected tab and hides the others, draws the captions (each tab as wide as
+// its own; when the row cannot hold them all, the widest are shortened to
+// fit, whole in their tool tips) itself on a yellow
 // background with their images, and keeps one enabled flag per tab: choosing
 // a disabled tab snaps the selection back to the tab selected before.
 //

@@ -14,8 +14,8 @@ std::string FormatJsonFloat(float value) {
 
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
                              const std::array<bool, kSensorCount>& commOk,
-                             const SensorZoneLetters& zones,
-                             std::optional<int64_t> backlog) {
+                             const SensorZoneLetters& zones, std::optional<int64_t> backlog,
+                             const SensorNames& names) {
     struct Field {
         const char* name;
         int slot;
@@ -31,7 +31,8 @@ std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& v
     for (int r = 0; r < kSensorCount; ++r) {
         const LiveRow& row = values[r];
         if (r > 0) line += ',';
-        line += "{\"id\":" + std::to_string(r + 1) + ",\"ok\":" + (commOk[r] ? "true" : "false");
+        line += "{\"id\":" + std::to_string(r + 1) + ",\"name\":" + JsonName(names[size_t(r)]) +
+                ",\"ok\":" + (commOk[r] ? "true" : "false");
         for (const Field& field : kFields) {
             line += ",\"";
             line += field.name;

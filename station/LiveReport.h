@@ -6,6 +6,7 @@
 #include <string>
 
 #include "LiveValues.h"
+#include "SensorNames.h"
 
 namespace orsan {
 
@@ -13,7 +14,8 @@ namespace orsan {
 using SensorZoneLetters = std::array<char, kSensorCount>;
 
 // One JSON line for the headless mode: the time and, per sensor, its
-// communication state, live values and zone ("Zone":"A" ... "D" or null).
+// machine name ("name", null when unnamed), communication state, live
+// values and zone ("Zone":"A" ... "D" or null).
 // Floats are written in their shortest form that reads back as the same
 // 32-bit float. With a server configured, `backlog` adds "backlog": the rows
 // not yet forwarded (null while a negative value says they are not counted
@@ -21,7 +23,8 @@ using SensorZoneLetters = std::array<char, kSensorCount>;
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
                              const std::array<bool, kSensorCount>& commOk,
                              const SensorZoneLetters& zones = {},
-                             std::optional<int64_t> backlog = std::nullopt);
+                             std::optional<int64_t> backlog = std::nullopt,
+                             const SensorNames& names = {});
 
 // Shortest text that reads back as the same float; "null" for NaN and
 // infinities, which JSON cannot carry.

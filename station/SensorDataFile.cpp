@@ -80,15 +80,17 @@ QString ExportTimeText(const QDateTime& now) {
 }
 
 QString SensorExportFileName(const QString& folder, int sensorNumber, const QString& kind,
-                             const QDateTime& now, const QString& extension) {
+                             const QDateTime& now, const QString& extension,
+                             const QString& machineName) {
     // Plain concatenation: a chained arg() would rewrite a "%1" in the folder.
     return folder + QStringLiteral("/传感器") + QString::number(sensorNumber) + kind +
-           ExportTimeText(now) + extension;
+           ExportTimeText(now) + FileNameSuffix(machineName) + extension;
 }
 
-QString SensorDataFileName(const QString& folder, int sensorNumber, const QDateTime& now) {
+QString SensorDataFileName(const QString& folder, int sensorNumber, const QDateTime& now,
+                           const QString& machineName) {
     return SensorExportFileName(folder, sensorNumber, QStringLiteral("数据"), now,
-                                QStringLiteral(".txt"));
+                                QStringLiteral(".txt"), machineName);
 }
 
 SensorDataFileWriter::SensorDataFileWriter() = default;

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "OutputFile.h"
+#include "SensorNames.h"
 #include "SensorSample.h"
 
 namespace orsan {
@@ -25,12 +26,16 @@ QByteArray SensorDataLine(const SensorSample& sample);
 QByteArray SensorDataValueText(float value);
 
 // "<folder>/传感器<n><kind><YYYY年MM月DD日HH时MM分SS秒><extension>", the
-// moment in local time; the folder is taken as it is, "%" and all.
+// moment in local time; the folder is taken as it is, "%" and all. A named
+// machine adds "_<name>" before the extension (FileNameSuffix): what comes
+// before it, which readers match and parse, stays as it was.
 QString SensorExportFileName(const QString& folder, int sensorNumber, const QString& kind,
-                             const QDateTime& now, const QString& extension);
+                             const QDateTime& now, const QString& extension,
+                             const QString& machineName = QString());
 
-// "<folder>/传感器<n>数据<YYYY年MM月DD日HH时MM分SS秒>.txt", the moment in local time.
-QString SensorDataFileName(const QString& folder, int sensorNumber, const QDateTime& now);
+// "<folder>/传感器<n>数据<YYYY年MM月DD日HH时MM分SS秒>[_<name>].txt", the moment in local time.
+QString SensorDataFileName(const QString& folder, int sensorNumber, const QDateTime& now,
+                           const QString& machineName = QString());
 
 // The moment of an export as file names carry it: "%Y年%m月%d日%H时%M分%S秒".
 QString ExportTimeText(const QDateTime& now);

@@ -60,6 +60,7 @@ StationConfig LoadStationConfig(const INIFILE& config) {
     }
     result.interval = ClampLoadedInterval(ParseIniDouble(intervalText));
     result.intervalWholeSeconds = int(result.interval);
+    result.names = LoadSensorNames(config);
     result.recording = config.GetInt(kDaqSection, kRecordKey) != 0;
     return result;
 }

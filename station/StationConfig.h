@@ -6,6 +6,7 @@
 
 #include "IniFile.h"
 #include "LiveValues.h"
+#include "SensorNames.h"
 
 namespace orsan {
 
@@ -20,6 +21,7 @@ struct StationConfig {
     int intervalWholeSeconds = 0;         // truncated toward zero
     std::array<uint32_t, kSensorCount> addresses{};  // octet 1 in the low byte
     std::array<uint16_t, kSensorCount> ports{502, 502, 502, 502, 502, 502};
+    SensorNames names;       // [SENSOR] ID<n>NAME
     bool recording = false;  // [DAQ] RECORD: the window was recording when it last ran
 };
 

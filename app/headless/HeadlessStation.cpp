@@ -57,7 +57,11 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
             alarms.Update(PollerStatuses(poller), config.addresses, config.interval);
         if (events.empty()) return;
         for (const AlarmEvent& event : events)
-            out << QString::fromStdString(FormatAlarmEventJson(event)) << '\n';
+            out << QString::fromStdString(
+                       FormatAlarmEventJson(event, event.sensor >= 1 && event.sensor <= kSensorCount
+                                                       ? config.names[size_t(event.sensor - 1)]
+                                                       : QString()))
+                << '\n';
         out.flush();
         if (alarms.StoreFailures() != unstoredBefore) {
             err << "alarm event not stored: " << alarms.Store().LastError() << '\n';
@@ -77,7 +81,7 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
         const RecordRow row = BuildRecordRowNow(values, FreshReadings(poller, config.interval));
         out << QString::fromStdString(FormatLiveReport(
                    row.time, row.milliseconds, values, row.fresh, alarms.ZoneLetters(),
-                   options.backlog ? options.backlog() : std::nullopt))
+                   options.backlog ? options.backlog() : std::nullopt, config.names))
             << '\n';
         out.flush();
         if (options.recordSink && !options.recordSink(row)) {

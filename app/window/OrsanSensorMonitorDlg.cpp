@@ -13,18 +13,19 @@
 #include "DialogControls.h"
 #include "DxAlarmStatic.h"
 #include "EnterEscapeFilter.h"
+#include "Freshness.h"
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
 #include "OpenParameterDialog.h"
+#include "OverviewPage.h"
 #include "PannelDlg.h"
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorLink.h"
-#include "Freshness.h"
 #include "SensorPoller.h"
-#include "StationAlarms.h"
 #include "ServerSettingsDlg.h"
 #include "ServerStatusButton.h"
+#include "StationAlarms.h"
 #include "StationPolling.h"
 #include "WavDaqDlg.h"
 #include "WindowFrame.h"
@@ -36,6 +37,7 @@ namespace {
 
 // Control ids, in sensor order 1 to 6.
 constexpr int kAddressIds[kSensorCount] = {1084, 1085, 1086, 1087, 1088, 1089};
+constexpr int kFirstNameEdit = 1090;
 constexpr int kLampIds[kSensorCount] = {1059, 1060, 1061, 1056, 1057, 1058};
 constexpr int kFirstParameterButton = 1012;
 constexpr int kFirstWaveformButton = 1018;
@@ -73,6 +75,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     loaded_ = LoadStationConfig(config_);
     interval_ = loaded_.interval;
     addresses_ = loaded_.addresses;
+    names_ = loaded_.names;
     intervalWholeSeconds_ = loaded_.intervalWholeSeconds;
     alarms_ = new StationAlarms(paths_, this, !viewerNotice.isEmpty());
 
@@ -81,8 +84,13 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     BuildTabs();
     alarms_->AttachZoneLabels(zoneLabels_);
     alarms_->AttachPanels(panels_);
+    alarms_->AttachOverview(overview_);
     SetFastIntervalEverywhere(interval_);
-    for (int i = 0; i < kSensorCount; ++i) addressEdits_[i]->SetAddress(addresses_[i]);
+    for (int i = 0; i < kSensorCount; ++i) {
+        addressEdits_[i]->SetAddress(addresses_[i]);
+        nameEdits_[i]->setText(names_[i]);
+    }
+    ShowMachines();
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
     for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
@@ -119,21 +127,25 @@ void OrsanSensorMonitorDlg::BuildControls() {
         ui.Group(title, x, y, w, h)->lower();
     };
 
-    group(QStringLiteral("传感器地址设置"), 3, 2, 331, 70);
+    // The machine's name beside its address; the wiring picture gave up its room.
+    group(QStringLiteral("传感器地址设置"), 3, 2, 439, 70);
     for (int i = 0; i < kSensorCount; ++i) {
-        const int x0 = 8 + (i / 3) * 163;
+        const int x0 = 8 + (i / 3) * 217;
         const int y = 12 + (i % 3) * 15;
         ui.Label(QStringLiteral("%1#传感器IP:").arg(i + 1), x0, y + 2, 42, 8);
         addressEdits_[i] = ui.Place(new Ipv4AddressEdit(this), x0 + 43, y, 66, 12, kAddressIds[i]);
-        zoneLabels_[i] = ui.Place(new QLabel(this), x0 + 110, y + 1, 9, 10);
+        nameEdits_[i] = ui.Place(new QLineEdit(this), x0 + 111, y, 52, 12, kFirstNameEdit + i);
+        nameEdits_[i]->setPlaceholderText(QStringLiteral("机器名称"));
+        nameEdits_[i]->setToolTip(QStringLiteral("%1#传感器所在机器的名称，如 P-101").arg(i + 1));
+        zoneLabels_[i] = ui.Place(new QLabel(this), x0 + 166, y + 1, 9, 10);
         zoneLabels_[i]->setAlignment(Qt::AlignCenter);
-        lamps_[i] = ui.Place(new DxAlarmStatic(this), x0 + 120, y + 2, 8, 8, kLampIds[i]);
+        lamps_[i] = ui.Place(new DxAlarmStatic(this), x0 + 176, y + 2, 8, 8, kLampIds[i]);
         parameterButtons_[i] =
             ui.IconButton(kFirstParameterButton + i, QString(), 163,
-                          QStringLiteral("配置传感器参数!"), x0 + 131, y - 1, 14, 13);
+                          QStringLiteral("配置传感器参数!"), x0 + 187, y - 1, 14, 13);
         waveformButtons_[i] =
             ui.IconButton(kFirstWaveformButton + i, QString(), 164,
-                          QStringLiteral("读取传感器波形!"), x0 + 147, y - 1, 14, 13);
+                          QStringLiteral("读取传感器波形!"), x0 + 203, y - 1, 14, 13);
         connect(parameterButtons_[i], &QPushButton::clicked, this,
                 [this, i] { parameterTool_(i + 1); });
         connect(waveformButtons_[i], &QPushButton::clicked, this,
@@ -145,25 +157,23 @@ void OrsanSensorMonitorDlg::BuildControls() {
     note->setWordWrap(true);
     note->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
     auto* save = ui.IconButton(kSaveAddressesButton, QStringLiteral("修改"), 143,
-                               QStringLiteral("设置传感器地址!"), 281, 55, 48, 14);
+                               QStringLiteral("设置传感器地址!"), 388, 55, 48, 14);
     connect(save, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::SaveAddresses);
 
-    group(QStringLiteral("采集时间间隔设置"), 338, 2, 108, 44);
-    ui.Label(QStringLiteral("趋势记录间隔:"), 343, 15, 50, 8);
-    intervalEdit_ = ui.Place(new QLineEdit(this), 393, 13, 30, 12, kIntervalEdit);
-    ui.Label(QStringLiteral("s/次"), 425, 15, 18, 8);
-    ui.Label(QStringLiteral("范围:1-1800s"), 343, 31, 50, 8);
+    // The interval and polling groups keep their insides, 106 units to the right.
+    const int dx = 106;
+    group(QStringLiteral("采集时间间隔设置"), 338 + dx, 2, 108, 44);
+    ui.Label(QStringLiteral("趋势记录间隔:"), 343 + dx, 15, 50, 8);
+    intervalEdit_ = ui.Place(new QLineEdit(this), 393 + dx, 13, 30, 12, kIntervalEdit);
+    ui.Label(QStringLiteral("s/次"), 425 + dx, 15, 18, 8);
+    ui.Label(QStringLiteral("范围:1-1800s"), 343 + dx, 31, 50, 8);
     auto* apply = ui.IconButton(kApplyIntervalButton, QStringLiteral("调整"), 136,
-                                QStringLiteral("设置通信与采集参数!"), 395, 28, 47, 14);
+                                QStringLiteral("设置通信与采集参数!"), 395 + dx, 28, 47, 14);
     connect(apply, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::ApplyInterval);
 
-    group(QStringLiteral("通信状态"), 338, 48, 108, 24);
-    ui.Label(QStringLiteral("ModbusTcp轮询状态："), 343, 59, 76, 8);
-    pollingLamp_ = ui.Place(new DxAlarmStatic(this), 421, 58, 18, 10, kPollingLamp);
-
-    group(QStringLiteral("传感器接线图"), 450, 2, 102, 70);
-    auto* wiring = ui.Place(new QLabel(this), 454, 11, 94, 58);
-    wiring->setPixmap(ResourcePixmap(130, wiring->size()));
+    group(QStringLiteral("通信状态"), 338 + dx, 48, 108, 24);
+    ui.Label(QStringLiteral("ModbusTcp轮询状态："), 343 + dx, 59, 76, 8);
+    pollingLamp_ = ui.Place(new DxAlarmStatic(this), 421 + dx, 58, 18, 10, kPollingLamp);
 
     tabs_ = ui.Place(new XTabCtrl(this), 2, 74, 551, 252, kTabControl);
 
@@ -180,14 +190,20 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     // Below one second the trend follows the record interval itself.
     const float trendInterval =
         loaded_.intervalWholeSeconds > 0 ? float(loaded_.intervalWholeSeconds) : interval_;
+    // First, so the station opens on it.
+    overview_ = new OverviewPage(tabs_);
+    // Captions without the blanks around them: the row holds nine tabs now.
+    tabs_->AddTab(overview_, QStringLiteral("总览"), 8);
+    connect(overview_, &OverviewPage::machineChosen, this,
+            [this](int sensor) { tabs_->SelectTab(PanelTab(sensor)); });
     for (int i = 0; i < kSensorCount; ++i) {
         panels_[i] = new PannelDlg(i, paths_, live_, intervalWholeSeconds_, tabs_);
         panels_[i]->SetTrendInterval(trendInterval);
-        tabs_->AddTab(panels_[i], QStringLiteral("  传感器【%1】 ").arg(i + 1), i);
+        tabs_->AddTab(panels_[i], SensorTabCaption(i + 1, QString()), i);
     }
     recordPage_ = new DatabaseLogDlg(database_, paths_.desktopDir, tabs_);
     recordPage_->SetChartIniPath(paths_.DataFile(QStringLiteral("Chart.ini")));
-    tabs_->AddTab(recordPage_, QStringLiteral("  长时数据记录  "), 7);
+    tabs_->AddTab(recordPage_, QStringLiteral("长时数据记录"), 7);
     alarms_->AddPage(tabs_);
 }
 
@@ -205,6 +221,17 @@ void OrsanSensorMonitorDlg::TellPanelItsLink(int sensorNumber, const SensorStatu
     panels_[sensorNumber - 1]->SetLink(LinkOf(status, poller_.IsPolling()));
 }
 
+void OrsanSensorMonitorDlg::ShowMachines() {
+    for (int n = 1; n <= kSensorCount; ++n) {
+        const QString& name = names_[size_t(n - 1)];
+        tabs_->ChangeTab(PanelTab(n), nullptr, SensorTabCaption(n, name), n - 1);
+        panels_[size_t(n - 1)]->SetMachineName(name);
+    }
+    overview_->SetMachines(names_, addresses_);
+    recordPage_->SetSensorNames(names_);
+    alarms_->SetSensorNames(names_);
+}
+
 void OrsanSensorMonitorDlg::Refresh() {
     // One copy per sensor serves the values, the lamps and the alarms alike.
     const auto statuses = PollerStatuses(poller_);
@@ -220,6 +247,9 @@ void OrsanSensorMonitorDlg::Refresh() {
     }
     pollingLamp_->SetState(poller_.IsPolling() ? 1 : 0);
     alarms_->Refresh(statuses, addresses_, interval_);
+    for (int n = 1; n <= kSensorCount; ++n)
+        overview_->ShowReading(n, live_[size_t(n - 1)], panels_[size_t(n - 1)]->Link().state,
+                               alarms_->Monitor().Zones()[size_t(n - 1)]);
     serverButton_->Show(store_.Status());
 }
 
@@ -248,8 +278,13 @@ void OrsanSensorMonitorDlg::closeEvent(QCloseEvent* event) {
 }
 
 void OrsanSensorMonitorDlg::SaveAddresses() {
-    for (int i = 0; i < kSensorCount; ++i) addresses_[i] = addressEdits_[i]->Address();
-    const bool saved = orsan::SaveAddresses(config_, addresses_);
+    for (int i = 0; i < kSensorCount; ++i) {
+        addresses_[i] = addressEdits_[i]->Address();
+        names_[i] = nameEdits_[i]->text().trimmed();
+    }
+    const bool addressesSaved = orsan::SaveAddresses(config_, addresses_);
+    const bool saved = SaveSensorNames(config_, names_) && addressesSaved;
+    ShowMachines();
     StartStationPolling(poller_, addresses_, loaded_.ports);
     store_.SetAddresses(addresses_);
     if (saved) {

@@ -22,6 +22,7 @@ namespace orsan {
 class DatabaseLogDlg;
 class DxAlarmStatic;
 class Ipv4AddressEdit;
+class OverviewPage;
 class PannelDlg;
 class RecordDatabase;
 class SensorPoller;
@@ -30,9 +31,9 @@ class StationAlarms;
 class ServerStatusButton;
 class XTabCtrl;
 
-// The station's only top-level window: sensor addresses with their lamps and
-// tool buttons, the record interval, the polling lamp, the wiring picture,
-// and the tab pages of the six panels and the record page.
+// The station's only top-level window: sensor addresses and machine names
+// with their lamps and tool buttons, the record interval, the polling lamp,
+// and the tab pages: the overview first, the six panels, the record page.
 class OrsanSensorMonitorDlg : public QDialog {
     Q_OBJECT
 public:
@@ -70,6 +71,10 @@ public:
     LiveValues& Live() { return live_; }
     const std::array<uint32_t, kSensorCount>& SensorAddresses() const { return addresses_; }
     PannelDlg* Panel(int index) const { return panels_[index]; }
+    OverviewPage* Overview() const { return overview_; }
+    const SensorNames& Names() const { return names_; }
+    // The tab of sensor 1..6's panel (the overview is tab 0).
+    static int PanelTab(int sensorNumber) { return sensorNumber; }
     DatabaseLogDlg* RecordPage() const { return recordPage_; }
     XTabCtrl* Tabs() const { return tabs_; }
     StationAlarms* Alarms() const { return alarms_; }
@@ -87,6 +92,8 @@ private:
     void OpenWaveformDialog(int sensorNumber);
     // Whether the panel's values are fresh, stale, absent or paused.
     void TellPanelItsLink(int sensorNumber, const SensorStatus& status);
+    // Names and addresses on the tabs, panels, tiles, alarm page and exports.
+    void ShowMachines();
 
     StationPaths paths_;
     SensorPoller& poller_;
@@ -98,8 +105,10 @@ private:
     int intervalWholeSeconds_ = 0;
     LiveValues live_{};
     std::array<uint32_t, kSensorCount> addresses_{};
+    SensorNames names_;
 
     std::array<Ipv4AddressEdit*, kSensorCount> addressEdits_{};
+    std::array<QLineEdit*, kSensorCount> nameEdits_{};
     std::array<DxAlarmStatic*, kSensorCount> lamps_{};
     std::array<QLabel*, kSensorCount> zoneLabels_{};
     std::array<QPushButton*, kSensorCount> parameterButtons_{};
@@ -107,6 +116,7 @@ private:
     DxAlarmStatic* pollingLamp_ = nullptr;
     QLineEdit* intervalEdit_ = nullptr;
     XTabCtrl* tabs_ = nullptr;
+    OverviewPage* overview_ = nullptr;
     std::array<PannelDlg*, kSensorCount> panels_{};
     DatabaseLogDlg* recordPage_ = nullptr;
     StationAlarms* alarms_ = nullptr;

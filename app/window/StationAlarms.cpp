@@ -12,6 +12,7 @@
 #include "DxChartTrend.h"
 #include "IniFile.h"
 #include "MessageDlg.h"
+#include "OverviewPage.h"
 #include "PannelDlg.h"
 #include "XTabCtrl.h"
 #include "ZoneLook.h"
@@ -63,10 +64,27 @@ void StationAlarms::AttachPanels(const std::array<PannelDlg*, kSensorCount>& pan
     ShowZones();
 }
 
+void StationAlarms::AttachOverview(OverviewPage* overview) {
+    overview_ = overview;
+    ShowAlarmsOnTiles();
+}
+
+void StationAlarms::SetSensorNames(const SensorNames& names) {
+    if (page_) page_->SetSensorNames(names);
+}
+
+void StationAlarms::ShowAlarmsOnTiles() {
+    if (!overview_) return;
+    for (int n = 1; n <= kSensorCount; ++n) {
+        const AlarmLook look = annunciator_->Look(n);
+        overview_->Tile(n)->SetAlarm(look.text, look.background, look.flashOn);
+    }
+}
+
 AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     tabs_ = tabs;
     page_ = new AlarmLogDlg(monitor_, tabs);
-    tabs->AddTab(page_, QStringLiteral("  报警记录  "), 6);
+    tabs->AddTab(page_, QStringLiteral("报警记录"), 6);
     pageTab_ = tabs->Count() - 1;
     connect(page_, &AlarmLogDlg::acknowledged, annunciator_,
             &AlarmAnnunciator::ShowAcknowledged);
@@ -119,6 +137,7 @@ void StationAlarms::ShowAlarms() {
     }
     show(pageTab_, annunciator_->StationLook());
     if (page_) page_->ShowFlash(monitor_.FlashOn());
+    ShowAlarmsOnTiles();
 }
 
 void StationAlarms::ShowZones() {

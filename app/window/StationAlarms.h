@@ -14,6 +14,7 @@ namespace orsan {
 
 class AlarmAnnunciator;
 class AlarmLogDlg;
+class OverviewPage;
 class PannelDlg;
 class XTabCtrl;
 
@@ -41,6 +42,10 @@ public:
     // The pieces of the window it looks after, once they exist.
     void AttachZoneLabels(const std::array<QLabel*, kSensorCount>& labels);
     void AttachPanels(const std::array<PannelDlg*, kSensorCount>& panels);
+    // Its tiles get each machine's alarm state on every refresh.
+    void AttachOverview(OverviewPage* overview);
+    // Machine names on the alarm page.
+    void SetSensorNames(const SensorNames& names);
     // Creates the page as the tab control's last tab.
     AlarmLogDlg* AddPage(XTabCtrl* tabs);
 
@@ -74,12 +79,14 @@ private:
     void ShowAlarms();
     // Writes a sensor's section; false when the file could not be written.
     bool WriteSettings(int sensor, const SensorAlarmSettings& settings, QString* file);
+    void ShowAlarmsOnTiles();
 
     StationPaths paths_;
     QWidget* window_;
     AlarmMonitor monitor_;
     std::array<QLabel*, kSensorCount> zoneLabels_{};
     std::array<PannelDlg*, kSensorCount> panels_{};
+    OverviewPage* overview_ = nullptr;
     // What the panels show, so an unchanged zone costs no restyling.
     std::array<QString, kSensorCount> shownCaptions_;
     AlarmLogDlg* page_ = nullptr;

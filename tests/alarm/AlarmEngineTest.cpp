@@ -218,14 +218,16 @@ TEST(AlarmEngine, EventLineHasTheFieldsOfTheHeadlessStream) {
     event.zone = Zone::C;
     event.kind = AlarmKind::Alarm;
     EXPECT_EQ(FormatAlarmEventJson(event),
-              "{\"event\":\"ALARM\",\"time\":1700000000,\"ms\":123,\"id\":3,\"axis\":\"Vel_Y\","
+              "{\"event\":\"ALARM\",\"time\":1700000000,\"ms\":123,\"id\":3,\"name\":null,\"axis\":"
+              "\"Vel_Y\","
               "\"value\":3.5,\"zone\":\"C\"}");
     event.kind = AlarmKind::Lost;
     event.axis = kNoAxis;
     event.zone = Zone::None;
-    EXPECT_EQ(FormatAlarmEventJson(event),
-              "{\"event\":\"LOST\",\"time\":1700000000,\"ms\":123,\"id\":3,\"axis\":null,"
-              "\"value\":null,\"zone\":null}");
+    EXPECT_EQ(
+        FormatAlarmEventJson(event),
+        "{\"event\":\"LOST\",\"time\":1700000000,\"ms\":123,\"id\":3,\"name\":null,\"axis\":null,"
+        "\"value\":null,\"zone\":null}");
 }
 
 }  // namespace

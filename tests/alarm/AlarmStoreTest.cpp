@@ -10,6 +10,7 @@
 #include "RecordCsvExport.h"
 #include "RecordDatabase.h"
 #include "RecordTestSupport.h"
+#include "StationConfig.h"
 #include "TempDir.h"
 
 namespace orsan {
@@ -259,6 +260,17 @@ TEST_F(AlarmStoreTest, ExportWritesRfc4180CsvWithLocalTimesAndOffset) {
               "2024-05-01T08:30:24+08:00,500,4,,,,LOST,0,,\r\n"
               "2024-05-01T08:30:24+08:00,600,4,Vel_X,1.5,B,RESTORED,0,,\r\n");
     EXPECT_EQ(outText.trimmed(), QFileInfo(target).absoluteFilePath());
+
+    // Named machines add a last column; the other lines stay as they were.
+    csv.close();
+    INIFILE config(ConfigPath(folder));
+    ASSERT_TRUE(config.WriteString("SENSOR", "ID3NAME", "P-101, east"));
+    ASSERT_EQ(RunAlarmExportCommand(folder, target, out, err), kAlarmExportOk);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> named = csv.readAll().split('\n');
+    EXPECT_EQ(named[0], "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack,Name\r");
+    EXPECT_EQ(named[1], "2024-05-01T08:30:15+08:00,7,3,Vel_Y,3.5,C,ALARM,0,\"P-101, east\"\r");
+    EXPECT_EQ(named[4], "2024-05-01T08:30:24+08:00,500,4,,,,LOST,0,\r");
 
     // A database without events exports the header alone; no database is an error.
     test::TempDir empty("orsan-alarm-none");

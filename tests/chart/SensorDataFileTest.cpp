@@ -103,6 +103,9 @@ TEST(SensorDataFormat, FileNameCarriesSensorNumberAndLocalMoment) {
               QStringLiteral("/home/op/Desktop/传感器2数据2024年05月01日08时30分15秒.txt"));
     EXPECT_EQ(SensorDataFileName(QStringLiteral("d"), 3, now.toUTC()),
               QStringLiteral("d/传感器3数据2024年05月01日08时30分15秒.txt"));
+    // A machine's name follows the moment; a slash in it cannot make a folder.
+    EXPECT_EQ(SensorDataFileName(QStringLiteral("d"), 3, now, QStringLiteral("P-101/A")),
+              QStringLiteral("d/传感器3数据2024年05月01日08时30分15秒_P-101_A.txt"));
 }
 
 class SensorDataFileWriterTest : public ::testing::Test {

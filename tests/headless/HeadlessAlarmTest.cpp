@@ -15,6 +15,7 @@
 #include "IniFile.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
+#include "StationConfig.h"
 #include "TempDir.h"
 
 namespace orsan {
@@ -36,6 +37,8 @@ protected:
     void SetUp() override {
         const QString folder = QString::fromStdString(dataDir.Path().string());
         ASSERT_TRUE(test::WriteSimStationConfig(folder, sim, 3, "1.0"));
+        INIFILE config(ConfigPath(folder));
+        ASSERT_TRUE(config.WriteString("SENSOR", "ID3NAME", QString::fromUtf8("P-103 \"泵\"")));
         INIFILE alarms(folder + "/Alarm.ini");
         const char* classes[] = {"2R", "1F", "2R"};
         for (int n = 1; n <= 3; ++n) {
@@ -81,6 +84,9 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
                ZoneOf(o, 3).toString() == "B";
     }));
     for (int n = 4; n <= 6; ++n) EXPECT_TRUE(ZoneOf(lastData, n).isNull()) << n;
+    const QJsonArray sensors = lastData["sensors"].toArray();
+    EXPECT_TRUE(sensors[0].toObject()["name"].isNull());
+    EXPECT_EQ(sensors[2].toObject()["name"].toString(), QString::fromUtf8("P-103 \"泵\""));
 
     const struct {
         double y;
@@ -99,6 +105,7 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
         ASSERT_TRUE(ReadUntil(EventOfKind(step.kind)));
         const QJsonObject& event = events.back();
         EXPECT_EQ(event["id"].toInt(), 3);
+        EXPECT_EQ(event["name"].toString(), QString::fromUtf8("P-103 \"泵\""));
         EXPECT_EQ(event["axis"].toString(), "Vel_Y");
         EXPECT_EQ(float(event["value"].toDouble()), float(step.value));
         EXPECT_EQ(event["zone"].toString(), step.zone);
@@ -154,7 +161,10 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
     const QByteArray written = file.readAll();
     const QList<QByteArray> lines = written.split('\n');
     ASSERT_EQ(lines.size(), 5);  // header, three events, nothing after the last CRLF
-    EXPECT_TRUE(lines[3].contains(",3,Vel_Y,1.2,A,CLEAR,0,,\r")) << lines[3].toStdString();
+    // The machine's name, quoted as RFC 4180 wants, in the last column.
+    EXPECT_TRUE(lines[3].endsWith(
+        QString::fromUtf8(",3,Vel_Y,1.2,A,CLEAR,0,,,\"P-103 \"\"泵\"\"\"\r").toUtf8()))
+        << lines[3].toStdString();
 
     // "-" is standard output: the same bytes, no path line, no file named "-".
     test::ChildProcess piped(test::StationPath(), {"--export-alarms", "--out", "-", "--data-dir",

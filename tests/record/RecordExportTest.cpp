@@ -14,6 +14,7 @@
 #include "RecordDatabase.h"
 #include "RecordExport.h"
 #include "RecordTestSupport.h"
+#include "StationConfig.h"
 
 namespace orsan {
 namespace {
@@ -313,6 +314,17 @@ TEST_F(RecordExportTest, CommandPrintsWhereTheFileWent) {
     EXPECT_TRUE(made[0].endsWith("秒.txt"));
     EXPECT_EQ(run.out, folder.filePath(made[0]) + "\n");
     EXPECT_EQ(ReadAll(folder.filePath(made[0])), ExpectedThreeRowFile());
+
+    // The machine's name from the data folder's Config.ini, the content as before.
+    INIFILE config(ConfigPath(dataDir_.path()));
+    ASSERT_TRUE(config.WriteString("SENSOR", "ID4NAME", QStringLiteral("P-104")));
+    QTemporaryDir named;
+    run = RunExport(dataDir_.path(), 4, named.path());
+    ASSERT_EQ(run.code, kExportExitOk) << run.err.toStdString();
+    const QStringList namedFiles = QDir(named.path()).entryList(QDir::Files);
+    ASSERT_EQ(namedFiles.size(), 1);
+    EXPECT_TRUE(namedFiles[0].endsWith("秒_P-104.txt")) << namedFiles[0].toStdString();
+    EXPECT_EQ(ReadAll(named.filePath(namedFiles[0])), ExpectedThreeRowFile());
 }
 
 TEST_F(RecordExportTest, CommandFailsWithAReasonAndNoFile) {

@@ -75,11 +75,11 @@ TEST(Resources, ButtonIconsAre16PixelsAndAllDifferent) {
     EXPECT_EQ(window.pixmap(QSize(48, 48)).size(), QSize(48, 48));
 }
 
-TEST(Resources, TabStripIsEightOpaqueImagesOnTheGreenKey) {
+TEST(Resources, TabStripIsNineOpaqueImagesOnTheGreenKey) {
     const QImage strip = ResourceImage(kBitmapTabImages);
-    ASSERT_EQ(strip.size(), QSize(146, 18));
+    ASSERT_EQ(strip.size(), QSize(164, 18));
     QList<QImage> cells;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         const QImage cell = strip.copy(i * 18, 0, 18, 18);
         int key = 0;
         int drawn = 0;

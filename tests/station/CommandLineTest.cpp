@@ -122,14 +122,18 @@ TEST(LiveReportTest, LineCarriesEverySensorAndSlot) {
         for (int s = 0; s < kLiveSlots; ++s) values[r][s] = float(r * 100 + s);
     std::array<bool, kSensorCount> ok{true, false, true, false, false, true};
     const std::string line = FormatLiveReport(1714552215, 7, values, ok);
-    EXPECT_EQ(line.rfind("{\"time\":1714552215,\"ms\":7,\"sensors\":[{\"id\":1,\"ok\":true,", 0),
-              0u);
-    EXPECT_NE(line.find("{\"id\":2,\"ok\":false,\"T_Shell\":109,\"Acc_X\":100,\"Acc_Y\":103,"
-                        "\"Acc_Z\":106,\"Vel_X\":101,\"Vel_Y\":104,\"Vel_Z\":107,\"Disp_X\":102,"
-                        "\"Disp_Y\":105,\"Disp_Z\":108,\"Spectrum_Z\":[110,111,112,113,114,115,"
-                        "116,117],\"TopOrder_Z\":118,\"TopOrderEnergy_Z\":119,"
-                        "\"RunningSpeed\":120,\"Zone\":null}"),
-              std::string::npos);
+    EXPECT_EQ(
+        line.rfind(
+            "{\"time\":1714552215,\"ms\":7,\"sensors\":[{\"id\":1,\"name\":null,\"ok\":true,", 0),
+        0u);
+    EXPECT_NE(
+        line.find(
+            "{\"id\":2,\"name\":null,\"ok\":false,\"T_Shell\":109,\"Acc_X\":100,\"Acc_Y\":103,"
+            "\"Acc_Z\":106,\"Vel_X\":101,\"Vel_Y\":104,\"Vel_Z\":107,\"Disp_X\":102,"
+            "\"Disp_Y\":105,\"Disp_Z\":108,\"Spectrum_Z\":[110,111,112,113,114,115,"
+            "116,117],\"TopOrder_Z\":118,\"TopOrderEnergy_Z\":119,"
+            "\"RunningSpeed\":120,\"Zone\":null}"),
+        std::string::npos);
     EXPECT_EQ(line.substr(line.size() - 3), "}]}");
     EXPECT_EQ(line.find('\n'), std::string::npos);
 

@@ -107,5 +107,36 @@ TEST(Title, DefaultAndFromFile) {
     EXPECT_EQ(LoadTitle(info), QString(129, QChar(0x4F20)));
 }
 
+TEST_F(StationConfigTest, MachineNamesAreKeptWholeAndNameTheSensorWhereverItAppears) {
+    const SensorNames saved = {"P-101 给水泵", "", "a=b; c %1", "  F-201  ", "", ""};
+    ASSERT_TRUE(SaveSensorNames(config, saved));
+    const SensorNames loaded = LoadStationConfig(config).names;
+    EXPECT_EQ(loaded, (SensorNames{"P-101 给水泵", "", "a=b; c %1", "F-201", "", ""}));
+
+    struct Case {
+        int sensor;
+        const char* name;
+        const char* tab;
+        const char* title;
+        const char* fileSuffix;
+        const char* json;
+    };
+    const Case cases[] = {
+        // Unnamed: today's captions and file names, JSON null.
+        {1, "", "传感器【1】", "传感器1", "", "null"},
+        {3, "P-101", "3# P-101", "3# P-101", "_P-101", "\"P-101\""},
+        {4, "%1泵", "4# %1泵", "4# %1泵", "_%1泵", "\"%1泵\""},
+        {6, "a/b\\c:*?\"<>|", "6# a/b\\c:*?\"<>|", "6# a/b\\c:*?\"<>|", "_a_b_c_______",
+         "\"a/b\\\\c:*?\\\"<>|\""},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromUtf8(c.name);
+        EXPECT_EQ(SensorTabCaption(c.sensor, name), QString::fromUtf8(c.tab)) << c.name;
+        EXPECT_EQ(SensorTitle(c.sensor, name), QString::fromUtf8(c.title)) << c.name;
+        EXPECT_EQ(FileNameSuffix(name), QString::fromUtf8(c.fileSuffix)) << c.name;
+        EXPECT_EQ(JsonName(name), c.json) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace orsan

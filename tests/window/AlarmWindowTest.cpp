@@ -17,7 +17,9 @@
 #include "DesktopShell.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
+#include "MachineTile.h"
 #include "MessageHook.h"
+#include "OverviewPage.h"
 #include "PannelDlg.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
@@ -29,7 +31,7 @@
 namespace orsan {
 namespace {
 
-constexpr int kAlarmTab = 7;
+constexpr int kAlarmTab = 8;
 
 class AlarmWindowTest : public test::StationWindowTest {
 protected:
@@ -54,7 +56,7 @@ protected:
     Seen Watch(int sensor) const {
         Seen seen;
         for (int i = 0; i < 12; ++i) {
-            seen.sensorTab.insert(window->Tabs()->TabBackground(sensor - 1).rgb());
+            seen.sensorTab.insert(window->Tabs()->TabBackground(sensor).rgb());
             const QColor velocity = window->Panel(sensor - 1)->VelocityAlarm();
             seen.velocity.insert(velocity.isValid() ? velocity.rgb() : 0);
             seen.pageTab.insert(window->Tabs()->TabBackground(kAlarmTab).rgb());
@@ -74,11 +76,13 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     ASSERT_TRUE(alarms.WriteString("ID2", "CLASS", "1F"));
     sim.SetVelocities(1, 1.0, 3.5, 1.0);  // 2R: zone C, above ALARM
     sim.SetVelocities(2, 1.0, 3.5, 1.0);  // 1F: zone A
+    INIFILE config(ConfigPath(dataDir.path()));
+    ASSERT_TRUE(config.WriteString("SENSOR", "ID1NAME", "P-101"));
     OpenWindow();
 
     XTabCtrl* tabs = window->Tabs();
-    ASSERT_EQ(tabs->Count(), 8);
-    EXPECT_EQ(tabs->Caption(kAlarmTab), QString::fromUtf8("  报警记录  "));
+    ASSERT_EQ(tabs->Count(), 9);
+    EXPECT_EQ(tabs->Caption(kAlarmTab), QString::fromUtf8("报警记录"));
     EXPECT_EQ(tabs->TabBackground(kAlarmTab).rgb(), kTabYellow);
     AlarmLogDlg* page = window->Alarms()->Page();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !page->Events().empty(); }, 10000));
@@ -99,7 +103,7 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     EXPECT_EQ(event.kind, AlarmKind::Alarm);
     EXPECT_EQ(event.axis, 1);
     EXPECT_EQ(event.zone, Zone::C);
-    EXPECT_EQ(page->List()->item(0, 1)->text(), "1");
+    EXPECT_EQ(page->List()->item(0, 1)->text(), "1# P-101");
     EXPECT_EQ(page->List()->item(0, 2)->text(), "Vel_Y");
     EXPECT_EQ(page->List()->item(0, AlarmLogDlg::kState)->text(),
               QString::fromUtf8("报警中 未确认"));
@@ -110,7 +114,22 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     EXPECT_EQ(seen.sensorTab, (std::set<QRgb>{amber, kTabYellow}));
     EXPECT_EQ(seen.velocity, (std::set<QRgb>{amber, 0}));
     EXPECT_EQ(seen.pageTab, (std::set<QRgb>{amber, kTabYellow}));
-    EXPECT_EQ(tabs->TabBackground(1).rgb(), kTabYellow);  // sensor 2 is in zone A
+    EXPECT_EQ(tabs->TabBackground(2).rgb(), kTabYellow);  // sensor 2 is in zone A
+
+    // The overview's tiles: what each machine does, at a glance.
+    const MachineTile* first = window->Overview()->Tile(1);
+    const MachineTile* second = window->Overview()->Tile(2);
+    EXPECT_EQ(first->Title(), "P-101");
+    EXPECT_EQ(second->Title(), QString::fromUtf8("传感器2"));
+    EXPECT_EQ(first->AddressText(), QString::fromUtf8("传感器1  127.0.0.1"));
+    EXPECT_EQ(first->VelocityText(), "3.50");  // the largest axis
+    EXPECT_EQ(first->ShownZone(), Zone::C);
+    EXPECT_EQ(second->ShownZone(), Zone::A);
+    EXPECT_EQ(first->LinkText(), QString::fromUtf8("通信正常"));
+    EXPECT_TRUE(first->TemperatureText().endsWith(QString::fromUtf8(" ℃")));
+    EXPECT_EQ(first->AlarmText(), QString::fromUtf8("ALARM 报警  未确认"));
+    EXPECT_EQ(second->AlarmText(), QString::fromUtf8("无报警"));
+    EXPECT_FALSE(window->Overview()->Tile(3)->isVisible());  // no address
 
     const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
     if (!grabs.isEmpty()) {
@@ -152,6 +171,16 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     const QList<QByteArray> lines = csv.readAll().split('\n');
     ASSERT_GE(lines.size(), 2);
     EXPECT_TRUE(lines[1].contains(",1,Vel_Y,3.5,C,ALARM,1,张工,")) << lines[1].toStdString();
+    EXPECT_EQ(first->AlarmText(), QString::fromUtf8("ALARM 报警"));  // still active
+
+    // A silent sensor greys its tile; a click on a tile opens the machine's page.
+    sim.SetFault(2, "silent");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->Greyed(); }, 10000));
+    EXPECT_EQ(second->LinkText(), QString::fromUtf8("通信中断"));
+    EXPECT_FALSE(first->Greyed());
+    QTest::mouseClick(window->Overview()->Tile(2), Qt::LeftButton);
+    EXPECT_EQ(tabs->CurrentIndex(), 2);
+    EXPECT_TRUE(window->Panel(1)->isVisible());
 }
 
 TEST_F(AlarmWindowTest, PanelOpensTheSettingsWhichGoToAlarmIniAndTheChart) {

@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QTabBar>
 #include <QTest>
 #include <functional>
 
@@ -18,6 +20,7 @@
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
 #include "MessageHook.h"
+#include "OverviewPage.h"
 #include "PannelDlg.h"
 #include "RecordRow.h"
 #include "ServerStatusButton.h"
@@ -93,17 +96,64 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsIdCaptionAndToolTip) {
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
 
     XTabCtrl* tabs = Control<XTabCtrl>(1010);
-    ASSERT_EQ(tabs->Count(), 8);  // the alarm page last
-    EXPECT_EQ(tabs->Caption(0), QString::fromUtf8("  传感器【1】 "));
-    EXPECT_EQ(tabs->Caption(5), QString::fromUtf8("  传感器【6】 "));
-    EXPECT_EQ(tabs->Caption(6), QString::fromUtf8("  长时数据记录  "));
-    EXPECT_EQ(tabs->ImageIndex(6), 7);
-    EXPECT_TRUE(window->Panel(0)->isVisible());
+    ASSERT_EQ(tabs->Count(), 9);  // the overview first, the alarm page last
+    EXPECT_EQ(tabs->Caption(0), QString::fromUtf8("总览"));
+    EXPECT_EQ(tabs->Caption(1), QString::fromUtf8("传感器【1】"));
+    EXPECT_EQ(tabs->Caption(6), QString::fromUtf8("传感器【6】"));
+    EXPECT_EQ(tabs->Caption(7), QString::fromUtf8("长时数据记录"));
+    EXPECT_EQ(tabs->ImageIndex(7), 7);
+    EXPECT_EQ(tabs->CurrentIndex(), 0);
+    EXPECT_FALSE(window->Panel(0)->isVisible());
     EXPECT_FALSE(window->RecordPage()->isVisible());
-    tabs->SelectTab(6);
+    tabs->SelectTab(1);
+    EXPECT_TRUE(window->Panel(0)->isVisible());
+    tabs->SelectTab(7);
     EXPECT_FALSE(window->Panel(0)->isVisible());
     EXPECT_TRUE(window->RecordPage()->isVisible());
     for (int i = 0; i < kSensorCount; ++i) EXPECT_EQ(window->Panel(i)->SensorIndex(), i);
+}
+
+TEST_F(MainWindowTest, MachineNamesBesideTheAddressesReachTabsPanelsAndTiles) {
+    WriteConfig("ID2IP1", "10");
+    WriteConfig("ID2NAME", QString::fromUtf8("P-102 给水泵"));
+    OpenWindow();
+    XTabCtrl* tabs = window->Tabs();
+    OverviewPage* overview = window->Overview();
+    EXPECT_EQ(Control<QLineEdit>(1091)->text(), QString::fromUtf8("P-102 给水泵"));
+    EXPECT_EQ(tabs->Caption(1), QString::fromUtf8("传感器【1】"));
+    EXPECT_EQ(tabs->Caption(2), QString::fromUtf8("2# P-102 给水泵"));
+    EXPECT_EQ(window->Panel(0)->Header()->text(), QString::fromUtf8("传感器1"));
+    EXPECT_EQ(window->Panel(1)->Header()->text(), QString::fromUtf8("2# P-102 给水泵"));
+    EXPECT_FALSE(overview->Tile(1)->isVisible());  // 0.0.0.0: no machine
+    EXPECT_TRUE(overview->Tile(2)->isVisible());
+    EXPECT_EQ(overview->Tile(2)->Title(), QString::fromUtf8("P-102 给水泵"));
+    EXPECT_EQ(overview->Tile(2)->VelocityText(), "--");  // never read
+
+    // Typed beside the addresses, saved with them, shown at once. A name too
+    // long for the tab row shortens only its own caption, whole in its tip.
+    const QString longName(40, QChar(0x6CF5));
+    for (int n = 1; n <= kSensorCount; ++n)
+        Control<QLineEdit>(1089 + n)->setText(n == 6 ? longName : QStringLiteral("  M-%1 ").arg(n));
+    Control<Ipv4AddressEdit>(1084)->SetAddress(MakeAddress(127, 0, 0, 9));
+    {
+        ScopedMessageHook hook;
+        QTest::mouseClick(Control<QPushButton>(1011), Qt::LeftButton);
+    }
+    INIFILE config(ConfigPath(dataDir.path()));
+    EXPECT_EQ(config.GetString("SENSOR", "ID1NAME", ""), "M-1");
+    EXPECT_EQ(config.GetString("SENSOR", "ID6NAME", ""), longName);
+    EXPECT_EQ(tabs->Caption(1), "1# M-1");
+    EXPECT_EQ(window->Panel(5)->Header()->toolTip(), "6# " + longName);
+    EXPECT_TRUE(overview->Tile(1)->isVisible());
+    EXPECT_EQ(overview->Tile(1)->Title(), "M-1");
+    QTabBar* bar = tabs->TabBar();
+    for (int i = 0; i < tabs->Count(); ++i) EXPECT_TRUE(bar->rect().contains(bar->tabRect(i))) << i;
+    EXPECT_EQ(bar->tabToolTip(6), "6# " + longName);
+    EXPECT_TRUE(bar->tabToolTip(1).isEmpty());
+    if (!qEnvironmentVariableIsEmpty("ORSAN_GRAB_DIR")) {
+        tabs->SelectTab(2);
+        window->grab().save(qEnvironmentVariable("ORSAN_GRAB_DIR") + "/named-panel.png");
+    }
 }
 
 TEST_F(MainWindowTest, TitleAndSettingsComeFromTheDataFolder) {

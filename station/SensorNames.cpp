@@ -1,0 +1,73 @@
+#include "SensorNames.h"
+
+#include <cstdio>
+
+namespace orsan {
+
+namespace {
+const QString kSensorSection = QStringLiteral("SENSOR");
+}
+
+QString NameKey(int sensor) {
+    return QStringLiteral("ID%1NAME").arg(sensor);
+}
+
+SensorNames LoadSensorNames(const INIFILE& config) {
+    SensorNames names;
+    for (int n = 1; n <= kSensorCount; ++n)
+        names[size_t(n - 1)] = config.GetString(kSensorSection, NameKey(n), QString()).trimmed();
+    return names;
+}
+
+bool SaveSensorNames(INIFILE& config, const SensorNames& names) {
+    QList<std::pair<QString, QString>> entries;
+    for (int n = 1; n <= kSensorCount; ++n)
+        entries.append({NameKey(n), names[size_t(n - 1)].trimmed()});
+    return config.WriteStrings(kSensorSection, entries);
+}
+
+QString SensorTabCaption(int sensor, const QString& name) {
+    if (name.isEmpty()) return QStringLiteral("传感器【%1】").arg(sensor);
+    return SensorTitle(sensor, name);
+}
+
+QString SensorTitle(int sensor, const QString& name) {
+    if (name.isEmpty()) return QStringLiteral("传感器%1").arg(sensor);
+    // Plain concatenation: arg() would rewrite a "%1" inside the name.
+    return QStringLiteral("%1# ").arg(sensor) + name;
+}
+
+QString FileNameSuffix(const QString& name) {
+    if (name.isEmpty()) return QString();
+    QString safe = name;
+    for (QChar& c : safe) {
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) c = QLatin1Char('_');
+    }
+    return QLatin1Char('_') + safe;
+}
+
+std::string JsonName(const QString& name) {
+    if (name.isEmpty()) return "null";
+    std::string text = "\"";
+    for (const char c : name.toStdString()) {
+        switch (c) {
+            case '"':
+                text += "\\\"";
+                break;
+            case '\\':
+                text += "\\\\";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    text += escaped;
+                } else {
+                    text += c;
+                }
+        }
+    }
+    return text + '"';
+}
+
+}  // namespace orsan
