@@ -7,6 +7,7 @@
 #include "Conninfo.h"
 #include "LocalRecordSource.h"
 #include "PgSession.h"
+#include "ReadingsConflicts.h"
 #include "RowsUpload.h"
 #include "ServerSchema.h"
 
@@ -111,6 +112,7 @@ void StoreForwarder::Run() {
     // The error last told, so a failure repeated at every attempt is told once.
     std::string toldError;
     std::vector<LocalRecord> records;
+    std::vector<int64_t> rowIds;  // the local rowid of each server row of the batch
 
     auto sensors = [this] {
         std::lock_guard lock(mutex_);
@@ -240,6 +242,7 @@ void StoreForwarder::Run() {
         ForwardPosition cursor = position;
         int recordsInBatch = 0;
         int64_t rowsInBatch = 0;
+        rowIds.clear();
         bool readFirst = true;
         std::string abortReason;
         // Rows are read and formatted in chunks while the server parses
@@ -255,14 +258,19 @@ void StoreForwarder::Run() {
                 if (records.empty()) return false;
             }
             readFirst = false;
-            rowsInBatch += AppendReadingsCopyText(records, batchSensors, options_.station, out);
+            rowsInBatch +=
+                AppendReadingsCopyText(records, batchSensors, options_.station, out, &rowIds);
             const LocalRecord& last = records.back();
             cursor = ForwardPosition{last.rowId, last.time, last.milliseconds};
             recordsInBatch += int(records.size());
             return true;
         };
-        const PgOutcome sent =
-            UploadRowsStreamed(*session, ReadingsTable(), nextRows, &abortReason);
+        int64_t conflicts = 0;
+        const PgOutcome sent = UploadRowsStreamed(
+            *session, ReadingsTable(), nextRows, &abortReason,
+            [&](PgSession& s, std::string_view text) {
+                return StoreReadingsKeepingConflicts(s, text, rowIds, &conflicts);
+            });
         if (!sent.ok) {
             if (!failAndWait(abortReason.empty() ? "服务器拒绝写入: " + sent.message : abortReason))
                 break;
@@ -270,8 +278,10 @@ void StoreForwarder::Run() {
         }
         position = cursor;
         Publish([&](StoreStatus& s) {
-            s.forwardedRows += rowsInBatch;
-            return false;
+            s.forwardedRows += rowsInBatch - conflicts;
+            const bool first = s.conflicts == 0 && conflicts > 0;
+            s.conflicts += conflicts;
+            return first;
         });
         dataMoved();
         // Should this fail, the batch is sent again later and skipped there.

@@ -26,6 +26,9 @@ struct StoreStatus {
     std::string lastError;      // why the last attempt failed (no password in it)
     int64_t backlog = -1;       // server rows not yet confirmed; -1 until first counted
     int64_t forwardedRows = 0;  // server rows confirmed since start
+    // Readings the server held already with other values, kept in its table
+    // readings_conflicts since start. Its first rise is news for onChange.
+    int64_t conflicts = 0;
     std::string server;         // "host:port/dbname" once connected
     int64_t attempts = 0;       // connections tried since start
     std::chrono::milliseconds retryDelay{0};  // the wait after the last failure

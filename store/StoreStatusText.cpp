@@ -4,8 +4,10 @@ namespace orsan {
 
 namespace {
 QString BacklogText(const store::StoreStatus& status) {
-    if (status.backlog < 0) return QString();
-    return QStringLiteral(" · 待发送 %1 行").arg(status.backlog);
+    QString text;
+    if (status.backlog >= 0) text = QStringLiteral(" · 待发送 %1 行").arg(status.backlog);
+    if (status.conflicts > 0) text += QStringLiteral(" · 冲突 %1 行").arg(status.conflicts);
+    return text;
 }
 }  // namespace
 
@@ -29,6 +31,13 @@ QString StoreChangeMessage(const store::StoreStatus& status) {
     return QStringLiteral("server: %1 (retrying, backlog %2 rows)")
         .arg(QString::fromStdString(status.lastError))
         .arg(status.backlog < 0 ? 0 : status.backlog);
+}
+
+QString StoreConflictMessage(const store::StoreStatus& status) {
+    return QStringLiteral(
+               "server: %1 readings differ from rows the server already holds under the same "
+               "station, time and sensor; kept in table readings_conflicts")
+        .arg(status.conflicts);
 }
 
 }  // namespace orsan
