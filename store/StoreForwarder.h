@@ -43,7 +43,9 @@ struct StoreForwarderOptions {
     std::chrono::milliseconds lastRetry{30000};
     // How long an idle forwarder waits before looking for new rows unless woken.
     std::chrono::milliseconds idleCheck{1000};
-    int batchRecords = 5000;  // local rows per COPY
+    // Local rows per COPY, one server transaction each: large enough that the
+    // wait for each commit is a small part of the time.
+    int batchRecords = 20000;
     // A server silent this long during a statement is given up (it took the
     // connection and stopped answering); so is a connection not made in connectLimit.
     std::chrono::milliseconds answerLimit{30000};
