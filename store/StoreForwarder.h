@@ -59,9 +59,11 @@ struct StoreForwarderOptions {
 
 // Sends every local row that the server has not confirmed, on its own
 // thread, in batches: one COPY per batch, the position saved locally only
-// after the server committed. A batch sent again (the answer to the last
-// one was lost) meets the server's key and is inserted with conflicts
-// ignored, so no row ever doubles. After any failure it retries with a
+// after the server committed. Each row goes for the sensors configured when
+// it was written. A batch sent again (the answer to the last one was lost)
+// meets the server's key: rows the server holds as they are are skipped, so
+// no row ever doubles, and rows it holds with other values are kept in
+// readings_conflicts and counted, never dropped. After any failure it retries with a
 // back-off from 1 s doubling to 30 s, which only data reaching the server
 // again resets (a connection alone does not: a server that takes the
 // connection and then refuses the rows is retried as slowly as one that is
