@@ -31,7 +31,8 @@ QSqlError NoteSensorSelection(QSqlDatabase db, SensorSelection sensors) {
         const qlonglong mask = qlonglong(sensors.to_ulong());
         error = Run(query, kCreateSql);
         if (!error.isValid())
-            error = Run(query, QStringLiteral("DELETE FROM data_sensors WHERE from_row >= ") + next);
+            error =
+                Run(query, QStringLiteral("DELETE FROM data_sensors WHERE from_row >= ") + next);
         if (!error.isValid())
             error = Run(query,
                         QStringLiteral("INSERT INTO data_sensors SELECT ") + next +
@@ -50,7 +51,8 @@ QSqlError RestartSensorHistory(QSqlDatabase db) {
     if (!error.isValid())
         error = Run(query, QStringLiteral("DELETE FROM data_sensors WHERE from_row < "
                                           "(SELECT max(from_row) FROM data_sensors)"));
-    if (!error.isValid()) error = Run(query, QStringLiteral("UPDATE data_sensors SET from_row = 1"));
+    if (!error.isValid())
+        error = Run(query, QStringLiteral("UPDATE data_sensors SET from_row = 1"));
     return error;
 }
 

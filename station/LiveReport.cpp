@@ -14,8 +14,7 @@ std::string FormatJsonFloat(float value) {
 
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
                              const std::array<bool, kSensorCount>& commOk,
-                             const SensorZoneLetters& zones,
-                             std::optional<int64_t> backlog,
+                             const SensorZoneLetters& zones, std::optional<int64_t> backlog,
                              std::optional<int64_t> conflicts) {
     struct Field {
         const char* name;

@@ -106,7 +106,7 @@ int64_t AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMa
     AppendCopyField(escapedStation, station);
     int64_t rows = 0;
     for (const LocalRecord& record : records) {
-        const SensorMask sent = record.recordedFor.value_or(sensors) & record.fresh;
+        const SensorMask sent = SentSensors(record, sensors);
         if (sent.none()) continue;
         if (rowIds) rowIds->insert(rowIds->end(), sent.count(), record.rowId);
         const std::string time = FormatServerTime(record.time, record.milliseconds);

@@ -37,6 +37,13 @@ std::string FormatServerTime(int64_t seconds, int milliseconds);
 // return escaped.
 void AppendCopyField(std::string& out, std::string_view text);
 
+// The sensors whose readings of `record` go to the server: those it was
+// recorded for (`sensors`, the selection in force, where that is unknown)
+// with a fresh reading.
+inline SensorMask SentSensors(const LocalRecord& record, SensorMask sensors) {
+    return record.recordedFor.value_or(sensors) & record.fresh;
+}
+
 // Appends the COPY text rows (station, time, sensor, ten values) of every
 // sensor a record was recorded for (`sensors`, the selection in force, where
 // that is unknown) whose reading is fresh: a stale reading is never sent.

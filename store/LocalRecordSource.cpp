@@ -196,7 +196,8 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
 bool LocalRecordSource::ApplySensorHistory(std::vector<LocalRecord>& records) {
     if (records.empty()) return true;
     // An older file has no history until the station first notes one.
-    if (!history_) history_ = Prepare("SELECT from_row, sensors FROM data_sensors ORDER BY from_row");
+    if (!history_)
+        history_ = Prepare("SELECT from_row, sensors FROM data_sensors ORDER BY from_row");
     if (!history_) return true;
     std::vector<std::pair<int64_t, SensorMask>> entries;
     sqlite3_stmt* read = history_.get();
@@ -207,9 +208,9 @@ bool LocalRecordSource::ApplySensorHistory(std::vector<LocalRecord>& records) {
     sqlite3_reset(read);
     if (step != SQLITE_DONE) return Fail("读取传感器配置历史失败");
     for (LocalRecord& record : records) {
-        const auto after = std::upper_bound(
-            entries.begin(), entries.end(), record.rowId,
-            [](int64_t rowId, const auto& entry) { return rowId < entry.first; });
+        const auto after =
+            std::upper_bound(entries.begin(), entries.end(), record.rowId,
+                             [](int64_t rowId, const auto& entry) { return rowId < entry.first; });
         if (after != entries.begin()) record.recordedFor = std::prev(after)->second;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "ReadingsCopyBinary.h"
 #include "ServerSchema.h"
 
 namespace orsan::store {
@@ -15,23 +16,6 @@ std::string ValueList(const char* alias) {
     for (const char* column : kReadingValueColumns)
         list += (list.empty() ? "" : ", ") + std::string(alias) + "." + column;
     return list;
-}
-
-// The rows of `copyText`, each behind its local rowid and a tab.
-std::string WithRowIds(std::string_view copyText, const std::vector<int64_t>& rowIds) {
-    std::string text;
-    text.reserve(copyText.size() + rowIds.size() * 12);
-    size_t at = 0;
-    for (const int64_t rowId : rowIds) {
-        if (at >= copyText.size()) break;
-        size_t end = copyText.find('\n', at);
-        end = end == std::string_view::npos ? copyText.size() : end + 1;
-        text += std::to_string(rowId);
-        text += '\t';
-        text.append(copyText.substr(at, end - at));
-        at = end;
-    }
-    return text;
 }
 
 }  // namespace
@@ -49,7 +33,7 @@ const ServerTable& ReadingsConflictsTable() {
     return table;
 }
 
-PgOutcome StoreReadingsKeepingConflicts(PgSession& session, std::string_view copyText,
+PgOutcome StoreReadingsKeepingConflicts(PgSession& session, std::string_view copy,
                                         const std::vector<int64_t>& rowIds, int64_t* conflicts) {
     *conflicts = 0;
     if (const std::string problem = EnsureTable(session, ReadingsConflictsTable());
@@ -63,8 +47,9 @@ PgOutcome StoreReadingsKeepingConflicts(PgSession& session, std::string_view cop
         outcome = session.Exec("CREATE TEMP TABLE IF NOT EXISTS " + arriving +
                                " (local_row bigint, LIKE readings) ON COMMIT DELETE ROWS");
     if (outcome.ok)
-        outcome = session.CopyIn("COPY " + arriving + " (local_row, " + columns + ") FROM STDIN",
-                                 WithRowIds(copyText, rowIds));
+        outcome = session.CopyIn(
+            "COPY " + arriving + " (local_row, " + columns + ") FROM STDIN WITH (FORMAT binary)",
+            WithLeadingRowIds(copy, rowIds));
     // Every key of the batch is on the server after this: its own row, an
     // earlier one, or another writer's.
     if (outcome.ok)
@@ -75,13 +60,14 @@ PgOutcome StoreReadingsKeepingConflicts(PgSession& session, std::string_view cop
     if (outcome.ok) {
         std::string selected;
         for (const auto& column : readings.columns) selected += "a." + column.first + ", ";
-        kept = session.Query(
-            "WITH kept AS (INSERT INTO readings_conflicts (" + columns + ", local_row, arrived) "
-            "SELECT " + selected + "a.local_row, now() FROM " + arriving +
-                " a JOIN readings r USING (station, time, sensor) WHERE (" + ValueList("a") +
-                ") IS DISTINCT FROM (" + ValueList("r") +
-                ") ON CONFLICT DO NOTHING RETURNING 1) SELECT count(*) FROM kept",
-            {}, &outcome);
+        kept = session.Query("WITH kept AS (INSERT INTO readings_conflicts (" + columns +
+                                 ", local_row, arrived) "
+                                 "SELECT " +
+                                 selected + "a.local_row, now() FROM " + arriving +
+                                 " a JOIN readings r USING (station, time, sensor) WHERE (" +
+                                 ValueList("a") + ") IS DISTINCT FROM (" + ValueList("r") +
+                                 ") ON CONFLICT DO NOTHING RETURNING 1) SELECT count(*) FROM kept",
+                             {}, &outcome);
     }
     if (outcome.ok) outcome = session.Exec("COMMIT");
     if (!outcome.ok) {

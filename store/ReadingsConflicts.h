@@ -16,13 +16,12 @@ struct ServerTable;
 // thrown away without a trace.
 const ServerTable& ReadingsConflictsTable();
 
-// Stores COPY text rows of `readings` of which the server may hold some
-// already, all or none: a row new to the server goes to `readings` (of rows
-// sharing a key, the one of the lowest local row), one identical to what
-// the server holds is skipped (a batch sent again), and one that differs
-// goes to readings_conflicts. `rowIds` holds each text row's local rowid;
-// *conflicts gets the number of rows newly kept there.
-PgOutcome StoreReadingsKeepingConflicts(PgSession& session, std::string_view copyText,
+// Stores a binary COPY of `readings` (ReadingsCopyBinary.h) of which the
+// server may hold some rows already, all or none: a row new to the server goes to `readings` (of
+// rows sharing a key, the one of the lowest local row), one identical to what the server holds is
+// skipped (a batch sent again), and one that differs goes to readings_conflicts. `rowIds` holds
+// each row's local rowid; *conflicts gets the number of rows newly kept there.
+PgOutcome StoreReadingsKeepingConflicts(PgSession& session, std::string_view copy,
                                         const std::vector<int64_t>& rowIds, int64_t* conflicts);
 
 }  // namespace orsan::store

@@ -8,6 +8,7 @@
 #include "LocalRecordSource.h"
 #include "PgSession.h"
 #include "ReadingsConflicts.h"
+#include "ReadingsCopyBinary.h"
 #include "RowsUpload.h"
 #include "ServerSchema.h"
 
@@ -244,33 +245,40 @@ void StoreForwarder::Run() {
         int64_t rowsInBatch = 0;
         rowIds.clear();
         bool readFirst = true;
+        bool ended = false;
         std::string abortReason;
         // Rows are read and formatted in chunks while the server parses
-        // the ones before.
+        // the ones before; the binary format's trailer closes the last chunk.
         auto nextRows = [&](std::string& out) {
-            if (!readFirst) {
-                if (recordsInBatch >= options_.batchRecords) return false;
+            if (ended) return false;
+            if (readFirst) {
+                out += kCopyBinaryHeader;
+            } else {
                 const int limit = std::min(kReadChunk, options_.batchRecords - recordsInBatch);
                 if (!local.ReadAfter(cursor, limit, &records)) {
                     abortReason = local.Error();
                     return false;
                 }
-                if (records.empty()) return false;
             }
             readFirst = false;
-            rowsInBatch +=
-                AppendReadingsCopyText(records, batchSensors, options_.station, out, &rowIds);
-            const LocalRecord& last = records.back();
-            cursor = ForwardPosition{last.rowId, last.time, last.milliseconds};
-            recordsInBatch += int(records.size());
+            if (!records.empty()) {
+                rowsInBatch +=
+                    AppendReadingsCopyBinary(records, batchSensors, options_.station, out, &rowIds);
+                const LocalRecord& last = records.back();
+                cursor = ForwardPosition{last.rowId, last.time, last.milliseconds};
+                recordsInBatch += int(records.size());
+            }
+            ended = records.empty() || recordsInBatch >= options_.batchRecords;
+            if (ended) out += kCopyBinaryTrailer;
             return true;
         };
         int64_t conflicts = 0;
         const PgOutcome sent = UploadRowsStreamed(
             *session, ReadingsTable(), nextRows, &abortReason,
-            [&](PgSession& s, std::string_view text) {
-                return StoreReadingsKeepingConflicts(s, text, rowIds, &conflicts);
-            });
+            [&](PgSession& s, std::string_view copy) {
+                return StoreReadingsKeepingConflicts(s, copy, rowIds, &conflicts);
+            },
+            /*binary=*/true);
         if (!sent.ok) {
             if (!failAndWait(abortReason.empty() ? "服务器拒绝写入: " + sent.message : abortReason))
                 break;

@@ -29,8 +29,8 @@ struct StoreStatus {
     // Readings the server held already with other values, kept in its table
     // readings_conflicts since start. Its first rise is news for onChange.
     int64_t conflicts = 0;
-    std::string server;         // "host:port/dbname" once connected
-    int64_t attempts = 0;       // connections tried since start
+    std::string server;                       // "host:port/dbname" once connected
+    int64_t attempts = 0;                     // connections tried since start
     std::chrono::milliseconds retryDelay{0};  // the wait after the last failure
 };
 

@@ -282,11 +282,12 @@ TEST_F(StoreServer, ConnectionRefusalsReportedOnceWhileRecordingGoesOn) {
 }
 
 TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAreToldOnce) {
-    // Our columns and key, but a type that no reading fits: every connection
+    // Our table, but a check that no reading passes: every connection
     // succeeds and every COPY fails.
     PgSession owner(Conninfo());
     ASSERT_EQ(EnsureTable(owner, ReadingsTable()), "");
-    ASSERT_TRUE(owner.Exec("ALTER TABLE readings ALTER t_shell TYPE date USING NULL").ok);
+    ASSERT_TRUE(
+        owner.Exec("ALTER TABLE readings ADD CONSTRAINT no_reading_fits CHECK (t_shell < 0)").ok);
     test::WriteKnownRows(Folder(), 0, 2);
     next_ = 2;
     // Runs a forwarder until its attempt `attempts` failed, recording
@@ -306,7 +307,8 @@ TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAr
         *final = forwarder.Status();
         EXPECT_EQ(log.changes.size(), 1u) << "one message per error, not one per attempt";
         for (const StoreStatus& change : log.changes)
-            EXPECT_NE(change.lastError.find("date"), std::string::npos) << change.lastError;
+            EXPECT_NE(change.lastError.find("no_reading_fits"), std::string::npos)
+                << change.lastError;
         log.delaysMs.resize(size_t(attempts));
         return log.delaysMs;
     };
@@ -367,6 +369,8 @@ TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
     const std::string withoutKey =
         "station text, time timestamptz, sensor smallint, t_shell real, acc_x real, acc_y real, "
         "acc_z real, vel_x real, vel_y real, vel_z real, disp_x real, disp_y real, disp_z real";
+    std::string dated = withoutKey;
+    dated.replace(dated.find("t_shell real"), 12, "t_shell date");
     struct Case {
         std::string columns;
         std::string expected;
@@ -375,6 +379,8 @@ TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
          "缺少列: acc_x, acc_y, acc_z, vel_x, vel_y, vel_z, disp_x, disp_y, disp_z"},
         {withoutKey, "缺少唯一键 (station, time, sensor)"},
         {withoutKey + ", unique (station, time)", "缺少唯一键 (station, time, sensor)"},
+        // Binary COPY would put a reading's four bytes into a date unnoticed.
+        {dated + ", unique (station, time, sensor)", "列类型不符: t_shell 为 date，应为 real"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.columns);
@@ -540,9 +546,8 @@ TEST_F(StoreServer, ReadingsThatMeetOtherValuesAreKeptAsConflictsOnceAndResentOn
     sqlite3_close(db);
     StatusLog again;
     StoreForwarder resent(Options(kSensors135, again));
-    ASSERT_TRUE(again.WaitUntil([](const StoreStatus& s) {
-        return s.state == StoreState::Connected && s.backlog == 0;
-    }));
+    ASSERT_TRUE(again.WaitUntil(
+        [](const StoreStatus& s) { return s.state == StoreState::Connected && s.backlog == 0; }));
     resent.Stop();
     EXPECT_EQ(resent.Status().conflicts, 0);
     EXPECT_EQ(ServerRows(), ExpectedRows(0, 5, kSensors135));
