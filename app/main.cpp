@@ -38,11 +38,18 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
             err << "orsan-monitor: " << error << '\n';
             return 1;
         }
+        // Rows from here on are recorded for the sensors of Config.ini; a
+        // failure is on stderr already and recording goes on.
+        recorder.Database().NoteConfiguredSensors(orsan::ConfiguredSensors(
+            orsan::LoadStationConfig(orsan::INIFILE(orsan::ConfigPath(dataDir))).addresses));
     }
     // Started before recording and stopped after it, so rows written up to
     // the end get their drain time.
     const std::unique_ptr<orsan::store::StoreForwarder> store = orsan::StartStationStore(dataDir);
-    if (store) headless.backlog = [&store] { return store->Status().backlog; };
+    if (store) {
+        headless.backlog = [&store] { return store->Status().backlog; };
+        headless.conflicts = [&store] { return store->Status().conflicts; };
+    }
     if (options.record) {
         headless.recordSink = [&recorder, &store, &err](const orsan::RecordRow& row) {
             if (recorder.Write(row)) {

@@ -9,6 +9,7 @@
 #include <atomic>
 
 #include "DatabaseDiagnostic.h"
+#include "RecordSensorHistory.h"
 #include "SqliteFile.h"
 
 namespace orsan {
@@ -363,6 +364,11 @@ bool RecordDatabase::ClearAll() {
         return Fail(kClearDiagnosticPrefix, error);
     }
     query.finish();
+    if (const QSqlError error = RestartSensorHistory(db_); error.isValid()) {
+        db_.rollback();
+        rowCount_.reset();
+        return Fail(kClearDiagnosticPrefix, error);
+    }
     if (!db_.commit()) {
         const QSqlError error = db_.lastError();
         db_.rollback();
@@ -370,6 +376,15 @@ bool RecordDatabase::ClearAll() {
         return Fail(kClearDiagnosticPrefix, error);
     }
     rowCount_ = 0;
+    return true;
+}
+
+bool RecordDatabase::NoteConfiguredSensors(std::bitset<kSensorCount> sensors) {
+    if (!open_)
+        return FailWith(kWriteDiagnosticPrefix, QStringLiteral("数据库未打开"),
+                        QStringLiteral("连接未打开或已关闭"));
+    if (const QSqlError error = NoteSensorSelection(db_, sensors); error.isValid())
+        return Fail(kWriteDiagnosticPrefix, error);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <array>
+#include <bitset>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -92,7 +93,13 @@ public:
     std::optional<qint64> Count();
 
     // Deletes every row in one transaction; on failure the table is as it was.
+    // The sensor selection in force then applies from the first row again.
     bool ClearAll();
+
+    // Rows written from now on are recorded for `sensors` (bit n-1: sensor
+    // n configured), kept in the table data_sensors for the store. Called at
+    // the start and whenever the addresses change.
+    bool NoteConfiguredSensors(std::bitset<kSensorCount> sensors);
 
     // The connection, for streaming reads. Invalid when not open.
     QSqlDatabase Connection() const { return db_; }

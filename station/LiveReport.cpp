@@ -15,7 +15,7 @@ std::string FormatJsonFloat(float value) {
 std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& values,
                              const std::array<bool, kSensorCount>& commOk,
                              const SensorZoneLetters& zones, std::optional<int64_t> backlog,
-                             const SensorNames& names) {
+                             const SensorNames& names, std::optional<int64_t> conflicts) {
     struct Field {
         const char* name;
         int slot;
@@ -52,6 +52,7 @@ std::string FormatLiveReport(int64_t time, int milliseconds, const LiveValues& v
     }
     line += ']';
     if (backlog) line += ",\"backlog\":" + (*backlog < 0 ? "null" : std::to_string(*backlog));
+    if (conflicts) line += ",\"conflicts\":" + std::to_string(*conflicts);
     line += '}';
     return line;
 }

@@ -100,13 +100,15 @@ std::string FormatServerTime(int64_t seconds, int milliseconds) {
 }
 
 int64_t AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask sensors,
-                               const std::string& station, std::string& out) {
+                               const std::string& station, std::string& out,
+                               std::vector<int64_t>* rowIds) {
     std::string escapedStation;
     AppendCopyField(escapedStation, station);
     int64_t rows = 0;
     for (const LocalRecord& record : records) {
-        const SensorMask sent = sensors & record.fresh;
+        const SensorMask sent = SentSensors(record, sensors);
         if (sent.none()) continue;
+        if (rowIds) rowIds->insert(rowIds->end(), sent.count(), record.rowId);
         const std::string time = FormatServerTime(record.time, record.milliseconds);
         for (int s = 0; s < kStoreSensors; ++s) {
             if (!sent.test(size_t(s))) continue;

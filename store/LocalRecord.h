@@ -3,6 +3,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ struct LocalRecord {
     std::array<double, kStoreSensors * kStoreValues> values{};
     std::bitset<kStoreSensors * kStoreValues> isNull;
     SensorMask fresh = SensorMask().set();  // bit n-1: sensor n's reading is fresh
+    // The sensors configured when the row was written; unknown for rows
+    // older than the file's sensor history.
+    std::optional<SensorMask> recordedFor;
 };
 
 // "2026-12-07 09:36:08.123+00": the instant as PostgreSQL reads a timestamptz.
@@ -33,10 +37,20 @@ std::string FormatServerTime(int64_t seconds, int milliseconds);
 // return escaped.
 void AppendCopyField(std::string& out, std::string_view text);
 
+// The sensors whose readings of `record` go to the server: those it was
+// recorded for (`sensors`, the selection in force, where that is unknown)
+// with a fresh reading.
+inline SensorMask SentSensors(const LocalRecord& record, SensorMask sensors) {
+    return record.recordedFor.value_or(sensors) & record.fresh;
+}
+
 // Appends the COPY text rows (station, time, sensor, ten values) of every
-// configured sensor of every record whose reading is fresh: a stale reading
-// is never sent. Returns the number of rows appended.
+// sensor a record was recorded for (`sensors`, the selection in force, where
+// that is unknown) whose reading is fresh: a stale reading is never sent.
+// Returns the number of rows appended; `rowIds`, when given, gets each
+// row's local rowid.
 int64_t AppendReadingsCopyText(const std::vector<LocalRecord>& records, SensorMask sensors,
-                               const std::string& station, std::string& out);
+                               const std::string& station, std::string& out,
+                               std::vector<int64_t>* rowIds = nullptr);
 
 }  // namespace orsan::store

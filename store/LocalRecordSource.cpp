@@ -1,5 +1,6 @@
 #include "LocalRecordSource.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 
@@ -41,6 +42,7 @@ void LocalRecordSource::Close() {
     count_.reset();
     alarms_.reset();
     acks_.reset();
+    history_.reset();
     if (db_) sqlite3_close(db_);
     db_ = nullptr;
 }
@@ -85,7 +87,10 @@ bool LocalRecordSource::Open() {
                      "row_id INTEGER NOT NULL, time INTEGER NOT NULL, ms INTEGER NOT NULL)",
                      nullptr, nullptr, nullptr) != SQLITE_OK)
         return Fail("无法建立位置表");
-    count_ = Prepare("SELECT count(*) FROM data WHERE rowid > ?");
+    // A lost position only sends rows again, which the server skips: the
+    // position need not wait for the disk.
+    sqlite3_exec(db_, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+    count_ = Prepare("SELECT max(rowid) FROM data");
     if (!count_ || !PrepareRead()) return Fail("表 data 的列不符");
     return true;
 }
@@ -184,6 +189,31 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
     }
     sqlite3_reset(read);
     if (step != SQLITE_DONE) return Fail("读取记录失败");
+    // Read after the rows: the station notes a selection before the rows it
+    // covers, so every entry these rows need is seen.
+    return ApplySensorHistory(*records);
+}
+
+bool LocalRecordSource::ApplySensorHistory(std::vector<LocalRecord>& records) {
+    if (records.empty()) return true;
+    // An older file has no history until the station first notes one.
+    if (!history_)
+        history_ = Prepare("SELECT from_row, sensors FROM data_sensors ORDER BY from_row");
+    if (!history_) return true;
+    std::vector<std::pair<int64_t, SensorMask>> entries;
+    sqlite3_stmt* read = history_.get();
+    int step;
+    while ((step = sqlite3_step(read)) == SQLITE_ROW)
+        entries.emplace_back(sqlite3_column_int64(read, 0),
+                             SensorMask(uint64_t(sqlite3_column_int64(read, 1))));
+    sqlite3_reset(read);
+    if (step != SQLITE_DONE) return Fail("读取传感器配置历史失败");
+    for (LocalRecord& record : records) {
+        const auto after =
+            std::upper_bound(entries.begin(), entries.end(), record.rowId,
+                             [](int64_t rowId, const auto& entry) { return rowId < entry.first; });
+        if (after != entries.begin()) record.recordedFor = std::prev(after)->second;
+    }
     return true;
 }
 
@@ -191,9 +221,9 @@ std::optional<int64_t> LocalRecordSource::CountAfter(const ForwardPosition& posi
     if (!db_) return std::nullopt;
     sqlite3_stmt* count = count_.get();
     sqlite3_reset(count);
-    sqlite3_bind_int64(count, 1, position.rowId);
     std::optional<int64_t> rows;
-    if (sqlite3_step(count) == SQLITE_ROW) rows = sqlite3_column_int64(count, 0);
+    if (sqlite3_step(count) == SQLITE_ROW)
+        rows = std::max<int64_t>(0, sqlite3_column_int64(count, 0) - position.rowId);
     sqlite3_reset(count);
     if (!rows) Fail("计数失败");
     return rows;

@@ -47,10 +47,12 @@ public:
     bool SavePosition(const std::string& target, const ForwardPosition& position);
 
     // Up to `limit` rows after `position`, in rowid order, each with which
-    // sensors' readings are fresh. A position that no longer matches its
-    // row is first set back to the start.
+    // sensors' readings are fresh and which sensors it was recorded for
+    // (table data_sensors; unknown for rows before its first entry). A
+    // position that no longer matches its row is first set back to the start.
     bool ReadAfter(ForwardPosition& position, int limit, std::vector<LocalRecord>* records);
-    // Rows after `position`.
+    // Rows after `position`, from the newest rowid: never a walk over the
+    // rest of the table (rows deleted in between still count).
     std::optional<int64_t> CountAfter(const ForwardPosition& position);
 
     // The station's alarm events (table `alarm`: Time, msTime, Sensor, Axis,
@@ -84,6 +86,8 @@ private:
     bool HasTable(const char* name);
     // Whether table `alarm` has AckBy and AckTime yet.
     bool AlarmHasAckColumns();
+    // Sets recordedFor of each record from the table data_sensors.
+    bool ApplySensorHistory(std::vector<LocalRecord>& records);
 
     std::string path_;
     sqlite3* db_ = nullptr;
@@ -93,6 +97,7 @@ private:
     Statement alarms_;
     bool alarmsWithAck_ = false;
     Statement acks_;
+    Statement history_;
     int freshnessColumns_ = 0;
 };
 

@@ -40,13 +40,14 @@ PgOutcome UploadRows(PgSession& session, const ServerTable& table, std::string_v
 
 PgOutcome UploadRowsStreamed(PgSession& session, const ServerTable& table,
                              const std::function<bool(std::string&)>& next,
-                             std::string* abortReason) {
+                             std::string* abortReason, const KnownRowsPath& someKnown,
+                             bool binary) {
     abortReason->clear();
     // Kept whole: should the server hold some rows already, the batch goes
     // again through the slower way.
     std::string sent;
-    PgOutcome outcome =
-        session.BeginCopy("COPY " + table.name + " (" + table.ColumnList() + ") FROM STDIN");
+    PgOutcome outcome = session.BeginCopy("COPY " + table.name + " (" + table.ColumnList() +
+                                          ") FROM STDIN" + (binary ? " WITH (FORMAT binary)" : ""));
     if (!outcome.ok) return outcome;
     bool sending = true;
     size_t from = 0;
@@ -60,7 +61,7 @@ PgOutcome UploadRowsStreamed(PgSession& session, const ServerTable& table,
     outcome = session.EndCopy(reason);
     if (!abortReason->empty()) return PgOutcome{false, {}, *abortReason};
     if (outcome.ok || !outcome.IsUniqueViolation()) return outcome;
-    return UploadSkippingKnownRows(session, table, sent);
+    return someKnown ? someKnown(session, sent) : UploadSkippingKnownRows(session, table, sent);
 }
 
 }  // namespace orsan::store

@@ -18,9 +18,14 @@ PgOutcome UploadRows(PgSession& session, const ServerTable& table, std::string_v
 
 // The same for rows made while they are sent: `next` appends the next rows
 // to its argument and returns false when there are none left (or it failed:
-// then `*abortReason` is set and nothing of the batch is stored).
+// then `*abortReason` is set and nothing of the batch is stored). When the
+// server holds some of them already, `someKnown` (if given) stores the whole
+// data instead of the insert that skips them. `binary`: the data is in
+// COPY's binary format.
+using KnownRowsPath = std::function<PgOutcome(PgSession&, std::string_view)>;
 PgOutcome UploadRowsStreamed(PgSession& session, const ServerTable& table,
                              const std::function<bool(std::string&)>& next,
-                             std::string* abortReason);
+                             std::string* abortReason, const KnownRowsPath& someKnown = {},
+                             bool binary = false);
 
 }  // namespace orsan::store

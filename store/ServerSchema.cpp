@@ -1,7 +1,7 @@
 #include "ServerSchema.h"
 
 #include <algorithm>
-#include <set>
+#include <map>
 
 #include "PgSession.h"
 
@@ -97,25 +97,34 @@ std::string CheckTable(PgSession& session, const ServerTable& table, bool* exist
     *exists = true;
 
     const PgResultPtr columns = session.Query(
-        "SELECT attname FROM pg_attribute WHERE attrelid = $1::regclass AND attnum > 0 "
-        "AND NOT attisdropped",
+        "SELECT attname, format_type(atttypid, NULL) FROM pg_attribute WHERE "
+        "attrelid = $1::regclass AND attnum > 0 AND NOT attisdropped",
         {table.name}, &outcome);
     if (!outcome.ok) return "无法读取服务器表 " + table.name + " 的列: " + outcome.message;
-    std::set<std::string> present;
+    std::map<std::string, std::string> present;  // name, type
     for (int r = 0; r < PQntuples(columns.get()); ++r)
-        present.insert(PQgetvalue(columns.get(), r, 0));
-    std::vector<std::string> missing;
-    for (const auto& column : table.columns) {
-        if (present.count(column.first)) continue;
-        const auto& later = table.laterColumns;
-        const bool isLater = std::find(later.begin(), later.end(), column.first) != later.end();
-        if (!isLater)
-            missing.push_back(column.first);
-        else if (missingLater)
-            missingLater->push_back(column.first);
+        present[PQgetvalue(columns.get(), r, 0)] = PQgetvalue(columns.get(), r, 1);
+    std::vector<std::string> missing, otherType;
+    for (const auto& [column, type] : table.columns) {
+        const auto found = present.find(column);
+        if (found == present.end()) {
+            const auto& later = table.laterColumns;
+            if (std::find(later.begin(), later.end(), column) == later.end())
+                missing.push_back(column);
+            else if (missingLater)
+                missingLater->push_back(column);
+            continue;
+        }
+        // Readings go in COPY's binary format, which takes the bytes of
+        // another type of the same size without a word.
+        const std::string wanted = type.substr(0, type.find(' '));
+        const std::string named = wanted == "timestamptz" ? "timestamp with time zone" : wanted;
+        if (found->second != named)
+            otherType.push_back(column + " 为 " + found->second + "，应为 " + named);
     }
     const std::string foreign = "服务器上已有的表 " + table.name + " 不是本站建立的，";
     if (!missing.empty()) return foreign + "缺少列: " + Joined(missing) + "；不向其写入";
+    if (!otherType.empty()) return foreign + "列类型不符: " + Joined(otherType) + "；不向其写入";
 
     // Without this key a re-sent batch would double its rows.
     std::vector<std::string> sortedKey = table.key;

@@ -56,10 +56,15 @@ std::unique_ptr<store::StoreForwarder> StartStationStore(const QString& dataDir)
     const INIFILE config(ConfigPath(dataDir));
     return StartStoreForwarder(
         dataDir, LoadServerSettings(config), LoadStationConfig(config).addresses,
-        [](const store::StoreStatus& status) {
+        [conflictsTold = false](const store::StoreStatus& status) mutable {
+            // The forwarder tells the first conflicts apart from any change of state.
+            const bool conflictNews = status.conflicts > 0 && !conflictsTold;
+            conflictsTold = conflictsTold || conflictNews;
+            const QString message =
+                conflictNews ? StoreConflictMessage(status) : StoreChangeMessage(status);
             // One write per line, so lines from two threads never interleave.
             const QByteArray line =
-                QStringLiteral("orsan-monitor: %1\n").arg(StoreChangeMessage(status)).toLocal8Bit();
+                QStringLiteral("orsan-monitor: %1\n").arg(message).toLocal8Bit();
             std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
             std::fflush(stderr);
         });

@@ -6,6 +6,8 @@
 #include "Conninfo.h"
 #include "LocalRecordSource.h"
 #include "PgSession.h"
+#include "ReadingsConflicts.h"
+#include "ReadingsCopyBinary.h"
 #include "RowsUpload.h"
 #include "ServerSchema.h"
 #include "StationUpkeep.h"
@@ -120,6 +122,7 @@ void StoreForwarder::Run() {
     std::string toldError;
     std::string toldProblems;
     std::vector<LocalRecord> records;
+    std::vector<int64_t> rowIds;  // the local rowid of each server row of the batch
 
     auto sensors = [this] {
         std::lock_guard lock(mutex_);
@@ -270,29 +273,42 @@ void StoreForwarder::Run() {
         ForwardPosition cursor = position;
         int recordsInBatch = 0;
         int64_t rowsInBatch = 0;
+        rowIds.clear();
         bool readFirst = true;
+        bool ended = false;
         std::string abortReason;
         // Rows are read and formatted in chunks while the server parses
-        // the ones before.
+        // the ones before; the binary format's trailer closes the last chunk.
         auto nextRows = [&](std::string& out) {
-            if (!readFirst) {
-                if (recordsInBatch >= options_.batchRecords) return false;
+            if (ended) return false;
+            if (readFirst) {
+                out += kCopyBinaryHeader;
+            } else {
                 const int limit = std::min(kReadChunk, options_.batchRecords - recordsInBatch);
                 if (!local.ReadAfter(cursor, limit, &records)) {
                     abortReason = local.Error();
                     return false;
                 }
-                if (records.empty()) return false;
             }
             readFirst = false;
-            rowsInBatch += AppendReadingsCopyText(records, batchSensors, options_.station, out);
-            const LocalRecord& last = records.back();
-            cursor = ForwardPosition{last.rowId, last.time, last.milliseconds};
-            recordsInBatch += int(records.size());
+            if (!records.empty()) {
+                rowsInBatch +=
+                    AppendReadingsCopyBinary(records, batchSensors, options_.station, out, &rowIds);
+                const LocalRecord& last = records.back();
+                cursor = ForwardPosition{last.rowId, last.time, last.milliseconds};
+                recordsInBatch += int(records.size());
+            }
+            ended = records.empty() || recordsInBatch >= options_.batchRecords;
+            if (ended) out += kCopyBinaryTrailer;
             return true;
         };
-        const PgOutcome sent =
-            UploadRowsStreamed(*session, ReadingsTable(), nextRows, &abortReason);
+        int64_t conflicts = 0;
+        const PgOutcome sent = UploadRowsStreamed(
+            *session, ReadingsTable(), nextRows, &abortReason,
+            [&](PgSession& s, std::string_view copy) {
+                return StoreReadingsKeepingConflicts(s, copy, rowIds, &conflicts);
+            },
+            /*binary=*/true);
         if (!sent.ok) {
             if (!failAndWait(abortReason.empty() ? "服务器拒绝写入: " + sent.message : abortReason))
                 break;
@@ -300,8 +316,10 @@ void StoreForwarder::Run() {
         }
         position = cursor;
         Publish([&](StoreStatus& s) {
-            s.forwardedRows += rowsInBatch;
-            return false;
+            s.forwardedRows += rowsInBatch - conflicts;
+            const bool first = s.conflicts == 0 && conflicts > 0;
+            s.conflicts += conflicts;
+            return first;
         });
         dataMoved();
         // Should this fail, the batch is sent again later and skipped there.

@@ -27,8 +27,11 @@ struct StoreStatus {
     std::string lastError;      // why the last attempt failed (no password in it)
     int64_t backlog = -1;       // server rows not yet confirmed; -1 until first counted
     int64_t forwardedRows = 0;  // server rows confirmed since start
-    std::string server;         // "host:port/dbname" once connected
-    int64_t attempts = 0;       // connections tried since start
+    // Readings the server held already with other values, kept in its table
+    // readings_conflicts since start. Its first rise is news for onChange.
+    int64_t conflicts = 0;
+    std::string server;                       // "host:port/dbname" once connected
+    int64_t attempts = 0;                     // connections tried since start
     std::chrono::milliseconds retryDelay{0};  // the wait after the last failure
     // What does not reach the server while the rest does (alarm events, the
     // station's name, the sensor names), each named; empty when all goes.
@@ -45,7 +48,9 @@ struct StoreForwarderOptions {
     std::chrono::milliseconds lastRetry{30000};
     // How long an idle forwarder waits before looking for new rows unless woken.
     std::chrono::milliseconds idleCheck{1000};
-    int batchRecords = 5000;  // local rows per COPY
+    // Local rows per COPY, one server transaction each: large enough that the
+    // wait for each commit is a small part of the time.
+    int batchRecords = 20000;
     // A server silent this long during a statement is given up (it took the
     // connection and stopped answering); so is a connection not made in connectLimit.
     std::chrono::milliseconds answerLimit{30000};
@@ -59,9 +64,11 @@ struct StoreForwarderOptions {
 
 // Sends every local row that the server has not confirmed, on its own
 // thread, in batches: one COPY per batch, the position saved locally only
-// after the server committed. A batch sent again (the answer to the last
-// one was lost) meets the server's key and is inserted with conflicts
-// ignored, so no row ever doubles. After any failure it retries with a
+// after the server committed. Each row goes for the sensors configured when
+// it was written. A batch sent again (the answer to the last one was lost)
+// meets the server's key: rows the server holds as they are are skipped, so
+// no row ever doubles, and rows it holds with other values are kept in
+// readings_conflicts and counted, never dropped. After any failure it retries with a
 // back-off from 1 s doubling to 30 s, which only data reaching the server
 // again resets (a connection alone does not: a server that takes the
 // connection and then refuses the rows is retried as slowly as one that is

@@ -6,6 +6,7 @@ namespace {
 QString BacklogText(const store::StoreStatus& status) {
     QString text;
     if (status.backlog >= 0) text = QStringLiteral(" · 待发送 %1 行").arg(status.backlog);
+    if (status.conflicts > 0) text += QStringLiteral(" · 冲突 %1 行").arg(status.conflicts);
     if (!status.streamProblems.empty()) text += QStringLiteral(" · 部分未发送");
     return text;
 }
@@ -41,6 +42,13 @@ QString StoreChangeMessage(const store::StoreStatus& status) {
                .arg(QString::fromStdString(status.lastError))
                .arg(status.backlog < 0 ? 0 : status.backlog) +
            StreamsText(status);
+}
+
+QString StoreConflictMessage(const store::StoreStatus& status) {
+    return QStringLiteral(
+               "server: %1 readings differ from rows the server already holds under the same "
+               "station, time and sensor; kept in table readings_conflicts")
+        .arg(status.conflicts);
 }
 
 }  // namespace orsan

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "PgSession.h"
+#include "ReadingsConflicts.h"
 #include "ServerSchema.h"
 #include "StationRegistry.h"
 
@@ -26,7 +27,8 @@ std::string FirstValue(const PgResultPtr& result) {
 }  // namespace
 
 std::vector<const ServerTable*> StationWrittenTables() {
-    return {&ReadingsTable(), &AlarmEventsTable(), &StationsTable(), &SensorsTable()};
+    return {&ReadingsTable(), &ReadingsConflictsTable(), &AlarmEventsTable(), &StationsTable(),
+            &SensorsTable()};
 }
 
 TableReport InspectTable(PgSession& session, const ServerTable& table) {

@@ -81,7 +81,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
         const RecordRow row = BuildRecordRowNow(values, FreshReadings(poller, config.interval));
         out << QString::fromStdString(FormatLiveReport(
                    row.time, row.milliseconds, values, row.fresh, alarms.ZoneLetters(),
-                   options.backlog ? options.backlog() : std::nullopt, config.names))
+                   options.backlog ? options.backlog() : std::nullopt, config.names,
+                   options.conflicts ? options.conflicts() : std::nullopt))
             << '\n';
         out.flush();
         if (options.recordSink && !options.recordSink(row)) {

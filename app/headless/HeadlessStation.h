@@ -16,6 +16,8 @@ struct HeadlessOptions {
     RecordRowSink recordSink;    // set with --record
     // Rows not yet forwarded to the server, when one is configured.
     std::function<std::optional<int64_t>()> backlog;
+    // Readings the server held already with other values, when one is configured.
+    std::function<std::optional<int64_t>()> conflicts;
 };
 
 // Polls the sensors of Config.ini without a window: refreshes the live values

@@ -19,6 +19,7 @@
 #include "OpenParameterDialog.h"
 #include "OverviewPage.h"
 #include "PannelDlg.h"
+#include "RecordDatabase.h"
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorLink.h"
@@ -96,6 +97,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
     if (viewerNotice.isEmpty()) {
         // The folder's recorder forwards its rows; a viewer leaves that to it.
+        database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
         store_.Start(LoadServerSettings(config_), addresses_);
         recordPage_->RememberRecordingIn(config_.Path());
         if (loaded_.recording) recordPage_->ResumeRecording();
@@ -286,6 +288,9 @@ void OrsanSensorMonitorDlg::SaveAddresses() {
     const bool saved = SaveSensorNames(config_, names_) && addressesSaved;
     ShowMachines();
     StartStationPolling(poller_, addresses_, loaded_.ports);
+    // Rows from here on are forwarded for these sensors; a failure is on
+    // stderr and shows again at the next write.
+    if (database_.CanWrite()) database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
     store_.SetAddresses(addresses_);
     if (saved) {
         ShowMessage(QStringLiteral("传感器IP地址信息更新成功!"));

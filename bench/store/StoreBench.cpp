@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "ChildProcess.h"
 #include "LocalRecord.h"
@@ -22,23 +23,27 @@
 namespace orsan::store {
 namespace {
 
-// About 167,000 records of six sensors: a backlog of one million server rows.
-constexpr int kRecords = 166667;
-constexpr int64_t kServerRows = int64_t(kRecords) * kStoreSensors;
-
+// One local database of `records` rows of six sensors (six server rows
+// each), its rows as CSV for psql, and the server to send them to.
 struct Fixture {
+    explicit Fixture(int64_t records) : records(records) {}
+
+    int64_t records;
     test::PgCluster cluster;
     test::TempDir local{"orsan-store-bench"};
     std::string csvPath;
     int databases = 0;
     double copySeconds = 0;
 
+    int64_t ServerRows() const { return records * kStoreSensors; }
     std::string DatabasePath() const { return local.File("DataRecord.db"); }
 
-    // A fresh server database with an empty `readings`, made as the station makes it.
+    // A fresh server database with an empty `readings`, made as the station
+    // makes it; the one of the run before is dropped to keep the disk free.
     std::string FreshServer() {
-        const std::string name = "bench_" + std::to_string(++databases);
         PgSession admin(cluster.Conninfo());
+        if (databases > 0) admin.Exec("DROP DATABASE bench_" + std::to_string(databases));
+        const std::string name = "bench_" + std::to_string(++databases);
         if (!admin.Exec("CREATE DATABASE " + name).ok) std::abort();
         PgSession session(cluster.Conninfo(name));
         if (!EnsureTable(session, ReadingsTable()).empty()) std::abort();
@@ -56,7 +61,7 @@ void MakeBacklog(Fixture& f) {
     sqlite3* db = nullptr;
     if (sqlite3_open(f.DatabasePath().c_str(), &db) != SQLITE_OK) std::abort();
     std::string sql = "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-                      std::to_string(kRecords - 1) +
+                      std::to_string(f.records - 1) +
                       ") INSERT INTO data SELECT 1714523415 + i / 2, (i % 2) * 500";
     for (int k = 0; k < 60; ++k) {
         // Temp, Xdisp, Ydisp and Zdisp of each slot keep one decimal.
@@ -94,12 +99,15 @@ void MakeBacklog(Fixture& f) {
     }
 }
 
-Fixture& Shared() {
-    static std::unique_ptr<Fixture> fixture = [] {
-        auto f = std::make_unique<Fixture>();
-        MakeBacklog(*f);
-        return f;
-    }();
+// One size at a time: the database of the size before is gone when the
+// next one is made (10^7 rows take some 6 GB).
+Fixture& Shared(int64_t records) {
+    static std::unique_ptr<Fixture> fixture;
+    if (!fixture || fixture->records != records) {
+        fixture.reset();
+        fixture = std::make_unique<Fixture>(records);
+        MakeBacklog(*fixture);
+    }
     return *fixture;
 }
 
@@ -107,9 +115,9 @@ double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// psql's \copy of the same million rows from CSV into an identical table.
+// psql's \copy of the same rows from CSV into an identical table.
 void BM_PsqlCopyFromCsv(benchmark::State& state) {
-    Fixture& f = Shared();
+    Fixture& f = Shared(state.range(0));
     for (auto _ : state) {
         const std::string conninfo = f.FreshServer();
         const auto start = std::chrono::steady_clock::now();
@@ -117,19 +125,20 @@ void BM_PsqlCopyFromCsv(benchmark::State& state) {
                                 {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", conninfo, "-c",
                                  "\\copy readings FROM '" + f.csvPath + "' WITH (FORMAT csv)"});
         psql.CloseStdin();
-        while (psql.ReadLine(std::chrono::minutes(5))) {
+        while (psql.ReadLine(std::chrono::minutes(30))) {
         }
-        if (psql.WaitExit(std::chrono::minutes(5)) != 0) state.SkipWithError("psql failed");
+        if (psql.WaitExit(std::chrono::minutes(30)) != 0) state.SkipWithError("psql failed");
         const double seconds = Seconds(start);
         state.SetIterationTime(seconds);
         f.copySeconds = seconds;
     }
-    state.counters["rows"] = double(kServerRows);
+    state.counters["rows"] = double(f.ServerRows());
 }
 
-// The forwarder sending the whole backlog from DataRecord.db.
+// The forwarder sending the whole backlog from DataRecord.db, from its
+// start to the server's last commit.
 void BM_ForwardBacklog(benchmark::State& state) {
-    Fixture& f = Shared();
+    Fixture& f = Shared(state.range(0));
     for (auto _ : state) {
         StoreForwarderOptions options;
         options.conninfo = f.FreshServer();
@@ -150,7 +159,7 @@ void BM_ForwardBacklog(benchmark::State& state) {
         StoreForwarder forwarder(options);
         {
             std::unique_lock lock(mutex);
-            done.wait(lock, [&] { return forwarded >= kServerRows || !error.empty(); });
+            done.wait(lock, [&] { return forwarded >= f.ServerRows() || !error.empty(); });
         }
         const double seconds = Seconds(start);
         forwarder.Stop();
@@ -158,17 +167,30 @@ void BM_ForwardBacklog(benchmark::State& state) {
         state.SetIterationTime(seconds);
         if (f.copySeconds > 0) state.counters["x_psql_copy"] = seconds / f.copySeconds;
     }
-    state.counters["rows"] = double(kServerRows);
+    state.counters["rows"] = double(f.ServerRows());
 }
 
-BENCHMARK(BM_PsqlCopyFromCsv)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ForwardBacklog)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+// Local rows: 10^5 and 10^6, and 10^7 with ORSAN_BENCH_LARGE=1.
+void RegisterSizes() {
+    std::vector<int64_t> sizes = {100000, 1000000};
+    if (qEnvironmentVariableIntValue("ORSAN_BENCH_LARGE") == 1) sizes.push_back(10000000);
+    for (const int64_t size : sizes) {
+        for (auto [name, run] : {std::pair{"BM_PsqlCopyFromCsv", &BM_PsqlCopyFromCsv},
+                                 std::pair{"BM_ForwardBacklog", &BM_ForwardBacklog}})
+            benchmark::RegisterBenchmark(name, run)
+                ->Arg(size)
+                ->Iterations(1)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+    }
+}
 
 }  // namespace
 }  // namespace orsan::store
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);  // the SQL driver plugin needs it
+    orsan::store::RegisterSizes();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

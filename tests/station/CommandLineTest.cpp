@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "CommandLine.h"
 #include "LiveReport.h"
@@ -147,12 +148,15 @@ TEST(LiveReportTest, LineCarriesEverySensorAndSlot) {
         ASSERT_NE(at, std::string::npos);
         EXPECT_EQ(zoned.substr(at + 8, std::strlen(zone) + 1), std::string(zone) + '}');
     }
-    // With a server configured the line ends with the rows not yet forwarded.
-    const std::pair<int64_t, const char*> backlogs[] = {{0, "}],\"backlog\":0}"},
-                                                        {1234567, "}],\"backlog\":1234567}"},
-                                                        {-1, "}],\"backlog\":null}"}};
-    for (const auto& [backlog, ending] : backlogs) {
-        const std::string withBacklog = FormatLiveReport(1714552215, 7, values, ok, {}, backlog);
+    // With a server configured the line ends with the rows not yet forwarded
+    // and the readings the server held with other values.
+    const std::tuple<int64_t, int64_t, const char*> backlogs[] = {
+        {0, 0, "}],\"backlog\":0,\"conflicts\":0}"},
+        {1234567, 12, "}],\"backlog\":1234567,\"conflicts\":12}"},
+        {-1, 0, "}],\"backlog\":null,\"conflicts\":0}"}};
+    for (const auto& [backlog, conflicts, ending] : backlogs) {
+        const std::string withBacklog =
+            FormatLiveReport(1714552215, 7, values, ok, {}, backlog, conflicts);
         EXPECT_EQ(withBacklog.substr(0, line.size() - 1), line.substr(0, line.size() - 1));
         EXPECT_EQ(withBacklog.substr(line.size() - 3), ending);
     }

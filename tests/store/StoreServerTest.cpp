@@ -293,11 +293,12 @@ TEST_F(StoreServer, ConnectionRefusalsReportedOnceWhileRecordingGoesOn) {
 }
 
 TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAreToldOnce) {
-    // Our columns and key, but a type that no reading fits: every connection
+    // Our table, but a check that no reading passes: every connection
     // succeeds and every COPY fails.
     PgSession owner(Conninfo());
     ASSERT_EQ(EnsureTable(owner, ReadingsTable()), "");
-    ASSERT_TRUE(owner.Exec("ALTER TABLE readings ALTER t_shell TYPE date USING NULL").ok);
+    ASSERT_TRUE(
+        owner.Exec("ALTER TABLE readings ADD CONSTRAINT no_reading_fits CHECK (t_shell < 0)").ok);
     test::WriteKnownRows(Folder(), 0, 2);
     next_ = 2;
     // Runs a forwarder until its attempt `attempts` failed, recording
@@ -317,7 +318,8 @@ TEST_F(StoreServer, RowsRefusedAfterEachConnectionBackOffUntouchedByNewRowsAndAr
         *final = forwarder.Status();
         EXPECT_EQ(log.changes.size(), 1u) << "one message per error, not one per attempt";
         for (const StoreStatus& change : log.changes)
-            EXPECT_NE(change.lastError.find("date"), std::string::npos) << change.lastError;
+            EXPECT_NE(change.lastError.find("no_reading_fits"), std::string::npos)
+                << change.lastError;
         log.delaysMs.resize(size_t(attempts));
         return log.delaysMs;
     };
@@ -378,6 +380,8 @@ TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
     const std::string withoutKey =
         "station text, time timestamptz, sensor smallint, t_shell real, acc_x real, acc_y real, "
         "acc_z real, vel_x real, vel_y real, vel_z real, disp_x real, disp_y real, disp_z real";
+    std::string dated = withoutKey;
+    dated.replace(dated.find("t_shell real"), 12, "t_shell date");
     struct Case {
         std::string columns;
         std::string expected;
@@ -386,6 +390,8 @@ TEST_F(StoreServer, ATableMadeBySomeoneElseWithoutOurColumnsOrKeyIsRefused) {
          "缺少列: acc_x, acc_y, acc_z, vel_x, vel_y, vel_z, disp_x, disp_y, disp_z"},
         {withoutKey, "缺少唯一键 (station, time, sensor)"},
         {withoutKey + ", unique (station, time)", "缺少唯一键 (station, time, sensor)"},
+        // Binary COPY would put a reading's four bytes into a date unnoticed.
+        {dated + ", unique (station, time, sensor)", "列类型不符: t_shell 为 date，应为 real"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.columns);
@@ -653,6 +659,86 @@ TEST_F(StoreServer, ACleanStopDrainsWhatIsLeftAndAStopWithoutDrainLeavesItForThe
     ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 12; }));
     next.Stop();
     EXPECT_EQ(ServerRows(), ExpectedRows(0, 4, all));
+}
+
+TEST_F(StoreServer, EachRowGoesForTheSensorsConfiguredWhenItWasWrittenAlsoAfterAClear) {
+    // Rows 0-2 come from before the file kept a history: the selection in
+    // force applies. Then sensor 2 is added and sensor 3 set to 0.0.0.0
+    // while the server is away.
+    const SensorMask s123("000111"), s12("000011");
+    test::WriteKnownRows(Folder(), 0, 3);
+    ASSERT_TRUE(recorder_.Open(Folder()));
+    cluster_->Stop();
+    for (const SensorMask sensors : {s123, s12}) {
+        ASSERT_TRUE(recorder_.NoteConfiguredSensors(sensors));
+        for (int n = 0; n < 3; ++n) ASSERT_TRUE(recorder_.Insert(test::KnownRow(3 + next_++)));
+    }
+    cluster_->Start();
+    auto forwardAll = [&](int64_t rows) {
+        StatusLog log;
+        StoreForwarder forwarder(Options(kSensors135, log));
+        ASSERT_TRUE(log.WaitUntil([&](const StoreStatus& s) { return s.forwardedRows == rows; }));
+    };
+    forwardAll(9 + 9 + 6);
+    std::vector<std::string> expected = ExpectedRows(0, 3, kSensors135);
+    for (const auto& rows : {ExpectedRows(3, 3, s123), ExpectedRows(6, 3, s12)})
+        expected.insert(expected.end(), rows.begin(), rows.end());
+    EXPECT_EQ(ServerRows(), expected);
+
+    // Rowids start again after a clear: the selection in force (1, 2) holds.
+    ASSERT_TRUE(recorder_.ClearAll());
+    ASSERT_TRUE(recorder_.Insert(test::KnownRow(20)));
+    forwardAll(2);
+    EXPECT_EQ(ServerRows().size(), expected.size() + 2);
+}
+
+TEST_F(StoreServer, ReadingsThatMeetOtherValuesAreKeptAsConflictsOnceAndResentOnesAreNot) {
+    test::WriteKnownRows(Folder(), 0, 4);
+    StatusLog log;
+    StoreForwarder forwarder(Options(kSensors135, log));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 12; }));
+    // The clock set back to record 1's instant, record 2 again as it was
+    // (a row resent), and a new one, in one batch.
+    RecordRow setBack = test::KnownRow(7);
+    setBack.time = test::KnownRow(1).time;
+    setBack.milliseconds = test::KnownRow(1).milliseconds;
+    ASSERT_TRUE(recorder_.Open(Folder()));
+    for (const RecordRow& row : {setBack, test::KnownRow(2), test::KnownRow(4)})
+        ASSERT_TRUE(recorder_.Insert(row));
+    forwarder.Wake();
+    ASSERT_TRUE(log.WaitUntil(
+        [](const StoreStatus& s) { return s.conflicts == 3 && s.forwardedRows == 18; }));
+    forwarder.Stop();
+    const StoreStatus status = forwarder.Status();
+    EXPECT_EQ(status.conflicts, 3);
+    EXPECT_EQ(std::count_if(log.changes.begin(), log.changes.end(),
+                            [](const StoreStatus& s) { return s.conflicts > 0; }),
+              1)
+        << "told once";
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 5, kSensors135));
+    const std::string at = "|5|" + std::to_string(test::KnownTimeMs(1)) + "|";
+    const std::vector<std::string> conflicts = {"1" + at + "7100.5", "3" + at + "7300.5",
+                                                "5" + at + "7500.5"};
+    auto serverConflicts = [this] {
+        return Select(
+            "SELECT concat_ws('|', sensor, local_row, (extract(epoch FROM time) * 1000)::bigint, "
+            "t_shell) FROM readings_conflicts ORDER BY sensor");
+    };
+    EXPECT_EQ(serverConflicts(), conflicts);
+
+    // Everything sent again from the start: nothing new, nothing counted.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(local_.File("DataRecord.db").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DELETE FROM store_position", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    StatusLog again;
+    StoreForwarder resent(Options(kSensors135, again));
+    ASSERT_TRUE(again.WaitUntil(
+        [](const StoreStatus& s) { return s.state == StoreState::Connected && s.backlog == 0; }));
+    resent.Stop();
+    EXPECT_EQ(resent.Status().conflicts, 0);
+    EXPECT_EQ(ServerRows(), ExpectedRows(0, 5, kSensors135));
+    EXPECT_EQ(serverConflicts(), conflicts);
 }
 
 }  // namespace

@@ -130,5 +130,26 @@ TEST(StoreStatusText, StreamsThatFailAreToldBesideTheStateInTheRowAndOnStandardE
     }
 }
 
+TEST(StoreStatusText, StateBacklogAndConflictsInOneLine) {
+    struct Case {
+        StoreState state;
+        int64_t backlog;
+        int64_t conflicts;
+        const char* line;
+    } const cases[] = {
+        {StoreState::NotConfigured, -1, 0, "服务器: 未配置"},
+        {StoreState::Connected, 12, 0, "服务器: 已连接 · 待发送 12 行"},
+        {StoreState::Retrying, -1, 3, "服务器: 重试中 · 冲突 3 行"},
+        {StoreState::Connected, 0, 5, "服务器: 已连接 · 待发送 0 行 · 冲突 5 行"},
+    };
+    for (const Case& c : cases) {
+        StoreStatus status;
+        status.state = c.state;
+        status.backlog = c.backlog;
+        status.conflicts = c.conflicts;
+        EXPECT_EQ(StoreStatusLine(status).toStdString(), c.line);
+    }
+}
+
 }  // namespace
 }  // namespace orsan::store
