@@ -32,9 +32,9 @@ struct RangePage {
 // Pages through the rows of a time range, pageSize rows a page counted from
 // the range's first row. Pages are found by seeking the Time index from the
 // keys of the page shown (never by skipping rows), so the last page of a
-// million rows opens as fast as the first. The range's count is taken once
-// per SetRange; "go to" counts the rows before the instant from counts per
-// ten minutes taken once per range.
+// million rows opens as fast as the first. The range's count (once per
+// SetRange) and the rows before a "go to" come from the counts the file keeps
+// per day and per ten minutes (RecordTally.h), so neither reads the range.
 class RecordPager {
 public:
     RecordPager(RecordDatabase& database, int pageSize);
@@ -56,8 +56,7 @@ public:
     // The diagnostic of the last failure.
     const QString& LastDiagnostic() const { return lastDiagnostic_; }
 
-    // Rows of range counted through the index (only the rows in the two
-    // edge seconds are read from the table).
+    // Rows of range: from the kept counts, and the Time index at its ends.
     std::optional<qint64> CountRange(const RecordRange& range);
 
 private:
@@ -70,7 +69,8 @@ private:
     // there is none or on a failure.
     bool KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* found);
     bool LoadPageAt(qint64 startIndex, std::optional<RecordKey> key, qint64 rowsBeforeKey);
-    bool BuildBuckets();
+    // Rows of range before key, in (Time, rowid) order.
+    std::optional<qint64> RowsBefore(const RecordRange& range, const RecordKey& key);
     bool Fail(const QSqlError& error);
     bool FailText(const QString& message);
 
@@ -80,16 +80,6 @@ private:
     RangePage page_;
     QString lastDiagnostic_;
 
-    // Rows per ten minutes of Time from the range's first second: "go to"
-    // then counts at most ten minutes of index entries, not half the table.
-    static constexpr qint64 kBucketSeconds = 600;
-    struct Bucket {
-        qint64 index;       // (Time - first second) / kBucketSeconds
-        qint64 rowsBefore;  // rows in the buckets before this one
-    };
-    std::vector<Bucket> buckets_;
-    qint64 bucketRows_ = 0;
-    bool bucketsReady_ = false;
 };
 
 }  // namespace orsan
