@@ -51,6 +51,9 @@ public:
 private:
     QString error_;
     SqliteStatement statement_;
+    RecordRange range_;
+    int limit_ = 0;
+    int delivered_ = 0;
 };
 
 // Table position (0..9 within a slot) of curve k.

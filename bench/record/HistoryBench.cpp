@@ -73,6 +73,40 @@ BENCHMARK(BM_HistoryPage)
     ->DenseRange(0, 4)
     ->Unit(benchmark::kMicrosecond);
 
+// A chosen range, the middle half of a table of state.range(0) rows a
+// second apart: its first page (the range's count, then the page) next to
+// the first "go to" its middle (the same, then the go-to). The go-to's goal
+// is at most 1.5 times the first page, at every size.
+RecordRange MiddleHalf(qint64 rows) {
+    return RecordRange::Between(kFirstMs + rows / 4 * 1000, kFirstMs + rows * 3 / 4 * 1000);
+}
+
+void BM_RangeFirstPage(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(state.range(0)))) std::abort();
+    RecordPager pager(db, kRecordsPerPage);
+    const RecordRange range = MiddleHalf(state.range(0));
+    for (auto _ : state) {
+        if (!pager.SetRange(range) || pager.Page().rows.empty()) std::abort();
+        benchmark::DoNotOptimize(pager.Page().rows.data());
+    }
+}
+BENCHMARK(BM_RangeFirstPage)->Apply(bench::TableSizes)->Unit(benchmark::kMicrosecond);
+
+void BM_RangeFirstGoTo(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(state.range(0)))) std::abort();
+    RecordPager pager(db, kRecordsPerPage);
+    const RecordRange range = MiddleHalf(state.range(0));
+    const qint64 middle = kFirstMs + state.range(0) / 2 * 1000 + 500;
+    for (auto _ : state) {
+        if (!pager.SetRange(range) || !pager.GoTo(middle) || pager.Page().rows.empty())
+            std::abort();
+        benchmark::DoNotOptimize(pager.Page().rows.data());
+    }
+}
+BENCHMARK(BM_RangeFirstGoTo)->Apply(bench::TableSizes)->Unit(benchmark::kMicrosecond);
+
 // A day at 0.3 s: 288,000 rows of one sensor.
 constexpr qint64 kDayRows = 288000;
 constexpr qint64 kDayStep = 300;
