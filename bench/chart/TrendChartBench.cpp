@@ -14,6 +14,7 @@
 
 #include "PlausibleTrend.h"
 #include "TrendChart.h"
+#include "TrendPainting.h"
 
 namespace {
 
@@ -136,6 +137,24 @@ void BM_RenderOverFloorRatio(benchmark::State& state) {
     state.counters["ratio"] = renderUs / floorUs;
 }
 BENCHMARK(BM_RenderOverFloorRatio)->Unit(benchmark::kMicrosecond);
+
+// Breakdown of a render: the six time labels alone, each a new text.
+void BM_PaintTimeLabels(benchmark::State& state) {
+    orsan::TrendChart chart;
+    FillChart(chart);
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    orsan::TrendTimeRange range = chart.TimeRange();
+    for (auto _ : state) {
+        ++range.startTime;
+        ++range.endTime;
+        QPainter painter(&image);
+        orsan::PaintTimeLabels(painter, chart.Layout(), range);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_PaintTimeLabels)->Unit(benchmark::kMicrosecond);
 
 // Appending to a full history without drawing: no 1800-sample move.
 void BM_AppendToFullHistory(benchmark::State& state) {
