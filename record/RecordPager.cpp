@@ -14,6 +14,23 @@ namespace orsan {
 RecordPager::RecordPager(RecordDatabase& database, int pageSize)
     : database_(database), pageSize_(std::max(1, pageSize)) {}
 
+RecordPager::~RecordPager() = default;
+
+SqliteStatement& RecordPager::Prepared(std::unique_ptr<SqliteStatement>& slot,
+                                       const QString& sql) {
+    // A connection opened again (after a failed write) starts afresh.
+    sqlite3* const connection = SqliteHandle(database_.Connection());
+    if (connection != preparedOn_) {
+        rowsBefore_.reset();
+        keyAt_.reset();
+        keyBefore_.reset();
+        preparedOn_ = connection;
+    }
+    if (!slot || !slot->Reset())
+        slot = std::make_unique<SqliteStatement>(database_.Connection(), sql);
+    return *slot;
+}
+
 bool RecordPager::FailText(const QString& message) {
     DatabaseFailure failure;
     failure.message = message;
@@ -44,8 +61,8 @@ std::optional<qint64> RecordPager::RowsBefore(const RecordRange& range, const Re
     // The rows whose Time is from the range's first second up to the key's,
     // less those of the first and last seconds outside the range, plus those
     // of the key's own second written before it.
-    SqliteStatement query(
-        database_.Connection(),
+    SqliteStatement& query = Prepared(
+        rowsBefore_,
         QStringLiteral("SELECT ") + RowsBetweenSecondsSql(database_.HasTallies()) +
             QStringLiteral(
                 " - (SELECT count(*) FROM data WHERE Time = ?1 AND Time < ?2 AND "
@@ -60,7 +77,9 @@ std::optional<qint64> RecordPager::RowsBefore(const RecordRange& range, const Re
         FailText(query.Error().isEmpty() ? QStringLiteral("计数无结果") : query.Error());
         return std::nullopt;
     }
-    return query.Integer(0);
+    const qint64 rows = query.Integer(0);
+    query.Reset();
+    return rows;
 }
 
 bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order order, qint64 limit,
@@ -115,8 +134,8 @@ bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order o
 
 bool RecordPager::KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* found) {
     // rowsBack is below a page: a short step back through the index.
-    SqliteStatement query(
-        database_.Connection(),
+    SqliteStatement& query = Prepared(
+        keyBefore_,
         QStringLiteral("SELECT Time, rowid FROM data WHERE Time BETWEEN ?1 AND ?2 "
                        "AND Time*1000+msTime BETWEEN ?3 AND ?4 AND (Time < ?5 OR "
                        "rowid < ?6) ORDER BY Time DESC, rowid DESC LIMIT 1 "
@@ -125,6 +144,7 @@ bool RecordPager::KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* fo
                 range_.fromMs, range_.toMs, key.time, key.rowid, rowsBack - 1});
     if (!query.Next()) return query.Error().isEmpty() ? false : FailText(query.Error());
     *found = RecordKey{query.Integer(0), query.Integer(1)};
+    query.Reset();
     return true;
 }
 
@@ -199,13 +219,14 @@ bool RecordPager::Last() {
 
 bool RecordPager::GoTo(qint64 ms) {
     if (ms <= range_.fromMs) return First();
-    SqliteStatement query(database_.Connection(),
-                          QStringLiteral("SELECT Time, rowid FROM data WHERE Time BETWEEN ?1 AND ?2 "
-                                         "AND Time*1000+msTime BETWEEN ?3 AND ?4 ORDER BY Time, "
-                                         "rowid LIMIT 1"));
+    SqliteStatement& query =
+        Prepared(keyAt_, QStringLiteral("SELECT Time, rowid FROM data WHERE Time BETWEEN ?1 AND ?2 "
+                                        "AND Time*1000+msTime BETWEEN ?3 AND ?4 ORDER BY Time, "
+                                        "rowid LIMIT 1"));
     query.Bind({FloorSeconds(ms), FloorSeconds(range_.toMs), ms, range_.toMs});
     if (!query.Next()) return query.Error().isEmpty() ? Last() : FailText(query.Error());
     const RecordKey key{query.Integer(0), query.Integer(1)};
+    query.Reset();
     const std::optional<qint64> before = RowsBefore(range_, key);
     if (!before) return false;
     const qint64 startIndex = pageSize_ * (*before / pageSize_);

@@ -2,13 +2,16 @@
 
 #include <QSqlError>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "RecordDatabase.h"
 #include "RecordRange.h"
+#include "SqliteStatement.h"
 
 class QSqlQuery;
+struct sqlite3;
 
 namespace orsan {
 
@@ -38,6 +41,9 @@ struct RangePage {
 class RecordPager {
 public:
     RecordPager(RecordDatabase& database, int pageSize);
+    ~RecordPager();
+    RecordPager(const RecordPager&) = delete;
+    RecordPager& operator=(const RecordPager&) = delete;
 
     // Counts the range and shows its first page.
     bool SetRange(const RecordRange& range);
@@ -71,6 +77,9 @@ private:
     bool LoadPageAt(qint64 startIndex, std::optional<RecordKey> key, qint64 rowsBeforeKey);
     // Rows of range before key, in (Time, rowid) order.
     std::optional<qint64> RowsBefore(const RecordRange& range, const RecordKey& key);
+    // The statement of sql in slot, prepared once per connection and reset
+    // for every use (preparing the counts costs about as much as running them).
+    SqliteStatement& Prepared(std::unique_ptr<SqliteStatement>& slot, const QString& sql);
     bool Fail(const QSqlError& error);
     bool FailText(const QString& message);
 
@@ -79,7 +88,10 @@ private:
     RecordRange range_ = RecordRange::All();
     RangePage page_;
     QString lastDiagnostic_;
-
+    sqlite3* preparedOn_ = nullptr;
+    std::unique_ptr<SqliteStatement> rowsBefore_;
+    std::unique_ptr<SqliteStatement> keyAt_;
+    std::unique_ptr<SqliteStatement> keyBefore_;
 };
 
 }  // namespace orsan
