@@ -17,13 +17,14 @@ constexpr double kGapMedians = 3.0;
 void HistoryReduction::Reset(const TrendTimeRange& range, const EdgeRect& plot) {
     range_ = range;
     plot_ = plot;
+    columnOf_ = TimeColumns(range, plot);
     columns_.assign(size_t(std::max(0, plot.Width()) + 1), HistoryColumn());
     spacings_.clear();
     rows_ = 0;
 }
 
 void HistoryReduction::Add(double position, const std::array<float, kCurveCount>& values) {
-    HistoryColumn& column = columns_[size_t(TimeToX(position, range_, plot_) - plot_.left)];
+    HistoryColumn& column = columns_[size_t(columnOf_(position) - plot_.left)];
     if (rows_ > 0) spacings_.push_back(float(position - previous_));
     if (column.rows == 0) {
         column.gapBefore = rows_ > 0 ? position - previous_ : -1;

@@ -55,6 +55,8 @@ SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor, const
 bool SensorRangeReader::Next() {
     if (!error_.isEmpty() || (limit_ > 0 && delivered_ >= limit_)) return false;
     while (statement_.Next()) {
+        time_ = sqlite3_column_int64(statement_.Handle(), 0);
+        milliseconds_ = sqlite3_column_int64(statement_.Handle(), 1);
         if (!range_.Contains(TimeMs())) continue;
         ++delivered_;
         return true;
@@ -62,14 +64,6 @@ bool SensorRangeReader::Next() {
     if (!statement_.Error().isEmpty())
         error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
     return false;
-}
-
-qint64 SensorRangeReader::Time() const {
-    return sqlite3_column_int64(statement_.Handle(), 0);
-}
-
-qint64 SensorRangeReader::Milliseconds() const {
-    return sqlite3_column_int64(statement_.Handle(), 1);
 }
 
 double SensorRangeReader::Value(int k) const {
