@@ -17,35 +17,43 @@ constexpr double kGapMedians = 3.0;
 void HistoryReduction::Reset(const TrendTimeRange& range, const EdgeRect& plot) {
     range_ = range;
     plot_ = plot;
+    columnOf_ = TimeColumns(range, plot);
     columns_.assign(size_t(std::max(0, plot.Width()) + 1), HistoryColumn());
     spacings_.clear();
     rows_ = 0;
 }
 
 void HistoryReduction::Add(double position, const std::array<float, kCurveCount>& values) {
-    HistoryColumn& column = columns_[size_t(TimeToX(position, range_, plot_) - plot_.left)];
+    HistoryColumn& column = columns_[size_t(columnOf_(position) - plot_.left)];
     if (rows_ > 0) spacings_.push_back(float(position - previous_));
     if (column.rows == 0) {
         column.gapBefore = rows_ > 0 ? position - previous_ : -1;
         column.first.fill(std::numeric_limits<float>::quiet_NaN());
         column.last = column.first;
     }
+    // Per curve: its values and breaks kept in plain words, so the loop over a
+    // day of rows does no bounds checks.
+    unsigned long breakBefore = column.breakBefore.to_ulong();
+    unsigned long breakAfter = column.breakAfter.to_ulong();
     for (int k = 0; k < kCurveCount; ++k) {
-        const float value = values[k];
+        const float value = values[size_t(k)];
+        const unsigned long bit = 1ul << k;
         if (std::isnan(value)) {
-            if (std::isnan(column.first[k])) column.breakBefore.set(size_t(k));
-            column.breakAfter.set(size_t(k));
+            if (std::isnan(column.first[size_t(k)])) breakBefore |= bit;
+            breakAfter |= bit;
             continue;
         }
-        if (std::isnan(column.first[k])) {
-            column.first[k] = column.low[k] = column.high[k] = value;
+        if (std::isnan(column.first[size_t(k)])) {
+            column.first[size_t(k)] = column.low[size_t(k)] = column.high[size_t(k)] = value;
         } else {
-            column.low[k] = std::min(column.low[k], value);
-            column.high[k] = std::max(column.high[k], value);
+            column.low[size_t(k)] = std::min(column.low[size_t(k)], value);
+            column.high[size_t(k)] = std::max(column.high[size_t(k)], value);
         }
-        column.last[k] = value;
-        column.breakAfter.reset(size_t(k));
+        column.last[size_t(k)] = value;
+        breakAfter &= ~bit;
     }
+    column.breakBefore = breakBefore;
+    column.breakAfter = breakAfter;
     ++column.rows;
     ++rows_;
     previous_ = position;

@@ -54,6 +54,7 @@ public:
 private:
     TrendTimeRange range_;
     EdgeRect plot_;
+    TimeColumns columnOf_{TrendTimeRange(), EdgeRect()};  // scale worked out once per Reset
     std::vector<HistoryColumn> columns_;
     std::vector<float> spacings_;
     double previous_ = 0;

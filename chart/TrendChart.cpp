@@ -19,11 +19,13 @@ constexpr QImage::Format kImageFormat = QImage::Format_ARGB32_Premultiplied;
 TrendChart::TrendChart() : clock_([] { return QDateTime::currentSecsSinceEpoch(); }) {
     curveVisible_.fill(1);
     points_.reserve(TrendHistory::kCapacity);
+    rows_.resize(TrendHistory::kCapacity);
 }
 
 bool TrendChart::AppendSample(const SensorSample& sample, bool measured) {
     const int before = history_.Count();
     history_.Append(sample, measured);
+    ++appended_;
     if (redrawThrottle_ != 0 && before % 3 != 0) return false;
     return Render();
 }
@@ -143,19 +145,35 @@ void TrendChart::DrawCurves(QPainter& p) {
     xs_.resize(n);
     const TimeColumns column(range_, plot);
     for (int i = 0; i < n; ++i) xs_[i] = column(SampleTimePosition(history_.At(i)));
+    const int64_t first = appended_ - n;  // append number of sample 0
+    const auto ring = [](int64_t number) { return size_t(number % TrendHistory::kCapacity); };
+    if (rowsLimits_ != limits_ || rowsPlot_ != plot) {
+        rowsUpTo_ = first;
+        rowsLimits_ = limits_;
+        rowsPlot_ = plot;
+    }
+    const std::array<ValueRows, 4> axes{
+        ValueRows(AxisLower(limits_, 0), AxisUpper(limits_, 0), plot),
+        ValueRows(AxisLower(limits_, 1), AxisUpper(limits_, 1), plot),
+        ValueRows(AxisLower(limits_, 2), AxisUpper(limits_, 2), plot),
+        ValueRows(AxisLower(limits_, 3), AxisUpper(limits_, 3), plot)};
+    for (int64_t number = std::max(rowsUpTo_, first); number < appended_; ++number) {
+        const SensorSample& sample = history_.At(int(number - first));
+        for (int k = 0; k < kCurveCount; ++k)
+            rows_[ring(number)][size_t(k)] = axes[size_t(AxisOfCurve(k))](sample.Value(k));
+    }
+    rowsUpTo_ = appended_;
     int top = plot.bottom + 1;
     int bottom = plot.top - 1;
     for (int k = 0; k < kCurveCount; ++k) {
         if (curveVisible_[k] == 0) continue;
-        const int axis = AxisOfCurve(k);
-        const ValueRows row(AxisLower(limits_, axis), AxisUpper(limits_, axis), plot);
         p.setPen(QPen(CurveColors()[k], 1.0));
         // One polyline per run of measured samples: nothing joins the values
         // before an outage to those after it.
         int runLength = 0;
         for (int i = 0; i <= n; ++i) {
             if (i < n && history_.IsMeasured(i)) {
-                const int y = row(history_.At(i).Value(k));
+                const int y = rows_[ring(first + i)][size_t(k)];
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
                 points_[runLength++] = QPoint(xs_[i], y);

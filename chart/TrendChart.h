@@ -123,6 +123,14 @@ private:
 
     std::vector<QPoint> points_;  // reused by every render
     std::vector<int> xs_;
+    // Each held sample's pixel rows, worked out once when it first shows
+    // (again only when the limits or the plot change): a ring by append
+    // number, appended_ counting every sample ever appended.
+    std::vector<std::array<int, kCurveCount>> rows_;
+    int64_t appended_ = 0;
+    int64_t rowsUpTo_ = 0;  // rows_ holds the samples appended before this
+    TrendLimits rowsLimits_;
+    EdgeRect rowsPlot_;
     int renderCount_ = 0;
     int backgroundRenderCount_ = 0;
 };

@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <QBuffer>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 
 #include "OutputPath.h"
 #include "TrendLabels.h"
@@ -14,6 +17,63 @@ namespace {
 void DrawTextAt(QPainter& painter, QPointF at, const QString& text) {
     painter.drawText(QRectF(at, QSizeF(1000, 100)), Qt::AlignLeft | Qt::AlignTop, text);
 }
+
+// The time labels change with every sample, and shaping their text is most
+// of their cost: their characters (digits, '-', ':') are looked up in the
+// chart font once, and each line is drawn as glyphs placed by their
+// advances; a text with any other character is drawn as text.
+class LabelGlyphs {
+public:
+    static const LabelGlyphs& Get() {
+        static const LabelGlyphs glyphs;
+        return glyphs;
+    }
+
+    // text's lines ("\r\n" between them) with the first one's top-left at `at`.
+    void Draw(QPainter& painter, QPointF at, const QString& text) const {
+        qreal baseline = at.y() + ascent_;
+        QGlyphRun run;
+        run.setRawFont(font_);
+        for (const QStringView line : QStringView(text).split(QStringLiteral("\r\n"))) {
+            indexes_.clear();
+            positions_.clear();
+            qreal x = 0;
+            for (const QChar c : line) {
+                const int k = kCharacters.indexOf(c);
+                if (k < 0 || !font_.isValid()) {
+                    DrawTextAt(painter, at, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+                    return;
+                }
+                indexes_.push_back(glyphs_[k]);
+                positions_.push_back(QPointF(x, 0));
+                x += advances_[k].x();
+            }
+            run.setGlyphIndexes(indexes_);
+            run.setPositions(positions_);
+            painter.drawGlyphRun(QPointF(at.x(), baseline), run);
+            baseline += lineStep_;
+        }
+    }
+
+private:
+    static inline const QString kCharacters = QStringLiteral("0123456789-: ");
+
+    LabelGlyphs() : font_(QRawFont::fromFont(ChartFont())) {
+        const QFontMetricsF metrics(ChartFont());
+        ascent_ = metrics.ascent();
+        lineStep_ = metrics.height() + metrics.leading();
+        glyphs_ = font_.glyphIndexesForString(kCharacters);
+        advances_ = font_.advancesForGlyphIndexes(glyphs_);
+    }
+
+    QRawFont font_;
+    qreal ascent_ = 0;
+    qreal lineStep_ = 0;
+    QList<quint32> glyphs_;
+    QList<QPointF> advances_;
+    mutable QList<quint32> indexes_;  // reused by every line (UI thread only)
+    mutable QList<QPointF> positions_;
+};
 
 struct AxisText {
     int x;
@@ -100,11 +160,9 @@ void PaintTimeLabels(QPainter& p, const TrendLayout& layout, const TrendTimeRang
     const int step = TimeLabelStep(range);
     p.setFont(ChartFont());
     p.setPen(kChartTextColor);
-    for (int i = 0; i <= 5; ++i) {
-        QString text = TimeLabelText(range.startTime + i * step);
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        DrawTextAt(p, QPointF(plot.left + 5 * i * layout.gridStepX, plot.bottom + 5), text);
-    }
+    for (int i = 0; i <= 5; ++i)
+        LabelGlyphs::Get().Draw(p, QPointF(plot.left + 5 * i * layout.gridStepX, plot.bottom + 5),
+                                TimeLabelText(range.startTime + i * step));
 }
 
 void PaintReadout(QPainter& p, const EdgeRect& plot, int cursorX, const SensorSample& sample) {

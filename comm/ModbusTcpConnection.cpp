@@ -38,7 +38,7 @@ bool ModbusTcpConnection::Open(const SensorEndpoint& endpoint) {
     if (ConnectBlocking(calls_, endpoint.address, endpoint.port, kConnectWaitMs, kReceiveLimitMs,
                         fd_) != WaitResult::Ready)
         return false;
-    asked_ = false;
+    answerMayFollow_ = false;
     return true;
 }
 
@@ -55,10 +55,12 @@ void ModbusTcpConnection::DiscardPending() {
 int ModbusTcpConnection::Transact(const ModbusRequest& request, size_t expectedLength,
                                   ModbusReply& reply) {
     if (!fd_.Valid()) return -1;
-    // A sensor speaks only when asked: before the first request nothing
-    // stale can be waiting.
-    if (asked_) DiscardPending();
-    asked_ = true;
+    // A sensor speaks only when asked: nothing stale can be waiting before
+    // the first request, nor after an answer of exactly the expected length.
+    // A duplicate of such an answer would make the next count wrong, which
+    // fails that read, and dies with the socket after the visit.
+    if (answerMayFollow_) DiscardPending();
+    answerMayFollow_ = true;
 
     const ssize_t sent = calls_.Send(fd_.Get(), request.data(), request.size(), MSG_NOSIGNAL);
     if (sent != ssize_t(request.size())) return -1;
@@ -66,8 +68,7 @@ int ModbusTcpConnection::Transact(const ModbusRequest& request, size_t expectedL
 
     // Each receive takes everything queued, up to the whole buffer, so bytes
     // beyond expectedLength that came with the answer are counted; one that
-    // leaves room in the buffer has emptied the queue. Anything later is
-    // discarded before the next request. The first receive blocks, ended by
+    // leaves room in the buffer has emptied the queue. The first receive blocks, ended by
     // the socket's receive time-out (kReceiveLimitMs from just after the
     // send); the rest of a split answer is waited for until the deadline.
     size_t got = 0;
@@ -86,6 +87,7 @@ int ModbusTcpConnection::Transact(const ModbusRequest& request, size_t expectedL
         if (n == 0) break;                                                     // peer closed
         if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) break;  // reset
     }
+    answerMayFollow_ = got != expectedLength;
     return got == 0 ? -1 : int(got);
 }
 

@@ -56,11 +56,12 @@ public:
     bool Open(const SensorEndpoint& endpoint);
 
     // Sends request, then gathers the answer until expectedLength bytes or
-    // 400 ms after the send. Bytes already waiting before the send (a late
-    // answer to an earlier request on this connection) are discarded. Every
-    // receive takes all that is queued, so a longer answer shows as a larger
-    // count. A
-    // complete 9-byte exception frame ends the wait early. Returns the number
+    // 400 ms after the send. When the previous request on this connection
+    // got anything but exactly its expected length (a time-out may leave its
+    // answer coming late), bytes already waiting before the send are
+    // discarded. Every receive takes all that is queued, so a longer answer
+    // shows as a larger count. A complete 9-byte exception frame ends the
+    // wait early. Returns the number
     // of bytes received (may differ from expectedLength), or -1 when nothing
     // arrived (time-out, closed, reset, send failed, not open).
     int Transact(const ModbusRequest& request, size_t expectedLength, ModbusReply& reply);
@@ -79,7 +80,9 @@ private:
 
     SocketCalls& calls_;
     UniqueFd fd_;
-    bool asked_ = false;  // a request went out on this connection
+    // The last request was not answered with exactly its expected length,
+    // so its answer (or the rest of it) may still arrive.
+    bool answerMayFollow_ = false;
 };
 
 }  // namespace orsan

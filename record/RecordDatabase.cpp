@@ -10,7 +10,9 @@
 
 #include "DatabaseDiagnostic.h"
 #include "RecordSensorHistory.h"
+#include "RecordTally.h"
 #include "SqliteFile.h"
+#include "SqliteStatement.h"
 
 namespace orsan {
 
@@ -102,6 +104,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     // database, or a folder where it cannot be created, fails here. Nothing
     // is changed in a file until it proved to be ours.
     if (!CheckOrCreateTable(!readOnly)) return false;
+    tallied_ = HasRecordTallies(db_);
     if (readOnly) return true;
 
     QSqlQuery query(db_);
@@ -114,6 +117,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")))
         return Fail(QString(), query.lastError());
     EnsureTimeIndex();
+    EnsureTallies();
     // Only now: a file that failed to open before here is left as it was.
     if (freshnessColumns_ < kRecordSlots && mode == Mode::CreateIfMissing) AddFreshnessColumns();
 
@@ -218,6 +222,13 @@ void RecordDatabase::EnsureTimeIndex() {
         ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(query.lastError())));
 }
 
+void RecordDatabase::EnsureTallies() {
+    QSqlError error;
+    tallied_ = EnsureRecordTallies(db_, &error);
+    // A read-only file still opens; its counts are then taken from the rows.
+    if (!tallied_) ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
+}
+
 void RecordDatabase::CloseConnection() {
     insert_.reset();
     if (db_.isValid()) {
@@ -226,6 +237,7 @@ void RecordDatabase::CloseConnection() {
         QSqlDatabase::removeDatabase(connectionName_);
     }
     rowCount_.reset();
+    tallied_ = false;
 }
 
 bool RecordDatabase::Fail(const QString& prefix, const QSqlError& error) {
@@ -298,18 +310,20 @@ bool RecordDatabase::CanWrite() const {
 }
 
 std::optional<qint64> RecordDatabase::Count() {
-    if (rowCount_) return rowCount_;
+    if (rowCount_ && !tallied_) return rowCount_;
     if (!open_) {
         FailWith(kReloadDiagnosticPrefix, QStringLiteral("数据库未打开"),
                  QStringLiteral("连接未打开或已关闭"));
         return std::nullopt;
     }
-    QSqlQuery query(db_);
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM data")) || !query.next()) {
-        Fail(kReloadDiagnosticPrefix, query.lastError());
+    SqliteStatement query(db_, tallied_ ? QStringLiteral("SELECT n FROM data_rows")
+                                        : QStringLiteral("SELECT COUNT(*) FROM data"));
+    if (!query.Next()) {
+        FailWith(kReloadDiagnosticPrefix,
+                 query.Error().isEmpty() ? QStringLiteral("行数缺失") : query.Error(), path_);
         return std::nullopt;
     }
-    rowCount_ = query.value(0).toLongLong();
+    rowCount_ = query.Integer(0);
     return rowCount_;
 }
 
@@ -355,19 +369,24 @@ bool RecordDatabase::ClearAll() {
         return FailWith(kClearDiagnosticPrefix, QStringLiteral("数据库未打开"),
                         QStringLiteral("连接未打开或已关闭"));
     if (!db_.transaction()) return Fail(kClearDiagnosticPrefix, db_.lastError());
-    QSqlQuery query(db_);
-    if (!query.exec(QStringLiteral("DELETE FROM data"))) {
-        const QSqlError error = query.lastError();
-        query.finish();
+    QSqlError error;
+    bool cleared = false;
+    if (tallied_) {
+        cleared = ClearTalliedRows(db_, &error);
+    } else {
+        QSqlQuery query(db_);
+        cleared = query.exec(QStringLiteral("DELETE FROM data"));
+        error = query.lastError();
+    }
+    if (!cleared) {
         db_.rollback();
         rowCount_.reset();
         return Fail(kClearDiagnosticPrefix, error);
     }
-    query.finish();
-    if (const QSqlError error = RestartSensorHistory(db_); error.isValid()) {
+    if (const QSqlError historyError = RestartSensorHistory(db_); historyError.isValid()) {
         db_.rollback();
         rowCount_.reset();
-        return Fail(kClearDiagnosticPrefix, error);
+        return Fail(kClearDiagnosticPrefix, historyError);
     }
     if (!db_.commit()) {
         const QSqlError error = db_.lastError();

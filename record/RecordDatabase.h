@@ -84,13 +84,17 @@ public:
     // file is writable again.
     bool Insert(const RecordRow& row);
 
-    // Row count (kept in memory after the first count), first and last Time,
-    // and the last page of pageSize rows, all through the Time index: the
-    // cost does not grow with the table. A count that is a whole multiple of
+    // Row count (kept by the file's own counts), first and last Time, and
+    // the last page of pageSize rows through the Time index: the cost does
+    // not grow with the table. A count that is a whole multiple of
     // pageSize shows that full page.
     bool LoadLastPage(int pageSize, RecordPage* page);
 
+    // The kept count; in a file without the counts (read-only, of an older
+    // station) counted once and kept in memory.
     std::optional<qint64> Count();
+    // The file keeps row counts per ten minutes and per day (RecordTally.h).
+    bool HasTallies() const { return tallied_; }
 
     // Deletes every row in one transaction; on failure the table is as it was.
     // The sensor selection in force then applies from the first row again.
@@ -120,6 +124,7 @@ private:
     bool CheckOrCreateTable(bool mayCreate);
     void AddFreshnessColumns();
     void EnsureTimeIndex();
+    void EnsureTallies();
     void CloseConnection();
     bool Fail(const QString& prefix, const QSqlError& error);
     bool FailWith(const QString& prefix, const QString& message, const QString& description);
@@ -132,6 +137,7 @@ private:
     bool everOpened_ = false;
     bool reopenBeforeWrite_ = false;
     bool readOnlyFailure_ = false;
+    bool tallied_ = false;
     int freshnessColumns_ = 0;  // Ok1 ... Ok<n> are in the table
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;

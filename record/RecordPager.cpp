@@ -2,15 +2,34 @@
 
 #include <QSqlQuery>
 #include <algorithm>
+#include <limits>
 
 #include "DatabaseDiagnostic.h"
 #include "RecordColumns.h"
+#include "RecordTally.h"
 #include "SqliteStatement.h"
 
 namespace orsan {
 
 RecordPager::RecordPager(RecordDatabase& database, int pageSize)
     : database_(database), pageSize_(std::max(1, pageSize)) {}
+
+RecordPager::~RecordPager() = default;
+
+SqliteStatement& RecordPager::Prepared(std::unique_ptr<SqliteStatement>& slot,
+                                       const QString& sql) {
+    // A connection opened again (after a failed write) starts afresh.
+    sqlite3* const connection = SqliteHandle(database_.Connection());
+    if (connection != preparedOn_) {
+        rowsBefore_.reset();
+        keyAt_.reset();
+        keyBefore_.reset();
+        preparedOn_ = connection;
+    }
+    if (!slot || !slot->Reset())
+        slot = std::make_unique<SqliteStatement>(database_.Connection(), sql);
+    return *slot;
+}
 
 bool RecordPager::FailText(const QString& message) {
     DatabaseFailure failure;
@@ -34,51 +53,33 @@ std::optional<qint64> RecordPager::CountRange(const RecordRange& range) {
         if (!count) lastDiagnostic_ = database_.LastDiagnostic();
         return count;
     }
-    QSqlQuery query(database_.Connection());
-    query.setForwardOnly(true);
-    // Whole seconds inside the range come from the index alone; only rows
-    // of the first and last second need their msTime.
-    if (!query.prepare(QStringLiteral(
-            "SELECT (SELECT COUNT(*) FROM data WHERE Time > ? AND Time < ?) + "
-            "(SELECT COUNT(*) FROM data WHERE Time IN (?, ?) AND Time*1000+msTime BETWEEN ? AND "
-            "?)"))) {
-        Fail(query.lastError());
-        return std::nullopt;
-    }
-    const qint64 fromSecond = FloorSeconds(range.fromMs);
-    const qint64 toSecond = FloorSeconds(range.toMs);
-    query.bindValue(0, fromSecond);
-    query.bindValue(1, toSecond);
-    query.bindValue(2, fromSecond);
-    query.bindValue(3, toSecond);
-    query.bindValue(4, range.fromMs);
-    query.bindValue(5, range.toMs);
-    if (!query.exec() || !query.next()) {
-        Fail(query.lastError());
-        return std::nullopt;
-    }
-    return query.value(0).toLongLong();
+    // Every row of the range is before the first second after it.
+    return RowsBefore(range, {FloorSeconds(range.toMs) + 1, std::numeric_limits<qint64>::min()});
 }
 
-bool RecordPager::BuildBuckets() {
-    buckets_.clear();
-    // One pass over the Time index alone, counted here: a GROUP BY would
-    // sort a million entries first.
-    const qint64 fromSecond = FloorSeconds(range_.fromMs);
-    SqliteStatement query(database_.Connection(),
-                          QStringLiteral("SELECT Time FROM data WHERE Time BETWEEN ?1 AND ?2 "
-                                         "ORDER BY Time"));
-    query.Bind({fromSecond, FloorSeconds(range_.toMs)});
-    qint64 rows = 0;
-    while (query.Next()) {
-        const qint64 bucket = (query.Integer(0) - fromSecond) / kBucketSeconds;
-        if (buckets_.empty() || buckets_.back().index != bucket) buckets_.push_back({bucket, rows});
-        ++rows;
+std::optional<qint64> RecordPager::RowsBefore(const RecordRange& range, const RecordKey& key) {
+    // The rows whose Time is from the range's first second up to the key's,
+    // less those of the first and last seconds outside the range, plus those
+    // of the key's own second written before it.
+    SqliteStatement& query = Prepared(
+        rowsBefore_,
+        QStringLiteral("SELECT ") + RowsBetweenSecondsSql(database_.HasTallies()) +
+            QStringLiteral(
+                " - (SELECT count(*) FROM data WHERE Time = ?1 AND Time < ?2 AND "
+                "Time*1000+msTime < ?9) - (SELECT count(*) FROM data WHERE Time = ?10 AND "
+                "Time < ?2 AND Time*1000+msTime > ?11) + (SELECT count(*) FROM data WHERE "
+                "Time = ?2 AND rowid < ?12 AND Time*1000+msTime BETWEEN ?9 AND ?11)"));
+    const qint64 fromSecond = FloorSeconds(range.fromMs);
+    const auto tally = TallyParameters(fromSecond, key.time);
+    query.Bind({fromSecond, key.time, tally[0], tally[1], tally[2], tally[3], tally[4], tally[5],
+                range.fromMs, FloorSeconds(range.toMs), range.toMs, key.rowid});
+    if (!query.Next()) {
+        FailText(query.Error().isEmpty() ? QStringLiteral("计数无结果") : query.Error());
+        return std::nullopt;
     }
-    if (!query.Error().isEmpty()) return FailText(query.Error());
-    bucketRows_ = rows;
-    bucketsReady_ = true;
-    return true;
+    const qint64 rows = query.Integer(0);
+    query.Reset();
+    return rows;
 }
 
 bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order order, qint64 limit,
@@ -133,8 +134,8 @@ bool RecordPager::LoadRows(std::optional<RecordKey> key, bool inclusive, Order o
 
 bool RecordPager::KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* found) {
     // rowsBack is below a page: a short step back through the index.
-    SqliteStatement query(
-        database_.Connection(),
+    SqliteStatement& query = Prepared(
+        keyBefore_,
         QStringLiteral("SELECT Time, rowid FROM data WHERE Time BETWEEN ?1 AND ?2 "
                        "AND Time*1000+msTime BETWEEN ?3 AND ?4 AND (Time < ?5 OR "
                        "rowid < ?6) ORDER BY Time DESC, rowid DESC LIMIT 1 "
@@ -143,6 +144,7 @@ bool RecordPager::KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* fo
                 range_.fromMs, range_.toMs, key.time, key.rowid, rowsBack - 1});
     if (!query.Next()) return query.Error().isEmpty() ? false : FailText(query.Error());
     *found = RecordKey{query.Integer(0), query.Integer(1)};
+    query.Reset();
     return true;
 }
 
@@ -164,7 +166,6 @@ bool RecordPager::LoadPageAt(qint64 startIndex, std::optional<RecordKey> key,
 
 bool RecordPager::SetRange(const RecordRange& range) {
     range_ = range;
-    bucketsReady_ = false;
     page_ = RangePage();
     const std::optional<qint64> count = CountRange(range);
     if (!count) return false;
@@ -218,34 +219,18 @@ bool RecordPager::Last() {
 
 bool RecordPager::GoTo(qint64 ms) {
     if (ms <= range_.fromMs) return First();
-    if (!bucketsReady_ && !BuildBuckets()) return false;
-    // One statement finds the first row at or after ms and counts the rows
-    // before it: the whole seconds from the start of its ten minutes (the
-    // buckets give the earlier ones), less the rows of the range's first
-    // second before the range starts, plus its own second up to it.
-    const qint64 from = std::max(ms, range_.fromMs);
-    const qint64 fromSecond = FloorSeconds(range_.fromMs);
-    SqliteStatement query(
-        database_.Connection(),
-        QStringLiteral(
-            "WITH k(t, r) AS (SELECT Time, rowid FROM data WHERE Time BETWEEN ?1 AND ?2 AND "
-            "Time*1000+msTime BETWEEN ?3 AND ?4 ORDER BY Time, rowid LIMIT 1) "
-            "SELECT t, r, (SELECT COUNT(*) FROM data WHERE Time >= ?5 + ((t - ?5) / ?6) * ?6 AND "
-            "Time < t) - (SELECT COUNT(*) FROM data WHERE Time = ?5 AND Time < t AND "
-            "Time*1000+msTime < ?7) + (SELECT COUNT(*) FROM data WHERE Time = t AND rowid < r AND "
-            "Time*1000+msTime BETWEEN ?7 AND ?4) FROM k"));
-    query.Bind({FloorSeconds(from), FloorSeconds(range_.toMs), from, range_.toMs, fromSecond,
-                kBucketSeconds, range_.fromMs});
+    SqliteStatement& query =
+        Prepared(keyAt_, QStringLiteral("SELECT Time, rowid FROM data WHERE Time BETWEEN ?1 AND ?2 "
+                                        "AND Time*1000+msTime BETWEEN ?3 AND ?4 ORDER BY Time, "
+                                        "rowid LIMIT 1"));
+    query.Bind({FloorSeconds(ms), FloorSeconds(range_.toMs), ms, range_.toMs});
     if (!query.Next()) return query.Error().isEmpty() ? Last() : FailText(query.Error());
     const RecordKey key{query.Integer(0), query.Integer(1)};
-    const qint64 bucket = (key.time - fromSecond) / kBucketSeconds;
-    const auto found =
-        std::lower_bound(buckets_.begin(), buckets_.end(), bucket,
-                         [](const Bucket& b, qint64 index) { return b.index < index; });
-    const qint64 before =
-        (found == buckets_.end() ? bucketRows_ : found->rowsBefore) + query.Integer(2);
-    const qint64 startIndex = pageSize_ * (before / pageSize_);
-    return LoadPageAt(startIndex, key, before - startIndex);
+    query.Reset();
+    const std::optional<qint64> before = RowsBefore(range_, key);
+    if (!before) return false;
+    const qint64 startIndex = pageSize_ * (*before / pageSize_);
+    return LoadPageAt(startIndex, key, *before - startIndex);
 }
 
 qint64 RecordPager::PageNumber() const {

@@ -2,13 +2,16 @@
 
 #include <QSqlError>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "RecordDatabase.h"
 #include "RecordRange.h"
+#include "SqliteStatement.h"
 
 class QSqlQuery;
+struct sqlite3;
 
 namespace orsan {
 
@@ -32,12 +35,15 @@ struct RangePage {
 // Pages through the rows of a time range, pageSize rows a page counted from
 // the range's first row. Pages are found by seeking the Time index from the
 // keys of the page shown (never by skipping rows), so the last page of a
-// million rows opens as fast as the first. The range's count is taken once
-// per SetRange; "go to" counts the rows before the instant from counts per
-// ten minutes taken once per range.
+// million rows opens as fast as the first. The range's count (once per
+// SetRange) and the rows before a "go to" come from the counts the file keeps
+// per day and per ten minutes (RecordTally.h), so neither reads the range.
 class RecordPager {
 public:
     RecordPager(RecordDatabase& database, int pageSize);
+    ~RecordPager();
+    RecordPager(const RecordPager&) = delete;
+    RecordPager& operator=(const RecordPager&) = delete;
 
     // Counts the range and shows its first page.
     bool SetRange(const RecordRange& range);
@@ -56,8 +62,7 @@ public:
     // The diagnostic of the last failure.
     const QString& LastDiagnostic() const { return lastDiagnostic_; }
 
-    // Rows of range counted through the index (only the rows in the two
-    // edge seconds are read from the table).
+    // Rows of range: from the kept counts, and the Time index at its ends.
     std::optional<qint64> CountRange(const RecordRange& range);
 
 private:
@@ -70,7 +75,11 @@ private:
     // there is none or on a failure.
     bool KeyBefore(const RecordKey& key, qint64 rowsBack, RecordKey* found);
     bool LoadPageAt(qint64 startIndex, std::optional<RecordKey> key, qint64 rowsBeforeKey);
-    bool BuildBuckets();
+    // Rows of range before key, in (Time, rowid) order.
+    std::optional<qint64> RowsBefore(const RecordRange& range, const RecordKey& key);
+    // The statement of sql in slot, prepared once per connection and reset
+    // for every use (preparing the counts costs about as much as running them).
+    SqliteStatement& Prepared(std::unique_ptr<SqliteStatement>& slot, const QString& sql);
     bool Fail(const QSqlError& error);
     bool FailText(const QString& message);
 
@@ -79,17 +88,10 @@ private:
     RecordRange range_ = RecordRange::All();
     RangePage page_;
     QString lastDiagnostic_;
-
-    // Rows per ten minutes of Time from the range's first second: "go to"
-    // then counts at most ten minutes of index entries, not half the table.
-    static constexpr qint64 kBucketSeconds = 600;
-    struct Bucket {
-        qint64 index;       // (Time - first second) / kBucketSeconds
-        qint64 rowsBefore;  // rows in the buckets before this one
-    };
-    std::vector<Bucket> buckets_;
-    qint64 bucketRows_ = 0;
-    bool bucketsReady_ = false;
+    sqlite3* preparedOn_ = nullptr;
+    std::unique_ptr<SqliteStatement> rowsBefore_;
+    std::unique_ptr<SqliteStatement> keyAt_;
+    std::unique_ptr<SqliteStatement> keyBefore_;
 };
 
 }  // namespace orsan

@@ -13,22 +13,20 @@ namespace {
 
 constexpr int kFreshColumn = 2 + SensorRangeReader::kValues;
 
-QString ReaderSql(const RecordDatabase& database, int sensor, SensorRangeReader::Order order,
-                  int limit) {
+// Only the seconds bound the rows in SQL, so SQLite tests nothing per row
+// beyond the index; Next() leaves out the rows of the two edge seconds that
+// fall outside the range (and so also counts the limit itself).
+QString ReaderSql(const RecordDatabase& database, int sensor, SensorRangeReader::Order order) {
     if (sensor < 1 || sensor > kRecordSlots) return QString();
     const auto names = SlotColumnNames(sensor);
     QString sql = QStringLiteral("SELECT Time,msTime");
     for (int k = 0; k < SensorRangeReader::kValues; ++k)
         sql += QLatin1Char(',') + names[SlotValueIndexOfCurve(k)];
     sql += QLatin1Char(',') + database.FreshnessSql(sensor);
-    sql += QStringLiteral(
-               " FROM data WHERE Time BETWEEN ?1 AND ?2 AND Time*1000+msTime BETWEEN "
-               "?3 AND ?4") +
+    return sql + QStringLiteral(" FROM data WHERE Time BETWEEN ?1 AND ?2") +
            (order == SensorRangeReader::Order::Oldest
                 ? QStringLiteral(" ORDER BY Time, rowid")
                 : QStringLiteral(" ORDER BY Time DESC, rowid DESC"));
-    if (limit > 0) sql += QStringLiteral(" LIMIT %1").arg(limit);
-    return sql;
 }
 
 }  // namespace
@@ -40,7 +38,9 @@ int SlotValueIndexOfCurve(int curve) {
 
 SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range,
                                      Order order, int limit)
-    : statement_(database.Connection(), ReaderSql(database, sensor, order, limit)) {
+    : statement_(database.Connection(), ReaderSql(database, sensor, order)),
+      range_(range),
+      limit_(limit) {
     if (sensor < 1 || sensor > kRecordSlots) {
         error_ = QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor);
         return;
@@ -49,24 +49,21 @@ SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor, const
         error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
         return;
     }
-    statement_.Bind(
-        {FloorSeconds(range.fromMs), FloorSeconds(range.toMs), range.fromMs, range.toMs});
+    statement_.Bind({FloorSeconds(range.fromMs), FloorSeconds(range.toMs)});
 }
 
 bool SensorRangeReader::Next() {
-    if (!error_.isEmpty()) return false;
-    if (statement_.Next()) return true;
+    if (!error_.isEmpty() || (limit_ > 0 && delivered_ >= limit_)) return false;
+    while (statement_.Next()) {
+        time_ = sqlite3_column_int64(statement_.Handle(), 0);
+        milliseconds_ = sqlite3_column_int64(statement_.Handle(), 1);
+        if (!range_.Contains(TimeMs())) continue;
+        ++delivered_;
+        return true;
+    }
     if (!statement_.Error().isEmpty())
         error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
     return false;
-}
-
-qint64 SensorRangeReader::Time() const {
-    return sqlite3_column_int64(statement_.Handle(), 0);
-}
-
-qint64 SensorRangeReader::Milliseconds() const {
-    return sqlite3_column_int64(statement_.Handle(), 1);
 }
 
 double SensorRangeReader::Value(int k) const {
@@ -79,11 +76,17 @@ bool SensorRangeReader::Fresh() const {
 
 void SensorRangeReader::PlotValues(std::array<float, kValues>& values) const {
     sqlite3_stmt* const row = statement_.Handle();
-    const bool fresh = Fresh();
+    if (!Fresh()) {
+        values.fill(std::numeric_limits<float>::quiet_NaN());
+        return;
+    }
+    // One call into the statement per value; its type and number are then
+    // read from the value itself (this connection is used by one thread).
     for (int k = 0; k < kValues; ++k) {
-        const int type = sqlite3_column_type(row, 2 + k);
-        values[size_t(k)] = fresh && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
-                                ? float(sqlite3_column_double(row, 2 + k))
+        sqlite3_value* const value = sqlite3_column_value(row, 2 + k);
+        const int type = sqlite3_value_type(value);
+        values[size_t(k)] = type == SQLITE_INTEGER || type == SQLITE_FLOAT
+                                ? float(sqlite3_value_double(value))
                                 : std::numeric_limits<float>::quiet_NaN();
     }
 }

@@ -31,8 +31,8 @@ public:
     bool Next();
     const QString& Error() const { return error_; }
 
-    qint64 Time() const;
-    qint64 Milliseconds() const;
+    qint64 Time() const { return time_; }
+    qint64 Milliseconds() const { return milliseconds_; }
     qint64 TimeMs() const { return RowTimeMs(Time(), Milliseconds()); }
     // Value k (curve order) of the current row; 0 for a NULL.
     double Value(int k) const;
@@ -51,6 +51,11 @@ public:
 private:
     QString error_;
     SqliteStatement statement_;
+    RecordRange range_;
+    int limit_ = 0;
+    int delivered_ = 0;
+    qint64 time_ = 0;  // of the current row, read once by Next()
+    qint64 milliseconds_ = 0;
 };
 
 // Table position (0..9 within a slot) of curve k.

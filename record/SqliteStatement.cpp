@@ -47,6 +47,14 @@ bool SqliteStatement::Next() {
     return false;
 }
 
+bool SqliteStatement::Reset() {
+    if (statement_ == nullptr) return false;
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+    error_.clear();
+    return true;
+}
+
 qint64 SqliteStatement::Integer(int column) const {
     return sqlite3_column_int64(statement_, column);
 }

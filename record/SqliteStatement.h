@@ -25,8 +25,12 @@ public:
 
     // Binds values to ?1, ?2, ... in order.
     void Bind(std::initializer_list<qint64> values);
-    // The next row; false at the end or on a failure (Error() then says why).
+    // The next row; false at the end or on a failure (Error() then says why),
+    // and the statement is then finalized.
     bool Next();
+    // Ready to run again with new values; ends the current run, so an
+    // unfinished read holds no snapshot of the file. False once finalized.
+    bool Reset();
     const QString& Error() const { return error_; }
     qint64 Integer(int column) const;
     sqlite3_stmt* Handle() const { return statement_; }

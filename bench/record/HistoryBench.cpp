@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QSqlDriver>
 #include <QVariant>
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <vector>
 #include <cstdlib>
 
 #include "BenchTables.h"
@@ -73,6 +76,65 @@ BENCHMARK(BM_HistoryPage)
     ->DenseRange(0, 4)
     ->Unit(benchmark::kMicrosecond);
 
+// A chosen range, the middle half of a table of state.range(0) rows a
+// second apart. Choosing it: its count and first page.
+RecordRange MiddleHalf(qint64 rows) {
+    return RecordRange::Between(kFirstMs + rows / 4 * 1000, kFirstMs + rows * 3 / 4 * 1000);
+}
+
+void BM_RangeChoose(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(state.range(0)))) std::abort();
+    RecordPager pager(db, kRecordsPerPage);
+    const RecordRange range = MiddleHalf(state.range(0));
+    for (auto _ : state) {
+        if (!pager.SetRange(range) || pager.Page().rows.empty()) std::abort();
+        benchmark::DoNotOptimize(pager.Page().rows.data());
+    }
+}
+BENCHMARK(BM_RangeChoose)->Apply(bench::TableSizes)->Unit(benchmark::kMicrosecond);
+
+double ThreadCpuUs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
+}
+
+// After choosing the range (not timed): its first page, then the first "go
+// to" its middle, alternating; their median processor times and the ratio
+// (goal: go-to <= 1.5 x first page, at every size).
+void BM_RangeGoToOverFirstPage(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(state.range(0)))) std::abort();
+    RecordPager pager(db, kRecordsPerPage);
+    const RecordRange range = MiddleHalf(state.range(0));
+    const qint64 middle = kFirstMs + state.range(0) / 2 * 1000 + 500;
+    std::vector<double> firstUs;
+    std::vector<double> goToUs;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!pager.SetRange(range)) std::abort();
+        state.ResumeTiming();
+        const double t0 = ThreadCpuUs();
+        if (!pager.First() || pager.Page().rows.empty()) std::abort();
+        const double t1 = ThreadCpuUs();
+        if (!pager.GoTo(middle) || pager.Page().rows.empty()) std::abort();
+        const double t2 = ThreadCpuUs();
+        firstUs.push_back(t1 - t0);
+        goToUs.push_back(t2 - t1);
+    }
+    const auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    const double first = median(firstUs);
+    const double goTo = median(goToUs);
+    state.counters["first_us"] = first;
+    state.counters["goto_us"] = goTo;
+    state.counters["ratio"] = goTo / first;
+}
+BENCHMARK(BM_RangeGoToOverFirstPage)->Apply(bench::TableSizes)->Unit(benchmark::kMicrosecond);
+
 // A day at 0.3 s: 288,000 rows of one sensor.
 constexpr qint64 kDayRows = 288000;
 constexpr qint64 kDayStep = 300;
@@ -121,6 +183,54 @@ void BM_PlotDayOneSensor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PlotDayOneSensor)->Unit(benchmark::kMillisecond);
+
+// Both in one run, alternating: their median processor times and the ratio
+// (goal: plot <= 1.2 x the C interface read).
+void BM_PlotOverCApiRatio(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
+    sqlite3* handle = *static_cast<sqlite3* const*>(db.Connection().driver()->handle().constData());
+    QString sql = QStringLiteral("SELECT Time,msTime");
+    for (const QString& name : SlotColumnNames(2)) sql += QLatin1Char(',') + name;
+    sql += QStringLiteral(" FROM data ORDER BY Time, rowid");
+    const QByteArray text = sql.toUtf8();
+    RecordHistorySource source(db, 2);
+    HistoryChart chart(source);
+    chart.SetSize(1100, 560);
+    const double from = kFirstMs / 1000.0;
+    const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
+    std::vector<double> readUs;
+    std::vector<double> plotUs;
+    for (auto _ : state) {
+        const double t0 = ThreadCpuUs();
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(handle, text.constData(), -1, &statement, nullptr) != SQLITE_OK)
+            std::abort();
+        double sum = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            sum += double(sqlite3_column_int64(statement, 0)) + sqlite3_column_int64(statement, 1);
+            for (int c = 2; c < 12; ++c) sum += sqlite3_column_double(statement, c);
+        }
+        sqlite3_finalize(statement);
+        benchmark::DoNotOptimize(sum);
+        const double t1 = ThreadCpuUs();
+        QString error;
+        if (!chart.Show(from, to, &error)) std::abort();
+        const double t2 = ThreadCpuUs();
+        readUs.push_back(t1 - t0);
+        plotUs.push_back(t2 - t1);
+    }
+    const auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    const double read = median(readUs);
+    const double plot = median(plotUs);
+    state.counters["read_ms"] = read / 1000;
+    state.counters["plot_ms"] = plot / 1000;
+    state.counters["ratio"] = plot / read;
+}
+BENCHMARK(BM_PlotOverCApiRatio)->Unit(benchmark::kMillisecond)->Iterations(7);
 
 // CSV of one sensor over a million rows, next to BM_Sqlite3CsvDumpMillionRows.
 void BM_CsvExportMillionRows(benchmark::State& state) {

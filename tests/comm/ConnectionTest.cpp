@@ -176,6 +176,24 @@ TEST_F(ConnectionTest, LateAnswerToAnEarlierRequestIsDiscarded) {
     EXPECT_EQ(out[71], 20000 + 3 * 71);
 }
 
+// After an answer of the expected length nothing is read before the next
+// request; a duplicate of that answer arriving late must then fail the next
+// read, never pass for its answer.
+TEST_F(ConnectionTest, DuplicateOfACompleteAnswerNeverPassesForTheNext) {
+    FakeModbusPeer peer([&](const ModbusRequest& r, int, int index) {
+        const Bytes answer =
+            test::ReadAnswer(r, Values(uint16_t(test::RequestCount(r)), uint16_t(100 * (index + 1))));
+        if (index == 0) return PeerReply{{answer, answer}, 0, 60};
+        return Send(answer);
+    });
+    ModbusTcpConnection connection;
+    ASSERT_TRUE(connection.Open(peer.Endpoint()));
+    std::array<uint16_t, 72> out{};
+    ASSERT_TRUE(connection.ReadHoldingRegisters(1, 1, 0, 72, out.data()));
+    ASSERT_TRUE(peer.WaitForReplies(1));
+    EXPECT_FALSE(connection.ReadHoldingRegisters(1, 2, 0, 1, out.data()));
+}
+
 TEST_F(ConnectionTest, TransactReturnsWhatArrivedForWrites) {
     struct Case {
         const char* name;

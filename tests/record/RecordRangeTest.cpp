@@ -15,6 +15,7 @@ namespace orsan {
 namespace {
 
 using test::FillRows;
+using test::RawExec;
 using test::PatternRow;
 using test::WithRawConnection;
 
@@ -231,6 +232,71 @@ TEST_F(RecordRangeTest, RowsOfOneSecondPageInWriteOrder) {
     // Going to .005 finds the first row from .005 on in that order: .007.
     ASSERT_TRUE(pager.GoTo(Ms(1714523415, 5)));
     EXPECT_EQ(pager.Page().startIndex, 0);
+}
+
+// Rows either side of ten-minute and day edges (also before 1970), written
+// through the station and by other connections, some deleted by them: the
+// kept counts give what count(*) gives, after a clear, and in a file of an
+// older station without them (filled once when opened to write; counted from
+// the rows when opened to read).
+TEST(RecordTallyTest, KeptCountsAgreeWithCountingTheRows) {
+    const std::vector<qint64> seconds = {-86401, -601, -600, -1, 0, 599, 600, 86399, 86400,
+                                         1700000000, 1700000000 + 3 * 86400 + 17};
+    std::vector<qint64> edges;
+    for (const qint64 s : seconds)
+        for (const qint64 ms : {-1, 0, 500, 1000}) edges.push_back(Ms(s, ms));
+    QTemporaryDir dir;
+    const QString path = RecordDatabase::PathIn(dir.path());
+    const auto expectCountsAgree = [&](RecordDatabase& db, const char* stage) {
+        SCOPED_TRACE(stage);
+        EXPECT_EQ(db.Count(), test::RawRowCount(path));
+        RecordPager pager(db, kRecordsPerPage);
+        WithRawConnection(path, [&](QSqlDatabase& raw) {
+            QSqlQuery query(raw);
+            query.prepare("SELECT count(*) FROM data WHERE Time*1000+msTime BETWEEN ? AND ?");
+            for (const qint64 from : edges)
+                for (const qint64 to : edges) {
+                    if (to < from) continue;
+                    query.addBindValue(from);
+                    query.addBindValue(to);
+                    ASSERT_TRUE(query.exec() && query.next());
+                    ASSERT_EQ(pager.CountRange(RecordRange::Between(from, to)),
+                              query.value(0).toLongLong())
+                        << from << " .. " << to;
+                }
+        });
+    };
+    {
+        RecordDatabase db;
+        ASSERT_TRUE(db.Open(dir.path()));
+        ASSERT_TRUE(db.HasTallies());
+        int seed = 0;
+        for (const qint64 s : seconds)
+            for (const uint16_t ms : {uint16_t(500), uint16_t(0), uint16_t(999)})
+                ASSERT_TRUE(db.Insert(PatternRow(int32_t(s), ms, seed++)));
+        RawExec(path, "INSERT INTO data SELECT * FROM data WHERE Time BETWEEN 0 AND 86400");
+        RawExec(path, "DELETE FROM data WHERE msTime = 999 AND Time IN (-600, 599, 86400)");
+        expectCountsAgree(db, "written and deleted");
+        ASSERT_TRUE(db.ClearAll());
+        expectCountsAgree(db, "cleared");
+        ASSERT_TRUE(db.Insert(PatternRow(600, 1, 0)));
+        ASSERT_TRUE(db.Insert(PatternRow(-1, 1, 0)));
+        expectCountsAgree(db, "written after the clear");
+    }
+    for (const char* sql : {"DROP TRIGGER data_rows_insert", "DROP TRIGGER data_rows_delete",
+                            "DROP TABLE data_rows", "DROP TABLE data_rows_10min",
+                            "DROP TABLE data_rows_day", "INSERT INTO data SELECT * FROM data"})
+        RawExec(path, sql);
+    {
+        RecordDatabase db;
+        ASSERT_TRUE(db.Open(dir.path(), RecordDatabase::Mode::ExistingOnly));
+        EXPECT_FALSE(db.HasTallies());
+        expectCountsAgree(db, "older file, read only");
+    }
+    RecordDatabase db;
+    ASSERT_TRUE(db.Open(dir.path()));
+    EXPECT_TRUE(db.HasTallies());
+    expectCountsAgree(db, "older file, filled when opened");
 }
 
 }  // namespace
