@@ -268,9 +268,9 @@ TEST_F(AlarmStoreTest, ExportWritesRfc4180CsvWithLocalTimesAndOffset) {
     ASSERT_EQ(RunAlarmExportCommand(folder, target, out, err), kAlarmExportOk);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> named = csv.readAll().split('\n');
-    EXPECT_EQ(named[0], "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack,Name\r");
-    EXPECT_EQ(named[1], "2024-05-01T08:30:15+08:00,7,3,Vel_Y,3.5,C,ALARM,0,\"P-101, east\"\r");
-    EXPECT_EQ(named[4], "2024-05-01T08:30:24+08:00,500,4,,,,LOST,0,\r");
+    EXPECT_EQ(named[0], "Time,msTime,Sensor,Axis,Value,Zone,Kind,Ack,AckBy,AckTime,Name\r");
+    EXPECT_EQ(named[1], "2024-05-01T08:30:15+08:00,7,3,Vel_Y,3.5,C,ALARM,0,,,\"P-101, east\"\r");
+    EXPECT_EQ(named[4], "2024-05-01T08:30:24+08:00,500,4,,,,LOST,0,,,\r");
 
     // A database without events exports the header alone; no database is an error.
     test::TempDir empty("orsan-alarm-none");

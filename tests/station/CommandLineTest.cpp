@@ -156,7 +156,7 @@ TEST(LiveReportTest, LineCarriesEverySensorAndSlot) {
         {-1, 0, "}],\"backlog\":null,\"conflicts\":0}"}};
     for (const auto& [backlog, conflicts, ending] : backlogs) {
         const std::string withBacklog =
-            FormatLiveReport(1714552215, 7, values, ok, {}, backlog, conflicts);
+            FormatLiveReport(1714552215, 7, values, ok, {}, backlog, {}, conflicts);
         EXPECT_EQ(withBacklog.substr(0, line.size() - 1), line.substr(0, line.size() - 1));
         EXPECT_EQ(withBacklog.substr(line.size() - 3), ending);
     }

@@ -127,7 +127,7 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     EXPECT_EQ(second->ShownZone(), Zone::A);
     EXPECT_EQ(first->LinkText(), QString::fromUtf8("通信正常"));
     EXPECT_TRUE(first->TemperatureText().endsWith(QString::fromUtf8(" ℃")));
-    EXPECT_EQ(first->AlarmText(), QString::fromUtf8("ALARM 报警  未确认"));
+    EXPECT_EQ(first->AlarmText(), QString::fromUtf8("ALARM 报警"));
     EXPECT_EQ(second->AlarmText(), QString::fromUtf8("无报警"));
     EXPECT_FALSE(window->Overview()->Tile(3)->isVisible());  // no address
 
