@@ -90,6 +90,11 @@ public:
     bool LoadLastPage(int pageSize, RecordPage* page);
 
     std::optional<qint64> Count();
+    // Rows deleted on this connection outside ClearAll (the retention): the
+    // count kept in memory follows.
+    void NoteRowsDeleted(qint64 rows) {
+        if (rowCount_) *rowCount_ -= rows;
+    }
 
     // Deletes every row in one transaction; on failure the table is as it was.
     bool ClearAll();

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "DatabaseDiagnostic.h"
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
 #include "DialogControls.h"
@@ -17,6 +18,8 @@
 #include "MessageDlg.h"
 #include "OpenParameterDialog.h"
 #include "PannelDlg.h"
+#include "RecordDatabase.h"
+#include "RecordRetention.h"
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorLink.h"
@@ -26,6 +29,7 @@
 #include "ServerSettingsDlg.h"
 #include "ServerStatusButton.h"
 #include "StationPolling.h"
+#include "TrendPrefill.h"
 #include "WavDaqDlg.h"
 #include "WindowFrame.h"
 #include "XTabCtrl.h"
@@ -82,6 +86,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     alarms_->AttachZoneLabels(zoneLabels_);
     alarms_->AttachPanels(panels_);
     SetFastIntervalEverywhere(interval_);
+    PrefillTrends();
     for (int i = 0; i < kSensorCount; ++i) addressEdits_[i]->SetAddress(addresses_[i]);
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
@@ -90,6 +95,8 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
         // The folder's recorder forwards its rows; a viewer leaves that to it.
         store_.Start(LoadServerSettings(config_), addresses_);
         recordPage_->RememberRecordingIn(config_.Path());
+        retention_ = StartRecordRetention(database_, config_,
+                                          [this](const QString& text) { ShowMessageLater(text); });
         if (loaded_.recording) recordPage_->ResumeRecording();
     } else {
         recordPage_->WatchOnly(viewerNotice);
@@ -109,6 +116,26 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
 OrsanSensorMonitorDlg::~OrsanSensorMonitorDlg() {
     refreshTimer_.stop();
     recordTimer_.stop();
+}
+
+void OrsanSensorMonitorDlg::PrefillTrends() {
+    if (!database_.IsOpen()) return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (PannelDlg* panel : panels_) {
+        QString error;
+        const auto points = ReadRecordedTrend(database_, panel->SensorIndex() + 1, now,
+                                              panel->TrendTimerPeriod(), &error);
+        // The trend then only starts empty, as it always did.
+        if (!points) {
+            ReportDiagnostic(error);
+            return;
+        }
+        panel->PrefillTrend(*points);
+    }
+}
+
+void OrsanSensorMonitorDlg::ShowMessageLater(const QString& text) {
+    QTimer::singleShot(0, this, [text] { ShowMessage(text); });
 }
 
 void OrsanSensorMonitorDlg::BuildControls() {

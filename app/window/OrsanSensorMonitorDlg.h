@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "IniFile.h"
 #include "LiveValues.h"
@@ -24,6 +25,7 @@ class DxAlarmStatic;
 class Ipv4AddressEdit;
 class PannelDlg;
 class RecordDatabase;
+class RecordRetention;
 class SensorPoller;
 struct SensorStatus;
 class StationAlarms;
@@ -87,6 +89,11 @@ private:
     void OpenWaveformDialog(int sensorNumber);
     // Whether the panel's values are fresh, stale, absent or paused.
     void TellPanelItsLink(int sensorNumber, const SensorStatus& status);
+    // Each panel's trend starts with what the record holds of its last
+    // trend periods.
+    void PrefillTrends();
+    // A message once the window is up, so none holds the start up.
+    void ShowMessageLater(const QString& text);
 
     StationPaths paths_;
     SensorPoller& poller_;
@@ -112,6 +119,7 @@ private:
     StationAlarms* alarms_ = nullptr;
     ServerStatusButton* serverButton_ = nullptr;
     StationStore store_;
+    std::unique_ptr<RecordRetention> retention_;
 
     QTimer refreshTimer_;
     QTimer recordTimer_;
