@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "SensorDataFile.h"
 #include "TrendChart.h"
@@ -220,6 +221,35 @@ TEST_F(TrendChartTest, UnmeasuredSamplesBreakTheCurve) {
                                            {38, false}, {42, true}, {57, true}};
     for (const auto& [sample, drawn] : probes)
         EXPECT_EQ(Pixel(column(sample), 151) == red, drawn) << "sample " << sample;
+}
+
+// Samples further apart than the gap (the station was off) are not joined;
+// without a gap set the same samples are one curve.
+TEST_F(TrendChartTest, SamplesFurtherApartThanTheGapAreNotJoined) {
+    chart_.CreateImage(kWidth, kHeight);
+    TrendChart::Flags flags{};
+    flags[0] = 1;
+    chart_.SetCurveVisibility(flags);
+    // 0..19 one second apart, then 20..39 after 40 s off: x spans 79 s.
+    std::vector<TrendPoint> points;
+    for (int i = 0; i < 40; ++i) {
+        SensorSample s;
+        s.time = int32_t(kNow + i + (i >= 20 ? 40 : 0));
+        s.T_Shell = 40;
+        points.push_back({s, true});
+    }
+    const EdgeRect& plot = Plot();
+    const QRgb red = CurveColors()[0].rgb();
+    const auto column = [&](int second) { return plot.left + plot.Width() * second / 79; };
+    for (const double gap : {3.0, 0.0}) {
+        chart_.ClearSamples();
+        chart_.SetGapSeconds(gap);
+        chart_.Prefill(points);
+        EXPECT_EQ(chart_.History().IsAfterGap(20), gap > 0);
+        for (const int second : {5, 18, 30, 50, 62, 75})
+            EXPECT_EQ(Pixel(column(second), 151) == red, gap == 0 || second < 20 || second >= 59)
+                << "gap " << gap << " second " << second;
+    }
 }
 
 TEST_F(TrendChartTest, LegendLeavesGapsForHiddenCurves) {

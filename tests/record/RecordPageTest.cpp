@@ -5,6 +5,7 @@
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -167,6 +168,53 @@ struct ListCase {
     int filled;           // list rows holding a record
     QString lastTime;     // label 1079
 };
+
+// A nearly full disk holds rows back with a message and a red line, the
+// rows already written stay whole, and rows resume by themselves once space
+// is back; the page shows the file's size.
+TEST_F(RecordPageTest, NearlyFullDiskHoldsRowsBackAndRecordingResumesByItself) {
+    DatabaseLogDlg page(db_, desktop_.path());
+    qint64 available = 0;
+    QStringList probed;
+    page.SetDiskSpaceProbe([&](const QString& folder) {
+        probed << folder;
+        return std::optional<DiskSpace>(DiskSpace{available, 1LL << 40});
+    });
+    auto* lamp = Child<DxAlarmStatic>(page, 1083);
+    ScopedMessageHook hook;
+    page.StartRecording();
+    int seed = 0;
+    const auto write = [&](int rows) {
+        for (int i = 0; i < rows; ++i) page.WriteRecord(PatternRow(1714523415 + seed, 0, seed++));
+    };
+    struct Phase {
+        qint64 available;  // bytes free
+        int rows;
+        qint64 stored;  // rows in the file afterwards
+        bool held;
+        const char* status;
+    };
+    const Phase phases[] = {{20LL << 30, 3, 3, false, ""},
+                            {1LL << 30, 4, 3, true, "磁盘空间不足"},
+                            {12LL << 30, 2, 5, false, "磁盘空间已恢复"}};
+    for (const Phase& phase : phases) {
+        available = phase.available;
+        write(phase.rows);
+        EXPECT_EQ(RawRowCount(db_.FilePath()), phase.stored);
+        EXPECT_EQ(page.IsHeldForDiskSpace(), phase.held);
+        EXPECT_TRUE(page.IsRecording()) << "recording stays on and goes on by itself";
+        EXPECT_EQ(lamp->IsOn(), !phase.held);
+        EXPECT_TRUE(page.StatusText().startsWith(QString::fromUtf8(phase.status)));
+        EXPECT_EQ(test::RawExec(db_.FilePath(), "PRAGMA integrity_check").toString(), "ok");
+    }
+    ASSERT_EQ(hook.Messages().size(), 1) << "one message for the stop";
+    EXPECT_TRUE(hook.Messages()[0].contains(dataDir_.path()));
+    EXPECT_EQ(probed.size(), 9);
+    const qint64 bytes = QFileInfo(db_.FilePath()).size() +
+                         QFileInfo(db_.FilePath() + "-wal").size();
+    EXPECT_EQ(page.findChild<QLabel*>(DatabaseLogDlg::kFileSizeName)->text(),
+              QStringLiteral("文件 %1 MB").arg(double(bytes) / 1048576.0, 0, 'f', 1));
+}
 
 class RecordListTest : public RecordPageTest, public ::testing::WithParamInterface<ListCase> {};
 
