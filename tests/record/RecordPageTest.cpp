@@ -185,7 +185,7 @@ TEST_F(RecordPageTest, NearlyFullDiskHoldsRowsBackAndRecordingResumesByItself) {
     page.StartRecording();
     int seed = 0;
     const auto write = [&](int rows) {
-        for (int i = 0; i < rows; ++i) page.WriteRecord(PatternRow(1714523415 + seed, 0, seed++));
+        for (int i = 0; i < rows; ++i, ++seed) page.WriteRecord(PatternRow(1714523415 + seed, 0, seed));
     };
     struct Phase {
         qint64 available;  // bytes free
@@ -204,7 +204,8 @@ TEST_F(RecordPageTest, NearlyFullDiskHoldsRowsBackAndRecordingResumesByItself) {
         EXPECT_EQ(page.IsHeldForDiskSpace(), phase.held);
         EXPECT_TRUE(page.IsRecording()) << "recording stays on and goes on by itself";
         EXPECT_EQ(lamp->IsOn(), !phase.held);
-        EXPECT_TRUE(page.StatusText().startsWith(QString::fromUtf8(phase.status)));
+        const QString status = QString::fromUtf8(phase.status);
+        EXPECT_EQ(page.StatusText().left(status.size()), status);
         EXPECT_EQ(test::RawExec(db_.FilePath(), "PRAGMA integrity_check").toString(), "ok");
     }
     ASSERT_EQ(hook.Messages().size(), 1) << "one message for the stop";
