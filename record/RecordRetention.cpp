@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
 
 #include "IniFile.h"
 #include "RecordDatabase.h"
@@ -52,10 +54,24 @@ void RecordRetention::Tick() {
 std::optional<RecordRetention::Step> RecordRetention::RunStep(qint64 nowMs, QString* error) {
     Step step;
     if (keepDays_ <= 0) return step;
-    const auto fail = [error](const QString& reason) {
+    QSqlDatabase connection = database_.Connection();
+    QString reason;
+    // One transaction, so one sync of the disk for the rows and the pages.
+    if (!connection.transaction()) {
+        if (error) *error = RetentionError(connection.lastError().text());
+        return std::nullopt;
+    }
+    if (!DeleteAndVacuum(nowMs, &step, &reason) || !connection.commit()) {
+        if (reason.isEmpty()) reason = connection.lastError().text();
+        connection.rollback();
         if (error) *error = RetentionError(reason);
         return std::nullopt;
-    };
+    }
+    database_.NoteRowsDeleted(step.deleted);
+    return step;
+}
+
+bool RecordRetention::DeleteAndVacuum(qint64 nowMs, Step* step, QString* error) {
     // Whole seconds through the Time index: a row of the limit's own second
     // stays until the next step.
     const qint64 limitSeconds = (nowMs - keepDays_ * kDayMs) / 1000;
@@ -65,32 +81,32 @@ std::optional<RecordRetention::Step> RecordRetention::RunStep(qint64 nowMs, QStr
                                               "data WHERE Time < ?1 ORDER BY Time LIMIT ?2)"));
         remove.Bind({limitSeconds, kBatchRows});
         remove.Next();
-        if (!remove.Error().isEmpty()) return fail(remove.Error());
-        step.deleted = sqlite3_changes64(SqliteHandle(database_.Connection()));
+        *error = remove.Error();
+        if (!error->isEmpty()) return false;
+        step->deleted = sqlite3_changes64(SqliteHandle(database_.Connection()));
     }
-    database_.NoteRowsDeleted(step.deleted);
-    step.more = step.deleted == kBatchRows;
+    step->more = step->deleted == kBatchRows;
 
     // Older files (auto_vacuum off) keep their free pages for new rows.
-    QString reason;
-    const std::optional<qint64> vacuumMode = PragmaValue(QStringLiteral("auto_vacuum"), &reason);
+    const std::optional<qint64> vacuumMode = PragmaValue(QStringLiteral("auto_vacuum"), error);
     const std::optional<qint64> before =
-        vacuumMode ? PragmaValue(QStringLiteral("freelist_count"), &reason) : std::nullopt;
-    if (!before) return fail(reason);
-    if (*vacuumMode != kIncrementalVacuum || *before == 0) return step;
+        vacuumMode ? PragmaValue(QStringLiteral("freelist_count"), error) : std::nullopt;
+    if (!before) return false;
+    if (*vacuumMode != kIncrementalVacuum || *before == 0) return true;
     {
         SqliteStatement vacuum(database_.Connection(),
                                QStringLiteral("PRAGMA incremental_vacuum(%1)").arg(kVacuumPages));
         while (vacuum.Next()) {
         }
-        if (!vacuum.Error().isEmpty()) return fail(vacuum.Error());
+        *error = vacuum.Error();
+        if (!error->isEmpty()) return false;
     }
-    const std::optional<qint64> after = PragmaValue(QStringLiteral("freelist_count"), &reason);
-    if (!after) return fail(reason);
-    step.pagesFreed = *before - *after;
+    const std::optional<qint64> after = PragmaValue(QStringLiteral("freelist_count"), error);
+    if (!after) return false;
+    step->pagesFreed = *before - *after;
     // Free pages beyond one step's worth go back in the next steps.
-    step.more = step.more || (*after > 0 && step.pagesFreed > 0);
-    return step;
+    step->more = step->more || (*after > 0 && step->pagesFreed > 0);
+    return true;
 }
 
 std::unique_ptr<RecordRetention> StartRecordRetention(

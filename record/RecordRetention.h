@@ -20,8 +20,8 @@ class RecordDatabase;
 // a row up by more than a few milliseconds.
 class RecordRetention {
 public:
-    static constexpr int kBatchRows = 2000;
-    static constexpr int kVacuumPages = 512;
+    static constexpr int kBatchRows = 250;
+    static constexpr int kVacuumPages = 64;
     // While old rows remain a step runs this often; otherwise the oldest
     // row is looked at again after kIdleMs.
     static constexpr int kBusyMs = 100;
@@ -53,6 +53,8 @@ public:
 private:
     void Tick();
     std::optional<qint64> PragmaValue(const QString& name, QString* error) const;
+    // The work of RunStep inside its transaction.
+    bool DeleteAndVacuum(qint64 nowMs, Step* step, QString* error);
 
     RecordDatabase& database_;
     int keepDays_;

@@ -47,7 +47,7 @@ protected:
 // its pages back.
 TEST_F(RecordRetentionTest, DeletesOnlyRowsOlderThanTheKeptDaysInBatchesWhileRecording) {
     const qint64 limitSeconds = (kNowMs - 7 * kDayMs) / 1000;
-    const qint64 old = 3 * RecordRetention::kBatchRows + 17;
+    const qint64 old = 12 * RecordRetention::kBatchRows + 17;
     ASSERT_TRUE(FillRows(db_, old, kNowMs - 10 * kDayMs, 1000));
     // 60 s either side of the limit, four rows a second.
     ASSERT_TRUE(FillRows(db_, 480, (limitSeconds - 60) * 1000, 250));
@@ -113,6 +113,21 @@ TEST_F(RecordRetentionTest, KeepAllDeletesNothingAndAnOlderFileKeepsItsFreePages
     EXPECT_EQ(step->deleted, RecordRetention::kBatchRows);
     EXPECT_EQ(step->pagesFreed, 0);
     EXPECT_GT(RawExec(Path(), "PRAGMA freelist_count").toLongLong(), 0);
+}
+
+// A file that can only be read: the step fails with the reason and
+// nothing is deleted.
+TEST_F(RecordRetentionTest, ARefusedStepSaysWhyAndDeletesNothing) {
+    ASSERT_TRUE(FillRows(db_, 1000, kNowMs - 30 * kDayMs, 1000));
+    db_.Close();
+    test::ScopedReadOnly readOnly(Path());
+    if (!readOnly.Applied()) GTEST_SKIP() << "the file system keeps the file writable";
+    ASSERT_TRUE(db_.Open(dir_.path()));
+    QString error;
+    EXPECT_FALSE(RecordRetention(db_, 7).RunStep(kNowMs, &error));
+    EXPECT_TRUE(error.startsWith("删除过期记录失败：")) << error.toStdString();
+    readOnly.Undo();
+    EXPECT_EQ(RawRowCount(Path()), 1000);
 }
 
 // Nearly full is under 1 % or under 200 MB free, whichever is more; the
