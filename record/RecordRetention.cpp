@@ -53,7 +53,8 @@ void RecordRetention::Tick() {
 
 std::optional<RecordRetention::Step> RecordRetention::RunStep(qint64 nowMs, QString* error) {
     Step step;
-    if (keepDays_ <= 0) return step;
+    // A record that is not open says so where rows are written.
+    if (keepDays_ <= 0 || !database_.IsOpen()) return step;
     QSqlDatabase connection = database_.Connection();
     QString reason;
     // One transaction, so one sync of the disk for the rows and the pages.
