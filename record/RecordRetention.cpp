@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 
 #include "IniFile.h"
 #include "RecordDatabase.h"
@@ -57,7 +58,14 @@ std::optional<RecordRetention::Step> RecordRetention::RunStep(qint64 nowMs, QStr
     if (keepDays_ <= 0 || !database_.IsOpen()) return step;
     QSqlDatabase connection = database_.Connection();
     QString reason;
-    // One transaction, so one sync of the disk for the rows and the pages.
+    // A deletion need not wait for the disk: one lost to a power cut is done
+    // again, and the next row's full sync writes it anyway. Rows keep theirs.
+    const struct FullSyncAfterwards {
+        QSqlDatabase& connection;
+        ~FullSyncAfterwards() { QSqlQuery(connection).exec(QStringLiteral("PRAGMA synchronous=FULL")); }
+    } restore{connection};
+    QSqlQuery(connection).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // One transaction for the rows and the pages.
     if (!connection.transaction()) {
         if (error) *error = RetentionError(connection.lastError().text());
         return std::nullopt;

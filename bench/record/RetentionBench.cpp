@@ -40,8 +40,8 @@ void AppendRows(RecordDatabase& db, qint64 first) {
 }
 
 // One retention step on a record of 0.3 s rows that are all past their
-// days: a batch of rows deleted in its own full-sync commit, then the free
-// pages given back. The recorder waits at most this long for its next row.
+// days: a batch of rows deleted and the free pages given back in one commit.
+// The recorder waits at most this long for its next row.
 void BM_RetentionBatch(benchmark::State& state) {
     QTemporaryDir dir;
     RecordDatabase db;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include "DiskSpaceGuard.h"
@@ -57,6 +58,9 @@ TEST(RecordRetentionTest, DeletesOnlyRowsOlderThanTheKeptDaysInBatchesWhileRecor
     EXPECT_EQ(count(qPrintable(older)), 0);
     EXPECT_EQ(count(""), total - deleted + steps);
     EXPECT_EQ(db.Count(), count(""));
+    QSqlQuery sync(db.Connection());
+    ASSERT_TRUE(sync.exec("PRAGMA synchronous") && sync.next());
+    EXPECT_EQ(sync.value(0).toInt(), 2) << "rows are written with a full sync again";
     EXPECT_EQ(RawExec(path, "PRAGMA freelist_count").toLongLong(), 0);
     EXPECT_LT(bytes(), bytesBefore * 2 / 3);
     EXPECT_EQ(RawExec(path, "PRAGMA integrity_check").toString(), "ok");
