@@ -141,7 +141,6 @@ bool DatabaseLogDlg::DiskHasRoom() {
     switch (diskGuard_.Check(QFileInfo(database_.FilePath()).absolutePath())) {
         case DiskSpaceGuard::Change::Stopped:
             // Recording stays on (and in Config.ini): it goes on by itself.
-            recordLamp_->SetState(0);
             ShowStatus(diskGuard_.StoppedText(), QColor(255, 0, 0));
             ShowMessage(diskGuard_.StoppedText());
             break;
@@ -152,6 +151,8 @@ bool DatabaseLogDlg::DiskHasRoom() {
         case DiskSpaceGuard::Change::None:
             break;
     }
+    // Dark also after a stop and start meanwhile: no row is being written.
+    if (diskGuard_.IsStopped()) recordLamp_->SetState(0);
     return !diskGuard_.IsStopped();
 }
 
