@@ -28,8 +28,9 @@ QString RetentionError(const QString& reason) {
 std::optional<qint64> RecordRetention::PragmaValue(const QString& name, QString* error) const {
     SqliteStatement pragma(database_.Connection(), QStringLiteral("PRAGMA ") + name);
     if (pragma.Next()) return pragma.Integer(0);
-    if (error) *error = pragma.Error().isEmpty() ? QStringLiteral("PRAGMA %1 无结果").arg(name)
-                                                 : pragma.Error();
+    if (error)
+        *error = pragma.Error().isEmpty() ? QStringLiteral("PRAGMA %1 无结果").arg(name)
+                                          : pragma.Error();
     return std::nullopt;
 }
 
@@ -62,7 +63,9 @@ std::optional<RecordRetention::Step> RecordRetention::RunStep(qint64 nowMs, QStr
     // again, and the next row's full sync writes it anyway. Rows keep theirs.
     const struct FullSyncAfterwards {
         QSqlDatabase& connection;
-        ~FullSyncAfterwards() { QSqlQuery(connection).exec(QStringLiteral("PRAGMA synchronous=FULL")); }
+        ~FullSyncAfterwards() {
+            QSqlQuery(connection).exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        }
     } restore{connection};
     QSqlQuery(connection).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     // One transaction for the rows and the pages.

@@ -39,9 +39,9 @@ public:
     void Stop() { timer_.stop(); }
 
     struct Step {
-        qint64 deleted = 0;      // rows deleted by this step
-        qint64 pagesFreed = 0;   // pages given back to the disk
-        bool more = false;       // rows older than the limit remain
+        qint64 deleted = 0;     // rows deleted by this step
+        qint64 pagesFreed = 0;  // pages given back to the disk
+        bool more = false;      // rows older than the limit remain
     };
     // One bounded step at nowMs: deletes at most kBatchRows of the oldest rows
     // older than keepDays before nowMs, then gives back at most kVacuumPages

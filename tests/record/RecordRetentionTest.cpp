@@ -25,7 +25,8 @@ TEST(RecordRetentionTest, DeletesOnlyRowsOlderThanTheKeptDaysInBatchesWhileRecor
     ASSERT_TRUE(db.Open(dir.path()));
     const QString path = db.FilePath();
     const auto count = [&](const char* where) {
-        return RawExec(path, QStringLiteral("SELECT COUNT(*) FROM data %1").arg(where)).toLongLong();
+        return RawExec(path, QStringLiteral("SELECT COUNT(*) FROM data %1").arg(where))
+            .toLongLong();
     };
     const auto bytes = [&] {
         RawExec(path, "PRAGMA wal_checkpoint(TRUNCATE)");
@@ -75,10 +76,14 @@ TEST(DiskSpaceGuardTest, StopsWhenNearlyFullAndResumesWhenSpaceIsBack) {
     constexpr qint64 kSmall = 1024 * kMB;      // 200 MB rules
     using Change = DiskSpaceGuard::Change;
     const std::pair<std::optional<DiskSpace>, Change> cases[] = {
-        {DiskSpace{2000 * kMB, kBig}, Change::None},    {DiskSpace{1000 * kMB, kBig}, Change::Stopped},
-        {DiskSpace{1100 * kMB, kBig}, Change::None},    {std::nullopt, Change::None},
-        {DiskSpace{1127 * kMB, kBig}, Change::Resumed}, {DiskSpace{300 * kMB, kSmall}, Change::None},
-        {DiskSpace{199 * kMB, kSmall}, Change::Stopped}, {DiskSpace{221 * kMB, kSmall}, Change::Resumed},
+        {DiskSpace{2000 * kMB, kBig}, Change::None},
+        {DiskSpace{1000 * kMB, kBig}, Change::Stopped},
+        {DiskSpace{1100 * kMB, kBig}, Change::None},
+        {std::nullopt, Change::None},
+        {DiskSpace{1127 * kMB, kBig}, Change::Resumed},
+        {DiskSpace{300 * kMB, kSmall}, Change::None},
+        {DiskSpace{199 * kMB, kSmall}, Change::Stopped},
+        {DiskSpace{221 * kMB, kSmall}, Change::Resumed},
     };
     std::optional<DiskSpace> now;
     DiskSpaceGuard guard([&](const QString& folder) {
