@@ -53,8 +53,8 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
             err << "orsan-monitor: " << text << '\n';
             err.flush();
         };
-        retention = orsan::StartRecordRetention(
-            recorder.Database(), orsan::INIFILE(orsan::ConfigPath(dataDir)), report);
+        retention = orsan::StartRecordRetention(recorder.Database(),
+                                                orsan::INIFILE(orsan::ConfigPath(dataDir)), report);
         headless.recordSink = [&recorder, &store, &diskGuard, &dataDir,
                                report](const orsan::RecordRow& row) {
             switch (diskGuard.Check(dataDir)) {

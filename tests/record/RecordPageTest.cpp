@@ -188,7 +188,8 @@ TEST_F(RecordPageTest, NearlyFullDiskHoldsRowsBackAndRecordingResumesByItself) {
         {20, 3, 3, ""}, {1, 4, 3, "磁盘空间不足"}, {12, 2, 5, "磁盘空间已恢复"}};
     for (const auto& [gigabytes, rows, stored, status] : phases) {
         available = gigabytes << 30;
-        for (int i = 0; i < rows; ++i, ++seed) page.WriteRecord(PatternRow(1714523415 + seed, 0, seed));
+        for (int i = 0; i < rows; ++i, ++seed)
+            page.WriteRecord(PatternRow(1714523415 + seed, 0, seed));
         EXPECT_EQ(RawRowCount(db_.FilePath()), stored);
         EXPECT_TRUE(page.IsRecording()) << "recording stays on and goes on by itself";
         EXPECT_EQ(Child<DxAlarmStatic>(page, 1083)->IsOn(), gigabytes > 1);
@@ -198,7 +199,8 @@ TEST_F(RecordPageTest, NearlyFullDiskHoldsRowsBackAndRecordingResumesByItself) {
     }
     ASSERT_EQ(hook.Messages().size(), 1);
     EXPECT_TRUE(hook.Messages()[0].contains(dataDir_.path()));
-    const qint64 bytes = QFileInfo(db_.FilePath()).size() + QFileInfo(db_.FilePath() + "-wal").size();
+    const qint64 bytes =
+        QFileInfo(db_.FilePath()).size() + QFileInfo(db_.FilePath() + "-wal").size();
     EXPECT_EQ(page.findChild<QLabel*>(DatabaseLogDlg::kFileSizeName)->text(),
               QStringLiteral("文件 %1 MB").arg(double(bytes) / 1048576.0, 0, 'f', 1));
 }

@@ -86,7 +86,7 @@ TEST_F(StationConfigTest, SavedAddressesAndIntervalReadBack) {
 // days within bounds is refused with a message naming the value.
 TEST_F(StationConfigTest, KeepDaysIsAWholeNumberOrRefused) {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"", 0},  {" 7 ", 7}, {"36500", 36500}, {"-1", {}},          {"7.5", {}},
+        {"", 0},    {" 7 ", 7},    {"36500", 36500},    {"-1", {}}, {"7.5", {}},
         {"7d", {}}, {"36501", {}}, {"99999999999", {}}, {"+7", {}}};
     EXPECT_EQ(LoadKeepDays(config, nullptr), 0) << "no key";
     for (const auto& [text, days] : cases) {
