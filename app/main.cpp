@@ -9,10 +9,13 @@
 #include "AnalyseCommand.h"
 #include "CommandLine.h"
 #include "DataFolder.h"
+#include "DiskSpaceGuard.h"
 #include "HeadlessStation.h"
 #include "OrsanSensorMonitor.h"
 #include "RecordCommand.h"
+#include "RecordRetention.h"
 #include "ServerSettings.h"
+#include "StationConfig.h"
 #include "StationPaths.h"
 #include "WaveCaptureCommand.h"
 
@@ -50,19 +53,39 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
         headless.backlog = [&store] { return store->Status().backlog; };
         headless.conflicts = [&store] { return store->Status().conflicts; };
     }
+    std::unique_ptr<orsan::RecordRetention> retention;
+    orsan::DiskSpaceGuard diskGuard;
     if (options.record) {
-        headless.recordSink = [&recorder, &store, &err](const orsan::RecordRow& row) {
+        const auto report = [&err](const QString& text) {
+            err << "orsan-monitor: " << text << '\n';
+            err.flush();
+        };
+        retention = orsan::StartRecordRetention(recorder.Database(),
+                                                orsan::INIFILE(orsan::ConfigPath(dataDir)), report);
+        headless.recordSink = [&recorder, &store, &diskGuard, &dataDir,
+                               report](const orsan::RecordRow& row) {
+            switch (diskGuard.Check(dataDir)) {
+                case orsan::DiskSpaceGuard::Change::Stopped:
+                    report(diskGuard.StoppedText());
+                    break;
+                case orsan::DiskSpaceGuard::Change::Resumed:
+                    report(diskGuard.ResumedText());
+                    break;
+                case orsan::DiskSpaceGuard::Change::None:
+                    break;
+            }
+            if (diskGuard.IsStopped()) return true;
             if (recorder.Write(row)) {
                 if (store) store->Wake();
                 return true;
             }
             if (!recorder.Database().LastWriteFailedReadOnly()) return true;
-            err << "orsan-monitor: " << orsan::ReadOnlyDatabaseText(recorder.Database().FilePath())
-                << '\n';
+            report(orsan::ReadOnlyDatabaseText(recorder.Database().FilePath()));
             return false;
         };
     }
     const int code = orsan::RunHeadless(headless, out, err);
+    retention.reset();
     recorder.Close();
     if (store) store->Stop();
     return code;

@@ -18,6 +18,11 @@ public:
     // Adds a sample and redraws (every third one while the throttle is on
     // and the history is not full); an unmeasured sample breaks the curves.
     void AppendSample(const SensorSample& sample, bool measured = true);
+    // Recorded samples, oldest first, drawn once.
+    void Prefill(const std::vector<TrendPoint>& points) {
+        chart_.Prefill(points);
+        update();
+    }
     // Empties the history and redraws.
     void ClearSamples();
     // Copies the held samples, oldest first, into dest (room for 1800).

@@ -109,7 +109,7 @@ PannelDlg::PannelDlg(int sensorIndex, const StationPaths& paths, const LiveValue
     // Trend samples keep their spacing; a coarse timer may fire 5 % early.
     trendTimer_.setTimerType(Qt::PreciseTimer);
     liveTimer_.start(kLiveTimerMs);
-    trendTimer_.start(intervalWholeSeconds >= 1 ? intervalWholeSeconds * 1000 : kShortestTrendMs);
+    SetTrendInterval(float(intervalWholeSeconds));
 }
 
 void PannelDlg::BuildControls() {
@@ -269,7 +269,14 @@ void PannelDlg::PaintValueFields() {
 }
 
 void PannelDlg::SetTrendInterval(float seconds) {
-    trendTimer_.start(PeriodForSeconds(seconds));
+    const int period = PeriodForSeconds(seconds);
+    trendTimer_.start(period);
+    // Room for a late timer and a slow refresh, never for a stop.
+    chart_->Core().SetGapSeconds(2.0 * period / 1000.0 + 2.0);
+}
+
+void PannelDlg::PrefillTrend(const std::vector<TrendPoint>& points) {
+    chart_->Prefill(points);
 }
 
 void PannelDlg::SetFastInterval(int flag) {

@@ -11,6 +11,7 @@
 #include "LiveValues.h"
 #include "SensorLink.h"
 #include "StationPaths.h"
+#include "TrendHistory.h"
 #include "TrendStyle.h"
 
 class QLabel;
@@ -50,7 +51,11 @@ public:
     // below 1 s the interval itself (0.3 -> 300 ms), so sub-second record
     // intervals give sub-second samples instead of a 10 ms flood. 0 or less
     // keeps 300 ms.
+    // Samples more than two periods and two seconds apart are not joined.
     void SetTrendInterval(float seconds);
+    // The trend as recorded before this start (TrendPoint, oldest first):
+    // stale readings and times the station was off stay gaps.
+    void PrefillTrend(const std::vector<TrendPoint>& points);
     // 1 while the record interval is below 1 s: the chart redraws on every
     // third sample until its history is full.
     void SetFastInterval(int flag);

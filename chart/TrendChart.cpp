@@ -24,10 +24,23 @@ TrendChart::TrendChart() : clock_([] { return QDateTime::currentSecsSinceEpoch()
 
 bool TrendChart::AppendSample(const SensorSample& sample, bool measured) {
     const int before = history_.Count();
-    history_.Append(sample, measured);
-    ++appended_;
+    Append(sample, measured);
     if (redrawThrottle_ != 0 && before % 3 != 0) return false;
     return Render();
+}
+
+void TrendChart::Prefill(const std::vector<TrendPoint>& points) {
+    for (const TrendPoint& point : points) Append(point.sample, point.measured);
+    Render();
+}
+
+void TrendChart::Append(const SensorSample& sample, bool measured) {
+    const int count = history_.Count();
+    const bool afterGap =
+        count > 0 && gapSeconds_ > 0 &&
+        SampleTimePosition(sample) - SampleTimePosition(history_.At(count - 1)) > gapSeconds_;
+    history_.Append(sample, measured, afterGap);
+    ++appended_;
 }
 
 void TrendChart::ClearSamples() {
@@ -171,18 +184,24 @@ void TrendChart::DrawCurves(QPainter& p) {
         // One polyline per run of measured samples: nothing joins the values
         // before an outage to those after it.
         int runLength = 0;
-        for (int i = 0; i <= n; ++i) {
-            if (i < n && history_.IsMeasured(i)) {
-                const int y = rows_[ring(first + i)][size_t(k)];
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-                points_[runLength++] = QPoint(xs_[i], y);
-                continue;
-            }
+        const auto endRun = [&] {
             if (runLength == 1) p.drawPoint(points_[0]);
             if (runLength > 1) p.drawPolyline(points_.data(), runLength);
             runLength = 0;
+        };
+        for (int i = 0; i < n; ++i) {
+            // A gap in time ends the run too; the sample after it starts the next.
+            if (history_.IsAfterGap(i)) endRun();
+            if (!history_.IsMeasured(i)) {
+                endRun();
+                continue;
+            }
+            const int y = rows_[ring(first + i)][size_t(k)];
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+            points_[runLength++] = QPoint(xs_[i], y);
         }
+        endRun();
     }
     curvesArea_.top = top;
     curvesArea_.bottom = bottom + 1;

@@ -34,6 +34,11 @@ public:
     // A sample not measured (its sensor did not answer) is kept but breaks
     // the curves. True when the image was redrawn.
     bool AppendSample(const SensorSample& sample, bool measured = true);
+    // Recorded samples, oldest first, appended as they came and drawn once.
+    void Prefill(const std::vector<TrendPoint>& points);
+    // Two samples further apart than this (seconds; 0 never) are not joined:
+    // the station was off or held up in between.
+    void SetGapSeconds(double seconds) { gapSeconds_ = seconds; }
     // Empties the history and redraws.
     void ClearSamples();
     // The held samples, oldest first, into dest (room for 1800); the count.
@@ -95,6 +100,8 @@ private:
         bool operator==(const TimeLabels&) const = default;
     };
 
+    // Appends without drawing; true when the image must be redrawn.
+    void Append(const SensorSample& sample, bool measured);
     void RenderBackground();
     // area of from over the same pixels of to (same size and format).
     static void CopyPixels(const QImage& from, QImage& to, const EdgeRect& area);
@@ -106,6 +113,7 @@ private:
     TrendLimits limits_;
     Flags curveVisible_;
     int redrawThrottle_ = 0;
+    double gapSeconds_ = 0;
     TrendLayout layout_;
     TrendTimeRange range_;
     int cursorX_ = 0;

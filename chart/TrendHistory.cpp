@@ -4,18 +4,19 @@
 
 namespace orsan {
 
-TrendHistory::TrendHistory() : samples_(kCapacity), measured_(kCapacity, 0) {}
+TrendHistory::TrendHistory() : samples_(kCapacity), flags_(kCapacity, 0) {}
 
-void TrendHistory::Append(const SensorSample& sample, bool measured) {
+void TrendHistory::Append(const SensorSample& sample, bool measured, bool afterGap) {
+    const uint8_t flags = uint8_t((measured ? kMeasured : 0) | (afterGap ? kAfterGap : 0));
     if (count_ < kCapacity) {
         const int slot = Slot(count_);
         samples_[slot] = sample;
-        measured_[slot] = measured ? 1 : 0;
+        flags_[slot] = flags;
         ++count_;
         return;
     }
     samples_[head_] = sample;  // the oldest is dropped
-    measured_[head_] = measured ? 1 : 0;
+    flags_[head_] = flags;
     head_ = head_ + 1 == kCapacity ? 0 : head_ + 1;
 }
 

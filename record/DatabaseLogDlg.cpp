@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -33,6 +34,12 @@ const QString kClearQuestion = QStringLiteral("请确认是否清空所有已经
 const QString kNoteText = QStringLiteral(
     "注意：因数据量大，表格里只显示最后记录的22条数据，之前记录的数据已存储在数据文件中，"
     "点击导出即可导出全部数据！，点击清空则会从新记录！");
+
+// What the record takes on the disk: the file and its write-ahead log.
+QString FileSizeText(const QString& path) {
+    const qint64 bytes = QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size();
+    return QStringLiteral("文件 %1 MB").arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+}
 
 }  // namespace
 
@@ -95,12 +102,14 @@ void DatabaseLogDlg::BuildControls() {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     recordList_->setPalette(palette);
 
-    note_ = ui.Label(kNoteText, 3, 227, 462, 8);
+    note_ = ui.Label(kNoteText, 3, 227, 404, 8);
     note_->setObjectName(QStringLiteral("recordNote"));
+    fileSize_ = ui.Label(QStringLiteral("-"), 409, 227, 58, 8, Qt::AlignRight | Qt::AlignVCenter);
+    fileSize_->setObjectName(QLatin1String(kFileSizeName));
 
     history_ = new RecordHistoryMode(this, database_, recordList_, desktopDir_,
                                      {fromCaption, firstTimeLabel_, toCaption, lastTimeLabel_,
-                                      countCaption, countLabel_, countUnit, note_});
+                                      countCaption, countLabel_, countUnit, note_, fileSize_});
     connect(history_, &RecordHistoryMode::ended, this, &DatabaseLogDlg::RefreshRecordList);
 
     connect(startButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StartRecording);
@@ -118,6 +127,7 @@ void DatabaseLogDlg::SetFastInterval(int fast) {
 }
 
 void DatabaseLogDlg::WriteRecord(const RecordRow& row) {
+    if (writer_.IsRecording() && !DiskHasRoom()) return;
     const RecordWriter::Outcome outcome = writer_.Write(row);
     if (outcome.attempted && !outcome.written && database_.LastWriteFailedReadOnly()) {
         // No later row can succeed: one message, not one failure per row.
@@ -125,6 +135,25 @@ void DatabaseLogDlg::WriteRecord(const RecordRow& row) {
         ShowMessage(ReadOnlyDatabaseText(database_.FilePath()));
     }
     if (outcome.reload) RefreshRecordList();
+}
+
+bool DatabaseLogDlg::DiskHasRoom() {
+    switch (diskGuard_.Check(QFileInfo(database_.FilePath()).absolutePath())) {
+        case DiskSpaceGuard::Change::Stopped:
+            // Recording stays on (and in Config.ini): it goes on by itself.
+            ShowStatus(diskGuard_.StoppedText(), QColor(255, 0, 0));
+            ShowMessage(diskGuard_.StoppedText());
+            break;
+        case DiskSpaceGuard::Change::Resumed:
+            recordLamp_->SetState(1);
+            ShowStatus(diskGuard_.ResumedText(), QColor(0, 128, 0));
+            break;
+        case DiskSpaceGuard::Change::None:
+            break;
+    }
+    // Dark also after a stop and start meanwhile: no row is being written.
+    if (diskGuard_.IsStopped()) recordLamp_->SetState(0);
+    return !diskGuard_.IsStopped();
 }
 
 void DatabaseLogDlg::RememberRecordingIn(const QString& configPath) {
@@ -186,6 +215,9 @@ void DatabaseLogDlg::SetRecording(bool on) {
 void DatabaseLogDlg::RefreshRecordList() {
     // History mode keeps its page; the newest rows come back when it ends.
     if (history_->IsActive()) return;
+    fileSize_->setText(database_.FilePath().isEmpty() ? QStringLiteral("-")
+                                                      : FileSizeText(database_.FilePath()));
+    fileSize_->setToolTip(database_.FilePath());
     RecordPage page;
     if (!database_.LoadLastPage(kRecordsPerPage, &page)) {
         // The list is emptied, the labels keep what they last showed.

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "DiskSpaceGuard.h"
 #include "RecordRow.h"
 #include "RecordWriter.h"
 #include "SensorNames.h"
@@ -32,6 +33,7 @@ public:
     static constexpr int kFirstTimeId = 1078;
     static constexpr int kLastTimeId = 1079;
     static constexpr int kCountId = 1080;
+    static constexpr const char* kFileSizeName = "recordFileSize";
 
     // Builds the page stopped and shows the table as it is; exports go to
     // desktopDir.
@@ -46,8 +48,13 @@ public:
 
     // 1 when the record interval is below 1 s.
     void SetFastInterval(int fast);
-    // The record timer's row: written only while recording; the list follows.
+    // The record timer's row: written only while recording and the disk
+    // has room (DiskSpaceGuard: a stop and a resume are shown on the page,
+    // a stop also in a message); the list follows.
     void WriteRecord(const RecordRow& row);
+    // Tests play a filling disk through this.
+    void SetDiskSpaceProbe(DiskSpaceProbe probe) { diskGuard_ = DiskSpaceGuard(std::move(probe)); }
+    bool IsHeldForDiskSpace() const { return diskGuard_.IsStopped(); }
 
     // Start and stop are then kept in this Config.ini ([DAQ] RECORD), so
     // the window resumes recording at its next start.
@@ -78,6 +85,8 @@ private:
     void SetRecording(bool on);
     // A line in the note's place (the note again when empty).
     void ShowStatus(const QString& text, const QColor& color);
+    // False while the disk is nearly full; shows each stop and resume.
+    bool DiskHasRoom();
 
     RecordDatabase& database_;
     RecordWriter writer_;
@@ -93,6 +102,8 @@ private:
     QLabel* firstTimeLabel_ = nullptr;
     QTableWidget* recordList_ = nullptr;
     QLabel* note_ = nullptr;
+    QLabel* fileSize_ = nullptr;
+    DiskSpaceGuard diskGuard_;
     QString status_;  // shown in the note's place; empty: the note
     bool watchOnly_ = false;
     QString configPath_;

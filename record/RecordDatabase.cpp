@@ -163,6 +163,9 @@ bool RecordDatabase::CheckOrCreateTable(bool mayCreate) {
         if (!others.isEmpty() || !mayCreate)
             return FailWith(QString(), QStringLiteral("数据库中没有记录表 data"),
                             QStringLiteral("其他表: ") + others.join(QStringLiteral(", ")));
+        // Only a file without tables can still take it: freed pages can then
+        // go back to the disk as old rows are deleted.
+        query.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL"));
         if (!query.exec(CreateTableSql())) return Fail(QString(), query.lastError());
         freshnessColumns_ = kRecordSlots;
         return true;

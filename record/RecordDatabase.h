@@ -95,6 +95,11 @@ public:
     std::optional<qint64> Count();
     // The file keeps row counts per ten minutes and per day (RecordTally.h).
     bool HasTallies() const { return tallied_; }
+    // Rows deleted on this connection outside ClearAll (the retention): the
+    // count kept in memory follows.
+    void NoteRowsDeleted(qint64 rows) {
+        if (rowCount_) *rowCount_ -= rows;
+    }
 
     // Deletes every row in one transaction; on failure the table is as it was.
     // The sensor selection in force then applies from the first row again.

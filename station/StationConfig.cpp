@@ -9,6 +9,7 @@ namespace {
 const QString kDaqSection = QStringLiteral("DAQ");
 const QString kIntervalKey = QStringLiteral("INTERVAL");
 const QString kRecordKey = QStringLiteral("RECORD");
+const QString kKeepDaysKey = QStringLiteral("KEEP_DAYS");
 const QString kSensorSection = QStringLiteral("SENSOR");
 }  // namespace
 
@@ -82,6 +83,23 @@ bool SaveInterval(INIFILE& config, float seconds) {
 
 bool SaveRecording(INIFILE& config, bool on) {
     return config.WriteInt(kDaqSection, kRecordKey, on ? 1 : 0);
+}
+
+std::optional<int> LoadKeepDays(const INIFILE& config, QString* error) {
+    const QString text = config.GetString(kDaqSection, kKeepDaysKey, QString()).trimmed();
+    if (text.isEmpty()) return 0;
+    bool digitsOnly = true;
+    for (const QChar c : text) digitsOnly = digitsOnly && c >= u'0' && c <= u'9';
+    bool ok = false;
+    const int days = digitsOnly ? text.toInt(&ok) : -1;
+    if (ok && days <= kMaxKeepDays) return days;
+    if (error)
+        *error = QStringLiteral(
+                     "Config.ini [DAQ] KEEP_DAYS=%1 无效：应为 0 到 %2 的整数天数（0 为保留全部）。"
+                     "本次不删除任何记录。")
+                     .arg(text)
+                     .arg(kMaxKeepDays);
+    return std::nullopt;
 }
 
 QString LoadTitle(const INIFILE& info) {

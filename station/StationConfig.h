@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "IniFile.h"
 #include "LiveValues.h"
@@ -49,6 +50,13 @@ bool SaveAddresses(INIFILE& config, const std::array<uint32_t, kSensorCount>& ad
 bool SaveInterval(INIFILE& config, float seconds);
 // [DAQ] RECORD=1 while the window records, 0 once stopped.
 bool SaveRecording(INIFILE& config, bool on);
+
+// [DAQ] KEEP_DAYS: how many days of rows the record keeps, 0 (the default,
+// also when the key is missing or empty) for all of them. Anything but a
+// non-negative whole number is refused: empty, with the reason in *error, and
+// the caller keeps every row rather than guess.
+inline constexpr int kMaxKeepDays = 36500;
+std::optional<int> LoadKeepDays(const INIFILE& config, QString* error);
 
 // Window title from bq_Info.ini, section TITLE, key NAME, cut to its first
 // kMaxTitleBytes GB18030 bytes (two per Chinese character) without splitting

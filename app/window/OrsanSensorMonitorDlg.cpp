@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "DatabaseDiagnostic.h"
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
 #include "DialogControls.h"
@@ -20,6 +21,7 @@
 #include "OverviewPage.h"
 #include "PannelDlg.h"
 #include "RecordDatabase.h"
+#include "RecordRetention.h"
 #include "RecordRow.h"
 #include "Resources.h"
 #include "SensorLink.h"
@@ -28,6 +30,7 @@
 #include "ServerStatusButton.h"
 #include "StationAlarms.h"
 #include "StationPolling.h"
+#include "TrendPrefill.h"
 #include "WavDaqDlg.h"
 #include "WindowFrame.h"
 #include "XTabCtrl.h"
@@ -87,6 +90,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     alarms_->AttachPanels(panels_);
     alarms_->AttachOverview(overview_);
     SetFastIntervalEverywhere(interval_);
+    PrefillTrends();
     for (int i = 0; i < kSensorCount; ++i) {
         addressEdits_[i]->SetAddress(addresses_[i]);
         nameEdits_[i]->setText(names_[i]);
@@ -100,6 +104,8 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
         database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
         store_.Start(LoadServerSettings(config_), addresses_);
         recordPage_->RememberRecordingIn(config_.Path());
+        retention_ = StartRecordRetention(database_, config_,
+                                          [this](const QString& text) { ShowMessageLater(text); });
         if (loaded_.recording) recordPage_->ResumeRecording();
     } else {
         recordPage_->WatchOnly(viewerNotice);
@@ -119,6 +125,26 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
 OrsanSensorMonitorDlg::~OrsanSensorMonitorDlg() {
     refreshTimer_.stop();
     recordTimer_.stop();
+}
+
+void OrsanSensorMonitorDlg::PrefillTrends() {
+    if (!database_.IsOpen()) return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (PannelDlg* panel : panels_) {
+        QString error;
+        const auto points = ReadRecordedTrend(database_, panel->SensorIndex() + 1, now,
+                                              panel->TrendTimerPeriod(), &error);
+        // The trend then only starts empty, as it always did.
+        if (!points) {
+            ReportDiagnostic(error);
+            return;
+        }
+        panel->PrefillTrend(*points);
+    }
+}
+
+void OrsanSensorMonitorDlg::ShowMessageLater(const QString& text) {
+    QTimer::singleShot(0, this, [text] { ShowMessage(text); });
 }
 
 void OrsanSensorMonitorDlg::BuildControls() {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "IniFile.h"
 #include "LiveValues.h"
@@ -25,6 +26,7 @@ class Ipv4AddressEdit;
 class OverviewPage;
 class PannelDlg;
 class RecordDatabase;
+class RecordRetention;
 class SensorPoller;
 struct SensorStatus;
 class StationAlarms;
@@ -94,6 +96,11 @@ private:
     void TellPanelItsLink(int sensorNumber, const SensorStatus& status);
     // Names and addresses on the tabs, panels, tiles, alarm page and exports.
     void ShowMachines();
+    // Each panel's trend starts with what the record holds of its last
+    // trend periods.
+    void PrefillTrends();
+    // A message once the window is up, so none holds the start up.
+    void ShowMessageLater(const QString& text);
 
     StationPaths paths_;
     SensorPoller& poller_;
@@ -122,6 +129,7 @@ private:
     StationAlarms* alarms_ = nullptr;
     ServerStatusButton* serverButton_ = nullptr;
     StationStore store_;
+    std::unique_ptr<RecordRetention> retention_;
 
     QTimer refreshTimer_;
     QTimer recordTimer_;

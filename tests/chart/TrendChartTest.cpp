@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "SensorDataFile.h"
 #include "TrendChart.h"
@@ -220,6 +221,26 @@ TEST_F(TrendChartTest, UnmeasuredSamplesBreakTheCurve) {
                                            {38, false}, {42, true}, {57, true}};
     for (const auto& [sample, drawn] : probes)
         EXPECT_EQ(Pixel(column(sample), 151) == red, drawn) << "sample " << sample;
+}
+
+// Samples further apart than the gap (the station was off) are not joined;
+// without a gap set they are one curve.
+TEST_F(TrendChartTest, SamplesFurtherApartThanTheGapAreNotJoined) {
+    chart_.CreateImage(kWidth, kHeight);
+    chart_.SetCurveVisibility({1, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    std::vector<TrendPoint> points(40);  // flat 40; 0..19 and 60..79 s
+    for (int i = 0; i < 40; ++i) points[i].sample.time = int32_t(kNow + i + (i >= 20 ? 40 : 0));
+    for (TrendPoint& point : points) point.sample.T_Shell = 40;
+    const auto red = [&](int second) {
+        return Pixel(Plot().left + Plot().Width() * second / 79, 151) == CurveColors()[0].rgb();
+    };
+    for (const double gap : {3.0, 0.0}) {
+        chart_.ClearSamples();
+        chart_.SetGapSeconds(gap);
+        chart_.Prefill(points);
+        for (const int second : {5, 18, 30, 50, 62, 75})
+            EXPECT_EQ(red(second), gap == 0 || second < 20 || second >= 60) << gap << " " << second;
+    }
 }
 
 TEST_F(TrendChartTest, LegendLeavesGapsForHiddenCurves) {

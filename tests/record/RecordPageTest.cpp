@@ -5,6 +5,7 @@
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
+#include <tuple>
 
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
@@ -167,6 +169,41 @@ struct ListCase {
     int filled;           // list rows holding a record
     QString lastTime;     // label 1079
 };
+
+// A nearly full disk holds rows back with one message and a red line, the
+// rows written stay whole, and rows resume by themselves once space is back;
+// the page shows the file's size.
+TEST_F(RecordPageTest, NearlyFullDiskHoldsRowsBackAndRecordingResumesByItself) {
+    DatabaseLogDlg page(db_, desktop_.path());
+    qint64 available = 0;
+    page.SetDiskSpaceProbe([&](const QString& folder) {
+        EXPECT_EQ(folder, dataDir_.path());
+        return std::optional<DiskSpace>(DiskSpace{available, 1LL << 40});  // stop below 10 GB
+    });
+    ScopedMessageHook hook;
+    page.StartRecording();
+    int seed = 0;
+    // Free GB, rows offered, rows in the file afterwards, status.
+    const std::tuple<qint64, int, qint64, const char*> phases[] = {
+        {20, 3, 3, ""}, {1, 4, 3, "磁盘空间不足"}, {12, 2, 5, "磁盘空间已恢复"}};
+    for (const auto& [gigabytes, rows, stored, status] : phases) {
+        available = gigabytes << 30;
+        for (int i = 0; i < rows; ++i, ++seed)
+            page.WriteRecord(PatternRow(1714523415 + seed, 0, seed));
+        EXPECT_EQ(RawRowCount(db_.FilePath()), stored);
+        EXPECT_TRUE(page.IsRecording()) << "recording stays on and goes on by itself";
+        EXPECT_EQ(Child<DxAlarmStatic>(page, 1083)->IsOn(), gigabytes > 1);
+        const QString opening = QString::fromUtf8(status);
+        EXPECT_EQ(page.StatusText().left(opening.size()), opening);
+        EXPECT_EQ(test::RawExec(db_.FilePath(), "PRAGMA integrity_check").toString(), "ok");
+    }
+    ASSERT_EQ(hook.Messages().size(), 1);
+    EXPECT_TRUE(hook.Messages()[0].contains(dataDir_.path()));
+    const qint64 bytes =
+        QFileInfo(db_.FilePath()).size() + QFileInfo(db_.FilePath() + "-wal").size();
+    EXPECT_EQ(page.findChild<QLabel*>(DatabaseLogDlg::kFileSizeName)->text(),
+              QStringLiteral("文件 %1 MB").arg(double(bytes) / 1048576.0, 0, 'f', 1));
+}
 
 class RecordListTest : public RecordPageTest, public ::testing::WithParamInterface<ListCase> {};
 

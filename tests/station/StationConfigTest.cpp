@@ -82,6 +82,21 @@ TEST_F(StationConfigTest, SavedAddressesAndIntervalReadBack) {
     EXPECT_EQ(config.GetString("DAQ", "INTERVAL", ""), "1800.0");
 }
 
+// A missing or blank key keeps every row; anything but a whole number of
+// days within bounds is refused with a message naming the value.
+TEST_F(StationConfigTest, KeepDaysIsAWholeNumberOrRefused) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"", 0},    {" 7 ", 7},    {"36500", 36500},    {"-1", {}}, {"7.5", {}},
+        {"7d", {}}, {"36501", {}}, {"99999999999", {}}, {"+7", {}}};
+    EXPECT_EQ(LoadKeepDays(config, nullptr), 0) << "no key";
+    for (const auto& [text, days] : cases) {
+        ASSERT_TRUE(config.WriteString("DAQ", "KEEP_DAYS", text));
+        QString error;
+        EXPECT_EQ(LoadKeepDays(config, &error), days) << text;
+        EXPECT_EQ(error.contains(QStringLiteral("KEEP_DAYS=%1 ").arg(text)), !days) << text;
+    }
+}
+
 TEST(IntervalRules, UserIntervalBounds) {
     EXPECT_FALSE(IsAcceptableInterval(0.9999f));
     EXPECT_FALSE(IsAcceptableInterval(0.99f));

@@ -16,6 +16,7 @@
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
 #include "DxAlarmStatic.h"
+#include "DxChartTrend.h"
 #include "IniFile.h"
 #include "Ipv4AddressEdit.h"
 #include "MessageDlg.h"
@@ -301,6 +302,31 @@ TEST_F(MainWindowTest, RecordTimerWritesRowsOnlyWhileRecording) {
     window->RecordTick();
     EXPECT_EQ(database.Count(), std::optional<qint64>(2));
     window->Live() = LiveValues{};
+}
+
+// After a restart each panel's trend starts with its recorded rows (by its
+// own freshness), and a KEEP_DAYS that is not a number of days is refused
+// with a message once the window is up, deleting nothing.
+TEST_F(MainWindowTest, TrendsStartWithTheRecordedRowsAndABadKeepDaysIsRefused) {
+    WriteConfig("KEEP_DAYS", "seven", "DAQ");
+    ASSERT_TRUE(database.Open(dataDir.path()));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (int i = 0; i < 5; ++i) {
+        RecordRow row = BuildRecordRowAt(now - (60 - i) * 1000, LiveValues{});
+        row.fresh[1] = i != 2;
+        ASSERT_TRUE(database.Insert(row));
+    }
+    ScopedMessageHook hook;
+    OpenWindow();
+    for (const int panel : {0, 1}) {
+        const TrendHistory& history = window->Panel(panel)->Chart()->Core().History();
+        ASSERT_EQ(history.Count(), 5) << panel;
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(history.IsMeasured(i), panel == 0 || i != 2);
+    }
+    QCoreApplication::processEvents();
+    ASSERT_EQ(hook.Messages().size(), 1);
+    EXPECT_TRUE(hook.Messages()[0].contains("KEEP_DAYS=seven"));
+    EXPECT_EQ(database.Count(), std::optional<qint64>(5));
 }
 
 // Recording resumes at the next start, with a line saying so; each start
