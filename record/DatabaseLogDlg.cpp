@@ -102,14 +102,14 @@ void DatabaseLogDlg::BuildControls() {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     recordList_->setPalette(palette);
 
-    note_ = ui.Label(kNoteText, 3, 227, 404, 8);
+    // The note fills its line; the file's size goes with the row count, on
+    // its tool tip, so no text of the page is cut.
+    note_ = ui.Label(kNoteText, 3, 227, 462, 8);
     note_->setObjectName(QStringLiteral("recordNote"));
-    fileSize_ = ui.Label(QStringLiteral("-"), 409, 227, 58, 8, Qt::AlignRight | Qt::AlignVCenter);
-    fileSize_->setObjectName(QLatin1String(kFileSizeName));
 
     history_ = new RecordHistoryMode(this, database_, recordList_, desktopDir_,
                                      {fromCaption, firstTimeLabel_, toCaption, lastTimeLabel_,
-                                      countCaption, countLabel_, countUnit, note_, fileSize_});
+                                      countCaption, countLabel_, countUnit, note_});
     connect(history_, &RecordHistoryMode::ended, this, &DatabaseLogDlg::RefreshRecordList);
 
     connect(startButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StartRecording);
@@ -215,9 +215,10 @@ void DatabaseLogDlg::SetRecording(bool on) {
 void DatabaseLogDlg::RefreshRecordList() {
     // History mode keeps its page; the newest rows come back when it ends.
     if (history_->IsActive()) return;
-    fileSize_->setText(database_.FilePath().isEmpty() ? QStringLiteral("-")
-                                                      : FileSizeText(database_.FilePath()));
-    fileSize_->setToolTip(database_.FilePath());
+    countLabel_->setToolTip(database_.FilePath().isEmpty()
+                                ? QString()
+                                : FileSizeText(database_.FilePath()) + QStringLiteral("  ") +
+                                      database_.FilePath());
     RecordPage page;
     if (!database_.LoadLastPage(kRecordsPerPage, &page)) {
         // The list is emptied, the labels keep what they last showed.

@@ -33,7 +33,6 @@ public:
     static constexpr int kFirstTimeId = 1078;
     static constexpr int kLastTimeId = 1079;
     static constexpr int kCountId = 1080;
-    static constexpr const char* kFileSizeName = "recordFileSize";
 
     // Builds the page stopped and shows the table as it is; exports go to
     // desktopDir.
@@ -102,7 +101,6 @@ private:
     QLabel* firstTimeLabel_ = nullptr;
     QTableWidget* recordList_ = nullptr;
     QLabel* note_ = nullptr;
-    QLabel* fileSize_ = nullptr;
     DiskSpaceGuard diskGuard_;
     QString status_;  // shown in the note's place; empty: the note
     bool watchOnly_ = false;
