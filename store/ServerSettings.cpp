@@ -39,7 +39,7 @@ store::SensorMask ConfiguredSensors(const std::array<uint32_t, kSensorCount>& ad
 
 std::unique_ptr<store::StoreForwarder> StartStoreForwarder(
     const QString& dataDir, const ServerSettings& settings,
-    const std::array<uint32_t, kSensorCount>& addresses,
+    const std::array<uint32_t, kSensorCount>& addresses, const SensorNames& names,
     std::function<void(const store::StoreStatus&)> onChange) {
     if (!settings.IsConfigured()) return nullptr;
     store::StoreForwarderOptions options;
@@ -47,15 +47,23 @@ std::unique_ptr<store::StoreForwarder> StartStoreForwarder(
     options.station = settings.station.toStdString();
     options.databasePath = RecordDatabase::PathIn(dataDir).toStdString();
     options.sensors = ConfiguredSensors(addresses);
-    options.sensorNames = {};  // no machine names yet: the sensors table shows them empty
+    options.sensorNames = StoreSensorNames(names);
     options.onChange = std::move(onChange);
     return std::make_unique<store::StoreForwarder>(std::move(options));
 }
 
+store::SensorNames StoreSensorNames(const SensorNames& names) {
+    store::SensorNames converted;
+    for (size_t i = 0; i < converted.size() && i < names.size(); ++i)
+        converted[i] = names[i].toStdString();
+    return converted;
+}
+
 std::unique_ptr<store::StoreForwarder> StartStationStore(const QString& dataDir) {
     const INIFILE config(ConfigPath(dataDir));
+    const StationConfig station = LoadStationConfig(config);
     return StartStoreForwarder(
-        dataDir, LoadServerSettings(config), LoadStationConfig(config).addresses,
+        dataDir, LoadServerSettings(config), station.addresses, station.names,
         [conflictsTold = false](const store::StoreStatus& status) mutable {
             // The forwarder tells the first conflicts apart from any change of state.
             const bool conflictNews = status.conflicts > 0 && !conflictsTold;

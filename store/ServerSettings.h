@@ -30,8 +30,11 @@ store::SensorMask ConfiguredSensors(const std::array<uint32_t, kSensorCount>& ad
 // configured.
 std::unique_ptr<store::StoreForwarder> StartStoreForwarder(
     const QString& dataDir, const ServerSettings& settings,
-    const std::array<uint32_t, kSensorCount>& addresses,
+    const std::array<uint32_t, kSensorCount>& addresses, const SensorNames& names = {},
     std::function<void(const store::StoreStatus&)> onChange = {});
+
+// The machine names as the server's sensors table keeps them.
+store::SensorNames StoreSensorNames(const SensorNames& names);
 
 // The headless station's forwarder from dataDir/Config.ini, or null when no
 // server is configured; connections and new errors go to standard error,

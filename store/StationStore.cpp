@@ -10,18 +10,22 @@ StationStore::~StationStore() {
 }
 
 void StationStore::Start(const ServerSettings& settings,
-                         const std::array<uint32_t, kSensorCount>& addresses) {
+                         const std::array<uint32_t, kSensorCount>& addresses,
+                         const SensorNames& names) {
     if (current_) {
         // What it has not sent, the new one sends: the position is kept locally.
         current_->RequestStop(std::chrono::milliseconds(0));
         retiring_.push_back(std::move(current_));
     }
     settings_ = settings;
-    current_ = StartStoreForwarder(dataDir_, settings, addresses);
+    current_ = StartStoreForwarder(dataDir_, settings, addresses, names);
 }
 
-void StationStore::SetAddresses(const std::array<uint32_t, kSensorCount>& addresses) {
-    if (current_) current_->SetSensors(ConfiguredSensors(addresses));
+void StationStore::SetMachines(const std::array<uint32_t, kSensorCount>& addresses,
+                               const SensorNames& names) {
+    if (!current_) return;
+    current_->SetSensors(ConfiguredSensors(addresses));
+    current_->SetSensorNames(StoreSensorNames(names));
 }
 
 void StationStore::Wake() {

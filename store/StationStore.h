@@ -21,8 +21,11 @@ public:
     StationStore(const StationStore&) = delete;
     StationStore& operator=(const StationStore&) = delete;
 
-    void Start(const ServerSettings& settings, const std::array<uint32_t, kSensorCount>& addresses);
-    void SetAddresses(const std::array<uint32_t, kSensorCount>& addresses);
+    void Start(const ServerSettings& settings, const std::array<uint32_t, kSensorCount>& addresses,
+               const SensorNames& names);
+    // The configured sensors and their machine names, as saved together.
+    void SetMachines(const std::array<uint32_t, kSensorCount>& addresses,
+                     const SensorNames& names);
     void Wake();
 
     // NotConfigured without a server. Also lets go of replaced forwarders

@@ -102,7 +102,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     if (viewerNotice.isEmpty()) {
         // The folder's recorder forwards its rows; a viewer leaves that to it.
         database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
-        store_.Start(LoadServerSettings(config_), addresses_);
+        store_.Start(LoadServerSettings(config_), addresses_, names_);
         recordPage_->RememberRecordingIn(config_.Path());
         retention_ = StartRecordRetention(database_, config_,
                                           [this](const QString& text) { ShowMessageLater(text); });
@@ -317,7 +317,7 @@ void OrsanSensorMonitorDlg::SaveAddresses() {
     // Rows from here on are forwarded for these sensors; a failure is on
     // stderr and shows again at the next write.
     if (database_.CanWrite()) database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
-    store_.SetAddresses(addresses_);
+    store_.SetMachines(addresses_, names_);
     if (saved) {
         ShowMessage(QStringLiteral("传感器IP地址信息更新成功!"));
     } else {
@@ -357,7 +357,7 @@ void OrsanSensorMonitorDlg::OpenServerSettings() {
 }
 
 void OrsanSensorMonitorDlg::ApplyServerSettings(const ServerSettings& settings) {
-    store_.Start(settings, addresses_);
+    store_.Start(settings, addresses_, names_);
     serverButton_->Show(store_.Status());
 }
 

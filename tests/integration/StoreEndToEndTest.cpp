@@ -14,6 +14,7 @@
 #include "IniFile.h"
 #include "PgCluster.h"
 #include "PgSession.h"
+#include "SensorNames.h"
 #include "SimProcess.h"
 #include "StationConfig.h"
 #include "TempDir.h"
@@ -58,6 +59,7 @@ protected:
         ASSERT_TRUE(
             config.WriteString("SERVER", "CONNINFO", QString::fromStdString(cluster.Conninfo())));
         ASSERT_TRUE(config.WriteString("SERVER", "STATION", "line-a"));
+        ASSERT_TRUE(config.WriteString("SENSOR", NameKey(kConfiguredSlots[0]), "P-101 给水泵"));
     }
 
     QString DataDir() const { return QString::fromStdString(dataDir.Path().string()); }
@@ -174,6 +176,15 @@ TEST_F(StoreEndToEnd, ServerAwayMidRunAndForAWholeRunStillGetsEveryRowOnce) {
     ASSERT_GT(local.size(), 30u);
     EXPECT_EQ(serverRows, local.size()) << "a server row per fresh local reading, no more";
     EXPECT_EQ(server, local) << "the configured sensors with their recorded values";
+
+    // The machine name from Config.ini reaches the server's sensors table.
+    store::PgSession session(cluster.Conninfo());
+    store::PgOutcome outcome;
+    const store::PgResultPtr names = session.Query(
+        "SELECT coalesce(name, '') FROM sensors WHERE station = 'line-a' AND sensor = $1",
+        {std::to_string(kConfiguredSlots[0])}, &outcome);
+    ASSERT_TRUE(outcome.ok && names && PQntuples(names.get()) == 1) << outcome.message;
+    EXPECT_STREQ(PQgetvalue(names.get(), 0, 0), "P-101 给水泵");
 }
 
 }  // namespace

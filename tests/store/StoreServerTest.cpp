@@ -520,7 +520,7 @@ TEST_F(StoreServer, ANameHeldByAnotherDataFolderIsRefusedNamingTheHolderUntilRen
                                         "press-8 " + other.Path().string()}));
 }
 
-TEST_F(StoreServer, EachPartFailsAloneIsToldOnceAndRetriedWhileTheRestFlows) {
+TEST_F(StoreServer, EachStreamFailsAloneIsToldOnceAndRetriedWhileTheRestFlows) {
     Admin(
         "DO $$ BEGIN CREATE ROLE inserter LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; "
         "END $$");
