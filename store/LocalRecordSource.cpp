@@ -8,6 +8,15 @@ namespace orsan::store {
 
 namespace {
 
+// The statement ready for the page of `limit` rows after `rowId` (its two
+// parameters): every read of the forwarder walks its table this way.
+sqlite3_stmt* RowsAfter(sqlite3_stmt* read, int64_t rowId, int limit) {
+    sqlite3_reset(read);
+    sqlite3_bind_int64(read, 1, rowId);
+    sqlite3_bind_int(read, 2, limit);
+    return read;
+}
+
 // A slot's columns in the order of the server's value columns.
 constexpr const char* kSlotStems[kStoreValues] = {"Temp", "Xacc", "Yacc",  "Zacc",  "Xvel",
                                                   "Yvel", "Zvel", "Xdisp", "Ydisp", "Zdisp"};
@@ -168,10 +177,7 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
     // The station adds the freshness columns to an older table when it opens
     // it, maybe after this connection prepared its read.
     if (freshnessColumns_ < kStoreSensors && !PrepareRead()) return Fail("表 data 的列不符");
-    sqlite3_stmt* read = read_.get();
-    sqlite3_reset(read);
-    sqlite3_bind_int64(read, 1, position.rowId);
-    sqlite3_bind_int(read, 2, limit);
+    sqlite3_stmt* read = RowsAfter(read_.get(), position.rowId, limit);
     int step;
     while ((step = sqlite3_step(read)) == SQLITE_ROW) {
         LocalRecord& record = records->emplace_back();
@@ -288,10 +294,7 @@ bool LocalRecordSource::ReadAlarmsAfter(ForwardPosition& position, int limit,
         if (!alarms_) return Fail("报警表 alarm 的列不符");
     }
     if (!StillMatches("alarm", position)) position = ForwardPosition{};
-    sqlite3_stmt* read = alarms_.get();
-    sqlite3_reset(read);
-    sqlite3_bind_int64(read, 1, position.rowId);
-    sqlite3_bind_int(read, 2, limit);
+    sqlite3_stmt* read = RowsAfter(alarms_.get(), position.rowId, limit);
     auto text = [read](int column) {
         const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(read, column));
         return std::string_view(chars ? chars : "");
@@ -348,10 +351,7 @@ bool LocalRecordSource::ReadAcknowledgementsAfter(ForwardPosition& position, int
         if (!acks_) return Fail("确认记录表 alarm_ack 的列不符");
     }
     if (!StillMatches("alarm_ack", position)) position = ForwardPosition{};
-    sqlite3_stmt* read = acks_.get();
-    sqlite3_reset(read);
-    sqlite3_bind_int64(read, 1, position.rowId);
-    sqlite3_bind_int(read, 2, limit);
+    sqlite3_stmt* read = RowsAfter(acks_.get(), position.rowId, limit);
     int step;
     while ((step = sqlite3_step(read)) == SQLITE_ROW) {
         position = {sqlite3_column_int64(read, 0), sqlite3_column_int64(read, 1),
