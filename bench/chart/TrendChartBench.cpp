@@ -14,6 +14,7 @@
 #include <cmath>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "PlausibleTrend.h"
 #include "TrendChart.h"
 #include "TrendPainting.h"
@@ -93,18 +94,7 @@ void BM_PolylinesFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_PolylinesFloor)->Unit(benchmark::kMicrosecond);
 
-// This thread's processor time: what the work costs, without the time
-// other processes on a busy machine take from it.
-double ThreadCpuUs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
-}
 
-double Median(std::vector<double>& v) {
-    std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
 
 // Both in one run, alternating, with their median times (wall clock and
 // this thread's processor time) and the ratios (goal: render <= 1.2 x floor).
@@ -129,11 +119,11 @@ void BM_RenderOverFloorRatio(benchmark::State& state) {
     std::vector<double> renderUs, floorUs, renderCpuUs, floorCpuUs;
     int i = kSamples;
     for (auto _ : state) {
-        const double c0 = ThreadCpuUs();
+        const double c0 = orsan::bench::ThreadCpuUs();
         const auto t0 = Clock::now();
         chart.AppendSample(orsan::test::PlausibleTrendSample(i++));
         const auto t1 = Clock::now();
-        const double c1 = ThreadCpuUs();
+        const double c1 = orsan::bench::ThreadCpuUs();
         QPainter painter(&blank);
         for (int k = 0; k < orsan::kCurveCount; ++k) {
             painter.setPen(QPen(orsan::CurveColors()[k], 1.0));
@@ -141,19 +131,19 @@ void BM_RenderOverFloorRatio(benchmark::State& state) {
         }
         painter.end();
         const auto t2 = Clock::now();
-        const double c2 = ThreadCpuUs();
+        const double c2 = orsan::bench::ThreadCpuUs();
         renderUs.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
         floorUs.push_back(std::chrono::duration<double, std::micro>(t2 - t1).count());
         renderCpuUs.push_back(c1 - c0);
         floorCpuUs.push_back(c2 - c1);
         benchmark::DoNotOptimize(blank.constBits());
     }
-    const double render = Median(renderUs);
-    const double floor = Median(floorUs);
+    const double render = orsan::bench::Median(renderUs);
+    const double floor = orsan::bench::Median(floorUs);
     state.counters["render_us"] = render;
     state.counters["floor_us"] = floor;
     state.counters["ratio"] = render / floor;
-    state.counters["cpu_ratio"] = Median(renderCpuUs) / Median(floorCpuUs);
+    state.counters["cpu_ratio"] = orsan::bench::Median(renderCpuUs) / orsan::bench::Median(floorCpuUs);
 }
 BENCHMARK(BM_RenderOverFloorRatio)->Unit(benchmark::kMicrosecond);
 

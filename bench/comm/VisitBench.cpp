@@ -13,6 +13,7 @@
 #include <chrono>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "FakeModbusPeer.h"
 #include "MeasurementRead.h"
 #include "ModbusTcpConnection.h"
@@ -122,12 +123,8 @@ void BM_VisitOverFloorRatio(benchmark::State& state) {
         visitUs.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
         floorUs.push_back(std::chrono::duration<double, std::micro>(t2 - t1).count());
     }
-    const auto median = [](std::vector<double>& v) {
-        std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
-        return v[v.size() / 2];
-    };
-    const double visit = median(visitUs);
-    const double floor = median(floorUs);
+    const double visit = bench::Median(visitUs);
+    const double floor = bench::Median(floorUs);
     state.counters["visit_us"] = visit;
     state.counters["floor_us"] = floor;
     state.counters["ratio"] = visit / floor;

@@ -10,6 +10,7 @@
 #include <vector>
 #include <cstdlib>
 
+#include "BenchTiming.h"
 #include "BenchTables.h"
 #include "HistoryChart.h"
 #include "RecordColumns.h"
@@ -94,11 +95,6 @@ void BM_RangeChoose(benchmark::State& state) {
 }
 BENCHMARK(BM_RangeChoose)->Apply(bench::TableSizes)->Unit(benchmark::kMicrosecond);
 
-double ThreadCpuUs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
-}
 
 // After choosing the range (not timed): its first page, then the first "go
 // to" its middle, alternating; their median processor times and the ratio
@@ -115,20 +111,16 @@ void BM_RangeGoToOverFirstPage(benchmark::State& state) {
         state.PauseTiming();
         if (!pager.SetRange(range)) std::abort();
         state.ResumeTiming();
-        const double t0 = ThreadCpuUs();
+        const double t0 = bench::ThreadCpuUs();
         if (!pager.First() || pager.Page().rows.empty()) std::abort();
-        const double t1 = ThreadCpuUs();
+        const double t1 = bench::ThreadCpuUs();
         if (!pager.GoTo(middle) || pager.Page().rows.empty()) std::abort();
-        const double t2 = ThreadCpuUs();
+        const double t2 = bench::ThreadCpuUs();
         firstUs.push_back(t1 - t0);
         goToUs.push_back(t2 - t1);
     }
-    const auto median = [](std::vector<double>& v) {
-        std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
-        return v[v.size() / 2];
-    };
-    const double first = median(firstUs);
-    const double goTo = median(goToUs);
+    const double first = bench::Median(firstUs);
+    const double goTo = bench::Median(goToUs);
     state.counters["first_us"] = first;
     state.counters["goto_us"] = goTo;
     state.counters["ratio"] = goTo / first;
@@ -202,7 +194,7 @@ void BM_PlotOverCApiRatio(benchmark::State& state) {
     std::vector<double> readUs;
     std::vector<double> plotUs;
     for (auto _ : state) {
-        const double t0 = ThreadCpuUs();
+        const double t0 = bench::ThreadCpuUs();
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(handle, text.constData(), -1, &statement, nullptr) != SQLITE_OK)
             std::abort();
@@ -213,19 +205,15 @@ void BM_PlotOverCApiRatio(benchmark::State& state) {
         }
         sqlite3_finalize(statement);
         benchmark::DoNotOptimize(sum);
-        const double t1 = ThreadCpuUs();
+        const double t1 = bench::ThreadCpuUs();
         QString error;
         if (!chart.Show(from, to, &error)) std::abort();
-        const double t2 = ThreadCpuUs();
+        const double t2 = bench::ThreadCpuUs();
         readUs.push_back(t1 - t0);
         plotUs.push_back(t2 - t1);
     }
-    const auto median = [](std::vector<double>& v) {
-        std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
-        return v[v.size() / 2];
-    };
-    const double read = median(readUs);
-    const double plot = median(plotUs);
+    const double read = bench::Median(readUs);
+    const double plot = bench::Median(plotUs);
     state.counters["read_ms"] = read / 1000;
     state.counters["plot_ms"] = plot / 1000;
     state.counters["ratio"] = plot / read;
