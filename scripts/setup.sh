@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools       # Qt Core/Gui/Widgets/Sql/Test, moc and rcc
   qt6-svg-dev                           # the pictures are SVG (res/)
   qt6-multimedia-dev                    # the alarm tone (alarm/AlarmTone.cpp)
+  qt6-l10n-tools                        # lupdate/lrelease: the English translation (i18n/)
   libqt6sql6-sqlite                     # the record database driver
   libmodbus-dev                         # comm/ and the simulator
   libfftw3-dev                          # wave/'s spectra and envelope (FFTW3)
@@ -22,6 +23,7 @@ packages=(
   postgresql libpq-dev                  # store/ and its tests (a private cluster)
   dpkg-dev lintian desktop-file-utils   # scripts/package.sh and the packaging checks
   appstream systemd man-db              # the packaging checks validate the installed files
+  poppler-utils                         # pdftoppm: the daily report's pages are checked as pictures
   tzdata                                # zone rules: local times the clocks skip or show twice (tests/station)
 )
 
