@@ -8,6 +8,7 @@
 #include "AlarmExport.h"
 #include "AnalyseCommand.h"
 #include "CommandLine.h"
+#include "CoreText.h"
 #include "DataFolder.h"
 #include "DiskSpaceGuard.h"
 #include "HeadlessStation.h"
@@ -139,6 +140,10 @@ int main(int argc, char** argv) {
     // are always written with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName(QStringLiteral("OrsanSensorMonitor"));
+    // The Qt-free cores' messages in the language of the loaded translation.
+    orsan::CoreText::Install([](const char* context, const char* source) {
+        return QCoreApplication::translate(context, source).toStdString();
+    });
     const QString dataDir =
         orsan::ResolveDataFolder(options.dataDir, QCoreApplication::applicationDirPath(), &error);
     if (dataDir.isEmpty()) {

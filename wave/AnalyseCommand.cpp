@@ -6,6 +6,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "CoreText.h"
 #include "OutputFile.h"
 #include "WaveFile.h"
 
@@ -41,7 +42,7 @@ CaptureOutput SpectrumCaptureOutput(SpectrumKind kind, size_t segmentLength) {
                              segmentLength, error);
     };
     output.nameEnding = "_频谱_" + std::string(SpectrumKindName(kind)) + ".csv";
-    output.fileKind = "频谱文件";
+    output.fileKind = CoreText::translate("AnalyseCommand", "频谱文件");
     return output;
 }
 
@@ -50,12 +51,18 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t seg
     std::ifstream file(wavePath, std::ios::binary);
     std::ostringstream content;
     if (!file || !(content << file.rdbuf())) {
-        err << "无法读取波形文件 " << wavePath << ": " << std::strerror(errno) << "\n";
+        err << CoreText::translate("AnalyseCommand", "无法读取波形文件 %1: %2")
+                   .With({wavePath, std::strerror(errno)})
+                   .Str()
+            << "\n";
         return kAnalyseUnreadable;
     }
     const std::optional<double> rate = WaveFileRateFromName(wavePath);
     if (!rate) {
-        err << "波形文件名中没有采样率 (…采样率<Hz>Hz.txt): " << wavePath << "\n";
+        err << CoreText::translate("AnalyseCommand", "波形文件名中没有采样率 (…采样率<Hz>Hz.txt): %1")
+                   .With({wavePath})
+                   .Str()
+            << "\n";
         return kAnalyseUnreadable;
     }
     std::string error;
@@ -75,7 +82,10 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t seg
 
     const std::string path = outPath.empty() ? "-" : outPath;
     if (!WriteOutputFile(path, *csv, error, OutputFile::Dash::StandardOutput)) {
-        err << "无法写入频谱文件 " << path << ": " << error << "\n";
+        err << CoreText::translate("AnalyseCommand", "无法写入频谱文件 %1: %2")
+                   .With({path, error})
+                   .Str()
+            << "\n";
         return kAnalyseWriteFailed;
     }
     if (path != "-") out << path << "\n";

@@ -1,6 +1,8 @@
 #include "SpectrumPage.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -23,17 +25,17 @@ struct KindText {
 KindText TextOf(SpectrumKind kind) {
     switch (kind) {
         case SpectrumKind::Velocity:
-            return {"速度频谱", "mm/s"};
+            return {QT_TRANSLATE_NOOP("orsan::SpectrumPage", "速度频谱"), "mm/s"};
         case SpectrumKind::Envelope:
-            return {"包络频谱", "g"};
+            return {QT_TRANSLATE_NOOP("orsan::SpectrumPage", "包络频谱"), "g"};
         case SpectrumKind::Acceleration:
             break;
     }
-    return {"加速度频谱", "g"};
+    return {QT_TRANSLATE_NOOP("orsan::SpectrumPage", "加速度频谱"), "g"};
 }
 
 bool NothingToExport(QString* error) {
-    if (error) *error = QStringLiteral("没有可导出的频谱");
+    if (error) *error = QCoreApplication::translate("orsan::SpectrumPage", "没有可导出的频谱");
     return false;
 }
 
@@ -42,15 +44,15 @@ bool NothingToExport(QString* error) {
 SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
     const DialogControls ui(this);
     kind_ = ui.Place(new QComboBox(this), 0, 0, 62, 13, 1131);
-    kind_->addItems(
-        {QStringLiteral("加速度频谱"), QStringLiteral("速度频谱"), QStringLiteral("包络频谱")});
+    for (SpectrumKind kind :
+         {SpectrumKind::Acceleration, SpectrumKind::Velocity, SpectrumKind::Envelope})
+        kind_->addItem(tr(TextOf(kind).title));
     scale_ = ui.Place(new QComboBox(this), 66, 0, 50, 13, 1132);
-    scale_->addItems({QStringLiteral("线性幅值"), QStringLiteral("对数幅值")});
-    harmonics_ = ui.Button(1133, QStringLiteral("谐波光标"), 120, 0, 46, 13);
+    scale_->addItems({QString(), QString()});
+    harmonics_ = ui.Button(1133, QString(), 120, 0, 46, 13);
     harmonics_->setCheckable(true);
-    harmonics_->setToolTip(QStringLiteral("在光标所在谱线的1至10倍处标记"));
-    picture_ = ui.Button(1134, QStringLiteral("导出图片"), 326, 0, 48, 13);
-    csv_ = ui.Button(1135, QStringLiteral("导出CSV"), 378, 0, 48, 13);
+    picture_ = ui.Button(1134, QString(), 326, 0, 48, 13);
+    csv_ = ui.Button(1135, QString(), 378, 0, 48, 13);
     view_ = ui.Place(new SpectrumView(this), 0, 16, kWidth, 196, 1137);
     overall_ = ui.Label(QString(), 0, 214, kWidth, 18, DialogControls::kLeft, 1136);
     overall_->setWordWrap(true);
@@ -70,7 +72,29 @@ SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
         const bool done = ExportCsv(&path, &error);
         ReportExport(done, path, error);
     });
+    RetranslateTexts();
     ClearAnalysis();
+}
+
+void SpectrumPage::RetranslateTexts() {
+    for (int k = 0; k < kind_->count(); ++k) kind_->setItemText(k, tr(TextOf(SpectrumKind(k)).title));
+    scale_->setItemText(0, tr("线性幅值"));
+    scale_->setItemText(1, tr("对数幅值"));
+    harmonics_->setText(tr("谐波光标"));
+    harmonics_->setToolTip(tr("在光标所在谱线的1至10倍处标记"));
+    picture_->setText(tr("导出图片"));
+    csv_->setText(tr("导出CSV"));
+    if (analysed_) {
+        ShowKind();
+        ShowOverall();
+    } else {
+        view_->Clear(tr("采集波形后显示频谱"));
+    }
+}
+
+void SpectrumPage::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QWidget::changeEvent(event);
 }
 
 SpectrumKind SpectrumPage::Kind() const {
@@ -114,7 +138,7 @@ bool SpectrumPage::Analyse(const std::array<const float*, 3>& axes, size_t count
 
 void SpectrumPage::ClearAnalysis() {
     analysed_ = false;
-    view_->Clear(QStringLiteral("采集波形后显示频谱"));
+    view_->Clear(tr("采集波形后显示频谱"));
     overall_->clear();
     for (QPushButton* b : {picture_, csv_}) b->setEnabled(false);
 }
@@ -125,15 +149,15 @@ void SpectrumPage::ShowKind() {
     const bool shown = !SpectrumOf(axes_[0], kind).amplitude.empty();
     for (QPushButton* b : {picture_, csv_}) b->setEnabled(shown);
     if (!shown) {
-        view_->Clear(QStringLiteral("采样率 %1 Hz 过低，无法计算 %2 Hz 以上的包络谱")
+        view_->Clear(tr("采样率 %1 Hz 过低，无法计算 %2 Hz 以上的包络谱")
                          .arg(source_.sampleRate)
                          .arg(source_.envelopeLowHz));
         return;
     }
     const KindText text = TextOf(kind);
-    QString title = QString::fromUtf8(text.title);
+    QString title = tr(text.title);
     if (kind == SpectrumKind::Envelope) {
-        title += QStringLiteral("  带通 %1–%2 Hz")
+        title += tr("  带通 %1–%2 Hz")
                      .arg(source_.envelopeLowHz)
                      .arg(source_.envelopeHighHz, 0, 'f', 0);
     }
@@ -147,19 +171,20 @@ void SpectrumPage::ShowOverall() {
         return QString::asprintf(format, axes_[0].overall.*member, axes_[1].overall.*member,
                                  axes_[2].overall.*member);
     };
-    QString text = QStringLiteral("速度有效值 10–1000 Hz：") +
-                   triple(&OverallValues::velocityRms, "X %.2f  Y %.2f  Z %.2f mm/s");
     const SensorLiveReading live = live_ ? live_() : SensorLiveReading{};
+    QString sensor;
     if (live.fresh) {
-        text += QString::asprintf("（传感器 X %.2f  Y %.2f  Z %.2f）", live.velocityRms[0],
-                                  live.velocityRms[1], live.velocityRms[2]);
+        sensor = tr("（传感器 %1）")
+                     .arg(QString::asprintf("X %.2f  Y %.2f  Z %.2f", live.velocityRms[0],
+                                            live.velocityRms[1], live.velocityRms[2]));
     }
-    text += QStringLiteral("\n加速度有效值 ") +
-            triple(&OverallValues::rms, "%.3g / %.3g / %.3g g") + QStringLiteral("  峰值 ") +
-            triple(&OverallValues::peak, "%.3g / %.3g / %.3g g") + QStringLiteral("  峰值因数 ") +
-            triple(&OverallValues::crestFactor, "%.2f / %.2f / %.2f") + QStringLiteral("  峭度 ") +
-            triple(&OverallValues::kurtosis, "%.2f / %.2f / %.2f");
-    overall_->setText(text);
+    overall_->setText(
+        tr("速度有效值 10–1000 Hz：%1%2\n加速度有效值 %3  峰值 %4  峰值因数 %5  峭度 %6")
+            .arg(triple(&OverallValues::velocityRms, "X %.2f  Y %.2f  Z %.2f mm/s"), sensor,
+                 triple(&OverallValues::rms, "%.3g / %.3g / %.3g g"),
+                 triple(&OverallValues::peak, "%.3g / %.3g / %.3g g"),
+                 triple(&OverallValues::crestFactor, "%.2f / %.2f / %.2f"),
+                 triple(&OverallValues::kurtosis, "%.2f / %.2f / %.2f")));
 }
 
 QString SpectrumPage::ExportPath(const QString& extension) const {
@@ -181,7 +206,7 @@ bool SpectrumPage::ExportCsv(QString* path, QString* error) {
                         BuildSpectrumCsv(axes_, Kind(), source_), why))
         return true;
     if (error)
-        *error = QStringLiteral("无法写入文件 %1：%2").arg(*path, QString::fromStdString(why));
+        *error = tr("无法写入文件 %1：%2").arg(*path, QString::fromStdString(why));
     return false;
 }
 
@@ -189,7 +214,7 @@ void SpectrumPage::ReportExport(bool done, const QString& path, const QString& e
     if (done) {
         ShowNotice(this, QMessageBox::Information, path);
     } else {
-        ShowNotice(this, QMessageBox::Warning, QStringLiteral("频谱导出失败\n%1").arg(error));
+        ShowNotice(this, QMessageBox::Warning, tr("频谱导出失败\n%1").arg(error));
     }
 }
 

@@ -53,7 +53,11 @@ public:
     bool ExportPicture(QString* path, QString* error);
     bool ExportCsv(QString* path, QString* error);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
     void ShowKind();
     void ShowOverall();
     // A notice with the path written, or why not.

@@ -1,6 +1,7 @@
 #include "WavDaqDlg.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -39,11 +40,7 @@ WavDaqDlg::WavDaqDlg(uint32_t sensorAddress, const QString& desktopDir, QWidget*
     ConsumeEnterEscape(this);
     UseDialogFrame(this);
     BuildControls();
-    setWindowTitle(QStringLiteral("读取传感器 { %1.%2.%3.%4 } 波形")
-                       .arg(AddressOctet(address_, 1))
-                       .arg(AddressOctet(address_, 2))
-                       .arg(AddressOctet(address_, 3))
-                       .arg(AddressOctet(address_, 4)));
+    RetranslateTexts();
     timer_.setInterval(kTickMs);
     connect(&timer_, &QTimer::timeout, this, &WavDaqDlg::OnTick);
 }
@@ -58,23 +55,23 @@ void WavDaqDlg::BuildControls() {
     const DialogControls ui(this);
     setFixedSize(ui.Units().Size(440, 296));
 
-    ui.Label(QStringLiteral("选择采集时长:"), 7, 10, 52, 8);
+    durationCaption_ = ui.Label(QString(), 7, 10, 52, 8);
     // A drop-down list's resource height includes its list; here only the box.
     duration_ = ui.Place(new QComboBox(this), 60, 8, 42, 13, 1117);
     for (int s = 1; s <= kWaveMaxSeconds; ++s)
         duration_->addItem(s < 10 ? QStringLiteral("%1  S").arg(s) : QStringLiteral("10S"));
     duration_->setCurrentIndex(0);
 
-    start_ = ui.Button(1109, QStringLiteral("开始采集"), 108, 7, 50, 14);
-    ui.Label(QStringLiteral("采集状态:"), 170, 10, 36, 8);
+    start_ = ui.Button(1109, QString(), 108, 7, 50, 14);
+    stateCaption_ = ui.Label(QString(), 170, 10, 36, 8);
     lamp_ = ui.Place(new DxAlarmStatic(this), 207, 8, 24, 11, 1121);
-    export_ = ui.Button(1111, QStringLiteral("导出数据"), 383, 7, 50, 14);
+    export_ = ui.Button(1111, QString(), 383, 7, 50, 14);
 
-    ui.Label(QStringLiteral("时间戳:"), 7, 26, 30, 8);
+    timeCaption_ = ui.Label(QString(), 7, 26, 30, 8);
     timeText_ = ui.Label(QStringLiteral("-"), 38, 26, 74, 8, DialogControls::kLeft, 1118);
-    ui.Label(QStringLiteral("已采集:"), 120, 26, 30, 8);
+    countCaption_ = ui.Label(QString(), 120, 26, 30, 8);
     countText_ = ui.Label(QStringLiteral("-"), 150, 26, 40, 8, DialogControls::kLeft, 1119);
-    ui.Label(QStringLiteral("点，采样率"), 192, 26, 42, 8);
+    rateCaption_ = ui.Label(QString(), 192, 26, 42, 8);
     rateText_ = ui.Label(QStringLiteral("-"), 236, 26, 40, 8, DialogControls::kLeft, 1120);
     ui.Label(QStringLiteral("Hz"), 278, 26, 12, 8);
 
@@ -84,7 +81,7 @@ void WavDaqDlg::BuildControls() {
     slider_->setRange(0, 0);
     slider_->setPageStep(1);
 
-    spectrumToggle_ = ui.Button(1130, QStringLiteral("频谱分析"), 328, 7, 50, 14);
+    spectrumToggle_ = ui.Button(1130, QString(), 328, 7, 50, 14);
     spectrumToggle_->setCheckable(true);
     spectrum_ =
         ui.Place(new SpectrumPage(this), 7, 40, SpectrumPage::kWidth, SpectrumPage::kHeight, 1138);
@@ -102,6 +99,36 @@ void WavDaqDlg::BuildControls() {
     });
     SetIdleControls(true);
     lamp_->SetState(0);
+}
+
+void WavDaqDlg::RetranslateTexts() {
+    setWindowTitle(tr("读取传感器 { %1.%2.%3.%4 } 波形")
+                       .arg(AddressOctet(address_, 1))
+                       .arg(AddressOctet(address_, 2))
+                       .arg(AddressOctet(address_, 3))
+                       .arg(AddressOctet(address_, 4)));
+    durationCaption_->setText(tr("选择采集时长:"));
+    start_->setText(tr("开始采集"));
+    stateCaption_->setText(tr("采集状态:"));
+    export_->setText(tr("导出数据"));
+    timeCaption_->setText(tr("时间戳:"));
+    countCaption_->setText(tr("已采集:"));
+    rateCaption_->setText(tr("点，采样率"));
+    spectrumToggle_->setText(tr("频谱分析"));
+    if (startedAt_ != 0) timeText_->setText(ShownStartTime());
+}
+
+void WavDaqDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QDialog::changeEvent(event);
+}
+
+QString WavDaqDlg::ShownStartTime() const {
+    std::tm local{};
+    localtime_r(&startedAt_, &local);
+    const auto twoDigits = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+    return tr("%1时%2分%3秒")
+        .arg(twoDigits(local.tm_hour), twoDigits(local.tm_min), twoDigits(local.tm_sec));
 }
 
 void WavDaqDlg::SetIdleControls(bool idle) {
@@ -128,9 +155,9 @@ void WavDaqDlg::ShowSpectrum(bool on) {
     base.chop(4);  // ".txt"
     QString error;
     if (!spectrum_->Analyse({samples_[0].data(), samples_[1].data(), samples_[2].data()},
-                            size_t(sampleCount_), displayedRate_, timeText_->text().toStdString(),
+                            size_t(sampleCount_), displayedRate_, startTime_,
                             base, &error)) {
-        ShowNotice(this, QMessageBox::Warning, QStringLiteral("无法分析波形：%1").arg(error));
+        ShowNotice(this, QMessageBox::Warning, tr("无法分析波形：%1").arg(error));
     }
 }
 
@@ -143,7 +170,9 @@ void WavDaqDlg::OnStart() {
     sampleCount_ = 0;
     SetIdleControls(false);
     slider_->setRange(0, 0);
-    timeText_->setText(QString::fromStdString(FormatWaveStartTime(std::time(nullptr))));
+    startedAt_ = std::time(nullptr);
+    startTime_ = FormatWaveStartTime(startedAt_);
+    timeText_->setText(ShownStartTime());
     lamp_->SetState(1);
     timer_.start();
 }
@@ -187,7 +216,7 @@ void WavDaqDlg::ReportCaptureEnd() {
 
 QString WavDaqDlg::ExportPath() const {
     return QString::fromStdString(WaveFileName(desktopDir_.toStdString(), address_,
-                                               timeText_->text().toStdString(),
+                                               startTime_,
                                                rateText_->text().toStdString()));
 }
 
@@ -201,7 +230,7 @@ void WavDaqDlg::OnExport() {
         ShowNotice(this, QMessageBox::Information, path);
     } else {
         ShowNotice(this, QMessageBox::Warning,
-                   QStringLiteral("波形数据导出失败，无法写入文件:\n%1\n原因: %2")
+                   tr("波形数据导出失败，无法写入文件:\n%1\n原因: %2")
                        .arg(path, QString::fromStdString(error)));
     }
 }

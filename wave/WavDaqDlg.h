@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QTimer>
 #include <cstdint>
+#include <ctime>
+#include <string>
 #include <vector>
 
 #include "SpectrumPage.h"
@@ -52,9 +54,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildControls();
+    void RetranslateTexts();
+    // The start time on screen; files keep their own spelling of it.
+    QString ShownStartTime() const;
     void OnStart();
     void OnTick();
     void OnExport();
@@ -72,6 +78,14 @@ private:
     std::vector<float> samples_[3];
     float displayedRate_ = 26667.0f;
     int sampleCount_ = 0;
+    // Start time of the capture; "-" before the first, in the files' spelling.
+    std::string startTime_ = "-";
+    std::time_t startedAt_ = 0;
+    QLabel* durationCaption_ = nullptr;
+    QLabel* stateCaption_ = nullptr;
+    QLabel* timeCaption_ = nullptr;
+    QLabel* countCaption_ = nullptr;
+    QLabel* rateCaption_ = nullptr;
     QComboBox* duration_ = nullptr;
     QPushButton* start_ = nullptr;
     DxAlarmStatic* lamp_ = nullptr;

@@ -5,6 +5,8 @@
 #include <new>
 #include <numbers>
 
+#include "CoreText.h"
+
 // The passes as long as the transform's own get AVX2 where the processor has
 // it (chosen at load time); GCC on x86-64 Linux only, plain code elsewhere.
 // Not under ThreadSanitizer: the resolver runs before its runtime is up.
@@ -29,18 +31,19 @@ bool Fail(std::string* error, std::string text) {
 
 bool CheckInput(size_t count, double sampleRate, size_t segmentLength, std::string* error) {
     if (!(sampleRate > 0) || !std::isfinite(sampleRate)) {
-        return Fail(error, "采样率无效: " + std::to_string(sampleRate));
+        return Fail(error, CoreText::translate("WaveAnalyser", "采样率无效: %1").With({std::to_string(sampleRate)}));
     }
     if (count < kMinimumSamples) {
-        return Fail(error, "波形点数太少: " + std::to_string(count));
+        return Fail(error, CoreText::translate("WaveAnalyser", "波形点数太少: %1").With({std::to_string(count)}));
     }
     if (segmentLength == 0) return true;
     if (segmentLength < kMinimumSamples || (segmentLength & (segmentLength - 1)) != 0) {
-        return Fail(error, "分段长度必须是不小于8的2的幂: " + std::to_string(segmentLength));
+        return Fail(error, CoreText::translate("WaveAnalyser", "分段长度必须是不小于8的2的幂: %1")
+                                  .With({std::to_string(segmentLength)}));
     }
     if (segmentLength > count) {
-        return Fail(error, "分段长度 " + std::to_string(segmentLength) + " 超过波形点数 " +
-                               std::to_string(count));
+        return Fail(error, CoreText::translate("WaveAnalyser", "分段长度 %1 超过波形点数 %2")
+                               .With({std::to_string(segmentLength), std::to_string(count)}));
     }
     return true;
 }
@@ -236,7 +239,7 @@ std::optional<AmplitudeSpectrum> WaveAnalyser::Amplitude(const float* samples, s
     try {
         return AmplitudeOf(samples, count, sampleRate, segmentLength);
     } catch (const std::bad_alloc&) {
-        Fail(error, "内存不足，无法计算频谱");
+        Fail(error, CoreText::translate("WaveAnalyser", "内存不足，无法计算频谱"));
         return std::nullopt;
     }
 }
@@ -253,8 +256,8 @@ std::optional<AmplitudeSpectrum> WaveAnalyser::Envelope(const float* samples, si
     const size_t last =
         inRange ? size_t(std::min(std::floor(highHz / lineSpacing), double((count - 1) / 2))) : 0;
     if (last < first) {
-        Fail(error, "包络带通范围无效: " + std::to_string(lowHz) + " 到 " + std::to_string(highHz) +
-                        " Hz");
+        Fail(error, CoreText::translate("WaveAnalyser", "包络带通范围无效: %1 到 %2 Hz")
+                        .With({std::to_string(lowHz), std::to_string(highHz)}));
         return std::nullopt;
     }
     try {
@@ -284,7 +287,7 @@ std::optional<AmplitudeSpectrum> WaveAnalyser::Envelope(const float* samples, si
         }
         return AmplitudeOf(envelope_.data(), n, sampleRate, segmentLength);
     } catch (const std::bad_alloc&) {
-        Fail(error, "内存不足，无法计算包络谱");
+        Fail(error, CoreText::translate("WaveAnalyser", "内存不足，无法计算包络谱"));
         return std::nullopt;
     }
 }
@@ -313,7 +316,7 @@ std::optional<AxisAnalysis> WaveAnalyser::Analyse(const float* samples, size_t c
         }
         analysis.velocity = VelocitySpectrum(analysis.acceleration);
     } catch (const std::bad_alloc&) {
-        Fail(error, "内存不足，无法计算频谱");
+        Fail(error, CoreText::translate("WaveAnalyser", "内存不足，无法计算频谱"));
         return std::nullopt;
     }
     analysis.overall.velocityRms =

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "CoreText.h"
 #include "PacketAssembler.h"
 #include "SocketKit.h"
 
@@ -143,23 +144,23 @@ void WaveCapture::Run(std::stop_token stop, uint32_t address, int durationSecond
 const char* WaveCaptureEndText(WaveCaptureEnd end) {
     switch (end) {
         case WaveCaptureEnd::None:
-            return "未结束";
+            return QT_TRANSLATE_NOOP("WaveCapture", "未结束");
         case WaveCaptureEnd::Completed:
-            return "采集完成";
+            return QT_TRANSLATE_NOOP("WaveCapture", "采集完成");
         case WaveCaptureEnd::ConnectFailed:
-            return "连接传感器失败";
+            return QT_TRANSLATE_NOOP("WaveCapture", "连接传感器失败");
         case WaveCaptureEnd::SendFailed:
-            return "发送采集命令失败";
+            return QT_TRANSLATE_NOOP("WaveCapture", "发送采集命令失败");
         case WaveCaptureEnd::ReceiveError:
-            return "接收数据出错";
+            return QT_TRANSLATE_NOOP("WaveCapture", "接收数据出错");
         case WaveCaptureEnd::Stalled:
-            return "传感器停止发送数据";
+            return QT_TRANSLATE_NOOP("WaveCapture", "传感器停止发送数据");
         case WaveCaptureEnd::Stopped:
-            return "采集被中止";
+            return QT_TRANSLATE_NOOP("WaveCapture", "采集被中止");
         case WaveCaptureEnd::ClosedMidPacket:
-            return "传感器在数据包中途关闭了连接";
+            return QT_TRANSLATE_NOOP("WaveCapture", "传感器在数据包中途关闭了连接");
         case WaveCaptureEnd::Overran:
-            return "超过采集时长传感器仍在发送，已停止接收";
+            return QT_TRANSLATE_NOOP("WaveCapture", "超过采集时长传感器仍在发送，已停止接收");
     }
     return "";
 }
@@ -183,20 +184,25 @@ bool WaveCaptureSummary::CutShort() const {
 std::string WaveCaptureProblemText(const WaveCaptureSummary& summary) {
     if (!summary.CutShort()) return {};
     // "采集完成" would read oddly as the reason of a short capture.
-    const char* reason = summary.end == WaveCaptureEnd::Completed ? "传感器提前关闭了连接"
-                                                                  : WaveCaptureEndText(summary.end);
+    const std::string reason =
+        summary.end == WaveCaptureEnd::Completed
+            ? CoreText::translate("WaveCapture", "传感器提前关闭了连接").Str()
+            : CoreText::translate("WaveCapture", WaveCaptureEndText(summary.end)).Str();
     switch (summary.end) {
         case WaveCaptureEnd::ConnectFailed:
         case WaveCaptureEnd::SendFailed:
-            return Printf("波形采集失败：%s，未采集到数据", reason);
+            return CoreText::translate("WaveCapture", "波形采集失败：%1，未采集到数据")
+                .With({reason});
         default:
             break;
     }
+    const std::string expected = std::to_string(summary.expected);
     if (summary.held == 0)
-        return Printf("波形采集失败：%s，未收到完整的数据包（应为 %zu 点）", reason,
-                      summary.expected);
-    return Printf("波形采集提前结束：%s，已采集 %zu 点，应为 %zu 点", reason, summary.held,
-                  summary.expected);
+        return CoreText::translate("WaveCapture",
+                                   "波形采集失败：%1，未收到完整的数据包（应为 %2 点）")
+            .With({reason, expected});
+    return CoreText::translate("WaveCapture", "波形采集提前结束：%1，已采集 %2 点，应为 %3 点")
+        .With({reason, std::to_string(summary.held), expected});
 }
 
 }  // namespace orsan

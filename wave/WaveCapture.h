@@ -86,6 +86,8 @@ private:
     std::jthread thread_;  // last member: joined before the rest goes
 };
 
+// The ending in the source language; shown through
+// CoreText::translate("WaveCapture", ...).
 const char* WaveCaptureEndText(WaveCaptureEnd end);
 
 // Whole packets' worth of samples that `seconds` at `sampleRate` must bring.

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "CoreText.h"
 #include "OutputFile.h"
 #include "SensorEndpoint.h"
 #include "WaveFile.h"
@@ -40,12 +41,15 @@ int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& ou
                       const std::string& defaultFolder, uint16_t port, std::ostream& out,
                       std::ostream& err, const CaptureOutput& output) {
     if (seconds < kWaveMinSeconds || seconds > kWaveMaxSeconds) {
-        err << "采集时长必须在" << kWaveMinSeconds << "到" << kWaveMaxSeconds
-            << "秒之间: " << seconds << "\n";
+        err << CoreText::translate("WaveCaptureCommand", "采集时长必须在%1到%2秒之间: %3")
+                   .With({std::to_string(kWaveMinSeconds), std::to_string(kWaveMaxSeconds),
+                          std::to_string(seconds)})
+                   .Str()
+            << "\n";
         return kCaptureBadArguments;
     }
     if (sensorAddress == 0) {
-        err << "传感器地址无效: 0.0.0.0\n";
+        err << CoreText::translate("WaveCaptureCommand", "传感器地址无效: 0.0.0.0").Str() << "\n";
         return kCaptureBadArguments;
     }
     WaveCaptureOptions options;
@@ -59,10 +63,18 @@ int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& ou
         return kCaptureNoData;
     }
     if (wave.end == WaveCaptureEnd::Overran)
-        err << WaveCaptureEndText(wave.end) << " (" << peer << ")\n";
-    if (summary.dropped > 0) err << "缓冲区已满，丢弃 " << summary.dropped << " 点\n";
+        err << CoreText::translate("WaveCapture", WaveCaptureEndText(wave.end)).Str() << " ("
+            << peer << ")\n";
+    if (summary.dropped > 0)
+        err << CoreText::translate("WaveCaptureCommand", "缓冲区已满，丢弃 %1 点")
+                   .With({std::to_string(summary.dropped)})
+                   .Str()
+            << "\n";
     if (summary.discardedBytes > 0)
-        err << "丢弃不完整数据包的 " << summary.discardedBytes << " 字节\n";
+        err << CoreText::translate("WaveCaptureCommand", "丢弃不完整数据包的 %1 字节")
+                   .With({std::to_string(summary.discardedBytes)})
+                   .Str()
+            << "\n";
     const bool toStandardOutput = outPath == "-";
     std::string path = outPath;
     if (path.empty()) {
@@ -70,7 +82,9 @@ int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& ou
                             FormatWaveRate(wave.sampleRate));
         if (!output.nameEnding.empty()) path.replace(path.size() - 4, 4, output.nameEnding);
     }
-    const std::string fileKind = output.fileKind.empty() ? "波形文件" : output.fileKind;
+    const std::string fileKind = output.fileKind.empty()
+                                     ? CoreText::translate("WaveCaptureCommand", "波形文件").Str()
+                                     : output.fileKind;
     std::string error;
     std::optional<std::string> text;
     if (output.build) {
@@ -79,11 +93,17 @@ int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& ou
         text = BuildWaveFileText(wave.x.data(), wave.y.data(), wave.z.data(), wave.Count());
     }
     if (!text) {
-        err << "无法生成" << fileKind << ": " << error << " (" << peer << ")\n";
+        err << CoreText::translate("WaveCaptureCommand", "无法生成%1: %2 (%3)")
+                   .With({fileKind, error, peer})
+                   .Str()
+            << "\n";
         return kCaptureNoData;
     }
     if (!WriteOutputFile(path, *text, error, OutputFile::Dash::StandardOutput)) {
-        err << "无法写入" << fileKind << " " << path << ": " << error << "\n";
+        err << CoreText::translate("WaveCaptureCommand", "无法写入%1 %2: %3")
+                   .With({fileKind, path, error})
+                   .Str()
+            << "\n";
         return kCaptureWriteFailed;
     }
     // Standard output carries the samples themselves, nothing else.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "CoreText.h"
 #include "SensorEndpoint.h"
 #include "WaveProtocol.h"
 
@@ -82,8 +83,8 @@ std::optional<WaveFileSamples> ParseWaveFileText(std::string_view text, std::str
             const auto [next, failure] = std::from_chars(at, stop, value);
             if (failure != std::errc() || !std::isfinite(value)) {
                 if (error) {
-                    *error = "波形文件第 " + std::to_string(lineNumber) +
-                             " 行不是三个数值: " + std::string(line.substr(0, 60));
+                    *error = CoreText::translate("WaveFile", "波形文件第 %1 行不是三个数值: %2")
+                                 .With({std::to_string(lineNumber), line.substr(0, 60)});
                 }
                 return std::nullopt;
             }
@@ -94,7 +95,7 @@ std::optional<WaveFileSamples> ParseWaveFileText(std::string_view text, std::str
         samples.z.push_back(values[2]);
     }
     if (samples.x.empty()) {
-        if (error) *error = "波形文件中没有数据";
+        if (error) *error = CoreText::translate("WaveFile", "波形文件中没有数据");
         return std::nullopt;
     }
     return samples;
