@@ -4,6 +4,8 @@
 #include <regex>
 #include <vector>
 
+#include "CoreText.h"
+
 namespace orsan::store {
 
 namespace {
@@ -68,7 +70,7 @@ bool IsSecretKeyword(const std::string& keyword) {
 
 std::string ShownConninfo(const std::string& conninfo) {
     const ConninfoOptions options = Parse(conninfo);
-    if (!options) return "(无法解析的连接字符串)";
+    if (!options) return CoreText::translate("Conninfo", "(无法解析的连接字符串)");
     std::string shown;
     for (const PQconninfoOption* o = options.get(); o->keyword; ++o) {
         if (!o->val || IsSecretKeyword(o->keyword)) continue;
@@ -131,7 +133,7 @@ PgConnPtr StartConnecting(const std::string& conninfo) {
 }
 
 std::string ConnectionError(PGconn* connection, const std::string& conninfo) {
-    if (!connection) return "内存不足";
+    if (!connection) return CoreText::translate("Conninfo", "内存不足");
     return RedactPasswords(OneLine(PQerrorMessage(connection)), conninfo);
 }
 

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <filesystem>
 
+#include "CoreText.h"
+
 namespace orsan::store {
 
 namespace {
@@ -56,9 +58,10 @@ void LocalRecordSource::Close() {
     db_ = nullptr;
 }
 
-bool LocalRecordSource::Fail(const std::string& what) {
-    error_ =
-        "本地数据库 " + path_ + ": " + what + (db_ ? std::string(": ") + sqlite3_errmsg(db_) : "");
+bool LocalRecordSource::Fail(const char* what) {
+    error_ = CoreText::translate("LocalRecordSource", "本地数据库 %1: %2%3")
+                 .With({path_, CoreText::translate("LocalRecordSource", what).Str(),
+                        db_ ? std::string(": ") + sqlite3_errmsg(db_) : ""});
     Close();
     return false;
 }
@@ -80,27 +83,27 @@ bool LocalRecordSource::Open() {
     // Read-write without create: the file is the record writer's to make.
     if (sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK)
-        return Fail("无法打开");
+        return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法打开"));
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     Statement hasData = Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name='data'");
-    if (!hasData) return Fail("无法读取");
+    if (!hasData) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法读取"));
     const int step = sqlite3_step(hasData.get());
     hasData.reset();
     if (step == SQLITE_DONE) {
         Close();
         return false;
     }
-    if (step != SQLITE_ROW) return Fail("无法读取");
+    if (step != SQLITE_ROW) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法读取"));
     if (sqlite3_exec(db_,
                      "CREATE TABLE IF NOT EXISTS store_position (target TEXT PRIMARY KEY, "
                      "row_id INTEGER NOT NULL, time INTEGER NOT NULL, ms INTEGER NOT NULL)",
                      nullptr, nullptr, nullptr) != SQLITE_OK)
-        return Fail("无法建立位置表");
+        return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法建立位置表"));
     // A lost position only sends rows again, which the server skips: the
     // position need not wait for the disk.
     sqlite3_exec(db_, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     count_ = Prepare("SELECT max(rowid) FROM data");
-    if (!count_ || !PrepareRead()) return Fail("表 data 的列不符");
+    if (!count_ || !PrepareRead()) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "表 data 的列不符"));
     return true;
 }
 
@@ -136,7 +139,7 @@ std::optional<ForwardPosition> LocalRecordSource::LoadPosition(const std::string
     if (!db_) return std::nullopt;
     Statement load = Prepare("SELECT row_id, time, ms FROM store_position WHERE target = ?");
     if (!load) {
-        Fail("无法读取位置");
+        Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法读取位置"));
         return std::nullopt;
     }
     sqlite3_bind_text(load.get(), 1, target.c_str(), int(target.size()), SQLITE_TRANSIENT);
@@ -147,7 +150,7 @@ std::optional<ForwardPosition> LocalRecordSource::LoadPosition(const std::string
         position.time = sqlite3_column_int64(load.get(), 1);
         position.milliseconds = sqlite3_column_int(load.get(), 2);
     } else if (step != SQLITE_DONE) {
-        Fail("无法读取位置");
+        Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法读取位置"));
         return std::nullopt;
     }
     if (!StillMatches(table, position)) position = ForwardPosition{};
@@ -160,12 +163,12 @@ bool LocalRecordSource::SavePosition(const std::string& target, const ForwardPos
         "INSERT INTO store_position (target, row_id, time, ms) VALUES (?, ?, ?, ?) "
         "ON CONFLICT (target) DO UPDATE SET row_id = excluded.row_id, time = excluded.time, "
         "ms = excluded.ms");
-    if (!save) return Fail("无法保存位置");
+    if (!save) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法保存位置"));
     sqlite3_bind_text(save.get(), 1, target.c_str(), int(target.size()), SQLITE_TRANSIENT);
     sqlite3_bind_int64(save.get(), 2, position.rowId);
     sqlite3_bind_int64(save.get(), 3, position.time);
     sqlite3_bind_int(save.get(), 4, position.milliseconds);
-    if (sqlite3_step(save.get()) != SQLITE_DONE) return Fail("无法保存位置");
+    if (sqlite3_step(save.get()) != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法保存位置"));
     return true;
 }
 
@@ -176,7 +179,7 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
     if (!StillMatches("data", position)) position = ForwardPosition{};
     // The station adds the freshness columns to an older table when it opens
     // it, maybe after this connection prepared its read.
-    if (freshnessColumns_ < kStoreSensors && !PrepareRead()) return Fail("表 data 的列不符");
+    if (freshnessColumns_ < kStoreSensors && !PrepareRead()) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "表 data 的列不符"));
     sqlite3_stmt* read = RowsAfter(read_.get(), position.rowId, limit);
     int step;
     while ((step = sqlite3_step(read)) == SQLITE_ROW) {
@@ -194,7 +197,7 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
             record.fresh.set(size_t(s), sqlite3_column_int(read, kFirstFreshColumn + s) != 0);
     }
     sqlite3_reset(read);
-    if (step != SQLITE_DONE) return Fail("读取记录失败");
+    if (step != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取记录失败"));
     // Read after the rows: the station notes a selection before the rows it
     // covers, so every entry these rows need is seen.
     return ApplySensorHistory(*records);
@@ -213,7 +216,7 @@ bool LocalRecordSource::ApplySensorHistory(std::vector<LocalRecord>& records) {
         entries.emplace_back(sqlite3_column_int64(read, 0),
                              SensorMask(uint64_t(sqlite3_column_int64(read, 1))));
     sqlite3_reset(read);
-    if (step != SQLITE_DONE) return Fail("读取传感器配置历史失败");
+    if (step != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取传感器配置历史失败"));
     for (LocalRecord& record : records) {
         const auto after =
             std::upper_bound(entries.begin(), entries.end(), record.rowId,
@@ -231,7 +234,7 @@ std::optional<int64_t> LocalRecordSource::CountAfter(const ForwardPosition& posi
     if (sqlite3_step(count) == SQLITE_ROW)
         rows = std::max<int64_t>(0, sqlite3_column_int64(count, 0) - position.rowId);
     sqlite3_reset(count);
-    if (!rows) Fail("计数失败");
+    if (!rows) Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "计数失败"));
     return rows;
 }
 
@@ -291,7 +294,7 @@ bool LocalRecordSource::ReadAlarmsAfter(ForwardPosition& position, int limit,
                                       "Kind, Ack, ") +
                           (alarmsWithAck_ ? "AckBy, AckTime" : "NULL, NULL") +
                           " FROM alarm WHERE rowid > ? ORDER BY rowid LIMIT ?");
-        if (!alarms_) return Fail("报警表 alarm 的列不符");
+        if (!alarms_) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "报警表 alarm 的列不符"));
     }
     if (!StillMatches("alarm", position)) position = ForwardPosition{};
     sqlite3_stmt* read = RowsAfter(alarms_.get(), position.rowId, limit);
@@ -334,7 +337,7 @@ bool LocalRecordSource::ReadAlarmsAfter(ForwardPosition& position, int limit,
         ++*count;
     }
     sqlite3_reset(read);
-    if (step != SQLITE_DONE) return Fail("读取报警记录失败");
+    if (step != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取报警记录失败"));
     return true;
 }
 
@@ -348,7 +351,7 @@ bool LocalRecordSource::ReadAcknowledgementsAfter(ForwardPosition& position, int
             "SELECT k.rowid, k.Time, k.msTime, a.Time, a.msTime, a.Sensor, a.Axis, a.Kind, "
             "k.AckBy FROM alarm_ack k JOIN alarm a ON a.rowid = k.Alarm WHERE k.rowid > ? "
             "ORDER BY k.rowid LIMIT ?");
-        if (!acks_) return Fail("确认记录表 alarm_ack 的列不符");
+        if (!acks_) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "确认记录表 alarm_ack 的列不符"));
     }
     if (!StillMatches("alarm_ack", position)) position = ForwardPosition{};
     sqlite3_stmt* read = RowsAfter(acks_.get(), position.rowId, limit);
@@ -373,7 +376,7 @@ bool LocalRecordSource::ReadAcknowledgementsAfter(ForwardPosition& position, int
         ++*count;
     }
     sqlite3_reset(read);
-    if (step != SQLITE_DONE) return Fail("读取确认记录失败");
+    if (step != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取确认记录失败"));
     return true;
 }
 

@@ -78,7 +78,7 @@ private:
     using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
     Statement Prepare(const std::string& sql);
-    bool Fail(const std::string& what);
+    bool Fail(const char* what);  // what: a text marked for translation
     bool StillMatches(const char* table, const ForwardPosition& position);
     // How many of Ok1 ... Ok6 the table `data` has (in order).
     int FreshnessColumns();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "CoreText.h"
 #include "SocketKit.h"
 
 namespace orsan::store {
@@ -25,8 +26,8 @@ PgSession::PgSession(const std::string& conninfo, PgWaitPolicy policy)
     }
     // libpq leaves the time limit of a connection driven this way to us.
     const Clock::time_point deadline = Clock::now() + policy_.connectLimit;
-    const std::string silence =
-        "服务器 " + WholeSeconds(policy_.connectLimit) + " 秒内未完成连接，已放弃";
+    const std::string silence = CoreText::translate("PgSession", "服务器 %1 秒内未完成连接，已放弃")
+                                    .With({WholeSeconds(policy_.connectLimit)});
     for (PostgresPollingStatusType state = PGRES_POLLING_WRITING; state != PGRES_POLLING_OK;
          state = PQconnectPoll(c)) {
         if (state == PGRES_POLLING_FAILED) {
@@ -65,16 +66,16 @@ bool PgSession::Await(short events, Clock::time_point silentUntil, const std::st
                 if (policy_.onWake) giveUpAt_ = policy_.onWake();
                 continue;
             case WaitResult::TimedOut:
-                return Lose(stopping ? "停止时服务器仍未应答，已断开" : silence);
+                return Lose(stopping ? CoreText::translate("PgSession", "停止时服务器仍未应答，已断开").Str() : silence);
             case WaitResult::Failed:
-                return Lose("无法等待服务器应答");
+                return Lose(CoreText::translate("PgSession", "无法等待服务器应答"));
         }
     }
 }
 
 bool PgSession::AwaitAnswer(short events) {
     return Await(events, Clock::now() + policy_.answerLimit,
-                 "服务器 " + WholeSeconds(policy_.answerLimit) + " 秒无应答，已断开");
+                 CoreText::translate("PgSession", "服务器 %1 秒无应答，已断开").With({WholeSeconds(policy_.answerLimit)}));
 }
 
 bool PgSession::Flush() {

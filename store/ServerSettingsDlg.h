@@ -30,17 +30,25 @@ public:
     QPushButton* SaveButton() const { return saveButton_; }
     QLabel* Answer() const { return answer_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
     void StartTest();
     void ShowAnswer(const store::ServerAnswer& answer);
     void Save();
     void ShowRefusal(const QString& text);  // in red in the answer line
 
     INIFILE config_;
+    QLabel* conninfoCaption_;
     QLineEdit* conninfoEdit_;
+    QLabel* stationCaption_;
     QLineEdit* stationEdit_;
+    QLabel* hint_;
     QPushButton* testButton_;
     QPushButton* saveButton_;
+    QPushButton* cancelButton_;
     QLabel* answer_;
     QFutureWatcher<store::ServerAnswer> probe_;
 };

@@ -1,5 +1,7 @@
 #include "ServerStatusButton.h"
 
+#include <QEvent>
+
 #include "StoreStatusText.h"
 
 namespace orsan {
@@ -11,14 +13,19 @@ ServerStatusButton::ServerStatusButton(QWidget* parent) : QPushButton(parent) {
     Show(store::StoreStatus{});
 }
 
+void ServerStatusButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) Show(store::StoreStatus{shown_});
+    QPushButton::changeEvent(event);
+}
+
 void ServerStatusButton::Show(const store::StoreStatus& status) {
+    shown_ = status;
     const QString line = StoreStatusLine(status);
     if (text() != line) setText(line);
-    QString tip = QStringLiteral("数据服务器设置");
-    if (!status.server.empty())
-        tip += QStringLiteral("\n服务器: ") + QString::fromStdString(status.server);
+    QString tip = tr("数据服务器设置");
+    if (!status.server.empty()) tip += tr("\n服务器: %1").arg(QString::fromStdString(status.server));
     if (status.state == store::StoreState::Retrying)
-        tip += QStringLiteral("\n最近错误: ") + QString::fromStdString(status.lastError);
+        tip += tr("\n最近错误: %1").arg(QString::fromStdString(status.lastError));
     if (!status.streamProblems.empty())
         tip += QStringLiteral("\n") + QString::fromStdString(status.streamProblems);
     if (toolTip() != tip) setToolTip(tip);

@@ -14,6 +14,12 @@ class ServerStatusButton : public QPushButton {
 public:
     explicit ServerStatusButton(QWidget* parent = nullptr);
     void Show(const store::StoreStatus& status);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    store::StoreStatus shown_;  // shown again in the new language
 };
 
 }  // namespace orsan

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "CoreText.h"
 #include "PgSession.h"
 #include "ServerSchema.h"
 
@@ -44,18 +45,19 @@ const ServerTable& SensorsTable() {
 }
 
 std::optional<std::string> LoadFolderIdentity(const std::string& databasePath, std::string* error) {
-    auto fail = [&](const std::string& what, sqlite3* db) -> std::optional<std::string> {
+    auto fail = [&](const char* what, sqlite3* db) -> std::optional<std::string> {
         if (error)
-            *error = "本地数据库 " + databasePath + ": " + what +
-                     (db ? std::string(": ") + sqlite3_errmsg(db) : "");
+            *error = CoreText::translate("StationRegistry", "本地数据库 %1: %2%3")
+                         .With({databasePath, CoreText::translate("StationRegistry", what).Str(),
+                                db ? std::string(": ") + sqlite3_errmsg(db) : ""});
         return std::nullopt;
     };
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(databasePath, ec)) return fail("尚不存在", nullptr);
+    if (!std::filesystem::is_regular_file(databasePath, ec)) return fail(QT_TRANSLATE_NOOP("StationRegistry", "尚不存在"), nullptr);
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(databasePath.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     const std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    if (opened != SQLITE_OK) return fail("无法打开", raw);
+    if (opened != SQLITE_OK) return fail(QT_TRANSLATE_NOOP("StationRegistry", "无法打开"), raw);
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
     // One row, written once: a second forwarder of the same folder keeps the first id.
     const std::string fresh = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
@@ -64,7 +66,7 @@ std::optional<std::string> LoadFolderIdentity(const std::string& databasePath, s
         "id TEXT NOT NULL); INSERT OR IGNORE INTO store_identity VALUES (1, '" +
         fresh + "')";
     if (sqlite3_exec(raw, make.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        return fail("无法建立数据文件夹标识", raw);
+        return fail(QT_TRANSLATE_NOOP("StationRegistry", "无法建立数据文件夹标识"), raw);
     sqlite3_stmt* statement = nullptr;
     std::optional<std::string> id;
     if (sqlite3_prepare_v2(raw, "SELECT id FROM store_identity", -1, &statement, nullptr) ==
@@ -72,7 +74,7 @@ std::optional<std::string> LoadFolderIdentity(const std::string& databasePath, s
         sqlite3_step(statement) == SQLITE_ROW)
         id = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
     sqlite3_finalize(statement);
-    if (!id) return fail("无法读取数据文件夹标识", raw);
+    if (!id) return fail(QT_TRANSLATE_NOOP("StationRegistry", "无法读取数据文件夹标识"), raw);
     return id;
 }
 
@@ -92,18 +94,20 @@ ClaimAnswer ClaimStation(PgSession& session, const StationClaimant& claimant) {
         "host = excluded.host, folder_path = excluded.folder_path, last_seen = now() "
         "WHERE stations.folder = excluded.folder RETURNING 1",
         {claimant.station, claimant.host, claimant.folderId, claimant.folderPath}, &outcome);
-    if (!outcome.ok) return {false, "无法登记站点名: " + outcome.message};
+    if (!outcome.ok) return {false, CoreText::translate("StationRegistry", "无法登记站点名: %1").With({outcome.message})};
     if (PQntuples(held.get()) > 0) return {};
     std::string error;
     const std::optional<StationClaimant> holder = StationHolder(session, claimant.station, &error);
-    if (!holder || holder->folderId.empty()) return {false, "无法读取站点名的持有者: " + error};
+    if (!holder || holder->folderId.empty()) return {false, CoreText::translate("StationRegistry", "无法读取站点名的持有者: %1").With({error})};
     std::string text = NameHeldText(*holder);
     // Same host and folder, another id: DataRecord.db was replaced. Only
     // someone who knows may hand the name over; two machines imaged alike
     // look the same.
     if (holder->host == claimant.host && holder->folderPath == claimant.folderPath)
-        text += "（若本文件夹的 DataRecord.db 换过，可由管理员删除服务器表 stations 中站点名 " +
-                claimant.station + " 的一行）";
+        text += CoreText::translate("StationRegistry", "（若本文件夹的 DataRecord.db 换过，可由管理员删除服务器表 stations 中站点名 "
+                   "%1 的一行）")
+                    .With({claimant.station})
+                    .Str();
     return {true, text};
 }
 
@@ -132,9 +136,9 @@ std::optional<StationClaimant> StationHolder(PgSession& session, const std::stri
 }
 
 std::string NameHeldText(const StationClaimant& holder) {
-    return "站点名 " + holder.station + " 已被 主机 " + holder.host + " 上的数据文件夹 " +
-           holder.folderPath + "（标识 " + holder.folderId +
-           "）使用；本站的数据只记录在本地，请改用其他站点名";
+    return CoreText::translate("StationRegistry", "站点名 %1 已被 主机 %2 上的数据文件夹 %3（标识 %4）使用；本站的数据只记录在本地，"
+              "请改用其他站点名")
+        .With({holder.station, holder.host, holder.folderPath, holder.folderId});
 }
 
 std::string SaveSensorNames(PgSession& session, const std::string& station, SensorMask sensors,
@@ -148,7 +152,7 @@ std::string SaveSensorNames(PgSession& session, const std::string& station, Sens
             "INSERT INTO sensors (station, sensor, name) VALUES ($1, $2, NULLIF($3, '')) "
             "ON CONFLICT (station, sensor) DO UPDATE SET name = excluded.name RETURNING 1",
             {station, std::to_string(s + 1), names[size_t(s)]}, &outcome);
-        if (!outcome.ok) return "无法写入传感器名称: " + outcome.message;
+        if (!outcome.ok) return CoreText::translate("StationRegistry", "无法写入传感器名称: %1").With({outcome.message});
     }
     return {};
 }

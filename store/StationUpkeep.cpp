@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "CoreText.h"
 #include "LocalRecordSource.h"
 #include "PgSession.h"
 
@@ -74,11 +75,12 @@ std::string StationUpkeep::Run(LocalRecordSource& local, PgSession& session, Sen
 std::string StationUpkeep::Problems() const {
     std::string text;
     for (const auto& [label, stream] :
-         {std::pair<const char*, const ForwardStream*>{"站点名未登记: ", &name_},
-          {"传感器名称未发送: ", &sensorNames_},
-          {"报警事件未发送: ", &alarmEvents_}}) {
+         {std::pair<const char*, const ForwardStream*>{QT_TRANSLATE_NOOP("StationUpkeep", "站点名未登记: %1"), &name_},
+          {QT_TRANSLATE_NOOP("StationUpkeep", "传感器名称未发送: %1"), &sensorNames_},
+          {QT_TRANSLATE_NOOP("StationUpkeep", "报警事件未发送: %1"), &alarmEvents_}}) {
         if (stream->Error().empty()) continue;
-        text += std::string(text.empty() ? "" : "；") + label + stream->Error();
+        if (!text.empty()) text += CoreText::translate("StationUpkeep", "；").Str();
+        text += CoreText::translate("StationUpkeep", label).With({stream->Error()}).Str();
     }
     return text;
 }

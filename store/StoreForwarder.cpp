@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Conninfo.h"
+#include "CoreText.h"
 #include "LocalRecordSource.h"
 #include "PgSession.h"
 #include "ReadingsConflicts.h"
@@ -310,7 +311,8 @@ void StoreForwarder::Run() {
             },
             /*binary=*/true);
         if (!sent.ok) {
-            if (!failAndWait(abortReason.empty() ? "服务器拒绝写入: " + sent.message : abortReason))
+            if (!failAndWait(abortReason.empty() ? CoreText::translate("StoreForwarder", "服务器拒绝写入: %1").With({sent.message}).Str()
+                                                       : abortReason))
                 break;
             continue;
         }

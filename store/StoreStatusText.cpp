@@ -1,13 +1,15 @@
 #include "StoreStatusText.h"
 
+#include <QCoreApplication>
+
 namespace orsan {
 
 namespace {
 QString BacklogText(const store::StoreStatus& status) {
     QString text;
-    if (status.backlog >= 0) text = QStringLiteral(" · 待发送 %1 行").arg(status.backlog);
-    if (status.conflicts > 0) text += QStringLiteral(" · 冲突 %1 行").arg(status.conflicts);
-    if (!status.streamProblems.empty()) text += QStringLiteral(" · 部分未发送");
+    if (status.backlog >= 0) text = QCoreApplication::translate("StoreStatusText", " · 待发送 %1 行").arg(status.backlog);
+    if (status.conflicts > 0) text += QCoreApplication::translate("StoreStatusText", " · 冲突 %1 行").arg(status.conflicts);
+    if (!status.streamProblems.empty()) text += QCoreApplication::translate("StoreStatusText", " · 部分未发送");
     return text;
 }
 
@@ -20,13 +22,13 @@ QString StreamsText(const store::StoreStatus& status) {
 QString StoreStatusLine(const store::StoreStatus& status) {
     switch (status.state) {
         case store::StoreState::NotConfigured:
-            return QStringLiteral("服务器: 未配置");
+            return QCoreApplication::translate("StoreStatusText", "服务器: 未配置");
         case store::StoreState::Connecting:
-            return QStringLiteral("服务器: 连接中") + BacklogText(status);
+            return QCoreApplication::translate("StoreStatusText", "服务器: 连接中") + BacklogText(status);
         case store::StoreState::Connected:
-            return QStringLiteral("服务器: 已连接") + BacklogText(status);
+            return QCoreApplication::translate("StoreStatusText", "服务器: 已连接") + BacklogText(status);
         case store::StoreState::Retrying:
-            return QStringLiteral("服务器: 重试中") + BacklogText(status);
+            return QCoreApplication::translate("StoreStatusText", "服务器: 重试中") + BacklogText(status);
     }
     return QString();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "CoreText.h"
 #include "PgSession.h"
 #include "ReadingsConflicts.h"
 #include "ServerSchema.h"
@@ -32,7 +33,10 @@ std::vector<const ServerTable*> StationWrittenTables() {
 }
 
 TableReport InspectTable(PgSession& session, const ServerTable& table) {
-    const std::string head = "表 " + table.name + ": ";
+    const auto says = [&table](const char* what, const std::string& detail = {}) {
+        return CoreText::translate("TableAccess", "表 %1: %2")
+            .With({table.name, CoreText::translate("TableAccess", what).With({detail}).Str()});
+    };
     bool exists = false;
     if (const std::string problem = CheckTable(session, table, &exists); !problem.empty())
         return {TableUse::Unusable, problem};
@@ -41,19 +45,19 @@ TableReport InspectTable(PgSession& session, const ServerTable& table) {
         const PgResultPtr may = session.Query(
             "SELECT coalesce(has_schema_privilege(current_schema(), 'CREATE'), false)", {},
             &outcome);
-        if (!outcome.ok) return {TableUse::Unusable, head + "无法读取权限: " + outcome.message};
+        if (!outcome.ok) return {TableUse::Unusable, says(QT_TRANSLATE_NOOP("TableAccess", "无法读取权限: %1"), outcome.message)};
         if (FirstValue(may) == "t")
-            return {TableUse::Creatable, head + "尚不存在，首次发送时自动建立"};
-        return {TableUse::Missing, head + "尚不存在，本站的登录无权建立，需由管理员建立"};
+            return {TableUse::Creatable, says(QT_TRANSLATE_NOOP("TableAccess", "尚不存在，首次发送时自动建立"))};
+        return {TableUse::Missing, says(QT_TRANSLATE_NOOP("TableAccess", "尚不存在，本站的登录无权建立，需由管理员建立"))};
     }
     const PgResultPtr lacking = session.Query(
         "SELECT string_agg(r, ', ') FROM unnest(string_to_array($2, ',')) r "
         "WHERE NOT has_table_privilege($1, r)",
         {table.name, NeededRights(table.name)}, &outcome);
-    if (!outcome.ok) return {TableUse::Unusable, head + "无法读取权限: " + outcome.message};
+    if (!outcome.ok) return {TableUse::Unusable, says(QT_TRANSLATE_NOOP("TableAccess", "无法读取权限: %1"), outcome.message)};
     if (const std::string rights = FirstValue(lacking); !rights.empty())
-        return {TableUse::Unusable, head + "本站的登录缺少权限 " + rights};
-    return {TableUse::Writable, head + "可以写入"};
+        return {TableUse::Unusable, says(QT_TRANSLATE_NOOP("TableAccess", "本站的登录缺少权限 %1"), rights)};
+    return {TableUse::Writable, says(QT_TRANSLATE_NOOP("TableAccess", "可以写入"))};
 }
 
 void ForwardStream::Outcome(const std::string& error) {
