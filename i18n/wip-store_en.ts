@@ -330,17 +330,17 @@
     <message>
         <location filename="../store/StoreStatusText.cpp" line="10"/>
         <source> · 待发送 %1 行</source>
-        <translation> · %1 rows to send</translation>
+        <translation> · %1 to send</translation>
     </message>
     <message>
         <location filename="../store/StoreStatusText.cpp" line="11"/>
         <source> · 冲突 %1 行</source>
-        <translation> · %1 rows in conflict</translation>
+        <translation> · %1 conflicts</translation>
     </message>
     <message>
         <location filename="../store/StoreStatusText.cpp" line="12"/>
         <source> · 部分未发送</source>
-        <translation> · some not sent</translation>
+        <translation> · some unsent</translation>
     </message>
     <message>
         <location filename="../store/StoreStatusText.cpp" line="25"/>
