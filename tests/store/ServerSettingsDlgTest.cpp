@@ -7,8 +7,10 @@
 #include <memory>
 
 #include "IniFile.h"
+#include "MarkingTranslator.h"
 #include "PgCluster.h"
 #include "ServerSettingsDlg.h"
+#include "ServerStatusButton.h"
 #include "StationConfig.h"
 #include "TempDir.h"
 
@@ -113,6 +115,35 @@ TEST_F(ServerSettingsDialog, ASecretWrittenIntoConfigByHandIsNeverShownAndNotSav
     QTest::mouseClick(dialog.SaveButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(config.GetString("SERVER", "CONNINFO", "-"), "dbname=plant host=db");
+}
+
+TEST(ServerTexts, DialogAndStateButtonFollowALanguageSwitchAtRunTime) {
+    test::TempDir folder;
+    ServerSettingsDlg dialog(QString::fromStdString(folder.File("Config.ini")));
+    ServerStatusButton button;
+    store::StoreStatus status;
+    status.state = store::StoreState::Retrying;
+    status.backlog = 7;
+    status.lastError = "refused";
+    button.Show(status);
+    const auto shown = [&] {
+        return QStringList{dialog.windowTitle(), dialog.SaveButton()->text(),
+                           dialog.ConninfoEdit()->placeholderText(), button.text(),
+                           button.toolTip()};
+    };
+    const QStringList chinese = shown();
+    test::MarkingTranslator marking;
+    QCoreApplication::installTranslator(&marking);
+    QCoreApplication::processEvents();
+    const QStringList english = shown();
+    QCoreApplication::removeTranslator(&marking);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(english,
+              (QStringList{"EN[数据服务器设置]", "EN[保存]",
+                           "EN[host=服务器 port=5432 dbname=plant user=station sslmode=prefer]",
+                           "EN[服务器: 重试中]EN[ · 待发送 7 行]",
+                           "EN[数据服务器设置]EN[\n最近错误: refused]"}));
+    EXPECT_EQ(shown(), chinese);
 }
 
 }  // namespace

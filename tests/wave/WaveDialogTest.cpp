@@ -20,6 +20,7 @@
 #include "DxAlarmStatic.h"
 #include "DxChartRealTime.h"
 #include "FakeWavePeer.h"
+#include "MarkingTranslator.h"
 #include "MessageHook.h"
 #include "SensorEndpoint.h"
 #include "SpectrumView.h"
@@ -228,6 +229,32 @@ TEST_F(DialogTest, AFailedOrShortCaptureSaysSoWithWhatItHolds) {
         EXPECT_TRUE(messages[0].text.contains(QString::fromUtf8(c.says)))
             << messages[0].text.toStdString();
     }
+}
+
+TEST_F(DialogTest, LanguageFollowsASwitchAtRunTimeAndFilesKeepTheirNames) {
+    FakeWavePeer peer(test::KnownPacketStream(2, 23.5f), {500});
+    Open(peer.Port());
+    StartAndWaitForIdle(1);
+    const QString path = dialog->ExportPath();
+    const QString time = Text(1118);
+    const auto shown = [&] {
+        auto* kinds = dialog->findChild<QComboBox*>("id1131");
+        return QStringList{dialog->windowTitle(), Control<QPushButton>(1109)->text(),
+                           Text(1118), kinds->itemText(kinds->currentIndex()),
+                           dialog->findChild<QPushButton*>("id1133")->toolTip()};
+    };
+    const QStringList chinese = shown();
+    test::MarkingTranslator marking;
+    QCoreApplication::installTranslator(&marking);
+    QCoreApplication::processEvents();
+    const QStringList english = shown();
+    QCoreApplication::removeTranslator(&marking);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(english, (QStringList{"EN[读取传感器 { 127.0.0.1 } 波形]", "EN[开始采集]",
+                                    "EN[" + time + "]", "EN[加速度频谱]",
+                                    "EN[在光标所在谱线的1至10倍处标记]"}));
+    EXPECT_EQ(shown(), chinese);
+    EXPECT_EQ(dialog->ExportPath(), path);  // a file name is never translated
 }
 
 TEST_F(DialogTest, UnreachableSensorReturnsToIdleWithNothingToExport) {

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QTranslator>
+
+namespace orsan::test {
+
+// Answers every text with "EN[source]", so a test sees which texts went
+// through the translation and that a window follows a switch at run time.
+class MarkingTranslator : public QTranslator {
+public:
+    QString translate(const char*, const char* source, const char* = nullptr,
+                      int = -1) const override {
+        return QStringLiteral("EN[%1]").arg(QString::fromUtf8(source));
+    }
+    bool isEmpty() const override { return false; }
+};
+
+}  // namespace orsan::test
