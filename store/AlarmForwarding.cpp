@@ -52,7 +52,9 @@ std::string AlarmForwarding::Forward(LocalRecordSource& local, PgSession& sessio
     if (!local.ReadAlarmsAfter(next, kAlarmBatch, station, &text, &events)) return local.Error();
     if (events > 0) {
         const PgOutcome sent = UploadRows(session, AlarmEventsTable(), text);
-        if (!sent.ok) return CoreText::translate("AlarmForwarding", "服务器拒绝写入报警: %1").With({sent.message});
+        if (!sent.ok)
+            return CoreText::translate("AlarmForwarding", "服务器拒绝写入报警: %1")
+                .With({sent.message});
         position_ = next;
         // Should this fail, the events are sent again later and skipped there.
         if (!local.SavePosition(target_, position_)) return local.Error();
@@ -76,7 +78,9 @@ std::string AlarmForwarding::ForwardAcknowledgements(LocalRecordSource& local, P
         return local.Error();
     if (acknowledgements == 0) return {};
     const PgOutcome sent = ApplyAcknowledgements(session, text);
-    if (!sent.ok) return CoreText::translate("AlarmForwarding", "服务器拒绝写入报警确认: %1").With({sent.message});
+    if (!sent.ok)
+        return CoreText::translate("AlarmForwarding", "服务器拒绝写入报警确认: %1")
+            .With({sent.message});
     ackPosition_ = next;
     // Applying one again changes nothing.
     if (!local.SavePosition(ackTarget_, ackPosition_)) return local.Error();

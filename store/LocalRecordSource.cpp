@@ -103,7 +103,8 @@ bool LocalRecordSource::Open() {
     // position need not wait for the disk.
     sqlite3_exec(db_, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     count_ = Prepare("SELECT max(rowid) FROM data");
-    if (!count_ || !PrepareRead()) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "表 data 的列不符"));
+    if (!count_ || !PrepareRead())
+        return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "表 data 的列不符"));
     return true;
 }
 
@@ -168,7 +169,8 @@ bool LocalRecordSource::SavePosition(const std::string& target, const ForwardPos
     sqlite3_bind_int64(save.get(), 2, position.rowId);
     sqlite3_bind_int64(save.get(), 3, position.time);
     sqlite3_bind_int(save.get(), 4, position.milliseconds);
-    if (sqlite3_step(save.get()) != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法保存位置"));
+    if (sqlite3_step(save.get()) != SQLITE_DONE)
+        return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "无法保存位置"));
     return true;
 }
 
@@ -179,7 +181,8 @@ bool LocalRecordSource::ReadAfter(ForwardPosition& position, int limit,
     if (!StillMatches("data", position)) position = ForwardPosition{};
     // The station adds the freshness columns to an older table when it opens
     // it, maybe after this connection prepared its read.
-    if (freshnessColumns_ < kStoreSensors && !PrepareRead()) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "表 data 的列不符"));
+    if (freshnessColumns_ < kStoreSensors && !PrepareRead())
+        return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "表 data 的列不符"));
     sqlite3_stmt* read = RowsAfter(read_.get(), position.rowId, limit);
     int step;
     while ((step = sqlite3_step(read)) == SQLITE_ROW) {
@@ -216,7 +219,8 @@ bool LocalRecordSource::ApplySensorHistory(std::vector<LocalRecord>& records) {
         entries.emplace_back(sqlite3_column_int64(read, 0),
                              SensorMask(uint64_t(sqlite3_column_int64(read, 1))));
     sqlite3_reset(read);
-    if (step != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取传感器配置历史失败"));
+    if (step != SQLITE_DONE)
+        return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取传感器配置历史失败"));
     for (LocalRecord& record : records) {
         const auto after =
             std::upper_bound(entries.begin(), entries.end(), record.rowId,
@@ -337,7 +341,8 @@ bool LocalRecordSource::ReadAlarmsAfter(ForwardPosition& position, int limit,
         ++*count;
     }
     sqlite3_reset(read);
-    if (step != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取报警记录失败"));
+    if (step != SQLITE_DONE)
+        return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取报警记录失败"));
     return true;
 }
 
@@ -351,7 +356,8 @@ bool LocalRecordSource::ReadAcknowledgementsAfter(ForwardPosition& position, int
             "SELECT k.rowid, k.Time, k.msTime, a.Time, a.msTime, a.Sensor, a.Axis, a.Kind, "
             "k.AckBy FROM alarm_ack k JOIN alarm a ON a.rowid = k.Alarm WHERE k.rowid > ? "
             "ORDER BY k.rowid LIMIT ?");
-        if (!acks_) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "确认记录表 alarm_ack 的列不符"));
+        if (!acks_)
+            return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "确认记录表 alarm_ack 的列不符"));
     }
     if (!StillMatches("alarm_ack", position)) position = ForwardPosition{};
     sqlite3_stmt* read = RowsAfter(acks_.get(), position.rowId, limit);
@@ -376,7 +382,8 @@ bool LocalRecordSource::ReadAcknowledgementsAfter(ForwardPosition& position, int
         ++*count;
     }
     sqlite3_reset(read);
-    if (step != SQLITE_DONE) return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取确认记录失败"));
+    if (step != SQLITE_DONE)
+        return Fail(QT_TRANSLATE_NOOP("LocalRecordSource", "读取确认记录失败"));
     return true;
 }
 

@@ -66,7 +66,10 @@ bool PgSession::Await(short events, Clock::time_point silentUntil, const std::st
                 if (policy_.onWake) giveUpAt_ = policy_.onWake();
                 continue;
             case WaitResult::TimedOut:
-                return Lose(stopping ? CoreText::translate("PgSession", "停止时服务器仍未应答，已断开").Str() : silence);
+                return Lose(
+                    stopping
+                        ? CoreText::translate("PgSession", "停止时服务器仍未应答，已断开").Str()
+                        : silence);
             case WaitResult::Failed:
                 return Lose(CoreText::translate("PgSession", "无法等待服务器应答"));
         }
@@ -75,7 +78,8 @@ bool PgSession::Await(short events, Clock::time_point silentUntil, const std::st
 
 bool PgSession::AwaitAnswer(short events) {
     return Await(events, Clock::now() + policy_.answerLimit,
-                 CoreText::translate("PgSession", "服务器 %1 秒无应答，已断开").With({WholeSeconds(policy_.answerLimit)}));
+                 CoreText::translate("PgSession", "服务器 %1 秒无应答，已断开")
+                     .With({WholeSeconds(policy_.answerLimit)}));
 }
 
 bool PgSession::Flush() {

@@ -74,15 +74,20 @@ std::string EnsureTable(PgSession& session, const ServerTable& table) {
             if (std::find(later.begin(), later.end(), column) != later.end())
                 clauses.push_back("ADD COLUMN IF NOT EXISTS " + column + " " + type);
         const PgOutcome added = session.Exec("ALTER TABLE " + table.name + " " + Joined(clauses));
-        if (!added.ok) return CoreText::translate("ServerSchema", "无法为服务器表 %1 添加列: %2").With({table.name, added.message});
+        if (!added.ok)
+            return CoreText::translate("ServerSchema", "无法为服务器表 %1 添加列: %2")
+                .With({table.name, added.message});
         return {};
     }
     const PgOutcome outcome = session.Exec(table.CreateSql());
     // A login that may write but not create: someone with the right makes the table.
     if (outcome.sqlState == "42501")
-        return CoreText::translate("ServerSchema", "服务器上没有表 %1，本站的登录无权建立，需由管理员建立: %2")
+        return CoreText::translate("ServerSchema",
+                                   "服务器上没有表 %1，本站的登录无权建立，需由管理员建立: %2")
             .With({table.name, outcome.message});
-    if (!outcome.ok) return CoreText::translate("ServerSchema", "无法在服务器上建立表 %1: %2").With({table.name, outcome.message});
+    if (!outcome.ok)
+        return CoreText::translate("ServerSchema", "无法在服务器上建立表 %1: %2")
+            .With({table.name, outcome.message});
     return {};
 }
 
@@ -93,7 +98,9 @@ std::string CheckTable(PgSession& session, const ServerTable& table, bool* exist
     PgOutcome outcome;
     const PgResultPtr found =
         session.Query("SELECT to_regclass($1) IS NOT NULL", {table.name}, &outcome);
-    if (!outcome.ok) return CoreText::translate("ServerSchema", "无法读取服务器的表: %1").With({outcome.message});
+    if (!outcome.ok)
+        return CoreText::translate("ServerSchema", "无法读取服务器的表: %1")
+            .With({outcome.message});
     if (std::string(PQgetvalue(found.get(), 0, 0)) != "t") return {};
     *exists = true;
 
@@ -101,7 +108,9 @@ std::string CheckTable(PgSession& session, const ServerTable& table, bool* exist
         "SELECT attname, format_type(atttypid, NULL) FROM pg_attribute WHERE "
         "attrelid = $1::regclass AND attnum > 0 AND NOT attisdropped",
         {table.name}, &outcome);
-    if (!outcome.ok) return CoreText::translate("ServerSchema", "无法读取服务器表 %1 的列: %2").With({table.name, outcome.message});
+    if (!outcome.ok)
+        return CoreText::translate("ServerSchema", "无法读取服务器表 %1 的列: %2")
+            .With({table.name, outcome.message});
     std::map<std::string, std::string> present;  // name, type
     for (int r = 0; r < PQntuples(columns.get()); ++r)
         present[PQgetvalue(columns.get(), r, 0)] = PQgetvalue(columns.get(), r, 1);
@@ -121,13 +130,16 @@ std::string CheckTable(PgSession& session, const ServerTable& table, bool* exist
         const std::string wanted = type.substr(0, type.find(' '));
         const std::string named = wanted == "timestamptz" ? "timestamp with time zone" : wanted;
         if (found->second != named)
-            otherType.push_back(CoreText::translate("ServerSchema", "%1 为 %2，应为 %3").With({column, found->second, named}));
+            otherType.push_back(CoreText::translate("ServerSchema", "%1 为 %2，应为 %3")
+                                    .With({column, found->second, named}));
     }
     if (!missing.empty())
-        return CoreText::translate("ServerSchema", "服务器上已有的表 %1 不是本站建立的，缺少列: %2；不向其写入")
+        return CoreText::translate("ServerSchema",
+                                   "服务器上已有的表 %1 不是本站建立的，缺少列: %2；不向其写入")
             .With({table.name, Joined(missing)});
     if (!otherType.empty())
-        return CoreText::translate("ServerSchema", "服务器上已有的表 %1 不是本站建立的，列类型不符: %2；不向其写入")
+        return CoreText::translate("ServerSchema",
+                                   "服务器上已有的表 %1 不是本站建立的，列类型不符: %2；不向其写入")
             .With({table.name, Joined(otherType)});
 
     // Without this key a re-sent batch would double its rows.
@@ -141,9 +153,12 @@ std::string CheckTable(PgSession& session, const ServerTable& table, bool* exist
         "ORDER BY a.attname) FROM pg_attribute a WHERE a.attrelid = i.indrelid "
         "AND a.attnum = ANY(i.indkey)) = $2::text[]",
         {table.name, keyArray + "}", std::to_string(sortedKey.size())}, &outcome);
-    if (!outcome.ok) return CoreText::translate("ServerSchema", "无法读取服务器表 %1 的键: %2").With({table.name, outcome.message});
+    if (!outcome.ok)
+        return CoreText::translate("ServerSchema", "无法读取服务器表 %1 的键: %2")
+            .With({table.name, outcome.message});
     if (PQntuples(key.get()) == 0)
-        return CoreText::translate("ServerSchema", "服务器上已有的表 %1 不是本站建立的，缺少唯一键 %2；不向其写入")
+        return CoreText::translate("ServerSchema",
+                                   "服务器上已有的表 %1 不是本站建立的，缺少唯一键 %2；不向其写入")
             .With({table.name, table.KeyList()});
     return {};
 }

@@ -67,8 +67,9 @@ ServerSettingsDlg::ServerSettingsDlg(const QString& configPath, QWidget* parent)
 
     RetranslateTexts();
     if (loadedSecret)
-        ShowRefusal(tr("Config.ini 的连接字符串中含有密码，这里不显示；保存后 Config.ini "
-                       "不再保存它，请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"));
+        ShowRefusal(
+            tr("Config.ini 的连接字符串中含有密码，这里不显示；保存后 Config.ini "
+               "不再保存它，请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"));
 
     connect(testButton_, &QPushButton::clicked, this, &ServerSettingsDlg::StartTest);
     connect(saveButton_, &QPushButton::clicked, this, &ServerSettingsDlg::Save);
@@ -88,8 +89,9 @@ void ServerSettingsDlg::RetranslateTexts() {
         tr("host=服务器 port=5432 dbname=plant user=station sslmode=prefer"));
     conninfoCaption_->setText(tr("连接字符串:"));
     stationCaption_->setText(tr("本站名称:"));
-    hint_->setText(tr("密码不要写在连接字符串中：请放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"
-                      "连接字符串留空则不向服务器发送。"));
+    hint_->setText(
+        tr("密码不要写在连接字符串中：请放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"
+           "连接字符串留空则不向服务器发送。"));
     testButton_->setText(tr("测试连接"));
     saveButton_->setText(tr("保存"));
     cancelButton_->setText(tr("取消"));
@@ -115,8 +117,8 @@ void ServerSettingsDlg::StartTest() {
         RecordDatabase::PathIn(QFileInfo(config_.Path()).absolutePath()).toStdString();
     testButton_->setEnabled(false);
     answer_->setStyleSheet(QString());
-    answer_->setText(tr("正在连接 %1 …")
-                         .arg(QString::fromStdString(store::ShownConninfo(conninfo))));
+    answer_->setText(
+        tr("正在连接 %1 …").arg(QString::fromStdString(store::ShownConninfo(conninfo))));
     probe_.setFuture(QtConcurrent::run([conninfo, station, databasePath] {
         return store::ProbeServer(conninfo, station, databasePath);
     }));
@@ -137,8 +139,9 @@ void ServerSettingsDlg::ShowRefusal(const QString& text) {
 void ServerSettingsDlg::Save() {
     ServerSettings settings = Settings();
     if (store::HasSecret(settings.conninfo.toStdString())) {
-        ShowRefusal(tr("连接字符串中含有密码，未保存：Config.ini 不保存密码，"
-                       "请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"));
+        ShowRefusal(
+            tr("连接字符串中含有密码，未保存：Config.ini 不保存密码，"
+               "请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。"));
         return;
     }
     // An empty name is kept empty in the file, so it follows the host name.

@@ -23,7 +23,8 @@ void ServerStatusButton::Show(const store::StoreStatus& status) {
     const QString line = StoreStatusLine(status);
     if (text() != line) setText(line);
     QString tip = tr("数据服务器设置");
-    if (!status.server.empty()) tip += tr("\n服务器: %1").arg(QString::fromStdString(status.server));
+    if (!status.server.empty())
+        tip += tr("\n服务器: %1").arg(QString::fromStdString(status.server));
     if (status.state == store::StoreState::Retrying)
         tip += tr("\n最近错误: %1").arg(QString::fromStdString(status.lastError));
     if (!status.streamProblems.empty())

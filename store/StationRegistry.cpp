@@ -53,7 +53,8 @@ std::optional<std::string> LoadFolderIdentity(const std::string& databasePath, s
         return std::nullopt;
     };
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(databasePath, ec)) return fail(QT_TRANSLATE_NOOP("StationRegistry", "尚不存在"), nullptr);
+    if (!std::filesystem::is_regular_file(databasePath, ec))
+        return fail(QT_TRANSLATE_NOOP("StationRegistry", "尚不存在"), nullptr);
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(databasePath.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     const std::unique_ptr<sqlite3, SqliteCloser> db(raw);
@@ -94,18 +95,25 @@ ClaimAnswer ClaimStation(PgSession& session, const StationClaimant& claimant) {
         "host = excluded.host, folder_path = excluded.folder_path, last_seen = now() "
         "WHERE stations.folder = excluded.folder RETURNING 1",
         {claimant.station, claimant.host, claimant.folderId, claimant.folderPath}, &outcome);
-    if (!outcome.ok) return {false, CoreText::translate("StationRegistry", "无法登记站点名: %1").With({outcome.message})};
+    if (!outcome.ok)
+        return {
+            false,
+            CoreText::translate("StationRegistry", "无法登记站点名: %1").With({outcome.message})};
     if (PQntuples(held.get()) > 0) return {};
     std::string error;
     const std::optional<StationClaimant> holder = StationHolder(session, claimant.station, &error);
-    if (!holder || holder->folderId.empty()) return {false, CoreText::translate("StationRegistry", "无法读取站点名的持有者: %1").With({error})};
+    if (!holder || holder->folderId.empty())
+        return {false,
+                CoreText::translate("StationRegistry", "无法读取站点名的持有者: %1").With({error})};
     std::string text = NameHeldText(*holder);
     // Same host and folder, another id: DataRecord.db was replaced. Only
     // someone who knows may hand the name over; two machines imaged alike
     // look the same.
     if (holder->host == claimant.host && holder->folderPath == claimant.folderPath)
-        text += CoreText::translate("StationRegistry", "（若本文件夹的 DataRecord.db 换过，可由管理员删除服务器表 stations 中站点名 "
-                   "%1 的一行）")
+        text += CoreText::translate(
+                    "StationRegistry",
+                    "（若本文件夹的 DataRecord.db 换过，可由管理员删除服务器表 stations 中站点名 "
+                    "%1 的一行）")
                     .With({claimant.station})
                     .Str();
     return {true, text};
@@ -136,8 +144,10 @@ std::optional<StationClaimant> StationHolder(PgSession& session, const std::stri
 }
 
 std::string NameHeldText(const StationClaimant& holder) {
-    return CoreText::translate("StationRegistry", "站点名 %1 已被 主机 %2 上的数据文件夹 %3（标识 %4）使用；本站的数据只记录在本地，"
-              "请改用其他站点名")
+    return CoreText::translate(
+               "StationRegistry",
+               "站点名 %1 已被 主机 %2 上的数据文件夹 %3（标识 %4）使用；本站的数据只记录在本地，"
+               "请改用其他站点名")
         .With({holder.station, holder.host, holder.folderPath, holder.folderId});
 }
 
@@ -152,7 +162,9 @@ std::string SaveSensorNames(PgSession& session, const std::string& station, Sens
             "INSERT INTO sensors (station, sensor, name) VALUES ($1, $2, NULLIF($3, '')) "
             "ON CONFLICT (station, sensor) DO UPDATE SET name = excluded.name RETURNING 1",
             {station, std::to_string(s + 1), names[size_t(s)]}, &outcome);
-        if (!outcome.ok) return CoreText::translate("StationRegistry", "无法写入传感器名称: %1").With({outcome.message});
+        if (!outcome.ok)
+            return CoreText::translate("StationRegistry", "无法写入传感器名称: %1")
+                .With({outcome.message});
     }
     return {};
 }

@@ -75,7 +75,8 @@ std::string StationUpkeep::Run(LocalRecordSource& local, PgSession& session, Sen
 std::string StationUpkeep::Problems() const {
     std::string text;
     for (const auto& [label, stream] :
-         {std::pair<const char*, const ForwardStream*>{QT_TRANSLATE_NOOP("StationUpkeep", "站点名未登记: %1"), &name_},
+         {std::pair<const char*, const ForwardStream*>{
+              QT_TRANSLATE_NOOP("StationUpkeep", "站点名未登记: %1"), &name_},
           {QT_TRANSLATE_NOOP("StationUpkeep", "传感器名称未发送: %1"), &sensorNames_},
           {QT_TRANSLATE_NOOP("StationUpkeep", "报警事件未发送: %1"), &alarmEvents_}}) {
         if (stream->Error().empty()) continue;

@@ -311,8 +311,11 @@ void StoreForwarder::Run() {
             },
             /*binary=*/true);
         if (!sent.ok) {
-            if (!failAndWait(abortReason.empty() ? CoreText::translate("StoreForwarder", "服务器拒绝写入: %1").With({sent.message}).Str()
-                                                       : abortReason))
+            if (!failAndWait(abortReason.empty()
+                                 ? CoreText::translate("StoreForwarder", "服务器拒绝写入: %1")
+                                       .With({sent.message})
+                                       .Str()
+                                 : abortReason))
                 break;
             continue;
         }

@@ -7,9 +7,14 @@ namespace orsan {
 namespace {
 QString BacklogText(const store::StoreStatus& status) {
     QString text;
-    if (status.backlog >= 0) text = QCoreApplication::translate("StoreStatusText", " · 待发送 %1 行").arg(status.backlog);
-    if (status.conflicts > 0) text += QCoreApplication::translate("StoreStatusText", " · 冲突 %1 行").arg(status.conflicts);
-    if (!status.streamProblems.empty()) text += QCoreApplication::translate("StoreStatusText", " · 部分未发送");
+    if (status.backlog >= 0)
+        text =
+            QCoreApplication::translate("StoreStatusText", " · 待发送 %1 行").arg(status.backlog);
+    if (status.conflicts > 0)
+        text +=
+            QCoreApplication::translate("StoreStatusText", " · 冲突 %1 行").arg(status.conflicts);
+    if (!status.streamProblems.empty())
+        text += QCoreApplication::translate("StoreStatusText", " · 部分未发送");
     return text;
 }
 
@@ -24,11 +29,14 @@ QString StoreStatusLine(const store::StoreStatus& status) {
         case store::StoreState::NotConfigured:
             return QCoreApplication::translate("StoreStatusText", "服务器: 未配置");
         case store::StoreState::Connecting:
-            return QCoreApplication::translate("StoreStatusText", "服务器: 连接中") + BacklogText(status);
+            return QCoreApplication::translate("StoreStatusText", "服务器: 连接中") +
+                   BacklogText(status);
         case store::StoreState::Connected:
-            return QCoreApplication::translate("StoreStatusText", "服务器: 已连接") + BacklogText(status);
+            return QCoreApplication::translate("StoreStatusText", "服务器: 已连接") +
+                   BacklogText(status);
         case store::StoreState::Retrying:
-            return QCoreApplication::translate("StoreStatusText", "服务器: 重试中") + BacklogText(status);
+            return QCoreApplication::translate("StoreStatusText", "服务器: 重试中") +
+                   BacklogText(status);
     }
     return QString();
 }

@@ -45,18 +45,26 @@ TableReport InspectTable(PgSession& session, const ServerTable& table) {
         const PgResultPtr may = session.Query(
             "SELECT coalesce(has_schema_privilege(current_schema(), 'CREATE'), false)", {},
             &outcome);
-        if (!outcome.ok) return {TableUse::Unusable, says(QT_TRANSLATE_NOOP("TableAccess", "无法读取权限: %1"), outcome.message)};
+        if (!outcome.ok)
+            return {TableUse::Unusable,
+                    says(QT_TRANSLATE_NOOP("TableAccess", "无法读取权限: %1"), outcome.message)};
         if (FirstValue(may) == "t")
-            return {TableUse::Creatable, says(QT_TRANSLATE_NOOP("TableAccess", "尚不存在，首次发送时自动建立"))};
-        return {TableUse::Missing, says(QT_TRANSLATE_NOOP("TableAccess", "尚不存在，本站的登录无权建立，需由管理员建立"))};
+            return {TableUse::Creatable,
+                    says(QT_TRANSLATE_NOOP("TableAccess", "尚不存在，首次发送时自动建立"))};
+        return {
+            TableUse::Missing,
+            says(QT_TRANSLATE_NOOP("TableAccess", "尚不存在，本站的登录无权建立，需由管理员建立"))};
     }
     const PgResultPtr lacking = session.Query(
         "SELECT string_agg(r, ', ') FROM unnest(string_to_array($2, ',')) r "
         "WHERE NOT has_table_privilege($1, r)",
         {table.name, NeededRights(table.name)}, &outcome);
-    if (!outcome.ok) return {TableUse::Unusable, says(QT_TRANSLATE_NOOP("TableAccess", "无法读取权限: %1"), outcome.message)};
+    if (!outcome.ok)
+        return {TableUse::Unusable,
+                says(QT_TRANSLATE_NOOP("TableAccess", "无法读取权限: %1"), outcome.message)};
     if (const std::string rights = FirstValue(lacking); !rights.empty())
-        return {TableUse::Unusable, says(QT_TRANSLATE_NOOP("TableAccess", "本站的登录缺少权限 %1"), rights)};
+        return {TableUse::Unusable,
+                says(QT_TRANSLATE_NOOP("TableAccess", "本站的登录缺少权限 %1"), rights)};
     return {TableUse::Writable, says(QT_TRANSLATE_NOOP("TableAccess", "可以写入"))};
 }
 

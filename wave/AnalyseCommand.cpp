@@ -59,7 +59,8 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t seg
     }
     const std::optional<double> rate = WaveFileRateFromName(wavePath);
     if (!rate) {
-        err << CoreText::translate("AnalyseCommand", "波形文件名中没有采样率 (…采样率<Hz>Hz.txt): %1")
+        err << CoreText::translate("AnalyseCommand",
+                                   "波形文件名中没有采样率 (…采样率<Hz>Hz.txt): %1")
                    .With({wavePath})
                    .Str()
             << "\n";

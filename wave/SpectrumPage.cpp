@@ -77,7 +77,8 @@ SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
 }
 
 void SpectrumPage::RetranslateTexts() {
-    for (int k = 0; k < kind_->count(); ++k) kind_->setItemText(k, tr(TextOf(SpectrumKind(k)).title));
+    for (int k = 0; k < kind_->count(); ++k)
+        kind_->setItemText(k, tr(TextOf(SpectrumKind(k)).title));
     scale_->setItemText(0, tr("线性幅值"));
     scale_->setItemText(1, tr("对数幅值"));
     harmonics_->setText(tr("谐波光标"));
@@ -157,9 +158,8 @@ void SpectrumPage::ShowKind() {
     const KindText text = TextOf(kind);
     QString title = tr(text.title);
     if (kind == SpectrumKind::Envelope) {
-        title += tr("  带通 %1–%2 Hz")
-                     .arg(source_.envelopeLowHz)
-                     .arg(source_.envelopeHighHz, 0, 'f', 0);
+        title +=
+            tr("  带通 %1–%2 Hz").arg(source_.envelopeLowHz).arg(source_.envelopeHighHz, 0, 'f', 0);
     }
     view_->SetSpectra(
         {SpectrumOf(axes_[0], kind), SpectrumOf(axes_[1], kind), SpectrumOf(axes_[2], kind)}, title,
@@ -205,8 +205,7 @@ bool SpectrumPage::ExportCsv(QString* path, QString* error) {
     if (WriteOutputFile(QFile::encodeName(*path).toStdString(),
                         BuildSpectrumCsv(axes_, Kind(), source_), why))
         return true;
-    if (error)
-        *error = tr("无法写入文件 %1：%2").arg(*path, QString::fromStdString(why));
+    if (error) *error = tr("无法写入文件 %1：%2").arg(*path, QString::fromStdString(why));
     return false;
 }
 

@@ -1,8 +1,8 @@
 #include "WavDaqDlg.h"
 
 #include <QCloseEvent>
-#include <QEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -126,7 +126,9 @@ void WavDaqDlg::changeEvent(QEvent* event) {
 QString WavDaqDlg::ShownStartTime() const {
     std::tm local{};
     localtime_r(&startedAt_, &local);
-    const auto twoDigits = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+    const auto twoDigits = [](int n) {
+        return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    };
     return tr("%1时%2分%3秒")
         .arg(twoDigits(local.tm_hour), twoDigits(local.tm_min), twoDigits(local.tm_sec));
 }
@@ -155,8 +157,7 @@ void WavDaqDlg::ShowSpectrum(bool on) {
     base.chop(4);  // ".txt"
     QString error;
     if (!spectrum_->Analyse({samples_[0].data(), samples_[1].data(), samples_[2].data()},
-                            size_t(sampleCount_), displayedRate_, startTime_,
-                            base, &error)) {
+                            size_t(sampleCount_), displayedRate_, startTime_, base, &error)) {
         ShowNotice(this, QMessageBox::Warning, tr("无法分析波形：%1").arg(error));
     }
 }
@@ -215,8 +216,7 @@ void WavDaqDlg::ReportCaptureEnd() {
 }
 
 QString WavDaqDlg::ExportPath() const {
-    return QString::fromStdString(WaveFileName(desktopDir_.toStdString(), address_,
-                                               startTime_,
+    return QString::fromStdString(WaveFileName(desktopDir_.toStdString(), address_, startTime_,
                                                rateText_->text().toStdString()));
 }
 

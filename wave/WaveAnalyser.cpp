@@ -31,15 +31,18 @@ bool Fail(std::string* error, std::string text) {
 
 bool CheckInput(size_t count, double sampleRate, size_t segmentLength, std::string* error) {
     if (!(sampleRate > 0) || !std::isfinite(sampleRate)) {
-        return Fail(error, CoreText::translate("WaveAnalyser", "采样率无效: %1").With({std::to_string(sampleRate)}));
+        return Fail(error, CoreText::translate("WaveAnalyser", "采样率无效: %1")
+                               .With({std::to_string(sampleRate)}));
     }
     if (count < kMinimumSamples) {
-        return Fail(error, CoreText::translate("WaveAnalyser", "波形点数太少: %1").With({std::to_string(count)}));
+        return Fail(
+            error,
+            CoreText::translate("WaveAnalyser", "波形点数太少: %1").With({std::to_string(count)}));
     }
     if (segmentLength == 0) return true;
     if (segmentLength < kMinimumSamples || (segmentLength & (segmentLength - 1)) != 0) {
         return Fail(error, CoreText::translate("WaveAnalyser", "分段长度必须是不小于8的2的幂: %1")
-                                  .With({std::to_string(segmentLength)}));
+                               .With({std::to_string(segmentLength)}));
     }
     if (segmentLength > count) {
         return Fail(error, CoreText::translate("WaveAnalyser", "分段长度 %1 超过波形点数 %2")

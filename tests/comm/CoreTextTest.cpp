@@ -15,7 +15,7 @@ TEST(CoreText, ValuesFillTheirPlacesInOnePassWhateverTheirOrder) {
         {"%2 before %1", {"a", "b"}, "b before a"},
         {"%1 and %1 again", {"x"}, "x and x again"},
         {"path %1: %2", {"/tmp/%2", "gone"}, "path /tmp/%2: gone"},  // a value is never read again
-        {"%1 of %3", {"a"}, "a of %3"},                                  // no value: stays
+        {"%1 of %3", {"a"}, "a of %3"},                              // no value: stays
         {"100% sure %0 %", {"a"}, "100% sure %0 %"},
         {"", {"a"}, ""},
     };

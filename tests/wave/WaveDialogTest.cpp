@@ -239,8 +239,8 @@ TEST_F(DialogTest, LanguageFollowsASwitchAtRunTimeAndFilesKeepTheirNames) {
     const QString time = Text(1118);
     const auto shown = [&] {
         auto* kinds = dialog->findChild<QComboBox*>("id1131");
-        return QStringList{dialog->windowTitle(), Control<QPushButton>(1109)->text(),
-                           Text(1118), kinds->itemText(kinds->currentIndex()),
+        return QStringList{dialog->windowTitle(), Control<QPushButton>(1109)->text(), Text(1118),
+                           kinds->itemText(kinds->currentIndex()),
                            dialog->findChild<QPushButton*>("id1133")->toolTip()};
     };
     const QStringList chinese = shown();
@@ -250,9 +250,9 @@ TEST_F(DialogTest, LanguageFollowsASwitchAtRunTimeAndFilesKeepTheirNames) {
     const QStringList english = shown();
     QCoreApplication::removeTranslator(&marking);
     QCoreApplication::processEvents();
-    EXPECT_EQ(english, (QStringList{"EN[读取传感器 { 127.0.0.1 } 波形]", "EN[开始采集]",
-                                    "EN[" + time + "]", "EN[加速度频谱]",
-                                    "EN[在光标所在谱线的1至10倍处标记]"}));
+    EXPECT_EQ(english,
+              (QStringList{"EN[读取传感器 { 127.0.0.1 } 波形]", "EN[开始采集]", "EN[" + time + "]",
+                           "EN[加速度频谱]", "EN[在光标所在谱线的1至10倍处标记]"}));
     EXPECT_EQ(shown(), chinese);
     EXPECT_EQ(dialog->ExportPath(), path);  // a file name is never translated
 }
