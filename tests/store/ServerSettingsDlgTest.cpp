@@ -132,12 +132,7 @@ TEST(ServerTexts, DialogAndStateButtonFollowALanguageSwitchAtRunTime) {
                            button.toolTip()};
     };
     const QStringList chinese = shown();
-    test::MarkingTranslator marking;
-    QCoreApplication::installTranslator(&marking);
-    QCoreApplication::processEvents();
-    const QStringList english = shown();
-    QCoreApplication::removeTranslator(&marking);
-    QCoreApplication::processEvents();
+    const QStringList english = test::ShownWhileMarked(shown);
     EXPECT_EQ(english,
               (QStringList{"EN[数据服务器设置]", "EN[保存]",
                            "EN[host=服务器 port=5432 dbname=plant user=station sslmode=prefer]",

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QStringList>
 #include <QTranslator>
 
 namespace orsan::test {
@@ -14,5 +16,18 @@ public:
     }
     bool isEmpty() const override { return false; }
 };
+
+// What `shown` reads while the marking translation is loaded; it is removed
+// again before this returns, and both switches reach the windows first.
+template <class Shown>
+QStringList ShownWhileMarked(Shown shown) {
+    MarkingTranslator marking;
+    QCoreApplication::installTranslator(&marking);
+    QCoreApplication::processEvents();
+    const QStringList marked = shown();
+    QCoreApplication::removeTranslator(&marking);
+    QCoreApplication::processEvents();
+    return marked;
+}
 
 }  // namespace orsan::test

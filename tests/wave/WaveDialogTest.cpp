@@ -244,12 +244,7 @@ TEST_F(DialogTest, LanguageFollowsASwitchAtRunTimeAndFilesKeepTheirNames) {
                            dialog->findChild<QPushButton*>("id1133")->toolTip()};
     };
     const QStringList chinese = shown();
-    test::MarkingTranslator marking;
-    QCoreApplication::installTranslator(&marking);
-    QCoreApplication::processEvents();
-    const QStringList english = shown();
-    QCoreApplication::removeTranslator(&marking);
-    QCoreApplication::processEvents();
+    const QStringList english = test::ShownWhileMarked(shown);
     EXPECT_EQ(english,
               (QStringList{"EN[读取传感器 { 127.0.0.1 } 波形]", "EN[开始采集]", "EN[" + time + "]",
                            "EN[加速度频谱]", "EN[在光标所在谱线的1至10倍处标记]"}));
