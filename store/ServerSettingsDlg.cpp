@@ -39,6 +39,8 @@ ServerSettingsDlg::ServerSettingsDlg(const QString& configPath, QWidget* parent)
     auto* form = new QFormLayout;
     conninfoCaption_ = new QLabel(this);
     stationCaption_ = new QLabel(this);
+    conninfoCaption_->setBuddy(conninfoEdit_);
+    stationCaption_->setBuddy(stationEdit_);
     form->addRow(conninfoCaption_, conninfoEdit_);
     form->addRow(stationCaption_, stationEdit_);
     hint_ = new QLabel(this);
