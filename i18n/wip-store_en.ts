@@ -558,67 +558,67 @@
 <context>
     <name>orsan::ServerSettingsDlg</name>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="71"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="73"/>
         <source>Config.ini 的连接字符串中含有密码，这里不显示；保存后 Config.ini 不再保存它，请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。</source>
         <translation>The connection string in Config.ini holds a password: it is not shown here, and once saved Config.ini no longer keeps it. Put the password in ~/.pgpass, PGPASSFILE or PGPASSWORD.</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="87"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="89"/>
         <source>数据服务器设置</source>
         <translation>Data Server Settings</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="89"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="91"/>
         <source>host=服务器 port=5432 dbname=plant user=station sslmode=prefer</source>
         <translation>host=server port=5432 dbname=plant user=station sslmode=prefer</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="90"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="92"/>
         <source>连接字符串:</source>
         <translation>Connection string:</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="91"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="93"/>
         <source>本站名称:</source>
         <translation>Station name:</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="93"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="95"/>
         <source>密码不要写在连接字符串中：请放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。连接字符串留空则不向服务器发送。</source>
         <translation>Keep passwords out of the connection string: put them in ~/.pgpass, PGPASSFILE or PGPASSWORD. An empty connection string sends nothing to a server.</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="95"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="97"/>
         <source>测试连接</source>
         <translation>Test Connection</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="96"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="98"/>
         <source>保存</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="97"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="99"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="121"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="123"/>
         <source>正在连接 %1 …</source>
         <translation>Connecting to %1 …</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="143"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="145"/>
         <source>连接字符串中含有密码，未保存：Config.ini 不保存密码，请把密码放在 ~/.pgpass、PGPASSFILE 或 PGPASSWORD 中。</source>
         <translation>The connection string holds a password; not saved: Config.ini keeps no passwords. Put the password in ~/.pgpass, PGPASSFILE or PGPASSWORD.</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="152"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="154"/>
         <source>连接字符串无法解析，未保存: %1</source>
         <translation>The connection string cannot be parsed; not saved: %1</translation>
     </message>
     <message>
-        <location filename="../store/ServerSettingsDlg.cpp" line="156"/>
+        <location filename="../store/ServerSettingsDlg.cpp" line="158"/>
         <source>无法写入 %1</source>
         <translation>Cannot write %1</translation>
     </message>
