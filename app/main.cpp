@@ -29,7 +29,7 @@ namespace {
 // offscreen platform unless one is chosen.
 std::unique_ptr<QCoreApplication> MakeApplication(orsan::RunMode mode, int& argc, char** argv) {
     if (mode == orsan::RunMode::Window) return std::make_unique<QApplication>(argc, argv);
-    if (mode == orsan::RunMode::Report || mode == orsan::RunMode::Headless) {
+    if (mode == orsan::RunMode::Report) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
     }

@@ -254,7 +254,9 @@ private:
                             QLatin1String(AlarmKindName(e.kind)),
                             QLatin1String(AlarmAxisName(e.axis)),
                             reading ? Number(e.value, 2) : QString(), ZoneText(e.zone),
-                            e.acknowledged ? e.ackBy : tr("未确认"),
+                            e.acknowledged        ? e.ackBy
+                            : IsRaisingKind(e.kind) ? tr("未确认")
+                                                    : QString(),
                             e.ackTime > 0 ? LocalTime(e.ackTime * 1000,
                                                       QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                                           : QString()});

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QProcess>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -12,9 +13,11 @@ namespace orsan {
 class INIFILE;
 
 // Writes the report of the day before into a folder once a day: at the
-// start when that file is missing, and after every local midnight. Each
-// attempt says through `report` where the file went or why it failed; a
-// failure waits for the next day, and never touches recording.
+// start when that file is missing, and after every local midnight. The
+// station's own `--report` does it in a process of its own, so reading a
+// day of rows never holds up recording, and a failure there never touches
+// it. Each attempt says through `report` where the file went or why it
+// failed; a failure waits for the next day.
 class DailyReportSchedule : public QObject {
     Q_OBJECT
 public:
@@ -24,25 +27,40 @@ public:
     // new day (the end of the last stretch of the old one) are in.
     static constexpr int kSettleSeconds = 60;
 
-    DailyReportSchedule(const QString& dataDir, const QString& folder,
+    // program: the station's executable.
+    DailyReportSchedule(const QString& program, const QString& dataDir, const QString& folder,
                         std::function<void(const QString&)> report);
+    // A report still being written gets kFinishMs to finish; after that it
+    // is given up (its file never appears).
+    ~DailyReportSchedule() override;
+    static constexpr int kFinishMs = 30 * 1000;
 
     // Checks now, then every kCheckMs on the calling thread.
     void Start();
     // One check at `now`: writes the report of the day before unless it was
     // tried already or its file is there.
     void Check(const QDateTime& now);
+    // A report is being written.
+    bool IsWriting() const { return writer_ != nullptr; }
+
+signals:
+    // A report was written or failed (after `report` was told).
+    void finished();
 
 private:
+    void Finish(const QDate& day, const QString& path);
+
+    QString program_;
     QString dataDir_;
     QString folder_;
     std::function<void(const QString&)> report_;
     QDate tried_;
     QTimer timer_;
+    QProcess* writer_ = nullptr;  // a child of this object while a report is written
 };
 
 // Config.ini [DAQ] REPORT_DIR (relative to the data folder when not
-// absolute), started; null when the key is missing or empty.
+// absolute), started with this program; null when the key is missing or empty.
 std::unique_ptr<DailyReportSchedule> StartDailyReports(
     const QString& dataDir, const INIFILE& config, std::function<void(const QString&)> report);
 

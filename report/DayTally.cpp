@@ -38,7 +38,10 @@ void DayTally::Add(qint64 timeMs, bool fresh, const std::array<float, kCurveCoun
             Note(stats_.quantities[q], values[size_t(kQuantityCurves[q])]);
         Note(stats_.quantities[size_t(DayQuantity::Overall)], overall);
     }
-    if (lastFresh_ && timeMs > lastFresh_->first) {
+    // A row stamped before the last reading (the clock was set back) starts
+    // no stretch and moves nothing back, so no time counts twice.
+    if (lastFresh_ && timeMs <= lastFresh_->first) return;
+    if (lastFresh_) {
         const qint64 inside =
             std::min(timeMs, toMs_) - std::max(lastFresh_->first, fromMs_);
         if (inside > 0) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QProcess>
 #include <chrono>
 
@@ -160,6 +161,23 @@ TEST_F(DailyReportTest, ReportCommandWritesOnePagePerMachineAfterTheSummaryAndRe
     info.start(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf)});
     ASSERT_TRUE(info.waitForFinished(30000));
     EXPECT_TRUE(info.readAllStandardOutput().contains("Pages:           3"));
+}
+
+TEST_F(DailyReportTest, HeadlessWritesYesterdaysMissingReportIntoReportDirAndSaysWhere) {
+    // Within a minute of midnight the report waits for the first rows of the day.
+    if (QTime::currentTime() < QTime(0, 2)) GTEST_SKIP() << "too close to midnight";
+    INIFILE(ConfigPath(folder)).WriteString(QStringLiteral("DAQ"), QStringLiteral("REPORT_DIR"),
+                                            QStringLiteral("reports"));
+    test::ChildProcess station(test::StationPath(), {"--headless", "--duration", "1",
+                                                     "--data-dir", dir.Path().string()},
+                               {.captureStderr = true});
+    while (station.ReadLine(30s)) {
+    }
+    ASSERT_EQ(station.WaitExit(60s), std::optional<int>(0));
+    const QString path = folder + QStringLiteral("/reports/") +
+                         DailyReportFileName(QDate::currentDate().addDays(-1));
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_NE(station.ReadAllStderr().find(path.toStdString()), std::string::npos);
 }
 
 }  // namespace
