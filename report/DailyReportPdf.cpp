@@ -46,7 +46,7 @@ QString LocalTime(qint64 ms, const QString& format) {
 double RoundUp(double value) {
     if (!(value > 0)) return 1.0;
     const double power = std::pow(10.0, std::floor(std::log10(value)));
-    for (double step : {1.0, 2.0, 5.0, 10.0})
+    for (double step : {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 8.0, 10.0})
         if (step * power >= value) return step * power;
     return 10.0 * power;
 }
@@ -179,8 +179,8 @@ private:
         painter_.setFont(Font(8));
         painter_.drawText(QRect(0, y, Width(), 60), Qt::AlignLeft | Qt::TextWordWrap,
                           tr("各区时间：从一个有效读数到下一个的时间计入前者的区（ISO 20816-3，按三轴中最大的速度"
-                             "分区）；超过记录间隔规则的间断与无效读数不计入，记为“无数据”。"
-                             "报警：当天的 ALARM 与 TRIP 事件数。"));
+                             "分区）。两个有效读数相隔超过记录间隔中位数的 3 倍（至少 2 秒）时视为中断，"
+                             "不计入任何区，与无效读数一起记为“无数据”。报警：当天的 ALARM 与 TRIP 事件数。"));
     }
 
     void MachinePage(const MachineDay& m) {

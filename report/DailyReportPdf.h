@@ -16,8 +16,8 @@ namespace orsan {
 bool WriteDailyReportPdf(const DailyReport& report, const QString& path, QString* error);
 
 // Axis limits that hold the day's readings: whole tens of degrees around
-// the temperatures, and a velocity axis up to a round value (1, 2 or 5 times
-// a power of ten) above the highest velocity and the A/B boundary, so a
+// the temperatures, and a velocity axis up to a round value (1, 2, 3, 4, 5, 6 or 8
+// times a power of ten) above the highest velocity and the A/B boundary, so a
 // quiet machine does not fill the chart.
 TrendLimits DayChartLimits(const MachineDay& machine);
 
