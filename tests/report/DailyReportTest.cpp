@@ -46,6 +46,37 @@ const Reading kRows[] = {
     {kEndMs + 1000, true, 70, 8, 8, 8},       // after the day: only a neighbour
 };
 
+// Stretches at their limits, on a day of 100 s with a 2 s gap rule:
+// readings of zone A (0.5 mm/s) unless a case says otherwise.
+TEST(DayTallyTest, StretchesCountUpToTheGapOnceEachAndOnlyForGradedReadings) {
+    const float nan = std::nanf("");
+    struct Row {
+        qint64 ms;
+        float velocity;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Row> rows;
+        double a;
+    };
+    const Case cases[] = {
+        {"a stretch as long as the gap counts", {{10000, 0.5f}, {12000, 0.5f}}, 2.0},
+        {"one millisecond longer does not", {{10000, 0.5f}, {12001, 0.5f}}, 0.0},
+        {"a row stamped earlier counts no time twice",
+         {{10000, 0.5f}, {11000, 0.5f}, {10500, 0.5f}, {12000, 0.5f}}, 2.0},
+        {"a reading without any velocity is none", {{10000, 0.5f}, {11000, nan}, {13000, 0.5f}},
+         0.0},
+        {"the last reading of the day has no end", {{99000, 0.5f}}, 0.0},
+    };
+    for (const Case& c : cases) {
+        DayTally tally(0, 100000, ZoneThresholds({1, 2, 3}));
+        for (const Row& r : c.rows) tally.Add(r.ms, true, {20, 0, 0, 0, r.velocity, nan, nan});
+        const DayStatistics stats = tally.Result(2.0);
+        EXPECT_EQ(stats.zoneSeconds[0], c.a) << c.name;
+        EXPECT_EQ(stats.ZonedSeconds(), c.a) << c.name;
+    }
+}
+
 class DailyReportTest : public ::testing::Test {
 protected:
     test::TempDir dir{"orsan-report"};
