@@ -3,7 +3,7 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QFileDialog>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +13,7 @@
 #include "DesktopShell.h"
 #include "DialogUnits.h"
 #include "MessageDlg.h"
-#include "ReportCommand.h"
+#include "ReportProcess.h"
 
 namespace orsan {
 
@@ -71,14 +71,17 @@ void ChooseAndWriteDailyReport(QWidget* parent, const QString& dataDir, const QS
         desktopDir + QLatin1Char('/') + DailyReportFileName(day),
         DailyReportDlg::tr("PDF 文件 (*.pdf)"));
     if (path.isEmpty()) return;
-    QString error;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = WriteDailyReport(dataDir, day, path, &error);
-    QGuiApplication::restoreOverrideCursor();
-    if (written)
-        OpenExportedFile(path);
-    else
-        ShowMessage(error);
+    // Recording goes on meanwhile; the file opens when it is there.
+    auto* writer = new ReportProcess(QCoreApplication::applicationFilePath(), parent);
+    QObject::connect(writer, &ReportProcess::finished, writer,
+                     [writer, path](bool written, const QString& reason) {
+                         writer->deleteLater();
+                         if (written)
+                             OpenExportedFile(path);
+                         else
+                             ShowMessage(reason);
+                     });
+    writer->Start(dataDir, day, path);
 }
 
 }  // namespace orsan

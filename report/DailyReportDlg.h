@@ -33,8 +33,8 @@ private:
 };
 
 // The record page's report: a day, a file (the desktop's
-// Report_YYYYMMDD.pdf to start with), then the PDF written and opened;
-// a failure is shown in a message.
+// Report_YYYYMMDD.pdf to start with), then the PDF written by a
+// ReportProcess owned by parent and opened; a failure is shown in a message.
 void ChooseAndWriteDailyReport(QWidget* parent, const QString& dataDir, const QString& desktopDir,
                                QDate suggested);
 

@@ -2,22 +2,22 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <QProcess>
 #include <QString>
 #include <QTimer>
 #include <functional>
 #include <memory>
+
+#include "ReportProcess.h"
 
 namespace orsan {
 
 class INIFILE;
 
 // Writes the report of the day before into a folder once a day: at the
-// start when that file is missing, and after every local midnight. The
-// station's own `--report` does it in a process of its own, so reading a
-// day of rows never holds up recording, and a failure there never touches
-// it. Each attempt says through `report` where the file went or why it
-// failed; a failure waits for the next day.
+// start when that file is missing, and after every local midnight, through
+// a ReportProcess, so recording never waits for it and a failure never
+// touches it. Each attempt says through `report` where the file went or why
+// it failed; a failure waits for the next day.
 class DailyReportSchedule : public QObject {
     Q_OBJECT
 public:
@@ -40,23 +40,13 @@ public:
     // One check at `now`: writes the report of the day before unless it was
     // tried already or its file is there.
     void Check(const QDateTime& now);
-    // A report is being written.
-    bool IsWriting() const { return writer_ != nullptr; }
-
-signals:
-    // A report was written or failed (after `report` was told).
-    void finished();
-
 private:
-    void Finish(const QDate& day, const QString& path);
-
-    QString program_;
     QString dataDir_;
     QString folder_;
     std::function<void(const QString&)> report_;
     QDate tried_;
     QTimer timer_;
-    QProcess* writer_ = nullptr;  // a child of this object while a report is written
+    ReportProcess writer_;
 };
 
 // Config.ini [DAQ] REPORT_DIR (relative to the data folder when not
