@@ -183,7 +183,7 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     }
 
     if (parser.isSet(report)) {
-        // Only the strict form: 2024-5-1 or 20240501 could be read more than one way.
+        // Only the form the usage names, so a day is never guessed from another spelling.
         const QString text = parser.value(report);
         result.reportDay = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
         if (!result.reportDay.isValid()) {
