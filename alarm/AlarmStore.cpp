@@ -7,6 +7,7 @@
 
 #include "LiveReport.h"
 #include "RecordDatabase.h"
+#include "RecordRange.h"
 #include "SqliteFile.h"
 
 namespace orsan {
@@ -181,7 +182,8 @@ bool AlarmStore::Insert(AlarmEvent* event) {
     return true;
 }
 
-bool AlarmStore::Load(const QString& sql, int limit, std::vector<AlarmEvent>* events) {
+bool AlarmStore::Load(const QString& sql, const QVariantList& binds,
+                      std::vector<AlarmEvent>* events) {
     events->clear();
     if (!open_) {
         lastError_ = QStringLiteral("报警记录无法读取：数据库未打开");
@@ -191,7 +193,7 @@ bool AlarmStore::Load(const QString& sql, int limit, std::vector<AlarmEvent>* ev
     QSqlQuery query(db_);
     query.setForwardOnly(true);
     if (!query.prepare(sql)) return Fail(QStringLiteral("读取"), query.lastError());
-    if (limit >= 0) query.addBindValue(limit);
+    for (const QVariant& value : binds) query.addBindValue(value);
     if (!query.exec()) return Fail(QStringLiteral("读取"), query.lastError());
     while (query.next()) {
         AlarmEvent event;
@@ -216,7 +218,7 @@ bool AlarmStore::Load(const QString& sql, int limit, std::vector<AlarmEvent>* ev
 
 bool AlarmStore::LoadNewest(int limit, std::vector<AlarmEvent>* events) {
     return Load(SelectSql(hasAckColumns_) + QStringLiteral("ORDER BY Time DESC, msTime DESC, rowid DESC LIMIT ?"),
-                std::max(0, limit), events);
+                {std::max(0, limit)}, events);
 }
 
 bool AlarmStore::LoadForList(int limit, std::vector<AlarmEvent>* events) {
@@ -225,11 +227,22 @@ bool AlarmStore::LoadForList(int limit, std::vector<AlarmEvent>* events) {
     return Load(SelectSql(hasAckColumns_) + QStringLiteral("WHERE ") + newest +
                     QStringLiteral(" OR (Ack = 0 AND ") + kRaisingKinds +
                     QStringLiteral(") ORDER BY Time DESC, msTime DESC, rowid DESC"),
-                std::max(0, limit), events);
+                {std::max(0, limit)}, events);
 }
 
 bool AlarmStore::LoadAll(std::vector<AlarmEvent>* events) {
-    return Load(SelectSql(hasAckColumns_) + QStringLiteral("ORDER BY Time, msTime, rowid"), -1, events);
+    return Load(SelectSql(hasAckColumns_) + QStringLiteral("ORDER BY Time, msTime, rowid"), {},
+                events);
+}
+
+bool AlarmStore::LoadBetween(int64_t fromMs, int64_t toMs, std::vector<AlarmEvent>* events) {
+    // The whole seconds first, so the Time index finds the rows.
+    return Load(SelectSql(hasAckColumns_) +
+                    QStringLiteral("WHERE Time BETWEEN ? AND ? AND Time * 1000 + msTime BETWEEN ? "
+                                   "AND ? ORDER BY Time, msTime, rowid"),
+                {FloorSeconds(fromMs), FloorSeconds(toMs), qint64(fromMs),
+                 qint64(toMs)},
+                events);
 }
 
 bool AlarmStore::AcknowledgeWhere(const QString& where, const QVariantList& binds,

@@ -47,6 +47,8 @@ public:
     bool LoadForList(int limit, std::vector<AlarmEvent>* events);
     // Oldest first, all of them.
     bool LoadAll(std::vector<AlarmEvent>* events);
+    // Oldest first, those from fromMs to toMs (since the epoch, both included).
+    bool LoadBetween(int64_t fromMs, int64_t toMs, std::vector<AlarmEvent>* events);
     // Acknowledgements by `who` at timeMs (since the epoch) of the events not
     // acknowledged yet: one event; every ALARM, TRIP or LOST event of one
     // sensor and kind; all of them.
@@ -63,7 +65,7 @@ public:
 
 private:
     bool CheckTable(bool create);
-    bool Load(const QString& sql, int limit, std::vector<AlarmEvent>* events);
+    bool Load(const QString& sql, const QVariantList& binds, std::vector<AlarmEvent>* events);
     bool Fail(const QString& what, const QSqlError& error);
     bool AddAcknowledgementColumns(const QStringList& found, bool create);
     // Logs and marks the unacknowledged events that `where` (an SQL

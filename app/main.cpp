@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <clocale>
 #include <iostream>
@@ -9,12 +10,14 @@
 #include "AnalyseCommand.h"
 #include "CommandLine.h"
 #include "CoreText.h"
+#include "DailyReportSchedule.h"
 #include "DataFolder.h"
 #include "DiskSpaceGuard.h"
 #include "HeadlessStation.h"
 #include "OrsanSensorMonitor.h"
 #include "RecordCommand.h"
 #include "RecordRetention.h"
+#include "ReportCommand.h"
 #include "ServerSettings.h"
 #include "StationConfig.h"
 #include "StationPaths.h"
@@ -23,8 +26,14 @@
 namespace {
 
 // The window needs a QApplication; the other modes must run without a display.
+// The daily report draws text, which takes a QGuiApplication: on the
+// offscreen platform unless one is chosen.
 std::unique_ptr<QCoreApplication> MakeApplication(orsan::RunMode mode, int& argc, char** argv) {
     if (mode == orsan::RunMode::Window) return std::make_unique<QApplication>(argc, argv);
+    if (mode == orsan::RunMode::Report) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
@@ -34,6 +43,10 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
     headless.dataDir = dataDir;
     headless.durationSeconds = options.durationSeconds;
     orsan::HeadlessRecorder recorder;
+    const auto report = [&err](const QString& text) {
+        err << "orsan-monitor: " << text << '\n';
+        err.flush();
+    };
     // The folder's lock first: a refused recorder must not forward rows
     // beside the folder's own recorder.
     if (options.record) {
@@ -56,11 +69,10 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
     }
     std::unique_ptr<orsan::RecordRetention> retention;
     orsan::DiskSpaceGuard diskGuard;
+    // Yesterday's report, when Config.ini asks for one; a failure is only reported.
+    const std::unique_ptr<orsan::DailyReportSchedule> dailyReports =
+        orsan::StartDailyReports(dataDir, orsan::INIFILE(orsan::ConfigPath(dataDir)), report);
     if (options.record) {
-        const auto report = [&err](const QString& text) {
-            err << "orsan-monitor: " << text << '\n';
-            err.flush();
-        };
         retention = orsan::StartRecordRetention(recorder.Database(),
                                                 orsan::INIFILE(orsan::ConfigPath(dataDir)), report);
         headless.recordSink = [&recorder, &store, &diskGuard, &dataDir,
@@ -173,6 +185,8 @@ int main(int argc, char** argv) {
             return orsan::RunAnalyseCommand(options.analysePath.toStdString(), spectrumKind,
                                             size_t(options.segmentLength),
                                             options.outPath.toStdString(), std::cout, std::cerr);
+        case orsan::RunMode::Report:
+            return orsan::RunReportCommand(dataDir, options.reportDay, options.outPath, out, err);
         case orsan::RunMode::Window:
             return orsan::RunStationWindow(paths);
         case orsan::RunMode::Help:

@@ -67,21 +67,25 @@ bool HistoryChart::Load(QString* error) {
     return ok;
 }
 
+void PaintHistory(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
+                  const std::array<int, kCurveCount>& visible, const HistoryReduction& reduction) {
+    PaintTrendFrame(painter, layout, limits, visible, kHistoryTitleChinese, kHistoryTitleEnglish);
+    PaintTimeLabels(painter, layout, reduction.Range());
+    // After a resize the rows reduced for the old plot wait for Reload.
+    if (reduction.Plot() != layout.plotRect) return;
+    if (reduction.RowCount() == 0) {
+        painter.setFont(ChartFont());
+        painter.setPen(kChartTextColor);
+        painter.drawText(layout.plotRect.ToQRect(), Qt::AlignCenter, kNoRowsInRangeText);
+        return;
+    }
+    PaintReducedCurves(painter, reduction, limits, visible);
+}
+
 void HistoryChart::Render() {
     image_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image_);
-    PaintTrendFrame(painter, layout_, limits_, visible_, kHistoryTitleChinese,
-                    kHistoryTitleEnglish);
-    PaintTimeLabels(painter, layout_, reduction_.Range());
-    // After a resize the rows reduced for the old plot wait for Reload.
-    if (reduction_.Plot() != layout_.plotRect) return;
-    if (reduction_.RowCount() == 0) {
-        painter.setFont(ChartFont());
-        painter.setPen(kChartTextColor);
-        painter.drawText(layout_.plotRect.ToQRect(), Qt::AlignCenter, kNoRowsInRangeText);
-        return;
-    }
-    PaintReducedCurves(painter, reduction_, limits_, visible_);
+    PaintHistory(painter, layout_, limits_, visible_, reduction_);
 }
 
 bool HistoryChart::ReadoutAt(QPoint point, QString* error) {

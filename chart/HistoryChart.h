@@ -21,6 +21,12 @@ inline const QString kHistoryTitleEnglish =
     QStringLiteral("History Trend Plotting of Tri-Axis Vibration & Temperature");
 inline const QString kNoRowsInRangeText = QStringLiteral("该时间段内没有记录数据");
 
+// The whole history chart of a reduction in layout's pixels: frame, time
+// labels and the visible curves, or the note that the range holds no rows.
+// The window's chart and the daily report draw with it.
+void PaintHistory(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
+                  const std::array<int, kCurveCount>& visible, const HistoryReduction& reduction);
+
 // Where the history chart's rows come from (the record database).
 class HistorySource {
 public:

@@ -65,7 +65,7 @@ void RecordHistoryMode::Build(QWidget* page) {
         auto* b = new QPushButton(text, page);
         b->setAutoDefault(false);
         place(b, dlu, id);
-        connect(b, &QPushButton::clicked, this, slot);
+        if (slot) connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
     const auto editor = [&](QRect dlu, int id) {
@@ -110,12 +110,23 @@ void RecordHistoryMode::Build(QWidget* page) {
     format_ = new QComboBox(page);
     format_->addItems({QStringLiteral("文本"), QStringLiteral("CSV")});
     place(format_, QRect(394, 226, 34, 10), kFormatId);
+    dailyReportButton_ = button(tr("日报"), QRect(432, 226, 34, 10), kDailyReportId, nullptr);
+    dailyReportButton_->setToolTip(tr("生成一天的设备运行日报（PDF）"));
+    dailyReportButton_->setEnabled(false);
+    connect(dailyReportButton_, &QPushButton::clicked, this, [this] {
+        if (dailyReport_) dailyReport_(fromEdit_->date());
+    });
 
     toggle_ = new QPushButton(QStringLiteral("历史记录"), page);
     toggle_->setAutoDefault(false);
     toggle_->setToolTip(QStringLiteral("按时间段查看、绘制和导出以前记录的数据"));
     place(toggle_, QRect(470, 226, 74, 10), kToggleId, false);
     connect(toggle_, &QPushButton::clicked, this, [this] { SetActive(!active_); });
+}
+
+void RecordHistoryMode::SetDailyReportAction(std::function<void(QDate)> action) {
+    dailyReport_ = std::move(action);
+    dailyReportButton_->setEnabled(bool(dailyReport_));
 }
 
 void RecordHistoryMode::SetActive(bool active) {

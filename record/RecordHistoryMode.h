@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -24,7 +25,8 @@ namespace orsan {
 // last hour, last 24 hours, last 7 days, all), paged through 22 rows at a
 // time in the same list ("首页", "上页", "下页", "末页", "转到" a time). From
 // there one sensor's rows of the range are plotted ("曲线") or exported
-// ("区间导出", as the sensor data text file or CSV). The to-editor's second
+// ("区间导出", as the sensor data text file or CSV), and "日报" writes the
+// daily report of a day. The to-editor's second
 // is included whole.
 class RecordHistoryMode : public QObject {
     Q_OBJECT
@@ -44,6 +46,7 @@ public:
     static constexpr int kPageTextId = 1214;
     static constexpr int kGoToTimeId = 1215;
     static constexpr int kGoToId = 1216;
+    static constexpr int kDailyReportId = 1217;
 
     enum Quick { LastHour = 0, LastDay = 1, LastWeek = 2, All = 3 };
     using Clock = std::function<qint64()>;  // calendar seconds
@@ -57,6 +60,9 @@ public:
     // Machine names for the export file names.
     void SetSensorNames(const SensorNames& names) { names_ = names; }
     void SetClock(Clock clock) { clock_ = std::move(clock); }
+    // What "日报" does, given the from-editor's day; the button stays
+    // disabled without it.
+    void SetDailyReportAction(std::function<void(QDate)> action);
 
     bool IsActive() const { return active_; }
     void SetActive(bool active);
@@ -106,6 +112,8 @@ private:
     QString chartIniPath_;
     SensorNames names_;
     Clock clock_;
+    std::function<void(QDate)> dailyReport_;
+    QPushButton* dailyReportButton_ = nullptr;
     RecordPager pager_;
     bool active_ = false;
     bool everShown_ = false;

@@ -2,7 +2,7 @@
 # Fails when a folder includes a header of a folder on its own layer or a
 # higher one, or when comm/ uses Qt. Layers from the ground up:
 #   0 comm/   1 res/   2 station/ shell/ tools/sim/
-#   3 chart/   4 record/ params/ wave/   5 alarm/ store/   6 overview/   7 app/
+#   3 chart/   4 record/ params/ wave/   5 alarm/ store/   6 overview/ report/   7 app/
 # Among the features the trend drawing sits lowest (the record history plots
 # with it) and alarm/ and store/ highest (they read the record database).
 # Usage: check-layers.sh [tree]   (default: this repository)
@@ -12,7 +12,7 @@ cd "$root"
 
 declare -A layer=([comm]=0 [res]=1 [station]=2 [shell]=2 [tools/sim]=2
                   [chart]=3 [record]=4 [params]=4 [wave]=4 [alarm]=5 [store]=5
-                  [overview]=6 [app]=7)
+                  [overview]=6 [report]=6 [app]=7)
 declare -A home
 for dir in "${!layer[@]}"; do
   [ -d "$dir" ] || continue

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <cmath>
 #include <string>
 
@@ -65,6 +66,7 @@ QString UsageText() {
         "[--segment N] [--out FILE|-] [--wave-port P] [--data-dir DIR]\n"
         "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--segment N] "
         "[--out FILE|-] [--data-dir DIR]\n"
+        "       orsan-monitor --report YYYY-MM-DD [--out FILE] [--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n");
 }
 
@@ -96,11 +98,12 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption spectrum(QStringLiteral("spectrum"), QString(),
                                       QStringLiteral("KIND"));
     const QCommandLineOption segment(QStringLiteral("segment"), QString(), QStringLiteral("N"));
+    const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("DATE"));
 
     QCommandLineParser parser;
     parser.addOptions({help, version, headless, record, dataDir, duration, exportSensor, capture,
                        seconds, wavePort, out, exportAlarms, from, to, format, analyse, spectrum,
-                       segment});
+                       segment, report});
     // The parser expects the program name first.
     if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
         *error = parser.errorText();
@@ -127,10 +130,11 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     if (parser.isSet(capture)) result.mode = RunMode::Capture, ++modes;
     if (parser.isSet(exportAlarms)) result.mode = RunMode::ExportAlarms, ++modes;
     if (parser.isSet(analyse)) result.mode = RunMode::Analyse, ++modes;
+    if (parser.isSet(report)) result.mode = RunMode::Report, ++modes;
     if (modes > 1) {
         *error = QStringLiteral(
-            "--headless, --export-sensor, --export-alarms, --capture and --analyse cannot be "
-            "combined");
+            "--headless, --export-sensor, --export-alarms, --capture, --analyse and --report "
+            "cannot be combined");
         return false;
     }
 
@@ -178,6 +182,18 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         result.capturePort = uint16_t(port);
     }
 
+    if (parser.isSet(report)) {
+        // Only the form the usage names, so a day is never guessed from another spelling.
+        const QString text = parser.value(report);
+        result.reportDay = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+        if (!result.reportDay.isValid()) {
+            *error = QCoreApplication::translate(
+                         "CommandLine", "--report 需要一个日期 YYYY-MM-DD（例如 2024-05-01），而不是“%1”")
+                         .arg(text);
+            return false;
+        }
+    }
+
     if (!ParseExportRange(parser, from, to, format, result, error)) return false;
     result.analysePath = parser.value(analyse);
     if (parser.isSet(spectrum)) {
@@ -207,13 +223,15 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     }
     const bool capturing = result.mode == RunMode::Capture;
     const bool exporting = result.mode == RunMode::ExportSensor ||
-                           result.mode == RunMode::ExportAlarms || result.mode == RunMode::Analyse;
+                           result.mode == RunMode::ExportAlarms || result.mode == RunMode::Analyse ||
+                           result.mode == RunMode::Report;
     const Belonging belongings[] = {
         {"seconds", capturing, "--capture"},
         {"wave-port", capturing, "--capture"},
         {"record", result.mode == RunMode::Headless, "--headless"},
         {"duration", result.mode == RunMode::Headless, "--headless"},
-        {"out", capturing || exporting, "--export-sensor, --export-alarms, --capture or --analyse"},
+        {"out", capturing || exporting,
+         "--export-sensor, --export-alarms, --capture, --analyse or --report"},
         {"spectrum", result.mode == RunMode::Analyse || capturing, "--analyse or --capture"},
         {"segment", result.mode == RunMode::Analyse || parser.isSet(spectrum),
          "--analyse or --capture --spectrum"},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -15,7 +16,8 @@ enum class RunMode {
     Help,
     Version,
     ExportAlarms,
-    Analyse
+    Analyse,
+    Report
 };
 
 enum class ExportFormat { Text, Csv };
@@ -38,6 +40,7 @@ struct CommandLine {
     QString spectrum = QStringLiteral("acc");        // --spectrum acc|vel|env
     bool spectrumGiven = false;  // with --capture: the spectrum CSV instead of the waveform
     int segmentLength = 0;  // --segment N: Welch averaging over N-sample segments; 0 = none
+    QDate reportDay;        // --report YYYY-MM-DD, a local day
 };
 
 // Parses the arguments after the program name (QCommandLineParser). False with *error set for

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "DailyReportDlg.h"
 #include "DatabaseDiagnostic.h"
 #include "DatabaseLogDlg.h"
 #include "DesktopShell.h"
@@ -21,6 +22,7 @@
 #include "OverviewPage.h"
 #include "PannelDlg.h"
 #include "RecordDatabase.h"
+#include "RecordHistoryMode.h"
 #include "RecordRetention.h"
 #include "RecordRow.h"
 #include "Resources.h"
@@ -231,6 +233,9 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     }
     recordPage_ = new DatabaseLogDlg(database_, paths_.desktopDir, tabs_);
     recordPage_->SetChartIniPath(paths_.DataFile(QStringLiteral("Chart.ini")));
+    recordPage_->History()->SetDailyReportAction([this](QDate day) {
+        ChooseAndWriteDailyReport(this, paths_.dataDir, paths_.desktopDir, day);
+    });
     tabs_->AddTab(recordPage_, QStringLiteral("长时数据记录"), 7);
     alarms_->AddPage(tabs_);
 }

@@ -679,5 +679,18 @@ TEST(OpenRecordDatabaseTest, ShowsTheConnectionMessageOnlyWhenTheFileCannotBeUse
     EXPECT_EQ(page.findChild<QLabel*>("id1080")->text(), "-");
 }
 
+TEST_F(RecordPageTest, DailyReportButtonActsOnlyWhenGivenAnActionWithTheFromEditorsDay) {
+    DatabaseLogDlg page(db_, desktop_.path());
+    RecordHistoryMode* history = page.History();
+    history->SetActive(true);
+    auto* button = Child<QPushButton>(page, RecordHistoryMode::kDailyReportId);
+    EXPECT_FALSE(button->isEnabled());
+    std::vector<QDate> asked;
+    history->SetDailyReportAction([&asked](QDate day) { asked.push_back(day); });
+    history->FromEdit()->setDateTime(QDateTime(QDate(2024, 5, 1), QTime(23, 59)));
+    button->click();
+    EXPECT_EQ(asked, std::vector<QDate>{QDate(2024, 5, 1)});
+}
+
 }  // namespace
 }  // namespace orsan
