@@ -1,5 +1,6 @@
 #include "HistoryChart.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -70,15 +71,16 @@ bool HistoryChart::Load(QString* error) {
 void HistoryChart::Render() {
     image_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image_);
-    PaintTrendFrame(painter, layout_, limits_, visible_, kHistoryTitleChinese,
-                    kHistoryTitleEnglish);
+    const ChartTitle title("orsan::HistoryChart", kHistoryTitleChinese, kHistoryTitleEnglish);
+    PaintTrendFrame(painter, layout_, limits_, visible_, title.first, title.second);
     PaintTimeLabels(painter, layout_, reduction_.Range());
     // After a resize the rows reduced for the old plot wait for Reload.
     if (reduction_.Plot() != layout_.plotRect) return;
     if (reduction_.RowCount() == 0) {
         painter.setFont(ChartFont());
         painter.setPen(kChartTextColor);
-        painter.drawText(layout_.plotRect.ToQRect(), Qt::AlignCenter, kNoRowsInRangeText);
+        painter.drawText(layout_.plotRect.ToQRect(), Qt::AlignCenter,
+                         QCoreApplication::translate("orsan::HistoryChart", kNoRowsInRangeText));
         return;
     }
     PaintReducedCurves(painter, reduction_, limits_, visible_);
