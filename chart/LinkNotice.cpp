@@ -20,7 +20,8 @@ QString LinkNoticeText(const SensorLink& link) {
             cause = QCoreApplication::translate("orsan::LinkNotice", "轮询已暂停");
             break;
     }
-    if (link.lastGoodReadMs == 0) return cause + QCoreApplication::translate("orsan::LinkNotice", "\n尚无有效读数");
+    if (link.lastGoodReadMs == 0)
+        return cause + QCoreApplication::translate("orsan::LinkNotice", "\n尚无有效读数");
     const QString when = QDateTime::fromMSecsSinceEpoch(link.lastGoodReadMs)
                              .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return cause + QCoreApplication::translate("orsan::LinkNotice", "\n最后有效读数 ") + when;

@@ -125,8 +125,8 @@ void PannelDlg::BuildControls() {
     ui.Label(QStringLiteral("X"), 55, 3, 8, 8, Qt::AlignCenter);
     ui.Label(QStringLiteral("Y"), 99, 3, 8, 8, Qt::AlignCenter);
     ui.Label(QStringLiteral("Z"), 143, 3, 8, 8, Qt::AlignCenter);
-    const char* rowNames[] = {QT_TR_NOOP("加速度："), QT_TR_NOOP("速   度："), QT_TR_NOOP("位   移："),
-                              QT_TR_NOOP("温   度：")};
+    const char* rowNames[] = {QT_TR_NOOP("加速度："), QT_TR_NOOP("速   度："),
+                              QT_TR_NOOP("位   移："), QT_TR_NOOP("温   度：")};
     const int rowY[] = {15, 27, 39, 52};
     const char* units[] = {"m/ss", "mm/s", "um", "℃"};
     for (int r = 0; r < 4; ++r) {
@@ -205,9 +205,8 @@ void PannelDlg::BuildControls() {
                                    QT_TR_NOOP("显示选择"), QT_TR_NOOP("设置曲线是否显示!"));
     QPushButton* clear = texts_.Set(ui.IconButton(kClearButtonId, {}, 141, {}, 128, 62, 48, 13),
                                     QT_TR_NOOP("清空曲线"), QT_TR_NOOP("清除缓存，重新绘制!"));
-    QPushButton* picture =
-        texts_.Set(ui.IconButton(kPictureButtonId, {}, 139, {}, 191, 62, 48, 13),
-                   QT_TR_NOOP("导出曲线"), QT_TR_NOOP("导出当前曲线为PNG图片!"));
+    QPushButton* picture = texts_.Set(ui.IconButton(kPictureButtonId, {}, 139, {}, 191, 62, 48, 13),
+                                      QT_TR_NOOP("导出曲线"), QT_TR_NOOP("导出当前曲线为PNG图片!"));
     QPushButton* data = texts_.Set(ui.IconButton(kDataButtonId, {}, 137, {}, 254, 63, 48, 13),
                                    QT_TR_NOOP("导出数据"), QT_TR_NOOP("导出数据到文本文件中!"));
     connect(range, &QPushButton::clicked, this, &PannelDlg::SetRange);

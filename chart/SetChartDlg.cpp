@@ -74,8 +74,7 @@ void SetChartDlg::OnSet() {
     TrendLimits entered = limits_;
     for (int row = 0; row < 5; ++row) {
         if (!ParseLimitText(edits_[row]->text(), FieldOf(entered, row))) {
-            ShowMessage(
-                tr("“%1”请输入一个数字。").arg(tr(kRows[row].label)));
+            ShowMessage(tr("“%1”请输入一个数字。").arg(tr(kRows[row].label)));
             edits_[row]->setFocus();
             edits_[row]->selectAll();
             return;

@@ -225,7 +225,10 @@ void TrendChart::DrawReadout(QPainter& p) const {
 
 bool TrendChart::SavePicture(const QString& path, QString* error) const {
     if (!HasImage()) {
-        if (error) *error = QCoreApplication::translate("orsan::TrendChart", "无法写入文件 %1：曲线图尚未绘制").arg(path);
+        if (error)
+            *error =
+                QCoreApplication::translate("orsan::TrendChart", "无法写入文件 %1：曲线图尚未绘制")
+                    .arg(path);
         return false;
     }
     return SaveChartImage(image_, path, error);

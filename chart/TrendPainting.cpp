@@ -1,10 +1,10 @@
 #include "TrendPainting.h"
 
-#include <QPainter>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QPainter>
 #include <QRawFont>
 
 #include "OutputPath.h"
@@ -188,10 +188,13 @@ ChartTitle::ChartTitle(const char* context, const char* chinese, const QString& 
 
 bool SaveChartImage(const QImage& image, const QString& path, QString* error) {
     const auto fail = [&](const QString& reason) {
-        if (error) *error = QCoreApplication::translate("orsan::TrendChart", "无法写入文件 %1：%2").arg(path, reason);
+        if (error)
+            *error = QCoreApplication::translate("orsan::TrendChart", "无法写入文件 %1：%2")
+                         .arg(path, reason);
         return false;
     };
-    if (image.isNull()) return fail(QCoreApplication::translate("orsan::TrendChart", "曲线图尚未绘制"));
+    if (image.isNull())
+        return fail(QCoreApplication::translate("orsan::TrendChart", "曲线图尚未绘制"));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -21,7 +21,17 @@ public:
     // either may be null. Set at once and again at every Apply.
     template <class Widget>
     Widget* Set(Widget* widget, const char* text, const char* tip = nullptr) {
-        entries_.push_back({widget, text, tip});
+        entries_.push_back({widget, text, tip, false});
+        ApplyOne(entries_.back());
+        return widget;
+    }
+
+    // A word the Chinese layout needs and other languages read well without,
+    // where their word would not fit (a unit after a count, "from" before a
+    // range): shown only while no translation changes it.
+    template <class Widget>
+    Widget* SetChineseOnly(Widget* widget, const char* text) {
+        entries_.push_back({widget, text, nullptr, true});
         ApplyOne(entries_.back());
         return widget;
     }
@@ -39,11 +49,13 @@ private:
         QWidget* widget;
         const char* text;
         const char* tip;
+        bool chineseOnly;
     };
 
     void ApplyOne(const Entry& entry) const {
         if (entry.text) {
-            const QString text = Translate(entry.text);
+            QString text = Translate(entry.text);
+            if (entry.chineseOnly && text != QString::fromUtf8(entry.text)) text.clear();
             if (auto* label = qobject_cast<QLabel*>(entry.widget)) label->setText(text);
             if (auto* button = qobject_cast<QAbstractButton*>(entry.widget)) button->setText(text);
             if (auto* group = qobject_cast<QGroupBox*>(entry.widget)) group->setTitle(text);
