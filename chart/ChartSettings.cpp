@@ -1,5 +1,6 @@
 #include "ChartSettings.h"
 
+#include <QCoreApplication>
 #include <cfloat>
 #include <cmath>
 
@@ -82,18 +83,23 @@ bool ParseLimitText(const QString& text, float* value) {
 
 std::optional<LimitsProblem> CheckChartLimits(const TrendLimits& limits) {
     if (!(limits.TMin < limits.TMax))
-        return LimitsProblem{1, QStringLiteral("温度最小值（%1）必须小于温度最大值（%2）。")
-                                    .arg(LimitText(limits.TMin), LimitText(limits.TMax))};
+        return LimitsProblem{
+            1, QCoreApplication::translate("orsan::ChartSettings",
+                                           "温度最小值（%1）必须小于温度最大值（%2）。")
+                   .arg(LimitText(limits.TMin), LimitText(limits.TMax))};
     const struct {
         float value;
         const char* name;
-    } maxima[] = {
-        {limits.AMax, "加速度最大值"}, {limits.VMax, "速度最大值"}, {limits.DMax, "位移最大值"}};
+    } maxima[] = {{limits.AMax, QT_TRANSLATE_NOOP("orsan::ChartSettings", "加速度最大值")},
+                  {limits.VMax, QT_TRANSLATE_NOOP("orsan::ChartSettings", "速度最大值")},
+                  {limits.DMax, QT_TRANSLATE_NOOP("orsan::ChartSettings", "位移最大值")}};
     for (int i = 0; i < 3; ++i) {
         if (maxima[i].value > 0) continue;
         return LimitsProblem{
-            2 + i, QStringLiteral("%1（%2）必须大于坐标轴最小值 0。")
-                       .arg(QString::fromUtf8(maxima[i].name), LimitText(maxima[i].value))};
+            2 + i,
+            QCoreApplication::translate("orsan::ChartSettings", "%1（%2）必须大于坐标轴最小值 0。")
+                .arg(QCoreApplication::translate("orsan::ChartSettings", maxima[i].name),
+                     LimitText(maxima[i].value))};
     }
     return std::nullopt;
 }

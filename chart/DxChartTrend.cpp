@@ -1,5 +1,6 @@
 #include "DxChartTrend.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -29,6 +30,13 @@ void DxChartTrend::SetCurveVisibility(const std::array<int, kCurveCount>& flags)
 
 void DxChartTrend::Render() {
     if (chart_.Render()) update();
+}
+
+void DxChartTrend::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    chart_.ForgetBackground();
+    Render();
 }
 
 void DxChartTrend::EnsureImage() {

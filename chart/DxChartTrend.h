@@ -57,6 +57,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The title is part of the cached background: drawn again in the new
+    // language.
+    void changeEvent(QEvent* event) override;
 
 private:
     TrendChart chart_;

@@ -1,5 +1,6 @@
 #include "HistoryChart.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -69,14 +70,16 @@ bool HistoryChart::Load(QString* error) {
 
 void PaintHistory(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
                   const std::array<int, kCurveCount>& visible, const HistoryReduction& reduction) {
-    PaintTrendFrame(painter, layout, limits, visible, kHistoryTitleChinese, kHistoryTitleEnglish);
+    const ChartTitle title("orsan::HistoryChart", kHistoryTitleChinese, kHistoryTitleEnglish);
+    PaintTrendFrame(painter, layout, limits, visible, title.first, title.second);
     PaintTimeLabels(painter, layout, reduction.Range());
     // After a resize the rows reduced for the old plot wait for Reload.
     if (reduction.Plot() != layout.plotRect) return;
     if (reduction.RowCount() == 0) {
         painter.setFont(ChartFont());
         painter.setPen(kChartTextColor);
-        painter.drawText(layout.plotRect.ToQRect(), Qt::AlignCenter, kNoRowsInRangeText);
+        painter.drawText(layout.plotRect.ToQRect(), Qt::AlignCenter,
+                         QCoreApplication::translate("orsan::HistoryChart", kNoRowsInRangeText));
         return;
     }
     PaintReducedCurves(painter, reduction, limits, visible);

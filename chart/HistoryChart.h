@@ -16,10 +16,12 @@ class QPainter;
 
 namespace orsan {
 
-inline const QString kHistoryTitleChinese = QStringLiteral("三轴振动温度历史趋势曲线");
+inline constexpr const char* kHistoryTitleChinese =
+    QT_TRANSLATE_NOOP("orsan::HistoryChart", "三轴振动温度历史趋势曲线");
 inline const QString kHistoryTitleEnglish =
     QStringLiteral("History Trend Plotting of Tri-Axis Vibration & Temperature");
-inline const QString kNoRowsInRangeText = QStringLiteral("该时间段内没有记录数据");
+inline constexpr const char* kNoRowsInRangeText =
+    QT_TRANSLATE_NOOP("orsan::HistoryChart", "该时间段内没有记录数据");
 
 // The whole history chart of a reduction in layout's pixels: frame, time
 // labels and the visible curves, or the note that the range holds no rows.

@@ -1,5 +1,6 @@
 #include "HistoryChartView.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -41,6 +42,11 @@ void HistoryChartView::ZoomOut() {
 void HistoryChartView::Render() {
     chart_.Render();
     update();
+}
+
+void HistoryChartView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) Render();
 }
 
 void HistoryChartView::paintEvent(QPaintEvent*) {

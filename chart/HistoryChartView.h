@@ -37,6 +37,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The title and the empty-range text in the new language.
+    void changeEvent(QEvent* event) override;
 
 private:
     void Report(bool ok, const QString& error);

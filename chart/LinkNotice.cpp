@@ -1,5 +1,6 @@
 #include "LinkNotice.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace orsan {
@@ -10,19 +11,20 @@ QString LinkNoticeText(const SensorLink& link) {
         case LinkState::Ok:
             return QString();
         case LinkState::Stale:
-            cause = QStringLiteral("通信中断");
+            cause = QCoreApplication::translate("orsan::LinkNotice", "通信中断");
             break;
         case LinkState::Never:
-            cause = QStringLiteral("未连接");
+            cause = QCoreApplication::translate("orsan::LinkNotice", "未连接");
             break;
         case LinkState::Paused:
-            cause = QStringLiteral("轮询已暂停");
+            cause = QCoreApplication::translate("orsan::LinkNotice", "轮询已暂停");
             break;
     }
-    if (link.lastGoodReadMs == 0) return cause + QStringLiteral("\n尚无有效读数");
+    if (link.lastGoodReadMs == 0)
+        return cause + QCoreApplication::translate("orsan::LinkNotice", "\n尚无有效读数");
     const QString when = QDateTime::fromMSecsSinceEpoch(link.lastGoodReadMs)
                              .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return cause + QStringLiteral("\n最后有效读数 ") + when;
+    return cause + QCoreApplication::translate("orsan::LinkNotice", "\n最后有效读数 ") + when;
 }
 
 }  // namespace orsan

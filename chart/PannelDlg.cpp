@@ -1,6 +1,7 @@
 #include "PannelDlg.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <cmath>
@@ -120,15 +121,16 @@ void PannelDlg::BuildControls() {
     const QColor darkRed(128, 0, 0);
     const QColor orange(255, 128, 0);
 
-    ui.Label(QStringLiteral("【稳态结果】"), 0, 3, 39, 8);
+    texts_.Set(ui.Label(QString(), 0, 3, 39, 8), QT_TR_NOOP("【稳态结果】"));
     ui.Label(QStringLiteral("X"), 55, 3, 8, 8, Qt::AlignCenter);
     ui.Label(QStringLiteral("Y"), 99, 3, 8, 8, Qt::AlignCenter);
     ui.Label(QStringLiteral("Z"), 143, 3, 8, 8, Qt::AlignCenter);
-    const char* rowNames[] = {"加速度：", "速   度：", "位   移：", "温   度："};
+    const char* rowNames[] = {QT_TR_NOOP("加速度："), QT_TR_NOOP("速   度："),
+                              QT_TR_NOOP("位   移："), QT_TR_NOOP("温   度：")};
     const int rowY[] = {15, 27, 39, 52};
     const char* units[] = {"m/ss", "mm/s", "um", "℃"};
     for (int r = 0; r < 4; ++r) {
-        ui.Label(QString::fromUtf8(rowNames[r]), 3, rowY[r], 28, 8);
+        texts_.Set(ui.Label(QString(), 3, rowY[r], 28, 8), rowNames[r]);
         ui.Label(QString::fromUtf8(units[r]), 168, rowY[r], 20, 8);
     }
     const int columnX[] = {40, 84, 128};
@@ -144,7 +146,7 @@ void PannelDlg::BuildControls() {
     AddValue(ui, 1036, 84, 51, 36, 10, QColor())->setText(QStringLiteral("-"));
     AddValue(ui, 1037, 128, 51, 36, 10, blue);
 
-    ui.Label(QStringLiteral("【测点示意图】"), 189, 3, 49, 8);
+    texts_.Set(ui.Label(QString(), 189, 3, 49, 8), QT_TR_NOOP("【测点示意图】"));
     auto* housing = ui.Place(new QLabel(this), 192, 13, 108, 48);
     housing->setScaledContents(true);
     housing->setPixmap(ResourcePixmap(135));
@@ -158,26 +160,28 @@ void PannelDlg::BuildControls() {
     header_->setFont(bold);
     SetMachineName(QString());
 
-    ui.Label(QStringLiteral("【Z轴频谱】"), 312, 3, 39, 8);
-    const char* orders[] = {"0.5X转速处：", "1.0X转速处：", "1.5X转速处：", "2.0X转速处：",
-                            "3.0X转速处：", "4.0X转速处：", "5.0X转速处：", "6.0X转速处："};
+    texts_.Set(ui.Label(QString(), 312, 3, 39, 8), QT_TR_NOOP("【Z轴频谱】"));
+    const char* orders[] = {QT_TR_NOOP("0.5X转速处："), QT_TR_NOOP("1.0X转速处："),
+                            QT_TR_NOOP("1.5X转速处："), QT_TR_NOOP("2.0X转速处："),
+                            QT_TR_NOOP("3.0X转速处："), QT_TR_NOOP("4.0X转速处："),
+                            QT_TR_NOOP("5.0X转速处："), QT_TR_NOOP("6.0X转速处：")};
     const int spectrumY[] = {14, 26, 38, 51};
     for (int i = 0; i < 8; ++i) {
         const int column = i / 4;
         const int row = i % 4;
         const int labelX = column == 0 ? 314 : 433;
         const int valueX = column == 0 ? 360 : 477;
-        ui.Label(QString::fromUtf8(orders[i]), labelX, rowY[row], 43, 8);
+        texts_.Set(ui.Label(QString(), labelX, rowY[row], 43, 8), orders[i]);
         AddValue(ui, 1041 + i, valueX, spectrumY[row], 41, 10, darkRed);
         ui.Label(QStringLiteral("mm/s"), column == 0 ? 404 : 522, rowY[row], 24, 8);
     }
-    ui.Label(QStringLiteral("最高阶次："), 314, 64, 35, 8);
+    texts_.Set(ui.Label(QString(), 314, 64, 35, 8), QT_TR_NOOP("最高阶次："));
     AddValue(ui, 1050, 360, 63, 41, 10, orange);
-    ui.Label(QStringLiteral("阶"), 404, 64, 12, 8);
-    ui.Label(QStringLiteral("最高阶能量："), 433, 64, 42, 8);
+    texts_.Set(ui.Label(QString(), 404, 64, 12, 8), QT_TR_NOOP("阶"));
+    texts_.Set(ui.Label(QString(), 433, 64, 42, 8), QT_TR_NOOP("最高阶能量："));
     AddValue(ui, 1055, 477, 63, 41, 10, orange);
     ui.Label(QStringLiteral("m/ss"), 522, 64, 24, 8);
-    ui.Label(QStringLiteral("N当前转速："), 433, 3, 41, 8);
+    texts_.Set(ui.Label(QString(), 433, 3, 41, 8), QT_TR_NOOP("N当前转速："));
     AddValue(ui, 1125, 477, 1, 41, 11, QColor())->setText(QStringLiteral("0.00"));
     ui.Label(QStringLiteral("Hz"), 523, 3, 20, 8);
     for (const LiveField& field : kLiveFields) {
@@ -195,16 +199,16 @@ void PannelDlg::BuildControls() {
                        "rgb(200, 0, 0);"));
     notice_->hide();
 
-    QPushButton* range = ui.IconButton(kRangeButtonId, QStringLiteral("设置范围"), 140,
-                                       QStringLiteral("调整坐标轴范围!"), 2, 63, 48, 12);
-    QPushButton* show = ui.IconButton(kShowButtonId, QStringLiteral("显示选择"), 161,
-                                      QStringLiteral("设置曲线是否显示!"), 65, 63, 48, 12);
-    QPushButton* clear = ui.IconButton(kClearButtonId, QStringLiteral("清空曲线"), 141,
-                                       QStringLiteral("清除缓存，重新绘制!"), 128, 62, 48, 13);
-    QPushButton* picture = ui.IconButton(kPictureButtonId, QStringLiteral("导出曲线"), 139,
-                                         QStringLiteral("导出当前曲线为PNG图片!"), 191, 62, 48, 13);
-    QPushButton* data = ui.IconButton(kDataButtonId, QStringLiteral("导出数据"), 137,
-                                      QStringLiteral("导出数据到文本文件中!"), 254, 63, 48, 13);
+    QPushButton* range = texts_.Set(ui.IconButton(kRangeButtonId, {}, 140, {}, 2, 63, 48, 12),
+                                    QT_TR_NOOP("设置范围"), QT_TR_NOOP("调整坐标轴范围!"));
+    QPushButton* show = texts_.Set(ui.IconButton(kShowButtonId, {}, 161, {}, 65, 63, 48, 12),
+                                   QT_TR_NOOP("显示选择"), QT_TR_NOOP("设置曲线是否显示!"));
+    QPushButton* clear = texts_.Set(ui.IconButton(kClearButtonId, {}, 141, {}, 128, 62, 48, 13),
+                                    QT_TR_NOOP("清空曲线"), QT_TR_NOOP("清除缓存，重新绘制!"));
+    QPushButton* picture = texts_.Set(ui.IconButton(kPictureButtonId, {}, 139, {}, 191, 62, 48, 13),
+                                      QT_TR_NOOP("导出曲线"), QT_TR_NOOP("导出当前曲线为PNG图片!"));
+    QPushButton* data = texts_.Set(ui.IconButton(kDataButtonId, {}, 137, {}, 254, 63, 48, 13),
+                                   QT_TR_NOOP("导出数据"), QT_TR_NOOP("导出数据到文本文件中!"));
     connect(range, &QPushButton::clicked, this, &PannelDlg::SetRange);
     connect(show, &QPushButton::clicked, this, &PannelDlg::SelectCurves);
     connect(clear, &QPushButton::clicked, this, &PannelDlg::ClearCurves);
@@ -213,7 +217,7 @@ void PannelDlg::BuildControls() {
 
     zoneBadge_ = ui.Place(new QPushButton(this), 189, 25, 26, 12);
     zoneBadge_->setObjectName(QLatin1String(kZoneBadgeName));
-    zoneBadge_->setToolTip(QStringLiteral("振动烈度分区与机器类别，点击设置报警!"));
+    texts_.Set(zoneBadge_, nullptr, QT_TR_NOOP("振动烈度分区与机器类别，点击设置报警!"));
     zoneBadge_->setAutoDefault(false);
     zoneBadge_->hide();
     connect(zoneBadge_, &QPushButton::clicked, this,
@@ -223,6 +227,18 @@ void PannelDlg::BuildControls() {
     // The press shows the cursor of the previous release, as the chart
     // takes a new cursor only when the button goes up.
     connect(chart_, &DxChartTrend::clicked, chart_, qOverload<>(&QWidget::update));
+}
+
+void PannelDlg::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+}
+
+void PannelDlg::RetranslateTexts() {
+    texts_.Apply();
+    SetMachineName(machineName_);
+    notice_->setText(LinkNoticeText(link_));
+    chart_->Render();
 }
 
 void PannelDlg::SetMachineName(const QString& name) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "FixedTexts.h"
 #include "IniFile.h"
 #include "LiveValues.h"
 #include "SensorLink.h"
@@ -102,8 +103,14 @@ public:
 signals:
     void alarmSettingsRequested(int sensorIndex);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildControls();
+    // Fixed texts, the header, the link notice and the chart's title in the
+    // language now installed.
+    void RetranslateTexts();
     // Each value field's palette: its own, greyed while stale, on the
     // alarm's colour for the velocity boxes.
     void PaintValueFields();
@@ -125,6 +132,7 @@ private:
     QString machineName_;
     QTimer liveTimer_;
     QTimer trendTimer_;
+    FixedTexts texts_{this};
 };
 
 }  // namespace orsan

@@ -1,5 +1,6 @@
 #include "SetChartDlg.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,11 +22,12 @@ struct FieldRow {
     int y;
 };
 
-const std::array<FieldRow, 5> kRows = {{{SetChartDlg::kTMinId, "温度最小值", "℃", 3},
-                                        {SetChartDlg::kTMaxId, "温度最大值", "℃", 21},
-                                        {SetChartDlg::kAMaxId, "加速度最大值", "m/ss", 39},
-                                        {SetChartDlg::kVMaxId, "速度最大值", "mm/s", 57},
-                                        {SetChartDlg::kDMaxId, "位移最大值", "um", 75}}};
+const std::array<FieldRow, 5> kRows = {
+    {{SetChartDlg::kTMinId, QT_TRANSLATE_NOOP("orsan::SetChartDlg", "温度最小值"), "℃", 3},
+     {SetChartDlg::kTMaxId, QT_TRANSLATE_NOOP("orsan::SetChartDlg", "温度最大值"), "℃", 21},
+     {SetChartDlg::kAMaxId, QT_TRANSLATE_NOOP("orsan::SetChartDlg", "加速度最大值"), "m/ss", 39},
+     {SetChartDlg::kVMaxId, QT_TRANSLATE_NOOP("orsan::SetChartDlg", "速度最大值"), "mm/s", 57},
+     {SetChartDlg::kDMaxId, QT_TRANSLATE_NOOP("orsan::SetChartDlg", "位移最大值"), "um", 75}}};
 
 float* FieldOf(TrendLimits& limits, int row) {
     float* fields[] = {&limits.TMin, &limits.TMax, &limits.AMax, &limits.VMax, &limits.DMax};
@@ -35,22 +37,32 @@ float* FieldOf(TrendLimits& limits, int row) {
 }  // namespace
 
 SetChartDlg::SetChartDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("设置曲线坐标轴系数"));
     UseDialogFrame(this);
     setFont(DialogFont());
     const DialogControls ui(this);
     setFixedSize(ui.Units().Size(115, 109));
     for (int row = 0; row < 5; ++row) {
         const FieldRow& r = kRows[row];
-        ui.Label(QString::fromUtf8(r.label), 4, r.y + 2, 44, 8);
+        texts_.Set(ui.Label(QString(), 4, r.y + 2, 44, 8), r.label);
         edits_[row] = ui.Place(new QLineEdit(this), 49, r.y, 36, 13, r.id);
         edits_[row]->setAlignment(Qt::AlignCenter);
         ui.Label(QString::fromUtf8(r.unit), 89, r.y + 2, 24, 8);
     }
-    setButton_ = ui.Button(kSetId, QStringLiteral("设置"), 49, 93, 36, 13);
+    setButton_ = texts_.Set(ui.Button(kSetId, {}, 49, 93, 36, 13), QT_TR_NOOP("设置"));
     connect(setButton_, &QPushButton::clicked, this, &SetChartDlg::OnSet);
     ConsumeEnterEscape(this);
     SetLimits(limits_);
+    RetranslateTexts();
+}
+
+void SetChartDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+}
+
+void SetChartDlg::RetranslateTexts() {
+    setWindowTitle(tr("设置曲线坐标轴系数"));
+    texts_.Apply();
 }
 
 void SetChartDlg::SetLimits(const TrendLimits& limits) {
@@ -62,8 +74,7 @@ void SetChartDlg::OnSet() {
     TrendLimits entered = limits_;
     for (int row = 0; row < 5; ++row) {
         if (!ParseLimitText(edits_[row]->text(), FieldOf(entered, row))) {
-            ShowMessage(
-                QStringLiteral("“%1”请输入一个数字。").arg(QString::fromUtf8(kRows[row].label)));
+            ShowMessage(tr("“%1”请输入一个数字。").arg(tr(kRows[row].label)));
             edits_[row]->setFocus();
             edits_[row]->selectAll();
             return;

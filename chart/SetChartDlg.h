@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 
+#include "FixedTexts.h"
 #include "TrendGeometry.h"
 
 class QLineEdit;
@@ -32,12 +33,17 @@ public:
 
     QPushButton* SetButton() const { return setButton_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void OnSet();
+    void RetranslateTexts();
 
     TrendLimits limits_{0, 0, 0, 0, 0};
     std::array<QLineEdit*, 5> edits_{};
     QPushButton* setButton_ = nullptr;
+    FixedTexts texts_{this};
 };
 
 }  // namespace orsan

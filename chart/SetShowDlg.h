@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 
+#include "FixedTexts.h"
 #include "TrendStyle.h"
 
 class QCheckBox;
@@ -30,10 +31,16 @@ public:
     QCheckBox* CheckBox(int curve) const { return checks_[curve]; }
     QPushButton* SetButton() const { return setButton_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
+
     Flags showFlags_{};
     std::array<QCheckBox*, kCurveCount> checks_{};
     QPushButton* setButton_ = nullptr;
+    FixedTexts texts_{this};
 };
 
 }  // namespace orsan

@@ -1,5 +1,6 @@
 #include "TrendChart.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QPainter>
 #include <algorithm>
@@ -101,8 +102,8 @@ void TrendChart::CopyPixels(const QImage& from, QImage& to, const EdgeRect& area
 void TrendChart::RenderBackground() {
     background_ = QImage(layout_.width, layout_.height, kImageFormat);
     QPainter painter(&background_);
-    PaintTrendFrame(painter, layout_, limits_, curveVisible_, kChartTitleChinese,
-                    kChartTitleEnglish);
+    const ChartTitle title("orsan::TrendChart", kChartTitleChinese, kChartTitleEnglish);
+    PaintTrendFrame(painter, layout_, limits_, curveVisible_, title.first, title.second);
     DrawVelocityMarks(painter);
     backgroundValid_ = true;
     backgroundLimits_ = limits_;
@@ -224,7 +225,10 @@ void TrendChart::DrawReadout(QPainter& p) const {
 
 bool TrendChart::SavePicture(const QString& path, QString* error) const {
     if (!HasImage()) {
-        if (error) *error = QStringLiteral("无法写入文件 %1：曲线图尚未绘制").arg(path);
+        if (error)
+            *error =
+                QCoreApplication::translate("orsan::TrendChart", "无法写入文件 %1：曲线图尚未绘制")
+                    .arg(path);
         return false;
     }
     return SaveChartImage(image_, path, error);

@@ -69,6 +69,9 @@ public:
     bool HasImage() const { return !image_.isNull(); }
     // Redraws the image; false (and nothing drawn) before CreateImage.
     bool Render();
+    // The next Render draws the grid, axes, titles and legend anew (a new
+    // language).
+    void ForgetBackground() { backgroundValid_ = false; }
     const QImage& Image() const { return image_; }
 
     const TrendLayout& Layout() const { return layout_; }

@@ -1,9 +1,10 @@
 #include "TrendPainting.h"
 
-#include <QPainter>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QPainter>
 #include <QRawFont>
 
 #include "OutputPath.h"
@@ -180,18 +181,26 @@ void PaintReadout(QPainter& p, const EdgeRect& plot, int cursorX, const SensorSa
     p.restore();
 }
 
+ChartTitle::ChartTitle(const char* context, const char* chinese, const QString& english)
+    : first(QCoreApplication::translate(context, chinese)) {
+    if (first == QString::fromUtf8(chinese)) second = english;
+}
+
 bool SaveChartImage(const QImage& image, const QString& path, QString* error) {
     const auto fail = [&](const QString& reason) {
-        if (error) *error = QStringLiteral("无法写入文件 %1：%2").arg(path, reason);
+        if (error)
+            *error = QCoreApplication::translate("orsan::TrendChart", "无法写入文件 %1：%2")
+                         .arg(path, reason);
         return false;
     };
-    if (image.isNull()) return fail(QStringLiteral("曲线图尚未绘制"));
+    if (image.isNull())
+        return fail(QCoreApplication::translate("orsan::TrendChart", "曲线图尚未绘制"));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     // Opaque white chart: a plain RGB picture.
     if (!image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG"))
-        return fail(QStringLiteral("PNG编码失败"));
+        return fail(QCoreApplication::translate("orsan::TrendChart", "PNG编码失败"));
     QString reason;
     if (!WriteOutputBytes(path, png, &reason)) return fail(reason);
     return true;

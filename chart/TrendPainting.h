@@ -20,6 +20,15 @@ void PaintTrendFrame(QPainter& painter, const TrendLayout& layout, const TrendLi
                      const std::array<int, kCurveCount>& visible, const QString& titleChinese,
                      const QString& titleEnglish);
 
+// A chart's two title lines in the language now installed: the Chinese
+// title over the English one, or the translated title alone, as a second
+// English line would only repeat it.
+struct ChartTitle {
+    ChartTitle(const char* context, const char* chinese, const QString& english);
+    QString first;
+    QString second;
+};
+
 // The six time labels below the plot.
 void PaintTimeLabels(QPainter& painter, const TrendLayout& layout, const TrendTimeRange& range);
 

@@ -42,7 +42,8 @@ inline const QColor kReadoutColor{0, 0, 255};
 // reading.
 inline const QColor kZoneMarkColor{0, 128, 128};
 
-inline const QString kChartTitleChinese = QStringLiteral("三轴振动温度实时趋势曲线");
+inline constexpr const char* kChartTitleChinese =
+    QT_TRANSLATE_NOOP("orsan::TrendChart", "三轴振动温度实时趋势曲线");
 inline const QString kChartTitleEnglish =
     QStringLiteral("Realtime Trend Plotting of Tri-Axis Vibration & Tempreature");
 

@@ -8,9 +8,10 @@ namespace orsan {
 
 namespace {
 
-std::string RangeText(int divisor) {
+// A number as the messages show it.
+std::string NumberText(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "0 到 %g", 65535.0 / divisor);
+    std::snprintf(text, sizeof text, "%g", value);
     return text;
 }
 
@@ -21,9 +22,11 @@ std::optional<ParamInputError> AddField(std::vector<RegisterWrite>& writes, uint
     const ParamFieldInfo& info = FieldInfo(field);
     const std::optional<uint16_t> reg = ToRegisterValue(values.fields[size_t(field)], info.divisor);
     if (!reg) {
-        return ParamInputError{ParamInputError::Kind::OutOfRange,
-                               std::string("“") + info.name + "”超出范围，允许范围为 " +
-                                   RangeText(info.divisor) + "。未发送任何数据。"};
+        return MakeInputError(
+            ParamInputError::Kind::OutOfRange,
+            QT_TRANSLATE_NOOP("orsan::SettingParsDlg",
+                              "“%1”超出范围，允许范围为 0 到 %2。未发送任何数据。"),
+            {{info.name, true}, {NumberText(65535.0 / info.divisor)}});
     }
     writes.push_back({transactionId, info.reg, *reg});
     return std::nullopt;
@@ -32,8 +35,10 @@ std::optional<ParamInputError> AddField(std::vector<RegisterWrite>& writes, uint
 std::optional<ParamInputError> AddIndex(std::vector<RegisterWrite>& writes, uint16_t reg, int index,
                                         const char* name) {
     if (index < 0 || index >= kDropDownItemCount) {
-        return ParamInputError{ParamInputError::Kind::NoSelection,
-                               std::string("请选择“") + name + "”。未发送任何数据。"};
+        return MakeInputError(
+            ParamInputError::Kind::NoSelection,
+            QT_TRANSLATE_NOOP("orsan::SettingParsDlg", "请选择“%1”。未发送任何数据。"),
+            {{name, true}});
     }
     writes.push_back({1, reg, uint16_t(index)});
     return std::nullopt;
@@ -45,14 +50,14 @@ std::optional<ParamInputError> CheckBandOrder(const SensorParameters& values) {
         const float lower = values.fields[size_t(low)];
         const float upper = values.fields[size_t(low + 1)];
         if (lower > upper) {
-            char numbers[96];
-            std::snprintf(numbers, sizeof numbers, "（%g Hz）高于“", double(lower));
-            char tail[64];
-            std::snprintf(tail, sizeof tail, "”（%g Hz）", double(upper));
-            return ParamInputError{ParamInputError::Kind::BandOrder,
-                                   std::string("“") + FieldInfo(ParamField(low)).name + "”" +
-                                       numbers + FieldInfo(ParamField(low + 1)).name + tail +
-                                       "，请重新输入。未发送任何数据。"};
+            return MakeInputError(
+                ParamInputError::Kind::BandOrder,
+                QT_TRANSLATE_NOOP("orsan::SettingParsDlg",
+                                  "“%1”（%2 Hz）高于“%3”（%4 Hz），请重新输入。未发送任何数据。"),
+                {{FieldInfo(ParamField(low)).name, true},
+                 {NumberText(double(lower))},
+                 {FieldInfo(ParamField(low + 1)).name, true},
+                 {NumberText(double(upper))}});
         }
     }
     return std::nullopt;

@@ -49,10 +49,14 @@ ParamFieldSet ActionFields(ParamAction action);
 WritePlan BuildWritePlan(ParamAction action, const SensorParameters& values);
 
 // Messages shown after an exchange.
-inline constexpr const char* kWriteSucceeded = "写入成功^_^";
-inline constexpr const char* kWriteFailed = "写入失败!_^";
-inline constexpr const char* kSaveSucceeded = "保存成功，断电重启后新的参数和IP将生效^_^";
-inline constexpr const char* kSaveFailed = "保存失败!_^";
+inline constexpr const char* kWriteSucceeded =
+    QT_TRANSLATE_NOOP("orsan::SettingParsDlg", "写入成功^_^");
+inline constexpr const char* kWriteFailed =
+    QT_TRANSLATE_NOOP("orsan::SettingParsDlg", "写入失败!_^");
+inline constexpr const char* kSaveSucceeded =
+    QT_TRANSLATE_NOOP("orsan::SettingParsDlg", "保存成功，断电重启后新的参数和IP将生效^_^");
+inline constexpr const char* kSaveFailed =
+    QT_TRANSLATE_NOOP("orsan::SettingParsDlg", "保存失败!_^");
 
 const char* ActionMessage(ParamAction action, bool succeeded);
 

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "ParamText.h"
 
 namespace orsan {
 
@@ -60,8 +63,10 @@ inline constexpr int kControlSpeedMode = 1125;
 inline constexpr uint16_t kRegSpeedSource = 130;
 inline constexpr uint16_t kRegSpeedMode = 131;
 inline constexpr int kDropDownItemCount = 2;
-inline constexpr const char* kSpeedSourceName = "传感器内部转速信号源";
-inline constexpr const char* kSpeedModeName = "转速自动识别工况模式";
+inline constexpr const char* kSpeedSourceName =
+    QT_TRANSLATE_NOOP("orsan::SettingParsDlg", "传感器内部转速信号源");
+inline constexpr const char* kSpeedModeName =
+    QT_TRANSLATE_NOOP("orsan::SettingParsDlg", "转速自动识别工况模式");
 
 // What the dialog holds between actions. A drop-down index of -1 means the
 // sensor reported a value that is not one of the items.
@@ -77,7 +82,15 @@ struct ParamInputError {
     enum class Kind { NotANumber, OutOfRange, NoSelection, BandOrder };
     Kind kind;
     std::string message;  // names the field, ready to show
+    // The same message as a marked source text and its arguments, for the
+    // dialog to show in the language installed.
+    const char* text = nullptr;
+    std::vector<ParamTextArg> args;
 };
+
+// The refusal with its message filled in.
+ParamInputError MakeInputError(ParamInputError::Kind kind, const char* text,
+                               std::vector<ParamTextArg> args);
 
 // Parses a number field: optional blanks, a decimal number, optional blanks.
 // Empty text, "nan", "inf" and trailing garbage are not numbers.

@@ -1,6 +1,7 @@
 #include "SettingParsDlg.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,14 +33,27 @@ QString FormatField(float value) {
     return QString::number(double(value), 'g', 6);
 }
 
+QString Translated(const char* source) {
+    return QCoreApplication::translate(kParamTextContext, source);
+}
+
+// A refusal of the core in the language installed.
+QString ErrorText(const ParamInputError& error) {
+    QString text = Translated(error.text);
+    for (const ParamTextArg& arg : error.args)
+        text =
+            text.arg(arg.isName ? Translated(arg.text.c_str()) : QString::fromStdString(arg.text));
+    return text;
+}
+
 }  // namespace
 
 SettingParsDlg::SettingParsDlg(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
     ConsumeEnterEscape(this);
     UseDialogFrame(this);
-    setWindowTitle(QStringLiteral("设置传感器参数"));
     BuildControls();
+    RetranslateTexts();
     ShowAll();
     // Addresses start empty, not 0.0.0.0, until the sensor has been read.
     for (Ipv4AddressEdit* edit : addressEdits_) edit->Clear();
@@ -48,9 +62,9 @@ SettingParsDlg::SettingParsDlg(QWidget* parent) : QDialog(parent) {
 void SettingParsDlg::BuildControls() {
     const DialogControls ui(this);
     // Most labels here are one edit line high.
-    auto label = [&](const QString& text, int x, int y, int width, int height = 10,
+    auto label = [&](const char* text, int x, int y, int width, int height = 10,
                      Qt::Alignment align = DialogControls::kLeft) {
-        return ui.Label(text, x, y, width, height, align);
+        return texts_.Set(ui.Label(QString(), x, y, width, height, align), text);
     };
     auto edit = [&](ParamField field, int x, int y, int width) {
         edits_[size_t(field)] =
@@ -60,68 +74,69 @@ void SettingParsDlg::BuildControls() {
         addressEdits_[size_t(a)] =
             ui.Place(new Ipv4AddressEdit(this), x, y, 76, 12, AddressInfo(a).controlId);
     };
-    auto combo = [&](int id, const QString& first, const QString& second, int x, int y) {
+    auto combo = [&](int id, const char* first, const char* second, int x, int y) {
         auto* c = new QComboBox(this);
-        c->addItem(first);
-        c->addItem(second);
+        c->addItem(QString());
+        c->addItem(QString());
+        comboItems_.push_back({c, {first, second}});
         return ui.Place(c, x, y, 60, 13, id);
     };
     // A group frame with its write button in the bottom right corner and the
     // address note beside the button.
-    auto group = [&](const QString& caption, const QString& note, ParamAction action, int x, int y,
+    auto group = [&](const char* caption, const char* note, ParamAction action, int x, int y,
                      int width, int height) {
-        ui.Group(caption, x, y, width, height);
+        texts_.Set(ui.Group(QString(), x, y, width, height), caption);
         label(note, x + width - 124, y + height - 17, 70, 10, Qt::AlignRight | Qt::AlignVCenter);
         QPushButton* b =
-            ui.Button(int(action), QStringLiteral("写入"), x + width - 50, y + height - 19, 44, 14);
+            texts_.Set(ui.Button(int(action), {}, x + width - 50, y + height - 19, 44, 14),
+                       QT_TR_NOOP("写入"));
         connect(b, &QPushButton::clicked, this, [this, action] { RunAction(action); });
     };
 
     // Left column: filters, component coefficients, network.
     const int lx = 7;
     const int lw = 256;
-    group(QStringLiteral("设置滤波器参数（写入完毕后立即生效）"), QStringLiteral("地址：77....82"),
+    group(QT_TR_NOOP("设置滤波器参数（写入完毕后立即生效）"), QT_TR_NOOP("地址：77....82"),
           ParamAction::Filters, lx, 4, lw, 84);
-    const QString bands[3] = {QStringLiteral("振动速度带通滤波器带通频带范围："),
-                              QStringLiteral("加速度带通滤波器带通频带范围："),
-                              QStringLiteral("振动位移带通滤波器带通频带范围：")};
+    const char* const bands[3] = {QT_TR_NOOP("振动速度带通滤波器带通频带范围："),
+                                  QT_TR_NOOP("加速度带通滤波器带通频带范围："),
+                                  QT_TR_NOOP("振动位移带通滤波器带通频带范围：")};
     for (int row = 0; row < 3; ++row) {
         const int y = 24 + 16 * row;
         label(bands[row], lx + 8, y + 1, 126);
         edit(ParamField(2 * row), lx + 136, y, 40);
-        label(QStringLiteral("—"), lx + 178, y + 1, 8, 10, Qt::AlignCenter);
+        ui.Label(QStringLiteral("—"), lx + 178, y + 1, 8, 10, Qt::AlignCenter);
         edit(ParamField(2 * row + 1), lx + 188, y, 40);
-        label(QStringLiteral("Hz"), lx + 231, y + 1, 14);
+        ui.Label(QStringLiteral("Hz"), lx + 231, y + 1, 14, 10, DialogControls::kLeft);
     }
 
-    group(QStringLiteral("设置部件特征参数（写入完毕后立即生效）"),
-          QStringLiteral("地址：103....107"), ParamAction::Components, lx, 92, lw, 106);
-    const QString components[5] = {
-        QStringLiteral("内圈特征系数："), QStringLiteral("外圈特征系数："),
-        QStringLiteral("滚动体特征系数："), QStringLiteral("保持架特征系数："),
-        QStringLiteral("叶片类特征系数：")};
+    group(QT_TR_NOOP("设置部件特征参数（写入完毕后立即生效）"), QT_TR_NOOP("地址：103....107"),
+          ParamAction::Components, lx, 92, lw, 106);
+    const char* const components[5] = {
+        QT_TR_NOOP("内圈特征系数："), QT_TR_NOOP("外圈特征系数："), QT_TR_NOOP("滚动体特征系数："),
+        QT_TR_NOOP("保持架特征系数："), QT_TR_NOOP("叶片类特征系数：")};
     for (int row = 0; row < 5; ++row) {
         const int y = 106 + 16 * row;
         label(components[row], lx + 8, y + 1, 66);
         edit(ParamField(kFieldInnerRing + row), lx + 76, y, 50);
-        label(QStringLiteral("倍转频"), lx + 129, y + 1, 30);
+        label(QT_TR_NOOP("倍转频"), lx + 129, y + 1, 30);
     }
 
-    group(QStringLiteral("设置网络地址参数（写入完毕后需保存参数才能生效）"),
-          QStringLiteral("地址：111....118"), ParamAction::Network, lx, 202, lw, 76);
+    group(QT_TR_NOOP("设置网络地址参数（写入完毕后需保存参数才能生效）"),
+          QT_TR_NOOP("地址：111....118"), ParamAction::Network, lx, 202, lw, 76);
     const struct {
         ParamAddress address;
         const char* text;
         int x;
         int y;
     } addresses[4] = {
-        {kAddressGateway, "网关：", lx + 8, 216},
-        {kAddressSubnetMask, "子网掩码：", lx + 128, 216},
-        {kAddressDns, "DNS：", lx + 8, 234},
-        {kAddressSensor, "传感器IP：", lx + 128, 234},
+        {kAddressGateway, QT_TR_NOOP("网关："), lx + 8, 216},
+        {kAddressSubnetMask, QT_TR_NOOP("子网掩码："), lx + 128, 216},
+        {kAddressDns, QT_TR_NOOP("DNS："), lx + 8, 234},
+        {kAddressSensor, QT_TR_NOOP("传感器IP："), lx + 128, 234},
     };
     for (const auto& a : addresses) {
-        label(QString::fromUtf8(a.text), a.x, a.y + 1, 42);
+        label(a.text, a.x, a.y + 1, 42);
         addressEdit(a.address, a.x + 42, a.y);
     }
 
@@ -129,41 +144,40 @@ void SettingParsDlg::BuildControls() {
     const int rx = 269;
     const int rw = 248;
     int y = 4;
-    group(QStringLiteral("设置传动比（写入完毕后需保存参数才能生效）"), QStringLiteral("地址：120"),
+    group(QT_TR_NOOP("设置传动比（写入完毕后需保存参数才能生效）"), QT_TR_NOOP("地址：120"),
           ParamAction::Ratio, rx, y, rw, 50);
-    label(QStringLiteral("传感器当前传动比系数："), rx + 8, y + 17, 90);
+    label(QT_TR_NOOP("传感器当前传动比系数："), rx + 8, y + 17, 90);
     edit(kFieldTransmissionRatio, rx + 100, y + 16, 50);
 
     y += 54;
-    group(QStringLiteral("设置传感器内部转速的来源（写入完毕后需保存参数才能生效）"),
-          QStringLiteral("地址：130"), ParamAction::SpeedSource, rx, y, rw, 50);
-    label(QStringLiteral("传感器内部转速信号源："), rx + 8, y + 17, 90);
-    speedSource_ = combo(kControlSpeedSource, QStringLiteral("自动识别"),
-                         QStringLiteral("人工输入"), rx + 100, y + 16);
+    group(QT_TR_NOOP("设置传感器内部转速的来源（写入完毕后需保存参数才能生效）"),
+          QT_TR_NOOP("地址：130"), ParamAction::SpeedSource, rx, y, rw, 50);
+    label(QT_TR_NOOP("传感器内部转速信号源："), rx + 8, y + 17, 90);
+    speedSource_ = combo(kControlSpeedSource, QT_TR_NOOP("自动识别"), QT_TR_NOOP("人工输入"),
+                         rx + 100, y + 16);
 
     y += 54;
-    group(QStringLiteral("速度源1：设置人工输入转速（写入完毕后立即生效）"),
-          QStringLiteral("地址：67"), ParamAction::ManualSpeed, rx, y, rw, 50);
-    label(QStringLiteral("人工输入的配置转速值："), rx + 8, y + 17, 90);
+    group(QT_TR_NOOP("速度源1：设置人工输入转速（写入完毕后立即生效）"), QT_TR_NOOP("地址：67"),
+          ParamAction::ManualSpeed, rx, y, rw, 50);
+    label(QT_TR_NOOP("人工输入的配置转速值："), rx + 8, y + 17, 90);
     edit(kFieldManualSpeed, rx + 100, y + 16, 50);
-    label(QStringLiteral("Hz"), rx + 153, y + 17, 14);
+    ui.Label(QStringLiteral("Hz"), rx + 153, y + 17, 14, 10, DialogControls::kLeft);
 
     y += 54;
-    group(QStringLiteral("速度源2：设置自动识别转速的模式（写入完毕后立即生效）"),
-          QStringLiteral("地址：131,132"), ParamAction::SpeedMode, rx, y, rw, 66);
-    label(QStringLiteral("转速自动识别工况模式："), rx + 8, y + 17, 90);
-    speedMode_ =
-        combo(kControlSpeedMode, QStringLiteral("工频"), QStringLiteral("变频"), rx + 100, y + 16);
-    label(QStringLiteral("额定参考转速:"), rx + 8, y + 35, 90);
+    group(QT_TR_NOOP("速度源2：设置自动识别转速的模式（写入完毕后立即生效）"),
+          QT_TR_NOOP("地址：131,132"), ParamAction::SpeedMode, rx, y, rw, 66);
+    label(QT_TR_NOOP("转速自动识别工况模式："), rx + 8, y + 17, 90);
+    speedMode_ = combo(kControlSpeedMode, QT_TR_NOOP("工频"), QT_TR_NOOP("变频"), rx + 100, y + 16);
+    label(QT_TR_NOOP("额定参考转速:"), rx + 8, y + 35, 90);
     edit(kFieldRatedSpeed, rx + 100, y + 34, 50);
-    label(QStringLiteral("Hz"), rx + 153, y + 35, 14);
+    ui.Label(QStringLiteral("Hz"), rx + 153, y + 35, 14, 10, DialogControls::kLeft);
 
     y += 72;
     QPushButton* save =
-        ui.Button(int(ParamAction::Save), QStringLiteral("保存"), rx, y + 2, 50, 16);
+        texts_.Set(ui.Button(int(ParamAction::Save), {}, rx, y + 2, 50, 16), QT_TR_NOOP("保存"));
     connect(save, &QPushButton::clicked, this, [this] { RunAction(ParamAction::Save); });
     QLabel* warning = label(
-        QStringLiteral("（注意：以上参数写入后需点击保存，否则传感器断电重启后参数会恢复默认！）"),
+        QT_TR_NOOP("（注意：以上参数写入后需点击保存，否则传感器断电重启后参数会恢复默认！）"),
         rx + 56, y, rw - 56, 30, Qt::AlignLeft | Qt::AlignTop);
     warning->setWordWrap(true);
     warning->setStyleSheet(QStringLiteral("color: #c00000;"));
@@ -171,13 +185,32 @@ void SettingParsDlg::BuildControls() {
     setFixedSize(ui.Units().Size(kDialogWidth, kDialogHeight));
 }
 
-void SettingParsDlg::SetSensorAddress(uint32_t address) {
-    endpoint_.address = address;
-    setWindowTitle(QStringLiteral("设置传感器参数,当前传感器IP为: %1.%2.%3.%4")
+void SettingParsDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+}
+
+void SettingParsDlg::RetranslateTexts() {
+    texts_.Apply();
+    for (const auto& [combo, items] : comboItems_) {
+        for (int i = 0; i < int(items.size()); ++i) combo->setItemText(i, tr(items[size_t(i)]));
+    }
+    if (!addressKnown_) {
+        setWindowTitle(tr("设置传感器参数"));
+        return;
+    }
+    const uint32_t address = endpoint_.address;
+    setWindowTitle(tr("设置传感器参数,当前传感器IP为: %1.%2.%3.%4")
                        .arg(AddressOctet(address, 1))
                        .arg(AddressOctet(address, 2))
                        .arg(AddressOctet(address, 3))
                        .arg(AddressOctet(address, 4)));
+}
+
+void SettingParsDlg::SetSensorAddress(uint32_t address) {
+    endpoint_.address = address;
+    addressKnown_ = true;
+    RetranslateTexts();
 }
 
 void SettingParsDlg::SetSensorPort(uint16_t port) {
@@ -258,13 +291,13 @@ bool SettingParsDlg::RunAction(ParamAction action) {
     // only its own group's fields must hold numbers.
     if (action != ParamAction::Save) {
         if (const auto error = TakeFormInput(ControlContents(), values_, ActionFields(action))) {
-            NotifyParam(this, QString::fromStdString(error->message), ParamNoticeKind::Refusal);
+            NotifyParam(this, ErrorText(*error), ParamNoticeKind::Refusal);
             return false;
         }
     }
     const WritePlan plan = BuildWritePlan(action, values_);
     if (plan.error) {
-        NotifyParam(this, QString::fromStdString(plan.error->message), ParamNoticeKind::Refusal);
+        NotifyParam(this, ErrorText(*plan.error), ParamNoticeKind::Refusal);
         return false;
     }
     WriteOutcome outcome;
@@ -272,7 +305,7 @@ bool SettingParsDlg::RunAction(ParamAction action) {
         WaitCursor wait;
         outcome = ExecuteWritePlan(endpoint_, plan.writes);
     }
-    NotifyParam(this, QString::fromUtf8(ActionMessage(action, outcome.Succeeded())),
+    NotifyParam(this, Translated(ActionMessage(action, outcome.Succeeded())),
                 ParamNoticeKind::Result);
     return outcome.Succeeded();
 }

@@ -3,7 +3,10 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
+#include "FixedTexts.h"
 #include "ParamActions.h"
 #include "ParamExchange.h"
 #include "ParamFields.h"
@@ -42,14 +45,18 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildControls();
+    // Fixed texts, drop-down items and the caption in the language installed.
+    void RetranslateTexts();
     void ShowGroup(ReadGroup group);
     void ShowAll();
     ParamFormInput ControlContents() const;
 
     SensorEndpoint endpoint_;
+    bool addressKnown_ = false;
     SensorParameters values_;
     bool readDone_ = false;
 
@@ -57,6 +64,8 @@ private:
     std::array<Ipv4AddressEdit*, kParamAddressCount> addressEdits_{};
     QComboBox* speedSource_ = nullptr;
     QComboBox* speedMode_ = nullptr;
+    std::vector<std::pair<QComboBox*, std::array<const char*, 2>>> comboItems_;
+    FixedTexts texts_{this};
 };
 
 }  // namespace orsan

@@ -1,5 +1,6 @@
 #include "DatabaseDiagnostic.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <cstdio>
 
@@ -17,10 +18,16 @@ DatabaseFailure FailureFromSqlError(const QSqlError& error) {
 }
 
 QString ComposeDiagnostic(const QString& prefix, const DatabaseFailure& failure) {
-    return prefix + QStringLiteral("错误编号:0x") +
+    // A prefix travels as text through the failing operation; it is one of
+    // the marked prefixes above (or empty), so its bytes are its source.
+    const QByteArray source = prefix.toUtf8();
+    return QCoreApplication::translate("orsan::RecordDatabase", source.constData()) +
+           QCoreApplication::translate("orsan::RecordDatabase", "错误编号:0x") +
            QStringLiteral("%1").arg(failure.code, 8, 16, QLatin1Char('0')).toUpper() +
-           QStringLiteral("\n错误信息:") + failure.message + QStringLiteral("\n错误源:") +
-           failure.source + QStringLiteral("\n错误描述:") + failure.description;
+           QCoreApplication::translate("orsan::RecordDatabase", "\n错误信息:") + failure.message +
+           QCoreApplication::translate("orsan::RecordDatabase", "\n错误源:") + failure.source +
+           QCoreApplication::translate("orsan::RecordDatabase", "\n错误描述:") +
+           failure.description;
 }
 
 void ReportDiagnostic(const QString& text) {

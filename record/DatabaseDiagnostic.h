@@ -6,12 +6,18 @@ class QSqlError;
 
 namespace orsan {
 
-// Prefixes of the diagnostic texts, one per operation.
-inline const QString kWriteDiagnosticPrefix = QStringLiteral("Data  : 记录数据出错-> ");
-inline const QString kReloadDiagnosticPrefix = QStringLiteral("data: 获取数据出错-> ");
-inline const QString kClearDiagnosticPrefix = QStringLiteral("data  : 删除数据出错-> ");
-inline const QString kCountDiagnosticPrefix = QStringLiteral("data  : 查询数据出错-> ");
-inline const QString kReadDiagnosticPrefix = QStringLiteral("data: 获取数据出错-> ");
+// Prefixes of the diagnostic texts, one per operation; ComposeDiagnostic
+// translates them.
+inline constexpr const char* kWriteDiagnosticPrefix =
+    QT_TRANSLATE_NOOP("orsan::RecordDatabase", "Data  : 记录数据出错-> ");
+inline constexpr const char* kReloadDiagnosticPrefix =
+    QT_TRANSLATE_NOOP("orsan::RecordDatabase", "data: 获取数据出错-> ");
+inline constexpr const char* kClearDiagnosticPrefix =
+    QT_TRANSLATE_NOOP("orsan::RecordDatabase", "data  : 删除数据出错-> ");
+inline constexpr const char* kCountDiagnosticPrefix =
+    QT_TRANSLATE_NOOP("orsan::RecordDatabase", "data  : 查询数据出错-> ");
+inline constexpr const char* kReadDiagnosticPrefix =
+    QT_TRANSLATE_NOOP("orsan::RecordDatabase", "data: 获取数据出错-> ");
 
 // One failure of the database engine: code, message, source, description.
 struct DatabaseFailure {

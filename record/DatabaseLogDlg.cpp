@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,15 +31,16 @@ namespace orsan {
 
 namespace {
 
-const QString kClearQuestion = QStringLiteral("请确认是否清空所有已经记录的数据");
-const QString kNoteText = QStringLiteral(
+const char* const kNoteText = QT_TRANSLATE_NOOP(
+    "orsan::DatabaseLogDlg",
     "注意：因数据量大，表格里只显示最后记录的22条数据，之前记录的数据已存储在数据文件中，"
     "点击导出即可导出全部数据！，点击清空则会从新记录！");
 
 // What the record takes on the disk: the file and its write-ahead log.
 QString FileSizeText(const QString& path) {
     const qint64 bytes = QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size();
-    return QStringLiteral("文件 %1 MB").arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+    return QCoreApplication::translate("orsan::DatabaseLogDlg", "文件 %1 MB")
+        .arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
 }
 
 }  // namespace
@@ -56,21 +58,21 @@ void DatabaseLogDlg::BuildControls() {
     const DialogControls ui(this);
     resize(ui.Units().Size(548, 238));
 
-    ui.Label(QStringLiteral("【长时记录】"), 1, 3, 42, 8);
-    startButton_ = ui.Button(kStartId, QStringLiteral("开始记录"), 47, 2, 39, 10);
-    stopButton_ = ui.Button(kStopId, QStringLiteral("停止记录"), 91, 2, 39, 10);
+    texts_.Set(ui.Label(QString(), 1, 3, 42, 8), QT_TR_NOOP("【长时记录】"));
+    startButton_ = texts_.Set(ui.Button(kStartId, {}, 47, 2, 39, 10), QT_TR_NOOP("开始记录"));
+    stopButton_ = texts_.Set(ui.Button(kStopId, {}, 91, 2, 39, 10), QT_TR_NOOP("停止记录"));
     recordLamp_ = ui.Place(new DxAlarmStatic(this), 134, 4, 10, 5, kLampId);
-    QLabel* fromCaption = ui.Label(QStringLiteral("记录时间从:"), 149, 3, 37, 8);
+    QLabel* fromCaption = texts_.Set(ui.Label({}, 149, 3, 37, 8), QT_TR_NOOP("记录时间从:"));
     firstTimeLabel_ = ui.Label(QStringLiteral("-"), 190, 3, 72, 8, Qt::AlignCenter, kFirstTimeId);
-    QLabel* toCaption = ui.Label(QStringLiteral("到:"), 266, 3, 10, 8);
+    QLabel* toCaption = texts_.Set(ui.Label({}, 266, 3, 10, 8), QT_TR_NOOP("到:"));
     lastTimeLabel_ = ui.Label(QStringLiteral("-"), 282, 3, 72, 8, Qt::AlignCenter, kLastTimeId);
-    QLabel* countCaption = ui.Label(QStringLiteral("已记录数据："), 359, 3, 42, 8);
+    QLabel* countCaption = texts_.Set(ui.Label({}, 359, 3, 42, 8), QT_TR_NOOP("已记录数据："));
     countLabel_ = ui.Label(QStringLiteral("-"), 405, 3, 45, 8, Qt::AlignCenter, kCountId);
-    QLabel* countUnit = ui.Label(QStringLiteral("条"), 456, 3, 8, 8);
-    clearButton_ = ui.IconButton(kClearId, QStringLiteral("清空"), kIconClear,
-                                 QStringLiteral("清除数据，重新记录!"), 474, 2, 31, 10);
-    exportButton_ = ui.IconButton(kExportId, QStringLiteral("导出"), kIconExportText,
-                                  QStringLiteral("导出数据到文本文件中!"), 513, 2, 31, 10);
+    QLabel* countUnit = texts_.SetChineseOnly(ui.Label({}, 456, 3, 8, 8), QT_TR_NOOP("条"));
+    clearButton_ = texts_.Set(ui.IconButton(kClearId, {}, kIconClear, {}, 474, 2, 31, 10),
+                              QT_TR_NOOP("清空"), QT_TR_NOOP("清除数据，重新记录!"));
+    exportButton_ = texts_.Set(ui.IconButton(kExportId, {}, kIconExportText, {}, 513, 2, 31, 10),
+                               QT_TR_NOOP("导出"), QT_TR_NOOP("导出数据到文本文件中!"));
 
     // The number and the time stay in view while the values scroll sideways.
     recordList_ =
@@ -104,7 +106,7 @@ void DatabaseLogDlg::BuildControls() {
 
     // The note fills its line; the file's size goes with the row count, on
     // its tool tip, so no text of the page is cut.
-    note_ = ui.Label(kNoteText, 3, 227, 462, 8);
+    note_ = ui.Label(tr(kNoteText), 3, 227, 462, 8);
     note_->setObjectName(QStringLiteral("recordNote"));
 
     history_ = new RecordHistoryMode(this, database_, recordList_, desktopDir_,
@@ -116,6 +118,19 @@ void DatabaseLogDlg::BuildControls() {
     connect(stopButton_, &QPushButton::clicked, this, &DatabaseLogDlg::StopRecording);
     connect(clearButton_, &QPushButton::clicked, this, &DatabaseLogDlg::ClearRecords);
     connect(exportButton_, &QPushButton::clicked, this, &DatabaseLogDlg::ExportRecords);
+}
+
+void DatabaseLogDlg::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+}
+
+void DatabaseLogDlg::RetranslateTexts() {
+    texts_.Apply();
+    recordList_->setHorizontalHeaderLabels(RecordListTitles());
+    if (status_.isEmpty()) note_->setText(tr(kNoteText));
+    history_->RetranslateTexts();
+    RefreshRecordList();
 }
 
 void DatabaseLogDlg::SetChartIniPath(const QString& path) {
@@ -163,12 +178,12 @@ void DatabaseLogDlg::RememberRecordingIn(const QString& configPath) {
 void DatabaseLogDlg::ResumeRecording() {
     StartRecording();
     // In the note's row: the history toggle takes the rest of it.
-    if (IsRecording()) ShowStatus(QStringLiteral("已恢复上次的记录"), QColor(0, 128, 0));
+    if (IsRecording()) ShowStatus(tr("已恢复上次的记录"), QColor(0, 128, 0));
 }
 
 void DatabaseLogDlg::ShowStatus(const QString& text, const QColor& color) {
     status_ = text;
-    note_->setText(text.isEmpty() ? kNoteText : text);
+    note_->setText(text.isEmpty() ? tr(kNoteText) : text);
     note_->setToolTip(text);
     note_->setStyleSheet(text.isEmpty() ? QString()
                                         : QStringLiteral("color: %1;").arg(color.name()));
@@ -213,12 +228,12 @@ void DatabaseLogDlg::SetRecording(bool on) {
 }
 
 void DatabaseLogDlg::RefreshRecordList() {
-    // History mode keeps its page; the newest rows come back when it ends.
-    if (history_->IsActive()) return;
     countLabel_->setToolTip(database_.FilePath().isEmpty()
                                 ? QString()
                                 : FileSizeText(database_.FilePath()) + QStringLiteral("  ") +
                                       database_.FilePath());
+    // History mode keeps its page; the newest rows come back when it ends.
+    if (history_->IsActive()) return;
     RecordPage page;
     if (!database_.LoadLastPage(kRecordsPerPage, &page)) {
         // The list is emptied, the labels keep what they last showed.
@@ -240,7 +255,7 @@ void DatabaseLogDlg::RefreshRecordList() {
 }
 
 void DatabaseLogDlg::ClearRecords() {
-    if (!AskYesNo(kClearQuestion)) return;
+    if (!AskYesNo(tr("请确认是否清空所有已经记录的数据"))) return;
     database_.ClearAll();
     if (history_->IsActive()) history_->Requery();
     RefreshRecordList();
@@ -266,7 +281,7 @@ void DatabaseLogDlg::ExportRecords() {
             ShowMessage(NothingToExportText());
             return;
         case RecordExportResult::Status::Failed:
-            ShowMessage(QStringLiteral("导出数据失败，未生成文件。\n") + result.error);
+            ShowMessage(tr("导出数据失败，未生成文件。\n") + result.error);
             return;
     }
 }

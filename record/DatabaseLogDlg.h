@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "DiskSpaceGuard.h"
+#include "FixedTexts.h"
 #include "RecordRow.h"
 #include "RecordWriter.h"
 #include "SensorNames.h"
@@ -79,8 +80,14 @@ public:
     int FastInterval() const { return writer_.FastInterval(); }
     uint32_t WriteCount() const { return writer_.WriteCount(); }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildControls();
+    // Fixed texts, the list's titles, the note and the history mode's texts
+    // in the language installed.
+    void RetranslateTexts();
     void SetRecording(bool on);
     // A line in the note's place (the note again when empty).
     void ShowStatus(const QString& text, const QColor& color);
@@ -106,6 +113,7 @@ private:
     bool watchOnly_ = false;
     QString configPath_;
     RecordHistoryMode* history_ = nullptr;
+    FixedTexts texts_{this};
 };
 
 }  // namespace orsan

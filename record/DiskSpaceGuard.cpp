@@ -1,5 +1,6 @@
 #include "DiskSpaceGuard.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStorageInfo>
 #include <algorithm>
@@ -55,14 +56,16 @@ DiskSpaceGuard::Change DiskSpaceGuard::Check(const QString& folder) {
 }
 
 QString DiskSpaceGuard::StoppedText() const {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "orsan::DiskSpaceGuard",
                "磁盘空间不足：%1 所在磁盘只剩 %2 可用（需至少 %3），数据记录已暂停，"
                "已记录的数据完好。腾出空间后将自动继续记录。")
         .arg(folder_, Megabytes(last_.available), Megabytes(StopBelow(last_)));
 }
 
 QString DiskSpaceGuard::ResumedText() const {
-    return QStringLiteral("磁盘空间已恢复（%1 可用），数据记录已自动继续。")
+    return QCoreApplication::translate("orsan::DiskSpaceGuard",
+                                       "磁盘空间已恢复（%1 可用），数据记录已自动继续。")
         .arg(Megabytes(last_.available));
 }
 

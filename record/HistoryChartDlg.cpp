@@ -1,6 +1,7 @@
 #include "HistoryChartDlg.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -18,8 +19,8 @@ namespace orsan {
 
 namespace {
 
-QPushButton* AddButton(QBoxLayout* row, QWidget* parent, const QString& text, int id) {
-    auto* button = new QPushButton(text, parent);
+QPushButton* AddButton(QBoxLayout* row, QWidget* parent, int id) {
+    auto* button = new QPushButton(parent);
     button->setObjectName(QStringLiteral("id%1").arg(id));
     button->setAutoDefault(false);
     row->addWidget(button);
@@ -40,7 +41,6 @@ HistoryChartDlg::HistoryChartDlg(RecordDatabase& database, int sensor, const Rec
                                  const QString& desktopDir, QWidget* parent)
     : QDialog(parent), source_(database, sensor), desktopDir_(desktopDir) {
     setFont(DialogFont());
-    setWindowTitle(QStringLiteral("历史趋势曲线 - 传感器%1").arg(sensor));
     resize(1100, 620);
 
     auto* layout = new QVBoxLayout(this);
@@ -48,17 +48,18 @@ HistoryChartDlg::HistoryChartDlg(RecordDatabase& database, int sensor, const Rec
     rangeText_ = new QLabel(this);
     rangeText_->setObjectName(QStringLiteral("id%1").arg(kRangeTextId));
     row->addWidget(rangeText_, 1);
-    zoomOut_ = AddButton(row, this, QStringLiteral("返回上一级"), kZoomOutId);
-    zoomOut_->setToolTip(QStringLiteral("回到放大之前的时间范围"));
-    QPushButton* curvesButton = AddButton(row, this, QStringLiteral("曲线选择"), kCurvesId);
-    QPushButton* pictureButton = AddButton(row, this, QStringLiteral("导出图片"), kPictureId);
-    pictureButton->setToolTip(QStringLiteral("导出当前曲线为PNG图片!"));
+    zoomOut_ = texts_.Set(AddButton(row, this, kZoomOutId), QT_TR_NOOP("返回上一级"),
+                          QT_TR_NOOP("回到放大之前的时间范围"));
+    QPushButton* curvesButton = texts_.Set(AddButton(row, this, kCurvesId), QT_TR_NOOP("曲线选择"));
+    QPushButton* pictureButton =
+        texts_.Set(AddButton(row, this, kPictureId), QT_TR_NOOP("导出图片"),
+                   QT_TR_NOOP("导出当前曲线为PNG图片!"));
     layout->addLayout(row);
 
     view_ = new HistoryChartView(source_, this);
     view_->setObjectName(QStringLiteral("id%1").arg(kChartId));
     view_->setMinimumSize(600, 300);
-    view_->setToolTip(QStringLiteral("单击显示最近的记录，拖动选择时间段放大"));
+    texts_.Set(view_, nullptr, QT_TR_NOOP("单击显示最近的记录，拖动选择时间段放大"));
     layout->addWidget(view_, 1);
 
     view_->Chart().SetLimits(limits);
@@ -70,17 +71,28 @@ HistoryChartDlg::HistoryChartDlg(RecordDatabase& database, int sensor, const Rec
         if (!path.isEmpty()) OpenWithDesktop(path);
     });
     connect(view_, &HistoryChartView::changed, this, &HistoryChartDlg::UpdateRangeText);
-    connect(view_, &HistoryChartView::failed, this, [](const QString& message) {
-        ShowMessage(QStringLiteral("读取历史数据失败。\n") + message);
-    });
+    connect(view_, &HistoryChartView::failed, this,
+            [this](const QString& message) { ShowMessage(tr("读取历史数据失败。\n") + message); });
+    RetranslateTexts();
     // The view lays itself out at its final size before the first read.
     layout->activate();
     view_->Show(double(range.fromMs) / 1000.0, double(range.toMs) / 1000.0);
 }
 
+void HistoryChartDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+}
+
+void HistoryChartDlg::RetranslateTexts() {
+    setWindowTitle(tr("历史趋势曲线 - 传感器%1").arg(source_.Sensor()));
+    texts_.Apply();
+    UpdateRangeText();
+}
+
 void HistoryChartDlg::UpdateRangeText() {
     const HistoryChart& chart = view_->Chart();
-    rangeText_->setText(QStringLiteral("传感器%1  %2 至 %3  共 %4 条记录")
+    rangeText_->setText(tr("传感器%1  %2 至 %3  共 %4 条记录")
                             .arg(source_.Sensor())
                             .arg(TimeWithMs(chart.Range().start), TimeWithMs(chart.Range().end))
                             .arg(chart.Reduction().RowCount()));

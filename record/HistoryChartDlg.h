@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 
+#include "FixedTexts.h"
 #include "RecordHistorySource.h"
 #include "RecordRange.h"
 #include "TrendGeometry.h"
@@ -34,15 +35,20 @@ public:
     // "<desktop>/传感器<n>历史趋势<time>.png"; the path written, empty on failure.
     QString ExportPicture();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void ChooseCurves();
     void UpdateRangeText();
+    void RetranslateTexts();
 
     RecordHistorySource source_;
     QString desktopDir_;
     HistoryChartView* view_ = nullptr;
     QLabel* rangeText_ = nullptr;
     QPushButton* zoomOut_ = nullptr;
+    FixedTexts texts_{this};
 };
 
 }  // namespace orsan

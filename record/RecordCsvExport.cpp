@@ -1,5 +1,6 @@
 #include "RecordCsvExport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <charconv>
 #include <memory>
@@ -65,7 +66,8 @@ RecordExportResult ExportSensorCsv(RecordDatabase& database, int sensor, const R
     if (!reader.Error().isEmpty()) return Failed(reader.Error());
 
     const auto writeFailure = [&](const QString& reason) {
-        return Failed(QStringLiteral("无法写入文件 %1：%2").arg(path, reason));
+        return Failed(QCoreApplication::translate("orsan::RecordExport", "无法写入文件 %1：%2")
+                          .arg(path, reason));
     };
     std::unique_ptr<OutputFile> file;
     const auto fileFailure = [&] { return writeFailure(QString::fromLocal8Bit(file->Error().c_str())); };
@@ -83,9 +85,10 @@ RecordExportResult ExportSensorCsv(RecordDatabase& database, int sensor, const R
         }
         const qint64 milliseconds = reader.Milliseconds();
         if (milliseconds < 0 || milliseconds > 999)
-            return Failed(QStringLiteral("第 %1 行的毫秒值 %2 超出范围")
-                              .arg(result.rows + 1)
-                              .arg(milliseconds));
+            return Failed(
+                QCoreApplication::translate("orsan::RecordExport", "第 %1 行的毫秒值 %2 超出范围")
+                    .arg(result.rows + 1)
+                    .arg(milliseconds));
         buffer.append(time, formatter.Format(reader.Time(), int(milliseconds), time));
         // A stale reading leaves its value fields empty, like a NULL.
         const bool fresh = reader.Fresh();

@@ -1,5 +1,6 @@
 #include "RecordDatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
@@ -93,7 +94,9 @@ void RecordDatabase::Close() {
 bool RecordDatabase::OpenConnection(Mode mode) {
     rowCount_.reset();
     if (mode == Mode::ExistingOnly && !QFileInfo(path_).isFile())
-        return FailWith(QString(), QStringLiteral("数据库文件不存在"), path_);
+        return FailWith(QString(),
+                        QCoreApplication::translate("orsan::RecordDatabase", "数据库文件不存在"),
+                        path_);
 
     const bool readOnly = mode == Mode::ExistingOnly;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
@@ -111,8 +114,10 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
         return Fail(QString(), query.lastError());
     if (query.next() && query.value(0).toString().compare("wal", Qt::CaseInsensitive) != 0)
-        ReportDiagnostic(QStringLiteral("DataRecord.db: 无法切换到 WAL 日志 (") +
-                         query.value(0).toString() + QStringLiteral(")，文件可能只读"));
+        ReportDiagnostic(QCoreApplication::translate("orsan::RecordDatabase",
+                                                     "DataRecord.db: 无法切换到 WAL 日志 (") +
+                         query.value(0).toString() +
+                         QCoreApplication::translate("orsan::RecordDatabase", ")，文件可能只读"));
     query.finish();
     if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")))
         return Fail(QString(), query.lastError());
@@ -161,8 +166,11 @@ bool RecordDatabase::CheckOrCreateTable(bool mayCreate) {
     if (!hasData) {
         // Never add our table to another program's database.
         if (!others.isEmpty() || !mayCreate)
-            return FailWith(QString(), QStringLiteral("数据库中没有记录表 data"),
-                            QStringLiteral("其他表: ") + others.join(QStringLiteral(", ")));
+            return FailWith(
+                QString(),
+                QCoreApplication::translate("orsan::RecordDatabase", "数据库中没有记录表 data"),
+                QCoreApplication::translate("orsan::RecordDatabase", "其他表: ") +
+                    others.join(QStringLiteral(", ")));
         // Only a file without tables can still take it: freed pages can then
         // go back to the disk as old rows are deleted.
         query.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL"));
@@ -182,8 +190,10 @@ bool RecordDatabase::CheckOrCreateTable(bool mayCreate) {
     for (int c = 0; matches && c < found.size(); ++c)
         matches = found[c].compare(TableColumnName(c), Qt::CaseInsensitive) == 0;
     if (!matches)
-        return FailWith(QString(), QStringLiteral("记录表 data 的列不符"),
-                        QStringLiteral("现有列: ") + found.join(QStringLiteral(",")));
+        return FailWith(
+            QString(), QCoreApplication::translate("orsan::RecordDatabase", "记录表 data 的列不符"),
+            QCoreApplication::translate("orsan::RecordDatabase", "现有列: ") +
+                found.join(QStringLiteral(",")));
     freshnessColumns_ = int(found.size()) - kRecordColumnCount;
     return true;
 }
@@ -272,15 +282,17 @@ bool RecordDatabase::Insert(const RecordRow& row) {
         reopenBeforeWrite_ = false;
     }
     if (!open_)
-        return FailWith(kWriteDiagnosticPrefix, QStringLiteral("数据库未打开"),
-                        QStringLiteral("连接未打开或已关闭"));
+        return FailWith(kWriteDiagnosticPrefix,
+                        QCoreApplication::translate("orsan::RecordDatabase", "数据库未打开"),
+                        QCoreApplication::translate("orsan::RecordDatabase", "连接未打开或已关闭"));
     if (!insert_) {
         // Tried again at the next write, once the file may be written.
         reopenBeforeWrite_ = true;
         readOnlyFailure_ = IsReadOnlyConnection(db_);
         return FailWith(kWriteDiagnosticPrefix,
-                        QStringLiteral("记录表 data 缺少列 Ok1…Ok6，且无法添加"),
-                        QStringLiteral("数据库文件可能只读"));
+                        QCoreApplication::translate("orsan::RecordDatabase",
+                                                    "记录表 data 缺少列 Ok1…Ok6，且无法添加"),
+                        QCoreApplication::translate("orsan::RecordDatabase", "数据库文件可能只读"));
     }
 
     insert_->bindValue(0, qint64(row.time));
@@ -315,15 +327,19 @@ bool RecordDatabase::CanWrite() const {
 std::optional<qint64> RecordDatabase::Count() {
     if (rowCount_ && !tallied_) return rowCount_;
     if (!open_) {
-        FailWith(kReloadDiagnosticPrefix, QStringLiteral("数据库未打开"),
-                 QStringLiteral("连接未打开或已关闭"));
+        FailWith(kReloadDiagnosticPrefix,
+                 QCoreApplication::translate("orsan::RecordDatabase", "数据库未打开"),
+                 QCoreApplication::translate("orsan::RecordDatabase", "连接未打开或已关闭"));
         return std::nullopt;
     }
     SqliteStatement query(db_, tallied_ ? QStringLiteral("SELECT n FROM data_rows")
                                         : QStringLiteral("SELECT COUNT(*) FROM data"));
     if (!query.Next()) {
         FailWith(kReloadDiagnosticPrefix,
-                 query.Error().isEmpty() ? QStringLiteral("行数缺失") : query.Error(), path_);
+                 query.Error().isEmpty()
+                     ? QCoreApplication::translate("orsan::RecordDatabase", "行数缺失")
+                     : query.Error(),
+                 path_);
         return std::nullopt;
     }
     rowCount_ = query.Integer(0);
@@ -369,8 +385,9 @@ bool RecordDatabase::LoadLastPage(int pageSize, RecordPage* page) {
 
 bool RecordDatabase::ClearAll() {
     if (!open_)
-        return FailWith(kClearDiagnosticPrefix, QStringLiteral("数据库未打开"),
-                        QStringLiteral("连接未打开或已关闭"));
+        return FailWith(kClearDiagnosticPrefix,
+                        QCoreApplication::translate("orsan::RecordDatabase", "数据库未打开"),
+                        QCoreApplication::translate("orsan::RecordDatabase", "连接未打开或已关闭"));
     if (!db_.transaction()) return Fail(kClearDiagnosticPrefix, db_.lastError());
     QSqlError error;
     bool cleared = false;
@@ -403,15 +420,18 @@ bool RecordDatabase::ClearAll() {
 
 bool RecordDatabase::NoteConfiguredSensors(std::bitset<kSensorCount> sensors) {
     if (!open_)
-        return FailWith(kWriteDiagnosticPrefix, QStringLiteral("数据库未打开"),
-                        QStringLiteral("连接未打开或已关闭"));
+        return FailWith(kWriteDiagnosticPrefix,
+                        QCoreApplication::translate("orsan::RecordDatabase", "数据库未打开"),
+                        QCoreApplication::translate("orsan::RecordDatabase", "连接未打开或已关闭"));
     if (const QSqlError error = NoteSensorSelection(db_, sensors); error.isValid())
         return Fail(kWriteDiagnosticPrefix, error);
     return true;
 }
 
 QString ReadOnlyDatabaseText(const QString& path) {
-    return QStringLiteral("数据库文件%1只能读取，无法写入，数据记录已停止!").arg(path);
+    return QCoreApplication::translate("orsan::RecordDatabase",
+                                       "数据库文件%1只能读取，无法写入，数据记录已停止!")
+        .arg(path);
 }
 
 }  // namespace orsan

@@ -1,5 +1,7 @@
 #include "RecordDatabaseShell.h"
 
+#include <QCoreApplication>
+
 #include "MessageDlg.h"
 #include "RecordDatabase.h"
 
@@ -7,7 +9,8 @@ namespace orsan {
 
 bool OpenRecordDatabase(RecordDatabase& database, const QString& dataFolder) {
     if (database.Open(dataFolder)) return true;
-    ShowMessage(kDatabaseConnectFailedText);
+    ShowMessage(
+        QCoreApplication::translate("orsan::RecordDatabaseShell", kDatabaseConnectFailedText));
     return false;
 }
 

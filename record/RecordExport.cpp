@@ -1,5 +1,6 @@
 #include "RecordExport.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <limits>
@@ -25,7 +26,8 @@ RecordExportResult Failed(const QString& error) {
 RecordExportResult ReadFailure(const QString& prefix, const QSqlError& error) {
     const QString diagnostic = ComposeDiagnostic(prefix, FailureFromSqlError(error));
     ReportDiagnostic(diagnostic);
-    return Failed(QStringLiteral("读取记录数据失败：") + error.databaseText());
+    return Failed(QCoreApplication::translate("orsan::RecordExport", "读取记录数据失败：") +
+                  error.databaseText());
 }
 
 }  // namespace
@@ -33,8 +35,11 @@ RecordExportResult ReadFailure(const QString& prefix, const QSqlError& error) {
 RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, const QString& path,
                                        const RecordRange& range, OutputFile::Dash dash) {
     if (sensor < 1 || sensor > kRecordSlots)
-        return Failed(QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor));
-    if (!database.IsOpen()) return Failed(QStringLiteral("记录数据库未打开"));
+        return Failed(
+            QCoreApplication::translate("orsan::RecordExport", "传感器编号 %1 无效（应为 1 到 6）")
+                .arg(sensor));
+    if (!database.IsOpen())
+        return Failed(QCoreApplication::translate("orsan::RecordExport", "记录数据库未打开"));
 
     const auto names = SlotColumnNames(sensor);
     QString sql = QStringLiteral("SELECT Time,msTime");
@@ -61,7 +66,9 @@ RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, con
         if (time < std::numeric_limits<int32_t>::min() ||
             time > std::numeric_limits<int32_t>::max())
             return Failed(
-                QStringLiteral("第 %1 行的时间 %2 超出范围").arg(result.rows + 1).arg(time));
+                QCoreApplication::translate("orsan::RecordExport", "第 %1 行的时间 %2 超出范围")
+                    .arg(result.rows + 1)
+                    .arg(time));
         if (result.rows == 0) {
             if (!writer.Open(path, &error, dash)) return Failed(error);
             lines.emplace(writer);
@@ -70,9 +77,10 @@ RecordExportResult ExportSensorRecords(RecordDatabase& database, int sensor, con
         sample.time = int32_t(time);
         const int milliseconds = query.value(1).toInt();
         if (milliseconds < 0 || milliseconds > 999)
-            return Failed(QStringLiteral("第 %1 行的毫秒值 %2 超出范围")
-                              .arg(result.rows + 1)
-                              .arg(milliseconds));
+            return Failed(
+                QCoreApplication::translate("orsan::RecordExport", "第 %1 行的毫秒值 %2 超出范围")
+                    .arg(result.rows + 1)
+                    .arg(milliseconds));
         sample.milliseconds = uint16_t(milliseconds);
         for (int v = 0; v < kRecordValuesPerSlot; ++v)
             values[v] = float(query.value(2 + v).toDouble());

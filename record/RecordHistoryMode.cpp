@@ -26,7 +26,8 @@ namespace orsan {
 
 namespace {
 
-const QString kNoRowsText = QStringLiteral("该时间段内没有记录数据");
+const char* const kNoRowsText =
+    QT_TRANSLATE_NOOP("orsan::RecordHistoryMode", "该时间段内没有记录数据");
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 QDateTime LocalSeconds(qint64 seconds) {
@@ -60,9 +61,9 @@ void RecordHistoryMode::Build(QWidget* page) {
         }
         return widget;
     };
-    const auto button = [&](const QString& text, QRect dlu, int id,
+    const auto button = [&](const char* text, QRect dlu, int id,
                             void (RecordHistoryMode::*slot)()) {
-        auto* b = new QPushButton(text, page);
+        auto* b = texts_.Set(new QPushButton(page), text);
         b->setAutoDefault(false);
         place(b, dlu, id);
         if (slot) connect(b, &QPushButton::clicked, this, slot);
@@ -77,38 +78,38 @@ void RecordHistoryMode::Build(QWidget* page) {
         return edit;
     };
 
-    place(new QLabel(QStringLiteral("从"), page), QRect(149, 3, 8, 8), 0);
+    place(texts_.SetChineseOnly(new QLabel(page), QT_TR_NOOP("从")), QRect(149, 3, 8, 8), 0);
     fromEdit_ = editor(QRect(158, 2, 74, 10), kFromId);
-    place(new QLabel(QStringLiteral("到"), page), QRect(235, 3, 8, 8), 0);
+    place(texts_.Set(new QLabel(page), QT_TR_NOOP("到")), QRect(235, 3, 8, 8), 0);
     toEdit_ = editor(QRect(244, 2, 74, 10), kToId);
     quick_ = new QComboBox(page);
-    quick_->addItems({QStringLiteral("最近1小时"), QStringLiteral("最近24小时"),
-                      QStringLiteral("最近7天"), QStringLiteral("全部")});
+    quick_->addItems({QString(), QString(), QString(), QString()});
     quick_->setCurrentIndex(All);
     place(quick_, QRect(321, 2, 48, 10), kQuickId);
     connect(quick_, &QComboBox::activated, this, [this](int index) { ApplyQuick(Quick(index)); });
-    button(QStringLiteral("查询"), QRect(372, 2, 24, 10), kApplyId, &RecordHistoryMode::Apply);
-    button(QStringLiteral("曲线"), QRect(399, 2, 24, 10), kChartId, &RecordHistoryMode::ShowChart)
-        ->setToolTip(QStringLiteral("画出一个传感器在该时间段内的趋势曲线"));
-    button(QStringLiteral("区间导出"), QRect(426, 2, 40, 10), kExportId,
-           &RecordHistoryMode::ExportRange)
-        ->setToolTip(QStringLiteral("导出一个传感器在该时间段内的数据"));
+    button(QT_TR_NOOP("查询"), QRect(372, 2, 24, 10), kApplyId, &RecordHistoryMode::Apply);
+    texts_.Set(
+        button(QT_TR_NOOP("曲线"), QRect(399, 2, 24, 10), kChartId, &RecordHistoryMode::ShowChart),
+        nullptr, QT_TR_NOOP("画出一个传感器在该时间段内的趋势曲线"));
+    texts_.Set(button(QT_TR_NOOP("区间导出"), QRect(426, 2, 40, 10), kExportId,
+                      &RecordHistoryMode::ExportRange),
+               nullptr, QT_TR_NOOP("导出一个传感器在该时间段内的数据"));
 
-    pageButtons_ = {button(QStringLiteral("首页"), QRect(3, 226, 22, 10), kFirstPageId,
+    pageButtons_ = {button(QT_TR_NOOP("首页"), QRect(3, 226, 22, 10), kFirstPageId,
                            &RecordHistoryMode::FirstPage),
-                    button(QStringLiteral("上页"), QRect(27, 226, 22, 10), kPreviousPageId,
+                    button(QT_TR_NOOP("上页"), QRect(27, 226, 22, 10), kPreviousPageId,
                            &RecordHistoryMode::PreviousPage),
-                    button(QStringLiteral("下页"), QRect(51, 226, 22, 10), kNextPageId,
+                    button(QT_TR_NOOP("下页"), QRect(51, 226, 22, 10), kNextPageId,
                            &RecordHistoryMode::NextPage),
-                    button(QStringLiteral("末页"), QRect(75, 226, 22, 10), kLastPageId,
+                    button(QT_TR_NOOP("末页"), QRect(75, 226, 22, 10), kLastPageId,
                            &RecordHistoryMode::LastPage)};
     pageText_ = new QLabel(page);
     place(pageText_, QRect(101, 227, 150, 8), kPageTextId);
     goToEdit_ = editor(QRect(254, 226, 74, 10), kGoToTimeId);
-    button(QStringLiteral("转到"), QRect(330, 226, 24, 10), kGoToId, &RecordHistoryMode::GoToTime);
-    place(new QLabel(QStringLiteral("导出格式"), page), QRect(362, 227, 30, 8), 0);
+    button(QT_TR_NOOP("转到"), QRect(330, 226, 24, 10), kGoToId, &RecordHistoryMode::GoToTime);
+    place(texts_.Set(new QLabel(page), QT_TR_NOOP("导出格式")), QRect(362, 227, 30, 8), 0);
     format_ = new QComboBox(page);
-    format_->addItems({QStringLiteral("文本"), QStringLiteral("CSV")});
+    format_->addItems({QString(), QStringLiteral("CSV")});
     place(format_, QRect(394, 226, 34, 10), kFormatId);
     dailyReportButton_ = button(tr("日报"), QRect(432, 226, 34, 10), kDailyReportId, nullptr);
     dailyReportButton_->setToolTip(tr("生成一天的设备运行日报（PDF）"));
@@ -117,11 +118,22 @@ void RecordHistoryMode::Build(QWidget* page) {
         if (dailyReport_) dailyReport_(fromEdit_->date());
     });
 
-    toggle_ = new QPushButton(QStringLiteral("历史记录"), page);
+    toggle_ = texts_.Set(new QPushButton(page), nullptr,
+                         QT_TR_NOOP("按时间段查看、绘制和导出以前记录的数据"));
     toggle_->setAutoDefault(false);
-    toggle_->setToolTip(QStringLiteral("按时间段查看、绘制和导出以前记录的数据"));
     place(toggle_, QRect(470, 226, 74, 10), kToggleId, false);
     connect(toggle_, &QPushButton::clicked, this, [this] { SetActive(!active_); });
+    RetranslateTexts();
+}
+
+void RecordHistoryMode::RetranslateTexts() {
+    texts_.Apply();
+    static const char* const kQuickTexts[] = {QT_TR_NOOP("最近1小时"), QT_TR_NOOP("最近24小时"),
+                                              QT_TR_NOOP("最近7天"), QT_TR_NOOP("全部")};
+    for (int i = 0; i < quick_->count(); ++i) quick_->setItemText(i, tr(kQuickTexts[i]));
+    format_->setItemText(0, tr("文本"));
+    toggle_->setText(active_ ? tr("返回最新记录") : tr("历史记录"));
+    if (active_) ShowPageText();
 }
 
 void RecordHistoryMode::SetDailyReportAction(std::function<void(QDate)> action) {
@@ -134,7 +146,7 @@ void RecordHistoryMode::SetActive(bool active) {
     active_ = active;
     for (QWidget* widget : newestOnly_) widget->setVisible(!active);
     for (QWidget* widget : historyOnly_) widget->setVisible(active);
-    toggle_->setText(active ? QStringLiteral("返回最新记录") : QStringLiteral("历史记录"));
+    toggle_->setText(active ? tr("返回最新记录") : tr("历史记录"));
     if (!active) {
         emit ended();
         return;
@@ -173,7 +185,7 @@ RecordRange RecordHistoryMode::EditorRange() const {
 void RecordHistoryMode::Apply() {
     const RecordRange range = EditorRange();
     if (range.IsEmpty()) {
-        ShowMessage(QStringLiteral("开始时间晚于结束时间，请重新选择时间段。"));
+        ShowMessage(tr("开始时间晚于结束时间，请重新选择时间段。"));
         return;
     }
     wholeRecord_ = false;
@@ -212,13 +224,13 @@ void RecordHistoryMode::GoToTime() {
     // "All" reaches as far as the rows do.
     RecordRange range = pager_.Range();
     if (wholeRecord_ && !RowBounds(&range)) {
-        ShowMessage(kNoRowsText);
+        ShowMessage(tr(kNoRowsText));
         return;
     }
     const qint64 firstSecond = FloorSeconds(range.fromMs);
     const qint64 lastSecond = FloorSeconds(range.toMs);
     if (second < firstSecond || second > lastSecond) {
-        ShowMessage(QStringLiteral("要转到的时间 %1 不在所选的时间段（%2 至 %3）内。")
+        ShowMessage(tr("要转到的时间 %1 不在所选的时间段（%2 至 %3）内。")
                         .arg(LocalSeconds(second).toString(kTimeFormat),
                              LocalSeconds(firstSecond).toString(kTimeFormat),
                              LocalSeconds(lastSecond).toString(kTimeFormat)));
@@ -240,23 +252,31 @@ void RecordHistoryMode::GoToTime() {
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+void RecordHistoryMode::ShowPageText() {
+    const int count = pager_.Page().count;
+    if (pageFailed_)
+        pageText_->setText(tr("读取记录数据失败"));
+    else if (count == 0)
+        pageText_->setText(tr(kNoRowsText));
+    else
+        pageText_->setText(tr("第 %1/%2 页，共 %3 条")
+                               .arg(pager_.PageNumber())
+                               .arg(pager_.PageCount())
+                               .arg(count));
+}
+
 void RecordHistoryMode::ShowPage(bool ok) {
+    pageFailed_ = !ok;
     if (!ok) {
         list_->setRowCount(0);
-        pageText_->setText(QStringLiteral("读取记录数据失败"));
-        ShowMessage(QStringLiteral("读取记录数据失败。\n") + pager_.LastDiagnostic());
+        ShowPageText();
+        ShowMessage(tr("读取记录数据失败。\n") + pager_.LastDiagnostic());
         return;
     }
     const RangePage& page = pager_.Page();
     list_->clearSelection();
     ShowRecordRows(list_, page.startIndex, page.rows);
-    if (page.count == 0)
-        pageText_->setText(kNoRowsText);
-    else
-        pageText_->setText(QStringLiteral("第 %1/%2 页，共 %3 条")
-                               .arg(pager_.PageNumber())
-                               .arg(pager_.PageCount())
-                               .arg(page.count));
+    ShowPageText();
     const bool notFirst = page.startIndex > 0;
     const bool notLast = pager_.PageNumber() < pager_.PageCount();
     pageButtons_[0]->setEnabled(notFirst);
@@ -283,18 +303,18 @@ bool RecordHistoryMode::RowBounds(RecordRange* bounds) {
 
 void RecordHistoryMode::ShowChart() {
     if (pager_.Page().count == 0) {
-        ShowMessage(kNoRowsText);
+        ShowMessage(tr(kNoRowsText));
         return;
     }
     SetExpDlg chooser(page_);
-    chooser.setWindowTitle(QStringLiteral("选择要绘制曲线的传感器"));
+    chooser.setWindowTitle(tr("选择要绘制曲线的传感器"));
     if (chooser.exec() != QDialog::Accepted) return;
     const int sensor = chooser.SelectedSensor();
     // "All" spans the rows themselves; a chosen range is drawn as chosen,
     // so hours without rows show as such.
     RecordRange range = pager_.Range();
     if (wholeRecord_ && !RowBounds(&range)) {
-        ShowMessage(kNoRowsText);
+        ShowMessage(tr(kNoRowsText));
         return;
     }
     ChartSettings settings;
@@ -326,12 +346,12 @@ QString RecordHistoryMode::ExportRangeTo(int sensor, const QString& folder) {
         case RecordExportResult::Status::Written:
             return path;
         case RecordExportResult::Status::Empty:
-            ShowMessage(kNoRowsText + QStringLiteral("，未生成文件。"));
+            ShowMessage(tr(kNoRowsText) + tr("，未生成文件。"));
             return QString();
         case RecordExportResult::Status::Failed:
             break;
     }
-    ShowMessage(QStringLiteral("导出数据失败，未生成文件。\n") + result.error);
+    ShowMessage(tr("导出数据失败，未生成文件。\n") + result.error);
     return QString();
 }
 

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "FixedTexts.h"
 #include "RecordPager.h"
 #include "RecordRange.h"
 #include "SensorNames.h"
@@ -93,6 +94,9 @@ public:
     QDateTimeEdit* GoToEdit() const { return goToEdit_; }
     QComboBox* FormatChoice() const { return format_; }
     QLabel* PageText() const { return pageText_; }
+    // Captions, choices, tool tips and the page line in the language
+    // installed (the page calls it: the mode is no widget).
+    void RetranslateTexts();
 
 signals:
     // The mode was left: the page shows its newest rows again.
@@ -101,6 +105,7 @@ signals:
 private:
     void Build(QWidget* page);
     void ShowPage(bool ok);
+    void ShowPageText();
     RecordRange EditorRange() const;
     // The first and last row time of the shown range; false when it holds none.
     bool RowBounds(RecordRange* bounds);
@@ -117,6 +122,7 @@ private:
     RecordPager pager_;
     bool active_ = false;
     bool everShown_ = false;
+    bool pageFailed_ = false;
     bool wholeRecord_ = false;  // "all": the range follows the table's ends
     std::vector<QWidget*> newestOnly_;
     std::vector<QWidget*> historyOnly_;
@@ -128,6 +134,7 @@ private:
     QComboBox* format_ = nullptr;
     QLabel* pageText_ = nullptr;
     std::vector<QPushButton*> pageButtons_;  // first, previous, next, last
+    FixedTexts texts_{this};
 };
 
 }  // namespace orsan

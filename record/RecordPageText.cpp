@@ -2,22 +2,31 @@
 
 #include <time.h>
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace orsan {
 
-const QStringList& RecordListTitles() {
-    static const QStringList titles = [] {
-        static const char* const kNames[kRecordValuesPerSlot] = {
-            "T温度", "X加速度", "X速度",   "X位移", "Y加速度",
-            "Y速度", "Y位移",   "Z加速度", "Z速度", "Z位移"};
-        QStringList list{QStringLiteral("记录编号"), QStringLiteral("数据时间戳")};
-        for (int slot = 1; slot <= kRecordSlots; ++slot)
-            for (const char* name : kNames)
-                list << QStringLiteral("[%1]").arg(slot) + QString::fromUtf8(name);
-        return list;
-    }();
-    return titles;
+QStringList RecordListTitles() {
+    static const char* const kNames[kRecordValuesPerSlot] = {
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "T温度"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "X加速度"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "X速度"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "X位移"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "Y加速度"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "Y速度"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "Y位移"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "Z加速度"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "Z速度"),
+        QT_TRANSLATE_NOOP("orsan::RecordPageText", "Z位移")};
+    const auto text = [](const char* source) {
+        return QCoreApplication::translate("orsan::RecordPageText", source);
+    };
+    QStringList list{text(QT_TRANSLATE_NOOP("orsan::RecordPageText", "记录编号")),
+                     text(QT_TRANSLATE_NOOP("orsan::RecordPageText", "数据时间戳"))};
+    for (int slot = 1; slot <= kRecordSlots; ++slot)
+        for (const char* name : kNames) list << QStringLiteral("[%1]").arg(slot) + text(name);
+    return list;
 }
 
 int RecordListColumnWidth(int column) {

@@ -12,7 +12,7 @@ inline constexpr int kRecordListColumns = kRecordColumnCount;  // 62
 
 // List column titles: "记录编号", "数据时间戳", then "[n]T温度" ... "[n]Z位移"
 // for n = 1..6, and their widths in pixels (70, 160, then 72 each).
-const QStringList& RecordListTitles();
+QStringList RecordListTitles();
 int RecordListColumnWidth(int column);
 
 // Local time "%Y-%m-%d %H:%M:%S".

@@ -1,5 +1,6 @@
 #include "RecordPager.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <algorithm>
 #include <limits>
@@ -74,7 +75,9 @@ std::optional<qint64> RecordPager::RowsBefore(const RecordRange& range, const Re
     query.Bind({fromSecond, key.time, tally[0], tally[1], tally[2], tally[3], tally[4], tally[5],
                 range.fromMs, FloorSeconds(range.toMs), range.toMs, key.rowid});
     if (!query.Next()) {
-        FailText(query.Error().isEmpty() ? QStringLiteral("计数无结果") : query.Error());
+        FailText(query.Error().isEmpty()
+                     ? QCoreApplication::translate("orsan::RecordDatabase", "计数无结果")
+                     : query.Error());
         return std::nullopt;
     }
     const qint64 rows = query.Integer(0);

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -20,7 +21,7 @@ constexpr qint64 kDayMs = 24LL * 3600 * 1000;
 constexpr qint64 kIncrementalVacuum = 2;  // PRAGMA auto_vacuum's value
 
 QString RetentionError(const QString& reason) {
-    return QStringLiteral("删除过期记录失败：") + reason;
+    return QCoreApplication::translate("orsan::RecordDatabase", "删除过期记录失败：") + reason;
 }
 
 }  // namespace
@@ -29,8 +30,10 @@ std::optional<qint64> RecordRetention::PragmaValue(const QString& name, QString*
     SqliteStatement pragma(database_.Connection(), QStringLiteral("PRAGMA ") + name);
     if (pragma.Next()) return pragma.Integer(0);
     if (error)
-        *error = pragma.Error().isEmpty() ? QStringLiteral("PRAGMA %1 无结果").arg(name)
-                                          : pragma.Error();
+        *error =
+            pragma.Error().isEmpty()
+                ? QCoreApplication::translate("orsan::RecordDatabase", "PRAGMA %1 无结果").arg(name)
+                : pragma.Error();
     return std::nullopt;
 }
 

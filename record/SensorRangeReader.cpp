@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -42,11 +43,14 @@ SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor, const
       range_(range),
       limit_(limit) {
     if (sensor < 1 || sensor > kRecordSlots) {
-        error_ = QStringLiteral("传感器编号 %1 无效（应为 1 到 6）").arg(sensor);
+        error_ =
+            QCoreApplication::translate("orsan::RecordExport", "传感器编号 %1 无效（应为 1 到 6）")
+                .arg(sensor);
         return;
     }
     if (!statement_.Error().isEmpty()) {
-        error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
+        error_ = QCoreApplication::translate("orsan::RecordExport", "读取记录数据失败：") +
+                 statement_.Error();
         return;
     }
     statement_.Bind({FloorSeconds(range.fromMs), FloorSeconds(range.toMs)});
@@ -62,7 +66,8 @@ bool SensorRangeReader::Next() {
         return true;
     }
     if (!statement_.Error().isEmpty())
-        error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
+        error_ = QCoreApplication::translate("orsan::RecordExport", "读取记录数据失败：") +
+                 statement_.Error();
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "SetExpDlg.h"
 
+#include <QEvent>
 #include <QPushButton>
 
 #include "DialogControls.h"
@@ -9,7 +10,6 @@
 namespace orsan {
 
 SetExpDlg::SetExpDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("导出指定传感器数据"));
     setModal(true);
     UseDialogFrame(this);
     setFont(DialogFont());
@@ -17,14 +17,26 @@ SetExpDlg::SetExpDlg(QWidget* parent) : QDialog(parent) {
     setFixedSize(ui.Units().Size(410, 37));
     for (int slot = 1; slot <= 6; ++slot) {
         QPushButton* button =
-            ui.Button(kFirstButtonId + slot - 1, QStringLiteral("传感器【%1】").arg(slot),
-                      10 + 68 * (slot - 1), 11, 51, 16);
+            ui.Button(kFirstButtonId + slot - 1, {}, 10 + 68 * (slot - 1), 11, 51, 16);
+        buttons_[size_t(slot - 1)] = button;
         connect(button, &QPushButton::clicked, this, [this, slot] {
             selectedSensor_ = slot;
             accept();
         });
     }
     ConsumeEnterEscape(this);
+    RetranslateTexts();
+}
+
+void SetExpDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+}
+
+void SetExpDlg::RetranslateTexts() {
+    setWindowTitle(tr("导出指定传感器数据"));
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        buttons_[i]->setText(tr("传感器【%1】").arg(i + 1));
 }
 
 }  // namespace orsan

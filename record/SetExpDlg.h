@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+class QPushButton;
 
 namespace orsan {
 
@@ -15,8 +18,14 @@ public:
 
     int SelectedSensor() const { return selectedSensor_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
+
     int selectedSensor_ = 1;
+    std::array<QPushButton*, 6> buttons_{};
 };
 
 }  // namespace orsan

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QSqlDriver>
 #include <QVariant>
 
@@ -18,7 +19,7 @@ sqlite3* SqliteHandle(const QSqlDatabase& connection) {
 SqliteStatement::SqliteStatement(const QSqlDatabase& connection, const QString& sql)
     : connection_(SqliteHandle(connection)) {
     if (connection_ == nullptr) {
-        error_ = QStringLiteral("记录数据库未打开");
+        error_ = QCoreApplication::translate("orsan::RecordDatabase", "记录数据库未打开");
         return;
     }
     const QByteArray text = sql.toUtf8();
