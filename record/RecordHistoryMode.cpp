@@ -111,8 +111,9 @@ void RecordHistoryMode::Build(QWidget* page) {
     format_ = new QComboBox(page);
     format_->addItems({QString(), QStringLiteral("CSV")});
     place(format_, QRect(394, 226, 34, 10), kFormatId);
-    dailyReportButton_ = button(tr("日报"), QRect(432, 226, 34, 10), kDailyReportId, nullptr);
-    dailyReportButton_->setToolTip(tr("生成一天的设备运行日报（PDF）"));
+    dailyReportButton_ = texts_.Set(
+        button(QT_TR_NOOP("日报"), QRect(432, 226, 34, 10), kDailyReportId, nullptr), nullptr,
+        QT_TR_NOOP("生成一天的设备运行日报（PDF）"));
     dailyReportButton_->setEnabled(false);
     connect(dailyReportButton_, &QPushButton::clicked, this, [this] {
         if (dailyReport_) dailyReport_(fromEdit_->date());
