@@ -61,7 +61,7 @@ bool HistoryChart::Load(QString* error) {
     reduction_.Reset(range, layout_.plotRect);
     readoutRow_.reset();
     cursorX_ = 0;
-    const bool ok = source_.ReadRows(span.from, span.to, reduction_, error);
+    const bool ok = source_.ReadRows(selection_.Curves(), span.from, span.to, reduction_, error);
     if (!ok) reduction_.Reset(range, layout_.plotRect);  // no half a picture
     Render();
     return ok;
@@ -70,18 +70,30 @@ bool HistoryChart::Load(QString* error) {
 void HistoryChart::Render() {
     image_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image_);
-    PaintTrendFrame(painter, layout_, limits_, visible_, kHistoryTitleChinese,
-                    kHistoryTitleEnglish);
+    const bool machines = selection_.kind == HistorySelection::Kind::Quantity;
+    if (machines)
+        PaintTrendFrame(painter, layout_, limits_, Flags{}, MachinesTitle(selection_.quantity),
+                        kHistoryTitleEnglish);
+    else
+        PaintTrendFrame(painter, layout_, limits_, visible_, kHistoryTitleChinese,
+                        kHistoryTitleEnglish);
     PaintTimeLabels(painter, layout_, reduction_.Range());
     // After a resize the rows reduced for the old plot wait for Reload.
-    if (reduction_.Plot() != layout_.plotRect) return;
+    const bool current = reduction_.Plot() == layout_.plotRect;
+    if (machines) {
+        std::array<bool, kSensorCount> hasValues{};
+        for (int n = 0; n < kSensorCount && current; ++n)
+            hasValues[size_t(n)] = SlotHasValues(reduction_, n);
+        PaintMachineLegend(painter, layout_, selection_.quantity, names_, hasValues);
+    }
+    if (!current) return;
     if (reduction_.RowCount() == 0) {
         painter.setFont(ChartFont());
         painter.setPen(kChartTextColor);
         painter.drawText(layout_.plotRect.ToQRect(), Qt::AlignCenter, kNoRowsInRangeText);
         return;
     }
-    PaintReducedCurves(painter, reduction_, limits_, visible_);
+    PaintReducedCurves(painter, reduction_, limits_, LooksOf(selection_, visible_));
 }
 
 bool HistoryChart::ReadoutAt(QPoint point, QString* error) {
@@ -92,18 +104,24 @@ bool HistoryChart::ReadoutAt(QPoint point, QString* error) {
     if (point.x() < plot.left || point.x() > plot.right || point.y() < plot.top ||
         point.y() > plot.bottom || ranges_.empty())
         return true;
-    std::optional<SensorSample> row;
-    if (!source_.NearestRow(TimeAtX(point.x()), Range().start, Range().end, &row, error))
+    std::optional<HistoryRow> row;
+    if (!source_.NearestRow(selection_.Curves(), TimeAtX(point.x()), Range().start, Range().end,
+                            &row, error))
         return false;
     if (!row) return true;
     readoutRow_ = row;
     // The line stands on the row itself, not where the mouse was.
-    cursorX_ = TimeToX(SampleTimePosition(*row), Range(), layout_.plotRect);
+    cursorX_ = TimeToX(row->time + row->milliseconds / 1000.0, Range(), layout_.plotRect);
     return true;
 }
 
+QStringList HistoryChart::ReadoutLines() const {
+    if (!readoutRow_) return {};
+    return HistoryReadoutLines(selection_, names_, *readoutRow_);
+}
+
 void HistoryChart::DrawReadout(QPainter& painter) const {
-    if (readoutRow_) PaintReadout(painter, layout_.plotRect, cursorX_, *readoutRow_);
+    if (readoutRow_) PaintReadoutLines(painter, layout_.plotRect, cursorX_, ReadoutLines());
 }
 
 bool HistoryChart::SavePicture(const QString& path, QString* error) const {

@@ -163,8 +163,9 @@ BENCHMARK(BM_ReadDayTenValuesCApi)->Unit(benchmark::kMillisecond);
 void BM_PlotDayOneSensor(benchmark::State& state) {
     RecordDatabase db;
     if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
-    RecordHistorySource source(db, 2);
+    RecordHistorySource source(db);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     chart.SetSize(1100, 560);
     const double from = kFirstMs / 1000.0;
     const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
@@ -186,8 +187,9 @@ void BM_PlotOverCApiRatio(benchmark::State& state) {
     for (const QString& name : SlotColumnNames(2)) sql += QLatin1Char(',') + name;
     sql += QStringLiteral(" FROM data ORDER BY Time, rowid");
     const QByteArray text = sql.toUtf8();
-    RecordHistorySource source(db, 2);
+    RecordHistorySource source(db);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     chart.SetSize(1100, 560);
     const double from = kFirstMs / 1000.0;
     const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;

@@ -549,7 +549,7 @@ TEST_F(RecordHistoryPageTest, ChartDialogDrawsTheRangeAndZoomsBack) {
     curves.fill(1);
     HistoryChartDlg dialog(db_, 2,
                            RecordRange::Between(kFirstSecond * 1000, (kFirstSecond + 99) * 1000),
-                           limits, curves, desktop_.path());
+                           limits, curves, SensorNames{}, desktop_.path());
     dialog.show();
     QApplication::processEvents();
     HistoryChart& chart = dialog.View()->Chart();
@@ -572,7 +572,7 @@ TEST_F(RecordHistoryPageTest, ChartDialogDrawsTheRangeAndZoomsBack) {
     ASSERT_TRUE(chart.ReadoutAt(QPoint(x, plot.top + 10), &error));
     ASSERT_TRUE(chart.ReadoutRow());
     EXPECT_EQ(chart.ReadoutRow()->time, kFirstSecond + 40);
-    EXPECT_FLOAT_EQ(chart.ReadoutRow()->T_Shell, 4.0f + 2);  // (40 % 100000) / 10 + slot
+    EXPECT_FLOAT_EQ(chart.ReadoutRow()->values[0], 4.0f + 2);  // (40 % 100000) / 10 + slot
 
     const QString picture = dialog.ExportPicture();
     ASSERT_FALSE(picture.isEmpty());
@@ -623,8 +623,9 @@ TEST_F(RecordHistoryPageTest, StaleReadingsAndForeignCellsShowAsMissingAndGapsIn
     EXPECT_EQ(Cell(page, 5, 12) + Cell(page, 5, 21), "----");  // slot 2 of row 6
     EXPECT_EQ(Cell(page, 5, 2) + "/" + Cell(page, 4, 12), "1.5/2.4");
 
-    RecordHistorySource source(db_, 2);
+    RecordHistorySource source(db_);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     QString error;
     ASSERT_TRUE(chart.Show(kFirstSecond, kFirstSecond + 99, &error));
     const EdgeRect plot = chart.Layout().plotRect;
@@ -635,7 +636,7 @@ TEST_F(RecordHistoryPageTest, StaleReadingsAndForeignCellsShowAsMissingAndGapsIn
                   k < 2);
     }
     ASSERT_TRUE(chart.ReadoutAt(QPoint(x(5), plot.top + 10), &error) && chart.ReadoutRow());
-    EXPECT_EQ(ReadoutLines(*chart.ReadoutRow())[1], "T_Shell = -- ℃");
+    EXPECT_EQ(chart.ReadoutLines().value(1), "T_Shell = -- ℃");
 }
 
 TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {
