@@ -66,7 +66,9 @@ void PaintMachineLegend(QPainter& painter, const TrendLayout& layout, int quanti
             hasValues[size_t(n - 1)] ? MachineColors()[size_t(n - 1)] : kGridDashColor;
         painter.fillRect(QRect(plot.right + 5, y, 14, 8), color);
         painter.setPen(color);
-        text(y - 2, SensorTabCaption(n, names[size_t(n - 1)]));
+        // "n#" alone for a machine without a name: the column is narrow.
+        const QString& name = names[size_t(n - 1)];
+        text(y - 2, name.isEmpty() ? QStringLiteral("%1#").arg(n) : SensorTitle(n, name));
     }
     painter.restore();
 }
@@ -99,7 +101,7 @@ QStringList HistoryReadoutLines(const HistorySelection& selection, const SensorN
 }
 
 QString MachinesTitle(int quantity) {
-    return QCoreApplication::translate("HistoryChart", "各机器%1历史趋势曲线")
+    return QCoreApplication::translate("HistoryChart", "全部机器%1历史趋势曲线")
         .arg(CurveNames()[size_t(quantity)]);
 }
 

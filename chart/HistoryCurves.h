@@ -56,7 +56,7 @@ const std::array<QColor, kSensorCount>& MachineColors();
 SlotLooks LooksOf(const HistorySelection& selection, const std::array<int, kCurveCount>& visible);
 
 // The legend right of the plot for a quantity of every machine: the
-// quantity's name, then a swatch and "n# <name>" per machine, greyed for a
+// quantity's name, then a swatch and "n# <name>" (or "n#") per machine, greyed for a
 // machine without a value in the range (`hasValues`, per slot).
 void PaintMachineLegend(QPainter& painter, const TrendLayout& layout, int quantity,
                         const SensorNames& names, const std::array<bool, kSensorCount>& hasValues);
