@@ -68,15 +68,20 @@ bool HistoryChart::Load(QString* error) {
 }
 
 void HistoryChart::Render() {
-    image_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image_);
     const bool machines = selection_.kind == HistorySelection::Kind::Quantity;
-    if (machines)
-        PaintTrendFrame(painter, layout_, limits_, Flags{}, MachinesTitle(selection_.quantity),
+    // Grid, axes, titles and the curves' legend stay as they are while the
+    // rows change (a zoom, another range): drawn once, copied after.
+    const FrameKey key{layout_.width, layout_.height, limits_, machines ? Flags{} : visible_,
+                       machines ? MachinesTitle(selection_.quantity) : kHistoryTitleChinese};
+    if (frame_.isNull() || !(key == frameKey_)) {
+        frame_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
+        QPainter framePainter(&frame_);
+        PaintTrendFrame(framePainter, layout_, limits_, key.legend, key.title,
                         kHistoryTitleEnglish);
-    else
-        PaintTrendFrame(painter, layout_, limits_, visible_, kHistoryTitleChinese,
-                        kHistoryTitleEnglish);
+        frameKey_ = key;
+    }
+    image_ = frame_.copy();
+    QPainter painter(&image_);
     PaintTimeLabels(painter, layout_, reduction_.Range());
     // After a resize the rows reduced for the old plot wait for Reload.
     const bool current = reduction_.Plot() == layout_.plotRect;

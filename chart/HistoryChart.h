@@ -96,6 +96,15 @@ private:
         double from;
         double to;
     };
+    // What the frame (everything but the time labels, rows and readout) is drawn from.
+    struct FrameKey {
+        int width = 0;
+        int height = 0;
+        TrendLimits limits;
+        Flags legend{};
+        QString title;
+        bool operator==(const FrameKey&) const = default;
+    };
     bool Load(QString* error);
     double TimeAtX(int x) const;
 
@@ -108,6 +117,8 @@ private:
     std::vector<Span> ranges_;
     HistoryReduction reduction_;
     QImage image_;
+    QImage frame_;
+    FrameKey frameKey_;
     std::optional<HistoryRow> readoutRow_;
     int cursorX_ = 0;
 };

@@ -30,11 +30,13 @@ std::vector<int> SensorsOf(const std::vector<HistoryCurve>& curves) {
     return sensors;
 }
 
+}  // namespace
+
 // Only the seconds bound the rows in SQL, so SQLite tests nothing per row
 // beyond the index; Next() leaves out the rows of the two edge seconds that
 // fall outside the range.
-QString ReaderSql(const RecordDatabase& database, const std::vector<HistoryCurve>& curves,
-                  HistoryRowReader::Order order) {
+QString HistoryRowSql(const RecordDatabase& database, const std::vector<HistoryCurve>& curves,
+                      HistoryRowReader::Order order) {
     if (!Valid(curves)) return QString();
     QString sql = QStringLiteral("SELECT Time,msTime");
     for (const HistoryCurve& curve : curves)
@@ -48,12 +50,10 @@ QString ReaderSql(const RecordDatabase& database, const std::vector<HistoryCurve
                 : QStringLiteral(" ORDER BY Time DESC, rowid DESC"));
 }
 
-}  // namespace
-
 HistoryRowReader::HistoryRowReader(RecordDatabase& database,
                                    const std::vector<HistoryCurve>& curves,
                                    const RecordRange& range, Order order, int limit)
-    : statement_(database.Connection(), ReaderSql(database, curves, order)),
+    : statement_(database.Connection(), HistoryRowSql(database, curves, order)),
       range_(range),
       limit_(limit) {
     if (!Valid(curves)) {
@@ -93,23 +93,22 @@ bool HistoryRowReader::Next() {
 void HistoryRowReader::Values(std::array<float, kCurveCount>& values) const {
     constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
     sqlite3_stmt* const row = statement_.Handle();
-    std::array<bool, kCurveCount> fresh{};
+    unsigned fresh = 0;  // bit s: sensor s of those read
     for (int s = 0; s < sensors_; ++s)
-        fresh[size_t(s)] = sqlite3_column_int(row, firstFreshColumn_ + s) != 0;
+        fresh |= unsigned(sqlite3_column_int(row, firstFreshColumn_ + s) != 0) << s;
     for (int slot = 0; slot < slots_; ++slot) {
-        if (!fresh[size_t(freshOfSlot_[size_t(slot)])]) {
-            values[size_t(slot)] = kNaN;
-            continue;
+        float number = kNaN;
+        if ((fresh >> freshOfSlot_[size_t(slot)]) & 1u) {
+            // One call into the statement per value; its type and number are
+            // then read from the value itself (one thread uses this connection).
+            sqlite3_value* const value = sqlite3_column_value(row, 2 + slot);
+            const int type = sqlite3_value_type(value);
+            if (type == SQLITE_FLOAT || type == SQLITE_INTEGER)
+                number = float(sqlite3_value_double(value));
         }
-        // One call into the statement per value; its type and number are then
-        // read from the value itself (this connection is used by one thread).
-        sqlite3_value* const value = sqlite3_column_value(row, 2 + slot);
-        const int type = sqlite3_value_type(value);
-        values[size_t(slot)] = type == SQLITE_INTEGER || type == SQLITE_FLOAT
-                                   ? float(sqlite3_value_double(value))
-                                   : kNaN;
+        values[size_t(slot)] = number;
     }
-    std::fill(values.begin() + slots_, values.end(), kNaN);
+    for (int slot = slots_; slot < kCurveCount; ++slot) values[size_t(slot)] = kNaN;
 }
 
 HistoryRow HistoryRowReader::Row() const {

@@ -50,4 +50,9 @@ private:
     qint64 milliseconds_ = 0;
 };
 
+// The statement the reader runs (?1, ?2: the first and last whole second of
+// the range), so a benchmark's floor reads exactly the same columns and rows.
+QString HistoryRowSql(const RecordDatabase& database, const std::vector<HistoryCurve>& curves,
+                      HistoryRowReader::Order order);
+
 }  // namespace orsan
