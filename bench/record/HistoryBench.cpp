@@ -178,13 +178,15 @@ void BM_ReadDayTenValuesCApi(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadDayTenValuesCApi)->Unit(benchmark::kMillisecond);
 
-// The history chart of that day: read, reduce per pixel column, draw.
+// The history chart of that day: read, reduce per pixel column, draw; one
+// machine's ten curves (0), or Vel_X of all six machines (1).
 void BM_PlotDayOneSensor(benchmark::State& state) {
     RecordDatabase db;
     if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
     RecordHistorySource source(db);
     HistoryChart chart(source);
-    chart.SetSelection(HistorySelection::Machine(2));
+    chart.SetSelection(state.range(0) == 0 ? HistorySelection::Machine(2)
+                                           : HistorySelection::Quantity(4));
     chart.SetSize(1100, 560);
     const double from = kFirstMs / 1000.0;
     const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
@@ -194,7 +196,10 @@ void BM_PlotDayOneSensor(benchmark::State& state) {
         benchmark::DoNotOptimize(chart.Image().constBits());
     }
 }
-BENCHMARK(BM_PlotDayOneSensor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlotDayOneSensor)
+    ->ArgName("machine0_allmachines1")
+    ->DenseRange(0, 1)
+    ->Unit(benchmark::kMillisecond);
 
 // Both in one run, alternating: their median processor times and the ratio
 // (goal: plot <= 1.2 x the C interface read).
