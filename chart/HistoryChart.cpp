@@ -62,16 +62,17 @@ bool HistoryChart::Load(QString* error) {
     reduction_.Reset(range, layout_.plotRect);
     readoutRow_.reset();
     cursorX_ = 0;
-    const bool ok = source_.ReadRows(span.from, span.to, reduction_, error);
+    const bool ok = source_.ReadRows(selection_.Curves(), span.from, span.to, reduction_, error);
     if (!ok) reduction_.Reset(range, layout_.plotRect);  // no half a picture
     Render();
     return ok;
 }
 
-void PaintHistory(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
-                  const std::array<int, kCurveCount>& visible, const HistoryReduction& reduction) {
-    const ChartTitle title("orsan::HistoryChart", kHistoryTitleChinese, kHistoryTitleEnglish);
-    PaintTrendFrame(painter, layout, limits, visible, title.first, title.second);
+namespace {
+
+// Time labels, then the rows' curves, or a note that the range has none.
+void PaintHistoryRows(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
+                      const HistoryReduction& reduction, const SlotLooks& looks) {
     PaintTimeLabels(painter, layout, reduction.Range());
     // After a resize the rows reduced for the old plot wait for Reload.
     if (reduction.Plot() != layout.plotRect) return;
@@ -82,13 +83,41 @@ void PaintHistory(QPainter& painter, const TrendLayout& layout, const TrendLimit
                          QCoreApplication::translate("orsan::HistoryChart", kNoRowsInRangeText));
         return;
     }
-    PaintReducedCurves(painter, reduction, limits, visible);
+    PaintReducedCurves(painter, reduction, limits, looks);
+}
+
+}  // namespace
+
+void PaintHistory(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
+                  const std::array<int, kCurveCount>& visible, const HistoryReduction& reduction) {
+    const ChartTitle title("orsan::HistoryChart", kHistoryTitleChinese, kHistoryTitleEnglish);
+    PaintTrendFrame(painter, layout, limits, visible, title.first, title.second);
+    PaintHistoryRows(painter, layout, limits, reduction, LooksOf(HistorySelection{}, visible));
 }
 
 void HistoryChart::Render() {
-    image_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
+    const bool machines = selection_.kind == HistorySelection::Kind::Quantity;
+    const ChartTitle title("orsan::HistoryChart", kHistoryTitleChinese, kHistoryTitleEnglish);
+    // Grid, axes, titles and the curves' legend stay as they are while the
+    // rows change (a zoom, another range): drawn once, copied after.
+    const FrameKey key{layout_.width, layout_.height, limits_, machines ? Flags{} : visible_,
+                       machines ? MachinesTitle(selection_.quantity) : title.first, title.second};
+    if (frame_.isNull() || !(key == frameKey_)) {
+        frame_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
+        QPainter framePainter(&frame_);
+        PaintTrendFrame(framePainter, layout_, limits_, key.legend, key.title, key.englishTitle);
+        frameKey_ = key;
+    }
+    image_ = frame_.copy();
     QPainter painter(&image_);
-    PaintHistory(painter, layout_, limits_, visible_, reduction_);
+    if (machines) {
+        const bool current = reduction_.Plot() == layout_.plotRect;
+        std::array<bool, kSensorCount> hasValues{};
+        for (int n = 0; n < kSensorCount && current; ++n)
+            hasValues[size_t(n)] = SlotHasValues(reduction_, n);
+        PaintMachineLegend(painter, layout_, selection_.quantity, names_, hasValues);
+    }
+    PaintHistoryRows(painter, layout_, limits_, reduction_, LooksOf(selection_, visible_));
 }
 
 bool HistoryChart::ReadoutAt(QPoint point, QString* error) {
@@ -99,18 +128,24 @@ bool HistoryChart::ReadoutAt(QPoint point, QString* error) {
     if (point.x() < plot.left || point.x() > plot.right || point.y() < plot.top ||
         point.y() > plot.bottom || ranges_.empty())
         return true;
-    std::optional<SensorSample> row;
-    if (!source_.NearestRow(TimeAtX(point.x()), Range().start, Range().end, &row, error))
+    std::optional<HistoryRow> row;
+    if (!source_.NearestRow(selection_.Curves(), TimeAtX(point.x()), Range().start, Range().end,
+                            &row, error))
         return false;
     if (!row) return true;
     readoutRow_ = row;
     // The line stands on the row itself, not where the mouse was.
-    cursorX_ = TimeToX(SampleTimePosition(*row), Range(), layout_.plotRect);
+    cursorX_ = TimeToX(row->time + row->milliseconds / 1000.0, Range(), layout_.plotRect);
     return true;
 }
 
+QStringList HistoryChart::ReadoutLines() const {
+    if (!readoutRow_) return {};
+    return HistoryReadoutLines(selection_, names_, *readoutRow_);
+}
+
 void HistoryChart::DrawReadout(QPainter& painter) const {
-    if (readoutRow_) PaintReadout(painter, layout_.plotRect, cursorX_, *readoutRow_);
+    if (readoutRow_) PaintReadoutLines(painter, layout_.plotRect, cursorX_, ReadoutLines());
 }
 
 bool HistoryChart::SavePicture(const QString& path, QString* error) const {

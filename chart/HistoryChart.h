@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "HistoryCurves.h"
 #include "HistoryReduction.h"
 #include "SensorSample.h"
 #include "TrendGeometry.h"
@@ -29,22 +30,25 @@ inline constexpr const char* kNoRowsInRangeText =
 void PaintHistory(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
                   const std::array<int, kCurveCount>& visible, const HistoryReduction& reduction);
 
-// Where the history chart's rows come from (the record database).
+// Where the history chart's rows come from (the record database). Slot i
+// of every row holds the value of curves[i].
 class HistorySource {
 public:
     virtual ~HistorySource() = default;
     // Adds every row from `from` to `to` (seconds with milliseconds, both
     // included) in time order. False with a message on a failure.
-    virtual bool ReadRows(double from, double to, HistoryReduction& into, QString* error) = 0;
+    virtual bool ReadRows(const std::vector<HistoryCurve>& curves, double from, double to,
+                          HistoryReduction& into, QString* error) = 0;
     // The row nearest to `at` among those from `from` to `to` into *row
     // (nothing when there is none). False with a message on a failure.
-    virtual bool NearestRow(double at, double from, double to, std::optional<SensorSample>* row,
-                            QString* error) = 0;
+    virtual bool NearestRow(const std::vector<HistoryCurve>& curves, double at, double from,
+                            double to, std::optional<HistoryRow>* row, QString* error) = 0;
 };
 
-// One sensor's history over a time range, without a window: the same frame,
-// axes, colours and curve selection as the trend chart, the rows reduced per
-// pixel column, a zoom stack of ranges and a click readout of the nearest row.
+// The recorded history over a time range, without a window: one machine
+// with the same frame, axes, colours and curve selection as the trend chart,
+// or one quantity of every machine; the rows reduced per pixel column, a
+// zoom stack of ranges and a click readout of the nearest row.
 class HistoryChart {
 public:
     using Flags = std::array<int, kCurveCount>;
@@ -57,6 +61,12 @@ public:
     const TrendLimits& Limits() const { return limits_; }
     void SetCurveVisibility(const Flags& flags) { visible_ = flags; }
     const Flags& CurveVisibility() const { return visible_; }
+    // What is drawn; takes effect at the next Show/Reload, which keeps the
+    // range and its zooms.
+    void SetSelection(const HistorySelection& selection) { selection_ = selection; }
+    const HistorySelection& Selection() const { return selection_; }
+    // Machine names for the legend and readout of every machine.
+    void SetSensorNames(const SensorNames& names) { names_ = names; }
 
     // Shows from .. to (seconds), forgetting earlier zooms.
     bool Show(double from, double to, QString* error);
@@ -75,7 +85,9 @@ public:
     // A click: inside the plot the readout shows the row nearest to it,
     // outside the readout goes.
     bool ReadoutAt(QPoint point, QString* error);
-    const std::optional<SensorSample>& ReadoutRow() const { return readoutRow_; }
+    const std::optional<HistoryRow>& ReadoutRow() const { return readoutRow_; }
+    // The readout's text lines; empty without a readout.
+    QStringList ReadoutLines() const;
     int CursorX() const { return cursorX_; }
     void DrawReadout(QPainter& painter) const;
 
@@ -92,6 +104,16 @@ private:
         double from;
         double to;
     };
+    // What the frame (everything but the time labels, rows and readout) is drawn from.
+    struct FrameKey {
+        int width = 0;
+        int height = 0;
+        TrendLimits limits;
+        Flags legend{};
+        QString title;
+        QString englishTitle;  // the second line, shown only while untranslated
+        bool operator==(const FrameKey&) const = default;
+    };
     bool Load(QString* error);
     double TimeAtX(int x) const;
 
@@ -99,10 +121,14 @@ private:
     TrendLayout layout_;
     TrendLimits limits_;
     Flags visible_;
+    HistorySelection selection_;
+    SensorNames names_;
     std::vector<Span> ranges_;
     HistoryReduction reduction_;
     QImage image_;
-    std::optional<SensorSample> readoutRow_;
+    QImage frame_;
+    FrameKey frameKey_;
+    std::optional<HistoryRow> readoutRow_;
     int cursorX_ = 0;
 };
 

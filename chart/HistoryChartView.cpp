@@ -12,11 +12,14 @@ HistoryChartView::HistoryChartView(HistorySource& source, QWidget* parent)
     chart_.SetSize(width(), height());
     reloadTimer_.setSingleShot(true);
     reloadTimer_.setInterval(150);
-    connect(&reloadTimer_, &QTimer::timeout, this, [this] {
-        QString error;
-        const bool ok = chart_.Reload(&error) || error.isEmpty();
-        Report(ok, error);
-    });
+    connect(&reloadTimer_, &QTimer::timeout, this, &HistoryChartView::Reload);
+}
+
+void HistoryChartView::Reload() {
+    reloadTimer_.stop();
+    QString error;
+    const bool ok = chart_.Reload(&error) || error.isEmpty();
+    Report(ok, error);
 }
 
 void HistoryChartView::Report(bool ok, const QString& error) {

@@ -22,6 +22,9 @@ public:
     // Shows from .. to (seconds with milliseconds), forgetting earlier zooms.
     void Show(double from, double to);
     void ZoomOut();
+    // Reads the shown range again, its zooms kept (after a change of what
+    // is drawn).
+    void Reload();
     // Redraws after a change of limits or curve selection.
     void Render();
 

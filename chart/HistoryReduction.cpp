@@ -75,21 +75,20 @@ void PaintRun(QPainter& painter, const QPoint* points, int count) {
 }
 
 void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
-                        const TrendLimits& limits, const std::array<int, kCurveCount>& visible) {
+                        const TrendLimits& limits, const SlotLooks& looks) {
     const EdgeRect& plot = reduction.Plot();
     const double gap = reduction.GapSeconds();
     const std::vector<HistoryColumn>& columns = reduction.Columns();
     std::vector<QPoint> run;
     run.reserve(columns.size() * 4);
     for (int k = 0; k < kCurveCount; ++k) {
-        if (visible[k] == 0) continue;
-        const int axis = AxisOfCurve(k);
-        const float lower = AxisLower(limits, axis);
-        const float upper = AxisUpper(limits, axis);
-        painter.setPen(QPen(CurveColors()[k], 1.0));
+        const SlotLook& look = looks[size_t(k)];
+        if (!look.visible) continue;
+        const ValueRows rowOf(AxisLower(limits, look.axis), AxisUpper(limits, look.axis), plot);
+        painter.setPen(QPen(look.color, 1.0));
         run.clear();
         const auto add = [&](int x, float value) {
-            const QPoint point(x, ValueToY(value, lower, upper, plot));
+            const QPoint point(x, rowOf(value));
             if (run.empty() || run.back() != point) run.push_back(point);
         };
         const auto breakRun = [&] {
@@ -111,6 +110,20 @@ void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
         }
         PaintRun(painter, run.data(), int(run.size()));
     }
+}
+
+void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
+                        const TrendLimits& limits, const std::array<int, kCurveCount>& visible) {
+    SlotLooks looks{};
+    for (int k = 0; k < kCurveCount; ++k)
+        looks[size_t(k)] = SlotLook{CurveColors()[size_t(k)], AxisOfCurve(k), visible[size_t(k)] != 0};
+    PaintReducedCurves(painter, reduction, limits, looks);
+}
+
+bool SlotHasValues(const HistoryReduction& reduction, int slot) {
+    for (const HistoryColumn& column : reduction.Columns())
+        if (column.rows > 0 && !std::isnan(column.first[size_t(slot)])) return true;
+    return false;
 }
 
 }  // namespace orsan

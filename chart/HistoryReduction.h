@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPoint>
 #include <array>
 #include <bitset>
@@ -61,11 +62,26 @@ private:
     int64_t rows_ = 0;
 };
 
-// The visible curves of a reduction inside its plot, 1-pixel pens in the
-// curve colours; a run of rows without a gap in time or in the values is
-// one polyline, a lone row a dot.
+// How one slot of a reduction is drawn: its colour, its value axis and
+// whether it shows at all.
+struct SlotLook {
+    QColor color;
+    int axis = 0;
+    bool visible = false;
+};
+using SlotLooks = std::array<SlotLook, kCurveCount>;
+
+// The visible slots of a reduction inside its plot, 1-pixel pens in their
+// colours; a run of rows without a gap in time or in the values is one
+// polyline, a lone row a dot.
+void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
+                        const TrendLimits& limits, const SlotLooks& looks);
+// One sensor's ten curves: slot k is curve k in its colour on its axis.
 void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
                         const TrendLimits& limits, const std::array<int, kCurveCount>& visible);
+
+// Whether any row of the reduction holds a value for the slot.
+bool SlotHasValues(const HistoryReduction& reduction, int slot);
 
 // A polyline of count points, or a dot for one.
 void PaintRun(QPainter& painter, const QPoint* points, int count);

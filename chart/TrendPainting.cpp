@@ -167,11 +167,14 @@ void PaintTimeLabels(QPainter& p, const TrendLayout& layout, const TrendTimeRang
 }
 
 void PaintReadout(QPainter& p, const EdgeRect& plot, int cursorX, const SensorSample& sample) {
+    PaintReadoutLines(p, plot, cursorX, ReadoutLines(sample));
+}
+
+void PaintReadoutLines(QPainter& p, const EdgeRect& plot, int cursorX, const QStringList& lines) {
     p.save();
     p.setPen(QPen(kReadoutColor, 1.0));
     p.drawLine(cursorX, plot.top, cursorX, plot.bottom);
     p.setFont(ReadoutFont());
-    const QStringList lines = ReadoutLines(sample);
     for (int k = 0; k < lines.size(); ++k) {
         const ReadoutLineBox line = ReadoutBox(plot, cursorX, k);
         if (line.box.Width() <= 0) continue;

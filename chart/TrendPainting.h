@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 #include "TrendGeometry.h"
@@ -34,6 +35,9 @@ void PaintTimeLabels(QPainter& painter, const TrendLayout& layout, const TrendTi
 
 // Cursor line and the eleven readout lines of one sample.
 void PaintReadout(QPainter& painter, const EdgeRect& plot, int cursorX, const SensorSample& sample);
+// Cursor line and the given readout lines.
+void PaintReadoutLines(QPainter& painter, const EdgeRect& plot, int cursorX,
+                       const QStringList& lines);
 
 // The image as an RGB PNG at path, atomically. False with a message naming
 // the file and the reason (also for a null image).

@@ -1,5 +1,6 @@
 #include "HistoryChartDlg.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -38,8 +39,9 @@ QString TimeWithMs(double seconds) {
 HistoryChartDlg::HistoryChartDlg(RecordDatabase& database, int sensor, const RecordRange& range,
                                  const TrendLimits& limits,
                                  const std::array<int, kCurveCount>& curves,
-                                 const QString& desktopDir, QWidget* parent)
-    : QDialog(parent), source_(database, sensor), desktopDir_(desktopDir) {
+                                 const SensorNames& names, const QString& desktopDir,
+                                 QWidget* parent)
+    : QDialog(parent), source_(database), sensor_(sensor), names_(names), desktopDir_(desktopDir) {
     setFont(DialogFont());
     resize(1100, 620);
 
@@ -48,9 +50,21 @@ HistoryChartDlg::HistoryChartDlg(RecordDatabase& database, int sensor, const Rec
     rangeText_ = new QLabel(this);
     rangeText_->setObjectName(QStringLiteral("id%1").arg(kRangeTextId));
     row->addWidget(rangeText_, 1);
+    showLabel_ = new QLabel(this);
+    row->addWidget(showLabel_);
+    show_ = new QComboBox(this);
+    show_->setObjectName(QStringLiteral("id%1").arg(kShowId));
+    show_->addItems({QString(), QString()});
+    row->addWidget(show_);
+    quantity_ = new QComboBox(this);
+    quantity_->setObjectName(QStringLiteral("id%1").arg(kQuantityId));
+    for (const QString& name : CurveNames()) quantity_->addItem(name);
+    quantity_->setCurrentIndex(HistorySelection().quantity);
+    row->addWidget(quantity_);
     zoomOut_ = texts_.Set(AddButton(row, this, kZoomOutId), QT_TR_NOOP("返回上一级"),
                           QT_TR_NOOP("回到放大之前的时间范围"));
-    QPushButton* curvesButton = texts_.Set(AddButton(row, this, kCurvesId), QT_TR_NOOP("曲线选择"));
+    curvesButton_ = texts_.Set(AddButton(row, this, kCurvesId), QT_TR_NOOP("曲线选择"));
+    QPushButton* curvesButton = curvesButton_;
     QPushButton* pictureButton =
         texts_.Set(AddButton(row, this, kPictureId), QT_TR_NOOP("导出图片"),
                    QT_TR_NOOP("导出当前曲线为PNG图片!"));
@@ -64,6 +78,10 @@ HistoryChartDlg::HistoryChartDlg(RecordDatabase& database, int sensor, const Rec
 
     view_->Chart().SetLimits(limits);
     view_->Chart().SetCurveVisibility(curves);
+    view_->Chart().SetSensorNames(names_);
+    view_->Chart().SetSelection(HistorySelection::Machine(sensor_));
+    connect(show_, &QComboBox::activated, this, &HistoryChartDlg::ApplyChoice);
+    connect(quantity_, &QComboBox::activated, this, &HistoryChartDlg::ApplyChoice);
     connect(zoomOut_, &QPushButton::clicked, view_, &HistoryChartView::ZoomOut);
     connect(curvesButton, &QPushButton::clicked, this, &HistoryChartDlg::ChooseCurves);
     connect(pictureButton, &QPushButton::clicked, this, [this] {
@@ -85,17 +103,50 @@ void HistoryChartDlg::changeEvent(QEvent* event) {
 }
 
 void HistoryChartDlg::RetranslateTexts() {
-    setWindowTitle(tr("历史趋势曲线 - 传感器%1").arg(source_.Sensor()));
     texts_.Apply();
+    showLabel_->setText(tr("显示"));
+    show_->setItemText(0, SensorTabCaption(sensor_, names_[size_t(sensor_ - 1)]));
+    show_->setItemText(1, tr("全部机器"));
+    show_->setToolTip(tr("一台机器的全部曲线，或全部机器的同一参数"));
+    quantity_->setToolTip(tr("全部机器时绘制的参数"));
+    quantity_->setEnabled(AllMachines());
+    curvesButton_->setEnabled(!AllMachines());
+    if (AllMachines())
+        setWindowTitle(tr("历史趋势曲线 - 全部机器 %1").arg(quantity_->currentText()));
+    else
+        setWindowTitle(tr("历史趋势曲线 - 传感器%1").arg(sensor_));
     UpdateRangeText();
+}
+
+bool HistoryChartDlg::AllMachines() const {
+    return show_->currentIndex() == 1;
+}
+
+void HistoryChartDlg::ApplyChoice() {
+    const HistorySelection selection = AllMachines()
+                                           ? HistorySelection::Quantity(quantity_->currentIndex())
+                                           : HistorySelection::Machine(sensor_);
+    if (selection != view_->Chart().Selection()) {
+        view_->Chart().SetSelection(selection);
+        view_->Reload();
+    }
+    RetranslateTexts();
 }
 
 void HistoryChartDlg::UpdateRangeText() {
     const HistoryChart& chart = view_->Chart();
-    rangeText_->setText(tr("传感器%1  %2 至 %3  共 %4 条记录")
-                            .arg(source_.Sensor())
-                            .arg(TimeWithMs(chart.Range().start), TimeWithMs(chart.Range().end))
-                            .arg(chart.Reduction().RowCount()));
+    const QString from = TimeWithMs(chart.Range().start);
+    const QString to = TimeWithMs(chart.Range().end);
+    const qint64 rows = chart.Reduction().RowCount();
+    if (chart.Selection().kind == HistorySelection::Kind::Quantity)
+        rangeText_->setText(tr("全部机器 %1  %2 至 %3  共 %4 条记录")
+                                .arg(CurveNames()[size_t(chart.Selection().quantity)], from, to)
+                                .arg(rows));
+    else
+        rangeText_->setText(tr("传感器%1  %2 至 %3  共 %4 条记录")
+                                .arg(sensor_)
+                                .arg(from, to)
+                                .arg(rows));
     zoomOut_->setEnabled(chart.CanZoomOut());
 }
 
@@ -108,10 +159,12 @@ void HistoryChartDlg::ChooseCurves() {
 }
 
 QString HistoryChartDlg::ExportPicture() {
-    const QString path = QStringLiteral("%1/传感器%2历史趋势%3.png")
-                             .arg(desktopDir_)
-                             .arg(source_.Sensor())
-                             .arg(ExportTimeText(QDateTime::currentDateTime()));
+    const HistorySelection& shown = view_->Chart().Selection();
+    const QString what = shown.kind == HistorySelection::Kind::Quantity
+                             ? QStringLiteral("全部机器") + CurveNames()[size_t(shown.quantity)]
+                             : QStringLiteral("传感器%1").arg(sensor_);
+    const QString path = QStringLiteral("%1/%2历史趋势%3.png")
+                             .arg(desktopDir_, what, ExportTimeText(QDateTime::currentDateTime()));
     QString error;
     if (!view_->Chart().SavePicture(path, &error)) {
         ShowMessage(error);

@@ -6,8 +6,10 @@
 #include "FixedTexts.h"
 #include "RecordHistorySource.h"
 #include "RecordRange.h"
+#include "SensorNames.h"
 #include "TrendGeometry.h"
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 
@@ -16,8 +18,9 @@ namespace orsan {
 class HistoryChartView;
 
 // "历史趋势曲线": one sensor's recorded rows over a range, drawn like its
-// trend chart; drag to zoom in, "返回上一级" to go back out, "曲线选择" for
-// the curves, "导出图片" for a PNG on the desktop.
+// trend chart, or one quantity of every machine side by side ("全部机器");
+// drag to zoom in, "返回上一级" to go back out, "曲线选择" for the curves,
+// "导出图片" for a PNG on the desktop.
 class HistoryChartDlg : public QDialog {
     Q_OBJECT
 public:
@@ -26,28 +29,42 @@ public:
     static constexpr int kPictureId = 1232;
     static constexpr int kChartId = 1233;
     static constexpr int kRangeTextId = 1234;
+    static constexpr int kShowId = 1235;      // this machine, or every machine
+    static constexpr int kQuantityId = 1236;  // the quantity drawn for every machine
 
     HistoryChartDlg(RecordDatabase& database, int sensor, const RecordRange& range,
                     const TrendLimits& limits, const std::array<int, kCurveCount>& curves,
-                    const QString& desktopDir, QWidget* parent = nullptr);
+                    const SensorNames& names, const QString& desktopDir,
+                    QWidget* parent = nullptr);
 
     HistoryChartView* View() const { return view_; }
-    // "<desktop>/传感器<n>历史趋势<time>.png"; the path written, empty on failure.
+    // Machine: "<desktop>/传感器<n>历史趋势<time>.png"; every machine:
+    // "<desktop>/全部机器<quantity>历史趋势<time>.png". The path written,
+    // empty on failure.
     QString ExportPicture();
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void ChooseCurves();
-    void UpdateRangeText();
     void RetranslateTexts();
+    void ChooseCurves();
+    // Draws what the two choices say over the shown range and its zooms.
+    void ApplyChoice();
+    void UpdateRangeText();
+    bool AllMachines() const;
 
     RecordHistorySource source_;
+    int sensor_;
+    SensorNames names_;
     QString desktopDir_;
     HistoryChartView* view_ = nullptr;
     QLabel* rangeText_ = nullptr;
+    QLabel* showLabel_ = nullptr;
+    QComboBox* show_ = nullptr;
+    QComboBox* quantity_ = nullptr;
     QPushButton* zoomOut_ = nullptr;
+    QPushButton* curvesButton_ = nullptr;
     FixedTexts texts_{this};
 };
 

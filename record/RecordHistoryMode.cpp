@@ -321,7 +321,7 @@ void RecordHistoryMode::ShowChart() {
     ChartSettings settings;
     settings.showFlags.fill(1);
     if (!chartIniPath_.isEmpty()) settings = LoadChartSettings(INIFILE(chartIniPath_), sensor);
-    HistoryChartDlg dialog(database_, sensor, range, settings.limits, settings.showFlags,
+    HistoryChartDlg dialog(database_, sensor, range, settings.limits, settings.showFlags, names_,
                            desktopDir_, page_);
     dialog.exec();
 }

@@ -58,7 +58,7 @@ public:
                       const QString& desktopDir, std::initializer_list<QWidget*> newestOnly);
 
     void SetChartIniPath(const QString& path) { chartIniPath_ = path; }
-    // Machine names for the export file names.
+    // Machine names for the export file names and the history chart.
     void SetSensorNames(const SensorNames& names) { names_ = names; }
     void SetClock(Clock clock) { clock_ = std::move(clock); }
     // What "日报" does, given the from-editor's day; the button stays

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "SensorRangeReader.h"
+#include "HistoryRowReader.h"
 
 namespace orsan {
 
@@ -10,16 +10,16 @@ qint64 SecondsToMs(double seconds) {
     return std::llround(seconds * 1000.0);
 }
 
-RecordHistorySource::RecordHistorySource(RecordDatabase& database, int sensor)
-    : database_(database), sensor_(sensor) {}
+RecordHistorySource::RecordHistorySource(RecordDatabase& database) : database_(database) {}
 
-bool RecordHistorySource::ReadRows(double from, double to, HistoryReduction& into, QString* error) {
-    SensorRangeReader reader(database_, sensor_,
-                             RecordRange::Between(SecondsToMs(from), SecondsToMs(to)));
+bool RecordHistorySource::ReadRows(const std::vector<HistoryCurve>& curves, double from,
+                                   double to, HistoryReduction& into, QString* error) {
+    HistoryRowReader reader(database_, curves,
+                            RecordRange::Between(SecondsToMs(from), SecondsToMs(to)));
     std::array<float, kCurveCount> values{};
     while (reader.Next()) {
         // A stale reading, a NULL or a text is no number: a gap, never a 0.
-        reader.PlotValues(values);
+        reader.Values(values);
         into.Add(double(reader.TimeMs()) / 1000.0, values);
     }
     if (reader.Error().isEmpty()) return true;
@@ -27,8 +27,9 @@ bool RecordHistorySource::ReadRows(double from, double to, HistoryReduction& int
     return false;
 }
 
-bool RecordHistorySource::NearestRow(double at, double from, double to,
-                                     std::optional<SensorSample>* row, QString* error) {
+bool RecordHistorySource::NearestRow(const std::vector<HistoryCurve>& curves, double at,
+                                     double from, double to, std::optional<HistoryRow>* row,
+                                     QString* error) {
     row->reset();
     const qint64 atMs = SecondsToMs(at);
     qint64 bestDistance = 0;
@@ -36,14 +37,14 @@ bool RecordHistorySource::NearestRow(double at, double from, double to,
     // one wins a tie.
     const RecordRange sides[] = {RecordRange::Between(SecondsToMs(from), atMs),
                                  RecordRange::Between(atMs, SecondsToMs(to))};
-    const SensorRangeReader::Order orders[] = {SensorRangeReader::Order::Newest,
-                                               SensorRangeReader::Order::Oldest};
+    const HistoryRowReader::Order orders[] = {HistoryRowReader::Order::Newest,
+                                              HistoryRowReader::Order::Oldest};
     for (int side = 0; side < 2; ++side) {
-        SensorRangeReader reader(database_, sensor_, sides[side], orders[side], 1);
+        HistoryRowReader reader(database_, curves, sides[side], orders[side], 1);
         if (reader.Next()) {
             const qint64 distance = std::llabs(reader.TimeMs() - atMs);
             if (!*row || distance < bestDistance) {
-                *row = reader.Sample();
+                *row = reader.Row();
                 bestDistance = distance;
             }
         }

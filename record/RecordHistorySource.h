@@ -5,20 +5,18 @@
 
 namespace orsan {
 
-// One sensor's rows of the record database for the history chart.
+// The record database's rows for the history chart, for any curves.
 class RecordHistorySource : public HistorySource {
 public:
-    RecordHistorySource(RecordDatabase& database, int sensor);
+    explicit RecordHistorySource(RecordDatabase& database);
 
-    bool ReadRows(double from, double to, HistoryReduction& into, QString* error) override;
-    bool NearestRow(double at, double from, double to, std::optional<SensorSample>* row,
-                    QString* error) override;
-
-    int Sensor() const { return sensor_; }
+    bool ReadRows(const std::vector<HistoryCurve>& curves, double from, double to,
+                  HistoryReduction& into, QString* error) override;
+    bool NearestRow(const std::vector<HistoryCurve>& curves, double at, double from, double to,
+                    std::optional<HistoryRow>* row, QString* error) override;
 
 private:
     RecordDatabase& database_;
-    int sensor_;
 };
 
 // Seconds with milliseconds to whole milliseconds.

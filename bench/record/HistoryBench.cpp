@@ -2,7 +2,6 @@
 #include <sqlite3.h>
 
 #include <QDir>
-#include <QSqlDriver>
 #include <QVariant>
 #include <algorithm>
 #include <cstdio>
@@ -13,12 +12,14 @@
 #include "BenchTiming.h"
 #include "BenchTables.h"
 #include "HistoryChart.h"
+#include "HistoryRowReader.h"
 #include "RecordColumns.h"
 #include "RecordCsvExport.h"
 #include "RecordDatabase.h"
 #include "RecordHistorySource.h"
 #include "RecordPageText.h"
 #include "RecordPager.h"
+#include "SqliteStatement.h"
 
 namespace orsan {
 namespace {
@@ -131,40 +132,61 @@ BENCHMARK(BM_RangeGoToOverFirstPage)->Apply(bench::TableSizes)->Unit(benchmark::
 constexpr qint64 kDayRows = 288000;
 constexpr qint64 kDayStep = 300;
 
-// The floor: stepping through those rows' Time, msTime and ten values with
-// SQLite's C interface and nothing else.
-void BM_ReadDayTenValuesCApi(benchmark::State& state) {
-    RecordDatabase db;
-    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
-    sqlite3* handle = *static_cast<sqlite3* const*>(db.Connection().driver()->handle().constData());
-    QString sql = QStringLiteral("SELECT Time,msTime");
-    for (const QString& name : SlotColumnNames(2)) sql += QLatin1Char(',') + name;
-    sql += QStringLiteral(" FROM data ORDER BY Time, rowid");
-    const QByteArray text = sql.toUtf8();
-    for (auto _ : state) {
+// The floor: the statement the plot's reader runs (the same ten values, each
+// row's freshness, the same range condition) stepped through with SQLite's C
+// interface, each value read once, and nothing else.
+class DayFloor {
+public:
+    explicit DayFloor(RecordDatabase& db)
+        : handle_(SqliteHandle(db.Connection())),
+          sql_(HistoryRowSql(db, HistorySelection::Machine(2).Curves(),
+                             HistoryRowReader::Order::Oldest)
+                   .toUtf8()) {}
+
+    qint64 Read(double& sum) const {
         sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(handle, text.constData(), -1, &statement, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(handle_, sql_.constData(), -1, &statement, nullptr) != SQLITE_OK)
             std::abort();
-        double sum = 0;
+        sqlite3_bind_int64(statement, 1, kFirstMs / 1000);
+        sqlite3_bind_int64(statement, 2, kFirstMs / 1000 + (kDayRows - 1) * kDayStep / 1000);
         qint64 rows = 0;
+        const int columns = sqlite3_column_count(statement);
         while (sqlite3_step(statement) == SQLITE_ROW) {
             sum += double(sqlite3_column_int64(statement, 0)) + sqlite3_column_int64(statement, 1);
-            for (int c = 2; c < 12; ++c) sum += sqlite3_column_double(statement, c);
+            for (int c = 2; c < columns - 1; ++c) sum += sqlite3_column_double(statement, c);
+            sum += sqlite3_column_int(statement, columns - 1);
             ++rows;
         }
         sqlite3_finalize(statement);
-        if (rows != kDayRows) std::abort();
+        return rows;
+    }
+
+private:
+    sqlite3* handle_;
+    QByteArray sql_;
+};
+
+void BM_ReadDayTenValuesCApi(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
+    const DayFloor floor(db);
+    for (auto _ : state) {
+        double sum = 0;
+        if (floor.Read(sum) != kDayRows) std::abort();
         benchmark::DoNotOptimize(sum);
     }
 }
 BENCHMARK(BM_ReadDayTenValuesCApi)->Unit(benchmark::kMillisecond);
 
-// The history chart of that day: read, reduce per pixel column, draw.
+// The history chart of that day: read, reduce per pixel column, draw; one
+// machine's ten curves (0), or Vel_X of all six machines (1).
 void BM_PlotDayOneSensor(benchmark::State& state) {
     RecordDatabase db;
     if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
-    RecordHistorySource source(db, 2);
+    RecordHistorySource source(db);
     HistoryChart chart(source);
+    chart.SetSelection(state.range(0) == 0 ? HistorySelection::Machine(2)
+                                           : HistorySelection::Quantity(4));
     chart.SetSize(1100, 560);
     const double from = kFirstMs / 1000.0;
     const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
@@ -174,20 +196,20 @@ void BM_PlotDayOneSensor(benchmark::State& state) {
         benchmark::DoNotOptimize(chart.Image().constBits());
     }
 }
-BENCHMARK(BM_PlotDayOneSensor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlotDayOneSensor)
+    ->ArgName("machine0_allmachines1")
+    ->DenseRange(0, 1)
+    ->Unit(benchmark::kMillisecond);
 
 // Both in one run, alternating: their median processor times and the ratio
 // (goal: plot <= 1.2 x the C interface read).
 void BM_PlotOverCApiRatio(benchmark::State& state) {
     RecordDatabase db;
     if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
-    sqlite3* handle = *static_cast<sqlite3* const*>(db.Connection().driver()->handle().constData());
-    QString sql = QStringLiteral("SELECT Time,msTime");
-    for (const QString& name : SlotColumnNames(2)) sql += QLatin1Char(',') + name;
-    sql += QStringLiteral(" FROM data ORDER BY Time, rowid");
-    const QByteArray text = sql.toUtf8();
-    RecordHistorySource source(db, 2);
+    const DayFloor floor(db);
+    RecordHistorySource source(db);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     chart.SetSize(1100, 560);
     const double from = kFirstMs / 1000.0;
     const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
@@ -195,19 +217,12 @@ void BM_PlotOverCApiRatio(benchmark::State& state) {
     std::vector<double> plotUs;
     for (auto _ : state) {
         const double t0 = bench::ThreadCpuUs();
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(handle, text.constData(), -1, &statement, nullptr) != SQLITE_OK)
-            std::abort();
         double sum = 0;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            sum += double(sqlite3_column_int64(statement, 0)) + sqlite3_column_int64(statement, 1);
-            for (int c = 2; c < 12; ++c) sum += sqlite3_column_double(statement, c);
-        }
-        sqlite3_finalize(statement);
+        if (floor.Read(sum) != kDayRows) std::abort();
         benchmark::DoNotOptimize(sum);
         const double t1 = bench::ThreadCpuUs();
         QString error;
-        if (!chart.Show(from, to, &error)) std::abort();
+        if (!chart.Show(from, to, &error) || chart.Reduction().RowCount() != kDayRows) std::abort();
         const double t2 = bench::ThreadCpuUs();
         readUs.push_back(t1 - t0);
         plotUs.push_back(t2 - t1);

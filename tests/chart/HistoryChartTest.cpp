@@ -202,7 +202,8 @@ class MemorySource : public HistorySource {
 public:
     explicit MemorySource(std::vector<SensorSample> rows) : rows_(std::move(rows)) {}
 
-    bool ReadRows(double from, double to, HistoryReduction& into, QString* error) override {
+    bool ReadRows(const std::vector<HistoryCurve>&, double from, double to,
+                  HistoryReduction& into, QString* error) override {
         reads.push_back({from, to});
         if (fail) {
             *error = QStringLiteral("disk gone");
@@ -214,15 +215,15 @@ public:
         }
         return true;
     }
-    bool NearestRow(double at, double from, double to, std::optional<SensorSample>* row,
-                    QString*) override {
+    bool NearestRow(const std::vector<HistoryCurve>&, double at, double from, double to,
+                    std::optional<HistoryRow>* row, QString*) override {
         row->reset();
         double best = 0;
         for (const SensorSample& r : rows_) {
             const double t = SampleTimePosition(r);
             if (t < from || t > to) continue;
             if (!*row || std::fabs(t - at) < best) {
-                *row = r;
+                *row = HistoryRow{r.time, r.milliseconds, ValuesOf(r)};
                 best = std::fabs(t - at);
             }
         }
@@ -283,10 +284,9 @@ TEST(HistoryChartTest, ReadoutShowsTheNearestRow) {
         ASSERT_TRUE(chart.ReadoutAt(QPoint(x, plot.top + 5), &error));
         ASSERT_TRUE(chart.ReadoutRow());
         // One pixel spans more than a second here: the row is at most one away.
-        EXPECT_NEAR(SampleTimePosition(*chart.ReadoutRow()), SampleTimePosition(rows[size_t(i)]),
-                    1.01);
-        EXPECT_EQ(chart.CursorX(),
-                  TimeToX(SampleTimePosition(*chart.ReadoutRow()), chart.Range(), plot));
+        const double at = chart.ReadoutRow()->time + chart.ReadoutRow()->milliseconds / 1000.0;
+        EXPECT_NEAR(at, SampleTimePosition(rows[size_t(i)]), 1.01);
+        EXPECT_EQ(chart.CursorX(), TimeToX(at, chart.Range(), plot));
     }
     ASSERT_TRUE(chart.ReadoutAt(QPoint(plot.left - 20, plot.top + 5), &error));
     EXPECT_FALSE(chart.ReadoutRow());

@@ -549,7 +549,7 @@ TEST_F(RecordHistoryPageTest, ChartDialogDrawsTheRangeAndZoomsBack) {
     curves.fill(1);
     HistoryChartDlg dialog(db_, 2,
                            RecordRange::Between(kFirstSecond * 1000, (kFirstSecond + 99) * 1000),
-                           limits, curves, desktop_.path());
+                           limits, curves, SensorNames{}, desktop_.path());
     dialog.show();
     QApplication::processEvents();
     HistoryChart& chart = dialog.View()->Chart();
@@ -572,7 +572,7 @@ TEST_F(RecordHistoryPageTest, ChartDialogDrawsTheRangeAndZoomsBack) {
     ASSERT_TRUE(chart.ReadoutAt(QPoint(x, plot.top + 10), &error));
     ASSERT_TRUE(chart.ReadoutRow());
     EXPECT_EQ(chart.ReadoutRow()->time, kFirstSecond + 40);
-    EXPECT_FLOAT_EQ(chart.ReadoutRow()->T_Shell, 4.0f + 2);  // (40 % 100000) / 10 + slot
+    EXPECT_FLOAT_EQ(chart.ReadoutRow()->values[0], 4.0f + 2);  // (40 % 100000) / 10 + slot
 
     const QString picture = dialog.ExportPicture();
     ASSERT_FALSE(picture.isEmpty());
@@ -623,8 +623,9 @@ TEST_F(RecordHistoryPageTest, StaleReadingsAndForeignCellsShowAsMissingAndGapsIn
     EXPECT_EQ(Cell(page, 5, 12) + Cell(page, 5, 21), "----");  // slot 2 of row 6
     EXPECT_EQ(Cell(page, 5, 2) + "/" + Cell(page, 4, 12), "1.5/2.4");
 
-    RecordHistorySource source(db_, 2);
+    RecordHistorySource source(db_);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     QString error;
     ASSERT_TRUE(chart.Show(kFirstSecond, kFirstSecond + 99, &error));
     const EdgeRect plot = chart.Layout().plotRect;
@@ -635,7 +636,94 @@ TEST_F(RecordHistoryPageTest, StaleReadingsAndForeignCellsShowAsMissingAndGapsIn
                   k < 2);
     }
     ASSERT_TRUE(chart.ReadoutAt(QPoint(x(5), plot.top + 10), &error) && chart.ReadoutRow());
-    EXPECT_EQ(ReadoutLines(*chart.ReadoutRow())[1], "T_Shell = -- ℃");
+    EXPECT_EQ(chart.ReadoutLines().value(1), "T_Shell = -- ℃");
+}
+
+// Vel_X of every machine: each machine's own column, a stale reading, a
+// cell without a number and a machine never read as gaps; a readout line
+// per machine by its name.
+TEST_F(RecordHistoryPageTest, AllMachinesDrawOneQuantityFromEachMachinesColumn) {
+    QSqlQuery query(db_.Connection());
+    for (int n = 1; n <= kRecordSlots; ++n)  // unlike every other column of the slot
+        ASSERT_TRUE(query.exec(QString("UPDATE data SET Xvel%1 = %1 * 10 + rowid / 100.0").arg(n)));
+    ASSERT_TRUE(query.exec("UPDATE data SET Ok4 = 0"));
+    ASSERT_TRUE(query.exec("UPDATE data SET Ok3 = 0 WHERE rowid = 6"));
+    ASSERT_TRUE(query.exec("UPDATE data SET Xvel5 = NULL WHERE rowid = 7"));
+    const SensorNames names{"P-101", "", "P-103", "", "", "Fan 6"};
+    RecordHistorySource source(db_);
+    HistoryChart chart(source);
+    chart.SetSensorNames(names);
+    chart.SetSelection(HistorySelection::Quantity(4));
+    QString error;
+    ASSERT_TRUE(chart.Show(kFirstSecond, kFirstSecond + 99, &error));
+    const EdgeRect plot = chart.Layout().plotRect;
+    const auto x = [&](int row) { return TimeToX(kFirstSecond + row, chart.Range(), plot); };
+    for (const int row : {0, 5, 6, 50, 99}) {
+        const HistoryColumn& column = chart.Reduction().Columns()[size_t(x(row) - plot.left)];
+        for (int n = 1; n <= kSensorCount; ++n) {
+            SCOPED_TRACE(QString("row %1 machine %2").arg(row).arg(n).toStdString());
+            const bool gap = n == 4 || (n == 3 && row == 5) || (n == 5 && row == 6);
+            if (gap)
+                EXPECT_TRUE(std::isnan(column.first[size_t(n - 1)]));
+            else
+                EXPECT_FLOAT_EQ(column.first[size_t(n - 1)], float(n * 10 + (row + 1) / 100.0));
+        }
+    }
+    for (int n = 1; n <= kSensorCount; ++n)
+        EXPECT_EQ(SlotHasValues(chart.Reduction(), n - 1), n != 4) << n;
+
+    ASSERT_TRUE(chart.ReadoutAt(QPoint(x(5), plot.top + 10), &error));
+    EXPECT_EQ(chart.ReadoutLines().mid(1),
+              QStringList({"1# P-101: Vel_X = 10.06 mm/s", "传感器【2】: Vel_X = 20.06 mm/s",
+                           "3# P-103: Vel_X = -- mm/s", "传感器【4】: Vel_X = -- mm/s",
+                           "传感器【5】: Vel_X = 50.06 mm/s", "6# Fan 6: Vel_X = 60.06 mm/s"}));
+}
+
+// The dialog switches between the machine and every machine over the same
+// zoomed range; each machine's curve has its colour.
+TEST_F(RecordHistoryPageTest, DialogShowsAllMachinesOverTheSameZoom) {
+    std::array<int, kCurveCount> curves;
+    curves.fill(1);
+    HistoryChartDlg dialog(db_, 2,
+                           RecordRange::Between(kFirstSecond * 1000, (kFirstSecond + 99) * 1000),
+                           TrendLimits{}, curves, SensorNames{"P-101"}, desktop_.path());
+    dialog.show();
+    dialog.View()->Reload();  // at its shown size, without waiting for the resize timer
+    QImage image;
+    SaveGrab(dialog, "history_chart_machine", &image);
+    HistoryChart& chart = dialog.View()->Chart();
+    const EdgeRect plot = chart.Layout().plotRect;
+    QString error;
+    ASSERT_TRUE(chart.ZoomToPixels(plot.left, plot.left + plot.Width() / 2, &error));
+    const TrendTimeRange zoomed = chart.Range();
+    auto* show = Child<QComboBox>(dialog, HistoryChartDlg::kShowId);
+    auto* quantity = Child<QComboBox>(dialog, HistoryChartDlg::kQuantityId);
+    EXPECT_FALSE(quantity->isEnabled());
+    show->setCurrentIndex(1);
+    emit show->activated(1);
+    quantity->setCurrentIndex(6);
+    emit quantity->activated(6);
+    EXPECT_EQ(chart.Selection(), HistorySelection::Quantity(6));
+    EXPECT_DOUBLE_EQ(chart.Range().start, zoomed.start);
+    EXPECT_DOUBLE_EQ(chart.Range().end, zoomed.end);
+    EXPECT_TRUE(chart.CanZoomOut());
+    EXPECT_FALSE(Child<QPushButton>(dialog, HistoryChartDlg::kCurvesId)->isEnabled());
+    EXPECT_TRUE(Child<QLabel>(dialog, HistoryChartDlg::kRangeTextId)->text().startsWith("全部机器 Vel_Z"));
+    EXPECT_TRUE(dialog.ExportPicture().contains("全部机器Vel_Z历史趋势"));
+
+    SaveGrab(dialog, "history_chart_all_machines", &image);
+    const QPoint origin = dialog.View()->mapTo(&dialog, QPoint(0, 0));
+    for (const QColor& color : MachineColors()) {
+        int pixels = 0;
+        for (int y = plot.top; y < plot.bottom; ++y)
+            for (int px = plot.left; px < plot.right; ++px)
+                pixels += QColor(image.pixel(origin + QPoint(px, y))) == color;
+        EXPECT_GT(pixels, 20) << color.name().toStdString();
+    }
+    show->setCurrentIndex(0);
+    emit show->activated(0);
+    EXPECT_EQ(chart.Selection(), HistorySelection::Machine(2));
+    EXPECT_EQ(dialog.windowTitle(), "历史趋势曲线 - 传感器2");
 }
 
 TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {
