@@ -38,6 +38,7 @@ TEST(RecordTranslation, EveryTextFollowsTheInstalledLanguageAndComesBackUnchange
             curves.fill(1);
             return std::make_unique<HistoryChartDlg>(db, 1, RecordRange::Between(0, 2000000000000),
                                                      TrendLimits{0, 100, 50, 50, 500}, curves,
+                                                     SensorNames{},
                                                      dir.path());
         },
     };
