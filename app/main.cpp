@@ -11,6 +11,7 @@
 #include "DataFolder.h"
 #include "DiskSpaceGuard.h"
 #include "HeadlessStation.h"
+#include "Language.h"
 #include "OrsanSensorMonitor.h"
 #include "RecordCommand.h"
 #include "RecordRetention.h"
@@ -139,12 +140,19 @@ int main(int argc, char** argv) {
     // are always written with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName(QStringLiteral("OrsanSensorMonitor"));
+    // --lang reaches the data folder's messages too; Config.ini's choice
+    // needs the folder.
+    if (!options.language.isEmpty()) orsan::StartLanguage(options.language, orsan::INIFILE());
     const QString dataDir =
         orsan::ResolveDataFolder(options.dataDir, QCoreApplication::applicationDirPath(), &error);
     if (dataDir.isEmpty()) {
         err << "orsan-monitor: " << error << '\n';
         return 1;
     }
+    const QString languageProblem =
+        orsan::StartLanguage(options.language, orsan::INIFILE(orsan::ConfigPath(dataDir)));
+    if (!languageProblem.isEmpty() && options.mode != orsan::RunMode::Window)
+        err << "orsan-monitor: " << languageProblem << '\n';
     const orsan::StationPaths paths{dataDir, orsan::ResolveDesktopFolder()};
 
     const orsan::SpectrumKind spectrumKind =
@@ -169,7 +177,7 @@ int main(int argc, char** argv) {
                                             size_t(options.segmentLength),
                                             options.outPath.toStdString(), std::cout, std::cerr);
         case orsan::RunMode::Window:
-            return orsan::RunStationWindow(paths);
+            return orsan::RunStationWindow(paths, languageProblem);
         case orsan::RunMode::Help:
         case orsan::RunMode::Version:
             break;
