@@ -75,7 +75,8 @@ QString StartLanguage(const QString& commandLineCode, const INIFILE& config) {
     const std::optional<UiLanguage> language = commandLineCode.isEmpty()
                                                    ? LoadLanguage(config, &problem)
                                                    : LanguageFromCode(commandLineCode);
-    if (language) UseLanguage(*language, &problem);
+    // A refused setting leaves the run in Chinese whatever it showed before.
+    UseLanguage(language.value_or(UiLanguage::Chinese), problem.isEmpty() ? &problem : nullptr);
     return problem;
 }
 

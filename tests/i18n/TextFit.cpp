@@ -1,6 +1,5 @@
 #include "TextFit.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,7 +9,6 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabBar>
-#include <QTextDocumentFragment>
 #include <algorithm>
 
 #include "XTabCtrl.h"
@@ -22,7 +20,7 @@ namespace {
 // The width of the widest line: its advance, or less where its ink ends
 // sooner (a full-width closing bracket carries blank room after its ink,
 // which may fall outside the control).
-int Advance(const QWidget* widget, const QString& text) {
+int Width(const QWidget* widget, const QString& text) {
     const QFontMetrics metrics(widget->font());
     int widest = 0;
     for (const QString& line : text.split(QLatin1Char('\n')))
@@ -31,108 +29,77 @@ int Advance(const QWidget* widget, const QString& text) {
     return widest;
 }
 
-QString Describe(const QWidget* widget) {
-    QString path = QString::fromLatin1(widget->metaObject()->className());
-    for (const QObject* o = widget; o; o = o->parent())
-        if (!o->objectName().isEmpty()) path += QLatin1Char(' ') + o->objectName();
-    return path;
+int Metric(const QWidget* widget, QStyle::PixelMetric metric) {
+    return widget->style()->pixelMetric(metric, nullptr, widget);
 }
 
-class Collector {
-public:
-    std::vector<Misfit> misfits;
+QString Name(const QWidget* w) {
+    QString name = QString::fromLatin1(w->metaObject()->className());
+    for (const QObject* o = w; o; o = o->parent())
+        if (!o->objectName().isEmpty()) name += QLatin1Char(' ') + o->objectName();
+    return name;
+}
 
-    void Need(const QWidget* w, const QString& text, int needed, int room) {
-        if (!text.isEmpty() && needed > room) misfits.push_back({Describe(w), text, needed, room});
-    }
+// Records text when it needs more than room, with `extra` pixels beside the text.
+void Need(std::vector<Misfit>& out, const QWidget* w, const QString& text, int extra, int room) {
+    if (!text.isEmpty() && Width(w, text) + extra > room)
+        out.push_back({Name(w), text, Width(w, text) + extra, room});
+}
 
-    void Label(const QLabel* label) {
-        QString text = label->text();
-        if (Qt::mightBeRichText(text)) text = QTextDocumentFragment::fromHtml(text).toPlainText();
-        const int margins = 2 * label->margin() + std::max(label->indent(), 0);
-        if (label->wordWrap())
-            Need(label, text, label->heightForWidth(label->width()), label->height());
-        else
-            Need(label, text, Advance(label, text) + margins, label->contentsRect().width());
-    }
-
-    void Button(const QAbstractButton* button) {
-        const QStyle* style = button->style();
-        int extra = 0;
-        if (qobject_cast<const QCheckBox*>(button) || qobject_cast<const QRadioButton*>(button)) {
-            extra = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, button) +
-                    style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, button);
-        } else {
-            extra = 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
-            if (!button->icon().isNull()) extra += button->iconSize().width() + 4;
-        }
-        const QString text = QString(button->text()).remove(QLatin1Char('&'));
-        Need(button, text, Advance(button, text) + extra, button->width());
-    }
-
-    void Tabs(const QTabBar* bar) {
+void Visit(std::vector<Misfit>& out, const QWidget* w) {
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+        if (!label->pixmap().isNull() || label->textFormat() == Qt::RichText) return;
+        const int height = label->heightForWidth(w->width());
+        if (label->wordWrap() && height > w->height())
+            out.push_back({Name(w), label->text(), height, w->height()});  // pixels of height
+        else if (!label->wordWrap())
+            Need(out, w, label->text(), 2 * label->margin() + std::max(label->indent(), 0),
+                 label->contentsRect().width());
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+        const bool check =
+            qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w);
+        const int extra =
+            check
+                ? Metric(w, QStyle::PM_IndicatorWidth) + Metric(w, QStyle::PM_CheckBoxLabelSpacing)
+                : 2 * Metric(w, QStyle::PM_DefaultFrameWidth) +
+                      (button->icon().isNull() ? 0 : button->iconSize().width() + 4);
+        Need(out, w, QString(button->text()).remove(QLatin1Char('&')), extra, w->width());
+    } else if (const auto* group = qobject_cast<const QGroupBox*>(w)) {
+        // The title starts a few pixels in and needs a gap before the frame goes on.
+        Need(out, w, group->title(), 16, w->width());
+    } else if (const auto* bar = qobject_cast<const QTabBar*>(w)) {
         // The station's tab control draws an image and a blank before each caption.
         const auto* owner = qobject_cast<const XTabCtrl*>(bar->parent());
         for (int i = 0; i < bar->count(); ++i) {
-            int extra = 8;
-            if (owner && owner->ImageIndex(i) >= 0 && owner->ImageCount() > 0)
-                extra += 18 + QFontMetrics(bar->font()).horizontalAdvance(QLatin1Char(' '));
-            else if (!bar->tabIcon(i).isNull())
-                extra += bar->iconSize().width() + 4;
-            Need(bar, bar->tabText(i), Advance(bar, bar->tabText(i)) + extra,
-                 bar->tabRect(i).width());
+            const int image =
+                owner && owner->ImageIndex(i) >= 0 && owner->ImageCount() > 0
+                    ? 18 + QFontMetrics(bar->font()).horizontalAdvance(QLatin1Char(' '))
+                    : (bar->tabIcon(i).isNull() ? 0 : bar->iconSize().width() + 4);
+            Need(out, w, bar->tabText(i), 8 + image, bar->tabRect(i).width());
         }
-    }
-
-    void Header(const QHeaderView* header) {
+    } else if (const auto* header = qobject_cast<const QHeaderView*>(w)) {
         if (header->orientation() != Qt::Horizontal || !header->model()) return;
-        const int margins =
-            2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-        for (int i = 0; i < header->count(); ++i) {
-            if (header->isSectionHidden(i)) continue;
-            const QString text =
-                header->model()->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString();
-            Need(header, text, Advance(header, text) + margins, header->sectionSize(i));
-        }
+        for (int i = 0; i < header->count(); ++i)
+            if (!header->isSectionHidden(i))
+                Need(out, w, header->model()->headerData(i, Qt::Horizontal).toString(),
+                     2 * Metric(w, QStyle::PM_HeaderMargin), header->sectionSize(i));
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+        // The drop-down arrow and the frame beside the item.
+        const int extra = Metric(w, QStyle::PM_ScrollBarExtent) +
+                          2 * Metric(w, QStyle::PM_ComboBoxFrameWidth) + 4;
+        for (int i = 0; i < combo->count() && !combo->isEditable(); ++i)
+            Need(out, w, combo->itemText(i), extra, w->width());
     }
-
-    void Combo(const QComboBox* combo) {
-        if (combo->isEditable()) return;
-        // The drop-down arrow and the frame take about the width of two digits and a margin.
-        const int extra =
-            combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, combo) +
-            2 * combo->style()->pixelMetric(QStyle::PM_ComboBoxFrameWidth, nullptr, combo) + 4;
-        for (int i = 0; i < combo->count(); ++i)
-            Need(combo, combo->itemText(i), Advance(combo, combo->itemText(i)) + extra,
-                 combo->width());
-    }
-
-    void Visit(const QWidget* w) {
-        if (const auto* label = qobject_cast<const QLabel*>(w)) {
-            if (label->pixmap().isNull()) Label(label);
-        } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
-            Button(button);
-        } else if (const auto* group = qobject_cast<const QGroupBox*>(w)) {
-            // The title starts a few pixels in and needs a gap before the frame goes on.
-            Need(group, group->title(), Advance(group, group->title()) + 16, group->width());
-        } else if (const auto* bar = qobject_cast<const QTabBar*>(w)) {
-            Tabs(bar);
-        } else if (const auto* header = qobject_cast<const QHeaderView*>(w)) {
-            Header(header);
-        } else if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
-            Combo(combo);
-        }
-    }
-};
+}
 
 }  // namespace
 
 std::vector<Misfit> FindMisfits(const QWidget* root) {
-    Collector collector;
-    collector.Visit(root);
+    std::vector<Misfit> misfits;
+    Visit(misfits, root);
     for (const QWidget* w : root->findChildren<QWidget*>())
-        if (w->isVisibleTo(root)) collector.Visit(w);
-    return collector.misfits;
+        if (w->isVisibleTo(root)) Visit(misfits, w);
+    return misfits;
 }
 
 }  // namespace orsan::test
