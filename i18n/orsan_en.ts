@@ -367,7 +367,7 @@
     </message>
     <message>
         <source>C/D边界</source>
-        <translation>C/D boundary</translation>
+        <translation>C/D</translation>
     </message>
     <message>
         <source>机器类别:</source>
@@ -450,7 +450,7 @@
     </message>
     <message>
         <source>C/D边界</source>
-        <translation>C/D boundary</translation>
+        <translation>C/D</translation>
     </message>
     <message>
         <source>确定</source>

@@ -195,7 +195,8 @@ void OrsanSensorMonitorDlg::BuildControls() {
     note->setWordWrap(true);
     note->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
     // The station's language, each named in itself, in the room beside the note.
-    label(QT_TR_NOOP("语言:"), kLanguageX, 57, 33, 8);
+    texts_.Text(ui.Label(QString(), kLanguageX, 57, 33, 8, Qt::AlignRight | Qt::AlignVCenter),
+                QT_TR_NOOP("语言:"));
     language_ = ui.Place(new QComboBox(this), kLanguageX + 34, 55, 50, 12, kLanguageChoice);
     language_->addItem(QStringLiteral("中文"), LanguageCode(UiLanguage::Chinese));
     language_->addItem(QStringLiteral("English"), LanguageCode(UiLanguage::English));

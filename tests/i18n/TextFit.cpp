@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -83,6 +84,11 @@ void Visit(std::vector<Misfit>& out, const QWidget* w) {
             if (!header->isSectionHidden(i))
                 Need(out, w, header->model()->headerData(i, Qt::Horizontal).toString(),
                      2 * Metric(w, QStyle::PM_HeaderMargin), header->sectionSize(i));
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
+        // A hint shows while the edit is empty, inside its frame and text margins.
+        if (edit->text().isEmpty())
+            Need(out, w, edit->placeholderText(), 2 * Metric(w, QStyle::PM_DefaultFrameWidth) + 4,
+                 w->width());
     } else if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
         // The drop-down arrow and the frame beside the item.
         const int extra = Metric(w, QStyle::PM_ScrollBarExtent) +

@@ -16,7 +16,8 @@ struct Misfit {
 };
 
 // Every visible label, button, check box, radio button, group title, combo
-// box item, tab caption and table header under root whose text does not fit.
+// box item, empty edit's hint, tab caption and table header under root whose
+// text does not fit.
 std::vector<Misfit> FindMisfits(const QWidget* root);
 
 }  // namespace orsan::test
