@@ -1,6 +1,7 @@
 #include "AlarmLogDlg.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,14 +29,13 @@ bool NewerFirst(const AlarmEvent& a, const AlarmEvent& b) {
 
 const QColor kAcknowledgedText(128, 128, 128);
 
-QString StateText(const AlarmEvent& e, bool activeNow) {
-    if (!IsRaisingKind(e.kind)) return e.acknowledged ? QStringLiteral("已确认") : QString();
-    if (e.acknowledged)
-        return activeNow ? QStringLiteral("报警中 已确认") : QStringLiteral("已确认");
-    return activeNow ? QStringLiteral("报警中 未确认") : QStringLiteral("已恢复 未确认");
-}
-
 }  // namespace
+
+QString AlarmLogDlg::StateText(const AlarmEvent& e, bool activeNow) const {
+    if (!IsRaisingKind(e.kind)) return e.acknowledged ? tr("已确认") : QString();
+    if (e.acknowledged) return activeNow ? tr("报警中 已确认") : tr("已确认");
+    return activeNow ? tr("报警中 未确认") : tr("已恢复 未确认");
+}
 
 AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
     : QWidget(parent), monitor_(monitor) {
@@ -45,11 +45,6 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
 
     list_ = new QTableWidget(0, kColumnCount, this);
     list_->setObjectName(QStringLiteral("alarmList"));
-    list_->setHorizontalHeaderLabels({QStringLiteral("时间"), QStringLiteral("传感器"),
-                                      QStringLiteral("轴"), QStringLiteral("数值(mm/s)"),
-                                      QStringLiteral("分区"), QStringLiteral("类型"),
-                                      QStringLiteral("状态"), QStringLiteral("确认人"),
-                                      QStringLiteral("确认时间")});
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->verticalHeader()->setVisible(false);
@@ -59,15 +54,13 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
     for (int c : {kTime, kKind, kState, kAckTime})
         list_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
 
-    auto* acknowledgeSelected =
-        AddButton(QStringLiteral("确认选中"), "acknowledgeSelected", QString());
-    auto* acknowledgeAll = AddButton(QStringLiteral("全部确认"), "acknowledgeAll", QString());
-    auto* mute = AddButton(QStringLiteral("静音"), "mute",
-                           QStringLiteral("报警声静音，直到下一个新报警"));
-    auto* settings = AddButton(QStringLiteral("报警设置"), "alarmSettings",
-                               QStringLiteral("全部传感器的机器类别、分区与报警值"));
-    auto* exportCsv = AddButton(QStringLiteral("导出CSV"), "exportAlarms",
-                                QStringLiteral("导出报警记录为CSV文件"));
+    auto* acknowledgeSelected = AddButton(QT_TR_NOOP("确认选中"), "acknowledgeSelected", nullptr);
+    auto* acknowledgeAll = AddButton(QT_TR_NOOP("全部确认"), "acknowledgeAll", nullptr);
+    auto* mute = AddButton(QT_TR_NOOP("静音"), "mute", QT_TR_NOOP("报警声静音，直到下一个新报警"));
+    auto* settings = AddButton(QT_TR_NOOP("报警设置"), "alarmSettings",
+                               QT_TR_NOOP("全部传感器的机器类别、分区与报警值"));
+    auto* exportCsv =
+        AddButton(QT_TR_NOOP("导出CSV"), "exportAlarms", QT_TR_NOOP("导出报警记录为CSV文件"));
     connect(acknowledgeSelected, &QPushButton::clicked, this, &AlarmLogDlg::AcknowledgeSelected);
     connect(acknowledgeAll, &QPushButton::clicked, this, &AlarmLogDlg::AcknowledgeAll);
     connect(mute, &QPushButton::clicked, this, &AlarmLogDlg::muteRequested);
@@ -76,7 +69,7 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
 
     operator_ = new QLineEdit(DefaultOperatorName(), this);
     operator_->setObjectName(QStringLiteral("operatorName"));
-    operator_->setToolTip(QStringLiteral("确认报警时记录的确认人"));
+    texts_.Add(operator_, QT_TR_NOOP("确认报警时记录的确认人"), FixedTexts::Part::ToolTip);
     operator_->setMaximumWidth(DialogUnits(font()).X(60));
 
     problem_ = new QLabel(this);
@@ -87,7 +80,7 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(problem_, 1);
     buttons->addStretch();
-    buttons->addWidget(new QLabel(QStringLiteral("确认人:"), this));
+    buttons->addWidget(texts_.Text(new QLabel(this), QT_TR_NOOP("确认人:")));
     buttons->addWidget(operator_);
     for (QPushButton* b : {acknowledgeSelected, acknowledgeAll, mute, settings, exportCsv})
         buttons->addWidget(b);
@@ -96,16 +89,30 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
 
+    RetranslateTexts();
     if (!monitor_.Store().IsOpen())
-        ShowProblem(QStringLiteral("报警记录无法保存: ") + monitor_.Store().LastError());
+        ShowProblem(tr("报警记录无法保存: ") + monitor_.Store().LastError());
     Reload();
 }
 
-QPushButton* AlarmLogDlg::AddButton(const QString& text, const char* name, const QString& tip) {
-    auto* button = new QPushButton(text, this);
+void AlarmLogDlg::RetranslateTexts() {
+    texts_.Retranslate();
+    list_->setHorizontalHeaderLabels({tr("时间"), tr("传感器"), tr("轴"), tr("数值(mm/s)"),
+                                      tr("分区"), tr("类型"), tr("状态"), tr("确认人"),
+                                      tr("确认时间")});
+    Fill();
+}
+
+void AlarmLogDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QWidget::changeEvent(event);
+}
+
+QPushButton* AlarmLogDlg::AddButton(const char* text, const char* name, const char* tip) {
+    auto* button = texts_.Text(new QPushButton(this), text);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
-    if (!tip.isEmpty()) button->setToolTip(tip);
+    if (tip) texts_.Add(button, tip, FixedTexts::Part::ToolTip);
     return button;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AlarmEvent.h"
+#include "FixedTexts.h"
 #include "SensorNames.h"
 
 class QLabel;
@@ -64,10 +65,16 @@ signals:
     void settingsRequested();
     void exportRequested();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
+    QString StateText(const AlarmEvent& e, bool activeNow) const;
     void Fill();
     void AfterAcknowledgement(bool stored);
-    QPushButton* AddButton(const QString& text, const char* name, const QString& tip);
+    // A button with its caption and tool tip (may be null) as fixed texts.
+    QPushButton* AddButton(const char* text, const char* name, const char* tip);
 
     AlarmMonitor& monitor_;
     std::vector<AlarmEvent> events_;
@@ -77,6 +84,7 @@ private:
     int64_t nextUnstoredId_ = -1;
     int unacknowledged_ = 0;
     SensorNames names_;
+    FixedTexts texts_{this};
     QTableWidget* list_;
     QLabel* problem_;
     QLineEdit* operator_;

@@ -1,5 +1,6 @@
 #include "AlarmSettings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 #include <cmath>
@@ -26,7 +27,7 @@ std::optional<double> ParseNumber(const QString& text) {
 }
 
 QString Refusal(const QString& key, const QString& value, const QString& reason) {
-    return QStringLiteral("%1=%2 无效：%3").arg(key, value, reason);
+    return QCoreApplication::translate("AlarmSettings", "%1=%2 无效：%3").arg(key, value, reason);
 }
 
 // A positive number in mm/s or seconds; an empty text is "not given".
@@ -35,9 +36,10 @@ std::optional<double> ParsePositive(const QString& key, const QString& text, boo
     if (text.trimmed().isEmpty()) return std::nullopt;
     const std::optional<double> value = ParseNumber(text);
     if (value && (*value > 0 || (allowZero && *value == 0))) return value;
-    problems->append(
-        Refusal(key, text.trimmed(),
-                allowZero ? QStringLiteral("须为不小于0的数") : QStringLiteral("须为大于0的数")));
+    problems->append(Refusal(key, text.trimmed(),
+                             allowZero
+                                 ? QCoreApplication::translate("AlarmSettings", "须为不小于0的数")
+                                 : QCoreApplication::translate("AlarmSettings", "须为大于0的数")));
     return std::nullopt;
 }
 
@@ -53,12 +55,15 @@ std::optional<ZoneBoundaries> ParseZones(const QString& text, QStringList* probl
     if (!numbers) {
         problems->append(
             Refusal(kZonesKey, text.trimmed(),
-                    QStringLiteral("须为三个以逗号分隔的数 A/B,B/C,C/D，已按机器类别分区")));
+                    QCoreApplication::translate(
+                        "AlarmSettings", "须为三个以逗号分隔的数 A/B,B/C,C/D，已按机器类别分区")));
         return std::nullopt;
     }
     if (!(*values[0] > 0 && *values[0] < *values[1] && *values[1] < *values[2])) {
-        problems->append(Refusal(kZonesKey, text.trimmed(),
-                                 QStringLiteral("分区边界须大于0且严格递增，已按机器类别分区")));
+        problems->append(
+            Refusal(kZonesKey, text.trimmed(),
+                    QCoreApplication::translate("AlarmSettings",
+                                                "分区边界须大于0且严格递增，已按机器类别分区")));
         return std::nullopt;
     }
     return ZoneBoundaries{*values[0], *values[1], *values[2]};
@@ -89,10 +94,12 @@ void RefuseTripNotAboveAlarm(SensorAlarmSettings& settings, QStringList* problem
     settings.trip.reset();
     const ZoneBoundaries& zones = ComputeAlarmLimits(settings).zones;
     problems->append(
-        QStringLiteral(
+        QCoreApplication::translate(
+            "AlarmSettings",
             "%1 无效：停机值 %2 mm/s 须大于报警值 %3 mm/s，已按分区边界报警 %4 mm/s、停机 %5 mm/s")
-            .arg(given.join(QStringLiteral("、")), NumberText(limits.trip),
-                 NumberText(limits.alarm), NumberText(zones.bc), NumberText(zones.cd)));
+            .arg(given.join(QCoreApplication::translate("AlarmSettings", "、")),
+                 NumberText(limits.trip), NumberText(limits.alarm), NumberText(zones.bc),
+                 NumberText(zones.cd)));
 }
 
 }  // namespace
@@ -107,7 +114,8 @@ SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* 
             settings.machineClass = machineClass.toUpper();
         else
             problems->append(Refusal(kClassKey, machineClass,
-                                     QStringLiteral("须为 1R、1F、2R 或 2F，已按 2R 处理")));
+                                     QCoreApplication::translate(
+                                         "AlarmSettings", "须为 1R、1F、2R 或 2F，已按 2R 处理")));
     }
     settings.zones = ParseZones(texts.zones, problems);
     settings.baseline = ParsePositive(kBaselineKey, texts.baseline, true, problems);
@@ -117,8 +125,9 @@ SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* 
         if (*delay <= kLongestAlarmDelaySeconds)
             settings.delaySeconds = *delay;
         else
-            problems->append(Refusal(kDelayKey, texts.delay.trimmed(),
-                                     QStringLiteral("延时最长86400秒（一天）")));
+            problems->append(
+                Refusal(kDelayKey, texts.delay.trimmed(),
+                        QCoreApplication::translate("AlarmSettings", "延时最长86400秒（一天）")));
     }
     RefuseTripNotAboveAlarm(settings, problems);
     return settings;
@@ -199,12 +208,14 @@ QStringList CheckAlarmSections(const INIFILE& file) {
         bool known = upper == QLatin1String(kGlobalSection);
         for (int n = 1; n <= kSensorCount && !known; ++n) known = upper == AlarmSection(n);
         if (!known) {
-            problems
-                << QStringLiteral("Alarm.ini [%1] 无效：节名须为 ID1 至 ID6，该节未读取").arg(name);
+            problems << QCoreApplication::translate(
+                            "AlarmSettings", "Alarm.ini [%1] 无效：节名须为 ID1 至 ID6，该节未读取")
+                            .arg(name);
         } else if (seen.contains(upper)) {
             // INIFILE takes a key from the first section of the name that has it.
             if (seen.count(upper) == 1)
-                problems << QStringLiteral(
+                problems << QCoreApplication::translate(
+                                "AlarmSettings",
                                 "Alarm.ini [%1] 重复：同名的节只应有一个，各键以最先出现的为准")
                                 .arg(name);
         }

@@ -1,6 +1,7 @@
 #include "AlarmSettingsDlg.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,39 +16,43 @@
 namespace orsan {
 
 AlarmSettingsDlg::AlarmSettingsDlg(int sensor, const SensorAlarmSettings& settings, QWidget* parent)
-    : QDialog(parent), settings_(settings) {
-    setWindowTitle(QStringLiteral("传感器【%1】报警设置").arg(sensor));
+    : QDialog(parent), sensor_(sensor), settings_(settings) {
     setFont(DialogFont());
     ConsumeEnterEscape(this);
 
     class_ = new QComboBox(this);
     for (const char* name : kMachineClasses) class_->addItem(QLatin1String(name));
-    class_->setToolTip(
-        QStringLiteral("1: 大型机器 300kW-50MW；2: 中型机器 15-300kW；R: 刚性支承；F: 柔性支承"));
-    const auto edit = [this](const QString& hint) {
+    texts_.Add(class_,
+               QT_TR_NOOP("1: 大型机器 300kW-50MW；2: 中型机器 15-300kW；R: 刚性支承；F: 柔性支承"),
+               FixedTexts::Part::ToolTip);
+    const auto edit = [this](const char* hint) {
         auto* e = new QLineEdit(this);
-        e->setPlaceholderText(hint);
+        if (hint) texts_.Add(e, hint, FixedTexts::Part::Placeholder);
         connect(e, &QLineEdit::textChanged, this, &AlarmSettingsDlg::UpdateSummary);
         return e;
     };
-    zones_ = edit(QStringLiteral("按类别，如 1.4,2.8,4.5"));
-    baseline_ = edit(QStringLiteral("无"));
-    alarm_ = edit(QStringLiteral("按规则"));
-    trip_ = edit(QStringLiteral("C/D边界"));
-    delay_ = edit(QStringLiteral("3"));
+    zones_ = edit(QT_TR_NOOP("按类别，如 1.4,2.8,4.5"));
+    baseline_ = edit(QT_TR_NOOP("无"));
+    alarm_ = edit(QT_TR_NOOP("按规则"));
+    trip_ = edit(QT_TR_NOOP("C/D边界"));
+    delay_ = edit(nullptr);
+    delay_->setPlaceholderText(QStringLiteral("3"));
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("机器类别:"), class_);
-    form->addRow(QStringLiteral("分区边界 A/B,B/C,C/D (mm/s):"), zones_);
-    form->addRow(QStringLiteral("基线 BASELINE (mm/s):"), baseline_);
-    form->addRow(QStringLiteral("报警 ALARM (mm/s):"), alarm_);
-    form->addRow(QStringLiteral("停机 TRIP (mm/s):"), trip_);
-    form->addRow(QStringLiteral("延时 DELAY (s):"), delay_);
+    const auto row = [&](const char* caption, QWidget* field) {
+        form->addRow(texts_.Text(new QLabel(this), caption), field);
+    };
+    row(QT_TR_NOOP("机器类别:"), class_);
+    row(QT_TR_NOOP("分区边界 A/B,B/C,C/D (mm/s):"), zones_);
+    row(QT_TR_NOOP("基线 BASELINE (mm/s):"), baseline_);
+    row(QT_TR_NOOP("报警 ALARM (mm/s):"), alarm_);
+    row(QT_TR_NOOP("停机 TRIP (mm/s):"), trip_);
+    row(QT_TR_NOOP("延时 DELAY (s):"), delay_);
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* ok = texts_.Text(new QPushButton(this), QT_TR_NOOP("确定"));
+    auto* cancel = texts_.Text(new QPushButton(this), QT_TR_NOOP("取消"));
     ok->setObjectName(QStringLiteral("ok"));
     cancel->setObjectName(QStringLiteral("cancel"));
     for (QPushButton* b : {ok, cancel}) b->setAutoDefault(false);
@@ -65,8 +70,19 @@ AlarmSettingsDlg::AlarmSettingsDlg(int sensor, const SensorAlarmSettings& settin
 
     connect(class_, &QComboBox::currentTextChanged, this, &AlarmSettingsDlg::UpdateSummary);
     SetTexts(FormatAlarmTexts(settings));
-    UpdateSummary();
+    RetranslateTexts();
     setMinimumWidth(DialogUnits(font()).X(240));
+}
+
+void AlarmSettingsDlg::RetranslateTexts() {
+    setWindowTitle(tr("传感器【%1】报警设置").arg(sensor_));
+    texts_.Retranslate();
+    UpdateSummary();
+}
+
+void AlarmSettingsDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QDialog::changeEvent(event);
 }
 
 SensorAlarmTexts AlarmSettingsDlg::Texts() const {
@@ -87,14 +103,13 @@ void AlarmSettingsDlg::SetTexts(const SensorAlarmTexts& texts) {
 void AlarmSettingsDlg::UpdateSummary() {
     QStringList problems;
     const AlarmLimits limits = ComputeAlarmLimits(ParseAlarmTexts(Texts(), &problems));
-    QString text =
-        QStringLiteral("生效: 分区 %1 / %2 / %3 mm/s，报警 %4 mm/s，停机 %5 mm/s，延时 %6 s")
-            .arg(limits.zones.ab)
-            .arg(limits.zones.bc)
-            .arg(limits.zones.cd)
-            .arg(limits.alarm, 0, 'g', 4)
-            .arg(limits.trip, 0, 'g', 4)
-            .arg(limits.delaySeconds);
+    QString text = tr("生效: 分区 %1 / %2 / %3 mm/s，报警 %4 mm/s，停机 %5 mm/s，延时 %6 s")
+                       .arg(limits.zones.ab)
+                       .arg(limits.zones.bc)
+                       .arg(limits.zones.cd)
+                       .arg(limits.alarm, 0, 'g', 4)
+                       .arg(limits.trip, 0, 'g', 4)
+                       .arg(limits.delaySeconds);
     if (!problems.isEmpty()) text += QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
     summary_->setText(text);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "AlarmSettings.h"
+#include "FixedTexts.h"
 
 class QComboBox;
 class QLabel;
@@ -36,10 +37,16 @@ public:
     QLineEdit* DelayEdit() const { return delay_; }
     QLabel* Summary() const { return summary_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
     void UpdateSummary();
 
+    int sensor_;
     SensorAlarmSettings settings_;
+    FixedTexts texts_{this};
     QComboBox* class_;
     QLineEdit* zones_;
     QLineEdit* baseline_;

@@ -1,6 +1,7 @@
 #include "AlarmSettingsTableDlg.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,36 +17,37 @@ namespace orsan {
 
 AlarmSettingsTableDlg::AlarmSettingsTableDlg(const AllSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings) {
-    setWindowTitle(QStringLiteral("报警设置（全部传感器）"));
     setFont(DialogFont());
     ConsumeEnterEscape(this);
 
     auto* grid = new QGridLayout;
-    const QStringList headers = {QString(),
-                                 QStringLiteral("机器类别"),
-                                 QStringLiteral("分区边界 A/B,B/C,C/D (mm/s)"),
-                                 QStringLiteral("报警 ALARM (mm/s)"),
-                                 QStringLiteral("停机 TRIP (mm/s)"),
-                                 QStringLiteral("延时 DELAY (s)")};
-    for (int c = 0; c < headers.size(); ++c) grid->addWidget(new QLabel(headers[c], this), 0, c);
+    const char* const headers[] = {QT_TR_NOOP("机器类别"),
+                                   QT_TR_NOOP("分区边界 A/B,B/C,C/D (mm/s)"),
+                                   QT_TR_NOOP("报警 ALARM (mm/s)"), QT_TR_NOOP("停机 TRIP (mm/s)"),
+                                   QT_TR_NOOP("延时 DELAY (s)")};
+    for (int c = 0; c < 5; ++c)
+        grid->addWidget(texts_.Text(new QLabel(this), headers[c]), 0, c + 1);
     const DialogUnits units(font());
     for (int n = 1; n <= kSensorCount; ++n) {
         Row& row = rows_[size_t(n - 1)];
-        row.caption = new QLabel(QStringLiteral("传感器【%1】").arg(n), this);
+        row.caption = texts_.Text(new QLabel(this), QT_TR_NOOP("传感器【%1】"), n);
         row.machineClass = new QComboBox(this);
         for (const char* name : kMachineClasses) row.machineClass->addItem(QLatin1String(name));
-        row.machineClass->setToolTip(QStringLiteral(
-            "1: 大型机器 300kW-50MW；2: 中型机器 15-300kW；R: 刚性支承；F: 柔性支承"));
-        const auto edit = [&](const QString& hint, int widthUnits) {
+        texts_.Add(
+            row.machineClass,
+            QT_TR_NOOP("1: 大型机器 300kW-50MW；2: 中型机器 15-300kW；R: 刚性支承；F: 柔性支承"),
+            FixedTexts::Part::ToolTip);
+        const auto edit = [&](const char* hint, int widthUnits) {
             auto* e = new QLineEdit(this);
-            e->setPlaceholderText(hint);
+            if (hint) texts_.Add(e, hint, FixedTexts::Part::Placeholder);
             e->setMinimumWidth(units.X(widthUnits));
             return e;
         };
-        row.zones = edit(QStringLiteral("按类别"), 70);
-        row.alarm = edit(QStringLiteral("按规则"), 40);
-        row.trip = edit(QStringLiteral("C/D边界"), 40);
-        row.delay = edit(QStringLiteral("3"), 30);
+        row.zones = edit(QT_TR_NOOP("按类别"), 70);
+        row.alarm = edit(QT_TR_NOOP("按规则"), 40);
+        row.trip = edit(QT_TR_NOOP("C/D边界"), 40);
+        row.delay = edit(nullptr, 30);
+        row.delay->setPlaceholderText(QStringLiteral("3"));
         const QString prefix = QStringLiteral("row%1").arg(n);
         row.machineClass->setObjectName(prefix + QStringLiteral("Class"));
         row.zones->setObjectName(prefix + QStringLiteral("Zones"));
@@ -58,22 +60,33 @@ AlarmSettingsTableDlg::AlarmSettingsTableDlg(const AllSettings& settings, QWidge
         SetTexts(n, FormatAlarmTexts(settings[size_t(n - 1)]));
     }
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* ok = texts_.Text(new QPushButton(this), QT_TR_NOOP("确定"));
+    auto* cancel = texts_.Text(new QPushButton(this), QT_TR_NOOP("取消"));
     ok->setObjectName(QStringLiteral("ok"));
     cancel->setObjectName(QStringLiteral("cancel"));
     for (QPushButton* b : {ok, cancel}) b->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &AlarmSettingsTableDlg::TryAccept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new QLabel(QStringLiteral("空白为默认值；检查规则与 Alarm.ini 相同。"), this),
-                       1);
+    buttons->addWidget(
+        texts_.Text(new QLabel(this), QT_TR_NOOP("空白为默认值；检查规则与 Alarm.ini 相同。")), 1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
+    RetranslateTexts();
+}
+
+void AlarmSettingsTableDlg::RetranslateTexts() {
+    setWindowTitle(tr("报警设置（全部传感器）"));
+    texts_.Retranslate();
+}
+
+void AlarmSettingsTableDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QDialog::changeEvent(event);
 }
 
 void AlarmSettingsTableDlg::SetRowCaption(int sensor, const QString& caption) {

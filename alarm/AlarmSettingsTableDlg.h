@@ -4,6 +4,7 @@
 #include <array>
 
 #include "AlarmSettings.h"
+#include "FixedTexts.h"
 #include "LiveValues.h"
 
 class QComboBox;
@@ -43,7 +44,12 @@ public:
     QLineEdit* TripEdit(int sensor) const { return rows_[size_t(sensor - 1)].trip; }
     QLineEdit* DelayEdit(int sensor) const { return rows_[size_t(sensor - 1)].delay; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
+
     struct Row {
         QLabel* caption = nullptr;
         QComboBox* machineClass = nullptr;
@@ -55,6 +61,7 @@ private:
     };
 
     AllSettings settings_;
+    FixedTexts texts_{this};
     std::array<Row, kSensorCount> rows_;
 };
 

@@ -1,5 +1,6 @@
 #include "AlarmStore.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -67,7 +68,7 @@ bool AlarmStore::Open(const QString& folder, Mode mode) {
                         mode == Mode::ExistingOnly ? SqliteAccess::ReadOnly
                                                    : SqliteAccess::ReadWrite,
                         QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"))) {
-        Fail(QStringLiteral("打开"), db_.lastError());
+        Fail(QCoreApplication::translate("AlarmStore", "打开"), db_.lastError());
         Close();
         return false;
     }
@@ -83,7 +84,7 @@ bool AlarmStore::CheckTable(bool create) {
     lastError_.clear();
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral("PRAGMA table_info(alarm)")))
-        return Fail(QStringLiteral("读取报警表"), query.lastError());
+        return Fail(QCoreApplication::translate("AlarmStore", "读取报警表"), query.lastError());
     QStringList found;
     while (query.next()) found << query.value(1).toString();
     query.finish();
@@ -95,9 +96,10 @@ bool AlarmStore::CheckTable(bool create) {
         if (!query.exec(QStringLiteral(
                 "CREATE TABLE alarm (Time INTEGER, msTime INTEGER, Sensor INTEGER, Axis TEXT, "
                 "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER, AckBy TEXT, AckTime INTEGER)")))
-            return Fail(QStringLiteral("创建报警表"), query.lastError());
+            return Fail(QCoreApplication::translate("AlarmStore", "创建报警表"), query.lastError());
         if (!query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS alarm_time ON alarm(Time)")))
-            return Fail(QStringLiteral("创建报警表索引"), query.lastError());
+            return Fail(QCoreApplication::translate("AlarmStore", "创建报警表索引"),
+                        query.lastError());
         found = kColumns + kAckColumns;
     }
     const QStringList expected = kColumns + kAckColumns;
@@ -106,7 +108,8 @@ bool AlarmStore::CheckTable(bool create) {
         matches = found[c].compare(expected[c], Qt::CaseInsensitive) == 0;
     if (!matches) {
         lastError_ =
-            QStringLiteral("报警表 alarm 的列不符（现有列: %1）").arg(found.join(QLatin1Char(',')));
+            QCoreApplication::translate("AlarmStore", "报警表 alarm 的列不符（现有列: %1）")
+                .arg(found.join(QLatin1Char(',')));
         return false;
     }
     tableExists_ = true;
@@ -120,20 +123,23 @@ bool AlarmStore::AddAcknowledgementColumns(const QStringList& found, bool create
     QSqlQuery query(db_);
     if (!hasAckColumns_) {
         // One transaction: a table never has one of the two.
-        if (!db_.transaction()) return Fail(QStringLiteral("升级报警表"), db_.lastError());
+        if (!db_.transaction())
+            return Fail(QCoreApplication::translate("AlarmStore", "升级报警表"), db_.lastError());
         for (const QString& sql : {QStringLiteral("ALTER TABLE alarm ADD COLUMN AckBy TEXT"),
                                    QStringLiteral("ALTER TABLE alarm ADD COLUMN AckTime INTEGER")}) {
             if (!query.exec(sql)) {
                 db_.rollback();
-                return Fail(QStringLiteral("升级报警表"), query.lastError());
+                return Fail(QCoreApplication::translate("AlarmStore", "升级报警表"),
+                            query.lastError());
             }
         }
-        if (!db_.commit()) return Fail(QStringLiteral("升级报警表"), db_.lastError());
+        if (!db_.commit())
+            return Fail(QCoreApplication::translate("AlarmStore", "升级报警表"), db_.lastError());
         hasAckColumns_ = true;
     }
     if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS alarm_ack (Time INTEGER, "
                                    "msTime INTEGER, Alarm INTEGER, AckBy TEXT)")))
-        return Fail(QStringLiteral("创建确认记录表"), query.lastError());
+        return Fail(QCoreApplication::translate("AlarmStore", "创建确认记录表"), query.lastError());
     return true;
 }
 
@@ -148,13 +154,14 @@ void AlarmStore::Close() {
 }
 
 bool AlarmStore::Fail(const QString& what, const QSqlError& error) {
-    lastError_ = QStringLiteral("报警记录%1失败（%2）：%3").arg(what, path_, error.text());
+    lastError_ = QCoreApplication::translate("AlarmStore", "报警记录%1失败（%2）：%3")
+                     .arg(what, path_, error.text());
     return false;
 }
 
 bool AlarmStore::Insert(AlarmEvent* event) {
     if (!open_ || !tableExists_) {
-        lastError_ = QStringLiteral("报警记录无法保存：数据库未打开");
+        lastError_ = QCoreApplication::translate("AlarmStore", "报警记录无法保存：数据库未打开");
         return false;
     }
     QSqlQuery query(db_);
@@ -176,7 +183,8 @@ bool AlarmStore::Insert(AlarmEvent* event) {
     }
     query.addBindValue(ZoneText(event->zone));
     query.addBindValue(QLatin1String(AlarmKindName(event->kind)));
-    if (!query.exec()) return Fail(QStringLiteral("保存"), query.lastError());
+    if (!query.exec())
+        return Fail(QCoreApplication::translate("AlarmStore", "保存"), query.lastError());
     event->id = query.lastInsertId().toLongLong();
     event->acknowledged = false;
     return true;
@@ -186,15 +194,17 @@ bool AlarmStore::Load(const QString& sql, const QVariantList& binds,
                       std::vector<AlarmEvent>* events) {
     events->clear();
     if (!open_) {
-        lastError_ = QStringLiteral("报警记录无法读取：数据库未打开");
+        lastError_ = QCoreApplication::translate("AlarmStore", "报警记录无法读取：数据库未打开");
         return false;
     }
     if (!tableExists_) return true;
     QSqlQuery query(db_);
     query.setForwardOnly(true);
-    if (!query.prepare(sql)) return Fail(QStringLiteral("读取"), query.lastError());
+    if (!query.prepare(sql))
+        return Fail(QCoreApplication::translate("AlarmStore", "读取"), query.lastError());
     for (const QVariant& value : binds) query.addBindValue(value);
-    if (!query.exec()) return Fail(QStringLiteral("读取"), query.lastError());
+    if (!query.exec())
+        return Fail(QCoreApplication::translate("AlarmStore", "读取"), query.lastError());
     while (query.next()) {
         AlarmEvent event;
         event.id = query.value(0).toLongLong();
@@ -212,7 +222,8 @@ bool AlarmStore::Load(const QString& sql, const QVariantList& binds,
         event.ackTime = query.value(10).toLongLong();
         events->push_back(event);
     }
-    if (query.lastError().isValid()) return Fail(QStringLiteral("读取"), query.lastError());
+    if (query.lastError().isValid())
+        return Fail(QCoreApplication::translate("AlarmStore", "读取"), query.lastError());
     return true;
 }
 
@@ -248,7 +259,7 @@ bool AlarmStore::LoadBetween(int64_t fromMs, int64_t toMs, std::vector<AlarmEven
 bool AlarmStore::AcknowledgeWhere(const QString& where, const QVariantList& binds,
                                   const QString& who, int64_t timeMs) {
     if (!open_ || !tableExists_ || !hasAckColumns_) {
-        lastError_ = QStringLiteral("报警记录无法确认：数据库未打开");
+        lastError_ = QCoreApplication::translate("AlarmStore", "报警记录无法确认：数据库未打开");
         return false;
     }
     const QString picked = QStringLiteral(" FROM alarm WHERE Ack = 0 AND (%1)").arg(where);
@@ -259,7 +270,8 @@ bool AlarmStore::AcknowledgeWhere(const QString& where, const QVariantList& bind
         return query.exec() ? QSqlError() : query.lastError();
     };
     // The log first, as it picks the rows by their Ack = 0.
-    if (!db_.transaction()) return Fail(QStringLiteral("确认"), db_.lastError());
+    if (!db_.transaction())
+        return Fail(QCoreApplication::translate("AlarmStore", "确认"), db_.lastError());
     QSqlError error =
         run(QStringLiteral("INSERT INTO alarm_ack (Time, msTime, Alarm, AckBy) SELECT ?, ?, "
                            "rowid, ?") + picked,
@@ -270,9 +282,10 @@ bool AlarmStore::AcknowledgeWhere(const QString& where, const QVariantList& bind
                     {who, qint64(timeMs / 1000)});
     if (error.isValid()) {
         db_.rollback();
-        return Fail(QStringLiteral("确认"), error);
+        return Fail(QCoreApplication::translate("AlarmStore", "确认"), error);
     }
-    if (!db_.commit()) return Fail(QStringLiteral("确认"), db_.lastError());
+    if (!db_.commit())
+        return Fail(QCoreApplication::translate("AlarmStore", "确认"), db_.lastError());
     return true;
 }
 
@@ -296,7 +309,7 @@ bool AlarmStore::LoadUnacknowledgedAlarms(std::vector<std::pair<int, AlarmKind>>
     QSqlQuery query(db_);
     if (!query.exec(QStringLiteral("SELECT DISTINCT Sensor, Kind FROM alarm WHERE Ack = 0 AND ") +
                     kRaisingKinds))
-        return Fail(QStringLiteral("读取"), query.lastError());
+        return Fail(QCoreApplication::translate("AlarmStore", "读取"), query.lastError());
     while (query.next())
         if (const auto kind = ParseAlarmKind(query.value(1).toString()))
             alarms->emplace_back(query.value(0).toInt(), *kind);
@@ -310,7 +323,7 @@ int AlarmStore::UnacknowledgedRaisedCount() {
     if (!query.exec(QStringLiteral(
             "SELECT COUNT(*) FROM alarm WHERE Ack = 0 AND ") + kRaisingKinds) ||
         !query.next()) {
-        Fail(QStringLiteral("读取"), query.lastError());
+        Fail(QCoreApplication::translate("AlarmStore", "读取"), query.lastError());
         return -1;
     }
     return query.value(0).toInt();

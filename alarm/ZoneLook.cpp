@@ -1,5 +1,7 @@
 #include "ZoneLook.h"
 
+#include <QCoreApplication>
+
 namespace orsan {
 
 QColor ZoneColor(Zone zone) {
@@ -41,22 +43,22 @@ QColor AlarmKindColor(AlarmKind kind) {
 QString AlarmKindCaption(AlarmKind kind) {
     switch (kind) {
         case AlarmKind::Alarm:
-            return QStringLiteral("ALARM 报警");
+            return QCoreApplication::translate("ZoneLook", "ALARM 报警");
         case AlarmKind::Trip:
-            return QStringLiteral("TRIP 停机");
+            return QCoreApplication::translate("ZoneLook", "TRIP 停机");
         case AlarmKind::Clear:
-            return QStringLiteral("CLEAR 恢复");
+            return QCoreApplication::translate("ZoneLook", "CLEAR 恢复");
         case AlarmKind::Lost:
-            return QStringLiteral("LOST 通讯中断");
+            return QCoreApplication::translate("ZoneLook", "LOST 通讯中断");
         case AlarmKind::Restored:
-            return QStringLiteral("RESTORED 通讯恢复");
+            return QCoreApplication::translate("ZoneLook", "RESTORED 通讯恢复");
     }
     return QString();
 }
 
 QString ZoneCaption(Zone zone, const QString& machineClass) {
     const QString letter = zone == Zone::None ? QStringLiteral("--") : ZoneText(zone);
-    QString caption = letter + QStringLiteral("区");
+    QString caption = QCoreApplication::translate("ZoneLook", "%1区").arg(letter);
     if (!machineClass.isEmpty()) caption += QLatin1Char(' ') + machineClass;
     return caption;
 }

@@ -14,6 +14,7 @@
 #include "DataFolder.h"
 #include "DiskSpaceGuard.h"
 #include "HeadlessStation.h"
+#include "Language.h"
 #include "OrsanSensorMonitor.h"
 #include "RecordCommand.h"
 #include "RecordRetention.h"
@@ -156,12 +157,19 @@ int main(int argc, char** argv) {
     orsan::CoreText::Install([](const char* context, const char* source) {
         return QCoreApplication::translate(context, source).toStdString();
     });
+    // --lang reaches the data folder's messages too; Config.ini's choice
+    // needs the folder.
+    if (!options.language.isEmpty()) orsan::StartLanguage(options.language, orsan::INIFILE());
     const QString dataDir =
         orsan::ResolveDataFolder(options.dataDir, QCoreApplication::applicationDirPath(), &error);
     if (dataDir.isEmpty()) {
         err << "orsan-monitor: " << error << '\n';
         return 1;
     }
+    const QString languageProblem =
+        orsan::StartLanguage(options.language, orsan::INIFILE(orsan::ConfigPath(dataDir)));
+    if (!languageProblem.isEmpty() && options.mode != orsan::RunMode::Window)
+        err << "orsan-monitor: " << languageProblem << '\n';
     const orsan::StationPaths paths{dataDir, orsan::ResolveDesktopFolder()};
 
     const orsan::SpectrumKind spectrumKind =
@@ -188,7 +196,7 @@ int main(int argc, char** argv) {
         case orsan::RunMode::Report:
             return orsan::RunReportCommand(dataDir, options.reportDay, options.outPath, out, err);
         case orsan::RunMode::Window:
-            return orsan::RunStationWindow(paths);
+            return orsan::RunStationWindow(paths, languageProblem);
         case orsan::RunMode::Help:
         case orsan::RunMode::Version:
             break;

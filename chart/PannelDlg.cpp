@@ -235,7 +235,7 @@ void PannelDlg::changeEvent(QEvent* event) {
 }
 
 void PannelDlg::RetranslateTexts() {
-    texts_.Apply();
+    texts_.Retranslate();
     SetMachineName(machineName_);
     notice_->setText(LinkNoticeText(link_));
     chart_->Render();

@@ -62,7 +62,7 @@ void SetChartDlg::changeEvent(QEvent* event) {
 
 void SetChartDlg::RetranslateTexts() {
     setWindowTitle(tr("设置曲线坐标轴系数"));
-    texts_.Apply();
+    texts_.Retranslate();
 }
 
 void SetChartDlg::SetLimits(const TrendLimits& limits) {

@@ -42,7 +42,7 @@ void SetShowDlg::changeEvent(QEvent* event) {
 
 void SetShowDlg::RetranslateTexts() {
     setWindowTitle(tr("曲线显示设置"));
-    texts_.Apply();
+    texts_.Retranslate();
 }
 
 void SetShowDlg::SetShowFlags(const Flags& flags) {

@@ -1,5 +1,6 @@
 #include "MachineTile.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -33,7 +34,22 @@ QFont FontOfHeight(const QFont& base, int pixels, bool bold) {
 MachineTile::MachineTile(int sensor, QWidget* parent) : QWidget(parent), sensor_(sensor) {
     setObjectName(QStringLiteral("tile%1").arg(sensor));
     setCursor(Qt::PointingHandCursor);
-    setToolTip(QStringLiteral("点击打开该传感器页面"));
+    RetranslateTexts();
+}
+
+void MachineTile::RetranslateTexts() {
+    setToolTip(tr("点击打开该传感器页面"));
+    // The texts are drawn from the state at every paint.
+    update();
+}
+
+void MachineTile::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QWidget::changeEvent(event);
+}
+
+QString MachineTile::AlarmText() const {
+    return alarmText_.isEmpty() ? tr("无报警") : alarmText_;
 }
 
 void MachineTile::SetMachine(const QString& name, const QString& address) {
@@ -64,7 +80,7 @@ QString MachineTile::Title() const {
 QString MachineTile::AddressText() const {
     // An unnamed machine's title is already "传感器n".
     if (name_.isEmpty()) return address_;
-    return QStringLiteral("传感器%1  %2").arg(sensor_).arg(address_);
+    return tr("传感器%1  %2").arg(sensor_).arg(address_);
 }
 
 QString MachineTile::VelocityText() const {
@@ -76,20 +92,20 @@ QString MachineTile::TemperatureText() const {
     const QString value = reading_.link == LinkState::Never
                               ? QStringLiteral("--")
                               : QString::number(double(reading_.temperature), 'f', 1);
-    return QStringLiteral("温度 %1 ℃").arg(value);
+    return tr("温度 %1 ℃").arg(value);
 }
 
 QString MachineTile::LinkText() const {
     switch (reading_.link) {
         case LinkState::Ok:
-            return QStringLiteral("通信正常");
+            return tr("通信正常");
         case LinkState::Paused:
-            return QStringLiteral("暂停轮询");
+            return tr("暂停轮询");
         case LinkState::Stale:
         case LinkState::Never:
             break;
     }
-    return QStringLiteral("通信中断");
+    return tr("通信中断");
 }
 
 void MachineTile::paintEvent(QPaintEvent*) {

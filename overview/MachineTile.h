@@ -42,11 +42,9 @@ public:
     QString VelocityText() const;
     QString TemperatureText() const;
     QString LinkText() const;
-    QString AlarmText() const { return alarmText_.isEmpty() ? kNoAlarmText : alarmText_; }
+    QString AlarmText() const;
     bool Greyed() const { return reading_.link != LinkState::Ok; }
     Zone ShownZone() const { return reading_.zone; }
-
-    static inline const QString kNoAlarmText = QStringLiteral("无报警");
 
 signals:
     void clicked(int sensor);
@@ -54,8 +52,11 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void RetranslateTexts();
+
     int sensor_;
     QString name_;
     QString address_;

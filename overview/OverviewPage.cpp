@@ -1,5 +1,6 @@
 #include "OverviewPage.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <algorithm>
 
@@ -24,8 +25,8 @@ OverviewPage::OverviewPage(QWidget* parent) : QWidget(parent) {
         tile->hide();
         tiles_[size_t(n - 1)] = tile;
     }
-    empty_ =
-        new QLabel(QStringLiteral("尚未设置传感器地址：请在上方填写传感器IP后点击“修改”。"), this);
+    empty_ = texts_.Text(new QLabel(this),
+                         QT_TR_NOOP("尚未设置传感器地址：请在上方填写传感器IP后点击“修改”。"));
     empty_->setAlignment(Qt::AlignCenter);
     empty_->setWordWrap(true);
     LayOut();
@@ -48,6 +49,11 @@ void OverviewPage::ShowReading(int sensor, const LiveRow& row, LinkState link, Z
     reading.temperature = row[kSlotTShell];
     reading.zone = zone;
     tiles_[size_t(sensor - 1)]->SetReading(reading);
+}
+
+void OverviewPage::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) texts_.Retranslate();
+    QWidget::changeEvent(event);
 }
 
 void OverviewPage::resizeEvent(QResizeEvent* event) {

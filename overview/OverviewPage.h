@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "FixedTexts.h"
 #include "LiveValues.h"
 #include "MachineTile.h"
 #include "SensorNames.h"
@@ -32,12 +33,14 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void LayOut();
 
     std::array<MachineTile*, kSensorCount> tiles_{};
     std::array<bool, kSensorCount> configured_{};
+    FixedTexts texts_{this};
     QLabel* empty_;
 };
 

@@ -191,7 +191,7 @@ void SettingParsDlg::changeEvent(QEvent* event) {
 }
 
 void SettingParsDlg::RetranslateTexts() {
-    texts_.Apply();
+    texts_.Retranslate();
     for (const auto& [combo, items] : comboItems_) {
         for (int i = 0; i < int(items.size()); ++i) combo->setItemText(i, tr(items[size_t(i)]));
     }

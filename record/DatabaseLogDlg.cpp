@@ -126,7 +126,7 @@ void DatabaseLogDlg::changeEvent(QEvent* event) {
 }
 
 void DatabaseLogDlg::RetranslateTexts() {
-    texts_.Apply();
+    texts_.Retranslate();
     recordList_->setHorizontalHeaderLabels(RecordListTitles());
     if (status_.isEmpty()) note_->setText(tr(kNoteText));
     history_->RetranslateTexts();

@@ -103,7 +103,7 @@ void HistoryChartDlg::changeEvent(QEvent* event) {
 }
 
 void HistoryChartDlg::RetranslateTexts() {
-    texts_.Apply();
+    texts_.Retranslate();
     showLabel_->setText(tr("显示"));
     show_->setItemText(0, SensorTabCaption(sensor_, names_[size_t(sensor_ - 1)]));
     show_->setItemText(1, tr("全部机器"));

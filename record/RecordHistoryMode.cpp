@@ -128,7 +128,7 @@ void RecordHistoryMode::Build(QWidget* page) {
 }
 
 void RecordHistoryMode::RetranslateTexts() {
-    texts_.Apply();
+    texts_.Retranslate();
     static const char* const kQuickTexts[] = {QT_TR_NOOP("最近1小时"), QT_TR_NOOP("最近24小时"),
                                               QT_TR_NOOP("最近7天"), QT_TR_NOOP("全部")};
     for (int i = 0; i < quick_->count(); ++i) quick_->setItemText(i, tr(kQuickTexts[i]));

@@ -12,6 +12,7 @@ packages=(
   qt6-svg-dev                           # the pictures are SVG (res/)
   qt6-multimedia-dev                    # the alarm tone (alarm/AlarmTone.cpp)
   qt6-l10n-tools                        # lupdate/lrelease: the English translation (i18n/)
+  qt6-tools-dev                         # Qt6LinguistTools for CMake: qt_add_lrelease (station/)
   libqt6sql6-sqlite                     # the record database driver
   libmodbus-dev                         # comm/ and the simulator
   libfftw3-dev                          # wave/'s spectra and envelope (FFTW3)

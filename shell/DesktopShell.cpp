@@ -31,11 +31,12 @@ void OpenExportedFile(const QString& path) {
 QString ExportedFileNotice(const QString& path) {
     // The path first thing after one short line: the message box shows
     // three lines before it scrolls.
-    return QStringLiteral("已导出，但无法自动打开，文件位于:\n") + QDir::toNativeSeparators(path);
+    return QCoreApplication::translate("DesktopShell", "已导出，但无法自动打开，文件位于:\n") +
+           QDir::toNativeSeparators(path);
 }
 
 QString NothingToExportText() {
-    return QStringLiteral("没有可导出的数据。");
+    return QCoreApplication::translate("DesktopShell", "没有可导出的数据。");
 }
 
 FileOpener ReplaceFileOpener(FileOpener opener) {

@@ -1,6 +1,7 @@
 #include "MessageDlg.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextOption>
@@ -21,8 +22,7 @@ constexpr int kDialogHeight = 47;
 
 // Both dialogs share the frame: fixed size, the text box and the
 // Enter/Escape filter. The dialog font is set before the controls measure it.
-QPlainTextEdit* BuildFrame(QDialog* dialog, const QString& title, const DialogControls& controls) {
-    dialog->setWindowTitle(title);
+QPlainTextEdit* BuildFrame(QDialog* dialog, const DialogControls& controls) {
     dialog->setFixedSize(controls.Units().Size(kDialogWidth, kDialogHeight));
     UseDialogFrame(dialog);
 
@@ -50,9 +50,19 @@ bool PrintedWithoutWidgets(const QString& text) {
 MessageDlg::MessageDlg(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
     const DialogControls controls(this);
-    textBox_ = BuildFrame(this, QStringLiteral("消息提示"), controls);
+    textBox_ = BuildFrame(this, controls);
     okButton_ = controls.Button(1, QStringLiteral("OK"), 103, 33, 30, 12);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    RetranslateTexts();
+}
+
+void MessageDlg::RetranslateTexts() {
+    setWindowTitle(tr("消息提示"));
+}
+
+void MessageDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QDialog::changeEvent(event);
 }
 
 void MessageDlg::SetText(const QString& text) {
@@ -63,12 +73,24 @@ void MessageDlg::SetText(const QString& text) {
 YesnoMsgDlg::YesnoMsgDlg(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
     const DialogControls controls(this);
-    textBox_ = BuildFrame(this, QStringLiteral("消息确认提示！"), controls);
+    textBox_ = BuildFrame(this, controls);
     textBox_->setPlainText(text_);
-    yesButton_ = controls.Button(kYesId, QStringLiteral("是"), 2, 33, 25, 12);
-    noButton_ = controls.Button(kNoId, QStringLiteral("否"), 108, 33, 25, 12);
+    yesButton_ = controls.Button(kYesId, QString(), 2, 33, 25, 12);
+    noButton_ = controls.Button(kNoId, QString(), 108, 33, 25, 12);
     connect(yesButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(noButton_, &QPushButton::clicked, this, &QDialog::reject);
+    RetranslateTexts();
+}
+
+void YesnoMsgDlg::RetranslateTexts() {
+    setWindowTitle(tr("消息确认提示！"));
+    yesButton_->setText(tr("是"));
+    noButton_->setText(tr("否"));
+}
+
+void YesnoMsgDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QDialog::changeEvent(event);
 }
 
 void YesnoMsgDlg::SetText(const QString& text) {

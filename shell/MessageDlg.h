@@ -25,7 +25,12 @@ public:
     QPlainTextEdit* TextBox() const { return textBox_; }
     QPushButton* OkButton() const { return okButton_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
+
     QString text_;
     QPlainTextEdit* textBox_;
     QPushButton* okButton_;
@@ -48,7 +53,12 @@ public:
     QPushButton* YesButton() const { return yesButton_; }
     QPushButton* NoButton() const { return noButton_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void RetranslateTexts();
+
     QString text_ = QStringLiteral("-");
     QPlainTextEdit* textBox_;
     QPushButton* yesButton_;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "IsoTimeText.h"
+#include "Language.h"
 #include "SensorEndpoint.h"
 
 namespace orsan {
@@ -57,7 +58,7 @@ bool ParseExportRange(const QCommandLineParser& parser, const QCommandLineOption
 
 QString UsageText() {
     return QStringLiteral(
-        "usage: orsan-monitor [--data-dir DIR]\n"
+        "usage: orsan-monitor [--data-dir DIR] [--lang zh_CN|en]\n"
         "       orsan-monitor --headless [--record] [--duration SEC] [--data-dir DIR]\n"
         "       orsan-monitor --export-sensor N [--from T] [--to T] [--format text|csv] "
         "[--out FILE|-] [--data-dir DIR]\n"
@@ -67,7 +68,8 @@ QString UsageText() {
         "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--segment N] "
         "[--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --report YYYY-MM-DD [--out FILE] [--data-dir DIR]\n"
-        "       orsan-monitor --help | --version\n");
+        "       orsan-monitor --help | --version\n"
+        "every mode takes --lang zh_CN|en: the language of the window and the messages\n");
 }
 
 QString VersionText() {
@@ -82,6 +84,7 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption headless(QStringLiteral("headless"), QString());
     const QCommandLineOption record(QStringLiteral("record"), QString());
     const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("LANG"));
     const QCommandLineOption duration(QStringLiteral("duration"), QString(), QStringLiteral("SEC"));
     const QCommandLineOption exportSensor(QStringLiteral("export-sensor"), QString(),
                                           QStringLiteral("N"));
@@ -101,9 +104,9 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("DATE"));
 
     QCommandLineParser parser;
-    parser.addOptions({help, version, headless, record, dataDir, duration, exportSensor, capture,
-                       seconds, wavePort, out, exportAlarms, from, to, format, analyse, spectrum,
-                       segment, report});
+    parser.addOptions({help, version, headless, record, dataDir, lang, duration, exportSensor,
+                       capture, seconds, wavePort, out, exportAlarms, from, to, format, analyse,
+                       spectrum, segment, report});
     // The parser expects the program name first.
     if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
         *error = parser.errorText();
@@ -140,6 +143,11 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
 
     result.record = parser.isSet(record);
     result.dataDir = parser.value(dataDir);
+    result.language = parser.value(lang);
+    if (parser.isSet(lang) && !LanguageFromCode(result.language)) {
+        *error = QStringLiteral("--lang needs zh_CN or en, not \"%1\"").arg(result.language);
+        return false;
+    }
     result.outPath = parser.value(out);
     bool ok = true;
     if (parser.isSet(duration)) {

@@ -25,6 +25,7 @@ enum class ExportFormat { Text, Csv };
 struct CommandLine {
     RunMode mode = RunMode::Window;
     QString dataDir;               // --data-dir
+    QString language;              // --lang zh_CN|en; empty: Config.ini [UI] LANG
     double durationSeconds = 0;    // --duration, 0 = until a signal
     bool record = false;           // --record
     int exportSensor = 0;          // --export-sensor N (1..6)

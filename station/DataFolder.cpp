@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -18,7 +19,8 @@ bool IsWritableFolder(const QString& folder) {
 bool EnsureFolder(const QString& folder, QString* error) {
     if (QDir().mkpath(folder)) return true;
     if (error)
-        *error = QStringLiteral("无法创建数据文件夹 %1").arg(QDir::toNativeSeparators(folder));
+        *error = QCoreApplication::translate("DataFolder", "无法创建数据文件夹 %1")
+                     .arg(QDir::toNativeSeparators(folder));
     return false;
 }
 
@@ -49,7 +51,7 @@ QString ResolveDataFolder(const QString& requested, const QString& executableFol
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty()) {
-        if (error) *error = QStringLiteral("找不到可用的数据文件夹");
+        if (error) *error = QCoreApplication::translate("DataFolder", "找不到可用的数据文件夹");
         return QString();
     }
     return EnsureFolder(folder, error) ? QDir::cleanPath(folder) : QString();

@@ -29,19 +29,19 @@ QString ReasonText(int error) {
     switch (error) {
         case EACCES:
         case EPERM:
-            return QStringLiteral("没有写入权限");
+            return QCoreApplication::translate("ProcessLock", "没有写入权限");
         case EROFS:
-            return QStringLiteral("文件系统只读");
+            return QCoreApplication::translate("ProcessLock", "文件系统只读");
         case ENOSPC:
         case EDQUOT:
-            return QStringLiteral("磁盘空间不足");
+            return QCoreApplication::translate("ProcessLock", "磁盘空间不足");
         case EISDIR:
-            return QStringLiteral("该位置已有同名文件夹");
+            return QCoreApplication::translate("ProcessLock", "该位置已有同名文件夹");
         case ENOENT:
         case ENOTDIR:
-            return QStringLiteral("文件夹不存在");
+            return QCoreApplication::translate("ProcessLock", "文件夹不存在");
         default:
-            return QStringLiteral("系统错误%1（%2）")
+            return QCoreApplication::translate("ProcessLock", "系统错误%1（%2）")
                 .arg(error)
                 .arg(QString::fromLocal8Bit(std::strerror(error)));
     }
@@ -156,15 +156,19 @@ QString RecorderLockPath(const QString& dataDir) {
 }
 
 QString LockFailureText(const ProcessLock& lock) {
-    return QStringLiteral("无法创建锁文件%1：%2").arg(lock.Path(), lock.FailureReason());
+    return QCoreApplication::translate("ProcessLock", "无法创建锁文件%1：%2")
+        .arg(lock.Path(), lock.FailureReason());
 }
 
 QString RecorderLockRefusal(const ProcessLock& lock, const QString& dataDir) {
     if (!lock.FailureReason().isEmpty()) return LockFailureText(lock);
-    const QString holder = lock.OwnerPid() > 0
-                               ? QStringLiteral("（进程%1）").arg(lock.OwnerPid())
-                               : QString();
-    return QStringLiteral("数据文件夹%1正由另一个记录程序%2使用，同一数据文件夹只能有一个记录程序!")
+    const QString holder =
+        lock.OwnerPid() > 0
+            ? QCoreApplication::translate("ProcessLock", "（进程%1）").arg(lock.OwnerPid())
+            : QString();
+    return QCoreApplication::translate(
+               "ProcessLock",
+               "数据文件夹%1正由另一个记录程序%2使用，同一数据文件夹只能有一个记录程序!")
         .arg(dataDir, holder);
 }
 

@@ -1,5 +1,6 @@
 #include "SensorDataFile.h"
 
+#include <QCoreApplication>
 #include <charconv>
 #include <cstdio>
 
@@ -98,7 +99,9 @@ SensorDataFileWriter::SensorDataFileWriter() = default;
 SensorDataFileWriter::~SensorDataFileWriter() = default;
 
 bool SensorDataFileWriter::Fail(const QString& reason, QString* error) {
-    if (error) *error = QStringLiteral("无法写入文件 %1：%2").arg(path_, reason);
+    if (error)
+        *error =
+            QCoreApplication::translate("SensorDataFile", "无法写入文件 %1：%2").arg(path_, reason);
     file_.Cancel();
     return false;
 }

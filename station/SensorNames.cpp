@@ -1,5 +1,6 @@
 #include "SensorNames.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace orsan {
@@ -27,12 +28,13 @@ bool SaveSensorNames(INIFILE& config, const SensorNames& names) {
 }
 
 QString SensorTabCaption(int sensor, const QString& name) {
-    if (name.isEmpty()) return QStringLiteral("传感器【%1】").arg(sensor);
+    if (name.isEmpty())
+        return QCoreApplication::translate("SensorNames", "传感器【%1】").arg(sensor);
     return SensorTitle(sensor, name);
 }
 
 QString SensorTitle(int sensor, const QString& name) {
-    if (name.isEmpty()) return QStringLiteral("传感器%1").arg(sensor);
+    if (name.isEmpty()) return QCoreApplication::translate("SensorNames", "传感器%1").arg(sensor);
     // Plain concatenation: arg() would rewrite a "%1" inside the name.
     return QStringLiteral("%1# ").arg(sensor) + name;
 }

@@ -1,5 +1,6 @@
 #include "StationConfig.h"
 
+#include <QCoreApplication>
 #include <QStringEncoder>
 #include <cmath>
 
@@ -94,7 +95,8 @@ std::optional<int> LoadKeepDays(const INIFILE& config, QString* error) {
     const int days = digitsOnly ? text.toInt(&ok) : -1;
     if (ok && days <= kMaxKeepDays) return days;
     if (error)
-        *error = QStringLiteral(
+        *error = QCoreApplication::translate(
+                     "StationConfig",
                      "Config.ini [DAQ] KEEP_DAYS=%1 无效：应为 0 到 %2 的整数天数（0 为保留全部）。"
                      "本次不删除任何记录。")
                      .arg(text)
@@ -103,8 +105,9 @@ std::optional<int> LoadKeepDays(const INIFILE& config, QString* error) {
 }
 
 QString LoadTitle(const INIFILE& info) {
-    const QString title = info.GetString(QStringLiteral("TITLE"), QStringLiteral("NAME"),
-                                         QString::fromUtf8(kDefaultTitle));
+    const QString title =
+        info.GetString(QStringLiteral("TITLE"), QStringLiteral("NAME"),
+                       QCoreApplication::translate("StationConfig", kDefaultTitle));
     QString cut;
     int bytes = 0;
     for (int i = 0; i < title.size();) {

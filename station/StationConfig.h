@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -13,8 +14,9 @@ namespace orsan {
 
 inline constexpr float kMinRecordInterval = 0.3f;
 inline constexpr float kMaxRecordInterval = 1800.0f;
-inline constexpr char kDefaultTitle[] =
-    "网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8";
+// Shown in the current language (context "StationConfig") when bq_Info.ini names none.
+inline constexpr char kDefaultTitle[] = QT_TRANSLATE_NOOP(
+    "StationConfig", "网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8");
 
 // What Config.ini holds.
 struct StationConfig {

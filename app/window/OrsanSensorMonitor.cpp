@@ -1,9 +1,11 @@
 #include "OrsanSensorMonitor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
+#include <utility>
 
 #include "DataFolder.h"
 #include "MessageDlg.h"
@@ -27,13 +29,14 @@ namespace {
 
 // The window watches a folder it cannot record into rather than not opening.
 QString ViewerNoticeText(const QString& dataDir, const ProcessLock& lock) {
-    return QStringLiteral("数据文件夹 %1 无法写入（%2），本次只监视和报警，不记录数据。")
+    return QCoreApplication::translate(
+               "OrsanSensorMonitor", "数据文件夹 %1 无法写入（%2），本次只监视和报警，不记录数据。")
         .arg(dataDir, lock.FailureReason());
 }
 
 }  // namespace
 
-int RunStationWindow(const StationPaths& paths) {
+int RunStationWindow(const StationPaths& paths, const QString& startNotice) {
     // A lock left by a crashed run is no longer held by any process; such a
     // lock is taken over.
     ProcessLock instanceLock(InstanceLockPath());
@@ -41,7 +44,8 @@ int RunStationWindow(const StationPaths& paths) {
         case ProcessLock::Outcome::Held:
             break;
         case ProcessLock::Outcome::HeldByAnother:
-            ShowMessage(QStringLiteral("程序已经在运行中,请勿重复打开!"));
+            ShowMessage(QCoreApplication::translate("OrsanSensorMonitor",
+                                                    "程序已经在运行中,请勿重复打开!"));
             return 0;
         case ProcessLock::Outcome::Failed:
             ShowMessage(LockFailureText(instanceLock));
@@ -78,8 +82,9 @@ int RunStationWindow(const StationPaths& paths) {
     {
         OrsanSensorMonitorDlg window(paths, poller, database, viewerNotice);
         // Once the window shows and monitors: the notice does not hold it up.
-        if (!viewerNotice.isEmpty())
-            QTimer::singleShot(0, &window, [&viewerNotice] { ShowMessage(viewerNotice); });
+        for (const QString* notice : {&startNotice, &std::as_const(viewerNotice)})
+            if (!notice->isEmpty())
+                QTimer::singleShot(0, &window, [notice] { ShowMessage(*notice); });
         window.exec();
         // The polling thread ends before anything it uses goes away.
         poller.StopPolling();

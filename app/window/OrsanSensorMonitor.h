@@ -14,8 +14,9 @@ inline constexpr char kInstanceLockName[] = "KelvaroExt";
 // the window as a viewer that monitors and alarms but does not record, with
 // a notice saying why. Opens the record database, runs the main window
 // modally, then shuts down in reverse order with the polling thread stopped
-// first. Needs a QApplication; returns the exit code.
-int RunStationWindow(const StationPaths& paths);
+// first. A startNotice (a setting that was refused) shows once the window is
+// up. Needs a QApplication; returns the exit code.
+int RunStationWindow(const StationPaths& paths, const QString& startNotice = QString());
 
 // Where the single-instance lock file lives: the user's runtime folder.
 QString InstanceLockPath();

@@ -1,6 +1,7 @@
 #include "OrsanSensorMonitorDlg.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "EnterEscapeFilter.h"
 #include "Freshness.h"
 #include "Ipv4AddressEdit.h"
+#include "Language.h"
 #include "MessageDlg.h"
 #include "OpenParameterDialog.h"
 #include "OverviewPage.h"
@@ -52,6 +54,10 @@ constexpr int kIntervalEdit = 1031;
 constexpr int kApplyIntervalButton = 1033;
 constexpr int kPollingLamp = 1055;
 constexpr int kTabControl = 1010;
+constexpr int kLanguageChoice = 1096;
+constexpr int kLanguageX = 290;
+// The overview, six panels, then the record page.
+constexpr int kRecordTab = 1 + kSensorCount;
 
 constexpr int kDialogWidth = 555;
 // One row below the tab pages holds the plant-server state.
@@ -75,7 +81,6 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     ConsumeEnterEscape(this);
 
     info_.SetPath(InfoPath(paths_.dataDir));
-    setWindowTitle(LoadTitle(info_));
 
     config_.SetPath(ConfigPath(paths_.dataDir));
     loaded_ = LoadStationConfig(config_);
@@ -97,7 +102,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
         addressEdits_[i]->SetAddress(addresses_[i]);
         nameEdits_[i]->setText(names_[i]);
     }
-    ShowMachines();
+    RetranslateTexts();
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
     for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
@@ -153,56 +158,75 @@ void OrsanSensorMonitorDlg::BuildControls() {
     const DialogControls ui(this);
     setFixedSize(ui.Units().Size(kDialogWidth, kDialogHeight));
     // Frames go to the back so they never cover the controls inside them.
-    const auto group = [&](const QString& title, int x, int y, int w, int h) {
-        ui.Group(title, x, y, w, h)->lower();
+    const auto group = [&](const char* title, int x, int y, int w, int h) {
+        texts_.Text(ui.Group(QString(), x, y, w, h), title)->lower();
+    };
+    const auto label = [&](const char* text, int x, int y, int w, int h, int number = 0) {
+        return texts_.Text(ui.Label(QString(), x, y, w, h), text, number);
+    };
+    const auto tip = [&](QWidget* widget, const char* text, int number = 0) {
+        texts_.Add(widget, text, FixedTexts::Part::ToolTip, number);
     };
 
     // The machine's name beside its address; the wiring picture gave up its room.
-    group(QStringLiteral("传感器地址设置"), 3, 2, 439, 70);
+    group(QT_TR_NOOP("传感器地址设置"), 3, 2, 439, 70);
     for (int i = 0; i < kSensorCount; ++i) {
         const int x0 = 8 + (i / 3) * 217;
         const int y = 12 + (i % 3) * 15;
-        ui.Label(QStringLiteral("%1#传感器IP:").arg(i + 1), x0, y + 2, 42, 8);
+        label(QT_TR_NOOP("%1#传感器IP:"), x0, y + 2, 42, 8, i + 1);
         addressEdits_[i] = ui.Place(new Ipv4AddressEdit(this), x0 + 43, y, 66, 12, kAddressIds[i]);
         nameEdits_[i] = ui.Place(new QLineEdit(this), x0 + 111, y, 52, 12, kFirstNameEdit + i);
-        nameEdits_[i]->setPlaceholderText(QStringLiteral("机器名称"));
-        nameEdits_[i]->setToolTip(QStringLiteral("%1#传感器所在机器的名称，如 P-101").arg(i + 1));
+        texts_.Add(nameEdits_[i], QT_TR_NOOP("机器名称"), FixedTexts::Part::Placeholder);
+        tip(nameEdits_[i], QT_TR_NOOP("%1#传感器所在机器的名称，如 P-101"), i + 1);
         zoneLabels_[i] = ui.Place(new QLabel(this), x0 + 166, y + 1, 9, 10);
         zoneLabels_[i]->setAlignment(Qt::AlignCenter);
         lamps_[i] = ui.Place(new DxAlarmStatic(this), x0 + 176, y + 2, 8, 8, kLampIds[i]);
-        parameterButtons_[i] =
-            ui.IconButton(kFirstParameterButton + i, QString(), 163,
-                          QStringLiteral("配置传感器参数!"), x0 + 187, y - 1, 14, 13);
-        waveformButtons_[i] =
-            ui.IconButton(kFirstWaveformButton + i, QString(), 164,
-                          QStringLiteral("读取传感器波形!"), x0 + 203, y - 1, 14, 13);
+        parameterButtons_[i] = ui.IconButton(kFirstParameterButton + i, QString(), 163, QString(),
+                                             x0 + 187, y - 1, 14, 13);
+        tip(parameterButtons_[i], QT_TR_NOOP("配置传感器参数!"));
+        waveformButtons_[i] = ui.IconButton(kFirstWaveformButton + i, QString(), 164, QString(),
+                                            x0 + 203, y - 1, 14, 13);
+        tip(waveformButtons_[i], QT_TR_NOOP("读取传感器波形!"));
         connect(parameterButtons_[i], &QPushButton::clicked, this,
                 [this, i] { parameterTool_(i + 1); });
         connect(waveformButtons_[i], &QPushButton::clicked, this,
                 [this, i] { waveformTool_(i + 1); });
     }
-    auto* note =
-        ui.Label(QStringLiteral("注意：请确保IP1-IP6无重复项存在，如不知道IP地址请填0.0.0.0！"), 8,
-                 55, 270, 14);
+    auto* note = label(QT_TR_NOOP("注意：请确保IP1-IP6无重复项存在，如不知道IP地址请填0.0.0.0！"),
+                       8, 55, 270, 14);
     note->setWordWrap(true);
     note->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
-    auto* save = ui.IconButton(kSaveAddressesButton, QStringLiteral("修改"), 143,
-                               QStringLiteral("设置传感器地址!"), 388, 55, 48, 14);
+    // The station's language, each named in itself, in the room beside the note.
+    texts_.Text(ui.Label(QString(), kLanguageX, 57, 33, 8, Qt::AlignRight | Qt::AlignVCenter),
+                QT_TR_NOOP("语言:"));
+    language_ = ui.Place(new QComboBox(this), kLanguageX + 34, 55, 50, 12, kLanguageChoice);
+    language_->addItem(QStringLiteral("中文"), LanguageCode(UiLanguage::Chinese));
+    language_->addItem(QStringLiteral("English"), LanguageCode(UiLanguage::English));
+    language_->setCurrentIndex(IsEnglishShown() ? 1 : 0);
+    connect(language_, &QComboBox::activated, this, [this](int index) {
+        ChooseLanguage(*LanguageFromCode(language_->itemData(index).toString()));
+    });
+    auto* save =
+        texts_.Text(ui.IconButton(kSaveAddressesButton, QString(), 143, QString(), 388, 55, 48, 14),
+                    QT_TR_NOOP("修改"));
+    tip(save, QT_TR_NOOP("设置传感器地址!"));
     connect(save, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::SaveAddresses);
 
     // The interval and polling groups keep their insides, 106 units to the right.
     const int dx = 106;
-    group(QStringLiteral("采集时间间隔设置"), 338 + dx, 2, 108, 44);
-    ui.Label(QStringLiteral("趋势记录间隔:"), 343 + dx, 15, 50, 8);
+    group(QT_TR_NOOP("采集时间间隔设置"), 338 + dx, 2, 108, 44);
+    label(QT_TR_NOOP("趋势记录间隔:"), 343 + dx, 15, 50, 8);
     intervalEdit_ = ui.Place(new QLineEdit(this), 393 + dx, 13, 30, 12, kIntervalEdit);
-    ui.Label(QStringLiteral("s/次"), 425 + dx, 15, 18, 8);
-    ui.Label(QStringLiteral("范围:1-1800s"), 343 + dx, 31, 50, 8);
-    auto* apply = ui.IconButton(kApplyIntervalButton, QStringLiteral("调整"), 136,
-                                QStringLiteral("设置通信与采集参数!"), 395 + dx, 28, 47, 14);
+    label(QT_TR_NOOP("s/次"), 425 + dx, 15, 18, 8);
+    label(QT_TR_NOOP("范围:1-1800s"), 343 + dx, 31, 50, 8);
+    auto* apply = texts_.Text(
+        ui.IconButton(kApplyIntervalButton, QString(), 136, QString(), 395 + dx, 28, 47, 14),
+        QT_TR_NOOP("调整"));
+    tip(apply, QT_TR_NOOP("设置通信与采集参数!"));
     connect(apply, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::ApplyInterval);
 
-    group(QStringLiteral("通信状态"), 338 + dx, 48, 108, 24);
-    ui.Label(QStringLiteral("ModbusTcp轮询状态："), 343 + dx, 59, 76, 8);
+    group(QT_TR_NOOP("通信状态"), 338 + dx, 48, 108, 24);
+    label(QT_TR_NOOP("ModbusTcp轮询状态："), 343 + dx, 59, 76, 8);
     pollingLamp_ = ui.Place(new DxAlarmStatic(this), 421 + dx, 58, 18, 10, kPollingLamp);
 
     tabs_ = ui.Place(new XTabCtrl(this), 2, 74, 551, 252, kTabControl);
@@ -210,6 +234,32 @@ void OrsanSensorMonitorDlg::BuildControls() {
     // Its own row under the tab strip: the eight tab captions fill theirs.
     serverButton_ = ui.Place(new ServerStatusButton(this), 2, 328, 200, 12);
     connect(serverButton_, &QPushButton::clicked, this, &OrsanSensorMonitorDlg::OpenServerSettings);
+}
+
+void OrsanSensorMonitorDlg::RetranslateTexts() {
+    setWindowTitle(LoadTitle(info_));
+    texts_.Retranslate();
+    tabs_->ChangeTab(0, nullptr, tr("总览"), 8);
+    tabs_->ChangeTab(kRecordTab, nullptr, tr("长时数据记录"), 7);
+    alarms_->RetranslateTexts();
+    ShowMachines();
+}
+
+void OrsanSensorMonitorDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) RetranslateTexts();
+    QDialog::changeEvent(event);
+}
+
+void OrsanSensorMonitorDlg::ChooseLanguage(UiLanguage language) {
+    QString error;
+    if (!UseLanguage(language, &error)) {
+        language_->setCurrentIndex(IsEnglishShown() ? 1 : 0);
+        ShowMessage(error);
+        return;
+    }
+    if (!SaveLanguage(config_, language))
+        ShowMessage(
+            tr("语言已切换，但无法写入配置文件%1，下次启动时将恢复原设置!").arg(config_.Path()));
 }
 
 void OrsanSensorMonitorDlg::BuildTabs() {
@@ -223,7 +273,7 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     // First, so the station opens on it.
     overview_ = new OverviewPage(tabs_);
     // Captions without the blanks around them: the row holds nine tabs now.
-    tabs_->AddTab(overview_, QStringLiteral("总览"), 8);
+    tabs_->AddTab(overview_, QString(), 8);
     connect(overview_, &OverviewPage::machineChosen, this,
             [this](int sensor) { tabs_->SelectTab(PanelTab(sensor)); });
     for (int i = 0; i < kSensorCount; ++i) {
@@ -236,7 +286,7 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     recordPage_->History()->SetDailyReportAction([this](QDate day) {
         ChooseAndWriteDailyReport(this, paths_.dataDir, paths_.desktopDir, day);
     });
-    tabs_->AddTab(recordPage_, QStringLiteral("长时数据记录"), 7);
+    tabs_->AddTab(recordPage_, QString(), 7);
     alarms_->AddPage(tabs_);
 }
 
@@ -295,10 +345,9 @@ bool OrsanSensorMonitorDlg::ConfirmClose() {
     const int64_t backlog = store_.Status().backlog;
     const bool recording = recordPage_->IsRecording();
     if (!recording && backlog <= 0) return true;
-    QString question =
-        recording ? QStringLiteral("正在记录数据，确定退出吗？") : QStringLiteral("确定退出吗？");
+    QString question = recording ? tr("正在记录数据，确定退出吗？") : tr("确定退出吗？");
     if (backlog > 0)
-        question += QStringLiteral("\n还有%1条记录等待发送到服务器。").arg(backlog);
+        question += QLatin1Char('\n') + tr("还有%1条记录等待发送到服务器。").arg(backlog);
     return AskYesNo(question);
 }
 
@@ -324,11 +373,10 @@ void OrsanSensorMonitorDlg::SaveAddresses() {
     if (database_.CanWrite()) database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
     store_.SetMachines(addresses_, names_);
     if (saved) {
-        ShowMessage(QStringLiteral("传感器IP地址信息更新成功!"));
+        ShowMessage(tr("传感器IP地址信息更新成功!"));
     } else {
-        ShowMessage(
-            QStringLiteral("传感器IP地址已生效，但无法写入配置文件%1，下次启动时将恢复原地址!")
-                .arg(config_.Path()));
+        ShowMessage(tr("传感器IP地址已生效，但无法写入配置文件%1，下次启动时将恢复原地址!")
+                        .arg(config_.Path()));
     }
 }
 
@@ -336,7 +384,7 @@ void OrsanSensorMonitorDlg::ApplyInterval() {
     bool isNumber = false;
     const float entered = intervalEdit_->text().trimmed().toFloat(&isNumber);
     if (!isNumber || !IsAcceptableInterval(entered)) {
-        ShowMessage(QStringLiteral("趋势记录只能设置在1-1800s内，请重新设置"));
+        ShowMessage(tr("趋势记录只能设置在1-1800s内，请重新设置"));
         interval_ = float(intervalWholeSeconds_);
         ShowInterval(interval_);
         return;
@@ -349,9 +397,9 @@ void OrsanSensorMonitorDlg::ApplyInterval() {
     recordTimer_.start(TimerPeriod(entered));
     for (PannelDlg* panel : panels_) panel->SetTrendInterval(float(whole));
     if (saved) {
-        ShowMessage(QStringLiteral("修改成功，已立即生效!"));
+        ShowMessage(tr("修改成功，已立即生效!"));
     } else {
-        ShowMessage(QStringLiteral("记录间隔已生效，但无法写入配置文件%1，下次启动时将恢复原设置!")
+        ShowMessage(tr("记录间隔已生效，但无法写入配置文件%1，下次启动时将恢复原设置!")
                         .arg(config_.Path()));
     }
 }

@@ -7,13 +7,16 @@
 #include <functional>
 #include <memory>
 
+#include "FixedTexts.h"
 #include "IniFile.h"
+#include "Language.h"
 #include "LiveValues.h"
 #include "ServerSettings.h"
 #include "StationConfig.h"
 #include "StationPaths.h"
 #include "StationStore.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -84,8 +87,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The window title, fixed texts and tab captions in the current language.
+    void RetranslateTexts();
+    // Switches every window to the language at once and keeps it in Config.ini.
+    void ChooseLanguage(UiLanguage language);
     void BuildControls();
     void BuildTabs();
     void SetFastIntervalEverywhere(float interval);
@@ -108,6 +116,7 @@ private:
     INIFILE config_;
     INIFILE info_;
     StationConfig loaded_;
+    FixedTexts texts_{this};
     float interval_ = kMinRecordInterval;
     int intervalWholeSeconds_ = 0;
     LiveValues live_{};
@@ -122,6 +131,7 @@ private:
     std::array<QPushButton*, kSensorCount> waveformButtons_{};
     DxAlarmStatic* pollingLamp_ = nullptr;
     QLineEdit* intervalEdit_ = nullptr;
+    QComboBox* language_ = nullptr;
     XTabCtrl* tabs_ = nullptr;
     OverviewPage* overview_ = nullptr;
     std::array<PannelDlg*, kSensorCount> panels_{};

@@ -19,11 +19,6 @@
 
 namespace orsan {
 
-namespace {
-const QString kWatchOnlyText =
-    QStringLiteral("数据文件夹无法写入：新的报警事件只在本页列出，不保存。");
-}
-
 StationAlarms::StationAlarms(const StationPaths& paths, QWidget* window, bool watchOnly)
     : QObject(window), paths_(paths), window_(window), watchOnly_(watchOnly) {
     const QStringList problems = monitor_.LoadSettings(paths_.dataDir);
@@ -49,8 +44,6 @@ StationAlarms::StationAlarms(const StationPaths& paths, QWidget* window, bool wa
 
 void StationAlarms::AttachZoneLabels(const std::array<QLabel*, kSensorCount>& labels) {
     zoneLabels_ = labels;
-    for (int i = 0; i < kSensorCount; ++i)
-        labels[size_t(i)]->setToolTip(QStringLiteral("%1#传感器振动烈度分区").arg(i + 1));
     ShowZones();
 }
 
@@ -84,16 +77,28 @@ void StationAlarms::ShowAlarmsOnTiles() {
 AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     tabs_ = tabs;
     page_ = new AlarmLogDlg(monitor_, tabs);
-    tabs->AddTab(page_, QStringLiteral("报警记录"), 6);
+    tabs->AddTab(page_, QString(), 6);
     pageTab_ = tabs->Count() - 1;
     connect(page_, &AlarmLogDlg::acknowledged, annunciator_,
             &AlarmAnnunciator::ShowAcknowledged);
     connect(page_, &AlarmLogDlg::muteRequested, annunciator_, &AlarmAnnunciator::Mute);
     connect(page_, &AlarmLogDlg::settingsRequested, this, &StationAlarms::EditAllSettings);
     connect(page_, &AlarmLogDlg::exportRequested, this, &StationAlarms::ExportAlarms);
-    if (watchOnly_) page_->ShowProblem(kWatchOnlyText);
     ShowAlarms();
     return page_;
+}
+
+void StationAlarms::RetranslateTexts() {
+    for (int i = 0; i < kSensorCount; ++i)
+        if (QLabel* label = zoneLabels_[size_t(i)])
+            label->setToolTip(tr("%1#传感器振动烈度分区").arg(i + 1));
+    if (tabs_ && pageTab_ >= 0) tabs_->ChangeTab(pageTab_, nullptr, tr("报警记录"), 6);
+    if (page_ && watchOnly_)
+        page_->ShowProblem(tr("数据文件夹无法写入：新的报警事件只在本页列出，不保存。"));
+    // The zone captions (their text changes with the language) and the alarm
+    // texts on the tiles are shown anew.
+    ShowZones();
+    annunciator_->ShowAcknowledged();
 }
 
 void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& statuses,
@@ -110,8 +115,7 @@ void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& status
         page_->KeepUnstored(unstored);
         page_->Reload();
         if (!unstored.empty() && !watchOnly_)
-            page_->ShowProblem(QStringLiteral("报警事件未能保存: ") +
-                               monitor_.Store().LastError());
+            page_->ShowProblem(tr("报警事件未能保存: ") + monitor_.Store().LastError());
     }
     // Zones move the colour of an acknowledged alarm too.
     annunciator_->Announce();
@@ -182,12 +186,9 @@ bool StationAlarms::WriteSettings(int sensor, const SensorAlarmSettings& setting
     return saved;
 }
 
-namespace {
-void ReportUnsaved(const QString& file) {
-    ShowMessage(QStringLiteral("报警设置已生效，但无法写入配置文件%1，下次启动时将恢复原设置!")
-                    .arg(file));
+void StationAlarms::ReportUnsaved(const QString& file) {
+    ShowMessage(tr("报警设置已生效，但无法写入配置文件%1，下次启动时将恢复原设置!").arg(file));
 }
-}  // namespace
 
 void StationAlarms::SaveSettings(int sensor, const SensorAlarmSettings& settings) {
     QString file;
@@ -216,7 +217,7 @@ void StationAlarms::ExportAlarms() {
     QTextStream out(&path);
     QTextStream err(&error);
     if (RunAlarmExportCommand(paths_.dataDir, paths_.desktopDir, out, err) != kAlarmExportOk) {
-        ShowMessage(QStringLiteral("报警记录导出失败：") +
+        ShowMessage(tr("报警记录导出失败：") +
                     error.trimmed().remove(QStringLiteral("alarm export: ")));
         return;
     }

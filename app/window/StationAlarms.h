@@ -46,6 +46,9 @@ public:
     void AttachOverview(OverviewPage* overview);
     // Machine names on the alarm page.
     void SetSensorNames(const SensorNames& names);
+    // The page's caption, the zone tips and captions and the alarm texts in
+    // the current language.
+    void RetranslateTexts();
     // Creates the page as the tab control's last tab.
     AlarmLogDlg* AddPage(XTabCtrl* tabs);
 
@@ -73,6 +76,7 @@ public:
     AlarmAnnunciator* Annunciator() const { return annunciator_; }
 
 private:
+    void ReportUnsaved(const QString& file);
     void ShowZones();
     void MarkBoundaries(int sensor);
     // The looks of the alarms on the tab captions, the velocity boxes and the page.

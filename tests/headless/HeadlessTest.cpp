@@ -299,6 +299,20 @@ TEST(ReadOnlyDataTest, ExportsReadItAndARecorderRefusesIt) {
     EXPECT_NE(err.find("只能读取"), std::string::npos) << err;
 }
 
+// --lang over Config.ini's language is the language of stderr too.
+TEST_F(HeadlessTest, MessagesOnStderrSpeakTheChosenLanguage) {
+    INIFILE config(ConfigPath(QString::fromStdString(dataDir.Path().string())));
+    ASSERT_TRUE(config.WriteString("UI", "LANG", "zh_CN"));
+    ASSERT_TRUE(config.WriteString("DAQ", "KEEP_DAYS", "x"));
+    test::ChildProcess station(test::StationPath(),
+                               {"--headless", "--data-dir", dataDir.Path().string(), "--record",
+                                "--duration", "1", "--lang", "en"},
+                               test::ChildProcess::Options{true});
+    EXPECT_EQ(station.WaitExit(10s), std::optional<int>(0));
+    const std::string err = station.ReadAllStderr();
+    EXPECT_NE(err.find("KEEP_DAYS=x refused"), std::string::npos) << err;
+}
+
 TEST_F(HeadlessTest, BadCommandLineIsRefused) {
     test::ChildProcess station(test::StationPath(), {"--headless", "--duration", "soon"});
     EXPECT_FALSE(station.ReadLine(5s).has_value());

@@ -23,6 +23,7 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.mode, RunMode::Window);
 
     ASSERT_TRUE(Parse({"--headless", "--record", "--duration", "2.5", "--data-dir", "d"}, c));
+    EXPECT_TRUE(c.language.isEmpty());
     EXPECT_EQ(c.mode, RunMode::Headless);
     EXPECT_TRUE(c.record);
     EXPECT_DOUBLE_EQ(c.durationSeconds, 2.5);
@@ -33,7 +34,8 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.exportSensor, 4);
     EXPECT_EQ(c.outPath, "x.txt");
 
-    ASSERT_TRUE(Parse({"--export-alarms", "--out", "a.csv", "--data-dir", "d"}, c));
+    ASSERT_TRUE(Parse({"--export-alarms", "--lang", "en", "--out", "a.csv", "--data-dir", "d"}, c));
+    EXPECT_EQ(c.language, "en");
     EXPECT_EQ(c.mode, RunMode::ExportAlarms);
     EXPECT_EQ(c.outPath, "a.csv");
     EXPECT_EQ(c.dataDir, "d");
@@ -97,6 +99,9 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--export-alarms", "--segment", "1024"},
         {"--analyse", "w.txt", "--headless"},
         {"--capture", "127.0.0.1", "--seconds", "1", "--segment", "1024"},
+        {"--headless", "--lang", "fr"},
+        {"--lang", "zh"},
+        {"--lang"},
     };
     for (const QStringList& args : bad) {
         CommandLine c;
