@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPointer>
 #include <QString>
 #include <QWidget>

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "IniFile.h"
-#include "MarkingTranslator.h"
+#include "TranslationProbe.h"
 #include "PgCluster.h"
 #include "ServerSettingsDlg.h"
 #include "ServerStatusButton.h"
@@ -132,12 +132,12 @@ TEST(ServerTexts, DialogAndStateButtonFollowALanguageSwitchAtRunTime) {
                            button.toolTip()};
     };
     const QStringList chinese = shown();
-    const QStringList english = test::ShownWhileMarked(shown);
+    const QStringList english = ShownWhileMarked(shown);
     EXPECT_EQ(english,
-              (QStringList{"EN[数据服务器设置]", "EN[保存]",
-                           "EN[host=服务器 port=5432 dbname=plant user=station sslmode=prefer]",
-                           "EN[服务器: 重试中]EN[ · 待发送 7 行]",
-                           "EN[数据服务器设置]EN[\n最近错误: refused]"}));
+              (QStringList{"«数据服务器设置»", "«保存»",
+                           "«host=服务器 port=5432 dbname=plant user=station sslmode=prefer»",
+                           "«服务器: 重试中»« · 待发送 7 行»",
+                           "«数据服务器设置»«\n最近错误: refused»"}));
     EXPECT_EQ(shown(), chinese);
 }
 

@@ -33,6 +33,14 @@ public:
     bool isEmpty() const override { return false; }
 };
 
+// What `shown` reads while the marking translation is loaded; it is removed
+// again before this returns, and both switches reach the windows first.
+template <class Shown>
+QStringList ShownWhileMarked(Shown shown) {
+    const MarkingTranslator marking;
+    return shown();
+}
+
 // Every text a widget and its children show: captions, labels, titles, drop-down
 // items, tool tips and column titles.
 inline QStringList ShownTexts(const QWidget* root) {

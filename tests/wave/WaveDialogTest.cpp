@@ -20,7 +20,7 @@
 #include "DxAlarmStatic.h"
 #include "DxChartRealTime.h"
 #include "FakeWavePeer.h"
-#include "MarkingTranslator.h"
+#include "TranslationProbe.h"
 #include "MessageHook.h"
 #include "SensorEndpoint.h"
 #include "SpectrumView.h"
@@ -244,10 +244,10 @@ TEST_F(DialogTest, LanguageFollowsASwitchAtRunTimeAndFilesKeepTheirNames) {
                            dialog->findChild<QPushButton*>("id1133")->toolTip()};
     };
     const QStringList chinese = shown();
-    const QStringList english = test::ShownWhileMarked(shown);
+    const QStringList english = ShownWhileMarked(shown);
     EXPECT_EQ(english,
-              (QStringList{"EN[读取传感器 { 127.0.0.1 } 波形]", "EN[开始采集]", "EN[" + time + "]",
-                           "EN[加速度频谱]", "EN[在光标所在谱线的1至10倍处标记]"}));
+              (QStringList{"«读取传感器 { 127.0.0.1 } 波形»", "«开始采集»", "«" + time + "»",
+                           "«加速度频谱»", "«在光标所在谱线的1至10倍处标记»"}));
     EXPECT_EQ(shown(), chinese);
     EXPECT_EQ(dialog->ExportPath(), path);  // a file name is never translated
 }
