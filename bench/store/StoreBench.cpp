@@ -15,7 +15,7 @@
 #include "LocalRecordSource.h"
 #include "PgCluster.h"
 #include "PgSession.h"
-#include "RecordDatabase.h"
+#include "RecordTableFill.h"
 #include "ServerSchema.h"
 #include "StoreForwarder.h"
 #include "TempDir.h"
@@ -34,6 +34,8 @@ struct Fixture {
     std::string csvPath;
     int databases = 0;
     double copySeconds = 0;
+    double tableSeconds = 0;  // making the local table
+    double csvSeconds = 0;    // and its CSV
 
     int64_t ServerRows() const { return records * kStoreSensors; }
     std::string DatabasePath() const { return local.File("DataRecord.db"); }
@@ -51,32 +53,20 @@ struct Fixture {
     }
 };
 
-// The local table, written straight in SQLite in one transaction, values
-// rounded as the record writer stores them; and the same rows as CSV.
+double Seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The local table, two rows a second, and the same rows as CSV.
 void MakeBacklog(Fixture& f) {
-    {
-        RecordDatabase created;
-        if (!created.Open(QString::fromStdString(f.local.Path().string()))) std::abort();
-    }
-    sqlite3* db = nullptr;
-    if (sqlite3_open(f.DatabasePath().c_str(), &db) != SQLITE_OK) std::abort();
-    std::string sql = "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-                      std::to_string(f.records - 1) +
-                      ") INSERT INTO data SELECT 1714523415 + i / 2, (i % 2) * 500";
-    for (int k = 0; k < 60; ++k) {
-        // Temp, Xdisp, Ydisp and Zdisp of each slot keep one decimal.
-        const bool oneDecimal = (k % 10) == 0 || (k % 10) == 3 || (k % 10) == 6 || (k % 10) == 9;
-        sql += ", round(((i * " + std::to_string(k + 7) + ") % 100000) / 100.0, " +
-               (oneDecimal ? "1" : "2") + ")";
-    }
-    sql += ", 1, 1, 1, 1, 1, 1 FROM n";  // every reading fresh
-    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
+    const auto start = std::chrono::steady_clock::now();
+    QString error;
+    if (!bench::FillRecordTable(QString::fromStdString(f.local.Path().string()), f.records,
+                                QStringLiteral("1714523415 + i / 2, (i % 2) * 500"), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         std::abort();
     }
-    sqlite3_close(db);
+    f.tableSeconds = Seconds(start);
 
     // The CSV of exactly the rows the forwarder sends.
     LocalRecordSource source(f.DatabasePath());
@@ -97,6 +87,7 @@ void MakeBacklog(Fixture& f) {
         csv << text;
         position = {records.back().rowId, records.back().time, records.back().milliseconds};
     }
+    f.csvSeconds = Seconds(start) - f.tableSeconds;
 }
 
 // One size at a time: the database of the size before is gone when the
@@ -109,10 +100,6 @@ Fixture& Shared(int64_t records) {
         MakeBacklog(*fixture);
     }
     return *fixture;
-}
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
 // psql's \copy of the same rows from CSV into an identical table.
@@ -133,6 +120,8 @@ void BM_PsqlCopyFromCsv(benchmark::State& state) {
         f.copySeconds = seconds;
     }
     state.counters["rows"] = double(f.ServerRows());
+    state.counters["table_s"] = f.tableSeconds;
+    state.counters["csv_s"] = f.csvSeconds;
 }
 
 // The forwarder sending the whole backlog from DataRecord.db, from its
