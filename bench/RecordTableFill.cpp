@@ -1,7 +1,8 @@
 #include "RecordTableFill.h"
 
-#include <QStringList>
 #include <sqlite3.h>
+
+#include <QStringList>
 #include <memory>
 
 #include "RecordColumns.h"
@@ -33,7 +34,8 @@ struct SqliteCloser {
 bool Exec(sqlite3* db, const QString& sql, QString* error) {
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
         return true;
-    if (error != nullptr) *error = QString::fromUtf8(sqlite3_errmsg(db)) + QStringLiteral(": ") + sql.left(200);
+    if (error != nullptr)
+        *error = QString::fromUtf8(sqlite3_errmsg(db)) + QStringLiteral(": ") + sql.left(200);
     return false;
 }
 
@@ -63,9 +65,9 @@ bool FillRecordTable(const QString& folder, qint64 rows, const QString& timeColu
                       QStringLiteral("PRAGMA synchronous=OFF"),
                       QStringLiteral("PRAGMA cache_size=-262144")};
     sqlite3_stmt* triggers = nullptr;
-    if (sqlite3_prepare_v2(db.get(),
-                           "SELECT name FROM sqlite_master WHERE type='trigger' AND tbl_name='data'",
-                           -1, &triggers, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(
+            db.get(), "SELECT name FROM sqlite_master WHERE type='trigger' AND tbl_name='data'", -1,
+            &triggers, nullptr) != SQLITE_OK) {
         if (error != nullptr) *error = QString::fromUtf8(sqlite3_errmsg(db.get()));
         return false;
     }
@@ -77,8 +79,9 @@ bool FillRecordTable(const QString& folder, qint64 rows, const QString& timeColu
     for (const QString& sql : setUp)
         if (!Exec(db.get(), sql, error)) return false;
     const QString insert =
-        QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c LIMIT %1) "
-                       "INSERT INTO data SELECT %2, %3 FROM c")
+        QStringLiteral(
+            "WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c LIMIT %1) "
+            "INSERT INTO data SELECT %2, %3 FROM c")
             .arg(rows)
             .arg(timeColumns, ValueExpressions());
     if (!Exec(db.get(), QStringLiteral("BEGIN"), error) || !Exec(db.get(), insert, error) ||

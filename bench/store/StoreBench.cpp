@@ -175,9 +175,9 @@ void BM_StationForwardsBacklog(benchmark::State& state) {
         bool written = config.WriteString("SERVER", "CONNINFO", QString::fromStdString(conninfo)) &&
                        config.WriteString("SERVER", "STATION", "bench-station");
         for (int n = 1; n <= kSensorCount; ++n) {
+            const int octets[4] = {127, 0, 0, n};
             for (int k = 1; k <= 4; ++k)
-                written = config.WriteInt("SENSOR", OctetKey(n, k), k == 1 ? 127 : k == 4 ? n : 0) &&
-                          written;
+                written = config.WriteInt("SENSOR", OctetKey(n, k), octets[k - 1]) && written;
             written = config.WriteInt("SENSOR", PortKey(n), 9) && written;  // nobody listens
         }
         if (!written) state.SkipWithError("Config.ini not written");
@@ -209,9 +209,10 @@ void RegisterSizes() {
     std::vector<int64_t> sizes = {100000, 1000000};
     if (qEnvironmentVariableIntValue("ORSAN_BENCH_LARGE") == 1) sizes.push_back(10000000);
     for (const int64_t size : sizes) {
-        for (auto [name, run] : {std::pair{"BM_PsqlCopyFromCsv", &BM_PsqlCopyFromCsv},
-                                 std::pair{"BM_ForwardBacklog", &BM_ForwardBacklog},
-                                 std::pair{"BM_StationForwardsBacklog", &BM_StationForwardsBacklog}})
+        for (auto [name, run] :
+             {std::pair{"BM_PsqlCopyFromCsv", &BM_PsqlCopyFromCsv},
+              std::pair{"BM_ForwardBacklog", &BM_ForwardBacklog},
+              std::pair{"BM_StationForwardsBacklog", &BM_StationForwardsBacklog}})
             benchmark::RegisterBenchmark(name, run)
                 ->Arg(size)
                 ->Iterations(1)

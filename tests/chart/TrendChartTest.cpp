@@ -78,7 +78,7 @@ TEST(PolylinePointsTest, FewerPointsDrawTheSamePixelsAsEveryPoint) {
         while (int(line.size()) < length) {
             const QPoint last = line.back();
             // Every other walk mostly flat over columns, at times leaping.
-            const int dy = n % 2            ? int(random() % 7) - 3
+            const int dy = n % 2          ? int(random() % 7) - 3
                            : random() % 4 ? int(random() % 3) - 1
                                           : int(random() % 21) - 10;
             const int dx = n % 2 ? (random() % 3 == 0 ? 1 : 0) : int(random() % 3);
