@@ -177,32 +177,43 @@ void TrendChart::DrawCurves(QPainter& p) {
             rows_[ring(number)][size_t(k)] = axes[size_t(AxisOfCurve(k))](sample.Value(k));
     }
     rowsUpTo_ = appended_;
+
+    // The runs of measured samples, alike for every curve: a gap in time or
+    // an unmeasured sample ends one, and nothing joins it to the next.
+    runs_.clear();
+    int runStart = -1;
+    for (int i = 0; i < n; ++i) {
+        const bool measured = history_.IsMeasured(i);
+        if (runStart >= 0 && (!measured || history_.IsAfterGap(i))) {
+            runs_.push_back({runStart, i});
+            runStart = -1;
+        }
+        if (measured && runStart < 0) runStart = i;
+    }
+    if (runStart >= 0) runs_.push_back({runStart, n});
+
+    const size_t firstSlot = ring(first);
     int top = plot.bottom + 1;
     int bottom = plot.top - 1;
     for (int k = 0; k < kCurveCount; ++k) {
         if (curveVisible_[k] == 0) continue;
         p.setPen(QPen(CurveColors()[k], 1.0));
-        // One polyline per run of measured samples: nothing joins the values
-        // before an outage to those after it.
-        int runLength = 0;
-        const auto endRun = [&] {
-            if (runLength == 1) p.drawPoint(points_[0]);
-            if (runLength > 1) p.drawPolyline(points_.data(), runLength);
-            runLength = 0;
-        };
-        for (int i = 0; i < n; ++i) {
-            // A gap in time ends the run too; the sample after it starts the next.
-            if (history_.IsAfterGap(i)) endRun();
-            if (!history_.IsMeasured(i)) {
-                endRun();
-                continue;
+        for (const auto& [from, to] : runs_) {
+            PolylinePoints line(points_.data());
+            size_t slot = firstSlot + size_t(from);
+            if (slot >= size_t(TrendHistory::kCapacity)) slot -= TrendHistory::kCapacity;
+            for (int i = from; i < to; ++i) {
+                const int y = rows_[slot][size_t(k)];
+                if (++slot == size_t(TrendHistory::kCapacity)) slot = 0;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                line.Add(QPoint(xs_[i], y));
             }
-            const int y = rows_[ring(first + i)][size_t(k)];
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-            points_[runLength++] = QPoint(xs_[i], y);
+            if (to - from == 1)
+                p.drawPoint(points_[0]);
+            else
+                p.drawPolyline(points_.data(), line.Finish());
         }
-        endRun();
     }
     curvesArea_.top = top;
     curvesArea_.bottom = bottom + 1;

@@ -134,6 +134,7 @@ private:
 
     std::vector<QPoint> points_;  // reused by every render
     std::vector<int> xs_;
+    std::vector<std::pair<int, int>> runs_;  // [from, to) of samples joined by lines
     // Each held sample's pixel rows, worked out once when it first shows
     // (again only when the limits or the plot change): a ring by append
     // number, appended_ counting every sample ever appended.

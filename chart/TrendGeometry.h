@@ -120,6 +120,50 @@ private:
     bool flat_;
 };
 
+// The points of one polyline for Qt's one-pixel aliased pen, fewer than
+// given but drawn as exactly the same pixels: most of 1800 samples share
+// their pixel with a neighbour or lie between two on one pixel column. Left
+// out are a repeat of the last point and a point between its neighbours on
+// one column, except at the end: Qt draws the end cap by the last segment
+// as given, and the first by the first segment (a repeat there too). On a
+// row the same merge would change Qt's pixels.
+class PolylinePoints {
+public:
+    explicit PolylinePoints(QPoint* storage) : points_(storage) {}
+
+    void Add(QPoint p) {
+        previous_ = last_;
+        last_ = p;
+        if (length_ > 1) {
+            const QPoint before = points_[length_ - 2];
+            const QPoint last = points_[length_ - 1];
+            if (last == p) return;
+            if (before.x() == last.x() && last.x() == p.x() && before.y() != last.y() &&
+                (last.y() > before.y()) == (p.y() > last.y())) {
+                points_[length_ - 1] = p;
+                return;
+            }
+        }
+        points_[length_++] = p;
+    }
+
+    // The count of points to draw from the storage (room for every point
+    // added).
+    int Finish() {
+        if (length_ > 1 && points_[length_ - 2] != previous_) {
+            points_[length_ - 1] = previous_;
+            points_[length_++] = last_;
+        }
+        return length_;
+    }
+
+private:
+    QPoint* points_;
+    int length_ = 0;
+    QPoint previous_;  // the last two points given
+    QPoint last_;
+};
+
 // One-off forms of the two above.
 int TimeToX(double position, const TrendTimeRange& range, const EdgeRect& plot);
 int ValueToY(float value, float lower, float upper, const EdgeRect& plot);

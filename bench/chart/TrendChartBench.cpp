@@ -188,3 +188,4 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     return 0;
 }
+

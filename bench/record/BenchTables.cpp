@@ -1,36 +1,14 @@
 #include "BenchTables.h"
 
 #include <QFile>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <map>
 
-#include "RecordColumns.h"
-#include "RecordDatabase.h"
+#include "RecordTableFill.h"
 
 namespace orsan::bench {
-
-namespace {
-
-// One value expression per column, varied by row number i, rounded as the
-// writer stores them.
-QString ValueExpressions() {
-    QStringList values;
-    for (int k = 0; k < kRecordSlots * kRecordValuesPerSlot; ++k) {
-        const int decimals = IsOneDecimalValue(k % kRecordValuesPerSlot) ? 1 : 2;
-        values
-            << QStringLiteral("round(((i * %1) %% 100000) / 100.0, %2)").arg(k + 7).arg(decimals);
-    }
-    for (int slot = 1; slot <= kRecordSlots; ++slot) values << QStringLiteral("1");  // fresh
-    return values.join(QLatin1Char(','));
-}
-
-}  // namespace
 
 QDir BenchDir() {
     static QTemporaryDir temporary;
@@ -51,35 +29,16 @@ QString TableFolder(qint64 rows, qint64 stepMs) {
     if (QFile::exists(folder + QStringLiteral("/complete"))) return made[key] = folder;
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
-    RecordDatabase db;
-    if (!db.Open(folder)) std::abort();
-    QSqlDatabase connection = db.Connection();
-    QSqlQuery query(connection);
     // One row a second keeps the tables earlier runs made; other steps
     // spread the rows over Time and msTime.
     const QString times =
-        stepMs == 1000 ? QStringLiteral("1700000000 + i, (i * 37) %% 1000")
-                       : QStringLiteral("1700000000 + i * %1 / 1000, i * %1 %% 1000").arg(stepMs);
-    // SQLite runs an INSERT ... SELECT into a table with triggers (the kept
-    // counts) to its end in a temporary table first: chunks keep that, and
-    // the log, small. The file's full sync is not needed to make it.
-    query.exec(QStringLiteral("PRAGMA synchronous=OFF"));
-    constexpr qint64 kChunk = 50000;
-    for (qint64 first = 0; first < rows; first += kChunk) {
-        const QString sql =
-            QStringLiteral(
-                "WITH RECURSIVE c(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM c LIMIT %2) "
-                "INSERT INTO data SELECT %3, %4 FROM c")
-                .arg(first)
-                .arg(std::min(kChunk, rows - first))
-                .arg(times, ValueExpressions())
-                .replace(QStringLiteral("%%"), QStringLiteral("%"));
-        if (!query.exec(sql)) {
-            std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text()));
-            std::abort();
-        }
+        stepMs == 1000 ? QStringLiteral("1700000000 + i, (i * 37) % 1000")
+                       : QStringLiteral("1700000000 + i * %1 / 1000, i * %1 % 1000").arg(stepMs);
+    QString error;
+    if (!FillRecordTable(folder, rows, times, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::abort();
     }
-    query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     QFile complete(folder + QStringLiteral("/complete"));
     complete.open(QIODevice::WriteOnly);
     made[key] = folder;

@@ -5,18 +5,22 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <mutex>
 #include <vector>
 
 #include "ChildProcess.h"
+#include "IniFile.h"
 #include "LocalRecord.h"
 #include "LocalRecordSource.h"
 #include "PgCluster.h"
 #include "PgSession.h"
-#include "RecordDatabase.h"
+#include "RecordTableFill.h"
 #include "ServerSchema.h"
+#include "SimProcess.h"
+#include "StationConfig.h"
 #include "StoreForwarder.h"
 #include "TempDir.h"
 
@@ -34,6 +38,8 @@ struct Fixture {
     std::string csvPath;
     int databases = 0;
     double copySeconds = 0;
+    double tableSeconds = 0;  // making the local table
+    double csvSeconds = 0;    // and its CSV
 
     int64_t ServerRows() const { return records * kStoreSensors; }
     std::string DatabasePath() const { return local.File("DataRecord.db"); }
@@ -51,32 +57,20 @@ struct Fixture {
     }
 };
 
-// The local table, written straight in SQLite in one transaction, values
-// rounded as the record writer stores them; and the same rows as CSV.
+double Seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The local table, two rows a second, and the same rows as CSV.
 void MakeBacklog(Fixture& f) {
-    {
-        RecordDatabase created;
-        if (!created.Open(QString::fromStdString(f.local.Path().string()))) std::abort();
-    }
-    sqlite3* db = nullptr;
-    if (sqlite3_open(f.DatabasePath().c_str(), &db) != SQLITE_OK) std::abort();
-    std::string sql = "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-                      std::to_string(f.records - 1) +
-                      ") INSERT INTO data SELECT 1714523415 + i / 2, (i % 2) * 500";
-    for (int k = 0; k < 60; ++k) {
-        // Temp, Xdisp, Ydisp and Zdisp of each slot keep one decimal.
-        const bool oneDecimal = (k % 10) == 0 || (k % 10) == 3 || (k % 10) == 6 || (k % 10) == 9;
-        sql += ", round(((i * " + std::to_string(k + 7) + ") % 100000) / 100.0, " +
-               (oneDecimal ? "1" : "2") + ")";
-    }
-    sql += ", 1, 1, 1, 1, 1, 1 FROM n";  // every reading fresh
-    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
+    const auto start = std::chrono::steady_clock::now();
+    QString error;
+    if (!bench::FillRecordTable(QString::fromStdString(f.local.Path().string()), f.records,
+                                QStringLiteral("1714523415 + i / 2, (i % 2) * 500"), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         std::abort();
     }
-    sqlite3_close(db);
+    f.tableSeconds = Seconds(start);
 
     // The CSV of exactly the rows the forwarder sends.
     LocalRecordSource source(f.DatabasePath());
@@ -97,6 +91,7 @@ void MakeBacklog(Fixture& f) {
         csv << text;
         position = {records.back().rowId, records.back().time, records.back().milliseconds};
     }
+    f.csvSeconds = Seconds(start) - f.tableSeconds;
 }
 
 // One size at a time: the database of the size before is gone when the
@@ -109,10 +104,6 @@ Fixture& Shared(int64_t records) {
         MakeBacklog(*fixture);
     }
     return *fixture;
-}
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
 // psql's \copy of the same rows from CSV into an identical table.
@@ -133,6 +124,8 @@ void BM_PsqlCopyFromCsv(benchmark::State& state) {
         f.copySeconds = seconds;
     }
     state.counters["rows"] = double(f.ServerRows());
+    state.counters["table_s"] = f.tableSeconds;
+    state.counters["csv_s"] = f.csvSeconds;
 }
 
 // The forwarder sending the whole backlog from DataRecord.db, from its
@@ -170,13 +163,56 @@ void BM_ForwardBacklog(benchmark::State& state) {
     state.counters["rows"] = double(f.ServerRows());
 }
 
+// The station itself, as a headless process with six configured sensors
+// that do not answer, from its start to the first JSON line that shows no
+// backlog (lines come every 0.3 s); then the server's rows are counted.
+void BM_StationForwardsBacklog(benchmark::State& state) {
+    Fixture& f = Shared(state.range(0));
+    const QString folder = QString::fromStdString(f.local.Path().string());
+    for (auto _ : state) {
+        const std::string conninfo = f.FreshServer();
+        INIFILE config(ConfigPath(folder));
+        bool written = config.WriteString("SERVER", "CONNINFO", QString::fromStdString(conninfo)) &&
+                       config.WriteString("SERVER", "STATION", "bench-station");
+        for (int n = 1; n <= kSensorCount; ++n) {
+            const int octets[4] = {127, 0, 0, n};
+            for (int k = 1; k <= 4; ++k)
+                written = config.WriteInt("SENSOR", OctetKey(n, k), octets[k - 1]) && written;
+            written = config.WriteInt("SENSOR", PortKey(n), 9) && written;  // nobody listens
+        }
+        if (!written) state.SkipWithError("Config.ini not written");
+        const auto start = std::chrono::steady_clock::now();
+        test::ChildProcess station(test::StationPath(),
+                                   {"--headless", "--data-dir", f.local.Path().string()});
+        bool drained = false;
+        while (!drained) {
+            const auto line = station.ReadLine(std::chrono::minutes(30));
+            if (!line) break;
+            const size_t at = line->find("\"backlog\":0");
+            drained = at != std::string::npos && line->find_first_of(",}", at + 11) == at + 11;
+        }
+        const double seconds = Seconds(start);
+        station.Terminate();
+        PgSession session(conninfo);
+        PgOutcome outcome;
+        const PgResultPtr count = session.Query("SELECT count(*) FROM readings", {}, &outcome);
+        if (!drained || !count || std::atoll(PQgetvalue(count.get(), 0, 0)) != f.ServerRows())
+            state.SkipWithError("the station did not forward every row");
+        state.SetIterationTime(seconds);
+        if (f.copySeconds > 0) state.counters["x_psql_copy"] = seconds / f.copySeconds;
+    }
+    state.counters["rows"] = double(f.ServerRows());
+}
+
 // Local rows: 10^5 and 10^6, and 10^7 with ORSAN_BENCH_LARGE=1.
 void RegisterSizes() {
     std::vector<int64_t> sizes = {100000, 1000000};
     if (qEnvironmentVariableIntValue("ORSAN_BENCH_LARGE") == 1) sizes.push_back(10000000);
     for (const int64_t size : sizes) {
-        for (auto [name, run] : {std::pair{"BM_PsqlCopyFromCsv", &BM_PsqlCopyFromCsv},
-                                 std::pair{"BM_ForwardBacklog", &BM_ForwardBacklog}})
+        for (auto [name, run] :
+             {std::pair{"BM_PsqlCopyFromCsv", &BM_PsqlCopyFromCsv},
+              std::pair{"BM_ForwardBacklog", &BM_ForwardBacklog},
+              std::pair{"BM_StationForwardsBacklog", &BM_StationForwardsBacklog}})
             benchmark::RegisterBenchmark(name, run)
                 ->Arg(size)
                 ->Iterations(1)

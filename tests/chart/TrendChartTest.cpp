@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "SensorDataFile.h"
@@ -56,6 +58,57 @@ protected:
     }
     TrendChart chart_;
 };
+
+// The chart draws its curves from fewer points than samples; Qt must draw
+// them exactly as the whole polyline: edge cases, then random walks as dense
+// as 1800 samples on 675 columns, including repeats at either end.
+TEST(PolylinePointsTest, FewerPointsDrawTheSamePixelsAsEveryPoint) {
+    using Line = std::vector<QPoint>;
+    std::vector<Line> lines = {
+        {{5, 5}, {5, 5}},
+        {{5, 5}, {5, 5}, {5, 5}, {6, 9}},
+        {{5, 5}, {5, 9}, {5, 12}, {5, 12}},
+        {{5, 5}, {5, 9}, {5, 7}, {5, 12}, {6, 12}, {9, 12}, {7, 12}, {12, 12}},
+        {{5, 5}, {6, 6}, {7, 7}, {7, 7}, {8, 8}, {8, 2}, {8, 1}, {9, 30}, {9, 30}},
+    };
+    std::mt19937 random(21);
+    for (int n = 0; n < 400; ++n) {
+        Line line{{20, 20}};
+        const int length = 2 + int(random() % 60);
+        while (int(line.size()) < length) {
+            const QPoint last = line.back();
+            // Every other walk mostly flat over columns, at times leaping.
+            const int dy = n % 2          ? int(random() % 7) - 3
+                           : random() % 4 ? int(random() % 3) - 1
+                                          : int(random() % 21) - 10;
+            const int dx = n % 2 ? (random() % 3 == 0 ? 1 : 0) : int(random() % 3);
+            line.push_back({last.x() + dx, std::clamp(last.y() + dy, 0, 39)});
+        }
+        lines.push_back(line);
+    }
+    const auto draw = [](const QPoint* points, int count) {
+        QImage image(60, 45, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setPen(QPen(QColor(136, 0, 21), 1.0));
+        painter.drawPolyline(points, count);
+        return image;
+    };
+    Line sweep;  // one column down: its start and its last segment remain
+    for (int y = 0; y < 40; ++y) sweep.push_back({30, y});
+    lines.push_back(sweep);
+    for (const Line& line : lines) {
+        std::vector<QPoint> storage(line.size());
+        PolylinePoints thinned(storage.data());
+        for (const QPoint& p : line) thinned.Add(p);
+        const int count = thinned.Finish();
+        EXPECT_TRUE(draw(storage.data(), count) == draw(line.data(), int(line.size())))
+            << "line " << &line - lines.data();
+        if (&line == &lines.back()) {
+            EXPECT_EQ(count, 3);
+        }
+    }
+}
 
 TEST_F(TrendChartTest, NothingIsDrawnBeforeTheImageExists) {
     chart_.AppendSample(Sample(kNow, 0, 0));
