@@ -10,6 +10,7 @@
 
 #include "DatabaseDiagnostic.h"
 #include "RecordSensorHistory.h"
+#include "RecordSummaries.h"
 #include "RecordTally.h"
 #include "SqliteFile.h"
 #include "SqliteStatement.h"
@@ -105,6 +106,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     // is changed in a file until it proved to be ours.
     if (!CheckOrCreateTable(!readOnly)) return false;
     tallied_ = HasRecordTallies(db_);
+    summarised_ = HasRecordSummaries(db_);
     if (readOnly) return true;
 
     QSqlQuery query(db_);
@@ -124,6 +126,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     // Without its freshness columns a row could not say a reading is stale:
     // the file is then for reading only (Insert says why).
     if (freshnessColumns_ < kRecordSlots) return true;
+    EnsureSummaries();
     insert_ = std::make_unique<QSqlQuery>(db_);
     if (!insert_->prepare(InsertSql())) return Fail(QString(), insert_->lastError());
     return true;
@@ -232,6 +235,13 @@ void RecordDatabase::EnsureTallies() {
     if (!tallied_) ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
 }
 
+void RecordDatabase::EnsureSummaries() {
+    QSqlError error;
+    summarised_ = EnsureRecordSummaries(db_, &error);
+    // Without them the history reads the rows themselves, only slower.
+    if (!summarised_) ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
+}
+
 void RecordDatabase::CloseConnection() {
     insert_.reset();
     if (db_.isValid()) {
@@ -241,6 +251,7 @@ void RecordDatabase::CloseConnection() {
     }
     rowCount_.reset();
     tallied_ = false;
+    summarised_ = false;
 }
 
 bool RecordDatabase::Fail(const QString& prefix, const QSqlError& error) {
@@ -381,6 +392,7 @@ bool RecordDatabase::ClearAll() {
         cleared = query.exec(QStringLiteral("DELETE FROM data"));
         error = query.lastError();
     }
+    if (cleared && summarised_) cleared = ClearRecordSummaries(db_, &error);
     if (!cleared) {
         db_.rollback();
         rowCount_.reset();

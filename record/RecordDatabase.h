@@ -95,6 +95,8 @@ public:
     std::optional<qint64> Count();
     // The file keeps row counts per ten minutes and per day (RecordTally.h).
     bool HasTallies() const { return tallied_; }
+    // The file keeps hourly and daily summaries (RecordSummaries.h).
+    bool HasSummaries() const { return summarised_; }
     // Rows deleted on this connection outside ClearAll (the retention): the
     // count kept in memory follows.
     void NoteRowsDeleted(qint64 rows) {
@@ -130,6 +132,7 @@ private:
     void AddFreshnessColumns();
     void EnsureTimeIndex();
     void EnsureTallies();
+    void EnsureSummaries();
     void CloseConnection();
     bool Fail(const QString& prefix, const QSqlError& error);
     bool FailWith(const QString& prefix, const QString& message, const QString& description);
@@ -143,6 +146,7 @@ private:
     bool reopenBeforeWrite_ = false;
     bool readOnlyFailure_ = false;
     bool tallied_ = false;
+    bool summarised_ = false;
     int freshnessColumns_ = 0;  // Ok1 ... Ok<n> are in the table
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;
