@@ -61,8 +61,24 @@ bool HistoryChart::Load(QString* error) {
     reduction_.Reset(range, layout_.plotRect);
     readoutRow_.reset();
     cursorX_ = 0;
-    const bool ok = source_.ReadRows(span.from, span.to, reduction_, error);
-    if (!ok) reduction_.Reset(range, layout_.plotRect);  // no half a picture
+    bands_ = HistoryBands();
+    detail_ = ChooseHistoryDetail(span.to - span.from, layout_.plotRect.Width());
+    bool ok = true;
+    if (detail_ != HistoryDetail::Raw) {
+        QString bandError;
+        bands_.detail = detail_;
+        ok = source_.ReadBands(span.from, span.to, detail_, &bands_, &bandError);
+        if (!ok && bandError.isEmpty()) {
+            detail_ = HistoryDetail::Raw;
+        } else if (!ok) {
+            if (error) *error = bandError;
+            bands_ = HistoryBands();
+        }
+    }
+    if (detail_ == HistoryDetail::Raw) {
+        ok = source_.ReadRows(span.from, span.to, reduction_, error);
+        if (!ok) reduction_.Reset(range, layout_.plotRect);  // no half a picture
+    }
     Render();
     return ok;
 }
@@ -75,13 +91,16 @@ void HistoryChart::Render() {
     PaintTimeLabels(painter, layout_, reduction_.Range());
     // After a resize the rows reduced for the old plot wait for Reload.
     if (reduction_.Plot() != layout_.plotRect) return;
-    if (reduction_.RowCount() == 0) {
+    if (ShownReadings() == 0) {
         painter.setFont(ChartFont());
         painter.setPen(kChartTextColor);
         painter.drawText(layout_.plotRect.ToQRect(), Qt::AlignCenter, kNoRowsInRangeText);
-        return;
+    } else if (detail_ == HistoryDetail::Raw) {
+        PaintReducedCurves(painter, reduction_, limits_, visible_);
+    } else {
+        PaintHistoryBands(painter, bands_, reduction_.Range(), layout_.plotRect, limits_, visible_);
     }
-    PaintReducedCurves(painter, reduction_, limits_, visible_);
+    PaintHistoryDetail(painter, layout_.plotRect, detail_);
 }
 
 bool HistoryChart::ReadoutAt(QPoint point, QString* error) {

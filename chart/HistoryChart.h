@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "HistoryBands.h"
 #include "HistoryReduction.h"
 #include "SensorSample.h"
 #include "TrendGeometry.h"
@@ -32,6 +33,13 @@ public:
     // (nothing when there is none). False with a message on a failure.
     virtual bool NearestRow(double at, double from, double to, std::optional<SensorSample>* row,
                             QString* error) = 0;
+    // The summaries at `detail` of the spans that meet `from` .. `to` into
+    // *bands. False with a message on a failure, false with none when the
+    // source keeps no summaries (the chart then reads the rows).
+    virtual bool ReadBands(double /*from*/, double /*to*/, HistoryDetail /*detail*/,
+                           HistoryBands* /*bands*/, QString* /*error*/) {
+        return false;
+    }
 };
 
 // One sensor's history over a time range, without a window: the same frame,
@@ -75,6 +83,14 @@ public:
     const TrendLayout& Layout() const { return layout_; }
     const TrendTimeRange& Range() const { return reduction_.Range(); }
     const HistoryReduction& Reduction() const { return reduction_; }
+    // Rows, or hourly or daily summaries (ranges over two days, when the
+    // source keeps them).
+    HistoryDetail Detail() const { return detail_; }
+    const HistoryBands& Bands() const { return bands_; }
+    // The rows drawn, or the fresh readings the drawn summaries hold.
+    int64_t ShownReadings() const {
+        return detail_ == HistoryDetail::Raw ? reduction_.RowCount() : bands_.readings;
+    }
 
     // The image without the readout as PNG; false with a message.
     bool SavePicture(const QString& path, QString* error) const;
@@ -93,6 +109,8 @@ private:
     Flags visible_;
     std::vector<Span> ranges_;
     HistoryReduction reduction_;
+    HistoryDetail detail_ = HistoryDetail::Raw;
+    HistoryBands bands_;
     QImage image_;
     std::optional<SensorSample> readoutRow_;
     int cursorX_ = 0;

@@ -83,7 +83,7 @@ void HistoryChartDlg::UpdateRangeText() {
     rangeText_->setText(QStringLiteral("传感器%1  %2 至 %3  共 %4 条记录")
                             .arg(source_.Sensor())
                             .arg(TimeWithMs(chart.Range().start), TimeWithMs(chart.Range().end))
-                            .arg(chart.Reduction().RowCount()));
+                            .arg(chart.ShownReadings()));
     zoomOut_->setEnabled(chart.CanZoomOut());
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "RecordSummaryBands.h"
 #include "SensorRangeReader.h"
 
 namespace orsan {
@@ -25,6 +26,13 @@ bool RecordHistorySource::ReadRows(double from, double to, HistoryReduction& int
     if (reader.Error().isEmpty()) return true;
     if (error) *error = reader.Error();
     return false;
+}
+
+bool RecordHistorySource::ReadBands(double from, double to, HistoryDetail detail,
+                                    HistoryBands* bands, QString* error) {
+    std::vector<SummaryCurve> curves;
+    for (int k = 0; k < kCurveCount; ++k) curves.push_back({sensor_, k});
+    return ReadSummaryBands(database_, from, to, detail, curves, {}, bands, error);
 }
 
 bool RecordHistorySource::NearestRow(double at, double from, double to,

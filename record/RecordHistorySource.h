@@ -13,6 +13,8 @@ public:
     bool ReadRows(double from, double to, HistoryReduction& into, QString* error) override;
     bool NearestRow(double at, double from, double to, std::optional<SensorSample>* row,
                     QString* error) override;
+    bool ReadBands(double from, double to, HistoryDetail detail, HistoryBands* bands,
+                   QString* error) override;
 
     int Sensor() const { return sensor_; }
 

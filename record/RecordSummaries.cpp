@@ -234,6 +234,16 @@ bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSeco
                      qint64 toSecond, const std::vector<SummaryCurve>& curves,
                      std::vector<std::vector<SummaryBin>>* bins, QString* error) {
     bins->assign(curves.size(), {});
+    for (const SummaryCurve& curve : curves) {
+        if (curve.sensor >= 1 && curve.sensor <= kRecordSlots && curve.quantity >= 0 &&
+            curve.quantity < kRecordValuesPerSlot)
+            continue;
+        if (error != nullptr)
+            *error = QCoreApplication::translate("RecordSummaries", "没有传感器%1的第%2项数据")
+                         .arg(curve.sensor)
+                         .arg(curve.quantity + 1);
+        return false;
+    }
     const qint64 width = SummarySpanSeconds(grain);
     // One statement per sensor asked for, reading only its curves' columns.
     for (int sensor = 1; sensor <= kRecordSlots; ++sensor) {
