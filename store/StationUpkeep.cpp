@@ -1,9 +1,11 @@
 #include "StationUpkeep.h"
 
+#include <QCoreApplication>
 #include <filesystem>
 
 #include "LocalRecordSource.h"
 #include "PgSession.h"
+#include "ServerSummaryViews.h"
 
 namespace orsan::store {
 
@@ -14,6 +16,7 @@ StationUpkeep::StationUpkeep(std::string station, const std::string& databasePat
       name_(firstRetry, lastRetry),
       sensorNames_(firstRetry, lastRetry),
       alarmEvents_(firstRetry, lastRetry),
+      summaryViews_(firstRetry, lastRetry),
       alarms_(target + "#alarm_events") {
     claimant_.station = std::move(station);
     claimant_.host = LocalHostName();
@@ -25,6 +28,7 @@ StationUpkeep::StationUpkeep(std::string station, const std::string& databasePat
 void StationUpkeep::Reset() {
     claimedAt_.reset();
     namesSent_.reset();
+    viewsMade_ = false;
     alarms_.Reset();
 }
 
@@ -68,6 +72,10 @@ std::string StationUpkeep::Run(LocalRecordSource& local, PgSession& session, Sen
         const std::string error = alarms_.Forward(local, session, claimant_.station);
         if (settle(alarmEvents_, error)) return error;
     }
+    if (!viewsMade_ && summaryViews_.Due()) {
+        const std::string error = EnsureSummaryViews(session, &viewsMade_);
+        if (settle(summaryViews_, error)) return error;
+    }
     return {};
 }
 
@@ -76,9 +84,11 @@ std::string StationUpkeep::Problems() const {
     for (const auto& [label, stream] :
          {std::pair<const char*, const ForwardStream*>{"站点名未登记: ", &name_},
           {"传感器名称未发送: ", &sensorNames_},
-          {"报警事件未发送: ", &alarmEvents_}}) {
+          {"报警事件未发送: ", &alarmEvents_},
+          {QT_TRANSLATE_NOOP("StationUpkeep", "汇总视图未建立: "), &summaryViews_}}) {
         if (stream->Error().empty()) continue;
-        text += std::string(text.empty() ? "" : "；") + label + stream->Error();
+        text += std::string(text.empty() ? "" : "；") +
+                QCoreApplication::translate("StationUpkeep", label).toStdString() + stream->Error();
     }
     return text;
 }
