@@ -85,6 +85,7 @@ bool RecordDatabase::Open(const QString& folder, Mode mode) {
 }
 
 void RecordDatabase::Close() {
+    if (unsummarised_ > 0) CatchUpSummaries();
     CloseConnection();
     open_ = false;
     everOpened_ = false;
@@ -242,6 +243,18 @@ void RecordDatabase::EnsureSummaries() {
     if (!summarised_) ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
 }
 
+bool RecordDatabase::CatchUpSummaries() {
+    if (!summarised_ || !CanWrite()) return false;
+    QSqlError error;
+    if (!CatchUpRecordSummaries(db_, &error)) {
+        // Tried again with the next batch; the rows stay until then.
+        ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
+        return false;
+    }
+    unsummarised_ = 0;
+    return true;
+}
+
 void RecordDatabase::CloseConnection() {
     insert_.reset();
     if (db_.isValid()) {
@@ -252,6 +265,7 @@ void RecordDatabase::CloseConnection() {
     rowCount_.reset();
     tallied_ = false;
     summarised_ = false;
+    unsummarised_ = 0;
 }
 
 bool RecordDatabase::Fail(const QString& prefix, const QSqlError& error) {
@@ -316,6 +330,7 @@ bool RecordDatabase::Insert(const RecordRow& row) {
     insert_->finish();
     readOnlyFailure_ = false;
     if (rowCount_) ++*rowCount_;
+    if (summarised_ && ++unsummarised_ >= kSummaryBatchRows) CatchUpSummaries();
     return true;
 }
 
@@ -384,15 +399,15 @@ bool RecordDatabase::ClearAll() {
                         QStringLiteral("连接未打开或已关闭"));
     if (!db_.transaction()) return Fail(kClearDiagnosticPrefix, db_.lastError());
     QSqlError error;
-    bool cleared = false;
-    if (tallied_) {
-        cleared = ClearTalliedRows(db_, &error);
-    } else {
+    const auto deleteRows = [this](QSqlError* failure) {
+        if (tallied_) return ClearTalliedRows(db_, failure);
         QSqlQuery query(db_);
-        cleared = query.exec(QStringLiteral("DELETE FROM data"));
-        error = query.lastError();
-    }
-    if (cleared && summarised_) cleared = ClearRecordSummaries(db_, &error);
+        if (query.exec(QStringLiteral("DELETE FROM data"))) return true;
+        *failure = query.lastError();
+        return false;
+    };
+    const bool cleared =
+        summarised_ ? ClearSummarisedRows(db_, deleteRows, &error) : deleteRows(&error);
     if (!cleared) {
         db_.rollback();
         rowCount_.reset();
@@ -410,6 +425,7 @@ bool RecordDatabase::ClearAll() {
         return Fail(kClearDiagnosticPrefix, error);
     }
     rowCount_ = 0;
+    unsummarised_ = 0;
     return true;
 }
 

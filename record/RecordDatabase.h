@@ -95,8 +95,14 @@ public:
     std::optional<qint64> Count();
     // The file keeps row counts per ten minutes and per day (RecordTally.h).
     bool HasTallies() const { return tallied_; }
-    // The file keeps hourly and daily summaries (RecordSummaries.h).
+    // The file keeps hourly and daily summaries (RecordSummaries.h), which
+    // take the rows written kSummaryBatchRows at a time, and whatever is
+    // left at CatchUpSummaries and Close.
+    static constexpr int kSummaryBatchRows = 100;
     bool HasSummaries() const { return summarised_; }
+    // Adds the rows written since the last batch to the summaries (before
+    // they are read); false when the file has none or they cannot be written.
+    bool CatchUpSummaries();
     // Rows deleted on this connection outside ClearAll (the retention): the
     // count kept in memory follows.
     void NoteRowsDeleted(qint64 rows) {
@@ -147,6 +153,7 @@ private:
     bool readOnlyFailure_ = false;
     bool tallied_ = false;
     bool summarised_ = false;
+    int unsummarised_ = 0;  // rows written since the summaries last took them
     int freshnessColumns_ = 0;  // Ok1 ... Ok<n> are in the table
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -20,7 +21,23 @@ namespace orsan {
 namespace {
 
 constexpr SummaryGrain kGrains[] = {SummaryGrain::Hour, SummaryGrain::Day};
-const QString kInsertTrigger = QStringLiteral("data_summaries_insert");
+const QString kDeleteTrigger = QStringLiteral("data_summaries_delete");
+const QString kMarkTrigger = QStringLiteral("data_summaries_mark");
+// The rowid up to which the rows are in the summaries.
+const QString kMarkTable = QStringLiteral("data_summarised");
+
+// A span's sums merged into the one a table holds.
+QString MergeSql() {
+    QStringList updates{QStringLiteral("n = n + excluded.n")};
+    for (int v = 0; v < kRecordValuesPerSlot; ++v) {
+        const QString name = RecordColumnName(2 + v).chopped(1);
+        updates << QStringLiteral("%1_min = min(%1_min, excluded.%1_min)").arg(name)
+                << QStringLiteral("%1_sum = %1_sum + excluded.%1_sum").arg(name)
+                << QStringLiteral("%1_max = max(%1_max, excluded.%1_max)").arg(name);
+    }
+    return QStringLiteral(" ON CONFLICT(sensor, start) DO UPDATE SET ") +
+           updates.join(QStringLiteral(", "));
+}
 
 // "Temp", "Xacc", ... : a slot's column names without the slot number.
 QString QuantityName(int tableIndex) {
@@ -51,34 +68,35 @@ QString SummarisedSql(int slot, const QString& row) {
         .arg(values.join(QLatin1Char('+')));
 }
 
-QString CreateInsertTriggerSql() {
-    QStringList updates{QStringLiteral("n = n + 1")};
-    for (int v = 0; v < kRecordValuesPerSlot; ++v) {
-        const QString name = QuantityName(v);
-        updates << QStringLiteral("%1_min = min(%1_min, excluded.%1_min)").arg(name)
-                << QStringLiteral("%1_sum = %1_sum + excluded.%1_sum").arg(name)
-                << QStringLiteral("%1_max = max(%1_max, excluded.%1_max)").arg(name);
-    }
-    const QString onConflict = QStringLiteral(" ON CONFLICT(sensor, start) DO UPDATE SET ") +
-                               updates.join(QStringLiteral(", ")) + QLatin1Char(';');
-    QString sql = QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON data WHEN NEW.Time IS NOT NULL "
-                                 "BEGIN")
-                      .arg(kInsertTrigger);
+// A row deleted before it was summed (a retention step right after it was
+// written) is summed as it goes.
+QString CreateDeleteTriggerSql() {
+    QString sql = QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON data WHEN OLD.Time IS NOT NULL "
+                                 "AND OLD.rowid > (SELECT upto FROM %2) BEGIN")
+                      .arg(kDeleteTrigger, kMarkTable);
     for (const SummaryGrain grain : kGrains) {
         for (int slot = 1; slot <= kRecordSlots; ++slot) {
             QStringList values;
             for (const QString& name : SlotColumnNames(slot))
-                values << QStringLiteral("NEW.%1, NEW.%1, NEW.%1").arg(name);
+                values << QStringLiteral("OLD.%1, OLD.%1, OLD.%1").arg(name);
             sql += QStringLiteral(" INSERT INTO %1 SELECT %2, %3, 1, %4 WHERE %5")
                        .arg(SummaryTableName(grain))
                        .arg(slot)
-                       .arg(SpanStartSql(QStringLiteral("NEW.Time"), SummarySpanSeconds(grain)),
+                       .arg(SpanStartSql(QStringLiteral("OLD.Time"), SummarySpanSeconds(grain)),
                             values.join(QStringLiteral(", ")),
-                            SummarisedSql(slot, QStringLiteral("NEW."))) +
-                   onConflict;
+                            SummarisedSql(slot, QStringLiteral("OLD."))) +
+                   MergeSql() + QLatin1Char(';');
         }
     }
     return sql + QStringLiteral(" END");
+}
+
+// Once the rows above the mark are gone the mark comes down, so the rowids
+// SQLite hands out again are summed too.
+QString CreateMarkTriggerSql() {
+    return QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON data BEGIN UPDATE %2 SET upto = "
+                          "min(upto, ifnull((SELECT max(rowid) FROM data), 0)); END")
+        .arg(kMarkTrigger, kMarkTable);
 }
 
 struct Accumulator {
@@ -112,20 +130,26 @@ QSqlError SqliteError(sqlite3* handle) {
                      QSqlError::StatementError);
 }
 
-// One pass over the rows in rowid order (the order the trigger would have
-// summed them), the spans kept in memory: a year at 0.3 s is 52,560 hours.
-bool SumExistingRows(const QSqlDatabase& db, std::array<Spans, 2>* spans, QSqlError* error) {
-    QString sql = QStringLiteral("SELECT Time");
+// The rows above rowid `upto` in one pass, their spans kept in memory (a
+// year at 0.3 s is 52,560 hours); *last is the highest rowid met.
+bool SumRowsAbove(const QSqlDatabase& db, qint64 upto, std::array<Spans, 2>* spans, qint64* last,
+                  QSqlError* error) {
+    QString sql = QStringLiteral("SELECT rowid, Time");
     for (int slot = 1; slot <= kRecordSlots; ++slot) sql += QStringLiteral(",Ok%1").arg(slot);
     sql += QLatin1Char(',') + RecordColumnList().section(QLatin1Char(','), 2);
-    SqliteStatement rows(db, sql + QStringLiteral(" FROM data WHERE Time IS NOT NULL"));
+    SqliteStatement rows(db, sql + QStringLiteral(" FROM data WHERE rowid > ?1 ORDER BY rowid"));
+    rows.Bind({upto});
     sqlite3_stmt* const row = rows.Handle();
-    constexpr int kFirstValue = 1 + kRecordSlots;
+    constexpr int kFirstValue = 2 + kRecordSlots;
     std::array<double, kRecordValuesPerSlot> values{};
+    *last = upto;
     while (rows.Next()) {
-        const qint64 time = sqlite3_column_int64(row, 0);
+        *last = sqlite3_column_int64(row, 0);
+        if (sqlite3_column_type(row, 1) == SQLITE_NULL) continue;
+        const qint64 time = sqlite3_column_int64(row, 1);
         for (int slot = 1; slot <= kRecordSlots; ++slot) {
-            if (sqlite3_column_type(row, slot) != SQLITE_NULL && sqlite3_column_int(row, slot) == 0)
+            if (sqlite3_column_type(row, 1 + slot) != SQLITE_NULL &&
+                sqlite3_column_int(row, 1 + slot) == 0)
                 continue;
             const int first = kFirstValue + (slot - 1) * kRecordValuesPerSlot;
             bool complete = true;
@@ -140,16 +164,16 @@ bool SumExistingRows(const QSqlDatabase& db, std::array<Spans, 2>* spans, QSqlEr
         }
     }
     if (rows.Error().isEmpty()) return true;
-    if (error != nullptr)
-        *error = QSqlError(QString(), rows.Error(), QSqlError::StatementError);
+    if (error != nullptr) *error = QSqlError(QString(), rows.Error(), QSqlError::StatementError);
     return false;
 }
 
 bool WriteSpans(const QSqlDatabase& db, SummaryGrain grain, const Spans& spans, QSqlError* error) {
     sqlite3* const handle = SqliteHandle(db);
-    const QByteArray sql = QStringLiteral("INSERT INTO %1 VALUES (%2?)")
-                               .arg(SummaryTableName(grain),
-                                    QStringLiteral("?,").repeated(2 + 3 * kRecordValuesPerSlot))
+    const QByteArray sql = (QStringLiteral("INSERT INTO %1 VALUES (%2?)")
+                                .arg(SummaryTableName(grain),
+                                     QStringLiteral("?,").repeated(2 + 3 * kRecordValuesPerSlot)) +
+                            MergeSql())
                                .toUtf8();
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
@@ -182,16 +206,61 @@ bool Exec(QSqlDatabase& db, const QString& sql, QSqlError* error) {
     return false;
 }
 
-bool MakeSummaries(QSqlDatabase& db, QSqlError* error) {
-    if (!Exec(db, QStringLiteral("DROP TRIGGER IF EXISTS ") + kInsertTrigger, error)) return false;
-    for (const SummaryGrain grain : kGrains)
-        if (!Exec(db, QStringLiteral("DROP TABLE IF EXISTS ") + SummaryTableName(grain), error) ||
-            !Exec(db, CreateTableSql(grain), error))
+bool ExecAll(QSqlDatabase& db, const QStringList& statements, QSqlError* error) {
+    for (const QString& sql : statements)
+        if (!Exec(db, sql, error)) return false;
+    return true;
+}
+
+QStringList DropTriggersSql() {
+    return {QStringLiteral("DROP TRIGGER IF EXISTS ") + kDeleteTrigger,
+            QStringLiteral("DROP TRIGGER IF EXISTS ") + kMarkTrigger};
+}
+
+QStringList CreateTriggersSql() {
+    return {CreateDeleteTriggerSql(), CreateMarkTriggerSql()};
+}
+
+bool CatchUp(QSqlDatabase& db, QSqlError* error) {
+    qint64 upto = 0;
+    {
+        SqliteStatement mark(db, QStringLiteral("SELECT upto FROM ") + kMarkTable);
+        if (!mark.Next()) {
+            if (error != nullptr)
+                *error = QSqlError(QString(), mark.Error().isEmpty() ? kMarkTable : mark.Error(),
+                                   QSqlError::StatementError);
             return false;
+        }
+        upto = mark.Integer(0);
+    }
     std::array<Spans, 2> spans;
-    return SumExistingRows(db, &spans, error) && WriteSpans(db, kGrains[0], spans[0], error) &&
+    qint64 last = upto;
+    if (!SumRowsAbove(db, upto, &spans, &last, error)) return false;
+    if (last == upto) return true;
+    return WriteSpans(db, kGrains[0], spans[0], error) &&
            WriteSpans(db, kGrains[1], spans[1], error) &&
-           Exec(db, CreateInsertTriggerSql(), error);
+           Exec(db, QStringLiteral("UPDATE %1 SET upto = %2").arg(kMarkTable).arg(last), error);
+}
+
+bool MakeSummaries(QSqlDatabase& db, QSqlError* error) {
+    QStringList statements = DropTriggersSql();
+    for (const SummaryGrain grain : kGrains)
+        statements << QStringLiteral("DROP TABLE IF EXISTS ") + SummaryTableName(grain)
+                   << CreateTableSql(grain);
+    statements << QStringLiteral("DROP TABLE IF EXISTS ") + kMarkTable
+               << QStringLiteral("CREATE TABLE %1 (upto INTEGER NOT NULL)").arg(kMarkTable)
+               << QStringLiteral("INSERT INTO %1 VALUES (0)").arg(kMarkTable);
+    return ExecAll(db, statements + CreateTriggersSql(), error);
+}
+
+// Runs `work` inside a savepoint: all or nothing, inside a caller's
+// transaction as well as on its own.
+bool InSavepoint(QSqlDatabase& db, const std::function<bool(QSqlError*)>& work, QSqlError* error) {
+    if (!Exec(db, QStringLiteral("SAVEPOINT record_summaries"), error)) return false;
+    if (work(error) && Exec(db, QStringLiteral("RELEASE record_summaries"), error)) return true;
+    QSqlQuery(db).exec(QStringLiteral("ROLLBACK TO record_summaries"));
+    QSqlQuery(db).exec(QStringLiteral("RELEASE record_summaries"));
+    return false;
 }
 
 }  // namespace
@@ -204,30 +273,33 @@ QString SummaryTableName(SummaryGrain grain) {
 bool HasRecordSummaries(const QSqlDatabase& db) {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN "
-                                   "('%1','%2','%3')")
+                                   "('%1','%2','%3','%4','%5')")
                         .arg(SummaryTableName(SummaryGrain::Hour),
-                             SummaryTableName(SummaryGrain::Day), kInsertTrigger)) ||
+                             SummaryTableName(SummaryGrain::Day), kMarkTable, kDeleteTrigger,
+                             kMarkTrigger)) ||
         !query.next())
         return false;
-    return query.value(0).toInt() == 3;
+    return query.value(0).toInt() == 5;
 }
 
 bool EnsureRecordSummaries(QSqlDatabase& db, QSqlError* error) {
-    if (HasRecordSummaries(db)) return true;
-    if (!db.transaction()) {
-        if (error != nullptr) *error = db.lastError();
-        return false;
-    }
-    if (MakeSummaries(db, error) && db.commit()) return true;
-    if (error != nullptr && !error->isValid()) *error = db.lastError();
-    db.rollback();
-    return false;
+    const bool made = HasRecordSummaries(db);
+    return InSavepoint(
+        db, [&](QSqlError* e) { return (made || MakeSummaries(db, e)) && CatchUp(db, e); }, error);
 }
 
-bool ClearRecordSummaries(QSqlDatabase& db, QSqlError* error) {
+bool CatchUpRecordSummaries(QSqlDatabase& db, QSqlError* error) {
+    return InSavepoint(db, [&](QSqlError* e) { return CatchUp(db, e); }, error);
+}
+
+bool ClearSummarisedRows(QSqlDatabase& db, const std::function<bool(QSqlError*)>& deleteRows,
+                         QSqlError* error) {
+    QStringList after;
     for (const SummaryGrain grain : kGrains)
-        if (!Exec(db, QStringLiteral("DELETE FROM ") + SummaryTableName(grain), error)) return false;
-    return true;
+        after << QStringLiteral("DELETE FROM ") + SummaryTableName(grain);
+    after << QStringLiteral("UPDATE %1 SET upto = 0").arg(kMarkTable);
+    return ExecAll(db, DropTriggersSql(), error) && deleteRows(error) &&
+           ExecAll(db, after + CreateTriggersSql(), error);
 }
 
 bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSecond,

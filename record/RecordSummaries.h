@@ -3,18 +3,25 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace orsan {
 
 // Per sensor and per UTC hour (data_hourly) and UTC day (data_daily) of
 // Time, for each of a sensor's ten values: the lowest, the sum and the
-// highest of its fresh readings, and their count n. A trigger keeps them in
-// the same statement as every insert into `data`; nothing takes them away
-// when rows are deleted, so they outlive the retention's deletions. A
-// reading counts when its Ok column is not 0 and none of its ten values is
-// NULL. Columns: sensor (1..6), start (first second of the span), n, then
-// <Name>_min, <Name>_sum, <Name>_max for Temp, Xacc, Xvel, ... Zdisp.
+// highest of its fresh readings, and their count n. Columns: sensor (1..6),
+// start (first second of the span), n, then <Name>_min, <Name>_sum,
+// <Name>_max for Temp, Xacc, Xvel, ... Zdisp. A reading counts when its Ok
+// column is not 0 and none of its ten values is NULL.
+//
+// The writer adds rows to them in batches (CatchUpRecordSummaries): every
+// row above the rowid kept in data_summarised, in one savepoint with that
+// mark, so a crash never counts a row twice or loses one; a trigger per
+// inserted row would cost more than the insert itself. Deleting rows never
+// takes anything from them, so they outlive the retention; a trigger sums a
+// row deleted before its batch, and lowers the mark once the rows above it
+// are gone (SQLite then hands their rowids out again).
 enum class SummaryGrain { Hour, Day };
 
 constexpr qint64 SummarySpanSeconds(SummaryGrain grain) {
@@ -25,14 +32,21 @@ QString SummaryTableName(SummaryGrain grain);
 // True when the file holds the summaries and their trigger.
 bool HasRecordSummaries(const QSqlDatabase& db);
 
-// Makes the summaries where they are missing and fills them from the rows
-// already there in one pass (once, for a file of an older station), all in
-// one transaction: false, and the file as it was, when it cannot be written.
-// The table needs its freshness columns Ok1 ... Ok6.
+// Makes the summaries where they are missing and sums the rows not yet in
+// them in one pass (all of them once, for a file of an older station), all
+// or nothing: false, and the file as it was, when it cannot be written. The
+// table needs its freshness columns Ok1 ... Ok6.
 bool EnsureRecordSummaries(QSqlDatabase& db, QSqlError* error);
 
-// Empties the summaries, inside the caller's transaction (the record is cleared).
-bool ClearRecordSummaries(QSqlDatabase& db, QSqlError* error);
+// Adds the rows written since the last call; all or nothing, also inside a
+// caller's transaction.
+bool CatchUpRecordSummaries(QSqlDatabase& db, QSqlError* error);
+
+// Inside the caller's transaction: runs deleteRows (which empties `data`)
+// with the triggers set aside, so SQLite can drop the pages at once, and
+// empties the summaries.
+bool ClearSummarisedRows(QSqlDatabase& db, const std::function<bool(QSqlError*)>& deleteRows,
+                         QSqlError* error);
 
 // One value of one sensor: sensor 1..6, quantity in curve order (T_Shell,
 // Acc_X, Acc_Y, Acc_Z, Vel_X, Vel_Y, Vel_Z, Disp_X, Disp_Y, Disp_Z).

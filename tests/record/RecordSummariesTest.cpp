@@ -47,11 +47,17 @@ QString KeptSql(SummaryGrain grain) {
 }
 
 // Rows of either side missing from the other, per grain; and how many the
-// summaries hold (so an empty pair cannot pass as equal).
-void ExpectSummariesEqualGroupBy(const QString& path, const char* when) {
+// summaries hold (so an empty pair cannot pass as equal). The GROUP BY is
+// over the rows, or was kept earlier in tables <prefix>_hourly, _daily.
+void ExpectSummariesEqualGroupBy(const QString& path, const char* when,
+                                 const QString& keptGroupBy = QString()) {
     for (const SummaryGrain grain : {SummaryGrain::Hour, SummaryGrain::Day}) {
         const QString kept = KeptSql(grain);
-        const QString reference = GroupBySql(SummarySpanSeconds(grain));
+        const QString reference =
+            keptGroupBy.isEmpty()
+                ? GroupBySql(SummarySpanSeconds(grain))
+                : QStringLiteral("SELECT * FROM %1_%2")
+                      .arg(keptGroupBy, SummaryTableName(grain).section('_', 1));
         const qint64 differing =
             RawExec(path, QStringLiteral("SELECT (SELECT count(*) FROM (%1 EXCEPT %2)) + "
                                          "(SELECT count(*) FROM (%2 EXCEPT %1))")
@@ -65,9 +71,9 @@ void ExpectSummariesEqualGroupBy(const QString& path, const char* when) {
 }
 
 // Rows over the edges of hours and days, some sensors stale, one row of an
-// older station (freshness NULL) and one with a value missing; kept as they
-// are written, and again when an older file gets its summaries at its first
-// writable open.
+// older station (freshness NULL) and one with a value missing, taken in a
+// batch by the writer; again when an older file gets its summaries at its
+// first writable open, and the rows left at a close.
 TEST(RecordSummariesTest, EqualAGroupByOverFreshRowsAsWrittenAndWhenFilledOnce) {
     QTemporaryDir dir;
     RecordDatabase db;
@@ -75,56 +81,54 @@ TEST(RecordSummariesTest, EqualAGroupByOverFreshRowsAsWrittenAndWhenFilledOnce) 
     ASSERT_TRUE(db.HasSummaries());
     const QString path = db.FilePath();
     const int32_t offsets[] = {-86400, -3601, -3600, -1, 0, 1, 3599, 3600, 7200, 86399, 86400};
-    int seed = 0;
-    for (const int32_t offset : offsets)
-        for (int k = 0; k < 3; ++k, ++seed) {
-            RecordRow row = test::PatternRow(kDayEdge + offset, uint16_t(k * 300), seed * 7);
-            for (int s = 0; s < kSensorCount; ++s) row.fresh[size_t(s)] = (seed + s) % 4 != 0;
-            ASSERT_TRUE(db.Insert(row));
+    for (int written = 0; written < RecordDatabase::kSummaryBatchRows; ++written) {
+        RecordRow row = test::PatternRow(kDayEdge + offsets[written % 11], uint16_t(written),
+                                         written * 7);
+        for (int s = 0; s < kSensorCount; ++s) row.fresh[size_t(s)] = (written + s) % 4 != 0;
+        if (written == 50) {
+            QSqlQuery raw(db.Connection());
+            ASSERT_TRUE(raw.exec(QStringLiteral("INSERT INTO data (Time, msTime, Temp2, Xacc2) "
+                                                "VALUES (%1, 0, 1.5, 2.5)")
+                                     .arg(kDayEdge + 10)));
+            ASSERT_TRUE(raw.exec(QStringLiteral("INSERT INTO data SELECT Time + 1, msTime, %1, "
+                                                "NULL, 0, NULL, 1, NULL, NULL FROM data WHERE "
+                                                "Time = %2 LIMIT 1")
+                                     .arg(RecordColumnList().section(',', 2))
+                                     .arg(kDayEdge)));
         }
-    QSqlQuery raw(db.Connection());
-    ASSERT_TRUE(raw.exec(QStringLiteral("INSERT INTO data (Time, msTime, Temp2, Xacc2) "
-                                        "VALUES (%1, 0, 1.5, 2.5)")
-                             .arg(kDayEdge + 10)));
-    ASSERT_TRUE(raw.exec(QStringLiteral("INSERT INTO data SELECT Time + 1, msTime, %1, NULL, 0, "
-                                        "NULL, 1, NULL, NULL FROM data WHERE Time = %2 LIMIT 1")
-                             .arg(RecordColumnList().section(',', 2))
-                             .arg(kDayEdge + 3599)));
-    ExpectSummariesEqualGroupBy(path, "kept at insert");
+        ASSERT_TRUE(db.Insert(row));
+    }
+    ExpectSummariesEqualGroupBy(path, "a batch written");
 
-    // Without them the file plays an older station's, which gets them from
-    // its rows at the next writable open.
+    // Without them the file plays an older station's.
     db.Close();
-    RawExec(path, "DROP TRIGGER data_summaries_insert");
-    RawExec(path, "DROP TABLE data_hourly");
+    for (const char* drop : {"DROP TRIGGER data_summaries_delete", "DROP TABLE data_hourly",
+                             "DROP TABLE data_summarised"})
+        RawExec(path, drop);
     ASSERT_TRUE(db.Open(dir.path()));
     EXPECT_TRUE(db.HasSummaries());
     ExpectSummariesEqualGroupBy(path, "filled at open");
     ASSERT_TRUE(db.Insert(test::PatternRow(kDayEdge + 5, 0, 3)));
-    ExpectSummariesEqualGroupBy(path, "kept after filling");
+    db.Close();
+    ExpectSummariesEqualGroupBy(path, "closed");
 }
 
-// The retention deletes raw rows and leaves every summary as it was; a
-// clear of the record empties them with the rows.
+// The retention deletes raw rows, also some not yet summed, and the
+// summaries stay what the rows gave; rows written after every row went
+// (SQLite gives their rowids again) are summed; a clear empties them.
 TEST(RecordSummariesTest, OutliveRetentionAndGoWithAClear) {
     QTemporaryDir dir;
     RecordDatabase db;
     ASSERT_TRUE(db.Open(dir.path()));
     const QString path = db.FilePath();
     constexpr qint64 kNowMs = qint64(kDayEdge) * 1000 + 20 * 86400000LL;
-    ASSERT_TRUE(test::FillRows(db, 3000, kNowMs - 12 * 86400000LL, 60000));  // 2 days 2 h
-    const auto snapshot = [&] {
-        QString text;
-        for (const SummaryGrain grain : {SummaryGrain::Hour, SummaryGrain::Day})
-            text += RawExec(path, QStringLiteral("SELECT group_concat(sensor||','||start||','||n||','"
-                                                 "||Temp_min||','||Xvel_sum||','||Zdisp_max, ';') "
-                                                 "FROM %1")
-                                      .arg(SummaryTableName(grain)))
-                        .toString();
-        return text;
-    };
-    const QString before = snapshot();
-    ASSERT_FALSE(before.isEmpty());
+    ASSERT_TRUE(test::FillRows(db, 1500, kNowMs - 12 * 86400000LL, 60000));
+    ASSERT_TRUE(db.CatchUpSummaries());
+    ASSERT_TRUE(test::FillRows(db, 1500, kNowMs - 11 * 86400000LL, 60000));
+    for (const SummaryGrain grain : {SummaryGrain::Hour, SummaryGrain::Day})
+        RawExec(path, QStringLiteral("CREATE TABLE reference_%1 AS %2")
+                          .arg(SummaryTableName(grain).section('_', 1),
+                               GroupBySql(SummarySpanSeconds(grain))));
     RecordRetention retention(db, 7);
     QString error;
     for (int step = 0; step < 100; ++step) {
@@ -133,13 +137,17 @@ TEST(RecordSummariesTest, OutliveRetentionAndGoWithAClear) {
         if (!done->more) break;
     }
     ASSERT_EQ(RawExec(path, "SELECT count(*) FROM data").toLongLong(), 0);
-    EXPECT_EQ(snapshot(), before);
+    ExpectSummariesEqualGroupBy(path, "after retention", QStringLiteral("reference"));
 
     ASSERT_TRUE(test::FillRows(db, 10, kNowMs, 1000));
+    ASSERT_TRUE(db.CatchUpSummaries());
+    EXPECT_EQ(RawExec(path, "SELECT sum(n) FROM data_hourly WHERE sensor = 1").toLongLong(), 3010);
+
     ASSERT_TRUE(db.ClearAll());
     for (const SummaryGrain grain : {SummaryGrain::Hour, SummaryGrain::Day})
         EXPECT_EQ(RawExec(path, "SELECT count(*) FROM " + SummaryTableName(grain)).toLongLong(), 0);
     ASSERT_TRUE(db.Insert(test::PatternRow(kDayEdge, 0, 1)));
+    ASSERT_TRUE(db.CatchUpSummaries());
     ExpectSummariesEqualGroupBy(path, "after a clear");
 }
 
