@@ -98,7 +98,7 @@ public:
     // The file keeps hourly and daily summaries (RecordSummaries.h), which
     // take the rows written kSummaryBatchRows at a time, and whatever is
     // left at CatchUpSummaries and Close.
-    static constexpr int kSummaryBatchRows = 100;
+    static constexpr int kSummaryBatchRows = 250;
     bool HasSummaries() const { return summarised_; }
     // Adds the rows written since the last batch to the summaries (before
     // they are read); false when the file has none or they cannot be written.
