@@ -14,13 +14,14 @@ constexpr double kDaySeconds = 86400;
 
 // One run of spans that follow one another: the band as a stepped outline
 // (highs left to right, lows back), the mean through the spans' middles.
-void PaintBandRun(QPainter& painter, const BandCurve& curve, size_t first, size_t end,
-                  double span, const auto& xOf, const auto& yOf) {
+void PaintBandRun(QPainter& painter, const BandCurve& curve, size_t first, size_t end, double span,
+                  const auto& xOf, const auto& yOf) {
     QPolygon band;
     QPolygon mean;
     for (size_t b = first; b < end; ++b) {
         const BandBin& bin = curve.bins[b];
-        band << QPoint(xOf(bin.start), yOf(bin.high)) << QPoint(xOf(bin.start + span), yOf(bin.high));
+        band << QPoint(xOf(bin.start), yOf(bin.high))
+             << QPoint(xOf(bin.start + span), yOf(bin.high));
         mean << QPoint(xOf(bin.start + span / 2), yOf(bin.mean));
     }
     for (size_t b = end; b-- > first;) {
@@ -63,9 +64,11 @@ double DetailSpanSeconds(HistoryDetail detail) {
 QString HistoryDetailText(HistoryDetail detail) {
     switch (detail) {
         case HistoryDetail::Hourly:
-            return QCoreApplication::translate("HistoryChart", "每小时汇总：带为最低至最高，线为平均");
+            return QCoreApplication::translate("HistoryChart",
+                                               "每小时汇总：带为最低至最高，线为平均");
         case HistoryDetail::Daily:
-            return QCoreApplication::translate("HistoryChart", "每日汇总：带为最低至最高，线为平均");
+            return QCoreApplication::translate("HistoryChart",
+                                               "每日汇总：带为最低至最高，线为平均");
         case HistoryDetail::Raw:
             break;
     }

@@ -153,7 +153,7 @@ private:
     bool readOnlyFailure_ = false;
     bool tallied_ = false;
     bool summarised_ = false;
-    int unsummarised_ = 0;  // rows written since the summaries last took them
+    int unsummarised_ = 0;      // rows written since the summaries last took them
     int freshnessColumns_ = 0;  // Ok1 ... Ok<n> are in the table
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;

@@ -50,7 +50,8 @@ QString SpanStartSql(const QString& time, qint64 width) {
 
 QString CreateTableSql(SummaryGrain grain) {
     QStringList columns{QStringLiteral("sensor INTEGER NOT NULL"),
-                        QStringLiteral("start INTEGER NOT NULL"), QStringLiteral("n INTEGER NOT NULL")};
+                        QStringLiteral("start INTEGER NOT NULL"),
+                        QStringLiteral("n INTEGER NOT NULL")};
     for (int v = 0; v < kRecordValuesPerSlot; ++v)
         for (const char* part : {"_min", "_sum", "_max"})
             columns << QuantityName(v) + QLatin1String(part) + QStringLiteral(" REAL");
@@ -71,8 +72,9 @@ QString SummarisedSql(int slot, const QString& row) {
 // A row deleted before it was summed (a retention step right after it was
 // written) is summed as it goes.
 QString CreateDeleteTriggerSql() {
-    QString sql = QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON data WHEN OLD.Time IS NOT NULL "
-                                 "AND OLD.rowid > (SELECT upto FROM %2) BEGIN")
+    QString sql = QStringLiteral(
+                      "CREATE TRIGGER %1 AFTER DELETE ON data WHEN OLD.Time IS NOT NULL "
+                      "AND OLD.rowid > (SELECT upto FROM %2) BEGIN")
                       .arg(kDeleteTrigger, kMarkTable);
     for (const SummaryGrain grain : kGrains) {
         for (int slot = 1; slot <= kRecordSlots; ++slot) {
@@ -94,8 +96,9 @@ QString CreateDeleteTriggerSql() {
 // Once the rows above the mark are gone the mark comes down, so the rowids
 // SQLite hands out again are summed too.
 QString CreateMarkTriggerSql() {
-    return QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON data BEGIN UPDATE %2 SET upto = "
-                          "min(upto, ifnull((SELECT max(rowid) FROM data), 0)); END")
+    return QStringLiteral(
+               "CREATE TRIGGER %1 AFTER DELETE ON data BEGIN UPDATE %2 SET upto = "
+               "min(upto, ifnull((SELECT max(rowid) FROM data), 0)); END")
         .arg(kMarkTrigger, kMarkTable);
 }
 
@@ -289,7 +292,8 @@ bool EnsureRecordSummaries(QSqlDatabase& db, QSqlError* error) {
 }
 
 bool CatchUpRecordSummaries(QSqlDatabase& db, QSqlError* error) {
-    return InSavepoint(db, [&](QSqlError* e) { return CatchUp(db, e); }, error);
+    return InSavepoint(
+        db, [&](QSqlError* e) { return CatchUp(db, e); }, error);
 }
 
 bool ClearSummarisedRows(QSqlDatabase& db, const std::function<bool(QSqlError*)>& deleteRows,
@@ -302,8 +306,8 @@ bool ClearSummarisedRows(QSqlDatabase& db, const std::function<bool(QSqlError*)>
            ExecAll(db, after + CreateTriggersSql(), error);
 }
 
-bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSecond,
-                     qint64 toSecond, const std::vector<SummaryCurve>& curves,
+bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSecond, qint64 toSecond,
+                     const std::vector<SummaryCurve>& curves,
                      std::vector<std::vector<SummaryBin>>* bins, QString* error) {
     bins->assign(curves.size(), {});
     for (const SummaryCurve& curve : curves) {
@@ -346,7 +350,8 @@ bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSeco
             }
         }
         if (!rows.Error().isEmpty()) {
-            if (error != nullptr) *error = QCoreApplication::translate("RecordSummaries", "读取汇总数据失败：") +
+            if (error != nullptr)
+                *error = QCoreApplication::translate("RecordSummaries", "读取汇总数据失败：") +
                          rows.Error();
             return false;
         }

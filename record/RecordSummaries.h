@@ -66,8 +66,8 @@ struct SummaryBin {
 // The spans of `grain` that meet [fromSecond, toSecond], oldest first, one
 // list per curve in the order asked, read through SQLite's C interface.
 // False with the reason when SQLite refuses.
-bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSecond,
-                     qint64 toSecond, const std::vector<SummaryCurve>& curves,
+bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSecond, qint64 toSecond,
+                     const std::vector<SummaryCurve>& curves,
                      std::vector<std::vector<SummaryBin>>* bins, QString* error);
 
 }  // namespace orsan

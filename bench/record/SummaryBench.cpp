@@ -74,8 +74,9 @@ void BM_WeekBandsOverCApiRatio(benchmark::State& state) {
     QString sql = QStringLiteral("SELECT start, n");
     for (const QString& name : SlotColumnNames(2))
         sql += QStringLiteral(", %1_min, %1_sum, %1_max").arg(name.chopped(1));
-    sql += QStringLiteral(" FROM data_hourly WHERE sensor = 2 AND start > ?1 AND start <= ?2 "
-                          "ORDER BY start");
+    sql += QStringLiteral(
+        " FROM data_hourly WHERE sensor = 2 AND start > ?1 AND start <= ?2 "
+        "ORDER BY start");
     const QByteArray text = sql.toUtf8();
     sqlite3* const handle = SqliteHandle(db.Connection());
     std::vector<SummaryCurve> curves;

@@ -50,8 +50,7 @@ TEST_F(HistoryBandsTest, RangesOverTwoDaysDrawSummariesOfFreshReadingsAndZooming
     RecordHistorySource source(db_, 2);
     HistoryChart chart(source);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.seconds);
-        SCOPED_TRACE(c.width);
+        SCOPED_TRACE(QStringLiteral("%1 s, %2 px").arg(c.seconds).arg(c.width).toStdString());
         chart.SetSize(c.width, 500);
         QString error;
         ASSERT_TRUE(chart.Show(double(kFirst), double(kFirst + c.seconds), &error))
@@ -78,10 +77,12 @@ TEST_F(HistoryBandsTest, RangesOverTwoDaysDrawSummariesOfFreshReadingsAndZooming
             const QString where = QStringLiteral("FROM data WHERE Ok2 AND Time >= %1 AND Time < %2")
                                       .arg(qint64(bins[b].start))
                                       .arg(qint64(bins[b].start) + span);
-            EXPECT_DOUBLE_EQ(bins[b].low, RawExec(db_.FilePath(), "SELECT min(Xvel2) " + where).toDouble());
-            EXPECT_NEAR(bins[b].mean, RawExec(db_.FilePath(), "SELECT avg(Xvel2) " + where).toDouble(),
-                        1e-9);
-            EXPECT_DOUBLE_EQ(bins[b].high, RawExec(db_.FilePath(), "SELECT max(Xvel2) " + where).toDouble());
+            EXPECT_EQ(QString::asprintf("%.9f %.9f %.9f", bins[b].low, bins[b].mean, bins[b].high),
+                      RawExec(db_.FilePath(),
+                              "SELECT printf('%.9f %.9f %.9f', min(Xvel2), "
+                              "avg(Xvel2), max(Xvel2)) " +
+                                  where)
+                          .toString());
         }
     }
 

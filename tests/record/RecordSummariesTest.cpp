@@ -54,10 +54,9 @@ void ExpectSummariesEqualGroupBy(const QString& path, const char* when,
     for (const SummaryGrain grain : {SummaryGrain::Hour, SummaryGrain::Day}) {
         const QString kept = KeptSql(grain);
         const QString reference =
-            keptGroupBy.isEmpty()
-                ? GroupBySql(SummarySpanSeconds(grain))
-                : QStringLiteral("SELECT * FROM %1_%2")
-                      .arg(keptGroupBy, SummaryTableName(grain).section('_', 1));
+            keptGroupBy.isEmpty() ? GroupBySql(SummarySpanSeconds(grain))
+                                  : QStringLiteral("SELECT * FROM %1_%2")
+                                        .arg(keptGroupBy, SummaryTableName(grain).section('_', 1));
         const qint64 differing =
             RawExec(path, QStringLiteral("SELECT (SELECT count(*) FROM (%1 EXCEPT %2)) + "
                                          "(SELECT count(*) FROM (%2 EXCEPT %1))")
@@ -82,8 +81,8 @@ TEST(RecordSummariesTest, EqualAGroupByOverFreshRowsAsWrittenAndWhenFilledOnce) 
     const QString path = db.FilePath();
     const int32_t offsets[] = {-86400, -3601, -3600, -1, 0, 1, 3599, 3600, 7200, 86399, 86400};
     for (int written = 0; written < RecordDatabase::kSummaryBatchRows; ++written) {
-        RecordRow row = test::PatternRow(kDayEdge + offsets[written % 11], uint16_t(written),
-                                         written * 7);
+        RecordRow row =
+            test::PatternRow(kDayEdge + offsets[written % 11], uint16_t(written), written * 7);
         for (int s = 0; s < kSensorCount; ++s) row.fresh[size_t(s)] = (written + s) % 4 != 0;
         if (written == 50) {
             QSqlQuery raw(db.Connection());

@@ -757,17 +757,18 @@ TEST_F(StoreServer, SummaryViewsEqualAGroupByOverReadingsAndALoginWithoutCreateI
     bool made = false;
     ASSERT_EQ(EnsureSummaryViews(owner, &made), "");
     ASSERT_TRUE(made);
-    for (const auto& [view, seconds] : {std::pair{"readings_hourly", 3600}, {"readings_daily", 86400}}) {
+    for (const auto& [view, seconds] :
+         {std::pair{"readings_hourly", 3600}, {"readings_daily", 86400}}) {
         std::string columns = "station, sensor, extract(epoch FROM start)::bigint, readings";
         std::string aggregates = "count(*)";
         for (const char* c : kReadingValueColumns) {
-            columns += std::string(", ") + c + "_min, round(" + c + "_mean::numeric, 9), " + c + "_max";
-            aggregates += std::string(", min(") + c + "), round(avg(" + c + ")::numeric, 9), max(" +
-                          c + ")";
+            columns +=
+                std::string(", ") + c + "_min, round(" + c + "_mean::numeric, 9), " + c + "_max";
+            aggregates +=
+                std::string(", min(") + c + "), round(avg(" + c + ")::numeric, 9), max(" + c + ")";
         }
-        const std::string bucket =
-            "(floor(extract(epoch FROM time) / " + std::to_string(seconds) + ") * " +
-            std::to_string(seconds) + ")::bigint";
+        const std::string bucket = "(floor(extract(epoch FROM time) / " + std::to_string(seconds) +
+                                   ") * " + std::to_string(seconds) + ")::bigint";
         const std::string kept = "SELECT " + columns + " FROM " + view;
         const std::string reference = "SELECT station, sensor, " + bucket + ", " + aggregates +
                                       " FROM readings GROUP BY station, sensor, " + bucket;
@@ -794,8 +795,9 @@ TEST_F(StoreServer, SummaryViewsEqualAGroupByOverReadingsAndALoginWithoutCreateI
     StoreForwarder forwarder(options);
     ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
         return s.forwardedRows == 6 &&
-               s.streamProblems.find("汇总视图未建立: 服务器上没有视图 readings_hourly，本站的登录无权"
-                                     "建立，需由管理员建立") != std::string::npos;
+               s.streamProblems.find(
+                   "汇总视图未建立: 服务器上没有视图 readings_hourly，本站的登录无权"
+                   "建立，需由管理员建立") != std::string::npos;
     })) << log.last.streamProblems;
 }
 
