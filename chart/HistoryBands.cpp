@@ -33,7 +33,7 @@ void PaintBandRun(QPainter& painter, const BandCurve& curve, size_t first, size_
         mean = QPolygon({QPoint(xOf(curve.bins[first].start), mean[0].y()),
                          QPoint(xOf(curve.bins[first].start + span), mean[0].y())});
     QColor fill = curve.color;
-    fill.setAlpha(60);
+    fill.setAlpha(40);  // ten bands over one another stay readable
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
     painter.drawPolygon(band);
