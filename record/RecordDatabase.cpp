@@ -248,7 +248,8 @@ bool RecordDatabase::CatchUpSummaries() {
     QSqlError error;
     if (!CatchUpRecordSummaries(db_, &error)) {
         // Tried again with the next batch; the rows stay until then.
-        ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
+        lastDiagnostic_ = ComposeDiagnostic(QString(), FailureFromSqlError(error));
+        ReportDiagnostic(lastDiagnostic_);
         return false;
     }
     unsummarised_ = 0;

@@ -21,8 +21,6 @@ namespace orsan {
 namespace {
 
 constexpr SummaryGrain kGrains[] = {SummaryGrain::Hour, SummaryGrain::Day};
-const QString kDeleteTrigger = QStringLiteral("data_summaries_delete");
-const QString kMarkTrigger = QStringLiteral("data_summaries_mark");
 // The rowid up to which the rows are in the summaries.
 const QString kMarkTable = QStringLiteral("data_summarised");
 
@@ -44,10 +42,6 @@ QString QuantityName(int tableIndex) {
     return RecordColumnName(2 + tableIndex).chopped(1);
 }
 
-QString SpanStartSql(const QString& time, qint64 width) {
-    return QStringLiteral("(%1 - ((%1 % %2) + %2) % %2)").arg(time, QString::number(width));
-}
-
 QString CreateTableSql(SummaryGrain grain) {
     QStringList columns{QStringLiteral("sensor INTEGER NOT NULL"),
                         QStringLiteral("start INTEGER NOT NULL"),
@@ -57,49 +51,6 @@ QString CreateTableSql(SummaryGrain grain) {
             columns << QuantityName(v) + QLatin1String(part) + QStringLiteral(" REAL");
     return QStringLiteral("CREATE TABLE %1 (%2, PRIMARY KEY (sensor, start)) WITHOUT ROWID")
         .arg(SummaryTableName(grain), columns.join(QStringLiteral(", ")));
-}
-
-// A slot's reading is summarised when fresh and every value is there.
-QString SummarisedSql(int slot, const QString& row) {
-    QStringList values;
-    for (const QString& name : SlotColumnNames(slot)) values << row + name;
-    return QStringLiteral("%1Ok%2 IS NOT 0 AND (%3) IS NOT NULL")
-        .arg(row)
-        .arg(slot)
-        .arg(values.join(QLatin1Char('+')));
-}
-
-// A row deleted before it was summed (a retention step right after it was
-// written) is summed as it goes.
-QString CreateDeleteTriggerSql() {
-    QString sql = QStringLiteral(
-                      "CREATE TRIGGER %1 AFTER DELETE ON data WHEN OLD.Time IS NOT NULL "
-                      "AND OLD.rowid > (SELECT upto FROM %2) BEGIN")
-                      .arg(kDeleteTrigger, kMarkTable);
-    for (const SummaryGrain grain : kGrains) {
-        for (int slot = 1; slot <= kRecordSlots; ++slot) {
-            QStringList values;
-            for (const QString& name : SlotColumnNames(slot))
-                values << QStringLiteral("OLD.%1, OLD.%1, OLD.%1").arg(name);
-            sql += QStringLiteral(" INSERT INTO %1 SELECT %2, %3, 1, %4 WHERE %5")
-                       .arg(SummaryTableName(grain))
-                       .arg(slot)
-                       .arg(SpanStartSql(QStringLiteral("OLD.Time"), SummarySpanSeconds(grain)),
-                            values.join(QStringLiteral(", ")),
-                            SummarisedSql(slot, QStringLiteral("OLD."))) +
-                   MergeSql() + QLatin1Char(';');
-        }
-    }
-    return sql + QStringLiteral(" END");
-}
-
-// Once the rows above the mark are gone the mark comes down, so the rowids
-// SQLite hands out again are summed too.
-QString CreateMarkTriggerSql() {
-    return QStringLiteral(
-               "CREATE TRIGGER %1 AFTER DELETE ON data BEGIN UPDATE %2 SET upto = "
-               "min(upto, ifnull((SELECT max(rowid) FROM data), 0)); END")
-        .arg(kMarkTrigger, kMarkTable);
 }
 
 struct Accumulator {
@@ -215,15 +166,6 @@ bool ExecAll(QSqlDatabase& db, const QStringList& statements, QSqlError* error) 
     return true;
 }
 
-QStringList DropTriggersSql() {
-    return {QStringLiteral("DROP TRIGGER IF EXISTS ") + kDeleteTrigger,
-            QStringLiteral("DROP TRIGGER IF EXISTS ") + kMarkTrigger};
-}
-
-QStringList CreateTriggersSql() {
-    return {CreateDeleteTriggerSql(), CreateMarkTriggerSql()};
-}
-
 bool CatchUp(QSqlDatabase& db, QSqlError* error) {
     qint64 upto = 0;
     {
@@ -246,14 +188,14 @@ bool CatchUp(QSqlDatabase& db, QSqlError* error) {
 }
 
 bool MakeSummaries(QSqlDatabase& db, QSqlError* error) {
-    QStringList statements = DropTriggersSql();
+    QStringList statements;
     for (const SummaryGrain grain : kGrains)
         statements << QStringLiteral("DROP TABLE IF EXISTS ") + SummaryTableName(grain)
                    << CreateTableSql(grain);
     statements << QStringLiteral("DROP TABLE IF EXISTS ") + kMarkTable
                << QStringLiteral("CREATE TABLE %1 (upto INTEGER NOT NULL)").arg(kMarkTable)
                << QStringLiteral("INSERT INTO %1 VALUES (0)").arg(kMarkTable);
-    return ExecAll(db, statements + CreateTriggersSql(), error);
+    return ExecAll(db, statements, error);
 }
 
 // Runs `work` inside a savepoint: all or nothing, inside a caller's
@@ -276,13 +218,12 @@ QString SummaryTableName(SummaryGrain grain) {
 bool HasRecordSummaries(const QSqlDatabase& db) {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN "
-                                   "('%1','%2','%3','%4','%5')")
+                                   "('%1','%2','%3')")
                         .arg(SummaryTableName(SummaryGrain::Hour),
-                             SummaryTableName(SummaryGrain::Day), kMarkTable, kDeleteTrigger,
-                             kMarkTrigger)) ||
+                             SummaryTableName(SummaryGrain::Day), kMarkTable)) ||
         !query.next())
         return false;
-    return query.value(0).toInt() == 5;
+    return query.value(0).toInt() == 3;
 }
 
 bool EnsureRecordSummaries(QSqlDatabase& db, QSqlError* error) {
@@ -302,8 +243,15 @@ bool ClearSummarisedRows(QSqlDatabase& db, const std::function<bool(QSqlError*)>
     for (const SummaryGrain grain : kGrains)
         after << QStringLiteral("DELETE FROM ") + SummaryTableName(grain);
     after << QStringLiteral("UPDATE %1 SET upto = 0").arg(kMarkTable);
-    return ExecAll(db, DropTriggersSql(), error) && deleteRows(error) &&
-           ExecAll(db, after + CreateTriggersSql(), error);
+    return deleteRows(error) && ExecAll(db, after, error);
+}
+
+bool LowerRecordSummaryMark(QSqlDatabase& db, QSqlError* error) {
+    return Exec(db,
+                QStringLiteral("UPDATE %1 SET upto = min(upto, ifnull((SELECT max(rowid) FROM "
+                               "data), 0))")
+                    .arg(kMarkTable),
+                error);
 }
 
 bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSecond, qint64 toSecond,

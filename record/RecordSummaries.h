@@ -19,9 +19,9 @@ namespace orsan {
 // row above the rowid kept in data_summarised, in one savepoint with that
 // mark, so a crash never counts a row twice or loses one; a trigger per
 // inserted row would cost more than the insert itself. Deleting rows never
-// takes anything from them, so they outlive the retention; a trigger sums a
-// row deleted before its batch, and lowers the mark once the rows above it
-// are gone (SQLite then hands their rowids out again).
+// takes anything from them, so they outlive the retention, which catches
+// up before it deletes and lowers the mark after (LowerRecordSummaryMark),
+// since SQLite hands the rowids of the last rows out again once they are gone.
 enum class SummaryGrain { Hour, Day };
 
 constexpr qint64 SummarySpanSeconds(SummaryGrain grain) {
@@ -43,10 +43,13 @@ bool EnsureRecordSummaries(QSqlDatabase& db, QSqlError* error);
 bool CatchUpRecordSummaries(QSqlDatabase& db, QSqlError* error);
 
 // Inside the caller's transaction: runs deleteRows (which empties `data`)
-// with the triggers set aside, so SQLite can drop the pages at once, and
-// empties the summaries.
+// and empties the summaries.
 bool ClearSummarisedRows(QSqlDatabase& db, const std::function<bool(QSqlError*)>& deleteRows,
                          QSqlError* error);
+
+// After rows were deleted, inside the deleting transaction: the mark no
+// higher than the highest rowid left.
+bool LowerRecordSummaryMark(QSqlDatabase& db, QSqlError* error);
 
 // One value of one sensor: sensor 1..6, quantity in curve order (T_Shell,
 // Acc_X, Acc_Y, Acc_Z, Vel_X, Vel_Y, Vel_Z, Disp_X, Disp_Y, Disp_Z).

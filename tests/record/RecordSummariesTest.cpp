@@ -101,8 +101,7 @@ TEST(RecordSummariesTest, EqualAGroupByOverFreshRowsAsWrittenAndWhenFilledOnce) 
 
     // Without them the file plays an older station's.
     db.Close();
-    for (const char* drop : {"DROP TRIGGER data_summaries_delete", "DROP TABLE data_hourly",
-                             "DROP TABLE data_summarised"})
+    for (const char* drop : {"DROP TABLE data_hourly", "DROP TABLE data_summarised"})
         RawExec(path, drop);
     ASSERT_TRUE(db.Open(dir.path()));
     EXPECT_TRUE(db.HasSummaries());
