@@ -103,6 +103,8 @@ public:
     // Adds the rows written since the last batch to the summaries (before
     // they are read); false when the file has none or they cannot be written.
     bool CatchUpSummaries();
+    // Rows written through Insert that the summaries do not hold yet.
+    int PendingSummaryRows() const { return unsummarised_; }
     // Rows deleted on this connection outside ClearAll (the retention): the
     // count kept in memory follows.
     void NoteRowsDeleted(qint64 rows) {

@@ -12,7 +12,7 @@ bool ReadSummaryBands(RecordDatabase& database, double from, double to, HistoryD
     bands->detail = detail;
     if (!database.HasSummaries() || detail == HistoryDetail::Raw) return false;
     // The last rows written too; a file that may only be read shows what it holds.
-    database.CatchUpSummaries();
+    if (database.PendingSummaryRows() > 0) database.CatchUpSummaries();
     const SummaryGrain grain =
         detail == HistoryDetail::Hourly ? SummaryGrain::Hour : SummaryGrain::Day;
     std::vector<std::vector<SummaryBin>> bins;
