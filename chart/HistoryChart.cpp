@@ -62,13 +62,40 @@ bool HistoryChart::Load(QString* error) {
     reduction_.Reset(range, layout_.plotRect);
     readoutRow_.reset();
     cursorX_ = 0;
-    const bool ok = source_.ReadRows(selection_.Curves(), span.from, span.to, reduction_, error);
-    if (!ok) reduction_.Reset(range, layout_.plotRect);  // no half a picture
+    bands_ = HistoryBands();
+    detail_ = ChooseHistoryDetail(span.to - span.from, layout_.plotRect.Width());
+    const std::vector<HistoryCurve> curves = selection_.Curves();
+    bool ok = true;
+    if (detail_ != HistoryDetail::Raw) {
+        const SlotLooks looks = LooksOf(selection_, visible_);
+        std::vector<QColor> colors;
+        for (size_t slot = 0; slot < curves.size(); ++slot) colors.push_back(looks[slot].color);
+        QString bandError;
+        bands_.detail = detail_;
+        ok = source_.ReadBands(curves, colors, span.from, span.to, detail_, &bands_, &bandError);
+        if (!ok && bandError.isEmpty()) {
+            detail_ = HistoryDetail::Raw;
+        } else if (!ok) {
+            if (error) *error = bandError;
+            bands_ = HistoryBands();
+        }
+    }
+    if (detail_ == HistoryDetail::Raw) {
+        ok = source_.ReadRows(curves, span.from, span.to, reduction_, error);
+        if (!ok) reduction_.Reset(range, layout_.plotRect);  // no half a picture
+    }
     Render();
     return ok;
 }
 
 namespace {
+
+void PaintNoRowsInRange(QPainter& painter, const TrendLayout& layout) {
+    painter.setFont(ChartFont());
+    painter.setPen(kChartTextColor);
+    painter.drawText(layout.plotRect.ToQRect(), Qt::AlignCenter,
+                     QCoreApplication::translate("orsan::HistoryChart", kNoRowsInRangeText));
+}
 
 // Time labels, then the rows' curves, or a note that the range has none.
 void PaintHistoryRows(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
@@ -77,10 +104,7 @@ void PaintHistoryRows(QPainter& painter, const TrendLayout& layout, const TrendL
     // After a resize the rows reduced for the old plot wait for Reload.
     if (reduction.Plot() != layout.plotRect) return;
     if (reduction.RowCount() == 0) {
-        painter.setFont(ChartFont());
-        painter.setPen(kChartTextColor);
-        painter.drawText(layout.plotRect.ToQRect(), Qt::AlignCenter,
-                         QCoreApplication::translate("orsan::HistoryChart", kNoRowsInRangeText));
+        PaintNoRowsInRange(painter, layout);
         return;
     }
     PaintReducedCurves(painter, reduction, limits, looks);
@@ -110,14 +134,30 @@ void HistoryChart::Render() {
     }
     image_ = frame_.copy();
     QPainter painter(&image_);
+    const bool current = reduction_.Plot() == layout_.plotRect;
+    const bool raw = detail_ == HistoryDetail::Raw;
     if (machines) {
-        const bool current = reduction_.Plot() == layout_.plotRect;
         std::array<bool, kSensorCount> hasValues{};
         for (int n = 0; n < kSensorCount && current; ++n)
-            hasValues[size_t(n)] = SlotHasValues(reduction_, n);
+            hasValues[size_t(n)] = raw ? SlotHasValues(reduction_, n)
+                                       : size_t(n) < bands_.curves.size() &&
+                                             !bands_.curves[size_t(n)].bins.empty();
         PaintMachineLegend(painter, layout_, selection_.quantity, names_, hasValues);
     }
-    PaintHistoryRows(painter, layout_, limits_, reduction_, LooksOf(selection_, visible_));
+    if (raw) {
+        PaintHistoryRows(painter, layout_, limits_, reduction_, LooksOf(selection_, visible_));
+    } else {
+        PaintTimeLabels(painter, layout_, reduction_.Range());
+        if (!current) return;
+        if (ShownReadings() == 0) {
+            PaintNoRowsInRange(painter, layout_);
+        } else {
+            Flags shown = visible_;
+            if (machines) shown.fill(1);  // one quantity, every machine its band
+            PaintHistoryBands(painter, bands_, reduction_.Range(), layout_.plotRect, limits_, shown);
+        }
+    }
+    if (current) PaintHistoryDetail(painter, layout_.plotRect, detail_);
 }
 
 bool HistoryChart::ReadoutAt(QPoint point, QString* error) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "HistoryCurves.h"
+#include "HistoryBands.h"
 #include "HistoryReduction.h"
 #include "SensorSample.h"
 #include "TrendGeometry.h"
@@ -43,6 +44,15 @@ public:
     // (nothing when there is none). False with a message on a failure.
     virtual bool NearestRow(const std::vector<HistoryCurve>& curves, double at, double from,
                             double to, std::optional<HistoryRow>* row, QString* error) = 0;
+    // The summaries at `detail` of `curves` over the spans that meet `from`
+    // .. `to` into *bands, each curve in its colour. False with a message on
+    // a failure, false with none when the source keeps no summaries (the
+    // chart then reads the rows).
+    virtual bool ReadBands(const std::vector<HistoryCurve>& /*curves*/,
+                           const std::vector<QColor>& /*colors*/, double /*from*/, double /*to*/,
+                           HistoryDetail /*detail*/, HistoryBands* /*bands*/, QString* /*error*/) {
+        return false;
+    }
 };
 
 // The recorded history over a time range, without a window: one machine
@@ -95,6 +105,14 @@ public:
     const TrendLayout& Layout() const { return layout_; }
     const TrendTimeRange& Range() const { return reduction_.Range(); }
     const HistoryReduction& Reduction() const { return reduction_; }
+    // Rows, or hourly or daily summaries (ranges over two days, when the
+    // source keeps them).
+    HistoryDetail Detail() const { return detail_; }
+    const HistoryBands& Bands() const { return bands_; }
+    // The rows drawn, or the fresh readings the drawn summaries hold.
+    int64_t ShownReadings() const {
+        return detail_ == HistoryDetail::Raw ? reduction_.RowCount() : bands_.readings;
+    }
 
     // The image without the readout as PNG; false with a message.
     bool SavePicture(const QString& path, QString* error) const;
@@ -125,6 +143,8 @@ private:
     SensorNames names_;
     std::vector<Span> ranges_;
     HistoryReduction reduction_;
+    HistoryDetail detail_ = HistoryDetail::Raw;
+    HistoryBands bands_;
     QImage image_;
     QImage frame_;
     FrameKey frameKey_;

@@ -137,7 +137,7 @@ void HistoryChartDlg::UpdateRangeText() {
     const HistoryChart& chart = view_->Chart();
     const QString from = TimeWithMs(chart.Range().start);
     const QString to = TimeWithMs(chart.Range().end);
-    const qint64 rows = chart.Reduction().RowCount();
+    const qint64 rows = chart.ShownReadings();
     if (chart.Selection().kind == HistorySelection::Kind::Quantity)
         rangeText_->setText(tr("全部机器 %1  %2 至 %3  共 %4 条记录")
                                 .arg(CurveNames()[size_t(chart.Selection().quantity)], from, to)

@@ -11,6 +11,7 @@
 
 #include "DatabaseDiagnostic.h"
 #include "RecordSensorHistory.h"
+#include "RecordSummaries.h"
 #include "RecordTally.h"
 #include "SqliteFile.h"
 #include "SqliteStatement.h"
@@ -85,6 +86,7 @@ bool RecordDatabase::Open(const QString& folder, Mode mode) {
 }
 
 void RecordDatabase::Close() {
+    if (unsummarised_ > 0) CatchUpSummaries();
     CloseConnection();
     open_ = false;
     everOpened_ = false;
@@ -108,6 +110,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     // is changed in a file until it proved to be ours.
     if (!CheckOrCreateTable(!readOnly)) return false;
     tallied_ = HasRecordTallies(db_);
+    summarised_ = HasRecordSummaries(db_);
     if (readOnly) return true;
 
     QSqlQuery query(db_);
@@ -129,6 +132,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     // Without its freshness columns a row could not say a reading is stale:
     // the file is then for reading only (Insert says why).
     if (freshnessColumns_ < kRecordSlots) return true;
+    EnsureSummaries();
     insert_ = std::make_unique<QSqlQuery>(db_);
     if (!insert_->prepare(InsertSql())) return Fail(QString(), insert_->lastError());
     return true;
@@ -242,6 +246,26 @@ void RecordDatabase::EnsureTallies() {
     if (!tallied_) ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
 }
 
+void RecordDatabase::EnsureSummaries() {
+    QSqlError error;
+    summarised_ = EnsureRecordSummaries(db_, &error);
+    // Without them the history reads the rows themselves, only slower.
+    if (!summarised_) ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
+}
+
+bool RecordDatabase::CatchUpSummaries() {
+    if (!summarised_ || !CanWrite()) return false;
+    QSqlError error;
+    if (!CatchUpRecordSummaries(db_, &error)) {
+        // Tried again with the next batch; the rows stay until then.
+        lastDiagnostic_ = ComposeDiagnostic(QString(), FailureFromSqlError(error));
+        ReportDiagnostic(lastDiagnostic_);
+        return false;
+    }
+    unsummarised_ = 0;
+    return true;
+}
+
 void RecordDatabase::CloseConnection() {
     insert_.reset();
     if (db_.isValid()) {
@@ -251,6 +275,8 @@ void RecordDatabase::CloseConnection() {
     }
     rowCount_.reset();
     tallied_ = false;
+    summarised_ = false;
+    unsummarised_ = 0;
 }
 
 bool RecordDatabase::Fail(const QString& prefix, const QSqlError& error) {
@@ -317,6 +343,7 @@ bool RecordDatabase::Insert(const RecordRow& row) {
     insert_->finish();
     readOnlyFailure_ = false;
     if (rowCount_) ++*rowCount_;
+    if (summarised_ && ++unsummarised_ >= kSummaryBatchRows) CatchUpSummaries();
     return true;
 }
 
@@ -390,14 +417,15 @@ bool RecordDatabase::ClearAll() {
                         QCoreApplication::translate("orsan::RecordDatabase", "连接未打开或已关闭"));
     if (!db_.transaction()) return Fail(kClearDiagnosticPrefix, db_.lastError());
     QSqlError error;
-    bool cleared = false;
-    if (tallied_) {
-        cleared = ClearTalliedRows(db_, &error);
-    } else {
+    const auto deleteRows = [this](QSqlError* failure) {
+        if (tallied_) return ClearTalliedRows(db_, failure);
         QSqlQuery query(db_);
-        cleared = query.exec(QStringLiteral("DELETE FROM data"));
-        error = query.lastError();
-    }
+        if (query.exec(QStringLiteral("DELETE FROM data"))) return true;
+        *failure = query.lastError();
+        return false;
+    };
+    const bool cleared =
+        summarised_ ? ClearSummarisedRows(db_, deleteRows, &error) : deleteRows(&error);
     if (!cleared) {
         db_.rollback();
         rowCount_.reset();
@@ -415,6 +443,7 @@ bool RecordDatabase::ClearAll() {
         return Fail(kClearDiagnosticPrefix, error);
     }
     rowCount_ = 0;
+    unsummarised_ = 0;
     return true;
 }
 

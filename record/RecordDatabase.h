@@ -95,6 +95,16 @@ public:
     std::optional<qint64> Count();
     // The file keeps row counts per ten minutes and per day (RecordTally.h).
     bool HasTallies() const { return tallied_; }
+    // The file keeps hourly and daily summaries (RecordSummaries.h), which
+    // take the rows written kSummaryBatchRows at a time, and whatever is
+    // left at CatchUpSummaries and Close.
+    static constexpr int kSummaryBatchRows = 250;
+    bool HasSummaries() const { return summarised_; }
+    // Adds the rows written since the last batch to the summaries (before
+    // they are read); false when the file has none or they cannot be written.
+    bool CatchUpSummaries();
+    // Rows written through Insert that the summaries do not hold yet.
+    int PendingSummaryRows() const { return unsummarised_; }
     // Rows deleted on this connection outside ClearAll (the retention): the
     // count kept in memory follows.
     void NoteRowsDeleted(qint64 rows) {
@@ -130,6 +140,7 @@ private:
     void AddFreshnessColumns();
     void EnsureTimeIndex();
     void EnsureTallies();
+    void EnsureSummaries();
     void CloseConnection();
     bool Fail(const QString& prefix, const QSqlError& error);
     bool FailWith(const QString& prefix, const QString& message, const QString& description);
@@ -143,6 +154,8 @@ private:
     bool reopenBeforeWrite_ = false;
     bool readOnlyFailure_ = false;
     bool tallied_ = false;
+    bool summarised_ = false;
+    int unsummarised_ = 0;      // rows written since the summaries last took them
     int freshnessColumns_ = 0;  // Ok1 ... Ok<n> are in the table
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;

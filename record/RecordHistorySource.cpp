@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "HistoryRowReader.h"
+#include "RecordSummaryBands.h"
 
 namespace orsan {
 
@@ -25,6 +26,14 @@ bool RecordHistorySource::ReadRows(const std::vector<HistoryCurve>& curves, doub
     if (reader.Error().isEmpty()) return true;
     if (error) *error = reader.Error();
     return false;
+}
+
+bool RecordHistorySource::ReadBands(const std::vector<HistoryCurve>& curves,
+                                    const std::vector<QColor>& colors, double from, double to,
+                                    HistoryDetail detail, HistoryBands* bands, QString* error) {
+    std::vector<SummaryCurve> pairs;
+    for (const HistoryCurve& curve : curves) pairs.push_back({curve.sensor, curve.quantity});
+    return ReadSummaryBands(database_, from, to, detail, pairs, colors, bands, error);
 }
 
 bool RecordHistorySource::NearestRow(const std::vector<HistoryCurve>& curves, double at,

@@ -14,6 +14,9 @@ public:
                   HistoryReduction& into, QString* error) override;
     bool NearestRow(const std::vector<HistoryCurve>& curves, double at, double from, double to,
                     std::optional<HistoryRow>* row, QString* error) override;
+    bool ReadBands(const std::vector<HistoryCurve>& curves, const std::vector<QColor>& colors,
+                   double from, double to, HistoryDetail detail, HistoryBands* bands,
+                   QString* error) override;
 
 private:
     RecordDatabase& database_;

@@ -10,6 +10,7 @@
 
 #include "IniFile.h"
 #include "RecordDatabase.h"
+#include "RecordSummaries.h"
 #include "SqliteStatement.h"
 #include "StationConfig.h"
 
@@ -60,6 +61,11 @@ std::optional<RecordRetention::Step> RecordRetention::RunStep(qint64 nowMs, QStr
     Step step;
     // A record that is not open says so where rows are written.
     if (keepDays_ <= 0 || !database_.IsOpen()) return step;
+    // Rows go only once the summaries hold them.
+    if (database_.HasSummaries() && !database_.CatchUpSummaries()) {
+        if (error) *error = RetentionError(database_.LastDiagnostic());
+        return std::nullopt;
+    }
     QSqlDatabase connection = database_.Connection();
     QString reason;
     // A deletion need not wait for the disk: one lost to a power cut is done
@@ -99,6 +105,13 @@ bool RecordRetention::DeleteAndVacuum(qint64 nowMs, Step* step, QString* error) 
         *error = remove.Error();
         if (!error->isEmpty()) return false;
         step->deleted = sqlite3_changes64(SqliteHandle(database_.Connection()));
+    }
+    if (QSqlError markError; step->deleted > 0 && database_.HasSummaries()) {
+        QSqlDatabase connection = database_.Connection();
+        if (!LowerRecordSummaryMark(connection, &markError)) {
+            *error = markError.text();
+            return false;
+        }
     }
     step->more = step->deleted == kBatchRows;
 

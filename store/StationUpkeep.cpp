@@ -5,6 +5,7 @@
 #include "CoreText.h"
 #include "LocalRecordSource.h"
 #include "PgSession.h"
+#include "ServerSummaryViews.h"
 
 namespace orsan::store {
 
@@ -15,6 +16,7 @@ StationUpkeep::StationUpkeep(std::string station, const std::string& databasePat
       name_(firstRetry, lastRetry),
       sensorNames_(firstRetry, lastRetry),
       alarmEvents_(firstRetry, lastRetry),
+      summaryViews_(firstRetry, lastRetry),
       alarms_(target + "#alarm_events") {
     claimant_.station = std::move(station);
     claimant_.host = LocalHostName();
@@ -26,6 +28,7 @@ StationUpkeep::StationUpkeep(std::string station, const std::string& databasePat
 void StationUpkeep::Reset() {
     claimedAt_.reset();
     namesSent_.reset();
+    viewsMade_ = false;
     alarms_.Reset();
 }
 
@@ -69,6 +72,10 @@ std::string StationUpkeep::Run(LocalRecordSource& local, PgSession& session, Sen
         const std::string error = alarms_.Forward(local, session, claimant_.station);
         if (settle(alarmEvents_, error)) return error;
     }
+    if (!viewsMade_ && summaryViews_.Due()) {
+        const std::string error = EnsureSummaryViews(session, &viewsMade_);
+        if (settle(summaryViews_, error)) return error;
+    }
     return {};
 }
 
@@ -78,7 +85,8 @@ std::string StationUpkeep::Problems() const {
          {std::pair<const char*, const ForwardStream*>{
               QT_TRANSLATE_NOOP("StationUpkeep", "站点名未登记: %1"), &name_},
           {QT_TRANSLATE_NOOP("StationUpkeep", "传感器名称未发送: %1"), &sensorNames_},
-          {QT_TRANSLATE_NOOP("StationUpkeep", "报警事件未发送: %1"), &alarmEvents_}}) {
+          {QT_TRANSLATE_NOOP("StationUpkeep", "报警事件未发送: %1"), &alarmEvents_},
+          {QT_TRANSLATE_NOOP("StationUpkeep", "汇总视图未建立: %1"), &summaryViews_}}) {
         if (stream->Error().empty()) continue;
         if (!text.empty()) text += CoreText::translate("StationUpkeep", "；").Str();
         text += CoreText::translate("StationUpkeep", label).With({stream->Error()}).Str();

@@ -15,7 +15,8 @@ class LocalRecordSource;
 class PgSession;
 
 // What the forwarder sends besides the readings, each stream on its own: the
-// claim on the station's name, the sensor names and the alarm events. A
+// claim on the station's name, the sensor names, the alarm events and the
+// summary views over the readings. A
 // stream that fails is told and retried after its own back-off while the rest
 // goes on, so a broken or missing table stops only what needs it. Only a
 // name held by another data folder stops the whole station: its rows would
@@ -50,6 +51,8 @@ private:
     ForwardStream name_;
     ForwardStream sensorNames_;
     ForwardStream alarmEvents_;
+    ForwardStream summaryViews_;
+    bool viewsMade_ = false;
     AlarmForwarding alarms_;
 };
 

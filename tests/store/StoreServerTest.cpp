@@ -17,6 +17,7 @@
 #include "RowsUpload.h"
 #include "ServerProbe.h"
 #include "ServerSchema.h"
+#include "ServerSummaryViews.h"
 #include "StationRegistry.h"
 #include "StoreForwarder.h"
 #include "StoreTestRows.h"
@@ -739,6 +740,65 @@ TEST_F(StoreServer, ReadingsThatMeetOtherValuesAreKeptAsConflictsOnceAndResentOn
     EXPECT_EQ(resent.Status().conflicts, 0);
     EXPECT_EQ(ServerRows(), ExpectedRows(0, 5, kSensors135));
     EXPECT_EQ(serverConflicts(), conflicts);
+}
+
+// Hourly and daily views over the readings equal a GROUP BY written with
+// the epoch arithmetic instead; a login that may only write readings is told
+// that an administrator has to make them, and its readings go on.
+TEST_F(StoreServer, SummaryViewsEqualAGroupByOverReadingsAndALoginWithoutCreateIsOnlyTold) {
+    PgSession owner(Conninfo());
+    ASSERT_EQ(EnsureTable(owner, ReadingsTable()), "");
+    ASSERT_TRUE(owner
+                    .Exec("INSERT INTO readings SELECT s, timestamptz '2024-04-30 22:58:59+00' + "
+                          "i * interval '7 min 3 s', i % 3 + 1, (i * 7) % 50, i % 11, i % 13, "
+                          "i % 17, (i * 3) % 19, i % 23, i % 29, i % 31, i % 37, i % 41 FROM "
+                          "generate_series(0, 1200) i, (VALUES ('press-7'), ('mill-2')) v(s)")
+                    .ok);
+    bool made = false;
+    ASSERT_EQ(EnsureSummaryViews(owner, &made), "");
+    ASSERT_TRUE(made);
+    for (const auto& [view, seconds] :
+         {std::pair{"readings_hourly", 3600}, {"readings_daily", 86400}}) {
+        std::string columns = "station, sensor, extract(epoch FROM start)::bigint, readings";
+        std::string aggregates = "count(*)";
+        for (const char* c : kReadingValueColumns) {
+            columns +=
+                std::string(", ") + c + "_min, round(" + c + "_mean::numeric, 9), " + c + "_max";
+            aggregates +=
+                std::string(", min(") + c + "), round(avg(" + c + ")::numeric, 9), max(" + c + ")";
+        }
+        const std::string bucket = "(floor(extract(epoch FROM time) / " + std::to_string(seconds) +
+                                   ") * " + std::to_string(seconds) + ")::bigint";
+        const std::string kept = "SELECT " + columns + " FROM " + view;
+        const std::string reference = "SELECT station, sensor, " + bucket + ", " + aggregates +
+                                      " FROM readings GROUP BY station, sensor, " + bucket;
+        EXPECT_EQ(Select("SELECT (SELECT count(*) FROM (" + kept + " EXCEPT " + reference +
+                         ") a) + (SELECT count(*) FROM (" + reference + " EXCEPT " + kept + ") b)"),
+                  std::vector<std::string>{"0"})
+            << view;
+        EXPECT_EQ(Select(std::string("SELECT count(*) > 12 FROM ") + view),
+                  std::vector<std::string>{"t"})
+            << view;
+    }
+
+    Admin(
+        "DO $$ BEGIN CREATE ROLE inserter LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; "
+        "END $$");
+    ASSERT_TRUE(owner
+                    .Exec("DROP VIEW readings_hourly, readings_daily; DELETE FROM readings; GRANT "
+                          "SELECT, INSERT ON readings TO inserter")
+                    .ok);
+    test::WriteKnownRows(Folder(), 0, 2);
+    StatusLog log;
+    StoreForwarderOptions options = Options(kSensors135, log);
+    options.conninfo += " user=inserter";
+    StoreForwarder forwarder(options);
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) {
+        return s.forwardedRows == 6 &&
+               s.streamProblems.find(
+                   "汇总视图未建立: 服务器上没有视图 readings_hourly，本站的登录无权"
+                   "建立，需由管理员建立") != std::string::npos;
+    })) << log.last.streamProblems;
 }
 
 }  // namespace
