@@ -124,8 +124,12 @@ void HistoryChart::Render() {
     const ChartTitle title("orsan::HistoryChart", kHistoryTitleChinese, kHistoryTitleEnglish);
     // Grid, axes, titles and the curves' legend stay as they are while the
     // rows change (a zoom, another range): drawn once, copied after.
-    const FrameKey key{layout_.width, layout_.height, limits_, machines ? Flags{} : visible_,
-                       machines ? MachinesTitle(selection_.quantity) : title.first, title.second};
+    const FrameKey key{layout_.width,
+                       layout_.height,
+                       limits_,
+                       machines ? Flags{} : visible_,
+                       machines ? MachinesTitle(selection_.quantity) : title.first,
+                       title.second};
     if (frame_.isNull() || !(key == frameKey_)) {
         frame_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
         QPainter framePainter(&frame_);
@@ -139,9 +143,9 @@ void HistoryChart::Render() {
     if (machines) {
         std::array<bool, kSensorCount> hasValues{};
         for (int n = 0; n < kSensorCount && current; ++n)
-            hasValues[size_t(n)] = raw ? SlotHasValues(reduction_, n)
-                                       : size_t(n) < bands_.curves.size() &&
-                                             !bands_.curves[size_t(n)].bins.empty();
+            hasValues[size_t(n)] =
+                raw ? SlotHasValues(reduction_, n)
+                    : size_t(n) < bands_.curves.size() && !bands_.curves[size_t(n)].bins.empty();
         PaintMachineLegend(painter, layout_, selection_.quantity, names_, hasValues);
     }
     if (raw) {
@@ -154,7 +158,8 @@ void HistoryChart::Render() {
         } else {
             Flags shown = visible_;
             if (machines) shown.fill(1);  // one quantity, every machine its band
-            PaintHistoryBands(painter, bands_, reduction_.Range(), layout_.plotRect, limits_, shown);
+            PaintHistoryBands(painter, bands_, reduction_.Range(), layout_.plotRect, limits_,
+                              shown);
         }
     }
     if (current) PaintHistoryDetail(painter, layout_.plotRect, detail_);

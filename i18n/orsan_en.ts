@@ -141,7 +141,7 @@
     <name>CommandLine</name>
     <message>
         <source>--report 需要一个日期 YYYY-MM-DD（例如 2024-05-01），而不是“%1”</source>
-        <translation>--report needs a date YYYY-MM-DD (e.g. 2024-05-01), not "%1"</translation>
+        <translation>--report needs a date YYYY-MM-DD (e.g. 2024-05-01), not &quot;%1&quot;</translation>
     </message>
 </context>
 <context>
@@ -215,7 +215,7 @@
     </message>
     <message>
         <source>各区时间：从一个有效读数到下一个的时间计入前者的区（ISO 20816-3，按三轴中最大的速度分区）。两个有效读数相隔超过记录间隔中位数的 3 倍（至少 2 秒）时视为中断，不计入任何区，与无效读数一起记为“无数据”。报警：当天的 ALARM 与 TRIP 事件数。</source>
-        <translation>Time per zone: the time from one fresh reading to the next counts for the zone of the first (ISO 20816-3, zoned by the largest of the three axis velocities). Two fresh readings more than 3 times the median row interval apart (at least 2 s) are a break: that time counts for no zone and, with stale readings, as "No data". Alarms: the day's ALARM and TRIP events.</translation>
+        <translation>Time per zone: the time from one fresh reading to the next counts for the zone of the first (ISO 20816-3, zoned by the largest of the three axis velocities). Two fresh readings more than 3 times the median row interval apart (at least 2 s) are a break: that time counts for no zone and, with stale readings, as &quot;No data&quot;. Alarms: the day&apos;s ALARM and TRIP events.</translation>
     </message>
     <message>
         <source>分区界限 A/B %1  B/C %2  C/D %3 mm/s；记录 %4 行，其中有效读数 %5 行</source>
@@ -342,6 +342,18 @@
     <message>
         <source>全部机器%1历史趋势曲线</source>
         <translation>%1 of all machines, history</translation>
+    </message>
+    <message>
+        <source>每小时汇总：带为最低至最高，线为平均</source>
+        <translation>Hourly summary: band from lowest to highest, line the mean</translation>
+    </message>
+    <message>
+        <source>每日汇总：带为最低至最高，线为平均</source>
+        <translation>Daily summary: band from lowest to highest, line the mean</translation>
+    </message>
+    <message>
+        <source>原始记录</source>
+        <translation>Recorded rows</translation>
     </message>
 </context>
 <context>
@@ -491,6 +503,17 @@
     </message>
 </context>
 <context>
+    <name>RecordSummaries</name>
+    <message>
+        <source>没有传感器%1的第%2项数据</source>
+        <translation>Sensor %1 has no quantity %2</translation>
+    </message>
+    <message>
+        <source>读取汇总数据失败：</source>
+        <translation>Reading the summaries failed: </translation>
+    </message>
+</context>
+<context>
     <name>ReportCommand</name>
     <message>
         <source>%1 这一天还没有开始，无法生成日报</source>
@@ -590,6 +613,21 @@
     </message>
 </context>
 <context>
+    <name>ServerSummaryViews</name>
+    <message>
+        <source>无法读取服务器的视图 %1: %2</source>
+        <translation>Cannot read the server's view %1: %2</translation>
+    </message>
+    <message>
+        <source>服务器上没有视图 %1，本站的登录无权建立，需由管理员建立: %2</source>
+        <translation>The server has no view %1 and this station's login may not create it; an administrator must: %2</translation>
+    </message>
+    <message>
+        <source>无法在服务器上建立视图 %1: %2</source>
+        <translation>Cannot create the view %1 on the server: %2</translation>
+    </message>
+</context>
+<context>
     <name>StationConfig</name>
     <message>
         <source>Config.ini [DAQ] KEEP_DAYS=%1 无效：应为 0 到 %2 的整数天数（0 为保留全部）。本次不删除任何记录。</source>
@@ -660,6 +698,10 @@
     <message>
         <source>；</source>
         <translation>; </translation>
+    </message>
+    <message>
+        <source>汇总视图未建立: %1</source>
+        <translation>Summary views not made: %1</translation>
     </message>
 </context>
 <context>

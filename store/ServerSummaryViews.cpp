@@ -36,7 +36,9 @@ std::string EnsureSummaryViews(PgSession& session, bool* made) {
         "SELECT to_regclass('readings') IS NOT NULL, to_regclass('readings_hourly') IS NOT NULL "
         "AND to_regclass('readings_daily') IS NOT NULL",
         {}, &outcome);
-    if (!outcome.ok) return Text("无法读取服务器的视图 %1: %2", "readings_hourly", outcome.message);
+    if (!outcome.ok)
+        return Text(QT_TRANSLATE_NOOP("ServerSummaryViews", "无法读取服务器的视图 %1: %2"),
+                    "readings_hourly", outcome.message);
     // The views follow the readings table, made with the first rows.
     if (std::string(PQgetvalue(found.get(), 0, 0)) != "t") return {};
     if (std::string(PQgetvalue(found.get(), 0, 1)) == "t") {
@@ -46,9 +48,13 @@ std::string EnsureSummaryViews(PgSession& session, bool* made) {
     for (const auto& [name, unit] : kViews) {
         outcome = session.Exec(SummaryViewSql(name, unit));
         if (outcome.sqlState == "42501")
-            return Text("服务器上没有视图 %1，本站的登录无权建立，需由管理员建立: %2", name,
-                        outcome.message);
-        if (!outcome.ok) return Text("无法在服务器上建立视图 %1: %2", name, outcome.message);
+            return Text(
+                QT_TRANSLATE_NOOP("ServerSummaryViews",
+                                  "服务器上没有视图 %1，本站的登录无权建立，需由管理员建立: %2"),
+                name, outcome.message);
+        if (!outcome.ok)
+            return Text(QT_TRANSLATE_NOOP("ServerSummaryViews", "无法在服务器上建立视图 %1: %2"),
+                        name, outcome.message);
     }
     *made = true;
     return {};

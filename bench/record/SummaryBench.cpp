@@ -49,8 +49,9 @@ RecordRow BenchRow(int32_t time) {
 void BM_WeekAsBands(benchmark::State& state) {
     RecordDatabase db;
     if (!db.Open(TableFolder(kWeekRows, kWeekStep))) std::abort();
-    RecordHistorySource source(db, 2);
+    RecordHistorySource source(db);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     chart.SetSize(1100, 560);
     chart.SetLimits({0, 1000, 1000, 1000, 1000});
     QString error;
@@ -81,8 +82,9 @@ void BM_WeekBandsOverCApiRatio(benchmark::State& state) {
     sqlite3* const handle = SqliteHandle(db.Connection());
     std::vector<SummaryCurve> curves;
     for (int k = 0; k < kRecordValuesPerSlot; ++k) curves.push_back({2, k});
-    RecordHistorySource source(db, 2);
+    RecordHistorySource source(db);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     chart.SetSize(1100, 560);
     std::vector<double> readUs, bandsUs, showUs;
     HistoryBands bands;

@@ -6,16 +6,17 @@
 
 #include "AlarmSettingsDlg.h"
 #include "AlarmSettingsTableDlg.h"
+#include "DailyReportDlg.h"
 #include "HistoryChartDlg.h"
 #include "Language.h"
 #include "MessageDlg.h"
 #include "OrsanSensorMonitorDlg.h"
 #include "RecordRange.h"
+#include "SensorPoller.h"
 #include "ServerSettingsDlg.h"
 #include "SetChartDlg.h"
 #include "SetExpDlg.h"
 #include "SetShowDlg.h"
-#include "SensorPoller.h"
 #include "SettingParsDlg.h"
 #include "TextFit.h"
 #include "WavDaqDlg.h"
@@ -73,7 +74,11 @@ const std::vector<std::pair<QString, std::unique_ptr<QWidget> (*)(ScreenContext&
          std::array<int, kCurveCount> curves;
          curves.fill(1);
          return std::make_unique<HistoryChartDlg>(c.database, 1, RecordRange::All(), TrendLimits{},
-                                                  curves, c.dir.path());
+                                                  curves, SensorNames{}, c.dir.path());
+     }},
+    {"DailyReportDlg",
+     [](ScreenContext&) -> std::unique_ptr<QWidget> {
+         return std::make_unique<DailyReportDlg>(QDate(2024, 5, 1));
      }},
 };
 

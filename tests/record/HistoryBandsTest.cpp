@@ -47,8 +47,9 @@ TEST_F(HistoryBandsTest, RangesOverTwoDaysDrawSummariesOfFreshReadingsAndZooming
                  {2 * kDay + 1, 1100, HistoryDetail::Hourly},
                  {5 * kDay, 1100, HistoryDetail::Hourly},
                  {5 * kDay, 400, HistoryDetail::Daily}};
-    RecordHistorySource source(db_, 2);
+    RecordHistorySource source(db_);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     for (const Case& c : cases) {
         SCOPED_TRACE(QStringLiteral("%1 s, %2 px").arg(c.seconds).arg(c.width).toStdString());
         chart.SetSize(c.width, 500);
@@ -100,8 +101,9 @@ TEST_F(HistoryBandsTest, AFileWithoutSummariesShowsLongRangesFromItsRows) {
     RawExec(dir_.filePath(RecordDatabase::kFileName), "DROP TABLE data_daily");
     RecordDatabase readOnly;
     ASSERT_TRUE(readOnly.Open(dir_.path(), RecordDatabase::Mode::ExistingOnly));
-    RecordHistorySource source(readOnly, 2);
+    RecordHistorySource source(readOnly);
     HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
     QString error;
     ASSERT_TRUE(chart.Show(double(kFirst), double(kFirst + 5 * kDay), &error));
     EXPECT_EQ(chart.Detail(), HistoryDetail::Raw);
