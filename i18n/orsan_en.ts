@@ -1554,7 +1554,7 @@ Last valid reading </translation>
     <name>orsan::OverviewPage</name>
     <message>
         <source>尚未设置传感器地址：请在上方填写传感器IP后点击“修改”。</source>
-        <translation>No sensor addresses yet: enter the sensors&apos; IP addresses above and click “Save”.</translation>
+        <translation>No sensor addresses yet: enter the sensors&apos; IP addresses above and click "Save".</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 #include "DxAlarmStatic.h"
 #include "EnterEscapeFilter.h"
 #include "FrozenColumnTable.h"
+#include "Language.h"
 #include "MessageDlg.h"
 #include "RecordDatabase.h"
 #include "RecordExport.h"
@@ -73,6 +74,7 @@ void DatabaseLogDlg::BuildControls() {
                               QT_TR_NOOP("清空"), QT_TR_NOOP("清除数据，重新记录!"));
     exportButton_ = texts_.Set(ui.IconButton(kExportId, {}, kIconExportText, {}, 513, 2, 31, 10),
                                QT_TR_NOOP("导出"), QT_TR_NOOP("导出数据到文本文件中!"));
+    PlaceClearAndExport();
 
     // The number and the time stay in view while the values scroll sideways.
     recordList_ =
@@ -125,8 +127,18 @@ void DatabaseLogDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) RetranslateTexts();
 }
 
+void DatabaseLogDlg::PlaceClearAndExport() {
+    // English captions need wider buttons; they take the room of the count's
+    // unit, which English leaves out. The Chinese layout stays as it is.
+    const DialogUnits units(font());
+    const bool english = IsEnglishShown();
+    clearButton_->setGeometry(english ? units.Rect(468, 2, 36, 10) : units.Rect(474, 2, 31, 10));
+    exportButton_->setGeometry(english ? units.Rect(508, 2, 36, 10) : units.Rect(513, 2, 31, 10));
+}
+
 void DatabaseLogDlg::RetranslateTexts() {
     texts_.Retranslate();
+    PlaceClearAndExport();
     recordList_->setHorizontalHeaderLabels(RecordListTitles());
     if (status_.isEmpty()) note_->setText(tr(kNoteText));
     history_->RetranslateTexts();
@@ -192,8 +204,7 @@ void DatabaseLogDlg::ShowStatus(const QString& text, const QColor& color) {
 void DatabaseLogDlg::WatchOnly(const QString& notice) {
     configPath_.clear();
     SetRecording(false);
-    for (QPushButton* button : {startButton_, stopButton_, clearButton_})
-        button->setEnabled(false);
+    for (QPushButton* button : {startButton_, stopButton_, clearButton_}) button->setEnabled(false);
     ShowStatus(notice, QColor(255, 0, 0));
     watchOnly_ = true;
 }

@@ -88,6 +88,7 @@ private:
     // Fixed texts, the list's titles, the note and the history mode's texts
     // in the language installed.
     void RetranslateTexts();
+    void PlaceClearAndExport();
     void SetRecording(bool on);
     // A line in the note's place (the note again when empty).
     void ShowStatus(const QString& text, const QColor& color);
