@@ -362,6 +362,10 @@
         <source>曲线选择无效（传感器应为 1 到 6，最多 10 条曲线）</source>
         <translation>Invalid curve choice (sensors 1 to 6, at most 10 curves)</translation>
     </message>
+    <message>
+        <source>读取记录数据失败：</source>
+        <translation>Reading the record failed: </translation>
+    </message>
 </context>
 <context>
     <name>Language</name>
@@ -616,11 +620,11 @@
     <name>ServerSummaryViews</name>
     <message>
         <source>无法读取服务器的视图 %1: %2</source>
-        <translation>Cannot read the server's view %1: %2</translation>
+        <translation>Cannot read the server&apos;s view %1: %2</translation>
     </message>
     <message>
         <source>服务器上没有视图 %1，本站的登录无权建立，需由管理员建立: %2</source>
-        <translation>The server has no view %1 and this station's login may not create it; an administrator must: %2</translation>
+        <translation>The server has no view %1 and this station&apos;s login may not create it; an administrator must: %2</translation>
     </message>
     <message>
         <source>无法在服务器上建立视图 %1: %2</source>
@@ -1554,7 +1558,7 @@ Last valid reading </translation>
     <name>orsan::OverviewPage</name>
     <message>
         <source>尚未设置传感器地址：请在上方填写传感器IP后点击“修改”。</source>
-        <translation>No sensor addresses yet: enter the sensors&apos; IP addresses above and click "Save".</translation>
+        <translation>No sensor addresses yet: enter the sensors&apos; IP addresses above and click &quot;Save&quot;.</translation>
     </message>
 </context>
 <context>

@@ -62,7 +62,8 @@ HistoryRowReader::HistoryRowReader(RecordDatabase& database,
         return;
     }
     if (!statement_.Error().isEmpty()) {
-        error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
+        error_ = QCoreApplication::translate("HistoryRowReader", "读取记录数据失败：") +
+                 statement_.Error();
         return;
     }
     const std::vector<int> sensors = SensorsOf(curves);
@@ -70,9 +71,9 @@ HistoryRowReader::HistoryRowReader(RecordDatabase& database,
     sensors_ = int(sensors.size());
     firstFreshColumn_ = 2 + slots_;
     for (int slot = 0; slot < slots_; ++slot)
-        freshOfSlot_[size_t(slot)] = int(
-            std::find(sensors.begin(), sensors.end(), curves[size_t(slot)].sensor) -
-            sensors.begin());
+        freshOfSlot_[size_t(slot)] =
+            int(std::find(sensors.begin(), sensors.end(), curves[size_t(slot)].sensor) -
+                sensors.begin());
     statement_.Bind({FloorSeconds(range.fromMs), FloorSeconds(range.toMs)});
 }
 
@@ -86,7 +87,8 @@ bool HistoryRowReader::Next() {
         return true;
     }
     if (!statement_.Error().isEmpty())
-        error_ = QStringLiteral("读取记录数据失败：") + statement_.Error();
+        error_ = QCoreApplication::translate("HistoryRowReader", "读取记录数据失败：") +
+                 statement_.Error();
     return false;
 }
 
