@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
@@ -84,6 +85,25 @@ QSqlError SqliteError(sqlite3* handle) {
                      QSqlError::StatementError);
 }
 
+// The first second of the local day holding a second: a plant's day is
+// its own midnight to midnight. The day met last is kept, as rows come in
+// time order.
+class LocalDays {
+public:
+    qint64 StartOf(qint64 second) {
+        if (second < start_ || second >= end_) {
+            const QDate day = QDateTime::fromSecsSinceEpoch(second).date();
+            start_ = day.startOfDay().toSecsSinceEpoch();
+            end_ = day.addDays(1).startOfDay().toSecsSinceEpoch();
+        }
+        return start_;
+    }
+
+private:
+    qint64 start_ = 1;
+    qint64 end_ = 0;
+};
+
 // The rows above rowid `upto` in one pass, their spans kept in memory (a
 // year at 0.3 s is 52,560 hours); *last is the highest rowid met.
 bool SumRowsAbove(const QSqlDatabase& db, qint64 upto, std::array<Spans, 2>* spans, qint64* last,
@@ -95,6 +115,7 @@ bool SumRowsAbove(const QSqlDatabase& db, qint64 upto, std::array<Spans, 2>* spa
     rows.Bind({upto});
     sqlite3_stmt* const row = rows.Handle();
     constexpr int kFirstValue = 2 + kRecordSlots;
+    LocalDays days;
     std::array<double, kRecordValuesPerSlot> values{};
     *last = upto;
     while (rows.Next()) {
@@ -112,9 +133,9 @@ bool SumRowsAbove(const QSqlDatabase& db, qint64 upto, std::array<Spans, 2>* spa
                 values[v] = sqlite3_column_double(row, first + v);
             }
             if (!complete) continue;
-            for (int g = 0; g < 2; ++g)
-                (*spans)[g][{slot, TallySpanStart(time, SummarySpanSeconds(kGrains[g]))}].Add(
-                    values);
+            (*spans)[0][{slot, TallySpanStart(time, SummarySpanSeconds(SummaryGrain::Hour))}].Add(
+                values);
+            (*spans)[1][{slot, days.StartOf(time)}].Add(values);
         }
     }
     if (rows.Error().isEmpty()) return true;

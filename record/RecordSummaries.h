@@ -8,8 +8,8 @@
 
 namespace orsan {
 
-// Per sensor and per UTC hour (data_hourly) and UTC day (data_daily) of
-// Time, for each of a sensor's ten values: the lowest, the sum and the
+// Per sensor and per hour (data_hourly) and local day (data_daily, from
+// the station's own midnight) of Time, for each of a sensor's ten values: the lowest, the sum and the
 // highest of its fresh readings, and their count n. Columns: sensor (1..6),
 // start (first second of the span), n, then <Name>_min, <Name>_sum,
 // <Name>_max for Temp, Xacc, Xvel, ... Zdisp. A reading counts when its Ok

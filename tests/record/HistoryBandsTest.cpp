@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QTemporaryDir>
 
 #include "HistoryChart.h"
@@ -65,12 +66,19 @@ TEST_F(HistoryBandsTest, RangesOverTwoDaysDrawSummariesOfFreshReadingsAndZooming
             continue;
         }
         const qint64 span = qint64(DetailSpanSeconds(c.detail));
-        const qint64 end = kFirst + c.seconds;
+        // Hours from the hour, days from local midnight.
+        const auto spanStart = [&](qint64 second) {
+            return c.detail == HistoryDetail::Daily ? QDateTime::fromSecsSinceEpoch(second)
+                                                          .date()
+                                                          .startOfDay()
+                                                          .toSecsSinceEpoch()
+                                                    : second - second % span;
+        };
         EXPECT_EQ(chart.ShownReadings(),
                   Raw(QStringLiteral("SELECT count(*) FROM data WHERE Ok2 AND Time >= %1 AND "
                                      "Time < %2")
-                          .arg(kFirst - kFirst % span)
-                          .arg(end - end % span + span)));
+                          .arg(spanStart(kFirst))
+                          .arg(spanStart(kFirst + c.seconds) + span)));
         ASSERT_EQ(chart.Bands().curves.size(), size_t(kCurveCount));
         const std::vector<BandBin>& bins = chart.Bands().curves[kVelX].bins;
         ASSERT_FALSE(bins.empty());

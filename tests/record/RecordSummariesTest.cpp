@@ -15,16 +15,20 @@ namespace {
 
 using test::RawExec;
 
-constexpr int32_t kDayEdge = 1700006400;  // 2023-11-15 00:00:00 UTC
+constexpr int32_t kDayEdge = 1699977600;  // 2023-11-15 00:00:00 local (UTC+8 in the tests)
 
-// The summaries a GROUP BY over the raw rows gives, sums rounded so that
+// The summaries a GROUP BY over the raw rows gives (days from local
+// midnight; the tests run eight hours east of UTC), sums rounded so that
 // the order of additions does not matter; written here from the table's
 // column names alone.
 QString GroupBySql(qint64 width) {
     QStringList parts;
     for (int slot = 1; slot <= kRecordSlots; ++slot) {
         QStringList columns{QString::number(slot),
-                            QStringLiteral("Time - ((Time % %1) + %1) % %1").arg(width),
+                            width == 86400
+                                ? QStringLiteral("CAST(strftime('%s', Time, 'unixepoch', "
+                                                 "'localtime', 'start of day', 'utc') AS INTEGER)")
+                                : QStringLiteral("Time - ((Time % %1) + %1) % %1").arg(width),
                             QStringLiteral("count(*)")};
         QStringList present;
         for (const QString& name : SlotColumnNames(slot)) {
