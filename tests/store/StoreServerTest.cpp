@@ -418,9 +418,10 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnceAndTheirAcknowledgem
     {
         // The server table as an earlier version made it.
         PgSession owner(Conninfo());
-        ASSERT_TRUE(owner.Exec("CREATE TABLE alarm_events (station text, time timestamptz, "
-                               "sensor smallint, axis text, value real, zone text, kind text, "
-                               "ack boolean, primary key (station, time, sensor, axis, kind))")
+        ASSERT_TRUE(owner
+                        .Exec("CREATE TABLE alarm_events (station text, time timestamptz, "
+                              "sensor smallint, axis text, value real, zone text, kind text, "
+                              "ack boolean, primary key (station, time, sensor, axis, kind))")
                         .ok);
     }
     {
@@ -598,9 +599,13 @@ TEST_F(StoreServer, SensorNamesOfConfiguredSensorsReachTheServerAndFollowAChange
               std::vector<std::string>{"press-7=1=P-101 press-7=3=泵 3 press-7=5=null"});
     forwarder.SetSensors(SensorMask("010111"));
     forwarder.SetSensorNames({"P-101", "P-102", "", "", "M-5", ""});
-    // Names go before the readings of the same round.
+    // Names go before the readings of the same round. A round already under
+    // way keeps the selection it began with; the next begins with the new one.
     Record(forwarder, 1);
     ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows > 3; }));
+    const auto sent = log.last.forwardedRows;
+    Record(forwarder, 1);
+    ASSERT_TRUE(log.WaitUntil([sent](const StoreStatus& s) { return s.forwardedRows > sent; }));
     EXPECT_EQ(Select(names), std::vector<std::string>{
                                  "press-7=1=P-101 press-7=2=P-102 press-7=3=null press-7=5=M-5"});
 }

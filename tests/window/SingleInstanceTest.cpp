@@ -2,18 +2,17 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <functional>
-
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "ChildProcess.h"
-#include "MessageHook.h"
 #include "DatabaseLogDlg.h"
+#include "MessageHook.h"
 #include "OrsanSensorMonitor.h"
 #include "OrsanSensorMonitorDlg.h"
 #include "SimProcess.h"
@@ -39,7 +38,10 @@ protected:
         auto first = std::make_unique<test::ChildProcess>(
             test::StationPath(),
             std::vector<std::string>{"--data-dir", dataDir.path().toStdString()});
-        EXPECT_TRUE(QTest::qWaitFor([] { return QFileInfo::exists(InstanceLockPath()); }, 20000));
+        // The pid is written only once the lock is held: a file that merely
+        // exists may still be up for grabs.
+        EXPECT_TRUE(
+            QTest::qWaitFor([] { return QFileInfo(InstanceLockPath()).size() > 0; }, 20000));
         return first;
     }
 
@@ -123,8 +125,8 @@ TEST_F(SingleInstanceTest, RefusesAFolderItCannotHold) {
 // writes anywhere, so as root the test runs itself as nobody on root's folder.
 TEST_F(SingleInstanceTest, UnwritableFolderOpensTheWindowAsAViewer) {
     const QString folder = qEnvironmentVariable("ORSAN_TEST_UNWRITABLE", dataDir.path());
-    QFile::setPermissions(dataDir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                              QFile::ExeOther);
+    QFile::setPermissions(dataDir.path(),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     if (::geteuid() == 0) {
         const auto self = test::AsUnprivileged(
             QCoreApplication::applicationFilePath().toStdString(),
@@ -138,8 +140,9 @@ TEST_F(SingleInstanceTest, UnwritableFolderOpensTheWindowAsAViewer) {
         EXPECT_EQ(child.WaitExit(std::chrono::seconds(10)), std::optional<int>(0)) << output;
         return;
     }
-    const QString notice = QString::fromUtf8(
-        "数据文件夹 %1 无法写入（没有写入权限），本次只监视和报警，不记录数据。").arg(folder);
+    const QString notice =
+        QString::fromUtf8("数据文件夹 %1 无法写入（没有写入权限），本次只监视和报警，不记录数据。")
+            .arg(folder);
     ScopedMessageHook hook;
     bool viewer = false;
     const auto [code, shown] = RunHere(folder, [&](QWidget* modal) {
