@@ -267,6 +267,13 @@ bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSeco
                          .arg(curve.quantity + 1);
         return false;
     }
+    // Made once: a chart reads its bands at every change of range.
+    static const std::array<QString, kRecordValuesPerSlot> columns = [] {
+        std::array<QString, kRecordValuesPerSlot> made;
+        for (int v = 0; v < kRecordValuesPerSlot; ++v)
+            made[size_t(v)] = QStringLiteral(", %1_min, %1_sum, %1_max").arg(QuantityName(v));
+        return made;
+    }();
     const qint64 width = SummarySpanSeconds(grain);
     // One statement per sensor asked for, reading only its curves' columns.
     std::vector<size_t> asked;
@@ -275,9 +282,7 @@ bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSeco
         QString sql = QStringLiteral("SELECT start, n");
         for (size_t c = 0; c < curves.size(); ++c) {
             if (curves[c].sensor != sensor) continue;
-            const QString name = QuantityName(SlotValueIndexOfCurve(curves[c].quantity));
-            sql += QLatin1String(", ") + name + QLatin1String("_min, ") + name +
-                   QLatin1String("_sum, ") + name + QLatin1String("_max");
+            sql += columns[size_t(SlotValueIndexOfCurve(curves[c].quantity))];
             asked.push_back(c);
         }
         if (asked.empty()) continue;
