@@ -276,9 +276,8 @@ bool LowerRecordSummaryMark(QSqlDatabase& db, QSqlError* error) {
 }
 
 bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSecond, qint64 toSecond,
-                     const std::vector<SummaryCurve>& curves,
-                     std::vector<std::vector<SummaryBin>>* bins, QString* error) {
-    bins->assign(curves.size(), {});
+                     const std::vector<SummaryCurve>& curves, const SummaryBinSink& sink,
+                     QString* error) {
     for (const SummaryCurve& curve : curves) {
         if (curve.sensor >= 1 && curve.sensor <= kRecordSlots && curve.quantity >= 0 &&
             curve.quantity < kRecordValuesPerSlot)
@@ -289,25 +288,32 @@ bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSeco
                          .arg(curve.quantity + 1);
         return false;
     }
+    // Made once: a chart reads its bands at every change of range.
+    static const std::array<QString, kRecordValuesPerSlot> columns = [] {
+        std::array<QString, kRecordValuesPerSlot> made;
+        for (int v = 0; v < kRecordValuesPerSlot; ++v)
+            made[size_t(v)] = QStringLiteral(", %1_min, %1_sum, %1_max").arg(QuantityName(v));
+        return made;
+    }();
     const qint64 width = SummarySpanSeconds(grain);
     // One statement per sensor asked for, reading only its curves' columns.
+    std::vector<size_t> asked;
     for (int sensor = 1; sensor <= kRecordSlots; ++sensor) {
-        std::vector<size_t> asked;
+        asked.clear();
         QString sql = QStringLiteral("SELECT start, n");
         for (size_t c = 0; c < curves.size(); ++c) {
             if (curves[c].sensor != sensor) continue;
-            const QString name = QuantityName(SlotValueIndexOfCurve(curves[c].quantity));
-            sql += QStringLiteral(", %1_min, %1_sum, %1_max").arg(name);
+            sql += columns[size_t(SlotValueIndexOfCurve(curves[c].quantity))];
             asked.push_back(c);
         }
         if (asked.empty()) continue;
-        SqliteStatement rows(db, sql + QStringLiteral(" FROM %1 WHERE sensor = ?1 AND start > ?2 "
-                                                      "AND start <= ?3 ORDER BY start")
-                                           .arg(SummaryTableName(grain)));
+        SqliteStatement rows(db, sql + QLatin1String(" FROM ") + SummaryTableName(grain) +
+                                     QLatin1String(" WHERE sensor = ?1 AND start > ?2 AND "
+                                                   "start <= ?3 ORDER BY start"));
         rows.Bind({sensor, fromSecond - width, toSecond});
         sqlite3_stmt* const row = rows.Handle();
+        SummaryBin bin;
         while (rows.Next()) {
-            SummaryBin bin;
             bin.start = sqlite3_column_int64(row, 0);
             bin.readings = sqlite3_column_int64(row, 1);
             for (size_t a = 0; a < asked.size(); ++a) {
@@ -315,7 +321,7 @@ bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSeco
                 bin.low = sqlite3_column_double(row, column);
                 bin.mean = sqlite3_column_double(row, column + 1) / double(bin.readings);
                 bin.high = sqlite3_column_double(row, column + 2);
-                (*bins)[asked[a]].push_back(bin);
+                sink(asked[a], bin);
             }
         }
         if (!rows.Error().isEmpty()) {

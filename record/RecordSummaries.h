@@ -66,11 +66,15 @@ struct SummaryBin {
     double high = 0;
 };
 
-// The spans of `grain` that meet [fromSecond, toSecond], oldest first, one
-// list per curve in the order asked, read through SQLite's C interface.
-// False with the reason when SQLite refuses.
+// One span of one curve: the curve's place in the list asked, and the span.
+using SummaryBinSink = std::function<void(size_t curve, const SummaryBin& bin)>;
+
+// The spans of `grain` that meet [fromSecond, toSecond] handed to `sink`,
+// each curve's oldest first, read through SQLite's C interface straight
+// into whatever the caller keeps. False with the reason when SQLite refuses
+// (the spans handed over until then may be partial).
 bool ReadSummaryBins(const QSqlDatabase& db, SummaryGrain grain, qint64 fromSecond, qint64 toSecond,
-                     const std::vector<SummaryCurve>& curves,
-                     std::vector<std::vector<SummaryBin>>* bins, QString* error);
+                     const std::vector<SummaryCurve>& curves, const SummaryBinSink& sink,
+                     QString* error);
 
 }  // namespace orsan
