@@ -1295,6 +1295,81 @@
     </message>
 </context>
 <context>
+    <name>orsan::FrequencyPage</name>
+    <message>
+        <source>速度频谱</source>
+        <translation>Velocity</translation>
+    </message>
+    <message>
+        <source>包络频谱</source>
+        <translation>Envelope</translation>
+    </message>
+    <message>
+        <source>加速度频谱</source>
+        <translation>Acceleration</translation>
+    </message>
+    <message>
+        <source>没有可导出的频谱</source>
+        <translation>No spectrum to export</translation>
+    </message>
+    <message>
+        <source>线性幅值</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>对数幅值</source>
+        <translation>Log</translation>
+    </message>
+    <message>
+        <source>谐波光标</source>
+        <translation>Harmonics</translation>
+    </message>
+    <message>
+        <source>在光标所在谱线的1至10倍处标记</source>
+        <translation>Marks 1 to 10 times the frequency of the line under the cursor</translation>
+    </message>
+    <message>
+        <source>导出图片</source>
+        <translation>Export PNG</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>采集波形后显示频谱</source>
+        <translation>Capture a waveform to see its spectrum</translation>
+    </message>
+    <message>
+        <source>采样率 %1 Hz 过低，无法计算 %2 Hz 以上的包络谱</source>
+        <translation>Sample rate %1 Hz is too low for an envelope spectrum above %2 Hz</translation>
+    </message>
+    <message>
+        <source>  带通 %1–%2 Hz</source>
+        <translation>  band-pass %1–%2 Hz</translation>
+    </message>
+    <message>
+        <source>（传感器 %1）</source>
+        <translation> (sensor %1)</translation>
+    </message>
+    <message>
+        <source>速度有效值 10–1000 Hz：%1%2
+加速度有效值 %3  峰值 %4  峰值因数 %5  峭度 %6</source>
+        <translation>Velocity RMS 10–1000 Hz: %1%2
+Acc. RMS %3  Peak %4  Crest factor %5  Kurtosis %6</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write file %1: %2</translation>
+    </message>
+    <message>
+        <source>频谱导出失败
+%1</source>
+        <translation>Spectrum export failed
+%1</translation>
+    </message>
+</context>
+<context>
     <name>orsan::HistoryChart</name>
     <message>
         <source>三轴振动温度历史趋势曲线</source>
@@ -2461,81 +2536,6 @@ Last error: %1</translation>
     <message>
         <source>设置传感器参数,当前传感器IP为: %1.%2.%3.%4</source>
         <translation>Sensor parameters, sensor IP: %1.%2.%3.%4</translation>
-    </message>
-</context>
-<context>
-    <name>orsan::SpectrumPage</name>
-    <message>
-        <source>速度频谱</source>
-        <translation>Velocity</translation>
-    </message>
-    <message>
-        <source>包络频谱</source>
-        <translation>Envelope</translation>
-    </message>
-    <message>
-        <source>加速度频谱</source>
-        <translation>Acceleration</translation>
-    </message>
-    <message>
-        <source>没有可导出的频谱</source>
-        <translation>No spectrum to export</translation>
-    </message>
-    <message>
-        <source>线性幅值</source>
-        <translation>Linear</translation>
-    </message>
-    <message>
-        <source>对数幅值</source>
-        <translation>Log</translation>
-    </message>
-    <message>
-        <source>谐波光标</source>
-        <translation>Harmonics</translation>
-    </message>
-    <message>
-        <source>在光标所在谱线的1至10倍处标记</source>
-        <translation>Marks 1 to 10 times the frequency of the line under the cursor</translation>
-    </message>
-    <message>
-        <source>导出图片</source>
-        <translation>Export PNG</translation>
-    </message>
-    <message>
-        <source>导出CSV</source>
-        <translation>Export CSV</translation>
-    </message>
-    <message>
-        <source>采集波形后显示频谱</source>
-        <translation>Capture a waveform to see its spectrum</translation>
-    </message>
-    <message>
-        <source>采样率 %1 Hz 过低，无法计算 %2 Hz 以上的包络谱</source>
-        <translation>Sample rate %1 Hz is too low for an envelope spectrum above %2 Hz</translation>
-    </message>
-    <message>
-        <source>  带通 %1–%2 Hz</source>
-        <translation>  band-pass %1–%2 Hz</translation>
-    </message>
-    <message>
-        <source>（传感器 %1）</source>
-        <translation> (sensor %1)</translation>
-    </message>
-    <message>
-        <source>速度有效值 10–1000 Hz：%1%2
-加速度有效值 %3  峰值 %4  峰值因数 %5  峭度 %6</source>
-        <translation>Velocity RMS 10–1000 Hz: %1%2
-Acc. RMS %3  Peak %4  Crest factor %5  Kurtosis %6</translation>
-    </message>
-    <message>
-        <source>无法写入文件 %1：%2</source>
-        <translation>Cannot write file %1: %2</translation>
-    </message>
-    <message>
-        <source>频谱导出失败
-%1</source>
-        <translation>Spectrum export failed
-%1</translation>
     </message>
 </context>
 <context>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "SpectrumPage.h"
+#include "FrequencyPage.h"
 #include "WaveCapture.h"
 
 class QComboBox;
@@ -41,7 +41,7 @@ public:
     float DisplayedRate() const { return displayedRate_; }
     const std::vector<float>& Samples(int axis) const { return samples_[axis]; }
     DxChartRealTime* Chart() const { return chart_; }
-    SpectrumPage* Spectrum() const { return spectrum_; }
+    FrequencyPage* Spectrum() const { return spectrum_; }
     // The running speed and the sensor's own values, for orders and overall values.
     void SetLiveReadings(LiveReadingSource source) {
         spectrum_->SetLiveReadings(std::move(source));
@@ -96,7 +96,7 @@ private:
     DxChartRealTime* chart_ = nullptr;
     QSlider* slider_ = nullptr;
     QPushButton* spectrumToggle_ = nullptr;
-    SpectrumPage* spectrum_ = nullptr;
+    FrequencyPage* spectrum_ = nullptr;
     bool analysed_ = false;  // the spectrum page holds the analysis of this capture
     QTimer timer_;
     WaveCapture capture_;  // last: its thread is joined before the rest goes

@@ -11,7 +11,7 @@
 #include <random>
 
 #include "DialogUnits.h"
-#include "SpectrumChartRenderer.h"
+#include "FrequencyChartRenderer.h"
 #include "WaveChartRenderer.h"
 
 namespace orsan {
@@ -19,7 +19,7 @@ namespace {
 
 struct Scene {
     SpectrumChartContent content;
-    SpectrumViewState state;
+    FrequencyViewState state;
     QImage image;
 };
 

@@ -7,8 +7,8 @@
 #include <numbers>
 
 #include "AnalyseCommand.h"
-#include "SpectrumPage.h"
-#include "SpectrumView.h"
+#include "FrequencyPage.h"
+#include "FrequencyView.h"
 #include "TempDir.h"
 
 namespace orsan {
@@ -31,7 +31,7 @@ struct ToneCapture {
     std::array<const float*, 3> Axes() const { return {x.data(), y.data(), z.data()}; }
 };
 
-class SpectrumPageTest : public ::testing::Test {
+class FrequencyPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         page.resize(850, 480);
@@ -53,10 +53,10 @@ protected:
 
     test::TempDir folder{"spectrum-page"};
     ToneCapture capture;
-    SpectrumPage page;
+    FrequencyPage page;
 };
 
-TEST_F(SpectrumPageTest, CursorReadsFrequencyOrderAndEachAxisOfEveryKind) {
+TEST_F(FrequencyPageTest, CursorReadsFrequencyOrderAndEachAxisOfEveryKind) {
     struct Case {
         int kindIndex;
         const char* unit;
@@ -82,7 +82,7 @@ TEST_F(SpectrumPageTest, CursorReadsFrequencyOrderAndEachAxisOfEveryKind) {
     }
 }
 
-TEST_F(SpectrumPageTest, DragZoomsIntoItsSpanAndBackAndTheLogScaleSpansDecades) {
+TEST_F(FrequencyPageTest, DragZoomsIntoItsSpanAndBackAndTheLogScaleSpansDecades) {
     const double pixelHz = page.View()->State().x.Span() / page.View()->Plot().Width();
     QTest::mousePress(page.View(), Qt::LeftButton, {}, QPoint(Column(100), 100));
     QTest::mouseMove(page.View(), QPoint(Column(300), 100));
@@ -101,7 +101,7 @@ TEST_F(SpectrumPageTest, DragZoomsIntoItsSpanAndBackAndTheLogScaleSpansDecades) 
     EXPECT_EQ(page.View()->State().x.max, page.View()->State().homeX.max);
 }
 
-TEST_F(SpectrumPageTest, ExportsTheCommandLinesCsvAndThePictureOnScreen) {
+TEST_F(FrequencyPageTest, ExportsTheCommandLinesCsvAndThePictureOnScreen) {
     Control<QComboBox>(1131)->setCurrentIndex(2);
     QString path, error;
     ASSERT_TRUE(page.ExportCsv(&path, &error)) << error.toStdString();

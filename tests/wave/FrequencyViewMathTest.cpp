@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SpectrumViewMath.h"
+#include "FrequencyViewMath.h"
 
 namespace orsan {
 namespace {
@@ -69,7 +69,7 @@ TEST(SpectrumMarkers, MultiplesWithinTheRangeUnlessTooDense) {
 TEST(SpectrumDragAndRanges, ClickZoomResetAndAmplitudeAxes) {
     const TwoPeaks s;
     const ChartRect plot{0, 0, 1000, 200};  // 1 Hz per pixel over 0..1000 Hz
-    SpectrumViewState state;
+    FrequencyViewState state;
     state.x = state.homeX = {0, 1000};
     EXPECT_EQ(ApplySpectrumDrag(plot, s.Triple(), state, 98, 99), SpectrumDrag::Click);
     EXPECT_EQ(state.cursorHz, 100);

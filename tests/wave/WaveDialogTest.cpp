@@ -23,7 +23,7 @@
 #include "TranslationProbe.h"
 #include "MessageHook.h"
 #include "SensorEndpoint.h"
-#include "SpectrumView.h"
+#include "FrequencyView.h"
 #include "WavDaqDlg.h"
 #include "WaveChartRenderer.h"
 #include "WaveTestData.h"

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "SpectrumChartRenderer.h"
+#include "FrequencyChartRenderer.h"
 
 namespace orsan {
 
@@ -13,10 +13,10 @@ namespace orsan {
 // cached image when spectra, scale, size or zoom change; a paint copies it
 // and draws the markers, the cursor and a drag rectangle on top. A click
 // sets the cursor, a drag to the right zooms, a drag to the left resets.
-class SpectrumView : public QWidget {
+class FrequencyView : public QWidget {
     Q_OBJECT
 public:
-    explicit SpectrumView(QWidget* parent = nullptr);
+    explicit FrequencyView(QWidget* parent = nullptr);
 
     // New spectra: the whole spectrum is shown again; the cursor keeps its
     // frequency.
@@ -29,7 +29,7 @@ public:
     void SetRunningSpeed(double hz);
     void SetCursorHz(double hz);
 
-    const SpectrumViewState& State() const { return state_; }
+    const FrequencyViewState& State() const { return state_; }
     const SpectrumChartContent& Content() const { return content_; }
     std::optional<SpectrumCursor> Cursor() const;
     ChartRect Plot() const { return SpectrumPlotRect(width(), height()); }
@@ -52,7 +52,7 @@ private:
     void Rerender();
 
     SpectrumChartContent content_;
-    SpectrumViewState state_;
+    FrequencyViewState state_;
     QImage surface_;
     int renderCount_ = 0;
     bool pressed_ = false;

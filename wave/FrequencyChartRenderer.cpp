@@ -1,4 +1,4 @@
-#include "SpectrumChartRenderer.h"
+#include "FrequencyChartRenderer.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -75,7 +75,7 @@ void SpectrumChartContent::Rescale(AmplitudeScale scale) {
 }
 
 void RenderSpectrumChart(QImage& image, const SpectrumChartContent& content,
-                         const SpectrumViewState& state) {
+                         const FrequencyViewState& state) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(image.rect(), Qt::white);
@@ -145,7 +145,7 @@ void RenderSpectrumChart(QImage& image, const SpectrumChartContent& content,
 }
 
 void DrawSpectrumOverlay(QPainter& painter, const ChartRect& plot,
-                         const SpectrumChartContent& content, const SpectrumViewState& state) {
+                         const SpectrumChartContent& content, const FrequencyViewState& state) {
     const SpectrumTriple triple = content.Triple();
     const double speed = state.runningSpeedHz;
     DrawMarkers(painter, plot, state.x, MarkerFrequencies(speed, 0, state.x, plot.Width()),

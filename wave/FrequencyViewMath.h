@@ -26,7 +26,7 @@ struct SpectrumRange {
 };
 
 // What the spectrum view shows besides the spectra themselves.
-struct SpectrumViewState {
+struct FrequencyViewState {
     SpectrumRange x{0, 1};      // shown
     SpectrumRange homeX{0, 1};  // the whole spectrum
     SpectrumRange y{0, 1};      // fitted to the lines within x (AmplitudeRange)
@@ -82,7 +82,7 @@ enum class SpectrumDrag { Click, Zoom, Reset };
 // cursor on the largest line within 3 pixels; a drag to the right zooms into its span (never under
 // eight line spacings); a drag to the left returns to the whole spectrum.
 SpectrumDrag ApplySpectrumDrag(const ChartRect& plot, const SpectrumTriple& spectra,
-                               SpectrumViewState& state, int x0, int x1);
+                               FrequencyViewState& state, int x0, int x1);
 
 // Readout lines: "123.45 Hz  4.94X" and "X 0.0123  Y 0.0045  Z 0.0012 g".
 std::array<std::string, 2> CursorReadoutLines(const SpectrumCursor& cursor,

@@ -1,4 +1,4 @@
-#include "SpectrumPage.h"
+#include "FrequencyPage.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,7 +10,7 @@
 #include "DialogControls.h"
 #include "MessageDlg.h"
 #include "OutputFile.h"
-#include "SpectrumView.h"
+#include "FrequencyView.h"
 #include "TrendPainting.h"
 
 namespace orsan {
@@ -25,23 +25,23 @@ struct KindText {
 KindText TextOf(SpectrumKind kind) {
     switch (kind) {
         case SpectrumKind::Velocity:
-            return {QT_TRANSLATE_NOOP("orsan::SpectrumPage", "速度频谱"), "mm/s"};
+            return {QT_TRANSLATE_NOOP("orsan::FrequencyPage", "速度频谱"), "mm/s"};
         case SpectrumKind::Envelope:
-            return {QT_TRANSLATE_NOOP("orsan::SpectrumPage", "包络频谱"), "g"};
+            return {QT_TRANSLATE_NOOP("orsan::FrequencyPage", "包络频谱"), "g"};
         case SpectrumKind::Acceleration:
             break;
     }
-    return {QT_TRANSLATE_NOOP("orsan::SpectrumPage", "加速度频谱"), "g"};
+    return {QT_TRANSLATE_NOOP("orsan::FrequencyPage", "加速度频谱"), "g"};
 }
 
 bool NothingToExport(QString* error) {
-    if (error) *error = QCoreApplication::translate("orsan::SpectrumPage", "没有可导出的频谱");
+    if (error) *error = QCoreApplication::translate("orsan::FrequencyPage", "没有可导出的频谱");
     return false;
 }
 
 }  // namespace
 
-SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
+FrequencyPage::FrequencyPage(QWidget* parent) : QWidget(parent) {
     const DialogControls ui(this);
     kind_ = ui.Place(new QComboBox(this), 0, 0, 62, 13, 1131);
     for (SpectrumKind kind :
@@ -53,7 +53,7 @@ SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
     harmonics_->setCheckable(true);
     picture_ = ui.Button(1134, QString(), 326, 0, 48, 13);
     csv_ = ui.Button(1135, QString(), 378, 0, 48, 13);
-    view_ = ui.Place(new SpectrumView(this), 0, 16, kWidth, 196, 1137);
+    view_ = ui.Place(new FrequencyView(this), 0, 16, kWidth, 196, 1137);
     overall_ = ui.Label(QString(), 0, 214, kWidth, 18, DialogControls::kLeft, 1136);
     overall_->setWordWrap(true);
 
@@ -61,7 +61,7 @@ SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
     connect(scale_, &QComboBox::currentIndexChanged, this, [this](int index) {
         view_->SetScale(index == 1 ? AmplitudeScale::Logarithmic : AmplitudeScale::Linear);
     });
-    connect(harmonics_, &QPushButton::toggled, view_, &SpectrumView::SetHarmonics);
+    connect(harmonics_, &QPushButton::toggled, view_, &FrequencyView::SetHarmonics);
     connect(picture_, &QPushButton::clicked, this, [this] {
         QString path, error;
         const bool done = ExportPicture(&path, &error);
@@ -76,7 +76,7 @@ SpectrumPage::SpectrumPage(QWidget* parent) : QWidget(parent) {
     ClearAnalysis();
 }
 
-void SpectrumPage::RetranslateTexts() {
+void FrequencyPage::RetranslateTexts() {
     for (int k = 0; k < kind_->count(); ++k)
         kind_->setItemText(k, tr(TextOf(SpectrumKind(k)).title));
     scale_->setItemText(0, tr("线性幅值"));
@@ -93,20 +93,20 @@ void SpectrumPage::RetranslateTexts() {
     }
 }
 
-void SpectrumPage::changeEvent(QEvent* event) {
+void FrequencyPage::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) RetranslateTexts();
     QWidget::changeEvent(event);
 }
 
-SpectrumKind SpectrumPage::Kind() const {
+SpectrumKind FrequencyPage::Kind() const {
     return SpectrumKind(kind_->currentIndex());
 }
 
-void SpectrumPage::SetKind(SpectrumKind kind) {
+void FrequencyPage::SetKind(SpectrumKind kind) {
     kind_->setCurrentIndex(int(kind));
 }
 
-bool SpectrumPage::Analyse(const std::array<const float*, 3>& axes, size_t count, double sampleRate,
+bool FrequencyPage::Analyse(const std::array<const float*, 3>& axes, size_t count, double sampleRate,
                            const std::string& captureTime, const QString& exportBase,
                            QString* error) {
     const SensorLiveReading live = live_ ? live_() : SensorLiveReading{};
@@ -137,14 +137,14 @@ bool SpectrumPage::Analyse(const std::array<const float*, 3>& axes, size_t count
     return true;
 }
 
-void SpectrumPage::ClearAnalysis() {
+void FrequencyPage::ClearAnalysis() {
     analysed_ = false;
     view_->Clear(tr("采集波形后显示频谱"));
     overall_->clear();
     for (QPushButton* b : {picture_, csv_}) b->setEnabled(false);
 }
 
-void SpectrumPage::ShowKind() {
+void FrequencyPage::ShowKind() {
     if (!analysed_) return;
     const SpectrumKind kind = Kind();
     const bool shown = !SpectrumOf(axes_[0], kind).amplitude.empty();
@@ -166,7 +166,7 @@ void SpectrumPage::ShowKind() {
         QString::fromUtf8(text.unit));
 }
 
-void SpectrumPage::ShowOverall() {
+void FrequencyPage::ShowOverall() {
     const auto triple = [&](double OverallValues::*member, const char* format) {
         return QString::asprintf(format, axes_[0].overall.*member, axes_[1].overall.*member,
                                  axes_[2].overall.*member);
@@ -187,18 +187,18 @@ void SpectrumPage::ShowOverall() {
                  triple(&OverallValues::kurtosis, "%.2f / %.2f / %.2f")));
 }
 
-QString SpectrumPage::ExportPath(const QString& extension) const {
+QString FrequencyPage::ExportPath(const QString& extension) const {
     return exportBase_ +
            QStringLiteral("_频谱_%1.%2").arg(QLatin1String(SpectrumKindName(Kind())), extension);
 }
 
-bool SpectrumPage::ExportPicture(QString* path, QString* error) {
+bool FrequencyPage::ExportPicture(QString* path, QString* error) {
     *path = ExportPath(QStringLiteral("png"));
     if (!picture_->isEnabled()) return NothingToExport(error);
     return SaveChartImage(view_->Picture(), *path, error);
 }
 
-bool SpectrumPage::ExportCsv(QString* path, QString* error) {
+bool FrequencyPage::ExportCsv(QString* path, QString* error) {
     *path = ExportPath(QStringLiteral("csv"));
     if (!csv_->isEnabled()) return NothingToExport(error);
     std::string why;
@@ -209,7 +209,7 @@ bool SpectrumPage::ExportCsv(QString* path, QString* error) {
     return false;
 }
 
-void SpectrumPage::ReportExport(bool done, const QString& path, const QString& error) {
+void FrequencyPage::ReportExport(bool done, const QString& path, const QString& error) {
     if (done) {
         ShowNotice(this, QMessageBox::Information, path);
     } else {

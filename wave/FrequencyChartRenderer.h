@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-#include "SpectrumViewMath.h"
+#include "FrequencyViewMath.h"
 
 namespace orsan {
 
@@ -27,11 +27,11 @@ struct SpectrumChartContent {
 // Background, frame, grid, axis labels, legend and the three curves (one
 // polyline each, lines merged per pixel column) into image.
 void RenderSpectrumChart(QImage& image, const SpectrumChartContent& content,
-                         const SpectrumViewState& state);
+                         const FrequencyViewState& state);
 
 // Order markers (1X, 2X, ... of the running speed), harmonic markers of the
 // cursor's line and the cursor with its readout, on top of the rendered chart.
 void DrawSpectrumOverlay(QPainter& painter, const ChartRect& plot,
-                         const SpectrumChartContent& content, const SpectrumViewState& state);
+                         const SpectrumChartContent& content, const FrequencyViewState& state);
 
 }  // namespace orsan

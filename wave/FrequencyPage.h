@@ -15,7 +15,7 @@ class QPushButton;
 
 namespace orsan {
 
-class SpectrumView;
+class FrequencyView;
 
 // What the polling knows of the sensor now.
 struct SensorLiveReading {
@@ -27,16 +27,16 @@ using LiveReadingSource = std::function<SensorLiveReading()>;
 
 // The waveform dialog's spectrum page: analyses a capture's three axes and
 // shows one kind of spectrum (acceleration, velocity, envelope) in a
-// SpectrumView, with linear or logarithmic amplitude, a harmonic cursor,
+// FrequencyView, with linear or logarithmic amplitude, a harmonic cursor,
 // order markers at the sensor's running speed, the overall values, and
 // exports of the picture and of the spectrum CSV.
-class SpectrumPage : public QWidget {
+class FrequencyPage : public QWidget {
     Q_OBJECT
 public:
     // Size in dialog units of the waveform dialog's font.
     static constexpr int kWidth = 426, kHeight = 232;
 
-    explicit SpectrumPage(QWidget* parent = nullptr);
+    explicit FrequencyPage(QWidget* parent = nullptr);
 
     void SetLiveReadings(LiveReadingSource source) { live_ = std::move(source); }
 
@@ -48,7 +48,7 @@ public:
 
     SpectrumKind Kind() const;
     void SetKind(SpectrumKind kind);
-    SpectrumView* View() const { return view_; }
+    FrequencyView* View() const { return view_; }
     QString ExportPath(const QString& extension) const;
     bool ExportPicture(QString* path, QString* error);
     bool ExportCsv(QString* path, QString* error);
@@ -75,7 +75,7 @@ private:
     QPushButton* picture_ = nullptr;
     QPushButton* csv_ = nullptr;
     QLabel* overall_ = nullptr;
-    SpectrumView* view_ = nullptr;
+    FrequencyView* view_ = nullptr;
 };
 
 }  // namespace orsan

@@ -1,4 +1,4 @@
-#include "SpectrumViewMath.h"
+#include "FrequencyViewMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -125,7 +125,7 @@ std::vector<double> MarkerFrequencies(double baseHz, int count, const SpectrumRa
 }
 
 SpectrumDrag ApplySpectrumDrag(const ChartRect& plot, const SpectrumTriple& spectra,
-                               SpectrumViewState& state, int x0, int x1) {
+                               FrequencyViewState& state, int x0, int x1) {
     if (std::abs(x1 - x0) < kClickPixels) {
         const double hz = HzOfColumn(plot, state.x, x1);
         // A few pixels either way: a hand aiming at a peak lands on it.

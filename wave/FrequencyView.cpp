@@ -1,15 +1,15 @@
-#include "SpectrumView.h"
+#include "FrequencyView.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace orsan {
 
-SpectrumView::SpectrumView(QWidget* parent) : QWidget(parent) {
+FrequencyView::FrequencyView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void SpectrumView::SetSpectra(std::array<AmplitudeSpectrum, 3> spectra, const QString& title,
+void FrequencyView::SetSpectra(std::array<AmplitudeSpectrum, 3> spectra, const QString& title,
                               const QString& unit) {
     content_.Set(std::move(spectra), state_.scale);
     content_.title = title;
@@ -22,43 +22,43 @@ void SpectrumView::SetSpectra(std::array<AmplitudeSpectrum, 3> spectra, const QS
     Rerender();
 }
 
-void SpectrumView::Clear(const QString& note) {
+void FrequencyView::Clear(const QString& note) {
     content_ = SpectrumChartContent{};
     content_.note = note;
     state_.cursorHz.reset();
     Rerender();
 }
 
-void SpectrumView::SetScale(AmplitudeScale scale) {
+void FrequencyView::SetScale(AmplitudeScale scale) {
     if (scale == state_.scale) return;
     state_.scale = scale;
     content_.Rescale(scale);
     Rerender();
 }
 
-void SpectrumView::SetHarmonics(bool on) {
+void FrequencyView::SetHarmonics(bool on) {
     state_.harmonics = on;
     update();
 }
 
-void SpectrumView::SetRunningSpeed(double hz) {
+void FrequencyView::SetRunningSpeed(double hz) {
     state_.runningSpeedHz = hz > 0 ? hz : 0;
     update();
 }
 
-void SpectrumView::SetCursorHz(double hz) {
+void FrequencyView::SetCursorHz(double hz) {
     const auto cursor = CursorNear(content_.Triple(), hz, 0, state_.runningSpeedHz);
     if (cursor) state_.cursorHz = cursor->frequency;
     update();
     emit CursorMoved();
 }
 
-std::optional<SpectrumCursor> SpectrumView::Cursor() const {
+std::optional<SpectrumCursor> FrequencyView::Cursor() const {
     if (!state_.cursorHz) return std::nullopt;
     return CursorNear(content_.Triple(), *state_.cursorHz, 0, state_.runningSpeedHz);
 }
 
-void SpectrumView::Rerender() {
+void FrequencyView::Rerender() {
     state_.y = AmplitudeRange(content_.Triple(), state_.x, state_.scale);
     if (width() <= 0 || height() <= 0) return;
     if (surface_.size() != size()) surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
@@ -67,7 +67,7 @@ void SpectrumView::Rerender() {
     update();
 }
 
-QImage SpectrumView::Picture() {
+QImage FrequencyView::Picture() {
     if (surface_.size() != size()) Rerender();
     QImage picture = surface_.copy();
     QPainter painter(&picture);
@@ -75,11 +75,11 @@ QImage SpectrumView::Picture() {
     return picture;
 }
 
-void SpectrumView::resizeEvent(QResizeEvent*) {
+void FrequencyView::resizeEvent(QResizeEvent*) {
     Rerender();
 }
 
-void SpectrumView::paintEvent(QPaintEvent*) {
+void FrequencyView::paintEvent(QPaintEvent*) {
     if (surface_.size() != size()) Rerender();
     QPainter painter(this);
     painter.drawImage(0, 0, surface_);
@@ -93,14 +93,14 @@ void SpectrumView::paintEvent(QPaintEvent*) {
     }
 }
 
-void SpectrumView::mousePressEvent(QMouseEvent* event) {
+void FrequencyView::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (event->button() != Qt::LeftButton || !Plot().Contains(p.x(), p.y())) return;
     pressed_ = true;
     dragStart_ = dragEnd_ = p;
 }
 
-void SpectrumView::mouseMoveEvent(QMouseEvent* event) {
+void FrequencyView::mouseMoveEvent(QMouseEvent* event) {
     if (!pressed_) return;
     const ChartRect plot = Plot();
     dragEnd_ = QPoint(std::clamp(event->position().toPoint().x(), plot.left, plot.right - 1),
@@ -108,7 +108,7 @@ void SpectrumView::mouseMoveEvent(QMouseEvent* event) {
     update();
 }
 
-void SpectrumView::mouseReleaseEvent(QMouseEvent* event) {
+void FrequencyView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !pressed_) return;
     pressed_ = false;
     const ChartRect plot = Plot();
