@@ -8,9 +8,9 @@
 #include <QPushButton>
 
 #include "DialogControls.h"
+#include "FrequencyView.h"
 #include "MessageDlg.h"
 #include "OutputFile.h"
-#include "FrequencyView.h"
 #include "TrendPainting.h"
 
 namespace orsan {
@@ -106,9 +106,9 @@ void FrequencyPage::SetKind(SpectrumKind kind) {
     kind_->setCurrentIndex(int(kind));
 }
 
-bool FrequencyPage::Analyse(const std::array<const float*, 3>& axes, size_t count, double sampleRate,
-                           const std::string& captureTime, const QString& exportBase,
-                           QString* error) {
+bool FrequencyPage::Analyse(const std::array<const float*, 3>& axes, size_t count,
+                            double sampleRate, const std::string& captureTime,
+                            const QString& exportBase, QString* error) {
     const SensorLiveReading live = live_ ? live_() : SensorLiveReading{};
     AnalysisSettings settings;
     settings.runningSpeedHz = live.runningSpeedHz;

@@ -10,7 +10,7 @@ FrequencyView::FrequencyView(QWidget* parent) : QWidget(parent) {
 }
 
 void FrequencyView::SetSpectra(std::array<AmplitudeSpectrum, 3> spectra, const QString& title,
-                              const QString& unit) {
+                               const QString& unit) {
     content_.Set(std::move(spectra), state_.scale);
     content_.title = title;
     content_.unit = unit;

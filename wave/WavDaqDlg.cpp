@@ -83,8 +83,8 @@ void WavDaqDlg::BuildControls() {
 
     spectrumToggle_ = ui.Button(1130, QString(), 328, 7, 50, 14);
     spectrumToggle_->setCheckable(true);
-    spectrum_ =
-        ui.Place(new FrequencyPage(this), 7, 40, FrequencyPage::kWidth, FrequencyPage::kHeight, 1138);
+    spectrum_ = ui.Place(new FrequencyPage(this), 7, 40, FrequencyPage::kWidth,
+                         FrequencyPage::kHeight, 1138);
     spectrum_->hide();
     connect(spectrumToggle_, &QPushButton::toggled, this, &WavDaqDlg::ShowSpectrum);
 
