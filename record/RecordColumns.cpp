@@ -43,6 +43,14 @@ QString FreshnessColumnName(int slot) {
     return QStringLiteral("Ok") + QString::number(slot);
 }
 
+QString StaleRowCondition(int slot) {
+    return FreshnessColumnName(slot) + QStringLiteral(" = 0");
+}
+
+QString StaleIndexName(int slot) {
+    return QStringLiteral("data_stale") + QString::number(slot);
+}
+
 std::array<QString, kRecordValuesPerSlot> SlotColumnNames(int slot) {
     std::array<QString, kRecordValuesPerSlot> names;
     for (int v = 0; v < kRecordValuesPerSlot; ++v)

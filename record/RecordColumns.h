@@ -25,6 +25,10 @@ const QString& RecordColumnList();
 
 // "Ok<slot>" (slot 1..6).
 QString FreshnessColumnName(int slot);
+// A slot's stale rows, "Ok<slot> = 0", and the partial index over their
+// Time that holds only them, "data_stale<slot>".
+QString StaleRowCondition(int slot);
+QString StaleIndexName(int slot);
 
 // The ten columns of one slot (1..6), in table order.
 std::array<QString, kRecordValuesPerSlot> SlotColumnNames(int slot);

@@ -111,6 +111,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     if (!CheckOrCreateTable(!readOnly)) return false;
     tallied_ = HasRecordTallies(db_);
     summarised_ = HasRecordSummaries(db_);
+    LoadStaleIndexes();
     if (readOnly) return true;
 
     QSqlQuery query(db_);
@@ -132,6 +133,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     // Without its freshness columns a row could not say a reading is stale:
     // the file is then for reading only (Insert says why).
     if (freshnessColumns_ < kRecordSlots) return true;
+    EnsureStaleIndexes();
     EnsureSummaries();
     insert_ = std::make_unique<QSqlQuery>(db_);
     if (!insert_->prepare(InsertSql())) return Fail(QString(), insert_->lastError());
@@ -228,6 +230,7 @@ void RecordDatabase::EnsureTimeIndex() {
     if (query.exec(QStringLiteral("PRAGMA index_list(data)")))
         while (query.next()) indexes << query.value(1).toString();
     for (const QString& index : indexes) {
+        if (index.startsWith(QLatin1String("data_stale"))) continue;  // partial: not every row
         QSqlQuery info(db_);
         if (info.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(index)) && info.next() &&
             info.value(2).toString().compare(QLatin1String("Time"), Qt::CaseInsensitive) == 0)
@@ -237,6 +240,38 @@ void RecordDatabase::EnsureTimeIndex() {
     // still opens, only slower.
     if (!query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS data_time ON data(Time)")))
         ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(query.lastError())));
+}
+
+void RecordDatabase::LoadStaleIndexes() {
+    staleIndexes_.reset();
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='data'")))
+        return;
+    while (query.next())
+        for (int slot = 1; slot <= kRecordSlots; ++slot)
+            if (query.value(0).toString() == StaleIndexName(slot))
+                staleIndexes_.set(size_t(slot - 1));
+}
+
+void RecordDatabase::EnsureStaleIndexes() {
+    if (staleIndexes_.all()) return;
+    // All at once: a new file's are made empty; an older file's take one
+    // pass over its rows, once.
+    QSqlQuery query(db_);
+    bool ok = db_.transaction();
+    for (int slot = 1; ok && slot <= kRecordSlots; ++slot)
+        ok = query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON data(Time) WHERE %2")
+                            .arg(StaleIndexName(slot), StaleRowCondition(slot)));
+    if (ok) ok = db_.commit();
+    if (!ok) {
+        // Freshness is then read from each row, only slower.
+        const QSqlError error = query.lastError().isValid() ? query.lastError() : db_.lastError();
+        query.finish();
+        db_.rollback();
+        ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
+    }
+    LoadStaleIndexes();
 }
 
 void RecordDatabase::EnsureTallies() {
@@ -274,6 +309,7 @@ void RecordDatabase::CloseConnection() {
         QSqlDatabase::removeDatabase(connectionName_);
     }
     rowCount_.reset();
+    staleIndexes_.reset();
     tallied_ = false;
     summarised_ = false;
     unsummarised_ = 0;

@@ -127,6 +127,13 @@ public:
     // and 0 when not: "(Ok<n> IS NOT 0)", or 1 when the table has no such
     // column.
     QString FreshnessSql(int slot) const;
+    // Whether the table has slot's Ok column.
+    bool HasFreshnessColumn(int slot) const { return slot >= 1 && slot <= freshnessColumns_; }
+    // Whether the file indexes slot's stale rows by Time (StaleIndexName):
+    // readers then learn freshness from its few entries instead of each row.
+    bool HasStaleIndex(int slot) const {
+        return slot >= 1 && slot <= kRecordSlots && staleIndexes_.test(size_t(slot - 1));
+    }
     // The 62 value columns and the six freshness expressions, for
     // ReadStoredRecord.
     QString StoredRecordSelectList() const;
@@ -139,6 +146,8 @@ private:
     bool CheckOrCreateTable(bool mayCreate);
     void AddFreshnessColumns();
     void EnsureTimeIndex();
+    void EnsureStaleIndexes();
+    void LoadStaleIndexes();
     void EnsureTallies();
     void EnsureSummaries();
     void CloseConnection();
@@ -157,6 +166,7 @@ private:
     bool summarised_ = false;
     int unsummarised_ = 0;      // rows written since the summaries last took them
     int freshnessColumns_ = 0;  // Ok1 ... Ok<n> are in the table
+    std::bitset<kRecordSlots> staleIndexes_;
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;
 };

@@ -2,10 +2,11 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "RecordDatabase.h"
 #include "RecordRange.h"
-#include "SqliteStatement.h"
+#include "RecordRowCursor.h"
 
 namespace orsan {
 
@@ -19,7 +20,7 @@ public:
     static constexpr int kValues = kRecordValuesPerSlot;
 
     enum class Kind { Number, Null, Text };
-    enum class Order { Oldest, Newest };  // oldest first, or newest first
+    using Order = RecordRowCursor::Order;  // oldest first, or newest first
 
     // sensor 1..6; limit 0 for every row. A failure to prepare shows in Error().
     SensorRangeReader(RecordDatabase& database, int sensor, const RecordRange& range,
@@ -31,9 +32,9 @@ public:
     bool Next();
     const QString& Error() const { return error_; }
 
-    qint64 Time() const { return time_; }
-    qint64 Milliseconds() const { return milliseconds_; }
-    qint64 TimeMs() const { return RowTimeMs(Time(), Milliseconds()); }
+    qint64 Time() const { return rows_->Time(); }
+    qint64 Milliseconds() const { return rows_->Milliseconds(); }
+    qint64 TimeMs() const { return rows_->TimeMs(); }
     // Value k (curve order) of the current row; 0 for a NULL.
     double Value(int k) const;
     // How value k is stored: a number, NULL, or text another program put there.
@@ -49,13 +50,10 @@ public:
     SensorSample Sample() const;
 
 private:
+    void NoteFailure();
+
     QString error_;
-    SqliteStatement statement_;
-    RecordRange range_;
-    int limit_ = 0;
-    int delivered_ = 0;
-    qint64 time_ = 0;  // of the current row, read once by Next()
-    qint64 milliseconds_ = 0;
+    std::optional<RecordRowCursor> rows_;  // none for a sensor out of range
 };
 
 // Table position (0..9 within a slot) of curve k.

@@ -76,6 +76,13 @@ QStringList ShownTexts(const QWidget& window) {
     return texts.filter(QRegularExpression(QStringLiteral("\\p{L}")));
 }
 
+// The texts with their decimal figures masked: the record's file size in a
+// tooltip grows on its own while the window records.
+QStringList WithoutFigures(QStringList texts) {
+    return texts.replaceInStrings(QRegularExpression(QStringLiteral("\\d+\\.\\d+")),
+                                  QStringLiteral("#"));
+}
+
 TEST_F(LanguageTest, WindowSwitchesAtOnceAndBackToEveryChineseTextAndKeepsTheChoice) {
     QTemporaryDir dir;
     SensorPoller poller;
@@ -83,7 +90,7 @@ TEST_F(LanguageTest, WindowSwitchesAtOnceAndBackToEveryChineseTextAndKeepsTheCho
     ASSERT_TRUE(database.Open(dir.path()));
     OrsanSensorMonitorDlg window(StationPaths{dir.path(), dir.path()}, poller, database);
     window.show();
-    const QStringList chinese = ShownTexts(window);
+    const QStringList chinese = WithoutFigures(ShownTexts(window));
     auto* choice = window.findChild<QComboBox*>(QStringLiteral("id1096"));
     ASSERT_NE(choice, nullptr);
     const INIFILE config(ConfigPath(dir.path()));
@@ -102,7 +109,7 @@ TEST_F(LanguageTest, WindowSwitchesAtOnceAndBackToEveryChineseTextAndKeepsTheCho
     EXPECT_EQ(config.GetString("UI", "LANG", QString()), "zh_CN");
     // Every Chinese text is back and no English one is left; a panel may
     // meanwhile have shown a notice of its own.
-    const QStringList back = ShownTexts(window);
+    const QStringList back = WithoutFigures(ShownTexts(window));
     for (const QString& text : chinese) EXPECT_TRUE(back.contains(text)) << text.toStdString();
     for (const QString& text : english)
         EXPECT_TRUE(chinese.contains(text) || !back.contains(text)) << text.toStdString();

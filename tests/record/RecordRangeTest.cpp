@@ -15,8 +15,8 @@ namespace orsan {
 namespace {
 
 using test::FillRows;
-using test::RawExec;
 using test::PatternRow;
+using test::RawExec;
 using test::WithRawConnection;
 
 // Local times are 8 h east of UTC (see core_main.cpp).
@@ -240,8 +240,8 @@ TEST_F(RecordRangeTest, RowsOfOneSecondPageInWriteOrder) {
 // older station without them (filled once when opened to write; counted from
 // the rows when opened to read).
 TEST(RecordTallyTest, KeptCountsAgreeWithCountingTheRows) {
-    const std::vector<qint64> seconds = {-86401, -601, -600, -1, 0, 599, 600, 86399, 86400,
-                                         1700000000, 1700000000 + 3 * 86400 + 17};
+    const std::vector<qint64> seconds = {
+        -86401, -601, -600, -1, 0, 599, 600, 86399, 86400, 1700000000, 1700000000 + 3 * 86400 + 17};
     std::vector<qint64> edges;
     for (const qint64 s : seconds)
         for (const qint64 ms : {-1, 0, 500, 1000}) edges.push_back(Ms(s, ms));
