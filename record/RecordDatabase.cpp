@@ -255,9 +255,14 @@ void RecordDatabase::LoadStaleIndexes() {
 }
 
 void RecordDatabase::EnsureStaleIndexes() {
-    if (staleIndexes_.all()) return;
-    // All at once: a new file's are made empty; an older file's take one
-    // pass over its rows, once.
+    if (staleIndexes_.all() || !tallied_) return;
+    // A new file's are made empty. An older file's take a pass over its rows
+    // per index, once (about 4 s for a million rows, all at open): a bigger
+    // one keeps reading freshness from each row rather than stall the start.
+    {
+        SqliteStatement rows(db_, QStringLiteral("SELECT n FROM data_rows"));
+        if (!rows.Next() || rows.Integer(0) > kStaleIndexBuildRows) return;
+    }
     QSqlQuery query(db_);
     bool ok = db_.transaction();
     for (int slot = 1; ok && slot <= kRecordSlots; ++slot)

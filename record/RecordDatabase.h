@@ -131,6 +131,9 @@ public:
     bool HasFreshnessColumn(int slot) const { return slot >= 1 && slot <= freshnessColumns_; }
     // Whether the file indexes slot's stale rows by Time (StaleIndexName):
     // readers then learn freshness from its few entries instead of each row.
+    // An older file gets them at a writable open while it holds at most
+    // kStaleIndexBuildRows rows.
+    static constexpr qint64 kStaleIndexBuildRows = 1000000;
     bool HasStaleIndex(int slot) const {
         return slot >= 1 && slot <= kRecordSlots && staleIndexes_.test(size_t(slot - 1));
     }
