@@ -2,15 +2,17 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QVariant>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
-#include <cstdlib>
 
-#include "BenchTiming.h"
 #include "BenchTables.h"
+#include "BenchTiming.h"
 #include "HistoryChart.h"
 #include "HistoryRowReader.h"
 #include "RecordColumns.h"
@@ -95,7 +97,6 @@ void BM_RangeChoose(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RangeChoose)->Apply(bench::TableSizes)->Unit(benchmark::kMicrosecond);
-
 
 // After choosing the range (not timed): its first page, then the first "go
 // to" its middle, alternating; their median processor times and the ratio
@@ -200,6 +201,32 @@ BENCHMARK(BM_PlotDayOneSensor)
     ->ArgName("machine0_allmachines1")
     ->DenseRange(0, 1)
     ->Unit(benchmark::kMillisecond);
+
+// The curves alone: the day reduced once (not timed), then only its ten
+// curves drawn into an image of the chart's size.
+void BM_PaintDayCurves(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
+    RecordHistorySource source(db);
+    HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
+    chart.SetSize(1100, 560);
+    const double from = kFirstMs / 1000.0;
+    QString error;
+    if (!chart.Show(from, from + double(kDayRows - 1) * kDayStep / 1000.0, &error)) std::abort();
+    std::array<int, kCurveCount> all;
+    all.fill(1);
+    QImage image(1100, 560, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        state.PauseTiming();
+        image.fill(Qt::white);
+        state.ResumeTiming();
+        QPainter painter(&image);
+        PaintReducedCurves(painter, chart.Reduction(), chart.Limits(), all);
+    }
+    benchmark::DoNotOptimize(image.constBits());
+}
+BENCHMARK(BM_PaintDayCurves)->Unit(benchmark::kMillisecond);
 
 // Both in one run, alternating: their median processor times and the ratio
 // (goal: plot <= 1.2 x the C interface read).
