@@ -150,11 +150,16 @@ public:
         Draw(line.steep, line.begin, std::max(line.end, line.begin + 1), line.minor, line.step);
     }
 
+    // Writes the rows gathered last.
+    void Finish() {
+        if (pending_) out_.Fill(int(runX_), int(runTop_), int(runBottom_));
+        pending_ = false;
+    }
+
 private:
     void Draw(bool steep, int64_t major, int64_t end, int64_t minor, int64_t step) {
         if (!steep) {
-            for (; major < end; ++major, minor += step)
-                out_.Fill(int(major), int(minor >> 16), int(minor >> 16) + 1);
+            for (; major < end; ++major, minor += step) Put(major, minor >> 16, (minor >> 16) + 1);
             return;
         }
         // A steep line's rows, one run per pixel column it crosses.
@@ -165,13 +170,32 @@ private:
                 rows = std::min(rows, (((column + 1) << 16) - minor + step - 1) / step);
             else if (step < 0)
                 rows = std::min(rows, (minor - (column << 16)) / -step + 1);
-            out_.Fill(int(column), int(major), int(major + rows));
+            Put(column, major, major + rows);
             major += rows;
             minor += rows * step;
         }
     }
 
+    // A column's segments overlap (first -> lowest -> highest -> last): the
+    // rows of one column are gathered and written once.
+    void Put(int64_t x, int64_t top, int64_t bottom) {
+        if (pending_ && x == runX_ && top <= runBottom_ && bottom >= runTop_) {
+            runTop_ = std::min(runTop_, top);
+            runBottom_ = std::max(runBottom_, bottom);
+            return;
+        }
+        Finish();
+        pending_ = true;
+        runX_ = x;
+        runTop_ = top;
+        runBottom_ = bottom;
+    }
+
     DirectPixels& out_;
+    bool pending_ = false;
+    int64_t runX_ = 0;
+    int64_t runTop_ = 0;
+    int64_t runBottom_ = 0;
     bool started_ = false;
     Pixel last_;
     // Qt's stroker starts as if a line had gone right.
@@ -211,6 +235,7 @@ void DirectPixels::Polyline(const QPoint* points, int count) {
     if (!open && count > 2) stroke.JoinAfter(points[count - 2], points[0]);
     for (int i = 1; i < count; ++i)
         stroke.Segment(points[i - 1], points[i], open && i == 1, open && i == count - 1);
+    stroke.Finish();
 }
 
 void DirectPixels::Fill(int x, int top, int bottom) {
