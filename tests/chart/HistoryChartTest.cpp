@@ -109,6 +109,12 @@ int64_t InkedPixels(const QImage& image) {
     return count;
 }
 
+std::array<int, kCurveCount> AllCurves() {
+    std::array<int, kCurveCount> all;
+    all.fill(1);
+    return all;
+}
+
 int64_t DifferingPixels(const QImage& a, const QImage& b) {
     int64_t count = 0;
     for (int y = 0; y < a.height(); ++y)
@@ -137,8 +143,7 @@ TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
         {"stale readings at 0.3 s", Stale(Rows(20000, 300), 5000, 9000)},
     };
     const TrendLayout layout = ComputeTrendLayout(1000, 500);
-    std::array<int, kCurveCount> all;
-    all.fill(1);
+    const std::array<int, kCurveCount> all = AllCurves();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryReduction reduction;
@@ -206,8 +211,7 @@ TEST(HistoryReductionTest, ImagePixelsAreThePaintersPixels) {
         {"one row", Rows(1, 1000)},
     };
     const TrendLayout layout = ComputeTrendLayout(1100, 560);
-    std::array<int, kCurveCount> all;
-    all.fill(1);
+    const std::array<int, kCurveCount> all = AllCurves();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryReduction reduction;
