@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+
+#include "DirectPixels.h"
 
 namespace orsan {
 
@@ -81,18 +84,27 @@ void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
     const std::vector<HistoryColumn>& columns = reduction.Columns();
     std::vector<QPoint> run;
     run.reserve(columns.size() * 4);
+    std::optional<DirectPixels> direct = DirectPixels::Of(painter);
     for (int k = 0; k < kCurveCount; ++k) {
         const SlotLook& look = looks[size_t(k)];
         if (!look.visible) continue;
         const ValueRows rowOf(AxisLower(limits, look.axis), AxisUpper(limits, look.axis), plot);
-        painter.setPen(QPen(look.color, 1.0));
+        // An opaque colour sets the same pixels however often it is drawn.
+        const bool straight = direct && look.color.alpha() == 255;
+        if (straight)
+            direct->SetColor(look.color.rgba());
+        else
+            painter.setPen(QPen(look.color, 1.0));
         run.clear();
         const auto add = [&](int x, float value) {
             const QPoint point(x, rowOf(value));
             if (run.empty() || run.back() != point) run.push_back(point);
         };
         const auto breakRun = [&] {
-            PaintRun(painter, run.data(), int(run.size()));
+            if (straight)
+                direct->Polyline(run.data(), int(run.size()));
+            else
+                PaintRun(painter, run.data(), int(run.size()));
             run.clear();
         };
         for (size_t c = 0; c < columns.size(); ++c) {
@@ -108,7 +120,7 @@ void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
             }
             if (column.breakAfter.test(size_t(k))) breakRun();
         }
-        PaintRun(painter, run.data(), int(run.size()));
+        breakRun();
     }
 }
 
@@ -116,7 +128,8 @@ void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
                         const TrendLimits& limits, const std::array<int, kCurveCount>& visible) {
     SlotLooks looks{};
     for (int k = 0; k < kCurveCount; ++k)
-        looks[size_t(k)] = SlotLook{CurveColors()[size_t(k)], AxisOfCurve(k), visible[size_t(k)] != 0};
+        looks[size_t(k)] =
+            SlotLook{CurveColors()[size_t(k)], AxisOfCurve(k), visible[size_t(k)] != 0};
     PaintReducedCurves(painter, reduction, limits, looks);
 }
 

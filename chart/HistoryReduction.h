@@ -73,7 +73,8 @@ using SlotLooks = std::array<SlotLook, kCurveCount>;
 
 // The visible slots of a reduction inside its plot, 1-pixel pens in their
 // colours; a run of rows without a gap in time or in the values is one
-// polyline, a lone row a dot.
+// polyline, a lone row a dot. On a 32-bit image opaque colours are written
+// straight into its pixels, the same pixels the painter would set.
 void PaintReducedCurves(QPainter& painter, const HistoryReduction& reduction,
                         const TrendLimits& limits, const SlotLooks& looks);
 // One sensor's ten curves: slot k is curve k in its colour on its axis.

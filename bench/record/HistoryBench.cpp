@@ -2,6 +2,8 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QVariant>
 #include <algorithm>
 #include <cstdio>
@@ -201,6 +203,32 @@ BENCHMARK(BM_PlotDayOneSensor)
     ->ArgName("machine0_allmachines1")
     ->DenseRange(0, 1)
     ->Unit(benchmark::kMillisecond);
+
+// The curves alone: the day reduced once (not timed), then only its ten
+// curves drawn into an image of the chart's size.
+void BM_PaintDayCurves(benchmark::State& state) {
+    RecordDatabase db;
+    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
+    RecordHistorySource source(db);
+    HistoryChart chart(source);
+    chart.SetSelection(HistorySelection::Machine(2));
+    chart.SetSize(1100, 560);
+    const double from = kFirstMs / 1000.0;
+    QString error;
+    if (!chart.Show(from, from + double(kDayRows - 1) * kDayStep / 1000.0, &error)) std::abort();
+    std::array<int, kCurveCount> all;
+    all.fill(1);
+    QImage image(1100, 560, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        state.PauseTiming();
+        image.fill(Qt::white);
+        state.ResumeTiming();
+        QPainter painter(&image);
+        PaintReducedCurves(painter, chart.Reduction(), chart.Limits(), all);
+    }
+    benchmark::DoNotOptimize(image.constBits());
+}
+BENCHMARK(BM_PaintDayCurves)->Unit(benchmark::kMillisecond);
 
 // Both in one run, alternating: their median processor times and the ratio
 // (goal: plot <= 1.2 x the C interface read).

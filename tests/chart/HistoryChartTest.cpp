@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QTemporaryDir>
 #include <cmath>
 #include <limits>
@@ -108,6 +109,26 @@ int64_t InkedPixels(const QImage& image) {
     return count;
 }
 
+std::array<int, kCurveCount> AllCurves() {
+    std::array<int, kCurveCount> all;
+    all.fill(1);
+    return all;
+}
+
+int64_t DifferingPixels(const QImage& a, const QImage& b) {
+    int64_t count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
+// Rows with a change made to each.
+template <typename Change>
+std::vector<SensorSample> Changed(std::vector<SensorSample> rows, Change change) {
+    for (size_t i = 0; i < rows.size(); ++i) change(rows[i], i);
+    return rows;
+}
+
 TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
     const struct {
         const char* name;
@@ -122,8 +143,7 @@ TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
         {"stale readings at 0.3 s", Stale(Rows(20000, 300), 5000, 9000)},
     };
     const TrendLayout layout = ComputeTrendLayout(1000, 500);
-    std::array<int, kCurveCount> all;
-    all.fill(1);
+    const std::array<int, kCurveCount> all = AllCurves();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryReduction reduction;
@@ -143,12 +163,80 @@ TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
         }
         const int64_t inked = InkedPixels(every);
         ASSERT_GT(inked, 2000);  // the comparison means something
-        int64_t differing = 0;
-        for (int y = 0; y < every.height(); ++y)
-            for (int x = 0; x < every.width(); ++x)
-                differing += every.pixel(x, y) != reduced.pixel(x, y);
+        const int64_t differing = DifferingPixels(every, reduced);
         const int64_t plotPixels = int64_t(layout.width) * layout.height;
         EXPECT_LE(differing * 10000, plotPixels) << differing << " of " << plotPixels;
+    }
+}
+
+// Onto an image the curves are written straight into its pixels, onto any
+// other device (the report's PDF) the painter draws them: replayed from a
+// picture onto an image, the painter's lines set exactly the same pixels.
+TEST(HistoryReductionTest, ImagePixelsAreThePaintersPixels) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const auto beyondTheAxes = [](SensorSample& s, size_t i) {
+        s.T_Shell = i % 3 == 0 ? 80.f : float(i % 41);
+        s.Acc_Y = i % 2 ? -5.f : 15.f;
+        s.Vel_X = float(i % 11) * 4 - 10;
+    };
+    const auto flat = [](SensorSample& s, size_t i) {
+        s.T_Shell = 35;
+        s.Acc_X = 3;
+        s.Vel_Z = i < 2500 ? 2.f : 9.f;
+    };
+    const auto loneRows = [&](SensorSample& s, size_t i) {
+        if (i % 2) s.Acc_Z = s.Vel_Y = s.Disp_Z = nan;
+        if (i % 97 < 3) s.T_Shell = nan;
+    };
+    // Three rows 0.3 s apart every 10 s, 0 -> 10 -> 0: each a polyline that
+    // ends where it began.
+    const auto backWhereTheyBegan = [](SensorSample& s, size_t i) {
+        const int64_t at =
+            int64_t(1714523415) * 1000 + int64_t(i / 3) * 10000 + int64_t(i % 3) * 300;
+        s.time = int32_t(at / 1000);
+        s.milliseconds = uint16_t(at % 1000);
+        s.Vel_Y = i % 3 == 1 ? 10.f : 0.f;
+    };
+    const struct {
+        const char* name;
+        std::vector<SensorSample> rows;
+    } cases[] = {
+        {"a day at 0.3 s", Rows(288000, 300)},
+        {"tall spans beyond both ends of the axes", Changed(Rows(30000, 300), beyondTheAxes)},
+        {"flat runs", Changed(Rows(5000, 1000), flat)},
+        {"lone rows between stale ones", Changed(Rows(4000, 300), loneRows)},
+        {"runs ending where they began", Changed(Rows(600, 300), backWhereTheyBegan)},
+        {"a stop and stale readings", Stale(Rows(3000, 300, 1500, 600000), 200, 900)},
+        {"fewer rows than columns", Rows(40, 1000)},
+        {"one row", Rows(1, 1000)},
+    };
+    const TrendLayout layout = ComputeTrendLayout(1100, 560);
+    const std::array<int, kCurveCount> all = AllCurves();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HistoryReduction reduction;
+        Reduce(reduction, c.rows, layout.plotRect);
+        QPicture picture;
+        {
+            QPainter painter(&picture);
+            PaintReducedCurves(painter, reduction, Limits(), all);
+        }
+        for (const QImage::Format format :
+             {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+            QImage direct(layout.width, layout.height, format);
+            direct.fill(Qt::white);
+            QImage drawn = direct.copy();
+            {
+                QPainter painter(&direct);
+                PaintReducedCurves(painter, reduction, Limits(), all);
+            }
+            {
+                QPainter painter(&drawn);
+                painter.drawPicture(0, 0, picture);
+            }
+            ASSERT_GT(InkedPixels(drawn), 0);
+            EXPECT_EQ(DifferingPixels(direct, drawn), 0) << format;
+        }
     }
 }
 
