@@ -70,7 +70,12 @@ void HistoryChartView::paintEvent(QPaintEvent*) {
 void HistoryChartView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     chart_.SetSize(width(), height());
-    reloadTimer_.start();
+    // The size it is shown at comes before it is visible: drawn at once, not
+    // at its first size for a moment. Resizes after that wait for a pause.
+    if (isVisible())
+        reloadTimer_.start();
+    else
+        Reload();
 }
 
 void HistoryChartView::mousePressEvent(QMouseEvent* event) {

@@ -201,10 +201,10 @@ TEST_F(RecordPageTest, NearlyFullDiskHoldsRowsBackAndRecordingResumesByItself) {
     EXPECT_TRUE(hook.Messages()[0].contains(dataDir_.path()));
     const qint64 bytes =
         QFileInfo(db_.FilePath()).size() + QFileInfo(db_.FilePath() + "-wal").size();
-    EXPECT_TRUE(Child<QLabel>(page, DatabaseLogDlg::kCountId)
-                    ->toolTip()
-                    .startsWith(QStringLiteral("文件 %1 MB  ").arg(double(bytes) / 1048576.0, 0,
-                                                                    'f', 1)));
+    EXPECT_TRUE(
+        Child<QLabel>(page, DatabaseLogDlg::kCountId)
+            ->toolTip()
+            .startsWith(QStringLiteral("文件 %1 MB  ").arg(double(bytes) / 1048576.0, 0, 'f', 1)));
 }
 
 class RecordListTest : public RecordPageTest, public ::testing::WithParamInterface<ListCase> {};
@@ -554,6 +554,9 @@ TEST_F(RecordHistoryPageTest, ChartDialogDrawsTheRangeAndZoomsBack) {
     QApplication::processEvents();
     HistoryChart& chart = dialog.View()->Chart();
     EXPECT_EQ(chart.Reduction().RowCount(), 100);
+    // Drawn at once at the size it is shown at, not first at its first size.
+    EXPECT_EQ(chart.Image().size(), dialog.View()->size());
+    EXPECT_TRUE(chart.Reduction().Plot() == chart.Layout().plotRect);
     auto* zoomOut = Child<QPushButton>(dialog, HistoryChartDlg::kZoomOutId);
     EXPECT_FALSE(zoomOut->isEnabled());
     EXPECT_TRUE(Child<QLabel>(dialog, HistoryChartDlg::kRangeTextId)->text().contains("共 100 条"));
@@ -708,7 +711,8 @@ TEST_F(RecordHistoryPageTest, DialogShowsAllMachinesOverTheSameZoom) {
     EXPECT_DOUBLE_EQ(chart.Range().end, zoomed.end);
     EXPECT_TRUE(chart.CanZoomOut());
     EXPECT_FALSE(Child<QPushButton>(dialog, HistoryChartDlg::kCurvesId)->isEnabled());
-    EXPECT_TRUE(Child<QLabel>(dialog, HistoryChartDlg::kRangeTextId)->text().startsWith("全部机器 Vel_Z"));
+    EXPECT_TRUE(
+        Child<QLabel>(dialog, HistoryChartDlg::kRangeTextId)->text().startsWith("全部机器 Vel_Z"));
     EXPECT_TRUE(dialog.ExportPicture().contains("全部机器Vel_Z历史趋势"));
 
     SaveGrab(dialog, "history_chart_all_machines", &image);
