@@ -51,6 +51,10 @@ QString StaleIndexName(int slot) {
     return QStringLiteral("data_stale") + QString::number(slot);
 }
 
+QString StaleIndexSql(int slot) {
+    return StaleIndexName(slot) + QStringLiteral(" ON data(Time) WHERE ") + StaleRowCondition(slot);
+}
+
 std::array<QString, kRecordValuesPerSlot> SlotColumnNames(int slot) {
     std::array<QString, kRecordValuesPerSlot> names;
     for (int v = 0; v < kRecordValuesPerSlot; ++v)

@@ -29,6 +29,8 @@ QString FreshnessColumnName(int slot);
 // Time that holds only them, "data_stale<slot>".
 QString StaleRowCondition(int slot);
 QString StaleIndexName(int slot);
+// "data_stale<slot> ON data(Time) WHERE Ok<slot> = 0": the index as made.
+QString StaleIndexSql(int slot);
 
 // The ten columns of one slot (1..6), in table order.
 std::array<QString, kRecordValuesPerSlot> SlotColumnNames(int slot);

@@ -245,12 +245,14 @@ void RecordDatabase::EnsureTimeIndex() {
 void RecordDatabase::LoadStaleIndexes() {
     staleIndexes_.reset();
     QSqlQuery query(db_);
-    if (!query.exec(QStringLiteral(
-            "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='data'")))
+    if (!query.exec(
+            QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND tbl_name='data'")))
         return;
+    // Only ours, as SQLite keeps the statement that made them: another
+    // program's index of that name could hold other rows.
     while (query.next())
         for (int slot = 1; slot <= kRecordSlots; ++slot)
-            if (query.value(0).toString() == StaleIndexName(slot))
+            if (query.value(0).toString() == QStringLiteral("CREATE INDEX ") + StaleIndexSql(slot))
                 staleIndexes_.set(size_t(slot - 1));
 }
 
@@ -266,8 +268,7 @@ void RecordDatabase::EnsureStaleIndexes() {
     QSqlQuery query(db_);
     bool ok = db_.transaction();
     for (int slot = 1; ok && slot <= kRecordSlots; ++slot)
-        ok = query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON data(Time) WHERE %2")
-                            .arg(StaleIndexName(slot), StaleRowCondition(slot)));
+        ok = query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ") + StaleIndexSql(slot));
     if (ok) ok = db_.commit();
     if (!ok) {
         // Freshness is then read from each row, only slower.
