@@ -30,6 +30,9 @@ void HistoryChartView::Report(bool ok, const QString& error) {
 
 void HistoryChartView::Show(double from, double to) {
     reloadTimer_.stop();
+    // A hidden view is laid out before its resize event comes: read at the
+    // size it has, not the one it last heard of.
+    chart_.SetSize(width(), height());
     QString error;
     const bool ok = chart_.Show(from, to, &error);
     Report(ok, error);
@@ -69,7 +72,10 @@ void HistoryChartView::paintEvent(QPaintEvent*) {
 
 void HistoryChartView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    const TrendLayout before = chart_.Layout();
     chart_.SetSize(width(), height());
+    // The event held back until it is shown may bring the size it was read at.
+    if (chart_.Layout().width == before.width && chart_.Layout().height == before.height) return;
     // The size it is shown at comes before it is visible: drawn at once, not
     // at its first size for a moment. Resizes after that wait for a pause.
     if (isVisible())
