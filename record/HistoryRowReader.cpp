@@ -49,21 +49,12 @@ HistoryRowReader::HistoryRowReader(RecordDatabase& database,
         freshOfSlot_[size_t(slot)] =
             int(std::find(sensors.begin(), sensors.end(), curves[size_t(slot)].sensor) -
                 sensors.begin());
-    rows_.emplace(database, columns, sensors, range, order, limit);
-    NoteFailure();
-}
-
-void HistoryRowReader::NoteFailure() {
-    if (error_.isEmpty() && rows_ && !rows_->Error().isEmpty())
-        error_ =
-            QCoreApplication::translate("HistoryRowReader", "读取记录数据失败：") + rows_->Error();
+    rows_.emplace(database, columns, sensors, range, order, limit,
+                  QCoreApplication::translate("HistoryRowReader", "读取记录数据失败："));
 }
 
 bool HistoryRowReader::Next() {
-    if (!error_.isEmpty()) return false;
-    if (rows_->Next()) return true;
-    NoteFailure();
-    return false;
+    return rows_ && rows_->Next();
 }
 
 void HistoryRowReader::Values(std::array<float, kCurveCount>& values) const {

@@ -29,7 +29,7 @@ public:
 
     // The next row; false at the end or on a failure (Error() then says why).
     bool Next();
-    const QString& Error() const { return error_; }
+    const QString& Error() const { return rows_ ? rows_->Error() : error_; }
 
     qint64 TimeMs() const { return rows_->TimeMs(); }
     // Per slot the curve's value; NaN for a stale reading, a NULL, a text,
@@ -38,9 +38,7 @@ public:
     HistoryRow Row() const;
 
 private:
-    void NoteFailure();
-
-    QString error_;
+    QString error_;                        // curves out of range
     std::optional<RecordRowCursor> rows_;  // none for curves out of range
     int slots_ = 0;
     std::array<int, kCurveCount> freshOfSlot_{};  // index among the sensors read

@@ -47,8 +47,9 @@ struct RecordRowCursor::StaleWalk {
 
 RecordRowCursor::RecordRowCursor(RecordDatabase& database, const QStringList& valueColumns,
                                  const std::vector<int>& sensors, const RecordRange& range,
-                                 Order order, int limit)
-    : range_(range),
+                                 Order order, int limit, const QString& failurePrefix)
+    : failurePrefix_(failurePrefix),
+      range_(range),
       newestFirst_(order == Order::Newest),
       limit_(limit),
       firstOkColumn_(kFirstValue + int(valueColumns.size())) {
@@ -97,7 +98,7 @@ RecordRowCursor::~RecordRowCursor() = default;
 
 bool RecordRowCursor::Failed(const SqliteStatement& statement) {
     if (statement.Error().isEmpty()) return false;
-    if (error_.isEmpty()) error_ = statement.Error();
+    if (error_.isEmpty()) error_ = failurePrefix_ + statement.Error();
     return true;
 }
 

@@ -30,17 +30,19 @@ public:
 
     // valueColumns: table columns read after Time, msTime and rowid;
     // sensors (1..6): those whose freshness is asked, each once, at most
-    // kRecordSlots. limit 0 for every row.
+    // kRecordSlots. limit 0 for every row. failurePrefix: the reader's words
+    // before SQLite's in Error().
     RecordRowCursor(RecordDatabase& database, const QStringList& valueColumns,
                     const std::vector<int>& sensors, const RecordRange& range, Order order,
-                    int limit);
+                    int limit, const QString& failurePrefix);
     RecordRowCursor(const RecordRowCursor&) = delete;
     RecordRowCursor& operator=(const RecordRowCursor&) = delete;
     ~RecordRowCursor();
 
     // The next row inside the range; false at the end or on a failure.
     bool Next();
-    // SQLite's words for a failure to prepare or to read; empty when none.
+    // A failure to prepare or to read, in SQLite's words after the prefix;
+    // empty when none.
     const QString& Error() const { return error_; }
 
     qint64 Time() const { return time_; }
@@ -56,6 +58,7 @@ private:
     bool Failed(const SqliteStatement& statement);
     unsigned FreshnessOfRow(qint64 rowid);
 
+    QString failurePrefix_;
     QString error_;
     std::optional<SqliteStatement> snapshot_;
     std::optional<SqliteStatement> rows_;  // made once the stale walks are known

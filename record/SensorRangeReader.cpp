@@ -30,21 +30,12 @@ SensorRangeReader::SensorRangeReader(RecordDatabase& database, int sensor, const
     const auto names = SlotColumnNames(sensor);
     QStringList columns;
     for (int k = 0; k < kValues; ++k) columns << names[size_t(SlotValueIndexOfCurve(k))];
-    rows_.emplace(database, columns, std::vector<int>{sensor}, range, order, limit);
-    NoteFailure();
-}
-
-void SensorRangeReader::NoteFailure() {
-    if (error_.isEmpty() && rows_ && !rows_->Error().isEmpty())
-        error_ = QCoreApplication::translate("orsan::RecordExport", "读取记录数据失败：") +
-                 rows_->Error();
+    rows_.emplace(database, columns, std::vector<int>{sensor}, range, order, limit,
+                  QCoreApplication::translate("orsan::RecordExport", "读取记录数据失败："));
 }
 
 bool SensorRangeReader::Next() {
-    if (!error_.isEmpty()) return false;
-    if (rows_->Next()) return true;
-    NoteFailure();
-    return false;
+    return rows_ && rows_->Next();
 }
 
 double SensorRangeReader::Value(int k) const {

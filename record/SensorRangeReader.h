@@ -30,7 +30,7 @@ public:
 
     // The next row; false at the end or on a failure (Error() then says why).
     bool Next();
-    const QString& Error() const { return error_; }
+    const QString& Error() const { return rows_ ? rows_->Error() : error_; }
 
     qint64 Time() const { return rows_->Time(); }
     qint64 Milliseconds() const { return rows_->Milliseconds(); }
@@ -50,9 +50,7 @@ public:
     SensorSample Sample() const;
 
 private:
-    void NoteFailure();
-
-    QString error_;
+    QString error_;                        // a sensor out of range
     std::optional<RecordRowCursor> rows_;  // none for a sensor out of range
 };
 
