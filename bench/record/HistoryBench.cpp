@@ -181,22 +181,35 @@ void BM_ReadDayTenValuesCApi(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadDayTenValuesCApi)->Unit(benchmark::kMillisecond);
 
-// The history chart of that day: read, reduce per pixel column, draw; one
-// machine's ten curves (0), or Vel_X of all six machines (1).
-void BM_PlotDayOneSensor(benchmark::State& state) {
-    RecordDatabase db;
-    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
-    RecordHistorySource source(db);
-    HistoryChart chart(source);
-    chart.SetSelection(state.range(0) == 0 ? HistorySelection::Machine(2)
-                                           : HistorySelection::Quantity(4));
-    chart.SetSize(1100, 560);
-    const double from = kFirstMs / 1000.0;
-    const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
-    QString error;
-    for (auto _ : state) {
+// That day's table with the history chart over it, at the dialog's size.
+struct DayChart {
+    explicit DayChart(const HistorySelection& selection) : source(db), chart(source) {
+        if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
+        chart.SetSelection(selection);
+        chart.SetSize(1100, 560);
+    }
+
+    // The whole day read, reduced per pixel column and drawn.
+    void Plot() {
+        const double from = kFirstMs / 1000.0;
+        const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
+        QString error;
         if (!chart.Show(from, to, &error) || chart.Reduction().RowCount() != kDayRows) std::abort();
-        benchmark::DoNotOptimize(chart.Image().constBits());
+    }
+
+    RecordDatabase db;
+    RecordHistorySource source;
+    HistoryChart chart;
+};
+
+// The history chart of that day: one machine's ten curves (0), or Vel_X of
+// all six machines (1).
+void BM_PlotDayOneSensor(benchmark::State& state) {
+    DayChart day(state.range(0) == 0 ? HistorySelection::Machine(2)
+                                     : HistorySelection::Quantity(4));
+    for (auto _ : state) {
+        day.Plot();
+        benchmark::DoNotOptimize(day.chart.Image().constBits());
     }
 }
 BENCHMARK(BM_PlotDayOneSensor)
@@ -207,15 +220,8 @@ BENCHMARK(BM_PlotDayOneSensor)
 // The curves alone: the day reduced once (not timed), then only its ten
 // curves drawn into an image of the chart's size.
 void BM_PaintDayCurves(benchmark::State& state) {
-    RecordDatabase db;
-    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
-    RecordHistorySource source(db);
-    HistoryChart chart(source);
-    chart.SetSelection(HistorySelection::Machine(2));
-    chart.SetSize(1100, 560);
-    const double from = kFirstMs / 1000.0;
-    QString error;
-    if (!chart.Show(from, from + double(kDayRows - 1) * kDayStep / 1000.0, &error)) std::abort();
+    DayChart day(HistorySelection::Machine(2));
+    day.Plot();
     std::array<int, kCurveCount> all;
     all.fill(1);
     QImage image(1100, 560, QImage::Format_ARGB32_Premultiplied);
@@ -224,7 +230,7 @@ void BM_PaintDayCurves(benchmark::State& state) {
         image.fill(Qt::white);
         state.ResumeTiming();
         QPainter painter(&image);
-        PaintReducedCurves(painter, chart.Reduction(), chart.Limits(), all);
+        PaintReducedCurves(painter, day.chart.Reduction(), day.chart.Limits(), all);
     }
     benchmark::DoNotOptimize(image.constBits());
 }
@@ -233,15 +239,8 @@ BENCHMARK(BM_PaintDayCurves)->Unit(benchmark::kMillisecond);
 // Both in one run, taking turns: their median processor times and the ratio
 // (goal: plot <= 1.2 x the C interface read).
 void BM_PlotOverCApiRatio(benchmark::State& state) {
-    RecordDatabase db;
-    if (!db.Open(TableFolder(kDayRows, kDayStep))) std::abort();
-    const DayFloor floor(db);
-    RecordHistorySource source(db);
-    HistoryChart chart(source);
-    chart.SetSelection(HistorySelection::Machine(2));
-    chart.SetSize(1100, 560);
-    const double from = kFirstMs / 1000.0;
-    const double to = from + double(kDayRows - 1) * kDayStep / 1000.0;
+    DayChart day(HistorySelection::Machine(2));
+    const DayFloor floor(day.db);
     std::vector<double> readUs;
     std::vector<double> plotUs;
     const auto read = [&] {
@@ -253,8 +252,7 @@ void BM_PlotOverCApiRatio(benchmark::State& state) {
     };
     const auto plot = [&] {
         const double start = bench::ThreadCpuUs();
-        QString error;
-        if (!chart.Show(from, to, &error) || chart.Reduction().RowCount() != kDayRows) std::abort();
+        day.Plot();
         plotUs.push_back(bench::ThreadCpuUs() - start);
     };
     bool readFirst = true;
