@@ -115,6 +115,12 @@ std::array<int, kCurveCount> AllCurves() {
     return all;
 }
 
+// The reduction's ten curves painted onto a device.
+void PaintAllCurves(QPaintDevice& device, const HistoryReduction& reduction) {
+    QPainter painter(&device);
+    PaintReducedCurves(painter, reduction, Limits(), AllCurves());
+}
+
 int64_t DifferingPixels(const QImage& a, const QImage& b) {
     int64_t count = 0;
     for (int y = 0; y < a.height(); ++y)
@@ -143,7 +149,6 @@ TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
         {"stale readings at 0.3 s", Stale(Rows(20000, 300), 5000, 9000)},
     };
     const TrendLayout layout = ComputeTrendLayout(1000, 500);
-    const std::array<int, kCurveCount> all = AllCurves();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryReduction reduction;
@@ -152,10 +157,7 @@ TEST(HistoryReductionTest, DrawsTheSamePixelsAsEveryRow) {
 
         QImage reduced = Blank(layout);
         QImage every = Blank(layout);
-        {
-            QPainter painter(&reduced);
-            PaintReducedCurves(painter, reduction, Limits(), all);
-        }
+        PaintAllCurves(reduced, reduction);
         {
             QPainter painter(&every);
             PaintEveryRow(painter, c.rows, RangeOf(c.rows), layout.plotRect,
@@ -211,25 +213,18 @@ TEST(HistoryReductionTest, ImagePixelsAreThePaintersPixels) {
         {"one row", Rows(1, 1000)},
     };
     const TrendLayout layout = ComputeTrendLayout(1100, 560);
-    const std::array<int, kCurveCount> all = AllCurves();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryReduction reduction;
         Reduce(reduction, c.rows, layout.plotRect);
         QPicture picture;
-        {
-            QPainter painter(&picture);
-            PaintReducedCurves(painter, reduction, Limits(), all);
-        }
+        PaintAllCurves(picture, reduction);
         for (const QImage::Format format :
              {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
             QImage direct(layout.width, layout.height, format);
             direct.fill(Qt::white);
             QImage drawn = direct.copy();
-            {
-                QPainter painter(&direct);
-                PaintReducedCurves(painter, reduction, Limits(), all);
-            }
+            PaintAllCurves(direct, reduction);
             {
                 QPainter painter(&drawn);
                 painter.drawPicture(0, 0, picture);
@@ -290,8 +285,8 @@ class MemorySource : public HistorySource {
 public:
     explicit MemorySource(std::vector<SensorSample> rows) : rows_(std::move(rows)) {}
 
-    bool ReadRows(const std::vector<HistoryCurve>&, double from, double to,
-                  HistoryReduction& into, QString* error) override {
+    bool ReadRows(const std::vector<HistoryCurve>&, double from, double to, HistoryReduction& into,
+                  QString* error) override {
         reads.push_back({from, to});
         if (fail) {
             *error = QStringLiteral("disk gone");
