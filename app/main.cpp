@@ -16,6 +16,7 @@
 #include "HeadlessStation.h"
 #include "Language.h"
 #include "OrsanSensorMonitor.h"
+#include "OwnFiles.h"
 #include "RecordCommand.h"
 #include "RecordRetention.h"
 #include "ReportCommand.h"
@@ -171,6 +172,12 @@ int main(int argc, char** argv) {
     if (!languageProblem.isEmpty() && options.mode != orsan::RunMode::Window)
         err << "orsan-monitor: " << languageProblem << '\n';
     const orsan::StationPaths paths{dataDir, orsan::ResolveDesktopFolder()};
+    // An export, capture or report replaces its target: never the station's own files.
+    if (options.outPath != QLatin1String("-") &&
+        orsan::IsStationOwnFile(options.outPath, dataDir)) {
+        err << "orsan-monitor: " << orsan::OwnFileRefusalText(options.outPath) << '\n';
+        return 1;
+    }
 
     const orsan::SpectrumKind spectrumKind =
         orsan::SpectrumKindFromName(options.spectrum.toStdString())

@@ -40,6 +40,9 @@ QString ReasonText(int error) {
         case ENOENT:
         case ENOTDIR:
             return QCoreApplication::translate("ProcessLock", "文件夹不存在");
+        case ELOOP:
+            // Opened through a link, the lock would overwrite whatever it points at.
+            return QCoreApplication::translate("ProcessLock", "锁文件是符号链接，拒绝使用");
         default:
             return QCoreApplication::translate("ProcessLock", "系统错误%1（%2）")
                 .arg(error)
@@ -55,7 +58,8 @@ qint64 ReadPid(int fd) {
     const void* newline = std::memchr(text, '\n', size_t(n));
     if (newline == nullptr) return 0;
     bool ok = false;
-    const qint64 pid = QByteArray(text, int(static_cast<const char*>(newline) - text)).toLongLong(&ok);
+    const qint64 pid =
+        QByteArray(text, int(static_cast<const char*>(newline) - text)).toLongLong(&ok);
     return ok && pid > 0 ? pid : 0;
 }
 
@@ -69,8 +73,8 @@ qint64 WaitForOwnerPid(int fd) {
 }
 
 bool IsFileAt(int fd, const QByteArray& path) {
-    struct stat opened{};
-    struct stat named{};
+    struct stat opened {};
+    struct stat named {};
     return ::fstat(fd, &opened) == 0 && ::stat(path.constData(), &named) == 0 &&
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
@@ -114,11 +118,11 @@ ProcessLock::Outcome ProcessLock::TryLock() {
     failureReason_.clear();
     const QByteArray name = QFile::encodeName(path_);
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        UniqueFd fd(::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+        UniqueFd fd(::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
         const int openError = errno;
         if (!fd.Valid() && openError == EACCES) {
             // Another user's lock file still tells whether its owner runs.
-            fd.Reset(::open(name.constData(), O_RDONLY | O_CLOEXEC));
+            fd.Reset(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
             if (fd.Valid() && ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
                 ownerPid_ = WaitForOwnerPid(fd.Get());
                 return Outcome::HeldByAnother;
