@@ -449,6 +449,13 @@
     </message>
 </context>
 <context>
+    <name>OwnFiles</name>
+    <message>
+        <source>不能写入%1：这是本站数据文件夹中自己的文件</source>
+        <translation>cannot write %1: it is one of the station's own files in its data folder</translation>
+    </message>
+</context>
+<context>
     <name>PgSession</name>
     <message>
         <source>服务器 %1 秒内未完成连接，已放弃</source>
@@ -504,6 +511,10 @@
     <message>
         <source>数据文件夹%1正由另一个记录程序%2使用，同一数据文件夹只能有一个记录程序!</source>
         <translation>The data folder %1 is used by another recorder%2. One data folder takes one recorder only!</translation>
+    </message>
+    <message>
+        <source>锁文件是符号链接，拒绝使用</source>
+        <translation>the lock file is a symbolic link and is refused</translation>
     </message>
 </context>
 <context>
