@@ -1,6 +1,7 @@
 #include "SensorDataFile.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <charconv>
 #include <cstdio>
 
@@ -84,8 +85,11 @@ QString SensorExportFileName(const QString& folder, int sensorNumber, const QStr
                              const QDateTime& now, const QString& extension,
                              const QString& machineName) {
     // Plain concatenation: a chained arg() would rewrite a "%1" in the folder.
-    return folder + QStringLiteral("/传感器") + QString::number(sensorNumber) + kind +
-           ExportTimeText(now) + FileNameSuffix(machineName) + extension;
+    const QString head =
+        QStringLiteral("传感器") + QString::number(sensorNumber) + kind + ExportTimeText(now);
+    // The name gets what room the file system leaves: a long one is cut, never the export.
+    const int room = kMaxFileNameBytes - int(QFile::encodeName(head + extension).size());
+    return folder + QLatin1Char('/') + head + FileNameSuffix(machineName, room) + extension;
 }
 
 QString SensorDataFileName(const QString& folder, int sensorNumber, const QDateTime& now,

@@ -1,6 +1,7 @@
 #include "SensorNames.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 
 namespace orsan {
@@ -39,13 +40,24 @@ QString SensorTitle(int sensor, const QString& name) {
     return QStringLiteral("%1# ").arg(sensor) + name;
 }
 
-QString FileNameSuffix(const QString& name) {
+QString FileNameSuffix(const QString& name, int maxBytes) {
     if (name.isEmpty()) return QString();
-    QString safe = name;
-    for (QChar& c : safe) {
-        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) c = QLatin1Char('_');
+    QString safe = QStringLiteral("_");
+    qsizetype bytes = 1;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        // A character outside the basic plane is two QChars: kept or cut whole.
+        const qsizetype length = name[i].isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
+        QString piece = name.mid(i, length);
+        const char16_t c = piece[0].unicode();
+        if (c < 0x20 || (c >= 0x7f && c <= 0x9f) ||
+            QStringLiteral("/\\:*?\"<>|").contains(piece[0]))
+            piece = QStringLiteral("_");
+        bytes += QFile::encodeName(piece).size();
+        if (bytes > maxBytes) break;
+        safe += piece;
+        i += length - 1;
     }
-    return QLatin1Char('_') + safe;
+    return safe.size() > 1 ? safe : QString();
 }
 
 std::string JsonName(const QString& name) {

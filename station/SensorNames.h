@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <limits>
 #include <string>
 
 #include "IniFile.h"
@@ -27,9 +28,14 @@ QString SensorTabCaption(int sensor, const QString& name);
 QString SensorTitle(int sensor, const QString& name);
 
 // The name as a piece of an export's file name, "_<name>" with every
-// character a file system refuses (on Linux or Windows) as "_"; empty
-// without a name, so unnamed exports keep their file names.
-QString FileNameSuffix(const QString& name);
+// character a file system refuses (on Linux or Windows) and every control
+// character as "_", cut on a character boundary to at most maxBytes bytes in
+// the file system's encoding; empty without a name (or without room), so
+// unnamed exports keep their file names.
+QString FileNameSuffix(const QString& name, int maxBytes = std::numeric_limits<int>::max());
+
+// The longest file name (not path) most file systems take, in bytes.
+constexpr int kMaxFileNameBytes = 255;
 
 // The name as a JSON value: a quoted, escaped string, or null without one.
 std::string JsonName(const QString& name);

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "SensorDataFile.h"
 #include "SensorEndpoint.h"
 #include "StationConfig.h"
 
@@ -143,6 +144,7 @@ TEST_F(StationConfigTest, MachineNamesAreKeptWholeAndNameTheSensorWhereverItAppe
         {4, "%1泵", "4# %1泵", "4# %1泵", "_%1泵", "\"%1泵\""},
         {6, "a/b\\c:*?\"<>|", "6# a/b\\c:*?\"<>|", "6# a/b\\c:*?\"<>|", "_a_b_c_______",
          "\"a/b\\\\c:*?\\\"<>|\""},
+        {2, "P\x7f\xc2\x85", "2# P\x7f\xc2\x85", "2# P\x7f\xc2\x85", "_P__", "\"P\x7f\xc2\x85\""},
     };
     for (const Case& c : cases) {
         const QString name = QString::fromUtf8(c.name);
@@ -150,6 +152,24 @@ TEST_F(StationConfigTest, MachineNamesAreKeptWholeAndNameTheSensorWhereverItAppe
         EXPECT_EQ(SensorTitle(c.sensor, name), QString::fromUtf8(c.title)) << c.name;
         EXPECT_EQ(FileNameSuffix(name), QString::fromUtf8(c.fileSuffix)) << c.name;
         EXPECT_EQ(JsonName(name), c.json) << c.name;
+    }
+}
+
+// However long the name, an export's file name fits the file system: the
+// name is cut on a character boundary and the part readers parse stays whole.
+TEST(ExportFileNameTest, ALongNameIsCutToFitTheFileSystem) {
+    const QDateTime now(QDate(2026, 12, 8), QTime(4, 5, 6));
+    const QString shortName = SensorDataFileName(QStringLiteral("/d"), 1, now, QString());
+    for (const QString& name : {QString(100, QChar(0x6CF5)), QString(300, QLatin1Char('a')),
+                                QString::fromUtf8("泵").repeated(79) + QString::fromUtf8("😀x")}) {
+        const QString path = SensorDataFileName(QStringLiteral("/d"), 1, now, name);
+        const QString file = path.mid(3);
+        EXPECT_LE(QFile::encodeName(file).size(), kMaxFileNameBytes) << file.toStdString();
+        EXPECT_GT(QFile::encodeName(file).size(), kMaxFileNameBytes - 4) << file.toStdString();
+        EXPECT_TRUE(path.startsWith(shortName.chopped(4) + QLatin1Char('_'))) << file.toStdString();
+        EXPECT_TRUE(name.startsWith(file.mid(shortName.size() - 3).chopped(4)))
+            << file.toStdString();
+        EXPECT_TRUE(file.endsWith(QStringLiteral(".txt")));
     }
 }
 
