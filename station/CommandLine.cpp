@@ -104,9 +104,9 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("DATE"));
 
     QCommandLineParser parser;
-    parser.addOptions({help, version, headless, record, dataDir, lang, duration, exportSensor,
-                       capture, seconds, wavePort, out, exportAlarms, from, to, format, analyse,
-                       spectrum, segment, report});
+    parser.addOptions({help,         version, headless, record,   dataDir, lang,         duration,
+                       exportSensor, capture, seconds,  wavePort, out,     exportAlarms, from,
+                       to,           format,  analyse,  spectrum, segment, report});
     // The parser expects the program name first.
     if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
         *error = parser.errorText();
@@ -194,9 +194,12 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         // Only the form the usage names, so a day is never guessed from another spelling.
         const QString text = parser.value(report);
         result.reportDay = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-        if (!result.reportDay.isValid()) {
+        // Qt reads "-2026" as a year before Christ; no record holds such a day.
+        if (!result.reportDay.isValid() || result.reportDay.year() < 1970 ||
+            result.reportDay.year() > 9999) {
             *error = QCoreApplication::translate(
-                         "CommandLine", "--report 需要一个日期 YYYY-MM-DD（例如 2024-05-01），而不是“%1”")
+                         "CommandLine",
+                         "--report 需要一个日期 YYYY-MM-DD（例如 2024-05-01），而不是“%1”")
                          .arg(text);
             return false;
         }
@@ -231,8 +234,8 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     }
     const bool capturing = result.mode == RunMode::Capture;
     const bool exporting = result.mode == RunMode::ExportSensor ||
-                           result.mode == RunMode::ExportAlarms || result.mode == RunMode::Analyse ||
-                           result.mode == RunMode::Report;
+                           result.mode == RunMode::ExportAlarms ||
+                           result.mode == RunMode::Analyse || result.mode == RunMode::Report;
     const Belonging belongings[] = {
         {"seconds", capturing, "--capture"},
         {"wave-port", capturing, "--capture"},

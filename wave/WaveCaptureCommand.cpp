@@ -1,5 +1,6 @@
 #include "WaveCaptureCommand.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "CoreText.h"
@@ -77,8 +78,14 @@ int RunCaptureCommand(uint32_t sensorAddress, int seconds, const std::string& ou
             << "\n";
     const bool toStandardOutput = outPath == "-";
     std::string path = outPath;
-    if (path.empty()) {
-        path = WaveFileName(defaultFolder, sensorAddress, FormatWaveStartTime(wave.startTime),
+    // A folder takes the file under its usual name, as the other exports do.
+    std::error_code folderError;
+    const bool intoFolder =
+        !path.empty() && !toStandardOutput && std::filesystem::is_directory(path, folderError);
+    if (path.empty() || intoFolder) {
+        std::string folder = intoFolder ? outPath : defaultFolder;
+        while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+        path = WaveFileName(folder, sensorAddress, FormatWaveStartTime(wave.startTime),
                             FormatWaveRate(wave.sampleRate));
         if (!output.nameEnding.empty()) path.replace(path.size() - 4, 4, output.nameEnding);
     }

@@ -131,13 +131,19 @@ TEST(WaveEndToEnd, CommandWritesAFileOfEverySample) {
     SimProcess sim(SimArgs());
     const auto& sensor = sim.Sensor(1);
     test::TempDir folder("wave-e2e");
-    std::ostringstream out, err;
-    const int code = RunCaptureCommand(AddressOf(sensor), 1, "", folder.Path().string(),
-                                       sensor.wavePort, out, err);
-    ASSERT_EQ(code, kCaptureOk) << err.str();
-    const std::string path = out.str().substr(0, out.str().find('\n'));
-    EXPECT_EQ(path.rfind(folder.Path().string() + "/传感器[" + sensor.address + "]时间", 0), 0u)
-        << path;
+    // Into the default folder, and into a folder named by --out.
+    const std::string dir = folder.Path().string();
+    std::string path;
+    for (const auto& [outPath, defaultFolder] :
+         {std::pair{std::string(), dir}, std::pair{dir + "/", std::string("/nonexistent")}}) {
+        std::ostringstream out, err;
+        ASSERT_EQ(RunCaptureCommand(AddressOf(sensor), 1, outPath, defaultFolder, sensor.wavePort,
+                                    out, err),
+                  kCaptureOk)
+            << outPath << err.str();
+        path = out.str().substr(0, out.str().find('\n'));
+        EXPECT_EQ(path.rfind(dir + "/传感器[" + sensor.address + "]时间", 0), 0u) << path;
+    }
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();

@@ -98,6 +98,8 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--analyse", "w.txt", "--segment", "4"},
         {"--export-alarms", "--segment", "1024"},
         {"--analyse", "w.txt", "--headless"},
+        {"--report", "-2026-01-01"},
+        {"--report", "1969-12-31"},
         {"--capture", "127.0.0.1", "--seconds", "1", "--segment", "1024"},
         {"--headless", "--lang", "fr"},
         {"--lang", "zh"},
