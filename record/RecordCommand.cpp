@@ -2,11 +2,13 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QTextStream>
 
 #include "DataFolder.h"
 #include "RecordCsvExport.h"
 #include "RecordExport.h"
+#include "RecordRange.h"
 #include "SensorDataFile.h"
 #include "StationConfig.h"
 
@@ -23,6 +25,19 @@ QString ExportTarget(const QString& outPath, int sensor, bool csv, const QString
     if (outPath.isEmpty()) return name(ResolveDesktopFolder(), sensor, now, machine);
     if (QFileInfo(outPath).isDir()) return name(outPath, sensor, now, machine);
     return outPath;
+}
+
+// True when the range holds rows but none with a reading of this sensor.
+bool OnlyStaleRows(RecordDatabase& database, int sensor, const RecordRange& range) {
+    const auto any = [&](const QString& condition) {
+        QSqlQuery query(database.Connection());
+        query.prepare(QStringLiteral("SELECT 1 FROM data WHERE %1 AND %2 LIMIT 1")
+                          .arg(RangeCondition(), condition));
+        BindRange(query, range);
+        // Unknown counts as a reading: the export itself then reports the failure.
+        return !query.exec() || query.next();
+    };
+    return any(QStringLiteral("1")) && !any(database.FreshnessSql(sensor));
 }
 
 }  // namespace
@@ -49,6 +64,15 @@ int RunRecordExportCommand(const QString& dataDir, const RecordExportRequest& re
             << database.LastDiagnostic() << '\n';
         err.flush();
         return kExportExitFailed;
+    }
+    // The text format has no empty value: a sensor that never answered (or
+    // has no address) would come out as rows of zeros that look like readings.
+    if (!request.csv && OnlyStaleRows(database, sensor, request.range)) {
+        err << "record export: sensor " << sensor
+            << " has no reading in the record (no address, or it never answered), no file "
+               "written; --format csv shows its rows with empty values\n";
+        err.flush();
+        return kExportExitEmpty;
     }
     const QString machine = LoadSensorNames(INIFILE(ConfigPath(dataDir)))[size_t(sensor - 1)];
     const QString target = ExportTarget(request.outPath, sensor, request.csv, machine);

@@ -53,14 +53,16 @@ protected:
 };
 
 // The value a JSON number stands for, as the 32-bit float it was printed from.
-float AsFloat(const QJsonValue& value) { return float(value.toDouble()); }
+float AsFloat(const QJsonValue& value) {
+    return float(value.toDouble());
+}
 
 TEST_F(HeadlessTest, PrintsDecodedValuesOfEverySensorAtTheRecordInterval) {
     // Pinned raw registers of sensor 1, decoded by the register map.
     const std::pair<int, uint16_t> pinned[] = {
-        {0, uint16_t(-200)}, {1, 65336}, {4, 981}, {5, 1002}, {6, 77},  {16, 65535},
-        {17, 12},            {18, 0},    {43, 5},  {50, 350}, {53, 123}, {54, 123},
-        {2, 1},              {3, 29},    {133, 2495},
+        {0, uint16_t(-200)}, {1, 65336}, {4, 981}, {5, 1002}, {6, 77},
+        {16, 65535},         {17, 12},   {18, 0},  {43, 5},   {50, 350},
+        {53, 123},           {54, 123},  {2, 1},   {3, 29},   {133, 2495},
     };
     for (const auto& [reg, raw] : pinned) sim.SetRegister(1, reg, raw);
     sim.SetFault(2, "exception");
@@ -154,6 +156,18 @@ TEST_F(HeadlessTest, ASilencedSensorIsNotOkAndItsRowsSayTheReadingIsStale) {
         EXPECT_EQ(query.value(0).toString(), "00");
     }
     QSqlDatabase::removeDatabase("ok-check");
+    // Sensor 4 has no address: its text export would be rows of zeros, so none is written;
+    // the CSV, whose stale values are empty, and an answering sensor's text still are.
+    const auto exportCode = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--out", "-", "--data-dir", dataDir.Path().string()});
+        test::ChildProcess child(test::StationPath(), args, test::ChildProcess::Options{true});
+        while (child.ReadLine(10s)) {
+        }
+        return child.WaitExit(10s);
+    };
+    EXPECT_EQ(exportCode({"--export-sensor", "4"}), std::optional<int>(3));
+    EXPECT_EQ(exportCode({"--export-sensor", "4", "--format", "csv"}), std::optional<int>(0));
+    EXPECT_EQ(exportCode({"--export-sensor", "2"}), std::optional<int>(0));
 }
 
 // Durations are seconds; in milliseconds they outgrow a timer's int period.
@@ -193,8 +207,9 @@ TEST_F(HeadlessTest, RecordsNumbersUnderALocaleWithADecimalComma) {
         db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
         ASSERT_TRUE(db.open());
         QSqlQuery query(db);
-        ASSERT_TRUE(query.exec("SELECT typeof(Temp1), Temp1, typeof(Xacc1), Xacc1 FROM data "
-                               "WHERE Temp1 > 0 ORDER BY Time DESC LIMIT 1"));
+        ASSERT_TRUE(
+            query.exec("SELECT typeof(Temp1), Temp1, typeof(Xacc1), Xacc1 FROM data "
+                       "WHERE Temp1 > 0 ORDER BY Time DESC LIMIT 1"));
         ASSERT_TRUE(query.next());
         EXPECT_EQ(query.value(0).toString(), "real");
         EXPECT_DOUBLE_EQ(query.value(1).toDouble(), 25.3);
@@ -250,10 +265,11 @@ TEST(RecorderLockTest, RefusedRecorderNeverReachesTheServer) {
     test::TempDir dataDir{"orsan-lock-server"};
     const QString dir = QString::fromStdString(dataDir.Path().string());
     test::FakeModbusPeer server;  // any loopback listener: it counts connections
-    ASSERT_TRUE(INIFILE(ConfigPath(dir)).WriteString(
-        "SERVER", "CONNINFO", QStringLiteral("host=127.0.0.1 port=%1").arg(server.Port())));
-    const std::vector<std::string> args{"--headless", "--record", "--duration", "1.5",
-                                        "--data-dir", dir.toStdString()};
+    ASSERT_TRUE(INIFILE(ConfigPath(dir))
+                    .WriteString("SERVER", "CONNINFO",
+                                 QStringLiteral("host=127.0.0.1 port=%1").arg(server.Port())));
+    const std::vector<std::string> args{"--headless", "--record",   "--duration",
+                                        "1.5",        "--data-dir", dir.toStdString()};
     {
         ProcessLock holder(RecorderLockPath(dir));
         ASSERT_EQ(holder.TryLock(), ProcessLock::Outcome::Held);
@@ -275,8 +291,9 @@ TEST(ReadOnlyDataTest, ExportsReadItAndARecorderRefusesIt) {
     if (!test::AsUnprivileged("/bin/true", {})) GTEST_SKIP() << "root without runuser";
     test::TempDir folder{"orsan-readonly"};
     const std::string dir = folder.Path().string();
-    test::ChildProcess(test::StationPath(), {"--headless", "--record", "--duration", "1.5",
-                                             "--data-dir", dir}).WaitExit(10s);
+    test::ChildProcess(test::StationPath(),
+                       {"--headless", "--record", "--duration", "1.5", "--data-dir", dir})
+        .WaitExit(10s);
     const auto run = [&](std::vector<std::string> args) {
         args.insert(args.end(), {"--data-dir", dir});
         const auto as = test::AsUnprivileged(test::StationPath(), args);
@@ -288,7 +305,7 @@ TEST(ReadOnlyDataTest, ExportsReadItAndARecorderRefusesIt) {
     const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
     fs::permissions(dir, readOnly | fs::perms::owner_exec | fs::perms::others_exec);
     for (const std::vector<std::string>& exportArgs :
-         {std::vector<std::string>{"--export-sensor", "1", "--out", "-"},
+         {std::vector<std::string>{"--export-sensor", "1", "--format", "csv", "--out", "-"},
           std::vector<std::string>{"--export-alarms", "--out", "-"}})
         EXPECT_EQ(run(exportArgs), std::tuple(std::optional<int>(0), false, std::string()));
     fs::permissions(dir, fs::perms::all);
