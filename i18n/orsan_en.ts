@@ -452,7 +452,7 @@
     <name>OwnFiles</name>
     <message>
         <source>不能写入%1：这是本站数据文件夹中自己的文件</source>
-        <translation>cannot write %1: it is one of the station's own files in its data folder</translation>
+        <translation>cannot write %1: it is one of the station&apos;s own files in its data folder</translation>
     </message>
 </context>
 <context>
@@ -1877,6 +1877,10 @@ Error description:</translation>
     <message>
         <source>记录数据库未打开</source>
         <translation>The record database is not open</translation>
+    </message>
+    <message>
+        <source>数据库文件已损坏</source>
+        <translation>the database file is damaged</translation>
     </message>
 </context>
 <context>

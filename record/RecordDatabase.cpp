@@ -108,6 +108,7 @@ bool RecordDatabase::OpenConnection(Mode mode) {
     // The first statement reads the file header: a file that is not a
     // database, or a folder where it cannot be created, fails here. Nothing
     // is changed in a file until it proved to be ours.
+    if (!readOnly && !CheckIntact()) return false;
     if (!CheckOrCreateTable(!readOnly)) return false;
     tallied_ = HasRecordTallies(db_);
     summarised_ = HasRecordSummaries(db_);
@@ -149,6 +150,24 @@ QString RecordDatabase::StoredRecordSelectList() const {
     QStringList list{RecordColumnList()};
     for (int slot = 1; slot <= kRecordSlots; ++slot) list << FreshnessSql(slot);
     return list.join(QLatin1Char(','));
+}
+
+bool RecordDatabase::CheckIntact() {
+    // A damaged file may fail only halfway through the first write, after
+    // SQLite changed bytes its rollback does not give back; a refused file
+    // must stay as it was. Checking reads the whole file, so only files up
+    // to kIntactCheckBytes are checked: a bigger one would hold up the start.
+    const qint64 size = QFileInfo(path_).size();
+    if (size == 0 || size > kIntactCheckBytes) return true;
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check")))
+        return Fail(QString(), query.lastError());
+    QStringList problems;
+    while (query.next()) problems << query.value(0).toString();
+    if (problems == QStringList{QStringLiteral("ok")}) return true;
+    return FailWith(QString(),
+                    QCoreApplication::translate("orsan::RecordDatabase", "数据库文件已损坏"),
+                    problems.join(QStringLiteral("; ")));
 }
 
 bool RecordDatabase::CheckOrCreateTable(bool mayCreate) {

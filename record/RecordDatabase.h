@@ -134,6 +134,8 @@ public:
     // An older file gets them at a writable open while it holds at most
     // kStaleIndexBuildRows rows.
     static constexpr qint64 kStaleIndexBuildRows = 1000000;
+    // Files up to this size are checked whole before the first write.
+    static constexpr qint64 kIntactCheckBytes = 64LL << 20;
     bool HasStaleIndex(int slot) const {
         return slot >= 1 && slot <= kRecordSlots && staleIndexes_.test(size_t(slot - 1));
     }
@@ -146,6 +148,7 @@ public:
 
 private:
     bool OpenConnection(Mode mode);
+    bool CheckIntact();
     bool CheckOrCreateTable(bool mayCreate);
     void AddFreshnessColumns();
     void EnsureTimeIndex();
