@@ -67,7 +67,7 @@ QString UsageText() {
         "[--segment N] [--out FILE|-] [--wave-port P] [--data-dir DIR]\n"
         "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--segment N] "
         "[--out FILE|-] [--data-dir DIR]\n"
-        "       orsan-monitor --report YYYY-MM-DD [--out FILE] [--data-dir DIR]\n"
+        "       orsan-monitor --report [YYYY-MM-DD] [--out FILE] [--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n"
         "every mode takes --lang zh_CN|en: the language of the window and the messages\n");
 }
@@ -104,11 +104,18 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("DATE"));
 
     QCommandLineParser parser;
-    parser.addOptions({help, version, headless, record, dataDir, lang, duration, exportSensor,
-                       capture, seconds, wavePort, out, exportAlarms, from, to, format, analyse,
-                       spectrum, segment, report});
+    parser.addOptions({help,         version, headless, record,   dataDir, lang,         duration,
+                       exportSensor, capture, seconds,  wavePort, out,     exportAlarms, from,
+                       to,           format,  analyse,  spectrum, segment, report});
+    // A --report without a date (last, or followed by another option) is the
+    // report of yesterday: an empty value, resolved when the report runs.
+    QStringList given = args;
+    for (qsizetype i = 0; i < given.size(); ++i)
+        if (given[i] == QLatin1String("--report") &&
+            (i + 1 == given.size() || given[i + 1].startsWith(u'-')))
+            given[i] = QStringLiteral("--report=");
     // The parser expects the program name first.
-    if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
+    if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + given)) {
         *error = parser.errorText();
         return false;
     }
@@ -194,9 +201,10 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         // Only the form the usage names, so a day is never guessed from another spelling.
         const QString text = parser.value(report);
         result.reportDay = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-        if (!result.reportDay.isValid()) {
+        if (!text.isEmpty() && !result.reportDay.isValid()) {
             *error = QCoreApplication::translate(
-                         "CommandLine", "--report 需要一个日期 YYYY-MM-DD（例如 2024-05-01），而不是“%1”")
+                         "CommandLine",
+                         "--report 需要一个日期 YYYY-MM-DD（例如 2024-05-01），而不是“%1”")
                          .arg(text);
             return false;
         }
@@ -231,8 +239,8 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     }
     const bool capturing = result.mode == RunMode::Capture;
     const bool exporting = result.mode == RunMode::ExportSensor ||
-                           result.mode == RunMode::ExportAlarms || result.mode == RunMode::Analyse ||
-                           result.mode == RunMode::Report;
+                           result.mode == RunMode::ExportAlarms ||
+                           result.mode == RunMode::Analyse || result.mode == RunMode::Report;
     const Belonging belongings[] = {
         {"seconds", capturing, "--capture"},
         {"wave-port", capturing, "--capture"},

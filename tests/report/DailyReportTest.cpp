@@ -282,6 +282,8 @@ std::string PdfText(const std::string& pdf) {
 
 TEST_F(DailyReportTest, ReportCommandWritesOnePagePerMachineAfterTheSummaryAndRefusesBadDays) {
     const std::string pdf = (dir.Path() / "day.pdf").string();
+    const std::string yesterday =
+        DailyReportFileName(QDate::currentDate().addDays(-1)).toStdString();
     struct Case {
         std::vector<std::string> args;
         int code;
@@ -289,6 +291,7 @@ TEST_F(DailyReportTest, ReportCommandWritesOnePagePerMachineAfterTheSummaryAndRe
     };
     const Case cases[] = {
         {{"2024-05-01", "--out", pdf}, 0, pdf},
+        {{"--out", dir.Path().string()}, 0, yesterday},  // no date: yesterday
         {{"2024-02-30"}, 2, "--report"},
         {{"01.05.2024"}, 2, "--report"},
         {{"2999-01-01"}, 2, "还没有开始"},
