@@ -190,10 +190,6 @@
         <translation>Machine</translation>
     </message>
     <message>
-        <source>地址</source>
-        <translation>Address</translation>
-    </message>
-    <message>
         <source>最小</source>
         <translation>Min</translation>
     </message>
@@ -206,16 +202,8 @@
         <translation>Max</translation>
     </message>
     <message>
-        <source>无数据</source>
-        <translation>No data</translation>
-    </message>
-    <message>
         <source>报警</source>
         <translation>Alarms</translation>
-    </message>
-    <message>
-        <source>各区时间：从一个有效读数到下一个的时间计入前者的区（ISO 20816-3，按三轴中最大的速度分区）。两个有效读数相隔超过记录间隔中位数的 3 倍（至少 2 秒）时视为中断，不计入任何区，与无效读数一起记为“无数据”。报警：当天的 ALARM 与 TRIP 事件数。</source>
-        <translation>Time per zone: the time from one fresh reading to the next counts for the zone of the first (ISO 20816-3, zoned by the largest of the three axis velocities). Two fresh readings more than 3 times the median row interval apart (at least 2 s) are a break: that time counts for no zone and, with stale readings, as &quot;No data&quot;. Alarms: the day&apos;s ALARM and TRIP events.</translation>
     </message>
     <message>
         <source>分区界限 A/B %1  B/C %2  C/D %3 mm/s；记录 %4 行，其中有效读数 %5 行</source>
@@ -262,10 +250,6 @@
         <translation>Axis</translation>
     </message>
     <message>
-        <source>数值 mm/s</source>
-        <translation>Value mm/s</translation>
-    </message>
-    <message>
         <source>分区</source>
         <translation>Zone</translation>
     </message>
@@ -300,6 +284,44 @@
     <message>
         <source>PDF 无法完成</source>
         <translation>the PDF cannot be finished</translation>
+    </message>
+    <message>
+        <source>无有效数据</source>
+        <translation>No fresh data</translation>
+    </message>
+    <message>
+        <source>未记录</source>
+        <translation>Unrecorded</translation>
+    </message>
+    <message>
+        <source>%1
+其中 %2 未记录</source>
+        <translation>%1
+%2 unrecorded</translation>
+    </message>
+    <message>
+        <source>各区时间：从一个有效读数到下一个的时间计入前者的区（ISO 20816-3，按三轴中最大的速度分区）。两行记录相隔超过记录间隔中位数的 3 倍（至少 2 秒）时，其间为“未记录”；有记录而两个有效读数相隔超过同一界限的时间为“无有效数据”。报警：当天的 ALARM 与 TRIP 事件数，及其中发生在未记录时段的数目。</source>
+        <translation>Time per zone: the time from one fresh reading to the next counts for the zone of the first (ISO 20816-3, zoned by the largest of the three axis velocities). Two rows more than 3 times the median row interval apart (at least 2 s): the time between them is &quot;Unrecorded&quot;; recorded time with two fresh readings further apart than the same limit is &quot;No fresh data&quot;. Alarms: the day&apos;s ALARM and TRIP events, and how many of them came while nothing was recorded.</translation>
+    </message>
+    <message>
+        <source>%1：%2 个事件发生在未记录的时段，当天的统计与各区时间中没有这些时段的读数。</source>
+        <translation>%1: %2 event(s) while nothing was recorded; the day&apos;s statistics and zone times hold no readings of that time.</translation>
+    </message>
+    <message>
+        <source>已记录 %1（当天的 %2），未记录 %3，无有效数据 %4</source>
+        <translation>Recorded %1 (%2 of the day), unrecorded %3, no fresh data %4</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>%1 个事件发生在未记录的时段（见事件表的“记录”列），当天的统计与各区时间中没有这些时段的读数。</source>
+        <translation>%1 event(s) while nothing was recorded (see the events&apos; &quot;Record&quot; column); the day&apos;s statistics and zone times hold no readings of that time.</translation>
     </message>
 </context>
 <context>

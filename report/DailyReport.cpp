@@ -32,8 +32,8 @@ bool ReadMachineRows(RecordDatabase& db, qint64 fromMs, qint64 toMs, MachineDay&
     range.end = double(toMs) / 1000.0;
     range.startTime = int32_t(fromMs / 1000);
     range.endTime = int32_t(toMs / 1000);
-    machine.chartRows.Reset(
-        range, ComputeTrendLayout(kReportChartWidth, kReportChartHeight).plotRect);
+    machine.chartRows.Reset(range,
+                            ComputeTrendLayout(kReportChartWidth, kReportChartHeight).plotRect);
 
     std::array<float, kCurveCount> values{};
     const auto failed = [error](const SensorRangeReader& reader) {
@@ -48,7 +48,8 @@ bool ReadMachineRows(RecordDatabase& db, qint64 fromMs, qint64 toMs, MachineDay&
         std::array<float, kCurveCount> values;
     };
     std::vector<EdgeRow> before;
-    SensorRangeReader previous(db, machine.sensor, RecordRange::Between(fromMs - kDayMs, fromMs - 1),
+    SensorRangeReader previous(db, machine.sensor,
+                               RecordRange::Between(fromMs - kDayMs, fromMs - 1),
                                SensorRangeReader::Order::Newest, kEdgeRows);
     while (previous.Next()) {
         previous.PlotValues(values);
@@ -74,7 +75,9 @@ bool ReadMachineRows(RecordDatabase& db, qint64 fromMs, qint64 toMs, MachineDay&
         if (next.Fresh()) break;
     }
     if (failed(next)) return false;
-    // The chart's own gap rule over the day's rows decides which stretches count.
+    // The chart's own gap rule over the day's rows decides which stretches
+    // count, both between fresh readings (the zones) and between any rows
+    // (the recorded time: a longer break is "未记录").
     machine.stats = tally.Result(machine.chartRows.GapSeconds());
     return true;
 }
@@ -84,6 +87,12 @@ bool ReadMachineRows(RecordDatabase& db, qint64 fromMs, qint64 toMs, MachineDay&
 int MachineDay::AlarmCount() const {
     return int(std::count_if(events.begin(), events.end(), [](const AlarmEvent& e) {
         return e.kind == AlarmKind::Alarm || e.kind == AlarmKind::Trip;
+    }));
+}
+
+int MachineDay::UnrecordedEventCount() const {
+    return int(std::count_if(events.begin(), events.end(), [this](const AlarmEvent& e) {
+        return EventCoverage(e) == Coverage::Unrecorded;
     }));
 }
 
@@ -123,7 +132,8 @@ bool DailyReportReader::Read(const QString& dataDir, QDate day, DailyReport* rep
         machine.name = config.names[size_t(sensor - 1)];
         machine.address = config.addresses[size_t(sensor - 1)];
         // Refused settings fall back to their defaults, as the alarms use them.
-        machine.zones = ComputeAlarmLimits(LoadSensorAlarmSettings(alarmIni, sensor, nullptr)).zones;
+        machine.zones =
+            ComputeAlarmLimits(LoadSensorAlarmSettings(alarmIni, sensor, nullptr)).zones;
         if (!ReadMachineRows(db, report->fromMs, report->toMs, machine, error)) return false;
         std::copy_if(events.begin(), events.end(), std::back_inserter(machine.events),
                      [sensor](const AlarmEvent& e) { return e.sensor == sensor; });

@@ -28,6 +28,11 @@ struct MachineDay {
 
     // ALARM and TRIP events of the day.
     int AlarmCount() const;
+    // What the record holds of the event's instant: an event while nothing
+    // was recorded is one the day's statistics did not see.
+    Coverage EventCoverage(const AlarmEvent& event) const { return stats.At(event.timeMs); }
+    // Events of the day (of any kind) while nothing was recorded.
+    int UnrecordedEventCount() const;
 };
 
 struct DailyReport {

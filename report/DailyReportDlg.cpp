@@ -1,9 +1,9 @@
 #include "DailyReportDlg.h"
 
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QEvent>
 #include <QFileDialog>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -17,7 +17,7 @@
 
 namespace orsan {
 
-DailyReportDlg::DailyReportDlg(QDate suggested, QWidget* parent) : QDialog(parent) {
+DailyReportDlg::DailyReportDlg(QDate shown, QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
     caption_ = new QLabel(this);
     day_ = new QDateEdit(this);
@@ -25,7 +25,7 @@ DailyReportDlg::DailyReportDlg(QDate suggested, QWidget* parent) : QDialog(paren
     day_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     day_->setCalendarPopup(true);
     day_->setMaximumDate(QDate::currentDate());
-    day_->setDate(suggested.isValid() ? suggested : QDate::currentDate().addDays(-1));
+    day_->setDate(shown.isValid() ? shown : QDate::currentDate().addDays(-1));
     ok_ = new QPushButton(this);
     ok_->setDefault(true);
     cancel_ = new QPushButton(this);
@@ -61,15 +61,15 @@ void DailyReportDlg::RetranslateTexts() {
     cancel_->setText(tr("取消"));
 }
 
-void ChooseAndWriteDailyReport(QWidget* parent, const QString& dataDir, const QString& desktopDir,
-                               QDate suggested) {
-    DailyReportDlg chooser(suggested, parent);
+void ChooseAndWriteDailyReport(QWidget* parent, const QString& dataDir, const QString& desktopDir) {
+    // Yesterday: the last whole day, the one a report is usually wanted of.
+    DailyReportDlg chooser(QDate::currentDate().addDays(-1), parent);
     if (chooser.exec() != QDialog::Accepted) return;
     const QDate day = chooser.Day();
-    const QString path = QFileDialog::getSaveFileName(
-        parent, DailyReportDlg::tr("保存日报"),
-        desktopDir + QLatin1Char('/') + DailyReportFileName(day),
-        DailyReportDlg::tr("PDF 文件 (*.pdf)"));
+    const QString path =
+        QFileDialog::getSaveFileName(parent, DailyReportDlg::tr("保存日报"),
+                                     desktopDir + QLatin1Char('/') + DailyReportFileName(day),
+                                     DailyReportDlg::tr("PDF 文件 (*.pdf)"));
     if (path.isEmpty()) return;
     // Recording goes on meanwhile; the file opens when it is there.
     auto* writer = new ReportProcess(QCoreApplication::applicationFilePath(), parent);

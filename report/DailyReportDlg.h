@@ -10,14 +10,14 @@ class QPushButton;
 
 namespace orsan {
 
-// "生成日报": the day of a daily report, from the first recorded day up to
-// today.
+// "生成日报": the day of a daily report, up to today.
 class DailyReportDlg : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kDayId = 1240;
 
-    DailyReportDlg(QDate suggested, QWidget* parent = nullptr);
+    // shown: the day it opens on; yesterday when invalid.
+    DailyReportDlg(QDate shown, QWidget* parent = nullptr);
     QDate Day() const;
 
 protected:
@@ -32,10 +32,9 @@ private:
     QPushButton* cancel_ = nullptr;
 };
 
-// The record page's report: a day, a file (the desktop's
-// Report_YYYYMMDD.pdf to start with), then the PDF written by a
+// The record page's report: a day (yesterday to start with), a file (the
+// desktop's Report_YYYYMMDD.pdf to start with), then the PDF written by a
 // ReportProcess owned by parent and opened; a failure is shown in a message.
-void ChooseAndWriteDailyReport(QWidget* parent, const QString& dataDir, const QString& desktopDir,
-                               QDate suggested);
+void ChooseAndWriteDailyReport(QWidget* parent, const QString& dataDir, const QString& desktopDir);
 
 }  // namespace orsan

@@ -67,7 +67,7 @@ QString UsageText() {
         "[--segment N] [--out FILE|-] [--wave-port P] [--data-dir DIR]\n"
         "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--segment N] "
         "[--out FILE|-] [--data-dir DIR]\n"
-        "       orsan-monitor --report YYYY-MM-DD [--out FILE] [--data-dir DIR]\n"
+        "       orsan-monitor --report [YYYY-MM-DD] [--out FILE] [--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n"
         "every mode takes --lang zh_CN|en: the language of the window and the messages\n");
 }
@@ -107,8 +107,15 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     parser.addOptions({help,         version, headless, record,   dataDir, lang,         duration,
                        exportSensor, capture, seconds,  wavePort, out,     exportAlarms, from,
                        to,           format,  analyse,  spectrum, segment, report});
+    // A --report without a date (last, or followed by another option) is the
+    // report of yesterday: an empty value, resolved when the report runs.
+    QStringList given = args;
+    for (qsizetype i = 0; i < given.size(); ++i)
+        if (given[i] == QLatin1String("--report") &&
+            (i + 1 == given.size() || given[i + 1].startsWith(u'-')))
+            given[i] = QStringLiteral("--report=");
     // The parser expects the program name first.
-    if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + args)) {
+    if (!parser.parse(QStringList{QStringLiteral("orsan-monitor")} + given)) {
         *error = parser.errorText();
         return false;
     }
@@ -195,8 +202,8 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
         const QString text = parser.value(report);
         result.reportDay = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
         // Qt reads "-2026" as a year before Christ; no record holds such a day.
-        if (!result.reportDay.isValid() || result.reportDay.year() < 1970 ||
-            result.reportDay.year() > 9999) {
+        if (!text.isEmpty() && (!result.reportDay.isValid() || result.reportDay.year() < 1970 ||
+                                result.reportDay.year() > 9999)) {
             *error = QCoreApplication::translate(
                          "CommandLine",
                          "--report 需要一个日期 YYYY-MM-DD（例如 2024-05-01），而不是“%1”")

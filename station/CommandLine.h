@@ -40,8 +40,8 @@ struct CommandLine {
     QString analysePath;                             // --analyse FILE (a waveform text file)
     QString spectrum = QStringLiteral("acc");        // --spectrum acc|vel|env
     bool spectrumGiven = false;  // with --capture: the spectrum CSV instead of the waveform
-    int segmentLength = 0;  // --segment N: Welch averaging over N-sample segments; 0 = none
-    QDate reportDay;        // --report YYYY-MM-DD, a local day
+    int segmentLength = 0;       // --segment N: Welch averaging over N-sample segments; 0 = none
+    QDate reportDay;  // --report YYYY-MM-DD, a local day; invalid without one (yesterday)
 };
 
 // Parses the arguments after the program name (QCommandLineParser). False with *error set for

@@ -72,8 +72,8 @@ int TimerPeriod(float seconds) {
 }  // namespace
 
 OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller,
-                                             RecordDatabase& database,
-                                             const QString& viewerNotice, QWidget* parent)
+                                             RecordDatabase& database, const QString& viewerNotice,
+                                             QWidget* parent)
     : QDialog(parent), paths_(paths), poller_(poller), database_(database), store_(paths.dataDir) {
     setWindowIcon(ResourceIcon(128));
     UseFixedMainWindowFrame(this);
@@ -283,9 +283,9 @@ void OrsanSensorMonitorDlg::BuildTabs() {
     }
     recordPage_ = new DatabaseLogDlg(database_, paths_.desktopDir, tabs_);
     recordPage_->SetChartIniPath(paths_.DataFile(QStringLiteral("Chart.ini")));
-    recordPage_->History()->SetDailyReportAction([this](QDate day) {
-        ChooseAndWriteDailyReport(this, paths_.dataDir, paths_.desktopDir, day);
-    });
+    // The report opens on yesterday whatever day the history shows.
+    recordPage_->History()->SetDailyReportAction(
+        [this](QDate) { ChooseAndWriteDailyReport(this, paths_.dataDir, paths_.desktopDir); });
     tabs_->AddTab(recordPage_, QString(), 7);
     alarms_->AddPage(tabs_);
 }

@@ -67,6 +67,19 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     ASSERT_TRUE(Parse({"--analyse", "w.txt"}, c));
     EXPECT_EQ(c.spectrum, "acc");
     EXPECT_EQ(c.segmentLength, 0);
+
+    // --report with a day, and without one (yesterday, resolved when it runs).
+    const std::tuple<QStringList, QDate, QString> reports[] = {
+        {{"--report", "2024-05-01", "--out", "r.pdf"}, QDate(2024, 5, 1), "r.pdf"},
+        {{"--report", "--out", "r.pdf"}, QDate(), "r.pdf"},
+        {{"--out", "r.pdf", "--report"}, QDate(), "r.pdf"},
+    };
+    for (const auto& [args, day, out] : reports) {
+        ASSERT_TRUE(Parse(args, c)) << args.join(' ').toStdString();
+        EXPECT_EQ(c.mode, RunMode::Report);
+        EXPECT_EQ(c.reportDay, day) << args.join(' ').toStdString();
+        EXPECT_EQ(c.outPath, out);
+    }
 }
 
 TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
@@ -104,6 +117,8 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--headless", "--lang", "fr"},
         {"--lang", "zh"},
         {"--lang"},
+        {"--report", "01.05.2024"},
+        {"--report", "--headless"},
     };
     for (const QStringList& args : bad) {
         CommandLine c;
