@@ -415,24 +415,36 @@ TEST(SettingParsDlgWrite, ABlankFieldOfAnotherGroupDoesNotBlockAWrite) {
     EXPECT_EQ(peer.Requests().size(), 8u);
 }
 
-TEST(SettingParsDlgKeys, EnterAndEscapeNeitherCloseNorWrite) {
+TEST(SettingParsDlgKeys, EnterNeitherClosesNorWritesAndEscapeCloses) {
     FakeModbusPeer peer;
     ScopedMessageHook notices;
     DialogOnPeer p(peer);
     SettingParsDlg& d = p.dialog;
     d.show();
     QApplication::setActiveWindow(&d);
-    for (QWidget* target : std::initializer_list<QWidget*>{
-             Edit(d, kFieldManualSpeed), Edit(d, kFieldVelocityBandLow), Child<QComboBox>(d, 1124),
-             Address(d, kAddressGateway)->Field(2), Child<QPushButton>(d, 1104),
-             Child<QPushButton>(d, 1103), &d}) {
+    const std::initializer_list<QWidget*> targets = {Edit(d, kFieldManualSpeed),
+                                                     Edit(d, kFieldVelocityBandLow),
+                                                     Child<QComboBox>(d, 1124),
+                                                     Address(d, kAddressGateway)->Field(2),
+                                                     Child<QPushButton>(d, 1104),
+                                                     Child<QPushButton>(d, 1103),
+                                                     &d};
+    for (QWidget* target : targets) {
         target->setFocus();
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(target, key);
             EXPECT_TRUE(d.isVisible()) << target->objectName().toStdString();
         }
     }
-    EXPECT_EQ(d.result(), 0);
+    EXPECT_EQ(peer.Requests().size(), 7u);
+    // Escape closes it from any control, writing nothing.
+    for (QWidget* target : targets) {
+        d.show();
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible()) << target->objectName().toStdString();
+    }
+    EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(peer.Requests().size(), 7u);
     EXPECT_TRUE(notices.Notices().empty());
 }
