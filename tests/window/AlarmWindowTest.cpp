@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include "DesktopShell.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
+#include "Language.h"
 #include "MachineTile.h"
 #include "MessageHook.h"
 #include "OverviewPage.h"
@@ -244,6 +246,73 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     EXPECT_EQ(dialog.Settings().zones, (ZoneBoundaries{1, 2.5, 6}));
     EXPECT_EQ(dialog.Settings().alarm, 5.0);
     EXPECT_EQ(dialog.Settings().machineClass, "1R");
+}
+
+// A long machine name takes only the room the other columns leave: state,
+// who and when stay in sight at the page's own size in both languages, and
+// the name is whole in its tool tip.
+TEST_F(AlarmWindowTest, ALongMachineNameLeavesStateWhoAndWhenInSight) {
+    AlarmMonitor monitor;
+    ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
+    AlarmEvent event{1714523415000, 2, 0, 5.0f, Zone::C, AlarmKind::Alarm};
+    ASSERT_TRUE(monitor.Store().Insert(&event));
+    ASSERT_TRUE(monitor.AcknowledgeEvent(event, QString::fromUtf8("值班长 王工")));
+    SensorNames names;
+    names[1] = QString::fromUtf8(
+        "一号锅炉给水泵电机驱动端轴承座振动温度监测点北区二号车间三号生产线末端备用机组A");
+    ASSERT_EQ(names[1].size(), 40);
+    AlarmLogDlg page(monitor);
+    page.SetSensorNames(names);
+    const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
+    for (const UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+        UseLanguage(language, nullptr);
+        page.show();
+        QApplication::processEvents();
+        const QTableWidget* list = page.List();
+        const QTableWidgetItem* sensor = list->item(0, AlarmLogDlg::kSensor);
+        EXPECT_EQ(sensor->toolTip(), "2# " + names[1]);
+        EXPECT_LT(list->columnWidth(AlarmLogDlg::kSensor),
+                  list->fontMetrics().horizontalAdvance(sensor->text()));
+        for (int c : {AlarmLogDlg::kState, AlarmLogDlg::kAckBy, AlarmLogDlg::kAckTime}) {
+            const QString text = list->item(0, c)->text();
+            EXPECT_FALSE(text.isEmpty()) << c;
+            EXPECT_LE(list->columnViewportPosition(c) + list->columnWidth(c),
+                      list->viewport()->width())
+                << c << " " << int(language);
+            EXPECT_GE(list->columnWidth(c), list->fontMetrics().horizontalAdvance(text)) << c;
+        }
+        if (!grabs.isEmpty())
+            page.grab().save(grabs + QStringLiteral("/alarm-long-name-%1.png").arg(int(language)));
+    }
+    UseLanguage(UiLanguage::Chinese, nullptr);
+}
+
+// Without USER, LOGNAME and USERNAME (a service, some desktops) the
+// acknowledgement names the account, as the system knows it.
+TEST_F(AlarmWindowTest, WithoutLoginVariablesTheAccountAcknowledges) {
+    QProcess id;
+    id.start(QStringLiteral("id"), {QStringLiteral("-un")});
+    ASSERT_TRUE(id.waitForFinished(10000));
+    const QString account = QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed();
+    ASSERT_FALSE(account.isEmpty());
+    std::vector<std::pair<const char*, QByteArray>> saved;
+    for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
+        saved.emplace_back(variable, qgetenv(variable));
+        qunsetenv(variable);
+    }
+    AlarmMonitor monitor;
+    ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
+    AlarmEvent event{1714523415000, 2, 0, 5.0f, Zone::C, AlarmKind::Alarm};
+    ASSERT_TRUE(monitor.Store().Insert(&event));
+    AlarmLogDlg page(monitor);
+    page.OperatorEdit()->clear();
+    page.AcknowledgeAll();
+    const QString named = page.OperatorName();
+    for (const auto& [variable, value] : saved)
+        if (!value.isNull()) qputenv(variable, value);
+    EXPECT_EQ(named, account);
+    ASSERT_EQ(page.Events().size(), 1u);
+    EXPECT_EQ(page.Events()[0].ackBy, account);
 }
 
 TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
