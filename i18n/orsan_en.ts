@@ -931,6 +931,18 @@
         <source>%1区</source>
         <translation>%1</translation>
     </message>
+    <message>
+        <source>TRIP 已恢复 未确认</source>
+        <translation>TRIP returned, unack.</translation>
+    </message>
+    <message>
+        <source>LOST 已恢复 未确认</source>
+        <translation>LOST returned, unack.</translation>
+    </message>
+    <message>
+        <source>ALARM 已恢复 未确认</source>
+        <translation>ALARM returned, unack.</translation>
+    </message>
 </context>
 <context>
     <name>orsan::AlarmLogDlg</name>

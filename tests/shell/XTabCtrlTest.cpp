@@ -283,5 +283,30 @@ TEST(XTabCtrlDrawing, YellowTabsWithMaskedImages) {
     EXPECT_GT(yellow, 200) << "tabs are filled yellow";
 }
 
+TEST(XTabCtrlDrawing, AnAlertOutlineEdgesItsTabOnlyOverTheYellow) {
+    XTabCtrl tabs;
+    tabs.resize(400, 200);
+    tabs.AddTab(new QWidget, QStringLiteral("  one  "), -1);
+    tabs.AddTab(new QWidget, QStringLiteral("  two  "), -1);
+    tabs.show();
+    const QColor purple(150, 0, 150);
+    const auto purplePixels = [&](int tab) {
+        QApplication::processEvents();
+        const QImage image = tabs.TabBar()->grab().toImage();
+        const QRect r = tabs.TabBar()->tabRect(tab);
+        int count = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) count += image.pixelColor(x, y) == purple;
+        return count;
+    };
+    tabs.SetTabAlertOutline(1, purple);
+    EXPECT_EQ(tabs.TabOutline(1), purple);
+    EXPECT_GT(purplePixels(1), 2 * tabs.TabBar()->tabRect(1).height());
+    EXPECT_EQ(purplePixels(0), 0);
+    EXPECT_EQ(tabs.TabBackground(1), XTabCtrl::kTabBackground);
+    tabs.SetTabAlertOutline(1, QColor());
+    EXPECT_EQ(purplePixels(1), 0);
+}
+
 }  // namespace
 }  // namespace orsan

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -23,6 +24,7 @@
 #include "MessageHook.h"
 #include "OverviewPage.h"
 #include "PannelDlg.h"
+#include "ParamActions.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
 #include "StationAlarms.h"
@@ -246,6 +248,77 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     EXPECT_EQ(dialog.Settings().zones, (ZoneBoundaries{1, 2.5, 6}));
     EXPECT_EQ(dialog.Settings().alarm, 5.0);
     EXPECT_EQ(dialog.Settings().machineClass, "1R");
+}
+
+// An alarm that returned before its acknowledgement is said to be returned
+// and only outlined (tile band, tab, velocity boxes), and the parameter
+// dialog open beside the window hides none of it nor its acknowledgement.
+TEST_F(AlarmWindowTest, AReturnedAlarmIsOutlinedAndAckedWhileAParameterDialogIsOpen) {
+    test::SimProcess sim(test::kTwoSimSensors);
+    ASSERT_TRUE(test::WriteSimStationConfig(dataDir.path(), sim, 2, "1.0"));
+    ASSERT_TRUE(INIFILE(dataDir.path() + "/Alarm.ini").WriteString("ID1", "DELAY", "0.5"));
+    sim.SetVelocities(1, 1.0, 3.5, 1.0);  // zone C, above ALARM
+    sim.SetVelocities(2, 1.0, 1.0, 1.0);
+    OpenWindow();
+    // Modal as the station runs it.
+    window->hide();
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Live()[1][kSlotVelX] > 0; }, 10000));
+    QTest::mouseClick(window->findChild<QPushButton*>("id1013"), Qt::LeftButton);
+    QPointer<QDialog> dialog = window->findChild<QDialog*>("parameterDialog2");
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_TRUE(dialog->windowTitle().startsWith(QString::fromUtf8("传感器2 - ")));
+    EXPECT_TRUE(poller.IsPaused(2));
+    EXPECT_FALSE(poller.IsPaused(1));
+    // Both take input: the dialog beside the modal window, the window beside it.
+    ScopedMessageHook notices;
+    QTest::mouseClick(
+        dialog->findChild<QPushButton*>(QStringLiteral("id%1").arg(int(ParamAction::ManualSpeed))),
+        Qt::LeftButton);
+    EXPECT_EQ(notices.LastNoticeText(), QString::fromUtf8("写入成功^_^"));
+
+    AlarmLogDlg* page = window->Alarms()->Page();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->Events().empty(); }, 10000));
+    sim.SetVelocities(1, 1.0, 1.0, 1.0);  // back in zone A, not acknowledged
+    const MachineTile* tile = window->Overview()->Tile(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tile->AlarmReturned(); }, 10000));
+    EXPECT_EQ(tile->AlarmText(), QString::fromUtf8("ALARM 已恢复 未确认"));
+    const QRgb amber = AlarmKindColor(AlarmKind::Alarm).rgb();
+    std::set<QRgb> backgrounds, outlines;
+    std::set<std::pair<QRgb, bool>> velocity;
+    for (int i = 0; i < 12; ++i) {
+        backgrounds.insert(window->Tabs()->TabBackground(1).rgb());
+        const QColor edge = window->Tabs()->TabOutline(1);
+        outlines.insert(edge.isValid() ? edge.rgb() : 0);
+        const QColor box = window->Panel(0)->VelocityAlarm();
+        velocity.insert({box.isValid() ? box.rgb() : 0, window->Panel(0)->VelocityAlarmOutlined()});
+        QTest::qWait(100);
+    }
+    EXPECT_EQ(backgrounds, std::set<QRgb>{kTabYellow});
+    EXPECT_EQ(outlines, (std::set<QRgb>{amber, 0}));
+    EXPECT_EQ(velocity, (std::set<std::pair<QRgb, bool>>{{amber, true}, {0, true}}));
+    const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
+    if (!grabs.isEmpty()) {
+        window->grab().save(grabs + "/alarm-returned.png");
+        window->Tabs()->SelectTab(1);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return window->Panel(0)->VelocityAlarm().isValid(); }, 1000));
+        window->grab().save(grabs + "/alarm-returned-panel.png");
+        window->Tabs()->SelectTab(0);
+    }
+
+    QTest::mouseClick(page->findChild<QPushButton*>("acknowledgeAll"), Qt::LeftButton);
+    EXPECT_EQ(page->UnacknowledgedCount(), 0);
+    EXPECT_EQ(tile->AlarmText(), QString::fromUtf8("无报警"));
+    EXPECT_FALSE(window->Tabs()->TabOutline(1).isValid());
+
+    // The window's end takes the dialog and the pause with it.
+    window->reject();
+    EXPECT_FALSE(dialog && dialog->isVisible());
+    EXPECT_FALSE(poller.IsPaused(2));
 }
 
 // A long machine name takes only the room the other columns leave: state,
