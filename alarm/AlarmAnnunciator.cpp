@@ -32,19 +32,27 @@ AlarmAnnunciator::~AlarmAnnunciator() {
     StopSound();
 }
 
+std::optional<AlarmKind> AlarmAnnunciator::ShownKind(int sensor) const {
+    const AlarmStates& states = monitor_.States();
+    // What is true now comes first: an active ALARM over a returned TRIP.
+    for (AlarmKind kind : kAnnouncedKinds)
+        if (IsActive(states.State(sensor, kind))) return kind;
+    return states.Summary(sensor).kind;
+}
+
 AlarmLook AlarmAnnunciator::Look(int sensor) const {
-    const SensorAlarmSummary summary = monitor_.States().Summary(sensor);
     AlarmLook look;
-    if (!summary.kind) return look;
-    const AlarmKind kind = *summary.kind;
-    look.text = AlarmKindCaption(kind);
+    const std::optional<AlarmKind> shown = ShownKind(sensor);
+    if (!shown) return look;
+    const AlarmKind kind = *shown;
+    look.state = monitor_.States().State(sensor, kind);
+    look.text = look.Returned() ? ReturnedAlarmCaption(kind) : AlarmKindCaption(kind);
     const Zone zone = monitor_.Zones()[size_t(sensor - 1)];
     const bool zoneSays = kind != AlarmKind::Lost && (zone == Zone::C || zone == Zone::D);
-    look.background = summary.state == AlarmState::ActiveAcknowledged && zoneSays
+    look.background = look.state == AlarmState::ActiveAcknowledged && zoneSays
                           ? ZoneColor(zone)
                           : AlarmKindColor(kind);
-    look.state = summary.state;
-    look.flashing = summary.unacknowledged;
+    look.flashing = monitor_.States().Summary(sensor).unacknowledged;
     look.flashOn = !look.flashing || monitor_.FlashOn();
     return look;
 }
@@ -53,18 +61,16 @@ AlarmLook AlarmAnnunciator::StationLook() const {
     AlarmLook worst;
     int worstRank = 0;
     for (int n = 1; n <= kSensorCount; ++n) {
-        const SensorAlarmSummary summary = monitor_.States().Summary(n);
-        if (!summary.kind) continue;
-        // Waiting alarms first, then the more severe kind.
-        const int rank = (summary.unacknowledged ? 10 : 0) + Severity(*summary.kind);
+        const std::optional<AlarmKind> kind = ShownKind(n);
+        if (!kind) continue;
+        AlarmLook look = Look(n);
+        // Waiting alarms first, then active ones, then the more severe kind.
+        const int rank = (look.flashing ? 20 : 0) + (look.Returned() ? 0 : 10) + Severity(*kind);
         if (rank <= worstRank) continue;
         worstRank = rank;
-        worst.text = AlarmKindCaption(*summary.kind);
-        worst.background = AlarmKindColor(*summary.kind);
-        worst.state = summary.state;
-        worst.flashing = summary.unacknowledged;
+        look.background = AlarmKindColor(*kind);
+        worst = look;
     }
-    worst.flashOn = !worst.flashing || monitor_.FlashOn();
     return worst;
 }
 

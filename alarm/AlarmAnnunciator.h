@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "AlarmSound.h"
 #include "AlarmStates.h"
@@ -16,12 +17,14 @@ namespace orsan {
 class AlarmMonitor;
 
 // How one sensor's alarms look right now, for a tile, a tab caption or a
-// value box: the caption of its most severe alarm that is not normal and
-// that alarm's colour (the zone's colour, C or D, while it is active and
-// acknowledged; its kind's colour otherwise). While any of its alarms waits
-// for acknowledgement it flashes: flashOn is false in the dark half of each
-// second, when it is drawn as without an alarm. Normal: empty text, an
-// invalid colour.
+// value box: the caption of its most severe active alarm, else of its most
+// severe alarm that returned unacknowledged ("TRIP 已恢复 未确认"), and that
+// alarm's colour (the zone's colour, C or D, while it is active and
+// acknowledged; its kind's colour otherwise). An active alarm is filled
+// with the colour, a returned one only outlined, so it is never taken for
+// a present danger. While any of its alarms waits for acknowledgement it
+// flashes: flashOn is false in the dark half of each second, when it is
+// drawn as without an alarm. Normal: empty text, an invalid colour.
 struct AlarmLook {
     QString text;
     QColor background;
@@ -30,8 +33,13 @@ struct AlarmLook {
     AlarmState state = AlarmState::Normal;  // of the alarm shown
 
     bool IsAlarm() const { return background.isValid(); }
+    bool Returned() const { return state == AlarmState::ReturnedUnacknowledged; }
     // The colour to paint now: the background, or invalid in the dark half.
     QColor Lit() const { return flashOn ? background : QColor(); }
+    // To fill with now: an active alarm's Lit().
+    QColor Fill() const { return Returned() ? QColor() : Lit(); }
+    // To outline with now: a returned alarm's Lit().
+    QColor Outline() const { return Returned() ? Lit() : QColor(); }
     bool operator==(const AlarmLook&) const = default;
 };
 
@@ -42,7 +50,7 @@ struct AlarmLook {
 // An overview tile follows a sensor with
 //   connect(annunciator, &AlarmAnnunciator::changed, tile, [=] {
 //       const AlarmLook look = annunciator->Look(n);
-//       tile->SetAlarm(look.text, look.background, look.flashOn);
+//       tile->SetAlarm(look.text, look.background, look.flashOn, look.Returned());
 //   });
 class AlarmAnnunciator : public QObject {
     Q_OBJECT
@@ -75,6 +83,9 @@ signals:
 
 private:
     void StopSound();
+    // The alarm a sensor shows: its most severe active one, else its most
+    // severe one that is not normal.
+    std::optional<AlarmKind> ShownKind(int sensor) const;
 
     AlarmMonitor& monitor_;
     QWidget* window_;

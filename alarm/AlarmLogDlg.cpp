@@ -48,10 +48,12 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->verticalHeader()->setVisible(false);
-    list_->horizontalHeader()->setStretchLastSection(true);
-    list_->horizontalHeader()->setSectionResizeMode(kSensor, QHeaderView::ResizeToContents);
+    // The machine's name takes the room the others leave, shortened there
+    // and whole in its tool tip, so state, who and when always show.
+    list_->horizontalHeader()->setStretchLastSection(false);
+    list_->horizontalHeader()->setSectionResizeMode(kSensor, QHeaderView::Stretch);
     // "RESTORED 通讯恢复" is the longest caption; none may be cut.
-    for (int c : {kTime, kKind, kState, kAckTime})
+    for (int c : {kTime, kAxis, kValue, kZone, kKind, kState, kAckTime})
         list_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
 
     auto* acknowledgeSelected = AddButton(QT_TR_NOOP("确认选中"), "acknowledgeSelected", nullptr);
@@ -67,7 +69,8 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
     connect(settings, &QPushButton::clicked, this, &AlarmLogDlg::settingsRequested);
     connect(exportCsv, &QPushButton::clicked, this, &AlarmLogDlg::exportRequested);
 
-    operator_ = new QLineEdit(DefaultOperatorName(), this);
+    shownDefaultOperator_ = DefaultOperatorName();
+    operator_ = new QLineEdit(shownDefaultOperator_, this);
     operator_->setObjectName(QStringLiteral("operatorName"));
     texts_.Add(operator_, QT_TR_NOOP("确认报警时记录的确认人"), FixedTexts::Part::ToolTip);
     operator_->setMaximumWidth(DialogUnits(font()).X(60));
@@ -97,6 +100,11 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
 
 void AlarmLogDlg::RetranslateTexts() {
     texts_.Retranslate();
+    // The fallback name is a word of the language; a name typed stays.
+    if (operator_->text() == shownDefaultOperator_) {
+        shownDefaultOperator_ = DefaultOperatorName();
+        operator_->setText(shownDefaultOperator_);
+    }
     list_->setHorizontalHeaderLabels({tr("时间"), tr("传感器"), tr("轴"), tr("数值(mm/s)"),
                                       tr("分区"), tr("类型"), tr("状态"), tr("确认人"),
                                       tr("确认时间")});
@@ -189,6 +197,7 @@ void AlarmLogDlg::Fill() {
         if (waiting) flashingRows_.emplace_back(r, AlarmKindColor(e.kind));
         for (int c = 0; c < kColumnCount; ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
+            if (c == kSensor || c == kAckBy) item->setToolTip(texts[c]);
             if (waiting || activeNow) {
                 item->setForeground(AlarmKindColor(e.kind));
                 QFont bold = item->font();

@@ -88,6 +88,7 @@ private:
     QTableWidget* list_;
     QLabel* problem_;
     QLineEdit* operator_;
+    QString shownDefaultOperator_;  // the entry's first text, until it is edited
 };
 
 }  // namespace orsan

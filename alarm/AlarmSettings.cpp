@@ -4,6 +4,10 @@
 #include <QDir>
 #include <algorithm>
 #include <cmath>
+#if __has_include(<pwd.h>)
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 #include "IniFile.h"
 
@@ -178,7 +182,15 @@ QString DefaultOperatorName() {
         const QString name = qEnvironmentVariable(variable).trimmed();
         if (!name.isEmpty()) return name;
     }
-    return QStringLiteral("操作员");
+#if __has_include(<pwd.h>)
+    // A service or a desktop session may start the station without them;
+    // the account is still known to the system.
+    if (const passwd* account = getpwuid(getuid()); account && account->pw_name) {
+        const QString name = QString::fromLocal8Bit(account->pw_name).trimmed();
+        if (!name.isEmpty()) return name;
+    }
+#endif
+    return QCoreApplication::translate("AlarmSettings", "操作员");
 }
 
 QString AlarmSection(int sensor) {

@@ -67,7 +67,9 @@ QString AlarmSection(int sensor);  // "ID1" ... "ID6"
 inline constexpr const char* kGlobalSection = "GLOBAL";
 // [GLOBAL] SOUND=0 keeps the alarm tone off; any other value, or none, lets it sound.
 bool LoadAlarmSoundEnabled(const INIFILE& file);
-// Who acknowledges unless the operator says otherwise: the login name.
+// Who acknowledges unless the operator says otherwise: the login name from
+// USER, LOGNAME or USERNAME, else the account's name from the system, else
+// "操作员" (translated).
 QString DefaultOperatorName();
 
 // One message for each section that is not [ID1] ... [ID6] or [GLOBAL], and

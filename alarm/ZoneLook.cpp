@@ -56,6 +56,17 @@ QString AlarmKindCaption(AlarmKind kind) {
     return QString();
 }
 
+QString ReturnedAlarmCaption(AlarmKind kind) {
+    switch (kind) {
+        case AlarmKind::Trip:
+            return QCoreApplication::translate("ZoneLook", "TRIP 已恢复 未确认");
+        case AlarmKind::Lost:
+            return QCoreApplication::translate("ZoneLook", "LOST 已恢复 未确认");
+        default:
+            return QCoreApplication::translate("ZoneLook", "ALARM 已恢复 未确认");
+    }
+}
+
 QString ZoneCaption(Zone zone, const QString& machineClass) {
     const QString letter = zone == Zone::None ? QStringLiteral("--") : ZoneText(zone);
     QString caption = QCoreApplication::translate("ZoneLook", "%1区").arg(letter);

@@ -28,5 +28,9 @@ QColor ReadableTextOn(const QColor& background);
 QColor AlarmKindColor(AlarmKind kind);
 // "ALARM 报警", "TRIP 停机", "CLEAR 恢复", "LOST 通讯中断", "RESTORED 通讯恢复".
 QString AlarmKindCaption(AlarmKind kind);
+// An ALARM, TRIP or LOST alarm that has returned to normal and still waits
+// for its acknowledgement: "ALARM 已恢复 未确认", "TRIP 已恢复 未确认",
+// "LOST 已恢复 未确认".
+QString ReturnedAlarmCaption(AlarmKind kind);
 
 }  // namespace orsan

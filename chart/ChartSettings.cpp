@@ -26,6 +26,11 @@ QString ShowKey(int k) {
     return QStringLiteral("SHOW%1").arg(k);
 }
 
+// A new station's trend shows the temperature and the three velocities, the
+// readings the alarms grade, instead of an empty plot.
+constexpr std::array<bool, kCurveCount> kShownByDefault = {true, false, false, false, true,
+                                                           true, true,  false, false, false};
+
 }  // namespace
 
 QString ChartSection(int sensorSlot) {
@@ -40,7 +45,9 @@ ChartSettings LoadChartSettings(const INIFILE& ini, int sensorSlot) {
     settings.limits.AMax = LimitFromIni(ini, section, "AMax", "10");
     settings.limits.VMax = LimitFromIni(ini, section, "VMax", "20");
     settings.limits.DMax = LimitFromIni(ini, section, "DMax", "50");
-    for (int k = 0; k < kCurveCount; ++k) settings.showFlags[k] = ini.GetInt(section, ShowKey(k));
+    for (int k = 0; k < kCurveCount; ++k)
+        settings.showFlags[k] = ParseIniInt(ini.GetString(
+            section, ShowKey(k), kShownByDefault[k] ? QStringLiteral("1") : QString()));
     return settings;
 }
 

@@ -20,7 +20,8 @@ struct ChartSettings {
 QString ChartSection(int sensorSlot);
 
 // Limits from TMin/TMax/AMax/VMax/DMax (defaults 0, 80, 10, 20, 50; text read
-// as its leading decimal number) and flags from SHOW0..SHOW9 (default 0).
+// as its leading decimal number) and flags from SHOW0..SHOW9 (a missing key
+// is 1 for T_Shell, Vel_X, Vel_Y and Vel_Z, 0 for the others).
 // Never writes the file.
 ChartSettings LoadChartSettings(const INIFILE& ini, int sensorSlot);
 

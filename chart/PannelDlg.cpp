@@ -260,9 +260,10 @@ void PannelDlg::SetZone(const QString& text, const QColor& color) {
     zoneBadge_->show();
 }
 
-void PannelDlg::SetVelocityAlarm(const QColor& background) {
-    if (background == velocityAlarm_) return;
-    velocityAlarm_ = background;
+void PannelDlg::SetVelocityAlarm(const QColor& color, bool outlined) {
+    if (color == velocityAlarm_ && outlined == velocityOutlined_) return;
+    velocityAlarm_ = color;
+    velocityOutlined_ = outlined;
     PaintValueFields();
 }
 
@@ -275,11 +276,17 @@ void PannelDlg::PaintValueFields() {
         if (!fresh) palette.setColor(QPalette::WindowText, kGreyedValue);
         const bool velocity = slot == kSlotVelX || slot == kSlotVelY || slot == kSlotVelZ;
         const bool alarmed = velocity && velocityAlarm_.isValid();
-        if (alarmed) {
+        const bool filled = alarmed && !velocityOutlined_;
+        if (filled) {
             palette.setColor(QPalette::Window, velocityAlarm_);
             palette.setColor(QPalette::WindowText, TextOn(velocityAlarm_));
+        } else if (alarmed) {
+            // The sunken frame's shades become the alarm's edge.
+            for (QPalette::ColorRole role : {QPalette::Light, QPalette::Dark, QPalette::Mid})
+                palette.setColor(role, velocityAlarm_);
         }
-        value->setAutoFillBackground(alarmed);
+        if (velocity) value->setLineWidth(alarmed && !filled ? 2 : 1);
+        value->setAutoFillBackground(filled);
         value->setPalette(palette);
     }
 }

@@ -72,11 +72,13 @@ public:
     // the alarm settings (alarmSettingsRequested).
     void SetZone(const QString& text, const QColor& color);
     QPushButton* ZoneBadge() const { return zoneBadge_; }
-    // The three velocity boxes on an alarm's colour (text readable on it);
-    // an invalid colour gives them back their own look. Set by turns to
-    // flash them.
-    void SetVelocityAlarm(const QColor& background);
+    // The three velocity boxes on an alarm's colour (text readable on it),
+    // or only edged in it when outlined (an alarm that returned and waits
+    // for its acknowledgement); an invalid colour gives them back their own
+    // look. Set by turns to flash them.
+    void SetVelocityAlarm(const QColor& color, bool outlined = false);
     const QColor& VelocityAlarm() const { return velocityAlarm_; }
+    bool VelocityAlarmOutlined() const { return velocityOutlined_; }
 
     // The machine's name in the page's header and its export file names;
     // empty: the sensor's number only.
@@ -128,6 +130,7 @@ private:
     DxChartTrend* chart_ = nullptr;
     QPushButton* zoneBadge_ = nullptr;
     QColor velocityAlarm_;
+    bool velocityOutlined_ = false;
     QLabel* header_ = nullptr;
     QString machineName_;
     QTimer liveTimer_;

@@ -58,6 +58,10 @@
         <source>Alarm.ini [%1] 重复：同名的节只应有一个，各键以最先出现的为准</source>
         <translation>Alarm.ini [%1] repeated: a section may appear once; each key is taken from its first appearance</translation>
     </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
 </context>
 <context>
     <name>AlarmStore</name>
@@ -959,6 +963,18 @@
     <message>
         <source>%1区</source>
         <translation>%1</translation>
+    </message>
+    <message>
+        <source>TRIP 已恢复 未确认</source>
+        <translation>TRIP returned, unack.</translation>
+    </message>
+    <message>
+        <source>LOST 已恢复 未确认</source>
+        <translation>LOST returned, unack.</translation>
+    </message>
+    <message>
+        <source>ALARM 已恢复 未确认</source>
+        <translation>ALARM returned, unack.</translation>
     </message>
 </context>
 <context>

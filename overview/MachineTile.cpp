@@ -65,11 +65,15 @@ void MachineTile::SetReading(const TileReading& reading) {
     update();
 }
 
-void MachineTile::SetAlarm(const QString& text, const QColor& background, bool flashOn) {
-    if (text == alarmText_ && background == alarmColor_ && flashOn == alarmOn_) return;
+void MachineTile::SetAlarm(const QString& text, const QColor& background, bool flashOn,
+                           bool returned) {
+    if (text == alarmText_ && background == alarmColor_ && flashOn == alarmOn_ &&
+        returned == alarmReturned_)
+        return;
     alarmText_ = text;
     alarmColor_ = background;
     alarmOn_ = flashOn;
+    alarmReturned_ = returned;
     update();
 }
 
@@ -115,7 +119,7 @@ void MachineTile::paintEvent(QPaintEvent*) {
     const bool grey = Greyed();
     const QColor ink = grey ? kGreyInk : kInk;
     const QRectF frame = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-    const bool alarmShown = !alarmText_.isEmpty() && alarmOn_;
+    const bool alarmShown = !alarmText_.isEmpty() && alarmOn_ && !alarmReturned_;
     p.setPen(QPen(alarmShown ? alarmColor_ : kEdge, alarmShown ? 3 : 1));
     p.setBrush(grey ? kGreyFace : kFace);
     p.drawRoundedRect(frame, 6, 6);
@@ -181,15 +185,19 @@ void MachineTile::paintEvent(QPaintEvent*) {
     // Alarm band along the bottom.
     const QRect bandBox(pad, bandTop, w - 2 * pad, band);
     const bool hasAlarm = !alarmText_.isEmpty();
-    const QColor bandFace = hasAlarm ? (alarmOn_ ? alarmColor_ : (grey ? kGreyFace : kFace))
-                                     : (grey ? kGreyFace : kNoAlarmBand);
-    p.setPen(hasAlarm ? alarmColor_ : kEdge);
+    const bool filled = hasAlarm && alarmOn_ && !alarmReturned_;
+    const QColor bandFace = filled     ? alarmColor_
+                            : hasAlarm ? (grey ? kGreyFace : kFace)
+                                       : (grey ? kGreyFace : kNoAlarmBand);
+    const bool wideEdge = hasAlarm && alarmOn_ && alarmReturned_;
+    p.setPen(QPen(hasAlarm ? alarmColor_ : kEdge, wideEdge ? 3 : 1));
     p.setBrush(bandFace);
-    p.drawRoundedRect(QRectF(bandBox).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    const double inset = wideEdge ? 1.5 : 0.5;
+    p.drawRoundedRect(QRectF(bandBox).adjusted(inset, inset, -inset, -inset), 3, 3);
     const double brightness =
         0.299 * bandFace.red() + 0.587 * bandFace.green() + 0.114 * bandFace.blue();
     QColor bandInk = brightness < 128 ? QColor(255, 255, 255) : kInk;
-    if (hasAlarm && !alarmOn_) bandInk = alarmColor_;
+    if (hasAlarm && !filled) bandInk = alarmColor_;
     if (!hasAlarm) bandInk = grey ? kGreyInk : kQuiet;
     p.setPen(bandInk);
     p.setFont(FontOfHeight(font(), band * 3 / 5, hasAlarm));

@@ -34,7 +34,11 @@ public:
     // The alarm band: text on background while flashOn, the tile's own
     // colours with text in background's colour otherwise, so a caller that
     // toggles flashOn at 1 Hz makes it flash. An empty text is "无报警".
-    void SetAlarm(const QString& text, const QColor& background, bool flashOn);
+    // A returned alarm (waiting only for its acknowledgement) is never
+    // filled: the band keeps the tile's face, its text and, while flashOn,
+    // a wide edge in background's colour; the tile's frame stays plain.
+    void SetAlarm(const QString& text, const QColor& background, bool flashOn,
+                  bool returned = false);
 
     // The texts as drawn.
     QString Title() const;
@@ -43,6 +47,7 @@ public:
     QString TemperatureText() const;
     QString LinkText() const;
     QString AlarmText() const;
+    bool AlarmReturned() const { return alarmReturned_; }
     bool Greyed() const { return reading_.link != LinkState::Ok; }
     Zone ShownZone() const { return reading_.zone; }
 
@@ -64,6 +69,7 @@ private:
     QString alarmText_;
     QColor alarmColor_;
     bool alarmOn_ = false;
+    bool alarmReturned_ = false;
 };
 
 }  // namespace orsan

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 class QWidget;
@@ -7,13 +8,22 @@ class QWidget;
 namespace orsan {
 
 class SensorPoller;
+class SettingParsDlg;
 
-// The main window's parameter button: pauses the polling of sensor
-// sensorId alone, runs the dialog for that sensor at address:port modally
-// with the manual speed pre-filled from runningSpeed, and resumes its
-// polling when the dialog closes (also if it throws). The other sensors go
-// on being polled.
-void OpenParameterDialog(QWidget* parent, SensorPoller& poller, int sensorId, uint32_t address,
-                         uint16_t port, float runningSpeed);
+// The main window's parameter button: opens the dialog of sensor sensorId
+// at address:port as a window of its own that is not modal, so the station
+// goes on showing and acknowledging every alarm. Its caption names the
+// machine (name empty: the sensor's number only) and the address; the
+// manual speed is pre-filled from runningSpeed. The polling of that sensor
+// alone pauses while the dialog is open and resumes when it closes (Escape
+// or its close box) or goes with its parent. At most one dialog per sensor:
+// asked again, the open one comes to the front. Returns the dialog, which
+// deletes itself once closed.
+SettingParsDlg* OpenParameterDialog(QWidget* parent, SensorPoller& poller, int sensorId,
+                                    uint32_t address, uint16_t port, float runningSpeed,
+                                    const QString& machineName = QString());
+
+// Closes every parameter dialog opened with parent, resuming their sensors.
+void CloseParameterDialogs(QWidget* parent);
 
 }  // namespace orsan

@@ -11,6 +11,7 @@
 #include "EnterEscapeFilter.h"
 #include "Ipv4AddressEdit.h"
 #include "ParamNotifier.h"
+#include "SensorNames.h"
 #include "WindowFrame.h"
 
 namespace orsan {
@@ -50,7 +51,8 @@ QString ErrorText(const ParamInputError& error) {
 
 SettingParsDlg::SettingParsDlg(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
-    ConsumeEnterEscape(this);
+    // Escape closes it as any window of its own; Enter would press a button.
+    ConsumeEnter(this);
     UseDialogFrame(this);
     BuildControls();
     RetranslateTexts();
@@ -200,11 +202,22 @@ void SettingParsDlg::RetranslateTexts() {
         return;
     }
     const uint32_t address = endpoint_.address;
-    setWindowTitle(tr("设置传感器参数,当前传感器IP为: %1.%2.%3.%4")
-                       .arg(AddressOctet(address, 1))
-                       .arg(AddressOctet(address, 2))
-                       .arg(AddressOctet(address, 3))
-                       .arg(AddressOctet(address, 4)));
+    const QString caption = tr("设置传感器参数,当前传感器IP为: %1.%2.%3.%4")
+                                .arg(AddressOctet(address, 1))
+                                .arg(AddressOctet(address, 2))
+                                .arg(AddressOctet(address, 3))
+                                .arg(AddressOctet(address, 4));
+    // The window is not modal: among the station's windows its caption says
+    // whose parameters it holds. Plain concatenation keeps a "%" of the name.
+    setWindowTitle(sensor_ > 0
+                       ? SensorTitle(sensor_, machineName_) + QStringLiteral(" - ") + caption
+                       : caption);
+}
+
+void SettingParsDlg::SetMachine(int sensor, const QString& name) {
+    sensor_ = sensor;
+    machineName_ = name;
+    RetranslateTexts();
 }
 
 void SettingParsDlg::SetSensorAddress(uint32_t address) {

@@ -21,7 +21,7 @@ class Ipv4AddressEdit;
 
 // Reads and writes one sensor's configuration registers. The first time it
 // is shown it reads the sensor; each button writes its group (or saves) on a
-// connection of its own. Enter and Escape never close it.
+// connection of its own. Enter never closes it, Escape does.
 class SettingParsDlg : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +29,9 @@ public:
 
     // Octet 1 in the low byte. Also sets the window caption.
     void SetSensorAddress(uint32_t address);
+    // The machine the caption names beside the address ("2# P-101",
+    // "传感器2" without a name).
+    void SetMachine(int sensor, const QString& name);
     void SetSensorPort(uint16_t port);
     // The manual speed field (register 67 is never read back).
     void SetManualSpeed(float hz);
@@ -57,6 +60,8 @@ private:
 
     SensorEndpoint endpoint_;
     bool addressKnown_ = false;
+    int sensor_ = 0;  // 0 until SetMachine
+    QString machineName_;
     SensorParameters values_;
     bool readDone_ = false;
 

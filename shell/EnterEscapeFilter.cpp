@@ -14,7 +14,8 @@ namespace {
 // reject on Escape.
 class EnterEscapeFilter : public QObject {
 public:
-    explicit EnterEscapeFilter(QWidget* window) : QObject(window), window_(window) {}
+    EnterEscapeFilter(QWidget* window, bool escapeToo)
+        : QObject(window), window_(window), escapeToo_(escapeToo) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
@@ -22,7 +23,9 @@ public:
             return false;
         }
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape) return false;
+        const bool consumed =
+            key == Qt::Key_Return || key == Qt::Key_Enter || (escapeToo_ && key == Qt::Key_Escape);
+        if (!consumed) return false;
         auto* target = qobject_cast<QWidget*>(watched);
         if (!target || !window_) return false;
         if (target != window_ && !window_->isAncestorOf(target)) return false;
@@ -37,13 +40,26 @@ public:
 
 private:
     QPointer<QWidget> window_;
+    bool escapeToo_;
 };
 
 }  // namespace
 
-void ConsumeEnterEscape(QWidget* window) {
+namespace {
+
+void Install(QWidget* window, bool escapeToo) {
     if (!window || !QCoreApplication::instance()) return;
-    QCoreApplication::instance()->installEventFilter(new EnterEscapeFilter(window));
+    QCoreApplication::instance()->installEventFilter(new EnterEscapeFilter(window, escapeToo));
+}
+
+}  // namespace
+
+void ConsumeEnterEscape(QWidget* window) {
+    Install(window, true);
+}
+
+void ConsumeEnter(QWidget* window) {
+    Install(window, false);
 }
 
 }  // namespace orsan

@@ -141,6 +141,10 @@ private:
         painter.fillPath(outline, owner_->TabBackground(index));
         painter.setPen(QPen(selected ? QColor(96, 96, 96) : QColor(150, 150, 150), 1));
         painter.drawPath(outline);
+        if (const QColor edge = owner_->TabOutline(index); edge.isValid()) {
+            painter.setPen(QPen(edge, 2));
+            painter.drawPath(outline);
+        }
         painter.setRenderHint(QPainter::Antialiasing, false);
 
         // Image: one blank in from the left, top at the frame edge.
@@ -223,6 +227,7 @@ void XTabCtrl::AddTab(QWidget* page, const QString& caption, int imageIndex) {
     imageIndexes_.append(imageIndex);
     alertColors_.append(QColor());
     alertBackgrounds_.append(QColor());
+    alertOutlines_.append(QColor());
     // The first tab becomes current here and shows its page.
     bar_->addTab(caption);
     bar_->raise();
@@ -256,6 +261,7 @@ void XTabCtrl::DeleteTab(int index) {
     imageIndexes_.removeAt(index);
     alertColors_.removeAt(index);
     alertBackgrounds_.removeAt(index);
+    alertOutlines_.removeAt(index);
     delete page;
 
     if (previous_ > index) --previous_;
@@ -388,9 +394,19 @@ void XTabCtrl::SetTabAlertBackground(int index, const QColor& color) {
     bar_->update();
 }
 
+void XTabCtrl::SetTabAlertOutline(int index, const QColor& color) {
+    if (index < 0 || index >= Count() || alertOutlines_[index] == color) return;
+    alertOutlines_[index] = color;
+    bar_->update();
+}
+
+QColor XTabCtrl::TabOutline(int index) const {
+    return index >= 0 && index < alertOutlines_.size() ? alertOutlines_[index] : QColor();
+}
+
 QColor XTabCtrl::TabBackground(int index) const {
-    const bool alert = index >= 0 && index < alertBackgrounds_.size() &&
-                       alertBackgrounds_[index].isValid();
+    const bool alert =
+        index >= 0 && index < alertBackgrounds_.size() && alertBackgrounds_[index].isValid();
     return alert ? alertBackgrounds_[index] : kTabBackground;
 }
 

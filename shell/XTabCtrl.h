@@ -84,6 +84,10 @@ public:
     // alarm can colour (and, set by turns, flash) it; invalid ends it.
     void SetTabAlertBackground(int index, const QColor& color);
     QColor TabBackground(int index) const;
+    // An edge of its own for one tab, wider than the frame, over its own
+    // background (an alarm that needs only an acknowledgement); invalid ends it.
+    void SetTabAlertOutline(int index, const QColor& color);
+    QColor TabOutline(int index) const;
 
     // Text colour a tab is drawn with right now.
     QColor TextColor(int index) const;
@@ -109,6 +113,7 @@ private:
     QVector<int> imageIndexes_;
     QVector<QColor> alertColors_;
     QVector<QColor> alertBackgrounds_;
+    QVector<QColor> alertOutlines_;
     QVector<QPixmap> images_;
     bool fixedPlacement_ = false;
     QPoint pageOrigin_{4, 25};

@@ -119,6 +119,9 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     }
 
     parameterTool_ = [this](int n) { OpenParameterDialog(n); };
+    // Parameter dialogs are windows of their own: they close with this one,
+    // and their sensors are polled again.
+    connect(this, &QDialog::finished, this, [this] { CloseParameterDialogs(this); });
     waveformTool_ = [this](int n) { OpenWaveformDialog(n); };
 
     connect(&refreshTimer_, &QTimer::timeout, this, &OrsanSensorMonitorDlg::Refresh);
@@ -417,7 +420,7 @@ void OrsanSensorMonitorDlg::ApplyServerSettings(const ServerSettings& settings) 
 void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {
     const int i = sensorNumber - 1;
     orsan::OpenParameterDialog(this, poller_, sensorNumber, addresses_[i], loaded_.ports[i],
-                               live_[i][kSlotRunningSpeed]);
+                               live_[i][kSlotRunningSpeed], names_[i]);
 }
 
 void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {

@@ -70,7 +70,7 @@ void StationAlarms::ShowAlarmsOnTiles() {
     if (!overview_) return;
     for (int n = 1; n <= kSensorCount; ++n) {
         const AlarmLook look = annunciator_->Look(n);
-        overview_->Tile(n)->SetAlarm(look.text, look.background, look.flashOn);
+        overview_->Tile(n)->SetAlarm(look.text, look.background, look.flashOn, look.Returned());
     }
 }
 
@@ -124,9 +124,11 @@ void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& status
 void StationAlarms::ShowAlarms() {
     const auto show = [this](int tab, const AlarmLook& look) {
         if (!tabs_ || tab < 0) return;
-        // Lit: the alarm's colour; dark: the tab's own, its caption in that colour.
-        tabs_->SetTabAlertBackground(tab, look.Lit());
-        tabs_->SetTabAlertColor(tab, !look.IsAlarm()  ? QColor()
+        // Lit: the alarm's colour; dark: the tab's own, its caption in that
+        // colour. A returned alarm only edges the tab in its colour.
+        tabs_->SetTabAlertBackground(tab, look.Fill());
+        tabs_->SetTabAlertOutline(tab, look.Outline());
+        tabs_->SetTabAlertColor(tab, !look.IsAlarm() || look.Returned() ? QColor()
                                      : look.flashOn ? ReadableTextOn(look.background)
                                                     : look.background);
     };
@@ -134,7 +136,7 @@ void StationAlarms::ShowAlarms() {
         PannelDlg* panel = panels_[size_t(n - 1)];
         if (!panel) continue;
         const AlarmLook look = annunciator_->Look(n);
-        panel->SetVelocityAlarm(look.Lit());
+        panel->SetVelocityAlarm(look.Lit(), look.Returned());
         if (tabs_)
             for (int t = 0; t < tabs_->Count(); ++t)
                 if (tabs_->Page(t) == panel) show(t, look);

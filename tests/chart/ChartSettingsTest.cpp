@@ -24,7 +24,8 @@ TEST_F(ChartSettingsTest, MissingFileGivesDefaultsAndIsNotCreated) {
     for (int slot = 1; slot <= 6; ++slot) {
         const ChartSettings s = LoadChartSettings(ini_, slot);
         EXPECT_EQ(s.limits, (TrendLimits{0, 80, 10, 20, 50}));
-        for (int flag : s.showFlags) EXPECT_EQ(flag, 0);
+        // T_Shell and the three velocities.
+        EXPECT_EQ(s.showFlags, (std::array<int, 10>{1, 0, 0, 0, 1, 1, 1, 0, 0, 0}));
     }
     EXPECT_FALSE(QFile::exists(ini_.Path()));
 }
@@ -33,10 +34,12 @@ TEST_F(ChartSettingsTest, ReadsOwnSectionWithLeadingNumbersAndAnyNonzeroFlag) {
     WriteFile(
         "[CH1]\r\nTMin=5\r\n"
         "[CH3]\r\nTMin=-12.5\r\nTMax=100abc\r\nAMax=x\r\nVMax= 1e2\r\nDMax=3.75\r\n"
-        "SHOW0=2\r\nSHOW1=1\r\nSHOW2=0\r\nSHOW3=yes\r\nSHOW9=-1\r\n");
+        "SHOW0=2\r\nSHOW1=1\r\nSHOW2=0\r\nSHOW3=yes\r\nSHOW4=\r\nSHOW5=0\r\nSHOW9=-1\r\n");
     const ChartSettings s = LoadChartSettings(ini_, 3);
     EXPECT_EQ(s.limits, (TrendLimits{-12.5f, 100, 0, 100, 3.75f}));
-    EXPECT_EQ(s.showFlags, (std::array<int, 10>{2, 1, 0, 0, 0, 0, 0, 0, 0, -1}));
+    // A key present keeps its value, even empty; only SHOW6 of the shown
+    // ones is missing.
+    EXPECT_EQ(s.showFlags, (std::array<int, 10>{2, 1, 0, 0, 0, 0, 1, 0, 0, -1}));
     // The neighbour's key does not leak; missing keys keep their defaults.
     EXPECT_EQ(LoadChartSettings(ini_, 2).limits.TMin, 0.0f);
     EXPECT_EQ(LoadChartSettings(ini_, 1).limits, (TrendLimits{5, 80, 10, 20, 50}));

@@ -325,7 +325,8 @@ TEST_F(PannelDlgTest, ClearEmptiesTheChart) {
 TEST_F(PannelDlgTest, ChartIniDefaultsAndAShowValueOfTwo) {
     auto fresh = MakePanel(0);
     EXPECT_EQ(fresh->Chart()->Limits(), (TrendLimits{0, 80, 10, 20, 50}));
-    for (int f : fresh->ShowFlags()) EXPECT_EQ(f, 0);
+    EXPECT_EQ(fresh->ShowFlags(), (std::array<int, 10>{1, 0, 0, 0, 1, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(fresh->Chart()->Core().CurveVisibility(), fresh->ShowFlags());
     EXPECT_FALSE(QFile::exists(ChartIni()));  // loading never writes
 
     WriteChartIni("[CH2]\r\nTMax=120\r\nSHOW3=2\r\n");
@@ -387,7 +388,7 @@ TEST_F(PannelDlgTest, RangeDialogWritesOnAcceptAndRefusesANonNumber) {
 }
 
 TEST_F(PannelDlgTest, CancelLeavesFileAndChartUntouched) {
-    WriteChartIni("[CH1]\r\nTMax=90\r\nSHOW0=1\r\n");
+    WriteChartIni("[CH1]\r\nTMax=90\r\nSHOW0=1\r\nSHOW5=0\r\n");
     const QByteArray before = ChartIniText();
     auto panel = MakePanel(0);
     const int renders = panel->Chart()->Core().RenderCount();
@@ -417,17 +418,17 @@ TEST_F(PannelDlgTest, VisibilityDialogWritesAllTenFlagsOfItsSection) {
         SendKey(dlg, Qt::Key_Escape);  // ignored
         SendKey(dlg, Qt::Key_Enter);   // ignored
         if (!dlg->isVisible()) return;
-        dlg->CheckBox(0)->setChecked(true);
+        dlg->CheckBox(0)->setChecked(false);
         dlg->CheckBox(8)->setChecked(true);
         dlg->SetButton()->click();
     });
     panel->findChild<QPushButton*>("id1056")->click();
-    EXPECT_EQ(panel->ShowFlags(), (std::array<int, 10>{1, 0, 0, 0, 0, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(panel->ShowFlags(), (std::array<int, 10>{0, 0, 0, 0, 1, 1, 1, 0, 1, 0}));
     EXPECT_EQ(panel->Chart()->Core().CurveVisibility(), panel->ShowFlags());
     INIFILE ini(ChartIni());
     for (int k = 0; k < 10; ++k)
         EXPECT_EQ(ini.GetString("CH2", QStringLiteral("SHOW%1").arg(k), "?"),
-                  QString::number(k == 0 || k == 8 ? 1 : 0));
+                  QString::number((k >= 4 && k <= 6) || k == 8 ? 1 : 0));
     EXPECT_FALSE(ChartIniText().contains("CH1"));
 }
 

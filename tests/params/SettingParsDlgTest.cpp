@@ -415,7 +415,7 @@ TEST(SettingParsDlgWrite, ABlankFieldOfAnotherGroupDoesNotBlockAWrite) {
     EXPECT_EQ(peer.Requests().size(), 8u);
 }
 
-TEST(SettingParsDlgKeys, EnterAndEscapeNeitherCloseNorWrite) {
+TEST(SettingParsDlgKeys, EnterNeitherClosesNorWritesAndEscapeCloses) {
     FakeModbusPeer peer;
     ScopedMessageHook notices;
     DialogOnPeer p(peer);
@@ -427,12 +427,14 @@ TEST(SettingParsDlgKeys, EnterAndEscapeNeitherCloseNorWrite) {
              Address(d, kAddressGateway)->Field(2), Child<QPushButton>(d, 1104),
              Child<QPushButton>(d, 1103), &d}) {
         target->setFocus();
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(target, key);
             EXPECT_TRUE(d.isVisible()) << target->objectName().toStdString();
         }
     }
-    EXPECT_EQ(d.result(), 0);
+    QTest::keyClick(Edit(d, kFieldManualSpeed), Qt::Key_Escape);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(peer.Requests().size(), 7u);
     EXPECT_TRUE(notices.Notices().empty());
 }

@@ -283,5 +283,24 @@ TEST(XTabCtrlDrawing, YellowTabsWithMaskedImages) {
     EXPECT_GT(yellow, 200) << "tabs are filled yellow";
 }
 
+TEST(XTabCtrlDrawing, AnAlertOutlineEdgesItsOwnTabOnly) {
+    XTabCtrl tabs;
+    tabs.resize(400, 200);
+    for (const char* caption : {"  one  ", "  two  "}) tabs.AddTab(new QWidget, caption, -1);
+    tabs.show();
+    const QColor purple(150, 0, 150);
+    tabs.SetTabAlertOutline(1, purple);
+    QApplication::processEvents();
+    const QImage image = tabs.TabBar()->grab().toImage();
+    int edge[2] = {0, 0};
+    for (int i : {0, 1})
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                edge[i] +=
+                    tabs.TabBar()->tabRect(i).contains(x, y) && image.pixelColor(x, y) == purple;
+    EXPECT_EQ(edge[0], 0);
+    EXPECT_GT(edge[1], 2 * tabs.TabBar()->tabRect(1).height());
+}
+
 }  // namespace
 }  // namespace orsan

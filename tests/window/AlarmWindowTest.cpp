@@ -4,10 +4,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <set>
+#include <tuple>
 
 #include "AlarmAnnunciator.h"
 #include "AlarmLogDlg.h"
@@ -17,10 +20,12 @@
 #include "DesktopShell.h"
 #include "DxChartTrend.h"
 #include "IniFile.h"
+#include "Language.h"
 #include "MachineTile.h"
 #include "MessageHook.h"
 #include "OverviewPage.h"
 #include "PannelDlg.h"
+#include "ParamActions.h"
 #include "SimProcess.h"
 #include "SimStationConfig.h"
 #include "StationAlarms.h"
@@ -244,6 +249,105 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     EXPECT_EQ(dialog.Settings().zones, (ZoneBoundaries{1, 2.5, 6}));
     EXPECT_EQ(dialog.Settings().alarm, 5.0);
     EXPECT_EQ(dialog.Settings().machineClass, "1R");
+}
+
+// A returned, unacknowledged alarm is said to be so and only outlined, and
+// the parameter dialog open beside the (modal) window hides none of it.
+TEST_F(AlarmWindowTest, AReturnedAlarmIsOutlinedAndAckedWhileAParameterDialogIsOpen) {
+    test::SimProcess sim(test::kTwoSimSensors);
+    ASSERT_TRUE(test::WriteSimStationConfig(dataDir.path(), sim, 2, "1.0"));
+    ASSERT_TRUE(INIFILE(dataDir.path() + "/Alarm.ini").WriteString("ID1", "DELAY", "0.5"));
+    sim.SetVelocities(1, 1.0, 3.5, 1.0);  // zone C, above ALARM
+    OpenWindow();
+    window->hide();
+    window->setWindowModality(Qt::ApplicationModal);  // as exec() runs it
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Live()[1][kSlotVelX] > 0; }, 10000));
+    QTest::mouseClick(window->findChild<QPushButton*>("id1013"), Qt::LeftButton);
+    QPointer<QDialog> dialog = window->findChild<QDialog*>("parameterDialog2");
+    ASSERT_TRUE(dialog && dialog->isVisible() && !dialog->isModal());
+    EXPECT_TRUE(dialog->windowTitle().startsWith(QString::fromUtf8("传感器2 - ")));
+    EXPECT_TRUE(poller.IsPaused(2));
+    ScopedMessageHook notices;  // the dialog takes input beside the window
+    QTest::mouseClick(
+        dialog->findChild<QPushButton*>(QStringLiteral("id%1").arg(int(ParamAction::ManualSpeed))),
+        Qt::LeftButton);
+    EXPECT_EQ(notices.LastNoticeText(), QString::fromUtf8("写入成功^_^"));
+
+    AlarmLogDlg* page = window->Alarms()->Page();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->Events().empty(); }, 10000));
+    sim.SetVelocities(1, 1.0, 1.0, 1.0);  // back in zone A, not acknowledged
+    const MachineTile* tile = window->Overview()->Tile(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tile->AlarmReturned(); }, 10000));
+    EXPECT_EQ(tile->AlarmText(), QString::fromUtf8("ALARM 已恢复 未确认"));
+    const QRgb amber = AlarmKindColor(AlarmKind::Alarm).rgb();
+    std::set<std::tuple<QRgb, QRgb, QRgb, bool>> seen;  // tab fill, tab edge, boxes
+    for (int i = 0; i < 12; ++i, QTest::qWait(100)) {
+        const QColor edge = window->Tabs()->TabOutline(1);
+        const QColor box = window->Panel(0)->VelocityAlarm();
+        seen.insert({window->Tabs()->TabBackground(1).rgb(), edge.isValid() ? edge.rgb() : 0,
+                     box.isValid() ? box.rgb() : 0, window->Panel(0)->VelocityAlarmOutlined()});
+    }
+    EXPECT_EQ(seen, (std::set<std::tuple<QRgb, QRgb, QRgb, bool>>{{kTabYellow, amber, amber, true},
+                                                                  {kTabYellow, 0, 0, true}}));
+    const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR");
+    if (!grabs.isEmpty()) window->grab().save(grabs + "/alarm-returned.png");
+
+    QTest::mouseClick(page->findChild<QPushButton*>("acknowledgeAll"), Qt::LeftButton);
+    EXPECT_EQ(tile->AlarmText(), QString::fromUtf8("无报警"));
+    EXPECT_FALSE(window->Tabs()->TabOutline(1).isValid());
+    window->reject();  // the window's end takes the dialog and the pause with it
+    EXPECT_FALSE(dialog && dialog->isVisible());
+    EXPECT_FALSE(poller.IsPaused(2));
+}
+
+// Without USER, LOGNAME and USERNAME the account (as `id` names it)
+// acknowledges. A 40-character name takes only the room the other columns
+// leave, whole in its tool tip: state, who and when stay in sight at the
+// page's own size in both languages.
+TEST_F(AlarmWindowTest, TheAccountAcknowledgesAndALongNameLeavesStateWhoAndWhenInSight) {
+    QProcess id;
+    id.start(QStringLiteral("id"), {QStringLiteral("-un")});
+    ASSERT_TRUE(id.waitForFinished(10000));
+    const QString account = QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed();
+    std::vector<std::pair<const char*, QByteArray>> saved;
+    for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
+        saved.emplace_back(variable, qgetenv(variable));
+        qunsetenv(variable);
+    }
+    AlarmMonitor monitor;
+    ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
+    AlarmEvent event{1714523415000, 2, 0, 5.0f, Zone::C, AlarmKind::Alarm};
+    ASSERT_TRUE(monitor.Store().Insert(&event));
+    AlarmLogDlg page(monitor);
+    page.AcknowledgeAll();
+    for (const auto& [variable, value] : saved)
+        if (!value.isNull()) qputenv(variable, value);
+    ASSERT_EQ(page.Events().size(), 1u);
+    EXPECT_EQ(page.Events()[0].ackBy, account);
+    EXPECT_FALSE(account.isEmpty());
+
+    SensorNames names;
+    names[1] = QString::fromUtf8(
+        "一号锅炉给水泵电机驱动端轴承座振动温度监测点北区二号车间三号生产线末端备用机组A");
+    page.SetSensorNames(names);
+    for (const UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+        UseLanguage(language, nullptr);
+        page.show();
+        QApplication::processEvents();
+        const QTableWidget* list = page.List();
+        const QTableWidgetItem* sensor = list->item(0, AlarmLogDlg::kSensor);
+        EXPECT_EQ(sensor->toolTip(), "2# " + names[1]);
+        EXPECT_LT(list->columnWidth(AlarmLogDlg::kSensor),
+                  list->fontMetrics().horizontalAdvance(sensor->text()));
+        for (int c : {AlarmLogDlg::kState, AlarmLogDlg::kAckBy, AlarmLogDlg::kAckTime})
+            EXPECT_LE(list->columnViewportPosition(c) + list->columnWidth(c),
+                      list->viewport()->width())
+                << c << " " << int(language);
+        if (const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR"); !grabs.isEmpty())
+            page.grab().save(grabs + QStringLiteral("/alarm-long-name-%1.png").arg(int(language)));
+    }
+    UseLanguage(UiLanguage::Chinese, nullptr);
 }
 
 TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {

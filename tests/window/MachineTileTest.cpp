@@ -45,6 +45,13 @@ TEST(MachineTile, StaleLinksGreyTheTileAndTheAlarmBandFlashesAsItIsTold) {
     tile.SetAlarm(QStringLiteral("TRIP 停机"), red, false);
     EXPECT_EQ(PixelAt(tile, 12, bandY), QColor(255, 255, 255));
     EXPECT_EQ(tile.AlarmText(), QString::fromUtf8("TRIP 停机"));
+    // Returned, waiting only for its acknowledgement: never filled, edged
+    // in its colour while lit, the tile's frame plain.
+    tile.SetAlarm(QStringLiteral("TRIP 已恢复 未确认"), red, true, true);
+    EXPECT_TRUE(tile.AlarmReturned());
+    EXPECT_EQ(PixelAt(tile, 12, bandY), QColor(255, 255, 255));
+    EXPECT_EQ(PixelAt(tile, 9, bandY), red);
+    EXPECT_NE(PixelAt(tile, 2, 100), red);
     tile.SetAlarm(QString(), QColor(), false);
     EXPECT_EQ(tile.AlarmText(), QString::fromUtf8("无报警"));
 }
