@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <iterator>
 #include <set>
+#include <tuple>
 
 #include "AlarmMonitor.h"
 #include "DialogUnits.h"
@@ -162,13 +163,14 @@ void AlarmLogDlg::Reload() {
 
 void AlarmLogDlg::Fill() {
     flashingRows_.clear();
-    std::set<std::pair<int, AlarmKind>> seen;  // the newest row of each alarm comes first
+    // The newest row of each alarm comes first.
+    std::set<std::tuple<int, AlarmKind, AlarmQuantity>> seen;
     list_->setRowCount(int(events_.size()));
     for (int r = 0; r < int(events_.size()); ++r) {
         const AlarmEvent& e = events_[size_t(r)];
-        const bool latest = seen.insert({e.sensor, e.kind}).second;
+        const bool latest = seen.insert({e.sensor, e.kind, e.Quantity()}).second;
         const bool raising = IsRaisingKind(e.kind);
-        const bool activeNow = raising && latest && IsActive(monitor_.States().State(e.sensor, e.kind));
+        const bool activeNow = raising && latest && IsActive(monitor_.States().StateOf(e));
         const QString texts[kColumnCount] = {
             QDateTime::fromMSecsSinceEpoch(e.timeMs).toString(
                 QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),

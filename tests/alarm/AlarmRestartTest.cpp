@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "AlarmMonitor.h"
+#include "TempDir.h"
+
+namespace orsan {
+namespace {
+
+constexpr int64_t kWallStart = 1714523415000;
+
+// An event an earlier run stored for sensor 1.
+struct Row {
+    AlarmKind kind;
+    int axis = 1;
+    bool acknowledged = false;
+};
+
+// One reading after the restart, held for 1.5 s of refreshes every 0.5 s.
+struct Reading {
+    std::optional<float> velocity;  // nullopt: the sensor does not answer
+    float temperature = 20.0f;
+};
+
+struct Case {
+    const char* name;
+    std::vector<Row> earlier;
+    std::vector<Reading> readings;
+    const char* statesAtOpen;  // "ALARM TRIP LOST | T_ALARM T_TRIP"
+    std::vector<QString> events;  // stored after the restart: "KIND AXIS VALUE"
+    const char* statesAtEnd;
+};
+
+const char* Code(AlarmState state) {
+    switch (state) {
+        case AlarmState::ActiveUnacknowledged: return "AU";
+        case AlarmState::ActiveAcknowledged: return "AA";
+        case AlarmState::ReturnedUnacknowledged: return "RU";
+        default: return "N";
+    }
+}
+
+QString States(const AlarmStates& s) {
+    const auto v = [&](AlarmKind k) { return Code(s.State(1, k)); };
+    const auto t = [&](AlarmKind k) { return Code(s.State(1, k, AlarmQuantity::Temperature)); };
+    return QStringLiteral("%1 %2 %3 | %4 %5")
+        .arg(v(AlarmKind::Alarm), v(AlarmKind::Trip), v(AlarmKind::Lost), t(AlarmKind::Alarm),
+             t(AlarmKind::Trip));
+}
+
+// 2R (ALARM above 2.8, TRIP above 4.5 mm/s), TEMP_ALARM=70, TEMP_TRIP=80
+// (CLEAR below 66.5 degC), DELAY 1 s.
+TEST(AlarmRestart, StandingAlarmsGoOnAndTemperatureAlarmsAreTheirOwn) {
+    const Case cases[] = {
+        {"a TRIP held across the restart goes on, acknowledged",
+         {{AlarmKind::Trip, 1, true}}, {{5.0f}}, "N AA N | N N", {}, "N AA N | N N"},
+        {"rows of earlier restarts without a CLEAR are one alarm",
+         {{AlarmKind::Trip, 1, true}, {AlarmKind::Trip}}, {{5.0f}}, "N AU N | N N", {},
+         "N AU N | N N"},
+        {"a TRIP whose vibration is gone clears as usual",
+         {{AlarmKind::Alarm}, {AlarmKind::Trip}}, {{1.0f}}, "AU AU N | N N", {"CLEAR Vel_Y 1"},
+         "RU RU N | N N"},
+        {"an alarm cleared before the stop is not raised again, only waits",
+         {{AlarmKind::Alarm}, {AlarmKind::Clear, 0}}, {{3.0f}}, "RU N N | N N",
+         {"ALARM Vel_Y 3"}, "AU N N | N N"},
+        {"a sensor lost before the stop is restored by its first reading",
+         {{AlarmKind::Lost, kNoAxis}}, {{1.0f}}, "N N AU | N N", {"RESTORED Vel_Y 1"},
+         "N N RU | N N"},
+        {"a sensor silent at the restart keeps its TRIP; the LOST rule decides",
+         {{AlarmKind::Trip, 1, true}}, {{}}, "N AA N | N N", {"LOST  0"}, "N AA AU | N N"},
+        {"a velocity CLEAR leaves the temperature TRIP standing",
+         {{AlarmKind::Trip, 1, true}, {AlarmKind::Trip, kTemperatureAxis}, {AlarmKind::Clear, 2}},
+         {{1.0f, 85.0f}}, "N N N | N AU", {}, "N N N | N AU"},
+        {"temperature alarms rise and clear on their limits",
+         {},
+         {{1.0f, 75.0f}, {1.0f, 85.0f}, {1.0f, 66.0f}},
+         "N N N | N N",
+         {"ALARM T_Shell 75", "TRIP T_Shell 85", "CLEAR T_Shell 66"},
+         "N N N | RU RU"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir("orsan-alarm-restart");
+        const QString folder = QString::fromStdString(dir.Path().string());
+        int64_t storedBefore = 0;
+        {
+            AlarmStore store;
+            ASSERT_TRUE(store.Open(folder)) << store.LastError().toStdString();
+            for (const Row& row : c.earlier) {
+                AlarmEvent e;
+                e.timeMs = kWallStart - 60000 + ++storedBefore;
+                e.sensor = 1;
+                e.axis = row.axis;
+                e.kind = row.kind;
+                ASSERT_TRUE(store.Insert(&e));
+                if (row.acknowledged) {
+                    ASSERT_TRUE(store.Acknowledge(e.id, "甲", kWallStart));
+                }
+            }
+        }
+        int64_t steady = 10000;
+        AlarmMonitor monitor([&] { return steady; }, [&] { return kWallStart + steady; });
+        SensorAlarmSettings settings;
+        settings.delaySeconds = 1.0;
+        settings.tempAlarm = 70.0;
+        settings.tempTrip = 80.0;
+        monitor.SetSettings(1, settings);
+        ASSERT_TRUE(monitor.OpenStore(folder)) << monitor.Store().LastError().toStdString();
+        EXPECT_EQ(States(monitor.States()), c.statesAtOpen);
+
+        std::array<SensorStatus, kSensorCount> statuses{};
+        for (const Reading& reading : c.readings) {
+            statuses[0].record.CommOk = reading.velocity.has_value();
+            statuses[0].record.Vel_Y = reading.velocity.value_or(0.0f);
+            statuses[0].record.T_Shell = reading.temperature;
+            for (int k = 0; k < 3; ++k, steady += 500) {
+                if (reading.velocity) statuses[0].lastGoodReadSteadyMs = steady;
+                monitor.Update(statuses, {0x0100007F}, 1.0);
+            }
+        }
+        std::vector<AlarmEvent> stored;
+        ASSERT_TRUE(monitor.Store().LoadAll(&stored));
+        std::vector<QString> events;
+        for (size_t i = size_t(storedBefore); i < stored.size(); ++i)
+            events.push_back(QStringLiteral("%1 %2 %3")
+                                 .arg(QLatin1String(AlarmKindName(stored[i].kind)),
+                                      QLatin1String(AlarmAxisName(stored[i].axis)))
+                                 .arg(stored[i].value));
+        EXPECT_EQ(events, c.events);
+        EXPECT_EQ(States(monitor.States()), c.statesAtEnd);
+    }
+}
+
+// Acknowledging one quantity's TRIP leaves the other's waiting, in the states
+// and in the table.
+TEST(AlarmRestart, AcknowledgementsKeepToTheirQuantity) {
+    test::TempDir dir("orsan-alarm-quantity");
+    const QString folder = QString::fromStdString(dir.Path().string());
+    AlarmMonitor monitor([] { return int64_t(1000); }, [] { return kWallStart; });
+    ASSERT_TRUE(monitor.OpenStore(folder));
+    SensorAlarmSettings settings;
+    settings.delaySeconds = 0;
+    settings.tempTrip = 80.0;
+    monitor.SetSettings(2, settings);
+    std::array<SensorStatus, kSensorCount> statuses{};
+    statuses[1].record = {.T_Shell = 90.0f, .Vel_X = 5.0f, .CommOk = true};
+    statuses[1].lastGoodReadSteadyMs = 1000;
+    const std::vector<AlarmEvent> events = monitor.Update(statuses, {0, 0x0200007F}, 1.0);
+    ASSERT_EQ(events.size(), 2u);
+    const AlarmEvent& velocity = events[0];
+    const AlarmEvent& temperature = events[1];
+    EXPECT_EQ(FormatAlarmEventJson(temperature),
+              "{\"event\":\"TRIP\",\"time\":1714523415,\"ms\":0,\"id\":2,\"name\":null,"
+              "\"axis\":\"T_Shell\",\"value\":90,\"zone\":null}");
+    EXPECT_EQ(monitor.NewAlarms(), 2);
+    ASSERT_TRUE(monitor.AcknowledgeEvent(temperature, "乙"));
+    EXPECT_EQ(monitor.States().StateOf(velocity), AlarmState::ActiveUnacknowledged);
+    EXPECT_EQ(monitor.States().StateOf(temperature), AlarmState::ActiveAcknowledged);
+    EXPECT_EQ(monitor.Store().UnacknowledgedRaisedCount(), 1);
+    const SensorAlarmSummary summary = monitor.States().Summary(2);
+    EXPECT_EQ(summary.kind, AlarmKind::Trip);
+    EXPECT_EQ(summary.state, AlarmState::ActiveUnacknowledged);
+}
+
+}  // namespace
+}  // namespace orsan
