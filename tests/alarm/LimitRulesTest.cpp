@@ -93,6 +93,39 @@ TEST(LimitRules, BadValuesAreRefusedWithAMessageAndTheDefaultUsed) {
     }
 }
 
+TEST(LimitRules, TemperatureLimitsAreEachOptionalAndTripMustBeAboveAlarm) {
+    const std::optional<double> none;
+    const struct {
+        const char *alarm, *trip;
+        std::optional<double> tempAlarm, tempTrip;
+        const char* problem;  // how the message starts; "" for none
+    } cases[] = {
+        {"", "", none, none, ""},
+        {"70", "", 70.0, none, ""},
+        {"", "85.5", none, 85.5, ""},
+        {"70", "80", 70.0, 80.0, ""},
+        {"-5", "80", none, 80.0, "TEMP_ALARM=-5 "},
+        {"70", "hot", 70.0, none, "TEMP_TRIP=hot "},
+        {"80", "80", none, none, "TEMP_ALARM=80、TEMP_TRIP=80 "},
+        {"90", "80", none, none, "TEMP_ALARM=90、TEMP_TRIP=80 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.alarm) + "/" + c.trip);
+        SensorAlarmTexts texts = Texts("2R", "", "", "", "", "");
+        texts.tempAlarm = c.alarm;
+        texts.tempTrip = c.trip;
+        QStringList problems;
+        const AlarmLimits limits = ComputeAlarmLimits(ParseAlarmTexts(texts, &problems));
+        EXPECT_EQ(limits.tempAlarm, c.tempAlarm);
+        EXPECT_EQ(limits.tempTrip, c.tempTrip);
+        EXPECT_EQ(limits.alarm, 2.8);  // the velocity limits are not touched
+        ASSERT_EQ(problems.size(), *c.problem ? 1 : 0) << problems.join('\n').toStdString();
+        if (*c.problem) {
+            EXPECT_TRUE(problems[0].startsWith(c.problem)) << problems[0].toStdString();
+        }
+    }
+}
+
 TEST(LimitRules, AlarmIniSectionsRoundTripAndMissingFileMeansDefaults) {
     test::TempDir dir("orsan-alarm-ini");
     const QString folder = QString::fromStdString(dir.Path().string());
@@ -107,11 +140,13 @@ TEST(LimitRules, AlarmIniSectionsRoundTripAndMissingFileMeansDefaults) {
     settings.baseline = 1.1;
     settings.trip = 12.5;
     settings.delaySeconds = 4.5;
+    settings.tempTrip = 95.5;
     ASSERT_TRUE(SaveSensorAlarmSettings(file, 4, settings));
     EXPECT_EQ(LoadSensorAlarmSettings(file, 4, &problems), settings);
     EXPECT_EQ(LoadSensorAlarmSettings(file, 3, &problems), SensorAlarmSettings{});
     EXPECT_TRUE(problems.isEmpty());
     EXPECT_EQ(file.GetString("ID4", "ZONES", ""), "2.5,5.25,9");
+    EXPECT_EQ(file.GetString("ID4", "TEMP_TRIP", ""), "95.5");
 
     // Hand-edited bad value: refused with a message naming the section.
     ASSERT_TRUE(file.WriteString("ID4", "ZONES", "5,4,3"));
