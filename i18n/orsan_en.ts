@@ -58,6 +58,10 @@
         <source>Alarm.ini [%1] 重复：同名的节只应有一个，各键以最先出现的为准</source>
         <translation>Alarm.ini [%1] repeated: a section may appear once; each key is taken from its first appearance</translation>
     </message>
+    <message>
+        <source>%1=%2、%3=%4 无效：温度停机值须大于温度报警值，已不作温度报警</source>
+        <translation>%1=%2, %3=%4 refused: the temperature trip must be above the temperature alarm; no temperature alarm</translation>
+    </message>
 </context>
 <context>
     <name>AlarmStore</name>
@@ -300,6 +304,10 @@
     <message>
         <source>PDF 无法完成</source>
         <translation>the PDF cannot be finished</translation>
+    </message>
+    <message>
+        <source>%1 ℃</source>
+        <translation>%1 °C</translation>
     </message>
 </context>
 <context>
@@ -1089,6 +1097,22 @@
         <source>生效: 分区 %1 / %2 / %3 mm/s，报警 %4 mm/s，停机 %5 mm/s，延时 %6 s</source>
         <translation>In effect: zones %1 / %2 / %3 mm/s, alarm %4 mm/s, trip %5 mm/s, delay %6 s</translation>
     </message>
+    <message>
+        <source>温度报警 TEMP_ALARM (℃):</source>
+        <translation>TEMP_ALARM (°C):</translation>
+    </message>
+    <message>
+        <source>温度停机 TEMP_TRIP (℃):</source>
+        <translation>TEMP_TRIP (°C):</translation>
+    </message>
+    <message>
+        <source>%1 ℃</source>
+        <translation>%1 °C</translation>
+    </message>
+    <message>
+        <source>温度报警 %1，温度停机 %2</source>
+        <translation>Temperature alarm %1, temperature trip %2</translation>
+    </message>
 </context>
 <context>
     <name>orsan::AlarmSettingsTableDlg</name>
@@ -1147,6 +1171,18 @@
     <message>
         <source>报警设置（全部传感器）</source>
         <translation>Alarm settings (all sensors)</translation>
+    </message>
+    <message>
+        <source>温度报警 (℃)</source>
+        <translation>TEMP_ALARM (°C)</translation>
+    </message>
+    <message>
+        <source>温度停机 (℃)</source>
+        <translation>TEMP_TRIP (°C)</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
     </message>
 </context>
 <context>

@@ -253,7 +253,11 @@ private:
             rows.push_back({LocalTime(e.timeMs, QStringLiteral("HH:mm:ss")),
                             QLatin1String(AlarmKindName(e.kind)),
                             QLatin1String(AlarmAxisName(e.axis)),
-                            reading ? Number(e.value, 2) : QString(), ZoneText(e.zone),
+                            !reading ? QString()
+                            : e.Quantity() == AlarmQuantity::Temperature
+                                ? tr("%1 ℃").arg(Number(e.value, 1))
+                                : Number(e.value, 2),
+                            ZoneText(e.zone),
                             e.acknowledged        ? e.ackBy
                             : IsRaisingKind(e.kind) ? tr("未确认")
                                                     : QString(),

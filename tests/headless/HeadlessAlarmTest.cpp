@@ -45,6 +45,8 @@ protected:
             ASSERT_TRUE(alarms.WriteString(QStringLiteral("ID%1").arg(n), "CLASS", classes[n - 1]));
             ASSERT_TRUE(alarms.WriteString(QStringLiteral("ID%1").arg(n), "DELAY", "1"));
         }
+        // Far above the simulated machines' warm running.
+        ASSERT_TRUE(alarms.WriteStrings("ID1", {{"TEMP_ALARM", "70"}, {"TEMP_TRIP", "80"}}));
         sim.SetVelocities(1, 2.8, 0.5, 2.8);  // exactly on B/C of 2R: zone B, no event
         sim.SetVelocities(2, 1.0, 3.5, 0.2);  // 1F: zone A
         sim.SetVelocities(3, 1.0, 2.0, 1.0);  // 2R: zone B
@@ -67,6 +69,39 @@ protected:
             if (done(object)) return true;
         }
         return false;
+    }
+
+    void Start(std::vector<std::string> args) {
+        for (const char* arg : {"--headless", "--data-dir"}) args.push_back(arg);
+        args.push_back(dataDir.Path().string());
+        station = std::make_unique<test::ChildProcess>(test::StationPath(), args);
+    }
+
+    void Stop() {
+        station->Signal(SIGTERM);
+        EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    }
+
+    // "Sensor Axis Kind Ack AckBy" of every row of table `alarm`.
+    QStringList StoredAlarms(const QString& sql = QString()) {
+        QStringList stored;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "alarm-check");
+            db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
+            EXPECT_TRUE(db.open());
+            QSqlQuery q(db);
+            if (!sql.isEmpty()) {
+                EXPECT_TRUE(q.exec(sql));
+            }
+            EXPECT_TRUE(q.exec("SELECT Sensor, Axis, Kind, Ack, AckBy FROM alarm ORDER BY rowid"));
+            while (q.next())
+                stored << QStringList{q.value(0).toString(), q.value(1).toString(),
+                                      q.value(2).toString(), q.value(3).toString(),
+                                      q.value(4).toString()}
+                              .join(' ');
+        }
+        QSqlDatabase::removeDatabase("alarm-check");
+        return stored;
     }
 
     static QJsonValue ZoneOf(const QJsonObject& data, int sensor) {
@@ -192,6 +227,49 @@ TEST_F(HeadlessAlarmTest, ASilentSensorIsLostAfterItsDelayAndRestoredWhenItAnswe
     EXPECT_EQ(events.size(), 2u);
     station->Signal(SIGTERM);
     EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+}
+
+// A machine held in zone D across three restarts of the recorder is one
+// TRIP, acknowledged once; it clears when the vibration goes. The shell
+// temperature raises and clears its own alarms.
+TEST_F(HeadlessAlarmTest, AnAlarmHeldAcrossRestartsIsOneAlarmAndTemperatureHasItsOwn) {
+    sim.SetVelocities(3, 1.0, 5.0, 1.0);
+    ASSERT_TRUE(ReadUntil(EventOfKind("TRIP")));
+    Stop();
+    // Acknowledged as the window would, between two runs.
+    EXPECT_EQ(StoredAlarms("UPDATE alarm SET Ack = 1, AckBy = '张工', AckTime = 1"),
+              QStringList{"3 Vel_Y TRIP 1 张工"});
+
+    for (int run = 0; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        Start({"--record", "--duration", "2.5"});  // beyond the delay of 1 s
+        EXPECT_FALSE(ReadUntil([](const QJsonObject&) { return false; }));
+        EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+        EXPECT_EQ(ZoneOf(lastData, 3).toString(), "D");
+    }
+    EXPECT_EQ(events.size(), 1u);
+
+    Start({});
+    sim.SetVelocities(3, 1.0, 1.2, 1.0);
+    ASSERT_TRUE(ReadUntil(EventOfKind("CLEAR")));
+    const struct {
+        uint16_t centidegrees;
+        const char* kind;
+    } steps[] = {{7500, "ALARM"}, {8500, "TRIP"}, {3000, "CLEAR"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.kind);
+        sim.SetRegister(1, 0, step.centidegrees);
+        ASSERT_TRUE(ReadUntil(EventOfKind(step.kind)));
+        const QJsonObject& event = events.back();
+        EXPECT_EQ(event["id"].toInt(), 1);
+        EXPECT_EQ(event["axis"].toString(), "T_Shell");
+        EXPECT_EQ(event["value"].toDouble(), step.centidegrees / 100.0);
+        EXPECT_TRUE(event["zone"].isNull());
+    }
+    Stop();
+    EXPECT_EQ(StoredAlarms(), (QStringList{"3 Vel_Y TRIP 1 张工", "3 Vel_Y CLEAR 0 ",
+                                           "1 T_Shell ALARM 0 ", "1 T_Shell TRIP 0 ",
+                                           "1 T_Shell CLEAR 0 "}));
 }
 
 }  // namespace

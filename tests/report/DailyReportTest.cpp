@@ -108,7 +108,11 @@ protected:
                                                  {1, kEndMs - 1},   {1, kEndMs},
                                                  {3, kStartMs + 43200000}};
         for (const auto& [sensor, ms] : events) {
-            AlarmEvent event{ms, sensor, 0, 5.0f, Zone::D, AlarmKind::Alarm};
+            // Sensor 3's is a temperature TRIP: listed and counted as well.
+            AlarmEvent event = sensor == 3 ? AlarmEvent{ms, sensor, kTemperatureAxis, 92.5f,
+                                                        Zone::None, AlarmKind::Trip}
+                                           : AlarmEvent{ms, sensor, 0, 5.0f, Zone::D,
+                                                        AlarmKind::Alarm};
             ASSERT_TRUE(store.Insert(&event));
             if (ms == kStartMs) {
                 ASSERT_TRUE(store.Acknowledge(event.id, QStringLiteral("张工"), kStartMs + 60000));
@@ -163,7 +167,9 @@ TEST_F(DailyReportTest, EachMachineListsOnlyItsEventsOfTheDayWithTheirAcknowledg
     EXPECT_FALSE(first[1].acknowledged);
     ASSERT_EQ(report.machines[1].events.size(), 1u);
     EXPECT_EQ(report.machines[1].events[0].sensor, 3);
+    EXPECT_EQ(report.machines[1].events[0].axis, kTemperatureAxis);
     EXPECT_EQ(report.machines[0].AlarmCount(), 2);
+    EXPECT_EQ(report.machines[1].AlarmCount(), 1);
 }
 
 TEST_F(DailyReportTest, ReportCommandWritesOnePagePerMachineAfterTheSummaryAndRefusesBadDays) {

@@ -228,6 +228,8 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
         {dialog.ZonesEdit(), "3,2,1", false},  {dialog.ZonesEdit(), "1;2;3", false},
         {dialog.DelayEdit(), "-1", false},     {dialog.TripEdit(), "0", false},
         {dialog.BaselineEdit(), "x", false},   {dialog.TripEdit(), "4", false},  // not above 5
+        {dialog.TempAlarmEdit(), "hot", false}, {dialog.TempAlarmEdit(), "90", true},
+        {dialog.TempTripEdit(), "80", false},  // not above 90
         {dialog.ZonesEdit(), "1,2.5,6", true},
     };
     for (const auto& row : rows) {
@@ -244,6 +246,8 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     EXPECT_EQ(dialog.Settings().zones, (ZoneBoundaries{1, 2.5, 6}));
     EXPECT_EQ(dialog.Settings().alarm, 5.0);
     EXPECT_EQ(dialog.Settings().machineClass, "1R");
+    EXPECT_EQ(dialog.Settings().tempAlarm, 90.0);
+    EXPECT_EQ(dialog.Settings().tempTrip, std::nullopt);
 }
 
 TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
@@ -305,6 +309,8 @@ TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
         {6, &AlarmSettingsTableDlg::DelayEdit, "99999", false},
         {1, &AlarmSettingsTableDlg::TripEdit, "2", false},  // not above the 2.8 alarm
         {4, &AlarmSettingsTableDlg::AlarmEdit, "abc", false},
+        {2, &AlarmSettingsTableDlg::TempTripEdit, "0", false},
+        {2, &AlarmSettingsTableDlg::TempTripEdit, "95", true},
         {5, &AlarmSettingsTableDlg::ZonesEdit, "1,2.5,6", true},
     };
     for (const auto& row : rows) {
@@ -338,6 +344,7 @@ TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
     INIFILE file(dataDir.path() + "/Alarm.ini");
     EXPECT_EQ(file.GetString("ID5", "ZONES", ""), "1,2.5,6");
     EXPECT_EQ(file.GetString("ID2", "BASELINE", ""), "2");
+    EXPECT_EQ(file.GetString("ID2", "TEMP_TRIP", ""), "95");
     EXPECT_EQ(window->Alarms()->Monitor().Limits(5).zones.cd, 6.0);
 }
 
