@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <chrono>
 #include <functional>
@@ -50,9 +51,7 @@ protected:
         sim.SetVelocities(1, 2.8, 0.5, 2.8);  // exactly on B/C of 2R: zone B, no event
         sim.SetVelocities(2, 1.0, 3.5, 0.2);  // 1F: zone A
         sim.SetVelocities(3, 1.0, 2.0, 1.0);  // 2R: zone B
-        station = std::make_unique<test::ChildProcess>(
-            test::StationPath(),
-            std::vector<std::string>{"--headless", "--data-dir", dataDir.Path().string()});
+        Start({});
     }
 
     // Reads lines until `done` holds for an event or a data line; false when
@@ -82,23 +81,22 @@ protected:
         EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
     }
 
-    // "Sensor Axis Kind Ack AckBy" of every row of table `alarm`.
-    QStringList StoredAlarms(const QString& sql = QString()) {
+    // The columns of every row of table `alarm`, each row a line of fields
+    // separated by blanks, after running `change` on the file.
+    QStringList Stored(const char* columns, const char* change = nullptr) {
         QStringList stored;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "alarm-check");
             db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
             EXPECT_TRUE(db.open());
             QSqlQuery q(db);
-            if (!sql.isEmpty()) {
-                EXPECT_TRUE(q.exec(sql));
+            EXPECT_TRUE(!change || q.exec(change));
+            EXPECT_TRUE(q.exec(QStringLiteral("SELECT %1 FROM alarm ORDER BY rowid").arg(columns)));
+            while (q.next()) {
+                QStringList fields;
+                for (int c = 0; c < q.record().count(); ++c) fields << q.value(c).toString();
+                stored << fields.join(' ');
             }
-            EXPECT_TRUE(q.exec("SELECT Sensor, Axis, Kind, Ack, AckBy FROM alarm ORDER BY rowid"));
-            while (q.next())
-                stored << QStringList{q.value(0).toString(), q.value(1).toString(),
-                                      q.value(2).toString(), q.value(3).toString(),
-                                      q.value(4).toString()}
-                              .join(' ');
         }
         QSqlDatabase::removeDatabase("alarm-check");
         return stored;
@@ -151,27 +149,11 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
     // A few more lines: nothing repeats, nothing for the machines in A or B.
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(ReadUntil([](const QJsonObject& o) { return !o.contains("event"); }));
-    station->Signal(SIGTERM);
-    EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    Stop();
     ASSERT_EQ(events.size(), 3u);
 
     // The same events in table `alarm`.
-    QStringList stored;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "alarm-check");
-        db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(
-            q.exec("SELECT Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm "
-                   "ORDER BY rowid"));
-        while (q.next()) {
-            QStringList fields;
-            for (int c = 0; c < 8; ++c) fields << q.value(c).toString();
-            stored << fields.join(' ');
-        }
-    }
-    QSqlDatabase::removeDatabase("alarm-check");
+    const QStringList stored = Stored("Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack");
     QStringList streamed;
     for (const QJsonObject& e : events)
         streamed << QStringList{QString::number(e["time"].toInteger()),
@@ -225,8 +207,7 @@ TEST_F(HeadlessAlarmTest, ASilentSensorIsLostAfterItsDelayAndRestoredWhenItAnswe
     EXPECT_EQ(events.back()["zone"].toString(), "A");
     // Sensors 4 to 6 have no address: never lost.
     EXPECT_EQ(events.size(), 2u);
-    station->Signal(SIGTERM);
-    EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    Stop();
 }
 
 // A machine held in zone D across three restarts of the recorder is one
@@ -237,7 +218,8 @@ TEST_F(HeadlessAlarmTest, AnAlarmHeldAcrossRestartsIsOneAlarmAndTemperatureHasIt
     ASSERT_TRUE(ReadUntil(EventOfKind("TRIP")));
     Stop();
     // Acknowledged as the window would, between two runs.
-    EXPECT_EQ(StoredAlarms("UPDATE alarm SET Ack = 1, AckBy = '张工', AckTime = 1"),
+    const char* kColumns = "Sensor, Axis, Kind, Ack, AckBy";
+    EXPECT_EQ(Stored(kColumns, "UPDATE alarm SET Ack = 1, AckBy = '张工', AckTime = 1"),
               QStringList{"3 Vel_Y TRIP 1 张工"});
 
     for (int run = 0; run < 3; ++run) {
@@ -267,9 +249,9 @@ TEST_F(HeadlessAlarmTest, AnAlarmHeldAcrossRestartsIsOneAlarmAndTemperatureHasIt
         EXPECT_TRUE(event["zone"].isNull());
     }
     Stop();
-    EXPECT_EQ(StoredAlarms(), (QStringList{"3 Vel_Y TRIP 1 张工", "3 Vel_Y CLEAR 0 ",
-                                           "1 T_Shell ALARM 0 ", "1 T_Shell TRIP 0 ",
-                                           "1 T_Shell CLEAR 0 "}));
+    EXPECT_EQ(Stored(kColumns),
+              (QStringList{"3 Vel_Y TRIP 1 张工", "3 Vel_Y CLEAR 0 ", "1 T_Shell ALARM 0 ",
+                           "1 T_Shell TRIP 0 ", "1 T_Shell CLEAR 0 "}));
 }
 
 }  // namespace
