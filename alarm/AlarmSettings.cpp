@@ -110,11 +110,11 @@ void RefuseTripNotAboveAlarm(SensorAlarmSettings& settings, QStringList* problem
 void RefuseTempTripNotAboveAlarm(SensorAlarmSettings& settings, QStringList* problems) {
     if (!settings.tempAlarm || !settings.tempTrip || *settings.tempTrip > *settings.tempAlarm)
         return;
-    problems->append(QCoreApplication::translate(
-                         "AlarmSettings",
-                         "%1=%2、%3=%4 无效：温度停机值须大于温度报警值，已不作温度报警")
-                         .arg(kTempAlarmKey, NumberText(*settings.tempAlarm), kTempTripKey,
-                              NumberText(*settings.tempTrip)));
+    problems->append(
+        QCoreApplication::translate("AlarmSettings",
+                                    "%1=%2、%3=%4 无效：温度停机值须大于温度报警值，已不作温度报警")
+            .arg(kTempAlarmKey, NumberText(*settings.tempAlarm), kTempTripKey,
+                 NumberText(*settings.tempTrip)));
     settings.tempAlarm.reset();
     settings.tempTrip.reset();
 }

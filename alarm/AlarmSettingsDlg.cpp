@@ -90,9 +90,8 @@ void AlarmSettingsDlg::changeEvent(QEvent* event) {
 }
 
 SensorAlarmTexts AlarmSettingsDlg::Texts() const {
-    return {class_->currentText(), zones_->text(),     baseline_->text(),
-            alarm_->text(),        trip_->text(),      delay_->text(),
-            tempAlarm_->text(),    tempTrip_->text()};
+    return {class_->currentText(), zones_->text(), baseline_->text(),  alarm_->text(),
+            trip_->text(),         delay_->text(), tempAlarm_->text(), tempTrip_->text()};
 }
 
 void AlarmSettingsDlg::SetTexts(const SensorAlarmTexts& texts) {
@@ -121,8 +120,9 @@ void AlarmSettingsDlg::UpdateSummary() {
         const auto degrees = [this](const std::optional<double>& value) {
             return value ? tr("%1 ℃").arg(*value, 0, 'g', 4) : tr("无");
         };
-        text += QLatin1Char('\n') + tr("温度报警 %1，温度停机 %2")
-                                        .arg(degrees(limits.tempAlarm), degrees(limits.tempTrip));
+        text +=
+            QLatin1Char('\n') +
+            tr("温度报警 %1，温度停机 %2").arg(degrees(limits.tempAlarm), degrees(limits.tempTrip));
     }
     if (!problems.isEmpty()) text += QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
     summary_->setText(text);

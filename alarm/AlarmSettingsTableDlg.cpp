@@ -22,11 +22,11 @@ AlarmSettingsTableDlg::AlarmSettingsTableDlg(const AllSettings& settings, QWidge
     ConsumeEnterEscape(this);
 
     auto* grid = new QGridLayout;
-    const char* const headers[] = {QT_TR_NOOP("机器类别"),
-                                   QT_TR_NOOP("分区边界 A/B,B/C,C/D (mm/s)"),
-                                   QT_TR_NOOP("报警 ALARM (mm/s)"), QT_TR_NOOP("停机 TRIP (mm/s)"),
-                                   QT_TR_NOOP("延时 DELAY (s)"),
-                                   QT_TR_NOOP("温度报警 (℃)"), QT_TR_NOOP("温度停机 (℃)")};
+    const char* const headers[] = {
+        QT_TR_NOOP("机器类别"),          QT_TR_NOOP("分区边界 A/B,B/C,C/D (mm/s)"),
+        QT_TR_NOOP("报警 ALARM (mm/s)"), QT_TR_NOOP("停机 TRIP (mm/s)"),
+        QT_TR_NOOP("延时 DELAY (s)"),    QT_TR_NOOP("温度报警 (℃)"),
+        QT_TR_NOOP("温度停机 (℃)")};
     for (int c = 0; c < int(std::size(headers)); ++c)
         grid->addWidget(texts_.Text(new QLabel(this), headers[c]), 0, c + 1);
     const DialogUnits units(font());
@@ -101,9 +101,14 @@ void AlarmSettingsTableDlg::SetRowCaption(int sensor, const QString& caption) {
 
 SensorAlarmTexts AlarmSettingsTableDlg::Texts(int sensor) const {
     const Row& row = rows_[size_t(sensor - 1)];
-    return {row.machineClass->currentText(), row.zones->text(),     row.baseline,
-            row.alarm->text(),               row.trip->text(),      row.delay->text(),
-            row.tempAlarm->text(),           row.tempTrip->text()};
+    return {row.machineClass->currentText(),
+            row.zones->text(),
+            row.baseline,
+            row.alarm->text(),
+            row.trip->text(),
+            row.delay->text(),
+            row.tempAlarm->text(),
+            row.tempTrip->text()};
 }
 
 void AlarmSettingsTableDlg::SetTexts(int sensor, const SensorAlarmTexts& texts) {

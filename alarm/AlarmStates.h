@@ -61,8 +61,7 @@ public:
     // to announce).
     bool Apply(const AlarmEvent& event);
     // True when the state changed.
-    bool Acknowledge(int sensor, AlarmKind kind,
-                     AlarmQuantity quantity = AlarmQuantity::Velocity);
+    bool Acknowledge(int sensor, AlarmKind kind, AlarmQuantity quantity = AlarmQuantity::Velocity);
     // Every alarm that waits: active ones stay active, acknowledged.
     void AcknowledgeAll();
     // The state an earlier run left an alarm in.

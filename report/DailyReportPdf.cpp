@@ -250,14 +250,14 @@ private:
         std::vector<QStringList> rows;
         for (const AlarmEvent& e : m.events) {
             const bool reading = e.axis != kNoAxis;
+            // A temperature event's value is no velocity: it says its unit.
+            const QString value = !reading ? QString()
+                                  : e.Quantity() == AlarmQuantity::Temperature
+                                      ? tr("%1 ℃").arg(Number(e.value, 1))
+                                      : Number(e.value, 2);
             rows.push_back({LocalTime(e.timeMs, QStringLiteral("HH:mm:ss")),
                             QLatin1String(AlarmKindName(e.kind)),
-                            QLatin1String(AlarmAxisName(e.axis)),
-                            !reading ? QString()
-                            : e.Quantity() == AlarmQuantity::Temperature
-                                ? tr("%1 ℃").arg(Number(e.value, 1))
-                                : Number(e.value, 2),
-                            ZoneText(e.zone),
+                            QLatin1String(AlarmAxisName(e.axis)), value, ZoneText(e.zone),
                             e.acknowledged        ? e.ackBy
                             : IsRaisingKind(e.kind) ? tr("未确认")
                                                     : QString(),

@@ -109,10 +109,10 @@ protected:
                                                  {3, kStartMs + 43200000}};
         for (const auto& [sensor, ms] : events) {
             // Sensor 3's is a temperature TRIP: listed and counted as well.
-            AlarmEvent event = sensor == 3 ? AlarmEvent{ms, sensor, kTemperatureAxis, 92.5f,
-                                                        Zone::None, AlarmKind::Trip}
-                                           : AlarmEvent{ms, sensor, 0, 5.0f, Zone::D,
-                                                        AlarmKind::Alarm};
+            AlarmEvent event =
+                sensor == 3
+                    ? AlarmEvent{ms, sensor, kTemperatureAxis, 92.5f, Zone::None, AlarmKind::Trip}
+                    : AlarmEvent{ms, sensor, 0, 5.0f, Zone::D, AlarmKind::Alarm};
             ASSERT_TRUE(store.Insert(&event));
             if (ms == kStartMs) {
                 ASSERT_TRUE(store.Acknowledge(event.id, QStringLiteral("张工"), kStartMs + 60000));

@@ -225,9 +225,9 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
         const char* text;
         bool accepted;
     } rows[] = {
-        {dialog.ZonesEdit(), "3,2,1", false},  {dialog.ZonesEdit(), "1;2;3", false},
-        {dialog.DelayEdit(), "-1", false},     {dialog.TripEdit(), "0", false},
-        {dialog.BaselineEdit(), "x", false},   {dialog.TripEdit(), "4", false},  // not above 5
+        {dialog.ZonesEdit(), "3,2,1", false},   {dialog.ZonesEdit(), "1;2;3", false},
+        {dialog.DelayEdit(), "-1", false},      {dialog.TripEdit(), "0", false},
+        {dialog.BaselineEdit(), "x", false},    {dialog.TripEdit(), "4", false},  // not above 5
         {dialog.TempAlarmEdit(), "hot", false}, {dialog.TempAlarmEdit(), "90", true},
         {dialog.TempTripEdit(), "80", false},  // not above 90
         {dialog.ZonesEdit(), "1,2.5,6", true},
