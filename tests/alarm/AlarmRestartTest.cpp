@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "AlarmMonitor.h"
+#include "QtPrinters.h"
 #include "TempDir.h"
 
 namespace orsan {
@@ -27,8 +28,8 @@ struct Case {
     const char* name;
     std::vector<Row> earlier;
     std::vector<Reading> readings;
-    const char* statesAtOpen;     // "ALARM TRIP LOST | T_ALARM T_TRIP"
-    std::vector<QString> events;  // stored after the restart: "KIND AXIS VALUE"
+    const char* statesAtOpen;  // "ALARM TRIP LOST | T_ALARM T_TRIP"
+    QStringList events;        // stored after the restart: "KIND AXIS VALUE"
     const char* statesAtEnd;
     std::optional<AlarmQuantity> acknowledgeTrip{};  // right after the restart
 };
@@ -150,7 +151,7 @@ TEST(AlarmRestart, StandingAlarmsGoOnAndTemperatureAlarmsAreTheirOwn) {
         }
         std::vector<AlarmEvent> stored;
         ASSERT_TRUE(monitor.Store().LoadAll(&stored));
-        std::vector<QString> events;
+        QStringList events;
         for (size_t i = size_t(storedBefore); i < stored.size(); ++i)
             events.push_back(QStringLiteral("%1 %2 %3")
                                  .arg(QLatin1String(AlarmKindName(stored[i].kind)),
