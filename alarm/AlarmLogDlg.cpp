@@ -161,6 +161,13 @@ void AlarmLogDlg::Reload() {
     emit UnacknowledgedChanged(unacknowledged_);
 }
 
+QString AlarmLogDlg::ValueText(const AlarmEvent& e) const {
+    if (e.axis == kNoAxis) return QString();
+    const QString value = QString::fromStdString(FormatJsonFloat(e.value));
+    // The column is headed in mm/s: a temperature says its own unit.
+    return e.Quantity() == AlarmQuantity::Temperature ? tr("%1 ℃").arg(value) : value;
+}
+
 void AlarmLogDlg::Fill() {
     flashingRows_.clear();
     // The newest row of each alarm comes first.
@@ -178,7 +185,7 @@ void AlarmLogDlg::Fill() {
                 ? SensorTitle(e.sensor, names_[size_t(e.sensor - 1)])
                 : QString::number(e.sensor),
             QLatin1String(AlarmAxisName(e.axis)),
-            e.axis == kNoAxis ? QString() : QString::fromStdString(FormatJsonFloat(e.value)),
+            ValueText(e),
             ZoneText(e.zone),
             AlarmKindCaption(e.kind),
             StateText(e, activeNow),

@@ -1034,6 +1034,10 @@
         <source>确认时间</source>
         <translation>Ack. time</translation>
     </message>
+    <message>
+        <source>%1 ℃</source>
+        <translation>%1 °C</translation>
+    </message>
 </context>
 <context>
     <name>orsan::AlarmSettingsDlg</name>

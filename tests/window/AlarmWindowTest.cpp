@@ -253,14 +253,17 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
 TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
     AlarmMonitor monitor;
     ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
-    AlarmEvent events[] = {{1714523415000, 5, kNoAxis, 0, Zone::None, AlarmKind::Lost},
-                           {1714523420000, 5, 2, 1.5f, Zone::B, AlarmKind::Restored}};
+    AlarmEvent events[] = {
+        {1714523415000, 5, kNoAxis, 0, Zone::None, AlarmKind::Lost},
+        {1714523420000, 5, 2, 1.5f, Zone::B, AlarmKind::Restored},
+        {1714523410000, 5, kTemperatureAxis, 85.5f, Zone::None, AlarmKind::Trip}};
     for (AlarmEvent& e : events) ASSERT_TRUE(monitor.Store().Insert(&e));
     AlarmLogDlg page(monitor);
-    EXPECT_EQ(page.UnacknowledgedCount(), 1);
+    EXPECT_EQ(page.UnacknowledgedCount(), 2);
     const QStringList rows[] = {{"Vel_Z", "1.5", "B", "RESTORED 通讯恢复"},
-                                {"", "", "", "LOST 通讯中断"}};
-    for (int r = 0; r < 2; ++r)
+                                {"", "", "", "LOST 通讯中断"},
+                                {"T_Shell", "85.5 ℃", "", "TRIP 停机"}};
+    for (int r = 0; r < 3; ++r)
         for (int c = 2; c <= 5; ++c) EXPECT_EQ(page.List()->item(r, c)->text(), rows[r][c - 2]);
     page.show();
     const QTableWidgetItem* restored = page.List()->item(0, 5);
