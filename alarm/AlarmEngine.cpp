@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace orsan {
 
@@ -18,17 +19,50 @@ bool Lasted(bool condition, int64_t readingMs, int64_t delayMs, std::optional<in
     return readingMs - *since >= delayMs;
 }
 
-AlarmEvent EventOf(int sensor, AlarmKind kind, const WorstVelocity& worst, Zone zone) {
+AlarmEvent EventOf(int sensor, AlarmKind kind, int axis, float value, Zone zone) {
     AlarmEvent event;
     event.sensor = sensor;
-    event.axis = worst.axis;
-    event.value = worst.value;
+    event.axis = axis;
+    event.value = value;
     event.zone = zone;
     event.kind = kind;
     return event;
 }
 
+float Limit(std::optional<double> value) {
+    return value ? float(*value) : std::numeric_limits<float>::infinity();
+}
+
 }  // namespace
+
+void AlarmEngine::Levels::SetLimits(double alarmLimit, double tripLimit) {
+    alarm = float(alarmLimit);
+    trip = float(tripLimit);
+    clear = float(kClearShare * std::min(alarmLimit, tripLimit));
+    BreakRuns();
+}
+
+void AlarmEngine::Levels::BreakRuns() {
+    aboveAlarmSince.reset();
+    aboveTripSince.reset();
+    belowClearSince.reset();
+}
+
+std::optional<AlarmKind> AlarmEngine::Levels::Judge(float value, int64_t at, int64_t delayMs) {
+    const bool tripMatured = Lasted(value > trip, at, delayMs, aboveTripSince);
+    const bool alarmMatured = Lasted(value > alarm, at, delayMs, aboveAlarmSince);
+    const bool clearMatured = Lasted(value < clear, at, delayMs, belowClearSince);
+
+    std::optional<AlarmKind> kind;
+    if (tripMatured && raised != AlarmKind::Trip)
+        kind = AlarmKind::Trip;
+    else if (alarmMatured && !raised)
+        kind = AlarmKind::Alarm;
+    else if (clearMatured && raised)
+        kind = AlarmKind::Clear;
+    if (kind) raised = *kind == AlarmKind::Clear ? std::nullopt : kind;
+    return kind;
+}
 
 AlarmEngine::AlarmEngine() {
     for (int n = 1; n <= kSensorCount; ++n) SetLimits(n, ComputeAlarmLimits({}));
@@ -38,13 +72,13 @@ void AlarmEngine::SetLimits(int sensor, const AlarmLimits& limits) {
     SensorState& s = sensors_[size_t(sensor - 1)];
     s.limits = limits;
     s.zones = ZoneThresholds(limits.zones);
-    s.alarm = float(limits.alarm);
-    s.trip = float(limits.trip);
-    s.clear = float(kClearShare * limits.alarm);
     s.delayMs = int64_t(std::llround(limits.delaySeconds * 1000.0));
-    s.aboveAlarmSince.reset();
-    s.aboveTripSince.reset();
-    s.belowClearSince.reset();
+    s.velocity.SetLimits(limits.alarm, limits.trip);
+    s.temperature.SetLimits(Limit(limits.tempAlarm), Limit(limits.tempTrip));
+}
+
+void AlarmEngine::Restore(int sensor, AlarmQuantity quantity, std::optional<AlarmKind> raised) {
+    sensors_[size_t(sensor - 1)].Of(quantity).raised = raised;
 }
 
 void AlarmEngine::Step(int64_t steadyMs, const SensorReadings& readings,
@@ -59,9 +93,8 @@ void AlarmEngine::Step(int64_t steadyMs, const SensorReadings& readings,
 
         if (!reading.fresh) {
             (*zones)[size_t(i)] = Zone::None;
-            s.aboveAlarmSince.reset();
-            s.aboveTripSince.reset();
-            s.belowClearSince.reset();
+            s.velocity.BreakRuns();
+            s.temperature.BreakRuns();
             WatchSilence(s, steadyMs, reading, i + 1, events);
             continue;
         }
@@ -70,32 +103,17 @@ void AlarmEngine::Step(int64_t steadyMs, const SensorReadings& readings,
         // A frozen value is no evidence: only a new reading moves a run.
         if (reading.steadyMs == s.judgedReadingMs) continue;
         s.judgedReadingMs = reading.steadyMs;
+        const WorstVelocity& worst = reading.worst;
         if (s.lost) {
             s.lost = false;
-            events->push_back(EventOf(i + 1, AlarmKind::Restored, reading.worst, zone));
+            events->push_back(EventOf(i + 1, AlarmKind::Restored, worst.axis, worst.value, zone));
         }
-        Judge(s, reading, zone, i + 1, events);
+        if (const auto kind = s.velocity.Judge(worst.value, reading.steadyMs, s.delayMs))
+            events->push_back(EventOf(i + 1, *kind, worst.axis, worst.value, zone));
+        if (const auto kind = s.temperature.Judge(reading.temperature, reading.steadyMs, s.delayMs))
+            events->push_back(
+                EventOf(i + 1, *kind, kTemperatureAxis, reading.temperature, Zone::None));
     }
-}
-
-void AlarmEngine::Judge(SensorState& s, const SensorReading& reading, Zone zone, int sensor,
-                        std::vector<AlarmEvent>* events) {
-    const float value = reading.worst.value;
-    const int64_t at = reading.steadyMs;
-    const bool tripMatured = Lasted(value > s.trip, at, s.delayMs, s.aboveTripSince);
-    const bool alarmMatured = Lasted(value > s.alarm, at, s.delayMs, s.aboveAlarmSince);
-    const bool clearMatured = Lasted(value < s.clear, at, s.delayMs, s.belowClearSince);
-
-    std::optional<AlarmKind> kind;
-    if (tripMatured && s.raised != AlarmKind::Trip)
-        kind = AlarmKind::Trip;
-    else if (alarmMatured && !s.raised)
-        kind = AlarmKind::Alarm;
-    else if (clearMatured && s.raised)
-        kind = AlarmKind::Clear;
-    if (!kind) return;
-    s.raised = *kind == AlarmKind::Clear ? std::nullopt : kind;
-    events->push_back(EventOf(sensor, *kind, reading.worst, zone));
 }
 
 void AlarmEngine::WatchSilence(SensorState& s, int64_t steadyMs, const SensorReading& reading,
@@ -106,7 +124,7 @@ void AlarmEngine::WatchSilence(SensorState& s, int64_t steadyMs, const SensorRea
     const int64_t silentSince = std::max(reading.steadyMs, *s.watchedSince);
     if (steadyMs - silentSince < s.delayMs) return;
     s.lost = true;
-    events->push_back(EventOf(sensor, AlarmKind::Lost, {kNoAxis, 0.0f}, Zone::None));
+    events->push_back(EventOf(sensor, AlarmKind::Lost, kNoAxis, 0.0f, Zone::None));
 }
 
 }  // namespace orsan

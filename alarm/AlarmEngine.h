@@ -21,6 +21,7 @@ struct SensorReading {
     // reading. 0: never read.
     int64_t steadyMs = 0;
     WorstVelocity worst;  // of the reading
+    float temperature = 0;  // degC
 };
 using SensorReadings = std::array<SensorReading, kSensorCount>;
 
@@ -39,6 +40,10 @@ using SensorReadings = std::array<SensorReading, kSensorCount>;
 // the TRIP is raised. A step without a fresh reading (failed visit, paused,
 // stale) breaks every run: the delay counts again from the next reading.
 //
+// The temperature has its own ALARM, TRIP and CLEAR by the same rules, on
+// the limits TEMP_ALARM and TEMP_TRIP where they are given (CLEAR below 0.95
+// x the lower of them), judged with the same readings.
+//
 // LOST once a watched sensor has had no good visit for the delay (counted
 // from its last reading, or from when it came under watch when that was
 // later), RESTORED with its next fresh reading.
@@ -46,9 +51,13 @@ class AlarmEngine {
 public:
     AlarmEngine();
 
-    // Replaces a sensor's limits (1..6). The raised level and a loss are
+    // Replaces a sensor's limits (1..6). The raised levels and a loss are
     // kept; the runs start over, as they were measured against the old limits.
     void SetLimits(int sensor, const AlarmLimits& limits);
+    // Takes up where an earlier run stopped: the levels raised and the loss
+    // it left standing. The next fresh readings clear them as usual.
+    void Restore(int sensor, AlarmQuantity quantity, std::optional<AlarmKind> raised);
+    void RestoreLost(int sensor) { sensors_[size_t(sensor - 1)].lost = true; }
     const AlarmLimits& Limits(int sensor) const { return sensors_[size_t(sensor - 1)].limits; }
 
     // One step at steadyMs: grades every sensor (zone None without a fresh
@@ -58,31 +67,44 @@ public:
               std::array<Zone, kSensorCount>* zones, std::vector<AlarmEvent>* events);
 
     // The highest level raised and not cleared: nullopt, Alarm or Trip.
-    std::optional<AlarmKind> RaisedLevel(int sensor) const {
-        return sensors_[size_t(sensor - 1)].raised;
+    std::optional<AlarmKind> RaisedLevel(int sensor,
+                                         AlarmQuantity quantity = AlarmQuantity::Velocity) const {
+        return sensors_[size_t(sensor - 1)].Of(quantity).raised;
     }
     bool IsLost(int sensor) const { return sensors_[size_t(sensor - 1)].lost; }
 
 private:
-    struct SensorState {
-        AlarmLimits limits;
-        ZoneThresholds zones;
+    // The levels of one quantity; a limit not given is infinite.
+    struct Levels {
         float alarm = 0;
         float trip = 0;
         float clear = 0;
-        int64_t delayMs = 0;
         std::optional<AlarmKind> raised;
         std::optional<int64_t> aboveAlarmSince;
         std::optional<int64_t> aboveTripSince;
         std::optional<int64_t> belowClearSince;
+        void SetLimits(double alarmLimit, double tripLimit);
+        void BreakRuns();
+        // The level event a new fresh reading matured, if any.
+        std::optional<AlarmKind> Judge(float value, int64_t readingMs, int64_t delayMs);
+    };
+    struct SensorState {
+        AlarmLimits limits;
+        ZoneThresholds zones;
+        int64_t delayMs = 0;
+        Levels velocity;
+        Levels temperature;
         int64_t judgedReadingMs = 0;  // the last reading the runs have seen
         bool lost = false;
         std::optional<int64_t> watchedSince;
+        Levels& Of(AlarmQuantity q) {
+            return q == AlarmQuantity::Temperature ? temperature : velocity;
+        }
+        const Levels& Of(AlarmQuantity q) const {
+            return q == AlarmQuantity::Temperature ? temperature : velocity;
+        }
     };
 
-    // Appends the sensor's level event for a new fresh reading, if one matured.
-    static void Judge(SensorState& s, const SensorReading& reading, Zone zone, int sensor,
-                      std::vector<AlarmEvent>* events);
     // Appends LOST when a watched sensor without a fresh reading has been
     // silent for the delay.
     static void WatchSilence(SensorState& s, int64_t steadyMs, const SensorReading& reading,

@@ -25,8 +25,15 @@ bool IsRaisingKind(AlarmKind kind) {
 }
 
 const char* AlarmAxisName(int axis) {
+    if (axis == kTemperatureAxis) return "T_Shell";
     return axis >= 0 && axis < int(kVelocityAxisNames.size()) ? kVelocityAxisNames[size_t(axis)]
                                                               : "";
+}
+
+int AlarmAxisOf(const QString& name) {
+    for (int axis = 0; axis <= kTemperatureAxis; ++axis)
+        if (name == QLatin1String(AlarmAxisName(axis))) return axis;
+    return kNoAxis;
 }
 
 std::string FormatAlarmEventJson(const AlarmEvent& event, const QString& machineName) {

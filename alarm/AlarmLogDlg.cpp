@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <iterator>
 #include <set>
+#include <tuple>
 
 #include "AlarmMonitor.h"
 #include "DialogUnits.h"
@@ -168,15 +169,23 @@ void AlarmLogDlg::Reload() {
     emit UnacknowledgedChanged(unacknowledged_);
 }
 
+QString AlarmLogDlg::ValueText(const AlarmEvent& e) const {
+    if (e.axis == kNoAxis) return QString();
+    const QString value = QString::fromStdString(FormatJsonFloat(e.value));
+    // The column is headed in mm/s: a temperature says its own unit.
+    return e.Quantity() == AlarmQuantity::Temperature ? tr("%1 ℃").arg(value) : value;
+}
+
 void AlarmLogDlg::Fill() {
     flashingRows_.clear();
-    std::set<std::pair<int, AlarmKind>> seen;  // the newest row of each alarm comes first
+    // The newest row of each alarm comes first.
+    std::set<std::tuple<int, AlarmKind, AlarmQuantity>> seen;
     list_->setRowCount(int(events_.size()));
     for (int r = 0; r < int(events_.size()); ++r) {
         const AlarmEvent& e = events_[size_t(r)];
-        const bool latest = seen.insert({e.sensor, e.kind}).second;
+        const bool latest = seen.insert({e.sensor, e.kind, e.Quantity()}).second;
         const bool raising = IsRaisingKind(e.kind);
-        const bool activeNow = raising && latest && IsActive(monitor_.States().State(e.sensor, e.kind));
+        const bool activeNow = raising && latest && IsActive(monitor_.States().StateOf(e));
         const QString texts[kColumnCount] = {
             QDateTime::fromMSecsSinceEpoch(e.timeMs).toString(
                 QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
@@ -184,7 +193,7 @@ void AlarmLogDlg::Fill() {
                 ? SensorTitle(e.sensor, names_[size_t(e.sensor - 1)])
                 : QString::number(e.sensor),
             QLatin1String(AlarmAxisName(e.axis)),
-            e.axis == kNoAxis ? QString() : QString::fromStdString(FormatJsonFloat(e.value)),
+            ValueText(e),
             ZoneText(e.zone),
             AlarmKindCaption(e.kind),
             StateText(e, activeNow),

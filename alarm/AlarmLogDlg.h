@@ -72,6 +72,7 @@ private:
     void RetranslateTexts();
     QString StateText(const AlarmEvent& e, bool activeNow) const;
     void Fill();
+    QString ValueText(const AlarmEvent& e) const;
     void AfterAcknowledgement(bool stored);
     // A button with its caption and tool tip (may be null) as fixed texts.
     QPushButton* AddButton(const char* text, const char* name, const char* tip);

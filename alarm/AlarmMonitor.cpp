@@ -33,19 +33,29 @@ bool AlarmMonitor::OpenStore(const QString& dataDir, bool readOnly) {
     if (!store_.Open(dataDir, readOnly ? AlarmStore::Mode::ExistingOnly
                                        : AlarmStore::Mode::CreateIfMissing))
         return false;
-    std::vector<std::pair<int, AlarmKind>> waiting;
-    if (!store_.LoadUnacknowledgedAlarms(&waiting)) return false;
-    for (const auto& [sensor, kind] : waiting) states_.RestoreUnacknowledged(sensor, kind);
+    std::vector<AlarmStore::StandingAlarm> standing;
+    if (!store_.LoadStandingAlarms(&standing)) return false;
+    for (const AlarmStore::StandingAlarm& alarm : standing) {
+        if (alarm.sensor < 1 || alarm.sensor > kSensorCount) continue;
+        states_.Restore(alarm.sensor, alarm.kind, alarm.quantity, alarm.state);
+        if (!IsActive(alarm.state)) continue;
+        if (alarm.kind == AlarmKind::Lost)
+            engine_.RestoreLost(alarm.sensor);
+        else if (engine_.RaisedLevel(alarm.sensor, alarm.quantity) != AlarmKind::Trip)
+            engine_.Restore(alarm.sensor, alarm.quantity, alarm.kind);
+    }
     return true;
 }
 
-bool AlarmMonitor::Acknowledge(int sensor, AlarmKind kind, const QString& who) {
-    states_.Acknowledge(sensor, kind);
-    return !store_.IsOpen() || store_.AcknowledgeAlarm(sensor, kind, who, wall_());
+bool AlarmMonitor::Acknowledge(int sensor, AlarmKind kind, const QString& who,
+                               AlarmQuantity quantity) {
+    states_.Acknowledge(sensor, kind, quantity);
+    return !store_.IsOpen() || store_.AcknowledgeAlarm(sensor, kind, who, wall_(), quantity);
 }
 
 bool AlarmMonitor::AcknowledgeEvent(const AlarmEvent& event, const QString& who) {
-    if (IsRaisingKind(event.kind)) return Acknowledge(event.sensor, event.kind, who);
+    if (IsRaisingKind(event.kind))
+        return Acknowledge(event.sensor, event.kind, who, event.Quantity());
     return event.id <= 0 || !store_.IsOpen() || store_.Acknowledge(event.id, who, wall_());
 }
 
@@ -70,6 +80,7 @@ const std::vector<AlarmEvent>& AlarmMonitor::Update(
         reading.fresh = IsFreshReading(status, now, freshForMs);
         reading.steadyMs = status.lastGoodReadSteadyMs;
         reading.worst = WorstVelocityOf(status.record);
+        reading.temperature = status.record.T_Shell;
     }
     engine_.Step(now, readings_, &zones_, &events_);
     if (events_.empty()) return events_;

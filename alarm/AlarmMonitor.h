@@ -40,8 +40,10 @@ public:
     // Opens the event table; false with store().LastError() on failure. The
     // zones and events work without it; they are only not kept.
     // readOnly (a data folder the user cannot write): stored events are
-    // listed, new ones are not kept. Events left unacknowledged by an earlier
-    // run are alarms that returned unacknowledged.
+    // listed, new ones are not kept. The alarms an earlier run left standing
+    // go on as they were: an active one stays active, with its
+    // acknowledgement, until fresh readings clear it (or restore the sensor);
+    // one that returned unacknowledged waits for its acknowledgement.
     bool OpenStore(const QString& dataDir, bool readOnly = false);
     AlarmStore& Store() { return store_; }
 
@@ -56,7 +58,10 @@ public:
 
     const std::array<Zone, kSensorCount>& Zones() const { return zones_; }
     // Sensor 1..6's level raised and not cleared (Alarm or Trip), and its loss.
-    std::optional<AlarmKind> RaisedLevel(int sensor) const { return engine_.RaisedLevel(sensor); }
+    std::optional<AlarmKind> RaisedLevel(int sensor,
+                                         AlarmQuantity quantity = AlarmQuantity::Velocity) const {
+        return engine_.RaisedLevel(sensor, quantity);
+    }
     bool IsLost(int sensor) const { return engine_.IsLost(sensor); }
     // The zones as the headless JSON line carries them.
     SensorZoneLetters ZoneLetters() const;
@@ -74,7 +79,8 @@ public:
     // unacknowledged events), one event (an alarm's event acknowledges the
     // alarm), everything. The states move even when the store cannot keep
     // the acknowledgement (false, with Store().LastError()).
-    bool Acknowledge(int sensor, AlarmKind kind, const QString& who);
+    bool Acknowledge(int sensor, AlarmKind kind, const QString& who,
+                     AlarmQuantity quantity = AlarmQuantity::Velocity);
     bool AcknowledgeEvent(const AlarmEvent& event, const QString& who);
     bool AcknowledgeAll(const QString& who);
 

@@ -21,6 +21,8 @@ const QString kBaselineKey = QStringLiteral("BASELINE");
 const QString kAlarmKey = QStringLiteral("ALARM");
 const QString kTripKey = QStringLiteral("TRIP");
 const QString kDelayKey = QStringLiteral("DELAY");
+const QString kTempAlarmKey = QStringLiteral("TEMP_ALARM");
+const QString kTempTripKey = QStringLiteral("TEMP_TRIP");
 
 // A whole text that is one finite number as the station's INI files read
 // numbers (decimal or hex, an underflow is 0), or nullopt.
@@ -106,6 +108,21 @@ void RefuseTripNotAboveAlarm(SensorAlarmSettings& settings, QStringList* problem
                  NumberText(zones.cd)));
 }
 
+// Same reason as for the velocity: a TEMP_TRIP at or below TEMP_ALARM would
+// raise and clear by turns. Without a velocity-like default to fall back
+// to, both go.
+void RefuseTempTripNotAboveAlarm(SensorAlarmSettings& settings, QStringList* problems) {
+    if (!settings.tempAlarm || !settings.tempTrip || *settings.tempTrip > *settings.tempAlarm)
+        return;
+    problems->append(
+        QCoreApplication::translate("AlarmSettings",
+                                    "%1=%2、%3=%4 无效：温度停机值须大于温度报警值，已不作温度报警")
+            .arg(kTempAlarmKey, NumberText(*settings.tempAlarm), kTempTripKey,
+                 NumberText(*settings.tempTrip)));
+    settings.tempAlarm.reset();
+    settings.tempTrip.reset();
+}
+
 }  // namespace
 
 SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* problems) {
@@ -134,6 +151,9 @@ SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* 
                         QCoreApplication::translate("AlarmSettings", "延时最长86400秒（一天）")));
     }
     RefuseTripNotAboveAlarm(settings, problems);
+    settings.tempAlarm = ParsePositive(kTempAlarmKey, texts.tempAlarm, false, problems);
+    settings.tempTrip = ParsePositive(kTempTripKey, texts.tempTrip, false, problems);
+    RefuseTempTripNotAboveAlarm(settings, problems);
     return settings;
 }
 
@@ -148,6 +168,8 @@ SensorAlarmTexts FormatAlarmTexts(const SensorAlarmSettings& settings) {
     texts.alarm = OptionalText(settings.alarm);
     texts.trip = OptionalText(settings.trip);
     texts.delay = NumberText(settings.delaySeconds);
+    texts.tempAlarm = OptionalText(settings.tempAlarm);
+    texts.tempTrip = OptionalText(settings.tempTrip);
     return texts;
 }
 
@@ -165,6 +187,8 @@ AlarmLimits ComputeAlarmLimits(const SensorAlarmSettings& settings) {
         limits.alarm = bc;
     limits.trip = settings.trip ? *settings.trip : limits.zones.cd;
     limits.delaySeconds = settings.delaySeconds;
+    limits.tempAlarm = settings.tempAlarm;
+    limits.tempTrip = settings.tempTrip;
     return limits;
 }
 
@@ -204,7 +228,7 @@ SensorAlarmSettings LoadSensorAlarmSettings(const INIFILE& file, int sensor,
     QStringList found;
     const SensorAlarmSettings settings =
         ParseAlarmTexts({get(kClassKey), get(kZonesKey), get(kBaselineKey), get(kAlarmKey),
-                         get(kTripKey), get(kDelayKey)},
+                         get(kTripKey), get(kDelayKey), get(kTempAlarmKey), get(kTempTripKey)},
                         &found);
     if (problems)
         for (const QString& problem : found)
@@ -244,7 +268,9 @@ bool SaveSensorAlarmSettings(INIFILE& file, int sensor, const SensorAlarmSetting
                                                     {kBaselineKey, texts.baseline},
                                                     {kAlarmKey, texts.alarm},
                                                     {kTripKey, texts.trip},
-                                                    {kDelayKey, texts.delay}});
+                                                    {kDelayKey, texts.delay},
+                                                    {kTempAlarmKey, texts.tempAlarm},
+                                                    {kTempTripKey, texts.tempTrip}});
 }
 
 }  // namespace orsan

@@ -29,6 +29,9 @@ struct SensorAlarmSettings {
     std::optional<double> alarm;          // ALARM= mm/s
     std::optional<double> trip;           // TRIP= mm/s
     double delaySeconds = kDefaultAlarmDelaySeconds;
+    // TEMP_ALARM= and TEMP_TRIP= degC: without them, no temperature alarm.
+    std::optional<double> tempAlarm;
+    std::optional<double> tempTrip;
     bool operator==(const SensorAlarmSettings&) const = default;
 };
 
@@ -41,12 +44,15 @@ struct SensorAlarmTexts {
     QString alarm;
     QString trip;
     QString delay;
+    QString tempAlarm{};
+    QString tempTrip{};
 };
 
 // Checks every text. Refused values keep their defaults and add one message
 // each (in Chinese, naming the key and the value) to *problems. Limits whose
 // TRIP is not above their ALARM are refused together (BASELINE, ALARM and
-// TRIP), leaving the zone boundaries as the limits.
+// TRIP), leaving the zone boundaries as the limits; a TEMP_TRIP not above
+// its TEMP_ALARM refuses both, leaving no temperature alarm.
 SensorAlarmSettings ParseAlarmTexts(const SensorAlarmTexts& texts, QStringList* problems);
 // The texts that ParseAlarmTexts reads back as the same settings.
 SensorAlarmTexts FormatAlarmTexts(const SensorAlarmSettings& settings);
@@ -57,6 +63,8 @@ struct AlarmLimits {
     double alarm = 0;
     double trip = 0;
     double delaySeconds = kDefaultAlarmDelaySeconds;
+    std::optional<double> tempAlarm;  // degC
+    std::optional<double> tempTrip;
 };
 AlarmLimits ComputeAlarmLimits(const SensorAlarmSettings& settings);
 
@@ -79,7 +87,7 @@ QStringList CheckAlarmSections(const INIFILE& file);
 // A missing file, section or key means the default. Messages about refused
 // values are prefixed with the section.
 SensorAlarmSettings LoadSensorAlarmSettings(const INIFILE& file, int sensor, QStringList* problems);
-// Writes all six keys of the section (empty for the defaults); false when
+// Writes all eight keys of the section (empty for the defaults); false when
 // the file could not be written.
 bool SaveSensorAlarmSettings(INIFILE& file, int sensor, const SensorAlarmSettings& settings);
 

@@ -37,6 +37,8 @@ AlarmSettingsDlg::AlarmSettingsDlg(int sensor, const SensorAlarmSettings& settin
     trip_ = edit(QT_TR_NOOP("C/D边界"));
     delay_ = edit(nullptr);
     delay_->setPlaceholderText(QStringLiteral("3"));
+    tempAlarm_ = edit(QT_TR_NOOP("无"));
+    tempTrip_ = edit(QT_TR_NOOP("无"));
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
 
@@ -50,6 +52,8 @@ AlarmSettingsDlg::AlarmSettingsDlg(int sensor, const SensorAlarmSettings& settin
     row(QT_TR_NOOP("报警 ALARM (mm/s):"), alarm_);
     row(QT_TR_NOOP("停机 TRIP (mm/s):"), trip_);
     row(QT_TR_NOOP("延时 DELAY (s):"), delay_);
+    row(QT_TR_NOOP("温度报警 TEMP_ALARM (℃):"), tempAlarm_);
+    row(QT_TR_NOOP("温度停机 TEMP_TRIP (℃):"), tempTrip_);
 
     auto* ok = texts_.Text(new QPushButton(this), QT_TR_NOOP("确定"));
     auto* cancel = texts_.Text(new QPushButton(this), QT_TR_NOOP("取消"));
@@ -86,8 +90,8 @@ void AlarmSettingsDlg::changeEvent(QEvent* event) {
 }
 
 SensorAlarmTexts AlarmSettingsDlg::Texts() const {
-    return {class_->currentText(), zones_->text(), baseline_->text(),
-            alarm_->text(),        trip_->text(),  delay_->text()};
+    return {class_->currentText(), zones_->text(), baseline_->text(),  alarm_->text(),
+            trip_->text(),         delay_->text(), tempAlarm_->text(), tempTrip_->text()};
 }
 
 void AlarmSettingsDlg::SetTexts(const SensorAlarmTexts& texts) {
@@ -98,6 +102,8 @@ void AlarmSettingsDlg::SetTexts(const SensorAlarmTexts& texts) {
     alarm_->setText(texts.alarm);
     trip_->setText(texts.trip);
     delay_->setText(texts.delay);
+    tempAlarm_->setText(texts.tempAlarm);
+    tempTrip_->setText(texts.tempTrip);
 }
 
 void AlarmSettingsDlg::UpdateSummary() {
@@ -110,6 +116,14 @@ void AlarmSettingsDlg::UpdateSummary() {
                        .arg(limits.alarm, 0, 'g', 4)
                        .arg(limits.trip, 0, 'g', 4)
                        .arg(limits.delaySeconds);
+    if (limits.tempAlarm || limits.tempTrip) {
+        const auto degrees = [this](const std::optional<double>& value) {
+            return value ? tr("%1 ℃").arg(*value, 0, 'g', 4) : tr("无");
+        };
+        text +=
+            QLatin1Char('\n') +
+            tr("温度报警 %1，温度停机 %2").arg(degrees(limits.tempAlarm), degrees(limits.tempTrip));
+    }
     if (!problems.isEmpty()) text += QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
     summary_->setText(text);
 }

@@ -35,6 +35,8 @@ public:
     QLineEdit* AlarmEdit() const { return alarm_; }
     QLineEdit* TripEdit() const { return trip_; }
     QLineEdit* DelayEdit() const { return delay_; }
+    QLineEdit* TempAlarmEdit() const { return tempAlarm_; }
+    QLineEdit* TempTripEdit() const { return tempTrip_; }
     QLabel* Summary() const { return summary_; }
 
 protected:
@@ -53,6 +55,8 @@ private:
     QLineEdit* alarm_;
     QLineEdit* trip_;
     QLineEdit* delay_;
+    QLineEdit* tempAlarm_;
+    QLineEdit* tempTrip_;
     QLabel* summary_;
 };
 

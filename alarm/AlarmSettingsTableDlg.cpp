@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "DialogUnits.h"
 #include "EnterEscapeFilter.h"
@@ -21,11 +22,12 @@ AlarmSettingsTableDlg::AlarmSettingsTableDlg(const AllSettings& settings, QWidge
     ConsumeEnterEscape(this);
 
     auto* grid = new QGridLayout;
-    const char* const headers[] = {QT_TR_NOOP("机器类别"),
-                                   QT_TR_NOOP("分区边界 A/B,B/C,C/D (mm/s)"),
-                                   QT_TR_NOOP("报警 ALARM (mm/s)"), QT_TR_NOOP("停机 TRIP (mm/s)"),
-                                   QT_TR_NOOP("延时 DELAY (s)")};
-    for (int c = 0; c < 5; ++c)
+    const char* const headers[] = {
+        QT_TR_NOOP("机器类别"),          QT_TR_NOOP("分区边界 A/B,B/C,C/D (mm/s)"),
+        QT_TR_NOOP("报警 ALARM (mm/s)"), QT_TR_NOOP("停机 TRIP (mm/s)"),
+        QT_TR_NOOP("延时 DELAY (s)"),    QT_TR_NOOP("温度报警 (℃)"),
+        QT_TR_NOOP("温度停机 (℃)")};
+    for (int c = 0; c < int(std::size(headers)); ++c)
         grid->addWidget(texts_.Text(new QLabel(this), headers[c]), 0, c + 1);
     const DialogUnits units(font());
     for (int n = 1; n <= kSensorCount; ++n) {
@@ -48,15 +50,19 @@ AlarmSettingsTableDlg::AlarmSettingsTableDlg(const AllSettings& settings, QWidge
         row.trip = edit(QT_TR_NOOP("C/D边界"), 40);
         row.delay = edit(nullptr, 30);
         row.delay->setPlaceholderText(QStringLiteral("3"));
+        row.tempAlarm = edit(QT_TR_NOOP("无"), 40);
+        row.tempTrip = edit(QT_TR_NOOP("无"), 40);
         const QString prefix = QStringLiteral("row%1").arg(n);
         row.machineClass->setObjectName(prefix + QStringLiteral("Class"));
         row.zones->setObjectName(prefix + QStringLiteral("Zones"));
         row.alarm->setObjectName(prefix + QStringLiteral("Alarm"));
         row.trip->setObjectName(prefix + QStringLiteral("Trip"));
         row.delay->setObjectName(prefix + QStringLiteral("Delay"));
-        QWidget* const cells[] = {row.caption, row.machineClass, row.zones,
-                                  row.alarm,   row.trip,         row.delay};
-        for (int c = 0; c < 6; ++c) grid->addWidget(cells[c], n, c);
+        row.tempAlarm->setObjectName(prefix + QStringLiteral("TempAlarm"));
+        row.tempTrip->setObjectName(prefix + QStringLiteral("TempTrip"));
+        QWidget* const cells[] = {row.caption, row.machineClass, row.zones,     row.alarm,
+                                  row.trip,    row.delay,        row.tempAlarm, row.tempTrip};
+        for (int c = 0; c < int(std::size(cells)); ++c) grid->addWidget(cells[c], n, c);
         SetTexts(n, FormatAlarmTexts(settings[size_t(n - 1)]));
     }
 
@@ -95,8 +101,14 @@ void AlarmSettingsTableDlg::SetRowCaption(int sensor, const QString& caption) {
 
 SensorAlarmTexts AlarmSettingsTableDlg::Texts(int sensor) const {
     const Row& row = rows_[size_t(sensor - 1)];
-    return {row.machineClass->currentText(), row.zones->text(), row.baseline,
-            row.alarm->text(),               row.trip->text(),  row.delay->text()};
+    return {row.machineClass->currentText(),
+            row.zones->text(),
+            row.baseline,
+            row.alarm->text(),
+            row.trip->text(),
+            row.delay->text(),
+            row.tempAlarm->text(),
+            row.tempTrip->text()};
 }
 
 void AlarmSettingsTableDlg::SetTexts(int sensor, const SensorAlarmTexts& texts) {
@@ -109,6 +121,8 @@ void AlarmSettingsTableDlg::SetTexts(int sensor, const SensorAlarmTexts& texts) 
     row.alarm->setText(texts.alarm);
     row.trip->setText(texts.trip);
     row.delay->setText(texts.delay);
+    row.tempAlarm->setText(texts.tempAlarm);
+    row.tempTrip->setText(texts.tempTrip);
 }
 
 bool AlarmSettingsTableDlg::TryAccept() {

@@ -43,6 +43,8 @@ public:
     QLineEdit* AlarmEdit(int sensor) const { return rows_[size_t(sensor - 1)].alarm; }
     QLineEdit* TripEdit(int sensor) const { return rows_[size_t(sensor - 1)].trip; }
     QLineEdit* DelayEdit(int sensor) const { return rows_[size_t(sensor - 1)].delay; }
+    QLineEdit* TempAlarmEdit(int sensor) const { return rows_[size_t(sensor - 1)].tempAlarm; }
+    QLineEdit* TempTripEdit(int sensor) const { return rows_[size_t(sensor - 1)].tempTrip; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -57,6 +59,8 @@ private:
         QLineEdit* alarm = nullptr;
         QLineEdit* trip = nullptr;
         QLineEdit* delay = nullptr;
+        QLineEdit* tempAlarm = nullptr;
+        QLineEdit* tempTrip = nullptr;
         QString baseline;  // not shown, kept
     };
 

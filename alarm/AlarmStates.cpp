@@ -39,20 +39,20 @@ int AlarmStates::KindIndex(AlarmKind kind) {
     return -1;
 }
 
-AlarmState& AlarmStates::At(int sensor, AlarmKind kind) {
-    return states_[size_t(sensor - 1)][size_t(KindIndex(kind))];
+AlarmState& AlarmStates::At(int sensor, AlarmKind kind, AlarmQuantity quantity) {
+    return states_[size_t(sensor - 1)][size_t(quantity)][size_t(KindIndex(kind))];
 }
 
-AlarmState AlarmStates::State(int sensor, AlarmKind kind) const {
+AlarmState AlarmStates::State(int sensor, AlarmKind kind, AlarmQuantity quantity) const {
     const int k = KindIndex(kind);
     if (sensor < 1 || sensor > kSensorCount || k < 0) return AlarmState::Normal;
-    return states_[size_t(sensor - 1)][size_t(k)];
+    return states_[size_t(sensor - 1)][size_t(quantity)][size_t(k)];
 }
 
 bool AlarmStates::Apply(const AlarmEvent& event) {
     if (event.sensor < 1 || event.sensor > kSensorCount) return false;
     const auto change = [&](AlarmKind kind, AlarmState (*to)(AlarmState)) {
-        AlarmState& state = At(event.sensor, kind);
+        AlarmState& state = At(event.sensor, kind, event.Quantity());
         const AlarmState before = state;
         state = to(state);
         return state == AlarmState::ActiveUnacknowledged && before != state;
@@ -67,15 +67,15 @@ bool AlarmStates::Apply(const AlarmEvent& event) {
             change(AlarmKind::Trip, Returned);
             return false;
         case AlarmKind::Restored:
-            change(AlarmKind::Lost, Returned);
+            change(AlarmKind::Lost, Returned);  // it carries a velocity, as LOST is kept there
             return false;
     }
     return false;
 }
 
-bool AlarmStates::Acknowledge(int sensor, AlarmKind kind) {
+bool AlarmStates::Acknowledge(int sensor, AlarmKind kind, AlarmQuantity quantity) {
     if (sensor < 1 || sensor > kSensorCount || KindIndex(kind) < 0) return false;
-    AlarmState& state = At(sensor, kind);
+    AlarmState& state = At(sensor, kind, quantity);
     const AlarmState before = state;
     state = Acknowledged(state);
     return state != before;
@@ -83,26 +83,32 @@ bool AlarmStates::Acknowledge(int sensor, AlarmKind kind) {
 
 void AlarmStates::AcknowledgeAll() {
     for (auto& sensor : states_)
-        for (AlarmState& state : sensor) state = Acknowledged(state);
+        for (KindStates& quantity : sensor)
+            for (AlarmState& state : quantity) state = Acknowledged(state);
 }
 
-void AlarmStates::RestoreUnacknowledged(int sensor, AlarmKind kind) {
+void AlarmStates::Restore(int sensor, AlarmKind kind, AlarmQuantity quantity, AlarmState state) {
     if (sensor < 1 || sensor > kSensorCount || KindIndex(kind) < 0) return;
-    AlarmState& state = At(sensor, kind);
-    if (state == AlarmState::Normal) state = AlarmState::ReturnedUnacknowledged;
+    At(sensor, kind, quantity) = state;
 }
 
 SensorAlarmSummary AlarmStates::Summary(int sensor) const {
     SensorAlarmSummary summary;
     for (AlarmKind kind : kAnnouncedKinds) {
-        const AlarmState state = State(sensor, kind);
+        // Of a kind raised on both quantities, the one that waits for an
+        // acknowledgement shows, then the active one.
+        const AlarmState a = State(sensor, kind, AlarmQuantity::Velocity);
+        const AlarmState b = State(sensor, kind, AlarmQuantity::Temperature);
+        const auto urgency = [](AlarmState s) { return 2 * IsUnacknowledged(s) + IsActive(s); };
+        const AlarmState state = urgency(b) > urgency(a) ? b : a;
         if (state == AlarmState::Normal) continue;
         if (!summary.kind) {
             summary.kind = kind;
             summary.state = state;
         }
-        summary.unacknowledged = summary.unacknowledged || IsUnacknowledged(state);
-        summary.active = summary.active || IsActive(state);
+        summary.unacknowledged =
+            summary.unacknowledged || IsUnacknowledged(a) || IsUnacknowledged(b);
+        summary.active = summary.active || IsActive(a) || IsActive(b);
     }
     return summary;
 }

@@ -49,33 +49,39 @@ struct SensorAlarmSummary {
     bool active = false;  // any of its alarms
 };
 
-// The ALARM, TRIP and LOST alarms of the six sensors, driven by the events
-// of the event logic and by acknowledgements. Plain logic, no clock: the
-// caller decides when things happen.
+// The ALARM, TRIP and LOST alarms of the six sensors (velocity and LOST,
+// and ALARM and TRIP of the temperature), driven by the events of the event
+// logic and by acknowledgements. Plain logic, no clock: the caller decides
+// when things happen.
 class AlarmStates {
 public:
     // An event of the event logic: ALARM, TRIP and LOST activate their
-    // alarm, CLEAR returns ALARM and TRIP, RESTORED returns LOST. True when
-    // an alarm became active and unacknowledged (a new alarm to announce).
+    // alarm, CLEAR returns ALARM and TRIP of its quantity, RESTORED returns
+    // LOST. True when an alarm became active and unacknowledged (a new alarm
+    // to announce).
     bool Apply(const AlarmEvent& event);
     // True when the state changed.
-    bool Acknowledge(int sensor, AlarmKind kind);
+    bool Acknowledge(int sensor, AlarmKind kind, AlarmQuantity quantity = AlarmQuantity::Velocity);
     // Every alarm that waits: active ones stay active, acknowledged.
     void AcknowledgeAll();
-    // An unacknowledged event from before this run: its alarm cannot be
-    // known to be active any more, so it has returned, unacknowledged.
-    void RestoreUnacknowledged(int sensor, AlarmKind kind);
+    // The state an earlier run left an alarm in.
+    void Restore(int sensor, AlarmKind kind, AlarmQuantity quantity, AlarmState state);
 
-    AlarmState State(int sensor, AlarmKind kind) const;
+    AlarmState State(int sensor, AlarmKind kind,
+                     AlarmQuantity quantity = AlarmQuantity::Velocity) const;
+    AlarmState StateOf(const AlarmEvent& event) const {
+        return State(event.sensor, event.kind, event.Quantity());
+    }
     SensorAlarmSummary Summary(int sensor) const;
     bool AnyUnacknowledged() const;
     bool AnyActive() const;
 
 private:
     static int KindIndex(AlarmKind kind);
-    AlarmState& At(int sensor, AlarmKind kind);
+    AlarmState& At(int sensor, AlarmKind kind, AlarmQuantity quantity);
 
-    std::array<std::array<AlarmState, kAnnouncedKinds.size()>, kSensorCount> states_{};
+    using KindStates = std::array<AlarmState, kAnnouncedKinds.size()>;
+    std::array<std::array<KindStates, kAlarmQuantityCount>, kSensorCount> states_{};
 };
 
 }  // namespace orsan

@@ -26,17 +26,26 @@ QString SelectSql(bool hasAckColumns) {
 }
 
 const QString kRaisingKinds = QStringLiteral("Kind IN ('ALARM', 'TRIP', 'LOST')");
+// 1 for an event of the temperature, 0 for one of the velocity or none.
+const QString kIsTemperature = QStringLiteral("(Axis IS 'T_Shell')");
+
+// Per sensor, kind and quantity of the raising events: whether one comes
+// after the last CLEAR (for LOST: RESTORED) of its sensor and quantity, and
+// whether all are acknowledged.
+const QString kStandingAlarmsSql = QStringLiteral(
+    "WITH ends AS (SELECT Sensor, (Axis IS 'T_Shell') AS Temp, "
+    "MAX(CASE WHEN Kind = 'CLEAR' THEN rowid END) AS Cleared, "
+    "MAX(CASE WHEN Kind = 'RESTORED' THEN rowid END) AS Restored "
+    "FROM alarm GROUP BY Sensor, Temp) "
+    "SELECT a.Sensor, a.Kind, e.Temp, "
+    "MAX(a.rowid > COALESCE(CASE a.Kind WHEN 'LOST' THEN e.Restored ELSE e.Cleared END, 0)), "
+    "MIN(a.Ack) "
+    "FROM alarm a JOIN ends e ON e.Sensor = a.Sensor AND e.Temp = (a.Axis IS 'T_Shell') "
+    "WHERE a.Kind IN ('ALARM', 'TRIP', 'LOST') GROUP BY a.Sensor, a.Kind, e.Temp");
 
 QString NextConnectionName() {
     static std::atomic<int> counter{0};
     return QStringLiteral("orsan_alarm_%1").arg(++counter);
-}
-
-// kNoAxis for an empty or unknown name.
-int AxisIndex(const QString& name) {
-    for (int axis = 0; axis < int(kVelocityAxisNames.size()); ++axis)
-        if (name == QLatin1String(kVelocityAxisNames[size_t(axis)])) return axis;
-    return kNoAxis;
 }
 
 }  // namespace
@@ -210,7 +219,7 @@ bool AlarmStore::Load(const QString& sql, const QVariantList& binds,
         event.id = query.value(0).toLongLong();
         event.timeMs = query.value(1).toLongLong() * 1000 + query.value(2).toLongLong();
         event.sensor = query.value(3).toInt();
-        event.axis = AxisIndex(query.value(4).toString());
+        event.axis = AlarmAxisOf(query.value(4).toString());
         event.value = event.axis == kNoAxis ? 0.0f : query.value(5).toFloat();
         const QString zone = query.value(6).toString();
         event.zone = zone.size() == 1 && zone[0] >= u'A' && zone[0] <= u'D'
@@ -293,26 +302,38 @@ bool AlarmStore::Acknowledge(int64_t id, const QString& who, int64_t timeMs) {
     return AcknowledgeWhere(QStringLiteral("rowid = ?"), {qint64(id)}, who, timeMs);
 }
 
-bool AlarmStore::AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who,
-                                  int64_t timeMs) {
-    return AcknowledgeWhere(QStringLiteral("Sensor = ? AND Kind = ?"),
-                            {sensor, QLatin1String(AlarmKindName(kind))}, who, timeMs);
+bool AlarmStore::AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who, int64_t timeMs,
+                                  AlarmQuantity quantity) {
+    return AcknowledgeWhere(
+        QStringLiteral("Sensor = ? AND Kind = ? AND %1 = ?").arg(kIsTemperature),
+        {sensor, QLatin1String(AlarmKindName(kind)), int(quantity == AlarmQuantity::Temperature)},
+        who, timeMs);
 }
 
 bool AlarmStore::AcknowledgeAll(const QString& who, int64_t timeMs) {
     return AcknowledgeWhere(QStringLiteral("1"), {}, who, timeMs);
 }
 
-bool AlarmStore::LoadUnacknowledgedAlarms(std::vector<std::pair<int, AlarmKind>>* alarms) {
+bool AlarmStore::LoadStandingAlarms(std::vector<StandingAlarm>* alarms) {
     alarms->clear();
     if (!open_ || !tableExists_) return open_;
+    // Rows are only ever appended, so the rowid orders them even where the
+    // wall clock went back.
     QSqlQuery query(db_);
-    if (!query.exec(QStringLiteral("SELECT DISTINCT Sensor, Kind FROM alarm WHERE Ack = 0 AND ") +
-                    kRaisingKinds))
+    if (!query.exec(kStandingAlarmsSql))
         return Fail(QCoreApplication::translate("AlarmStore", "读取"), query.lastError());
-    while (query.next())
-        if (const auto kind = ParseAlarmKind(query.value(1).toString()))
-            alarms->emplace_back(query.value(0).toInt(), *kind);
+    while (query.next()) {
+        const auto kind = ParseAlarmKind(query.value(1).toString());
+        const bool active = query.value(3).toInt() != 0;
+        const bool acknowledged = query.value(4).toInt() != 0;
+        if (!kind || (!active && acknowledged)) continue;
+        alarms->push_back(
+            {query.value(0).toInt(), *kind,
+             query.value(2).toInt() ? AlarmQuantity::Temperature : AlarmQuantity::Velocity,
+             active ? (acknowledged ? AlarmState::ActiveAcknowledged
+                                    : AlarmState::ActiveUnacknowledged)
+                    : AlarmState::ReturnedUnacknowledged});
+    }
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AlarmEvent.h"
+#include "AlarmStates.h"
 
 class QSqlError;
 
@@ -51,14 +52,25 @@ public:
     bool LoadBetween(int64_t fromMs, int64_t toMs, std::vector<AlarmEvent>* events);
     // Acknowledgements by `who` at timeMs (since the epoch) of the events not
     // acknowledged yet: one event; every ALARM, TRIP or LOST event of one
-    // sensor and kind; all of them.
+    // alarm (sensor, kind and quantity); all of them.
     bool Acknowledge(int64_t id, const QString& who, int64_t timeMs);
-    bool AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who, int64_t timeMs);
+    bool AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who, int64_t timeMs,
+                          AlarmQuantity quantity = AlarmQuantity::Velocity);
     bool AcknowledgeAll(const QString& who, int64_t timeMs);
     // ALARM, TRIP and LOST events not yet acknowledged; -1 when it cannot be read.
     int UnacknowledgedRaisedCount();
-    // The sensors and kinds of those events.
-    bool LoadUnacknowledgedAlarms(std::vector<std::pair<int, AlarmKind>>* alarms);
+    // The alarms the events leave standing: an ALARM or TRIP after the last
+    // CLEAR of its sensor and quantity, or a LOST after the last RESTORED, is
+    // active (acknowledged once all its events are); an older unacknowledged
+    // one has returned unacknowledged. Alarms in neither state are left out.
+    struct StandingAlarm {
+        int sensor = 0;
+        AlarmKind kind = AlarmKind::Alarm;
+        AlarmQuantity quantity = AlarmQuantity::Velocity;
+        AlarmState state = AlarmState::Normal;
+        bool operator==(const StandingAlarm&) const = default;
+    };
+    bool LoadStandingAlarms(std::vector<StandingAlarm>* alarms);
 
     // The reason of the last failure, for the user.
     const QString& LastError() const { return lastError_; }

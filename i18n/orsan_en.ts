@@ -59,8 +59,12 @@
         <translation>Alarm.ini [%1] repeated: a section may appear once; each key is taken from its first appearance</translation>
     </message>
     <message>
+        <source>%1=%2、%3=%4 无效：温度停机值须大于温度报警值，已不作温度报警</source>
+        <translation>%1=%2, %3=%4 refused: the temperature trip must be above the temperature alarm; no temperature alarm</translation>
+    </message>
+    <message>
         <source>操作员</source>
-        <translation>Operator</translation>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -325,7 +329,7 @@
     </message>
     <message>
         <source>%1 个事件发生在未记录的时段（见事件表的“记录”列），当天的统计与各区时间中没有这些时段的读数。</source>
-        <translation>%1 event(s) while nothing was recorded (see the events&apos; &quot;Record&quot; column); the day&apos;s statistics and zone times hold no readings of that time.</translation>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1075,6 +1079,10 @@
         <source>确认时间</source>
         <translation>Ack. time</translation>
     </message>
+    <message>
+        <source>%1 ℃</source>
+        <translation>%1 °C</translation>
+    </message>
 </context>
 <context>
     <name>orsan::AlarmSettingsDlg</name>
@@ -1138,6 +1146,22 @@
         <source>生效: 分区 %1 / %2 / %3 mm/s，报警 %4 mm/s，停机 %5 mm/s，延时 %6 s</source>
         <translation>In effect: zones %1 / %2 / %3 mm/s, alarm %4 mm/s, trip %5 mm/s, delay %6 s</translation>
     </message>
+    <message>
+        <source>温度报警 TEMP_ALARM (℃):</source>
+        <translation>TEMP_ALARM (°C):</translation>
+    </message>
+    <message>
+        <source>温度停机 TEMP_TRIP (℃):</source>
+        <translation>TEMP_TRIP (°C):</translation>
+    </message>
+    <message>
+        <source>%1 ℃</source>
+        <translation>%1 °C</translation>
+    </message>
+    <message>
+        <source>温度报警 %1，温度停机 %2</source>
+        <translation>Temperature alarm %1, temperature trip %2</translation>
+    </message>
 </context>
 <context>
     <name>orsan::AlarmSettingsTableDlg</name>
@@ -1196,6 +1220,18 @@
     <message>
         <source>报警设置（全部传感器）</source>
         <translation>Alarm settings (all sensors)</translation>
+    </message>
+    <message>
+        <source>温度报警 (℃)</source>
+        <translation>TEMP_ALARM (°C)</translation>
+    </message>
+    <message>
+        <source>温度停机 (℃)</source>
+        <translation>TEMP_TRIP (°C)</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,7 @@ struct Step {
     int64_t readAt = -1;    // when the reading was taken; -1: at ms, a new one
     int64_t seenUntil = 0;  // the same reading is seen again every 300 ms until then
     bool watched = true;    // an address and not paused
+    bool newLimits = false;  // the same limits are set again before the step
 };
 
 struct Scenario {
@@ -36,6 +37,7 @@ std::vector<std::string> RunSteps(const std::vector<Step>& steps) {
     std::vector<std::string> seen;
     SensorReadings readings{};
     for (const Step& step : steps) {
+        if (step.newLimits) engine.SetLimits(1, engine.Limits(1));
         SensorReading& r = readings[0];
         r.watched = step.watched;
         r.fresh = step.velocity != kFailed;
@@ -84,6 +86,25 @@ TEST(AlarmEngine, DelayClearAndOrderOfEventsFollowTheClock) {
         {"a failed visit starts the delay again",
          {{0, 3.0f}, {2000, kFailed}, {2500, 3.0f}, {5499, 3.0f}, {5500, 3.0f}},
          {"5500 ALARM C 3"}},
+        {"a failed visit starts the CLEAR delay again",
+         {{0, 5.0f},
+          {3000, 5.0f},
+          {4000, 1.0f},
+          {5000, kFailed},
+          {5500, 1.0f},
+          {8499, 1.0f},
+          {8500, 1.0f}},
+         {"3000 TRIP D 5", "8500 CLEAR A 1"}},
+        {"limits set again start every run again",
+         {{0, 3.0f},
+          {2000, 3.0f, -1, 0, true, true},
+          {4999, 3.0f},
+          {5000, 3.0f},
+          {6000, 1.0f},
+          {7000, 1.0f, -1, 0, true, true},
+          {9999, 1.0f},
+          {10000, 1.0f}},
+         {"5000 ALARM C 3", "10000 CLEAR A 1"}},
         {"exactly on the ALARM limit never raises", {{0, 2.8f}, {5000, 2.8f}, {20000, 2.8f}}, {}},
         {"exactly on the TRIP limit stays an ALARM",
          {{0, 4.5f}, {3000, 4.5f}, {20000, 4.5f}},

@@ -127,12 +127,12 @@ TEST_F(AlarmStoreTest, AnOlderTableGetsTheAcknowledgementColumnsAndKeepsItsRows)
     EXPECT_TRUE(events[0].ackBy.isEmpty());
     reader.Close();
 
-    // The station upgrades it; the earlier run's TRIP returned unacknowledged.
+    // The station upgrades it; the earlier run's TRIP, never cleared, goes on.
     AlarmMonitor monitor([] { return int64_t(0); }, [] { return kT0 + 5000; });
     ASSERT_TRUE(monitor.OpenStore(folder)) << monitor.Store().LastError().toStdString();
-    EXPECT_EQ(monitor.States().State(2, AlarmKind::Trip), AlarmState::ReturnedUnacknowledged);
+    EXPECT_EQ(monitor.States().State(2, AlarmKind::Trip), AlarmState::ActiveUnacknowledged);
     ASSERT_TRUE(monitor.Acknowledge(2, AlarmKind::Trip, "wang"));
-    EXPECT_EQ(monitor.States().State(2, AlarmKind::Trip), AlarmState::Normal);
+    EXPECT_EQ(monitor.States().State(2, AlarmKind::Trip), AlarmState::ActiveAcknowledged);
     ASSERT_TRUE(monitor.Store().LoadAll(&events));
     ASSERT_EQ(events.size(), 1u);
     EXPECT_TRUE(events[0].acknowledged);

@@ -19,9 +19,11 @@ struct LimitCase {
 
 // Texts of one section; empty fields are "not given".
 SensorAlarmTexts Texts(const char* cls, const char* zones = "", const char* baseline = "",
-                       const char* alarm = "", const char* trip = "", const char* delay = "") {
-    return {QString::fromUtf8(cls),   QString::fromUtf8(zones), QString::fromUtf8(baseline),
-            QString::fromUtf8(alarm), QString::fromUtf8(trip),  QString::fromUtf8(delay)};
+                       const char* alarm = "", const char* trip = "", const char* delay = "",
+                       const char* tempAlarm = "", const char* tempTrip = "") {
+    return {QString::fromUtf8(cls),       QString::fromUtf8(zones),   QString::fromUtf8(baseline),
+            QString::fromUtf8(alarm),     QString::fromUtf8(trip),    QString::fromUtf8(delay),
+            QString::fromUtf8(tempAlarm), QString::fromUtf8(tempTrip)};
 }
 
 TEST(LimitRules, AlarmAndTripFollowOverridesBaselineAndClass) {
@@ -58,6 +60,7 @@ TEST(LimitRules, BadValuesAreRefusedWithAMessageAndTheDefaultUsed) {
         SensorAlarmTexts texts;
         const char* key;
         double bc, alarm, trip, delay;
+        int temperatureLimits = 0;  // kept
     } cases[] = {
         {Texts("1R", "3,2,4"), "ZONES", 4.5, 4.5, 7.1, 3},      // not rising
         {Texts("1R", "2,2,4"), "ZONES", 4.5, 4.5, 7.1, 3},      // equal is not rising
@@ -78,6 +81,10 @@ TEST(LimitRules, BadValuesAreRefusedWithAMessageAndTheDefaultUsed) {
         {Texts("2R", "", "", "3", "3"), "ALARM", 2.8, 2.8, 4.5, 3},
         {Texts("2R", "", "", "", "2"), "TRIP", 2.8, 2.8, 4.5, 3},  // below B/C, the ALARM
         {Texts("1R", "1,2,2.1", "3"), "BASELINE", 2, 2, 2.1, 3},   // capped at 2.5 > 2.1
+        // Temperature limits: each refused alone, or both when TRIP is not above.
+        {Texts("2R", "", "", "", "", "", "-5", "80"), "TEMP_ALARM", 2.8, 2.8, 4.5, 3, 1},
+        {Texts("2R", "", "", "", "", "", "70", "hot"), "TEMP_TRIP", 2.8, 2.8, 4.5, 3, 1},
+        {Texts("2R", "", "", "", "", "", "80", "80"), "TEMP_ALARM", 2.8, 2.8, 4.5, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
@@ -90,6 +97,8 @@ TEST(LimitRules, BadValuesAreRefusedWithAMessageAndTheDefaultUsed) {
         EXPECT_DOUBLE_EQ(limits.alarm, c.alarm);
         EXPECT_DOUBLE_EQ(limits.trip, c.trip);
         EXPECT_DOUBLE_EQ(limits.delaySeconds, c.delay);
+        EXPECT_EQ(int(limits.tempAlarm.has_value()) + int(limits.tempTrip.has_value()),
+                  c.temperatureLimits);
     }
 }
 
@@ -107,11 +116,13 @@ TEST(LimitRules, AlarmIniSectionsRoundTripAndMissingFileMeansDefaults) {
     settings.baseline = 1.1;
     settings.trip = 12.5;
     settings.delaySeconds = 4.5;
+    settings.tempTrip = 95.5;
     ASSERT_TRUE(SaveSensorAlarmSettings(file, 4, settings));
     EXPECT_EQ(LoadSensorAlarmSettings(file, 4, &problems), settings);
     EXPECT_EQ(LoadSensorAlarmSettings(file, 3, &problems), SensorAlarmSettings{});
     EXPECT_TRUE(problems.isEmpty());
     EXPECT_EQ(file.GetString("ID4", "ZONES", ""), "2.5,5.25,9");
+    EXPECT_EQ(file.GetString("ID4", "TEMP_TRIP", ""), "95.5");
 
     // Hand-edited bad value: refused with a message naming the section.
     ASSERT_TRUE(file.WriteString("ID4", "ZONES", "5,4,3"));

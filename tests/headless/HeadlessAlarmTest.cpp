@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <chrono>
 #include <functional>
@@ -45,12 +46,12 @@ protected:
             ASSERT_TRUE(alarms.WriteString(QStringLiteral("ID%1").arg(n), "CLASS", classes[n - 1]));
             ASSERT_TRUE(alarms.WriteString(QStringLiteral("ID%1").arg(n), "DELAY", "1"));
         }
+        // Far above the simulated machines' warm running.
+        ASSERT_TRUE(alarms.WriteStrings("ID1", {{"TEMP_ALARM", "70"}, {"TEMP_TRIP", "80"}}));
         sim.SetVelocities(1, 2.8, 0.5, 2.8);  // exactly on B/C of 2R: zone B, no event
         sim.SetVelocities(2, 1.0, 3.5, 0.2);  // 1F: zone A
         sim.SetVelocities(3, 1.0, 2.0, 1.0);  // 2R: zone B
-        station = std::make_unique<test::ChildProcess>(
-            test::StationPath(),
-            std::vector<std::string>{"--headless", "--data-dir", dataDir.Path().string()});
+        Start({});
     }
 
     // Reads lines until `done` holds for an event or a data line; false when
@@ -67,6 +68,38 @@ protected:
             if (done(object)) return true;
         }
         return false;
+    }
+
+    void Start(std::vector<std::string> args) {
+        for (const char* arg : {"--headless", "--data-dir"}) args.push_back(arg);
+        args.push_back(dataDir.Path().string());
+        station = std::make_unique<test::ChildProcess>(test::StationPath(), args);
+    }
+
+    void Stop() {
+        station->Signal(SIGTERM);
+        EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    }
+
+    // The columns of every row of table `alarm`, each row a line of fields
+    // separated by blanks, after running `change` on the file.
+    QStringList Stored(const char* columns, const char* change = nullptr) {
+        QStringList stored;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "alarm-check");
+            db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
+            EXPECT_TRUE(db.open());
+            QSqlQuery q(db);
+            EXPECT_TRUE(!change || q.exec(change));
+            EXPECT_TRUE(q.exec(QStringLiteral("SELECT %1 FROM alarm ORDER BY rowid").arg(columns)));
+            while (q.next()) {
+                QStringList fields;
+                for (int c = 0; c < q.record().count(); ++c) fields << q.value(c).toString();
+                stored << fields.join(' ');
+            }
+        }
+        QSqlDatabase::removeDatabase("alarm-check");
+        return stored;
     }
 
     static QJsonValue ZoneOf(const QJsonObject& data, int sensor) {
@@ -116,27 +149,11 @@ TEST_F(HeadlessAlarmTest, ZonesAndOneAlarmTripAndClearAsVibrationRisesAndFalls) 
     // A few more lines: nothing repeats, nothing for the machines in A or B.
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(ReadUntil([](const QJsonObject& o) { return !o.contains("event"); }));
-    station->Signal(SIGTERM);
-    EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    Stop();
     ASSERT_EQ(events.size(), 3u);
 
     // The same events in table `alarm`.
-    QStringList stored;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "alarm-check");
-        db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(
-            q.exec("SELECT Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack FROM alarm "
-                   "ORDER BY rowid"));
-        while (q.next()) {
-            QStringList fields;
-            for (int c = 0; c < 8; ++c) fields << q.value(c).toString();
-            stored << fields.join(' ');
-        }
-    }
-    QSqlDatabase::removeDatabase("alarm-check");
+    const QStringList stored = Stored("Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack");
     QStringList streamed;
     for (const QJsonObject& e : events)
         streamed << QStringList{QString::number(e["time"].toInteger()),
@@ -190,8 +207,51 @@ TEST_F(HeadlessAlarmTest, ASilentSensorIsLostAfterItsDelayAndRestoredWhenItAnswe
     EXPECT_EQ(events.back()["zone"].toString(), "A");
     // Sensors 4 to 6 have no address: never lost.
     EXPECT_EQ(events.size(), 2u);
-    station->Signal(SIGTERM);
-    EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+    Stop();
+}
+
+// A machine held in zone D across three restarts of the recorder is one
+// TRIP, acknowledged once; it clears when the vibration goes. The shell
+// temperature raises and clears its own alarms.
+TEST_F(HeadlessAlarmTest, AnAlarmHeldAcrossRestartsIsOneAlarmAndTemperatureHasItsOwn) {
+    sim.SetVelocities(3, 1.0, 5.0, 1.0);
+    ASSERT_TRUE(ReadUntil(EventOfKind("TRIP")));
+    Stop();
+    // Acknowledged as the window would, between two runs.
+    const char* kColumns = "Sensor, Axis, Kind, Ack, AckBy";
+    EXPECT_EQ(Stored(kColumns, "UPDATE alarm SET Ack = 1, AckBy = '张工', AckTime = 1"),
+              QStringList{"3 Vel_Y TRIP 1 张工"});
+
+    for (int run = 0; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        Start({"--record", "--duration", "2.5"});  // beyond the delay of 1 s
+        EXPECT_FALSE(ReadUntil([](const QJsonObject&) { return false; }));
+        EXPECT_EQ(station->WaitExit(10s), std::optional<int>(0));
+        EXPECT_EQ(ZoneOf(lastData, 3).toString(), "D");
+    }
+    EXPECT_EQ(events.size(), 1u);
+
+    Start({});
+    sim.SetVelocities(3, 1.0, 1.2, 1.0);
+    ASSERT_TRUE(ReadUntil(EventOfKind("CLEAR")));
+    const struct {
+        uint16_t centidegrees;
+        const char* kind;
+    } steps[] = {{7500, "ALARM"}, {8500, "TRIP"}, {3000, "CLEAR"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.kind);
+        sim.SetRegister(1, 0, step.centidegrees);
+        ASSERT_TRUE(ReadUntil(EventOfKind(step.kind)));
+        const QJsonObject& event = events.back();
+        EXPECT_EQ(event["id"].toInt(), 1);
+        EXPECT_EQ(event["axis"].toString(), "T_Shell");
+        EXPECT_EQ(event["value"].toDouble(), step.centidegrees / 100.0);
+        EXPECT_TRUE(event["zone"].isNull());
+    }
+    Stop();
+    EXPECT_EQ(Stored(kColumns),
+              (QStringList{"3 Vel_Y TRIP 1 张工", "3 Vel_Y CLEAR 0 ", "1 T_Shell ALARM 0 ",
+                           "1 T_Shell TRIP 0 ", "1 T_Shell CLEAR 0 "}));
 }
 
 }  // namespace

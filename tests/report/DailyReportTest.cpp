@@ -195,6 +195,9 @@ protected:
                              reading ? Zone::D : Zone::None,
                              kind};
             if (kind == AlarmKind::Trip) event.value = 8.2f;
+            // Sensor 3's noon ALARM is a temperature's: listed and counted as well.
+            if (sensor == 3 && kind == AlarmKind::Alarm)
+                event = AlarmEvent{ms, sensor, kTemperatureAxis, 92.5f, Zone::None, kind};
             ASSERT_TRUE(store.Insert(&event));
             if (ms == kStartMs) {
                 ASSERT_TRUE(store.Acknowledge(event.id, QStringLiteral("张工"), kStartMs + 60000));
@@ -256,6 +259,7 @@ TEST_F(DailyReportTest, EachMachineListsOnlyItsEventsOfTheDayWithTheirAcknowledg
     EXPECT_EQ(report.machines[1].events[0].sensor, 3);
     EXPECT_EQ(report.machines[0].AlarmCount(), 3);
     EXPECT_EQ(report.machines[1].AlarmCount(), 1);  // LOST is none
+    EXPECT_EQ(report.machines[1].events[1].axis, kTemperatureAxis);
     // Each event marked by what the record holds of its instant.
     const std::pair<const MachineDay*, std::vector<Coverage>> marks[] = {
         {&report.machines[0], {Coverage::Fresh, Coverage::Unrecorded, Coverage::Fresh}},

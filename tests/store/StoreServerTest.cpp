@@ -431,6 +431,8 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnceAndTheirAcknowledgem
             "Value REAL, Zone TEXT, Kind TEXT, Ack INTEGER);"
             "INSERT INTO alarm VALUES (1714523415, 250, 2, 'Z', 7.25, 'C', 'ALARM', 0);"
             "INSERT INTO alarm VALUES (1714523416, 0, 2, 'Z', 11.5, 'D', 'TRIP', 1);"
+            // The temperature's TRIP at the same moment is an event of its own.
+            "INSERT INTO alarm VALUES (1714523416, 0, 2, 'T_Shell', 92.5, '', 'TRIP', 0);"
             "INSERT INTO alarm VALUES (1714523420, 999, 5, 'X\ty', 2.5, 'B', 'CLEAR', NULL);"
             // A lost sensor has no reading: no axis, no value, no zone.
             "INSERT INTO alarm VALUES (1714523421, 0, 4, NULL, NULL, '', 'LOST', 0);"
@@ -441,10 +443,11 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnceAndTheirAcknowledgem
         return Select(
             "SELECT concat_ws('|', station, (extract(epoch FROM time) * 1000)::bigint, sensor, "
             "axis, value, zone, kind, coalesce(ack::text, 'null'), ack_by, "
-            "floor(extract(epoch FROM ack_time))::bigint) FROM alarm_events ORDER BY time");
+            "floor(extract(epoch FROM ack_time))::bigint) FROM alarm_events ORDER BY time, axis");
     };
     std::vector<std::string> expected = {
         "press-7|1714523415250|2|Z|7.25|C|ALARM|false",
+        "press-7|1714523416000|2|T_Shell|92.5||TRIP|false",
         "press-7|1714523416000|2|Z|11.5|D|TRIP|true",
         "press-7|1714523420999|5|X\ty|2.5|B|CLEAR|null",
         "press-7|1714523421000|4|||LOST|false",
@@ -458,7 +461,10 @@ TEST_F(StoreServer, AlarmEventsOfTheStationGoToTheServerOnceAndTheirAcknowledgem
             ASSERT_TRUE(station.AcknowledgeAlarm(2, AlarmKind::Alarm, "张工", 1714530000500));
             ASSERT_TRUE(station.AcknowledgeAlarm(4, AlarmKind::Lost, "li", 1714530060000));
             expected[0] = "press-7|1714523415250|2|Z|7.25|C|ALARM|true|张工|1714530000";
-            expected[3] = "press-7|1714523421000|4|||LOST|true|li|1714530060";
+            ASSERT_TRUE(station.AcknowledgeAlarm(2, AlarmKind::Trip, "王", 1714530120000,
+                                                 AlarmQuantity::Temperature));
+            expected[1] = "press-7|1714523416000|2|T_Shell|92.5||TRIP|true|王|1714530120";
+            expected[4] = "press-7|1714523421000|4|||LOST|true|li|1714530060";
         }
         StatusLog log;
         StoreForwarder forwarder(Options(kSensors135, log));

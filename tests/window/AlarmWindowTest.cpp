@@ -230,9 +230,11 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
         const char* text;
         bool accepted;
     } rows[] = {
-        {dialog.ZonesEdit(), "3,2,1", false},  {dialog.ZonesEdit(), "1;2;3", false},
-        {dialog.DelayEdit(), "-1", false},     {dialog.TripEdit(), "0", false},
-        {dialog.BaselineEdit(), "x", false},   {dialog.TripEdit(), "4", false},  // not above 5
+        {dialog.ZonesEdit(), "3,2,1", false},   {dialog.ZonesEdit(), "1;2;3", false},
+        {dialog.DelayEdit(), "-1", false},      {dialog.TripEdit(), "0", false},
+        {dialog.BaselineEdit(), "x", false},    {dialog.TripEdit(), "4", false},  // not above 5
+        {dialog.TempAlarmEdit(), "hot", false}, {dialog.TempAlarmEdit(), "90", true},
+        {dialog.TempTripEdit(), "80", false},  // not above 90
         {dialog.ZonesEdit(), "1,2.5,6", true},
     };
     for (const auto& row : rows) {
@@ -249,6 +251,8 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     EXPECT_EQ(dialog.Settings().zones, (ZoneBoundaries{1, 2.5, 6}));
     EXPECT_EQ(dialog.Settings().alarm, 5.0);
     EXPECT_EQ(dialog.Settings().machineClass, "1R");
+    EXPECT_EQ(dialog.Settings().tempAlarm, 90.0);
+    EXPECT_EQ(dialog.Settings().tempTrip, std::nullopt);
 }
 
 // A returned, unacknowledged alarm is said to be so and only outlined, and
@@ -353,14 +357,17 @@ TEST_F(AlarmWindowTest, TheAccountAcknowledgesAndALongNameLeavesStateWhoAndWhenI
 TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
     AlarmMonitor monitor;
     ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
-    AlarmEvent events[] = {{1714523415000, 5, kNoAxis, 0, Zone::None, AlarmKind::Lost},
-                           {1714523420000, 5, 2, 1.5f, Zone::B, AlarmKind::Restored}};
+    AlarmEvent events[] = {
+        {1714523415000, 5, kNoAxis, 0, Zone::None, AlarmKind::Lost},
+        {1714523420000, 5, 2, 1.5f, Zone::B, AlarmKind::Restored},
+        {1714523410000, 5, kTemperatureAxis, 85.5f, Zone::None, AlarmKind::Trip}};
     for (AlarmEvent& e : events) ASSERT_TRUE(monitor.Store().Insert(&e));
     AlarmLogDlg page(monitor);
-    EXPECT_EQ(page.UnacknowledgedCount(), 1);
+    EXPECT_EQ(page.UnacknowledgedCount(), 2);
     const QStringList rows[] = {{"Vel_Z", "1.5", "B", "RESTORED 通讯恢复"},
-                                {"", "", "", "LOST 通讯中断"}};
-    for (int r = 0; r < 2; ++r)
+                                {"", "", "", "LOST 通讯中断"},
+                                {"T_Shell", "85.5 ℃", "", "TRIP 停机"}};
+    for (int r = 0; r < 3; ++r)
         for (int c = 2; c <= 5; ++c) EXPECT_EQ(page.List()->item(r, c)->text(), rows[r][c - 2]);
     page.show();
     const QTableWidgetItem* restored = page.List()->item(0, 5);
@@ -409,6 +416,8 @@ TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
         {6, &AlarmSettingsTableDlg::DelayEdit, "99999", false},
         {1, &AlarmSettingsTableDlg::TripEdit, "2", false},  // not above the 2.8 alarm
         {4, &AlarmSettingsTableDlg::AlarmEdit, "abc", false},
+        {2, &AlarmSettingsTableDlg::TempTripEdit, "0", false},
+        {2, &AlarmSettingsTableDlg::TempTripEdit, "95", true},
         {5, &AlarmSettingsTableDlg::ZonesEdit, "1,2.5,6", true},
     };
     for (const auto& row : rows) {
@@ -442,6 +451,7 @@ TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
     INIFILE file(dataDir.path() + "/Alarm.ini");
     EXPECT_EQ(file.GetString("ID5", "ZONES", ""), "1,2.5,6");
     EXPECT_EQ(file.GetString("ID2", "BASELINE", ""), "2");
+    EXPECT_EQ(file.GetString("ID2", "TEMP_TRIP", ""), "95");
     EXPECT_EQ(window->Alarms()->Monitor().Limits(5).zones.cd, 6.0);
 }
 
