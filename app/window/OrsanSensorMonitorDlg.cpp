@@ -72,8 +72,8 @@ int TimerPeriod(float seconds) {
 }  // namespace
 
 OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller,
-                                             RecordDatabase& database,
-                                             const QString& viewerNotice, QWidget* parent)
+                                             RecordDatabase& database, const QString& viewerNotice,
+                                             QWidget* parent)
     : QDialog(parent), paths_(paths), poller_(poller), database_(database), store_(paths.dataDir) {
     setWindowIcon(ResourceIcon(128));
     UseFixedMainWindowFrame(this);
@@ -337,7 +337,8 @@ void OrsanSensorMonitorDlg::Refresh() {
 }
 
 void OrsanSensorMonitorDlg::RecordTick() {
-    recordPage_->WriteRecord(BuildRecordRowNow(live_, FreshReadings(poller_, interval_)));
+    // Not live_: the refresh before may predate a reading this copy already calls fresh.
+    recordPage_->WriteRecord(BuildRecordRowNow(TakeReadingSnapshot(poller_, interval_)));
     store_.Wake();
 }
 
@@ -425,10 +426,10 @@ void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {
     WavDaqDlg dialog(addresses_[sensorNumber - 1], paths_.desktopDir, this);
     // The spectrum's orders and the sensor's own velocities, as polled when it analyses.
     dialog.SetLiveReadings([this, sensorNumber] {
-        const LiveRow& row = live_[size_t(sensorNumber - 1)];
+        const ReadingSnapshot snapshot = TakeReadingSnapshot(poller_, interval_);
+        const LiveRow& row = snapshot.values[size_t(sensorNumber - 1)];
         SensorLiveReading reading;
-        reading.fresh = IsFreshReading(poller_.GetStatus(sensorNumber), SteadyMsNow(),
-                                       FreshnessLimitMs(interval_));
+        reading.fresh = snapshot.fresh[size_t(sensorNumber - 1)];
         reading.runningSpeedHz = reading.fresh ? row[kSlotRunningSpeed] : 0.0;
         reading.velocityRms = {row[kSlotVelX], row[kSlotVelY], row[kSlotVelZ]};
         return reading;

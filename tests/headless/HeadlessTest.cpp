@@ -53,14 +53,16 @@ protected:
 };
 
 // The value a JSON number stands for, as the 32-bit float it was printed from.
-float AsFloat(const QJsonValue& value) { return float(value.toDouble()); }
+float AsFloat(const QJsonValue& value) {
+    return float(value.toDouble());
+}
 
 TEST_F(HeadlessTest, PrintsDecodedValuesOfEverySensorAtTheRecordInterval) {
     // Pinned raw registers of sensor 1, decoded by the register map.
     const std::pair<int, uint16_t> pinned[] = {
-        {0, uint16_t(-200)}, {1, 65336}, {4, 981}, {5, 1002}, {6, 77},  {16, 65535},
-        {17, 12},            {18, 0},    {43, 5},  {50, 350}, {53, 123}, {54, 123},
-        {2, 1},              {3, 29},    {133, 2495},
+        {0, uint16_t(-200)}, {1, 65336}, {4, 981}, {5, 1002}, {6, 77},
+        {16, 65535},         {17, 12},   {18, 0},  {43, 5},   {50, 350},
+        {53, 123},           {54, 123},  {2, 1},   {3, 29},   {133, 2495},
     };
     for (const auto& [reg, raw] : pinned) sim.SetRegister(1, reg, raw);
     sim.SetFault(2, "exception");
@@ -156,6 +158,48 @@ TEST_F(HeadlessTest, ASilencedSensorIsNotOkAndItsRowsSayTheReadingIsStale) {
     QSqlDatabase::removeDatabase("ok-check");
 }
 
+// At 0.3 s the first record tick and the first refresh are due together;
+// whichever comes first, no row (nor JSON line) may call fresh the zeros
+// from before a sensor's first reading, and the summaries' lowest
+// temperature is the one the sensors gave.
+TEST_F(HeadlessTest, NoStartRecordsValuesAsFreshBeforeTheyWereRead) {
+    ASSERT_TRUE(test::WriteSimStationConfig(QString::fromStdString(dataDir.Path().string()), sim, 3,
+                                            "0.3"));
+    for (int n = 1; n <= 3; ++n) sim.SetRegister(n, 0, 2526);  // 25.26 degC, stored as 25.3
+    int freshLines = 0;
+    for (int start = 0; start < 20; ++start) {
+        auto station = StartStation({"--record", "--duration", "0.7"});
+        while (auto line = station->ReadLine(10s)) {
+            if (line->rfind("{\"event\"", 0) == 0) continue;
+            const QJsonArray sensors = ParseLine(*line)["sensors"].toArray();
+            for (int i = 0; i < 3; ++i) {
+                const QJsonObject sensor = sensors[i].toObject();
+                if (!sensor["ok"].toBool()) continue;
+                ++freshLines;
+                EXPECT_EQ(AsFloat(sensor["T_Shell"]), 25.26f)
+                    << "start " << start << ", sensor " << i + 1;
+            }
+        }
+        ASSERT_EQ(station->WaitExit(10s), std::optional<int>(0)) << "start " << start;
+    }
+    EXPECT_GT(freshLines, 0);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "first-read-check");
+        db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(
+            "SELECT SUM(Ok1 + Ok2 + Ok3), SUM((Ok1 AND Temp1 <> 25.3) + (Ok2 AND Temp2 <> 25.3) + "
+            "(Ok3 AND Temp3 <> 25.3)), (SELECT MIN(Temp_min) || ' ' || MAX(Temp_max) FROM "
+            "data_hourly) FROM data"));
+        ASSERT_TRUE(query.next());
+        EXPECT_GT(query.value(0).toInt(), 0);
+        EXPECT_EQ(query.value(1).toInt(), 0) << "fresh rows of values never read";
+        EXPECT_EQ(query.value(2).toString(), "25.3 25.3");
+    }
+    QSqlDatabase::removeDatabase("first-read-check");
+}
+
 // Durations are seconds; in milliseconds they outgrow a timer's int period.
 // 4294967.5 s is 2^32 ms + 204 ms: a run that must last for weeks, not end
 // after a fifth of a second.
@@ -193,8 +237,9 @@ TEST_F(HeadlessTest, RecordsNumbersUnderALocaleWithADecimalComma) {
         db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
         ASSERT_TRUE(db.open());
         QSqlQuery query(db);
-        ASSERT_TRUE(query.exec("SELECT typeof(Temp1), Temp1, typeof(Xacc1), Xacc1 FROM data "
-                               "WHERE Temp1 > 0 ORDER BY Time DESC LIMIT 1"));
+        ASSERT_TRUE(
+            query.exec("SELECT typeof(Temp1), Temp1, typeof(Xacc1), Xacc1 FROM data "
+                       "WHERE Temp1 > 0 ORDER BY Time DESC LIMIT 1"));
         ASSERT_TRUE(query.next());
         EXPECT_EQ(query.value(0).toString(), "real");
         EXPECT_DOUBLE_EQ(query.value(1).toDouble(), 25.3);
@@ -250,10 +295,11 @@ TEST(RecorderLockTest, RefusedRecorderNeverReachesTheServer) {
     test::TempDir dataDir{"orsan-lock-server"};
     const QString dir = QString::fromStdString(dataDir.Path().string());
     test::FakeModbusPeer server;  // any loopback listener: it counts connections
-    ASSERT_TRUE(INIFILE(ConfigPath(dir)).WriteString(
-        "SERVER", "CONNINFO", QStringLiteral("host=127.0.0.1 port=%1").arg(server.Port())));
-    const std::vector<std::string> args{"--headless", "--record", "--duration", "1.5",
-                                        "--data-dir", dir.toStdString()};
+    ASSERT_TRUE(INIFILE(ConfigPath(dir))
+                    .WriteString("SERVER", "CONNINFO",
+                                 QStringLiteral("host=127.0.0.1 port=%1").arg(server.Port())));
+    const std::vector<std::string> args{"--headless", "--record",   "--duration",
+                                        "1.5",        "--data-dir", dir.toStdString()};
     {
         ProcessLock holder(RecorderLockPath(dir));
         ASSERT_EQ(holder.TryLock(), ProcessLock::Outcome::Held);
@@ -275,8 +321,9 @@ TEST(ReadOnlyDataTest, ExportsReadItAndARecorderRefusesIt) {
     if (!test::AsUnprivileged("/bin/true", {})) GTEST_SKIP() << "root without runuser";
     test::TempDir folder{"orsan-readonly"};
     const std::string dir = folder.Path().string();
-    test::ChildProcess(test::StationPath(), {"--headless", "--record", "--duration", "1.5",
-                                             "--data-dir", dir}).WaitExit(10s);
+    test::ChildProcess(test::StationPath(),
+                       {"--headless", "--record", "--duration", "1.5", "--data-dir", dir})
+        .WaitExit(10s);
     const auto run = [&](std::vector<std::string> args) {
         args.insert(args.end(), {"--data-dir", dir});
         const auto as = test::AsUnprivileged(test::StationPath(), args);
