@@ -1867,6 +1867,10 @@ Error description:</translation>
         <source>记录数据库未打开</source>
         <translation>The record database is not open</translation>
     </message>
+    <message>
+        <source>DataRecord.db: 小时和日汇总未能更新，落后于记录；每写入%1行重试一次</source>
+        <translation>DataRecord.db: the hourly and daily summaries could not be updated and lag behind the rows; tried again every %1 rows</translation>
+    </message>
 </context>
 <context>
     <name>orsan::RecordDatabaseShell</name>
