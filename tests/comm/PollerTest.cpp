@@ -98,6 +98,30 @@ test::PeerHandler Silent() {
     return [](const ModbusRequest&, int, int) { return PeerReply{}; };
 }
 
+// Six sensors are each visited every 0.61 s, staggered by 0.1 s, whatever
+// their visits cost, and a visit longer than that (a silent sensor) pushes
+// only its own next one, to 0.1 s after its end: played on clock readings,
+// so a wrong cadence shows as a number, not as traffic.
+TEST(VisitScheduleTest, HealthySensorsKeepTheRoundsCadenceAndSlowOnesPauseAfterTheirVisit) {
+    const VisitClock::time_point t0{};
+    EXPECT_EQ(VisitPeriod(6), 610ms);
+    EXPECT_EQ(VisitPeriod(1), 110ms);
+    EXPECT_EQ(FirstVisitDue(t0, 0) - t0, 110ms);
+    EXPECT_EQ(FirstVisitDue(t0, 5) - t0, 610ms);
+    struct Case {
+        const char* visit;
+        std::chrono::milliseconds start, end, next;
+    };
+    const Case cases[] = {
+        {"a healthy visit", 110ms, 115ms, 720ms},
+        {"a visit ending one pause before the period", 110ms, 620ms, 720ms},
+        {"a slow visit", 110ms, 650ms, 750ms},
+        {"a silent sensor's time-out", 110ms, 1110ms, 1210ms},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NextVisitDue(t0 + c.start, t0 + c.end, VisitPeriod(6)) - t0, c.next) << c.visit;
+}
+
 using PollerTest = test::LeakCheckedTest;
 
 // With one sensor in the table, its (n+1)th connection means the nth visit,
