@@ -1282,6 +1282,10 @@
         <translation>Export failed, no file written.
 </translation>
     </message>
+    <message>
+        <source>小时和日汇总暂未更新，每记录%1条重试一次</source>
+        <translation>Hourly and daily summaries are behind; tried again every %1 rows</translation>
+    </message>
 </context>
 <context>
     <name>orsan::DiskSpaceGuard</name>
