@@ -105,7 +105,13 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     RetranslateTexts();
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
-    for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
+    // A panel's values and its link from one copy, as at every refresh: a
+    // poller that kept its readings must not show them as zeros that are fresh.
+    for (int n = 1; n <= kSensorCount; ++n) {
+        const SensorStatus status = poller_.GetStatus(n);
+        FillLiveValues(live_, n, status.record);
+        TellPanelItsLink(n, status);
+    }
     if (viewerNotice.isEmpty()) {
         // The folder's recorder forwards its rows; a viewer leaves that to it.
         database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
