@@ -105,21 +105,16 @@ test::PeerHandler Silent() {
 TEST(VisitScheduleTest, HealthySensorsKeepTheRoundsCadenceAndSlowOnesPauseAfterTheirVisit) {
     const VisitClock::time_point t0{};
     EXPECT_EQ(VisitPeriod(6), 610ms);
-    EXPECT_EQ(VisitPeriod(1), 110ms);
     EXPECT_EQ(FirstVisitDue(t0, 0) - t0, 110ms);
     EXPECT_EQ(FirstVisitDue(t0, 5) - t0, 610ms);
-    struct Case {
-        const char* visit;
-        std::chrono::milliseconds start, end, next;
-    };
-    const Case cases[] = {
-        {"a healthy visit", 110ms, 115ms, 720ms},
-        {"a visit ending one pause before the period", 110ms, 620ms, 720ms},
-        {"a slow visit", 110ms, 650ms, 750ms},
-        {"a silent sensor's time-out", 110ms, 1110ms, 1210ms},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(NextVisitDue(t0 + c.start, t0 + c.end, VisitPeriod(6)) - t0, c.next) << c.visit;
+    // Start, end and the next visit of a healthy visit, one that ends a pause
+    // before the period, a slow one and a silent sensor's time-out.
+    const std::array<std::chrono::milliseconds, 3> visits[] = {{110ms, 115ms, 720ms},
+                                                               {110ms, 620ms, 720ms},
+                                                               {110ms, 650ms, 750ms},
+                                                               {110ms, 1110ms, 1210ms}};
+    for (const auto& [start, end, next] : visits)
+        EXPECT_EQ(NextVisitDue(t0 + start, t0 + end, VisitPeriod(6)) - t0, next) << end.count();
 }
 
 using PollerTest = test::LeakCheckedTest;
