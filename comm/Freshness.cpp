@@ -33,4 +33,19 @@ bool IsFreshReading(const SensorStatus& status, int64_t steadyNowMs, int64_t lim
     return steadyNowMs - status.lastGoodReadSteadyMs <= limitMs;
 }
 
+ReadingSnapshot SnapshotOf(const std::array<SensorStatus, kSensorCount>& statuses,
+                           int64_t steadyNowMs, int64_t limitMs) {
+    ReadingSnapshot snapshot;
+    for (size_t i = 0; i < statuses.size(); ++i) {
+        FillLiveValues(snapshot.values[i], statuses[i].record);
+        snapshot.fresh[i] = IsFreshReading(statuses[i], steadyNowMs, limitMs);
+    }
+    return snapshot;
+}
+
+ReadingSnapshot TakeReadingSnapshot(const SensorPoller& poller, double recordIntervalSeconds) {
+    return SnapshotOf(PollerStatuses(poller), SteadyMsNow(),
+                      FreshnessLimitMs(recordIntervalSeconds));
+}
+
 }  // namespace orsan

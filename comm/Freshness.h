@@ -1,8 +1,7 @@
 #pragma once
 
-#include <cstdint>
-
 #include <array>
+#include <cstdint>
 
 #include "LiveValues.h"
 #include "SensorPoller.h"
@@ -23,5 +22,21 @@ int64_t FreshnessLimitMs(double recordIntervalSeconds);
 // A fresh reading: the sensor's last visit succeeded, its polling is not
 // paused, and the reading is at most limitMs old at steadyNowMs.
 bool IsFreshReading(const SensorStatus& status, int64_t steadyNowMs, int64_t limitMs);
+
+// Per sensor slot (slot 1 first): true when its values are a fresh reading.
+using SensorFreshness = std::array<bool, kSensorCount>;
+
+// Every sensor's values and whether they are a fresh reading, both taken
+// from the same copy of its status: values copied at one moment and judged
+// at another could pair a first reading's freshness with the zeros from
+// before it.
+struct ReadingSnapshot {
+    LiveValues values{};
+    SensorFreshness fresh{};
+};
+ReadingSnapshot SnapshotOf(const std::array<SensorStatus, kSensorCount>& statuses,
+                           int64_t steadyNowMs, int64_t limitMs);
+// The poller's statuses now, judged for a record interval of the given seconds.
+ReadingSnapshot TakeReadingSnapshot(const SensorPoller& poller, double recordIntervalSeconds);
 
 }  // namespace orsan

@@ -30,6 +30,24 @@ int64_t CalendarMsNow() {
 
 }  // namespace
 
+VisitClock::duration VisitPeriod(int entries) {
+    return std::chrono::milliseconds(kCyclePauseMs) +
+           entries * std::chrono::milliseconds(kVisitPauseMs);
+}
+
+VisitClock::time_point FirstVisitDue(VisitClock::time_point start, size_t index) {
+    // The former single round visited entry i after i + 1 visit pauses.
+    return start + std::chrono::milliseconds(kCyclePauseMs) +
+           int(index + 1) * std::chrono::milliseconds(kVisitPauseMs);
+}
+
+VisitClock::time_point NextVisitDue(VisitClock::time_point visitStart,
+                                    VisitClock::time_point visitEnd, VisitClock::duration period) {
+    // A visit longer than its period (a silent sensor) shifts this sensor's
+    // own schedule and no other.
+    return std::max(visitStart + period, visitEnd + std::chrono::milliseconds(kVisitPauseMs));
+}
+
 SensorPoller::~SensorPoller() {
     StopPolling();
 }
@@ -61,18 +79,12 @@ bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceType
         visits_.assign(table_.size(), 0);
     }
     running_ = true;  // until StopWorkers, also while every sensor is paused
-    // The former single round visited entry i after i + 1 visit pauses and
-    // came back to it after one pause per entry plus the cycle pause.
     const auto start = Clock::now();
-    const auto visitPause = std::chrono::milliseconds(kVisitPauseMs);
-    const Clock::duration period = std::chrono::milliseconds(kCyclePauseMs) + count * visitPause;
+    const Clock::duration period = VisitPeriod(count);
     try {
         workers_.reserve(size_t(count));
-        for (size_t i = 0; i < size_t(count); ++i) {
-            const auto first =
-                start + std::chrono::milliseconds(kCyclePauseMs) + int(i + 1) * visitPause;
-            workers_.emplace_back(&SensorPoller::Run, this, i, first, period);
-        }
+        for (size_t i = 0; i < size_t(count); ++i)
+            workers_.emplace_back(&SensorPoller::Run, this, i, FirstVisitDue(start, i), period);
     } catch (const std::system_error&) {
         StopWorkers();
         return false;
@@ -164,13 +176,10 @@ void SensorPoller::Run(size_t index, Clock::time_point due, Clock::duration peri
     // One counter per sensor for the life of this worker; a restart begins
     // again at 0.
     TransactionCounter counter;
-    const auto visitPause = std::chrono::milliseconds(kVisitPauseMs);
     while (WaitForTurn(index, due)) {
         const auto start = Clock::now();
         VisitEntry(index, counter);
-        // A visit longer than its period (a silent sensor) shifts this
-        // sensor's own schedule and no other.
-        due = std::max(start + period, Clock::now() + visitPause);
+        due = NextVisitDue(start, Clock::now(), period);
     }
 }
 

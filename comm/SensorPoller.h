@@ -21,6 +21,20 @@ inline constexpr int kDeviceTypeTriAxisAlt = 6;
 inline constexpr int kCyclePauseMs = 10;
 inline constexpr int kVisitPauseMs = 100;
 
+// The visit schedule of one worker, on the steady clock; pure, so any
+// clock reading can be played.
+using VisitClock = std::chrono::steady_clock;
+// A sensor's visits start this often when the table has `entries`: the
+// cycle pause and one visit pause per entry, as the former single round.
+VisitClock::duration VisitPeriod(int entries);
+// The first visit of entry `index` (0-based) of a table started at `start`,
+// where the single round would have reached it.
+VisitClock::time_point FirstVisitDue(VisitClock::time_point start, size_t index);
+// The visit after one that ran from visitStart to visitEnd: one period after
+// its start, never sooner than one visit pause after its end.
+VisitClock::time_point NextVisitDue(VisitClock::time_point visitStart,
+                                    VisitClock::time_point visitEnd, VisitClock::duration period);
+
 struct SensorEntry {
     int id = 0;
     int deviceType = kDeviceTypeTriAxis;
@@ -95,7 +109,7 @@ public:
     bool WaitForVisits(int id, uint64_t count, std::chrono::milliseconds timeout) const;
 
 private:
-    using Clock = std::chrono::steady_clock;
+    using Clock = VisitClock;
 
     void Run(size_t index, Clock::time_point firstVisit, Clock::duration period);
     // Blocks until the entry's next visit is due and it is not paused; false

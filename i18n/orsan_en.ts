@@ -64,7 +64,7 @@
     </message>
     <message>
         <source>操作员</source>
-        <translation type="unfinished"></translation>
+        <translation>Operator</translation>
     </message>
 </context>
 <context>
@@ -329,7 +329,7 @@
     </message>
     <message>
         <source>%1 个事件发生在未记录的时段（见事件表的“记录”列），当天的统计与各区时间中没有这些时段的读数。</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 event(s) while nothing was recorded (see the events&apos; &quot;Record&quot; column); the day&apos;s statistics and zone times hold no readings of that time.</translation>
     </message>
 </context>
 <context>
@@ -1367,6 +1367,10 @@
         <translation>Export failed, no file written.
 </translation>
     </message>
+    <message>
+        <source>小时和日汇总暂未更新，每记录%1条重试一次</source>
+        <translation>Hourly and daily summaries are behind; tried again every %1 rows</translation>
+    </message>
 </context>
 <context>
     <name>orsan::DiskSpaceGuard</name>
@@ -1951,6 +1955,10 @@ Error description:</translation>
     <message>
         <source>记录数据库未打开</source>
         <translation>The record database is not open</translation>
+    </message>
+    <message>
+        <source>DataRecord.db: 小时和日汇总未能更新，落后于记录；每写入%1行重试一次</source>
+        <translation>DataRecord.db: the hourly and daily summaries could not be updated and lag behind the rows; tried again every %1 rows</translation>
     </message>
     <message>
         <source>数据库文件已损坏</source>

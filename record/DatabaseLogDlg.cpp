@@ -161,7 +161,22 @@ void DatabaseLogDlg::WriteRecord(const RecordRow& row) {
         StopRecording();
         ShowMessage(ReadOnlyDatabaseText(database_.FilePath()));
     }
+    if (outcome.attempted) NoteSummariesBehind();
     if (outcome.reload) RefreshRecordList();
+}
+
+void DatabaseLogDlg::NoteSummariesBehind() {
+    const bool behind = database_.SummariesBehind();
+    if (behind == !summariesNote_.isEmpty()) return;
+    if (behind) {
+        summariesNote_ =
+            tr("小时和日汇总暂未更新，每记录%1条重试一次").arg(RecordDatabase::kSummaryBatchRows);
+        ShowStatus(summariesNote_, QColor(255, 0, 0));
+        return;
+    }
+    // Another status that took the note meanwhile stays.
+    if (status_ == summariesNote_) ShowStatus(QString(), QColor());
+    summariesNote_.clear();
 }
 
 bool DatabaseLogDlg::DiskHasRoom() {

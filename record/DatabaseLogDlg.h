@@ -94,6 +94,9 @@ private:
     void ShowStatus(const QString& text, const QColor& color);
     // False while the disk is nearly full; shows each stop and resume.
     bool DiskHasRoom();
+    // Notes once that the summaries lag behind the rows, and takes the note
+    // back when they catch up.
+    void NoteSummariesBehind();
 
     RecordDatabase& database_;
     RecordWriter writer_;
@@ -110,7 +113,8 @@ private:
     QTableWidget* recordList_ = nullptr;
     QLabel* note_ = nullptr;
     DiskSpaceGuard diskGuard_;
-    QString status_;  // shown in the note's place; empty: the note
+    QString status_;         // shown in the note's place; empty: the note
+    QString summariesNote_;  // the status shown while the summaries lag; empty: none
     bool watchOnly_ = false;
     QString configPath_;
     RecordHistoryMode* history_ = nullptr;

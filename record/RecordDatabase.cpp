@@ -86,7 +86,7 @@ bool RecordDatabase::Open(const QString& folder, Mode mode) {
 }
 
 void RecordDatabase::Close() {
-    if (unsummarised_ > 0) CatchUpSummaries();
+    if (unsummarised_ > 0 || summariesBehind_) CatchUpSummaries();
     CloseConnection();
     open_ = false;
     everOpened_ = false;
@@ -309,21 +309,46 @@ void RecordDatabase::EnsureTallies() {
 void RecordDatabase::EnsureSummaries() {
     QSqlError error;
     summarised_ = EnsureRecordSummaries(db_, &error);
-    // Without them the history reads the rows themselves, only slower.
-    if (!summarised_) ReportDiagnostic(ComposeDiagnostic(QString(), FailureFromSqlError(error)));
+    if (summarised_) {
+        SummariesTakeEveryRow();
+        return;
+    }
+    // Made but not caught up (another program holding the file, say): the
+    // history still reads them, and the next batch tries again. Not made:
+    // it reads the rows themselves, only slower, until a batch makes them.
+    summarised_ = HasRecordSummaries(db_);
+    SummariesFellBehind(error);
 }
 
 bool RecordDatabase::CatchUpSummaries() {
-    if (!summarised_ || !CanWrite()) return false;
+    if ((!summarised_ && !summariesBehind_) || !CanWrite()) return false;
     QSqlError error;
-    if (!CatchUpRecordSummaries(db_, &error)) {
-        // Tried again with the next batch; the rows stay until then.
-        lastDiagnostic_ = ComposeDiagnostic(QString(), FailureFromSqlError(error));
-        ReportDiagnostic(lastDiagnostic_);
+    // Each failure waits out the busy time: the next try comes with the next
+    // batch, not the next row.
+    unsummarised_ = 0;
+    const bool done =
+        summarised_ ? CatchUpRecordSummaries(db_, &error) : EnsureRecordSummaries(db_, &error);
+    if (!done) {
+        SummariesFellBehind(error);
         return false;
     }
-    unsummarised_ = 0;
+    summarised_ = true;
+    SummariesTakeEveryRow();
     return true;
+}
+
+void RecordDatabase::SummariesFellBehind(const QSqlError& error) {
+    summariesBehind_ = true;
+    lastDiagnostic_ = ComposeDiagnostic(QString(), FailureFromSqlError(error));
+    // Once until they catch up, not once a batch.
+    if (behindSaid_) return;
+    behindSaid_ = true;
+    ReportDiagnostic(lastDiagnostic_ + QLatin1Char('\n') + SummariesBehindText());
+}
+
+void RecordDatabase::SummariesTakeEveryRow() {
+    summariesBehind_ = false;
+    behindSaid_ = false;
 }
 
 void RecordDatabase::CloseConnection() {
@@ -337,6 +362,7 @@ void RecordDatabase::CloseConnection() {
     staleIndexes_.reset();
     tallied_ = false;
     summarised_ = false;
+    summariesBehind_ = false;
     unsummarised_ = 0;
 }
 
@@ -404,7 +430,8 @@ bool RecordDatabase::Insert(const RecordRow& row) {
     insert_->finish();
     readOnlyFailure_ = false;
     if (rowCount_) ++*rowCount_;
-    if (summarised_ && ++unsummarised_ >= kSummaryBatchRows) CatchUpSummaries();
+    if ((summarised_ || summariesBehind_) && ++unsummarised_ >= kSummaryBatchRows)
+        CatchUpSummaries();
     return true;
 }
 
@@ -516,6 +543,13 @@ bool RecordDatabase::NoteConfiguredSensors(std::bitset<kSensorCount> sensors) {
     if (const QSqlError error = NoteSensorSelection(db_, sensors); error.isValid())
         return Fail(kWriteDiagnosticPrefix, error);
     return true;
+}
+
+QString SummariesBehindText() {
+    return QCoreApplication::translate(
+               "orsan::RecordDatabase",
+               "DataRecord.db: 小时和日汇总未能更新，落后于记录；每写入%1行重试一次")
+        .arg(RecordDatabase::kSummaryBatchRows);
 }
 
 QString ReadOnlyDatabaseText(const QString& path) {

@@ -101,10 +101,15 @@ public:
     static constexpr int kSummaryBatchRows = 250;
     bool HasSummaries() const { return summarised_; }
     // Adds the rows written since the last batch to the summaries (before
-    // they are read); false when the file has none or they cannot be written.
+    // they are read), making them first when they could not be made at
+    // open; false when the file has none or they cannot be written.
     bool CatchUpSummaries();
-    // Rows written through Insert that the summaries do not hold yet.
+    // Rows written through Insert since the summaries last tried to take them.
     int PendingSummaryRows() const { return unsummarised_; }
+    // The last try to bring the summaries up to date failed (said once on
+    // stderr, SummariesBehindText, until a try succeeds): each batch of
+    // rows tries again, and so does Close.
+    bool SummariesBehind() const { return summariesBehind_; }
     // Rows deleted on this connection outside ClearAll (the retention): the
     // count kept in memory follows.
     void NoteRowsDeleted(qint64 rows) {
@@ -156,6 +161,8 @@ private:
     void LoadStaleIndexes();
     void EnsureTallies();
     void EnsureSummaries();
+    void SummariesFellBehind(const QSqlError& error);
+    void SummariesTakeEveryRow();
     void CloseConnection();
     bool Fail(const QString& prefix, const QSqlError& error);
     bool FailWith(const QString& prefix, const QString& message, const QString& description);
@@ -170,12 +177,17 @@ private:
     bool readOnlyFailure_ = false;
     bool tallied_ = false;
     bool summarised_ = false;
-    int unsummarised_ = 0;      // rows written since the summaries last took them
+    bool summariesBehind_ = false;
+    bool behindSaid_ = false;   // SummariesBehindText since the summaries last caught up
+    int unsummarised_ = 0;      // rows written since the summaries last tried to take them
     int freshnessColumns_ = 0;  // Ok1 ... Ok<n> are in the table
     std::bitset<kRecordSlots> staleIndexes_;
     std::optional<qint64> rowCount_;
     QString lastDiagnostic_;
 };
+
+// The summaries lag behind the rows and are tried again with each batch.
+QString SummariesBehindText();
 
 // Recording stopped because the file can only be read: the user's words.
 QString ReadOnlyDatabaseText(const QString& path);

@@ -62,7 +62,8 @@ std::optional<RecordRetention::Step> RecordRetention::RunStep(qint64 nowMs, QStr
     // A record that is not open says so where rows are written.
     if (keepDays_ <= 0 || !database_.IsOpen()) return step;
     // Rows go only once the summaries hold them.
-    if (database_.HasSummaries() && !database_.CatchUpSummaries()) {
+    if ((database_.HasSummaries() || database_.SummariesBehind()) &&
+        !database_.CatchUpSummaries()) {
         if (error) *error = RetentionError(database_.LastDiagnostic());
         return std::nullopt;
     }

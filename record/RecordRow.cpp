@@ -2,18 +2,7 @@
 
 #include <QDateTime>
 
-#include "Freshness.h"
-
 namespace orsan {
-
-SensorFreshness FreshReadings(const SensorPoller& poller, double recordIntervalSeconds) {
-    const int64_t now = SteadyMsNow();
-    const int64_t limit = FreshnessLimitMs(recordIntervalSeconds);
-    const auto statuses = PollerStatuses(poller);
-    SensorFreshness fresh{};
-    for (size_t i = 0; i < statuses.size(); ++i) fresh[i] = IsFreshReading(statuses[i], now, limit);
-    return fresh;
-}
 
 RecordRow BuildRecordRow(int32_t time, uint16_t milliseconds, const LiveValues& values,
                          const SensorFreshness& fresh) {
@@ -38,8 +27,8 @@ RecordRow BuildRecordRowAt(qint64 msecsSinceEpoch, const LiveValues& values,
     return BuildRecordRow(int32_t(seconds), uint16_t(millis), values, fresh);
 }
 
-RecordRow BuildRecordRowNow(const LiveValues& values, const SensorFreshness& fresh) {
-    return BuildRecordRowAt(QDateTime::currentMSecsSinceEpoch(), values, fresh);
+RecordRow BuildRecordRowNow(const ReadingSnapshot& snapshot) {
+    return BuildRecordRowAt(QDateTime::currentMSecsSinceEpoch(), snapshot.values, snapshot.fresh);
 }
 
 }  // namespace orsan

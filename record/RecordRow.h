@@ -4,15 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "Freshness.h"
 #include "LiveValues.h"
 #include "SensorSample.h"
 
 namespace orsan {
-
-class SensorPoller;
-
-// Per sensor slot (slot 1 first): true when its values are a fresh reading.
-using SensorFreshness = std::array<bool, kSensorCount>;
 
 // One row of the table `data`: one instant, all six sensor slots (slot 1 first).
 // Every sample carries the row's time and milliseconds.
@@ -28,11 +24,6 @@ struct RecordRow {
     static constexpr SensorFreshness AllFresh() { return {true, true, true, true, true, true}; }
 };
 
-// Which sensors' readings are fresh now, for a row of the given record
-// interval: the poller's last good visit of each, no older than
-// FreshnessLimitMs (comm/Freshness.h), and polling of it not paused.
-SensorFreshness FreshReadings(const SensorPoller& poller, double recordIntervalSeconds);
-
 // The row of the given instant from the live values (row r is slot r + 1).
 RecordRow BuildRecordRow(int32_t time, uint16_t milliseconds, const LiveValues& values,
                          const SensorFreshness& fresh = RecordRow::AllFresh());
@@ -41,6 +32,8 @@ RecordRow BuildRecordRow(int32_t time, uint16_t milliseconds, const LiveValues& 
 // instant, so a record taken at hh:mm:ss.999 never carries the next second.
 RecordRow BuildRecordRowAt(qint64 msecsSinceEpoch, const LiveValues& values,
                            const SensorFreshness& fresh = RecordRow::AllFresh());
-RecordRow BuildRecordRowNow(const LiveValues& values, const SensorFreshness& fresh);
+// The row of the record tick: the snapshot's values with their own freshness
+// (TakeReadingSnapshot), never the values of an earlier refresh.
+RecordRow BuildRecordRowNow(const ReadingSnapshot& snapshot);
 
 }  // namespace orsan

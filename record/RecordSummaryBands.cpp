@@ -22,7 +22,8 @@ bool ReadSummaryBands(RecordDatabase& database, double from, double to, HistoryD
         return false;
     }
     // The last rows written too; a file that may only be read shows what it holds.
-    if (database.PendingSummaryRows() > 0) database.CatchUpSummaries();
+    if (database.PendingSummaryRows() > 0 || database.SummariesBehind())
+        database.CatchUpSummaries();
     const SummaryGrain grain =
         detail == HistoryDetail::Hourly ? SummaryGrain::Hour : SummaryGrain::Day;
     // Room for every span of the range at once (a hint: local days may be

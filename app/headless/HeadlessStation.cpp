@@ -5,12 +5,11 @@
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
-#include <array>
 
 #include "AlarmMonitor.h"
+#include "Freshness.h"
 #include "IniFile.h"
 #include "LiveReport.h"
-#include "Freshness.h"
 #include "SensorPoller.h"
 #include "SignalQuit.h"
 #include "StationConfig.h"
@@ -44,14 +43,7 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
         err << "alarm events are not stored: " << alarms.Store().LastError() << '\n';
     err.flush();
 
-    LiveValues values{};
-    std::array<bool, kSensorCount> commOk{};
     auto refresh = [&] {
-        for (int n = 1; n <= kSensorCount; ++n) {
-            const MeasurementRecord record = poller.GetMeasurement(n);
-            FillLiveValues(values, n, record);
-            commOk[n - 1] = record.CommOk;
-        }
         const int unstoredBefore = alarms.StoreFailures();
         const std::vector<AlarmEvent>& events =
             alarms.Update(PollerStatuses(poller), config.addresses, config.interval);
@@ -77,10 +69,12 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     // Coarse timers may fire up to 5 % early; rows must keep their interval.
     recordTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&recordTimer, &QTimer::timeout, [&] {
-        // "ok" and the row say the same: only a fresh reading is one.
-        const RecordRow row = BuildRecordRowNow(values, FreshReadings(poller, config.interval));
+        // "ok", the values and the row say the same, all from one copy of
+        // the poller's table: only a fresh reading is one.
+        const ReadingSnapshot snapshot = TakeReadingSnapshot(poller, config.interval);
+        const RecordRow row = BuildRecordRowNow(snapshot);
         out << QString::fromStdString(FormatLiveReport(
-                   row.time, row.milliseconds, values, row.fresh, alarms.ZoneLetters(),
+                   row.time, row.milliseconds, snapshot.values, row.fresh, alarms.ZoneLetters(),
                    options.backlog ? options.backlog() : std::nullopt, config.names,
                    options.conflicts ? options.conflicts() : std::nullopt))
             << '\n';

@@ -20,9 +20,10 @@ struct HeadlessOptions {
     std::function<std::optional<int64_t>()> conflicts;
 };
 
-// Polls the sensors of Config.ini without a window: refreshes the live values
-// every 300 ms and prints one JSON line per record interval to out. Needs a
-// running QCoreApplication; returns the exit code.
+// Polls the sensors of Config.ini without a window: updates the alarms every
+// 300 ms and prints one JSON line per record interval to out, its values and
+// their freshness from one copy of the sensor table. Needs a running
+// QCoreApplication; returns the exit code.
 int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& err);
 
 }  // namespace orsan

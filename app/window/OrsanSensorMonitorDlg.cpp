@@ -105,7 +105,13 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     RetranslateTexts();
 
     StartStationPolling(poller_, addresses_, loaded_.ports);
-    for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
+    // A panel's values and its link from one copy, as at every refresh: a
+    // poller that kept its readings must not show them as zeros that are fresh.
+    for (int n = 1; n <= kSensorCount; ++n) {
+        const SensorStatus status = poller_.GetStatus(n);
+        FillLiveValues(live_, n, status.record);
+        TellPanelItsLink(n, status);
+    }
     if (viewerNotice.isEmpty()) {
         // The folder's recorder forwards its rows; a viewer leaves that to it.
         database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
@@ -340,7 +346,8 @@ void OrsanSensorMonitorDlg::Refresh() {
 }
 
 void OrsanSensorMonitorDlg::RecordTick() {
-    recordPage_->WriteRecord(BuildRecordRowNow(live_, FreshReadings(poller_, interval_)));
+    // Not live_: the refresh before may predate a reading this copy already calls fresh.
+    recordPage_->WriteRecord(BuildRecordRowNow(TakeReadingSnapshot(poller_, interval_)));
     store_.Wake();
 }
 
@@ -428,10 +435,10 @@ void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {
     WavDaqDlg dialog(addresses_[sensorNumber - 1], paths_.desktopDir, this);
     // The spectrum's orders and the sensor's own velocities, as polled when it analyses.
     dialog.SetLiveReadings([this, sensorNumber] {
-        const LiveRow& row = live_[size_t(sensorNumber - 1)];
+        const ReadingSnapshot snapshot = TakeReadingSnapshot(poller_, interval_);
+        const LiveRow& row = snapshot.values[size_t(sensorNumber - 1)];
         SensorLiveReading reading;
-        reading.fresh = IsFreshReading(poller_.GetStatus(sensorNumber), SteadyMsNow(),
-                                       FreshnessLimitMs(interval_));
+        reading.fresh = snapshot.fresh[size_t(sensorNumber - 1)];
         reading.runningSpeedHz = reading.fresh ? row[kSlotRunningSpeed] : 0.0;
         reading.velocityRms = {row[kSlotVelX], row[kSlotVelY], row[kSlotVelZ]};
         return reading;

@@ -98,6 +98,25 @@ test::PeerHandler Silent() {
     return [](const ModbusRequest&, int, int) { return PeerReply{}; };
 }
 
+// Six sensors are each visited every 0.61 s, staggered by 0.1 s, whatever
+// their visits cost, and a visit longer than that (a silent sensor) pushes
+// only its own next one, to 0.1 s after its end: played on clock readings,
+// so a wrong cadence shows as a number, not as traffic.
+TEST(VisitScheduleTest, HealthySensorsKeepTheRoundsCadenceAndSlowOnesPauseAfterTheirVisit) {
+    const VisitClock::time_point t0{};
+    EXPECT_EQ(VisitPeriod(6), 610ms);
+    EXPECT_EQ(FirstVisitDue(t0, 0) - t0, 110ms);
+    EXPECT_EQ(FirstVisitDue(t0, 5) - t0, 610ms);
+    // Start, end and the next visit of a healthy visit, one that ends a pause
+    // before the period, a slow one and a silent sensor's time-out.
+    const std::array<std::chrono::milliseconds, 3> visits[] = {{110ms, 115ms, 720ms},
+                                                               {110ms, 620ms, 720ms},
+                                                               {110ms, 650ms, 750ms},
+                                                               {110ms, 1110ms, 1210ms}};
+    for (const auto& [start, end, next] : visits)
+        EXPECT_EQ(NextVisitDue(t0 + start, t0 + end, VisitPeriod(6)) - t0, next) << end.count();
+}
+
 using PollerTest = test::LeakCheckedTest;
 
 // With one sensor in the table, its (n+1)th connection means the nth visit,

@@ -170,6 +170,48 @@ TEST_F(HeadlessTest, ASilencedSensorIsNotOkAndItsRowsSayTheReadingIsStale) {
     EXPECT_EQ(exportCode({"--export-sensor", "2"}), std::optional<int>(0));
 }
 
+// At 0.3 s the first record tick and the first refresh are due together;
+// whichever comes first, no row (nor JSON line) may call fresh the zeros
+// from before a sensor's first reading, and the summaries' lowest
+// temperature is the one the sensors gave.
+TEST_F(HeadlessTest, NoStartRecordsValuesAsFreshBeforeTheyWereRead) {
+    ASSERT_TRUE(test::WriteSimStationConfig(QString::fromStdString(dataDir.Path().string()), sim, 3,
+                                            "0.3"));
+    for (int n = 1; n <= 3; ++n) sim.SetRegister(n, 0, 2526);  // 25.26 degC, stored as 25.3
+    int freshLines = 0;
+    for (int start = 0; start < 20; ++start) {
+        auto station = StartStation({"--record", "--duration", "0.7"});
+        while (auto line = station->ReadLine(10s)) {
+            if (line->rfind("{\"event\"", 0) == 0) continue;
+            const QJsonArray sensors = ParseLine(*line)["sensors"].toArray();
+            for (int i = 0; i < 3; ++i) {
+                const QJsonObject sensor = sensors[i].toObject();
+                if (!sensor["ok"].toBool()) continue;
+                ++freshLines;
+                EXPECT_EQ(AsFloat(sensor["T_Shell"]), 25.26f)
+                    << "start " << start << ", sensor " << i + 1;
+            }
+        }
+        ASSERT_EQ(station->WaitExit(10s), std::optional<int>(0)) << "start " << start;
+    }
+    EXPECT_GT(freshLines, 0);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "first-read-check");
+        db.setDatabaseName(QString::fromStdString(dataDir.File("DataRecord.db")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(
+            "SELECT SUM(Ok1 + Ok2 + Ok3), SUM((Ok1 AND Temp1 <> 25.3) + (Ok2 AND Temp2 <> 25.3) + "
+            "(Ok3 AND Temp3 <> 25.3)), (SELECT MIN(Temp_min) || ' ' || MAX(Temp_max) FROM "
+            "data_hourly) FROM data"));
+        ASSERT_TRUE(query.next());
+        EXPECT_GT(query.value(0).toInt(), 0);
+        EXPECT_EQ(query.value(1).toInt(), 0) << "fresh rows of values never read";
+        EXPECT_EQ(query.value(2).toString(), "25.3 25.3");
+    }
+    QSqlDatabase::removeDatabase("first-read-check");
+}
+
 // Durations are seconds; in milliseconds they outgrow a timer's int period.
 // 4294967.5 s is 2^32 ms + 204 ms: a run that must last for weeks, not end
 // after a fifth of a second.

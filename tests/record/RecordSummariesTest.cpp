@@ -153,5 +153,34 @@ TEST(RecordSummariesTest, OutliveRetentionAndGoWithAClear) {
     ExpectSummariesEqualGroupBy(path, "after a clear");
 }
 
+// Another program writing the file when the recorder opens it: the rows the
+// summaries had not taken yet fall behind, which is said once (a second
+// failure adds nothing), and the next batch of rows takes them all.
+TEST(RecordSummariesTest, AFileLockedByAnotherWriterLeavesThemBehindOnlyUntilTheNextBatch) {
+    QTemporaryDir dir;
+    RecordDatabase db;
+    ASSERT_TRUE(db.Open(dir.path()));
+    const QString path = db.FilePath();
+    ASSERT_TRUE(test::FillRows(db, 100, qint64(kDayEdge) * 1000, 60000));
+    db.Close();
+
+    testing::internal::CaptureStderr();
+    test::WithRawConnection(path, [&](QSqlDatabase& other) {
+        ASSERT_TRUE(QSqlQuery(other).exec("BEGIN IMMEDIATE"));
+        ASSERT_TRUE(db.Open(dir.path()));
+        EXPECT_TRUE(db.SummariesBehind());
+        EXPECT_FALSE(db.CatchUpSummaries());
+        ASSERT_TRUE(QSqlQuery(other).exec("ROLLBACK"));
+    });
+    for (int written = 1; written <= RecordDatabase::kSummaryBatchRows; ++written) {
+        ASSERT_TRUE(db.Insert(test::PatternRow(kDayEdge + 7200 + written, 0, written)));
+        EXPECT_EQ(db.SummariesBehind(), written < RecordDatabase::kSummaryBatchRows) << written;
+    }
+    const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(said.count(SummariesBehindText()), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains("database is locked")) << said.toStdString();
+    ExpectSummariesEqualGroupBy(path, "the batch after the lock");
+}
+
 }  // namespace
 }  // namespace orsan

@@ -710,19 +710,29 @@ TEST_F(StoreServer, ReadingsThatMeetOtherValuesAreKeptAsConflictsOnceAndResentOn
     StoreForwarder forwarder(Options(kSensors135, log));
     ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.forwardedRows == 12; }));
     // The clock set back to record 1's instant, record 2 again as it was
-    // (a row resent), and a new one, in one batch.
+    // (a row resent), and a new one, in one batch: committed together, so
+    // the forwarder cannot meet them apart, and the first count of a
+    // conflict is the one after all three.
     RecordRow setBack = test::KnownRow(7);
     setBack.time = test::KnownRow(1).time;
     setBack.milliseconds = test::KnownRow(1).milliseconds;
     ASSERT_TRUE(recorder_.Open(Folder()));
+    QSqlDatabase connection = recorder_.Connection();
+    ASSERT_TRUE(connection.transaction());
     for (const RecordRow& row : {setBack, test::KnownRow(2), test::KnownRow(4)})
         ASSERT_TRUE(recorder_.Insert(row));
+    ASSERT_TRUE(connection.commit());
     forwarder.Wake();
-    ASSERT_TRUE(log.WaitUntil(
-        [](const StoreStatus& s) { return s.conflicts == 3 && s.forwardedRows == 18; }));
+    ASSERT_TRUE(log.WaitUntil([](const StoreStatus& s) { return s.conflicts > 0; }));
+    {
+        std::lock_guard lock(log.mutex);
+        EXPECT_EQ(log.last.conflicts, 3);
+        EXPECT_EQ(log.last.forwardedRows, 18) << "the new record's three readings";
+    }
     forwarder.Stop();
     const StoreStatus status = forwarder.Status();
     EXPECT_EQ(status.conflicts, 3);
+    EXPECT_EQ(status.forwardedRows, 18);
     EXPECT_EQ(std::count_if(log.changes.begin(), log.changes.end(),
                             [](const StoreStatus& s) { return s.conflicts > 0; }),
               1)
