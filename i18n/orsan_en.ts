@@ -140,6 +140,10 @@
         <source>无法写入频谱文件 %1: %2</source>
         <translation>Cannot write spectrum file %1: %2</translation>
     </message>
+    <message>
+        <source>波形文件名中的时间无效: %1</source>
+        <translation>Waveform file name holds no valid time of day: %1</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -936,6 +940,10 @@
     <message>
         <source>波形文件中没有数据</source>
         <translation>No data in the waveform file</translation>
+    </message>
+    <message>
+        <source>波形文件第 %1 行的数值超出范围: %2</source>
+        <translation>Waveform file line %1 holds a number out of range: %2</translation>
     </message>
 </context>
 <context>
