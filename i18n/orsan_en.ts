@@ -368,6 +368,17 @@
     </message>
 </context>
 <context>
+    <name>Headless</name>
+    <message>
+        <source>数据文件夹%1：Config.ini 中没有配置任何传感器地址</source>
+        <translation>data folder %1: Config.ini configures no sensor address</translation>
+    </message>
+    <message>
+        <source>数据文件夹%1中没有 Config.ini：没有配置任何传感器</source>
+        <translation>data folder %1 holds no Config.ini: no sensor is configured</translation>
+    </message>
+</context>
+<context>
     <name>HistoryChart</name>
     <message>
         <source>全部机器%1历史趋势曲线</source>
