@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <clocale>
@@ -49,6 +50,17 @@ int RunHeadlessMode(const orsan::CommandLine& options, const QString& dataDir, Q
         err << "orsan-monitor: " << text << '\n';
         err.flush();
     };
+    // Without a word, a run with nothing to poll looks like six dead sensors.
+    const QString configPath = orsan::ConfigPath(dataDir);
+    if (orsan::ConfiguredSensors(orsan::LoadStationConfig(orsan::INIFILE(configPath)).addresses)
+            .none())
+        report(QFileInfo::exists(configPath)
+                   ? QCoreApplication::translate(
+                         "Headless", "数据文件夹%1：Config.ini 中没有配置任何传感器地址")
+                         .arg(dataDir)
+                   : QCoreApplication::translate(
+                         "Headless", "数据文件夹%1中没有 Config.ini：没有配置任何传感器")
+                         .arg(dataDir));
     // The folder's lock first: a refused recorder must not forward rows
     // beside the folder's own recorder.
     if (options.record) {

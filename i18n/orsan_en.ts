@@ -144,6 +144,10 @@
         <source>无法写入频谱文件 %1: %2</source>
         <translation>Cannot write spectrum file %1: %2</translation>
     </message>
+    <message>
+        <source>波形文件名中的时间无效: %1</source>
+        <translation>Waveform file name holds no valid time of day: %1</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -365,6 +369,17 @@
     <message>
         <source>没有可导出的数据。</source>
         <translation>No data to export.</translation>
+    </message>
+</context>
+<context>
+    <name>Headless</name>
+    <message>
+        <source>数据文件夹%1：Config.ini 中没有配置任何传感器地址</source>
+        <translation>data folder %1: Config.ini configures no sensor address</translation>
+    </message>
+    <message>
+        <source>数据文件夹%1中没有 Config.ini：没有配置任何传感器</source>
+        <translation>data folder %1 holds no Config.ini: no sensor is configured</translation>
     </message>
 </context>
 <context>
@@ -940,6 +955,10 @@
     <message>
         <source>波形文件中没有数据</source>
         <translation>No data in the waveform file</translation>
+    </message>
+    <message>
+        <source>波形文件第 %1 行的数值超出范围: %2</source>
+        <translation>Waveform file line %1 holds a number out of range: %2</translation>
     </message>
 </context>
 <context>

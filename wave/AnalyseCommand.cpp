@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 
@@ -49,8 +50,9 @@ CaptureOutput SpectrumCaptureOutput(SpectrumKind kind, size_t segmentLength) {
 int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t segmentLength,
                       const std::string& outPath, std::ostream& out, std::ostream& err) {
     std::ifstream file(wavePath, std::ios::binary);
-    std::ostringstream content;
-    if (!file || !(content << file.rdbuf())) {
+    std::string content;
+    if (file) content.assign(std::istreambuf_iterator<char>(file), {});
+    if (!file && !file.eof()) {
         err << CoreText::translate("AnalyseCommand", "无法读取波形文件 %1: %2")
                    .With({wavePath, std::strerror(errno)})
                    .Str()
@@ -66,8 +68,16 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t seg
             << "\n";
         return kAnalyseUnreadable;
     }
+    const std::string timeText = WaveFileTimeFromName(wavePath);
+    if (!timeText.empty() && !IsWaveTimeText(timeText)) {
+        err << CoreText::translate("AnalyseCommand", "波形文件名中的时间无效: %1")
+                   .With({wavePath})
+                   .Str()
+            << "\n";
+        return kAnalyseUnreadable;
+    }
     std::string error;
-    const std::optional<WaveFileSamples> samples = ParseWaveFileText(content.str(), &error);
+    const std::optional<WaveFileSamples> samples = ParseWaveFileText(content, &error);
     if (!samples) {
         err << error << " (" << wavePath << ")\n";
         return kAnalyseUnreadable;
@@ -75,7 +85,7 @@ int RunAnalyseCommand(const std::string& wavePath, SpectrumKind kind, size_t seg
 
     const std::optional<std::string> csv =
         SpectrumCsvOf({samples->x.data(), samples->y.data(), samples->z.data()}, samples->x.size(),
-                      *rate, WaveFileTimeFromName(wavePath), kind, segmentLength, &error);
+                      *rate, timeText, kind, segmentLength, &error);
     if (!csv) {
         err << error << " (" << wavePath << ")\n";
         return kAnalyseUnreadable;

@@ -83,8 +83,14 @@ std::optional<WaveFileSamples> ParseWaveFileText(std::string_view text, std::str
             const auto [next, failure] = std::from_chars(at, stop, value);
             if (failure != std::errc() || !std::isfinite(value)) {
                 if (error) {
-                    *error = CoreText::translate("WaveFile", "波形文件第 %1 行不是三个数值: %2")
-                                 .With({std::to_string(lineNumber), line.substr(0, 60)});
+                    // A number too big for a sample is a number still, not a stray word.
+                    const bool tooBig =
+                        failure == std::errc::result_out_of_range || std::isinf(value);
+                    *error =
+                        (tooBig
+                             ? CoreText::translate("WaveFile", "波形文件第 %1 行的数值超出范围: %2")
+                             : CoreText::translate("WaveFile", "波形文件第 %1 行不是三个数值: %2"))
+                            .With({std::to_string(lineNumber), line.substr(0, 60)});
                 }
                 return std::nullopt;
             }
@@ -125,11 +131,20 @@ std::optional<double> WaveFileRateFromName(const std::string& path) {
     const std::string text = Between(path, "采样率", "Hz");
     double rate = 0;
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), rate);
+    // The sensors sample at tens of kHz; a rate beyond that bound is a damaged name.
     if (text.empty() || failure != std::errc() || end != text.data() + text.size() || !(rate > 0) ||
-        !std::isfinite(rate)) {
+        rate > kWaveFileMaxRate) {
         return std::nullopt;
     }
     return rate;
+}
+
+bool IsWaveTimeText(const std::string& text) {
+    int hours = 0, minutes = 0, seconds = 0, length = 0;
+    return std::sscanf(text.c_str(), "%2d时%2d分%2d秒%n", &hours, &minutes, &seconds, &length) ==
+               3 &&
+           size_t(length) == text.size() && hours >= 0 && hours < 24 && minutes >= 0 &&
+           minutes < 60 && seconds >= 0 && seconds < 60;
 }
 
 }  // namespace orsan

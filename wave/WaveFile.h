@@ -38,6 +38,10 @@ std::optional<WaveFileSamples> ParseWaveFileText(std::string_view text, std::str
 // What the standard file name carries: "...时间<time>采样率<rate>Hz.txt".
 // Empty when the name does not have it.
 std::string WaveFileTimeFromName(const std::string& path);
+// Empty also for a rate that is not a number from just above 0 to kWaveFileMaxRate.
 std::optional<double> WaveFileRateFromName(const std::string& path);
+inline constexpr double kWaveFileMaxRate = 1e6;
+// True for a time of day as FormatWaveStartTime writes it ("09时05分41秒").
+bool IsWaveTimeText(const std::string& text);
 
 }  // namespace orsan

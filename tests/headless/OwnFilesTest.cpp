@@ -89,5 +89,21 @@ TEST(OwnFilesTest, ALockThatIsALinkIsRefusedAndItsTargetKept) {
     EXPECT_TRUE(fs::is_symlink(dir / "DataRecord.lock"));
 }
 
+// A run with no sensor to poll names its data folder and says why, with and without Config.ini.
+TEST(OwnFilesTest, AFolderWithoutSensorsSaysSo) {
+    test::TempDir folder{"orsan-nosensor"};
+    const fs::path dir = folder.Path();
+    for (const char* says : {"没有 Config.ini", "没有配置任何传感器地址"}) {
+        test::ChildProcess station(test::StationPath(),
+                                   {"--headless", "--duration", "0.5", "--data-dir", dir.string()},
+                                   test::ChildProcess::Options{true});
+        EXPECT_EQ(station.WaitExit(15s), std::optional<int>(0));
+        const std::string err = station.ReadAllStderr();
+        EXPECT_NE(err.find(dir.string()), std::string::npos) << err;
+        EXPECT_NE(err.find(says), std::string::npos) << err;
+        std::ofstream(dir / "Config.ini") << "[DAQ]\nINTERVAL=1.0\n";
+    }
+}
+
 }  // namespace
 }  // namespace orsan

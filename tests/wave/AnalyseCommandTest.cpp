@@ -81,17 +81,32 @@ TEST(AnalyseCommand, ExportedWaveformFileGivesTheSpectrumCsvOfEachAxis) {
 
 TEST(AnalyseCommand, FilesItCannotUseAreRefusedWithAReason) {
     test::TempDir folder;
-    const std::string unnamed = folder.File("wave.txt");
-    const std::string garbled = WaveFileName(folder.Path().string(), 1, "t", "100.0");
+    const std::string dir = folder.Path().string();
+    const std::string good = "Acc_X(g)\r\n1 2 3\r\n";
+    const struct {
+        std::string path;
+        std::string content;  // nothing written when empty and the file is "missing"
+        const char* says;
+    } cases[] = {
+        {folder.File("missing.txt"), "", "No such file"},
+        {folder.File("wave.txt"), good, "采样率"},
+        {WaveFileName(dir, 1, "09时05分41秒", "100.0"), good + "1 x 3\r\n", "不是三个数值"},
+        {WaveFileName(dir, 2, "09时05分41秒", "100.0"), good + "1e308 2 3\r\n", "超出范围"},
+        {WaveFileName(dir, 3, "09时05分41秒", "100.0"), "", "没有数据"},
+        {WaveFileName(dir, 4, "09时05分41秒", "1e300"), good, "采样率"},
+        {WaveFileName(dir, 5, "99时99分99秒", "100.0"), good, "时间"},
+    };
     std::string error;
-    ASSERT_TRUE(WriteOutputFile(unnamed, "Acc_X(g)\r\n1 2 3\r\n", error));
-    ASSERT_TRUE(WriteOutputFile(garbled, "Acc_X(g)\r\n1 2 3\r\n1 x 3\r\n", error));
-    for (const std::string& path : {folder.File("missing.txt"), unnamed, garbled}) {
+    for (const auto& c : cases) {
+        if (c.path.find("missing") == std::string::npos) {
+            ASSERT_TRUE(WriteOutputFile(c.path, c.content, error));
+        }
         std::ostringstream out, err;
-        EXPECT_EQ(RunAnalyseCommand(path, SpectrumKind::Acceleration, 0, "-", out, err),
+        EXPECT_EQ(RunAnalyseCommand(c.path, SpectrumKind::Acceleration, 0, "-", out, err),
                   kAnalyseUnreadable)
-            << path;
-        EXPECT_NE(err.str().find(path), std::string::npos) << err.str();
+            << c.path;
+        EXPECT_NE(err.str().find(c.path), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
         EXPECT_TRUE(out.str().empty());
     }
 }
