@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "ChildProcess.h"
@@ -333,6 +334,9 @@ TEST(ReadOnlyDataTest, ExportsReadItAndARecorderRefusesIt) {
     if (!test::AsUnprivileged("/bin/true", {})) GTEST_SKIP() << "root without runuser";
     test::TempDir folder{"orsan-readonly"};
     const std::string dir = folder.Path().string();
+    // One sensor that refuses at once, so the only word on stderr is the refusal.
+    std::ofstream(folder.File("Config.ini"))
+        << "[SENSOR]\nID1IP1=127\nID1IP2=0\nID1IP3=0\nID1IP4=1\nID1PORT=1\n";
     test::ChildProcess(test::StationPath(),
                        {"--headless", "--record", "--duration", "1.5", "--data-dir", dir})
         .WaitExit(10s);
