@@ -1930,7 +1930,7 @@ Error description:</translation>
     </message>
     <message>
         <source>区间导出</source>
-        <translation>Export</translation>
+        <translation>Export range</translation>
     </message>
     <message>
         <source>导出一个传感器在该时间段内的数据</source>

@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QDir>
+#include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include "AlarmSettingsDlg.h"
 #include "AlarmSettingsTableDlg.h"
 #include "DailyReportDlg.h"
+#include "DatabaseLogDlg.h"
 #include "HistoryChartDlg.h"
 #include "Language.h"
 #include "MessageDlg.h"
 #include "OrsanSensorMonitorDlg.h"
+#include "RecordHistoryMode.h"
 #include "RecordRange.h"
 #include "SensorPoller.h"
 #include "ServerSettingsDlg.h"
@@ -76,14 +81,47 @@ const std::vector<std::pair<QString, std::unique_ptr<QWidget> (*)(ScreenContext&
          return std::make_unique<HistoryChartDlg>(c.database, 1, RecordRange::All(), TrendLimits{},
                                                   curves, SensorNames{}, c.dir.path());
      }},
+    {"RecordHistory",
+     [](ScreenContext& c) -> std::unique_ptr<QWidget> {
+         auto page = std::make_unique<DatabaseLogDlg>(c.database, c.dir.path());
+         page->History()->SetActive(true);
+         return page;
+     }},
     {"DailyReportDlg",
      [](ScreenContext&) -> std::unique_ptr<QWidget> {
          return std::make_unique<DailyReportDlg>(QDate(2024, 5, 1));
      }},
 };
 
+// Visible buttons' captions, in the order of the widget tree.
+std::vector<std::pair<const QAbstractButton*, QString>> ButtonTexts(const QWidget* root) {
+    std::vector<std::pair<const QAbstractButton*, QString>> texts;
+    for (const QAbstractButton* b : root->findChildren<QAbstractButton*>())
+        if (b->isVisibleTo(root) && !b->text().trimmed().isEmpty())
+            texts.emplace_back(b, b->text().trimmed());
+    return texts;
+}
+
+// English captions that two differently captioned Chinese buttons share:
+// the user could not tell which of them acts. Switches the language to
+// Chinese and back to compare.
+QStringList MergedButtonTexts(const QWidget* root) {
+    const auto english = ButtonTexts(root);
+    UseLanguage(UiLanguage::Chinese, nullptr);
+    QApplication::processEvents();
+    QHash<QString, QSet<QString>> chineseOf;
+    for (const auto& [button, text] : english) chineseOf[text].insert(button->text().trimmed());
+    UseLanguage(UiLanguage::English, nullptr);
+    QApplication::processEvents();
+    QStringList merged;
+    for (auto it = chineseOf.cbegin(); it != chineseOf.cend(); ++it)
+        if (it.value().size() > 1) merged << it.key();
+    return merged;
+}
+
 // Every screen in both languages, every page of its tab control shown in
-// turn: no text may be wider than its control. Set ORSAN_GRAB_DIR to get a
+// turn: no text may be wider than its control, no two different
+// buttons alike in English. Set ORSAN_GRAB_DIR to get a
 // picture of each.
 class TextFitTest : public ::testing::TestWithParam<UiLanguage> {
 protected:
@@ -107,6 +145,11 @@ TEST_P(TextFitTest, EveryScreenAndPageHoldsItsTexts) {
                 ADD_FAILURE() << name.toStdString() << " page " << page << ": "
                               << m.control.toStdString() << " \"" << m.text.toStdString()
                               << "\" needs " << m.needed << " px, has " << m.room;
+            if (GetParam() == UiLanguage::English)
+                for (const QString& text : MergedButtonTexts(screen.get()))
+                    ADD_FAILURE() << name.toStdString() << " page " << page
+                                  << ": two different buttons read \"" << text.toStdString()
+                                  << "\"";
             if (!grabs.isEmpty())
                 screen->grab().save(QDir(grabs).filePath(
                     QStringLiteral("%1-%2-%3.png").arg(name, language).arg(page)));
