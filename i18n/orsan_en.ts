@@ -916,11 +916,11 @@
         <translation>CLEAR</translation>
     </message>
     <message>
-        <source>LOST 通讯中断</source>
+        <source>LOST 通信中断</source>
         <translation>LOST</translation>
     </message>
     <message>
-        <source>RESTORED 通讯恢复</source>
+        <source>RESTORED 通信恢复</source>
         <translation>RESTORED</translation>
     </message>
     <message>

@@ -254,8 +254,8 @@ TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
     for (AlarmEvent& e : events) ASSERT_TRUE(monitor.Store().Insert(&e));
     AlarmLogDlg page(monitor);
     EXPECT_EQ(page.UnacknowledgedCount(), 1);
-    const QStringList rows[] = {{"Vel_Z", "1.5", "B", "RESTORED 通讯恢复"},
-                                {"", "", "", "LOST 通讯中断"}};
+    const QStringList rows[] = {{"Vel_Z", "1.5", "B", "RESTORED 通信恢复"},
+                                {"", "", "", "LOST 通信中断"}};
     for (int r = 0; r < 2; ++r)
         for (int c = 2; c <= 5; ++c) EXPECT_EQ(page.List()->item(r, c)->text(), rows[r][c - 2]);
     page.show();
