@@ -2564,6 +2564,10 @@ Last error: %1</translation>
         <source>报警记录导出失败：</source>
         <translation>Alarm export failed: </translation>
     </message>
+    <message>
+        <source>报警仍未解除，退出后将不再监视和报警：</source>
+        <translation>Alarms still active; once closed, nothing watches or sounds them:</translation>
+    </message>
 </context>
 <context>
     <name>orsan::TrendChart</name>

@@ -63,7 +63,22 @@ void StationAlarms::AttachOverview(OverviewPage* overview) {
 }
 
 void StationAlarms::SetSensorNames(const SensorNames& names) {
+    names_ = names;
     if (page_) page_->SetSensorNames(names);
+}
+
+QString StationAlarms::ActiveAlarmsWarning() const {
+    QStringList lines;
+    for (int n = 1; n <= kSensorCount; ++n)
+        for (const AlarmKind kind : kAnnouncedKinds)
+            if (IsActive(monitor_.States().State(n, kind))) {
+                lines << SensorTitle(n, names_[size_t(n - 1)]) + QLatin1Char(' ') +
+                             AlarmKindCaption(kind);
+                break;
+            }
+    if (lines.isEmpty()) return QString();
+    lines.prepend(tr("报警仍未解除，退出后将不再监视和报警："));
+    return lines.join(QLatin1Char('\n'));
 }
 
 void StationAlarms::ShowAlarmsOnTiles() {
