@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "HistoryChart.h"
+#include "HistoryCurves.h"
 #include "HistoryReduction.h"
 #include "PlausibleTrend.h"
 
@@ -401,6 +404,41 @@ TEST(HistoryChartTest, PictureIsTheImage) {
               chart.Image().convertToFormat(QImage::Format_RGB32));
     EXPECT_FALSE(chart.SavePicture(dir.filePath("no/such/h.png"), &error));
     EXPECT_TRUE(error.contains("h.png"));
+}
+
+// The legend's narrow column: every cut name still points at its machine
+// alone, as a reader takes it ("P-10…" begins a name, "…mp" ends one,
+// "…101…" stands in one).
+TEST(HistoryChartTest, LegendCutsNamesSoEachStaysDistinct) {
+    const QFontMetrics metrics(ChartFont());
+    const int width = MachineLegendTextWidth(ComputeTrendLayout(1100, 580));
+    const QString dots(QChar(0x2026));
+    const auto mayBe = [&](const QString& line, const QString& name) {
+        QStringList pieces = line.section(' ', 1).split(dots);
+        for (QString& piece : pieces) piece = QRegularExpression::escape(piece);
+        return QRegularExpression('^' + pieces.join(".*") + '$').match(name).hasMatch();
+    };
+    const SensorNames cases[] = {
+        {"P-101 Feed pump", "P-102 Feed pump", "P-103", "", "Cooling fan", "Cooling fan motor"},
+        {"一号循环水泵电机", "二号循环水泵电机", "一号循环水泵齿轮箱", "", "", ""},
+        {"Boiler feed pump A", "Boiler feed pump B", "Boiler fan", "K-1", "", "x"},
+    };
+    for (const SensorNames& names : cases) {
+        const QStringList lines = MachineLegendLines(names, metrics, width);
+        ASSERT_EQ(lines.size(), kSensorCount);
+        for (int i = 0; i < kSensorCount; ++i) {
+            SCOPED_TRACE(lines[i].toStdString());
+            EXPECT_LE(metrics.horizontalAdvance(lines[i]), width);
+            EXPECT_EQ(lines[i].section(' ', 0, 0), QStringLiteral("%1#").arg(i + 1));
+            if (names[i].isEmpty()) continue;
+            EXPECT_TRUE(mayBe(lines[i], names[i]));
+            for (int j = 0; j < kSensorCount; ++j) {
+                if (j != i && !names[j].isEmpty()) {
+                    EXPECT_FALSE(mayBe(lines[i], names[j])) << "also reads as " << j + 1;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -687,9 +687,10 @@ TEST_F(RecordHistoryPageTest, AllMachinesDrawOneQuantityFromEachMachinesColumn) 
 TEST_F(RecordHistoryPageTest, DialogShowsAllMachinesOverTheSameZoom) {
     std::array<int, kCurveCount> curves;
     curves.fill(1);
-    HistoryChartDlg dialog(db_, 2,
-                           RecordRange::Between(kFirstSecond * 1000, (kFirstSecond + 99) * 1000),
-                           TrendLimits{}, curves, SensorNames{"P-101"}, desktop_.path());
+    HistoryChartDlg dialog(
+        db_, 2, RecordRange::Between(kFirstSecond * 1000, (kFirstSecond + 99) * 1000),
+        TrendLimits{}, curves, SensorNames{"P-101", "", "P-103 Feed pump", "P-104 Feed pump"},
+        desktop_.path());
     dialog.show();
     dialog.View()->Reload();  // at its shown size, without waiting for the resize timer
     QImage image;
