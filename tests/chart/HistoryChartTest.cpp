@@ -10,6 +10,7 @@
 #include <limits>
 #include <vector>
 
+#include "HistoryBands.h"
 #include "HistoryChart.h"
 #include "HistoryCurves.h"
 #include "HistoryReduction.h"
@@ -404,6 +405,42 @@ TEST(HistoryChartTest, PictureIsTheImage) {
               chart.Image().convertToFormat(QImage::Format_RGB32));
     EXPECT_FALSE(chart.SavePicture(dir.filePath("no/such/h.png"), &error));
     EXPECT_TRUE(error.contains("h.png"));
+}
+
+// Every colour's hourly band stands out on the white plot, and a band over
+// another one still lets it show through.
+TEST(HistoryChartTest, BandsAreVisibleOnWhiteAndTranslucent) {
+    const TrendLayout layout = ComputeTrendLayout(600, 300);
+    const EdgeRect& plot = layout.plotRect;
+    const TrendTimeRange range{0, 4 * 3600, 0, 4 * 3600};
+    std::array<int, kCurveCount> shown;
+    shown.fill(1);
+    const auto paint = [&](std::vector<QColor> colors) {
+        QImage image(layout.width, layout.height, QImage::Format_RGB32);
+        image.fill(kChartBackground);
+        HistoryBands bands;
+        for (const QColor& color : colors)
+            bands.curves.push_back({4 /* Vel_X */, color, {{0, 2, 5, 8}, {3600, 2, 5, 8}}});
+        QPainter painter(&image);
+        PaintHistoryBands(painter, bands, range, plot, TrendLimits{}, shown);
+        painter.end();
+        // Inside the band (2..8 mm/s), clear of its mean line at 5.
+        return QColor(image.pixel(plot.left + plot.Width() / 4, ValueToY(7, 0, 10, plot)));
+    };
+    const auto distance = [](const QColor& a, const QColor& b) {
+        return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                         std::abs(a.blue() - b.blue())});
+    };
+    std::vector<QColor> colors(CurveColors().begin(), CurveColors().end());
+    colors.insert(colors.end(), MachineColors().begin(), MachineColors().end());
+    for (size_t i = 0; i < colors.size(); ++i) {
+        SCOPED_TRACE(colors[i].name().toStdString());
+        const QColor alone = paint({colors[i]});
+        EXPECT_GE(distance(alone, kChartBackground), 55);
+        const QColor& below = colors[(i + 3) % colors.size()];
+        EXPECT_GE(distance(paint({below, colors[i]}), alone), 12)
+            << "hides " << below.name().toStdString();
+    }
 }
 
 // The legend's narrow column: every cut name still points at its machine
