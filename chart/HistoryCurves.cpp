@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "DistinctElision.h"
 #include "TrendLabels.h"
 
 namespace orsan {
@@ -45,59 +46,6 @@ SlotLooks LooksOf(const HistorySelection& selection, const std::array<int, kCurv
     return looks;
 }
 
-namespace {
-
-const QChar kEllipsis(0x2026);
-
-// Whether a name cut to `shown` may be `name`, as a reader takes a cut
-// name: the text before the first "…" begins it, the text after the last
-// ends it, the texts between stand in it in that order.
-bool MayBe(const QString& shown, const QString& name) {
-    const QStringList pieces = shown.split(kEllipsis);
-    if (pieces.size() == 1) return shown == name;
-    if (!name.startsWith(pieces.first()) || !name.endsWith(pieces.last())) return false;
-    qsizetype at = pieces.first().size();
-    for (qsizetype i = 1; i + 1 < pieces.size(); ++i) {
-        at = name.indexOf(pieces[i], at);
-        if (at < 0) return false;
-        at += pieces[i].size();
-    }
-    return at <= name.size() - pieces.last().size();
-}
-
-// `name` within `room`, cut so no other of `names` may be it: its end, its
-// middle or its beginning left out, else the first stretch of it no other
-// name has, as much of it as fits. Cut at its end when nothing tells it apart.
-QString DistinctCut(const QString& name, const SensorNames& names, const QFontMetrics& metrics,
-                    int room) {
-    const auto unique = [&](const QString& shown) {
-        return std::none_of(names.begin(), names.end(), [&](const QString& other) {
-            return other != name && !other.isEmpty() && MayBe(shown, other);
-        });
-    };
-    const auto fits = [&](const QString& shown) {
-        return metrics.horizontalAdvance(shown) <= room;
-    };
-    for (const Qt::TextElideMode mode : {Qt::ElideRight, Qt::ElideMiddle, Qt::ElideLeft}) {
-        const QString shown = metrics.elidedText(name, mode, room);
-        if (shown.contains(kEllipsis) && unique(shown)) return shown;
-    }
-    for (qsizetype start = 1; start < name.size(); ++start) {
-        QString best;
-        for (qsizetype length = 1; start + length <= name.size(); ++length) {
-            const bool toEnd = start + length == name.size();
-            const QString shown =
-                kEllipsis + name.mid(start, length) + (toEnd ? QString() : QString(kEllipsis));
-            if (!fits(shown)) break;
-            if (unique(shown)) best = shown;
-        }
-        if (!best.isEmpty()) return best;
-    }
-    return metrics.elidedText(name, Qt::ElideRight, room);
-}
-
-}  // namespace
-
 int MachineLegendTextWidth(const TrendLayout& layout) {
     return std::max(0, layout.width - (layout.plotRect.right + 22) - 2);
 }
@@ -114,7 +62,8 @@ QStringList MachineLegendLines(const SensorNames& names, const QFontMetrics& met
             continue;
         }
         const QString head = tag + QLatin1Char(' ');
-        lines << head + DistinctCut(name, names, metrics, width - metrics.horizontalAdvance(head));
+        lines << head +
+                     ElideMachineName(n, names, metrics, width - metrics.horizontalAdvance(head));
     }
     return lines;
 }

@@ -1113,10 +1113,6 @@
         <translation>DELAY (s)</translation>
     </message>
     <message>
-        <source>传感器【%1】</source>
-        <translation>Sensor %1</translation>
-    </message>
-    <message>
         <source>1: 大型机器 300kW-50MW；2: 中型机器 15-300kW；R: 刚性支承；F: 柔性支承</source>
         <translation>1: large machine 300 kW-50 MW; 2: medium machine 15-300 kW; R: rigid support; F: flexible support</translation>
     </message>

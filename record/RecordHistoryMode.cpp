@@ -336,6 +336,7 @@ void RecordHistoryMode::ShowChart() {
         return;
     }
     SetExpDlg chooser(page_);
+    chooser.SetSensorNames(names_);
     chooser.setWindowTitle(tr("选择要绘制曲线的传感器"));
     if (chooser.exec() != QDialog::Accepted) return;
     const int sensor = chooser.SelectedSensor();
@@ -356,6 +357,7 @@ void RecordHistoryMode::ShowChart() {
 
 void RecordHistoryMode::ExportRange() {
     SetExpDlg chooser(page_);
+    chooser.SetSensorNames(names_);
     if (chooser.exec() != QDialog::Accepted) return;
     const QString path = ExportRangeTo(chooser.SelectedSensor(), desktopDir_);
     if (!path.isEmpty()) OpenWithDesktop(path);

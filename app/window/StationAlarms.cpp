@@ -34,6 +34,7 @@ StationAlarms::StationAlarms(const StationPaths& paths, QWidget* window, bool wa
         AllSettings current;
         for (int n = 1; n <= kSensorCount; ++n) current[size_t(n - 1)] = monitor_.Settings(n);
         AlarmSettingsTableDlg dialog(current, window_);
+        dialog.SetSensorNames(names_);
         if (dialog.exec() != QDialog::Accepted) return false;
         *accepted = dialog.Settings();
         return true;
@@ -94,8 +95,7 @@ AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     page_ = new AlarmLogDlg(monitor_, tabs);
     tabs->AddTab(page_, QString(), 6);
     pageTab_ = tabs->Count() - 1;
-    connect(page_, &AlarmLogDlg::acknowledged, annunciator_,
-            &AlarmAnnunciator::ShowAcknowledged);
+    connect(page_, &AlarmLogDlg::acknowledged, annunciator_, &AlarmAnnunciator::ShowAcknowledged);
     connect(page_, &AlarmLogDlg::muteRequested, annunciator_, &AlarmAnnunciator::Mute);
     connect(page_, &AlarmLogDlg::settingsRequested, this, &StationAlarms::EditAllSettings);
     connect(page_, &AlarmLogDlg::exportRequested, this, &StationAlarms::ExportAlarms);
@@ -141,9 +141,9 @@ void StationAlarms::ShowAlarms() {
         if (!tabs_ || tab < 0) return;
         // Lit: the alarm's colour; dark: the tab's own, its caption in that colour.
         tabs_->SetTabAlertBackground(tab, look.Lit());
-        tabs_->SetTabAlertColor(tab, !look.IsAlarm()  ? QColor()
-                                     : look.flashOn ? ReadableTextOn(look.background)
-                                                    : look.background);
+        tabs_->SetTabAlertColor(tab, !look.IsAlarm() ? QColor()
+                                     : look.flashOn  ? ReadableTextOn(look.background)
+                                                     : look.background);
     };
     for (int n = 1; n <= kSensorCount; ++n) {
         PannelDlg* panel = panels_[size_t(n - 1)];
@@ -191,8 +191,7 @@ void StationAlarms::EditSettings(int sensor) {
     if (settingsDialog_(sensor, &accepted)) SaveSettings(sensor, accepted);
 }
 
-bool StationAlarms::WriteSettings(int sensor, const SensorAlarmSettings& settings,
-                                  QString* file) {
+bool StationAlarms::WriteSettings(int sensor, const SensorAlarmSettings& settings, QString* file) {
     INIFILE ini(AlarmIniPath(paths_.dataDir));
     *file = ini.Path();
     const bool saved = SaveSensorAlarmSettings(ini, sensor, settings);
