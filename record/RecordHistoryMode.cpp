@@ -103,11 +103,10 @@ void RecordHistoryMode::Build(QWidget* page) {
     connect(quick_, &QComboBox::activated, this, [this](int index) { ApplyQuick(Quick(index)); });
     inRow(button(QT_TR_NOOP("查询"), QRect(372, 2, 24, 10), kApplyId, &RecordHistoryMode::Apply),
           QRect(372, 2, 24, 10), QRect(364, 2, 24, 10));
-    texts_.Set(
-        inRow(button(QT_TR_NOOP("曲线"), QRect(399, 2, 24, 10), kChartId,
-                     &RecordHistoryMode::ShowChart),
-              QRect(399, 2, 24, 10), QRect(390, 2, 24, 10)),
-        nullptr, QT_TR_NOOP("画出一个传感器在该时间段内的趋势曲线"));
+    texts_.Set(inRow(button(QT_TR_NOOP("曲线"), QRect(399, 2, 24, 10), kChartId,
+                            &RecordHistoryMode::ShowChart),
+                     QRect(399, 2, 24, 10), QRect(390, 2, 24, 10)),
+               nullptr, QT_TR_NOOP("画出一个传感器在该时间段内的趋势曲线"));
     texts_.Set(inRow(button(QT_TR_NOOP("区间导出"), QRect(426, 2, 40, 10), kExportId,
                             &RecordHistoryMode::ExportRange),
                      QRect(426, 2, 40, 10), QRect(416, 2, 50, 10)),
@@ -129,9 +128,9 @@ void RecordHistoryMode::Build(QWidget* page) {
     format_ = new QComboBox(page);
     format_->addItems({QString(), QStringLiteral("CSV")});
     place(format_, QRect(394, 226, 34, 10), kFormatId);
-    dailyReportButton_ = texts_.Set(
-        button(QT_TR_NOOP("日报"), QRect(432, 226, 34, 10), kDailyReportId, nullptr), nullptr,
-        QT_TR_NOOP("生成一天的设备运行日报（PDF）"));
+    dailyReportButton_ =
+        texts_.Set(button(QT_TR_NOOP("日报"), QRect(432, 226, 34, 10), kDailyReportId, nullptr),
+                   nullptr, QT_TR_NOOP("生成一天的设备运行日报（PDF）"));
     dailyReportButton_->setEnabled(false);
     connect(dailyReportButton_, &QPushButton::clicked, this, [this] {
         if (dailyReport_) dailyReport_(fromEdit_->date());

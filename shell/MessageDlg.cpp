@@ -74,8 +74,7 @@ void FitToText(QDialog* dialog, QPlainTextEdit* box, const QString& text) {
     QSize wanted = least;
     for (int dlu = kTextWidth;; dlu = std::min(dlu + kWidthStep, kMostTextWidth)) {
         wanted.setWidth(std::min(units.X(dlu), mostWidth));
-        if (dlu == kMostTextWidth || TextHeight(box, text, wanted.width()) <= least.height())
-            break;
+        if (dlu == kMostTextWidth || TextHeight(box, text, wanted.width()) <= least.height()) break;
     }
     // A line of slack: the box's own layout may round its lines differently.
     const int height = TextHeight(box, text, wanted.width()) + box->fontMetrics().lineSpacing() / 2;
@@ -84,7 +83,8 @@ void FitToText(QDialog* dialog, QPlainTextEdit* box, const QString& text) {
     const QSize grow = wanted - box->size();
     const int middle = box->geometry().center().x();
     for (QPushButton* button : dialog->findChildren<QPushButton*>())
-        button->move(button->pos() + QPoint(button->x() > middle ? grow.width() : 0, grow.height()));
+        button->move(button->pos() +
+                     QPoint(button->x() > middle ? grow.width() : 0, grow.height()));
     box->resize(wanted);
     dialog->setFixedSize(dialog->size() + grow);
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QHash>
 #include <QSet>
