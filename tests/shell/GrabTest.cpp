@@ -45,11 +45,6 @@ TEST(Grab, MessageDialogs) {
     YesnoMsgDlg question;
     question.SetText(QStringLiteral("请确认是否清空所有已经记录的数据"));
     Save(question, QStringLiteral("yesno_dlg"));
-    YesnoMsgDlg closing;
-    closing.SetText(
-        QStringLiteral("报警仍未解除，退出后将不再监视和报警：\n1# P-101 TRIP 停机\n"
-                       "3# 二号循环水泵 LOST 通信中断\n正在记录数据，确定退出吗？"));
-    Save(closing, QStringLiteral("yesno_dlg_closing"));
     MessageDlg longNotice;
     longNotice.SetText(QStringLiteral(
         "数据库服务器连接失败,请检查服务器是否已经打开并保持网络连接好....! The station keeps "
