@@ -53,7 +53,7 @@ AlarmLogDlg::AlarmLogDlg(AlarmMonitor& monitor, QWidget* parent)
     // and whole in its tool tip, so state, who and when always show.
     list_->horizontalHeader()->setStretchLastSection(false);
     list_->horizontalHeader()->setSectionResizeMode(kSensor, QHeaderView::Stretch);
-    // "RESTORED 通讯恢复" is the longest caption; none may be cut.
+    // "RESTORED 通信恢复" is the longest caption; none may be cut.
     for (int c : {kTime, kAxis, kValue, kZone, kKind, kState, kAckTime})
         list_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
 

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "DialogUnits.h"
+#include "DistinctElision.h"
 #include "EnterEscapeFilter.h"
 #include "MessageDlg.h"
 
@@ -32,7 +33,7 @@ AlarmSettingsTableDlg::AlarmSettingsTableDlg(const AllSettings& settings, QWidge
     const DialogUnits units(font());
     for (int n = 1; n <= kSensorCount; ++n) {
         Row& row = rows_[size_t(n - 1)];
-        row.caption = texts_.Text(new QLabel(this), QT_TR_NOOP("传感器【%1】"), n);
+        row.caption = new QLabel(this);
         row.machineClass = new QComboBox(this);
         for (const char* name : kMachineClasses) row.machineClass->addItem(QLatin1String(name));
         texts_.Add(
@@ -88,6 +89,21 @@ AlarmSettingsTableDlg::AlarmSettingsTableDlg(const AllSettings& settings, QWidge
 void AlarmSettingsTableDlg::RetranslateTexts() {
     setWindowTitle(tr("报警设置（全部传感器）"));
     texts_.Retranslate();
+    // A long name would widen the dialog past the screen.
+    const int most = DialogUnits(font()).X(110);
+    for (int n = 1; n <= kSensorCount; ++n) {
+        QLabel* caption = rows_[size_t(n - 1)].caption;
+        const QString& name = names_[size_t(n - 1)];
+        if (name.isEmpty()) {
+            caption->setText(SensorTabCaption(n, name));
+        } else {
+            const QString tag = QStringLiteral("%1# ").arg(n);
+            const QFontMetrics metrics = caption->fontMetrics();
+            caption->setText(
+                tag + ElideMachineName(n, names_, metrics, most - metrics.horizontalAdvance(tag)));
+        }
+        caption->setToolTip(name);
+    }
 }
 
 void AlarmSettingsTableDlg::changeEvent(QEvent* event) {
@@ -95,8 +111,9 @@ void AlarmSettingsTableDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
 }
 
-void AlarmSettingsTableDlg::SetRowCaption(int sensor, const QString& caption) {
-    rows_[size_t(sensor - 1)].caption->setText(caption);
+void AlarmSettingsTableDlg::SetSensorNames(const SensorNames& names) {
+    names_ = names;
+    RetranslateTexts();
 }
 
 SensorAlarmTexts AlarmSettingsTableDlg::Texts(int sensor) const {
@@ -114,8 +131,8 @@ SensorAlarmTexts AlarmSettingsTableDlg::Texts(int sensor) const {
 void AlarmSettingsTableDlg::SetTexts(int sensor, const SensorAlarmTexts& texts) {
     Row& row = rows_[size_t(sensor - 1)];
     const int index = row.machineClass->findText(texts.machineClass.trimmed().toUpper());
-    row.machineClass->setCurrentIndex(index >= 0 ? index
-                                                 : row.machineClass->findText(kDefaultMachineClass));
+    row.machineClass->setCurrentIndex(
+        index >= 0 ? index : row.machineClass->findText(kDefaultMachineClass));
     row.zones->setText(texts.zones);
     row.baseline = texts.baseline;
     row.alarm->setText(texts.alarm);
@@ -132,7 +149,7 @@ bool AlarmSettingsTableDlg::TryAccept() {
         QStringList found;
         accepted[size_t(n - 1)] = ParseAlarmTexts(Texts(n), &found);
         for (const QString& problem : found)
-            problems << rows_[size_t(n - 1)].caption->text() + QLatin1Char(' ') + problem;
+            problems << SensorTabCaption(n, names_[size_t(n - 1)]) + QLatin1Char(' ') + problem;
     }
     if (!problems.isEmpty()) {
         ShowMessage(problems.join(QLatin1Char('\n')));

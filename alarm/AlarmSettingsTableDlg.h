@@ -6,6 +6,7 @@
 #include "AlarmSettings.h"
 #include "FixedTexts.h"
 #include "LiveValues.h"
+#include "SensorNames.h"
 
 class QComboBox;
 class QLabel;
@@ -25,8 +26,10 @@ public:
 
     explicit AlarmSettingsTableDlg(const AllSettings& settings, QWidget* parent = nullptr);
 
-    // The row's caption, "传感器【n】" until a machine name is given.
-    void SetRowCaption(int sensor, const QString& caption);
+    // The rows' captions: "传感器【n】", or "n# <name>" with the machine's
+    // name, cut so no two read alike, whole in its tool tip.
+    void SetSensorNames(const SensorNames& names);
+    QLabel* Caption(int sensor) const { return rows_[size_t(sensor - 1)].caption; }
 
     // The texts of a row (1..6), as entered.
     SensorAlarmTexts Texts(int sensor) const;
@@ -65,6 +68,7 @@ private:
     };
 
     AllSettings settings_;
+    SensorNames names_;
     FixedTexts texts_{this};
     std::array<Row, kSensorCount> rows_;
 };

@@ -49,9 +49,9 @@ QString AlarmKindCaption(AlarmKind kind) {
         case AlarmKind::Clear:
             return QCoreApplication::translate("ZoneLook", "CLEAR 恢复");
         case AlarmKind::Lost:
-            return QCoreApplication::translate("ZoneLook", "LOST 通讯中断");
+            return QCoreApplication::translate("ZoneLook", "LOST 通信中断");
         case AlarmKind::Restored:
-            return QCoreApplication::translate("ZoneLook", "RESTORED 通讯恢复");
+            return QCoreApplication::translate("ZoneLook", "RESTORED 通信恢复");
     }
     return QString();
 }

@@ -26,7 +26,7 @@ QColor ReadableTextOn(const QColor& background);
 // An alarm of a kind: TRIP red, ALARM amber (the colours of zones D and C),
 // LOST purple.
 QColor AlarmKindColor(AlarmKind kind);
-// "ALARM 报警", "TRIP 停机", "CLEAR 恢复", "LOST 通讯中断", "RESTORED 通讯恢复".
+// "ALARM 报警", "TRIP 停机", "CLEAR 恢复", "LOST 通信中断", "RESTORED 通信恢复".
 QString AlarmKindCaption(AlarmKind kind);
 // An ALARM, TRIP or LOST alarm that has returned to normal and still waits
 // for its acknowledgement: "ALARM 已恢复 未确认", "TRIP 已恢复 未确认",

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 
 namespace orsan {
@@ -11,6 +12,15 @@ namespace {
 
 constexpr double kHourSeconds = 3600;
 constexpr double kDaySeconds = 86400;
+
+// A band stands out from the white plot by about a quarter of a channel's
+// range whatever its colour (a pale one needs more of it), and stays
+// translucent so the bands below it still show through.
+QColor BandFill(QColor color) {
+    const int reach = std::max({255 - color.red(), 255 - color.green(), 255 - color.blue(), 1});
+    color.setAlphaF(std::clamp(64.0f / float(reach), 0.25f, 0.6f));
+    return color;
+}
 
 // One run of spans that follow one another: the band as a stepped outline
 // (highs left to right, lows back), the mean through the spans' middles.
@@ -32,10 +42,8 @@ void PaintBandRun(QPainter& painter, const BandCurve& curve, size_t first, size_
     if (mean.size() == 1)
         mean = QPolygon({QPoint(xOf(curve.bins[first].start), mean[0].y()),
                          QPoint(xOf(curve.bins[first].start + span), mean[0].y())});
-    QColor fill = curve.color;
-    fill.setAlpha(40);  // ten bands over one another stay readable
     painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
+    painter.setBrush(BandFill(curve.color));
     painter.drawPolygon(band);
     painter.setPen(QPen(curve.color, 1.0));
     painter.setBrush(Qt::NoBrush);

@@ -100,7 +100,7 @@ void PaintNoRowsInRange(QPainter& painter, const TrendLayout& layout) {
 // Time labels, then the rows' curves, or a note that the range has none.
 void PaintHistoryRows(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
                       const HistoryReduction& reduction, const SlotLooks& looks) {
-    PaintTimeLabels(painter, layout, reduction.Range());
+    PaintTimeTicks(painter, layout, reduction.Range());
     // After a resize the rows reduced for the old plot wait for Reload.
     if (reduction.Plot() != layout.plotRect) return;
     if (reduction.RowCount() == 0) {
@@ -115,7 +115,7 @@ void PaintHistoryRows(QPainter& painter, const TrendLayout& layout, const TrendL
 void PaintHistory(QPainter& painter, const TrendLayout& layout, const TrendLimits& limits,
                   const std::array<int, kCurveCount>& visible, const HistoryReduction& reduction) {
     const ChartTitle title("orsan::HistoryChart", kHistoryTitleChinese, kHistoryTitleEnglish);
-    PaintTrendFrame(painter, layout, limits, visible, title.first, title.second);
+    PaintTrendFrame(painter, layout, limits, visible, title.first, title.second, TimeGrid::AtTicks);
     PaintHistoryRows(painter, layout, limits, reduction, LooksOf(HistorySelection{}, visible));
 }
 
@@ -133,7 +133,8 @@ void HistoryChart::Render() {
     if (frame_.isNull() || !(key == frameKey_)) {
         frame_ = QImage(layout_.width, layout_.height, QImage::Format_ARGB32_Premultiplied);
         QPainter framePainter(&frame_);
-        PaintTrendFrame(framePainter, layout_, limits_, key.legend, key.title, key.englishTitle);
+        PaintTrendFrame(framePainter, layout_, limits_, key.legend, key.title, key.englishTitle,
+                        TimeGrid::AtTicks);
         frameKey_ = key;
     }
     image_ = frame_.copy();
@@ -151,7 +152,7 @@ void HistoryChart::Render() {
     if (raw) {
         PaintHistoryRows(painter, layout_, limits_, reduction_, LooksOf(selection_, visible_));
     } else {
-        PaintTimeLabels(painter, layout_, reduction_.Range());
+        PaintTimeTicks(painter, layout_, reduction_.Range());
         if (!current) return;
         if (ShownReadings() == 0) {
             PaintNoRowsInRange(painter, layout_);

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <limits>
 
+#include "DistinctElision.h"
 #include "TrendLabels.h"
 
 namespace orsan {
@@ -21,8 +23,8 @@ std::vector<HistoryCurve> HistorySelection::Curves() const {
 
 const std::array<QColor, kSensorCount>& MachineColors() {
     static const std::array<QColor, kSensorCount> colors = {
-        QColor(214, 39, 40), QColor(255, 127, 14), QColor(44, 160, 44),
-        QColor(148, 103, 189), QColor(140, 86, 75), QColor(227, 119, 194)};
+        QColor(214, 39, 40),   QColor(255, 127, 14), QColor(44, 160, 44),
+        QColor(148, 103, 189), QColor(140, 86, 75),  QColor(227, 119, 194)};
     return colors;
 }
 
@@ -44,6 +46,28 @@ SlotLooks LooksOf(const HistorySelection& selection, const std::array<int, kCurv
     return looks;
 }
 
+int MachineLegendTextWidth(const TrendLayout& layout) {
+    return std::max(0, layout.width - (layout.plotRect.right + 22) - 2);
+}
+
+QStringList MachineLegendLines(const SensorNames& names, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    for (int n = 1; n <= kSensorCount; ++n) {
+        const QString& name = names[size_t(n - 1)];
+        // "n#" alone for a machine without a name: the column is narrow.
+        const QString tag = QStringLiteral("%1#").arg(n);
+        const QString whole = name.isEmpty() ? tag : SensorTitle(n, name);
+        if (name.isEmpty() || metrics.horizontalAdvance(whole) <= width) {
+            lines << metrics.elidedText(whole, Qt::ElideRight, width);
+            continue;
+        }
+        const QString head = tag + QLatin1Char(' ');
+        lines << head +
+                     ElideMachineName(n, names, metrics, width - metrics.horizontalAdvance(head));
+    }
+    return lines;
+}
+
 void PaintMachineLegend(QPainter& painter, const TrendLayout& layout, int quantity,
                         const SensorNames& names, const std::array<bool, kSensorCount>& hasValues) {
     const EdgeRect& plot = layout.plotRect;
@@ -51,14 +75,15 @@ void PaintMachineLegend(QPainter& painter, const TrendLayout& layout, int quanti
     painter.setFont(ChartFont());
     const QFontMetrics metrics(painter.font());
     const int textLeft = plot.right + 22;
-    const int textWidth = std::max(0, layout.width - textLeft - 2);
+    const int textWidth = MachineLegendTextWidth(layout);
     const auto text = [&](int y, const QString& line) {
         painter.drawText(QRect(textLeft, y, textWidth, metrics.height()),
-                         Qt::AlignLeft | Qt::AlignTop,
-                         metrics.elidedText(line, Qt::ElideRight, textWidth));
+                         Qt::AlignLeft | Qt::AlignTop, line);
     };
     painter.setPen(kChartTextColor);
-    text(plot.top - 2, CurveNames()[size_t(quantity)]);
+    text(plot.top - 2,
+         metrics.elidedText(CurveNames()[size_t(quantity)], Qt::ElideRight, textWidth));
+    const QStringList lines = MachineLegendLines(names, metrics, textWidth);
     for (int n = 1; n <= kSensorCount; ++n) {
         const int y = plot.top + kLegendOffsets[size_t(n)];
         // A machine with nothing to draw keeps its place, in grey.
@@ -66,9 +91,7 @@ void PaintMachineLegend(QPainter& painter, const TrendLayout& layout, int quanti
             hasValues[size_t(n - 1)] ? MachineColors()[size_t(n - 1)] : kGridDashColor;
         painter.fillRect(QRect(plot.right + 5, y, 14, 8), color);
         painter.setPen(color);
-        // "n#" alone for a machine without a name: the column is narrow.
-        const QString& name = names[size_t(n - 1)];
-        text(y - 2, name.isEmpty() ? QStringLiteral("%1#").arg(n) : SensorTitle(n, name));
+        text(y - 2, lines[n - 1]);
     }
     painter.restore();
 }
@@ -81,8 +104,8 @@ QStringList HistoryReadoutLines(const HistorySelection& selection, const SensorN
         sample.time = row.time;
         sample.milliseconds = row.milliseconds;
         float* const fields[kCurveCount] = {
-            &sample.T_Shell, &sample.Acc_X,  &sample.Acc_Y,  &sample.Acc_Z,  &sample.Vel_X,
-            &sample.Vel_Y,   &sample.Vel_Z,  &sample.Disp_X, &sample.Disp_Y, &sample.Disp_Z};
+            &sample.T_Shell, &sample.Acc_X, &sample.Acc_Y,  &sample.Acc_Z,  &sample.Vel_X,
+            &sample.Vel_Y,   &sample.Vel_Z, &sample.Disp_X, &sample.Disp_Y, &sample.Disp_Z};
         for (int k = 0; k < kCurveCount; ++k)
             *fields[k] = quantity < 0 || k == quantity ? values[size_t(k)]
                                                        : std::numeric_limits<float>::quiet_NaN();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -51,13 +52,22 @@ struct HistoryRow {
 // and the zone marks' teal.
 const std::array<QColor, kSensorCount>& MachineColors();
 
-// How the slots of a selection are drawn. Machine: the quantities' colours and axes, shown as `visible` says.
-// Quantity: the machines' colours on the quantity's axis, all shown.
+// How the slots of a selection are drawn. Machine: the quantities' colours and axes, shown as
+// `visible` says. Quantity: the machines' colours on the quantity's axis, all shown.
 SlotLooks LooksOf(const HistorySelection& selection, const std::array<int, kCurveCount>& visible);
 
+// The legend's machine lines, each within `width`: "n# <name>" (or "n#").
+// A name too long is cut so it still tells itself apart from the others
+// (machines named "P-101 给水泵" and "P-102 给水泵" must not both read
+// "P-10…", one reads "…101…").
+QStringList MachineLegendLines(const SensorNames& names, const QFontMetrics& metrics, int width);
+// The room of the legend's texts right of the plot.
+int MachineLegendTextWidth(const TrendLayout& layout);
+
 // The legend right of the plot for a quantity of every machine: the
-// quantity's name, then a swatch and "n# <name>" (or "n#") per machine, greyed for a
-// machine without a value in the range (`hasValues`, per slot).
+// quantity's name, then a swatch and its MachineLegendLines line per
+// machine, greyed for a machine without a value in the range (`hasValues`,
+// per slot).
 void PaintMachineLegend(QPainter& painter, const TrendLayout& layout, int quantity,
                         const SensorNames& names, const std::array<bool, kSensorCount>& hasValues);
 

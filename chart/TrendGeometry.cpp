@@ -1,5 +1,7 @@
 #include "TrendGeometry.h"
 
+#include <QDateTime>
+#include <algorithm>
 #include <cmath>
 
 namespace orsan {
@@ -60,6 +62,41 @@ TrendTimeRange ComputeTimeRange(const TrendHistory& history, int64_t now) {
 int TimeLabelStep(const TrendTimeRange& range) {
     const double span = static_cast<double>(range.endTime) - range.startTime;
     return static_cast<int>(std::ceil(span / 5.0));
+}
+
+TimeTicks RoundTimeTicks(double start, double end, int most) {
+    static constexpr int64_t kDay = 86400;
+    static constexpr int64_t kSteps[] = {1,     2,     5,     10,   15,       20,      30,   60,
+                                         120,   300,   600,   900,  1200,     1800,    3600, 7200,
+                                         10800, 21600, 43200, kDay, 2 * kDay, 7 * kDay};
+    TimeTicks ticks;
+    const double span = end - start;
+    if (!(span > 0) || most < 2) return ticks;
+    ticks.step = 7 * kDay * int64_t(std::ceil(span / (7.0 * kDay * (most - 1))));
+    for (const int64_t step : kSteps)
+        if (span / double(step) <= most - 1) {
+            ticks.step = step;
+            break;
+        }
+    const auto first = int64_t(std::ceil(start));
+    if (ticks.step < kDay) {
+        // Round on the local clock: a zone half an hour off UTC still ticks
+        // on the hour.
+        const int64_t offset = QDateTime::fromSecsSinceEpoch(first).offsetFromUtc();
+        const int64_t local = first + offset;
+        int64_t aligned = local - ((local % ticks.step) + ticks.step) % ticks.step;
+        if (aligned < local) aligned += ticks.step;
+        for (int64_t t = aligned - offset; t <= end; t += ticks.step) ticks.times.push_back(t);
+        return ticks;
+    }
+    // Whole days from local midnight, so a change of the clocks keeps them there.
+    const int64_t days = ticks.step / kDay;
+    QDate date = QDateTime::fromSecsSinceEpoch(first).date();
+    if (QDateTime(date, QTime(0, 0)).toSecsSinceEpoch() < first) date = date.addDays(1);
+    date = date.addDays((days - date.toJulianDay() % days) % days);  // julian day 0 is a Monday
+    for (; QDateTime(date, QTime(0, 0)).toSecsSinceEpoch() <= end; date = date.addDays(days))
+        ticks.times.push_back(QDateTime(date, QTime(0, 0)).toSecsSinceEpoch());
+    return ticks;
 }
 
 TimeColumns::TimeColumns(const TrendTimeRange& range, const EdgeRect& plot)

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "TrendHistory.h"
 
@@ -73,6 +74,16 @@ TrendTimeRange ComputeTimeRange(const TrendHistory& history, int64_t now);
 // Seconds between the six time labels: the span / 5, rounded up.
 int TimeLabelStep(const TrendTimeRange& range);
 
+// The history's time ticks between start and end (seconds since the epoch):
+// at most `most` of them, on round local times, a step of 1, 2, 5, 10, 15,
+// 20 or 30 seconds or minutes, 1, 2, 3, 6 or 12 hours, or whole days from
+// midnight (7 days from a Monday), the smallest step that needs no more.
+struct TimeTicks {
+    int64_t step = 0;            // seconds
+    std::vector<int64_t> times;  // seconds since the epoch, ascending
+};
+TimeTicks RoundTimeTicks(double start, double end, int most);
+
 // Truncates towards zero after clamping to low..high, so huge or NaN values
 // never reach an int conversion.
 inline int ClampToPixel(double value, int low, int high, int nanValue) {
@@ -108,8 +119,8 @@ public:
     ValueRows(float lower, float upper, const EdgeRect& plot);
     int operator()(float value) const {
         if (flat_) return top_;
-        return ClampToPixel(bottom_ - (static_cast<double>(value) - lower_) * scale_, top_,
-                            bottom_, bottom_);
+        return ClampToPixel(bottom_ - (static_cast<double>(value) - lower_) * scale_, top_, bottom_,
+                            bottom_);
     }
 
 private:

@@ -42,7 +42,8 @@ public:
             for (const QChar c : line) {
                 const int k = kCharacters.indexOf(c);
                 if (k < 0 || !font_.isValid()) {
-                    DrawTextAt(painter, at, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+                    DrawTextAt(painter, at,
+                               QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
                     return;
                 }
                 indexes_.push_back(glyphs_[k]);
@@ -94,7 +95,7 @@ const std::array<AxisText, 4>& AxisTexts() {
 
 void PaintTrendFrame(QPainter& p, const TrendLayout& layout, const TrendLimits& limits,
                      const std::array<int, kCurveCount>& visible, const QString& titleChinese,
-                     const QString& titleEnglish) {
+                     const QString& titleEnglish, TimeGrid grid) {
     const EdgeRect& plot = layout.plotRect;
     const int gx = layout.gridStepX;
     const int gy = layout.gridStepY;
@@ -121,7 +122,7 @@ void PaintTrendFrame(QPainter& p, const TrendLayout& layout, const TrendLimits& 
     }
 
     p.setPen(solid);
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= 4 && grid == TimeGrid::EveryFifthColumn; ++i) {
         const int x = plot.left + 5 * i * gx;
         p.drawLine(x, plot.top, x, plot.bottom);
     }
@@ -164,6 +165,21 @@ void PaintTimeLabels(QPainter& p, const TrendLayout& layout, const TrendTimeRang
     for (int i = 0; i <= 5; ++i)
         LabelGlyphs::Get().Draw(p, QPointF(plot.left + 5 * i * layout.gridStepX, plot.bottom + 5),
                                 TimeLabelText(range.startTime + i * step));
+}
+
+void PaintTimeTicks(QPainter& p, const TrendLayout& layout, const TrendTimeRange& range) {
+    const EdgeRect& plot = layout.plotRect;
+    // As many labels as the live chart has at most, so they never crowd.
+    const TimeTicks ticks = RoundTimeTicks(range.start, range.end, 6);
+    const TimeColumns columns(range, plot);
+    p.setFont(ChartFont());
+    for (const int64_t t : ticks.times) {
+        const int x = columns(double(t));
+        p.setPen(QPen(kGridSolidColor, 1.0));
+        if (x > plot.left && x < plot.right) p.drawLine(x, plot.top, x, plot.bottom);
+        p.setPen(kChartTextColor);
+        LabelGlyphs::Get().Draw(p, QPointF(x, plot.bottom + 5), TimeLabelText(int32_t(t)));
+    }
 }
 
 void PaintReadout(QPainter& p, const EdgeRect& plot, int cursorX, const SensorSample& sample) {

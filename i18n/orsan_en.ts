@@ -976,11 +976,11 @@
         <translation>CLEAR</translation>
     </message>
     <message>
-        <source>LOST 通讯中断</source>
+        <source>LOST 通信中断</source>
         <translation>LOST</translation>
     </message>
     <message>
-        <source>RESTORED 通讯恢复</source>
+        <source>RESTORED 通信恢复</source>
         <translation>RESTORED</translation>
     </message>
     <message>
@@ -1203,10 +1203,6 @@
     <message>
         <source>延时 DELAY (s)</source>
         <translation>DELAY (s)</translation>
-    </message>
-    <message>
-        <source>传感器【%1】</source>
-        <translation>Sensor %1</translation>
     </message>
     <message>
         <source>1: 大型机器 300kW-50MW；2: 中型机器 15-300kW；R: 刚性支承；F: 柔性支承</source>
@@ -2046,7 +2042,7 @@ Error description:</translation>
     </message>
     <message>
         <source>区间导出</source>
-        <translation>Export</translation>
+        <translation>Export range</translation>
     </message>
     <message>
         <source>导出一个传感器在该时间段内的数据</source>
@@ -2679,6 +2675,10 @@ Last error: %1</translation>
     <message>
         <source>报警记录导出失败：</source>
         <translation>Alarm export failed: </translation>
+    </message>
+    <message>
+        <source>报警仍未解除，退出后将不再监视和报警：</source>
+        <translation>Alarms still active; once closed, nothing watches or sounds them:</translation>
     </message>
 </context>
 <context>

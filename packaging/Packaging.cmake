@@ -131,6 +131,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's SQLite driver (a plugin, loaded rather than linked) and adduser for
 # the postinst.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2, libqt6sql6-sqlite, adduser")
+# Qt's own dialogs and menus in Chinese; without it they stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${ORSAN_PACKAGING_DIR}/debian/postinst ${ORSAN_PACKAGING_DIR}/debian/prerm
     ${ORSAN_PACKAGING_DIR}/debian/postrm)

@@ -294,6 +294,7 @@ void DatabaseLogDlg::SetSensorNames(const SensorNames& names) {
 
 void DatabaseLogDlg::ExportRecords() {
     SetExpDlg chooser(this);
+    chooser.SetSensorNames(names_);
     if (chooser.exec() != QDialog::Accepted) return;
     const int sensor = chooser.SelectedSensor();
     const QString path = SensorDataFileName(desktopDir_, sensor, QDateTime::currentDateTime(),

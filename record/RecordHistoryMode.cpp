@@ -14,6 +14,7 @@
 #include "DesktopShell.h"
 #include "DialogUnits.h"
 #include "HistoryChartDlg.h"
+#include "Language.h"
 #include "MessageDlg.h"
 #include "RecordCsvExport.h"
 #include "RecordExport.h"
@@ -78,21 +79,37 @@ void RecordHistoryMode::Build(QWidget* page) {
         return edit;
     };
 
-    place(texts_.SetChineseOnly(new QLabel(page), QT_TR_NOOP("从")), QRect(149, 3, 8, 8), 0);
+    // English needs the "From" caption and a longer range export caption;
+    // slightly narrower editors and choice make their room.
+    const auto inRow = [&](QWidget* widget, QRect chinese, QRect english) {
+        rangeRow_.push_back({widget, chinese, english});
+        return widget;
+    };
+    place(inRow(texts_.Set(new QLabel(page), QT_TR_NOOP("从")), QRect(149, 3, 8, 8),
+                QRect(146, 3, 17, 8)),
+          QRect(149, 3, 8, 8), 0);
     fromEdit_ = editor(QRect(158, 2, 74, 10), kFromId);
-    place(texts_.Set(new QLabel(page), QT_TR_NOOP("到")), QRect(235, 3, 8, 8), 0);
+    inRow(fromEdit_, QRect(158, 2, 74, 10), QRect(164, 2, 70, 10));
+    place(inRow(texts_.Set(new QLabel(page), QT_TR_NOOP("到")), QRect(235, 3, 8, 8),
+                QRect(235, 3, 8, 8)),
+          QRect(235, 3, 8, 8), 0);
     toEdit_ = editor(QRect(244, 2, 74, 10), kToId);
+    inRow(toEdit_, QRect(244, 2, 74, 10), QRect(244, 2, 70, 10));
     quick_ = new QComboBox(page);
     quick_->addItems({QString(), QString(), QString(), QString()});
     quick_->setCurrentIndex(All);
-    place(quick_, QRect(321, 2, 48, 10), kQuickId);
+    place(inRow(quick_, QRect(321, 2, 48, 10), QRect(315, 2, 47, 10)), QRect(321, 2, 48, 10),
+          kQuickId);
     connect(quick_, &QComboBox::activated, this, [this](int index) { ApplyQuick(Quick(index)); });
-    button(QT_TR_NOOP("查询"), QRect(372, 2, 24, 10), kApplyId, &RecordHistoryMode::Apply);
-    texts_.Set(
-        button(QT_TR_NOOP("曲线"), QRect(399, 2, 24, 10), kChartId, &RecordHistoryMode::ShowChart),
-        nullptr, QT_TR_NOOP("画出一个传感器在该时间段内的趋势曲线"));
-    texts_.Set(button(QT_TR_NOOP("区间导出"), QRect(426, 2, 40, 10), kExportId,
-                      &RecordHistoryMode::ExportRange),
+    inRow(button(QT_TR_NOOP("查询"), QRect(372, 2, 24, 10), kApplyId, &RecordHistoryMode::Apply),
+          QRect(372, 2, 24, 10), QRect(364, 2, 24, 10));
+    texts_.Set(inRow(button(QT_TR_NOOP("曲线"), QRect(399, 2, 24, 10), kChartId,
+                            &RecordHistoryMode::ShowChart),
+                     QRect(399, 2, 24, 10), QRect(390, 2, 24, 10)),
+               nullptr, QT_TR_NOOP("画出一个传感器在该时间段内的趋势曲线"));
+    texts_.Set(inRow(button(QT_TR_NOOP("区间导出"), QRect(426, 2, 40, 10), kExportId,
+                            &RecordHistoryMode::ExportRange),
+                     QRect(426, 2, 40, 10), QRect(416, 2, 50, 10)),
                nullptr, QT_TR_NOOP("导出一个传感器在该时间段内的数据"));
 
     pageButtons_ = {button(QT_TR_NOOP("首页"), QRect(3, 226, 22, 10), kFirstPageId,
@@ -111,9 +128,9 @@ void RecordHistoryMode::Build(QWidget* page) {
     format_ = new QComboBox(page);
     format_->addItems({QString(), QStringLiteral("CSV")});
     place(format_, QRect(394, 226, 34, 10), kFormatId);
-    dailyReportButton_ = texts_.Set(
-        button(QT_TR_NOOP("日报"), QRect(432, 226, 34, 10), kDailyReportId, nullptr), nullptr,
-        QT_TR_NOOP("生成一天的设备运行日报（PDF）"));
+    dailyReportButton_ =
+        texts_.Set(button(QT_TR_NOOP("日报"), QRect(432, 226, 34, 10), kDailyReportId, nullptr),
+                   nullptr, QT_TR_NOOP("生成一天的设备运行日报（PDF）"));
     dailyReportButton_->setEnabled(false);
     connect(dailyReportButton_, &QPushButton::clicked, this, [this] {
         if (dailyReport_) dailyReport_(fromEdit_->date());
@@ -127,8 +144,18 @@ void RecordHistoryMode::Build(QWidget* page) {
     RetranslateTexts();
 }
 
+void RecordHistoryMode::PlaceRangeRow() {
+    const DialogUnits units(page_->font());
+    const bool english = IsEnglishShown();
+    for (const RowPlace& p : rangeRow_) {
+        const QRect dlu = english ? p.english : p.chinese;
+        p.widget->setGeometry(units.Rect(dlu.x(), dlu.y(), dlu.width(), dlu.height()));
+    }
+}
+
 void RecordHistoryMode::RetranslateTexts() {
     texts_.Retranslate();
+    PlaceRangeRow();
     static const char* const kQuickTexts[] = {QT_TR_NOOP("最近1小时"), QT_TR_NOOP("最近24小时"),
                                               QT_TR_NOOP("最近7天"), QT_TR_NOOP("全部")};
     for (int i = 0; i < quick_->count(); ++i) quick_->setItemText(i, tr(kQuickTexts[i]));
@@ -308,6 +335,7 @@ void RecordHistoryMode::ShowChart() {
         return;
     }
     SetExpDlg chooser(page_);
+    chooser.SetSensorNames(names_);
     chooser.setWindowTitle(tr("选择要绘制曲线的传感器"));
     if (chooser.exec() != QDialog::Accepted) return;
     const int sensor = chooser.SelectedSensor();
@@ -328,6 +356,7 @@ void RecordHistoryMode::ShowChart() {
 
 void RecordHistoryMode::ExportRange() {
     SetExpDlg chooser(page_);
+    chooser.SetSensorNames(names_);
     if (chooser.exec() != QDialog::Accepted) return;
     const QString path = ExportRangeTo(chooser.SelectedSensor(), desktopDir_);
     if (!path.isEmpty()) OpenWithDesktop(path);

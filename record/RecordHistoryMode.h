@@ -106,6 +106,7 @@ private:
     void Build(QWidget* page);
     void ShowPage(bool ok);
     void ShowPageText();
+    void PlaceRangeRow();
     RecordRange EditorRange() const;
     // The first and last row time of the shown range; false when it holds none.
     bool RowBounds(RecordRange* bounds);
@@ -134,6 +135,13 @@ private:
     QComboBox* format_ = nullptr;
     QLabel* pageText_ = nullptr;
     std::vector<QPushButton*> pageButtons_;  // first, previous, next, last
+    // The range row's controls with their Chinese and English places (DLU).
+    struct RowPlace {
+        QWidget* widget;
+        QRect chinese;
+        QRect english;
+    };
+    std::vector<RowPlace> rangeRow_;
     FixedTexts texts_{this};
 };
 

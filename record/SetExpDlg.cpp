@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "DialogControls.h"
+#include "DistinctElision.h"
 #include "EnterEscapeFilter.h"
 #include "WindowFrame.h"
 
@@ -33,10 +34,25 @@ void SetExpDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) RetranslateTexts();
 }
 
+void SetExpDlg::SetSensorNames(const SensorNames& names) {
+    names_ = names;
+    RetranslateTexts();
+}
+
 void SetExpDlg::RetranslateTexts() {
     setWindowTitle(tr("导出指定传感器数据"));
-    for (size_t i = 0; i < buttons_.size(); ++i)
-        buttons_[i]->setText(tr("传感器【%1】").arg(i + 1));
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        QPushButton* button = buttons_[i];
+        QString text = tr("传感器【%1】").arg(i + 1);
+        const QString& name = names_[i];
+        if (!name.isEmpty()) {
+            const int room = button->width() - 2 * button->fontMetrics().averageCharWidth();
+            text += QLatin1Char('\n') +
+                    ElideMachineName(int(i + 1), names_, button->fontMetrics(), room);
+        }
+        button->setText(text);
+        button->setToolTip(name);
+    }
 }
 
 }  // namespace orsan

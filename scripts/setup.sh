@@ -13,6 +13,7 @@ packages=(
   qt6-multimedia-dev                    # the alarm tone (alarm/AlarmTone.cpp)
   qt6-l10n-tools                        # lupdate/lrelease: the English translation (i18n/)
   qt6-tools-dev                         # Qt6LinguistTools for CMake: qt_add_lrelease (station/)
+  qt6-translations-l10n                 # Qt's own dialogs and menus in Chinese (station/Language.cpp)
   libqt6sql6-sqlite                     # the record database driver
   libmodbus-dev                         # comm/ and the simulator
   libfftw3-dev                          # wave/'s spectra and envelope (FFTW3)

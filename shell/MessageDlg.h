@@ -11,7 +11,8 @@ namespace orsan {
 
 // The station's own notice dialog: a read-only wrapped text and "OK".
 // Enter and Escape do nothing; it closes through "OK" (accepted) or the
-// close box (rejected). Its size is fixed whatever the text.
+// close box (rejected). It is sized to its text: the least size for a short
+// one, wider and then taller for a long one, so no sentence is scrolled away.
 class MessageDlg : public QDialog {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "Language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace orsan {
@@ -11,12 +12,31 @@ const QString kUiSection = QStringLiteral("UI");
 const QString kLanguageKey = QStringLiteral("LANG");
 const QString kEnglishFile = QStringLiteral(":/i18n/orsan_en.qm");
 
+const QString kStationTranslator = QStringLiteral("orsanTranslator");
+const QString kQtTranslator = QStringLiteral("qtTranslator");
+
 // Owned by the application object, so it goes with it.
-QTranslator* InstalledTranslator() {
+QTranslator* InstalledTranslator(const QString& name = kStationTranslator) {
     QCoreApplication* app = QCoreApplication::instance();
-    return app ? app->findChild<QTranslator*>(QStringLiteral("orsanTranslator"),
-                                              Qt::FindDirectChildrenOnly)
-               : nullptr;
+    return app ? app->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+// Qt's own texts (file dialog, context menus, standard buttons) are English
+// by themselves; in Chinese they come from Qt's Chinese translation where
+// the system has it, else they stay English, which is no reason to refuse.
+void UseQtChinese(QCoreApplication* app, bool chinese) {
+    QTranslator* installed = InstalledTranslator(kQtTranslator);
+    if (!chinese) {
+        delete installed;
+        return;
+    }
+    if (installed) return;
+    auto* translator = new QTranslator(app);
+    translator->setObjectName(kQtTranslator);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator))
+        delete translator;
 }
 
 }  // namespace
@@ -52,6 +72,7 @@ bool UseLanguage(UiLanguage language, QString* error) {
         if (error) *error = QStringLiteral("no application object for the translation");
         return false;
     }
+    UseQtChinese(app, language == UiLanguage::Chinese);
     QTranslator* installed = InstalledTranslator();
     if (language == UiLanguage::Chinese) {
         delete installed;  // its destructor removes it from the application
@@ -59,7 +80,7 @@ bool UseLanguage(UiLanguage language, QString* error) {
     }
     if (installed) return true;
     auto* translator = new QTranslator(app);
-    translator->setObjectName(QStringLiteral("orsanTranslator"));
+    translator->setObjectName(kStationTranslator);
     if (!translator->load(kEnglishFile) || !QCoreApplication::installTranslator(translator)) {
         delete translator;
         if (error)

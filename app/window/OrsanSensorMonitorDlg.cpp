@@ -354,8 +354,10 @@ void OrsanSensorMonitorDlg::RecordTick() {
 bool OrsanSensorMonitorDlg::ConfirmClose() {
     const int64_t backlog = store_.Status().backlog;
     const bool recording = recordPage_->IsRecording();
-    if (!recording && backlog <= 0) return true;
+    const QString alarms = alarms_->ActiveAlarmsWarning();
+    if (!recording && backlog <= 0 && alarms.isEmpty()) return true;
     QString question = recording ? tr("正在记录数据，确定退出吗？") : tr("确定退出吗？");
+    if (!alarms.isEmpty()) question.prepend(alarms + QLatin1Char('\n'));
     if (backlog > 0)
         question += QLatin1Char('\n') + tr("还有%1条记录等待发送到服务器。").arg(backlog);
     return AskYesNo(question);

@@ -34,6 +34,7 @@ StationAlarms::StationAlarms(const StationPaths& paths, QWidget* window, bool wa
         AllSettings current;
         for (int n = 1; n <= kSensorCount; ++n) current[size_t(n - 1)] = monitor_.Settings(n);
         AlarmSettingsTableDlg dialog(current, window_);
+        dialog.SetSensorNames(names_);
         if (dialog.exec() != QDialog::Accepted) return false;
         *accepted = dialog.Settings();
         return true;
@@ -63,7 +64,22 @@ void StationAlarms::AttachOverview(OverviewPage* overview) {
 }
 
 void StationAlarms::SetSensorNames(const SensorNames& names) {
+    names_ = names;
     if (page_) page_->SetSensorNames(names);
+}
+
+QString StationAlarms::ActiveAlarmsWarning() const {
+    QStringList lines;
+    for (int n = 1; n <= kSensorCount; ++n)
+        for (const AlarmKind kind : kAnnouncedKinds)
+            if (IsActive(monitor_.States().State(n, kind))) {
+                lines << SensorTitle(n, names_[size_t(n - 1)]) + QLatin1Char(' ') +
+                             AlarmKindCaption(kind);
+                break;
+            }
+    if (lines.isEmpty()) return QString();
+    lines.prepend(tr("报警仍未解除，退出后将不再监视和报警："));
+    return lines.join(QLatin1Char('\n'));
 }
 
 void StationAlarms::ShowAlarmsOnTiles() {
@@ -79,8 +95,7 @@ AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     page_ = new AlarmLogDlg(monitor_, tabs);
     tabs->AddTab(page_, QString(), 6);
     pageTab_ = tabs->Count() - 1;
-    connect(page_, &AlarmLogDlg::acknowledged, annunciator_,
-            &AlarmAnnunciator::ShowAcknowledged);
+    connect(page_, &AlarmLogDlg::acknowledged, annunciator_, &AlarmAnnunciator::ShowAcknowledged);
     connect(page_, &AlarmLogDlg::muteRequested, annunciator_, &AlarmAnnunciator::Mute);
     connect(page_, &AlarmLogDlg::settingsRequested, this, &StationAlarms::EditAllSettings);
     connect(page_, &AlarmLogDlg::exportRequested, this, &StationAlarms::ExportAlarms);
@@ -178,8 +193,7 @@ void StationAlarms::EditSettings(int sensor) {
     if (settingsDialog_(sensor, &accepted)) SaveSettings(sensor, accepted);
 }
 
-bool StationAlarms::WriteSettings(int sensor, const SensorAlarmSettings& settings,
-                                  QString* file) {
+bool StationAlarms::WriteSettings(int sensor, const SensorAlarmSettings& settings, QString* file) {
     INIFILE ini(AlarmIniPath(paths_.dataDir));
     *file = ini.Path();
     const bool saved = SaveSensorAlarmSettings(ini, sensor, settings);

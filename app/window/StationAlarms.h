@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "AlarmMonitor.h"
+#include "SensorNames.h"
 #include "StationPaths.h"
 
 class QLabel;
@@ -70,6 +71,11 @@ public:
     // "导出CSV": the event table to the desktop folder, then opened.
     void ExportAlarms();
 
+    // The alarms still active, one line per machine with its most severe
+    // one ("1# P-101 TRIP 停机"), under a line saying nothing will watch them
+    // once the window is gone; empty when none is active.
+    QString ActiveAlarmsWarning() const;
+
     AlarmMonitor& Monitor() { return monitor_; }
     AlarmLogDlg* Page() const { return page_; }
     // Looks per sensor and the change signal (e.g. for overview tiles).
@@ -99,6 +105,7 @@ private:
     SettingsDialog settingsDialog_;
     AllSettingsDialog allSettingsDialog_;
     AlarmAnnunciator* annunciator_ = nullptr;
+    SensorNames names_;
     bool watchOnly_ = false;
 };
 

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
 #include <limits>
 #include <vector>
 
+#include "HistoryBands.h"
 #include "HistoryChart.h"
+#include "HistoryCurves.h"
 #include "HistoryReduction.h"
 #include "PlausibleTrend.h"
 
@@ -401,6 +405,62 @@ TEST(HistoryChartTest, PictureIsTheImage) {
               chart.Image().convertToFormat(QImage::Format_RGB32));
     EXPECT_FALSE(chart.SavePicture(dir.filePath("no/such/h.png"), &error));
     EXPECT_TRUE(error.contains("h.png"));
+}
+
+// Every colour's band stands out on the white plot and lets a band below it
+// show through.
+TEST(HistoryChartTest, BandsAreVisibleOnWhiteAndTranslucent) {
+    const TrendLayout layout = ComputeTrendLayout(600, 300);
+    std::array<int, kCurveCount> shown;
+    shown.fill(1);
+    const auto paint = [&](std::vector<QColor> colors) {
+        QImage image(layout.width, layout.height, QImage::Format_RGB32);
+        image.fill(kChartBackground);
+        HistoryBands bands;
+        for (const QColor& color : colors) bands.curves.push_back({4, color, {{0, 2, 5, 8}}});
+        QPainter painter(&image);
+        PaintHistoryBands(painter, bands, {0, 3600, 0, 3600}, layout.plotRect, {}, shown);
+        // Inside the Vel_X band (2..8 mm/s), clear of its mean line at 5.
+        return QColor(image.pixel(layout.plotRect.left + 9, ValueToY(7, 0, 10, layout.plotRect)));
+    };
+    const auto distance = [](const QColor& a, const QColor& b) {
+        return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                         std::abs(a.blue() - b.blue())});
+    };
+    std::vector<QColor> colors(CurveColors().begin(), CurveColors().end());
+    colors.insert(colors.end(), MachineColors().begin(), MachineColors().end());
+    for (size_t i = 0; i < colors.size(); ++i) {
+        SCOPED_TRACE(colors[i].name().toStdString());
+        EXPECT_GE(distance(paint({colors[i]}), kChartBackground), 55);
+        EXPECT_GE(distance(paint({colors[(i + 3) % colors.size()], colors[i]}), paint({colors[i]})),
+                  12);
+    }
+}
+
+// Every cut legend name points at its machine alone, as a reader takes it:
+// "P-10…" begins a name, "…mp" ends one, "…101…" stands in one.
+TEST(HistoryChartTest, LegendCutsNamesSoEachStaysDistinct) {
+    const QFontMetrics metrics(ChartFont());
+    const int width = MachineLegendTextWidth(ComputeTrendLayout(1100, 580));
+    const auto mayBe = [&](const QString& line, const QString& name) {
+        QStringList pieces = line.section(' ', 1).split(QChar(0x2026));
+        for (QString& piece : pieces) piece = QRegularExpression::escape(piece);
+        return QRegularExpression('^' + pieces.join(".*") + '$').match(name).hasMatch();
+    };
+    const SensorNames cases[] = {
+        {"P-101 Feed pump", "P-102 Feed pump", "P-103", "", "Cooling fan", "Cooling fan motor"},
+        {"一号循环水泵电机", "二号循环水泵电机", "一号循环水泵齿轮箱", "", "", ""},
+        {"Boiler feed pump A", "Boiler feed pump B", "Boiler fan", "K-1", "", "x"}};
+    for (const SensorNames& names : cases) {
+        const QStringList lines = MachineLegendLines(names, metrics, width);
+        for (int i = 0; i < kSensorCount; ++i) {
+            SCOPED_TRACE(lines[i].toStdString());
+            EXPECT_LE(metrics.horizontalAdvance(lines[i]), width);
+            EXPECT_TRUE(lines[i].startsWith(QStringLiteral("%1#").arg(i + 1)));
+            for (int j = 0; j < kSensorCount && !names[i].isEmpty(); ++j)
+                EXPECT_TRUE(names[j].isEmpty() || mayBe(lines[i], names[j]) == (i == j)) << j + 1;
+        }
+    }
 }
 
 }  // namespace

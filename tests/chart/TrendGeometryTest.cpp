@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 #include "TrendGeometry.h"
@@ -82,6 +84,31 @@ TEST(TrendTimeRange, SpansOldestToNewestAndScrollsAtThe1801stSample) {
 TEST(TrendTimeRange, SameSecondGivesZeroStep) {
     const TrendTimeRange r = ComputeTimeRange(HistoryOf({{50, 0}, {50, 0}, {50, 0}}), 0);
     EXPECT_EQ(TimeLabelStep(r), 0);
+}
+
+// From, seconds, step, first tick, count: steps that give at most six
+// ticks, on round local times, from midnight (Mondays) for days.
+TEST(TrendTimeRange, HistoryTicksFallOnRoundLocalTimes) {
+    const auto at = [](const char* text) {
+        return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate).toSecsSinceEpoch();
+    };
+    const std::tuple<const char*, double, int64_t, const char*, size_t> cases[] = {
+        {"2026-12-07T12:27:22", 100, 20, "2026-12-07T12:27:40", 5},
+        {"2026-12-07T09:10:05", 49.5, 10, "2026-12-07T09:10:10", 5},
+        {"2026-12-07T09:10:05", 3, 1, "2026-12-07T09:10:05", 4},
+        {"2026-12-07T12:27:22", 3600, 900, "2026-12-07T12:30:00", 4},
+        {"2026-12-07T07:13:00", 86400, 6 * 3600, "2026-12-07T12:00:00", 4},
+        {"2026-12-02T10:00:00", 7 * 86400, 2 * 86400, "2026-12-03T00:00:00", 4},
+        {"2026-10-01T10:00:00", 60 * 86400, 14 * 86400, "2026-10-12T00:00:00", 4}};
+    for (const auto& [from, seconds, step, first, count] : cases) {
+        SCOPED_TRACE(from);
+        const TimeTicks ticks = RoundTimeTicks(double(at(from)), at(from) + seconds, 6);
+        EXPECT_EQ(ticks.step, step);
+        ASSERT_EQ(ticks.times.size(), count);
+        EXPECT_EQ(ticks.times.front(), at(first));
+        EXPECT_GT(double(ticks.times.back() + step), at(from) + seconds);  // none left out
+        for (size_t i = 1; i < count; ++i) EXPECT_EQ(ticks.times[i] - ticks.times[i - 1], step);
+    }
 }
 
 TEST(TrendMapping, TimeToXSpreadsSubSecondSamplesAndClamps) {

@@ -103,9 +103,13 @@ TEST_F(LanguageTest, WindowSwitchesAtOnceAndBackToEveryChineseTextAndKeepsTheCho
     for (const char* text :
          {"Sensor addresses", "Overview", "Sensor 1", "Records", "Alarms", "Language:", "Ack. all"})
         EXPECT_TRUE(english.contains(QLatin1String(text))) << text;
+    // Qt's own texts (the edit's context menu here) follow the choice.
+    const auto qtCopy = [] { return QCoreApplication::translate("QLineEdit", "&Copy"); };
+    EXPECT_EQ(qtCopy(), "&Copy");
 
     emit choice->activated(0);
     QApplication::processEvents();
+    EXPECT_EQ(qtCopy(), QString::fromUtf8("复制(&C)"));
     EXPECT_EQ(config.GetString("UI", "LANG", QString()), "zh_CN");
     // Every Chinese text is back and no English one is left; a panel may
     // meanwhile have shown a notice of its own.

@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include "AlarmSettingsDlg.h"
 #include "AlarmSettingsTableDlg.h"
 #include "DailyReportDlg.h"
+#include "DatabaseLogDlg.h"
 #include "HistoryChartDlg.h"
 #include "Language.h"
 #include "MessageDlg.h"
 #include "OrsanSensorMonitorDlg.h"
+#include "RecordHistoryMode.h"
 #include "RecordRange.h"
 #include "SensorPoller.h"
 #include "ServerSettingsDlg.h"
@@ -76,14 +81,40 @@ const std::vector<std::pair<QString, std::unique_ptr<QWidget> (*)(ScreenContext&
          return std::make_unique<HistoryChartDlg>(c.database, 1, RecordRange::All(), TrendLimits{},
                                                   curves, SensorNames{}, c.dir.path());
      }},
+    {"RecordHistory",
+     [](ScreenContext& c) -> std::unique_ptr<QWidget> {
+         auto page = std::make_unique<DatabaseLogDlg>(c.database, c.dir.path());
+         page->History()->SetActive(true);
+         return page;
+     }},
     {"DailyReportDlg",
      [](ScreenContext&) -> std::unique_ptr<QWidget> {
          return std::make_unique<DailyReportDlg>(QDate(2024, 5, 1));
      }},
 };
 
+// English captions shared by buttons whose Chinese ones differ: which acts?
+// Switches to Chinese and back to compare.
+QStringList MergedButtonTexts(const QWidget* root) {
+    QHash<const QAbstractButton*, QString> english;
+    for (const QAbstractButton* b : root->findChildren<QAbstractButton*>())
+        if (b->isVisibleTo(root) && !b->text().isEmpty()) english[b] = b->text();
+    UseLanguage(UiLanguage::Chinese, nullptr);
+    QApplication::processEvents();
+    QHash<QString, QSet<QString>> chineseOf;
+    for (auto it = english.cbegin(); it != english.cend(); ++it)
+        chineseOf[it.value()].insert(it.key()->text());
+    UseLanguage(UiLanguage::English, nullptr);
+    QApplication::processEvents();
+    QStringList merged;
+    for (auto it = chineseOf.cbegin(); it != chineseOf.cend(); ++it)
+        if (it.value().size() > 1) merged << it.key();
+    return merged;
+}
+
 // Every screen in both languages, every page of its tab control shown in
-// turn: no text may be wider than its control. Set ORSAN_GRAB_DIR to get a
+// turn: no text may be wider than its control, no two different
+// buttons alike in English. Set ORSAN_GRAB_DIR to get a
 // picture of each.
 class TextFitTest : public ::testing::TestWithParam<UiLanguage> {
 protected:
@@ -107,6 +138,9 @@ TEST_P(TextFitTest, EveryScreenAndPageHoldsItsTexts) {
                 ADD_FAILURE() << name.toStdString() << " page " << page << ": "
                               << m.control.toStdString() << " \"" << m.text.toStdString()
                               << "\" needs " << m.needed << " px, has " << m.room;
+            if (GetParam() == UiLanguage::English) {
+                EXPECT_EQ(MergedButtonTexts(screen.get()), QStringList()) << name.toStdString();
+            }
             if (!grabs.isEmpty())
                 screen->grab().save(QDir(grabs).filePath(
                     QStringLiteral("%1-%2-%3.png").arg(name, language).arg(page)));

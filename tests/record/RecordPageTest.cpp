@@ -707,9 +707,10 @@ TEST_F(RecordHistoryPageTest, AllMachinesDrawOneQuantityFromEachMachinesColumn) 
 TEST_F(RecordHistoryPageTest, DialogShowsAllMachinesOverTheSameZoom) {
     std::array<int, kCurveCount> curves;
     curves.fill(1);
-    HistoryChartDlg dialog(db_, 2,
-                           RecordRange::Between(kFirstSecond * 1000, (kFirstSecond + 99) * 1000),
-                           TrendLimits{}, curves, SensorNames{"P-101"}, desktop_.path());
+    HistoryChartDlg dialog(
+        db_, 2, RecordRange::Between(kFirstSecond * 1000, (kFirstSecond + 99) * 1000),
+        TrendLimits{}, curves, SensorNames{"P-101", "", "P-103 Feed pump", "P-104 Feed pump"},
+        desktop_.path());
     dialog.show();
     dialog.View()->Reload();  // at its shown size, without waiting for the resize timer
     QImage image;
@@ -767,6 +768,19 @@ TEST(SetExpDlgTest, SixButtonsInOneRowChooseTheirSlot) {
     EXPECT_EQ(first->y(), last->y());
     EXPECT_LT(first->geometry().right(), chooser.findChild<QPushButton*>("id1082")->x());
     EXPECT_LE(last->geometry().right(), chooser.width());
+
+    // Names under the captions, long ones cut apart, whole in the tool tips.
+    const SensorNames names{"P-101", "", "Boiler feed pump A drive end",
+                            "Boiler feed pump B drive end"};
+    chooser.SetSensorNames(names);
+    const auto text = [&](int slot) {
+        return chooser.findChild<QPushButton*>(QString("id%1").arg(1080 + slot))->text();
+    };
+    EXPECT_EQ(text(1), "传感器【1】\nP-101");
+    EXPECT_EQ(text(2), "传感器【2】");
+    EXPECT_NE(text(3), text(4));
+    EXPECT_LT(text(3).size(), names[2].size());
+    EXPECT_EQ(chooser.findChild<QPushButton*>("id1083")->toolTip(), names[2]);
 }
 
 TEST(OpenRecordDatabaseTest, ShowsTheConnectionMessageOnlyWhenTheFileCannotBeUsed) {

@@ -89,29 +89,41 @@ TEST(MessageDlgLayout, ControlsSitAtTheirDialogUnitPlaces) {
     EXPECT_EQ(no->geometry(), units.Rect(108, 33, 25, 12));
 }
 
-TEST(MessageDlgLayout, LongTextWrapsAtWordsAndTheDialogKeepsItsSize) {
-    const QString longText = QStringLiteral(
-        "Sensor address saved but the polling thread could not reach the sensor "
-        "at the configured address within the wait, please check the cable");
-    MessageDlg notice;
-    notice.show();
-    const QSize before = notice.size();
-    notice.SetText(longText);
-    QApplication::processEvents();
-    EXPECT_EQ(notice.size(), before);
-    EXPECT_EQ(notice.TextBox()->toPlainText(), longText);
-    EXPECT_FALSE(notice.TextBox()->horizontalScrollBar()->isVisible());
-
-    QTextLayout* layout = notice.TextBox()->document()->firstBlock().layout();
-    ASSERT_NE(layout, nullptr);
-    ASSERT_GT(layout->lineCount(), 1);
-    for (int i = 0; i + 1 < layout->lineCount(); ++i) {
-        const QTextLine line = layout->lineAt(i);
-        const int end = line.textStart() + line.textLength();
-        // Every break falls right after a blank: no word is cut in two.
-        EXPECT_EQ(longText.at(end - 1), QLatin1Char(' ')) << "line " << i;
+// The whole text in view, unscrolled, broken at words, the buttons below it.
+TEST(MessageDlgLayout, DialogGrowsToShowItsWholeTextBrokenAtWords) {
+    const QString english = QStringLiteral(
+        "Sensor address saved but the polling thread could not reach the sensor at the "
+        "configured address within the wait, please check the cable and the switch port");
+    const std::pair<QString, bool> cases[] = {
+        {QStringLiteral("趋势记录只能设置在1-1800s内，请重新设置"), false},
+        {english, true},
+        {QStringLiteral(
+             "无法打开数据库文件 /home/operator/桌面/DataRecord.db。\n数据库文件已损坏"
+             "或不是记录文件：请从备份恢复，或者改名后重新开始记录。\n在此之前不会记录任何数据。"),
+         true},
+        {QStringLiteral("/home/operator/Desktop/") + QString(90, 'x'), true}};
+    for (const auto& [text, grows] : cases) {
+        MessageDlg notice;
+        YesnoMsgDlg question;
+        notice.SetText(text);
+        question.SetText(text);
+        for (QDialog* dialog : {static_cast<QDialog*>(&notice), static_cast<QDialog*>(&question)}) {
+            SCOPED_TRACE(dialog->metaObject()->className() + (": " + text.toStdString()));
+            auto* box = dialog->findChild<QPlainTextEdit*>(QStringLiteral("id1055"));
+            dialog->show();
+            QApplication::processEvents();
+            EXPECT_EQ(box->verticalScrollBar()->maximum(), 0) << "part of the text scrolled away";
+            EXPECT_EQ(dialog->width() > DialogUnits().X(135), grows);
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                EXPECT_TRUE(button->y() > box->geometry().bottom() &&
+                            dialog->rect().contains(button->geometry()));
+            const QTextLayout* layout = box->document()->firstBlock().layout();
+            for (int i = 0; text == english && i + 1 < layout->lineCount(); ++i)  // no word cut
+                EXPECT_EQ(
+                    text.at(layout->lineAt(i).textStart() + layout->lineAt(i).textLength() - 1),
+                    ' ');
+        }
     }
-    notice.close();
 }
 
 TEST(MessageDlgKeys, EnterAndEscapeNeitherCloseNorPress) {

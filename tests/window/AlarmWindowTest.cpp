@@ -112,6 +112,12 @@ TEST_F(AlarmWindowTest, ZonesBesideLampsAndPanelsAndAnAlarmOnItsPage) {
     EXPECT_EQ(page->List()->item(0, 2)->text(), "Vel_Y");
     EXPECT_EQ(page->List()->item(0, AlarmLogDlg::kState)->text(),
               QString::fromUtf8("报警中 未确认"));
+    {  // Closing names the active alarm that nothing will watch afterwards.
+        ScopedMessageHook hook(false);
+        window->close();
+        EXPECT_EQ(hook.Questions().value(0),
+                  "报警仍未解除，退出后将不再监视和报警：\n1# P-101 ALARM 报警\n确定退出吗？");
+    }
 
     // Unacknowledged: sensor 1's tab, its velocity boxes and the page's tab flash.
     const QRgb amber = AlarmKindColor(AlarmKind::Alarm).rgb();
@@ -364,8 +370,8 @@ TEST_F(AlarmWindowTest, LostAndRestoredAreListedAndALossAwaitsAcknowledgement) {
     for (AlarmEvent& e : events) ASSERT_TRUE(monitor.Store().Insert(&e));
     AlarmLogDlg page(monitor);
     EXPECT_EQ(page.UnacknowledgedCount(), 2);
-    const QStringList rows[] = {{"Vel_Z", "1.5", "B", "RESTORED 通讯恢复"},
-                                {"", "", "", "LOST 通讯中断"},
+    const QStringList rows[] = {{"Vel_Z", "1.5", "B", "RESTORED 通信恢复"},
+                                {"", "", "", "LOST 通信中断"},
                                 {"T_Shell", "85.5 ℃", "", "TRIP 停机"}};
     for (int r = 0; r < 3; ++r)
         for (int c = 2; c <= 5; ++c) EXPECT_EQ(page.List()->item(r, c)->text(), rows[r][c - 2]);
@@ -406,6 +412,14 @@ TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
     start[1].baseline = 2.0;
     AlarmSettingsTableDlg dialog(start);
     EXPECT_EQ(dialog.ClassBox(2)->currentText(), "1F");
+    // Rows name their machines; long names are cut apart, whole in the tips.
+    const QString longName = QStringLiteral("一号循环水泵电机驱动端轴承座水平方向测点");
+    const SensorNames names{"", "", "", "P-104", longName, QString(longName).replace(0, 2, "二号")};
+    dialog.SetSensorNames(names);
+    EXPECT_EQ(dialog.Caption(4)->text(), "4# P-104");
+    EXPECT_EQ(dialog.Caption(5)->toolTip(), longName);
+    EXPECT_NE(dialog.Caption(5)->text().mid(3), dialog.Caption(6)->text().mid(3));
+    EXPECT_LT(dialog.Caption(5)->text().size(), longName.size());
     const struct {
         int sensor;
         QLineEdit* (AlarmSettingsTableDlg::*edit)(int) const;
@@ -428,9 +442,10 @@ TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
         edit->setText(row.text);
         EXPECT_EQ(dialog.TryAccept(), row.accepted);
         ASSERT_EQ(hook.Messages().size(), row.accepted ? 0 : 1);
-        // The refusal names the machine.
+        // The refusal names the machine, wholly.
         if (!row.accepted) {
-            EXPECT_TRUE(hook.Messages()[0].startsWith(QStringLiteral("传感器【%1】").arg(row.sensor)))
+            EXPECT_TRUE(hook.Messages()[0].startsWith(
+                SensorTabCaption(row.sensor, names[size_t(row.sensor - 1)]) + ' '))
                 << hook.Messages()[0].toStdString();
             edit->setText(before);
         }
@@ -468,7 +483,8 @@ TEST_F(AlarmWindowTest, ANewAlarmSoundsUntilMutedOrAcknowledgedAndFlashesOnTheCl
     int64_t steady = 10000;
     for (const bool soundSetting : {true, false}) {
         SCOPED_TRACE(soundSetting);
-        if (!soundSetting) INIFILE(dataDir.path() + "/Alarm.ini").WriteString("GLOBAL", "SOUND", "0");
+        if (!soundSetting)
+            INIFILE(dataDir.path() + "/Alarm.ini").WriteString("GLOBAL", "SOUND", "0");
         AlarmMonitor monitor([&] { return steady; }, [] { return int64_t(1714523415000); });
         monitor.LoadSettings(dataDir.path());
         int starts = 0, stops = 0;
