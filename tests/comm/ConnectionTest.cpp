@@ -44,27 +44,15 @@ PeerReply Send(Bytes b) {
 
 const std::vector<ReplyCase>& ReadCases() {
     static const std::vector<ReplyCase> cases = {
-        {"exact length, foreign tid/unit/function/length/count",
-         [](const ModbusRequest& r) {
-             Bytes b = test::ReadAnswer(r, Values(72, 100));
-             b[0] ^= 0xFF;
-             b[1] ^= 0x0F;
-             b[4] = b[5] = 0;
-             b[6] = 0x55;
-             b[7] = 0x10;
-             b[8] = 0;
-             return Send(b);
-         },
-         true, true},
         {"exception answer (9 bytes)",
          [](const ModbusRequest& r) { return Send(test::ExceptionAnswer(r)); }, false, true},
-        {"one byte too many in the same segment",
+        {"one byte after the answer in the same segment",
          [](const ModbusRequest& r) {
              Bytes b = test::ReadAnswer(r, Values(72, 100));
              b.push_back(0);
              return Send(b);
          },
-         false, true},
+         true, true},
         {"one byte too few",
          [](const ModbusRequest& r) {
              Bytes b = test::ReadAnswer(r, Values(72, 100));
@@ -90,7 +78,7 @@ const std::vector<ReplyCase>& ReadCases() {
              b.push_back(0);
              return PeerReply{{Slice(b, 0, 100), Slice(b, 100, b.size())}, 0, 60};
          },
-         false, true},
+         true, true},
         {"split, rest after the receive limit",
          [](const ModbusRequest& r) {
              const Bytes b = test::ReadAnswer(r, Values(72, 100));
@@ -113,7 +101,7 @@ const std::vector<ReplyCase>& ReadCases() {
     return cases;
 }
 
-TEST_F(ConnectionTest, ReadAcceptsExactlyTheFullLengthAndKeepsTheConnectionUsable) {
+TEST_F(ConnectionTest, ReadAcceptsOneWholeAnswerAndKeepsTheConnectionUsable) {
     for (const ReplyCase& c : ReadCases()) {
         SCOPED_TRACE(c.name);
         FakeModbusPeer peer([&](const ModbusRequest& r, int, int index) {
@@ -176,64 +164,138 @@ TEST_F(ConnectionTest, LateAnswerToAnEarlierRequestIsDiscarded) {
     EXPECT_EQ(out[71], 20000 + 3 * 71);
 }
 
-// After an answer of the expected length nothing is read before the next
-// request; a duplicate of that answer arriving late must then fail the next
-// read, never pass for its answer.
-TEST_F(ConnectionTest, DuplicateOfACompleteAnswerNeverPassesForTheNext) {
-    FakeModbusPeer peer([&](const ModbusRequest& r, int, int index) {
-        const Bytes answer =
-            test::ReadAnswer(r, Values(uint16_t(test::RequestCount(r)), uint16_t(100 * (index + 1))));
-        if (index == 0) return PeerReply{{answer, answer}, 0, 60};
-        return Send(answer);
-    });
-    ModbusTcpConnection connection;
-    ASSERT_TRUE(connection.Open(peer.Endpoint()));
-    std::array<uint16_t, 72> out{};
-    ASSERT_TRUE(connection.ReadHoldingRegisters(1, 1, 0, 72, out.data()));
-    ASSERT_TRUE(peer.WaitForReplies(1));
-    EXPECT_FALSE(connection.ReadHoldingRegisters(1, 2, 0, 1, out.data()));
+// A duplicate of an answer (or the late answer to an earlier request) that
+// arrives before the right answer is skipped, and the right one still read.
+TEST_F(ConnectionTest, LateDuplicateIsSkippedAndTheRightAnswerRead) {
+    for (const int gapMs : {0, 60}) {
+        SCOPED_TRACE(gapMs);
+        FakeModbusPeer peer([&](const ModbusRequest& r, int, int index) {
+            const Bytes answer = test::ReadAnswer(
+                r, Values(uint16_t(test::RequestCount(r)), uint16_t(100 * (index + 1))));
+            if (index == 0) return PeerReply{{answer, answer}, 0, gapMs};
+            return Send(answer);
+        });
+        ModbusTcpConnection connection;
+        ASSERT_TRUE(connection.Open(peer.Endpoint()));
+        std::array<uint16_t, 72> out{};
+        ASSERT_TRUE(connection.ReadHoldingRegisters(1, 1, 0, 72, out.data()));
+        ASSERT_TRUE(peer.WaitForReplies(1));
+        ASSERT_TRUE(connection.ReadHoldingRegisters(1, 2, 0, 1, out.data()));
+        EXPECT_EQ(out[0], 200);
+    }
 }
 
-TEST_F(ConnectionTest, TransactReturnsWhatArrivedForWrites) {
+// Every field of the answer's header and PDU is compared with the request
+// (transaction 41, unit 1, function 3, 72 registers); a mismatch is refused
+// with its reason.
+TEST_F(ConnectionTest, AnswerNotMatchingTheRequestIsRefusedWithItsReason) {
+    struct Case {
+        const char* name;
+        size_t at;  // byte of a good answer to change, or none
+        uint8_t value;
+        AnswerFault fault;
+    };
+    constexpr size_t kNone = 999;
+    const Case cases[] = {
+        {"transaction id never sent", 1, 40, AnswerFault::TransactionId},
+        {"protocol id 1", 3, 1, AnswerFault::ProtocolId},
+        {"unit id 2", 6, 2, AnswerFault::UnitId},
+        {"function 4", 7, 4, AnswerFault::FunctionCode},
+        {"byte count 142", 8, 142, AnswerFault::ByteCount},
+        {"length field 140", 5, 140, AnswerFault::LengthField},
+        {"length field 300", 4, 1, AnswerFault::LengthField},
+        {"length field 1", 5, 1, AnswerFault::LengthField},
+        {"exception 2", kNone, 0, AnswerFault::Exception},
+        {"exception frame with length 4", kNone, 4, AnswerFault::LengthField},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeModbusPeer peer([&](const ModbusRequest& r, int, int) {
+            Bytes b = test::ReadAnswer(r, Values(72, 100));
+            if (c.at != kNone) {
+                b[c.at] = c.value;
+                if (c.at == 4) b[5] = 44;
+            } else {
+                b = test::ExceptionAnswer(r, 2);
+                if (c.value) b[5] = c.value, b.push_back(0);
+            }
+            return Send(b);
+        });
+        ModbusTcpConnection connection;
+        ASSERT_TRUE(connection.Open(peer.Endpoint()));
+        std::array<uint16_t, 72> out{};
+        EXPECT_FALSE(connection.ReadHoldingRegisters(1, 41, 0, 72, out.data()));
+        EXPECT_EQ(AnswerFaultName(connection.LastFault()), std::string(AnswerFaultName(c.fault)));
+    }
+}
+
+// An answer 450 ms after the request is lost at the default limit of 400 ms
+// and read with a limit of 1000 ms.
+TEST_F(ConnectionTest, AnswerLimitIsTheEndpoints) {
+    for (const int limitMs : {kDefaultAnswerLimitMs, 1000}) {
+        SCOPED_TRACE(limitMs);
+        FakeModbusPeer peer([](const ModbusRequest& r, int, int) {
+            return PeerReply{{test::ReadAnswer(r, Values(1, 5))}, 450};
+        });
+        SensorEndpoint endpoint = peer.Endpoint();
+        endpoint.answerLimitMs = limitMs;
+        ModbusTcpConnection connection;
+        ASSERT_TRUE(connection.Open(endpoint));
+        uint16_t value = 0;
+        EXPECT_EQ(connection.ReadHoldingRegisters(1, 1, 0, 1, &value), limitMs == 1000);
+        EXPECT_EQ(connection.LastFault(),
+                  limitMs == 1000 ? AnswerFault::None : AnswerFault::NoAnswer);
+    }
+}
+
+TEST_F(ConnectionTest, WriteSucceedsOnlyOnItsWholeEcho) {
     struct Case {
         const char* name;
         std::function<PeerReply(const ModbusRequest&)> reply;
-        int received;
+        AnswerFault fault;
+    };
+    const auto echoWith = [](size_t at, uint8_t value) {
+        return [=](const ModbusRequest& r) {
+            Bytes b = test::WriteEcho(r);
+            b[at] = value;
+            return Send(b);
+        };
     };
     const Case cases[] = {
-        {"echo", [](const ModbusRequest& r) { return Send(test::WriteEcho(r)); }, 12},
-        {"exception", [](const ModbusRequest& r) { return Send(test::ExceptionAnswer(r, 3)); }, 9},
+        {"echo", [](const ModbusRequest& r) { return Send(test::WriteEcho(r)); },
+         AnswerFault::None},
         {"echo in two pieces",
          [](const ModbusRequest& r) {
              const Bytes b = test::WriteEcho(r);
              return PeerReply{{Slice(b, 0, 7), Slice(b, 7, 12)}, 0, 40};
          },
-         12},
-        {"silent", [](const ModbusRequest&) { return PeerReply{}; }, -1},
+         AnswerFault::None},
+        {"exception", [](const ModbusRequest& r) { return Send(test::ExceptionAnswer(r, 3)); },
+         AnswerFault::Exception},
+        {"other value", echoWith(11, 12), AnswerFault::NotEcho},
+        {"other register", echoWith(9, 77), AnswerFault::NotEcho},
+        {"unit id 9", echoWith(6, 9), AnswerFault::UnitId},
+        {"silent", [](const ModbusRequest&) { return PeerReply{}; }, AnswerFault::NoAnswer},
         {"closed",
          [](const ModbusRequest&) {
              return PeerReply{{}, 0, 0, PeerReply::Then::Close};
          },
-         -1},
+         AnswerFault::Closed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeModbusPeer peer([&](const ModbusRequest& r, int, int) { return c.reply(r); });
         ModbusTcpConnection connection;
         ASSERT_TRUE(connection.Open(peer.Endpoint()));
-        ModbusReply reply{};
-        const ModbusRequest request = BuildRequest(5, 1, kFunctionWriteSingle, 76, 11);
-        EXPECT_EQ(connection.Transact(request, 12, reply), c.received);
-        if (c.received == 12) {
-            EXPECT_TRUE(std::equal(request.begin(), request.end(), reply.begin()));
-        }
+        EXPECT_EQ(connection.WriteSingleRegister(1, 5, 76, 11), c.fault == AnswerFault::None);
+        EXPECT_EQ(connection.LastFault(), c.fault);
     }
 }
 
 TEST_F(ConnectionTest, NothingIsExchangedWithoutAnOpenConnection) {
     ModbusTcpConnection connection;
-    ModbusReply reply{};
-    EXPECT_EQ(connection.Transact(BuildRequest(1, 1, 3, 0, 1), 11, reply), -1);
+    ModbusFrame answer;
+    EXPECT_EQ(connection.Exchange(BuildRequest(1, 1, 3, 0, 1), answer), AnswerFault::NotOpen);
     uint16_t v = 0;
     EXPECT_FALSE(connection.ReadHoldingRegisters(1, 1, 0, 1, &v));
     connection.Close();  // harmless twice

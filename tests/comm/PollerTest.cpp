@@ -70,6 +70,7 @@ struct SensorTable {
     std::vector<uint32_t> addresses;
     std::vector<uint16_t> ports;
     std::vector<uint8_t> units;
+    std::vector<int> limits;
 
     SensorTable& Add(int id, SensorEndpoint endpoint, int type = kDeviceTypeTriAxis) {
         ids.push_back(id);
@@ -77,11 +78,12 @@ struct SensorTable {
         addresses.push_back(endpoint.address);
         ports.push_back(endpoint.port);
         units.push_back(endpoint.unitId);
+        limits.push_back(endpoint.answerLimitMs);
         return *this;
     }
     bool Start(SensorPoller& poller) const {
         return poller.StartPolling(int(ids.size()), ids.data(), types.data(), addresses.data(),
-                                   ports.data(), units.data());
+                                   ports.data(), units.data(), limits.data());
     }
 };
 
@@ -148,6 +150,34 @@ TEST_F(PollerTest, SecondReadIsAlwaysSentAndOnlyTheFirstDecidesTheRecord) {
     const MeasurementRecord got = poller.GetMeasurement(2);
     EXPECT_TRUE(got.CommOk);
     ExpectSameValues(got, want);
+}
+
+// Each sensor is visited with its own unit id and answer limit; an answer
+// from another unit fails the visit, and the status names why.
+TEST_F(PollerTest, VisitsUseTheSensorsUnitAndLimitAndNameWhyTheyFail) {
+    FakeModbusPeer gateway([](const ModbusRequest& r, int, int) {
+        return PeerReply{{test::ReadAnswer(r, std::vector<uint16_t>(test::RequestCount(r), 7))},
+                         450};
+    });
+    FakeModbusPeer otherUnit([](const ModbusRequest& r, int, int) {
+        test::Bytes b = test::ReadAnswer(r, std::vector<uint16_t>(test::RequestCount(r), 7));
+        b[6] = uint8_t(r[6] + 1);
+        return PeerReply{{b}};
+    });
+    SensorEndpoint slow = gateway.Endpoint();
+    slow.unitId = 9;
+    slow.answerLimitMs = 1000;
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable().Add(1, slow).Add(2, otherUnit.Endpoint()).Start(poller));
+    ASSERT_TRUE(EachVisited(poller, {1, 2}, 1));
+    const SensorStatus good = poller.GetStatus(1);
+    EXPECT_TRUE(good.record.CommOk);
+    EXPECT_EQ(good.lastFault, AnswerFault::None);
+    EXPECT_EQ(good.answerLimitMs, 1000);
+    for (const test::RecordedRequest& r : gateway.Requests()) EXPECT_EQ(r.Unit(), 9);
+    const SensorStatus bad = poller.GetStatus(2);
+    EXPECT_FALSE(bad.record.CommOk);
+    EXPECT_EQ(bad.lastFault, AnswerFault::UnitId);
 }
 
 TEST_F(PollerTest, SensorGoingOfflineKeepsItsValuesAndComesBack) {
