@@ -532,6 +532,21 @@
     </message>
 </context>
 <context>
+    <name>SensorLinks</name>
+    <message>
+        <source>%1 [%2] %3=%4 无效：%5</source>
+        <translation>%1 [%2] %3=%4 is invalid: %5</translation>
+    </message>
+    <message>
+        <source>应答时限须为 %1 到 %2 之间的整数毫秒，已用 %3 毫秒</source>
+        <translation>the answer time limit must be a whole number of milliseconds from %1 to %2; %3 ms is used</translation>
+    </message>
+    <message>
+        <source>单元号须为 %1 到 %2 之间的整数或 255，已用 %3</source>
+        <translation>the unit id must be a whole number from %1 to %2, or 255; %3 is used</translation>
+    </message>
+</context>
+<context>
     <name>SensorNames</name>
     <message>
         <source>传感器【%1】</source>

@@ -25,11 +25,10 @@ private:
 
 }  // namespace
 
-void OpenParameterDialog(QWidget* parent, SensorPoller& poller, int sensorId, uint32_t address,
-                         uint16_t port, float runningSpeed) {
+void OpenParameterDialog(QWidget* parent, SensorPoller& poller, int sensorId,
+                         const SensorEndpoint& endpoint, float runningSpeed) {
     SettingParsDlg dialog(parent);
-    dialog.SetSensorAddress(address);
-    dialog.SetSensorPort(port);
+    dialog.SetSensorEndpoint(endpoint);
     dialog.SetManualSpeed(runningSpeed);
     PollingPause pause(poller, sensorId);
     dialog.exec();

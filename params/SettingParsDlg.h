@@ -30,6 +30,8 @@ public:
     // Octet 1 in the low byte. Also sets the window caption.
     void SetSensorAddress(uint32_t address);
     void SetSensorPort(uint16_t port);
+    // Address (and caption), port, unit id and answer limit at once.
+    void SetSensorEndpoint(const SensorEndpoint& endpoint);
     // The manual speed field (register 67 is never read back).
     void SetManualSpeed(float hz);
 

@@ -8,9 +8,9 @@
 #include <array>
 
 #include "AlarmMonitor.h"
+#include "Freshness.h"
 #include "IniFile.h"
 #include "LiveReport.h"
-#include "Freshness.h"
 #include "SensorPoller.h"
 #include "SignalQuit.h"
 #include "StationConfig.h"
@@ -35,7 +35,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     const StationConfig config = LoadStationConfig(configFile);
 
     SensorPoller poller;
-    StartStationPolling(poller, config.addresses, config.ports);
+    for (const QString& problem : config.problems) err << problem << '\n';
+    StartStationPolling(poller, config.addresses, config.ports, config.links);
 
     // Zones and alarm events whenever the station runs, recording or not.
     AlarmMonitor alarms;

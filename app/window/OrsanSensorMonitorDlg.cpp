@@ -72,8 +72,8 @@ int TimerPeriod(float seconds) {
 }  // namespace
 
 OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPoller& poller,
-                                             RecordDatabase& database,
-                                             const QString& viewerNotice, QWidget* parent)
+                                             RecordDatabase& database, const QString& viewerNotice,
+                                             QWidget* parent)
     : QDialog(parent), paths_(paths), poller_(poller), database_(database), store_(paths.dataDir) {
     setWindowIcon(ResourceIcon(128));
     UseFixedMainWindowFrame(this);
@@ -104,7 +104,9 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     }
     RetranslateTexts();
 
-    StartStationPolling(poller_, addresses_, loaded_.ports);
+    StartStationPolling(poller_, addresses_, loaded_.ports, loaded_.links);
+    // Refused settings are named once the window shows; their defaults apply.
+    if (!loaded_.problems.isEmpty()) ShowMessageLater(loaded_.problems.join(QLatin1Char('\n')));
     for (int n = 1; n <= kSensorCount; ++n) TellPanelItsLink(n, poller_.GetStatus(n));
     if (viewerNotice.isEmpty()) {
         // The folder's recorder forwards its rows; a viewer leaves that to it.
@@ -367,7 +369,7 @@ void OrsanSensorMonitorDlg::SaveAddresses() {
     const bool addressesSaved = orsan::SaveAddresses(config_, addresses_);
     const bool saved = SaveSensorNames(config_, names_) && addressesSaved;
     ShowMachines();
-    StartStationPolling(poller_, addresses_, loaded_.ports);
+    StartStationPolling(poller_, addresses_, loaded_.ports, loaded_.links);
     // Rows from here on are forwarded for these sensors; a failure is on
     // stderr and shows again at the next write.
     if (database_.CanWrite()) database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
@@ -416,8 +418,10 @@ void OrsanSensorMonitorDlg::ApplyServerSettings(const ServerSettings& settings) 
 
 void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {
     const int i = sensorNumber - 1;
-    orsan::OpenParameterDialog(this, poller_, sensorNumber, addresses_[i], loaded_.ports[i],
-                               live_[i][kSlotRunningSpeed]);
+    orsan::OpenParameterDialog(
+        this, poller_, sensorNumber,
+        LinkedEndpoint(loaded_.links, sensorNumber, addresses_[i], loaded_.ports[i]),
+        live_[i][kSlotRunningSpeed]);
 }
 
 void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {

@@ -71,8 +71,10 @@ TEST(OpenParameterDialog, OnlyItsSensorPausesWhileTheDialogIsOpenAndResumesAfter
     });
     watcher.start();
 
-    const SensorEndpoint target{configured.Address(), configured.Port(), 1};
-    OpenParameterDialog(nullptr, poller, 1, target.address, target.port, 37.5f);
+    // A sensor behind a gateway: every request of the dialog carries its unit.
+    const SensorEndpoint target{configured.Address(), configured.Port(), 17};
+    OpenParameterDialog(nullptr, poller, 1, target, 37.5f);
+    for (const test::RecordedRequest& r : configured.Requests()) EXPECT_EQ(r.Unit(), 17);
 
     EXPECT_TRUE(sawDialog);
     EXPECT_TRUE(pausedInside);
