@@ -47,9 +47,7 @@ protected:
         sim_ = nullptr;
     }
     static WireClient::Received Exchange(const Bytes& request) {
-        WireClient c(sim_->Sensor(1).address, sim_->Sensor(1).modbusPort);
-        EXPECT_TRUE(c.Send(request));
-        return c.Receive(1000, 300ms, 2s);
+        return test::Exchange(sim_->Sensor(1).address, sim_->Sensor(1).modbusPort, request, 300ms);
     }
     static SimProcess* sim_;
 };
