@@ -86,6 +86,24 @@ const std::vector<ReplyCase>& ReadCases() {
          },
          false, std::nullopt},
         {"silent", [](const ModbusRequest&) { return PeerReply{}; }, false, true},
+        // An earlier request's answer, late or twice, never passes for the next.
+        {"answer after the limit",
+         [](const ModbusRequest& r) {
+             return PeerReply{{test::ReadAnswer(r, Values(72, 100))}, 550};
+         },
+         false, true},
+        {"answer twice in one burst",
+         [](const ModbusRequest& r) {
+             const Bytes b = test::ReadAnswer(r, Values(72, 100));
+             return PeerReply{{b, b}};
+         },
+         true, true},
+        {"answer again 60 ms later",
+         [](const ModbusRequest& r) {
+             const Bytes b = test::ReadAnswer(r, Values(72, 100));
+             return PeerReply{{b, b}, 0, 60};
+         },
+         true, true},
         {"closed after the request",
          [](const ModbusRequest&) {
              return PeerReply{{}, 0, 0, PeerReply::Then::Close};
@@ -147,145 +165,67 @@ TEST_F(ConnectionTest, RequestGoesOutAsTwelveBytesWithTheCallersFields) {
     EXPECT_EQ(requests[1].bytes, BuildRequest(0xBEF0, 9, 3, 133, 1));
 }
 
-// The answer to an earlier request that comes late (after its read gave up,
-// or as a duplicate) never passes for the next one: it is dropped or
-// skipped, and the right answer still read.
-TEST_F(ConnectionTest, LateOrDuplicateAnswerIsSkippedAndTheRightAnswerRead) {
-    struct Case {
-        const char* name;
-        int delayMs;
-        int copies;
-        int gapMs;
-        bool firstRead;
-    };
-    const Case cases[] = {
-        {"answer after the limit", 550, 1, 0, false},
-        {"duplicate in the same burst", 0, 2, 0, true},
-        {"duplicate 60 ms later", 0, 2, 60, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeModbusPeer peer([&](const ModbusRequest& r, int, int index) {
-            const Bytes answer = test::ReadAnswer(r, Values(72, uint16_t(100 * (index + 1))));
-            if (index > 0) return Send(answer);
-            return PeerReply{std::vector<Bytes>(size_t(c.copies), answer), c.delayMs, c.gapMs};
-        });
-        ModbusTcpConnection connection;
-        ASSERT_TRUE(connection.Open(peer.Endpoint()));
-        std::array<uint16_t, 72> out{};
-        EXPECT_EQ(connection.ReadHoldingRegisters(1, 1, 0, 72, out.data()), c.firstRead);
-        // Every copy is on our socket before the next request goes.
-        ASSERT_TRUE(peer.WaitForReplies(1));
-        ASSERT_TRUE(connection.ReadHoldingRegisters(1, 2, 0, 72, out.data()));
-        EXPECT_EQ(out[0], 200);
-        EXPECT_EQ(out[71], 200 + 3 * 71);
-    }
-}
-
-// Every field of the answer's header and PDU is compared with the request
-// (transaction 41, unit 1, function 3, 72 registers); a mismatch is refused
-// with its reason.
+// Every field of an answer's header and PDU is compared with the request (a
+// read of 72 registers or a write, transaction 41, unit 1); a mismatch, an
+// exception or an answer later than the endpoint's limit is refused with its
+// reason. The answer is a good one with byte `at` set to `value`.
 TEST_F(ConnectionTest, AnswerNotMatchingTheRequestIsRefusedWithItsReason) {
     struct Case {
         const char* name;
-        size_t at;  // byte of a good answer to change, or none
+        uint8_t function;
+        size_t at;  // kNone: unchanged; kException: exception 2, length field `value`
         uint8_t value;
         AnswerFault fault;
+        int delayMs = 0;
+        int limitMs = kDefaultAnswerLimitMs;
     };
-    constexpr size_t kNone = 999;
+    constexpr size_t kNone = 99, kException = 98;
     const Case cases[] = {
-        {"transaction id never sent", 1, 40, AnswerFault::TransactionId},
-        {"protocol id 1", 3, 1, AnswerFault::ProtocolId},
-        {"unit id 2", 6, 2, AnswerFault::UnitId},
-        {"function 4", 7, 4, AnswerFault::FunctionCode},
-        {"byte count 142", 8, 142, AnswerFault::ByteCount},
-        {"length field 140", 5, 140, AnswerFault::LengthField},
-        {"length field 300", 4, 1, AnswerFault::LengthField},
-        {"length field 1", 5, 1, AnswerFault::LengthField},
-        {"exception 2", kNone, 0, AnswerFault::Exception},
-        {"exception frame with length 4", kNone, 4, AnswerFault::LengthField},
+        {"read answered", 3, kNone, 0, AnswerFault::None},
+        {"transaction id never sent", 3, 1, 40, AnswerFault::TransactionId},
+        {"protocol id 1", 3, 3, 1, AnswerFault::ProtocolId},
+        {"unit id 2", 3, 6, 2, AnswerFault::UnitId},
+        {"function 4", 3, 7, 4, AnswerFault::FunctionCode},
+        {"byte count 142", 3, 8, 142, AnswerFault::ByteCount},
+        {"length field 140", 3, 5, 140, AnswerFault::LengthField},
+        {"length field 300", 3, 4, 1, AnswerFault::LengthField},
+        {"length field 1", 3, 5, 1, AnswerFault::LengthField},
+        {"exception 2", 3, kException, 3, AnswerFault::Exception},
+        {"exception with length field 4", 3, kException, 4, AnswerFault::LengthField},
+        {"450 ms late, limit 400 ms", 3, kNone, 0, AnswerFault::NoAnswer, 450},
+        {"450 ms late, limit 1000 ms", 3, kNone, 0, AnswerFault::None, 450, 1000},
+        {"write echoed", 6, kNone, 0, AnswerFault::None},
+        {"write echo with another value", 6, 11, 12, AnswerFault::NotEcho},
+        {"write echo from unit 9", 6, 6, 9, AnswerFault::UnitId},
+        {"write exception", 6, kException, 3, AnswerFault::Exception},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeModbusPeer peer([&](const ModbusRequest& r, int, int) {
-            Bytes b = test::ReadAnswer(r, Values(72, 100));
-            if (c.at != kNone) {
+            Bytes b = c.function == 6 ? test::WriteEcho(r) : test::ReadAnswer(r, Values(72, 100));
+            if (c.at == kException) {
+                b = test::ExceptionAnswer(r, 2);
+                b[5] = c.value;
+                b.resize(6 + c.value);
+            } else if (c.at != kNone) {
                 b[c.at] = c.value;
                 if (c.at == 4) b[5] = 44;
-            } else {
-                b = test::ExceptionAnswer(r, 2);
-                if (c.value) b[5] = c.value, b.push_back(0);
             }
-            return Send(b);
-        });
-        ModbusTcpConnection connection;
-        ASSERT_TRUE(connection.Open(peer.Endpoint()));
-        std::array<uint16_t, 72> out{};
-        EXPECT_FALSE(connection.ReadHoldingRegisters(1, 41, 0, 72, out.data()));
-        EXPECT_EQ(AnswerFaultName(connection.LastFault()), std::string(AnswerFaultName(c.fault)));
-    }
-}
-
-// An answer 450 ms after the request is lost at the default limit of 400 ms
-// and read with a limit of 1000 ms.
-TEST_F(ConnectionTest, AnswerLimitIsTheEndpoints) {
-    for (const int limitMs : {kDefaultAnswerLimitMs, 1000}) {
-        SCOPED_TRACE(limitMs);
-        FakeModbusPeer peer([](const ModbusRequest& r, int, int) {
-            return PeerReply{{test::ReadAnswer(r, Values(1, 5))}, 450};
+            return PeerReply{{b}, c.delayMs};
         });
         SensorEndpoint endpoint = peer.Endpoint();
-        endpoint.answerLimitMs = limitMs;
+        endpoint.answerLimitMs = c.limitMs;
         ModbusTcpConnection connection;
         ASSERT_TRUE(connection.Open(endpoint));
-        uint16_t value = 0;
-        EXPECT_EQ(connection.ReadHoldingRegisters(1, 1, 0, 1, &value), limitMs == 1000);
-        EXPECT_EQ(connection.LastFault(),
-                  limitMs == 1000 ? AnswerFault::None : AnswerFault::NoAnswer);
-    }
-}
-
-TEST_F(ConnectionTest, WriteSucceedsOnlyOnItsWholeEcho) {
-    struct Case {
-        const char* name;
-        std::function<PeerReply(const ModbusRequest&)> reply;
-        AnswerFault fault;
-    };
-    const auto echoWith = [](size_t at, uint8_t value) {
-        return [=](const ModbusRequest& r) {
-            Bytes b = test::WriteEcho(r);
-            b[at] = value;
-            return Send(b);
-        };
-    };
-    const Case cases[] = {
-        {"echo", [](const ModbusRequest& r) { return Send(test::WriteEcho(r)); },
-         AnswerFault::None},
-        {"echo in two pieces",
-         [](const ModbusRequest& r) {
-             const Bytes b = test::WriteEcho(r);
-             return PeerReply{{Slice(b, 0, 7), Slice(b, 7, 12)}, 0, 40};
-         },
-         AnswerFault::None},
-        {"exception", [](const ModbusRequest& r) { return Send(test::ExceptionAnswer(r, 3)); },
-         AnswerFault::Exception},
-        {"other value", echoWith(11, 12), AnswerFault::NotEcho},
-        {"other register", echoWith(9, 77), AnswerFault::NotEcho},
-        {"unit id 9", echoWith(6, 9), AnswerFault::UnitId},
-        {"silent", [](const ModbusRequest&) { return PeerReply{}; }, AnswerFault::NoAnswer},
-        {"closed",
-         [](const ModbusRequest&) {
-             return PeerReply{{}, 0, 0, PeerReply::Then::Close};
-         },
-         AnswerFault::Closed},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeModbusPeer peer([&](const ModbusRequest& r, int, int) { return c.reply(r); });
-        ModbusTcpConnection connection;
-        ASSERT_TRUE(connection.Open(peer.Endpoint()));
-        EXPECT_EQ(connection.WriteSingleRegister(1, 5, 76, 11), c.fault == AnswerFault::None);
-        EXPECT_EQ(connection.LastFault(), c.fault);
+        std::array<uint16_t, 72> out{};
+        const bool done = c.function == 6
+                              ? connection.WriteSingleRegister(1, 41, 76, 11)
+                              : connection.ReadHoldingRegisters(1, 41, 0, 72, out.data());
+        EXPECT_EQ(done, c.fault == AnswerFault::None);
+        EXPECT_STREQ(AnswerFaultName(connection.LastFault()), AnswerFaultName(c.fault));
+        if (done && c.function == 3) {
+            EXPECT_EQ(out[71], 100 + 3 * 71);
+        }
     }
 }
 

@@ -8,8 +8,8 @@
 #include <array>
 
 #include "ChildProcess.h"
+#include "MeasurementRecord.h"
 #include "ModbusTcpConnection.h"
-#include "SensorPoller.h"
 #include "SimProcess.h"
 
 namespace orsan::test {
@@ -28,26 +28,17 @@ std::string Script(const char* name) {
 }
 
 // sensor_server.py: registers 0..199 hold 1000 + their number, for unit 9.
-class PymodbusSensor {
-public:
-    PymodbusSensor() : process_(kPython, {Script("sensor_server.py"), std::to_string(kUnit)}) {
-        const auto line = process_.ReadLine(20s);
-        if (!line || line->rfind("READY ", 0) != 0)
-            throw std::runtime_error("pymodbus server not ready: " + line.value_or("(nothing)"));
-        endpoint_ = SensorEndpoint{MakeAddress(127, 0, 0, 1), uint16_t(std::stoi(line->substr(6))),
-                                   kUnit, kLimitMs};
-    }
-    const SensorEndpoint& Endpoint() const { return endpoint_; }
-
-private:
-    ChildProcess process_;
-    SensorEndpoint endpoint_;
-};
+// It ends with this process, also when a check fails.
+SensorEndpoint PymodbusEndpoint(ChildProcess& process) {
+    const auto line = process.ReadLine(20s);
+    if (!line || line->rfind("READY ", 0) != 0) return {};
+    return {MakeAddress(127, 0, 0, 1), uint16_t(std::stoi(line->substr(6))), kUnit, kLimitMs};
+}
 
 TEST(PymodbusServer, StationReadsWritesAndIsRefusedAsThatServerSays) {
-    PymodbusSensor sensor;
+    ChildProcess server(kPython, {Script("sensor_server.py"), std::to_string(kUnit)});
     ModbusTcpConnection connection;
-    ASSERT_TRUE(connection.Open(sensor.Endpoint()));
+    ASSERT_TRUE(connection.Open(PymodbusEndpoint(server)));
     std::array<uint16_t, kMeasurementRegisterCount> block{};
     ASSERT_TRUE(
         connection.ReadHoldingRegisters(kUnit, 1, 0, kMeasurementRegisterCount, block.data()));
@@ -63,20 +54,6 @@ TEST(PymodbusServer, StationReadsWritesAndIsRefusedAsThatServerSays) {
     // Unit 1 is not served there: whatever it does, the read fails.
     EXPECT_FALSE(connection.ReadHoldingRegisters(1, 5, 0, 1, &value));
     EXPECT_NE(connection.LastFault(), AnswerFault::None);
-}
-
-TEST(PymodbusServer, PollerVisitsDecodeThatServersRegisters) {
-    PymodbusSensor sensor;
-    SensorPoller poller;
-    const int id = 1, type = kDeviceTypeTriAxis;
-    const SensorEndpoint& e = sensor.Endpoint();
-    ASSERT_TRUE(
-        poller.StartPolling(1, &id, &type, &e.address, &e.port, &e.unitId, &e.answerLimitMs));
-    ASSERT_TRUE(poller.WaitForVisits(1, 2, 30s));
-    const SensorStatus status = poller.GetStatus(1);
-    EXPECT_EQ(status.lastFault, AnswerFault::None);
-    EXPECT_TRUE(status.record.CommOk);
-    EXPECT_FLOAT_EQ(status.record.RunningSpeed, (1000 + kRunningSpeedRegister) * 0.01f);
 }
 
 TEST(PymodbusClient, SimulatorWritesReadsBackAndRefusesAsModbusRequires) {

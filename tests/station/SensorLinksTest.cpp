@@ -7,57 +7,49 @@
 namespace orsan {
 namespace {
 
-// Each case writes a few keys into an empty Config.ini; every sensor not
-// named keeps unit 1 and the common limit.
+// [DAQ] TIMEOUT_MS, [SENSOR] ID2TIMEOUT_MS and ID2UNIT as written (null:
+// absent); what sensors 1 and 2 get; which of the three are refused, each
+// with a message naming it.
 TEST(SensorLinksTest, LimitsAndUnitsAreWholeNumbersInRangeOrRefusedWithTheirDefault) {
     struct Case {
-        std::vector<std::array<const char*, 3>> keys;  // section, key, value
-        int common;                                    // every sensor's limit but sensor 2's
-        int limit2;
-        int unit2;
-        QStringList refused;  // "[section] key=value" of each message
+        const char* values[3];
+        int limit1, limit2, unit2;
+        bool refused[3];
     };
     const Case cases[] = {
-        {{}, 400, 400, 1, {}},
-        {{{"DAQ", "TIMEOUT_MS", " 1000 "}}, 1000, 1000, 1, {}},
-        {{{"DAQ", "TIMEOUT_MS", "1000"}, {"SENSOR", "ID2TIMEOUT_MS", "450"}}, 1000, 450, 1, {}},
-        {{{"DAQ", "TIMEOUT_MS", "100"}, {"SENSOR", "ID2TIMEOUT_MS", "5000"}}, 100, 5000, 1, {}},
-        {{{"DAQ", "TIMEOUT_MS", "99"}}, 400, 400, 1, {"[DAQ] TIMEOUT_MS=99"}},
-        {{{"DAQ", "TIMEOUT_MS", "5001"}}, 400, 400, 1, {"[DAQ] TIMEOUT_MS=5001"}},
-        {{{"DAQ", "TIMEOUT_MS", "400ms"}}, 400, 400, 1, {"[DAQ] TIMEOUT_MS=400ms"}},
-        {{{"DAQ", "TIMEOUT_MS", "4294967696"}}, 400, 400, 1, {"[DAQ] TIMEOUT_MS=4294967696"}},
-        {{{"DAQ", "TIMEOUT_MS", "800"}, {"SENSOR", "ID2TIMEOUT_MS", "-1"}},
-         800,
-         800,
-         1,
-         {"[SENSOR] ID2TIMEOUT_MS=-1"}},
-        {{{"SENSOR", "ID2UNIT", "247"}}, 400, 400, 247, {}},
-        {{{"SENSOR", "ID2UNIT", "255"}}, 400, 400, 255, {}},
-        {{{"SENSOR", "ID2UNIT", "0"}}, 400, 400, 1, {"[SENSOR] ID2UNIT=0"}},
-        {{{"SENSOR", "ID2UNIT", "248"}}, 400, 400, 1, {"[SENSOR] ID2UNIT=248"}},
-        {{{"SENSOR", "ID2UNIT", "257"}}, 400, 400, 1, {"[SENSOR] ID2UNIT=257"}},
-        {{{"SENSOR", "ID2UNIT", "1.5"}}, 400, 400, 1, {"[SENSOR] ID2UNIT=1.5"}},
+        {{nullptr, nullptr, nullptr}, 400, 400, 1, {}},
+        {{" 1000 ", "450", "247"}, 1000, 450, 247, {}},
+        {{"100", "5000", "255"}, 100, 5000, 255, {}},
+        {{"99", "-1", "0"}, 400, 400, 1, {true, true, true}},
+        {{"5001", "400ms", "248"}, 400, 400, 1, {true, true, true}},
+        {{"4294967696", "1e3", "1.5"}, 400, 400, 1, {true, true, true}},
+        {{"800", "70000", "257"}, 800, 800, 1, {false, true, true}},
     };
+    const char* const places[3][2] = {
+        {"DAQ", "TIMEOUT_MS"}, {"SENSOR", "ID2TIMEOUT_MS"}, {"SENSOR", "ID2UNIT"}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.values[0] ? c.values[0] : "none");
         QTemporaryDir dir;
         INIFILE config(ConfigPath(dir.path()));
-        QString trace;
-        for (const auto& [section, key, value] : c.keys) {
-            ASSERT_TRUE(config.WriteString(section, key, value));
-            trace += QStringLiteral("%1=%2 ").arg(key, value);
+        QStringList expected;
+        for (int k = 0; k < 3; ++k) {
+            if (c.values[k]) {
+                ASSERT_TRUE(config.WriteString(places[k][0], places[k][1], c.values[k]));
+            }
+            if (c.refused[k])
+                expected << QStringLiteral("Config.ini [%1] %2=%3 无效")
+                                .arg(places[k][0], places[k][1], QString(c.values[k]).trimmed());
         }
-        SCOPED_TRACE(trace.toStdString());
         const StationConfig loaded = LoadStationConfig(config);
-        for (int n = 1; n <= kSensorCount; ++n) {
-            const SensorEndpoint e =
-                LinkedEndpoint(loaded.links, n, MakeAddress(127, 0, 0, 9), 502);
-            EXPECT_EQ(e.answerLimitMs, n == 2 ? c.limit2 : c.common) << n;
-            EXPECT_EQ(e.unitId, n == 2 ? c.unit2 : 1) << n;
-        }
-        ASSERT_EQ(loaded.problems.size(), c.refused.size());
-        for (qsizetype i = 0; i < c.refused.size(); ++i)
-            EXPECT_TRUE(loaded.problems[i].startsWith(QStringLiteral("Config.ini ") + c.refused[i] +
-                                                      QStringLiteral(" 无效")))
+        const SensorEndpoint one = LinkedEndpoint(loaded.links, 1, 0, 502);
+        const SensorEndpoint two = LinkedEndpoint(loaded.links, 2, 0, 502);
+        EXPECT_EQ(one.answerLimitMs, c.limit1);
+        EXPECT_EQ(one.unitId, 1);
+        EXPECT_EQ(two.answerLimitMs, c.limit2);
+        EXPECT_EQ(two.unitId, c.unit2);
+        ASSERT_EQ(loaded.problems.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            EXPECT_TRUE(loaded.problems[i].startsWith(expected[i]))
                 << loaded.problems[i].toStdString();
     }
 }

@@ -1,8 +1,6 @@
 #!/usr/bin/python3
-"""A sensor played by pymodbus, a Modbus implementation this project did not
-write: holding registers 0 to 199 hold 1000 plus their number, for one unit
-id only, on 127.0.0.1 at a port the system picks.
-
+"""A sensor played by pymodbus: holding registers 0 to 199 hold 1000 plus
+their number, for one unit id only, on 127.0.0.1 at a port the system picks.
 Usage: sensor_server.py UNIT
 Prints "READY <port>" once it listens; ends when its standard input closes
 (the test that started it is gone) or on SIGTERM.
@@ -19,22 +17,16 @@ async def main(unit):
     registers = ModbusSequentialDataBlock(0, [1000 + k for k in range(200)])
     # zero_mode: register N is entry N of the block, as on the wire.
     slave = ModbusSlaveContext(hr=registers, zero_mode=True)
-    context = ModbusServerContext(slaves={unit: slave}, single=False)
-    server = ModbusTcpServer(context, address=("127.0.0.1", 0))
+    server = ModbusTcpServer(ModbusServerContext(slaves={unit: slave}, single=False),
+                             address=("127.0.0.1", 0))
     serving = asyncio.create_task(server.serve_forever())
     await server.serving
-    port = server.server.sockets[0].getsockname()[1]
-    print(f"READY {port}", flush=True)
+    print(f"READY {server.server.sockets[0].getsockname()[1]}", flush=True)
 
-    loop = asyncio.get_running_loop()
-    stdin_closed = loop.create_future()
-
-    def on_stdin():
-        if not sys.stdin.buffer.raw.read(4096) and not stdin_closed.done():
-            stdin_closed.set_result(None)
-
-    loop.add_reader(sys.stdin.fileno(), on_stdin)
-    await stdin_closed
+    stdin_closed = asyncio.Event()
+    asyncio.get_running_loop().add_reader(
+        sys.stdin.fileno(), lambda: sys.stdin.buffer.raw.read(4096) or stdin_closed.set())
+    await stdin_closed.wait()
     await server.server_close()
     serving.cancel()
 
