@@ -28,9 +28,14 @@ int64_t FreshnessLimitMs(double recordIntervalSeconds) {
     return std::max(kMinFreshnessMs, int64_t(twice));
 }
 
+int64_t LongestReadGapMs(int answerLimitMs) {
+    return kCyclePauseMs + int64_t(kSensorCount + 1) * kVisitPauseMs + 3 * int64_t(answerLimitMs);
+}
+
 bool IsFreshReading(const SensorStatus& status, int64_t steadyNowMs, int64_t limitMs) {
     if (!status.record.CommOk || status.paused || status.lastGoodReadSteadyMs == 0) return false;
-    return steadyNowMs - status.lastGoodReadSteadyMs <= limitMs;
+    return steadyNowMs - status.lastGoodReadSteadyMs <=
+           std::max(limitMs, LongestReadGapMs(status.answerLimitMs));
 }
 
 ReadingSnapshot SnapshotOf(const std::array<SensorStatus, kSensorCount>& statuses,

@@ -19,8 +19,15 @@ int64_t SteadyMsNow();
 // or 2 s, whichever is longer.
 int64_t FreshnessLimitMs(double recordIntervalSeconds);
 
+// The longest a sensor that answers within its answer limit can go between
+// two good reads: the visit period of six sensors, then a visit of a
+// connect and two answers, each at the limit. Under 2 s at the default
+// limit, so only a longer TIMEOUT_MS lengthens what counts as fresh.
+int64_t LongestReadGapMs(int answerLimitMs);
+
 // A fresh reading: the sensor's last visit succeeded, its polling is not
-// paused, and the reading is at most limitMs old at steadyNowMs.
+// paused, and the reading is at most limitMs old at steadyNowMs, or
+// LongestReadGapMs of its answer limit when that is longer.
 bool IsFreshReading(const SensorStatus& status, int64_t steadyNowMs, int64_t limitMs);
 
 // Per sensor slot (slot 1 first): true when its values are a fresh reading.

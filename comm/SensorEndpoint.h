@@ -5,12 +5,19 @@
 
 namespace orsan {
 
+// How long the station waits for a sensor's connection and for each of its
+// answers, in milliseconds: Config.ini's TIMEOUT_MS, within these bounds.
+inline constexpr int kDefaultAnswerLimitMs = 400;
+inline constexpr int kMinAnswerLimitMs = 100;
+inline constexpr int kMaxAnswerLimitMs = 5000;
+
 // IPv4 address with the first octet of the dotted form in the least
 // significant byte, as the configuration files and dialogs carry it.
 struct SensorEndpoint {
     uint32_t address = 0;
     uint16_t port = 502;
     uint8_t unitId = 1;
+    int answerLimitMs = kDefaultAnswerLimitMs;
 
     bool operator==(const SensorEndpoint&) const = default;
 };

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "Diagnostics.h"
 #include "Freshness.h"
 #include "MeasurementRead.h"
 
@@ -54,7 +55,7 @@ SensorPoller::~SensorPoller() {
 
 bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceTypes,
                                 const uint32_t* addresses, const uint16_t* ports,
-                                const uint8_t* unitIds) {
+                                const uint8_t* unitIds, const int* answerLimitsMs) {
     if (count <= 0 || !ids || !deviceTypes || !addresses || !ports || !unitIds) return false;
 
     std::lock_guard control(controlMutex_);
@@ -68,7 +69,9 @@ bool SensorPoller::StartPolling(int count, const int* ids, const int* deviceType
             SensorEntry entry;
             entry.id = ids[i];
             entry.deviceType = deviceTypes[i];
-            entry.endpoint = SensorEndpoint{addresses[i], ports[i], unitIds[i]};
+            entry.endpoint =
+                SensorEndpoint{addresses[i], ports[i], unitIds[i],
+                               answerLimitsMs ? answerLimitsMs[i] : kDefaultAnswerLimitMs};
             if (const SensorEntry* same = FindSameSensor(previous, entry)) {
                 entry.record = same->record;
                 entry.lastGoodReadMs = same->lastGoodReadMs;
@@ -110,6 +113,8 @@ SensorStatus SensorPoller::GetStatus(int id) const {
         status.record = entry->record;
         status.lastGoodReadMs = entry->lastGoodReadMs;
         status.lastGoodReadSteadyMs = entry->lastGoodReadSteadyMs;
+        status.lastFault = entry->lastFault;
+        status.answerLimitMs = entry->endpoint.answerLimitMs;
     }
     status.paused = pausedIds_.count(id) != 0;
     return status;
@@ -203,19 +208,28 @@ void SensorPoller::VisitEntry(size_t index, TransactionCounter& counter) {
     // The table is rebuilt only while no worker runs, so index stays valid.
     SensorEndpoint endpoint;
     int deviceType = 0;
+    int id = 0;
     {
         std::lock_guard lock(mutex_);
+        id = table_[index].id;
         endpoint = table_[index].endpoint;
         deviceType = table_[index].deviceType;
     }
 
     MeasurementRecord scratch{};
     bool ok = false;
+    AnswerFault fault = AnswerFault::NotOpen;
     ModbusTcpConnection connection;
     if (connection.Open(endpoint)) {
         counter.Next();
         if (deviceType == kDeviceTypeTriAxis || deviceType == kDeviceTypeTriAxisAlt) {
-            ok = ReadMeasurements(connection, endpoint.unitId, counter, scratch);
+            ok = ReadMeasurements(connection, endpoint.unitId, counter, scratch, &fault);
+        }
+    }
+    if (!ok) {
+        if (const TraceSink trace = TraceTo(TraceArea::Comm)) {
+            trace("sensor " + std::to_string(id) + " " + FormatAddress(endpoint.address) +
+                  ": visit failed: " + AnswerFaultName(fault) + "\n");
         }
     }
     const int64_t readAt = ok ? CalendarMsNow() : 0;
@@ -228,7 +242,9 @@ void SensorPoller::VisitEntry(size_t index, TransactionCounter& counter) {
             entry.record = scratch;
             entry.lastGoodReadMs = readAt;
             entry.lastGoodReadSteadyMs = readAtSteady;
+            entry.lastFault = AnswerFault::None;
         } else {
+            entry.lastFault = fault;
             entry.record.CommOk = false;  // the last good values stay
         }
         ++visits_[index];

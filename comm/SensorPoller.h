@@ -42,6 +42,7 @@ struct SensorEntry {
     MeasurementRecord record;
     int64_t lastGoodReadMs = 0;        // calendar ms of the last accepted read; 0 = none yet
     int64_t lastGoodReadSteadyMs = 0;  // the same instant on the steady clock; 0 = none yet
+    AnswerFault lastFault = AnswerFault::None;
 };
 
 // What the user interface learns of one sensor: its record and when it was
@@ -53,6 +54,10 @@ struct SensorStatus {
     int64_t lastGoodReadMs = 0;
     int64_t lastGoodReadSteadyMs = 0;
     bool paused = false;  // polling of this sensor is paused
+    // Why the last visit failed (None after a good one or before any).
+    AnswerFault lastFault = AnswerFault::None;
+    // The sensor's answer limit, which bounds how long a visit may take.
+    int answerLimitMs = kDefaultAnswerLimitMs;
 };
 
 // The sensor table and its visit workers, one thread per entry, so a
@@ -78,9 +83,11 @@ public:
     // unchanged keeps its record, CommOk and last good read, so a restart
     // shows no false zeros; any other entry starts from zero. False when
     // count <= 0, an array is missing, or a worker cannot be created (the
-    // table is then rebuilt but not polled).
+    // table is then rebuilt but not polled). answerLimitsMs: each sensor's
+    // wait for its connection and each answer; null for the default.
     bool StartPolling(int count, const int* ids, const int* deviceTypes, const uint32_t* addresses,
-                      const uint16_t* ports, const uint8_t* unitIds);
+                      const uint16_t* ports, const uint8_t* unitIds,
+                      const int* answerLimitsMs = nullptr);
 
     // A copy of the entry's record; all zero with CommOk false for an
     // unknown id.

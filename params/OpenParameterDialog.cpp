@@ -34,7 +34,7 @@ QString DialogName(int sensorId) {
 }  // namespace
 
 SettingParsDlg* OpenParameterDialog(QWidget* parent, SensorPoller& poller, int sensorId,
-                                    uint32_t address, uint16_t port, float runningSpeed,
+                                    const SensorEndpoint& endpoint, float runningSpeed,
                                     const QString& machineName) {
     if (parent) {
         if (auto* open = parent->findChild<SettingParsDlg*>(DialogName(sensorId),
@@ -46,8 +46,7 @@ SettingParsDlg* OpenParameterDialog(QWidget* parent, SensorPoller& poller, int s
     }
     auto* dialog = new SettingParsDlg(parent);
     dialog->setObjectName(DialogName(sensorId));
-    dialog->SetSensorAddress(address);
-    dialog->SetSensorPort(port);
+    dialog->SetSensorEndpoint(endpoint);
     dialog->SetMachine(sensorId, machineName);
     dialog->SetManualSpeed(runningSpeed);
     QPointer<PollingPause> pause = new PollingPause(poller, sensorId, dialog);

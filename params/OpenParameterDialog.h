@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
+
+#include "SensorEndpoint.h"
 
 class QWidget;
 
@@ -11,7 +12,7 @@ class SensorPoller;
 class SettingParsDlg;
 
 // The main window's parameter button: opens the dialog of sensor sensorId
-// at address:port as a window of its own that is not modal, so the station
+// at its endpoint (address, port, unit id, answer limit) as a window of its own that is not modal, so the station
 // goes on showing and acknowledging every alarm. Its caption names the
 // machine (name empty: the sensor's number only) and the address; the
 // manual speed is pre-filled from runningSpeed. The polling of that sensor
@@ -20,7 +21,7 @@ class SettingParsDlg;
 // asked again, the open one comes to the front. Returns the dialog, which
 // deletes itself once closed.
 SettingParsDlg* OpenParameterDialog(QWidget* parent, SensorPoller& poller, int sensorId,
-                                    uint32_t address, uint16_t port, float runningSpeed,
+                                    const SensorEndpoint& endpoint, float runningSpeed,
                                     const QString& machineName = QString());
 
 // Closes every parameter dialog opened with parent, resuming their sensors.

@@ -1,7 +1,5 @@
 #include "ParamExchange.h"
 
-#include <algorithm>
-
 namespace orsan {
 
 ReadOutcome ReadSensorParameters(const SensorEndpoint& endpoint, SensorParameters& values) {
@@ -24,11 +22,6 @@ ReadOutcome ReadSensorParameters(const SensorEndpoint& endpoint, SensorParameter
     return outcome;
 }
 
-bool IsWriteEcho(const ModbusReply& reply, int received, const ModbusRequest& request) {
-    return received == int(kRequestSize) &&
-           std::equal(request.begin(), request.end(), reply.begin());
-}
-
 WriteOutcome ExecuteWritePlan(const SensorEndpoint& endpoint,
                               const std::vector<RegisterWrite>& writes) {
     WriteOutcome outcome;
@@ -37,12 +30,10 @@ WriteOutcome ExecuteWritePlan(const SensorEndpoint& endpoint,
     if (!connection.Open(endpoint)) return outcome;
     outcome.connected = true;
 
-    ModbusReply reply;
     for (const RegisterWrite& write : writes) {
-        const ModbusRequest request = BuildRequest(write.transactionId, endpoint.unitId,
-                                                   kFunctionWriteSingle, write.reg, write.value);
-        const int received = connection.Transact(request, kRequestSize, reply);
-        if (IsWriteEcho(reply, received, request)) ++outcome.confirmed;
+        if (connection.WriteSingleRegister(endpoint.unitId, write.transactionId, write.reg,
+                                           write.value))
+            ++outcome.confirmed;
     }
     connection.Close();
     return outcome;

@@ -12,18 +12,13 @@ namespace orsan {
 
 struct ReadOutcome {
     bool connected = false;
-    // Per request of ReadRequests(): its reply had exactly 2 * count + 9 bytes.
+    // Per request of ReadRequests(): its answer matched it (ReadHoldingRegisters).
     std::array<bool, kReadRequestCount> accepted{};
 };
 
 // The read at opening: one connection, the seven requests in order. Only
 // accepted replies change values. Nothing is sent when the connection fails.
 ReadOutcome ReadSensorParameters(const SensorEndpoint& endpoint, SensorParameters& values);
-
-// A proper answer to a write: the 12-byte echo of the request, every byte
-// of it (transaction, protocol, length, unit, function, register, value).
-// Exceptions, short or long answers and any other differing byte are not.
-bool IsWriteEcho(const ModbusReply& reply, int received, const ModbusRequest& request);
 
 struct WriteOutcome {
     bool connected = false;
@@ -34,7 +29,8 @@ struct WriteOutcome {
 
 // Sends every write in order on one connection, whatever the earlier
 // replies were: the sensor gets the whole group, and the action counts as
-// done only when each request came back as its echo.
+// done only when each request came back as its echo, every byte of it
+// (transaction, protocol, length, unit, function, register, value).
 WriteOutcome ExecuteWritePlan(const SensorEndpoint& endpoint,
                               const std::vector<RegisterWrite>& writes);
 

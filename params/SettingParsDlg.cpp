@@ -230,6 +230,11 @@ void SettingParsDlg::SetSensorPort(uint16_t port) {
     endpoint_.port = port;
 }
 
+void SettingParsDlg::SetSensorEndpoint(const SensorEndpoint& endpoint) {
+    endpoint_ = endpoint;
+    SetSensorAddress(endpoint.address);
+}
+
 void SettingParsDlg::SetManualSpeed(float hz) {
     values_.fields[kFieldManualSpeed] = hz;
     edits_[kFieldManualSpeed]->setText(FormatField(hz));

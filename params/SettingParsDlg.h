@@ -33,6 +33,8 @@ public:
     // "传感器2" without a name).
     void SetMachine(int sensor, const QString& name);
     void SetSensorPort(uint16_t port);
+    // Address (and caption), port, unit id and answer limit at once.
+    void SetSensorEndpoint(const SensorEndpoint& endpoint);
     // The manual speed field (register 67 is never read back).
     void SetManualSpeed(float hz);
 

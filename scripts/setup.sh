@@ -27,6 +27,7 @@ packages=(
   appstream systemd man-db              # the packaging checks validate the installed files
   poppler-utils                         # pdftoppm: the daily report's pages are checked as pictures
   tzdata                                # zone rules: local times the clocks skip or show twice (tests/station)
+  python3-pymodbus python3-serial-asyncio  # an independent Modbus peer (tests/integration/pymodbus)
 )
 
 missing=()

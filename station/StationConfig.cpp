@@ -64,6 +64,7 @@ StationConfig LoadStationConfig(const INIFILE& config) {
     result.intervalWholeSeconds = int(result.interval);
     result.names = LoadSensorNames(config);
     result.recording = config.GetInt(kDaqSection, kRecordKey) != 0;
+    result.links = LoadSensorLinks(config, &result.problems);
     return result;
 }
 

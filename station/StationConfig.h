@@ -8,6 +8,7 @@
 
 #include "IniFile.h"
 #include "LiveValues.h"
+#include "SensorLinks.h"
 #include "SensorNames.h"
 
 namespace orsan {
@@ -20,12 +21,14 @@ inline constexpr char kDefaultTitle[] = QT_TRANSLATE_NOOP(
 
 // What Config.ini holds.
 struct StationConfig {
-    float interval = kMinRecordInterval;  // record interval, seconds
-    int intervalWholeSeconds = 0;         // truncated toward zero
+    float interval = kMinRecordInterval;             // record interval, seconds
+    int intervalWholeSeconds = 0;                    // truncated toward zero
     std::array<uint32_t, kSensorCount> addresses{};  // octet 1 in the low byte
     std::array<uint16_t, kSensorCount> ports{502, 502, 502, 502, 502, 502};
     SensorNames names;       // [SENSOR] ID<n>NAME
     bool recording = false;  // [DAQ] RECORD: the window was recording when it last ran
+    SensorLinks links;       // answer limits and unit ids
+    QStringList problems;    // values refused (their defaults kept), one message each
 };
 
 // Clamps a loaded interval to 0.3 .. 1800 s. The lower bound is compared as
@@ -43,8 +46,8 @@ QString FormatInterval(float seconds);
 QString OctetKey(int sensor, int octet);
 QString PortKey(int sensor);
 
-QString ConfigPath(const QString& folder);   // folder + "/Config.ini"
-QString InfoPath(const QString& folder);     // folder + "/bq_Info.ini"
+QString ConfigPath(const QString& folder);  // folder + "/Config.ini"
+QString InfoPath(const QString& folder);    // folder + "/bq_Info.ini"
 
 StationConfig LoadStationConfig(const INIFILE& config);
 

@@ -34,7 +34,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     const StationConfig config = LoadStationConfig(configFile);
 
     SensorPoller poller;
-    StartStationPolling(poller, config.addresses, config.ports);
+    for (const QString& problem : config.problems) err << problem << '\n';
+    StartStationPolling(poller, config.addresses, config.ports, config.links);
 
     // Zones and alarm events whenever the station runs, recording or not.
     AlarmMonitor alarms;

@@ -104,7 +104,10 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     }
     RetranslateTexts();
 
-    StartStationPolling(poller_, addresses_, loaded_.ports);
+    StartStationPolling(poller_, addresses_, loaded_.ports, loaded_.links);
+    // Refused settings are named once the window shows; their defaults apply.
+    if (!loaded_.problems.isEmpty()) ShowMessageLater(loaded_.problems.join(QLatin1Char('
+')));
     // A panel's values and its link from one copy, as at every refresh: a
     // poller that kept its readings must not show them as zeros that are fresh.
     for (int n = 1; n <= kSensorCount; ++n) {
@@ -379,7 +382,7 @@ void OrsanSensorMonitorDlg::SaveAddresses() {
     const bool addressesSaved = orsan::SaveAddresses(config_, addresses_);
     const bool saved = SaveSensorNames(config_, names_) && addressesSaved;
     ShowMachines();
-    StartStationPolling(poller_, addresses_, loaded_.ports);
+    StartStationPolling(poller_, addresses_, loaded_.ports, loaded_.links);
     // Rows from here on are forwarded for these sensors; a failure is on
     // stderr and shows again at the next write.
     if (database_.CanWrite()) database_.NoteConfiguredSensors(ConfiguredSensors(addresses_));
@@ -428,8 +431,10 @@ void OrsanSensorMonitorDlg::ApplyServerSettings(const ServerSettings& settings) 
 
 void OrsanSensorMonitorDlg::OpenParameterDialog(int sensorNumber) {
     const int i = sensorNumber - 1;
-    orsan::OpenParameterDialog(this, poller_, sensorNumber, addresses_[i], loaded_.ports[i],
-                               live_[i][kSlotRunningSpeed], names_[i]);
+    orsan::OpenParameterDialog(
+        this, poller_, sensorNumber,
+        LinkedEndpoint(loaded_.links, sensorNumber, addresses_[i], loaded_.ports[i]),
+        live_[i][kSlotRunningSpeed], names_[i]);
 }
 
 void OrsanSensorMonitorDlg::OpenWaveformDialog(int sensorNumber) {

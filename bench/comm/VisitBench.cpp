@@ -63,8 +63,8 @@ timeval Limit(int ms) {
 bool FloorVisit(const sockaddr_in& sa, uint16_t& tid, bool timeOuts = false) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     if (timeOuts) {
-        const timeval connect = Limit(kConnectWaitMs);
-        const timeval receive = Limit(kReceiveLimitMs);
+        const timeval connect = Limit(kDefaultAnswerLimitMs);
+        const timeval receive = Limit(kDefaultAnswerLimitMs);
         ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &connect, sizeof connect);
         ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receive, sizeof receive);
     }

@@ -20,6 +20,7 @@ TEST(FreshnessTest, OnlyAnAcceptedRecentUnpausedReadingIsFresh) {
         bool paused;
         int64_t readAt;
         bool fresh;
+        int answerLimitMs = kDefaultAnswerLimitMs;
     };
     const int64_t now = 100000;
     const Case cases[] = {
@@ -29,12 +30,16 @@ TEST(FreshnessTest, OnlyAnAcceptedRecentUnpausedReadingIsFresh) {
         {"last visit failed", false, false, now - 300, false},
         {"polling paused", true, true, now - 300, false},
         {"never read", true, false, 0, false},
+        // A sensor given 1000 ms per answer may take 3.71 s between readings.
+        {"slow sensor within its longest gap", true, false, now - 3710, true, 1000},
+        {"slow sensor past its longest gap", true, false, now - 3711, false, 1000},
     };
     for (const Case& c : cases) {
         SensorStatus status;
         status.record.CommOk = c.commOk;
         status.paused = c.paused;
         status.lastGoodReadSteadyMs = c.readAt;
+        status.answerLimitMs = c.answerLimitMs;
         EXPECT_EQ(IsFreshReading(status, now, 2000), c.fresh) << c.name;
     }
 }

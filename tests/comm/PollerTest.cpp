@@ -70,6 +70,7 @@ struct SensorTable {
     std::vector<uint32_t> addresses;
     std::vector<uint16_t> ports;
     std::vector<uint8_t> units;
+    std::vector<int> limits;
 
     SensorTable& Add(int id, SensorEndpoint endpoint, int type = kDeviceTypeTriAxis) {
         ids.push_back(id);
@@ -77,11 +78,12 @@ struct SensorTable {
         addresses.push_back(endpoint.address);
         ports.push_back(endpoint.port);
         units.push_back(endpoint.unitId);
+        limits.push_back(endpoint.answerLimitMs);
         return *this;
     }
     bool Start(SensorPoller& poller) const {
         return poller.StartPolling(int(ids.size()), ids.data(), types.data(), addresses.data(),
-                                   ports.data(), units.data());
+                                   ports.data(), units.data(), limits.data());
     }
 };
 
@@ -167,6 +169,25 @@ TEST_F(PollerTest, SecondReadIsAlwaysSentAndOnlyTheFirstDecidesTheRecord) {
     const MeasurementRecord got = poller.GetMeasurement(2);
     EXPECT_TRUE(got.CommOk);
     ExpectSameValues(got, want);
+}
+
+// A visit uses the sensor's unit id and answer limit: an answer 450 ms late
+// from another unit is waited for (limit 1000 ms) and then refused by its
+// unit, which the status names.
+TEST_F(PollerTest, VisitUsesTheSensorsUnitAndLimitAndNamesWhyItFailed) {
+    FakeModbusPeer gateway([](const ModbusRequest& r, int, int) {
+        test::Bytes b = test::ReadAnswer(r, std::vector<uint16_t>(test::RequestCount(r), 7));
+        b[6] = 8;
+        return PeerReply{{b}, 450};
+    });
+    SensorEndpoint endpoint = gateway.Endpoint();
+    endpoint.unitId = 9;
+    endpoint.answerLimitMs = 1000;
+    SensorPoller poller;
+    ASSERT_TRUE(SensorTable().Add(1, endpoint).Start(poller));
+    ASSERT_TRUE(EachVisited(poller, {1}, 1));
+    EXPECT_EQ(poller.GetStatus(1).lastFault, AnswerFault::UnitId);
+    EXPECT_EQ(gateway.Requests().at(0).Unit(), 9);
 }
 
 TEST_F(PollerTest, SensorGoingOfflineKeepsItsValuesAndComesBack) {

@@ -87,9 +87,10 @@ TEST(ParamsSimulator, TheReadAtOpeningFillsEveryGroup) {
 }
 
 TEST(ParamsSimulator, AMisbehavingSensorChangesNoGroupAndSaysNothing) {
-    // A reply split over two segments is gathered by the connection, so it is
-    // not among the faults here.
-    for (const char* fault : {"exception", "short", "long", "silent"}) {
+    // A reply split over two segments is gathered by the connection, and a
+    // stray byte after a whole reply is dropped, so neither is among the
+    // faults here.
+    for (const char* fault : {"exception", "short", "silent"}) {
         SimProcess sim(Args(1));
         for (const auto& [reg, value] : kStored) sim.SetRegister(1, reg, value);
         sim.SetFault(1, fault);

@@ -35,9 +35,10 @@ TEST(OpenParameterDialog, ANonModalWindowPausesOnlyItsSensorUntilItCloses) {
     ASSERT_TRUE(poller.WaitForVisits(1, 1, std::chrono::seconds(3)));
 
     auto window = std::make_unique<QWidget>();
-    const SensorEndpoint target{configured.Address(), configured.Port(), 1};
+    // A sensor behind a gateway: every request of the dialog carries its unit.
+    const SensorEndpoint target{configured.Address(), configured.Port(), 17};
     const auto open = [&] {
-        return OpenParameterDialog(window.get(), poller, 1, target.address, target.port, 37.5f,
+        return OpenParameterDialog(window.get(), poller, 1, target, 37.5f,
                                    QStringLiteral("P-101"));
     };
     QPointer<SettingParsDlg> dialog = open();
@@ -56,6 +57,7 @@ TEST(OpenParameterDialog, ANonModalWindowPausesOnlyItsSensorUntilItCloses) {
     EXPECT_EQ(text(1102), QStringLiteral("37.5"));
     EXPECT_EQ(text(FieldInfo(kFieldVelocityBandLow).controlId), QStringLiteral("33"));
     EXPECT_EQ(configured.Requests().size(), 7u);
+    for (const test::RecordedRequest& r : configured.Requests()) EXPECT_EQ(r.Unit(), 17);
     EXPECT_EQ(open(), dialog.data());  // one per sensor: the open one again
     EXPECT_EQ(configured.Requests().size(), 7u);
 

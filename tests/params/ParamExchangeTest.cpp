@@ -87,11 +87,11 @@ TEST(ParamReadExchange, ReadsTheSevenRequestsOnOneConnectionAndFillsEveryGroup) 
     EXPECT_EQ(values.fields[kFieldManualSpeed], 23.5f);
 }
 
-TEST(ParamReadExchange, OnlyRepliesOfTheExactLengthChangeTheirGroup) {
+TEST(ParamReadExchange, OnlyMatchingAnswersChangeTheirGroup) {
     FakeModbusPeer peer;
     LoadConfiguration(peer);
     // Filters: exception; components: one byte short; ratio: silence;
-    // network: fine; speed source: one byte too many; mode and rated: fine.
+    // network: fine; speed source: byte count 4; mode and rated: fine.
     peer.SetResponder([](const RecordedRequest& r, FakeModbusPeer& p) -> FakeModbusPeer::Reply {
         auto reply = p.Standard(r);
         switch (r.Register()) {
@@ -103,7 +103,7 @@ TEST(ParamReadExchange, OnlyRepliesOfTheExactLengthChangeTheirGroup) {
             case 120:
                 return std::nullopt;
             case 130:
-                reply->push_back(0);
+                (*reply)[8] = 4;
                 return reply;
             default:
                 return reply;

@@ -29,9 +29,7 @@ protected:
     // A 72-register read on a fresh connection; waits `quiet` for each piece.
     static WireClient::Received Exchange(int k, std::chrono::milliseconds quiet = 300ms) {
         const SimSensor& s = sim_->Sensor(k);
-        WireClient c(s.address, s.modbusPort);
-        EXPECT_TRUE(c.Send(ModbusRequest(0x1234, 3, 0, 72)));
-        return c.Receive(1000, quiet, 2s);
+        return test::Exchange(s.address, s.modbusPort, ModbusRequest(0x1234, 3, 0, 72), quiet);
     }
 
     static SimProcess* sim_;

@@ -107,6 +107,14 @@ std::vector<uint16_t> ReadRegisters(const std::string& address, uint16_t port, u
     return values;
 }
 
+WireClient::Received Exchange(const std::string& address, uint16_t port,
+                              const std::vector<uint8_t>& request,
+                              std::chrono::milliseconds quiet) {
+    WireClient client(address, port);
+    if (!client.Send(request)) return {};
+    return client.Receive(1000, quiet, std::chrono::seconds(2));
+}
+
 std::vector<uint8_t> WriteRegister(const std::string& address, uint16_t port, uint16_t reg,
                                    uint16_t value) {
     WireClient client(address, port);

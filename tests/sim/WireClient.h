@@ -44,6 +44,11 @@ std::vector<uint8_t> ModbusRequest(uint16_t transaction, uint8_t function, uint1
 std::vector<uint16_t> ReadRegisters(const std::string& address, uint16_t port, uint16_t first,
                                     uint16_t count);
 
+// Sends request on a fresh connection; what came back until `quiet` passed
+// without a byte (2 s in all).
+WireClient::Received Exchange(const std::string& address, uint16_t port,
+                              const std::vector<uint8_t>& request, std::chrono::milliseconds quiet);
+
 // Function 6 on a fresh connection; the raw reply.
 std::vector<uint8_t> WriteRegister(const std::string& address, uint16_t port, uint16_t reg,
                                    uint16_t value);

@@ -31,6 +31,28 @@ bool ToVelocityRegister(const std::string& text, uint16_t& out) {
 
 }  // namespace
 
+std::vector<std::optional<std::string>> CommandLines::Feed(std::string_view data) {
+    std::vector<std::optional<std::string>> lines;
+    for (;;) {
+        const size_t end = data.find('\n');
+        const std::string_view piece = data.substr(0, end);
+        if (!overlong_ && pending_.size() + piece.size() > kMaxCommandLine) {
+            overlong_ = true;
+            pending_.clear();
+            lines.push_back(std::nullopt);
+        }
+        if (!overlong_) pending_.append(piece);
+        if (end == std::string_view::npos) return lines;
+        if (!overlong_) {
+            if (!pending_.empty() && pending_.back() == '\r') pending_.pop_back();
+            lines.push_back(std::move(pending_));
+        }
+        pending_.clear();
+        overlong_ = false;
+        data.remove_prefix(end + 1);
+    }
+}
+
 std::string RunCommand(const std::string& line,
                        const std::vector<std::unique_ptr<SimulatedSensor>>& sensors, bool& quit) {
     std::istringstream in(line);

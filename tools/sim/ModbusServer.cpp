@@ -103,28 +103,48 @@ bool ModbusServer::Serve(int fd) {
     const int length = modbus_receive(ctx_.get(), request);
     if (length < 0) return false;  // closed, reset or a garbled request
     if (length == 0) return true;  // not a request for this server
+    const RequestVerdict verdict = JudgeRequest(request, size_t(length));
+    if (verdict == RequestVerdict::Close) return false;
+    if (verdict == RequestVerdict::Ignore) return true;
     const FaultMode mode = sensor_.faults.Effective(Clock::now());
     if (mode == FaultMode::Silent) return true;
     if (mode == FaultMode::Close) return false;
-    return Answer(fd, mode, request, length);
+    return Answer(fd, mode, verdict, request, length);
 }
 
-bool ModbusServer::Answer(int fd, FaultMode mode, const uint8_t* request, int length) {
+bool ModbusServer::Answer(int fd, FaultMode mode, RequestVerdict verdict, const uint8_t* request,
+                          int length) {
     modbus_t* ctx = ctx_.get();
-    if (mode == FaultMode::Exception) {
-        return modbus_reply_exception(ctx, request, MODBUS_EXCEPTION_SLAVE_OR_SERVER_FAILURE) >= 0;
+    const auto exception = [&](unsigned code) {
+        return modbus_reply_exception(ctx, request, code) >= 0;
+    };
+    if (mode == FaultMode::Exception) return exception(MODBUS_EXCEPTION_SLAVE_OR_SERVER_FAILURE);
+    switch (verdict) {
+        case RequestVerdict::IllegalFunction:
+            return exception(MODBUS_EXCEPTION_ILLEGAL_FUNCTION);
+        case RequestVerdict::IllegalAddress:
+            return exception(MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS);
+        case RequestVerdict::IllegalValue:
+            return exception(MODBUS_EXCEPTION_ILLEGAL_DATA_VALUE);
+        default:
+            break;
     }
     const uint8_t function = request[7];
-    if (function == 6) {
-        const int reg = (request[8] << 8) | request[9];
-        const uint16_t value = uint16_t((request[10] << 8) | request[11]);
-        if (!sensor_.model.WriteConfig(reg, value)) {
-            return modbus_reply_exception(ctx, request, MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS) >= 0;
+    if (function == 6 || function == 16) {
+        const int first = (request[8] << 8) | request[9];
+        const int count = function == 6 ? 1 : (request[10] << 8) | request[11];
+        const uint8_t* values = request + (function == 6 ? 10 : 13);
+        std::vector<std::pair<int, uint16_t>> writes;
+        bool save = false;
+        for (int i = 0; i < count; ++i) {
+            const uint16_t value = uint16_t((values[2 * i] << 8) | values[2 * i + 1]);
+            writes.emplace_back(first + i, value);
+            save = save || (first + i == kRegSaveCommand && value == kSaveCommandValue);
         }
-        if (reg == kRegSaveCommand && value == kSaveCommandValue && onSave_ && !onSave_()) {
-            return modbus_reply_exception(ctx, request, MODBUS_EXCEPTION_SLAVE_OR_SERVER_FAILURE) >=
-                   0;
-        }
+        if (!sensor_.model.WriteConfig(writes))
+            return exception(MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS);
+        if (save && onSave_ && !onSave_())
+            return exception(MODBUS_EXCEPTION_SLAVE_OR_SERVER_FAILURE);
     }
     const RegisterBlock regs = sensor_.model.Registers(Clock::now());
     std::copy(regs.begin(), regs.end(), mapping_->tab_registers);

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "ModbusReply.h"
 #include "SimulatedSensor.h"
 #include "SocketKit.h"
 
@@ -45,7 +46,7 @@ private:
     void Accept();
     // Handles one request on a client socket; false when it must be closed.
     bool Serve(int fd);
-    bool Answer(int fd, FaultMode mode, const uint8_t* request, int length);
+    bool Answer(int fd, FaultMode mode, RequestVerdict verdict, const uint8_t* request, int length);
 
     SimulatedSensor& sensor_;
     SaveHook onSave_;

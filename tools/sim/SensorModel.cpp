@@ -178,10 +178,11 @@ RegisterBlock SensorModel::Registers(Clock::time_point now) {
     return regs;
 }
 
-bool SensorModel::WriteConfig(int reg, uint16_t value) {
-    if (!IsConfigRegister(reg)) return false;
+bool SensorModel::WriteConfig(const std::vector<std::pair<int, uint16_t>>& writes) {
+    for (const auto& [reg, value] : writes)
+        if (!IsConfigRegister(reg)) return false;
     std::lock_guard lock(mutex_);
-    config_[reg] = value;
+    for (const auto& [reg, value] : writes) config_[reg] = value;
     return true;
 }
 

@@ -49,8 +49,9 @@ public:
     MachineState State(Clock::time_point now);
     RegisterBlock Registers(Clock::time_point now);
 
-    // Function-6 write: only configuration registers are accepted.
-    bool WriteConfig(int reg, uint16_t value);
+    // Function-6 or 16 write: only configuration registers are accepted, and
+    // a write that names any other stores nothing.
+    bool WriteConfig(const std::vector<std::pair<int, uint16_t>>& writes);
 
     // From the operator: a configuration register is written; any other
     // register is pinned to the value until Release.

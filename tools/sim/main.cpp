@@ -43,7 +43,7 @@ struct Simulator {
 // Reads stdin commands and waits for SIGTERM/SIGINT; returns when either asks
 // to end. Stdin closing is not a reason to stop.
 void ServeOperator(Simulator& sim, int signalFd) {
-    std::string pending;
+    CommandLines lines;
     bool stdinOpen = true;
     for (;;) {
         pollfd fds[2] = {{signalFd, POLLIN, 0}, {stdinOpen ? STDIN_FILENO : -1, POLLIN, 0}};
@@ -61,13 +61,12 @@ void ServeOperator(Simulator& sim, int signalFd) {
             stdinOpen = false;
             continue;
         }
-        pending.append(buf, size_t(n));
-        for (size_t nl; (nl = pending.find('\n')) != std::string::npos;) {
-            std::string line = pending.substr(0, nl);
-            pending.erase(0, nl + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+        for (const std::optional<std::string>& line :
+             lines.Feed(std::string_view(buf, size_t(n)))) {
             bool quit = false;
-            const std::string reply = RunCommand(line, sim.sensors, quit);
+            const std::string reply =
+                line ? RunCommand(*line, sim.sensors, quit)
+                     : "ERR line longer than " + std::to_string(kMaxCommandLine) + " bytes";
             std::printf("%s\n", reply.c_str());
             std::fflush(stdout);
             if (quit) return;
