@@ -1016,125 +1016,6 @@
     </message>
 </context>
 <context>
-    <name>orsan</name>
-    <message>
-        <source>传感器地址设置</source>
-        <translation type="unfinished">Sensor addresses</translation>
-    </message>
-    <message>
-        <source>%1#传感器IP:</source>
-        <translation type="unfinished">Sensor %1 IP:</translation>
-    </message>
-    <message>
-        <source>机器名称</source>
-        <translation type="unfinished">Machine name</translation>
-    </message>
-    <message>
-        <source>%1#传感器所在机器的名称，如 P-101</source>
-        <translation type="unfinished">Name of the machine of sensor %1, e.g. P-101</translation>
-    </message>
-    <message>
-        <source>配置传感器参数!</source>
-        <translation type="unfinished">Sensor parameters</translation>
-    </message>
-    <message>
-        <source>读取传感器波形!</source>
-        <translation type="unfinished">Read the sensor&apos;s waveform</translation>
-    </message>
-    <message>
-        <source>注意：请确保IP1-IP6无重复项存在，如不知道IP地址请填0.0.0.0！</source>
-        <translation type="unfinished">Note: IP1-IP6 must all differ; enter 0.0.0.0 for an unknown address!</translation>
-    </message>
-    <message>
-        <source>语言:</source>
-        <translation type="unfinished">Language:</translation>
-    </message>
-    <message>
-        <source>修改</source>
-        <translation type="unfinished">Save</translation>
-    </message>
-    <message>
-        <source>设置传感器地址!</source>
-        <translation type="unfinished">Save the sensor addresses</translation>
-    </message>
-    <message>
-        <source>采集时间间隔设置</source>
-        <translation type="unfinished">Record interval</translation>
-    </message>
-    <message>
-        <source>趋势记录间隔:</source>
-        <translation type="unfinished">Record every:</translation>
-    </message>
-    <message>
-        <source>s/次</source>
-        <translation type="unfinished">s</translation>
-    </message>
-    <message>
-        <source>范围:1-1800s</source>
-        <translation type="unfinished">Range: 1-1800 s</translation>
-    </message>
-    <message>
-        <source>调整</source>
-        <translation type="unfinished">Apply</translation>
-    </message>
-    <message>
-        <source>设置通信与采集参数!</source>
-        <translation type="unfinished">Apply the record interval</translation>
-    </message>
-    <message>
-        <source>通信状态</source>
-        <translation type="unfinished">Communication</translation>
-    </message>
-    <message>
-        <source>ModbusTcp轮询状态：</source>
-        <translation type="unfinished">Modbus TCP polling:</translation>
-    </message>
-    <message>
-        <source>总览</source>
-        <translation type="unfinished">Overview</translation>
-    </message>
-    <message>
-        <source>长时数据记录</source>
-        <translation type="unfinished">Records</translation>
-    </message>
-    <message>
-        <source>语言已切换，但无法写入配置文件%1，下次启动时将恢复原设置!</source>
-        <translation type="unfinished">The language has changed, but the configuration file %1 cannot be written; the next start uses the previous setting!</translation>
-    </message>
-    <message>
-        <source>正在记录数据，确定退出吗？</source>
-        <translation type="unfinished">Data is being recorded. Quit anyway?</translation>
-    </message>
-    <message>
-        <source>确定退出吗？</source>
-        <translation type="unfinished">Quit?</translation>
-    </message>
-    <message>
-        <source>还有%1条记录等待发送到服务器。</source>
-        <translation type="unfinished">%1 rows are still waiting to be sent to the server.</translation>
-    </message>
-    <message>
-        <source>传感器IP地址信息更新成功!</source>
-        <translation type="unfinished">Sensor addresses saved!</translation>
-    </message>
-    <message>
-        <source>传感器IP地址已生效，但无法写入配置文件%1，下次启动时将恢复原地址!</source>
-        <translation type="unfinished">The sensor addresses are in effect, but the configuration file %1 cannot be written; the next start uses the previous addresses!</translation>
-    </message>
-    <message>
-        <source>趋势记录只能设置在1-1800s内，请重新设置</source>
-        <translation type="unfinished">The record interval must be 1-1800 s. Please enter it again.</translation>
-    </message>
-    <message>
-        <source>修改成功，已立即生效!</source>
-        <translation type="unfinished">Saved and in effect now!</translation>
-    </message>
-    <message>
-        <source>记录间隔已生效，但无法写入配置文件%1，下次启动时将恢复原设置!</source>
-        <translation type="unfinished">The record interval is in effect, but the configuration file %1 cannot be written; the next start uses the previous setting!</translation>
-    </message>
-</context>
-<context>
     <name>orsan::AlarmLogDlg</name>
     <message>
         <source>已确认</source>
@@ -1746,6 +1627,125 @@ Last valid reading </translation>
     <message>
         <source>消息提示</source>
         <translation>Message</translation>
+    </message>
+</context>
+<context>
+    <name>orsan::OrsanSensorMonitorDlg</name>
+    <message>
+        <source>传感器地址设置</source>
+        <translation>Sensor addresses</translation>
+    </message>
+    <message>
+        <source>%1#传感器IP:</source>
+        <translation>Sensor %1 IP:</translation>
+    </message>
+    <message>
+        <source>机器名称</source>
+        <translation>Machine name</translation>
+    </message>
+    <message>
+        <source>%1#传感器所在机器的名称，如 P-101</source>
+        <translation>Name of the machine of sensor %1, e.g. P-101</translation>
+    </message>
+    <message>
+        <source>配置传感器参数!</source>
+        <translation>Sensor parameters</translation>
+    </message>
+    <message>
+        <source>读取传感器波形!</source>
+        <translation>Read the sensor&apos;s waveform</translation>
+    </message>
+    <message>
+        <source>注意：请确保IP1-IP6无重复项存在，如不知道IP地址请填0.0.0.0！</source>
+        <translation>Note: IP1-IP6 must all differ; enter 0.0.0.0 for an unknown address!</translation>
+    </message>
+    <message>
+        <source>语言:</source>
+        <translation>Language:</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>设置传感器地址!</source>
+        <translation>Save the sensor addresses</translation>
+    </message>
+    <message>
+        <source>采集时间间隔设置</source>
+        <translation>Record interval</translation>
+    </message>
+    <message>
+        <source>趋势记录间隔:</source>
+        <translation>Record every:</translation>
+    </message>
+    <message>
+        <source>s/次</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>范围:1-1800s</source>
+        <translation>Range: 1-1800 s</translation>
+    </message>
+    <message>
+        <source>调整</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>设置通信与采集参数!</source>
+        <translation>Apply the record interval</translation>
+    </message>
+    <message>
+        <source>通信状态</source>
+        <translation>Communication</translation>
+    </message>
+    <message>
+        <source>ModbusTcp轮询状态：</source>
+        <translation>Modbus TCP polling:</translation>
+    </message>
+    <message>
+        <source>总览</source>
+        <translation>Overview</translation>
+    </message>
+    <message>
+        <source>长时数据记录</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>语言已切换，但无法写入配置文件%1，下次启动时将恢复原设置!</source>
+        <translation>The language has changed, but the configuration file %1 cannot be written; the next start uses the previous setting!</translation>
+    </message>
+    <message>
+        <source>正在记录数据，确定退出吗？</source>
+        <translation>Data is being recorded. Quit anyway?</translation>
+    </message>
+    <message>
+        <source>确定退出吗？</source>
+        <translation>Quit?</translation>
+    </message>
+    <message>
+        <source>还有%1条记录等待发送到服务器。</source>
+        <translation>%1 rows are still waiting to be sent to the server.</translation>
+    </message>
+    <message>
+        <source>传感器IP地址信息更新成功!</source>
+        <translation>Sensor addresses saved!</translation>
+    </message>
+    <message>
+        <source>传感器IP地址已生效，但无法写入配置文件%1，下次启动时将恢复原地址!</source>
+        <translation>The sensor addresses are in effect, but the configuration file %1 cannot be written; the next start uses the previous addresses!</translation>
+    </message>
+    <message>
+        <source>趋势记录只能设置在1-1800s内，请重新设置</source>
+        <translation>The record interval must be 1-1800 s. Please enter it again.</translation>
+    </message>
+    <message>
+        <source>修改成功，已立即生效!</source>
+        <translation>Saved and in effect now!</translation>
+    </message>
+    <message>
+        <source>记录间隔已生效，但无法写入配置文件%1，下次启动时将恢复原设置!</source>
+        <translation>The record interval is in effect, but the configuration file %1 cannot be written; the next start uses the previous setting!</translation>
     </message>
 </context>
 <context>
