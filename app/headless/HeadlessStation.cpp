@@ -43,10 +43,18 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
         err << "alarm events are not stored: " << alarms.Store().LastError() << '\n';
     err.flush();
 
+    const auto tell = [&err](const QString& text) {
+        err << "orsan-monitor: " << text << '\n';
+        err.flush();
+    };
     auto refresh = [&] {
         const int unstoredBefore = alarms.StoreFailures();
+        const bool heldBefore = alarms.HoldsWrites();
         const std::vector<AlarmEvent>& events =
             alarms.Update(PollerStatuses(poller), config.addresses, config.interval);
+        // Once per spell of a full disk, not with every event it holds.
+        if (alarms.WrittenFromHold() > 0) tell(alarms.WrittenFromHoldText());
+        if (!heldBefore && alarms.HoldsWrites()) tell(alarms.HeldText());
         if (events.empty()) return;
         for (const AlarmEvent& event : events)
             out << QString::fromStdString(
@@ -109,6 +117,7 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     recordTimer.stop();
     refreshTimer.stop();
     poller.StopPolling();
+    if (alarms.HoldsWrites() && !alarms.WriteHeldNow()) tell(alarms.LostAtStopText());
     if (signalQuit.ReceivedSignal() != 0)
         err << "stopped by signal " << signalQuit.ReceivedSignal() << '\n';
     return code;
