@@ -18,8 +18,14 @@ AlarmMonitor::AlarmMonitor(Clock steady, Clock wall)
 
 QStringList AlarmMonitor::LoadSettings(const QString& dataDir) {
     const INIFILE file(AlarmIniPath(dataDir));
+    // A file that is not text is not read at all, as its message says.
+    if (const QString notText = AlarmIniNotTextProblem(file); !notText.isEmpty()) {
+        soundEnabled_ = true;
+        for (int n = 1; n <= kSensorCount; ++n) SetSettings(n, SensorAlarmSettings{});
+        return {notText};
+    }
     QStringList problems = CheckAlarmSections(file);
-    soundEnabled_ = LoadAlarmSoundEnabled(file);
+    soundEnabled_ = LoadAlarmSoundEnabled(file, &problems);
     for (int n = 1; n <= kSensorCount; ++n)
         SetSettings(n, LoadSensorAlarmSettings(file, n, &problems));
     return problems;
@@ -32,8 +38,8 @@ void AlarmMonitor::SetSettings(int sensor, const SensorAlarmSettings& settings) 
 
 bool AlarmMonitor::OpenStore(const QString& dataDir, bool readOnly) {
     writable_ = false;
-    if (!store_.Open(dataDir, readOnly ? AlarmStore::Mode::ExistingOnly
-                                       : AlarmStore::Mode::CreateIfMissing))
+    if (!store_.Open(dataDir,
+                     readOnly ? AlarmStore::Mode::ExistingOnly : AlarmStore::Mode::CreateIfMissing))
         return false;
     writable_ = !readOnly;
     held_.SetFolder(dataDir);
