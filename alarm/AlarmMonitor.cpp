@@ -110,7 +110,7 @@ QString AlarmMonitor::WrittenFromHoldText() const {
 QString AlarmMonitor::LostAtStopText() const {
     return QCoreApplication::translate(
                "AlarmMonitor",
-               "磁盘空间不足：%1 条报警事件和 %2 次确认未能保存，随程序停止而丢失；"
+               "报警记录未能写入数据库：%1 条报警事件和 %2 次确认随程序停止而丢失；"
                "下次启动时无法恢复这些报警的状态。")
         .arg(HeldEventCount())
         .arg(HeldAcknowledgementCount());

@@ -79,8 +79,7 @@ AlarmLogDlg* StationAlarms::AddPage(XTabCtrl* tabs) {
     page_ = new AlarmLogDlg(monitor_, tabs);
     tabs->AddTab(page_, QString(), 6);
     pageTab_ = tabs->Count() - 1;
-    connect(page_, &AlarmLogDlg::acknowledged, annunciator_,
-            &AlarmAnnunciator::ShowAcknowledged);
+    connect(page_, &AlarmLogDlg::acknowledged, annunciator_, &AlarmAnnunciator::ShowAcknowledged);
     connect(page_, &AlarmLogDlg::muteRequested, annunciator_, &AlarmAnnunciator::Mute);
     connect(page_, &AlarmLogDlg::settingsRequested, this, &StationAlarms::EditAllSettings);
     connect(page_, &AlarmLogDlg::exportRequested, this, &StationAlarms::ExportAlarms);
@@ -118,9 +117,12 @@ void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& status
         if (!unstored.empty() && !watchOnly_)
             page_->ShowProblem(tr("报警事件未能保存: ") + monitor_.Store().LastError());
     }
-    if (page_ && monitor_.HoldsWrites() != heldBefore)
-        page_->ShowProblem(monitor_.HoldsWrites() ? monitor_.HeldText()
-                                                  : monitor_.WrittenFromHoldText());
+    // What is held, counted anew with each event it holds; then that it was written.
+    const bool holds = monitor_.HoldsWrites();
+    if (page_ && (holds != heldBefore || (holds && !events.empty())))
+        page_->ShowProblem(holds                            ? monitor_.HeldText()
+                           : monitor_.WrittenFromHold() > 0 ? monitor_.WrittenFromHoldText()
+                                                            : QString());
     // Zones move the colour of an acknowledged alarm too.
     annunciator_->Announce();
 }
@@ -182,8 +184,7 @@ void StationAlarms::EditSettings(int sensor) {
     if (settingsDialog_(sensor, &accepted)) SaveSettings(sensor, accepted);
 }
 
-bool StationAlarms::WriteSettings(int sensor, const SensorAlarmSettings& settings,
-                                  QString* file) {
+bool StationAlarms::WriteSettings(int sensor, const SensorAlarmSettings& settings, QString* file) {
     INIFILE ini(AlarmIniPath(paths_.dataDir));
     *file = ini.Path();
     const bool saved = SaveSensorAlarmSettings(ini, sensor, settings);

@@ -5,7 +5,6 @@
 
 #include "AlarmStore.h"
 #include "HeldAlarmWrites.h"
-#include "QtPrinters.h"
 #include "RecordDatabase.h"
 #include "TempDir.h"
 
@@ -13,193 +12,90 @@ namespace orsan {
 namespace {
 
 constexpr int64_t kMB = 1024 * 1024;
-constexpr int64_t kWall = 1714523415000;
 
-// The station's store, failing every write as SQLite does on a full disk
+// The station's store, refusing every write as SQLite does on a full disk
 // while `full` is set.
-class FullDiskStore : public AlarmEventWrites {
-public:
+struct FullDiskStore : AlarmEventWrites {
     AlarmStore store;
     bool full = false;
-
-    bool Insert(AlarmEvent* event, int64_t ackTimeMs) override {
-        return !Refused() && store.Insert(event, ackTimeMs);
+    QString error = QStringLiteral("database or disk is full");
+    bool Insert(AlarmEvent* e, int64_t ackMs) override { return !full && store.Insert(e, ackMs); }
+    bool Acknowledge(int64_t id, const QString& who, int64_t ms) override {
+        return !full && store.Acknowledge(id, who, ms);
     }
-    bool Acknowledge(int64_t id, const QString& who, int64_t timeMs) override {
-        return !Refused() && store.Acknowledge(id, who, timeMs);
-    }
-    bool AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who, int64_t timeMs,
+    bool AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who, int64_t ms,
                           AlarmQuantity quantity) override {
-        return !Refused() && store.AcknowledgeAlarm(sensor, kind, who, timeMs, quantity);
+        return !full && store.AcknowledgeAlarm(sensor, kind, who, ms, quantity);
     }
-    bool AcknowledgeAll(const QString& who, int64_t timeMs) override {
-        return !Refused() && store.AcknowledgeAll(who, timeMs);
+    bool AcknowledgeAll(const QString& who, int64_t ms) override {
+        return !full && store.AcknowledgeAll(who, ms);
     }
-    const QString& LastError() const override { return full ? error_ : store.LastError(); }
-
-private:
-    bool Refused() const { return full; }
-    QString error_ = QStringLiteral("database or disk is full");
-};
-
-enum class Do {
-    DiskFull,    // the store refuses and the disk says it is full
-    StoreTakes,  // the store takes writes again, the disk still says full
-    DiskFree,    // both have room
-    StoreFails,  // the disk says it has room, the store still refuses
-    Raise,       // an event of sensor `sensor`, kind `kind`
-    AckAlarm,    // the alarm of sensor `sensor`, kind `kind`
-    AckNewest,   // the event raised last, by its id
-    AckAll,
-    Tick,  // a refresh at `at` ms on the steady clock
-};
-
-struct Step {
-    Do what;
-    int sensor = 1;
-    AlarmKind kind = AlarmKind::Alarm;
-    int64_t at = 0;
+    const QString& LastError() const override { return full ? error : store.LastError(); }
 };
 
 struct Case {
-    const char* name;
-    std::vector<Step> steps;
-    QStringList table;  // rowid order: "KIND SENSOR" and " ack WHO" when acknowledged
+    // full: the store refuses and the disk says full; takes: the store takes
+    // writes, the disk still says full; fails: the disk has room, the store
+    // still refuses; free: both have room. ALARM1: an event (kind, sensor);
+    // ack:ALARM1, ack:last, ack:all: acknowledgements by 甲; @ms: a refresh.
+    const char* steps;
+    const char* table;  // in the order written: KIND SENSOR, "+" when acknowledged
     int held = 0;       // writes still held
     int logged = 0;     // rows of alarm_ack
 };
 
-constexpr AlarmKind kAlarm = AlarmKind::Alarm, kClear = AlarmKind::Clear, kTrip = AlarmKind::Trip;
-
 TEST(HeldAlarmWritesTest, WritesHeldForAFullDiskInOrderOnceThereIsRoom) {
     const Case cases[] = {
-        {"held while full, written in order when space returns",
-         {{Do::Raise, 1, kAlarm},
-          {Do::DiskFull},
-          {Do::Raise, 1, kTrip},
-          {Do::Raise, 2, kAlarm},
-          {Do::Tick, 0, kAlarm, 1000},
-          {Do::DiskFree},
-          {Do::Tick, 0, kAlarm, 7000}},
-         {"ALARM 1", "TRIP 1", "ALARM 2"}},
-        {"nothing is tried while the disk says full; new events queue behind the held",
-         {{Do::DiskFull},
-          {Do::Raise, 3, kAlarm},
-          {Do::StoreTakes},
-          {Do::Tick, 0, kAlarm, 1000},
-          {Do::Raise, 3, kClear},
-          {Do::Tick, 0, kAlarm, 7000}},
-         {},
+        // Held while full, written in order once there is room.
+        {"ALARM1 full TRIP1 ALARM2 @1000 free @7000", "ALARM1 TRIP1 ALARM2"},
+        // Nothing is tried while the disk says full; new events queue behind.
+        {"full ALARM3 takes @1000 CLEAR3 @7000", "", 2},
+        // A failed attempt waits before the next.
+        {"full ALARM1 fails @1000 free @5999", "", 1},
+        {"full ALARM1 fails @1000 free @6000", "ALARM1"},
+        // Acknowledging held events writes them acknowledged, logged.
+        {"full ALARM2 TRIP2 ALARM2 ack:ALARM2 ALARM2 free @0", "ALARM2+ TRIP2 ALARM2+ ALARM2", 0,
          2},
-        {"a failed retry waits before the next",
-         {{Do::DiskFull},
-          {Do::Raise, 1, kAlarm},
-          {Do::StoreFails},
-          {Do::Tick, 0, kAlarm, 1000},
-          {Do::DiskFree},
-          {Do::Tick, 0, kAlarm, 5999}},
-         {},
-         1},
-        {"the same, written once the wait is over",
-         {{Do::DiskFull},
-          {Do::Raise, 1, kAlarm},
-          {Do::StoreFails},
-          {Do::Tick, 0, kAlarm, 1000},
-          {Do::DiskFree},
-          {Do::Tick, 0, kAlarm, 6000}},
-         {"ALARM 1"}},
-        {"an acknowledgement of held events is written with them and logged",
-         {{Do::DiskFull},
-          {Do::Raise, 2, kAlarm},
-          {Do::Raise, 2, kTrip},
-          {Do::Raise, 2, kAlarm},
-          {Do::AckAlarm, 2, kAlarm},
-          {Do::Raise, 2, kAlarm},
-          {Do::DiskFree},
-          {Do::Tick}},
-         {"ALARM 2 ack 甲", "TRIP 2", "ALARM 2 ack 甲", "ALARM 2"},
-         0,
-         2},
-        {"an acknowledgement of stored events is held and written after them",
-         {{Do::Raise, 4, kAlarm},
-          {Do::DiskFull},
-          {Do::AckAlarm, 4, kAlarm},
-          {Do::Raise, 4, kClear},
-          {Do::AckNewest},
-          {Do::DiskFree},
-          {Do::Tick}},
-         {"ALARM 4 ack 甲", "CLEAR 4 ack 甲"},
-         0,
-         2},
-        {"acknowledging everything reaches held and stored events",
-         {{Do::Raise, 5, kTrip},
-          {Do::DiskFull},
-          {Do::Raise, 6, kAlarm},
-          {Do::AckAll},
-          {Do::Raise, 6, kClear}},
-         {"TRIP 5"},
-         3},
-        {"the same once written",
-         {{Do::Raise, 5, kTrip},
-          {Do::DiskFull},
-          {Do::Raise, 6, kAlarm},
-          {Do::AckAll},
-          {Do::Raise, 6, kClear},
-          {Do::DiskFree},
-          {Do::Tick}},
-         {"TRIP 5 ack 甲", "ALARM 6 ack 甲", "CLEAR 6"},
-         0,
-         2},
+        // Acknowledging stored events is held and written in its turn.
+        {"ALARM4 full ack:ALARM4 CLEAR4 ack:last free @0", "ALARM4+ CLEAR4+", 0, 2},
+        {"TRIP5 full ALARM6 ack:all CLEAR6", "TRIP5", 3},
+        {"TRIP5 full ALARM6 ack:all CLEAR6 free @0", "TRIP5+ ALARM6+ CLEAR6", 0, 2},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.steps);
         test::TempDir dir("orsan-held-alarms");
         const QString folder = QString::fromStdString(dir.Path().string());
         FullDiskStore store;
         ASSERT_TRUE(store.store.Open(folder)) << store.store.LastError().toStdString();
         DiskSpace space{100 * 1024 * kMB, 200 * 1024 * kMB};
-        HeldAlarmWrites writes(store, [&](const QString& probed) {
-            EXPECT_EQ(probed, folder);
-            return std::optional<DiskSpace>(space);
-        });
+        HeldAlarmWrites writes(store, [&](const QString&) { return space; });
         writes.SetFolder(folder);
-        int64_t wall = kWall;
-        int64_t newestId = 0;
-        for (const Step& step : c.steps) {
+        int64_t wall = 1714523415000;
+        int64_t lastId = 0;
+        for (const QString& step : QString(c.steps).split(' ')) {
             wall += 1000;
-            AlarmEvent event{wall, step.sensor, 0, 3.0f, Zone::C, step.kind};
-            switch (step.what) {
-                case Do::DiskFull:
-                case Do::StoreTakes:
-                case Do::DiskFree:
-                case Do::StoreFails:
-                    store.full = step.what == Do::DiskFull || step.what == Do::StoreFails;
-                    space.available = step.what == Do::DiskFull || step.what == Do::StoreTakes
-                                          ? 10 * kMB
-                                          : 100 * 1024 * kMB;
-                    break;
-                case Do::Raise: {
-                    const bool written = writes.Insert(&event);
-                    EXPECT_EQ(written, event.id > 0);
-                    newestId = event.id;
-                } break;
-                case Do::AckAlarm:
-                    writes.AcknowledgeAlarm(step.sensor, step.kind, "甲", wall,
-                                            AlarmQuantity::Velocity);
-                    break;
-                case Do::AckNewest:
-                    writes.Acknowledge(newestId, "甲", wall);
-                    break;
-                case Do::AckAll:
-                    writes.AcknowledgeAll("甲", wall);
-                    break;
-                case Do::Tick:
-                    writes.Retry(step.at);
-                    break;
+            const QString alarm = step.section(':', -1);
+            const AlarmKind kind = ParseAlarmKind(alarm.chopped(1)).value_or(AlarmKind::Alarm);
+            const int sensor = alarm.right(1).toInt();
+            if (step == "full" || step == "takes" || step == "fails" || step == "free") {
+                store.full = step == "full" || step == "fails";
+                space.available = (step == "full" || step == "takes") ? 10 * kMB : 100 * 1024 * kMB;
+            } else if (step.startsWith('@')) {
+                writes.Retry(step.mid(1).toLongLong());
+            } else if (step == "ack:all") {
+                writes.AcknowledgeAll("甲", wall);
+            } else if (step == "ack:last") {
+                writes.Acknowledge(lastId, "甲", wall);
+            } else if (step.startsWith("ack:")) {
+                writes.AcknowledgeAlarm(sensor, kind, "甲", wall, AlarmQuantity::Velocity);
+            } else {
+                AlarmEvent event{wall, sensor, 0, 3.0f, Zone::C, kind};
+                const bool written = writes.Insert(&event);
+                EXPECT_EQ(written, event.id > 0) << step.toStdString();
+                lastId = event.id;
             }
         }
         EXPECT_EQ(writes.HeldEventCount() + writes.HeldAcknowledgementCount(), c.held);
-        // In the order written, which must be the order raised.
         QSqlDatabase check = QSqlDatabase::addDatabase("QSQLITE", "held-check");
         check.setDatabaseName(RecordDatabase::PathIn(folder));
         ASSERT_TRUE(check.open());
@@ -208,14 +104,12 @@ TEST(HeldAlarmWritesTest, WritesHeldForAFullDiskInOrderOnceThereIsRoom) {
             ASSERT_TRUE(rows.exec("SELECT Kind, Sensor, Ack, AckBy FROM alarm ORDER BY rowid"));
             QStringList table;
             while (rows.next())
-                table << rows.value(0).toString() + " " + rows.value(1).toString() +
-                             (rows.value(2).toInt() ? " ack " + rows.value(3).toString() : "");
-            EXPECT_EQ(table.join(" | "), c.table.join(" | "));
-            QSqlQuery log(check);
-            ASSERT_TRUE(log.exec("SELECT COUNT(*) FROM alarm_ack") && log.next());
-            EXPECT_EQ(log.value(0).toInt(), c.logged);
+                table << rows.value(0).toString() + rows.value(1).toString() +
+                             (rows.value(2).toInt() && rows.value(3).toString() == "甲" ? "+" : "");
+            EXPECT_EQ(table.join(' ').toStdString(), c.table);
+            ASSERT_TRUE(rows.exec("SELECT COUNT(*) FROM alarm_ack") && rows.next());
+            EXPECT_EQ(rows.value(0).toInt(), c.logged);
         }
-        check.close();
         check = QSqlDatabase();
         QSqlDatabase::removeDatabase("held-check");
     }
