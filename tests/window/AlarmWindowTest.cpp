@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTest>
 #include <set>
@@ -400,6 +402,44 @@ TEST_F(AlarmWindowTest, EventsTheStoreCannotKeepAreStillListedAndAcknowledged) {
     EXPECT_EQ(page.UnacknowledgedCount(), 0);
 }
 
+// Events the table refuses are held: listed and acknowledged on the page,
+// then written with their acknowledgement once the table takes them.
+TEST_F(AlarmWindowTest, HeldEventsAreListedAcknowledgedAndWrittenWithTheirAcknowledgement) {
+    int64_t steady = 1000;
+    AlarmMonitor monitor([&] { return steady; }, [] { return int64_t(1714523415000); });
+    ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
+    const QStringList names = QSqlDatabase::connectionNames().filter("orsan_alarm_");
+    ASSERT_EQ(names.size(), 1);
+    QSqlQuery table(QSqlDatabase::database(names[0]));
+    ASSERT_TRUE(table.exec("PRAGMA query_only = 1"));
+    std::array<SensorStatus, kSensorCount> statuses{};
+    statuses[1].record.Vel_X = 3.0f;  // ALARM on 2R after the 3 s delay
+    statuses[1].record.CommOk = true;
+    const auto update = [&](int64_t ms) {
+        steady += ms;
+        statuses[1].lastGoodReadSteadyMs = steady;
+        monitor.Update(statuses, {0, 0x0200007F}, 1.0);
+    };
+    update(0);
+    update(3000);
+    ASSERT_EQ(monitor.HeldEventCount(), 1);
+    AlarmLogDlg page(monitor);
+    page.Reload();
+    ASSERT_EQ(page.UnacknowledgedCount(), 1);
+    page.List()->selectRow(0);
+    page.AcknowledgeSelected();
+    EXPECT_EQ(page.UnacknowledgedCount(), 0);
+
+    ASSERT_TRUE(table.exec("PRAGMA query_only = 0"));
+    update(HeldAlarmWrites::kRetryMs);
+    EXPECT_EQ(monitor.WrittenFromHold(), 1);
+    std::vector<AlarmEvent> stored;
+    ASSERT_TRUE(monitor.Store().LoadAll(&stored));
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_TRUE(stored[0].acknowledged && !stored[0].ackBy.isEmpty());
+    EXPECT_EQ(monitor.Store().UnacknowledgedRaisedCount(), 0);
+}
+
 TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
     AlarmSettingsTableDlg::AllSettings start;
     start[1].machineClass = "1F";
@@ -430,7 +470,8 @@ TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {
         ASSERT_EQ(hook.Messages().size(), row.accepted ? 0 : 1);
         // The refusal names the machine.
         if (!row.accepted) {
-            EXPECT_TRUE(hook.Messages()[0].startsWith(QStringLiteral("传感器【%1】").arg(row.sensor)))
+            EXPECT_TRUE(
+                hook.Messages()[0].startsWith(QStringLiteral("传感器【%1】").arg(row.sensor)))
                 << hook.Messages()[0].toStdString();
             edit->setText(before);
         }
@@ -468,7 +509,8 @@ TEST_F(AlarmWindowTest, ANewAlarmSoundsUntilMutedOrAcknowledgedAndFlashesOnTheCl
     int64_t steady = 10000;
     for (const bool soundSetting : {true, false}) {
         SCOPED_TRACE(soundSetting);
-        if (!soundSetting) INIFILE(dataDir.path() + "/Alarm.ini").WriteString("GLOBAL", "SOUND", "0");
+        if (!soundSetting)
+            INIFILE(dataDir.path() + "/Alarm.ini").WriteString("GLOBAL", "SOUND", "0");
         AlarmMonitor monitor([&] { return steady; }, [] { return int64_t(1714523415000); });
         monitor.LoadSettings(dataDir.path());
         int starts = 0, stops = 0;
