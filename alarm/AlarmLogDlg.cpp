@@ -153,8 +153,14 @@ void AlarmLogDlg::Reload() {
     AlarmStore& store = monitor_.Store();
     std::vector<AlarmEvent> stored;
     if (store.IsOpen() && !store.LoadForList(kListLimit, &stored)) ShowProblem(store.LastError());
+    // Events held for a full disk are listed (and acknowledged) as the
+    // stored ones until they are.
+    std::vector<AlarmEvent> unstored = monitor_.HeldEvents();
+    std::reverse(unstored.begin(), unstored.end());
+    unstored.insert(unstored.end(), unstored_.begin(), unstored_.end());
+    std::stable_sort(unstored.begin(), unstored.end(), NewerFirst);
     events_.clear();
-    std::merge(stored.begin(), stored.end(), unstored_.begin(), unstored_.end(),
+    std::merge(stored.begin(), stored.end(), unstored.begin(), unstored.end(),
                std::back_inserter(events_), NewerFirst);
     // Beyond the newest, only what still waits for acknowledgement.
     int kept = 0;
@@ -163,7 +169,7 @@ void AlarmLogDlg::Reload() {
     });
     const int count = store.IsOpen() ? store.UnacknowledgedRaisedCount() : 0;
     unacknowledged_ = count < 0 ? 0 : count;
-    for (const AlarmEvent& e : unstored_)
+    for (const AlarmEvent& e : unstored)
         if (IsRaisingKind(e.kind) && !e.acknowledged) ++unacknowledged_;
     Fill();
     emit UnacknowledgedChanged(unacknowledged_);

@@ -1,5 +1,6 @@
 #include "AlarmMonitor.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include "Freshness.h"
@@ -17,8 +18,14 @@ AlarmMonitor::AlarmMonitor(Clock steady, Clock wall)
 
 QStringList AlarmMonitor::LoadSettings(const QString& dataDir) {
     const INIFILE file(AlarmIniPath(dataDir));
+    // A file that is not text is not read at all, as its message says.
+    if (const QString notText = AlarmIniNotTextProblem(file); !notText.isEmpty()) {
+        soundEnabled_ = true;
+        for (int n = 1; n <= kSensorCount; ++n) SetSettings(n, SensorAlarmSettings{});
+        return {notText};
+    }
     QStringList problems = CheckAlarmSections(file);
-    soundEnabled_ = LoadAlarmSoundEnabled(file);
+    soundEnabled_ = LoadAlarmSoundEnabled(file, &problems);
     for (int n = 1; n <= kSensorCount; ++n)
         SetSettings(n, LoadSensorAlarmSettings(file, n, &problems));
     return problems;
@@ -30,9 +37,12 @@ void AlarmMonitor::SetSettings(int sensor, const SensorAlarmSettings& settings) 
 }
 
 bool AlarmMonitor::OpenStore(const QString& dataDir, bool readOnly) {
-    if (!store_.Open(dataDir, readOnly ? AlarmStore::Mode::ExistingOnly
-                                       : AlarmStore::Mode::CreateIfMissing))
+    writable_ = false;
+    if (!store_.Open(dataDir,
+                     readOnly ? AlarmStore::Mode::ExistingOnly : AlarmStore::Mode::CreateIfMissing))
         return false;
+    writable_ = !readOnly;
+    held_.SetFolder(dataDir);
     std::vector<AlarmStore::StandingAlarm> standing;
     if (!store_.LoadStandingAlarms(&standing)) return false;
     for (const AlarmStore::StandingAlarm& alarm : standing) {
@@ -47,21 +57,63 @@ bool AlarmMonitor::OpenStore(const QString& dataDir, bool readOnly) {
     return true;
 }
 
+// A writable store takes every acknowledgement, now or once it has room:
+// nothing is lost, so they count as kept.
 bool AlarmMonitor::Acknowledge(int sensor, AlarmKind kind, const QString& who,
                                AlarmQuantity quantity) {
     states_.Acknowledge(sensor, kind, quantity);
+    if (writable_) {
+        held_.AcknowledgeAlarm(sensor, kind, who, wall_(), quantity);
+        return true;
+    }
     return !store_.IsOpen() || store_.AcknowledgeAlarm(sensor, kind, who, wall_(), quantity);
 }
 
 bool AlarmMonitor::AcknowledgeEvent(const AlarmEvent& event, const QString& who) {
     if (IsRaisingKind(event.kind))
         return Acknowledge(event.sensor, event.kind, who, event.Quantity());
+    if (writable_) {
+        if (event.id != 0) held_.Acknowledge(event.id, who, wall_());
+        return true;
+    }
     return event.id <= 0 || !store_.IsOpen() || store_.Acknowledge(event.id, who, wall_());
 }
 
 bool AlarmMonitor::AcknowledgeAll(const QString& who) {
     states_.AcknowledgeAll();
+    if (writable_) {
+        held_.AcknowledgeAll(who, wall_());
+        return true;
+    }
     return !store_.IsOpen() || store_.AcknowledgeAll(who, wall_());
+}
+
+bool AlarmMonitor::WriteHeldNow() {
+    writtenFromHold_ = held_.Retry(steady_(), true);
+    return held_.IsEmpty();
+}
+
+QString AlarmMonitor::HeldText() const {
+    return QCoreApplication::translate(
+               "AlarmMonitor",
+               "报警记录暂存于内存（%1 条事件、%2 次确认未写入），磁盘空间恢复后自动写入：%3")
+        .arg(HeldEventCount())
+        .arg(HeldAcknowledgementCount())
+        .arg(store_.LastError());
+}
+
+QString AlarmMonitor::WrittenFromHoldText() const {
+    return QCoreApplication::translate("AlarmMonitor", "暂存的 %1 条报警事件已写入数据库。")
+        .arg(writtenFromHold_);
+}
+
+QString AlarmMonitor::LostAtStopText() const {
+    return QCoreApplication::translate(
+               "AlarmMonitor",
+               "报警记录未能写入数据库：%1 条报警事件和 %2 次确认随程序停止而丢失；"
+               "下次启动时无法恢复这些报警的状态。")
+        .arg(HeldEventCount())
+        .arg(HeldAcknowledgementCount());
 }
 
 const std::vector<AlarmEvent>& AlarmMonitor::Update(
@@ -72,6 +124,8 @@ const std::vector<AlarmEvent>& AlarmMonitor::Update(
     // The wall clock is read only when something matured: a quiet refresh
     // costs one clock reading.
     const int64_t now = steady_();
+    // What waits is written before anything new.
+    writtenFromHold_ = writable_ ? held_.Retry(now) : 0;
     const int64_t freshForMs = FreshnessLimitMs(recordIntervalSeconds);
     for (size_t i = 0; i < statuses.size(); ++i) {
         const SensorStatus& status = statuses[i];
@@ -87,7 +141,10 @@ const std::vector<AlarmEvent>& AlarmMonitor::Update(
     const int64_t wall = wall_();
     for (AlarmEvent& event : events_) {
         event.timeMs = wall;
-        if (!store_.Insert(&event)) ++storeFailures_;
+        if (writable_)
+            held_.Insert(&event);
+        else if (!store_.Insert(&event))
+            ++storeFailures_;
         if (states_.Apply(event)) ++newAlarms_;
     }
     return events_;

@@ -65,8 +65,29 @@ public:
     bool IsLost(int sensor) const { return engine_.IsLost(sensor); }
     // The zones as the headless JSON line carries them.
     SensorZoneLetters ZoneLetters() const;
-    // Events of this run that could not be stored.
+    // Events of this run that could not be stored and are not held (a store
+    // that is not open, or read-only).
     int StoreFailures() const { return storeFailures_; }
+
+    // Events and acknowledgements the writable store could not take (a full
+    // disk) are held in memory and written, in order, once it takes them
+    // again; Update tries at most every few seconds while the disk has room.
+    int HeldEventCount() const { return held_.HeldEventCount(); }
+    int HeldAcknowledgementCount() const { return held_.HeldAcknowledgementCount(); }
+    bool HoldsWrites() const { return !held_.IsEmpty(); }
+    // Oldest first, ids -1, -2, ...
+    std::vector<AlarmEvent> HeldEvents() const { return held_.HeldEvents(); }
+    // Held events the last Update wrote.
+    int WrittenFromHold() const { return writtenFromHold_; }
+    // At a stop: one more attempt, whatever the disk says; true when nothing
+    // is held any more.
+    bool WriteHeldNow();
+    // The user's words: what is held and why; that the held events were
+    // written; what a stop now loses (the alarm states of a restart come
+    // from the table, so held events cannot come back).
+    QString HeldText() const;
+    QString WrittenFromHoldText() const;
+    QString LostAtStopText() const;
 
     // The alarm states, moved by every Update and acknowledgement.
     const AlarmStates& States() const { return states_; }
@@ -90,6 +111,9 @@ private:
     std::array<SensorAlarmSettings, kSensorCount> settings_;
     AlarmEngine engine_;
     AlarmStore store_;
+    HeldAlarmWrites held_{store_};
+    bool writable_ = false;  // the store is open for writing: failed writes are held
+    int writtenFromHold_ = 0;
     std::array<Zone, kSensorCount> zones_{};
     std::vector<AlarmEvent> events_;
     SensorReadings readings_{};

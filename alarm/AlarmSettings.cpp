@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 #include <cmath>
 #if __has_include(<pwd.h>)
@@ -196,9 +197,16 @@ QString AlarmIniPath(const QString& dataDir) {
     return QDir(dataDir).filePath(QStringLiteral("Alarm.ini"));
 }
 
-bool LoadAlarmSoundEnabled(const INIFILE& file) {
-    return file.GetString(QLatin1String(kGlobalSection), QStringLiteral("SOUND"), QString())
-               .trimmed() != QLatin1String("0");
+bool LoadAlarmSoundEnabled(const INIFILE& file, QStringList* problems) {
+    const QString key = QStringLiteral("SOUND");
+    const QString value = file.GetString(QLatin1String(kGlobalSection), key, QString()).trimmed();
+    if (problems && !value.isEmpty() && value != QLatin1String("0") && value != QLatin1String("1"))
+        problems->append(QStringLiteral("Alarm.ini [%1] %2")
+                             .arg(QLatin1String(kGlobalSection),
+                                  Refusal(key, value,
+                                          QCoreApplication::translate(
+                                              "AlarmSettings", "须为 0 或 1，提示音保持开启"))));
+    return value != QLatin1String("0");
 }
 
 QString DefaultOperatorName() {
@@ -236,7 +244,23 @@ SensorAlarmSettings LoadSensorAlarmSettings(const INIFILE& file, int sensor,
     return settings;
 }
 
+QString AlarmIniNotTextProblem(const INIFILE& file) {
+    QFile raw(file.Path());
+    if (!raw.open(QIODevice::ReadOnly)) return QString();
+    const QByteArray bytes = raw.readAll();
+    if (!bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF") && !bytes.contains('\0'))
+        return QString();
+    return QCoreApplication::translate(
+               "AlarmSettings",
+               "%1 未读取：文件为 UTF-16 编码或含二进制内容（NUL 字节），报警设置全部按默认值；"
+               "请以 UTF-8 保存")
+        .arg(QDir::toNativeSeparators(file.Path()));
+}
+
 QStringList CheckAlarmSections(const INIFILE& file) {
+    // Such a file reads as no section, or as some of them: every default
+    // would apply without a word.
+    if (const QString problem = AlarmIniNotTextProblem(file); !problem.isEmpty()) return {problem};
     QStringList problems;
     QStringList seen;
     for (const QString& name : file.SectionNames()) {

@@ -73,16 +73,21 @@ QString AlarmIniPath(const QString& dataDir);
 QString AlarmSection(int sensor);  // "ID1" ... "ID6"
 // Reserved for settings of the whole station.
 inline constexpr const char* kGlobalSection = "GLOBAL";
-// [GLOBAL] SOUND=0 keeps the alarm tone off; any other value, or none, lets it sound.
-bool LoadAlarmSoundEnabled(const INIFILE& file);
+// [GLOBAL] SOUND=0 keeps the alarm tone off; any other value, or none, lets it
+// sound. A value other than 0 or 1 adds a message to *problems.
+bool LoadAlarmSoundEnabled(const INIFILE& file, QStringList* problems = nullptr);
 // Who acknowledges unless the operator says otherwise: the login name from
 // USER, LOGNAME or USERNAME, else the account's name from the system, else
 // "操作员" (translated).
 QString DefaultOperatorName();
 
 // One message for each section that is not [ID1] ... [ID6] or [GLOBAL], and
-// for each name used by more than one section (case is ignored).
+// for each name used by more than one section (case is ignored: [id2] is
+// [ID2]); only AlarmIniNotTextProblem when it has one.
 QStringList CheckAlarmSections(const INIFILE& file);
+// A message naming the file when it is in UTF-16 or holds NUL bytes: it is
+// not read, all defaults apply. Empty for a text file or none.
+QString AlarmIniNotTextProblem(const INIFILE& file);
 
 // A missing file, section or key means the default. Messages about refused
 // values are prefixed with the section.

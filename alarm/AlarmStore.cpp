@@ -168,15 +168,26 @@ bool AlarmStore::Fail(const QString& what, const QSqlError& error) {
     return false;
 }
 
-bool AlarmStore::Insert(AlarmEvent* event) {
+bool AlarmStore::Insert(AlarmEvent* event, int64_t ackTimeMs) {
     if (!open_ || !tableExists_) {
         lastError_ = QCoreApplication::translate("AlarmStore", "报警记录无法保存：数据库未打开");
         return false;
     }
+    const bool acknowledged = event->acknowledged && hasAckColumns_;
+    // An event and its acknowledgement are one write: the log never names a
+    // row that is not there.
+    if (acknowledged && !db_.transaction())
+        return Fail(QCoreApplication::translate("AlarmStore", "保存"), db_.lastError());
+    const auto fail = [&](const QSqlError& error) {
+        if (acknowledged) db_.rollback();
+        return Fail(QCoreApplication::translate("AlarmStore", "保存"), error);
+    };
     QSqlQuery query(db_);
-    query.prepare(
-        QStringLiteral("INSERT INTO alarm (Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, 0)"));
+    query.prepare(QStringLiteral(
+        "INSERT INTO alarm (Time, msTime, Sensor, Axis, Value, Zone, Kind, Ack%1) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, %2)")
+                      .arg(acknowledged ? QStringLiteral(", AckBy, AckTime") : QString(),
+                           acknowledged ? QStringLiteral("1, ?, ?") : QStringLiteral("0")));
     query.addBindValue(qint64(event->timeMs / 1000));
     query.addBindValue(int(event->timeMs % 1000));
     query.addBindValue(event->sensor);
@@ -192,10 +203,26 @@ bool AlarmStore::Insert(AlarmEvent* event) {
     }
     query.addBindValue(ZoneText(event->zone));
     query.addBindValue(QLatin1String(AlarmKindName(event->kind)));
-    if (!query.exec())
-        return Fail(QCoreApplication::translate("AlarmStore", "保存"), query.lastError());
-    event->id = query.lastInsertId().toLongLong();
-    event->acknowledged = false;
+    if (acknowledged) {
+        query.addBindValue(event->ackBy);
+        query.addBindValue(qint64(ackTimeMs / 1000));
+    }
+    if (!query.exec()) return fail(query.lastError());
+    const int64_t id = query.lastInsertId().toLongLong();
+    if (acknowledged) {
+        QSqlQuery log(db_);
+        log.prepare(QStringLiteral(
+            "INSERT INTO alarm_ack (Time, msTime, Alarm, AckBy) VALUES (?, ?, ?, ?)"));
+        log.addBindValue(qint64(ackTimeMs / 1000));
+        log.addBindValue(int(ackTimeMs % 1000));
+        log.addBindValue(qint64(id));
+        log.addBindValue(event->ackBy);
+        if (!log.exec()) return fail(log.lastError());
+        if (!db_.commit()) return fail(db_.lastError());
+        event->ackTime = ackTimeMs / 1000;
+    }
+    event->id = id;
+    event->acknowledged = acknowledged;
     return true;
 }
 

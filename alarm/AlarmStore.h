@@ -8,6 +8,7 @@
 
 #include "AlarmEvent.h"
 #include "AlarmStates.h"
+#include "HeldAlarmWrites.h"
 
 class QSqlError;
 
@@ -18,7 +19,7 @@ namespace orsan {
 // its own beside the record database's. Every acknowledgement is also a row
 // of table `alarm_ack` (Time, msTime, Alarm = the event's rowid, AckBy), the
 // log the plant server learns acknowledgements from. UI thread only.
-class AlarmStore {
+class AlarmStore : public AlarmEventWrites {
 public:
     enum class Mode {
         CreateIfMissing,  // the station: the file and the table are made as needed
@@ -26,7 +27,7 @@ public:
     };
 
     AlarmStore();
-    ~AlarmStore();
+    ~AlarmStore() override;
     AlarmStore(const AlarmStore&) = delete;
     AlarmStore& operator=(const AlarmStore&) = delete;
 
@@ -40,7 +41,10 @@ public:
     bool IsOpen() const { return open_; }
 
     // Stores the event, unacknowledged; sets event->id.
-    bool Insert(AlarmEvent* event);
+    bool Insert(AlarmEvent* event) { return Insert(event, 0); }
+    // The same; an acknowledged event (one held while the disk was full) with
+    // its acknowledgement, logged at ackTimeMs.
+    bool Insert(AlarmEvent* event, int64_t ackTimeMs) override;
     // Newest first, at most limit events.
     bool LoadNewest(int limit, std::vector<AlarmEvent>* events);
     // Newest first: the newest `limit` events and every older ALARM, TRIP
@@ -53,10 +57,10 @@ public:
     // Acknowledgements by `who` at timeMs (since the epoch) of the events not
     // acknowledged yet: one event; every ALARM, TRIP or LOST event of one
     // alarm (sensor, kind and quantity); all of them.
-    bool Acknowledge(int64_t id, const QString& who, int64_t timeMs);
+    bool Acknowledge(int64_t id, const QString& who, int64_t timeMs) override;
     bool AcknowledgeAlarm(int sensor, AlarmKind kind, const QString& who, int64_t timeMs,
-                          AlarmQuantity quantity = AlarmQuantity::Velocity);
-    bool AcknowledgeAll(const QString& who, int64_t timeMs);
+                          AlarmQuantity quantity = AlarmQuantity::Velocity) override;
+    bool AcknowledgeAll(const QString& who, int64_t timeMs) override;
     // ALARM, TRIP and LOST events not yet acknowledged; -1 when it cannot be read.
     int UnacknowledgedRaisedCount();
     // The alarms the events leave standing: an ALARM or TRIP after the last
@@ -73,7 +77,7 @@ public:
     bool LoadStandingAlarms(std::vector<StandingAlarm>* alarms);
 
     // The reason of the last failure, for the user.
-    const QString& LastError() const { return lastError_; }
+    const QString& LastError() const override { return lastError_; }
 
 private:
     bool CheckTable(bool create);

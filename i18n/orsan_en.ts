@@ -13,6 +13,21 @@
     </message>
 </context>
 <context>
+    <name>AlarmMonitor</name>
+    <message>
+        <source>报警记录暂存于内存（%1 条事件、%2 次确认未写入），磁盘空间恢复后自动写入：%3</source>
+        <translation>Alarm records are held in memory (%1 events, %2 acknowledgements not written) and are written once disk space returns: %3</translation>
+    </message>
+    <message>
+        <source>暂存的 %1 条报警事件已写入数据库。</source>
+        <translation>The %1 held alarm events have been written to the database.</translation>
+    </message>
+    <message>
+        <source>报警记录未能写入数据库：%1 条报警事件和 %2 次确认随程序停止而丢失；下次启动时无法恢复这些报警的状态。</source>
+        <translation>Alarm records could not be written to the database: %1 alarm events and %2 acknowledgements are lost with this stop; their alarm states cannot be restored at the next start.</translation>
+    </message>
+</context>
+<context>
     <name>AlarmSettings</name>
     <message>
         <source>%1=%2 无效：%3</source>
@@ -65,6 +80,14 @@
     <message>
         <source>操作员</source>
         <translation>Operator</translation>
+    </message>
+    <message>
+        <source>须为 0 或 1，提示音保持开启</source>
+        <translation>must be 0 or 1; the alarm tone stays on</translation>
+    </message>
+    <message>
+        <source>%1 未读取：文件为 UTF-16 编码或含二进制内容（NUL 字节），报警设置全部按默认值；请以 UTF-8 保存</source>
+        <translation>%1 not read: the file is UTF-16 or holds binary content (NUL bytes); all alarm settings take their defaults. Save it as UTF-8</translation>
     </message>
 </context>
 <context>
@@ -380,6 +403,10 @@
     <message>
         <source>数据文件夹%1中没有 Config.ini：没有配置任何传感器</source>
         <translation>data folder %1 holds no Config.ini: no sensor is configured</translation>
+    </message>
+    <message>
+        <source>数据文件夹%1无法写入：报警事件只在标准输出列出，不保存</source>
+        <translation>data folder %1 cannot be written: alarm events go to standard output only and are not stored</translation>
     </message>
 </context>
 <context>
@@ -815,6 +842,14 @@
     <message>
         <source>服务器: 重试中</source>
         <translation>Server: retrying</translation>
+    </message>
+    <message>
+        <source>服务器: 由记录程序发送</source>
+        <translation>Server: sent by recorder</translation>
+    </message>
+    <message>
+        <source>服务器: %1 条读数与服务器上同一站点、时间和传感器的已有记录不同，已保存在表 readings_conflicts 中</source>
+        <translation>server: %1 readings differ from rows the server already holds under the same station, time and sensor; kept in table readings_conflicts</translation>
     </message>
 </context>
 <context>
@@ -1993,6 +2028,10 @@ Error description:</translation>
     <message>
         <source>数据库文件已损坏</source>
         <translation>the database file is damaged</translation>
+    </message>
+    <message>
+        <source>DataRecord.db: 磁盘已满，小时和日汇总暂未更新；已记录的数据完好，腾出空间后自动补上</source>
+        <translation>DataRecord.db: disk full, the hourly and daily summaries are not updated yet; the recorded data are intact, and they catch up once space is freed</translation>
     </message>
 </context>
 <context>

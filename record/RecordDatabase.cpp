@@ -339,11 +339,17 @@ bool RecordDatabase::CatchUpSummaries() {
 
 void RecordDatabase::SummariesFellBehind(const QSqlError& error) {
     summariesBehind_ = true;
-    lastDiagnostic_ = ComposeDiagnostic(QString(), FailureFromSqlError(error));
+    const DatabaseFailure failure = FailureFromSqlError(error);
+    lastDiagnostic_ = ComposeDiagnostic(QString(), failure);
     // Once until they catch up, not once a batch.
     if (behindSaid_) return;
     behindSaid_ = true;
-    ReportDiagnostic(lastDiagnostic_ + QLatin1Char('\n') + SummariesBehindText());
+    // A full disk (SQLITE_FULL) is no fault of the file: the user's words
+    // say what to do, the engine's block would only alarm.
+    constexpr quint32 kSqliteFull = 13;
+    ReportDiagnostic(failure.code == kSqliteFull
+                         ? SummariesDiskFullText()
+                         : lastDiagnostic_ + QLatin1Char('\n') + SummariesBehindText());
 }
 
 void RecordDatabase::SummariesTakeEveryRow() {
@@ -550,6 +556,12 @@ QString SummariesBehindText() {
                "orsan::RecordDatabase",
                "DataRecord.db: 小时和日汇总未能更新，落后于记录；每写入%1行重试一次")
         .arg(RecordDatabase::kSummaryBatchRows);
+}
+
+QString SummariesDiskFullText() {
+    return QCoreApplication::translate(
+        "orsan::RecordDatabase",
+        "DataRecord.db: 磁盘已满，小时和日汇总暂未更新；已记录的数据完好，腾出空间后自动补上");
 }
 
 QString ReadOnlyDatabaseText(const QString& path) {

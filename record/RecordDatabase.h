@@ -188,6 +188,8 @@ private:
 
 // The summaries lag behind the rows and are tried again with each batch.
 QString SummariesBehindText();
+// The same for a full disk, in one line.
+QString SummariesDiskFullText();
 
 // Recording stopped because the file can only be read: the user's words.
 QString ReadOnlyDatabaseText(const QString& path);

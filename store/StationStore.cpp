@@ -36,7 +36,12 @@ store::StoreStatus StationStore::Status() {
     retiring_.erase(std::remove_if(retiring_.begin(), retiring_.end(),
                                    [](const auto& f) { return f->Finished(); }),
                     retiring_.end());
-    if (!current_) return store::StoreStatus{};
+    if (!current_) {
+        store::StoreStatus none;
+        if (leftToRecorder_ && settings_.IsConfigured())
+            none.state = store::StoreState::LeftToRecorder;
+        return none;
+    }
     return current_->Status();
 }
 

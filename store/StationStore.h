@@ -23,13 +23,18 @@ public:
 
     void Start(const ServerSettings& settings, const std::array<uint32_t, kSensorCount>& addresses,
                const SensorNames& names);
+    // A viewer: the folder's recorder forwards, nothing is started here;
+    // the status says so when a server is configured.
+    void LeaveToRecorder(const ServerSettings& settings) {
+        settings_ = settings;
+        leftToRecorder_ = true;
+    }
     // The configured sensors and their machine names, as saved together.
-    void SetMachines(const std::array<uint32_t, kSensorCount>& addresses,
-                     const SensorNames& names);
+    void SetMachines(const std::array<uint32_t, kSensorCount>& addresses, const SensorNames& names);
     void Wake();
 
-    // NotConfigured without a server. Also lets go of replaced forwarders
-    // that have finished.
+    // NotConfigured without a server, LeftToRecorder in a viewer. Also lets go of replaced
+    // forwarders that have finished.
     store::StoreStatus Status();
     const ServerSettings& Settings() const { return settings_; }
 
@@ -37,6 +42,7 @@ private:
     QString dataDir_;
     ServerSettings settings_;
     std::unique_ptr<store::StoreForwarder> current_;
+    bool leftToRecorder_ = false;
     std::vector<std::unique_ptr<store::StoreForwarder>> retiring_;
 };
 

@@ -16,10 +16,11 @@
 namespace orsan::store {
 
 enum class StoreState {
-    NotConfigured,  // no server in Config.ini
-    Connecting,     // first attempt under way
-    Connected,      // rows reached the server (or there were none to send)
-    Retrying,       // the last attempt failed; the next one follows the back-off
+    NotConfigured,   // no server in Config.ini
+    Connecting,      // first attempt under way
+    Connected,       // rows reached the server (or there were none to send)
+    Retrying,        // the last attempt failed; the next one follows the back-off
+    LeftToRecorder,  // a server is configured; the folder's recorder, not this viewer, sends
 };
 
 struct StoreStatus {

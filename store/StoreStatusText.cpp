@@ -37,6 +37,8 @@ QString StoreStatusLine(const store::StoreStatus& status) {
         case store::StoreState::Retrying:
             return QCoreApplication::translate("StoreStatusText", "服务器: 重试中") +
                    BacklogText(status);
+        case store::StoreState::LeftToRecorder:
+            return QCoreApplication::translate("StoreStatusText", "服务器: 由记录程序发送");
     }
     return QString();
 }
@@ -55,9 +57,10 @@ QString StoreChangeMessage(const store::StoreStatus& status) {
 }
 
 QString StoreConflictMessage(const store::StoreStatus& status) {
-    return QStringLiteral(
-               "server: %1 readings differ from rows the server already holds under the same "
-               "station, time and sensor; kept in table readings_conflicts")
+    return QCoreApplication::translate(
+               "StoreStatusText",
+               "服务器: %1 条读数与服务器上同一站点、时间和传感器的已有记录不同，"
+               "已保存在表 readings_conflicts 中")
         .arg(status.conflicts);
 }
 

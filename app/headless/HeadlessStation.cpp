@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "Freshness.h"
 #include "IniFile.h"
 #include "LiveReport.h"
+#include "RecordDatabase.h"
 #include "SensorPoller.h"
 #include "SignalQuit.h"
 #include "StationConfig.h"
@@ -24,6 +26,11 @@ constexpr int kRefreshMs = 300;
 constexpr qint64 kLongestStepMs = 24LL * 3600 * 1000;
 // Beyond this (some 30 years) a run is as good as endless.
 constexpr double kLongestRunMs = 1e12;
+bool CanWriteDatabaseIn(const QString& folder) {
+    const QFileInfo database(RecordDatabase::PathIn(folder));
+    return QFileInfo(folder).isWritable() && (!database.exists() || database.isWritable());
+}
+
 }  // namespace
 
 int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& err) {
@@ -37,17 +44,31 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     for (const QString& problem : config.problems) err << problem << '\n';
     StartStationPolling(poller, config.addresses, config.ports, config.links);
 
+    const auto tell = [&err](const QString& text) {
+        err << "orsan-monitor: " << text << '\n';
+        err.flush();
+    };
     // Zones and alarm events whenever the station runs, recording or not.
     AlarmMonitor alarms;
     for (const QString& problem : alarms.LoadSettings(options.dataDir)) err << problem << '\n';
-    if (!alarms.OpenStore(options.dataDir))
+    // A folder that cannot be written (watching another's recordings) keeps
+    // no events: said in one line, not the engine's error block.
+    if (!CanWriteDatabaseIn(options.dataDir))
+        tell(QCoreApplication::translate("Headless",
+                                         "数据文件夹%1无法写入：报警事件只在标准输出列出，不保存")
+                 .arg(options.dataDir));
+    else if (!alarms.OpenStore(options.dataDir))
         err << "alarm events are not stored: " << alarms.Store().LastError() << '\n';
     err.flush();
 
     auto refresh = [&] {
         const int unstoredBefore = alarms.StoreFailures();
+        const bool heldBefore = alarms.HoldsWrites();
         const std::vector<AlarmEvent>& events =
             alarms.Update(PollerStatuses(poller), config.addresses, config.interval);
+        // Once per spell of a full disk, not with every event it holds.
+        if (alarms.WrittenFromHold() > 0) tell(alarms.WrittenFromHoldText());
+        if (!heldBefore && alarms.HoldsWrites()) tell(alarms.HeldText());
         if (events.empty()) return;
         for (const AlarmEvent& event : events)
             out << QString::fromStdString(
@@ -56,7 +77,8 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
                                                        : QString()))
                 << '\n';
         out.flush();
-        if (alarms.StoreFailures() != unstoredBefore) {
+        // A store that never opened was reported at the start, once.
+        if (alarms.StoreFailures() != unstoredBefore && alarms.Store().IsOpen()) {
             err << "alarm event not stored: " << alarms.Store().LastError() << '\n';
             err.flush();
         }
@@ -110,6 +132,7 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     recordTimer.stop();
     refreshTimer.stop();
     poller.StopPolling();
+    if (alarms.HoldsWrites() && !alarms.WriteHeldNow()) tell(alarms.LostAtStopText());
     if (signalQuit.ReceivedSignal() != 0)
         err << "stopped by signal " << signalQuit.ReceivedSignal() << '\n';
     return code;

@@ -124,6 +124,7 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
         if (loaded_.recording) recordPage_->ResumeRecording();
     } else {
         recordPage_->WatchOnly(viewerNotice);
+        store_.LeaveToRecorder(LoadServerSettings(config_));
     }
 
     parameterTool_ = [this](int n) { OpenParameterDialog(n); };
@@ -356,12 +357,17 @@ void OrsanSensorMonitorDlg::RecordTick() {
 bool OrsanSensorMonitorDlg::ConfirmClose() {
     const int64_t backlog = store_.Status().backlog;
     const bool recording = recordPage_->IsRecording();
-    const QString alarms = alarms_->ActiveAlarmsWarning();
-    if (!recording && backlog <= 0 && alarms.isEmpty()) return true;
+    const QString activeAlarms = alarms_->ActiveAlarmsWarning();
+    // Alarm events held for a full disk get one more chance; what is still
+    // held is lost with the stop, and the operator is told so.
+    AlarmMonitor& alarms = alarms_->Monitor();
+    const bool losesAlarms = alarms.HoldsWrites() && !alarms.WriteHeldNow();
+    if (!recording && backlog <= 0 && activeAlarms.isEmpty() && !losesAlarms) return true;
     QString question = recording ? tr("正在记录数据，确定退出吗？") : tr("确定退出吗？");
-    if (!alarms.isEmpty()) question.prepend(alarms + QLatin1Char('\n'));
+    if (!activeAlarms.isEmpty()) question.prepend(activeAlarms + QLatin1Char('\n'));
     if (backlog > 0)
         question += QLatin1Char('\n') + tr("还有%1条记录等待发送到服务器。").arg(backlog);
+    if (losesAlarms) question += QLatin1Char('\n') + alarms.LostAtStopText();
     return AskYesNo(question);
 }
 

@@ -119,10 +119,11 @@ void StationAlarms::RetranslateTexts() {
 void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& statuses,
                             const std::array<uint32_t, kSensorCount>& addresses,
                             double recordIntervalSeconds) {
+    const bool heldBefore = monitor_.HoldsWrites();
     const std::vector<AlarmEvent>& events =
         monitor_.Update(statuses, addresses, recordIntervalSeconds);
     ShowZones();
-    if (!events.empty() && page_) {
+    if ((!events.empty() || monitor_.WrittenFromHold() > 0) && page_) {
         // An event the store could not keep is still an alarm the operator must see.
         std::vector<AlarmEvent> unstored;
         for (const AlarmEvent& event : events)
@@ -132,6 +133,12 @@ void StationAlarms::Refresh(const std::array<SensorStatus, kSensorCount>& status
         if (!unstored.empty() && !watchOnly_)
             page_->ShowProblem(tr("报警事件未能保存: ") + monitor_.Store().LastError());
     }
+    // What is held, counted anew with each event it holds; then that it was written.
+    const bool holds = monitor_.HoldsWrites();
+    if (page_ && (holds != heldBefore || (holds && !events.empty())))
+        page_->ShowProblem(holds                            ? monitor_.HeldText()
+                           : monitor_.WrittenFromHold() > 0 ? monitor_.WrittenFromHoldText()
+                                                            : QString());
     // Zones move the colour of an acknowledged alarm too.
     annunciator_->Announce();
 }

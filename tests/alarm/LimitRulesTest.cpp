@@ -148,5 +148,44 @@ TEST(LimitRules, AlarmIniSectionsRoundTripAndMissingFileMeansDefaults) {
         << loadProblems[2].toStdString();
 }
 
+// Lower-case names are the same names, read silently; a SOUND that is not 0
+// or 1, and a file that is not text, are named.
+TEST(LimitRules, AlarmIniThatReadsAsSomethingElseIsNamed) {
+    struct Case {
+        QByteArray bytes;
+        QString problem;  // the start of the one message; empty: none
+        bool sound;
+        const char* sensor2Class;
+    };
+    const QByteArray utf16 =
+        QByteArray("\xFF\xFE", 2) +
+        QByteArray(reinterpret_cast<const char*>(u"[GLOBAL]\r\nSOUND=0\r\n"), 2 * 19);
+    const Case cases[] = {
+        {"[global]\nsound=0\n[id2]\nclass=1f\n", "", false, "1F"},
+        {"[GLOBAL]\nSOUND=1\n", "", true, "2R"},
+        {"[GLOBAL]\nSOUND=maybe\n", "Alarm.ini [GLOBAL] SOUND=maybe 无效", true, "2R"},
+        {utf16, "%1 未读取", true, "2R"},
+        {QByteArray("[ID2]\nCLASS=1F\n\0\x01\x02", 16), "%1 未读取", true, "2R"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir("orsan-alarm-ini-bytes");
+        const QString folder = QString::fromStdString(dir.Path().string());
+        QFile raw(AlarmIniPath(folder));
+        ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
+        raw.write(c.bytes);
+        raw.close();
+        AlarmMonitor monitor;
+        const QStringList problems = monitor.LoadSettings(folder);
+        SCOPED_TRACE(problems.join('\n').toStdString());
+        ASSERT_EQ(problems.size(), c.problem.isEmpty() ? 0 : 1);
+        if (!c.problem.isEmpty()) {
+            EXPECT_TRUE(
+                problems[0].startsWith(QString(c.problem).replace("%1", AlarmIniPath(folder))));
+        }
+        EXPECT_EQ(monitor.SoundEnabled(), c.sound);
+        EXPECT_EQ(monitor.Settings(2).machineClass, c.sensor2Class);
+    }
+}
+
 }  // namespace
 }  // namespace orsan

@@ -105,5 +105,26 @@ TEST(OwnFilesTest, AFolderWithoutSensorsSaysSo) {
     }
 }
 
+// Watching a folder that cannot be written keeps no alarm events and says so
+// in one line, not in the database engine's words. Root writes anywhere, so
+// root runs the station as nobody.
+TEST(OwnFilesTest, AFolderThatCannotBeWrittenSaysSoInOneLine) {
+    test::TempDir folder{"orsan-readonly"};
+    const fs::path dir = folder.Path();
+    std::ofstream(dir / "Config.ini") << "[DAQ]\nINTERVAL=1.0\n";
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                             fs::perms::others_exec);
+    const auto run = test::AsUnprivileged(
+        test::StationPath(), {"--headless", "--duration", "0.5", "--data-dir", dir.string()});
+    if (!run) GTEST_SKIP() << "root without runuser";
+    test::ChildProcess station(run->program, run->args, test::ChildProcess::Options{true});
+    EXPECT_EQ(station.WaitExit(15s), std::optional<int>(0));
+    const std::string err = station.ReadAllStderr();
+    fs::permissions(dir, fs::perms::owner_all);
+    EXPECT_NE(err.find(dir.string() + "无法写入"), std::string::npos) << err;
+    EXPECT_EQ(err.find("错误"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(dir / "DataRecord.db"));
+}
+
 }  // namespace
 }  // namespace orsan

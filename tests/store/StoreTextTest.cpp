@@ -2,6 +2,7 @@
 
 #include "Conninfo.h"
 #include "LocalRecord.h"
+#include "StationStore.h"
 #include "StoreStatusText.h"
 
 namespace orsan::store {
@@ -141,6 +142,8 @@ TEST(StoreStatusText, StateBacklogAndConflictsInOneLine) {
         {StoreState::Connected, 12, 0, "服务器: 已连接 · 待发送 12 行"},
         {StoreState::Retrying, -1, 3, "服务器: 重试中 · 冲突 3 行"},
         {StoreState::Connected, 0, 5, "服务器: 已连接 · 待发送 0 行 · 冲突 5 行"},
+        // A viewer counts nothing of its own: the recorder sends.
+        {StoreState::LeftToRecorder, 7, 2, "服务器: 由记录程序发送"},
     };
     for (const Case& c : cases) {
         StoreStatus status;
@@ -149,6 +152,12 @@ TEST(StoreStatusText, StateBacklogAndConflictsInOneLine) {
         status.conflicts = c.conflicts;
         EXPECT_EQ(StoreStatusLine(status).toStdString(), c.line);
     }
+    // A viewer with a server in Config.ini leaves it to the recorder; without one there is none.
+    StationStore viewer(QStringLiteral("/nonexistent"));
+    viewer.LeaveToRecorder({QStringLiteral("host=127.0.0.1 port=1 dbname=plant"), "press-7"});
+    EXPECT_EQ(viewer.Status().state, StoreState::LeftToRecorder);
+    viewer.LeaveToRecorder({QString(), "press-7"});
+    EXPECT_EQ(viewer.Status().state, StoreState::NotConfigured);
 }
 
 }  // namespace

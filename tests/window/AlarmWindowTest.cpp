@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTest>
 #include <set>
@@ -404,6 +406,44 @@ TEST_F(AlarmWindowTest, EventsTheStoreCannotKeepAreStillListedAndAcknowledged) {
     EXPECT_TRUE(page.Events()[0].acknowledged);
     page.AcknowledgeAll();
     EXPECT_EQ(page.UnacknowledgedCount(), 0);
+}
+
+// Events the table refuses are held: listed and acknowledged on the page,
+// then written with their acknowledgement once the table takes them.
+TEST_F(AlarmWindowTest, HeldEventsAreListedAcknowledgedAndWrittenWithTheirAcknowledgement) {
+    int64_t steady = 1000;
+    AlarmMonitor monitor([&] { return steady; }, [] { return int64_t(1714523415000); });
+    ASSERT_TRUE(monitor.OpenStore(dataDir.path())) << monitor.Store().LastError().toStdString();
+    const QStringList names = QSqlDatabase::connectionNames().filter("orsan_alarm_");
+    ASSERT_EQ(names.size(), 1);
+    QSqlQuery table(QSqlDatabase::database(names[0]));
+    ASSERT_TRUE(table.exec("PRAGMA query_only = 1"));
+    std::array<SensorStatus, kSensorCount> statuses{};
+    statuses[1].record.Vel_X = 3.0f;  // ALARM on 2R after the 3 s delay
+    statuses[1].record.CommOk = true;
+    const auto update = [&](int64_t ms) {
+        steady += ms;
+        statuses[1].lastGoodReadSteadyMs = steady;
+        monitor.Update(statuses, {0, 0x0200007F}, 1.0);
+    };
+    update(0);
+    update(3000);
+    ASSERT_EQ(monitor.HeldEventCount(), 1);
+    AlarmLogDlg page(monitor);
+    page.Reload();
+    ASSERT_EQ(page.UnacknowledgedCount(), 1);
+    page.List()->selectRow(0);
+    page.AcknowledgeSelected();
+    EXPECT_EQ(page.UnacknowledgedCount(), 0);
+
+    ASSERT_TRUE(table.exec("PRAGMA query_only = 0"));
+    update(HeldAlarmWrites::kRetryMs);
+    EXPECT_EQ(monitor.WrittenFromHold(), 1);
+    std::vector<AlarmEvent> stored;
+    ASSERT_TRUE(monitor.Store().LoadAll(&stored));
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_TRUE(stored[0].acknowledged && !stored[0].ackBy.isEmpty());
+    EXPECT_EQ(monitor.Store().UnacknowledgedRaisedCount(), 0);
 }
 
 TEST_F(AlarmWindowTest, EveryMachinesSettingsInOneDialogRefusedAsTheFileWould) {

@@ -462,6 +462,17 @@ TEST_F(MainWindowTest, ServerStateShowsBesideTheTabsAndFollowsNewSettings) {
 
     window->ApplyServerSettings({"", "press-7"});
     EXPECT_EQ(server->text(), "服务器: 未配置");
+
+    // A viewer of a folder with a server leaves the sending to its recorder.
+    window.reset();
+    ASSERT_TRUE(INIFILE(ConfigPath(dataDir.path()))
+                    .WriteString("SERVER", "CONNINFO", "host=127.0.0.1 port=1 dbname=plant"));
+    window = std::make_unique<OrsanSensorMonitorDlg>(StationPaths{dataDir.path(), dataDir.path()},
+                                                     poller, database, "只监视");
+    window->show();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return window->ServerButton()->text() == "服务器: 由记录程序发送"; }, 5000))
+        << window->ServerButton()->text().toStdString();
 }
 
 }  // namespace
