@@ -9,6 +9,8 @@
 #include "AlarmExport.h"
 #include "AnalyseCommand.h"
 #include "CommandLine.h"
+#include "ConfigCheck.h"
+#include "ConfigCheckCommand.h"
 #include "CoreText.h"
 #include "DailyReportSchedule.h"
 #include "DataFolder.h"
@@ -169,8 +171,18 @@ int main(int argc, char** argv) {
     }
     const QString languageProblem =
         orsan::StartLanguage(options.language, orsan::INIFILE(orsan::ConfigPath(dataDir)));
+    // The check names it among the other findings.
+    if (options.mode == orsan::RunMode::CheckConfig)
+        return orsan::RunConfigCheckCommand(dataDir, out);
     if (!languageProblem.isEmpty() && options.mode != orsan::RunMode::Window)
         err << "orsan-monitor: " << languageProblem << '\n';
+    // Refused Config.ini values are told wherever the station starts to work with them.
+    const QStringList configProblems =
+        options.mode == orsan::RunMode::Window || options.mode == orsan::RunMode::Headless
+            ? orsan::StationConfigProblems(orsan::INIFILE(orsan::ConfigPath(dataDir)))
+            : QStringList();
+    if (options.mode == orsan::RunMode::Headless)
+        for (const QString& problem : configProblems) err << "orsan-monitor: " << problem << '\n';
     const orsan::StationPaths paths{dataDir, orsan::ResolveDesktopFolder()};
     // An export, capture or report replaces its target: never the station's own files.
     if (options.outPath != QLatin1String("-") &&
@@ -203,9 +215,13 @@ int main(int argc, char** argv) {
         case orsan::RunMode::Report:
             return orsan::RunReportCommand(dataDir, options.reportDay, options.outPath, out, err);
         case orsan::RunMode::Window:
-            return orsan::RunStationWindow(paths, languageProblem);
+            return orsan::RunStationWindow(
+                paths, (languageProblem.isEmpty() ? configProblems
+                                                  : QStringList(languageProblem) + configProblems)
+                           .join(QLatin1Char('\n')));
         case orsan::RunMode::Help:
         case orsan::RunMode::Version:
+        case orsan::RunMode::CheckConfig:
             break;
     }
     return 1;

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -15,8 +16,13 @@ namespace orsan {
 
 namespace {
 
+// A line the readers skip: bytes that are not the file's encoding or more
+// than kMaxIniLineBytes. Its bytes are written back as they were, so a save
+// never loses what the user wrote there.
 struct IniText {
     QStringList lines;
+    QList<QByteArray> raw;  // per line; non-empty for an unreadable line
+    QList<IniUnreadableLine> unreadable;
     bool gb18030 = false;
     bool crlf = true;
 };
@@ -27,18 +33,41 @@ std::optional<IniText> ReadIniText(const QString& path) {
     QByteArray bytes = file.readAll();
     IniText text;
     if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString content = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        QStringDecoder gb("GB18030");
-        content = gb.decode(bytes);
-        text.gb18030 = true;
-    }
     text.crlf = bytes.isEmpty() || bytes.contains("\r\n");
-    content.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    content.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.lines = content.split(QLatin1Char('\n'));
-    if (!text.lines.isEmpty() && text.lines.last().isEmpty()) text.lines.removeLast();
+    bytes.replace("\r\n", "\n");
+    bytes.replace('\r', '\n');
+    QList<QByteArray> lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    // A few bad bytes in a file of UTF-8 text (one Latin-1 letter) must not
+    // turn every other line into GB18030 mojibake: GB18030 only when lines
+    // that are not UTF-8 outnumber those that are non-ASCII UTF-8.
+    int utf8Lines = 0, otherLines = 0;
+    for (const QByteArray& line : std::as_const(lines)) {
+        if (line.size() > kMaxIniLineBytes) continue;
+        if (!line.isValidUtf8())
+            ++otherLines;
+        else if (std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; }))
+            ++utf8Lines;
+    }
+    text.gb18030 = otherLines > utf8Lines;
+    // Line by line: a broken character never swallows the next line.
+    QStringDecoder gb("GB18030", QStringDecoder::Flag::Stateless);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        std::optional<IniUnreadableLine::Reason> reason;
+        if (line.size() > kMaxIniLineBytes)
+            reason = IniUnreadableLine::Reason::TooLong;
+        else if (!text.gb18030 && !line.isValidUtf8())
+            reason = IniUnreadableLine::Reason::NotUtf8;
+        if (reason) {
+            text.lines << QString();
+            text.raw << line;
+            text.unreadable << IniUnreadableLine{int(i + 1), *reason};
+            continue;
+        }
+        text.lines << (text.gb18030 ? gb.decode(line) : QString::fromUtf8(line));
+        text.raw << QByteArray();
+    }
     return text;
 }
 
@@ -81,14 +110,14 @@ QString StripQuotes(const QString& value) {
 
 bool WriteIniText(const QString& path, const IniText& text) {
     const QString newline = text.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    QString content;
-    for (const QString& line : text.lines) content += line + newline;
+    QStringEncoder gb("GB18030");
     QByteArray bytes;
-    if (text.gb18030) {
-        QStringEncoder gb("GB18030");
-        bytes = gb.encode(content);
-    } else {
-        bytes = content.toUtf8();
+    for (qsizetype i = 0; i < text.lines.size(); ++i) {
+        const QString line = text.lines[i] + newline;
+        if (!text.raw[i].isEmpty())
+            bytes += text.raw[i] + newline.toLatin1();
+        else
+            bytes += text.gb18030 ? QByteArray(gb.encode(line)) : line.toUtf8();
     }
     return WriteOutputBytes(path, bytes, nullptr);
 }
@@ -101,6 +130,7 @@ QString INIFILE::GetString(const QString& section, const QString& key,
     if (!text) return defaultValue;
     bool inSection = false;
     for (const QString& line : text->lines) {
+        // An unreadable line is empty here: neither section nor key.
         if (const auto name = SectionName(line)) {
             inSection = SameName(*name, section);
             continue;
@@ -114,6 +144,29 @@ QString INIFILE::GetString(const QString& section, const QString& key,
 
 int INIFILE::GetInt(const QString& section, const QString& key) const {
     return ParseIniInt(GetString(section, key, QString()));
+}
+
+QList<IniEntry> INIFILE::Entries() const {
+    QList<IniEntry> entries;
+    const std::optional<IniText> text = ReadIniText(path_);
+    if (!text) return entries;
+    QString section;
+    for (qsizetype i = 0; i < text->lines.size(); ++i) {
+        const QString& line = text->lines[i];
+        QString key, value;
+        if (const auto name = SectionName(line)) {
+            section = *name;
+            entries.append({int(i + 1), section, QString(), QString()});
+        } else if (SplitEntry(line, key, value)) {
+            entries.append({int(i + 1), section, key, StripQuotes(value)});
+        }
+    }
+    return entries;
+}
+
+QList<IniUnreadableLine> INIFILE::UnreadableLines() const {
+    const std::optional<IniText> text = ReadIniText(path_);
+    return text ? text->unreadable : QList<IniUnreadableLine>();
 }
 
 QStringList INIFILE::SectionNames() const {
@@ -146,6 +199,7 @@ void SetEntry(IniText& text, const QString& section, const QString& key, const Q
         if (SplitEntry(text.lines[i], entryKey, entryValue)) {
             if (SameName(entryKey, key)) {
                 text.lines[i] = entry;
+                text.raw[i].clear();
                 return;
             }
         }
@@ -153,9 +207,11 @@ void SetEntry(IniText& text, const QString& section, const QString& key, const Q
     }
     if (sectionLine >= 0) {
         text.lines.insert(insertAt, entry);
+        text.raw.insert(insertAt, QByteArray());
     } else {
         text.lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         text.lines.append(entry);
+        text.raw.append({QByteArray(), QByteArray()});
     }
 }
 
