@@ -120,10 +120,12 @@ StationConfig LoadStationConfig(const INIFILE& config, QStringList* problems) {
             problems);
         if (port.state == IniValue::State::Accepted) result.ports[n - 1] = uint16_t(port.value);
     }
-    const QString intervalText = config.GetString(kDaqSection, kIntervalKey, QString()).trimmed();
+    // "INTERVAL=" is refused too: it was 0.3 s without a word.
+    const QString missing = QStringLiteral("\u0001");
+    const QString intervalText = config.GetString(kDaqSection, kIntervalKey, missing).trimmed();
     if (const std::optional<float> interval = ParseInterval(intervalText))
         result.interval = *interval;
-    else if (problems && !intervalText.isEmpty())
+    else if (problems && intervalText != missing)
         problems->append(ConfigRefusal(
             kDaqSection, kIntervalKey, intervalText,
             QCoreApplication::translate("StationConfig", "应为 %1 到 %2 的秒数，按默认 %1 秒")

@@ -130,6 +130,34 @@ TEST_F(IniFileTest, LongValuesAreReadWholeInEitherEncoding) {
     EXPECT_EQ(INIFILE(path).GetString("SERVER", "MISSING", conninfo), conninfo);
 }
 
+// A Latin-1 letter in a file of UTF-8 names costs its own line only, and a
+// line of megabytes is skipped rather than read at every call. Both are
+// named, and a save keeps their bytes.
+TEST_F(IniFileTest, UnreadableLinesAreSkippedNamedAndKeptOnSave) {
+    const QByteArray pump = QString::fromUtf8("泵站一号").toUtf8();
+    const QByteArray huge = "ID4NAME=" + QByteArray(50 << 20, 'x');
+    const struct {
+        QByteArray line;
+        IniUnreadableLine::Reason reason;
+    } cases[] = {{"ID3NAME=Caf\xE9", IniUnreadableLine::Reason::NotUtf8},
+                 {huge, IniUnreadableLine::Reason::TooLong}};
+    for (const auto& c : cases) {
+        WriteRaw("[SENSOR]\r\nID1NAME=" + pump + "\r\n" + c.line + "\r\nID2NAME=" + pump + "\r\n");
+        INIFILE ini(path);
+        EXPECT_EQ(ini.GetString("SENSOR", "ID1NAME", ""), QString::fromUtf8(pump));
+        EXPECT_EQ(ini.GetString("SENSOR", "ID2NAME", ""), QString::fromUtf8(pump));
+        EXPECT_EQ(ini.GetString("SENSOR", "ID3NAME", "-"), "-");
+        EXPECT_EQ(ini.GetString("SENSOR", "ID4NAME", "-"), "-");
+        const QList<IniUnreadableLine> unreadable = ini.UnreadableLines();
+        ASSERT_EQ(unreadable.size(), 1);
+        EXPECT_EQ(unreadable[0].line, 3);
+        EXPECT_EQ(unreadable[0].reason, c.reason);
+        ASSERT_TRUE(ini.WriteString("SENSOR", "ID5NAME", "x"));
+        EXPECT_TRUE(ReadRaw().contains("\r\n" + c.line + "\r\n"));
+        EXPECT_TRUE(ReadRaw().contains(pump));
+    }
+}
+
 TEST(IniNumbers, ParseLikeAtoiAndAtof) {
     EXPECT_EQ(ParseIniInt("300"), 300);
     EXPECT_EQ(ParseIniInt(" 42 "), 42);
