@@ -73,7 +73,8 @@ QStringList CheckChartIni(const INIFILE& ini) {
     for (int n = 1; n <= kSensorCount; ++n) {
         const QString section = ChartSection(n);
         const auto refuse = [&](const QString& key, const QString& value, const QString& why) {
-            problems << QCoreApplication::translate("orsan::ChartSettings", "%1 [%2] %3=%4 无效：%5")
+            problems << QCoreApplication::translate("orsan::ChartSettings",
+                                                    "%1 [%2] %3=%4 无效：%5")
                             .arg(file, section, key, value, why);
         };
         for (const char* key : kLimitKeys) {

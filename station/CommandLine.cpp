@@ -108,8 +108,8 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     QCommandLineParser parser;
     parser.addOptions({help,         version, headless, record,   dataDir, lang,         duration,
                        exportSensor, capture, seconds,  wavePort, out,     exportAlarms, from,
-                       to,           format,  analyse,  spectrum, segment, report,
-                       checkConfig});
+                       to,           format,  analyse,  spectrum, segment, report});
+    parser.addOption(checkConfig);
     // A --report without a date (last, or followed by another option) is the
     // report of yesterday: an empty value, resolved when the report runs.
     QStringList given = args;

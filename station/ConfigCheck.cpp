@@ -23,10 +23,10 @@ void CheckLinkKeys(const INIFILE& config, QStringList* problems) {
     const QString daq = QStringLiteral("DAQ");
     const QString sensor = QStringLiteral("SENSOR");
     const auto timeout = [](qlonglong ms) { return ms >= 100 && ms <= 5000; };
-    ReadCheckedInt(config, daq, QStringLiteral("TIMEOUT_MS"), timeout,
-                   QCoreApplication::translate("StationConfig",
-                                               "应为 100 到 5000 的毫秒数，按默认 400"),
-                   problems);
+    ReadCheckedInt(
+        config, daq, QStringLiteral("TIMEOUT_MS"), timeout,
+        QCoreApplication::translate("StationConfig", "应为 100 到 5000 的毫秒数，按默认 400"),
+        problems);
     for (int n = 1; n <= kSensorCount; ++n) {
         ReadCheckedInt(config, sensor, QStringLiteral("ID%1TIMEOUT_MS").arg(n), timeout,
                        QCoreApplication::translate(
@@ -53,8 +53,8 @@ QStringList UnreadableLineProblems(const INIFILE& file, const QString& fileName)
                             .arg(line.line)
                             .arg(kMaxIniLineBytes);
         else
-            problems << QCoreApplication::translate(
-                            "StationConfig", "%1 第%2行无效：不是 UTF-8 文字，该行未读取")
+            problems << QCoreApplication::translate("StationConfig",
+                                                    "%1 第%2行无效：不是 UTF-8 文字，该行未读取")
                             .arg(fileName)
                             .arg(line.line);
     }
@@ -70,8 +70,8 @@ QStringList UnknownNameProblems(const INIFILE& file, const QString& fileName,
             sectionSeen = true;
             sectionKnown = known(entry.section, QString());
             if (!sectionKnown)
-                problems << QCoreApplication::translate("StationConfig",
-                                                        "%1 [%2] 无效：未知的节（第%3行），该节未读取")
+                problems << QCoreApplication::translate(
+                                "StationConfig", "%1 [%2] 无效：未知的节（第%3行），该节未读取")
                                 .arg(fileName, entry.section)
                                 .arg(entry.line);
         } else if (!sectionSeen) {

@@ -134,9 +134,9 @@ StationConfig LoadStationConfig(const INIFILE& config, QStringList* problems) {
     result.intervalWholeSeconds = int(result.interval);
     result.names = LoadSensorNames(config);
     result.recording =
-        ReadCheckedInt(config, kDaqSection, kRecordKey, kInRange(0, 1),
-                       QCoreApplication::translate("StationConfig", "应为 0 或 1，按 0（不续记录）"),
-                       problems)
+        ReadCheckedInt(
+            config, kDaqSection, kRecordKey, kInRange(0, 1),
+            QCoreApplication::translate("StationConfig", "应为 0 或 1，按 0（不续记录）"), problems)
             .value == 1;
     return result;
 }

@@ -37,9 +37,9 @@ TEST(CheckConfigTest, NamesEveryFindingAndFailsOnlyWithOne) {
     std::ofstream(dir / "Chart.ini", std::ios::app) << "SHOW2=yes\n";
     const auto [code, output] = check();
     EXPECT_EQ(code, std::optional<int>(1));
-    for (const char* finding : {"Config.ini [SENSOR] ID1IP4=300", "Config.ini [SENSOR] ID1PORT=0",
-                                "Config.ini [SENSR]", "Alarm.ini [ID1] DELAYY",
-                                "Chart.ini [CH1] SHOW2=yes"})
+    for (const char* finding :
+         {"Config.ini [SENSOR] ID1IP4=300", "Config.ini [SENSOR] ID1PORT=0", "Config.ini [SENSR]",
+          "Alarm.ini [ID1] DELAYY", "Chart.ini [CH1] SHOW2=yes"})
         EXPECT_NE(output.find(finding), std::string::npos) << finding << "\n" << output;
 
     test::ChildProcess headless(test::StationPath(),

@@ -57,19 +57,19 @@ TEST_F(StationConfigTest, GoodIntervalsAndPortsAreTaken) {
 // read up to the first odd character. A bad octet leaves the sensor unconfigured.
 TEST_F(StationConfigTest, BadValuesAreRefusedByNameAndKeepTheirDefaults) {
     const std::array<const char*, 3> cases[] = {
-        {"DAQ", "INTERVAL", "inf"},         {"DAQ", "INTERVAL", "1e308"},
-        {"DAQ", "INTERVAL", "100000"},      {"DAQ", "INTERVAL", "-1"},
-        {"DAQ", "INTERVAL", "0"},           {"DAQ", "INTERVAL", "abc"},
-        {"DAQ", "INTERVAL", "nan"},         {"DAQ", "INTERVAL", ""},
-        {"DAQ", "INTERVAL", "1,5"},         {"DAQ", "INTERVAL", "0x10"},
-        {"DAQ", "INTERVAL", "0.1"},         {"SENSOR", "ID1PORT", "4294999297"},
-        {"SENSOR", "ID1PORT", "32001abc"},  {"SENSOR", "ID1PORT", "-1"},
-        {"SENSOR", "ID1PORT", "0"},         {"SENSOR", "ID1PORT", "70000"},
-        {"SENSOR", "ID1PORT", "abc"},       {"SENSOR", "ID1IP4", "300"},
-        {"SENSOR", "ID1IP4", "-1"},         {"SENSOR", "ID1IP4", "4294967303"},
-        {"SENSOR", "ID1IP4", "7.5"},        {"DAQ", "RECORD", "2"},
-        {"DAQ", "TIMEOUT_MS", "99"},        {"SENSOR", "ID2TIMEOUT_MS", "5001"},
-        {"SENSOR", "ID3UNIT", "248"},       {"SENSOR", "ID3UNIT", "-1"},
+        {"DAQ", "INTERVAL", "inf"},        {"DAQ", "INTERVAL", "1e308"},
+        {"DAQ", "INTERVAL", "100000"},     {"DAQ", "INTERVAL", "-1"},
+        {"DAQ", "INTERVAL", "0"},          {"DAQ", "INTERVAL", "abc"},
+        {"DAQ", "INTERVAL", "nan"},        {"DAQ", "INTERVAL", ""},
+        {"DAQ", "INTERVAL", "1,5"},        {"DAQ", "INTERVAL", "0x10"},
+        {"DAQ", "INTERVAL", "0.1"},        {"SENSOR", "ID1PORT", "4294999297"},
+        {"SENSOR", "ID1PORT", "32001abc"}, {"SENSOR", "ID1PORT", "-1"},
+        {"SENSOR", "ID1PORT", "0"},        {"SENSOR", "ID1PORT", "70000"},
+        {"SENSOR", "ID1PORT", "abc"},      {"SENSOR", "ID1IP4", "300"},
+        {"SENSOR", "ID1IP4", "-1"},        {"SENSOR", "ID1IP4", "4294967303"},
+        {"SENSOR", "ID1IP4", "7.5"},       {"DAQ", "RECORD", "2"},
+        {"DAQ", "TIMEOUT_MS", "99"},       {"SENSOR", "ID2TIMEOUT_MS", "5001"},
+        {"SENSOR", "ID3UNIT", "248"},      {"SENSOR", "ID3UNIT", "-1"},
     };
     for (const auto& [section, key, value] : cases) {
         SCOPED_TRACE(std::string(key) + "=" + value);
@@ -79,15 +79,14 @@ TEST_F(StationConfigTest, BadValuesAreRefusedByNameAndKeepTheirDefaults) {
         config.WriteString(section, key, value);
         const QStringList problems = StationConfigProblems(config);
         ASSERT_EQ(problems.size(), 1) << problems.join('\n').toStdString();
-        EXPECT_TRUE(problems[0].startsWith(QStringLiteral("Config.ini [%1] %2=%3 ")
-                                               .arg(section, key, value)))
+        EXPECT_TRUE(problems[0].startsWith(
+            QStringLiteral("Config.ini [%1] %2=%3 ").arg(section, key, value)))
             << problems[0].toStdString();
         const StationConfig loaded = LoadStationConfig(config);
         EXPECT_EQ(loaded.interval, 0.3f);
         EXPECT_EQ(loaded.ports[0], 502);
         EXPECT_FALSE(loaded.recording);
-        EXPECT_EQ(loaded.addresses[0],
-                  QString(key) == "ID1IP4" ? 0u : MakeAddress(127, 0, 0, 7));
+        EXPECT_EQ(loaded.addresses[0], QString(key) == "ID1IP4" ? 0u : MakeAddress(127, 0, 0, 7));
     }
 }
 
