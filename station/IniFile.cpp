@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -27,7 +29,7 @@ struct IniText {
     bool crlf = true;
 };
 
-std::optional<IniText> ReadIniText(const QString& path) {
+std::optional<IniText> ParseIniText(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     QByteArray bytes = file.readAll();
@@ -67,6 +69,47 @@ std::optional<IniText> ReadIniText(const QString& path) {
         }
         text.lines << (text.gb18030 ? gb.decode(line) : QString::fromUtf8(line));
         text.raw << QByteArray();
+    }
+    return text;
+}
+
+// A file of megabytes (a runaway value) is parsed once per version of the
+// file instead of at every call: the station reads a hundred keys at start.
+// Small files are read at every call, as always.
+constexpr qint64 kParsedOnceFromBytes = 1 << 16;
+
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    bool operator==(const FileStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+std::optional<FileStamp> StampOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) return std::nullopt;
+    return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
+std::optional<IniText> ReadIniText(const QString& path) {
+    // Per thread, so no lock; the stamp is taken before reading, so a change
+    // while reading shows at the next call.
+    thread_local QString cachedPath;
+    thread_local FileStamp cachedStamp;
+    thread_local IniText cachedText;
+    const std::optional<FileStamp> stamp = StampOf(path);
+    const bool big = stamp && stamp->size >= kParsedOnceFromBytes;
+    if (big && cachedPath == path && cachedStamp == *stamp) return cachedText;
+    std::optional<IniText> text = ParseIniText(path);
+    if (big && text) {
+        cachedPath = path;
+        cachedStamp = *stamp;
+        cachedText = *text;
     }
     return text;
 }

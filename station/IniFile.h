@@ -10,7 +10,8 @@ namespace orsan {
 
 // INI access bound to one file: the same [section] / key=value text as the
 // platform's private-profile functions. Section and key names match without
-// regard to case. The file is read at every call, so edits by hand show up.
+// regard to case. The file is read at every call, so edits by hand show up
+// (one of 64 KiB or more only when its inode, size or time changed).
 // Files are UTF-8; a file that is not valid UTF-8 is read (and written back)
 // as GB18030, as files carried over from Windows are. Every write replaces
 // the file atomically, so a crash mid-write never leaves a torn file.
