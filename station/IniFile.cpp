@@ -29,6 +29,39 @@ struct IniText {
     bool crlf = true;
 };
 
+// Chinese in UTF-8 is characters of three bytes; GB18030 text is mostly
+// byte pairs that cannot be UTF-8. A few bad bytes among UTF-8 Chinese (one
+// Latin-1 letter) must not turn every name into GB18030 mojibake, so a file
+// is GB18030 only when its bytes that cannot be UTF-8 are more than half as
+// many as its characters of three or four bytes. Lines too long to read do
+// not count.
+bool IsGb18030(const QList<QByteArray>& lines) {
+    qsizetype wide = 0, invalid = 0;
+    for (const QByteArray& line : lines) {
+        if (line.size() > kMaxIniLineBytes) continue;
+        const auto* p = reinterpret_cast<const uchar*>(line.constData());
+        const auto* end = p + line.size();
+        while (p < end) {
+            const uchar c = *p;
+            const int length = c < 0x80                   ? 1
+                               : (c >= 0xC2 && c <= 0xDF) ? 2
+                               : (c >= 0xE0 && c <= 0xEF) ? 3
+                               : (c >= 0xF0 && c <= 0xF4) ? 4
+                                                          : 0;
+            bool ok = length > 0 && end - p >= length;
+            for (int i = 1; ok && i < length; ++i) ok = (p[i] & 0xC0) == 0x80;
+            if (!ok) {
+                ++invalid;
+                ++p;
+                continue;
+            }
+            if (length >= 3) ++wide;
+            p += length;
+        }
+    }
+    return invalid > 0 && wide < 2 * invalid;
+}
+
 std::optional<IniText> ParseIniText(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
@@ -40,18 +73,7 @@ std::optional<IniText> ParseIniText(const QString& path) {
     bytes.replace('\r', '\n');
     QList<QByteArray> lines = bytes.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    // A few bad bytes in a file of UTF-8 text (one Latin-1 letter) must not
-    // turn every other line into GB18030 mojibake: GB18030 only when lines
-    // that are not UTF-8 outnumber those that are non-ASCII UTF-8.
-    int utf8Lines = 0, otherLines = 0;
-    for (const QByteArray& line : std::as_const(lines)) {
-        if (line.size() > kMaxIniLineBytes) continue;
-        if (!line.isValidUtf8())
-            ++otherLines;
-        else if (std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; }))
-            ++utf8Lines;
-    }
-    text.gb18030 = otherLines > utf8Lines;
+    text.gb18030 = IsGb18030(lines);
     // Line by line: a broken character never swallows the next line.
     QStringDecoder gb("GB18030", QStringDecoder::Flag::Stateless);
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -152,16 +174,22 @@ QString StripQuotes(const QString& value) {
 }
 
 bool WriteIniText(const QString& path, const IniText& text) {
-    const QString newline = text.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    QStringEncoder gb("GB18030");
+    const QByteArray newline = text.crlf ? "\r\n" : "\n";
+    const auto encode = [&](bool gb18030) {
+        QStringEncoder gb("GB18030");
+        QList<QByteArray> lines;
+        for (qsizetype i = 0; i < text.lines.size(); ++i)
+            lines << (!text.raw[i].isEmpty() ? text.raw[i]
+                      : gb18030              ? QByteArray(gb.encode(text.lines[i]))
+                                             : text.lines[i].toUtf8());
+        return lines;
+    };
+    QList<QByteArray> lines = encode(text.gb18030);
+    // New GB18030 text that would read as UTF-8 is written as UTF-8, so what
+    // was written is what the next read sees.
+    if (text.gb18030 && !IsGb18030(lines)) lines = encode(false);
     QByteArray bytes;
-    for (qsizetype i = 0; i < text.lines.size(); ++i) {
-        const QString line = text.lines[i] + newline;
-        if (!text.raw[i].isEmpty())
-            bytes += text.raw[i] + newline.toLatin1();
-        else
-            bytes += text.gb18030 ? QByteArray(gb.encode(line)) : line.toUtf8();
-    }
+    for (const QByteArray& line : lines) bytes += line + newline;
     return WriteOutputBytes(path, bytes, nullptr);
 }
 
