@@ -105,9 +105,14 @@ TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWholeEvenForRoot) {
 TEST_F(IniFileTest, NonUtf8FileIsReadAndWrittenAsGb18030) {
     const QString title = QString::fromUtf8("网络版三轴振动温度智能传感器");
     QStringEncoder gb("GB18030");
-    WriteRaw(QByteArray("[TITLE]\r\nNAME=") + QByteArray(gb.encode(title)) + "\r\n");
+    // 楼忙 is C2 A5 C3 A6 in GB18030, which is also valid UTF-8.
+    const QString busy = QString::fromUtf8("楼忙");
+    WriteRaw(QByteArray("[TITLE]\r\nNAME=") + QByteArray(gb.encode(title)) +
+             "\r\nBUSY=" + QByteArray(gb.encode(busy)) + "\r\n");
     INIFILE ini(path);
     EXPECT_EQ(ini.GetString("TITLE", "NAME", ""), title);
+    EXPECT_EQ(ini.GetString("TITLE", "BUSY", ""), busy);
+    EXPECT_TRUE(ini.UnreadableLines().isEmpty());
     ASSERT_TRUE(ini.WriteString("TITLE", "OTHER", title));
     const QByteArray raw = ReadRaw();
     EXPECT_TRUE(raw.contains(QByteArray(gb.encode(title))));
