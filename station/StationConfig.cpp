@@ -41,12 +41,10 @@ QString InfoPath(const QString& folder) {
     return folder + QStringLiteral("/bq_Info.ini");
 }
 
-QString ConfigRefusal(const QString& section, const QString& key, const QString& value,
-                      const QString& outcome) {
-    return QCoreApplication::translate("StationConfig", "Config.ini [%1] %2=%3 无效：%4")
-        .arg(section, key, value, outcome);
-}
+namespace {
 
+// A whole decimal integer (blanks around it aside), nullopt for anything
+// else and for what a long long cannot hold.
 std::optional<qlonglong> ParseWholeNumber(const QString& text) {
     const QString trimmed = text.trimmed();
     const qsizetype start = trimmed.startsWith(u'+') || trimmed.startsWith(u'-') ? 1 : 0;
@@ -56,6 +54,14 @@ std::optional<qlonglong> ParseWholeNumber(const QString& text) {
     bool ok = false;
     const qlonglong value = trimmed.toLongLong(&ok);  // false on overflow
     return ok ? std::optional<qlonglong>(value) : std::nullopt;
+}
+
+}  // namespace
+
+QString ConfigRefusal(const QString& section, const QString& key, const QString& value,
+                      const QString& outcome) {
+    return QCoreApplication::translate("StationConfig", "Config.ini [%1] %2=%3 无效：%4")
+        .arg(section, key, value, outcome);
 }
 
 IniValue ReadCheckedInt(const INIFILE& config, const QString& section, const QString& key,

@@ -21,8 +21,8 @@ inline constexpr char kDefaultTitle[] = QT_TRANSLATE_NOOP(
 
 // What Config.ini holds.
 struct StationConfig {
-    float interval = kMinRecordInterval;             // record interval, seconds
-    int intervalWholeSeconds = 0;                    // truncated toward zero
+    float interval = kMinRecordInterval;  // record interval, seconds
+    int intervalWholeSeconds = 0;         // truncated toward zero
     std::array<uint32_t, kSensorCount> addresses{};  // octet 1 in the low byte
     std::array<uint16_t, kSensorCount> ports{502, 502, 502, 502, 502, 502};
     SensorNames names;       // [SENSOR] ID<n>NAME
@@ -40,8 +40,8 @@ QString FormatInterval(float seconds);
 QString OctetKey(int sensor, int octet);
 QString PortKey(int sensor);
 
-QString ConfigPath(const QString& folder);  // folder + "/Config.ini"
-QString InfoPath(const QString& folder);    // folder + "/bq_Info.ini"
+QString ConfigPath(const QString& folder);   // folder + "/Config.ini"
+QString InfoPath(const QString& folder);     // folder + "/bq_Info.ini"
 
 // Every value is checked: one that is refused keeps its default, and adds a
 // message naming file, section, key and value to *problems (when given).
@@ -50,9 +50,6 @@ StationConfig LoadStationConfig(const INIFILE& config, QStringList* problems = n
 // "Config.ini [section] key=value 无效：outcome", translated.
 QString ConfigRefusal(const QString& section, const QString& key, const QString& value,
                       const QString& outcome);
-// A whole decimal integer (blanks around it aside), nullopt for anything
-// else and for what a long long cannot hold.
-std::optional<qlonglong> ParseWholeNumber(const QString& text);
 // An integer key of Config.ini: missing (or empty), accepted, or refused with
 // ConfigRefusal(..., outcome) added to *problems.
 struct IniValue {
