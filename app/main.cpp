@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <clocale>
@@ -176,11 +177,15 @@ int main(int argc, char** argv) {
         return orsan::RunConfigCheckCommand(dataDir, out);
     if (!languageProblem.isEmpty() && options.mode != orsan::RunMode::Window)
         err << "orsan-monitor: " << languageProblem << '\n';
-    // Refused Config.ini values are told wherever the station starts to work with them.
-    const QStringList configProblems =
-        options.mode == orsan::RunMode::Window || options.mode == orsan::RunMode::Headless
-            ? orsan::StationConfigProblems(orsan::INIFILE(orsan::ConfigPath(dataDir)))
-            : QStringList();
+    // Refused Config.ini values, and lines of any INI file that are not read,
+    // are told wherever the station starts to work with them.
+    QStringList configProblems;
+    if (options.mode == orsan::RunMode::Window || options.mode == orsan::RunMode::Headless) {
+        configProblems = orsan::StationConfigProblems(orsan::INIFILE(orsan::ConfigPath(dataDir)));
+        for (const char* name : {"Alarm.ini", "Chart.ini"})
+            configProblems << orsan::UnreadableLineProblems(
+                orsan::INIFILE(QDir(dataDir).filePath(QLatin1String(name))), QLatin1String(name));
+    }
     if (options.mode == orsan::RunMode::Headless)
         for (const QString& problem : configProblems) err << "orsan-monitor: " << problem << '\n';
     const orsan::StationPaths paths{dataDir, orsan::ResolveDesktopFolder()};
