@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -10,6 +11,8 @@
 #include "AlarmExport.h"
 #include "AnalyseCommand.h"
 #include "CommandLine.h"
+#include "ConfigCheck.h"
+#include "ConfigCheckCommand.h"
 #include "CoreText.h"
 #include "DailyReportSchedule.h"
 #include "DataFolder.h"
@@ -181,8 +184,22 @@ int main(int argc, char** argv) {
     }
     const QString languageProblem =
         orsan::StartLanguage(options.language, orsan::INIFILE(orsan::ConfigPath(dataDir)));
+    // The check names it among the other findings.
+    if (options.mode == orsan::RunMode::CheckConfig)
+        return orsan::RunConfigCheckCommand(dataDir, out);
     if (!languageProblem.isEmpty() && options.mode != orsan::RunMode::Window)
         err << "orsan-monitor: " << languageProblem << '\n';
+    // Refused Config.ini values, and lines of any INI file that are not read,
+    // are told wherever the station starts to work with them.
+    QStringList configProblems;
+    if (options.mode == orsan::RunMode::Window || options.mode == orsan::RunMode::Headless) {
+        configProblems = orsan::StationConfigProblems(orsan::INIFILE(orsan::ConfigPath(dataDir)));
+        for (const char* name : {"Alarm.ini", "Chart.ini"})
+            configProblems << orsan::UnreadableLineProblems(
+                orsan::INIFILE(QDir(dataDir).filePath(QLatin1String(name))), QLatin1String(name));
+    }
+    if (options.mode == orsan::RunMode::Headless)
+        for (const QString& problem : configProblems) err << "orsan-monitor: " << problem << '\n';
     const orsan::StationPaths paths{dataDir, orsan::ResolveDesktopFolder()};
     // An export, capture or report replaces its target: never the station's own files.
     if (options.outPath != QLatin1String("-") &&
@@ -215,9 +232,13 @@ int main(int argc, char** argv) {
         case orsan::RunMode::Report:
             return orsan::RunReportCommand(dataDir, options.reportDay, options.outPath, out, err);
         case orsan::RunMode::Window:
-            return orsan::RunStationWindow(paths, languageProblem);
+            return orsan::RunStationWindow(
+                paths, (languageProblem.isEmpty() ? configProblems
+                                                  : QStringList(languageProblem) + configProblems)
+                           .join(QLatin1Char('\n')));
         case orsan::RunMode::Help:
         case orsan::RunMode::Version:
+        case orsan::RunMode::CheckConfig:
             break;
     }
     return 1;

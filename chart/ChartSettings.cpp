@@ -4,7 +4,9 @@
 #include <cfloat>
 #include <cmath>
 
+#include "ConfigCheck.h"
 #include "PrintfText.h"
+#include "SensorNames.h"
 
 namespace orsan {
 
@@ -49,6 +51,49 @@ ChartSettings LoadChartSettings(const INIFILE& ini, int sensorSlot) {
         settings.showFlags[k] = ParseIniInt(ini.GetString(
             section, ShowKey(k), kShownByDefault[k] ? QStringLiteral("1") : QString()));
     return settings;
+}
+
+QStringList CheckChartIni(const INIFILE& ini) {
+    const QString file = QStringLiteral("Chart.ini");
+    static const char* const kLimitKeys[] = {"TMin", "TMax", "AMax", "VMax", "DMax"};
+    const auto isSection = [](const QString& section) {
+        for (int n = 1; n <= kSensorCount; ++n)
+            if (section.compare(ChartSection(n), Qt::CaseInsensitive) == 0) return true;
+        return false;
+    };
+    QStringList problems = UnreadableLineProblems(ini, file);
+    problems << UnknownNameProblems(ini, file, [&](const QString& section, const QString& key) {
+        if (!isSection(section)) return false;
+        for (const char* known : kLimitKeys)
+            if (key.compare(QLatin1String(known), Qt::CaseInsensitive) == 0) return true;
+        for (int k = 0; k < kCurveCount; ++k)
+            if (key.compare(ShowKey(k), Qt::CaseInsensitive) == 0) return true;
+        return key.isEmpty();
+    });
+    for (int n = 1; n <= kSensorCount; ++n) {
+        const QString section = ChartSection(n);
+        const auto refuse = [&](const QString& key, const QString& value, const QString& why) {
+            problems << QCoreApplication::translate("orsan::ChartSettings",
+                                                    "%1 [%2] %3=%4 无效：%5")
+                            .arg(file, section, key, value, why);
+        };
+        for (const char* key : kLimitKeys) {
+            const QString value = ini.GetString(section, QLatin1String(key), QString()).trimmed();
+            float number = 0;
+            if (!value.isEmpty() && !ParseLimitText(value, &number))
+                refuse(QLatin1String(key), value,
+                       QCoreApplication::translate("orsan::ChartSettings", "应为一个数"));
+        }
+        for (int k = 0; k < kCurveCount; ++k) {
+            const QString value = ini.GetString(section, ShowKey(k), QString()).trimmed();
+            if (!value.isEmpty() && value != u'0' && value != u'1')
+                refuse(ShowKey(k), value,
+                       QCoreApplication::translate("orsan::ChartSettings", "应为 0 或 1"));
+        }
+        if (const auto limits = CheckChartLimits(LoadChartSettings(ini, n).limits))
+            problems << QStringLiteral("%1 [%2] %3").arg(file, section, limits->message);
+    }
+    return problems;
 }
 
 bool SaveChartLimits(INIFILE& ini, int sensorSlot, const TrendLimits& limits) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -50,5 +51,11 @@ struct LimitsProblem {
     QString message;
 };
 std::optional<LimitsProblem> CheckChartLimits(const TrendLimits& limits);
+
+// Every finding about Chart.ini for a check of the data folder: unreadable
+// lines, sections other than CH1 ... CH6, unknown keys, limits that are not
+// a plain number, SHOW flags other than 0 or 1 and limits an axis cannot be
+// drawn with. Each message names Chart.ini and the section.
+QStringList CheckChartIni(const INIFILE& ini);
 
 }  // namespace orsan

@@ -739,6 +739,46 @@
         <source>网络版三轴振动温度智能传感器【ModbusTcp接口，端口502】 V1.8</source>
         <translation>Networked Tri-Axis Vibration and Temperature Sensors [Modbus TCP, port 502] V1.8</translation>
     </message>
+    <message>
+        <source>%1 第%2行无效：长于 %3 字节，该行未读取</source>
+        <translation>%1 line %2 refused: longer than %3 bytes; the line is not read</translation>
+    </message>
+    <message>
+        <source>%1 第%2行无效：不是 UTF-8 文字，该行未读取</source>
+        <translation>%1 line %2 refused: not UTF-8 text; the line is not read</translation>
+    </message>
+    <message>
+        <source>%1 [%2] 无效：未知的节（第%3行），该节未读取</source>
+        <translation>%1 [%2] refused: unknown section (line %3); the section is not read</translation>
+    </message>
+    <message>
+        <source>%1 %2 无效：不在任何节内（第%3行），未读取</source>
+        <translation>%1 %2 refused: outside any section (line %3); not read</translation>
+    </message>
+    <message>
+        <source>%1 [%2] %3 无效：未知的键（第%4行），未读取</source>
+        <translation>%1 [%2] %3 refused: unknown key (line %4); not read</translation>
+    </message>
+    <message>
+        <source>Config.ini [%1] %2=%3 无效：%4</source>
+        <translation>Config.ini [%1] %2=%3 refused: %4</translation>
+    </message>
+    <message>
+        <source>应为 0 到 255 的整数，传感器%1未配置（0.0.0.0）</source>
+        <translation>use a whole number from 0 to 255; sensor %1 stays unconfigured (0.0.0.0)</translation>
+    </message>
+    <message>
+        <source>应为 1 到 65535 的整数，按默认端口 502</source>
+        <translation>use a whole number from 1 to 65535; the default port 502 is used</translation>
+    </message>
+    <message>
+        <source>应为 %1 到 %2 的秒数，按默认 %1 秒</source>
+        <translation>use seconds from %1 to %2; the default %1 s is used</translation>
+    </message>
+    <message>
+        <source>应为 0 或 1，按 0（不续记录）</source>
+        <translation>use 0 or 1; 0 is used (recording is not resumed)</translation>
+    </message>
 </context>
 <context>
     <name>StationRegistry</name>
@@ -1320,6 +1360,18 @@
     <message>
         <source>%1（%2）必须大于坐标轴最小值 0。</source>
         <translation>%1 (%2) must be above the axis minimum 0.</translation>
+    </message>
+    <message>
+        <source>%1 [%2] %3=%4 无效：%5</source>
+        <translation>%1 [%2] %3=%4 refused: %5</translation>
+    </message>
+    <message>
+        <source>应为一个数</source>
+        <translation>use a number</translation>
+    </message>
+    <message>
+        <source>应为 0 或 1</source>
+        <translation>use 0 or 1</translation>
     </message>
 </context>
 <context>

@@ -68,6 +68,7 @@ QString UsageText() {
         "       orsan-monitor --analyse FILE [--spectrum acc|vel|env] [--segment N] "
         "[--out FILE|-] [--data-dir DIR]\n"
         "       orsan-monitor --report [YYYY-MM-DD] [--out FILE] [--data-dir DIR]\n"
+        "       orsan-monitor --check-config [--data-dir DIR]\n"
         "       orsan-monitor --help | --version\n"
         "every mode takes --lang zh_CN|en: the language of the window and the messages\n");
 }
@@ -102,11 +103,13 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
                                       QStringLiteral("KIND"));
     const QCommandLineOption segment(QStringLiteral("segment"), QString(), QStringLiteral("N"));
     const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("DATE"));
+    const QCommandLineOption checkConfig(QStringLiteral("check-config"), QString());
 
     QCommandLineParser parser;
     parser.addOptions({help,         version, headless, record,   dataDir, lang,         duration,
                        exportSensor, capture, seconds,  wavePort, out,     exportAlarms, from,
                        to,           format,  analyse,  spectrum, segment, report});
+    parser.addOption(checkConfig);
     // A --report without a date (last, or followed by another option) is the
     // report of yesterday: an empty value, resolved when the report runs.
     QStringList given = args;
@@ -141,10 +144,11 @@ bool ParseCommandLine(const QStringList& args, CommandLine& result, QString* err
     if (parser.isSet(exportAlarms)) result.mode = RunMode::ExportAlarms, ++modes;
     if (parser.isSet(analyse)) result.mode = RunMode::Analyse, ++modes;
     if (parser.isSet(report)) result.mode = RunMode::Report, ++modes;
+    if (parser.isSet(checkConfig)) result.mode = RunMode::CheckConfig, ++modes;
     if (modes > 1) {
         *error = QStringLiteral(
-            "--headless, --export-sensor, --export-alarms, --capture, --analyse and --report "
-            "cannot be combined");
+            "--headless, --export-sensor, --export-alarms, --capture, --analyse, --report and "
+            "--check-config cannot be combined");
         return false;
     }
 

@@ -17,7 +17,8 @@ enum class RunMode {
     Version,
     ExportAlarms,
     Analyse,
-    Report
+    Report,
+    CheckConfig
 };
 
 enum class ExportFormat { Text, Csv };

@@ -10,12 +10,34 @@ namespace orsan {
 
 // INI access bound to one file: the same [section] / key=value text as the
 // platform's private-profile functions. Section and key names match without
-// regard to case. The file is read at every call, so edits by hand show up.
+// regard to case. The file is read at every call, so edits by hand show up
+// (one of 64 KiB or more only when its inode, size or time changed).
 // Files are UTF-8; a file that is not valid UTF-8 is read (and written back)
 // as GB18030, as files carried over from Windows are. Every write replaces
 // the file atomically, so a crash mid-write never leaves a torn file.
-// Values are read whole, however long: a setting cut short could silently
-// mean something else (a connection string without its database).
+// Values are read whole: a setting cut short could silently mean something
+// else (a connection string without its database). A line longer than
+// kMaxIniLineBytes is not read at all (the file is read at every call, and a
+// value of megabytes made every start take minutes), nor is a line whose bytes
+// are not UTF-8 in a file of UTF-8 text; UnreadableLines() names both, and a
+// write keeps their bytes.
+inline constexpr int kMaxIniLineBytes = 8192;
+
+struct IniUnreadableLine {
+    enum class Reason { TooLong, NotUtf8 };
+    int line = 0;  // from 1
+    Reason reason = Reason::TooLong;
+};
+
+// One readable line: a section header (key empty) or a key=value entry of
+// the section above it.
+struct IniEntry {
+    int line = 0;  // from 1
+    QString section;
+    QString key;
+    QString value;
+};
+
 class INIFILE {
 public:
     INIFILE() = default;
@@ -39,6 +61,10 @@ public:
     // Several keys of one section in a single replacement of the file: all
     // of them are written or none.
     bool WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& entries);
+
+    // Every section header and entry in file order, repeats included.
+    QList<IniEntry> Entries() const;
+    QList<IniUnreadableLine> UnreadableLines() const;
 
     // The names of the file's sections in file order, repeats included;
     // empty for a missing file.

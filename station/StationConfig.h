@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "IniFile.h"
@@ -28,12 +29,7 @@ struct StationConfig {
     SensorNames names;       // [SENSOR] ID<n>NAME
     bool recording = false;  // [DAQ] RECORD: the window was recording when it last ran
     SensorLinks links;       // answer limits and unit ids
-    QStringList problems;    // values refused (their defaults kept), one message each
 };
-
-// Clamps a loaded interval to 0.3 .. 1800 s. The lower bound is compared as
-// the double 0.3, so the float 0.3 itself passes unchanged.
-float ClampLoadedInterval(double seconds);
 
 // True when the main window accepts an interval typed by the user (1 .. 1800 s,
 // the float compared against the double 0.9999).
@@ -49,7 +45,23 @@ QString PortKey(int sensor);
 QString ConfigPath(const QString& folder);  // folder + "/Config.ini"
 QString InfoPath(const QString& folder);    // folder + "/bq_Info.ini"
 
-StationConfig LoadStationConfig(const INIFILE& config);
+// Every value is checked: one that is refused keeps its default, and adds a
+// message naming file, section, key and value to *problems (when given).
+StationConfig LoadStationConfig(const INIFILE& config, QStringList* problems = nullptr);
+
+// "Config.ini [section] key=value 无效：outcome", translated.
+QString ConfigRefusal(const QString& section, const QString& key, const QString& value,
+                      const QString& outcome);
+// An integer key of Config.ini: missing (or empty), accepted, or refused with
+// ConfigRefusal(..., outcome) added to *problems.
+struct IniValue {
+    enum class State { Missing, Accepted, Refused };
+    State state = State::Missing;
+    int value = 0;
+};
+IniValue ReadCheckedInt(const INIFILE& config, const QString& section, const QString& key,
+                        const std::function<bool(qlonglong)>& accepted, const QString& outcome,
+                        QStringList* problems);
 
 bool SaveAddresses(INIFILE& config, const std::array<uint32_t, kSensorCount>& addresses);
 bool SaveInterval(INIFILE& config, float seconds);

@@ -41,7 +41,6 @@ int RunHeadless(const HeadlessOptions& options, QTextStream& out, QTextStream& e
     const StationConfig config = LoadStationConfig(configFile);
 
     SensorPoller poller;
-    for (const QString& problem : config.problems) err << problem << '\n';
     StartStationPolling(poller, config.addresses, config.ports, config.links);
 
     const auto tell = [&err](const QString& text) {

@@ -105,8 +105,6 @@ OrsanSensorMonitorDlg::OrsanSensorMonitorDlg(const StationPaths& paths, SensorPo
     RetranslateTexts();
 
     StartStationPolling(poller_, addresses_, loaded_.ports, loaded_.links);
-    // Refused settings are named once the window shows; their defaults apply.
-    if (!loaded_.problems.isEmpty()) ShowMessageLater(loaded_.problems.join(QLatin1Char('\n')));
     // A panel's values and its link from one copy, as at every refresh: a
     // poller that kept its readings must not show them as zeros that are fresh.
     for (int n = 1; n <= kSensorCount; ++n) {

@@ -40,6 +40,10 @@ TEST(CommandLineTest, ModesAndTheirOptions) {
     EXPECT_EQ(c.outPath, "a.csv");
     EXPECT_EQ(c.dataDir, "d");
 
+    ASSERT_TRUE(Parse({"--check-config", "--data-dir", "d", "--lang", "en"}, c));
+    EXPECT_EQ(c.mode, RunMode::CheckConfig);
+    EXPECT_EQ(c.dataDir, "d");
+
     ASSERT_TRUE(Parse({"--headless", "--help"}, c));
     EXPECT_EQ(c.mode, RunMode::Help);
     ASSERT_TRUE(Parse({"--version"}, c));
@@ -119,6 +123,9 @@ TEST(CommandLineTest, BadInputIsRefusedWithAReason) {
         {"--lang"},
         {"--report", "01.05.2024"},
         {"--report", "--headless"},
+        {"--check-config", "--headless"},
+        {"--check-config", "--out", "f"},
+        {"--check-config", "--record"},
     };
     for (const QStringList& args : bad) {
         CommandLine c;

@@ -105,9 +105,14 @@ TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWholeEvenForRoot) {
 TEST_F(IniFileTest, NonUtf8FileIsReadAndWrittenAsGb18030) {
     const QString title = QString::fromUtf8("网络版三轴振动温度智能传感器");
     QStringEncoder gb("GB18030");
-    WriteRaw(QByteArray("[TITLE]\r\nNAME=") + QByteArray(gb.encode(title)) + "\r\n");
+    // 楼忙 is C2 A5 C3 A6 in GB18030, which is also valid UTF-8.
+    const QString busy = QString::fromUtf8("楼忙");
+    WriteRaw(QByteArray("[TITLE]\r\nNAME=") + QByteArray(gb.encode(title)) +
+             "\r\nBUSY=" + QByteArray(gb.encode(busy)) + "\r\n");
     INIFILE ini(path);
     EXPECT_EQ(ini.GetString("TITLE", "NAME", ""), title);
+    EXPECT_EQ(ini.GetString("TITLE", "BUSY", ""), busy);
+    EXPECT_TRUE(ini.UnreadableLines().isEmpty());
     ASSERT_TRUE(ini.WriteString("TITLE", "OTHER", title));
     const QByteArray raw = ReadRaw();
     EXPECT_TRUE(raw.contains(QByteArray(gb.encode(title))));
@@ -128,6 +133,34 @@ TEST_F(IniFileTest, LongValuesAreReadWholeInEitherEncoding) {
         EXPECT_EQ(ini.GetString("SERVER", "STATION", ""), station);
     }
     EXPECT_EQ(INIFILE(path).GetString("SERVER", "MISSING", conninfo), conninfo);
+}
+
+// A Latin-1 letter in a file of UTF-8 names costs its own line only, and a
+// line of megabytes is skipped rather than read at every call. Both are
+// named, and a save keeps their bytes.
+TEST_F(IniFileTest, UnreadableLinesAreSkippedNamedAndKeptOnSave) {
+    const QByteArray pump = QString::fromUtf8("泵站一号").toUtf8();
+    const QByteArray huge = "ID4NAME=" + QByteArray(50 << 20, 'x');
+    const struct {
+        QByteArray line;
+        IniUnreadableLine::Reason reason;
+    } cases[] = {{"ID3NAME=Caf\xE9", IniUnreadableLine::Reason::NotUtf8},
+                 {huge, IniUnreadableLine::Reason::TooLong}};
+    for (const auto& c : cases) {
+        WriteRaw("[SENSOR]\r\nID1NAME=" + pump + "\r\n" + c.line + "\r\nID2NAME=" + pump + "\r\n");
+        INIFILE ini(path);
+        EXPECT_EQ(ini.GetString("SENSOR", "ID1NAME", ""), QString::fromUtf8(pump));
+        EXPECT_EQ(ini.GetString("SENSOR", "ID2NAME", ""), QString::fromUtf8(pump));
+        EXPECT_EQ(ini.GetString("SENSOR", "ID3NAME", "-"), "-");
+        EXPECT_EQ(ini.GetString("SENSOR", "ID4NAME", "-"), "-");
+        const QList<IniUnreadableLine> unreadable = ini.UnreadableLines();
+        ASSERT_EQ(unreadable.size(), 1);
+        EXPECT_EQ(unreadable[0].line, 3);
+        EXPECT_EQ(unreadable[0].reason, c.reason);
+        ASSERT_TRUE(ini.WriteString("SENSOR", "ID5NAME", "x"));
+        EXPECT_TRUE(ReadRaw().contains("\r\n" + c.line + "\r\n"));
+        EXPECT_TRUE(ReadRaw().contains(pump));
+    }
 }
 
 TEST(IniNumbers, ParseLikeAtoiAndAtof) {

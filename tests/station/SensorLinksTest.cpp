@@ -40,17 +40,18 @@ TEST(SensorLinksTest, LimitsAndUnitsAreWholeNumbersInRangeOrRefusedWithTheirDefa
                 expected << QStringLiteral("Config.ini [%1] %2=%3 无效")
                                 .arg(places[k][0], places[k][1], QString(c.values[k]).trimmed());
         }
-        const StationConfig loaded = LoadStationConfig(config);
+        QStringList problems;
+        const StationConfig loaded = LoadStationConfig(config, &problems);
         const SensorEndpoint one = LinkedEndpoint(loaded.links, 1, 0, 502);
         const SensorEndpoint two = LinkedEndpoint(loaded.links, 2, 0, 502);
         EXPECT_EQ(one.answerLimitMs, c.limit1);
         EXPECT_EQ(one.unitId, 1);
         EXPECT_EQ(two.answerLimitMs, c.limit2);
         EXPECT_EQ(two.unitId, c.unit2);
-        ASSERT_EQ(loaded.problems.size(), expected.size());
+        ASSERT_EQ(problems.size(), expected.size());
         for (qsizetype i = 0; i < expected.size(); ++i)
-            EXPECT_TRUE(loaded.problems[i].startsWith(expected[i]))
-                << loaded.problems[i].toStdString();
+            EXPECT_TRUE(problems[i].startsWith(expected[i]))
+                << problems[i].toStdString();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "ConfigCheck.h"
 #include "SensorDataFile.h"
 #include "SensorEndpoint.h"
 #include "StationConfig.h"
@@ -14,6 +15,12 @@ class StationConfigTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     INIFILE config{ConfigPath(dir.path())};
+
+    void WriteRaw(const QByteArray& bytes) {
+        QFile file(config.Path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
 
     StationConfig LoadWithInterval(const QString& text) {
         EXPECT_TRUE(config.WriteString("DAQ", "INTERVAL", text));
@@ -32,40 +39,69 @@ TEST_F(StationConfigTest, FreshInstallationUsesDefaults) {
     EXPECT_FALSE(QFile::exists(config.Path()));  // loading never writes
 }
 
-TEST_F(StationConfigTest, IntervalIsClampedAtLoad) {
-    struct Case {
-        const char* text;
-        float interval;
-        int whole;
+TEST_F(StationConfigTest, GoodIntervalsAndPortsAreTaken) {
+    const std::pair<const char*, float> intervals[] = {
+        {"0.3", 0.3f}, {"2.5", 2.5f}, {" 1800 ", 1800.0f}, {"1.", 1.0f}};
+    for (const auto& [text, seconds] : intervals) {
+        const StationConfig loaded = LoadWithInterval(text);
+        EXPECT_EQ(loaded.interval, seconds) << text;
+        EXPECT_EQ(loaded.intervalWholeSeconds, int(seconds)) << text;
+    }
+    config.WriteInt("SENSOR", "ID1PORT", 15020);
+    config.WriteString("SENSOR", "ID2PORT", "+65535");
+    EXPECT_EQ(LoadStationConfig(config).ports[0], 15020);
+    EXPECT_EQ(LoadStationConfig(config).ports[1], 65535);
+}
+
+// A bad value is refused by name and keeps its default: never wrapped, never
+// read up to the first odd character. A bad octet leaves the sensor unconfigured.
+TEST_F(StationConfigTest, BadValuesAreRefusedByNameAndKeepTheirDefaults) {
+    const std::array<const char*, 3> cases[] = {
+        {"DAQ", "INTERVAL", "inf"},        {"DAQ", "INTERVAL", "1e308"},
+        {"DAQ", "INTERVAL", "100000"},     {"DAQ", "INTERVAL", "-1"},
+        {"DAQ", "INTERVAL", "0"},          {"DAQ", "INTERVAL", "abc"},
+        {"DAQ", "INTERVAL", "nan"},        {"DAQ", "INTERVAL", ""},
+        {"DAQ", "INTERVAL", "1,5"},        {"DAQ", "INTERVAL", "0x10"},
+        {"DAQ", "INTERVAL", "0.1"},        {"SENSOR", "ID1PORT", "4294999297"},
+        {"SENSOR", "ID1PORT", "32001abc"}, {"SENSOR", "ID1PORT", "-1"},
+        {"SENSOR", "ID1PORT", "0"},        {"SENSOR", "ID1PORT", "70000"},
+        {"SENSOR", "ID1PORT", "abc"},      {"SENSOR", "ID1IP4", "300"},
+        {"SENSOR", "ID1IP4", "-1"},        {"SENSOR", "ID1IP4", "4294967303"},
+        {"SENSOR", "ID1IP4", "7.5"},       {"DAQ", "RECORD", "2"},
+        {"DAQ", "TIMEOUT_MS", "99"},       {"SENSOR", "ID2TIMEOUT_MS", "5001"},
+        {"SENSOR", "ID3UNIT", "248"},      {"SENSOR", "ID3UNIT", "-1"},
     };
-    const Case cases[] = {
-        {"5000", 1800.0f, 1800}, {"0.1", 0.3f, 0},         {"2.5", 2.5f, 2},
-        {"0.3", 0.3f, 0},        {"garbage", 0.3f, 0},     {"-4", 0.3f, 0},
-        {"1800", 1800.0f, 1800}, {"1e400", 1800.0f, 1800}, {"nan", 0.3f, 0},
-        {"1e-400", 0.3f, 0},     {"0x10", 16.0f, 16},
-    };
-    for (const Case& c : cases) {
-        const StationConfig loaded = LoadWithInterval(c.text);
-        EXPECT_EQ(loaded.interval, c.interval) << c.text;
-        EXPECT_EQ(loaded.intervalWholeSeconds, c.whole) << c.text;
+    for (const auto& [section, key, value] : cases) {
+        SCOPED_TRACE(std::string(key) + "=" + value);
+        QFile::remove(config.Path());
+        for (int k = 1; k <= 3; ++k) config.WriteInt("SENSOR", OctetKey(1, k), k == 1 ? 127 : 0);
+        config.WriteInt("SENSOR", "ID1IP4", 7);
+        config.WriteString(section, key, value);
+        const QStringList problems = StationConfigProblems(config);
+        ASSERT_EQ(problems.size(), 1) << problems.join('\n').toStdString();
+        EXPECT_TRUE(problems[0].startsWith(
+            QStringLiteral("Config.ini [%1] %2=%3 ").arg(section, key, value)))
+            << problems[0].toStdString();
+        const StationConfig loaded = LoadStationConfig(config);
+        EXPECT_EQ(loaded.interval, 0.3f);
+        EXPECT_EQ(loaded.ports[0], 502);
+        EXPECT_FALSE(loaded.recording);
+        EXPECT_EQ(loaded.addresses[0], QString(key) == "ID1IP4" ? 0u : MakeAddress(127, 0, 0, 7));
     }
 }
 
-TEST_F(StationConfigTest, OctetsKeepTheirLowEightBitsAndOptionalPortsDefaultTo502) {
-    config.WriteInt("SENSOR", "ID2IP1", 192);
-    config.WriteInt("SENSOR", "ID2IP2", 168);
-    config.WriteInt("SENSOR", "ID2IP3", 256);  // -> 0
-    config.WriteInt("SENSOR", "ID2IP4", 300);  // -> 44
-    config.WriteString("SENSOR", "ID3IP1", "junk");
-    config.WriteInt("SENSOR", "ID1PORT", 15020);
-    config.WriteInt("SENSOR", "ID2PORT", 70000);
-    config.WriteString("SENSOR", "ID3PORT", "x");
-    const StationConfig loaded = LoadStationConfig(config);
-    EXPECT_EQ(loaded.addresses[1], MakeAddress(192, 168, 0, 44));
-    EXPECT_EQ(loaded.addresses[2], 0u);
-    EXPECT_EQ(loaded.ports[0], 15020);
-    EXPECT_EQ(loaded.ports[1], 502);
-    EXPECT_EQ(loaded.ports[2], 502);
+// Every key the station reads is known, in any case; anything else is named.
+TEST_F(StationConfigTest, UnknownSectionsAndKeysAreNamed) {
+    WriteRaw(
+        "[daq]\nINTERVAL=1.0\nRECORD=1\nKEEP_DAYS=30\nREPORT_DIR=r\nTIMEOUT_MS=1000\n"
+        "INTERVALL=3\n[SENSOR]\nID6IP1=127\nid6ip4=9\nID6PORT=1502\nID6NAME=x\n"
+        "ID6TIMEOUT_MS=5000\nID6UNIT=255\nID1UNIT=0\nID7PORT=1\n[SERVER]\nCONNINFO=c\n"
+        "STATION=s\n[UI]\nLANG=en\n[SENSR]\nID1IP1=127\nstray\n");
+    EXPECT_EQ(AllStationConfigProblems(config),
+              QStringList({"Config.ini [daq] INTERVALL 无效：未知的键（第7行），未读取",
+                           "Config.ini [SENSOR] ID7PORT 无效：未知的键（第16行），未读取",
+                           "Config.ini [SENSR] 无效：未知的节（第22行），该节未读取"}));
+    EXPECT_TRUE(LoadStationConfig(config).recording);
 }
 
 TEST_F(StationConfigTest, SavedAddressesAndIntervalReadBack) {
