@@ -95,7 +95,7 @@ TEST_F(StationConfigTest, UnknownSectionsAndKeysAreNamed) {
     WriteRaw(
         "[daq]\nINTERVAL=1.0\nRECORD=1\nKEEP_DAYS=30\nREPORT_DIR=r\nTIMEOUT_MS=1000\n"
         "INTERVALL=3\n[SENSOR]\nID6IP1=127\nid6ip4=9\nID6PORT=1502\nID6NAME=x\n"
-        "ID6TIMEOUT_MS=5000\nID6UNIT=255\nID1UNIT=0\nID7PORT=1\n[SERVER]\nCONNINFO=c\n"
+        "ID6TIMEOUT_MS=5000\nID6UNIT=255\nID1UNIT=1\nID7PORT=1\n[SERVER]\nCONNINFO=c\n"
         "STATION=s\n[UI]\nLANG=en\n[SENSR]\nID1IP1=127\nstray\n");
     EXPECT_EQ(AllStationConfigProblems(config),
               QStringList({"Config.ini [daq] INTERVALL 无效：未知的键（第7行），未读取",
