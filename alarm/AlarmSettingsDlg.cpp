@@ -12,6 +12,7 @@
 #include "DialogUnits.h"
 #include "EnterEscapeFilter.h"
 #include "MessageDlg.h"
+#include "SensorNames.h"
 
 namespace orsan {
 
@@ -78,8 +79,16 @@ AlarmSettingsDlg::AlarmSettingsDlg(int sensor, const SensorAlarmSettings& settin
     setMinimumWidth(DialogUnits(font()).X(240));
 }
 
+void AlarmSettingsDlg::SetMachineName(const QString& name) {
+    machineName_ = name;
+    RetranslateTexts();
+}
+
 void AlarmSettingsDlg::RetranslateTexts() {
-    setWindowTitle(tr("传感器【%1】报警设置").arg(sensor_));
+    // Plain concatenation: arg() would rewrite a "%1" inside the name.
+    setWindowTitle(machineName_.isEmpty()
+                       ? tr("传感器【%1】报警设置").arg(sensor_)
+                       : SensorTitle(sensor_, machineName_) + QLatin1Char(' ') + tr("报警设置"));
     texts_.Retranslate();
     UpdateSummary();
 }

@@ -22,6 +22,8 @@ public:
     // The texts as entered.
     SensorAlarmTexts Texts() const;
     void SetTexts(const SensorAlarmTexts& texts);
+    // The machine the sensor sits on, named in the title (empty: none).
+    void SetMachineName(const QString& name);
     // The accepted settings (valid after "确定").
     const SensorAlarmSettings& Settings() const { return settings_; }
 
@@ -47,6 +49,7 @@ private:
     void UpdateSummary();
 
     int sensor_;
+    QString machineName_;
     SensorAlarmSettings settings_;
     FixedTexts texts_{this};
     QComboBox* class_;

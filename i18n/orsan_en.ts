@@ -1271,6 +1271,10 @@
         <source>温度报警 %1，温度停机 %2</source>
         <translation>Temperature alarm %1, temperature trip %2</translation>
     </message>
+    <message>
+        <source>报警设置</source>
+        <translation>alarm settings</translation>
+    </message>
 </context>
 <context>
     <name>orsan::AlarmSettingsTableDlg</name>

@@ -26,6 +26,7 @@ StationAlarms::StationAlarms(const StationPaths& paths, QWidget* window, bool wa
     monitor_.OpenStore(paths_.dataDir, watchOnly_);
     settingsDialog_ = [this](int sensor, SensorAlarmSettings* accepted) {
         AlarmSettingsDlg dialog(sensor, monitor_.Settings(sensor), window_);
+        dialog.SetMachineName(names_[size_t(sensor - 1)]);
         if (dialog.exec() != QDialog::Accepted) return false;
         *accepted = dialog.Settings();
         return true;

@@ -231,6 +231,8 @@ TEST_F(AlarmWindowTest, SettingsDialogRefusesWhatTheFileWouldRefuse) {
     start.machineClass = "1R";
     start.alarm = 5.0;
     AlarmSettingsDlg dialog(4, start, nullptr);
+    dialog.SetMachineName(QStringLiteral("P-101 %1"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("4# P-101 %1 报警设置"));
     EXPECT_EQ(dialog.ClassBox()->currentText(), "1R");
     EXPECT_EQ(dialog.AlarmEdit()->text(), "5");
     const struct {
