@@ -225,6 +225,12 @@ QString DefaultOperatorName() {
     return QCoreApplication::translate("AlarmSettings", "操作员");
 }
 
+const QStringList& SensorAlarmKeys() {
+    static const QStringList keys{kClassKey, kZonesKey, kBaselineKey,  kAlarmKey,
+                                  kTripKey,  kDelayKey, kTempAlarmKey, kTempTripKey};
+    return keys;
+}
+
 QString AlarmSection(int sensor) {
     return QStringLiteral("ID%1").arg(sensor);
 }

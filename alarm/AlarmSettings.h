@@ -70,6 +70,10 @@ AlarmLimits ComputeAlarmLimits(const SensorAlarmSettings& settings);
 
 // Alarm.ini in the data folder.
 QString AlarmIniPath(const QString& dataDir);
+
+// The keys of a sensor's section [ID<n>], as the file names them.
+const QStringList& SensorAlarmKeys();
+
 QString AlarmSection(int sensor);  // "ID1" ... "ID6"
 // Reserved for settings of the whole station.
 inline constexpr const char* kGlobalSection = "GLOBAL";

@@ -21,9 +21,7 @@ bool IsKnownAlarmName(const QString& section, const QString& key) {
     if (is(section, kGlobalSection)) return is(key, "SOUND");
     for (int n = 1; n <= kSensorCount; ++n) {
         if (section.compare(AlarmSection(n), Qt::CaseInsensitive) != 0) continue;
-        for (const char* known : {"CLASS", "ZONES", "BASELINE", "ALARM", "TRIP", "DELAY"})
-            if (is(key, known)) return true;
-        return false;
+        return SensorAlarmKeys().contains(key, Qt::CaseInsensitive);
     }
     return true;
 }

@@ -28,7 +28,7 @@ TEST(CheckConfigTest, NamesEveryFindingAndFailsOnlyWithOne) {
     };
     const std::string config = "[DAQ]\nINTERVAL=1.0\n[SENSOR]\nID1IP1=127\nID1IP4=";
     std::ofstream(dir / "Config.ini") << config << "1\n";
-    std::ofstream(dir / "Alarm.ini") << "[ID1]\nDELAY=3\n";
+    std::ofstream(dir / "Alarm.ini") << "[ID1]\nDELAY=3\nTEMP_ALARM=80\nTEMP_TRIP=95\n";
     std::ofstream(dir / "Chart.ini") << "[CH1]\nTMax=90\nSHOW1=1\n";
     EXPECT_EQ(check(), std::make_pair(std::optional<int>(0), std::string()));
 
