@@ -617,10 +617,6 @@
 <context>
     <name>SensorLinks</name>
     <message>
-        <source>%1 [%2] %3=%4 无效：%5</source>
-        <translation>%1 [%2] %3=%4 is invalid: %5</translation>
-    </message>
-    <message>
         <source>应答时限须为 %1 到 %2 之间的整数毫秒，已用 %3 毫秒</source>
         <translation>the answer time limit must be a whole number of milliseconds from %1 to %2; %3 ms is used</translation>
     </message>

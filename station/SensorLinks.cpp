@@ -1,42 +1,26 @@
 #include "SensorLinks.h"
 
 #include <QCoreApplication>
-#include <optional>
+
+#include "StationConfig.h"
 
 namespace orsan {
 
 namespace {
 
-const QString kConfigFile = QStringLiteral("Config.ini");
 const QString kDaqSection = QStringLiteral("DAQ");
 const QString kSensorSection = QStringLiteral("SENSOR");
-
-// A whole decimal number (blanks around it aside), or nullopt. Anything
-// more is refused rather than read as its leading digits ("400ms").
-std::optional<int> WholeNumber(const QString& text) {
-    if (text.isEmpty() || text.size() > 9) return std::nullopt;
-    for (const QChar c : text)
-        if (c < u'0' || c > u'9') return std::nullopt;
-    return text.toInt();
-}
 
 // The value of one key within [low, high] (or equal to also), else
 // fallback, refusals noted. reason holds %1 and %2 for the bounds, %3 for
 // what is used instead.
 int LoadBounded(const INIFILE& config, const QString& section, const QString& key, int low,
                 int high, int also, int fallback, const char* reason, QStringList* problems) {
-    const QString text = config.GetString(section, key, QString()).trimmed();
-    if (text.isEmpty()) return fallback;
-    const std::optional<int> value = WholeNumber(text);
-    if (value && ((*value >= low && *value <= high) || *value == also)) return *value;
-    if (problems)
-        problems->append(QCoreApplication::translate("SensorLinks", "%1 [%2] %3=%4 无效：%5")
-                             .arg(kConfigFile, section, key, text,
-                                  QCoreApplication::translate("SensorLinks", reason)
-                                      .arg(low)
-                                      .arg(high)
-                                      .arg(fallback)));
-    return fallback;
+    const IniValue value = ReadCheckedInt(
+        config, section, key, [&](qlonglong v) { return (v >= low && v <= high) || v == also; },
+        QCoreApplication::translate("SensorLinks", reason).arg(low).arg(high).arg(fallback),
+        problems);
+    return value.state == IniValue::State::Accepted ? value.value : fallback;
 }
 
 constexpr char kTimeoutReason[] =
@@ -61,12 +45,12 @@ QString UnitKey(int sensor) {
 SensorLinks LoadSensorLinks(const INIFILE& config, QStringList* problems) {
     SensorLinks links;
     const int common =
-        LoadBounded(config, kDaqSection, TimeoutKey(), kMinAnswerLimitMs, kMaxAnswerLimitMs, -1,
-                    kDefaultAnswerLimitMs, kTimeoutReason, problems);
+        LoadBounded(config, kDaqSection, TimeoutKey(), kMinAnswerLimitMs, kMaxAnswerLimitMs,
+                    kMinAnswerLimitMs, kDefaultAnswerLimitMs, kTimeoutReason, problems);
     for (int n = 1; n <= kSensorCount; ++n) {
         links.answerLimitsMs[size_t(n - 1)] =
             LoadBounded(config, kSensorSection, SensorTimeoutKey(n), kMinAnswerLimitMs,
-                        kMaxAnswerLimitMs, -1, common, kTimeoutReason, problems);
+                        kMaxAnswerLimitMs, kMinAnswerLimitMs, common, kTimeoutReason, problems);
         links.unitIds[size_t(n - 1)] =
             uint8_t(LoadBounded(config, kSensorSection, UnitKey(n), 1, kMaxGatewayUnitId,
                                 kDirectUnitId, kDefaultUnitId, kUnitReason, problems));
