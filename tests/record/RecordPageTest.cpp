@@ -207,26 +207,6 @@ TEST_F(RecordPageTest, NearlyFullDiskHoldsRowsBackAndRecordingResumesByItself) {
             .startsWith(QStringLiteral("文件 %1 MB  ").arg(double(bytes) / 1048576.0, 0, 'f', 1)));
 }
 
-// Summaries that another writer kept from catching up at open are noted on
-// the page once, and the note goes when the next batch of rows takes them.
-TEST_F(RecordPageTest, SummariesBehindAreNotedUntilABatchTakesThem) {
-    ASSERT_TRUE(FillRows(db_, 10, 1714523415000LL, 1000));
-    db_.Close();
-    test::WithRawConnection(RecordDatabase::PathIn(dataDir_.path()), [&](QSqlDatabase& other) {
-        ASSERT_TRUE(QSqlQuery(other).exec("BEGIN IMMEDIATE"));
-        ASSERT_TRUE(db_.Open(dataDir_.path()));
-        ASSERT_TRUE(QSqlQuery(other).exec("ROLLBACK"));
-    });
-    DatabaseLogDlg page(db_, desktop_.path());
-    page.StartRecording();
-    QStringList statuses{page.StatusText()};
-    for (int seed = 0; seed < RecordDatabase::kSummaryBatchRows; ++seed) {
-        page.WriteRecord(PatternRow(1714524000 + seed, 0, seed));
-        if (statuses.back() != page.StatusText()) statuses << page.StatusText();
-    }
-    EXPECT_EQ(statuses, (QStringList{"", "小时和日汇总暂未更新，每记录250条重试一次", ""}));
-}
-
 class RecordListTest : public RecordPageTest, public ::testing::WithParamInterface<ListCase> {};
 
 TEST_P(RecordListTest, ShowsTheLastPageWithBlankRowsAndTheLabels) {
